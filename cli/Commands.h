@@ -1,0 +1,17 @@
+// The commands of orvane-cli. Each takes the arguments after its name and
+// returns the process status.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace orvane::cli {
+
+using Args = std::vector<std::string>;
+
+int RunList(const Args& args);
+int RunExtract(const Args& args);
+int RunShow(const Args& args);
+int RunConvert(const Args& args);
+
+} // namespace orvane::cli

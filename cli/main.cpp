@@ -1,0 +1,8 @@
+#include "cli/Commands.h"
+
+#include <iostream>
+
+int main(int, char**) {
+    std::cout << "orvane-cli\n";
+    return 0;
+}

@@ -1,0 +1,40 @@
+// The archive viewer's logic: the rows of the entry list and the extraction
+// of chosen entries into a folder, flat or recreating the entries' folders.
+#pragma once
+
+#include "database/TPOD.h"
+#include "platform/LocaleInfo.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace orvane {
+
+struct EntryRow {
+    std::string mark;   // "x" when marked
+    std::string name;   // full name, DATABASE\AIRPORT.DBT
+    std::string folder; // up to and including the last '\' ("" when none)
+    std::string size;   // "%d"
+    std::string date;   // DateDecode of the entry's stamp
+};
+
+std::vector<EntryRow> EntryRows(const TPOD& archive, const DisplayContext& context);
+// "%s - %d fichiers pour %d octets" / "%s - %d files for %d bytes"
+std::string EntryListStatus(const TPOD& archive, const std::string& fileName, Lang lang);
+
+// The output path of one entry under folder: folder + base name (flat), or
+// folder + full name with '\' turned into the native separator (structure).
+// Throws RefusedError for a name that would leave the folder ("..", a drive
+// letter, a leading separator, an empty name).
+std::string ExtractionPath(const std::string& folder, const std::string& entryName, bool structure);
+
+// Extracts the chosen entries (indexes into the directory), in directory
+// order, copying in blocks; each file is written through a temporary file.
+// Every missing folder level is created. progress may be empty; returning
+// false from it stops the extraction.
+void ExtractEntries(TPOD& archive, const std::vector<int>& entries, const std::string& folder,
+                    bool structure,
+                    const std::function<bool(int done, int total)>& progress = {});
+
+} // namespace orvane

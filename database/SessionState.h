@@ -1,0 +1,30 @@
+// The program-wide state of one run: the settings, the loaded table, its
+// archive object and the display parameters.
+#pragma once
+
+#include "database/TPOD.h"
+#include "platform/LocaleInfo.h"
+#include "settings/Settings.h"
+#include "settings/Texts.h"
+#include "table/RecordTable.h"
+
+#include <memory>
+#include <string>
+
+namespace orvane {
+
+struct SessionState : SessionSettings {
+    std::string OpenFilter; // filter of the dialog that opens a DBD out of an archive
+    std::string DataType;   // "AIRPORT", "COMM", "ILS", "NAVAID", "RUNWAY" (8-bit)
+    int FieldCount = 0;
+    std::unique_ptr<TPOD> CurrentPod; // archive object of the loaded table
+    RecordTable Table;                // holds SelectedCount and DeleteCount
+    DisplayContext Display;           // decimal separator, time zone, date formats
+
+    Lang Language_() const { return LangOf(Language); }
+    char DecimalSeparator() const { return Display.decimalSeparator; }
+    // The field list of the loaded template (empty when none).
+    const std::vector<FieldDef>& Fields() const;
+};
+
+} // namespace orvane

@@ -1,0 +1,116 @@
+#include "database/Template.h"
+
+#include "database/Headers.h"
+#include "platform/Errors.h"
+#include "platform/Cp1252.h"
+#include "settings/Texts.h"
+#include "table/RecordTable.h"
+
+#include <charconv>
+
+namespace orvane {
+
+int FieldDef::ByteWidth() const {
+    switch (Type) {
+    case 'C': return Width;
+    case 'D': return 8;
+    case 'I': return 4;
+    default: return 0;
+    }
+}
+
+std::vector<std::string> SplitTemplateLines(std::string_view text) {
+    std::vector<std::string> lines;
+    std::string current;
+    for (char c : text) {
+        if (c == '\r' || c == '\n') {
+            if (!current.empty()) {
+                lines.push_back(std::move(current));
+                current.clear();
+            }
+        } else {
+            current += c;
+        }
+    }
+    if (!current.empty()) lines.push_back(std::move(current));
+    return lines;
+}
+
+namespace {
+int ParseWhole(std::string_view item, std::string_view what, std::string_view line) {
+    std::string_view t = item;
+    while (!t.empty() && (t.front() == ' ' || t.front() == '\t')) t.remove_prefix(1);
+    while (!t.empty() && (t.back() == ' ' || t.back() == '\t')) t.remove_suffix(1);
+    if (!t.empty() && t.front() == '+') t.remove_prefix(1);
+    int value = 0;
+    auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), value);
+    if (t.empty() || ec != std::errc() || end != t.data() + t.size())
+        throw FormatError("Template: \"" + Cp1252ToUtf8(item) + "\" is not a valid whole number (" +
+                          std::string(what) + " in line \"" + Cp1252ToUtf8(line) + "\")");
+    return value;
+}
+
+// Splits off the text before the next comma; the rest follows that comma.
+std::string_view NextItem(std::string_view& rest, std::string_view line) {
+    auto pos = rest.find(',');
+    if (pos == std::string_view::npos)
+        throw FormatError("Template: field definition \"" + Cp1252ToUtf8(line) +
+                          "\" has fewer than five items");
+    std::string_view item = rest.substr(0, pos);
+    rest.remove_prefix(pos + 1);
+    return item;
+}
+} // namespace
+
+FieldDef ParseFieldLine(std::string_view line) {
+    FieldDef f;
+    f.Name = std::string(line.substr(0, 4));
+    std::string_view rest = line;
+    NextItem(rest, line); // the name item
+    f.Offset = ParseWhole(NextItem(rest, line), "offset", line);
+    f.Width = ParseWhole(NextItem(rest, line), "width", line);
+    std::string_view type = NextItem(rest, line);
+    f.Type = type.empty() ? ' ' : type.front();
+    f.Title = std::string(rest);
+
+    int end = f.Offset + (f.Type == 'C' ? f.Width : f.ByteWidth());
+    if (f.Offset < 0 || f.Width < 0 || f.Offset >= kMaxRecordSize || end > kMaxRecordSize)
+        throw FormatError("Template: field \"" + Cp1252ToUtf8(f.Name) + "\" (offset " +
+                          std::to_string(f.Offset) + ", width " + std::to_string(f.Width) +
+                          ") does not fit in a record of " + std::to_string(kMaxRecordSize) +
+                          " bytes");
+    return f;
+}
+
+TemplateInfo ParseTemplate(std::string_view text) {
+    TemplateInfo info;
+    info.Lines = SplitTemplateLines(text);
+    if (info.Lines.empty()) throw FormatError("Template: the text is empty");
+    info.FieldCount = ParseWhole(info.Lines[0], "field count", info.Lines[0]);
+    if (info.FieldCount < 0) throw FormatError("Template: negative field count");
+    if (static_cast<std::size_t>(info.FieldCount) + 1 > info.Lines.size())
+        throw FormatError("Template: " + std::to_string(info.FieldCount) +
+                          " fields announced, " + std::to_string(info.Lines.size() - 1) +
+                          " definition lines found");
+    info.Fields.reserve(static_cast<std::size_t>(info.FieldCount));
+    for (int i = 1; i <= info.FieldCount; ++i) info.Fields.push_back(ParseFieldLine(info.Lines[i]));
+    return info;
+}
+
+DefinitionPage MakeDefinitionPage(const std::string& dataType, const TemplateInfo& info,
+                                  bool english) {
+    DefinitionPage page;
+    const BiText& summary = txt::DefinitionsSummary;
+    page.Summary = Format(summary.In(english ? Lang::English : Lang::French),
+                          Cp1252ToUtf8(dataType + ".dbt").c_str(), info.FieldCount);
+    page.Lines.assign(info.Lines.begin() + 1, info.Lines.begin() + 1 + info.FieldCount);
+    return page;
+}
+
+void ApplyColumns(RecordTable& table, const std::vector<FieldDef>& fields) {
+    table.SetColumnCount(static_cast<int>(fields.size()) + kFirstFieldColumn);
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        table.SetCell(kFirstFieldColumn + static_cast<int>(i), 0, fields[i].Title);
+}
+
+} // namespace orvane

@@ -1,0 +1,75 @@
+#include "platform/Cp1252.h"
+
+#include <cstdint>
+
+namespace orvane {
+
+namespace {
+// Code points of bytes 0x80..0x9F; 0 where Windows-1252 leaves the byte undefined
+// (those bytes map to the C1 control of the same value).
+constexpr std::uint16_t kHigh[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+void AppendUtf8(std::string& out, std::uint32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | cp >> 6);
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | cp >> 12);
+        out += static_cast<char>(0x80 | (cp >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+char ToCp1252(std::uint32_t cp) {
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<char>(cp);
+    for (int i = 0; i < 32; ++i)
+        if (kHigh[i] == cp || (kHigh[i] == 0 && cp == 0x80u + i)) return static_cast<char>(0x80 + i);
+    return '?';
+}
+} // namespace
+
+std::string Cp1252ToUtf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 8);
+    for (unsigned char c : bytes) {
+        if (c < 0x80)
+            out += static_cast<char>(c);
+        else if (c < 0xA0)
+            AppendUtf8(out, kHigh[c - 0x80] ? kHigh[c - 0x80] : c);
+        else
+            AppendUtf8(out, c);
+    }
+    return out;
+}
+
+std::string Utf8ToCp1252(std::string_view s) {
+    std::string out;
+    out.reserve(s.size());
+    std::size_t i = 0;
+    while (i < s.size()) {
+        unsigned char c = static_cast<unsigned char>(s[i]);
+        int len = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
+        bool valid = len > 0 && i + len <= s.size();
+        std::uint32_t cp = len == 1 ? c : len == 2 ? (c & 0x1F) : len == 3 ? (c & 0x0F) : (c & 0x07);
+        for (int k = 1; valid && k < len; ++k) {
+            unsigned char d = static_cast<unsigned char>(s[i + k]);
+            if ((d & 0xC0) != 0x80) valid = false;
+            cp = cp << 6 | (d & 0x3F);
+        }
+        if (!valid) {
+            out += static_cast<char>(c);
+            ++i;
+            continue;
+        }
+        out += ToCp1252(cp);
+        i += len;
+    }
+    return out;
+}
+
+} // namespace orvane

@@ -1,0 +1,15 @@
+// Windows-1252 <-> UTF-8. The core keeps data as 8-bit Windows-1252 bytes;
+// these two are used where text leaves or enters the core.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace orvane {
+
+std::string Cp1252ToUtf8(std::string_view bytes);
+// Characters outside Windows-1252 become '?'. Invalid UTF-8 bytes are taken
+// as Windows-1252 bytes themselves.
+std::string Utf8ToCp1252(std::string_view utf8);
+
+} // namespace orvane

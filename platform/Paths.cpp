@@ -1,0 +1,158 @@
+#include "platform/Paths.h"
+
+#include "platform/Errors.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
+namespace orvane {
+
+namespace fs = std::filesystem;
+
+std::string WithTrailingSeparator(std::string folder) {
+    if (!folder.empty() && folder.back() != kNativeSeparator) folder += kNativeSeparator;
+    return folder;
+}
+
+std::string JoinPath(const std::string& folder, const std::string& name) {
+    if (folder.empty()) return name;
+    if (folder.back() == '/' || folder.back() == '\\') return folder + name;
+    return folder + kNativeSeparator + name;
+}
+
+std::string FolderOf(const std::string& path) {
+    auto pos = path.find_last_of("/\\");
+    return pos == std::string::npos ? std::string() : path.substr(0, pos + 1);
+}
+
+std::string FileNameOf(const std::string& path) {
+    auto pos = path.find_last_of("/\\");
+    return pos == std::string::npos ? path : path.substr(pos + 1);
+}
+
+std::string ExtensionOf(const std::string& path) {
+    std::string name = FileNameOf(path);
+    auto pos = name.find_last_of('.');
+    return pos == std::string::npos ? std::string() : name.substr(pos);
+}
+
+std::string ToUpperAscii(std::string_view s) {
+    std::string r(s);
+    for (char& c : r)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return r;
+}
+
+std::string ToLowerAscii(std::string_view s) {
+    std::string r(s);
+    for (char& c : r)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return r;
+}
+
+bool EqualsIgnoreCaseAscii(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && ToUpperAscii(a) == ToUpperAscii(b);
+}
+
+std::string ResolvePathCase(const std::string& path) {
+    std::error_code ec;
+    if (path.empty() || fs::exists(path, ec)) return path;
+#ifdef _WIN32
+    return path;
+#else
+    fs::path p(path);
+    fs::path built = p.has_root_path() ? p.root_path() : fs::path(".");
+    bool relative = !p.has_root_path();
+    fs::path result = p.has_root_path() ? p.root_path() : fs::path();
+    for (const auto& part : p.relative_path()) {
+        if (part.empty()) continue;
+        fs::path exact = built / part;
+        if (fs::exists(exact, ec)) {
+            built = exact;
+            result /= part;
+            continue;
+        }
+        bool found = false;
+        if (fs::is_directory(built, ec)) {
+            for (const auto& entry : fs::directory_iterator(built, ec)) {
+                if (EqualsIgnoreCaseAscii(entry.path().filename().string(), part.string())) {
+                    built = entry.path();
+                    result /= entry.path().filename();
+                    found = true;
+                    break;
+                }
+            }
+        }
+        if (!found) return path;
+    }
+    (void)relative;
+    return result.string();
+#endif
+}
+
+std::string NativeDefaultFolder(const std::string& windowsFolder) {
+#ifdef _WIN32
+    return windowsFolder;
+#else
+    std::string rest = windowsFolder;
+    std::string prefix;
+    if (rest.size() >= 2 && rest[1] == ':') {
+        const char* home = std::getenv("HOME");
+        prefix = std::string(home ? home : "") + "/.wine/drive_" +
+                 static_cast<char>(std::tolower(static_cast<unsigned char>(rest[0])));
+        rest = rest.substr(2);
+    }
+    std::replace(rest.begin(), rest.end(), '\\', '/');
+    return prefix + rest;
+#endif
+}
+
+std::string ProgramFolder() {
+#ifdef _WIN32
+    return std::string(".\\");
+#else
+    std::error_code ec;
+    fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    if (ec) return WithTrailingSeparator(fs::current_path(ec).string());
+    return WithTrailingSeparator(exe.parent_path().string());
+#endif
+}
+
+std::string UserConfigFolder() {
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    std::string base;
+    if (xdg && *xdg)
+        base = xdg;
+    else {
+        const char* home = std::getenv("HOME");
+        base = std::string(home ? home : ".") + "/.config";
+    }
+    return WithTrailingSeparator(JoinPath(base, "Orvane"));
+}
+
+std::string ProgramFilePath(const std::string& fileName) {
+    std::string folder = ProgramFolder();
+#ifndef _WIN32
+    if (access(folder.c_str(), W_OK) != 0) {
+        folder = UserConfigFolder();
+        std::error_code ec;
+        fs::create_directories(folder, ec);
+    }
+#endif
+    return folder + fileName;
+}
+
+void CreateFolders(const std::string& folder) {
+    if (folder.empty()) return;
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    if (ec && !fs::is_directory(folder))
+        throw FileError("Cannot create folder " + folder + ": " + ec.message());
+}
+
+} // namespace orvane

@@ -1,0 +1,67 @@
+// The one seam through which the core talks to the user: message boxes,
+// questions, beeps, file and folder pickers. The windows implement it with
+// real dialogs, the batch tool with stderr, the tests with a scripted fake.
+// Texts crossing this seam are UTF-8.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace orvane {
+
+enum class MessageKind { Information, Warning, Error };
+
+// A file dialog request. Filter uses the "Caption|*.ext|Caption|*.*" form.
+struct FileDialogRequest {
+    std::string title;
+    std::string filter;
+    std::string initialFolder;
+    std::string fileName;         // proposed name (save) or empty
+    std::string defaultExtension; // without the dot
+    bool confirmOverwrite = true; // save dialogs ask before replacing a file
+};
+
+class UserInteraction {
+public:
+    virtual ~UserInteraction() = default;
+
+    // A message box with one OK button. Title may be empty (program title).
+    virtual void ShowMessage(MessageKind kind, const std::string& text,
+                             const std::string& title = {}) = 0;
+    // A warning question with OK and Cancel: true on OK.
+    virtual bool Confirm(const std::string& text) = 0;
+    virtual void Beep() = 0;
+
+    // Pickers; nullopt when the user cancels.
+    virtual std::optional<std::string> OpenFile(const FileDialogRequest&) { return std::nullopt; }
+    virtual std::optional<std::string> SaveFile(const FileDialogRequest&) { return std::nullopt; }
+    virtual std::optional<std::string> PickFolder(const std::string& /*title*/,
+                                                  const std::string& /*start*/) {
+        return std::nullopt;
+    }
+};
+
+// Busy cursor as a scope guard, through the seam's owner.
+class BusyIndicator {
+public:
+    virtual ~BusyIndicator() = default;
+    virtual void Begin() {}
+    virtual void End() {}
+};
+
+class BusyScope {
+public:
+    explicit BusyScope(BusyIndicator* busy) : busy_(busy) {
+        if (busy_) busy_->Begin();
+    }
+    ~BusyScope() {
+        if (busy_) busy_->End();
+    }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    BusyIndicator* busy_;
+};
+
+} // namespace orvane

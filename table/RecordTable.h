@@ -1,0 +1,105 @@
+// The in-memory record table: a rectangle of 8-bit (Windows-1252) text cells.
+// Row 0 holds the headings; rows 1.. hold one record each. Columns 0-3 are
+// the flag columns "n°", "Modif", "Suppr", "Export"; column 4 + i holds
+// template field i.
+//
+// Storage is laid out for large tables (100,000 rows of 90 columns): each row
+// is one packed buffer (cell offsets followed by the texts), and the rows are
+// held by pointer-sized handles, so inserting, removing and sorting rows moves
+// handles, never cell texts.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orvane {
+
+// Column indexes of the flag columns.
+inline constexpr int kColNumber = 0; // "n°"
+inline constexpr int kColModif = 1;  // "Modif"
+inline constexpr int kColSuppr = 2;  // "Suppr"
+inline constexpr int kColExport = 3; // "Export"
+inline constexpr int kFirstFieldColumn = 4;
+
+// Headings of the flag columns as the table holds them (Windows-1252).
+inline constexpr const char* kHeadingNumber = "n\xB0";
+
+struct CellRect {
+    int left = 0, top = 1, right = 0, bottom = 1;
+    bool Contains(int col, int row) const {
+        return col >= left && col <= right && row >= top && row <= bottom;
+    }
+};
+
+class RecordTable {
+public:
+    // The state at window creation: the four headings, four empty data rows,
+    // current cell (0, 1).
+    RecordTable();
+    ~RecordTable();
+    RecordTable(RecordTable&&) noexcept;
+    RecordTable& operator=(RecordTable&&) noexcept;
+
+    int RowCount() const { return static_cast<int>(rows_.size()); }
+    int ColumnCount() const { return columns_; }
+    // Growing adds empty cells; shrinking drops rows or columns at the end.
+    void SetRowCount(int rows);
+    void SetColumnCount(int columns);
+
+    // Out-of-range cells read as empty; writing one is ignored.
+    std::string_view Cell(int col, int row) const;
+    void SetCell(int col, int row, std::string_view text);
+    // Replaces a whole row's cells at once (cells beyond the list become empty).
+    // The fast path of the loaders.
+    void SetRowCells(int row, const std::vector<std::string_view>& cells);
+
+    void InsertRow(int row); // an empty row at index row; rows from it move down
+    void RemoveRow(int row);
+    void ClearDataCells();   // rows 1.. emptied, the heading row kept
+    void ClearAll();         // every cell emptied, the heading row too
+
+    int CurrentRow() const { return currentRow_; }
+    int CurrentColumn() const { return currentColumn_; }
+    void SetCurrentCell(int col, int row);
+    void SetCurrentRow(int row) { SetCurrentCell(currentColumn_, row); }
+    void SetCurrentColumn(int col) { SetCurrentCell(col, currentRow_); }
+
+    // The selected rectangle; by default the current cell alone.
+    const CellRect& Selection() const { return selection_; }
+    void SetSelection(const CellRect& rect) { selection_ = rect; }
+    bool InSelection(int col, int row) const { return selection_.Contains(col, row); }
+
+    // Sorts the data rows by one column. Cells that both read as numbers (with
+    // the given decimal separator) compare as numbers, others as text. Whole
+    // rows move, their "n°" cells with them. Stable.
+    void SortByColumn(int col, bool ascending, char decimalSeparator);
+
+    // Counters kept by the row and flag operations (signed 32-bit).
+    std::int32_t SelectedCount = 0; // rows whose "Export" cell is "1"
+    std::int32_t DeleteCount = 0;   // rows whose "Suppr" cell is "x"
+    // Full recounts, used by the loaders.
+    std::int32_t CountSelected() const;
+    std::int32_t CountDeleted() const;
+    void Renumber(); // cell (0, r) := r for every data row
+
+    // Rises by one on every change of cells, rows or columns; the window uses
+    // it to know the table holds unsaved changes.
+    std::uint64_t Revision() const { return revision_; }
+
+    // Bytes held by the cells (for the benchmarks and memory checks).
+    std::size_t MemoryUsage() const;
+
+private:
+    class Row;
+    std::vector<std::unique_ptr<Row>> rows_;
+    int columns_ = 4;
+    int currentRow_ = 1;
+    int currentColumn_ = 0;
+    CellRect selection_{0, 1, 0, 1};
+    std::uint64_t revision_ = 0;
+};
+
+} // namespace orvane

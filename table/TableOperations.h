@@ -1,0 +1,35 @@
+// The row and flag operations of the main window's "Edition" and "Export"
+// boxes, with their confirmations through the user-interaction seam. Each
+// returns true when it changed the table (false after Cancel).
+#pragma once
+
+#include "platform/UserInteraction.h"
+#include "settings/Texts.h"
+#include "table/RecordTable.h"
+
+#include <string>
+
+namespace orvane {
+
+// The texts and states the window shows for the counters.
+struct SelectionDisplay {
+    std::string selectLabel;       // "%d lignes sélectionnées" / "%d selected lines"
+    std::string deleteLabel;       // "%d lignes à supprimer" / "%d lines to delete"
+    bool selectionCommandsEnabled; // the three "selection" menu commands
+};
+SelectionDisplay RefreshSelectionDisplay(const RecordTable& table, Lang lang);
+
+// fieldCount: the loaded template's field count; new rows get "0" in every
+// field cell that exists.
+void InsertLineAfter(RecordTable& table, int fieldCount);
+void AppendLine(RecordTable& table, int fieldCount);
+bool DeleteLine(RecordTable& table, UserInteraction& ui, Lang lang);
+bool EraseAll(RecordTable& table, UserInteraction& ui, Lang lang);
+bool DeleteSelection(RecordTable& table, UserInteraction& ui, Lang lang);
+bool SelectAll(RecordTable& table, UserInteraction& ui, Lang lang);
+bool SelectNone(RecordTable& table, UserInteraction& ui, Lang lang);
+bool SelectPart(RecordTable& table, UserInteraction& ui, Lang lang);
+void ToggleExport(RecordTable& table, int row);
+void ToggleSuppr(RecordTable& table, int row);
+
+} // namespace orvane
