@@ -1,0 +1,110 @@
+// DBD files: the conversion of records into table cells and back, reading a
+// DBD (from disk or out of an archive) into the table, and saving the table.
+#pragma once
+
+#include "database/SessionState.h"
+#include "database/Template.h"
+#include "platform/BinaryFile.h"
+#include "platform/UserInteraction.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace orvane {
+
+using RecordBuffer = std::array<unsigned char, kMaxRecordSize>;
+
+// Data type of a DBD tag ("aprt" -> "AIRPORT", ...); "" when unknown.
+std::string DataTypeFromTag(const std::string& tag);
+// The tag written into a header made for a data type ("" when unknown).
+std::string TagForDataType(const std::string& dataType);
+
+// --- Record -> cells ---------------------------------------------------------
+
+// What a D value that cannot be formatted (NaN, infinite) does.
+enum class BadDoublePolicy {
+    Warn,       // a warning "Erreur en ligne %d", the cell left as it was, go on
+    FailRecord, // stop the record: a conversion error of the whole record
+};
+
+// Fills row `row` of the table from one record (a 512-byte buffer whose bytes
+// beyond the record are zero): column 0 the row number, 2 "Suppr", 3 "Export",
+// 4 + i the fields. Returns false when the record failed (FailRecord policy):
+// the fields not yet filled stay as they were.
+bool RecordToCells(const RecordBuffer& record, const std::vector<FieldDef>& fields,
+                   RecordTable& table, int row, char decimalSeparator, BadDoublePolicy policy,
+                   UserInteraction* ui);
+
+// Reads count records of recordSize bytes from the file's current position
+// into rows firstRow.. . A record that fails gives a beep; the load goes on.
+void ReadRecords(BinaryFile& file, int firstRow, int count, int recordSize,
+                 const std::vector<FieldDef>& fields, RecordTable& table, char decimalSeparator,
+                 UserInteraction* ui);
+
+// --- Cells -> record -----------------------------------------------------------
+
+// Builds the record of one row into a zeroed buffer. Throws ConversionError
+// naming the row, the field title and the text for a cell that does not
+// convert, or a text longer than its field.
+void BuildRecord(const RecordTable& table, int row, const std::vector<FieldDef>& fields,
+                 char decimalSeparator, RecordBuffer& record);
+
+// Builds a row's record and appends its first recordSize bytes to the file.
+void WriteRecord(BinaryFile& file, const RecordTable& table, int row,
+                 const std::vector<FieldDef>& fields, int recordSize, char decimalSeparator);
+
+// Cell readers shared by the writers (throw ConversionError with the message
+// built by the caller's context).
+bool ParseCellInt64(std::string_view text, std::int64_t& value);
+bool ParseCellDouble(std::string_view text, char decimalSeparator, double& value);
+
+// The record size a table's header uses: the held DBD header's when it was
+// read from a DBD, else the exchange header's, else the end of the last field.
+int EffectiveRecordSize(const TPOD& pod);
+
+// --- Loads ---------------------------------------------------------------------
+
+struct LoadOutcome {
+    bool loaded = false;  // the table was replaced
+    std::string status;   // status panel 0 (UTF-8); empty when not loaded
+};
+
+// The archive of a data type for the current version: FlyDir + "system" +
+// type + ".EPD" (version 1) or ".POD" (version 2), letter case resolved.
+// "" for another version.
+std::string ArchivePathFor(const SessionState& s, const std::string& dataType);
+
+// Opens a DBD file from disk (the file the user chose). The template is read
+// from templateSource: an archive (its DATABASE\<TYPE>.DBT entry) or a .dbt
+// file; empty: the archive of the data type for the current version.
+// Throws FileError / FormatError; the table is unchanged then.
+LoadOutcome OpenDbdFromDisk(SessionState& s, const std::string& dbdPath,
+                            const std::string& templateSource, UserInteraction& ui,
+                            BusyIndicator* busy = nullptr);
+
+// Opens the DBD entry of an archive; the data type is the archive's file name
+// up to its first dot, in upper case. templateSource as above; empty: the
+// archive itself. The archive file stays open in CurrentPod.
+LoadOutcome OpenDbdFromArchive(SessionState& s, const std::string& archivePath,
+                               const std::string& templateSource, UserInteraction& ui,
+                               BusyIndicator* busy = nullptr);
+
+// Reads a template from an archive or a .dbt file into pod.Fields (and
+// EntryData). False when an archive has no such entry (after the archive's
+// own warning for EPD). Throws on unreadable files and bad templates.
+bool LoadTemplate(TPOD& pod, const std::string& source, const std::string& dataType,
+                  UserInteraction& ui, Lang lang, TemplateInfo* info = nullptr);
+
+// --- Save ------------------------------------------------------------------------
+
+// Saves all rows, or the rows whose "Export" cell is "1", as a DBD file at
+// path, through a temporary file renamed into place only when every row
+// converted. Updates the held header's RecordCount and Stamp. Returns the
+// number of records written.
+int SaveDbd(SessionState& s, const std::string& path, bool selectionOnly,
+            BusyIndicator* busy = nullptr);
+
+} // namespace orvane
