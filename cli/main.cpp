@@ -1,8 +1,51 @@
+// orvane-cli: the batch tool. Loads, converts, lists and extracts the
+// simulator's files as the editor does, without a window.
 #include "cli/Commands.h"
 
+#include <clocale>
+#include <cstring>
 #include <iostream>
+#include <map>
 
-int main(int, char**) {
-    std::cout << "orvane-cli\n";
-    return 0;
+namespace {
+
+void PrintUsage(std::ostream& out) {
+    out << "Usage: orvane-cli COMMAND [ARGUMENTS]\n"
+           "\n"
+           "Commands:\n"
+           "  list ARCHIVE                     list the entries of an EPD or POD archive\n"
+           "  extract ARCHIVE DEST [--structure] [NAME ...]\n"
+           "                                   extract entries into a folder\n"
+           "  show INPUT [--template SOURCE] [--decimal SEP]\n"
+           "                                   print a table as tab-separated text\n"
+           "  convert INPUT OUTPUT [--template SOURCE] [--selection] [--decimal SEP]\n"
+           "                                   load a table and save it in another file\n"
+           "\n"
+           "Run 'orvane-cli COMMAND --help' for the details of a command.\n";
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // The locale gives the default decimal separator; numbers are formatted
+    // by the core itself, independent of the C locale.
+    std::setlocale(LC_ALL, "");
+    std::setlocale(LC_NUMERIC, "C");
+
+    if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
+        PrintUsage(argc < 2 ? std::cerr : std::cout);
+        return argc < 2 ? 1 : 0;
+    }
+    const std::map<std::string, int (*)(const orvane::cli::Args&)> commands = {
+        {"list", orvane::cli::RunList},       {"extract", orvane::cli::RunExtract},
+        {"show", orvane::cli::RunShow},       {"convert", orvane::cli::RunConvert},
+    };
+    auto it = commands.find(argv[1]);
+    if (it == commands.end()) {
+        std::cerr << "orvane-cli: unknown command '" << argv[1] << "'\n";
+        PrintUsage(std::cerr);
+        return 1;
+    }
+    orvane::cli::Args args(argv + 2, argv + argc);
+    return it->second(args);
 }
