@@ -68,8 +68,10 @@ int EffectiveRecordSize(const TPOD& pod);
 // --- Loads ---------------------------------------------------------------------
 
 struct LoadOutcome {
-    bool loaded = false;  // the table was replaced
-    std::string status;   // status panel 0 (UTF-8); empty when not loaded
+    bool loaded = false;        // the table was replaced
+    std::string status;         // status panel 0 (UTF-8); empty when not loaded
+    DefinitionPage definitions; // the definitions page of the template read
+    bool templateLoaded = false; // columns and definitions were replaced
 };
 
 // The archive of a data type for the current version: FlyDir + "system" +
