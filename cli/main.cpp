@@ -27,18 +27,19 @@ void PrintUsage(std::ostream& out) {
 } // namespace
 
 int main(int argc, char** argv) {
-    // The locale gives the default decimal separator; numbers are formatted
-    // by the core itself, independent of the C locale.
+    // The locale gives the default decimal separator and the date formats;
+    // numbers are formatted by the core itself, independent of the C locale.
     std::setlocale(LC_ALL, "");
-    std::setlocale(LC_NUMERIC, "C");
 
     if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
         PrintUsage(argc < 2 ? std::cerr : std::cout);
         return argc < 2 ? 1 : 0;
     }
     const std::map<std::string, int (*)(const orvane::cli::Args&)> commands = {
-        {"list", orvane::cli::RunList},       {"extract", orvane::cli::RunExtract},
-        {"show", orvane::cli::RunShow},       {"convert", orvane::cli::RunConvert},
+        {"list", orvane::cli::RunList},
+        {"extract", orvane::cli::RunExtract},
+        {"show", orvane::cli::RunShow},
+        {"convert", orvane::cli::RunConvert},
     };
     auto it = commands.find(argv[1]);
     if (it == commands.end()) {

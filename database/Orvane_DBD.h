@@ -50,11 +50,12 @@ void ReadRecords(BinaryFile& file, int firstRow, int count, int recordSize,
 // naming the row, the field title and the text for a cell that does not
 // convert, or a text longer than its field.
 void BuildRecord(const RecordTable& table, int row, const std::vector<FieldDef>& fields,
-                 char decimalSeparator, RecordBuffer& record);
+                 char decimalSeparator, RecordBuffer& record, Lang lang = Lang::English);
 
 // Builds a row's record and appends its first recordSize bytes to the file.
 void WriteRecord(BinaryFile& file, const RecordTable& table, int row,
-                 const std::vector<FieldDef>& fields, int recordSize, char decimalSeparator);
+                 const std::vector<FieldDef>& fields, int recordSize, char decimalSeparator,
+                 Lang lang = Lang::English);
 
 // Cell readers shared by the writers (throw ConversionError with the message
 // built by the caller's context).
@@ -68,9 +69,9 @@ int EffectiveRecordSize(const TPOD& pod);
 // --- Loads ---------------------------------------------------------------------
 
 struct LoadOutcome {
-    bool loaded = false;        // the table was replaced
-    std::string status;         // status panel 0 (UTF-8); empty when not loaded
-    DefinitionPage definitions; // the definitions page of the template read
+    bool loaded = false;         // the table was replaced
+    std::string status;          // status panel 0 (UTF-8); empty when not loaded
+    DefinitionPage definitions;  // the definitions page of the template read
     bool templateLoaded = false; // columns and definitions were replaced
 };
 

@@ -1,8 +1,8 @@
 #include "database/Template.h"
 
 #include "database/Headers.h"
-#include "platform/Errors.h"
 #include "platform/Cp1252.h"
+#include "platform/Errors.h"
 #include "settings/Texts.h"
 #include "table/RecordTable.h"
 
@@ -12,10 +12,14 @@ namespace orvane {
 
 int FieldDef::ByteWidth() const {
     switch (Type) {
-    case 'C': return Width;
-    case 'D': return 8;
-    case 'I': return 4;
-    default: return 0;
+    case 'C':
+        return Width;
+    case 'D':
+        return 8;
+    case 'I':
+        return 4;
+    default:
+        return 0;
     }
 }
 
@@ -39,8 +43,10 @@ std::vector<std::string> SplitTemplateLines(std::string_view text) {
 namespace {
 int ParseWhole(std::string_view item, std::string_view what, std::string_view line) {
     std::string_view t = item;
-    while (!t.empty() && (t.front() == ' ' || t.front() == '\t')) t.remove_prefix(1);
-    while (!t.empty() && (t.back() == ' ' || t.back() == '\t')) t.remove_suffix(1);
+    while (!t.empty() && (t.front() == ' ' || t.front() == '\t'))
+        t.remove_prefix(1);
+    while (!t.empty() && (t.back() == ' ' || t.back() == '\t'))
+        t.remove_suffix(1);
     if (!t.empty() && t.front() == '+') t.remove_prefix(1);
     int value = 0;
     auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), value);
@@ -89,11 +95,11 @@ TemplateInfo ParseTemplate(std::string_view text) {
     info.FieldCount = ParseWhole(info.Lines[0], "field count", info.Lines[0]);
     if (info.FieldCount < 0) throw FormatError("Template: negative field count");
     if (static_cast<std::size_t>(info.FieldCount) + 1 > info.Lines.size())
-        throw FormatError("Template: " + std::to_string(info.FieldCount) +
-                          " fields announced, " + std::to_string(info.Lines.size() - 1) +
-                          " definition lines found");
+        throw FormatError("Template: " + std::to_string(info.FieldCount) + " fields announced, " +
+                          std::to_string(info.Lines.size() - 1) + " definition lines found");
     info.Fields.reserve(static_cast<std::size_t>(info.FieldCount));
-    for (int i = 1; i <= info.FieldCount; ++i) info.Fields.push_back(ParseFieldLine(info.Lines[i]));
+    for (int i = 1; i <= info.FieldCount; ++i)
+        info.Fields.push_back(ParseFieldLine(info.Lines[i]));
     return info;
 }
 

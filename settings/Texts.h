@@ -35,6 +35,11 @@ namespace txt {
 inline constexpr BiText EntryNotFound{"Fichier %s non trouvé", "%s file not found"};
 inline constexpr BiText IndexNotFound{"Index %s non trouvé", "Index %s not found"};
 
+// --- Archive viewer -----------------------------------------------------------
+// Status after listing: archive file name, entry count, total of the entry sizes.
+inline constexpr BiText ArchiveListStatus{"%s - %d fichiers pour %d octets",
+                                          "%s - %d files for %d bytes"};
+
 // --- DBD reading and writing ----------------------------------------------
 inline constexpr const char* LineError = "Erreur en ligne %d"; // both languages
 inline constexpr BiText DbtNotFound{"Fichier DBT non trouvé", "DBT file not found"};
@@ -54,6 +59,27 @@ inline constexpr BiText SaveDbdFilter{"Fichiers DBD|*.DBD|Tous Fichiers|*.*",
 inline constexpr BiText SaveDbdTitle{"Enregistrer le fichier DBD sous....", "Save DBD file as...."};
 inline constexpr BiText UnknownTag{"Type d'enregistrement inconnu « %s » dans %s",
                                    "Unknown record type \"%s\" in %s"};
+
+inline constexpr BiText BadNumber{"Ligne %d, champ « %s » : « %s » n'est pas un nombre valide",
+                                  "Row %d, field \"%s\": \"%s\" is not a valid number"};
+inline constexpr BiText BadWholeNumber{
+    "Ligne %d, champ « %s » : « %s » n'est pas un nombre entier valide",
+    "Row %d, field \"%s\": \"%s\" is not a valid whole number"};
+inline constexpr BiText TextTooLong{
+    "Ligne %d, champ « %s » : le texte « %s » dépasse les %d caractères du champ",
+    "Row %d, field \"%s\": the text \"%s\" is longer than the field's %d characters"};
+inline constexpr BiText NoTableLoaded{"Aucune table chargée", "No table loaded"};
+inline constexpr BiText BadRecordSize{
+    "%s : taille d'enregistrement %d invalide (de %d à %d octets)",
+    "%s: invalid record size %d (%d to %d bytes)"};
+inline constexpr BiText BadRecordCount{
+    "%s : %d enregistrements de %d octets ne tiennent pas dans le fichier",
+    "%s: %d records of %d bytes do not fit in the file"};
+inline constexpr BiText NoSimulatorVersion{
+    "Aucune version du simulateur n'est choisie (menu Options)",
+    "No simulator version is chosen (Options menu)"};
+inline constexpr BiText CannotOpenArchive{"Impossible d'ouvrir l'archive %s",
+                                          "Cannot open the archive %s"};
 
 // --- Template ---------------------------------------------------------------
 inline constexpr BiText DefinitionsSummary{"%s - %d champs", "%s - %d fields"};
@@ -77,6 +103,117 @@ inline constexpr BiText ConfirmSelectPart{"Attention, vous allez modifier la sé
 
 // --- Value display --------------------------------------------------------------
 inline constexpr const char* NotADate = "pas une date"; // both languages
+
+// --- Main window ----------------------------------------------------------------
+inline constexpr BiText MainCaption{"Orvane v1.13 - Editeur de fichier POD/EPD pour Fly! 1 et 2",
+                                    "Orvane v1.13 - EPD/POD Editor for Fly! 1 & 2"};
+inline constexpr BiText MenuFichierDBD{"Fichier DBD", "DBD Files"};
+inline constexpr BiText MenuPodOuvrir{"Ouvrir un DBD à partir d'un EPD ou POD",
+                                      "Open a DBD file from a POD"};
+inline constexpr BiText MenuDbdOuvrir{"Ouvrir un DBD", "Open a DBD file"};
+inline constexpr BiText MenuDbdEnregistrerTout{"Enregistrer tout (DBD)", "Save all (DBD)"};
+inline constexpr BiText MenuDbdEnregistrerSelect{"Enregistrer la sélection (DBD)",
+                                                 "Save selection (DBD)"};
+inline constexpr const char* MenuPodOuvrirLigne =
+    "Ouvrir un DBD pour écriture directe (Fly2!)"; // both languages
+inline constexpr const char* MenuPodEnregistrerLigne =
+    "Enregistrer la ligne n° ? dans le POD"; // both languages, until a cell click
+inline constexpr const char* MenuPodModeNormal = "Revenir au mode normal"; // both languages
+inline constexpr BiText MenuFichierDEX{"Fichier DEX", "DEX Files"};
+inline constexpr BiText MenuDexOuvrir{"Ouvrir un DEX", "Open a DEX"};
+inline constexpr BiText MenuDexEnregistrerTout{"Exporter tout (DEX)", "Export all (DEX)"};
+inline constexpr BiText MenuDexEnregistrerSelect{"Exporter sélection (DEX)",
+                                                 "Export selection (DEX)"};
+inline constexpr BiText MenuDexAjouter{"Ajouter un DEX", "Add a DEX"};
+inline constexpr BiText MenuFichierCSV{"Fichier CSV", "CSV Files"};
+inline constexpr BiText MenuCsvImport{"Ouvrir un CSV", "Open a CSV"};
+inline constexpr BiText MenuCsvEnregistrerTout{"Exporter tout (CSV)", "Export all (CSV)"};
+inline constexpr BiText MenuCsvEnregistrerSelect{"Exporter la sélection (CSV)",
+                                                 "Export selection"};
+inline constexpr BiText MenuCsvAjouter{"Ajouter un CSV", "Add a CSV"};
+inline constexpr BiText MenuOutils{"Outils", "Tools"};
+inline constexpr BiText MenuExtractionPod{"Extraction POD", "Extract POD"};
+inline constexpr const char* MenuLancerDexImport = "DexImport"; // both languages
+inline constexpr BiText MenuLancerDBImport{"DB Import", "Run DBImport"};
+inline constexpr BiText MenuPournepasoublier{"Pour ne pas oublier", "Memo"};
+inline constexpr BiText MenuOptions{"Options", "Options"};
+inline constexpr BiText MenuInitialisation{"Initialisation répertoire", "Directory init"};
+// The language the user can switch to.
+inline constexpr BiText MenuLangage{"English", "Français"};
+inline constexpr const char* MenuFly11 = "Fly! 1"; // both languages
+inline constexpr const char* MenuFly21 = "Fly! 2"; // both languages
+inline constexpr BiText MenuImprimer{"Imprimer", "Print"};
+inline constexpr BiText MenuAide{"Aide", "Help"};
+inline constexpr BiText MenuApropos{"A propos", "About"};
+inline constexpr BiText MenuAideHTML{"Aide HTML", "HTML help"};
+inline constexpr BiText TabVueGlobale{"Vue globale", "Records"};
+inline constexpr BiText TabDefinitions{"Définitions", "Definition"};
+inline constexpr BiText GbChercher{"Chercher", "Find"};
+inline constexpr BiText GbEdition{"Edition", "Edit"};
+inline constexpr const char* GbExport = "Export"; // both languages
+inline constexpr BiText LblNomUndefined{"non précisé", "not defined"};
+inline constexpr BiText BtnChercher1{"Cherche =", "Find ="};
+inline constexpr BiText BtnChercher2{"Cherche *", "Find *"};
+inline constexpr BiText BtnOACI{"Arpt OACI", "Arpt ICAO"};
+inline constexpr BiText BtnEffacerTout{"Tout effacer", "Erase all"};
+inline constexpr BiText BtnInserLigne{"Insérer ligne", "Insert line"};
+inline constexpr BiText BntAjoutFin{"Ajouter ligne à la fin", "Add a line at the end"};
+inline constexpr BiText BtnSuppSelect{"Supprimer sélection", "Erase selection"};
+inline constexpr BiText BtnSuppLigne{"Supprimer ligne", "Erase a line"};
+inline constexpr BiText BtnSelectionAll{"Tout sélectionner", "Select all"};
+inline constexpr BiText BtnSelectionNone{"Tout désélectionner", "Unselect all"};
+inline constexpr BiText BtnSelectPart{"Sélection partielle", "Select part"};
+// Heading of the "Modif" column.
+inline constexpr BiText HeadingModif{"Modif", "Change"};
+// Captions that name the clicked row.
+inline constexpr BiText BtnSuppLigneN{"Supprimer ligne n°%d", "Erase line n°%d"};
+inline constexpr BiText BtnInserLigneN{"Insérer ligne après n°%d", "Insert line after n°%d"};
+inline constexpr BiText MenuPodEnregistrerLigneN{"Enregistrer la ligne n°%d dans le POD",
+                                                 "Save line n°%d in POD"};
+// Before a load or the end of the program replaces a table with unsaved changes.
+inline constexpr BiText UnsavedChanges{
+    "Le tableau contient des modifications non enregistrées, qui seront perdues.",
+    "The table holds changes that were not saved; they will be lost."};
+// The language command's warning, in both languages at once.
+inline constexpr const char* RestartForLanguage =
+    "Vous devez redémarrer ce programme pour la prise en compte de la \r\nlangue.\r\n"
+    "You have to restart this program to change the language.";
+
+// --- Start-up ---------------------------------------------------------------------
+inline constexpr const char* ApplicationTitle = "Zaziver1";
+inline constexpr const char* FlyVersionUnknown = "Fly! version ?"; // both languages
+inline constexpr const char* FlyVersionFormat = "Fly! version %d"; // both languages
+inline constexpr BiText OpenFilterAll{"Tous fichiers |*.*", "All files |*.*"};
+inline constexpr BiText OpenFilterFly1{
+    "Fichier EPD - Fly! I|*.EPD|Fichier POD - Fly! II|*.pod|Tous fichiers |*.*",
+    "EPD files - Fly! I|*.EPD|POD files - Fly! II|*.pod|All files |*.*"};
+inline constexpr BiText OpenFilterFly2{
+    "Fichier POD - Fly! II|*.pod|Fichier EPD - Fly! I|*.EPD|Tous fichiers |*.*",
+    "POD files - Fly! II|*.pod|EPD files - Fly! I|*.EPD|All files |*.*"};
+inline constexpr BiText FirstRunNotice{
+    "Vous utilisez Orvane pour la première fois.\r\nVous devez initialiser les répertoires de "
+    "travail.",
+    "You are running Orvane for the first time.\r\nYou must init work directories."};
+
+// --- Directories dialog -------------------------------------------------------------
+inline constexpr BiText InitTitle{"Initialisation répertoires", "Directory init"};
+inline constexpr const char* InitGroupFly1 = "Fly! 1"; // both languages
+inline constexpr const char* InitGroupFly2 = "Fly! 2"; // both languages
+inline constexpr BiText InitLabelFly1{"Répertoire de Fly!", "Fly! Directory"};
+inline constexpr BiText InitLabelFly2{"Répertoire de Fly! II", "Fly! Directory"};
+inline constexpr BiText InitLabelWork{"Répertoire de travail", "Work Directory"};
+inline constexpr BiText InitLabelDB{"Emplacement de DBImport/DOSmport", "DBImport Directory"};
+inline constexpr BiText InitLabelDex{"Emplacement de DexImport", "DexImport Directory"};
+inline constexpr BiText InitBrowse{"Rechercher", "Browse"};
+inline constexpr BiText InitVersion{"Version par défaut", "Default version"};
+inline constexpr const char* InitVersionItem1 = "1 - Fly! ";  // both languages
+inline constexpr const char* InitVersionItem2 = "2 - Fly!II"; // both languages
+inline constexpr BiText InitOpen{"Ouvrir", "Open"};
+inline constexpr BiText InitSave{"Enregistrer", "Save"};
+inline constexpr BiText InitCancel{"Annuler", "Cancel"};
+inline constexpr BiText InitIniFilter{"Fichiers ini|*.ini|Tous fichiers|*.*",
+                                      "ini files|*.ini|All files|*.*"};
+inline constexpr BiText InitPickFolder{"Choisissez un répertoire", "Select a directory"};
 
 } // namespace txt
 } // namespace orvane

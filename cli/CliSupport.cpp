@@ -1,0 +1,78 @@
+#include "cli/CliSupport.h"
+
+#include "platform/Errors.h"
+
+#include <iostream>
+#include <stdexcept>
+
+namespace orvane::cli {
+
+void CliInteraction::ShowMessage(MessageKind kind, const std::string& text, const std::string&) {
+    const char* what = kind == MessageKind::Error     ? "error: "
+                       : kind == MessageKind::Warning ? "warning: "
+                                                      : "";
+    if (kind == MessageKind::Error) errorShown = true;
+    std::string flat = text;
+    for (char& c : flat)
+        if (c == '\r' || c == '\n') c = ' ';
+    std::cerr << "orvane-cli: " << what << flat << '\n';
+}
+
+bool CliInteraction::Confirm(const std::string& text) {
+    std::string flat = text;
+    for (char& c : flat)
+        if (c == '\r' || c == '\n') c = ' ';
+    std::cerr << "orvane-cli: " << flat << " -> OK\n";
+    return true;
+}
+
+void CliInteraction::Beep() {
+    std::cerr << "orvane-cli: warning: a record could not be converted\n";
+}
+
+TableOptions ParseTableOptions(const Args& args, bool allowSelection) {
+    TableOptions o;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&](const char* name) {
+            if (i + 1 >= args.size())
+                throw std::invalid_argument(std::string(name) + " needs a value");
+            return args[++i];
+        };
+        if (a == "--help" || a == "-h") {
+            o.help = true;
+        } else if (a == "--template") {
+            o.templateSource = value("--template");
+        } else if (a == "--decimal") {
+            std::string sep = value("--decimal");
+            if (sep != "." && sep != ",") throw std::invalid_argument("--decimal takes '.' or ','");
+            o.decimal = sep[0];
+        } else if (a == "--selection" && allowSelection) {
+            o.selection = true;
+        } else if (a == "--fly1") {
+            o.fly1 = true;
+        } else if (a.size() > 1 && a[0] == '-' && a[1] == '-') {
+            throw std::invalid_argument("unknown option " + a);
+        } else {
+            o.positional.push_back(a);
+        }
+    }
+    return o;
+}
+
+int Guarded(const std::function<int()>& body) {
+    try {
+        return body();
+    } catch (const std::invalid_argument& e) {
+        std::cerr << "orvane-cli: " << e.what() << '\n';
+    } catch (const std::exception& e) {
+        std::cerr << "orvane-cli: error: " << e.what() << '\n';
+    }
+    return 1;
+}
+
+void PrintLine(const std::string& line) {
+    std::cout << line << '\n';
+}
+
+} // namespace orvane::cli

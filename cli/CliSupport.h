@@ -1,0 +1,43 @@
+// What the commands of orvane-cli share: the stderr side of the
+// user-interaction seam, option parsing and error reporting.
+#pragma once
+
+#include "cli/Commands.h"
+#include "platform/UserInteraction.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace orvane::cli {
+
+// Messages and warnings go to stderr; questions are answered with OK.
+class CliInteraction : public UserInteraction {
+  public:
+    void ShowMessage(MessageKind kind, const std::string& text, const std::string& title) override;
+    bool Confirm(const std::string& text) override;
+    void Beep() override;
+    // True once an error message was shown (the command then fails).
+    bool errorShown = false;
+};
+
+// Options of the table commands.
+struct TableOptions {
+    std::vector<std::string> positional;
+    std::string templateSource;
+    std::optional<char> decimal;
+    bool selection = false;
+    bool fly1 = false;
+    bool help = false;
+};
+
+// Parses the options; throws std::invalid_argument with a clear text.
+TableOptions ParseTableOptions(const Args& args, bool allowSelection);
+
+// Runs body, turning every error into one stderr line and status 1.
+int Guarded(const std::function<int()>& body);
+
+// Writes UTF-8 text to stdout as is.
+void PrintLine(const std::string& line);
+
+} // namespace orvane::cli

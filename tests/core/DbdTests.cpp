@@ -1,0 +1,469 @@
+#include "database/ArchiveWriter.h"
+#include "database/Orvane_DBD.h"
+#include "platform/Errors.h"
+#include "support/DbdFixtures.h"
+#include "support/ScriptedInteraction.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+using namespace orvane;
+using namespace orvane::testing;
+
+namespace {
+
+// A small navaid-like template covering every field kind.
+const std::vector<FieldSpec> kNavFields = {
+    {"nkey", 4, 10, 'C', "Navaid key"}, {"nidt", 14, 5, 'C', "Identifier"},
+    {"ncls", 19, 1, 'C', "Class"},      {"nfrq", 20, 8, 'D', "Frequency"},
+    {"nlat", 28, 8, 'D', "Latitude"},   {"nlon", 36, 8, 'D', "Longitude"},
+    {"ntyp", 44, 4, 'I', "Type"},       {"nxxx", 48, 4, 'X', "Not converted"},
+};
+constexpr int kNavSize = 52;
+
+std::vector<FieldDef> NavDefs() {
+    return ParseTemplate(TemplateText(kNavFields)).Fields;
+}
+
+std::string NavRecord(const std::string& key, double freq, std::uint32_t type,
+                      std::uint16_t del = 0, std::uint16_t exp = 0) {
+    return RecordBuilder(kNavSize)
+        .Marks(del, exp)
+        .Text(4, key)
+        .Text(14, "ABC")
+        .Byte(19, 200)
+        .Double(20, freq)
+        .Double(28, 45.5 * 3600)
+        .Double(36, -73.25 * 3600)
+        .Int(44, type)
+        .Bytes();
+}
+
+RecordBuffer Buffer(const std::string& bytes) {
+    RecordBuffer b{};
+    std::copy(bytes.begin(), bytes.end(), b.begin());
+    return b;
+}
+
+TEST(DbdTags, DataTypesFromTags) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"aprt", "AIRPORT"}, {"comm", "COMM"},   {"ils", "ILS"},     {"ilsx", "ILS"},
+        {"naid", "NAVAID"},  {"navd", "NAVAID"}, {"rnwy", "RUNWAY"}, {"rway", "RUNWAY"},
+        {"APRT", ""},        {"apr", ""},        {"xyz", ""},
+    };
+    for (auto [tag, type] : cases)
+        EXPECT_EQ(DataTypeFromTag(tag), type) << tag;
+    EXPECT_EQ(DataTypeFromTag(TagForDataType("NAVAID")), "NAVAID");
+}
+
+TEST(DbdRecordToCells, ConvertsEveryFieldKind) {
+    RecordTable t;
+    auto defs = NavDefs();
+    ApplyColumns(t, defs);
+    t.SetCell(4 + 7, 1, "kept");
+    std::string rec = NavRecord("KEY0123456", 112.5, 0xFFFFFFFFu, 42, 0x0100);
+    rec[4 + 10] = 'Z'; // the key fills its 10 bytes; the next field starts right after
+    ASSERT_TRUE(RecordToCells(Buffer(rec), defs, t, 1, '.', BadDoublePolicy::Warn, nullptr));
+    EXPECT_EQ(t.Cell(0, 1), "1");
+    EXPECT_EQ(t.Cell(2, 1), "x");
+    EXPECT_EQ(t.Cell(3, 1), "256");
+    EXPECT_EQ(t.Cell(4, 1), "KEY0123456"); // confined to its own 10 bytes
+    EXPECT_EQ(t.Cell(5, 1), "ZBC");
+    EXPECT_EQ(t.Cell(6, 1), "200");
+    EXPECT_EQ(t.Cell(7, 1), "112.5000");
+    EXPECT_EQ(t.Cell(10, 1), "4294967295");
+    EXPECT_EQ(t.Cell(11, 1), "kept"); // other types are not touched
+
+    ASSERT_TRUE(RecordToCells(Buffer(NavRecord("K", 12.5, 1)), defs, t, 1, ',',
+                              BadDoublePolicy::Warn, nullptr));
+    EXPECT_EQ(t.Cell(7, 1), "12,5000");
+    EXPECT_EQ(t.Cell(2, 1), "");
+}
+
+TEST(DbdRecordToCells, DeletionMarkNeedsTheZeroByte) {
+    RecordTable t;
+    auto defs = NavDefs();
+    ApplyColumns(t, defs);
+    std::string rec = NavRecord("K", 1, 1);
+    rec[0] = '*';
+    rec[1] = 'A';
+    RecordToCells(Buffer(rec), defs, t, 1, '.', BadDoublePolicy::Warn, nullptr);
+    EXPECT_EQ(t.Cell(2, 1), "");
+}
+
+TEST(DbdRecordToCells, DoublesThatCannotBeShownFollowThePolicy) {
+    auto defs = NavDefs();
+    for (double bad :
+         {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()}) {
+        RecordTable t;
+        ApplyColumns(t, defs);
+        t.SetRowCount(4);
+        t.SetCell(7, 3, "before");
+        ScriptedInteraction ui;
+        std::string rec = NavRecord("K", bad, 7);
+        EXPECT_TRUE(RecordToCells(Buffer(rec), defs, t, 3, '.', BadDoublePolicy::Warn, &ui));
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].text, "Erreur en ligne 3");
+        EXPECT_EQ(ui.messages[0].kind, MessageKind::Warning);
+        EXPECT_EQ(t.Cell(7, 3), "before");
+        EXPECT_EQ(t.Cell(10, 3), "7"); // the load goes on with the next field
+
+        RecordTable u;
+        ApplyColumns(u, defs);
+        EXPECT_FALSE(RecordToCells(Buffer(rec), defs, u, 1, '.', BadDoublePolicy::FailRecord, &ui));
+        EXPECT_EQ(u.Cell(6, 1), "200"); // filled before the bad field
+        EXPECT_EQ(u.Cell(10, 1), "");   // not reached
+    }
+}
+
+TEST(DbdBuildRecord, FlagsAndFields) {
+    RecordTable t;
+    auto defs = NavDefs();
+    ApplyColumns(t, defs);
+    const char* cells[] = {"1",   "",     "x",  "1",    "KEY",        "ABCDE",
+                           "200", "12.5", "-1", "3600", "4294967295", "junk"};
+    for (int c = 0; c < 12; ++c)
+        t.SetCell(c, 1, cells[c]);
+    RecordBuffer rec;
+    BuildRecord(t, 1, defs, '.', rec);
+    EXPECT_EQ(rec[0], 42);
+    EXPECT_EQ(rec[1], 0);
+    EXPECT_EQ(rec[2], 1);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(&rec[4]), 4), std::string("KEY\0", 4));
+    // A text of exactly its width has no terminator and leaves the next field alone.
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(&rec[14]), 5), "ABCDE");
+    EXPECT_EQ(rec[19], 200);
+    EXPECT_DOUBLE_EQ(GetF64(&rec[20]), 12.5);
+    EXPECT_DOUBLE_EQ(GetF64(&rec[28]), -1.0);
+    EXPECT_EQ(GetU32(&rec[44]), 0xFFFFFFFFu);
+    EXPECT_EQ(GetU32(&rec[48]), 0u); // other types are written as zeros
+
+    t.SetCell(10, 1, "-1");
+    t.SetCell(2, 1, "0");
+    BuildRecord(t, 1, defs, '.', rec);
+    EXPECT_EQ(GetU32(&rec[44]), 0xFFFFFFFFu);
+    EXPECT_EQ(rec[0], 0);
+}
+
+TEST(DbdBuildRecord, ConversionErrorsNameRowFieldAndText) {
+    RecordTable t;
+    auto defs = NavDefs();
+    ApplyColumns(t, defs);
+    const char* row[] = {"1", "", "", "0", "K", "I", "1", "12,5", "0", "0", "1", ""};
+    for (int c = 0; c < 12; ++c)
+        t.SetCell(c, 1, row[c]);
+    RecordBuffer rec;
+    try {
+        BuildRecord(t, 1, defs, '.', rec);
+        FAIL() << "12,5 converted under a decimal point";
+    } catch (const ConversionError& e) {
+        std::string what = e.what();
+        EXPECT_NE(what.find("Row 1"), std::string::npos) << what;
+        EXPECT_NE(what.find("Frequency"), std::string::npos) << what;
+        EXPECT_NE(what.find("12,5"), std::string::npos) << what;
+    }
+    BuildRecord(t, 1, defs, ',', rec);
+    EXPECT_DOUBLE_EQ(GetF64(&rec[20]), 12.5);
+
+    struct Bad {
+        int col;
+        const char* text;
+    } bads[] = {{4, "ELEVENCHARS"}, {10, ""},   {10, "12x"}, {6, "two"},
+                {3, "yes"},         {7, "nan"}, {7, ""}};
+    for (auto b : bads) {
+        RecordTable u;
+        ApplyColumns(u, defs);
+        for (int c = 0; c < 12; ++c)
+            u.SetCell(c, 1, row[c]);
+        u.SetCell(7, 1, "1,5");
+        u.SetCell(b.col, 1, b.text);
+        EXPECT_THROW(BuildRecord(u, 1, defs, ',', rec), ConversionError) << b.col << " " << b.text;
+    }
+}
+
+TEST(DbdBuildRecord, InsertedRowOfZeros) {
+    RecordTable t;
+    auto defs = NavDefs();
+    ApplyColumns(t, defs);
+    for (int c = 4; c < 12; ++c)
+        t.SetCell(c, 1, "0");
+    t.SetCell(1, 1, "X");
+    t.SetCell(2, 1, "0");
+    t.SetCell(3, 1, "1");
+    RecordBuffer rec;
+    BuildRecord(t, 1, defs, '.', rec);
+    EXPECT_EQ(rec[4], '0');
+    EXPECT_EQ(rec[5], 0);
+    EXPECT_EQ(rec[19], 0);
+    EXPECT_EQ(GetF64(&rec[20]), 0.0);
+    EXPECT_EQ(GetU32(&rec[44]), 0u);
+}
+
+// --- Whole files ---------------------------------------------------------------
+
+struct DiskFixture {
+    TempDir dir;
+    std::string dbt, dbd;
+    DiskFixture(const std::vector<std::string>& records, const std::string& tag = "naid") {
+        dbt = dir.Write("NAVAID.dbt", TemplateText(kNavFields));
+        dbd = dir.Write("work/NAVAID.dbd", DbdBytes(tag, kNavSize, records, 1000000));
+    }
+};
+
+SessionState EnglishSession(char sep = '.') {
+    SessionState s;
+    s.Language = "english";
+    s.SimulatorVersion = 2;
+    s.Display.decimalSeparator = sep;
+    return s;
+}
+
+TEST(DbdLoad, DiskOpenFillsTableAndSession) {
+    DiskFixture f({NavRecord("K1", 110.5, 1, 0, 1), NavRecord("K2", 111.25, 8, 42, 1),
+                   NavRecord("K3", 112, 16)});
+    SessionState s = EnglishSession();
+    ScriptedInteraction ui;
+    LoadOutcome out = OpenDbdFromDisk(s, f.dbd, f.dbt, ui, &ui);
+    ASSERT_TRUE(out.loaded);
+    EXPECT_EQ(s.DataType, "NAVAID");
+    EXPECT_EQ(s.FieldCount, 8);
+    EXPECT_EQ(s.Table.RowCount(), 4);
+    EXPECT_EQ(s.Table.ColumnCount(), 12);
+    EXPECT_EQ(s.Table.Cell(4, 2), "K2");
+    EXPECT_EQ(s.Table.Cell(2, 2), "x");
+    EXPECT_EQ(s.Table.SelectedCount, 2);
+    EXPECT_EQ(s.Table.DeleteCount, 1);
+    EXPECT_EQ(s.Table.CurrentColumn(), 4);
+    EXPECT_EQ(s.Table.CurrentRow(), 1);
+    ASSERT_TRUE(s.CurrentPod);
+    EXPECT_EQ(s.CurrentPod->Dex.RecordSize(), kNavSize);
+    EXPECT_EQ(out.status, "File NAVAID.dbd - Data type : naid - 3 records - " +
+                              std::to_string(TemplateText(kNavFields).size()) + " bytes");
+    EXPECT_EQ(out.definitions.Summary, "NAVAID.dbt - 8 fields");
+    EXPECT_EQ(ui.busyDepth, 0);
+    EXPECT_GT(ui.busyCount, 0);
+    EXPECT_EQ(s.WorkDir, f.dir.Path() + "/work/");
+}
+
+TEST(DbdLoad, CountZeroLeavesOnlyTheHeadingRow) {
+    DiskFixture f({});
+    SessionState s = EnglishSession();
+    ScriptedInteraction ui;
+    ASSERT_TRUE(OpenDbdFromDisk(s, f.dbd, f.dbt, ui).loaded);
+    EXPECT_EQ(s.Table.RowCount(), 1);
+}
+
+TEST(DbdLoad, TheChosenFileIsLoadedWhateverItsName) {
+    TempDir dir;
+    std::string dbt = dir.Write("RUNWAY.dbt", TemplateText({{"rkey", 4, 6, 'C', "Key"}}));
+    std::string rec = RecordBuilder(10).Text(4, "RW01").Bytes();
+    std::string chosen = dir.Write("my-runways.dbd", DbdBytes("rway", 10, {rec}));
+    dir.Write("RUNWAY.dbd", DbdBytes("rway", 10, {RecordBuilder(10).Text(4, "OTHER").Bytes()}));
+    SessionState s = EnglishSession();
+    ScriptedInteraction ui;
+    ASSERT_TRUE(OpenDbdFromDisk(s, chosen, dbt, ui).loaded);
+    EXPECT_EQ(s.DataType, "RUNWAY");
+    EXPECT_EQ(s.Table.Cell(4, 1), "RW01");
+}
+
+TEST(DbdLoad, DamagedFilesAreRefusedAndTheTableStays) {
+    TempDir dir;
+    std::string dbt = dir.Write("NAVAID.dbt", TemplateText(kNavFields));
+    std::string rec = NavRecord("K", 1, 1);
+    struct Case {
+        const char* name;
+        std::string bytes;
+    } cases[] = {
+        {"short header", std::string(20, 'a')},
+        {"truncated", DbdHeaderBytes("naid", 3, kNavSize) + rec + rec},
+        {"size zero", DbdHeaderBytes("naid", 1, 0) + rec},
+        {"size 600", DbdHeaderBytes("naid", 1, 600) + std::string(600, '\0')},
+        {"size 3", DbdHeaderBytes("naid", 1, 3) + "abc"},
+        {"huge count", DbdHeaderBytes("naid", 2147483647, kNavSize) + rec},
+        {"negative count", DbdHeaderBytes("naid", -1, kNavSize) + rec},
+        {"unknown tag", DbdHeaderBytes("wxyz", 1, kNavSize) + rec},
+    };
+    for (const auto& c : cases) {
+        SessionState s = EnglishSession();
+        s.Table.SetCell(0, 1, "mine");
+        ScriptedInteraction ui;
+        std::string path = dir.Write(std::string(c.name) + ".dbd", c.bytes);
+        EXPECT_THROW(OpenDbdFromDisk(s, path, dbt, ui), OrvaneError) << c.name;
+        EXPECT_EQ(s.Table.Cell(0, 1), "mine") << c.name;
+        EXPECT_FALSE(s.CurrentPod) << c.name;
+        EXPECT_EQ(ui.busyDepth, 0);
+    }
+}
+
+TEST(DbdSave, CanonicalFileComesBackByteForByte) {
+    for (char sep : {'.', ','}) {
+        TempDir dir;
+        std::vector<std::string> records;
+        for (int n = 0; n < 40; ++n)
+            records.push_back(AirportLikeRecord(n));
+        std::string original = DbdBytes("aprt", kAirportLikeRecordSize, records, 123456);
+        // Header bytes the program does not interpret must pass through.
+        std::string header = DbdHeaderBytes("aprt", 40, kAirportLikeRecordSize, 123456,
+                                            "v2.1....ABCDEFGHIJKLMNOPQRSTUVWXYZ012345");
+        original.replace(0, 56, header);
+        std::string dbt = dir.Write("AIRPORT.DBT", TemplateText(AirportLikeFields()));
+        std::string in = dir.Write("in.dbd", original);
+        SessionState s = EnglishSession(sep);
+        ScriptedInteraction ui;
+        ASSERT_TRUE(OpenDbdFromDisk(s, in, dbt, ui).loaded);
+        EXPECT_EQ(SaveDbd(s, dir.File("out.dbd"), false), 40);
+        std::string saved = ReadBytes(dir.File("out.dbd"));
+        ASSERT_EQ(saved.size(), original.size());
+        EXPECT_EQ(saved.substr(0, 12), original.substr(0, 12));
+        EXPECT_EQ(saved.substr(16), original.substr(16)) << "separator " << sep;
+        EXPECT_EQ(s.CurrentPod->Dbd.RecordCount(), 40);
+    }
+}
+
+TEST(DbdSave, SelectionWritesMarkedRowsAndFailuresKeepTheTarget) {
+    DiskFixture f(
+        {NavRecord("K1", 1, 1, 0, 1), NavRecord("K2", 2, 2, 0, 0), NavRecord("K3", 3, 3, 42, 1)});
+    SessionState s = EnglishSession();
+    ScriptedInteraction ui;
+    ASSERT_TRUE(OpenDbdFromDisk(s, f.dbd, f.dbt, ui).loaded);
+    std::string target = f.dir.Write("out/SEL.dbd", "previous contents");
+    EXPECT_EQ(SaveDbd(s, target, true), 2);
+    std::string saved = ReadBytes(target);
+    ASSERT_EQ(saved.size(), 56u + 2 * kNavSize);
+    EXPECT_EQ(GetI32(reinterpret_cast<const unsigned char*>(saved.data()) + 16), 2);
+    EXPECT_EQ(saved.substr(56 + kNavSize + 4, 2), "K3");
+    EXPECT_EQ(static_cast<unsigned char>(saved[56 + kNavSize]), 42);
+
+    // A cell that does not convert: the earlier file stays, no temporary is left.
+    s.Table.SetCell(7, 3, "not a number");
+    EXPECT_THROW(SaveDbd(s, target, false), ConversionError);
+    EXPECT_EQ(ReadBytes(target), saved);
+    EXPECT_EQ(f.dir.ListFiles(),
+              (std::vector<std::string>{"NAVAID.dbt", "out/SEL.dbd", "work/NAVAID.dbd"}));
+    EXPECT_EQ(s.CurrentPod->Dbd.RecordCount(), 2);
+}
+
+TEST(DbdSave, HeaderNeverReadFromADbdIsMadeForTheDataType) {
+    SessionState s = EnglishSession();
+    s.DataType = "RUNWAY";
+    s.CurrentPod = std::make_unique<TPOD>();
+    s.CurrentPod->Fields =
+        ParseTemplate(TemplateText({{"rkey", 4, 6, 'C', "Key"}, {"rlen", 10, 4, 'I', "Length"}}))
+            .Fields;
+    ApplyColumns(s.Table, s.CurrentPod->Fields);
+    s.Table.SetRowCount(2);
+    const char* row[] = {"1", "", "", "1", "RW09", "5000"};
+    for (int c = 0; c < 6; ++c)
+        s.Table.SetCell(c, 1, row[c]);
+    TempDir dir;
+    EXPECT_EQ(SaveDbd(s, dir.File("RUNWAY.dbd"), false), 1);
+    std::string saved = ReadBytes(dir.File("RUNWAY.dbd"));
+    ASSERT_EQ(saved.size(), 56u + 14);
+    EXPECT_EQ(DataTypeFromTag(saved.substr(0, 4)), "RUNWAY");
+    EXPECT_EQ(GetI32(reinterpret_cast<const unsigned char*>(saved.data()) + 20), 14);
+
+    // And it loads back.
+    std::string dbt = dir.Write(
+        "RUNWAY.dbt", TemplateText({{"rkey", 4, 6, 'C', "Key"}, {"rlen", 10, 4, 'I', "Length"}}));
+    SessionState again = EnglishSession();
+    ScriptedInteraction ui;
+    ASSERT_TRUE(OpenDbdFromDisk(again, dir.File("RUNWAY.dbd"), dbt, ui).loaded);
+    EXPECT_EQ(again.Table.Cell(5, 1), "5000");
+}
+
+// --- Archives --------------------------------------------------------------------
+
+std::string NavArchive(ArchiveLayout layout, bool withTemplate, bool withDbd,
+                       const std::vector<std::string>& records) {
+    std::vector<ArchiveSourceEntry> entries;
+    entries.push_back({"DATABASE\\README.TXT", "demo", 0});
+    if (withTemplate) entries.push_back({"DATABASE\\NAVAID.DBT", TemplateText(kNavFields), 0});
+    if (withDbd)
+        entries.push_back(
+            {"DATABASE\\NAVAID.DBD", DbdBytes("navd", kNavSize, records, 86400 * 365), 0});
+    return BuildArchive(layout, entries);
+}
+
+TEST(DbdArchiveLoad, PodAndEpdStatusTexts) {
+    std::vector<std::string> records = {NavRecord("K1", 110.5, 1, 0, 1), NavRecord("K2", 111, 2)};
+    struct Case {
+        ArchiveLayout layout;
+        const char* file;
+        const char* version;
+    } cases[] = {{ArchiveLayout::Pod3, "Navaid.pod", "(Fly! 2)"},
+                 {ArchiveLayout::PodShort, "NAVAID.POD", "(Fly! 2)"},
+                 {ArchiveLayout::Epd, "navaid.Epd", "(Fly! 1)"}};
+    for (const auto& c : cases) {
+        TempDir dir;
+        std::string bytes = NavArchive(c.layout, true, true, records);
+        std::string path = dir.Write(c.file, bytes);
+        SessionState s = EnglishSession();
+        s.Display.formats = {"%Y-%m-%d", "%H:%M:%S"};
+        ScriptedInteraction ui;
+        LoadOutcome out = OpenDbdFromArchive(s, path, "", ui);
+        ASSERT_TRUE(out.loaded) << c.file;
+        EXPECT_EQ(s.DataType, "NAVAID");
+        EXPECT_EQ(s.Table.RowCount(), 3);
+        EXPECT_EQ(s.Table.Cell(7, 1), "110.5000");
+        EXPECT_EQ(out.status, std::string("File NAVAID.dbd ") + c.version +
+                                  " - Data type : navd - 2 records - 1971-01-01 - " +
+                                  std::to_string(bytes.size()) + " bytes");
+        ASSERT_TRUE(s.CurrentPod);
+        EXPECT_TRUE(s.CurrentPod->IsOpen()) << "the archive stays open for the direct write";
+        EXPECT_EQ(s.Table.SelectedCount, 1);
+    }
+}
+
+TEST(DbdArchiveLoad, MissingEntriesLeaveTheTable) {
+    std::vector<std::string> records = {NavRecord("K1", 1, 1)};
+    for (ArchiveLayout layout : {ArchiveLayout::Pod3, ArchiveLayout::Epd}) {
+        const bool epd = layout == ArchiveLayout::Epd;
+        TempDir dir;
+        std::string noTemplate =
+            dir.Write(epd ? "NAVAID.EPD" : "NAVAID.POD", NavArchive(layout, false, true, records));
+        SessionState s = EnglishSession();
+        s.Table.SetCell(0, 1, "mine");
+        ScriptedInteraction ui;
+        EXPECT_FALSE(OpenDbdFromArchive(s, noTemplate, "", ui).loaded);
+        ASSERT_EQ(ui.messages.size(), epd ? 2u : 1u);
+        if (epd) {
+            EXPECT_EQ(ui.messages[0].text, "DATABASE\\NAVAID.DBT file not found");
+        }
+        EXPECT_EQ(ui.messages.back().text, "DBT file not found");
+        EXPECT_EQ(ui.messages.back().kind, MessageKind::Error);
+        EXPECT_EQ(s.Table.Cell(0, 1), "mine");
+        EXPECT_FALSE(s.CurrentPod);
+
+        TempDir dir2;
+        std::string noDbd =
+            dir2.Write(epd ? "NAVAID.EPD" : "NAVAID.POD", NavArchive(layout, true, false, records));
+        ScriptedInteraction ui2;
+        s.Language = "";
+        EXPECT_FALSE(OpenDbdFromArchive(s, noDbd, "", ui2).loaded);
+        ASSERT_EQ(ui2.messages.size(), epd ? 1u : 0u);
+        if (epd) {
+            EXPECT_EQ(ui2.messages[0].text, "Fichier DATABASE\\NAVAID.DBD non trouvé");
+        }
+        EXPECT_EQ(s.Table.Cell(0, 1), "mine");
+    }
+}
+
+TEST(DbdArchiveLoad, RecordsPastTheEntryAreRefused) {
+    TempDir dir;
+    std::vector<ArchiveSourceEntry> entries = {
+        {"DATABASE\\NAVAID.DBT", TemplateText(kNavFields), 0},
+        // The header claims 5 records, the entry holds 1.
+        {"DATABASE\\NAVAID.DBD", DbdHeaderBytes("navd", 5, kNavSize) + NavRecord("K", 1, 1), 0},
+        {"DATABASE\\OTHER.BIN", std::string(4 * kNavSize, 'z'), 0},
+    };
+    std::string path = dir.Write("NAVAID.POD", BuildArchive(ArchiveLayout::Pod3, entries));
+    SessionState s = EnglishSession();
+    ScriptedInteraction ui;
+    EXPECT_THROW(OpenDbdFromArchive(s, path, "", ui), FormatError);
+    EXPECT_FALSE(s.CurrentPod);
+}
+
+} // namespace

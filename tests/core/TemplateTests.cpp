@@ -1,0 +1,104 @@
+#include "database/Template.h"
+#include "platform/Errors.h"
+#include "support/DbdFixtures.h"
+#include "table/RecordTable.h"
+
+#include <gtest/gtest.h>
+
+using namespace orvane;
+using orvane::testing::FieldSpec;
+using orvane::testing::TemplateText;
+
+namespace {
+
+const std::vector<FieldSpec> kFields = {
+    {"nkey", 4, 10, 'C', "Navaid key (Unique)"},
+    {"nfrq", 59, 8, 'D', "Frequency"},
+    {"ntyp", 89, 4, 'I', "Type"},
+};
+
+class TemplateLineEnds : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(TemplateLineEnds, EveryLineEndStyleKeepsEveryCharacter) {
+    TemplateInfo info = ParseTemplate(TemplateText(kFields, GetParam()));
+    ASSERT_EQ(info.FieldCount, 3);
+    ASSERT_EQ(info.Fields.size(), 3u);
+    EXPECT_EQ(info.Fields[0].Name, "nkey");
+    EXPECT_EQ(info.Fields[0].Title, "Navaid key (Unique)");
+    EXPECT_EQ(info.Fields[1].Name, "nfrq");
+    EXPECT_EQ(info.Fields[1].Offset, 59);
+    EXPECT_EQ(info.Fields[1].Type, 'D');
+    EXPECT_EQ(info.Fields[2].Width, 4);
+    EXPECT_EQ(info.Lines[1], "nkey,4,10,C,Navaid key (Unique)");
+}
+
+INSTANTIATE_TEST_SUITE_P(Styles, TemplateLineEnds, ::testing::Values("\r\n", "\n", "\r"));
+
+TEST(Template, ZeroFieldsGiveAnEmptyListAndFourColumns) {
+    TemplateInfo info = ParseTemplate("0\r\n");
+    EXPECT_EQ(info.FieldCount, 0);
+    EXPECT_TRUE(info.Fields.empty());
+    RecordTable table;
+    ApplyColumns(table, info.Fields);
+    EXPECT_EQ(table.ColumnCount(), 4);
+    DefinitionPage page = MakeDefinitionPage("COMM", info, false);
+    EXPECT_EQ(page.Summary, "COMM.dbt - 0 champs");
+    EXPECT_TRUE(page.Lines.empty());
+}
+
+TEST(Template, TitleKeepsCommasAndTypeTakesFirstLetter) {
+    FieldDef f = ParseFieldLine("anam,23,40,Ch,Name, city, state");
+    EXPECT_EQ(f.Name, "anam");
+    EXPECT_EQ(f.Type, 'C');
+    EXPECT_EQ(f.Title, "Name, city, state");
+    EXPECT_TRUE(f.IsText());
+}
+
+TEST(Template, OffsetsAboveTwoHundredFiftyFiveKeepTheirValue) {
+    FieldDef f = ParseFieldLine("rlen,300,4,I,Length");
+    EXPECT_EQ(f.Offset, 300);
+    EXPECT_EQ(f.ByteWidth(), 4);
+}
+
+TEST(Template, FieldsThatDoNotFitARecordAreRefused) {
+    for (const char* line : {"xxxx,600,4,I,Far", "xxxx,508,8,D,Double past the end",
+                             "xxxx,500,20,C,Text past the end", "xxxx,-1,4,I,Negative"})
+        EXPECT_THROW(ParseFieldLine(line), FormatError) << line;
+    EXPECT_NO_THROW(ParseFieldLine("xxxx,504,8,D,Last double"));
+}
+
+TEST(Template, BadNumbersAndMissingLinesAreFormatErrors) {
+    EXPECT_THROW(ParseTemplate("x\r\n"), FormatError);
+    EXPECT_THROW(ParseTemplate(""), FormatError);
+    EXPECT_THROW(ParseTemplate("1\r\nabcd,1O,4,I,Letter O in the offset\r\n"), FormatError);
+    EXPECT_THROW(ParseTemplate("3\r\nabcd,4,4,I,One\r\n"), FormatError);
+    EXPECT_THROW(ParseTemplate("1\r\nabcd,4,4\r\n"), FormatError);
+}
+
+TEST(Template, LastLineWithoutLineEndIsKeptAndExtraLinesIgnored) {
+    TemplateInfo info = ParseTemplate("2\r\nabcd,4,4,I,One\r\nefgh,8,4,I,Two");
+    ASSERT_EQ(info.Fields.size(), 2u);
+    EXPECT_EQ(info.Fields[1].Title, "Two");
+    info = ParseTemplate("1\r\nabcd,4,4,I,One\r\nnot a definition\r\n");
+    EXPECT_EQ(info.Fields.size(), 1u);
+}
+
+TEST(Template, ColumnsAndDefinitionsPage) {
+    TemplateInfo info = ParseTemplate(TemplateText(kFields));
+    RecordTable table;
+    ApplyColumns(table, info.Fields);
+    ASSERT_EQ(table.ColumnCount(), 7);
+    EXPECT_EQ(table.Cell(0, 0), kHeadingNumber);
+    EXPECT_EQ(table.Cell(4, 0), "Navaid key (Unique)");
+    EXPECT_EQ(table.Cell(6, 0), "Type");
+    EXPECT_FALSE(info.Fields[0].RightAligned());
+    EXPECT_TRUE(info.Fields[1].RightAligned());
+    EXPECT_TRUE(info.Fields[2].RightAligned());
+
+    DefinitionPage en = MakeDefinitionPage("NAVAID", info, true);
+    EXPECT_EQ(en.Summary, "NAVAID.dbt - 3 fields");
+    ASSERT_EQ(en.Lines.size(), 3u);
+    EXPECT_EQ(en.Lines[2], "ntyp,89,4,I,Type");
+}
+
+} // namespace
