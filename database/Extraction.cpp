@@ -1,0 +1,149 @@
+#include "database/Extraction.h"
+
+#include "platform/AtomicFile.h"
+#include "platform/Cp1252.h"
+#include "platform/Errors.h"
+#include "platform/Paths.h"
+#include "table/ValueDisplay.h"
+
+#include <algorithm>
+
+namespace orvane {
+
+namespace {
+
+constexpr std::size_t kCopyBlock = 64 * 1024;
+
+bool IsSeparator(char c) {
+    return c == '\\' || c == '/';
+}
+
+[[noreturn]] void Refuse(const std::string& entryName, const std::string& why) {
+    throw RefusedError("Entry \"" + Cp1252ToUtf8(entryName) + "\" refused: " + why);
+}
+
+// The name's components, checked so that none of them can lead out of the
+// destination folder. Both '\' and '/' separate: a '/' would separate on
+// this platform whatever the archive meant by it.
+std::vector<std::string> SafeComponents(const std::string& entryName) {
+    if (entryName.empty()) Refuse(entryName, "the name is empty");
+    if (IsSeparator(entryName.front()))
+        Refuse(entryName, "the name starts with a separator (an absolute path)");
+    if (entryName.size() >= 2 && entryName[1] == ':')
+        Refuse(entryName, "the name starts with a drive letter");
+    std::vector<std::string> parts;
+    std::string part;
+    for (std::size_t i = 0; i <= entryName.size(); ++i) {
+        if (i == entryName.size() || IsSeparator(entryName[i])) {
+            if (part == "..") Refuse(entryName, "the name leads out of the folder (\"..\")");
+            if (part.find(':') != std::string::npos)
+                Refuse(entryName, "a part of the name holds a drive or stream mark (\":\")");
+            if (!part.empty() && part != ".") parts.push_back(part);
+            part.clear();
+        } else {
+            part += entryName[i];
+        }
+    }
+    if (IsSeparator(entryName.back()) || parts.empty() || parts.back() == ".")
+        Refuse(entryName, "the name does not name a file");
+    return parts;
+}
+
+} // namespace
+
+std::vector<EntryRow> EntryRows(const TPOD& archive, const DisplayContext& context) {
+    std::vector<EntryRow> rows;
+    rows.reserve(archive.Entries().size());
+    for (const ArchiveEntry& e : archive.Entries()) {
+        EntryRow row;
+        row.name = e.name;
+        const auto last = e.name.find_last_of('\\');
+        if (last != std::string::npos) row.folder = e.name.substr(0, last + 1);
+        // Unsigned: a size above 2^31 - 1 must not show as a negative number.
+        row.size = std::to_string(e.size);
+        row.date = DateDecode(e.stamp, context);
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+std::string EntryListStatus(const TPOD& archive, const std::string& fileName, Lang lang) {
+    std::uint64_t total = 0;
+    for (const ArchiveEntry& e : archive.Entries())
+        total += e.size;
+    // The total is given as text: entry sizes of a large archive can add up
+    // beyond what "%d" holds.
+    std::string format = txt::ArchiveListStatus.In(lang);
+    const auto last = format.rfind("%d");
+    if (last != std::string::npos) format.replace(last, 2, "%s");
+    return Format(format.c_str(), fileName.c_str(), archive.EntryCount(),
+                  std::to_string(total).c_str());
+}
+
+std::string ExtractionPath(const std::string& folder, const std::string& entryName,
+                           bool structure) {
+    const std::vector<std::string> parts = SafeComponents(entryName);
+    std::string relative;
+    if (structure) {
+        for (const std::string& p : parts) {
+            if (!relative.empty()) relative += kNativeSeparator;
+            relative += p;
+        }
+    } else {
+        relative = parts.back();
+    }
+    // Entry names are Windows-1252; file names here are UTF-8.
+    return JoinPath(folder, Cp1252ToUtf8(relative));
+}
+
+void ExtractEntries(TPOD& archive, const std::vector<int>& entries, const std::string& folder,
+                    bool structure, const std::function<bool(int done, int total)>& progress) {
+    if (!archive.IsOpen())
+        throw FileError("Read error: the archive " + archive.Path() + " is not open");
+
+    std::vector<int> chosen = entries;
+    std::sort(chosen.begin(), chosen.end());
+    chosen.erase(std::unique(chosen.begin(), chosen.end()), chosen.end());
+
+    // Everything is checked before the first file is written: a refused name
+    // or a damaged entry leaves the destination untouched.
+    const auto& all = archive.Entries();
+    const std::uint64_t archiveSize = archive.ArchiveSize();
+    std::vector<std::string> paths;
+    paths.reserve(chosen.size());
+    for (int index : chosen) {
+        if (index < 0 || static_cast<std::size_t>(index) >= all.size())
+            throw RefusedError("No entry number " + std::to_string(index) + " in " +
+                               archive.Path());
+        const ArchiveEntry& e = all[static_cast<std::size_t>(index)];
+        if (std::uint64_t(e.offset) + e.size > archiveSize)
+            throw FormatError(archive.Path() + ": damaged archive: entry " + Cp1252ToUtf8(e.name) +
+                              " (offset " + std::to_string(e.offset) + ", " +
+                              std::to_string(e.size) + " bytes) runs past the end of the file (" +
+                              std::to_string(archiveSize) + " bytes)");
+        paths.push_back(ExtractionPath(folder, e.name, structure));
+    }
+
+    CreateFolders(folder);
+    BinaryFile& in = archive.File();
+    std::vector<char> buffer(kCopyBlock);
+    const int total = static_cast<int>(chosen.size());
+    for (std::size_t i = 0; i < chosen.size(); ++i) {
+        const ArchiveEntry& e = all[static_cast<std::size_t>(chosen[i])];
+        CreateFolders(FolderOf(paths[i]));
+        AtomicFile out(paths[i]);
+        in.Seek(e.offset);
+        std::uint64_t left = e.size;
+        while (left > 0) {
+            const std::size_t n =
+                static_cast<std::size_t>(std::min<std::uint64_t>(left, kCopyBlock));
+            in.ReadExact(buffer.data(), n);
+            out.File().Write(buffer.data(), n);
+            left -= n;
+        }
+        out.Commit();
+        if (progress && !progress(static_cast<int>(i) + 1, total)) break;
+    }
+}
+
+} // namespace orvane

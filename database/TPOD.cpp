@@ -1,0 +1,281 @@
+#include "database/TPOD.h"
+
+#include "platform/Cp1252.h"
+#include "platform/Errors.h"
+#include "platform/Paths.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace orvane {
+
+namespace {
+
+constexpr std::size_t kEpdCountAt = 260;
+constexpr std::size_t kPodCountAt = 88;
+constexpr std::size_t kPod3DirectoryAt = 264;
+constexpr std::size_t kEpdNameLength = 64;
+// Names are read from the file in blocks of this size, never all at once.
+constexpr std::size_t kNameBlock = 4096;
+
+} // namespace
+
+ArchiveKind ArchiveKindOf(const std::string& path) {
+    const std::string ext = ToUpperAscii(ExtensionOf(path));
+    if (ext == ".EPD") return ArchiveKind::Epd;
+    if (ext == ".POD") return ArchiveKind::Pod;
+    return ArchiveKind::None;
+}
+
+TPOD::TPOD(const std::string& path, UserInteraction* ui, Lang lang) : ui_(ui), lang_(lang) {
+    OpenArchive(path);
+}
+
+TPOD::~TPOD() {
+    file_.Close();
+    kind_ = ArchiveKind::None;
+}
+
+bool TPOD::OpenArchive(const std::string& path) {
+    file_.Close();
+    path_ = path;
+    entries_.clear();
+    headerRead_ = false;
+    headerEntryCount_ = 0;
+    directoryOffset_ = 0;
+    kind_ = ArchiveKindOf(path);
+    if (kind_ == ArchiveKind::None) return false;
+    // Read/write so that a record can be written back in place; a file that
+    // cannot be written (read-only medium or permissions) can still be viewed.
+    if (!file_.TryOpen(path, OpenMode::ReadWrite)) file_.TryOpen(path, OpenMode::Read);
+    return file_.IsOpen();
+}
+
+std::uint64_t TPOD::ArchiveSize() const {
+    return file_.IsOpen() ? file_.Size() : 0;
+}
+
+namespace {
+
+[[noreturn]] void Damaged(const std::string& path, const std::string& what) {
+    throw FormatError(path + ": damaged archive: " + what);
+}
+
+void RequireOpen(const BinaryFile& file, const std::string& path) {
+    if (!file.IsOpen()) throw FileError("Read error: the archive " + path + " is not open");
+}
+
+} // namespace
+
+void TPOD::ReadHeader() {
+    RequireOpen(file_, path_);
+    entries_.clear();
+    headerRead_ = false;
+    const std::uint64_t fileSize = file_.Size();
+    file_.Seek(0);
+
+    std::uint64_t directoryOffset = 0;
+    std::uint64_t minEntryBytes = 0; // what one entry needs at least in the file
+    if (kind_ == ArchiveKind::Epd) {
+        if (fileSize < kEpdHeaderSize)
+            Damaged(path_, "the file (" + std::to_string(fileSize) +
+                               " bytes) is shorter than its 272-byte header");
+        file_.ReadExact(epdHeader_.data(), kEpdHeaderSize);
+        headerEntryCount_ = GetI32(&epdHeader_[kEpdCountAt]);
+        directoryOffset = kEpdHeaderSize;
+        minEntryBytes = kEpdEntrySize;
+    } else if (kind_ == ArchiveKind::Pod) {
+        podHeader_.fill(0);
+        if (fileSize < kPodShortHeaderSize)
+            Damaged(path_, "the file (" + std::to_string(fileSize) +
+                               " bytes) is shorter than its 96-byte header");
+        file_.ReadExact(podHeader_.data(), kPodShortHeaderSize);
+        const bool pod3 = std::memcmp(podHeader_.data(), "POD3", 4) == 0;
+        if (pod3) {
+            if (fileSize < kPod3HeaderSize)
+                Damaged(path_, "the file (" + std::to_string(fileSize) +
+                                   " bytes) is shorter than its 288-byte POD3 header");
+            file_.ReadExact(podHeader_.data() + kPodShortHeaderSize,
+                            kPod3HeaderSize - kPodShortHeaderSize);
+            directoryOffset = GetU32(&podHeader_[kPod3DirectoryAt]);
+        } else {
+            directoryOffset = kPodShortHeaderSize;
+        }
+        headerEntryCount_ = GetI32(&podHeader_[kPodCountAt]);
+        // A directory entry and at least the zero byte ending its name.
+        minEntryBytes = kPodEntrySize + 1;
+    } else {
+        throw FileError("Read error: " + path_ + " is not an EPD or POD archive");
+    }
+
+    if (headerEntryCount_ < 0)
+        Damaged(path_, "negative entry count " + std::to_string(headerEntryCount_));
+    if (directoryOffset > fileSize)
+        Damaged(path_, "directory offset " + std::to_string(directoryOffset) +
+                           " is past the end of the file (" + std::to_string(fileSize) + " bytes)");
+    const std::uint64_t needed = std::uint64_t(headerEntryCount_) * minEntryBytes;
+    if (needed > fileSize - directoryOffset)
+        Damaged(path_, "entry count " + std::to_string(headerEntryCount_) +
+                           " does not fit in the file (" + std::to_string(fileSize) + " bytes)");
+    directoryOffset_ = static_cast<std::uint32_t>(directoryOffset);
+    headerRead_ = true;
+}
+
+void TPOD::ReadDirectory() {
+    RequireOpen(file_, path_);
+    if (!headerRead_) throw FileError("Read error: the header of " + path_ + " was not read");
+    entries_.clear();
+    const std::size_t count = static_cast<std::size_t>(headerEntryCount_);
+    const std::size_t entrySize = kind_ == ArchiveKind::Epd ? kEpdEntrySize : kPodEntrySize;
+    // ReadHeader has checked that count entries fit in the file.
+    std::vector<unsigned char> raw(count * entrySize);
+    file_.Seek(directoryOffset_);
+    file_.ReadExact(raw.data(), raw.size());
+
+    std::vector<ArchiveEntry> entries(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const unsigned char* e = raw.data() + i * entrySize;
+        ArchiveEntry& entry = entries[i];
+        if (kind_ == ArchiveKind::Epd) {
+            const auto* name = reinterpret_cast<const char*>(e);
+            entry.name.assign(name, std::find(name, name + kEpdNameLength, '\0'));
+            entry.size = GetU32(e + 64);
+            entry.offset = GetU32(e + 68);
+            entry.stamp = GetI32(e + 72);
+        } else {
+            entry.size = GetU32(e + 4);
+            entry.offset = GetU32(e + 8);
+            entry.stamp = GetI32(e + 12);
+        }
+    }
+
+    if (kind_ == ArchiveKind::Pod) {
+        // The names follow the directory: count zero-terminated strings.
+        std::vector<char> block(kNameBlock);
+        std::size_t have = 0, used = 0, next = 0;
+        std::string current;
+        while (next < count) {
+            if (used == have) {
+                have = file_.ReadSome(block.data(), block.size());
+                used = 0;
+                if (have == 0)
+                    Damaged(path_, "the name list ends with the file after " +
+                                       std::to_string(next) + " of " + std::to_string(count) +
+                                       " names");
+            }
+            const char* start = block.data() + used;
+            const char* end = block.data() + have;
+            const char* zero = std::find(start, end, '\0');
+            current.append(start, zero);
+            used = static_cast<std::size_t>(zero - block.data());
+            if (zero != end) {
+                entries[next++].name = std::move(current);
+                current.clear();
+                ++used;
+            }
+        }
+    }
+    entries_ = std::move(entries);
+}
+
+int TPOD::FindEntry(std::string_view name) const {
+    for (std::size_t i = 0; i < entries_.size(); ++i)
+        if (entries_[i].name == name) return static_cast<int>(i);
+    return -1;
+}
+
+namespace {
+
+// The entry's data must lie inside the file, and at least `least` bytes of it.
+void CheckEntry(const ArchiveEntry& entry, std::uint64_t fileSize, const std::string& path,
+                std::uint64_t least = 0) {
+    const std::uint64_t end = std::uint64_t(entry.offset) + entry.size;
+    if (end > fileSize)
+        Damaged(path, "entry " + Cp1252ToUtf8(entry.name) + " (offset " +
+                          std::to_string(entry.offset) + ", " + std::to_string(entry.size) +
+                          " bytes) runs past the end of the file (" + std::to_string(fileSize) +
+                          " bytes)");
+    if (entry.size < least)
+        Damaged(path, "entry " + Cp1252ToUtf8(entry.name) + " (" + std::to_string(entry.size) +
+                          " bytes) is shorter than its " + std::to_string(least) + "-byte header");
+}
+
+} // namespace
+
+bool TPOD::ReadEntry(std::string_view name) {
+    RequireOpen(file_, path_);
+    const int index = FindEntry(name);
+    if (index < 0) {
+        if (kind_ == ArchiveKind::Epd && ui_)
+            ui_->ShowMessage(MessageKind::Warning,
+                             Format(txt::EntryNotFound.In(lang_), Cp1252ToUtf8(name).c_str()));
+        return false;
+    }
+    const ArchiveEntry& entry = entries_[static_cast<std::size_t>(index)];
+    CheckEntry(entry, file_.Size(), path_);
+    file_.Seek(entry.offset);
+    EntryData.assign(entry.size, 0);
+    file_.ReadExact(EntryData.data(), EntryData.size());
+    return true;
+}
+
+std::int64_t TPOD::ReadDbdHeader(std::string_view name) {
+    RequireOpen(file_, path_);
+    const int index = FindEntry(name);
+    if (index < 0) {
+        if (kind_ == ArchiveKind::Epd && ui_)
+            ui_->ShowMessage(MessageKind::Warning,
+                             Format(txt::EntryNotFound.In(lang_), Cp1252ToUtf8(name).c_str()));
+        return -1;
+    }
+    const ArchiveEntry& entry = entries_[static_cast<std::size_t>(index)];
+    CheckEntry(entry, file_.Size(), path_, DbdHeader::kSize);
+    file_.Seek(entry.offset);
+    const std::int64_t position = static_cast<std::int64_t>(file_.Position());
+    file_.ReadExact(Dbd.bytes.data(), DbdHeader::kSize);
+    return position;
+}
+
+bool TPOD::ReadIndex(std::string_view name) {
+    RequireOpen(file_, path_);
+    const int index = FindEntry(name);
+    if (index < 0) {
+        if (kind_ == ArchiveKind::Epd && ui_)
+            ui_->ShowMessage(MessageKind::Warning,
+                             Format(txt::IndexNotFound.In(lang_), Cp1252ToUtf8(name).c_str()));
+        return false;
+    }
+    const ArchiveEntry& entry = entries_[static_cast<std::size_t>(index)];
+    const std::uint64_t fileSize = file_.Size();
+    CheckEntry(entry, fileSize, path_, kIndexHeaderSize);
+    file_.Seek(entry.offset);
+    file_.ReadExact(IndexHeader.data(), kIndexHeaderSize);
+    const std::int32_t rows = IndexRowCount();
+    const std::int32_t length = IndexRowLength();
+    const std::string what = "index " + Cp1252ToUtf8(name) + " ";
+    if (rows < 0 || length < 0)
+        Damaged(path_, what + "has a negative row count or length (" + std::to_string(rows) +
+                           " rows of " + std::to_string(length) + " bytes)");
+    const std::uint64_t body = std::uint64_t(rows) * std::uint64_t(length);
+    const std::uint64_t room = fileSize - (std::uint64_t(entry.offset) + kIndexHeaderSize);
+    if (body > room)
+        Damaged(path_, what + "(" + std::to_string(rows) + " rows of " + std::to_string(length) +
+                           " bytes) does not fit in the file");
+    IndexBody.assign(static_cast<std::size_t>(body), 0);
+    file_.ReadExact(IndexBody.data(), IndexBody.size());
+    return true;
+}
+
+bool TPOD::ReadRelative(std::int64_t distance, void* buffer, std::size_t n) {
+    if (!file_.IsOpen()) return false;
+    try {
+        if (!file_.SeekRelative(distance)) return false;
+        if (file_.Position() + n > file_.Size()) return false;
+        file_.ReadExact(buffer, n);
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+} // namespace orvane

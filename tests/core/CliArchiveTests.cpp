@@ -1,0 +1,151 @@
+// orvane-cli list and extract, run as a user would: the real program, its
+// output, its status and the files it leaves.
+#include "database/ArchiveWriter.h"
+#include "support/ArchiveFixtures.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <sys/wait.h>
+
+namespace orvane {
+namespace {
+
+using testing::TempDir;
+
+struct Result {
+    int status = -1;
+    std::string out, err;
+};
+
+std::string Quote(const std::string& s) {
+    std::string q = "'";
+    for (char c : s)
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+class CliArchive : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const char* cli = std::getenv("ORVANE_CLI");
+        if (!cli || !*cli) GTEST_SKIP() << "ORVANE_CLI is not set (run through ctest)";
+        cli_ = cli;
+    }
+
+    Result Run(const std::vector<std::string>& args) {
+        std::string command = Quote(cli_);
+        for (const auto& a : args)
+            command += " " + Quote(a);
+        command += " >" + Quote(io_.File("stdout")) + " 2>" + Quote(io_.File("stderr"));
+        Result r;
+        const int raw = std::system(command.c_str());
+        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        r.out = io_.Read("stdout");
+        r.err = io_.Read("stderr");
+        return r;
+    }
+
+    // An error: status 1, nothing on stdout, one line on stderr.
+    static void ExpectError(const Result& r, const std::string& part) {
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err.rfind("orvane-cli: ", 0), 0u) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        EXPECT_NE(r.err.find(part), std::string::npos) << r.err;
+    }
+
+    std::string cli_;
+    TempDir io_, dir_;
+};
+
+const std::vector<ArchiveSourceEntry> kEntries = {
+    {"DATABASE\\AIRPORT.DBT", "template", 1000000000},
+    {"DATABASE\\AIRPORT.DBD", "records....", 0},
+    {"CAF\xC9\\EMPTY.TXT", "", -1},
+    {"TOP.TXT", "top", 86399},
+};
+
+TEST_F(CliArchive, ListPrintsNameSizeAndUtcDateForEachKind) {
+    const std::string expected = "DATABASE\\AIRPORT.DBT\t8\t2001-09-09 01:46:40\n"
+                                 "DATABASE\\AIRPORT.DBD\t11\t1970-01-01 00:00:00\n"
+                                 "CAF\xC3\x89\\EMPTY.TXT\t0\t1969-12-31 23:59:59\n"
+                                 "TOP.TXT\t3\t1970-01-01 23:59:59\n";
+    for (auto layout : {ArchiveLayout::Epd, ArchiveLayout::Pod3, ArchiveLayout::PodShort}) {
+        SCOPED_TRACE(testing::LayoutName(layout));
+        const std::string path = dir_.File(std::string("X") + testing::LayoutName(layout) +
+                                           (layout == ArchiveLayout::Epd ? ".Epd" : ".pOD"));
+        WriteArchive(path, layout, kEntries);
+        const Result r = Run({"list", path});
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, expected);
+        EXPECT_EQ(r.err, "");
+    }
+}
+
+TEST_F(CliArchive, ListErrors) {
+    WriteArchive(dir_.File("AIRPORT.dat"), ArchiveLayout::Pod3, kEntries);
+    ExpectError(Run({"list", dir_.File("AIRPORT.dat")}), "extension must be .epd or .pod");
+    ExpectError(Run({"list", dir_.File("NONE.POD")}), "NONE.POD");
+    ExpectError(Run({"list"}), "expected one ARCHIVE");
+    ExpectError(Run({"list", "--bogus", "A.POD"}), "unknown option");
+
+    std::string bytes = BuildArchive(ArchiveLayout::Pod3, kEntries);
+    testing::PatchU32(bytes, testing::EntryCountAt(ArchiveLayout::Pod3), 0x80000000u);
+    ExpectError(Run({"list", dir_.Write("HOSTILE.POD", bytes)}), "HOSTILE.POD: damaged archive");
+    dir_.Write("TRUNC.EPD", std::string(100, 'x'));
+    ExpectError(Run({"list", dir_.File("TRUNC.EPD")}), "TRUNC.EPD: damaged archive");
+}
+
+TEST_F(CliArchive, HelpOnEachCommand) {
+    for (const std::string command : {"list", "extract"}) {
+        const Result r = Run({command, "--help"});
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.out.rfind("Usage: orvane-cli " + command, 0), 0u) << r.out;
+    }
+}
+
+TEST_F(CliArchive, ExtractEverythingFlatIntoANewFolder) {
+    const std::string archive = dir_.File("AIRPORT.POD");
+    WriteArchive(archive, ArchiveLayout::Pod3, kEntries);
+    const Result r = Run({"extract", archive, dir_.File("a/b/out")});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(dir_.ListFiles(),
+              (std::vector<std::string>{"AIRPORT.POD", "a/b/out/AIRPORT.DBD", "a/b/out/AIRPORT.DBT",
+                                        "a/b/out/EMPTY.TXT", "a/b/out/TOP.TXT"}));
+    EXPECT_EQ(dir_.Read("a/b/out/AIRPORT.DBD"), "records....");
+}
+
+TEST_F(CliArchive, ExtractNamedEntriesWithStructure) {
+    const std::string archive = dir_.File("AIRPORT.EPD");
+    WriteArchive(archive, ArchiveLayout::Epd, kEntries);
+    // Options may come anywhere; names are given in UTF-8.
+    const Result r = Run({"extract", archive, dir_.File("out"), "DATABASE\\AIRPORT.DBT",
+                          "--structure", "CAF\xC3\x89\\EMPTY.TXT"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(dir_.ListFiles(),
+              (std::vector<std::string>{"AIRPORT.EPD", "out/CAF\xC3\x89/EMPTY.TXT",
+                                        "out/DATABASE/AIRPORT.DBT"}));
+    EXPECT_EQ(dir_.Read("out/DATABASE/AIRPORT.DBT"), "template");
+}
+
+TEST_F(CliArchive, ExtractErrors) {
+    const std::string archive = dir_.File("AIRPORT.POD");
+    WriteArchive(archive, ArchiveLayout::PodShort, kEntries);
+    ExpectError(Run({"extract", archive, dir_.File("out"), "TOP.TXT", "database\\airport.dbt"}),
+                "no entry named database\\airport.dbt");
+    EXPECT_FALSE(dir_.Exists("out"));
+    ExpectError(Run({"extract", archive}), "expected ARCHIVE and DEST");
+    ExpectError(Run({"extract", dir_.File("A.zip"), dir_.File("out")}), "extension");
+
+    const std::string hostile = dir_.File("HOSTILE.EPD");
+    WriteArchive(hostile, ArchiveLayout::Epd,
+                 {{"OK.TXT", "ok", 0}, {"..\\..\\EVIL.TXT", "evil", 0}});
+    ExpectError(Run({"extract", hostile, dir_.File("x/y"), "--structure"}), "..\\..\\EVIL.TXT");
+    EXPECT_EQ(dir_.ListFiles(), (std::vector<std::string>{"AIRPORT.POD", "HOSTILE.EPD"}));
+}
+
+} // namespace
+} // namespace orvane
