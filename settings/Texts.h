@@ -81,6 +81,46 @@ inline constexpr BiText NoSimulatorVersion{
 inline constexpr BiText CannotOpenArchive{"Impossible d'ouvrir l'archive %s",
                                           "Cannot open the archive %s"};
 
+// --- Exchange files ------------------------------------------------------------
+inline constexpr BiText DexSaveFilter{"Fichier Export|*.dex|Tous fichiers |*.*",
+                                      "Export file|*.dex|All files |*.*"};
+inline constexpr BiText DexOpenFilter{"Fichier Import|*.dex|Tous fichiers |*.*",
+                                      "Import file|*.dex|All files |*.*"};
+inline constexpr BiText CsvSaveFilter{"Fichier Export Excel|*.csv|Tous fichiers |*.*",
+                                      "Export Excel file|*.csv|All files |*.*"};
+inline constexpr BiText CsvOpenFilter{"Fichier CSV Excel|*.csv|Tous fichiers |*.*",
+                                      "Excel CSV file|*.csv|All files |*.*"};
+inline constexpr BiText ExportSaveTitle{"Enregistrer le fichier export sous....",
+                                        "Save export file as...."};
+// The DEX and the CSV export differ in the English text.
+inline constexpr BiText NoSelectedRecords{"Aucun enregistrement sélectionné",
+                                          "No selected records"};
+inline constexpr BiText NoSelectedRecord{"Aucun enregistrement sélectionné", "No selected record"};
+inline constexpr BiText AddedDataMismatch{"Données ajoutées incompatibles avec celles en mémoire",
+                                          "Added data inconciliable with those in memory"};
+inline constexpr BiText DexFly1Question{
+    "Vous allez importer des données au format Fly! version 1.\r\nElles seront automatiquement "
+    "converties.\r\nLe fichier DEX original ne sera pas converti.\r\nAppuyez sur OK pour "
+    "continuer, sur Cancel pour abandonner.",
+    "DEX file in Fly!1 version.\r\nData will be converted in Fly!2 version.\r\nOriginal DEX file "
+    "unchanged.\r\nClick OK to continue or Cancel to abort."};
+inline constexpr BiText DexFly2Refused{
+    "Les données que vous voulez importez sont au format Fly!2\r\nL'importation est impossible",
+    "The data you want to import are in the Fly!2 format.\r\nThey cannot be imported while "
+    "Fly! 1 is the current version."};
+inline constexpr BiText StatusDex{
+    "Fichier %s - Type de données : %s - %d enregistrements - %s %d octets",
+    "File %s - Data type : %s - %d records - %s %d bytes"};
+inline constexpr BiText StatusCsv{"Fichier %s - Type de données : %s - %d enregistrements",
+                                  "File %s - Data type : %s - %d records"};
+inline constexpr BiText DexTooShort{
+    "%s : ce n'est pas un fichier DEX (%d octets, moins que son en-tête de 40 octets)",
+    "%s: not a DEX file (%d bytes, shorter than its 40-byte header)"};
+inline constexpr BiText DexNoDataType{"%s : l'en-tête du fichier DEX ne nomme aucun type de données",
+                                      "%s: the DEX header names no data type"};
+inline constexpr BiText CsvNoDataType{"%s : la première ligne ne nomme aucun type de données",
+                                      "%s: the first line names no data type"};
+
 // --- Template ---------------------------------------------------------------
 inline constexpr BiText DefinitionsSummary{"%s - %d champs", "%s - %d fields"};
 
@@ -178,6 +218,49 @@ inline constexpr BiText UnsavedChanges{
 inline constexpr const char* RestartForLanguage =
     "Vous devez redémarrer ce programme pour la prise en compte de la \r\nlangue.\r\n"
     "You have to restart this program to change the language.";
+
+// --- Direct write -----------------------------------------------------------------
+inline constexpr BiText Fly2Only{"Fly! 2 seulement", "Fly! 2 only"};
+// Row number, first and last row that have a record.
+inline constexpr BiText RowWithoutRecord{
+    "La ligne %d n'a pas d'enregistrement dans l'archive (lignes 1 à %d)",
+    "Row %d has no record in the archive (rows 1 to %d)"};
+inline constexpr BiText ArchiveNotOpenForWrite{
+    "Ce tableau n'a pas été ouvert à partir d'une archive POD : écriture directe impossible",
+    "This table was not opened from a POD archive: it cannot be written back directly"};
+// Row, field title, cell text.
+inline constexpr BiText NotSigned32{
+    "Ligne %d, champ « %s » : « %s » n'est pas un entier de -2147483648 à 2147483647",
+    "Row %d, field \"%s\": \"%s\" is not a whole number from -2147483648 to 2147483647"};
+// Row, record position, archive size.
+inline constexpr BiText RecordOutsideEntry{
+    "La ligne %d (enregistrement à l'octet %lld) dépasse l'entrée DBD de l'archive",
+    "Row %d (record at byte %lld) lies beyond the archive's DBD entry"};
+
+// --- Search -------------------------------------------------------------------------
+inline constexpr BiText BtnSuivant1{"Suivant =", "Next ="};
+inline constexpr BiText BtnSuivant2{"Suivant *", "Next *"};
+inline constexpr BiText SearchEndedTitle{"Recherche terminée", "Search ended"};
+inline constexpr BiText ValueNotInFile{"Valeur absente du fichier", "Value not in file"};
+inline constexpr BiText ValueNotInFileEnded{"Valeur absente du fichier. Recherche terminée",
+                                            "Value not in file. Search ended"};
+// The insert button's caption after a search hit (a cell click says "after").
+inline constexpr BiText SearchInserLigneN{"Insérer ligne n°%d", "Insert line n°%d"};
+
+// --- Airport lookup -----------------------------------------------------------------
+inline constexpr BiText AirportDbdNotFound{"Fichier AIRPORT.DBD non trouvé",
+                                           "AIRPORT.DBD file not found"};
+// The code as searched (upper case).
+inline constexpr BiText IcaoNotFound{"Code OACI « %s » absent de l'index des aéroports",
+                                     "ICAO code \"%s\" is not in the airport index"};
+// Archive, index row, its record position, the DBD entry's size.
+inline constexpr BiText IcaoBadPosition{
+    "%s : la ligne %d de l'index pointe à l'octet %u, hors de l'entrée AIRPORT.DBD (%u octets)",
+    "%s: index row %d points at byte %u, outside the AIRPORT.DBD entry (%u bytes)"};
+// Archive, row length.
+inline constexpr BiText IcaoBadRowLength{
+    "%s : lignes d'index de %d octets, trop courtes (9 octets au moins)",
+    "%s: index rows of %d bytes are too short (9 bytes at least)"};
 
 // --- Start-up ---------------------------------------------------------------------
 inline constexpr const char* ApplicationTitle = "Zaziver1";

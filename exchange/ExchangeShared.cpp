@@ -1,0 +1,81 @@
+#include "exchange/ExchangeShared.h"
+
+#include "database/Orvane_DBD.h"
+#include "platform/Errors.h"
+#include "platform/Paths.h"
+
+#include <algorithm>
+
+namespace orvane {
+
+ChosenFile ParseChosenFile(const std::string& path, const std::string& extension) {
+    ChosenFile c;
+    const std::string name = ToUpperAscii(FileNameOf(path));
+    if (ToUpperAscii(ExtensionOf(name)) != extension) return c;
+    c.accepted = true;
+    c.folder = FolderOf(path);
+    c.baseName = name.substr(0, name.find(extension));
+    return c;
+}
+
+LoadedTemplate LoadImportTemplate(const SessionState& s, const std::string& dataType,
+                                  const std::string& templateSource, UserInteraction& ui) {
+    const Lang lang = s.Language_();
+    std::string source = templateSource;
+    if (source.empty()) {
+        source = ArchivePathFor(s, dataType);
+        if (source.empty()) throw RefusedError(txt::NoSimulatorVersion.In(lang));
+    }
+    LoadedTemplate loaded;
+    if (ArchiveKindOf(source) != ArchiveKind::None) {
+        loaded.pod = std::make_unique<TPOD>(source, &ui, lang);
+        if (!loaded.pod->IsOpen())
+            throw FileError(Format(txt::CannotOpenArchive.In(lang), source.c_str()));
+        loaded.pod->ReadHeader();
+        loaded.pod->ReadDirectory();
+    } else {
+        loaded.pod = std::make_unique<TPOD>();
+        loaded.pod->SetInteraction(&ui, lang);
+    }
+    loaded.found = LoadTemplate(*loaded.pod, source, dataType, ui, lang, &loaded.info);
+    // An exchange-file table has no DBD in the archive to write back into.
+    loaded.pod->CloseFile();
+    return loaded;
+}
+
+void CheckExchangeGeometry(const std::string& path, std::int32_t size, std::int32_t count,
+                           std::uint64_t available, Lang lang) {
+    if (size < kMinRecordSize || size > kMaxRecordSize)
+        throw FormatError(Format(txt::BadRecordSize.In(lang), path.c_str(), size, kMinRecordSize,
+                                 kMaxRecordSize));
+    if (count < 0 ||
+        static_cast<std::uint64_t>(count) * static_cast<std::uint64_t>(size) > available)
+        throw FormatError(Format(txt::BadRecordCount.In(lang), path.c_str(), count, size));
+}
+
+int TemplateRecordEnd(const std::vector<FieldDef>& fields) {
+    int end = kMinRecordSize;
+    for (const auto& f : fields)
+        end = std::max(end, f.Offset + std::max(f.Width, f.ByteWidth()));
+    return std::min(end, kMaxRecordSize);
+}
+
+void FinishImportTable(RecordTable& t, int firstRow) {
+    t.SetCurrentCell(kFirstFieldColumn < t.ColumnCount() ? kFirstFieldColumn : 0, firstRow);
+    t.SetCell(kColModif, 1, "");
+}
+
+void FinishImportCounters(SessionState& s, ImportOutcome& out) {
+    const Lang lang = s.Language_();
+    RecordTable& t = s.Table;
+    t.SelectedCount = t.CountSelected();
+    t.DeleteCount = t.CountDeleted();
+    if (t.SelectedCount > 0) {
+        out.enable.DEX_Enregistrer_select = true;
+        out.enable.CSV_Enregistrer_select = true;
+    }
+    out.selectLabel = Format(txt::SelectLabel.In(lang), t.SelectedCount);
+    out.deleteLabel = Format(txt::DeleteLabel.In(lang), t.DeleteCount);
+}
+
+} // namespace orvane

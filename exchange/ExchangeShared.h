@@ -1,0 +1,51 @@
+// What the DEX and CSV imports share: the chosen file's names, the template
+// of a new table, the geometry check and the steps that end every import.
+#pragma once
+
+#include "database/SessionState.h"
+#include "database/Template.h"
+#include "exchange/Orvane_DEX.h"
+#include "platform/UserInteraction.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace orvane {
+
+struct ChosenFile {
+    bool accepted = false; // the extension, in upper case, is the expected one
+    std::string folder;    // with its trailing separator ("" when the path has none)
+    std::string baseName;  // upper case, up to the first occurrence of the extension
+};
+// extension in upper case with its dot (".DEX", ".CSV").
+ChosenFile ParseChosenFile(const std::string& path, const std::string& extension);
+
+struct LoadedTemplate {
+    bool found = false;
+    std::unique_ptr<TPOD> pod; // the new table's archive object, its file closed
+    TemplateInfo info;
+};
+// The template of a new table of dataType: from templateSource (an archive
+// or a .dbt file) or, when empty, from the data type's archive for the
+// current version. found is false when an archive lacks the entry (after the
+// archive's own warning for EPD). Throws when the archive cannot be opened.
+LoadedTemplate LoadImportTemplate(const SessionState& s, const std::string& dataType,
+                                  const std::string& templateSource, UserInteraction& ui);
+
+// Record size and count of an exchange file, checked against the bytes that
+// follow its header. Throws FormatError naming the file.
+void CheckExchangeGeometry(const std::string& path, std::int32_t size, std::int32_t count,
+                           std::uint64_t available, Lang lang);
+
+// The end of the furthest template field (at least 4, at most 512 bytes).
+int TemplateRecordEnd(const std::vector<FieldDef>& fields);
+
+// Current cell on column 4 of the first imported row; row 1's "Modif" emptied.
+void FinishImportTable(RecordTable& t, int firstRow);
+// Recounts SelectedCount and DeleteCount, fills the labels and switches the
+// selection exports on when rows are selected.
+void FinishImportCounters(SessionState& s, ImportOutcome& out);
+
+} // namespace orvane

@@ -1,0 +1,40 @@
+// CSV files: the table as semicolon-separated Windows-1252 text that a
+// spreadsheet opens, lines ended by CR LF. Line 1 is the data type, line 2
+// the headings, every further line one row: Suppr;Export;field;field...
+#pragma once
+
+#include "database/SessionState.h"
+#include "exchange/Orvane_DEX.h"
+#include "platform/UserInteraction.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orvane {
+
+// Writes all rows (no ";" after the last field) or the rows whose "Export"
+// cell is "1" (a ";" after every field) as a CSV file at path, through a
+// temporary file renamed into place when complete. An empty selection shows
+// "No selected record" and writes nothing. Cell texts are written as they
+// are. Returns the number of row lines written.
+int ExportCsv(SessionState& s, const std::string& path, bool selectionOnly, UserInteraction& ui,
+              BusyIndicator* busy = nullptr);
+
+// Splits one row line into its pieces: Suppr, Export, then the field values.
+// A line without ";" gives two empty pieces and the whole line; at most
+// fieldCount + 5 pieces are made, the last one holding the rest of the line.
+std::vector<std::string_view> SplitCsvLine(std::string_view line, int fieldCount);
+
+// Reads the CSV file at path (the file chosen, whatever the letter case of
+// its name). Lines may end with CR LF or LF alone. Open mode (and add mode
+// with no table loaded): the data type is line 1, the template is read from
+// templateSource (an archive or a .dbt file) or, when empty, from the data
+// type's archive for the current version; the rows replace the table. Add
+// mode: the rows go below the rows in memory when line 1 is the table's
+// data type. Cells that get no piece from a short line are empty.
+ImportOutcome ImportCsv(SessionState& s, const std::string& path, ImportMode mode,
+                        UserInteraction& ui, BusyIndicator* busy = nullptr,
+                        const std::string& templateSource = "");
+
+} // namespace orvane

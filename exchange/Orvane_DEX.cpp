@@ -1,0 +1,208 @@
+#include "exchange/Orvane_DEX.h"
+
+#include "database/Orvane_DBD.h"
+#include "exchange/ExchangeShared.h"
+#include "platform/AtomicFile.h"
+#include "platform/Cp1252.h"
+#include "platform/Errors.h"
+#include "platform/Paths.h"
+
+#include <algorithm>
+
+namespace orvane {
+
+namespace {
+
+constexpr int kFly1AirportRecordSize = 330;
+constexpr int kFly1RunwayRecordSize = 251;
+
+// The header's Name up to its zero byte, upper case, cut before its first
+// dot: "AIRPORT.DBD" -> "AIRPORT".
+std::string DexDataType(const DexHeader& header) {
+    std::string name = ToUpperAscii(header.Name());
+    return name.substr(0, name.find('.'));
+}
+
+// The part of the header's Name before ".DBD", as stored (the add-mode check).
+std::string DexNameBeforeDbd(const DexHeader& header) {
+    std::string name = header.Name();
+    return name.substr(0, name.find(".DBD"));
+}
+
+// The record size an export uses: the held exchange header's, or, for a
+// table whose header never got one, the size its template needs.
+int ExportRecordSize(const TPOD& pod) {
+    const int held = pod.Dex.RecordSize();
+    return held > 0 ? held : EffectiveRecordSize(pod);
+}
+
+// Runs the import's last step on every way out: the counters are recounted
+// from the table as it is.
+struct RecountOnExit {
+    SessionState& s;
+    ImportOutcome& out;
+    ~RecountOnExit() { FinishImportCounters(s, out); }
+};
+
+} // namespace
+
+int DetectDexVersion(const DexHeader& header, int simulatorVersion) {
+    const std::string type = DexDataType(header);
+    if (type.find("AIRPORT") != std::string::npos)
+        return header.RecordSize() == kFly1AirportRecordSize ? 1 : 2;
+    if (type.find("RUNWAY") != std::string::npos)
+        return header.RecordSize() == kFly1RunwayRecordSize ? 1 : 2;
+    return simulatorVersion;
+}
+
+// ---------------------------------------------------------------------------
+// Export
+
+int ExportDex(SessionState& s, const std::string& path, bool selectionOnly, UserInteraction& ui,
+              BusyIndicator* busy) {
+    BusyScope scope(busy);
+    const Lang lang = s.Language_();
+    if (!s.CurrentPod) throw RefusedError(txt::NoTableLoaded.In(lang));
+    TPOD& pod = *s.CurrentPod;
+    const RecordTable& t = s.Table;
+
+    const int recordSize = ExportRecordSize(pod);
+    if (recordSize < kMinRecordSize || recordSize > kMaxRecordSize)
+        throw FormatError(Format(txt::BadRecordSize.In(lang), path.c_str(), recordSize,
+                                 kMinRecordSize, kMaxRecordSize));
+
+    // Nothing to write: no file is made, and an earlier file of that name stays.
+    int taken = 0;
+    for (int r = 1; r < t.RowCount(); ++r)
+        if (!selectionOnly || t.Cell(kColExport, r) == "1") ++taken;
+    if (taken == 0) {
+        if (selectionOnly) ui.ShowMessage(MessageKind::Error, txt::NoSelectedRecords.In(lang));
+        return 0;
+    }
+
+    DexHeader header = pod.Dex;
+    header.SetRecordSize(recordSize);
+    AtomicFile out(path);
+    BinaryFile& file = out.File();
+    file.Write(header.bytes.data(), DexHeader::kSize); // placeholder until the count is known
+    RecordBuffer record;
+    int written = 0;
+    for (int r = 1; r < t.RowCount(); ++r) {
+        if (selectionOnly && t.Cell(kColExport, r) != "1") continue;
+        BuildRecord(t, r, pod.Fields, s.DecimalSeparator(), record, lang);
+        file.Write(record.data(), static_cast<std::size_t>(recordSize));
+        ++written;
+    }
+    header.SetName(s.DataType + ".DBD");
+    header.SetRecordCount(written);
+    file.Seek(0);
+    file.Write(header.bytes.data(), DexHeader::kSize);
+    out.Commit();
+
+    pod.Dex = header;
+    return written;
+}
+
+// ---------------------------------------------------------------------------
+// Import
+
+ImportOutcome ImportDex(SessionState& s, const std::string& path, ImportMode mode,
+                        UserInteraction& ui, BusyIndicator* busy,
+                        const std::string& templateSource) {
+    BusyScope scope(busy);
+    const Lang lang = s.Language_();
+    ImportOutcome out;
+
+    const ChosenFile chosen = ParseChosenFile(path, ".DEX");
+    if (!chosen.accepted) return out; // another extension: nothing happens
+    RecountOnExit recount{s, out};
+    s.WorkDir = chosen.folder.empty() ? s.WorkDir : chosen.folder;
+
+    // The file the user chose; its header and geometry are checked before
+    // anything in the session changes.
+    BinaryFile file(path, OpenMode::Read);
+    const std::uint64_t fileSize = file.Size();
+    if (fileSize < DexHeader::kSize)
+        throw FormatError(
+            Format(txt::DexTooShort.In(lang), path.c_str(), static_cast<int>(fileSize)));
+    DexHeader header;
+    file.ReadExact(header.bytes.data(), DexHeader::kSize);
+    CheckExchangeGeometry(path, header.RecordSize(), header.RecordCount(),
+                          fileSize - DexHeader::kSize, lang);
+    const std::string dexType = DexDataType(header);
+    if (dexType.empty()) throw FormatError(Format(txt::DexNoDataType.In(lang), path.c_str()));
+
+    const int detected = DetectDexVersion(header, s.SimulatorVersion);
+    const bool fly1ToFly2 = detected == 1 && s.SimulatorVersion == 2;
+    RecordTable& t = s.Table;
+    int firstRow = 1;
+
+    if (mode == ImportMode::Add) {
+        if (DexNameBeforeDbd(header) != s.DataType || !s.CurrentPod) {
+            ui.ShowMessage(MessageKind::Error, txt::AddedDataMismatch.In(lang));
+            return out;
+        }
+        firstRow = t.RowCount();
+        s.CurrentPod->Dex = header;
+        t.SetRowCount(firstRow + header.RecordCount());
+    } else {
+        if (s.SimulatorVersion != 1 && s.SimulatorVersion != 2)
+            throw RefusedError(txt::NoSimulatorVersion.In(lang));
+        if (detected == 2 && s.SimulatorVersion == 1) {
+            ui.ShowMessage(MessageKind::Error, txt::DexFly2Refused.In(lang));
+            return out;
+        }
+        if (fly1ToFly2 && !ui.Confirm(txt::DexFly1Question.In(lang))) return out;
+
+        LoadedTemplate loaded = LoadImportTemplate(s, dexType, templateSource, ui);
+        if (!loaded.found) return out; // the table stays
+        loaded.pod->Dex = header;
+        out.definitions = MakeDefinitionPage(dexType, loaded.info, lang == Lang::English);
+        out.templateLoaded = true;
+
+        // The session switches to the new table only now that it can be read.
+        t.ClearDataCells();
+        ApplyColumns(t, loaded.info.Fields);
+        t.SetRowCount(header.RecordCount() + 1);
+        s.DataType = dexType;
+        s.FieldCount = loaded.info.FieldCount;
+        s.CurrentPod = std::move(loaded.pod);
+    }
+    out.tableChanged = true;
+    out.converted = fly1ToFly2;
+
+    TPOD& pod = *s.CurrentPod;
+    const std::vector<FieldDef>& fields = pod.Fields;
+    const char sep = s.DecimalSeparator();
+    const int count = header.RecordCount();
+    const auto recordSize = static_cast<std::size_t>(header.RecordSize());
+    RecordBuffer record{};
+    for (int k = 0; k < count; ++k) {
+        // Template fields beyond the record's own bytes read as zeros.
+        std::fill(record.begin(), record.end(), 0);
+        file.ReadExact(record.data(), recordSize);
+        if (!RecordToCells(record, fields, t, firstRow + k, sep, BadDoublePolicy::FailRecord, &ui))
+            ui.Beep();
+    }
+
+    // Fly! 1 runways have no value for the field before the last in Fly! 2.
+    if (fly1ToFly2 && s.DataType == "RUNWAY" && s.FieldCount >= 2)
+        for (int k = 0; k < count; ++k)
+            t.SetCell(s.FieldCount + 2, firstRow + k, "0");
+
+    // A record shorter than the template would lose the fields past its end
+    // on the next export: the held size covers every field.
+    pod.Dex.SetRecordSize(std::max(pod.Dex.RecordSize(), TemplateRecordEnd(fields)));
+
+    FinishImportTable(t, firstRow);
+    out.status =
+        Format(txt::StatusDex.In(lang), Cp1252ToUtf8(chosen.baseName + ".dex").c_str(),
+               Cp1252ToUtf8(pod.Dex.Name()).c_str(), count, "", static_cast<int>(fileSize));
+    out.enable.CSV_Enregistrer_tout = true;
+    out.enable.CSV_Ajouter = true;
+    out.enable.DEX_Enregistrer_tout = true;
+    out.enable.DEX_Ajouter = true;
+    return out;
+}
+
+} // namespace orvane

@@ -1,0 +1,72 @@
+// DEX files, the simulator's exchange format for one database table: a
+// 40-byte header (name, record size, record count) followed by records laid
+// out exactly as the template's records. Export writes the table (all rows or
+// the selection); import opens a DEX as a new table or adds its records below
+// the rows in memory.
+#pragma once
+
+#include "database/SessionState.h"
+#include "database/Template.h"
+#include "platform/UserInteraction.h"
+
+#include <string>
+
+namespace orvane {
+
+// How an exchange file comes into the table.
+enum class ImportMode {
+    Open, // the file replaces the table; its template is loaded
+    Add,  // the file's rows go below the rows in memory (same data type)
+};
+
+// The exchange and save menu items an import switches on.
+struct ExchangeMenuItems {
+    bool DEX_Enregistrer_tout = false;
+    bool DEX_Enregistrer_select = false;
+    bool DEX_Ajouter = false;
+    bool CSV_Enregistrer_tout = false;
+    bool CSV_Enregistrer_select = false;
+    bool CSV_Ajouter = false;
+};
+
+// What a window needs after an import.
+struct ImportOutcome {
+    bool tableChanged = false;   // rows were placed into the table
+    bool templateLoaded = false; // columns and definitions were replaced (open mode)
+    bool converted = false;      // Fly! 1 data were converted into a Fly! 2 table
+    std::string status;          // status panel 0 (UTF-8); empty when no row was placed
+    DefinitionPage definitions;  // valid when templateLoaded
+    ExchangeMenuItems enable;    // items to switch on (the others keep their state)
+    std::string selectLabel;     // "%d selected lines" with the recounted SelectedCount
+    std::string deleteLabel;     // "%d lines to delete" with the recounted DeleteCount
+};
+
+// The simulator version of the data in a DEX, from its header: an AIRPORT
+// record of 330 bytes or a RUNWAY record of 251 bytes is Fly! 1 data, any
+// other size of these two types Fly! 2 data; other types are taken as data
+// of the current version.
+int DetectDexVersion(const DexHeader& header, int simulatorVersion);
+
+// Writes all rows, or the rows whose "Export" cell is "1", as a DEX file at
+// path, through a temporary file renamed into place only when every row
+// converted (a conversion error leaves no file and any earlier file of that
+// name as it was). An empty selection shows "No selected records" and writes
+// nothing; a table without data rows writes nothing either. Updates the held
+// DexHeader's Name and RecordCount. Returns the number of records written.
+int ExportDex(SessionState& s, const std::string& path, bool selectionOnly, UserInteraction& ui,
+              BusyIndicator* busy = nullptr);
+
+// Reads the DEX file at path (the file chosen, whatever the letter case of
+// its name). Open mode: the template is read from templateSource (an archive
+// or a .dbt file) or, when empty, from FlyDir + "system" + type + ".EPD" or
+// ".POD" as the data version and the simulator version decide; Fly! 1
+// AIRPORT/RUNWAY data under Fly! 2 are converted after a question. Add mode:
+// the records go below the rows in memory, decoded with the loaded template,
+// when the file holds the table's data type. A damaged file (header too
+// short, record size outside 4..512, a record count the file cannot hold)
+// throws FormatError before anything changes.
+ImportOutcome ImportDex(SessionState& s, const std::string& path, ImportMode mode,
+                        UserInteraction& ui, BusyIndicator* busy = nullptr,
+                        const std::string& templateSource = "");
+
+} // namespace orvane
