@@ -1,0 +1,315 @@
+#include "platform/AtomicFile.h"
+#include "platform/BinaryFile.h"
+#include "platform/Cp1252.h"
+#include "platform/Errors.h"
+#include "platform/Paths.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <ostream>
+#include <random>
+#include <set>
+#include <string>
+
+namespace orvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+class PlatformTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::random_device rd;
+        dir_ = fs::temp_directory_path() / ("orvane-platform-" + std::to_string(rd()));
+        fs::create_directories(dir_);
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::remove_all(dir_, ec);
+    }
+    std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
+    std::set<std::string> Listing() const {
+        std::set<std::string> names;
+        for (const auto& e : fs::directory_iterator(dir_))
+            names.insert(e.path().filename().string());
+        return names;
+    }
+
+    fs::path dir_;
+};
+
+std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// --- AtomicFile ---------------------------------------------------------------------------
+
+TEST_F(PlatformTest, AtomicFileCommitReplacesTheTarget) {
+    const std::string target = PathOf("AIRPORT.DBD");
+    WriteBytes(target, "old contents, longer than the new");
+    {
+        AtomicFile out(target);
+        out.File().Write("new", 3);
+        // Until the commit, the target is as it was.
+        EXPECT_EQ(ReadBytes(target), "old contents, longer than the new");
+        EXPECT_TRUE(fs::exists(out.TemporaryPath()));
+        EXPECT_EQ(FolderOf(out.TemporaryPath()), FolderOf(target));
+        out.Commit();
+        EXPECT_FALSE(fs::exists(out.TemporaryPath()));
+    }
+    EXPECT_EQ(ReadBytes(target), "new");
+    EXPECT_EQ(Listing(), std::set<std::string>{"AIRPORT.DBD"});
+}
+
+TEST_F(PlatformTest, AtomicFileWithoutCommitLeavesTheTargetAndNoTemporaryFile) {
+    const std::string target = PathOf("AIRPORT.DBD");
+    WriteBytes(target, "old");
+    {
+        AtomicFile out(target);
+        out.File().Write("half-writ", 9);
+    }
+    EXPECT_EQ(ReadBytes(target), "old");
+    EXPECT_EQ(Listing(), std::set<std::string>{"AIRPORT.DBD"});
+
+    {
+        AtomicFile out(PathOf("new.dbd"));
+        out.File().Write("x", 1);
+        out.Discard();
+    }
+    EXPECT_EQ(Listing(), std::set<std::string>{"AIRPORT.DBD"});
+}
+
+#ifndef _WIN32
+TEST_F(PlatformTest, AtomicFileKeepsThePermissionsOfTheFileItReplaces) {
+    const std::string target = PathOf("Orvane.ini");
+    WriteBytes(target, "old");
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
+    WriteFileAtomically(target, "new");
+    EXPECT_EQ(ReadBytes(target), "new");
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+}
+#endif
+
+TEST_F(PlatformTest, AtomicFileCreatesAMissingTargetAndRefusesImpossibleOnes) {
+    WriteFileAtomically(PathOf("fresh.csv"), std::string("a;b\r\n\0\xE7", 7));
+    EXPECT_EQ(ReadBytes(PathOf("fresh.csv")), std::string("a;b\r\n\0\xE7", 7));
+    EXPECT_THROW(WriteFileAtomically(PathOf("no-such-folder/x.dbd"), "x"), FileError);
+    fs::create_directory(PathOf("folder"));
+    EXPECT_THROW(WriteFileAtomically(PathOf("folder"), "x"), FileError);
+    EXPECT_TRUE(fs::is_directory(PathOf("folder")));
+    EXPECT_EQ(Listing(), (std::set<std::string>{"folder", "fresh.csv"}));
+}
+
+// --- BinaryFile ---------------------------------------------------------------------------
+
+TEST_F(PlatformTest, BinaryFileShortReadThrowsNamingTheFile) {
+    const std::string path = PathOf("short.pod");
+    WriteBytes(path, std::string("\x01\x02\x03\x04\x05\x06", 6));
+    BinaryFile f(path, OpenMode::Read);
+    EXPECT_EQ(f.Size(), 6u);
+    EXPECT_EQ(f.ReadI32(), 0x04030201);
+    unsigned char buf[4];
+    try {
+        f.ReadExact(buf, 4);
+        FAIL() << "a read past the end must throw";
+    } catch (const FileError& e) {
+        EXPECT_NE(std::string(e.what()).find(path), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("offset 4"), std::string::npos) << e.what();
+    }
+}
+
+TEST_F(PlatformTest, BinaryFileOpenErrorsNameTheFile) {
+    const std::string missing = PathOf("missing.epd");
+    try {
+        BinaryFile f(missing, OpenMode::Read);
+        FAIL() << "opening a missing file must throw";
+    } catch (const FileError& e) {
+        EXPECT_NE(std::string(e.what()).find(missing), std::string::npos) << e.what();
+    }
+    BinaryFile f;
+    EXPECT_FALSE(f.TryOpen(dir_.string(), OpenMode::Read)); // a folder is no file
+    EXPECT_FALSE(f.IsOpen());
+}
+
+TEST_F(PlatformTest, BinaryFileSeekRelativeStaysInsideTheFile) {
+    const std::string path = PathOf("ten.bin");
+    WriteBytes(path, "0123456789");
+    BinaryFile f(path, OpenMode::Read);
+    f.Seek(4);
+    EXPECT_FALSE(f.SeekRelative(7)); // past the end
+    EXPECT_EQ(f.Position(), 4u);
+    EXPECT_FALSE(f.SeekRelative(-5)); // before the start
+    EXPECT_EQ(f.Position(), 4u);
+    EXPECT_TRUE(f.SeekRelative(-4));
+    EXPECT_EQ(f.Position(), 0u);
+    EXPECT_TRUE(f.SeekRelative(10)); // exactly the end
+    EXPECT_EQ(f.Position(), 10u);
+    char c;
+    EXPECT_EQ(f.ReadSome(&c, 1), 0u);
+}
+
+TEST_F(PlatformTest, BinaryFileReadWriteChangesOnlyTheBytesWritten) {
+    const std::string path = PathOf("rec.pod");
+    WriteBytes(path, "AAAABBBBCCCC");
+    {
+        BinaryFile f(path, OpenMode::ReadWrite);
+        f.Seek(4);
+        char got[4];
+        f.ReadExact(got, 4);
+        EXPECT_EQ(std::string(got, 4), "BBBB");
+        f.Write("xy", 2); // right after a read
+    }
+    EXPECT_EQ(ReadBytes(path), "AAAABBBBxyCC");
+}
+
+// --- Windows-1252 -------------------------------------------------------------------------
+
+struct CharCase {
+    const char* name;
+    std::string cp1252;
+    std::string utf8;
+};
+
+// Failure messages name the case.
+void PrintTo(const CharCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class PlatformCp1252 : public ::testing::TestWithParam<CharCase> {};
+
+TEST_P(PlatformCp1252, ConvertsBothWays) {
+    const CharCase& c = GetParam();
+    EXPECT_EQ(Cp1252ToUtf8(c.cp1252), c.utf8);
+    EXPECT_EQ(Utf8ToCp1252(c.utf8), c.cp1252);
+}
+
+INSTANTIATE_TEST_SUITE_P(Platform, PlatformCp1252,
+                         ::testing::Values(CharCase{"Ascii", "AIRPORT.DBD", "AIRPORT.DBD"},
+                                           CharCase{"CCedilla",
+                                                    "fran\xE7"
+                                                    "ais",
+                                                    "fran\xC3\xA7"
+                                                    "ais"},
+                                           CharCase{"Euro", "\x80", "\xE2\x82\xAC"},
+                                           CharCase{"LowQuote", "\x82", "\xE2\x80\x9A"},
+                                           CharCase{"CapitalYDiaeresis", "\x9F", "\xC5\xB8"},
+                                           CharCase{"Undefined81", "\x81", "\xC2\x81"},
+                                           CharCase{"Undefined9D", "\x9D", "\xC2\x9D"},
+                                           CharCase{"NoBreakSpace", "\xA0", "\xC2\xA0"},
+                                           CharCase{"YDiaeresis", "\xFF", "\xC3\xBF"},
+                                           CharCase{"Degree", "45\xB0", "45\xC2\xB0"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(PlatformCp1252Text, EveryByteSurvivesTheRoundTrip) {
+    std::string all;
+    for (int b = 0; b < 256; ++b)
+        all += static_cast<char>(b);
+    EXPECT_EQ(Utf8ToCp1252(Cp1252ToUtf8(all)), all);
+}
+
+TEST(PlatformCp1252Text, ForeignAndBrokenUtf8) {
+    EXPECT_EQ(Utf8ToCp1252("\xE4\xB8\xAD"), "?");     // a character Windows-1252 lacks
+    EXPECT_EQ(Utf8ToCp1252("\xF0\x9F\x98\x80"), "?"); // outside the basic plane
+    EXPECT_EQ(Utf8ToCp1252("fran\xE7"
+                           "ais"),
+              "fran\xE7"
+              "ais");                          // already 8-bit
+    EXPECT_EQ(Utf8ToCp1252("a\xC3"), "a\xC3"); // cut sequence
+}
+
+TEST(PlatformCp1252Text, OverlongFormsAndSurrogatesAreNoCharacters) {
+    // An overlong '/' or '.' must not slip a separator into a name.
+    EXPECT_EQ(Utf8ToCp1252("\xC0\xAF"), "\xC0\xAF");
+    EXPECT_EQ(Utf8ToCp1252("\xE0\x80\xAE"), "\xE0\x80\xAE");
+    EXPECT_EQ(Utf8ToCp1252("\xED\xA0\x80"), "\xED\xA0\x80");         // a lone surrogate
+    EXPECT_EQ(Utf8ToCp1252("\xF4\x90\x80\x80"), "\xF4\x90\x80\x80"); // past U+10FFFF
+}
+
+// --- Paths ------------------------------------------------------------------------------------
+
+TEST_F(PlatformTest, ResolvePathCaseMatchesEachPartIgnoringCase) {
+    fs::create_directories(dir_ / "Fly II" / "System");
+    WriteBytes((dir_ / "Fly II" / "System" / "Airport.POD").string(), "x");
+    const std::string actual = (dir_ / "Fly II" / "System" / "Airport.POD").string();
+    EXPECT_EQ(ResolvePathCase((dir_ / "fly ii" / "SYSTEM" / "AIRPORT.pod").string()), actual);
+    EXPECT_EQ(ResolvePathCase(actual), actual);
+    // Nothing matches: the path comes back as written.
+    const std::string missing = (dir_ / "FLY II" / "system" / "NAVAID.POD").string();
+    EXPECT_EQ(ResolvePathCase(missing), missing);
+    const std::string wrongFolder = (dir_ / "Fly 2" / "System" / "Airport.POD").string();
+    EXPECT_EQ(ResolvePathCase(wrongFolder), wrongFolder);
+}
+
+TEST(PlatformPaths, NativeDefaultFolderIsInsideTheWinePrefix) {
+#ifdef _WIN32
+    EXPECT_EQ(NativeDefaultFolder("c:\\Program Files\\x\\"), "c:\\Program Files\\x\\");
+#else
+    std::optional<std::string> old;
+    if (const char* h = std::getenv("HOME")) old = h;
+    setenv("HOME", "/home/pilot", 1);
+    EXPECT_EQ(NativeDefaultFolder("c:\\Program Files\\Terminal Reality\\Fly!\\"),
+              "/home/pilot/.wine/drive_c/Program Files/Terminal Reality/Fly!/");
+    EXPECT_EQ(NativeDefaultFolder("D:\\Jeux\\Fly! II"), "/home/pilot/.wine/drive_d/Jeux/Fly! II");
+    EXPECT_EQ(NativeDefaultFolder("data\\x"), "data/x");
+    if (old)
+        setenv("HOME", old->c_str(), 1);
+    else
+        unsetenv("HOME");
+#endif
+}
+
+TEST(PlatformPaths, WithTrailingSeparator) {
+    const std::string sep(1, kNativeSeparator);
+    EXPECT_EQ(WithTrailingSeparator(""), "");
+    EXPECT_EQ(WithTrailingSeparator("fly"), "fly" + sep);
+    EXPECT_EQ(WithTrailingSeparator("fly" + sep), "fly" + sep);
+    EXPECT_EQ(WithTrailingSeparator(sep), sep);
+}
+
+struct PathPartsCase {
+    const char* name;
+    std::string path, folder, file, extension;
+};
+
+// Failure messages name the case.
+void PrintTo(const PathPartsCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class PlatformPathParts : public ::testing::TestWithParam<PathPartsCase> {};
+
+TEST_P(PlatformPathParts, Splits) {
+    const PathPartsCase& c = GetParam();
+    EXPECT_EQ(FolderOf(c.path), c.folder);
+    EXPECT_EQ(FileNameOf(c.path), c.file);
+    EXPECT_EQ(ExtensionOf(c.path), c.extension);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Platform, PlatformPathParts,
+    ::testing::Values(
+        PathPartsCase{"Windows", "c:\\Fly\\system\\AIRPORT.POD", "c:\\Fly\\system\\", "AIRPORT.POD",
+                      ".POD"},
+        PathPartsCase{"Native", "/home/p/work/airport.dbd", "/home/p/work/", "airport.dbd", ".dbd"},
+        PathPartsCase{"ArchiveEntry", "DATABASE\\AIRPORT.DBT", "DATABASE\\", "AIRPORT.DBT", ".DBT"},
+        PathPartsCase{"Mixed", "c:\\a/b\\c.d", "c:\\a/b\\", "c.d", ".d"},
+        PathPartsCase{"NameOnly", "memo.txt", "", "memo.txt", ".txt"},
+        PathPartsCase{"TwoDots", "AIRPORT.DBD.bak", "", "AIRPORT.DBD.bak", ".bak"},
+        PathPartsCase{"DotInFolderOnly", "/a.b/README", "/a.b/", "README", ""},
+        PathPartsCase{"FolderOnly", "/work/", "/work/", "", ""},
+        PathPartsCase{"Empty", "", "", "", ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
+} // namespace orvane

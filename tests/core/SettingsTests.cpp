@@ -1,0 +1,333 @@
+#include "settings/Settings.h"
+
+#include "settings/IniFile.h"
+#include "settings/Texts.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <ostream>
+#include <random>
+#include <string>
+
+namespace orvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// The built-in folders inside the Wine prefix of HOME=/home/pilot.
+constexpr const char* kWineFly1 = "/home/pilot/.wine/drive_c/Program Files/Terminal Reality/Fly!/";
+constexpr const char* kWineFly1Database =
+    "/home/pilot/.wine/drive_c/Program Files/Terminal Reality/Fly!/database/";
+constexpr const char* kWineFly1Data =
+    "/home/pilot/.wine/drive_c/Program Files/Terminal Reality/Fly!/data/";
+constexpr const char* kWineFly2 =
+    "/home/pilot/.wine/drive_c/Program Files/Terminal Reality/Fly! II/";
+constexpr const char* kWineFly2Data =
+    "/home/pilot/.wine/drive_c/Program Files/Terminal Reality/Fly! II/data/";
+
+// A settings file in a folder of its own, and HOME pointing at a known place so
+// that the built-in folders inside the Wine prefix are known texts.
+class SettingsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+#ifdef _WIN32
+        GTEST_SKIP() << "the expected default folders are those of the Wine prefix";
+#else
+        std::random_device rd;
+        dir_ = fs::temp_directory_path() / ("orvane-settings-" + std::to_string(rd()));
+        fs::create_directories(dir_);
+        ini_ = (dir_ / "Orvane.ini").string();
+        if (const char* home = std::getenv("HOME")) oldHome_ = home;
+        setenv("HOME", "/home/pilot", 1);
+#endif
+    }
+    void TearDown() override {
+#ifndef _WIN32
+        if (oldHome_)
+            setenv("HOME", oldHome_->c_str(), 1);
+        else
+            unsetenv("HOME");
+        std::error_code ec;
+        fs::remove_all(dir_, ec);
+#endif
+    }
+
+    void Write(const std::string& bytes) {
+        WriteBytes(ini_, bytes);
+    }
+
+    fs::path dir_;
+    std::string ini_;
+    std::optional<std::string> oldHome_;
+};
+
+// A session as the dialog leaves it, to see what each read changes.
+SessionSettings Filled() {
+    SessionSettings s;
+    s.Language = "english";
+    s.Fly1Dir = "/old/fly1/";
+    s.Work1Dir = "/old/work1/";
+    s.Fly2Dir = "/old/fly2/";
+    s.Work2Dir = "/old/work2/";
+    s.FlyDir = "/old/fly/";
+    s.WorkDir = "/old/work/";
+    s.DbImportDir = "/old/dbi/";
+    s.DexImportDir = "/old/dex/";
+    s.SimulatorVersion = 2;
+    s.FirstRunDone = true;
+    return s;
+}
+
+// --- Start-up read ------------------------------------------------------------------
+
+TEST_F(SettingsTest, StartupWithoutFileOnlyClearsFirstRun) {
+    SessionSettings s = Filled();
+    EXPECT_FALSE(StartupRead(s, ini_));
+    EXPECT_FALSE(s.FirstRunDone);
+    SessionSettings expected = Filled();
+    EXPECT_EQ(s.Language, expected.Language);
+    EXPECT_EQ(s.FlyDir, expected.FlyDir);
+    EXPECT_EQ(s.WorkDir, expected.WorkDir);
+    EXPECT_EQ(s.Fly1Dir, expected.Fly1Dir);
+    EXPECT_EQ(s.DexImportDir, expected.DexImportDir);
+    EXPECT_EQ(s.SimulatorVersion, 2);
+    EXPECT_FALSE(fs::exists(ini_));
+}
+
+TEST_F(SettingsTest, StartupWithOnlyLanguageTakesTheBuiltInFolders) {
+    Write("[init]\r\nlangage=english\r\n");
+    SessionSettings s;
+    EXPECT_TRUE(StartupRead(s, ini_));
+    EXPECT_EQ(LangOf(s.Language), Lang::English);
+    EXPECT_EQ(s.SimulatorVersion, 2);
+    EXPECT_FALSE(s.FirstRunDone);
+    EXPECT_EQ(s.FlyDir, kWineFly1);
+    EXPECT_EQ(s.WorkDir, kWineFly1Database);
+    EXPECT_EQ(s.Fly1Dir, kWineFly1);
+    EXPECT_EQ(s.Work1Dir, kWineFly1Database);
+    EXPECT_EQ(s.Fly2Dir, kWineFly1);
+    EXPECT_EQ(s.Work2Dir, kWineFly1Database);
+    EXPECT_EQ(s.DbImportDir, kWineFly1);
+    EXPECT_EQ(s.DexImportDir, kWineFly1);
+}
+
+struct StartupCase {
+    const char* name;
+    std::string file;
+    std::string language;
+    Lang lang;
+    int version;
+    bool firstRunDone;
+    std::string flyDir, workDir, fly1Dir;
+};
+
+// Failure messages name the case.
+void PrintTo(const StartupCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class SettingsStartup : public SettingsTest, public ::testing::WithParamInterface<StartupCase> {};
+
+TEST_P(SettingsStartup, Reads) {
+    const StartupCase& c = GetParam();
+    Write(c.file);
+    SessionSettings s;
+    ASSERT_TRUE(StartupRead(s, ini_));
+    EXPECT_EQ(s.Language, c.language);
+    EXPECT_EQ(LangOf(s.Language), c.lang);
+    EXPECT_EQ(s.SimulatorVersion, c.version);
+    EXPECT_EQ(s.FirstRunDone, c.firstRunDone);
+    EXPECT_EQ(s.FlyDir, c.flyDir);
+    EXPECT_EQ(s.WorkDir, c.workDir);
+    EXPECT_EQ(s.Fly1Dir, c.fly1Dir);
+}
+
+const std::string kFolders = "[fly1]\r\nflydir=/f1\r\n[work1]\r\nworkdir=/w1\r\n"
+                             "[fly2]\r\nflydir=/f2/\r\n[work2]\r\nworkdir=/w2\r\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, SettingsStartup,
+    ::testing::Values(
+        // Letter case counts for the language, not for the names.
+        StartupCase{"CapitalEnglishIsFrench", "[INIT]\r\nLangage=English\r\n", "English",
+                    Lang::French, 2, false, kWineFly1, kWineFly1Database, kWineFly1},
+        StartupCase{"French",
+                    "[init]\r\nlangage=fran\xE7"
+                    "ais\r\nfirst=1\r\n",
+                    "fran\xE7"
+                    "ais",
+                    Lang::French, 2, true, kWineFly1, kWineFly1Database, kWineFly1},
+        // The version's folders get their separator, Fly1Dir stays as read.
+        StartupCase{"Version1", "[init]\r\nversion=1\r\nfirst=1\r\n" + kFolders, "english",
+                    Lang::English, 1, true, "/f1/", "/w1/", "/f1"},
+        StartupCase{"Version2", "[init]\r\nversion=2\r\n" + kFolders, "english", Lang::English, 2,
+                    false, "/f2/", "/w2/", "/f1"},
+        StartupCase{"UnknownVersionIsFly2", "[init]\r\nversion=3\r\n" + kFolders, "english",
+                    Lang::English, 2, false, "/f2/", "/w2/", "/f1"},
+        StartupCase{"UnreadableVersionIsFly2", "[init]\r\nversion=1x\r\n" + kFolders, "english",
+                    Lang::English, 2, false, "/f2/", "/w2/", "/f1"},
+        StartupCase{"UnreadableFirstIsFalse", "[init]\r\nfirst=yes\r\n", "english", Lang::English,
+                    2, false, kWineFly1, kWineFly1Database, kWineFly1},
+        StartupCase{"EmptyFolderIsTheDefault",
+                    "[init]\r\nversion=1\r\n[fly1]\r\nflydir=\r\n[work1]\r\nworkdir=  \r\n",
+                    "english", Lang::English, 1, false, kWineFly1, kWineFly1Database, kWineFly1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SettingsTest, StartupReadsTheDexImportFolderTheDialogWrote) {
+    FolderBoxes boxes{"/f1", "/w1", "/f2", "/w2", "/dbi", "/dex"};
+    SessionSettings written;
+    written.SimulatorVersion = 1;
+    DialogWrite(ini_, written, boxes);
+    SessionSettings s;
+    ASSERT_TRUE(StartupRead(s, ini_));
+    EXPECT_TRUE(s.FirstRunDone);
+    EXPECT_EQ(s.SimulatorVersion, 1);
+    EXPECT_EQ(s.DexImportDir, "/dex/");
+    EXPECT_EQ(s.DbImportDir, "/dbi/");
+    EXPECT_EQ(s.FlyDir, "/f1/");
+    EXPECT_EQ(s.Work2Dir, "/w2");
+}
+
+// --- Dialog reads ---------------------------------------------------------------------
+
+TEST_F(SettingsTest, DialogReadWithoutFileSetsFirstRunValuesAndWritesNothing) {
+    SessionSettings s = Filled();
+    s.SimulatorVersion = 1;
+    DialogRead(s, ini_);
+    EXPECT_EQ(s.Fly1Dir, kWineFly1);
+    EXPECT_EQ(s.Work1Dir, kWineFly1Data);
+    EXPECT_EQ(s.Fly2Dir, kWineFly2);
+    EXPECT_EQ(s.Work2Dir, kWineFly2Data);
+    EXPECT_EQ(s.DbImportDir, kWineFly2);
+    EXPECT_EQ(s.DexImportDir, kWineFly2);
+    EXPECT_EQ(s.SimulatorVersion, 2);
+    EXPECT_EQ(s.FlyDir, kWineFly2);
+    EXPECT_EQ(s.WorkDir, kWineFly2Data);
+    EXPECT_TRUE(s.FirstRunDone); // only the start-up read sets it
+    EXPECT_FALSE(fs::exists(ini_));
+}
+
+TEST_F(SettingsTest, DialogReadDefaultsAreTheSessionsFoldersAndSeparatorsAreAdded) {
+    // Only the Fly! 1 simulator folder and the version are in the file.
+    Write("[init]\nversion=1\n[FLY1]\nFLYDIR=/sims/fly1\n");
+    SessionSettings s = Filled();
+    s.FlyDir = "/cur/fly"; // without separator: the dialog read adds it
+    s.WorkDir = "/cur/work/";
+    DialogRead(s, ini_);
+    EXPECT_EQ(s.SimulatorVersion, 1);
+    EXPECT_EQ(s.Fly1Dir, "/sims/fly1/");
+    EXPECT_EQ(s.Work1Dir, "/cur/work/");
+    EXPECT_EQ(s.Fly2Dir, "/cur/fly/");
+    EXPECT_EQ(s.Work2Dir, "/cur/work/");
+    EXPECT_EQ(s.DbImportDir, "/old/dbi/");
+    EXPECT_EQ(s.DexImportDir, "/old/dex/");
+    // FlyDir always ends with a separator, even when the file's folder did not.
+    EXPECT_EQ(s.FlyDir, "/sims/fly1/");
+    EXPECT_EQ(s.WorkDir, "/cur/work/");
+}
+
+TEST_F(SettingsTest, StartupKeepsFly1DirAsReadUntilTheDialogRead) {
+    Write("[init]\r\nversion=1\r\n[fly1]\r\nflydir=/sims/Fly\r\n");
+    SessionSettings s;
+    StartupRead(s, ini_);
+    EXPECT_EQ(s.FlyDir, "/sims/Fly/");
+    EXPECT_EQ(s.Fly1Dir, "/sims/Fly");
+    DialogRead(s, ini_);
+    EXPECT_EQ(s.Fly1Dir, "/sims/Fly/");
+    EXPECT_EQ(s.FlyDir, "/sims/Fly/");
+}
+
+TEST_F(SettingsTest, ChosenFileChangesTheSixFoldersButNotFlyDirOrWorkDir) {
+    const std::string chosen = (dir_ / "other.ini").string();
+    WriteBytes(chosen,
+               "[init]\r\nversion=1\r\n[fly1]\r\nflydir=/b/f1\r\n[work2]\r\nworkdir=/b/w2\r\n"
+               "[DexImport]\r\nDexImportDir=/b/dex\r\n");
+    SessionSettings s = Filled();
+    ReadChosenFile(s, chosen);
+    EXPECT_EQ(s.SimulatorVersion, 1);
+    EXPECT_EQ(s.Fly1Dir, "/b/f1/");
+    EXPECT_EQ(s.Work1Dir, "/old/work/");
+    EXPECT_EQ(s.Fly2Dir, "/old/fly/");
+    EXPECT_EQ(s.Work2Dir, "/b/w2/");
+    EXPECT_EQ(s.DbImportDir, "/old/dbi/");
+    EXPECT_EQ(s.DexImportDir, "/b/dex/");
+    EXPECT_EQ(s.FlyDir, "/old/fly/");
+    EXPECT_EQ(s.WorkDir, "/old/work/");
+}
+
+// --- Writes ---------------------------------------------------------------------------
+
+TEST_F(SettingsTest, DialogWriteReplacesItsKeysAndKeepsTheRest) {
+    Write("; mine\n[init]\nlangage=english\nversion=2\n[fly1]\nflydir=/a\n[other]\nx=1\n");
+    SessionSettings s;
+    s.SimulatorVersion = 1;
+    DialogWrite(ini_, s, FolderBoxes{"/f1", "/w1/", "/f2", "/w2", "/dbi", "/dex"});
+    EXPECT_EQ(ReadBytes(ini_), "; mine\n[init]\nlangage=english\nversion=1\nfirst=1\n"
+                               "[fly1]\nflydir=/f1\n[other]\nx=1\n"
+                               "\n[work1]\nworkdir=/w1/\n"
+                               "\n[fly2]\nflydir=/f2\n"
+                               "\n[work2]\nworkdir=/w2\n"
+                               "\n[dbimport]\ndbimportdir=/dbi\n"
+                               "\n[deximport]\ndeximportdir=/dex\n");
+}
+
+TEST_F(SettingsTest, LanguageWriteOnNewFileWritesCedillaAsE7) {
+    LanguageWrite(ini_, false);
+    EXPECT_EQ(ReadBytes(ini_), "[init]\r\nlangage=fran\xE7"
+                               "ais\r\n");
+    LanguageWrite(ini_, true);
+    EXPECT_EQ(ReadBytes(ini_), "[init]\r\nlangage=english\r\n");
+}
+
+TEST_F(SettingsTest, LanguageWriteLeavesFolderEntriesUntouched) {
+    const std::string before = "[init]\r\nfirst=1\r\nversion=1\r\nlangage=english\r\n\r\n"
+                               "[fly1]\r\nflydir=c:\\Fly\\\r\n[deximport]\r\n"
+                               "deximportdir=c:\\Program Files\\Terminal Reality\\Fly! II\\\r\n";
+    Write(before);
+    SessionSettings s;
+    StartupRead(s, ini_);
+    LanguageWrite(ini_, false);
+    std::string expected = before;
+    expected.replace(expected.find("english"), 7,
+                     "fran\xE7"
+                     "ais");
+    EXPECT_EQ(ReadBytes(ini_), expected);
+    // In memory the language changes only at the next start.
+    EXPECT_EQ(s.Language, "english");
+}
+
+// --- Version commands -------------------------------------------------------------------
+
+TEST_F(SettingsTest, SelectVersionTakesThatVersionsFoldersWithSeparators) {
+    SessionSettings s = Filled();
+    s.Fly1Dir = "/f1";
+    s.Work1Dir = "/w1/";
+    s.Fly2Dir = "/f2";
+    s.Work2Dir = "/w2";
+    SelectVersion(s, 1);
+    EXPECT_EQ(s.SimulatorVersion, 1);
+    EXPECT_EQ(s.FlyDir, "/f1/");
+    EXPECT_EQ(s.WorkDir, "/w1/");
+    EXPECT_EQ(s.Fly1Dir, "/f1");
+    SelectVersion(s, 2);
+    EXPECT_EQ(s.SimulatorVersion, 2);
+    EXPECT_EQ(s.FlyDir, "/f2/");
+    EXPECT_EQ(s.WorkDir, "/w2/");
+}
+
+} // namespace
+} // namespace orvane
