@@ -40,6 +40,10 @@ void AtomicFile::Commit() {
     file_.Flush();
     file_.Close();
     std::error_code ec;
+    // A replaced file keeps its permissions (a private file stays private).
+    auto old = fs::status(target_, ec);
+    if (!ec && fs::exists(old)) fs::permissions(temp_, old.permissions(), ec);
+    ec.clear();
     fs::rename(temp_, target_, ec);
     if (ec) {
         fs::remove(temp_, ec);

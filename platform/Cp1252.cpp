@@ -61,6 +61,12 @@ std::string Utf8ToCp1252(std::string_view s) {
             if ((d & 0xC0) != 0x80) valid = false;
             cp = cp << 6 | (d & 0x3F);
         }
+        // Overlong forms (such as C0 AF for '/'), surrogates and code points
+        // past U+10FFFF are not UTF-8 either.
+        static constexpr std::uint32_t kLeast[5] = {0, 0, 0x80, 0x800, 0x10000};
+        if (valid && len > 1 &&
+            (cp < kLeast[len] || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF))
+            valid = false;
         if (!valid) {
             out += static_cast<char>(c);
             ++i;

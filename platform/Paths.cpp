@@ -3,6 +3,7 @@
 #include "platform/Errors.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -151,7 +152,8 @@ void CreateFolders(const std::string& folder) {
     if (folder.empty()) return;
     std::error_code ec;
     fs::create_directories(folder, ec);
-    if (ec && !fs::is_directory(folder))
+    std::error_code probe;
+    if (ec && !fs::is_directory(folder, probe))
         throw FileError("Cannot create folder " + folder + ": " + ec.message());
 }
 
