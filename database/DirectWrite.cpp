@@ -1,0 +1,176 @@
+#include "database/DirectWrite.h"
+
+#include "platform/Cp1252.h"
+#include "platform/Errors.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace orvane {
+
+namespace {
+
+const std::string kDatabasePrefix = "DATABASE\\";
+
+[[noreturn]] void ThrowCell(const BiText& text, Lang lang, int row, const std::string& title,
+                            std::string_view cell) {
+    throw ConversionError(Format(text.In(lang), row, title.c_str(), Cp1252ToUtf8(cell).c_str()));
+}
+
+} // namespace
+
+std::int64_t RecordPosition(std::int64_t entryOffset, int row, int recordSize) {
+    return entryOffset + static_cast<std::int64_t>(DbdHeader::kSize) +
+           static_cast<std::int64_t>(row - 1) * recordSize;
+}
+
+bool IsProtectedField(const FieldDef& field) {
+    for (const char* part : {"key", "ica", "lat", "lon", "apt"})
+        if (field.Name.find(part) != std::string::npos) return true;
+    return false;
+}
+
+void MergeRowIntoRecord(const RecordTable& table, int row, const std::vector<FieldDef>& fields,
+                        char decimalSeparator, RecordBuffer& record, Lang lang) {
+    // Every cell is converted into a copy first: a cell that fails leaves the
+    // caller's record as it was.
+    RecordBuffer out = record;
+    out[0] = table.Cell(kColSuppr, row) == "x" ? 42 : 0;
+    std::int64_t mark = 0;
+    const std::string_view exportCell = table.Cell(kColExport, row);
+    if (!ParseCellInt64(exportCell, mark))
+        ThrowCell(txt::BadWholeNumber, lang, row, "Export", exportCell);
+    out[2] = static_cast<unsigned char>(mark & 0xFF);
+
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        const FieldDef& f = fields[i];
+        if (!f.IsConverted() || IsProtectedField(f)) continue;
+        const std::string_view cell = table.Cell(kFirstFieldColumn + static_cast<int>(i), row);
+        const std::string title = Cp1252ToUtf8(f.Title);
+        unsigned char* p = &out[static_cast<std::size_t>(f.Offset)];
+        switch (f.Type) {
+        case 'C':
+            if (f.Width == 1) {
+                std::int64_t v = 0;
+                if (!ParseCellInt64(cell, v))
+                    ThrowCell(txt::BadWholeNumber, lang, row, title, cell);
+                p[0] = static_cast<unsigned char>(v & 0xFF);
+            } else {
+                // Confined to the field: the text and its zero byte when it is
+                // shorter; the field's later bytes keep the archive's values.
+                if (cell.size() > static_cast<std::size_t>(f.Width))
+                    throw ConversionError(Format(txt::TextTooLong.In(lang), row, title.c_str(),
+                                                 Cp1252ToUtf8(cell).c_str(), f.Width));
+                std::copy(cell.begin(), cell.end(), p);
+                if (cell.size() < static_cast<std::size_t>(f.Width)) p[cell.size()] = 0;
+            }
+            break;
+        case 'D': {
+            double d = 0;
+            if (!ParseCellDouble(cell, decimalSeparator, d))
+                ThrowCell(txt::BadNumber, lang, row, title, cell);
+            PutF64(p, d);
+            break;
+        }
+        case 'I': {
+            std::int64_t v = 0;
+            if (!ParseCellInt64(cell, v) || v < std::numeric_limits<std::int32_t>::min() ||
+                v > std::numeric_limits<std::int32_t>::max())
+                ThrowCell(txt::NotSigned32, lang, row, title, cell);
+            PutI32(p, static_cast<std::int32_t>(v));
+            break;
+        }
+        default:
+            break;
+        }
+    }
+    record = out;
+}
+
+void WriteRecordInPlace(BinaryFile& file, const RecordTable& table, int row,
+                        const std::vector<FieldDef>& fields, int recordSize, char decimalSeparator,
+                        Lang lang) {
+    if (recordSize < kMinRecordSize || recordSize > kMaxRecordSize)
+        throw FormatError(Format(txt::BadRecordSize.In(lang), file.Path().c_str(), recordSize,
+                                 kMinRecordSize, kMaxRecordSize));
+    const std::uint64_t position = file.Position();
+    RecordBuffer record{};
+    file.ReadExact(record.data(), static_cast<std::size_t>(recordSize));
+    MergeRowIntoRecord(table, row, fields, decimalSeparator, record, lang);
+    file.Seek(position);
+    file.Write(record.data(), static_cast<std::size_t>(recordSize));
+    file.Flush();
+}
+
+DirectWriteOutcome WriteCurrentRow(SessionState& s, int row, UserInteraction& ui) {
+    const Lang lang = s.Language_();
+    if (!s.CurrentPod) throw RefusedError(txt::NoTableLoaded.In(lang));
+    TPOD& pod = *s.CurrentPod;
+    // A table loaded from disk or from an exchange file has no archive file
+    // open to write into.
+    if (!pod.IsOpen() || pod.Kind() == ArchiveKind::None)
+        throw RefusedError(txt::ArchiveNotOpenForWrite.In(lang));
+    pod.SetInteraction(&ui, lang);
+
+    const std::string name = kDatabasePrefix + s.DataType + ".DBD";
+    if (pod.Kind() == ArchiveKind::Epd) {
+        // Fly! 1 archives are never written; the header is only read again.
+        pod.ReadDbdHeader(name);
+        return DirectWriteOutcome::NotWritten;
+    }
+
+    const std::int64_t entryOffset = pod.ReadDbdHeader(name);
+    if (entryOffset < 0) {
+        // Silent in the archive reader for POD; say why nothing was written.
+        ui.ShowMessage(MessageKind::Warning,
+                       Format(txt::EntryNotFound.In(lang), Cp1252ToUtf8(name).c_str()));
+        return DirectWriteOutcome::NotWritten;
+    }
+    const int recordSize = pod.Dbd.RecordSize();
+    const int recordCount = pod.Dbd.RecordCount();
+    if (recordSize < kMinRecordSize || recordSize > kMaxRecordSize)
+        throw FormatError(Format(txt::BadRecordSize.In(lang), Cp1252ToUtf8(name).c_str(),
+                                 recordSize, kMinRecordSize, kMaxRecordSize));
+    // Only rows 1 ... RecordCount have a record; a row the table does not hold
+    // has no cells to write.
+    const int lastRow = std::min(recordCount, s.Table.RowCount() - 1);
+    if (row < 1 || row > lastRow)
+        throw RefusedError(Format(txt::RowWithoutRecord.In(lang), row, std::max(lastRow, 0)));
+
+    const ArchiveEntry& entry = pod.Entries()[static_cast<std::size_t>(pod.FindEntry(name))];
+    const std::int64_t position = RecordPosition(entryOffset, row, recordSize);
+    const std::int64_t entryEnd = std::int64_t(entry.offset) + entry.size;
+    if (position + recordSize > entryEnd ||
+        static_cast<std::uint64_t>(position + recordSize) > pod.File().Size())
+        throw FormatError(
+            Format(txt::RecordOutsideEntry.In(lang), row, static_cast<long long>(position)));
+
+    pod.File().Seek(static_cast<std::uint64_t>(position));
+    WriteRecordInPlace(pod.File(), s.Table, row, pod.Fields, recordSize, s.DecimalSeparator(),
+                       lang);
+    return DirectWriteOutcome::Written;
+}
+
+EditModeView ViewOf(EditMode mode) {
+    EditModeView v;
+    if (mode == EditMode::DirectWrite) {
+        v.editionGroupVisible = false;
+        v.headingSortEnabled = false;
+        v.writeRowEnabled = true;
+        v.normalModeEnabled = true;
+        v.dexAddEnabled = false;
+        v.csvAddEnabled = false;
+    }
+    return v;
+}
+
+bool EnterDirectWriteMode(const SessionState& s, EditMode& mode, UserInteraction& ui) {
+    if (s.SimulatorVersion == 1) {
+        ui.ShowMessage(MessageKind::Error, txt::Fly2Only.In(s.Language_()));
+        return false;
+    }
+    mode = EditMode::DirectWrite;
+    return true;
+}
+
+} // namespace orvane

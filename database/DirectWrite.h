@@ -1,0 +1,76 @@
+// The direct write of Fly! II: one edited row written back over its record
+// inside the POD archive the table was loaded from, and nothing else. Row n
+// of the table is record n of the archive's DBD entry, so the commands that
+// change the number or order of rows are out of reach while the mode is on.
+#pragma once
+
+#include "database/Orvane_DBD.h"
+#include "database/SessionState.h"
+#include "platform/BinaryFile.h"
+#include "platform/UserInteraction.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace orvane {
+
+// Where row `row`'s record lies in the archive: the DBD entry's offset, its
+// 56-byte header, then the records before it.
+std::int64_t RecordPosition(std::int64_t entryOffset, int row, int recordSize);
+
+// Fields the direct write never writes: their Name holds "key", "ica",
+// "lat", "lon" or "apt" (letter case counts).
+bool IsProtectedField(const FieldDef& field);
+
+// Converts row `row` over a record's current bytes: byte 0 from "Suppr",
+// byte 2 from "Export" (bytes 1 and 3 kept), every converted field that is
+// not protected; other bytes keep their values. I cells must be signed
+// 32-bit. Throws ConversionError (row, field, text); the record is then
+// unchanged.
+void MergeRowIntoRecord(const RecordTable& table, int row, const std::vector<FieldDef>& fields,
+                        char decimalSeparator, RecordBuffer& record, Lang lang = Lang::English);
+
+// The file positioned on the row's record: reads its recordSize bytes,
+// converts every cell, then writes exactly recordSize bytes back at the same
+// place in one write. A conversion error writes nothing.
+void WriteRecordInPlace(BinaryFile& file, const RecordTable& table, int row,
+                        const std::vector<FieldDef>& fields, int recordSize, char decimalSeparator,
+                        Lang lang = Lang::English);
+
+enum class DirectWriteOutcome {
+    Written,    // the record was written
+    NotWritten, // an EPD archive, or the DBD entry is missing (after its warning)
+};
+
+// "Enregistrer la ligne n° ? dans le POD": writes table row `row` into the
+// archive held open by CurrentPod. EPD: the DBD header is read again (the
+// archive's warning when missing) and nothing is written. POD: the DBD header
+// is reloaded, the row's record is written in place.
+// Throws RefusedError for no table, a table whose archive is not open (loaded
+// from disk or an exchange file) or a row outside 1 ... RecordCount;
+// ConversionError for a cell that does not convert; FileError / FormatError
+// for the archive.
+DirectWriteOutcome WriteCurrentRow(SessionState& s, int row, UserInteraction& ui);
+
+// --- Modes of the main window ---------------------------------------------------
+
+enum class EditMode { Normal, DirectWrite };
+
+// What the window shows and enables in a mode.
+struct EditModeView {
+    bool editionGroupVisible = true; // "Tout effacer", "Insérer ligne", ...
+    bool headingSortEnabled = true;  // sorting by a click on a column heading
+    bool writeRowEnabled = false;    // POD_Enregistrer_ligne
+    bool normalModeEnabled = false;  // POD_mode_normal
+    bool dexAddEnabled = true;       // DEX_Ajouter
+    bool csvAddEnabled = true;       // CSV_Ajouter
+};
+EditModeView ViewOf(EditMode mode);
+
+// POD_ouvrir_ligneClick's first step. SimulatorVersion 1: the error box
+// "Fly! 2 seulement" / "Fly! 2 only" and false (the mode is unchanged);
+// otherwise the mode becomes DirectWrite and true (the window then runs the
+// archive open, whose cancel leaves the mode on).
+bool EnterDirectWriteMode(const SessionState& s, EditMode& mode, UserInteraction& ui);
+
+} // namespace orvane

@@ -1,0 +1,73 @@
+#include "table/Search.h"
+
+#include <algorithm>
+
+namespace orvane {
+
+bool CellMatches(std::string_view cell, std::string_view text, SearchMode mode) {
+    if (text.empty()) return false;
+    return mode == SearchMode::Exact ? cell == text : cell.find(text) != std::string_view::npos;
+}
+
+int FindMatchingRow(const RecordTable& table, int column, std::string_view text, SearchMode mode,
+                    int fromRow) {
+    if (text.empty() || column < 0 || column >= table.ColumnCount()) return 0;
+    for (int r = std::max(fromRow, 1); r < table.RowCount(); ++r)
+        if (CellMatches(table.Cell(column, r), text, mode)) return r;
+    return 0;
+}
+
+bool SearchState::InNextState(SearchMode mode) const {
+    return mode == SearchMode::Exact ? exactNext_ : partialNext_;
+}
+
+std::string SearchState::Caption(SearchMode mode, Lang lang) const {
+    if (mode == SearchMode::Exact)
+        return (exactNext_ ? txt::BtnSuivant1 : txt::BtnChercher1).In(lang);
+    return (partialNext_ ? txt::BtnSuivant2 : txt::BtnChercher2).In(lang);
+}
+
+SearchResult SearchState::Press(SearchMode mode, RecordTable& table, std::string_view text,
+                                UserInteraction& ui, Lang lang) {
+    bool& next = mode == SearchMode::Exact ? exactNext_ : partialNext_;
+    const int from = next ? LastFoundRow + 1 : 1;
+    const int row = FindMatchingRow(table, SearchColumn, text, mode, from);
+
+    SearchResult result;
+    if (row == 0) {
+        if (mode == SearchMode::Exact)
+            ui.ShowMessage(MessageKind::Information, txt::ValueNotInFile.In(lang),
+                           txt::SearchEndedTitle.In(lang));
+        else
+            ui.ShowMessage(MessageKind::Warning, txt::ValueNotInFileEnded.In(lang));
+        next = false;
+        return result;
+    }
+
+    SearchHit& hit = result.hit;
+    hit.row = row;
+    hit.currentColumn = table.ColumnCount() - 1;
+    hit.selection = {0, row, table.ColumnCount() - 1, row};
+    hit.deleteCaption = Format(txt::BtnSuppLigneN.In(lang), row);
+    hit.insertCaption = Format(txt::SearchInserLigneN.In(lang), row);
+    hit.writeCaption = Format(txt::MenuPodEnregistrerLigneN.In(lang), row);
+    // Setting the current cell collapses the selection; the row is selected after.
+    table.SetCurrentCell(hit.currentColumn, row);
+    table.SetSelection(hit.selection);
+    LastFoundRow = row;
+    next = true;
+    result.found = true;
+    return result;
+}
+
+void SearchState::TextChanged() {
+    exactNext_ = false;
+    partialNext_ = false;
+}
+
+void SearchState::FieldCellClicked(int column) {
+    SearchColumn = column;
+    exactNext_ = false;
+}
+
+} // namespace orvane
