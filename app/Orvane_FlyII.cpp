@@ -1,0 +1,71 @@
+// Program start: the application object, the windows in their creation
+// order (the main window first: its creation reads the settings, so every
+// later window knows the language), then the event loop.
+#include "database/SessionState.h"
+#include "settings/Settings.h"
+#include "settings/Texts.h"
+#include "ui/Orvane_init.h"
+#include "ui/Orvane_main.h"
+#include "ui/QtUserInteraction.h"
+
+#include <QApplication>
+#include <QScreen>
+#include <QTimer>
+
+#include <clocale>
+#include <cstdlib>
+
+namespace {
+
+// Documentation screenshots (tools/screenshot.sh): with ORVANE_SCREENSHOT
+// naming a PNG file, the window opens the archive named by
+// ORVANE_SCREENSHOT_ARCHIVE, draws itself into the PNG once shown and quits.
+// Not a user feature; nothing else reads the environment.
+void ScheduleScreenshot(orvane::TForm_main& window) {
+    const char* png = std::getenv("ORVANE_SCREENSHOT");
+    if (!png || !*png) return;
+    const char* archive = std::getenv("ORVANE_SCREENSHOT_ARCHIVE");
+    const std::string out = png;
+    const std::string source = archive ? archive : "";
+    QTimer::singleShot(300, &window, [&window, out, source] {
+        if (!source.empty()) window.LoadArchive(source);
+        QTimer::singleShot(500, &window, [&window, out] {
+            window.grab().save(QString::fromStdString(out));
+            QApplication::exit(0);
+        });
+    });
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // The decimal separator, time zone and date formats come from the
+    // user's locale; read them before anything resets LC_NUMERIC.
+    std::setlocale(LC_ALL, "");
+    orvane::SessionState session;
+    session.Display = orvane::SystemDisplayContext();
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QString::fromUtf8(orvane::txt::ApplicationTitle));
+    // The core formats numbers itself; keep the C library's numbers neutral.
+    std::setlocale(LC_NUMERIC, "C");
+
+    orvane::QtUserInteraction ui;
+    orvane::QtBusyIndicator busy;
+    const std::string iniPath = orvane::SettingsFilePath();
+
+    orvane::TForm_main mainWindow(session, ui, &busy, iniPath);
+    ui.SetFallbackParent(&mainWindow);
+    orvane::TForm_init initDialog(session, ui, iniPath, &mainWindow);
+    mainWindow.SetInitDialog(&initDialog);
+
+    // Centred on the screen at start.
+    if (const QScreen* screen = mainWindow.screen()) {
+        QRect frame = mainWindow.frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        mainWindow.move(frame.topLeft());
+    }
+    ScheduleScreenshot(mainWindow);
+    mainWindow.show();
+    return app.exec();
+}

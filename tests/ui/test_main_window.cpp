@@ -1,0 +1,677 @@
+// The main window driven as a user would: opens through the scripted seam,
+// presses on cells and headings, the Edition and Export buttons, saves, the
+// language and version commands and the first-run check.
+#include "database/Orvane_DBD.h"
+#include "platform/Cp1252.h"
+#include "settings/Texts.h"
+#include "support/DbdFixtures.h"
+#include "support/ScriptedInteraction.h"
+#include "support/UiFixtures.h"
+#include "table/ValueDisplay.h"
+#include "ui/Orvane_init.h"
+#include "ui/Orvane_main.h"
+#include "ui/RecordGridModel.h"
+#include "ui/RecordGridView.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+
+#include <memory>
+
+using namespace orvane;
+using orvane::testing::ScriptedInteraction;
+using orvane::testing::UiWorld;
+
+namespace {
+
+QString Q(const char* s) {
+    return QString::fromUtf8(s);
+}
+QString Q(const std::string& s) {
+    return QString::fromUtf8(s.c_str());
+}
+const std::string kFrancais = "fran\xE7"
+                              "ais";
+
+struct Harness {
+    explicit Harness(int version = 2, const std::string& language = kFrancais, bool writeIni = true,
+                     bool first = true) {
+        if (writeIni) world.WriteStandardIni(version, language, first);
+        session.Display.decimalSeparator = '.';
+        window = std::make_unique<TForm_main>(session, ui, &ui, world.Ini());
+        init = new TForm_init(session, ui, world.Ini(), window.get());
+        window->SetInitDialog(init);
+        window->show();
+        QCoreApplication::processEvents();
+    }
+    void OpenArchive(const std::string& path) {
+        ui.openAnswers.push_back(path);
+        window->POD_ouvrirClick();
+    }
+    RecordGridModel& model() { return *window->Model(); }
+    QString Cell(int col, int tableRow) {
+        return model().index(tableRow - 1, col).data().toString();
+    }
+    QString Column(int col) {
+        QStringList out;
+        for (int r = 0; r < model().rowCount(); ++r)
+            out << model().index(r, col).data().toString();
+        return out.join(',');
+    }
+    void PressCell(int col, int tableRow) {
+        RecordGridView* v = window->DataGrid;
+        const QRect rect = v->visualRect(model().index(tableRow - 1, col));
+        QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, rect.center());
+    }
+    void ClickHeading(int col) {
+        window->DataGrid->scrollTo(model().index(0, col));
+        QHeaderView* h = window->DataGrid->horizontalHeader();
+        const QPoint at(h->sectionViewportPosition(col) + h->sectionSize(col) / 2, h->height() / 2);
+        QTest::mouseClick(h->viewport(), Qt::LeftButton, {}, at);
+    }
+
+    UiWorld world;
+    SessionState session;
+    ScriptedInteraction ui;
+    std::unique_ptr<TForm_main> window;
+    TForm_init* init = nullptr; // owned by the window
+};
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void openFromArchive_data();
+    void openFromArchive();
+    void openFromDisk();
+    void openIgnoresCancelAndOtherFiles();
+    void openErrorIsShownAndTableKept();
+    void unsavedChangesAskBeforeLoad();
+    void typingChangesOnlyText();
+    void flagPressesToggle();
+    void cellClickAndHints();
+    void defGridDoubleClickMovesColumn();
+    void editionButtons_data();
+    void editionButtons();
+    void sortByHeadingClicks();
+    void saveAllAndSelection();
+    void captions_data();
+    void captions();
+    void languageCommandWritesSettings();
+    void firstRunCheck();
+    void noNoticeWhenSetUp();
+    void versionCommands();
+};
+
+void MainWindowTest::openFromArchive_data() {
+    QTest::addColumn<int>("version");
+    QTest::addColumn<bool>("epd");
+    QTest::newRow("Fly! II POD") << 2 << false;
+    QTest::newRow("Fly! 1 EPD") << 1 << true;
+}
+
+void MainWindowTest::openFromArchive() {
+    QFETCH(int, version);
+    QFETCH(bool, epd);
+    Harness h(version);
+    const std::string archive = epd ? h.world.Epd() : h.world.Pod();
+    h.OpenArchive(archive);
+
+    QCOMPARE(h.ui.openRequests.size(), std::size_t(1));
+    const FileDialogRequest& r = h.ui.openRequests[0];
+    QCOMPARE(Q(r.filter), Q(version == 1 ? txt::OpenFilterFly1.fr : txt::OpenFilterFly2.fr));
+    QCOMPARE(Q(r.initialFolder), Q((epd ? h.world.Fly1() : h.world.Fly2()) + "system/"));
+    QVERIFY(h.ui.messages.empty());
+
+    // Contents: three rows, the template's six fields after the flag columns.
+    QCOMPARE(h.model().rowCount(), 3);
+    QCOMPARE(h.model().columnCount(), 4 + testing::kUiFieldCount);
+    QCOMPARE(h.model().headerData(5, Qt::Horizontal).toString(), QString("Airport name"));
+    QCOMPARE(h.model().headerData(0, Qt::Horizontal).toString(), Q("n°"));
+    QCOMPARE(h.Cell(5, 1), QString("Charles de Gaulle"));
+    QCOMPARE(h.Cell(5, 2), Q("Orléans Bricy"));
+    QCOMPARE(h.Cell(6, 2), QString("172683.2500"));
+    QCOMPARE(h.Cell(8, 1), QString("392"));
+    QCOMPARE(h.Column(0), QString("1,2,3"));
+    QCOMPARE(h.Column(3), QString("0,1,0"));
+    // Numeric fields right-aligned, texts left, flags as designed.
+    auto align = [&](int col) {
+        return Qt::Alignment(h.model().index(0, col).data(Qt::TextAlignmentRole).toInt()) &
+               Qt::AlignHorizontal_Mask;
+    };
+    QCOMPARE(align(0), Qt::AlignRight);
+    QCOMPARE(align(2), Qt::AlignHCenter);
+    QCOMPARE(align(5), Qt::AlignLeft);
+    QCOMPARE(align(6), Qt::AlignRight);
+    QCOMPARE(h.window->DataGrid->columnWidth(0), 45);
+    QCOMPARE(h.window->DataGrid->columnWidth(3), 50);
+    QCOMPARE(h.window->DataGrid->rowHeight(0), 21);
+
+    // Status text, definitions page, menus and labels.
+    const std::uint64_t size = std::filesystem::file_size(archive);
+    const std::string status =
+        Format((epd ? txt::StatusEpdDbd : txt::StatusPodDbd).fr, "AIRPORT.dbd", "aprt", 3,
+               DateDecode(0x3B9ACA00, h.session.Display).c_str(), int(size));
+    QCOMPARE(h.window->StatusPanel0->text(), Q(status));
+    QCOMPARE(h.window->Def_grid->rowCount(), 7);
+    QCOMPARE(h.window->Def_grid->item(0, 1)->text(), QString("AIRPORT.dbt - 6 champs"));
+    QCOMPARE(h.window->Def_grid->item(2, 1)->text(), QString("anam,16,20,C,Airport name"));
+    for (QAction* a :
+         {h.window->DBD_Enregistrer_tout, h.window->DBD_Enregistrer_select,
+          h.window->DEX_Enregistrer_tout, h.window->DEX_Enregistrer_select, h.window->DEX_Ajouter,
+          h.window->CSV_Enregistrer_tout, h.window->CSV_Enregistrer_select, h.window->CSV_Ajouter})
+        QVERIFY2(a->isEnabled(), qPrintable(a->objectName()));
+    QVERIFY(!h.window->POD_Enregistrer_ligne->isEnabled());
+    QVERIFY(!h.window->POD_mode_normal->isEnabled());
+    QCOMPARE(h.window->lblSelect->text(), Q("1 lignes sélectionnées"));
+    QCOMPARE(h.session.DataType, std::string("AIRPORT"));
+    QVERIFY(h.ui.busyCount > 0);
+    QCOMPARE(h.ui.busyDepth, 0);
+    // The current cell is the first field of the first row.
+    QCOMPARE(h.window->DataGrid->currentIndex(), h.model().index(0, 4));
+}
+
+void MainWindowTest::openFromDisk() {
+    Harness h(2, "english");
+    h.ui.openAnswers.push_back(h.world.DiskDbd());
+    h.window->DBD_ouvrirClick();
+    QCOMPARE(h.ui.openRequests.size(), std::size_t(1));
+    QCOMPARE(Q(h.ui.openRequests[0].filter), Q(txt::OpenDbdFilter.en));
+    QCOMPARE(Q(h.ui.openRequests[0].initialFolder), Q(h.world.Work()));
+    QCOMPARE(h.model().rowCount(), 3);
+    QCOMPARE(h.Cell(7, 3), QString("-16037.7500"));
+    const std::string status = Format(txt::StatusDiskDbd.en, "AIRPORT.dbd", "aprt", 3,
+                                      int(std::filesystem::file_size(h.world.Pod())));
+    QCOMPARE(h.window->StatusPanel0->text(), Q(status));
+    QCOMPARE(h.window->lblSelect->text(), QString("1 selected lines"));
+    QCOMPARE(h.window->Def_grid->item(0, 1)->text(), QString("AIRPORT.dbt - 6 fields"));
+    QVERIFY(h.window->DBD_Enregistrer_tout->isEnabled());
+
+    // WorkDir follows the folder of the opened file.
+    testing::TempDir other;
+    const std::string moved = other.Write("elsewhere/airport.DBD", h.world.dbd);
+    h.ui.openAnswers.push_back(moved);
+    h.window->DBD_ouvrirClick();
+    QCOMPARE(Q(h.session.WorkDir), Q(other.File("elsewhere") + "/"));
+}
+
+void MainWindowTest::openIgnoresCancelAndOtherFiles() {
+    Harness h;
+    h.ui.openAnswers.push_back(std::nullopt);
+    h.window->POD_ouvrirClick();
+    h.OpenArchive(h.world.dir.Write("notes.txt", "hello"));
+    h.ui.openAnswers.push_back(h.world.Pod()); // a POD is not a DBD
+    h.window->DBD_ouvrirClick();
+    QCOMPARE(h.ui.openRequests.size(), std::size_t(3));
+    QVERIFY(h.ui.messages.empty());
+    QVERIFY(h.window->StatusPanel0->text().isEmpty());
+    QVERIFY(!h.window->DBD_Enregistrer_tout->isEnabled());
+    QCOMPARE(h.model().rowCount(), 4); // the four empty rows of a new window
+}
+
+void MainWindowTest::openErrorIsShownAndTableKept() {
+    Harness h;
+    h.OpenArchive(h.world.Pod());
+    QCOMPARE(h.model().rowCount(), 3);
+    // A damaged archive: the error is shown and the loaded table stays.
+    h.OpenArchive(h.world.dir.Write("fly2/system/COMM.POD", std::string(40, '\x7F')));
+    QCOMPARE(h.ui.messages.size(), std::size_t(1));
+    QCOMPARE(h.ui.messages[0].kind, MessageKind::Error);
+    QVERIFY(!h.ui.messages[0].text.empty());
+    QCOMPARE(h.model().rowCount(), 3);
+    QCOMPARE(h.Cell(5, 1), QString("Charles de Gaulle"));
+    QCOMPARE(h.session.DataType, std::string("AIRPORT"));
+    // The program carries on: the next command works.
+    h.OpenArchive(h.world.Pod());
+    QCOMPARE(h.ui.messages.size(), std::size_t(1));
+}
+
+void MainWindowTest::unsavedChangesAskBeforeLoad() {
+    Harness h;
+    h.OpenArchive(h.world.Pod());
+    QVERIFY(!h.window->HasUnsavedChanges());
+    // Writing the same text back is no change.
+    QVERIFY(h.model().setData(h.model().index(0, 5), QString("Charles de Gaulle")));
+    QVERIFY(!h.window->HasUnsavedChanges());
+    QVERIFY(h.model().setData(h.model().index(0, 5), QString("Roissy")));
+    QVERIFY(h.window->HasUnsavedChanges());
+
+    h.ui.answers = {false};
+    h.window->POD_ouvrirClick();
+    QCOMPARE(h.ui.questions.size(), std::size_t(1));
+    QCOMPARE(Q(h.ui.questions[0]), Q(txt::UnsavedChanges.fr));
+    QCOMPARE(h.ui.openRequests.size(), std::size_t(1)); // no dialog after Cancel
+    QCOMPARE(h.Cell(5, 1), QString("Roissy"));
+
+    h.ui.answers = {true};
+    h.OpenArchive(h.world.Pod());
+    QCOMPARE(h.Cell(5, 1), QString("Charles de Gaulle"));
+    QVERIFY(!h.window->HasUnsavedChanges());
+}
+
+void MainWindowTest::typingChangesOnlyText() {
+    Harness h;
+    h.OpenArchive(h.world.Pod());
+    // "Suppr" and "Export" refuse typing.
+    QVERIFY(!(h.model().flags(h.model().index(0, 3)) & Qt::ItemIsEditable));
+    QVERIFY(!h.model().setData(h.model().index(0, 3), QString("1")));
+    QVERIFY(!h.model().setData(h.model().index(0, 2), QString("x")));
+    QCOMPARE(h.Column(3), QString("0,1,0"));
+
+    // Typing into a field through the view's editor.
+    RecordGridView* v = h.window->DataGrid;
+    h.window->activateWindow();
+    v->setFocus();
+    v->setCurrentIndex(h.model().index(2, 5));
+    for (QChar c : QString("Brest 2")) {
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : v;
+        QTest::keyClick(target, c.toLatin1());
+    }
+    QVERIFY(QApplication::focusWidget() != v); // an editor is open on the cell
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCoreApplication::processEvents(); // the editor commits after the key
+    QCOMPARE(h.Cell(5, 3), QString("Brest 2"));
+    // Unicode in, Windows-1252 in the table.
+    QVERIFY(h.model().setData(h.model().index(2, 5), Q("Brest é")));
+    QCOMPARE(std::string(h.session.Table.Cell(5, 3)), std::string("Brest \xE9"));
+    QCOMPARE(h.session.Table.SelectedCount, 1);
+    QCOMPARE(h.window->lblSelect->text(), Q("1 lignes sélectionnées"));
+    QCOMPARE(h.Cell(1, 3), QString());
+}
+
+void MainWindowTest::flagPressesToggle() {
+    Harness h;
+    h.OpenArchive(h.world.Pod());
+    h.PressCell(3, 1); // Export of row 1: selected
+    QCOMPARE(h.Column(3), QString("1,1,0"));
+    QCOMPARE(h.window->lblSelect->text(), Q("2 lignes sélectionnées"));
+    QCOMPARE(h.window->lblDelete->text(), Q("0 lignes à supprimer"));
+    h.PressCell(2, 3); // Suppr of row 3: marked and selected
+    QCOMPARE(h.Column(2), QString(",,x"));
+    QCOMPARE(h.Column(3), QString("1,1,1"));
+    QCOMPARE(h.window->lblDelete->text(), Q("1 lignes à supprimer"));
+    QCOMPARE(h.window->lblSelect->text(), Q("3 lignes sélectionnées"));
+    QCOMPARE(h.model().index(2, 2).data(Qt::ForegroundRole).value<QBrush>().color(),
+             QColor(Qt::red));
+    h.PressCell(3, 3); // unselecting a marked row unmarks it
+    QCOMPARE(h.Column(2), QString(",,"));
+    QCOMPARE(h.Column(3), QString("1,1,0"));
+    h.PressCell(3, 1);
+    h.PressCell(3, 2);
+    QCOMPARE(h.Column(3), QString("0,0,0"));
+    QVERIFY(!h.window->DBD_Enregistrer_select->isEnabled());
+    QVERIFY(!h.window->CSV_Enregistrer_select->isEnabled());
+    QVERIFY(h.window->DBD_Enregistrer_tout->isEnabled());
+    // A press on a field cell toggles nothing.
+    h.PressCell(5, 2);
+    QCOMPARE(h.Column(3), QString("0,0,0"));
+    QCOMPARE(h.session.Table.SelectedCount, 0);
+}
+
+void MainWindowTest::cellClickAndHints() {
+    Harness h;
+    h.OpenArchive(h.world.Pod());
+    const char sep = h.session.DecimalSeparator();
+    const std::string coordinate = *CoordinateText("176435.0000", "9081.5000", sep);
+    // A latitude cell: the pair with the cell to its right.
+    h.PressCell(6, 1);
+    QCOMPARE(h.window->StatusPanel1->text(), Q(coordinate));
+    QCOMPARE(h.window->lblNom->text(), QString("Latitude (seconds)"));
+    QCOMPARE(h.window->SearchColumn(), 6);
+    QCOMPARE(h.window->btnSuppLigne->text(), Q("Supprimer ligne n°1"));
+    QCOMPARE(h.window->btnInserLigne->text(), Q("Insérer ligne après n°1"));
+    QCOMPARE(h.window->POD_Enregistrer_ligne->text(), Q("Enregistrer la ligne n°1 dans le POD"));
+    QCOMPARE(h.window->Def_grid->currentRow(), 3);
+    // A flag column: panel 1 emptied, search column and captions kept.
+    h.PressCell(0, 2);
+    QVERIFY(h.window->StatusPanel1->text().isEmpty());
+    QCOMPARE(h.window->SearchColumn(), 6);
+    QCOMPARE(h.window->btnSuppLigne->text(), Q("Supprimer ligne n°1"));
+    // A longitude cell: the pair with the cell to its left.
+    h.PressCell(7, 1);
+    QCOMPARE(h.window->StatusPanel1->text(), Q(coordinate));
+    // Hints: coordinates, dates of unique identifiers, nothing elsewhere.
+    QCOMPARE(h.model().index(0, 6).data(Qt::ToolTipRole).toString(), Q(coordinate));
+    QCOMPARE(h.model().index(0, 4).data(Qt::ToolTipRole).toString(),
+             Q(DateDecode(std::int32_t(0x3A2F1B00), h.session.Display)));
+    QCOMPARE(h.model().index(2, 4).data(Qt::ToolTipRole).toString(), Q(txt::NotADate));
+    QVERIFY(!h.model().index(0, 5).data(Qt::ToolTipRole).isValid());
+    // Hovering a text cell empties panel 1.
+    h.window->DataGridGridHint(h.model().index(0, 5));
+    QVERIFY(h.window->StatusPanel1->text().isEmpty());
+    h.window->DataGridGridHint(h.model().index(0, 7));
+    QCOMPARE(h.window->StatusPanel1->text(), Q(coordinate));
+}
+
+void MainWindowTest::defGridDoubleClickMovesColumn() {
+    Harness h;
+    h.OpenArchive(h.world.Pod());
+    h.window->DataGrid->setCurrentIndex(h.model().index(1, 4));
+    h.window->Def_grid->setCurrentCell(2, 1);
+    h.window->Def_gridDblClick();
+    QCOMPARE(h.window->DataGrid->currentIndex(), h.model().index(1, 5));
+    QCOMPARE(h.session.Table.CurrentColumn(), 5);
+    QCOMPARE(h.window->PageControl->currentIndex(), 0);
+    // The summary row leads to the "Export" column.
+    h.window->Def_grid->setCurrentCell(0, 1);
+    h.window->Def_gridDblClick();
+    QCOMPARE(h.session.Table.CurrentColumn(), 3);
+}
+
+void MainWindowTest::editionButtons_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<bool>("answer");
+    QTest::addColumn<QString>("question");
+    QTest::addColumn<QString>("numbers");
+    QTest::addColumn<QString>("exports");
+    QTest::addColumn<QString>("selectLabel");
+    QTest::addColumn<bool>("selectionCommands");
+    const QString one = Q("1 lignes sélectionnées");
+    const QString deleteLine = Q(txt::ConfirmDeleteLine.fr);
+    QTest::newRow("delete line OK") << "btnSuppLigne" << true << deleteLine << "1,2"
+                                    << "1,0" << one << true;
+    QTest::newRow("delete line Cancel") << "btnSuppLigne" << false << deleteLine << "1,2,3"
+                                        << "0,1,0" << one << true;
+    QTest::newRow("erase all OK") << "btnEffacerTout" << true << Q(txt::ConfirmEraseAll.fr) << ""
+                                  << "" << one << true;
+    QTest::newRow("erase all Cancel")
+        << "btnEffacerTout" << false << Q(txt::ConfirmEraseAll.fr) << "1,2,3"
+        << "0,1,0" << one << true;
+    QTest::newRow("delete selection OK")
+        << "btnSuppSelect" << true << Q("Vous allez supprimer 1 lignes") << "1,2"
+        << "0,0" << one << true;
+    QTest::newRow("delete selection Cancel")
+        << "btnSuppSelect" << false << Q("Vous allez supprimer 1 lignes") << "1,2,3"
+        << "0,1,0" << one << true;
+    QTest::newRow("select all OK")
+        << "btnSelectionAll" << true << Q(txt::ConfirmSelectAll.fr) << "1,2,3"
+        << "1,1,1" << Q("3 lignes sélectionnées") << true;
+    QTest::newRow("select all Cancel")
+        << "btnSelectionAll" << false << Q(txt::ConfirmSelectAll.fr) << "1,2,3"
+        << "0,1,0" << one << true;
+    QTest::newRow("select none OK")
+        << "btnSelectionNone" << true << Q(txt::ConfirmSelectNone.fr) << "1,2,3"
+        << "0,0,0" << Q("0 lignes sélectionnées") << false;
+    QTest::newRow("select none Cancel")
+        << "btnSelectionNone" << false << Q(txt::ConfirmSelectNone.fr) << "1,2,3"
+        << "0,1,0" << one << true;
+    QTest::newRow("select part OK")
+        << "btnSelectPart" << true << Q(txt::ConfirmSelectPart.fr) << "1,2,3"
+        << "0,1,1" << Q("2 lignes sélectionnées") << true;
+    QTest::newRow("select part Cancel")
+        << "btnSelectPart" << false << Q(txt::ConfirmSelectPart.fr) << "1,2,3"
+        << "0,1,0" << one << true;
+    QTest::newRow("insert line") << "btnInserLigne" << true << ""
+                                 << "1,2,3,4"
+                                 << "0,1,1,0" << one << true;
+    QTest::newRow("append line") << "bntAjoutFin" << true << ""
+                                 << "1,2,3,4"
+                                 << "0,1,0,1" << one << true;
+}
+
+void MainWindowTest::editionButtons() {
+    QFETCH(QString, button);
+    QFETCH(bool, answer);
+    QFETCH(QString, question);
+    QFETCH(QString, numbers);
+    QFETCH(QString, exports);
+    QFETCH(QString, selectLabel);
+    QFETCH(bool, selectionCommands);
+    Harness h;
+    h.OpenArchive(h.world.Pod());
+    // A dragged rectangle over the "Export" cells of rows 2 and 3; the
+    // current cell stays on row 1.
+    RecordGridView* v = h.window->DataGrid;
+    v->selectionModel()->select(QItemSelection(h.model().index(1, 3), h.model().index(2, 3)),
+                                QItemSelectionModel::ClearAndSelect);
+    QCOMPARE(h.session.Table.CurrentRow(), 1);
+
+    h.ui.answers = {answer};
+    auto* b = h.window->findChild<QPushButton*>(button);
+    QVERIFY(b);
+    QTest::mouseClick(b, Qt::LeftButton);
+
+    if (question.isEmpty())
+        QVERIFY(h.ui.questions.empty());
+    else {
+        QCOMPARE(h.ui.questions.size(), std::size_t(1));
+        QCOMPARE(Q(h.ui.questions[0]), question);
+    }
+    QCOMPARE(h.Column(0), numbers.isEmpty() ? QString() : numbers);
+    QCOMPARE(h.Column(3), exports);
+    QCOMPARE(h.window->lblSelect->text(), selectLabel);
+    QCOMPARE(h.window->DBD_Enregistrer_select->isEnabled(), selectionCommands);
+    if (button == "btnEffacerTout" && answer) {
+        QCOMPARE(h.model().columnCount(), 4);
+        QCOMPARE(h.model().headerData(0, Qt::Horizontal).toString(), QString());
+    }
+    if (button == "btnInserLigne") {
+        QCOMPARE(h.Cell(1, 2), QString("X"));
+        QCOMPARE(h.window->DataGrid->currentIndex().row(), 1); // the new row is current
+    }
+    if (button == "btnSelectionNone" && answer)
+        QCOMPARE(h.window->lblDelete->text(), Q("0 lignes à supprimer"));
+}
+
+void MainWindowTest::sortByHeadingClicks() {
+    Harness h;
+    h.OpenArchive(h.world.Pod());
+    // Column 4 is the sort column at start, ascending: the first click flips it.
+    h.ClickHeading(4);
+    QCOMPARE(h.Column(4), QString("3A2F1B01,3A2F1B00,0"));
+    QCOMPARE(h.Column(0), QString("2,1,3")); // whole rows move with their numbers
+    QCOMPARE(h.window->btnSuppLigne->text(), Q("Supprimer ligne n°0"));
+    h.ClickHeading(4);
+    QCOMPARE(h.Column(0), QString("3,1,2"));
+    // Another column sorts ascending, numbers as numbers.
+    h.ClickHeading(7);
+    QCOMPARE(h.Column(7), QString("-16037.7500,6440.0000,9081.5000"));
+    QCOMPARE(h.window->SortColumn(), 7);
+    QVERIFY(h.window->SortAscending());
+    h.ClickHeading(8);
+    QCOMPARE(h.Column(8), QString("325,392,412"));
+    h.ClickHeading(8);
+    QCOMPARE(h.Column(8), QString("412,392,325"));
+    // Off in direct-write mode.
+    h.window->SetSortingAllowed(false);
+    h.ClickHeading(8);
+    QCOMPARE(h.Column(8), QString("412,392,325"));
+}
+
+void MainWindowTest::saveAllAndSelection() {
+    Harness h;
+    h.OpenArchive(h.world.Pod());
+    const std::string all = h.world.dir.File("work/ALL.dbd");
+    h.ui.saveAnswers.push_back(all);
+    h.window->DBD_Enregistrer_toutClick();
+    QVERIFY2(h.ui.messages.empty(), h.ui.messages.empty() ? "" : h.ui.messages[0].text.c_str());
+    QCOMPARE(h.ui.saveRequests.size(), std::size_t(1));
+    const FileDialogRequest& r = h.ui.saveRequests[0];
+    QCOMPARE(Q(r.title), Q(txt::SaveDbdTitle.fr));
+    QCOMPARE(Q(r.filter), Q(txt::SaveDbdFilter.fr));
+    QCOMPARE(Q(r.fileName), QString("AIRPORT.dbd"));
+    QCOMPARE(Q(r.initialFolder), Q(h.session.WorkDir));
+    QVERIFY(r.confirmOverwrite);
+
+    // Unchanged records come back byte for byte; the header differs only in
+    // its save time.
+    const std::string saved = testing::ReadBytes(all);
+    const std::string& original = h.world.dbd;
+    QCOMPARE(saved.size(), original.size());
+    QCOMPARE(saved.substr(0, 12), original.substr(0, 12));
+    QCOMPARE(saved.substr(16), original.substr(16));
+
+    const std::string part = h.world.dir.File("work/PART.dbd");
+    h.ui.saveAnswers.push_back(part);
+    h.window->DBD_Enregistrer_selectClick();
+    const std::string selected = testing::ReadBytes(part);
+    QCOMPARE(selected.size(), std::size_t(56 + testing::kUiRecordSize));
+    QCOMPARE(int(static_cast<unsigned char>(selected[16])), 1); // record count
+    QCOMPARE(selected.substr(56), testing::UiRecord(testing::UiAirports()[1]));
+
+    // Cancel writes nothing.
+    h.ui.saveAnswers.push_back(std::nullopt);
+    h.window->DBD_Enregistrer_toutClick();
+    QVERIFY(!h.world.dir.Exists("work/AIRPORT.dbd.tmp"));
+
+    // A cell that does not convert: the error is shown and the old file stays.
+    QVERIFY(h.model().setData(h.model().index(1, 6), QString("north")));
+    h.ui.saveAnswers.push_back(all);
+    h.window->DBD_Enregistrer_toutClick();
+    QCOMPARE(h.ui.messages.size(), std::size_t(1));
+    QCOMPARE(h.ui.messages[0].kind, MessageKind::Error);
+    QCOMPARE(testing::ReadBytes(all), saved);
+}
+
+void MainWindowTest::captions_data() {
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<bool>("english");
+    QTest::newRow("english") << "english" << true;
+    QTest::newRow("français") << QString::fromLatin1(kFrancais.c_str()) << false;
+    QTest::newRow("English (capital)") << "English" << false;
+}
+
+void MainWindowTest::captions() {
+    QFETCH(QString, language);
+    QFETCH(bool, english);
+    Harness h(2, language.toLatin1().toStdString());
+    const Lang l = english ? Lang::English : Lang::French;
+    TForm_main& w = *h.window;
+    QCOMPARE(w.windowTitle(), Q(txt::MainCaption.In(l)));
+    QCOMPARE(w.FichierDBD->title(), Q(txt::MenuFichierDBD.In(l)));
+    QCOMPARE(w.POD_ouvrir->text(), Q(txt::MenuPodOuvrir.In(l)));
+    QCOMPARE(w.CSV_Enregistrer_select->text(), Q(txt::MenuCsvEnregistrerSelect.In(l)));
+    QCOMPARE(w.Langage->text(), Q(english ? "Français" : "English"));
+    QCOMPARE(w.Imprimer->text(), Q(txt::MenuImprimer.In(l)));
+    QCOMPARE(w.PageControl->tabText(0), Q(txt::TabVueGlobale.In(l)));
+    QCOMPARE(w.PageControl->tabText(1), Q(txt::TabDefinitions.In(l)));
+    QCOMPARE(w.gbEdition->title(), Q(txt::GbEdition.In(l)));
+    QCOMPARE(w.btnSelectionNone->text(), Q(txt::BtnSelectionNone.In(l)));
+    QCOMPARE(w.lblNom->text(), Q(txt::LblNomUndefined.In(l)));
+    QCOMPARE(w.Model()->headerData(1, Qt::Horizontal).toString(), Q(english ? "Change" : "Modif"));
+    // Left in French by the English start-up.
+    QCOMPARE(w.gbExport->title(), QString("Export"));
+    QCOMPARE(w.POD_ouvrir_ligne->text(), Q("Ouvrir un DBD pour écriture directe (Fly2!)"));
+    QCOMPARE(w.Model()->headerData(2, Qt::Horizontal).toString(), QString("Suppr"));
+    // The directories dialog follows the same language.
+    QCOMPARE(h.init->windowTitle(), Q(txt::InitTitle.In(l)));
+    QCOMPARE(h.init->btnFly2->text(), Q(txt::InitBrowse.In(l)));
+    // Messages are chosen when shown.
+    h.OpenArchive(h.world.Pod());
+    QCOMPARE(w.lblSelect->text(), Q(Format(txt::SelectLabel.In(l), 1)));
+}
+
+void MainWindowTest::languageCommandWritesSettings() {
+    Harness h(2, "english");
+    QCOMPARE(h.window->Langage->text(), Q("Français"));
+    h.window->Langage->trigger();
+    std::string ini = testing::ReadBytes(h.world.Ini());
+    QVERIFY(ini.find("langage=" + kFrancais) != std::string::npos);
+    QVERIFY(ini.find("flydir=" + h.world.Fly2()) != std::string::npos);
+    QCOMPARE(h.window->Langage->text(), QString("English"));
+    QCOMPARE(h.ui.messages.size(), std::size_t(1));
+    QCOMPARE(h.ui.messages[0].kind, MessageKind::Warning);
+    QCOMPARE(Q(h.ui.messages[0].text), Q(txt::RestartForLanguage));
+    // Everything else stays English until the next start.
+    QCOMPARE(h.window->FichierDBD->title(), QString("DBD Files"));
+    QCOMPARE(h.session.Language, std::string("english"));
+
+    h.window->Langage->trigger();
+    ini = testing::ReadBytes(h.world.Ini());
+    QVERIFY(ini.find("langage=english") != std::string::npos);
+    QVERIFY(ini.find(kFrancais) == std::string::npos);
+    QCOMPARE(h.window->Langage->text(), Q("Français"));
+    QCOMPARE(h.ui.messages.size(), std::size_t(2));
+}
+
+void MainWindowTest::firstRunCheck() {
+    Harness h(2, kFrancais, /*writeIni=*/false);
+    TForm_main& w = *h.window;
+    QCOMPARE(w.FlyVersion->text(), QString("Fly! version ?"));
+    QVERIFY(!w.Fly11->isChecked() && !w.Fly21->isChecked());
+    QVERIFY(h.session.OpenFilter.empty());
+    QCOMPARE(w.FichierDBD->title(), QString("Fichier DBD"));
+
+    // The directories dialog shown by the check is closed by "the user".
+    int dialogShowings = 0;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (h.init->isVisible()) {
+            ++dialogShowings;
+            h.init->reject();
+        }
+    });
+    closer.start(10);
+
+    auto activate = [&] {
+        QEvent e(QEvent::WindowActivate);
+        QApplication::sendEvent(&w, &e);
+        QTest::qWait(60);
+    };
+    activate();
+    QTRY_COMPARE(h.ui.messages.size(), std::size_t(1));
+    QCOMPARE(h.ui.messages[0].kind, MessageKind::Warning);
+    QCOMPARE(Q(h.ui.messages[0].text), Q(txt::FirstRunNotice.fr));
+    QTRY_COMPARE(dialogShowings, 1);
+    // Back from its own notice and dialog: no new check.
+    activate();
+    activate();
+    QCOMPARE(h.ui.messages.size(), std::size_t(1));
+    // Back from another program: the check fires again (nothing was saved).
+    w.ApplicationStateChanged(Qt::ApplicationInactive);
+    activate();
+    QTRY_COMPARE(h.ui.messages.size(), std::size_t(2));
+    QTRY_COMPARE(dialogShowings, 2);
+    // Cancel in the dialog wrote nothing.
+    QVERIFY(!h.world.dir.Exists("Orvane.ini"));
+}
+
+void MainWindowTest::noNoticeWhenSetUp() {
+    Harness h(2, kFrancais, true, /*first=*/true);
+    QEvent e(QEvent::WindowActivate);
+    h.window->ApplicationStateChanged(Qt::ApplicationInactive);
+    QApplication::sendEvent(h.window.get(), &e);
+    QTest::qWait(50);
+    QVERIFY(h.ui.messages.empty());
+    QVERIFY(!h.init->isVisible());
+}
+
+void MainWindowTest::versionCommands() {
+    Harness h(1, "english");
+    TForm_main& w = *h.window;
+    QVERIFY(w.Fly11->isChecked());
+    QVERIFY(!w.Fly21->isChecked());
+    QCOMPARE(w.FlyVersion->text(), QString("Fly! version 1"));
+    QCOMPARE(Q(h.session.OpenFilter), Q(txt::OpenFilterFly1.en));
+    QCOMPARE(Q(h.session.FlyDir), Q(h.world.Fly1()));
+
+    h.session.Fly2Dir = h.world.dir.File("fly2"); // no separator: the command adds one
+    w.Fly21->trigger();
+    QCOMPARE(w.FlyVersion->text(), QString("Fly! version 2"));
+    QVERIFY(w.Fly21->isChecked());
+    QVERIFY(!w.Fly11->isChecked());
+    QCOMPARE(Q(h.session.FlyDir), Q(h.world.Fly2()));
+    QCOMPARE(Q(h.session.WorkDir), Q(h.world.Work()));
+    QCOMPARE(h.session.SimulatorVersion, 2);
+    QCOMPARE(Q(h.session.OpenFilter), Q(txt::OpenFilterFly1.en)); // unchanged
+    // Nothing written.
+    QVERIFY(testing::ReadBytes(h.world.Ini()).find("version=1") != std::string::npos);
+
+    w.Fly11->trigger();
+    QCOMPARE(w.FlyVersion->text(), QString("Fly! version 1"));
+    QVERIFY(w.Fly11->isChecked());
+    QCOMPARE(Q(h.session.FlyDir), Q(h.world.Fly1()));
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "test_main_window.moc"

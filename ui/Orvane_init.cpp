@@ -1,0 +1,216 @@
+#include "ui/Orvane_init.h"
+
+#include "platform/Paths.h"
+#include "settings/Texts.h"
+
+#include <QButtonGroup>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace orvane {
+
+namespace {
+QString Q(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+QString Q(const std::string& s) {
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
+std::string S(const QString& s) {
+    return s.toStdString();
+}
+} // namespace
+
+TForm_init::TForm_init(SessionState& session, UserInteraction& ui, std::string iniPath,
+                       QWidget* parent)
+    : QDialog(parent), session_(session), ui_(ui), iniPath_(std::move(iniPath)) {
+    setObjectName("TForm_init");
+    setWindowTitle(Q(txt::InitTitle.fr));
+    setModal(true);
+
+    auto row = [this](QGridLayout* grid, int r, const char* labelName, const char* label,
+                      const char* boxName, const char* buttonName, QLabel*& l, QLineEdit*& box,
+                      QPushButton*& button, void (TForm_init::*slot)()) {
+        l = new QLabel(Q(label));
+        l->setObjectName(labelName);
+        box = new QLineEdit;
+        box->setObjectName(boxName);
+        box->setReadOnly(true); // only the picker changes it
+        box->setMinimumWidth(320);
+        button = new QPushButton(Q(txt::InitBrowse.fr));
+        button->setObjectName(buttonName);
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, slot);
+        grid->addWidget(l, r, 0, 1, 2);
+        grid->addWidget(box, r + 1, 0);
+        grid->addWidget(button, r + 1, 1);
+    };
+
+    auto* layout = new QVBoxLayout(this);
+    GroupBox1 = new QGroupBox(Q(txt::InitGroupFly1), this);
+    GroupBox1->setObjectName("GroupBox1");
+    auto* g1 = new QGridLayout(GroupBox1);
+    row(g1, 0, "Label1", txt::InitLabelFly1.fr, "edFly1", "btnFly1", Label1, edFly1, btnFly1,
+        &TForm_init::btnFly1Click);
+    row(g1, 2, "Label2", txt::InitLabelWork.fr, "edWork1", "btnWork1", Label2, edWork1, btnWork1,
+        &TForm_init::btnWork1Click);
+    layout->addWidget(GroupBox1);
+
+    GroupBox2 = new QGroupBox(Q(txt::InitGroupFly2), this);
+    GroupBox2->setObjectName("GroupBox2");
+    auto* g2 = new QGridLayout(GroupBox2);
+    row(g2, 0, "Label5", txt::InitLabelFly2.fr, "edFly2", "btnFly2", Label5, edFly2, btnFly2,
+        &TForm_init::btnFly2Click);
+    row(g2, 2, "Label6", txt::InitLabelWork.fr, "edWork2", "btnWork2", Label6, edWork2, btnWork2,
+        &TForm_init::btnWork2Click);
+    layout->addWidget(GroupBox2);
+
+    auto* tools = new QGridLayout;
+    row(tools, 0, "Label3", txt::InitLabelDB.fr, "edDB", "btnDB", Label3, edDB, btnDB,
+        &TForm_init::btnDBClick);
+    row(tools, 2, "Label4", txt::InitLabelDex.fr, "edDex", "btnDex", Label4, edDex, btnDex,
+        &TForm_init::btnDexClick);
+    layout->addLayout(tools);
+
+    auto* bottom = new QHBoxLayout;
+    cbVersion = new QGroupBox(Q(txt::InitVersion.fr), this);
+    cbVersion->setObjectName("cbVersion");
+    auto* versions = new QVBoxLayout(cbVersion);
+    cbVersionItem1 = new QRadioButton(Q(txt::InitVersionItem1), cbVersion);
+    cbVersionItem2 = new QRadioButton(Q(txt::InitVersionItem2), cbVersion);
+    versions->addWidget(cbVersionItem1);
+    versions->addWidget(cbVersionItem2);
+    versionButtons_ = new QButtonGroup(this);
+    versionButtons_->addButton(cbVersionItem1, 0);
+    versionButtons_->addButton(cbVersionItem2, 1);
+    connect(versionButtons_, &QButtonGroup::idClicked, this, &TForm_init::cbVersionClick);
+    bottom->addWidget(cbVersion);
+    bottom->addStretch(1);
+    auto* buttons = new QVBoxLayout;
+    btnOpen = new QPushButton(Q(txt::InitOpen.fr), this);
+    btnOpen->setObjectName("btnOpen");
+    btnOK = new QPushButton(Q(txt::InitSave.fr), this);
+    btnOK->setObjectName("btnOK");
+    btnCancel = new QPushButton(Q(txt::InitCancel.fr), this);
+    btnCancel->setObjectName("btnCancel");
+    for (QPushButton* b : {btnOpen, btnOK, btnCancel}) {
+        b->setAutoDefault(false);
+        buttons->addWidget(b);
+    }
+    bottom->addLayout(buttons);
+    layout->addLayout(bottom);
+    layout->setSizeConstraint(QLayout::SetFixedSize); // a fixed border
+
+    connect(btnOpen, &QPushButton::clicked, this, &TForm_init::btnOpenClick);
+    connect(btnOK, &QPushButton::clicked, this, &TForm_init::btnOKClick);
+    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    FormCreate();
+}
+
+void TForm_init::FormCreate() {
+    if (session_.Language_() != Lang::English) return;
+    const Lang e = Lang::English;
+    setWindowTitle(Q(txt::InitTitle.In(e)));
+    Label1->setText(Q(txt::InitLabelFly1.In(e)));
+    Label2->setText(Q(txt::InitLabelWork.In(e)));
+    Label5->setText(Q(txt::InitLabelFly2.In(e)));
+    Label6->setText(Q(txt::InitLabelWork.In(e)));
+    Label3->setText(Q(txt::InitLabelDB.In(e)));
+    Label4->setText(Q(txt::InitLabelDex.In(e)));
+    for (QPushButton* b : {btnFly1, btnWork1, btnFly2, btnWork2, btnDB, btnDex})
+        b->setText(Q(txt::InitBrowse.In(e)));
+    cbVersion->setTitle(Q(txt::InitVersion.In(e)));
+    btnOpen->setText(Q(txt::InitOpen.In(e)));
+    btnOK->setText(Q(txt::InitSave.In(e)));
+    btnCancel->setText(Q(txt::InitCancel.In(e)));
+}
+
+void TForm_init::showEvent(QShowEvent* event) {
+    FormActivate();
+    QDialog::showEvent(event);
+}
+
+void TForm_init::FormActivate() {
+    try {
+        DialogRead(session_, iniPath_);
+    } catch (const std::exception& e) {
+        ui_.ShowMessage(MessageKind::Error, e.what());
+    }
+    ShowFolders();
+}
+
+void TForm_init::ShowFolders() {
+    if (session_.SimulatorVersion == 1)
+        cbVersionItem1->setChecked(true);
+    else if (session_.SimulatorVersion == 2)
+        cbVersionItem2->setChecked(true);
+    edFly1->setText(Q(session_.Fly1Dir));
+    edWork1->setText(Q(session_.Work1Dir));
+    edFly2->setText(Q(session_.Fly2Dir));
+    edWork2->setText(Q(session_.Work2Dir));
+    edDB->setText(Q(session_.DbImportDir));
+    edDex->setText(Q(session_.DexImportDir));
+}
+
+void TForm_init::PickInto(QLineEdit* box) {
+    auto folder = ui_.PickFolder(txt::InitPickFolder.In(session_.Language_()), S(box->text()));
+    if (!folder) return;
+    box->setText(Q(WithTrailingSeparator(*folder)));
+}
+
+void TForm_init::cbVersionClick(int item) {
+    const int version = item == 0 ? 1 : 2;
+    session_.SimulatorVersion = version;
+    if (MarkVersion) MarkVersion(version);
+}
+
+void TForm_init::btnOpenClick() {
+    FileDialogRequest r;
+    r.filter = txt::InitIniFilter.In(session_.Language_());
+    r.initialFolder = ProgramFolder();
+    r.fileName = "Orvane";
+    r.defaultExtension = "ini";
+    r.confirmOverwrite = false;
+    try {
+        if (auto path = ui_.OpenFile(r)) {
+            ReadChosenFile(session_, *path);
+            ShowFolders();
+        }
+    } catch (const std::exception& e) {
+        ui_.ShowMessage(MessageKind::Error, e.what());
+    }
+    accept(); // also after Cancel in the file dialog
+}
+
+FolderBoxes TForm_init::Boxes() const {
+    return {S(edFly1->text()),  S(edWork1->text()), S(edFly2->text()),
+            S(edWork2->text()), S(edDB->text()),    S(edDex->text())};
+}
+
+void TForm_init::btnOKClick() {
+    const FolderBoxes boxes = Boxes();
+    try {
+        DialogWrite(iniPath_, session_, boxes);
+    } catch (const std::exception& e) {
+        // Nothing was saved: the dialog stays open for another try or Cancel.
+        ui_.ShowMessage(MessageKind::Error, e.what());
+        return;
+    }
+    if (session_.SimulatorVersion == 1)
+        session_.FlyDir = boxes.fly1;
+    else if (session_.SimulatorVersion == 2)
+        session_.FlyDir = boxes.fly2;
+    session_.DbImportDir = boxes.dbImport;
+    session_.DexImportDir = boxes.dexImport;
+    if (ShowVersion) ShowVersion(session_.SimulatorVersion);
+    accept();
+}
+
+} // namespace orvane

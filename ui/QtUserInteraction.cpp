@@ -1,0 +1,118 @@
+#include "ui/QtUserInteraction.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QStringList>
+
+namespace orvane {
+
+namespace {
+
+QString FromUtf8(const std::string& s) {
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
+
+// Message texts keep the Windows line ends of the catalogue; a label wants "\n".
+QString MessageText(const std::string& text) {
+    QString t = FromUtf8(text);
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return t;
+}
+
+QString Title(const std::string& title) {
+    return title.empty() ? QApplication::applicationName() : FromUtf8(title);
+}
+
+// A Windows folder text the dialog can start in, or empty when it does not
+// exist here (the dialog then starts where it likes).
+QString StartFolder(const std::string& folder) {
+    if (folder.empty()) return {};
+    QString f = FromUtf8(folder);
+    return QDir(f).exists() ? f : QString();
+}
+
+} // namespace
+
+QString QtFileFilter(const std::string& filter) {
+    const QStringList parts = FromUtf8(filter).split(QLatin1Char('|'));
+    QStringList out;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList patterns;
+        for (const QString& p : parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            const QString pattern = p.trimmed();
+            for (const QString& variant : {pattern, pattern.toLower(), pattern.toUpper()})
+                if (!patterns.contains(variant)) patterns << variant;
+        }
+        out << QStringLiteral("%1 (%2)").arg(parts[i].trimmed(), patterns.join(QLatin1Char(' ')));
+    }
+    return out.join(QStringLiteral(";;"));
+}
+
+QWidget* QtUserInteraction::Parent() const {
+    QWidget* active = QApplication::activeModalWidget();
+    if (!active) active = QApplication::activeWindow();
+    return active ? active : fallback_;
+}
+
+void QtUserInteraction::ShowMessage(MessageKind kind, const std::string& text,
+                                    const std::string& title) {
+    QMessageBox::Icon icon = kind == MessageKind::Error     ? QMessageBox::Critical
+                             : kind == MessageKind::Warning ? QMessageBox::Warning
+                                                            : QMessageBox::Information;
+    QMessageBox box(icon, Title(title), MessageText(text), QMessageBox::Ok, Parent());
+    box.exec();
+}
+
+bool QtUserInteraction::Confirm(const std::string& text) {
+    QMessageBox box(QMessageBox::Warning, QApplication::applicationName(), MessageText(text),
+                    QMessageBox::Ok | QMessageBox::Cancel, Parent());
+    box.setDefaultButton(QMessageBox::Ok);
+    return box.exec() == QMessageBox::Ok;
+}
+
+void QtUserInteraction::Beep() {
+    QApplication::beep();
+}
+
+namespace {
+
+std::optional<std::string> RunFileDialog(QWidget* parent, const FileDialogRequest& r, bool save) {
+    QFileDialog dialog(parent, FromUtf8(r.title), StartFolder(r.initialFolder),
+                       QtFileFilter(r.filter));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (!r.defaultExtension.empty()) dialog.setDefaultSuffix(FromUtf8(r.defaultExtension));
+    if (save && !r.confirmOverwrite) dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (!r.fileName.empty()) dialog.selectFile(FromUtf8(r.fileName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().first().toStdString();
+}
+
+} // namespace
+
+std::optional<std::string> QtUserInteraction::OpenFile(const FileDialogRequest& request) {
+    return RunFileDialog(Parent(), request, false);
+}
+
+std::optional<std::string> QtUserInteraction::SaveFile(const FileDialogRequest& request) {
+    return RunFileDialog(Parent(), request, true);
+}
+
+std::optional<std::string> QtUserInteraction::PickFolder(const std::string& title,
+                                                         const std::string& start) {
+    QString folder =
+        QFileDialog::getExistingDirectory(Parent(), FromUtf8(title), StartFolder(start));
+    if (folder.isEmpty()) return std::nullopt;
+    return folder.toStdString();
+}
+
+void QtBusyIndicator::Begin() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+void QtBusyIndicator::End() {
+    QApplication::restoreOverrideCursor();
+}
+
+} // namespace orvane

@@ -1,0 +1,45 @@
+// The Qt side of the user-interaction seam: message boxes, questions, file
+// and folder dialogs, the beep and the busy cursor.
+#pragma once
+
+#include "platform/UserInteraction.h"
+
+#include <QString>
+
+class QWidget;
+
+namespace orvane {
+
+// "Caption|*.ext|Caption|*.*" into Qt's "Caption (*.ext);;Caption (*.*)".
+// Each pattern is offered in both letter cases, as the simulator's files
+// come from Windows where names ignore case.
+QString QtFileFilter(const std::string& filter);
+
+class QtUserInteraction : public UserInteraction {
+  public:
+    // Dialogs are parented to the active window, or to fallbackParent.
+    explicit QtUserInteraction(QWidget* fallbackParent = nullptr) : fallback_(fallbackParent) {}
+    void SetFallbackParent(QWidget* parent) { fallback_ = parent; }
+
+    void ShowMessage(MessageKind kind, const std::string& text,
+                     const std::string& title = {}) override;
+    bool Confirm(const std::string& text) override;
+    void Beep() override;
+    std::optional<std::string> OpenFile(const FileDialogRequest& request) override;
+    std::optional<std::string> SaveFile(const FileDialogRequest& request) override;
+    std::optional<std::string> PickFolder(const std::string& title,
+                                          const std::string& start) override;
+
+  private:
+    QWidget* Parent() const;
+    QWidget* fallback_;
+};
+
+// The hourglass: QApplication's override cursor, nested calls counted by Qt.
+class QtBusyIndicator : public BusyIndicator {
+  public:
+    void Begin() override;
+    void End() override;
+};
+
+} // namespace orvane

@@ -1,0 +1,136 @@
+#include "ui/RecordGridModel.h"
+
+#include "database/SessionState.h"
+#include "platform/Cp1252.h"
+#include "table/ValueDisplay.h"
+
+#include <QBrush>
+#include <QColor>
+
+namespace orvane {
+
+QString CellToQString(std::string_view cell) {
+    for (char c : cell)
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            const std::string utf8 = Cp1252ToUtf8(cell);
+            return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
+        }
+    return QString::fromLatin1(cell.data(), qsizetype(cell.size()));
+}
+
+RecordGridModel::RecordGridModel(SessionState& session, QObject* parent)
+    : QAbstractTableModel(parent), session_(session) {
+    RebuildAlignments();
+}
+
+int RecordGridModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : std::max(0, session_.Table.RowCount() - 1);
+}
+
+int RecordGridModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : session_.Table.ColumnCount();
+}
+
+QVariant RecordGridModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid()) return {};
+    const int col = index.column();
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return CellToQString(session_.Table.Cell(col, TableRow(index)));
+    case Qt::TextAlignmentRole:
+        return col < int(alignments_.size()) ? alignments_[std::size_t(col)]
+                                             : int(Qt::AlignLeft | Qt::AlignVCenter);
+    case Qt::ForegroundRole:
+        if (col == kColSuppr) return QBrush(Qt::red);
+        return {};
+    case Qt::ToolTipRole: {
+        const HintResult hint = GridHint(session_.Table, col, TableRow(index), session_.Display);
+        if (hint.hint.empty()) return {};
+        return QString::fromUtf8(hint.hint.data(), qsizetype(hint.hint.size()));
+    }
+    default:
+        return {};
+    }
+}
+
+QVariant RecordGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal) {
+        if (role == Qt::DisplayRole) return section + 1;
+        return {};
+    }
+    switch (role) {
+    case Qt::DisplayRole:
+        return CellToQString(session_.Table.Cell(section, 0));
+    case Qt::ForegroundRole:
+        return QBrush(Qt::blue);
+    case Qt::TextAlignmentRole:
+        return int(Qt::AlignCenter | Qt::TextWordWrap);
+    default:
+        return {};
+    }
+}
+
+Qt::ItemFlags RecordGridModel::flags(const QModelIndex& index) const {
+    if (!index.isValid()) return Qt::NoItemFlags;
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    // "Suppr" and "Export" change only through the flag operations.
+    if (index.column() != kColSuppr && index.column() != kColExport) f |= Qt::ItemIsEditable;
+    return f;
+}
+
+bool RecordGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (!index.isValid() || role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable))
+        return false;
+    const QByteArray utf8 = value.toString().toUtf8();
+    const std::string text = Utf8ToCp1252(std::string_view(utf8.constData(), utf8.size()));
+    if (session_.Table.Cell(index.column(), TableRow(index)) == text) return true;
+    session_.Table.SetCell(index.column(), TableRow(index), text);
+    emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+    return true;
+}
+
+void RecordGridModel::EndReset() {
+    RebuildAlignments();
+    endResetModel();
+}
+
+void RecordGridModel::FlagsChanged(int tableRow) {
+    if (tableRow < 1 || tableRow >= session_.Table.RowCount()) return;
+    emit dataChanged(index(tableRow - 1, kColSuppr), index(tableRow - 1, kColExport));
+}
+
+void RecordGridModel::AllFlagsChanged() {
+    const int rows = rowCount();
+    if (rows > 0 && columnCount() > kColExport)
+        emit dataChanged(index(0, kColModif), index(rows - 1, kColExport));
+}
+
+void RecordGridModel::HeadingsChanged() {
+    if (columnCount() > 0) emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+}
+
+void RecordGridModel::Sort(int column, bool ascending) {
+    beginResetModel();
+    session_.Table.SortByColumn(column, ascending, session_.DecimalSeparator());
+    endResetModel();
+}
+
+void RecordGridModel::RebuildAlignments() {
+    const int columns = session_.Table.ColumnCount();
+    const auto& fields = session_.Fields();
+    alignments_.assign(std::size_t(std::max(columns, 0)), int(Qt::AlignLeft | Qt::AlignVCenter));
+    for (int c = 0; c < columns; ++c) {
+        Qt::Alignment a = Qt::AlignLeft;
+        if (c == kColNumber)
+            a = Qt::AlignRight;
+        else if (c <= kColExport)
+            a = Qt::AlignHCenter;
+        else if (std::size_t(c - kFirstFieldColumn) < fields.size() &&
+                 fields[std::size_t(c - kFirstFieldColumn)].RightAligned())
+            a = Qt::AlignRight;
+        alignments_[std::size_t(c)] = int(a | Qt::AlignVCenter);
+    }
+}
+
+} // namespace orvane

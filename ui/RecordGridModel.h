@@ -1,0 +1,53 @@
+// The grid's model: a view of the session's RecordTable, never a copy. Model
+// row r is table row r + 1 (table row 0 holds the headings, shown in the
+// horizontal header).
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QString>
+
+#include <string_view>
+#include <vector>
+
+namespace orvane {
+
+struct SessionState;
+
+// A Windows-1252 cell as a QString (ASCII takes the short road).
+QString CellToQString(std::string_view cell);
+
+class RecordGridModel : public QAbstractTableModel {
+    Q_OBJECT
+  public:
+    explicit RecordGridModel(SessionState& session, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+
+    // A load, a sort or a row operation replaces the table's shape: the
+    // view is told once, around the whole change.
+    void BeginReset() { beginResetModel(); }
+    void EndReset();
+    // The flag cells of one table row, or of every row, changed.
+    void FlagsChanged(int tableRow);
+    void AllFlagsChanged();
+    void HeadingsChanged();
+
+    // Sorts the data rows by a column (the session's decimal separator).
+    void Sort(int column, bool ascending);
+
+    static int TableRow(const QModelIndex& index) { return index.row() + 1; }
+
+  private:
+    void RebuildAlignments();
+
+    SessionState& session_;
+    std::vector<int> alignments_; // Qt::Alignment per column
+};
+
+} // namespace orvane

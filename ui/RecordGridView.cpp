@@ -1,0 +1,71 @@
+#include "ui/RecordGridView.h"
+
+#include <QMouseEvent>
+
+namespace orvane {
+
+namespace {
+constexpr int kTextMargin = 8; // left and right padding of a heading's text
+}
+
+WrapHeaderView::WrapHeaderView(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {
+    setDefaultAlignment(Qt::Alignment(Qt::AlignCenter | Qt::TextWordWrap));
+    setTextElideMode(Qt::ElideNone);
+    setSectionsClickable(true);
+    setHighlightSections(false);
+}
+
+QSize WrapHeaderView::sectionSizeFromContents(int logicalIndex) const {
+    QSize size = QHeaderView::sectionSizeFromContents(logicalIndex);
+    if (!model()) return size;
+    const QString text = model()->headerData(logicalIndex, orientation()).toString();
+    const int width = std::max(10, sectionSize(logicalIndex) - kTextMargin);
+    const QRect r = fontMetrics().boundingRect(QRect(0, 0, width, 10000),
+                                               Qt::AlignCenter | Qt::TextWordWrap, text);
+    size.setHeight(std::max(size.height(), r.height() + 6));
+    return size;
+}
+
+void WrapHeaderView::FitHeight(int minimum) {
+    int h = minimum;
+    if (model())
+        for (int c = 0; c < count(); ++c)
+            h = std::max(h, sectionSizeFromContents(c).height());
+    height_ = h;
+    updateGeometry();
+    // QTableView lays out its header from sizeHint on geometry updates.
+    if (auto* view = qobject_cast<QTableView*>(parentWidget())) view->updateGeometry();
+    resize(width(), h);
+}
+
+QSize WrapHeaderView::sizeHint() const {
+    QSize s = QHeaderView::sizeHint();
+    s.setHeight(height_);
+    return s;
+}
+
+RecordGridView::RecordGridView(QWidget* parent) : QTableView(parent) {
+    heading_ = new WrapHeaderView(this);
+    setHorizontalHeader(heading_);
+    verticalHeader()->hide(); // no fixed column
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(21);
+    verticalHeader()->setMinimumSectionSize(10);
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setSortingEnabled(false); // headings sort through the window's rule
+    setWordWrap(false);
+    setMouseTracking(true); // hover hints and status text
+    // A double click belongs to the record editor: typing or F2 edits.
+    setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed);
+    setTabKeyNavigation(true);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+}
+
+void RecordGridView::mousePressEvent(QMouseEvent* event) {
+    const bool onCell = indexAt(event->position().toPoint()).isValid();
+    QTableView::mousePressEvent(event);
+    if (onCell) emit cellPressed();
+}
+
+} // namespace orvane
