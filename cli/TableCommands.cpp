@@ -1,6 +1,8 @@
 // show and convert: load a table as the editor does, print it or save it.
 #include "cli/CliSupport.h"
 #include "database/Orvane_DBD.h"
+#include "exchange/Orvane_CSV.h"
+#include "exchange/Orvane_DEX.h"
 #include "platform/Cp1252.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"
@@ -13,24 +15,34 @@ namespace orvane::cli {
 namespace {
 
 const char* kShowUsage =
-    "Usage: orvane-cli show INPUT [--template SOURCE] [--decimal SEP]\n"
+    "Usage: orvane-cli show INPUT [--template SOURCE] [--decimal SEP] [--fly1]\n"
     "\n"
     "Loads INPUT into the record table as the editor does and prints it as\n"
     "tab-separated UTF-8 lines: the heading row, then one line per record.\n"
-    "  INPUT              a .dbd file, or a .pod/.epd archive whose entry\n"
-    "                     DATABASE\\<TYPE>.DBD is loaded (TYPE: the archive's name)\n"
+    "  INPUT              a .dbd file, a .pod/.epd archive whose entry\n"
+    "                     DATABASE\\<TYPE>.DBD is loaded (TYPE: the archive's name),\n"
+    "                     or a .dex or .csv exchange file (opened as a new table)\n"
     "  --template SOURCE  where DATABASE\\<TYPE>.DBT is read: an archive or a .dbt\n"
-    "                     file (default: INPUT when it is an archive)\n"
+    "                     file (default: INPUT when it is an archive; required for\n"
+    "                     .dbd, .dex and .csv inputs)\n"
     "  --decimal SEP      '.' or ',', the decimal separator of D cells\n"
-    "                     (default: the locale's)\n";
+    "                     (default: the locale's)\n"
+    "  --fly1             Fly! 1 is the current simulator version (default: Fly! 2).\n"
+    "                     A Fly! 1 AIRPORT or RUNWAY DEX read under Fly! 2 is\n"
+    "                     converted; Fly! 2 data are refused under Fly! 1.\n";
 
 const char* kConvertUsage =
     "Usage: orvane-cli convert INPUT OUTPUT [--template SOURCE] [--selection] [--decimal SEP]\n"
+    "                          [--fly1]\n"
     "\n"
-    "Loads INPUT as 'show' does and writes OUTPUT as the editor saves it.\n"
-    "  OUTPUT             a .dbd file\n"
-    "  --selection        only the rows whose Export cell is \"1\"\n"
-    "  --template, --decimal  as for 'show'\n";
+    "Loads INPUT as 'show' does and writes OUTPUT as the editor saves or exports it.\n"
+    "  OUTPUT             a .dbd file (DBD save), a .dex file (DEX export) or a\n"
+    "                     .csv file (CSV export)\n"
+    "  --selection        only the rows whose Export cell is \"1\" (the CSV then\n"
+    "                     takes the selection form, a \";\" after every field);\n"
+    "                     no such row is an error for .dex and .csv, and no file\n"
+    "                     is written\n"
+    "  --template, --decimal, --fly1  as for 'show'\n";
 
 // Loads INPUT into the session as the editor's open commands do.
 void LoadInput(SessionState& s, CliInteraction& ui, const TableOptions& o,
@@ -41,19 +53,29 @@ void LoadInput(SessionState& s, CliInteraction& ui, const TableOptions& o,
     if (o.decimal) s.Display.decimalSeparator = *o.decimal;
 
     const std::string ext = ToUpperAscii(ExtensionOf(input));
-    LoadOutcome outcome;
+    const bool exchange = ext == ".DEX" || ext == ".CSV";
+    if ((ext == ".DBD" || exchange) && o.templateSource.empty())
+        throw std::invalid_argument("a " + ToLowerAscii(ext) +
+                                    " input needs --template SOURCE (an archive or a .dbt file)");
+    bool loaded = false;
     if (ext == ".DBD") {
-        if (o.templateSource.empty())
-            throw std::invalid_argument(
-                "a .dbd input needs --template SOURCE (an archive or a .dbt file)");
-        outcome = OpenDbdFromDisk(s, input, o.templateSource, ui);
+        loaded = OpenDbdFromDisk(s, input, o.templateSource, ui).loaded;
     } else if (ext == ".POD" || ext == ".EPD") {
-        outcome = OpenDbdFromArchive(s, input, o.templateSource, ui);
+        loaded = OpenDbdFromArchive(s, input, o.templateSource, ui).loaded;
+    } else if (exchange) {
+        ImportOutcome outcome =
+            ext == ".DEX" ? ImportDex(s, input, ImportMode::Open, ui, nullptr, o.templateSource)
+                          : ImportCsv(s, input, ImportMode::Open, ui, nullptr, o.templateSource);
+        loaded = outcome.tableChanged;
+        if (outcome.converted)
+            std::cerr << "orvane-cli: converted the Fly! 1 data of " << input
+                      << " into a Fly! 2 table\n";
     } else {
-        throw std::invalid_argument("cannot read " + input +
-                                    ": the input must be a .dbd file or a .pod/.epd archive");
+        throw std::invalid_argument(
+            "cannot read " + input +
+            ": the input must be a .dbd, .dex or .csv file or a .pod/.epd archive");
     }
-    if (!outcome.loaded) {
+    if (!loaded) {
         if (!ui.errorShown) throw FormatError("no table could be loaded from " + input);
         throw RefusedError("no table loaded from " + input);
     }
@@ -99,13 +121,26 @@ int RunConvert(const Args& args) {
                                         kConvertUsage);
         const std::string& output = o.positional[1];
         const std::string ext = ToUpperAscii(ExtensionOf(output));
-        if (ext != ".DBD")
+        if (ext != ".DBD" && ext != ".DEX" && ext != ".CSV")
             throw std::invalid_argument("cannot write " + output +
-                                        ": the output must be a .dbd file");
+                                        ": the output must be a .dbd, .dex or .csv file");
         SessionState s;
         CliInteraction ui;
         LoadInput(s, ui, o, o.positional[0]);
-        SaveDbd(s, output, o.selection);
+        if (ext == ".DBD") {
+            SaveDbd(s, output, o.selection);
+        } else {
+            const int written = ext == ".DEX" ? ExportDex(s, output, o.selection, ui)
+                                              : ExportCsv(s, output, o.selection, ui);
+            // An empty selection was reported through the seam; a DEX of a
+            // table without rows is not written either.
+            if (written == 0 && (o.selection || ext == ".DEX")) {
+                if (!ui.errorShown)
+                    std::cerr << "orvane-cli: error: the table holds no record; " << output
+                              << " was not written\n";
+                return 1;
+            }
+        }
         return 0;
     });
 }

@@ -23,7 +23,7 @@ int ExportCsv(SessionState& s, const std::string& path, bool selectionOnly, User
 
 // Splits one row line into its pieces: Suppr, Export, then the field values.
 // A line without ";" gives two empty pieces and the whole line; at most
-// fieldCount + 5 pieces are made, the last one holding the rest of the line.
+// fieldCount + 5 pieces are made and the rest of the line is dropped.
 std::vector<std::string_view> SplitCsvLine(std::string_view line, int fieldCount);
 
 // Reads the CSV file at path (the file chosen, whatever the letter case of

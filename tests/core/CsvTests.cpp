@@ -1,0 +1,292 @@
+#include "database/ArchiveWriter.h"
+#include "database/Orvane_DBD.h"
+#include "exchange/Orvane_CSV.h"
+#include "platform/Errors.h"
+#include "support/DbdFixtures.h"
+#include "support/ScriptedInteraction.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace orvane;
+using namespace orvane::testing;
+
+namespace {
+
+SessionState Session(char sep = '.') {
+    SessionState s;
+    s.Language = "english";
+    s.SimulatorVersion = 2;
+    s.Display.decimalSeparator = sep;
+    return s;
+}
+
+// A table of three fields titled A, B and C, set up as a load leaves it.
+const std::vector<FieldSpec> kAbcFields = {
+    {"aaaa", 4, 6, 'C', "A"}, {"bbbb", 10, 4, 'I', "B"}, {"cccc", 14, 8, 'D', "C"}};
+
+void AbcTable(SessionState& s, const std::vector<std::vector<std::string>>& rows) {
+    s.DataType = "NAVAID";
+    s.CurrentPod = std::make_unique<TPOD>();
+    s.CurrentPod->Fields = ParseTemplate(TemplateText(kAbcFields)).Fields;
+    s.FieldCount = 3;
+    ApplyColumns(s.Table, s.CurrentPod->Fields);
+    s.Table.SetRowCount(static_cast<int>(rows.size()) + 1);
+    for (std::size_t r = 0; r < rows.size(); ++r)
+        for (std::size_t c = 0; c < rows[r].size(); ++c)
+            s.Table.SetCell(static_cast<int>(c) + 2, static_cast<int>(r) + 1, rows[r][c]);
+}
+
+std::vector<std::vector<std::string>> DataCells(const RecordTable& t) {
+    std::vector<std::vector<std::string>> rows;
+    for (int r = 1; r < t.RowCount(); ++r) {
+        std::vector<std::string> row;
+        for (int c = 1; c < t.ColumnCount(); ++c)
+            row.emplace_back(t.Cell(c, r));
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+// --- Export ---------------------------------------------------------------------------
+
+TEST(CsvExport, BothLineFormats) {
+    TempDir dir;
+    SessionState s = Session();
+    AbcTable(s, {{"x", "1", "10", "20", "30"}, {"", "0", "é", "21", "1,5000"}});
+    ScriptedInteraction ui;
+    EXPECT_EQ(ExportCsv(s, dir.File("all.csv"), false, ui, &ui), 2);
+    EXPECT_EQ(dir.Read("all.csv"), "NAVAID\r\n"
+                                   ";Export;A ; B ; C ; \r\n"
+                                   "x;1;10;20;30\r\n"
+                                   ";0;é;21;1,5000\r\n");
+    EXPECT_EQ(ExportCsv(s, dir.File("sel.csv"), true, ui, &ui), 1);
+    EXPECT_EQ(dir.Read("sel.csv"), "NAVAID\r\n"
+                                   ";Export;A ; B ; C ; \r\n"
+                                   "x;1;10;20;30;\r\n");
+    EXPECT_EQ(ui.busyDepth, 0);
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST(CsvExport, EmptySelectionWritesNothingAndAnEmptyTableItsHeaders) {
+    TempDir dir;
+    SessionState s = Session();
+    AbcTable(s, {{"", "0", "a", "1", "2"}});
+    ScriptedInteraction ui;
+    const std::string target = dir.Write("sel.csv", "earlier");
+    EXPECT_EQ(ExportCsv(s, target, true, ui), 0);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].kind, MessageKind::Error);
+    EXPECT_EQ(ui.messages[0].text, "No selected record");
+    EXPECT_EQ(dir.Read("sel.csv"), "earlier");
+    EXPECT_EQ(dir.ListFiles(), std::vector<std::string>{"sel.csv"});
+
+    s.Table.SetRowCount(1);
+    EXPECT_EQ(ExportCsv(s, dir.File("all.csv"), false, ui), 0);
+    EXPECT_EQ(dir.Read("all.csv"), "NAVAID\r\n;Export;A ; B ; C ; \r\n");
+}
+
+// --- Round trips ------------------------------------------------------------------------
+
+class CsvRoundTrip : public ::testing::TestWithParam<std::tuple<char, bool>> {};
+
+TEST_P(CsvRoundTrip, DbdToCsvToTableGivesTheSameCells) {
+    const auto [sep, selection] = GetParam();
+    TempDir dir;
+    std::vector<std::string> records;
+    for (int n = 1; n <= 30; ++n)
+        records.push_back(AirportLikeRecord(n));
+    records[4] = RecordBuilder(kAirportLikeRecordSize)
+                     .Raw(0, records[4].substr(0, kAirportLikeRecordSize))
+                     .Text(23, "A\xE9roport de Montr\xE9"
+                               "al")
+                     .Bytes();
+    const std::string dbt = dir.Write("AIRPORT.DBT", TemplateText(AirportLikeFields()));
+    const std::string dbd =
+        dir.Write("AIRPORT.dbd", DbdBytes("aprt", kAirportLikeRecordSize, records));
+    SessionState s = Session(sep);
+    ScriptedInteraction ui;
+    ASSERT_TRUE(OpenDbdFromDisk(s, dbd, dbt, ui).loaded);
+    if (selection)
+        for (int r = 1; r < s.Table.RowCount(); ++r)
+            s.Table.SetCell(kColExport, r, "1");
+    s.Table.SetCell(kColModif, 2, "x");
+    const int written = ExportCsv(s, dir.File("AIRPORT.csv"), selection, ui);
+    ASSERT_EQ(written, 30);
+    const std::string text = dir.Read("AIRPORT.csv");
+    EXPECT_NE(text.find("A\xE9roport de Montr\xE9"
+                        "al"),
+              std::string::npos)
+        << "Windows-1252 bytes as they are";
+    s.Table.SetCell(kColModif, 2, "");
+    const auto before = DataCells(s.Table);
+
+    SessionState again = Session(sep);
+    ImportOutcome out = ImportCsv(again, dir.File("AIRPORT.csv"), ImportMode::Open, ui, &ui, dbt);
+    ASSERT_TRUE(out.tableChanged);
+    EXPECT_TRUE(out.templateLoaded);
+    EXPECT_EQ(again.DataType, "AIRPORT");
+    EXPECT_EQ(DataCells(again.Table), before);
+    EXPECT_EQ(again.Table.Cell(0, 30), "30");
+    EXPECT_EQ(out.status, "File AIRPORT.csv - Data type : AIRPORT - 30 records");
+    EXPECT_EQ(again.CurrentPod->Dex.RecordSize(), kAirportLikeRecordSize);
+    EXPECT_EQ(again.Table.SelectedCount, s.Table.CountSelected());
+    EXPECT_EQ(again.Table.DeleteCount, s.Table.CountDeleted());
+    EXPECT_TRUE(out.enable.DEX_Enregistrer_tout && out.enable.DEX_Enregistrer_select &&
+                out.enable.DEX_Ajouter && out.enable.CSV_Enregistrer_tout &&
+                out.enable.CSV_Enregistrer_select && out.enable.CSV_Ajouter);
+
+    // The records come back from the cells: a DBD saved from the CSV table
+    // holds the same records.
+    ASSERT_EQ(SaveDbd(again, dir.File("BACK.dbd"), false), 30);
+    const std::string back = ReadBytes(dir.File("BACK.dbd"));
+    for (int k = 0; k < 30; ++k) {
+        std::string expected = records[static_cast<std::size_t>(k)];
+        if (selection) expected[2] = 1;
+        EXPECT_EQ(back.substr(56 + static_cast<std::size_t>(k) * kAirportLikeRecordSize,
+                              kAirportLikeRecordSize),
+                  expected)
+            << "record " << k;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(CsvSeparatorsAndForms, CsvRoundTrip,
+                         ::testing::Combine(::testing::Values('.', ','), ::testing::Bool()));
+
+// --- Splitting ------------------------------------------------------------------------------
+
+TEST(CsvSplit, Pieces) {
+    using V = std::vector<std::string_view>;
+    EXPECT_EQ(SplitCsvLine("x;1;A;B", 2), (V{"x", "1", "A", "B"}));
+    EXPECT_EQ(SplitCsvLine("x;1;A;B;", 2), (V{"x", "1", "A", "B", ""}));
+    EXPECT_EQ(SplitCsvLine(";0;A", 2), (V{"", "0", "A"}));
+    // No ";" at all: Suppr and Export empty, the whole line the next piece.
+    EXPECT_EQ(SplitCsvLine("lonely", 2), (V{"", "", "lonely"}));
+    EXPECT_EQ(SplitCsvLine("x;lonely", 2), (V{"x", "", "lonely"}));
+    EXPECT_EQ(SplitCsvLine("", 2), (V{"", "", ""}));
+    // Blanks and quotes are data.
+    EXPECT_EQ(SplitCsvLine(" x ;\"1\"; A ", 1), (V{" x ", "\"1\"", " A "}));
+    // At most fieldCount + 5 pieces; the rest of the line is dropped.
+    EXPECT_EQ(SplitCsvLine("a;b;c;d;e;f;g;h;i", 1), (V{"a", "b", "c", "d", "e", "f"}));
+}
+
+// --- Import ---------------------------------------------------------------------------------
+
+struct CsvFiles {
+    TempDir dir;
+    std::string dbt;
+    CsvFiles() { dbt = dir.Write("NAVAID.dbt", TemplateText(kAbcFields)); }
+};
+
+TEST(CsvImport, ShortLongAndBareLinesWithEitherLineEnd) {
+    CsvFiles f;
+    const std::string path = f.dir.Write("navaid.csv", "NAVAID\n"
+                                                       "ignored heading line\r\n"
+                                                       "x;1;A;2;3,5\r\n"
+                                                       "x;1\n"
+                                                       ";0;A;2;3;extra;more\n"
+                                                       "lonely\r\n"
+                                                       "\n"
+                                                       ";1;last;9;9");
+    SessionState s = Session();
+    s.Table.SetRowCount(30);
+    s.Table.SetCell(6, 3, "stale"); // a short line must not show the old table's cells
+    ScriptedInteraction ui;
+    ImportOutcome out = ImportCsv(s, path, ImportMode::Open, ui, &ui, f.dbt);
+    ASSERT_TRUE(out.tableChanged);
+    EXPECT_EQ(DataCells(s.Table), (std::vector<std::vector<std::string>>{
+                                      {"", "x", "1", "A", "2", "3,5"},
+                                      {"", "x", "", "1", "", ""}, // "1" is not the Export piece
+                                      {"", "", "0", "A", "2", "3"},
+                                      {"", "", "", "lonely", "", ""},
+                                      {"", "", "", "", "", ""},
+                                      {"", "", "1", "last", "9", "9"},
+                                  }));
+    EXPECT_EQ(out.status, "File NAVAID.csv - Data type : NAVAID - 6 records");
+    EXPECT_EQ(s.Table.SelectedCount, 2);
+    EXPECT_EQ(s.Table.DeleteCount, 2);
+    EXPECT_EQ(out.selectLabel, "2 selected lines");
+    EXPECT_EQ(s.CurrentPod->Dex.RecordSize(), 22);
+    EXPECT_EQ(s.WorkDir, f.dir.Path() + "/");
+}
+
+TEST(CsvImport, OnlyTheHeaderLinesGiveAnEmptyTable) {
+    CsvFiles f;
+    SessionState s = Session();
+    ScriptedInteraction ui;
+    for (const char* text :
+         {"NAVAID\r\n;Export;A ; B ; C ; \r\n", "NAVAID\r\n;Export;A ; B ; C ; ", "NAVAID"}) {
+        const std::string path = f.dir.Write("NAVAID.csv", text);
+        ImportOutcome out = ImportCsv(s, path, ImportMode::Open, ui, nullptr, f.dbt);
+        ASSERT_TRUE(out.tableChanged);
+        EXPECT_EQ(s.Table.RowCount(), 1) << text;
+        EXPECT_EQ(out.status, "File NAVAID.csv - Data type : NAVAID - 0 records");
+    }
+    // Without even a data type line the file is refused.
+    const std::string empty = f.dir.Write("EMPTY.csv", "\r\nsecond\r\nx;1;a;1;1\r\n");
+    EXPECT_THROW(ImportCsv(s, empty, ImportMode::Open, ui, nullptr, f.dbt), FormatError);
+    EXPECT_EQ(s.DataType, "NAVAID");
+}
+
+TEST(CsvImport, AddModeChecksTheDataTypeAndAppends) {
+    CsvFiles f;
+    SessionState s = Session();
+    ScriptedInteraction ui;
+    const std::string first = f.dir.Write("ONE.csv", "NAVAID\r\nh\r\nx;1;A;1;1\r\n");
+    ASSERT_TRUE(ImportCsv(s, first, ImportMode::Add, ui, nullptr, f.dbt).tableChanged)
+        << "add mode with no table opens";
+
+    const std::string other = f.dir.Write("TWO.csv", "AIRPORT\r\nh\r\n;1;B;2;2\r\n");
+    ImportOutcome out = ImportCsv(s, other, ImportMode::Add, ui);
+    EXPECT_FALSE(out.tableChanged);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "Added data inconciliable with those in memory");
+    EXPECT_EQ(s.Table.RowCount(), 2);
+
+    const std::string more = f.dir.Write("THREE.csv", "NAVAID\r\nh\r\n;1;B;2;2;\r\n;0;C;3;3\r\n");
+    out = ImportCsv(s, more, ImportMode::Add, ui);
+    ASSERT_TRUE(out.tableChanged);
+    EXPECT_FALSE(out.templateLoaded);
+    EXPECT_EQ(s.Table.RowCount(), 4);
+    EXPECT_EQ(s.Table.Cell(0, 3), "3");
+    EXPECT_EQ(s.Table.Cell(4, 3), "C");
+    EXPECT_EQ(s.Table.CurrentRow(), 2);
+    EXPECT_EQ(s.Table.SelectedCount, 2);
+    EXPECT_EQ(out.status, "File THREE.csv - Data type : NAVAID - 3 records");
+
+    // A lower-case type is the data type as written.
+    const std::string lower = f.dir.Write("four.csv", "navaid\r\nh\r\n;1;D;4;4\r\n");
+    out = ImportCsv(s, lower, ImportMode::Add, ui);
+    EXPECT_FALSE(out.tableChanged);
+    EXPECT_EQ(ui.messages.size(), 2u);
+}
+
+TEST(CsvImport, AMissingTemplateOrArchiveLeavesTheSession) {
+    TempDir dir;
+    // A POD archive without the entry: no message, nothing changes.
+    dir.Write("Fly/system/NAVAID.POD",
+              BuildArchive(ArchiveLayout::Pod3, {{"DATABASE\\OTHER.DBT", "1\r\n", 0}}));
+    const std::string csv = dir.Write("NAVAID.csv", "NAVAID\r\nh\r\nx;1;A;1;1\r\n");
+    SessionState s = Session();
+    s.FlyDir = dir.Path() + "/Fly/";
+    s.DataType = "AIRPORT";
+    s.Table.SetColumnCount(8);
+    s.Table.SetCell(4, 1, "mine");
+    ScriptedInteraction ui;
+    ImportOutcome out = ImportCsv(s, csv, ImportMode::Open, ui);
+    EXPECT_FALSE(out.tableChanged);
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(s.DataType, "AIRPORT");
+    EXPECT_EQ(s.Table.Cell(4, 1), "mine");
+
+    s.FlyDir = dir.Path() + "/Nowhere/";
+    EXPECT_THROW(ImportCsv(s, csv, ImportMode::Open, ui), FileError);
+    s.SimulatorVersion = 0;
+    EXPECT_THROW(ImportCsv(s, csv, ImportMode::Open, ui), RefusedError);
+    EXPECT_EQ(s.DataType, "AIRPORT");
+    EXPECT_EQ(s.Table.Cell(4, 1), "mine");
+}
+
+} // namespace

@@ -1,0 +1,554 @@
+#include "database/ArchiveWriter.h"
+#include "database/Orvane_DBD.h"
+#include "exchange/Orvane_DEX.h"
+#include "platform/Errors.h"
+#include "support/DbdFixtures.h"
+#include "support/ScriptedInteraction.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+using namespace orvane;
+using namespace orvane::testing;
+
+namespace {
+
+const unsigned char* U(const std::string& s, std::size_t at = 0) {
+    return reinterpret_cast<const unsigned char*>(s.data()) + at;
+}
+
+SessionState Session(int version, char sep = '.') {
+    SessionState s;
+    s.Language = "english";
+    s.SimulatorVersion = version;
+    s.Display.decimalSeparator = sep;
+    return s;
+}
+
+std::string DexHeaderBytes(const std::string& name, std::int32_t size, std::int32_t count) {
+    std::string h(40, '\0');
+    h.replace(0, name.size(), name);
+    PutI32(reinterpret_cast<unsigned char*>(h.data()) + 32, size);
+    PutI32(reinterpret_cast<unsigned char*>(h.data()) + 36, count);
+    return h;
+}
+
+std::string DexBytes(const std::string& name, int size, const std::vector<std::string>& records) {
+    std::string out = DexHeaderBytes(name, size, static_cast<std::int32_t>(records.size()));
+    for (const auto& r : records)
+        out += r.substr(0, static_cast<std::size_t>(size));
+    return out;
+}
+
+// Every cell of rows 1.. from column 2 on ("n°" and "Modif" are the table's own).
+std::vector<std::vector<std::string>> DataCells(const RecordTable& t) {
+    std::vector<std::vector<std::string>> rows;
+    for (int r = 1; r < t.RowCount(); ++r) {
+        std::vector<std::string> row;
+        for (int c = 2; c < t.ColumnCount(); ++c)
+            row.emplace_back(t.Cell(c, r));
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+// An AIRPORT table loaded from a DBD of the airport-like template.
+struct AirportTable {
+    TempDir dir;
+    std::string dbt, dbd;
+    std::vector<std::string> records;
+    AirportTable(int count) {
+        for (int n = 1; n <= count; ++n)
+            records.push_back(AirportLikeRecord(n));
+        dbt = dir.Write("AIRPORT.DBT", TemplateText(AirportLikeFields()));
+        dbd = dir.Write("AIRPORT.dbd", DbdBytes("aprt", kAirportLikeRecordSize, records));
+    }
+    void Load(SessionState& s) {
+        ScriptedInteraction ui;
+        ASSERT_TRUE(OpenDbdFromDisk(s, dbd, dbt, ui).loaded);
+    }
+};
+
+// --- Export ----------------------------------------------------------------------
+
+TEST(DexExport, RecordsAreTheDbdWritersBytes) {
+    AirportTable f(3);
+    SessionState s = Session(2);
+    f.Load(s);
+    s.Table.SetCell(kColSuppr, 2, "x");
+    ScriptedInteraction ui;
+    EXPECT_EQ(ExportDex(s, f.dir.File("AIRPORT.dex"), false, ui, &ui), 3);
+    const std::string dex = ReadBytes(f.dir.File("AIRPORT.dex"));
+    ASSERT_EQ(dex.size(), 40u + 3 * kAirportLikeRecordSize);
+    EXPECT_EQ(dex.substr(0, 12), std::string("AIRPORT.DBD\0", 12));
+    EXPECT_EQ(GetI32(U(dex, 32)), kAirportLikeRecordSize);
+    EXPECT_EQ(GetI32(U(dex, 36)), 3);
+    for (int k = 0; k < 3; ++k) {
+        std::string expected = f.records[static_cast<std::size_t>(k)];
+        if (k == 1) expected[0] = 0x2A; // the row marked for deletion is exported too
+        EXPECT_EQ(dex.substr(40 + static_cast<std::size_t>(k) * kAirportLikeRecordSize,
+                             kAirportLikeRecordSize),
+                  expected)
+            << "record " << k;
+    }
+    // The held header keeps the name and count for the next export.
+    EXPECT_EQ(s.CurrentPod->Dex.Name(), "AIRPORT.DBD");
+    EXPECT_EQ(s.CurrentPod->Dex.RecordCount(), 3);
+    EXPECT_EQ(ui.busyDepth, 0);
+    EXPECT_GT(ui.busyCount, 0);
+}
+
+TEST(DexExport, SelectionTakesRowsMarkedOneAndAnEmptySelectionWritesNothing) {
+    AirportTable f(4);
+    SessionState s = Session(2);
+    f.Load(s);
+    for (int r = 1; r <= 4; ++r)
+        s.Table.SetCell(kColExport, r, r == 3 ? "1" : "0");
+    s.Table.SetCell(kColExport, 4, "01"); // not exactly "1"
+    ScriptedInteraction ui;
+    const std::string target = f.dir.Write("SEL.dex", "earlier export");
+    EXPECT_EQ(ExportDex(s, target, true, ui), 1);
+    std::string dex = ReadBytes(target);
+    ASSERT_EQ(dex.size(), 40u + kAirportLikeRecordSize);
+    EXPECT_EQ(dex[42], 1); // the Export mark
+    EXPECT_EQ(dex.substr(44, 10), f.records[2].substr(4, 10));
+
+    // No row marked: the message, and the earlier file stays as it was.
+    s.Table.SetCell(kColExport, 3, "0");
+    EXPECT_EQ(ExportDex(s, target, true, ui), 0);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].kind, MessageKind::Error);
+    EXPECT_EQ(ui.messages[0].text, "No selected records");
+    EXPECT_EQ(ReadBytes(target), dex);
+    EXPECT_EQ(ExportDex(s, f.dir.File("NEW.dex"), true, ui), 0);
+    EXPECT_FALSE(f.dir.Exists("NEW.dex"));
+
+    s.Language = "french";
+    ExportDex(s, target, true, ui);
+    EXPECT_EQ(ui.messages.back().text, "Aucun enregistrement sélectionné");
+}
+
+TEST(DexExport, AConversionErrorLeavesNoFileAndKeepsTheEarlierOne) {
+    AirportTable f(3);
+    SessionState s = Session(2);
+    f.Load(s);
+    ScriptedInteraction ui;
+    const std::string target = f.dir.Write("AIRPORT.dex", "earlier export");
+    s.Table.SetCell(4 + 8, 2, "north"); // Latitude (seconds), a D field
+    try {
+        ExportDex(s, target, false, ui);
+        FAIL() << "no conversion error";
+    } catch (const ConversionError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "Row 2, field \"Latitude (seconds)\": \"north\" is not a valid number");
+    }
+    EXPECT_EQ(ReadBytes(target), "earlier export");
+    EXPECT_EQ(f.dir.ListFiles(),
+              (std::vector<std::string>{"AIRPORT.DBT", "AIRPORT.dbd", "AIRPORT.dex"}));
+    EXPECT_EQ(s.CurrentPod->Dex.RecordCount(), 0) << "the held header is not updated";
+
+    // A table without data rows writes no file either.
+    s.Table.SetRowCount(1);
+    EXPECT_EQ(ExportDex(s, f.dir.File("EMPTY.dex"), false, ui), 0);
+    EXPECT_FALSE(f.dir.Exists("EMPTY.dex"));
+}
+
+// --- Round trips -------------------------------------------------------------------
+
+class DexRoundTrip : public ::testing::TestWithParam<char> {};
+
+TEST_P(DexRoundTrip, DbdToDexToTableGivesTheSameCells) {
+    const char sep = GetParam();
+    AirportTable f(40);
+    SessionState s = Session(1, sep); // a 330-byte AIRPORT record is Fly! 1 data
+    f.Load(s);
+    const auto before = DataCells(s.Table);
+    ScriptedInteraction ui;
+    ASSERT_EQ(ExportDex(s, f.dir.File("AIRPORT.dex"), false, ui), 40);
+
+    SessionState again = Session(1, sep);
+    ImportOutcome out =
+        ImportDex(again, f.dir.File("AIRPORT.dex"), ImportMode::Open, ui, &ui, f.dbt);
+    ASSERT_TRUE(out.tableChanged);
+    EXPECT_TRUE(out.templateLoaded);
+    EXPECT_FALSE(out.converted);
+    EXPECT_TRUE(ui.questions.empty());
+    EXPECT_EQ(again.DataType, "AIRPORT");
+    EXPECT_EQ(again.FieldCount, static_cast<int>(AirportLikeFields().size()));
+    EXPECT_EQ(DataCells(again.Table), before);
+    EXPECT_EQ(again.Table.Cell(0, 40), "40");
+    EXPECT_EQ(again.Table.Cell(kColModif, 1), "");
+    EXPECT_EQ(again.Table.CurrentRow(), 1);
+    EXPECT_EQ(again.Table.CurrentColumn(), 4);
+    EXPECT_EQ(again.Table.SelectedCount, s.Table.SelectedCount);
+    EXPECT_EQ(again.Table.DeleteCount, s.Table.DeleteCount);
+    EXPECT_EQ(out.selectLabel, std::to_string(s.Table.SelectedCount) + " selected lines");
+    EXPECT_EQ(out.definitions.Summary, "AIRPORT.dbt - 61 fields");
+    EXPECT_TRUE(out.enable.DEX_Enregistrer_tout && out.enable.DEX_Ajouter &&
+                out.enable.CSV_Enregistrer_tout && out.enable.CSV_Ajouter);
+    EXPECT_TRUE(out.enable.DEX_Enregistrer_select); // rows are selected
+    EXPECT_EQ(again.WorkDir, f.dir.Path() + "/");
+    EXPECT_EQ(ui.busyDepth, 0);
+
+    // Exported again, the file comes back byte for byte.
+    ASSERT_EQ(ExportDex(again, f.dir.File("AGAIN.dex"), false, ui), 40);
+    EXPECT_EQ(ReadBytes(f.dir.File("AGAIN.dex")), ReadBytes(f.dir.File("AIRPORT.dex")));
+}
+
+INSTANTIATE_TEST_SUITE_P(DexSeparators, DexRoundTrip, ::testing::Values('.', ','));
+
+const std::vector<FieldSpec> kCommFields = {
+    {"ckey", 4, 10, 'C', "Key"},   {"ctyp", 14, 1, 'C', "Type"},  {"cfrq", 15, 8, 'D', "Frequency"},
+    {"cnam", 23, 20, 'C', "Name"}, {"cflg", 43, 4, 'I', "Flags"},
+};
+constexpr int kCommSize = 47;
+
+TEST(DexRoundTrip, CommIsNeverConvertedNorRefusedAndKeepsExportValuesUpTo255) {
+    TempDir dir;
+    const std::string dbt = dir.Write("COMM.DBT", TemplateText(kCommFields));
+    std::vector<std::string> records;
+    const std::uint16_t marks[] = {0, 1, 2, 255};
+    for (int k = 0; k < 4; ++k)
+        records.push_back(RecordBuilder(kCommSize)
+                              .Marks(k == 2 ? 42 : 0, marks[k])
+                              .Text(4, "C" + std::to_string(k))
+                              .Byte(14, static_cast<unsigned char>(250 + k))
+                              .Double(15, 118.1 + k * 0.25)
+                              .Text(23, "Tower \xE7")
+                              .Int(43, 0xFFFFFFFFu - static_cast<unsigned>(k))
+                              .Bytes());
+    const std::string dex = dir.Write("COMM.dex", DexBytes("COMM.DBD", kCommSize, records));
+    for (int version : {1, 2}) {
+        SessionState s = Session(version);
+        ScriptedInteraction ui;
+        ImportOutcome out = ImportDex(s, dex, ImportMode::Open, ui, nullptr, dbt);
+        ASSERT_TRUE(out.tableChanged) << version;
+        EXPECT_FALSE(out.converted);
+        EXPECT_TRUE(ui.questions.empty());
+        EXPECT_TRUE(ui.messages.empty());
+        EXPECT_EQ(s.Table.Cell(kColExport, 4), "255");
+        EXPECT_EQ(s.Table.Cell(kColSuppr, 3), "x");
+        EXPECT_EQ(s.Table.Cell(5, 4), "253");
+        EXPECT_EQ(s.Table.Cell(6, 1), "118.1000");
+        EXPECT_EQ(s.Table.Cell(6, 3), "118.6000");
+        EXPECT_EQ(s.Table.Cell(7, 1), "Tower \xE7");
+        EXPECT_EQ(s.Table.Cell(8, 1), "4294967295");
+        EXPECT_EQ(s.Table.SelectedCount, 1);
+        ASSERT_EQ(ExportDex(s, dir.File("BACK.dex"), false, ui), 4);
+        EXPECT_EQ(ReadBytes(dir.File("BACK.dex")), ReadBytes(dex)) << version;
+    }
+}
+
+// --- Versions ---------------------------------------------------------------------
+
+// A simulator folder with both archives of a data type: the EPD (Fly! 1) and
+// the POD (Fly! 2) templates differ in their last title so a test sees which
+// one was read.
+struct SimulatorFolder {
+    TempDir dir;
+    std::string fly;
+    SimulatorFolder(const std::string& type, std::vector<FieldSpec> fly1,
+                    std::vector<FieldSpec> fly2) {
+        fly = dir.Path() + "/Fly";
+        dir.Write("Fly/system/" + type + ".EPD",
+                  BuildArchive(ArchiveLayout::Epd,
+                               {{"DATABASE\\" + type + ".DBT", TemplateText(fly1), 0}}));
+        dir.Write("Fly/system/" + type + ".POD",
+                  BuildArchive(ArchiveLayout::Pod3,
+                               {{"DATABASE\\" + type + ".DBT", TemplateText(fly2), 0}}));
+    }
+    SessionState Session_(int version) {
+        SessionState s = Session(version);
+        s.FlyDir = fly + "/";
+        return s;
+    }
+};
+
+// Runways: Fly! 1 records of 251 bytes; the Fly! 2 template goes further.
+std::vector<FieldSpec> RunwayFields(bool fly2) {
+    std::vector<FieldSpec> f = {{"rkey", 4, 10, 'C', "Runway key"},
+                                {"rlen", 14, 4, 'I', "Length"},
+                                {"rhdg", 18, 8, 'D', "Heading"},
+                                {"rsfc", 250, 1, 'C', "Surface"}};
+    if (fly2) {
+        f.push_back({"rils", 251, 4, 'I', "ILS flags"});
+        f.push_back({"rend", 255, 6, 'C', "End name"});
+    }
+    return f;
+}
+
+std::string RunwayRecord(const std::string& key, std::uint32_t length) {
+    return RecordBuilder(251)
+        .Marks(0, 1)
+        .Text(4, key)
+        .Int(14, length)
+        .Double(18, 92.5)
+        .Byte(250, 7)
+        .Bytes();
+}
+
+TEST(DexVersions, DetectionByTypeAndRecordSize) {
+    struct Case {
+        const char* name;
+        int size, simulator, expected;
+    } cases[] = {
+        {"AIRPORT.DBD", 330, 2, 1}, {"AIRPORT.DBD", 331, 1, 2}, {"airport.dbd", 330, 2, 1},
+        {"RUNWAY.DBD", 251, 2, 1},  {"RUNWAY.DBD", 330, 1, 2},  {"COMM.DBD", 330, 1, 1},
+        {"COMM.DBD", 251, 2, 2},    {"NAVAID.DBD", 100, 1, 1},
+    };
+    for (const auto& c : cases) {
+        DexHeader h;
+        h.SetName(c.name);
+        h.SetRecordSize(c.size);
+        EXPECT_EQ(DetectDexVersion(h, c.simulator), c.expected) << c.name << " " << c.size;
+    }
+}
+
+TEST(DexVersions, Fly1AirportUnderFly2AsksAndCancelLeavesEverything) {
+    SimulatorFolder sim("AIRPORT", AirportLikeFields(), AirportLikeFields());
+    AirportTable other(2);
+    SessionState s = sim.Session_(2);
+    other.Load(s);
+    s.Table.SetCell(4, 1, "mine");
+    const TPOD* pod = s.CurrentPod.get();
+    const std::string dex =
+        sim.dir.Write("AIRPORT.dex", DexBytes("AIRPORT.DBD", 330, {AirportLikeRecord(5)}));
+
+    ScriptedInteraction ui;
+    ui.answers = {false};
+    ImportOutcome out = ImportDex(s, dex, ImportMode::Open, ui);
+    ASSERT_EQ(ui.questions.size(), 1u);
+    EXPECT_EQ(ui.questions[0],
+              "DEX file in Fly!1 version.\r\nData will be converted in Fly!2 version.\r\n"
+              "Original DEX file unchanged.\r\nClick OK to continue or Cancel to abort.");
+    EXPECT_FALSE(out.tableChanged);
+    EXPECT_EQ(s.Table.Cell(4, 1), "mine");
+    EXPECT_EQ(s.Table.RowCount(), 3);
+    EXPECT_EQ(s.CurrentPod.get(), pod);
+    EXPECT_EQ(s.DataType, "AIRPORT");
+    EXPECT_EQ(out.selectLabel, "0 selected lines");
+
+    ui.answers = {true};
+    out = ImportDex(s, dex, ImportMode::Open, ui);
+    ASSERT_TRUE(out.tableChanged);
+    EXPECT_TRUE(out.converted);
+    EXPECT_EQ(s.Table.RowCount(), 2);
+    EXPECT_EQ(s.Table.Cell(4, 1), "akey5");
+    EXPECT_NE(s.CurrentPod.get(), pod);
+    EXPECT_FALSE(s.CurrentPod->IsOpen()) << "an exchange-file table keeps no archive open";
+}
+
+TEST(DexVersions, Fly2DataUnderFly1AreRefused) {
+    SimulatorFolder sim("AIRPORT", AirportLikeFields(), AirportLikeFields());
+    SessionState s = sim.Session_(1);
+    s.DataType = "NAVAID";
+    s.Table.SetColumnCount(8);
+    s.Table.SetCell(4, 1, "mine");
+    const std::string dex = sim.dir.Write(
+        "AIRPORT.dex", DexBytes("AIRPORT.DBD", 340, {AirportLikeRecord(5) + "0123456789"}));
+    ScriptedInteraction ui;
+    ImportOutcome out = ImportDex(s, dex, ImportMode::Open, ui);
+    EXPECT_FALSE(out.tableChanged);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].kind, MessageKind::Error);
+    EXPECT_EQ(ui.messages[0].text, "The data you want to import are in the Fly!2 format.\r\n"
+                                   "They cannot be imported while Fly! 1 is the current version.");
+    EXPECT_EQ(s.Table.Cell(4, 1), "mine");
+    EXPECT_EQ(s.DataType, "NAVAID") << "a refused import changes nothing";
+    EXPECT_FALSE(s.CurrentPod);
+
+    s.Language = "french";
+    ImportDex(s, dex, ImportMode::Open, ui);
+    EXPECT_EQ(ui.messages.back().text,
+              "Les données que vous voulez importez sont au format Fly!2\r\nL'importation est "
+              "impossible");
+}
+
+TEST(DexVersions, TheArchiveOfTheVersionGivesTheTemplate) {
+    auto fly1 = RunwayFields(false);
+    fly1.back().title = "Surface (Fly! 1)";
+    SimulatorFolder sim("RUNWAY", fly1, RunwayFields(true));
+    const std::string dex =
+        sim.dir.Write("RUNWAY.dex", DexBytes("RUNWAY.DBD", 251, {RunwayRecord("09", 5000)}));
+    SessionState s1 = sim.Session_(1);
+    ScriptedInteraction ui;
+    ASSERT_TRUE(ImportDex(s1, dex, ImportMode::Open, ui).tableChanged);
+    EXPECT_EQ(s1.FieldCount, 4);
+    EXPECT_EQ(s1.Table.Cell(7, 0), "Surface (Fly! 1)");
+    EXPECT_TRUE(ui.questions.empty());
+
+    // No archive where the version says: a clear error, the table stays.
+    SessionState s = Session(2);
+    s.FlyDir = sim.dir.Path() + "/nowhere/";
+    s.Table.SetColumnCount(8);
+    s.Table.SetCell(4, 1, "mine");
+    try {
+        ImportDex(s, dex, ImportMode::Open, ui);
+        FAIL() << "no error";
+    } catch (const FileError& e) {
+        EXPECT_NE(std::string(e.what()).find("Cannot open the archive"), std::string::npos);
+    }
+    EXPECT_EQ(s.Table.Cell(4, 1), "mine");
+    EXPECT_EQ(s.DataType, "");
+}
+
+TEST(DexVersions, Fly1RunwaysGetZeroInTheFieldBeforeTheLastInOpenAndAddMode) {
+    SimulatorFolder sim("RUNWAY", RunwayFields(false), RunwayFields(true));
+    const std::string dex =
+        sim.dir.Write("RUNWAY.dex", DexBytes("RUNWAY.DBD", 251,
+                                             {RunwayRecord("09", 5000), RunwayRecord("27", 6000)}));
+    SessionState s = sim.Session_(2);
+    ScriptedInteraction ui;
+    ImportOutcome out = ImportDex(s, dex, ImportMode::Open, ui);
+    ASSERT_TRUE(out.tableChanged);
+    ASSERT_EQ(s.FieldCount, 6);
+    for (int r = 1; r <= 2; ++r) {
+        EXPECT_EQ(s.Table.Cell(7, r), "7");
+        EXPECT_EQ(s.Table.Cell(8, r), "0") << "the runway rule";
+        EXPECT_EQ(s.Table.Cell(9, r), "") << "beyond the record: zero bytes, an empty text";
+    }
+    // The held size covers the whole Fly! 2 template, so an export keeps every field.
+    EXPECT_EQ(s.CurrentPod->Dex.RecordSize(), 261);
+
+    // Added to the converted table: the rule again, below the rows in memory.
+    s.Table.SetCell(8, 1, "3");
+    out = ImportDex(s, dex, ImportMode::Add, ui);
+    ASSERT_TRUE(out.tableChanged);
+    EXPECT_TRUE(out.converted);
+    EXPECT_EQ(ui.questions.size(), 1u) << "add mode asks nothing";
+    EXPECT_EQ(s.Table.RowCount(), 5);
+    EXPECT_EQ(s.Table.Cell(8, 1), "3");
+    EXPECT_EQ(s.Table.Cell(8, 3), "0");
+    EXPECT_EQ(s.Table.Cell(8, 4), "0");
+    EXPECT_EQ(s.Table.Cell(4, 4), "27");
+    EXPECT_EQ(s.Table.Cell(0, 4), "4");
+    EXPECT_EQ(s.Table.CurrentRow(), 3);
+    EXPECT_EQ(s.CurrentPod->Dex.RecordSize(), 261);
+    ASSERT_EQ(ExportDex(s, sim.dir.File("OUT.dex"), false, ui), 4);
+    EXPECT_EQ(ReadBytes(sim.dir.File("OUT.dex")).size(), 40u + 4 * 261);
+}
+
+// --- Add mode and status -------------------------------------------------------------
+
+TEST(DexImport, AddingAnotherDataTypeIsRefusedAndTheTableStays) {
+    AirportTable f(2);
+    SessionState s = Session(1);
+    f.Load(s);
+    const std::string dex =
+        f.dir.Write("NAVAID.dex", DexBytes("NAVAID.DBD", 20, {std::string(20, 'n')}));
+    const auto before = DataCells(s.Table);
+    ScriptedInteraction ui;
+    ImportOutcome out = ImportDex(s, dex, ImportMode::Add, ui);
+    EXPECT_FALSE(out.tableChanged);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "Added data inconciliable with those in memory");
+    EXPECT_EQ(DataCells(s.Table), before);
+    EXPECT_EQ(s.DataType, "AIRPORT");
+    EXPECT_EQ(s.CurrentPod->Dex.RecordSize(), kAirportLikeRecordSize);
+}
+
+TEST(DexImport, StatusNamesTheUpperCaseBaseNameAndTheFileSize) {
+    AirportTable f(0);
+    const std::string dex =
+        f.dir.Write("sub/airport.dex",
+                    DexBytes("AIRPORT.DBD", 330, {AirportLikeRecord(1), AirportLikeRecord(2)}));
+    ASSERT_EQ(ReadBytes(dex).size(), 700u);
+    SessionState s = Session(1);
+    ScriptedInteraction ui;
+    ImportOutcome out = ImportDex(s, dex, ImportMode::Open, ui, nullptr, f.dbt);
+    ASSERT_TRUE(out.tableChanged);
+    EXPECT_EQ(out.status, "File AIRPORT.dex - Data type : AIRPORT.DBD - 2 records -  700 bytes");
+    s.Language = "french";
+    out = ImportDex(s, dex, ImportMode::Add, ui);
+    EXPECT_EQ(
+        out.status,
+        "Fichier AIRPORT.dex - Type de données : AIRPORT.DBD - 2 enregistrements -  700 octets");
+    EXPECT_EQ(s.Table.RowCount(), 5);
+    EXPECT_EQ(s.WorkDir, f.dir.Path() + "/sub/");
+
+    // Another extension: nothing happens.
+    const std::string txt = f.dir.Write("airport.txt", ReadBytes(dex));
+    out = ImportDex(s, txt, ImportMode::Open, ui, nullptr, f.dbt);
+    EXPECT_FALSE(out.tableChanged);
+    EXPECT_EQ(s.Table.RowCount(), 5);
+}
+
+TEST(DexImport, ZeroRecordsOpenAnEmptyTable) {
+    AirportTable f(0);
+    const std::string dex = f.dir.Write("AIRPORT.DEX", DexHeaderBytes("AIRPORT.DBD", 330, 0));
+    SessionState s = Session(1);
+    s.Table.SetCell(4, 1, "old");
+    ScriptedInteraction ui;
+    ImportOutcome out = ImportDex(s, dex, ImportMode::Open, ui, nullptr, f.dbt);
+    ASSERT_TRUE(out.tableChanged);
+    EXPECT_EQ(s.Table.RowCount(), 1);
+    EXPECT_EQ(out.status, "File AIRPORT.dex - Data type : AIRPORT.DBD - 0 records -  40 bytes");
+}
+
+TEST(DexImport, ARecordWithAnUnreadableDoubleBeepsAndKeepsItsLaterFieldsEmpty) {
+    TempDir dir;
+    const std::string dbt = dir.Write("COMM.DBT", TemplateText(kCommFields));
+    std::string bad = RecordBuilder(kCommSize)
+                          .Text(4, "BAD")
+                          .Double(15, std::numeric_limits<double>::quiet_NaN())
+                          .Text(23, "lost")
+                          .Bytes();
+    std::string good =
+        RecordBuilder(kCommSize).Text(4, "GOOD").Double(15, 1).Text(23, "kept").Bytes();
+    const std::string dex = dir.Write("COMM.dex", DexBytes("COMM.DBD", kCommSize, {bad, good}));
+    SessionState s = Session(2);
+    ScriptedInteraction ui;
+    ASSERT_TRUE(ImportDex(s, dex, ImportMode::Open, ui, nullptr, dbt).tableChanged);
+    EXPECT_EQ(ui.beeps, 1);
+    EXPECT_TRUE(ui.messages.empty()) << "no \"Erreur en ligne\" warning here";
+    EXPECT_EQ(s.Table.Cell(4, 1), "BAD");
+    EXPECT_EQ(s.Table.Cell(6, 1), "");
+    EXPECT_EQ(s.Table.Cell(7, 1), "");
+    EXPECT_EQ(s.Table.Cell(7, 2), "kept");
+}
+
+// --- Damaged files --------------------------------------------------------------------
+
+TEST(DexImport, DamagedFilesAreRefusedBeforeTheTableChanges) {
+    TempDir dir;
+    const std::string dbt = dir.Write("COMM.DBT", TemplateText(kCommFields));
+    const std::string rec(kCommSize, '\0');
+    struct Case {
+        const char* name;
+        std::string bytes;
+    } cases[] = {
+        {"empty", ""},
+        {"short header", DexHeaderBytes("COMM.DBD", kCommSize, 1).substr(0, 30)},
+        {"truncated", DexHeaderBytes("COMM.DBD", kCommSize, 3) + rec + rec},
+        {"size zero", DexHeaderBytes("COMM.DBD", 0, 1) + rec},
+        {"size 3", DexHeaderBytes("COMM.DBD", 3, 1) + rec},
+        {"size 600", DexHeaderBytes("COMM.DBD", 600, 1) + std::string(600, '\0')},
+        {"huge count", DexHeaderBytes("COMM.DBD", kCommSize, 2147483647) + rec},
+        {"negative count", DexHeaderBytes("COMM.DBD", kCommSize, -5) + rec},
+        {"no name", DexHeaderBytes("", kCommSize, 1) + rec},
+    };
+    for (const auto& c : cases) {
+        for (ImportMode mode : {ImportMode::Open, ImportMode::Add}) {
+            SessionState s = Session(2);
+            s.DataType = "COMM";
+            s.CurrentPod = std::make_unique<TPOD>();
+            s.CurrentPod->Fields = ParseTemplate(TemplateText(kCommFields)).Fields;
+            ApplyColumns(s.Table, s.CurrentPod->Fields);
+            s.Table.SetCell(4, 1, "mine");
+            s.Table.SetCell(kColExport, 1, "1");
+            s.Table.SelectedCount = 1;
+            ScriptedInteraction ui;
+            const std::string path = dir.Write(std::string(c.name) + ".dex", c.bytes);
+            EXPECT_THROW(ImportDex(s, path, mode, ui, &ui, dbt), FormatError) << c.name;
+            EXPECT_EQ(s.Table.Cell(4, 1), "mine") << c.name;
+            EXPECT_EQ(s.Table.RowCount(), 5) << c.name;
+            EXPECT_EQ(s.Table.SelectedCount, 1) << c.name;
+            EXPECT_EQ(s.CurrentPod->Dex.RecordSize(), 0) << c.name;
+            EXPECT_EQ(ui.busyDepth, 0);
+        }
+    }
+}
+
+} // namespace
