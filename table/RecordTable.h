@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -58,9 +59,15 @@ public:
 
     void InsertRow(int row); // an empty row at index row; rows from it move down
     void RemoveRow(int row);
+    // Removes every row for which removeRow(index) is true, in one pass (the
+    // predicate sees the table as it was before any removal). Returns the count.
+    int RemoveRowsIf(const std::function<bool(int row)>& removeRow);
     void ClearDataCells();   // rows 1.. emptied, the heading row kept
     void ClearAll();         // every cell emptied, the heading row too
 
+    // The current cell stays inside the table: on a data row when there is one
+    // (row 0 only when the table has no data row). Setting it also collapses the
+    // selected rectangle onto it, as a click does; set the rectangle afterwards.
     int CurrentRow() const { return currentRow_; }
     int CurrentColumn() const { return currentColumn_; }
     void SetCurrentCell(int col, int row);
@@ -73,8 +80,10 @@ public:
     bool InSelection(int col, int row) const { return selection_.Contains(col, row); }
 
     // Sorts the data rows by one column. Cells that both read as numbers (with
-    // the given decimal separator) compare as numbers, others as text. Whole
-    // rows move, their "n°" cells with them. Stable.
+    // the given decimal separator) compare as numbers, others as text (bytes);
+    // in ascending order every number comes before every text, so the order is
+    // total. Whole rows move, their "n°" cells with them. Stable in both
+    // directions.
     void SortByColumn(int col, bool ascending, char decimalSeparator);
 
     // Counters kept by the row and flag operations (signed 32-bit).
@@ -94,6 +103,7 @@ public:
 
 private:
     class Row;
+    void ClampCurrent();
     std::vector<std::unique_ptr<Row>> rows_;
     int columns_ = 4;
     int currentRow_ = 1;

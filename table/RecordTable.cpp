@@ -1,0 +1,317 @@
+#include "table/RecordTable.h"
+
+#include "table/ValueDisplay.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+#include <limits>
+#include <new>
+#include <optional>
+#include <stdexcept>
+
+namespace orvane {
+
+// One row in one allocation: a small header, the end offset of every cell
+// (16-bit while the row's texts fit in 64 KiB, 32-bit beyond), then the texts
+// back to back. Rows built by the loaders are exact; rows rebuilt by a cell
+// edit keep some slack so that filling a row cell by cell stays cheap.
+class RecordTable::Row {
+  public:
+    static std::unique_ptr<Row> Make(const std::string_view* cells, std::size_t count,
+                                     std::size_t slack) {
+        std::size_t total = 0;
+        for (std::size_t i = 0; i < count; ++i)
+            total += cells[i].size();
+        if (total > std::numeric_limits<std::uint32_t>::max() / 2 ||
+            count > std::numeric_limits<std::uint32_t>::max() / 4)
+            throw std::length_error("record table row too large");
+        std::size_t capacity = total + slack;
+        bool wide = total > 0xFFFF;
+        if (!wide) capacity = std::min<std::size_t>(capacity, 0xFFFF);
+        std::size_t offsetBytes = count * (wide ? 4 : 2);
+        void* memory = ::operator new(sizeof(Row) + offsetBytes + capacity);
+        Row* row = ::new (memory)
+            Row(static_cast<std::uint32_t>(count), static_cast<std::uint32_t>(capacity), wide);
+        char* texts = row->Texts();
+        std::size_t end = 0;
+        for (std::size_t i = 0; i < count; ++i) {
+            if (!cells[i].empty()) std::memcpy(texts + end, cells[i].data(), cells[i].size());
+            end += cells[i].size();
+            row->SetEnd(i, end);
+        }
+        return std::unique_ptr<Row>(row);
+    }
+
+    // The storage came from ::operator new with the row's real size.
+    static void operator delete(void* p) { ::operator delete(p); }
+
+    std::size_t Count() const { return count_; }
+    std::string_view Cell(std::size_t i) const {
+        std::size_t begin = i == 0 ? 0 : End(i - 1);
+        return {Texts() + begin, End(i) - begin};
+    }
+    std::size_t Bytes() const { return sizeof(Row) + OffsetBytes() + capacity_; }
+    bool Holds(const char* p) const {
+        auto* base = reinterpret_cast<const char*>(this);
+        return p >= base && p < base + Bytes();
+    }
+
+    // Replaces cell i in place; false when the new text does not fit.
+    bool Replace(std::size_t i, std::string_view text) {
+        std::size_t begin = i == 0 ? 0 : End(i - 1);
+        std::size_t end = End(i);
+        std::size_t last = End(count_ - 1);
+        std::size_t newLast = last - (end - begin) + text.size();
+        if (newLast > capacity_) return false;
+        char* texts = Texts();
+        if (last > end) std::memmove(texts + begin + text.size(), texts + end, last - end);
+        if (!text.empty()) std::memcpy(texts + begin, text.data(), text.size());
+        for (std::size_t j = i; j < count_; ++j)
+            SetEnd(j, End(j) - (end - begin) + text.size());
+        return true;
+    }
+
+  private:
+    Row(std::uint32_t count, std::uint32_t capacity, bool wide)
+        : count_(count), capacity_(capacity), wide_(wide) {}
+
+    std::size_t OffsetBytes() const { return std::size_t{count_} * (wide_ ? 4 : 2); }
+    unsigned char* Base() { return reinterpret_cast<unsigned char*>(this) + sizeof(Row); }
+    const unsigned char* Base() const {
+        return reinterpret_cast<const unsigned char*>(this) + sizeof(Row);
+    }
+    char* Texts() { return reinterpret_cast<char*>(Base() + OffsetBytes()); }
+    const char* Texts() const { return reinterpret_cast<const char*>(Base() + OffsetBytes()); }
+
+    std::size_t End(std::size_t i) const {
+        if (wide_) {
+            std::uint32_t v;
+            std::memcpy(&v, Base() + 4 * i, 4);
+            return v;
+        }
+        std::uint16_t v;
+        std::memcpy(&v, Base() + 2 * i, 2);
+        return v;
+    }
+    void SetEnd(std::size_t i, std::size_t end) {
+        if (wide_) {
+            auto v = static_cast<std::uint32_t>(end);
+            std::memcpy(Base() + 4 * i, &v, 4);
+        } else {
+            auto v = static_cast<std::uint16_t>(end);
+            std::memcpy(Base() + 2 * i, &v, 2);
+        }
+    }
+
+    std::uint32_t count_;
+    std::uint32_t capacity_; // bytes available for the texts
+    bool wide_;
+};
+
+RecordTable::RecordTable() {
+    rows_.resize(5);
+    const std::string_view headings[] = {kHeadingNumber, "Modif", "Suppr", "Export"};
+    rows_[0] = Row::Make(headings, 4, 0);
+}
+
+RecordTable::~RecordTable() = default;
+RecordTable::RecordTable(RecordTable&&) noexcept = default;
+RecordTable& RecordTable::operator=(RecordTable&&) noexcept = default;
+
+void RecordTable::ClampCurrent() {
+    int rows = RowCount();
+    int firstRow = rows > 1 ? 1 : 0;
+    currentRow_ = std::clamp(currentRow_, firstRow, std::max(firstRow, rows - 1));
+    currentColumn_ = std::clamp(currentColumn_, 0, std::max(0, columns_ - 1));
+}
+
+void RecordTable::SetRowCount(int rows) {
+    rows = std::max(rows, 0);
+    if (rows == RowCount()) return;
+    rows_.resize(static_cast<std::size_t>(rows));
+    ClampCurrent();
+    ++revision_;
+}
+
+void RecordTable::SetColumnCount(int columns) {
+    columns = std::max(columns, 0);
+    if (columns == columns_) return;
+    if (columns < columns_) {
+        // Cells beyond the new width are dropped now, so a later widening
+        // finds them empty.
+        std::vector<std::string_view> cells;
+        for (auto& row : rows_) {
+            if (!row || row->Count() <= static_cast<std::size_t>(columns)) continue;
+            cells.clear();
+            for (int c = 0; c < columns; ++c)
+                cells.push_back(row->Cell(c));
+            row = Row::Make(cells.data(), cells.size(), 0);
+        }
+    }
+    columns_ = columns;
+    ClampCurrent();
+    ++revision_;
+}
+
+std::string_view RecordTable::Cell(int col, int row) const {
+    if (row < 0 || row >= RowCount() || col < 0 || col >= columns_) return {};
+    const Row* r = rows_[static_cast<std::size_t>(row)].get();
+    if (!r || static_cast<std::size_t>(col) >= r->Count()) return {};
+    return r->Cell(static_cast<std::size_t>(col));
+}
+
+void RecordTable::SetCell(int col, int row, std::string_view text) {
+    if (row < 0 || row >= RowCount() || col < 0 || col >= columns_) return;
+    auto& r = rows_[static_cast<std::size_t>(row)];
+    auto index = static_cast<std::size_t>(col);
+    if (r && index < r->Count()) {
+        if (r->Cell(index) == text) return;
+        if (!text.empty() && r->Holds(text.data())) {
+            // The text lives in this very row: the in-place move would overwrite it.
+            std::string copy(text);
+            SetCell(col, row, copy);
+            return;
+        }
+        if (r->Replace(index, text)) {
+            ++revision_;
+            return;
+        }
+    } else if (text.empty()) {
+        return; // already empty
+    }
+    std::vector<std::string_view> cells(static_cast<std::size_t>(columns_));
+    std::size_t total = text.size();
+    if (r) {
+        for (std::size_t i = 0; i < r->Count() && i < cells.size(); ++i) {
+            cells[i] = r->Cell(i);
+            if (i != index) total += cells[i].size();
+        }
+    }
+    cells[index] = text;
+    r = Row::Make(cells.data(), cells.size(), total / 2 + 16);
+    ++revision_;
+}
+
+void RecordTable::SetRowCells(int row, const std::vector<std::string_view>& cells) {
+    if (row < 0 || row >= RowCount()) return;
+    std::size_t count = std::min(cells.size(), static_cast<std::size_t>(columns_));
+    auto& r = rows_[static_cast<std::size_t>(row)];
+    r = count == 0 ? nullptr : Row::Make(cells.data(), count, 0);
+    ++revision_;
+}
+
+void RecordTable::InsertRow(int row) {
+    row = std::clamp(row, 0, RowCount());
+    rows_.insert(rows_.begin() + row, nullptr);
+    ++revision_;
+}
+
+void RecordTable::RemoveRow(int row) {
+    if (row < 0 || row >= RowCount()) return;
+    rows_.erase(rows_.begin() + row);
+    ClampCurrent();
+    ++revision_;
+}
+
+int RecordTable::RemoveRowsIf(const std::function<bool(int row)>& removeRow) {
+    std::vector<char> gone(rows_.size());
+    int removed = 0;
+    for (int r = 0; r < RowCount(); ++r)
+        if (removeRow(r)) gone[static_cast<std::size_t>(r)] = 1, ++removed;
+    if (removed == 0) return 0;
+    std::size_t kept = 0;
+    for (std::size_t r = 0; r < rows_.size(); ++r)
+        if (!gone[r]) rows_[kept++] = std::move(rows_[r]);
+    rows_.resize(kept);
+    ClampCurrent();
+    ++revision_;
+    return removed;
+}
+
+void RecordTable::ClearDataCells() {
+    for (std::size_t r = 1; r < rows_.size(); ++r)
+        rows_[r].reset();
+    ++revision_;
+}
+
+void RecordTable::ClearAll() {
+    for (auto& row : rows_)
+        row.reset();
+    ++revision_;
+}
+
+void RecordTable::SetCurrentCell(int col, int row) {
+    currentColumn_ = col;
+    currentRow_ = row;
+    ClampCurrent();
+    selection_ = {currentColumn_, currentRow_, currentColumn_, currentRow_};
+}
+
+void RecordTable::SortByColumn(int col, bool ascending, char decimalSeparator) {
+    if (col < 0 || col >= columns_ || RowCount() < 3) return;
+    struct Key {
+        std::optional<double> number;
+        std::string_view text;
+        std::size_t row;
+    };
+    std::vector<Key> keys;
+    keys.reserve(rows_.size() - 1);
+    for (std::size_t r = 1; r < rows_.size(); ++r) {
+        std::string_view text = Cell(col, static_cast<int>(r));
+        keys.push_back({ParseDecimal(text, decimalSeparator), text, r});
+    }
+    auto less = [](const Key& a, const Key& b) {
+        if (a.number && b.number) return *a.number < *b.number;
+        if (a.number.has_value() != b.number.has_value()) return a.number.has_value();
+        return a.text < b.text;
+    };
+    if (ascending)
+        std::stable_sort(keys.begin(), keys.end(), less);
+    else
+        std::stable_sort(keys.begin(), keys.end(),
+                         [&](const Key& a, const Key& b) { return less(b, a); });
+
+    bool moved = false;
+    std::vector<std::unique_ptr<Row>> sorted;
+    sorted.reserve(rows_.size());
+    sorted.push_back(std::move(rows_[0]));
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        moved = moved || keys[i].row != i + 1;
+        sorted.push_back(std::move(rows_[keys[i].row]));
+    }
+    rows_ = std::move(sorted);
+    if (moved) ++revision_;
+}
+
+std::int32_t RecordTable::CountSelected() const {
+    std::int32_t n = 0;
+    for (int r = 1; r < RowCount(); ++r)
+        n += Cell(kColExport, r) == "1";
+    return n;
+}
+
+std::int32_t RecordTable::CountDeleted() const {
+    std::int32_t n = 0;
+    for (int r = 1; r < RowCount(); ++r)
+        n += Cell(kColSuppr, r) == "x";
+    return n;
+}
+
+void RecordTable::Renumber() {
+    char buffer[16];
+    for (int r = 1; r < RowCount(); ++r) {
+        auto result = std::to_chars(buffer, buffer + sizeof buffer, r);
+        SetCell(kColNumber, r,
+                std::string_view(buffer, static_cast<std::size_t>(result.ptr - buffer)));
+    }
+}
+
+std::size_t RecordTable::MemoryUsage() const {
+    std::size_t bytes = sizeof(*this) + rows_.capacity() * sizeof(rows_[0]);
+    for (const auto& row : rows_)
+        if (row) bytes += row->Bytes();
+    return bytes;
+}
+
+} // namespace orvane
