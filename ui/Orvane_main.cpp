@@ -90,8 +90,9 @@ TForm_main::TForm_main(SessionState& session, UserInteraction& ui, BusyIndicator
     BuildPages();
 
     // Status bar: panel 0 the loaded file, panel 1 the coordinate text.
+    // Panel 0 is 600 pixels wide, or as wide as its text in the platform's font.
     StatusPanel0 = new QLabel(this);
-    StatusPanel0->setFixedWidth(600);
+    StatusPanel0->setMinimumWidth(600);
     StatusPanel1 = new QLabel(this);
     statusBar()->setObjectName("StatusBar");
     statusBar()->addWidget(StatusPanel0);
@@ -619,14 +620,16 @@ void TForm_main::FitColumns() {
     const QFontMetrics fm(DataGrid->font());
     const QFontMetrics hfm(DataGrid->horizontalHeader()->font());
     for (int c = 0; c < t.ColumnCount(); ++c) {
-        if (c < kFirstFieldColumn) {
-            DataGrid->setColumnWidth(c, kFlagWidths[c]);
-            continue;
-        }
-        int w = 40;
+        // A flag column keeps its designed width unless its heading needs more
+        // in the platform's font ("Change" does).
+        int w = c < kFirstFieldColumn ? kFlagWidths[c] : 40;
         for (const QString& word :
              CellToQString(t.Cell(c, 0)).split(QLatin1Char(' '), Qt::SkipEmptyParts))
             w = std::max(w, hfm.horizontalAdvance(word) + 14);
+        if (c < kFirstFieldColumn) {
+            DataGrid->setColumnWidth(c, w);
+            continue;
+        }
         const int last = std::min(t.RowCount() - 1, kWidthSampleRows);
         for (int r = 1; r <= last; ++r)
             w = std::max(w, fm.horizontalAdvance(CellToQString(t.Cell(c, r))) + 12);
