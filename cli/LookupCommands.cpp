@@ -128,8 +128,8 @@ int RunLookup(const Args& args) {
             positional.push_back(a);
         }
         if (positional.size() != 2)
-            throw std::invalid_argument(std::string("lookup takes ARCHIVE and CODE\n") +
-                                        kLookupUsage);
+            throw std::invalid_argument(
+                "lookup takes ARCHIVE and CODE (see 'orvane-cli lookup --help')");
         CollectingInteraction ui;
         const auto text =
             LookupAirport(positional[0], Utf8ToCp1252(positional[1]), ui, Lang::English);
@@ -151,8 +151,8 @@ int RunWriteRecord(const Args& args) {
                 "write-record takes no --template or --fly1: the template is the archive's, "
                 "and the direct write is for Fly! II");
         if (o.positional.size() != 3)
-            throw std::invalid_argument(std::string("write-record takes ARCHIVE, ROW and FROM\n") +
-                                        kWriteRecordUsage);
+            throw std::invalid_argument(
+                "write-record takes ARCHIVE, ROW and FROM (see 'orvane-cli write-record --help')");
         const std::string& archive = o.positional[0];
         const int row = ParseRow(o.positional[1]);
         const std::string& from = o.positional[2];

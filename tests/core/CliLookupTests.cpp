@@ -1,0 +1,242 @@
+// orvane-cli lookup and write-record, run as a user would: the real program,
+// its output, its status and the archive it leaves.
+#include "database/ArchiveWriter.h"
+#include "support/ArchiveFixtures.h"
+#include "support/DirectWriteFixtures.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <sys/wait.h>
+
+namespace orvane {
+namespace {
+
+using testing::TempDir;
+
+struct Result {
+    int status = -1;
+    std::string out, err;
+};
+
+std::string Quote(const std::string& s) {
+    std::string q = "'";
+    for (char c : s)
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+class CliLookup : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const char* cli = std::getenv("ORVANE_CLI");
+        if (!cli || !*cli) GTEST_SKIP() << "ORVANE_CLI is not set (run through ctest)";
+        cli_ = cli;
+    }
+
+    Result Run(const std::vector<std::string>& args) {
+        std::string command = "LC_ALL=C " + Quote(cli_);
+        for (const auto& a : args)
+            command += " " + Quote(a);
+        command += " >" + Quote(io_.File("stdout")) + " 2>" + Quote(io_.File("stderr"));
+        Result r;
+        const int raw = std::system(command.c_str());
+        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        r.out = io_.Read("stdout");
+        r.err = io_.Read("stderr");
+        return r;
+    }
+
+    // An error: status 1, nothing on stdout, one line on stderr.
+    static void ExpectError(const Result& r, const std::string& part) {
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err.rfind("orvane-cli: ", 0), 0u) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        EXPECT_NE(r.err.find(part), std::string::npos) << r.err;
+    }
+
+    std::string cli_;
+    TempDir io_, dir_;
+};
+
+// --- lookup ----------------------------------------------------------------------
+
+TEST_F(CliLookup, LookupPrintsTheRecordTextInUtf8) {
+    const std::string path = dir_.File("Airport.POD");
+    WriteArchive(path, ArchiveLayout::Pod3,
+                 testing::AirportEntries({{"KJFK", "KENNEDY"}, {"LFPG", "CAF\xC9"}}));
+    Result r = Run({"lookup", path, "kjfk"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "KENNEDY\n");
+    EXPECT_EQ(r.err, "");
+    r = Run({"lookup", path, "LFPG"});
+    EXPECT_EQ(r.out, "CAF\xC3\x89\n");
+
+    const std::string epd = dir_.File("AIRPORT.EPD");
+    WriteArchive(epd, ArchiveLayout::Epd, testing::AirportEntries({{"EGLL", "HEATHROW"}}));
+    r = Run({"lookup", epd, "egll"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "HEATHROW\n");
+}
+
+TEST_F(CliLookup, LookupFailuresAreOneErrorLine) {
+    const std::string path = dir_.File("Airport.POD");
+    WriteArchive(path, ArchiveLayout::Pod3, testing::AirportEntries({{"KJFK", "KENNEDY"}}));
+    ExpectError(Run({"lookup", path, "KJFK "}), "ICAO code \"KJFK \" is not in the airport index");
+    ExpectError(Run({"lookup", path}), "lookup takes ARCHIVE and CODE");
+    ExpectError(Run({"lookup", dir_.File("none.pod"), "KJFK"}), "none.pod");
+
+    auto entries = testing::AirportEntries({{"KJFK", "KENNEDY"}});
+    entries.erase(entries.begin());
+    const std::string noIndex = dir_.File("NoIndex.EPD");
+    WriteArchive(noIndex, ArchiveLayout::Epd, entries);
+    ExpectError(Run({"lookup", noIndex, "KJFK"}), "AIRPORT.DBD file not found");
+}
+
+// --- write-record -----------------------------------------------------------------
+
+class CliWriteRecord : public CliLookup {
+  protected:
+    void SetUp() override {
+        CliLookup::SetUp();
+        archive = dir_.File("navaid.pod");
+        WriteArchive(archive, ArchiveLayout::PodShort, testing::NavWriteEntries(4));
+        before = testing::ReadBytes(archive);
+    }
+
+    // Archive bytes [first, last] that changed.
+    std::pair<std::size_t, std::size_t> Changed() const {
+        const std::string after = testing::ReadBytes(archive);
+        EXPECT_EQ(after.size(), before.size());
+        std::size_t first = std::string::npos, last = 0;
+        for (std::size_t i = 0; i < std::min(after.size(), before.size()); ++i)
+            if (after[i] != before[i]) {
+                if (first == std::string::npos) first = i;
+                last = i;
+            }
+        return {first, last};
+    }
+
+    std::string archive, before;
+};
+
+TEST_F(CliWriteRecord, RowOfADbdFileReplacesOnlyItsRecord) {
+    // The DBD holds other values in row 2, in every field.
+    std::vector<std::string> records;
+    for (int n = 1; n <= 4; ++n)
+        records.push_back(testing::NavWriteRecord(n == 2 ? 9 : n));
+    const std::string from =
+        dir_.Write("edited.dbd", testing::DbdBytes("navd", testing::kNavWriteRecordSize, records));
+
+    Result r = Run({"write-record", archive, "2", from, "--decimal", ","});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "");
+
+    // Record 2 lies at 200 + 56 + 100: bytes 356-455.
+    const auto [first, last] = Changed();
+    EXPECT_GE(first, 356u);
+    EXPECT_LE(last, 455u);
+    const std::string got = testing::ReadBytes(archive).substr(356, 100);
+    const std::string old = before.substr(356, 100);
+    const std::string wanted = testing::NavWriteRecord(9);
+    EXPECT_EQ(got.substr(0, 4), old.substr(0, 4));      // same marks in both
+    EXPECT_EQ(got.substr(4, 10), old.substr(4, 10));    // key: protected
+    EXPECT_EQ(got.substr(14, 6), wanted.substr(14, 6)); // the name and its zero byte
+    EXPECT_EQ(got.substr(20, 14), old.substr(20, 14));  // the rest of the name field
+    EXPECT_EQ(got.substr(34, 9), wanted.substr(34, 9)); // class, frequency
+    EXPECT_EQ(got.substr(43, 16), old.substr(43, 16));  // latitude, longitude: protected
+    EXPECT_EQ(got.substr(59, 4), wanted.substr(59, 4)); // variation
+    EXPECT_EQ(got.substr(63), old.substr(63));          // other type, protected, uncovered
+}
+
+TEST_F(CliWriteRecord, RowOfADexFileIsWritten) {
+    std::string dex(40, '\0');
+    dex.replace(0, 10, "NAVAID.DBD");
+    testing::PatchU32(dex, 32, testing::kNavWriteRecordSize);
+    testing::PatchU32(dex, 36, 3);
+    for (int n : {1, 2, 9})
+        dex += testing::NavWriteRecord(n);
+    Result r = Run({"write-record", archive, "3", dir_.Write("edited.dex", dex)});
+    ASSERT_EQ(r.status, 0) << r.err;
+    // Record 3 lies at 200 + 56 + 200: bytes 456-555.
+    const auto [first, last] = Changed();
+    EXPECT_GE(first, 456u);
+    EXPECT_LE(last, 555u);
+    const std::string got = testing::ReadBytes(archive).substr(456, 100);
+    EXPECT_EQ(got.substr(14, 6), std::string("NAME9\0", 6));
+    EXPECT_EQ(got.substr(43, 16), before.substr(456 + 43, 16));
+}
+
+TEST_F(CliWriteRecord, RowOfACsvFileIsWritten) {
+    const std::string csv = "NAVAID\r\n;Export; Key ; Name ; Class ; Frequency ; Latitude ; "
+                            "Longitude ; Variation ; Other ; Airport ; ICAO ; \r\n"
+                            ";2305;KEY1;FIRST;11;111.5000;0;0;301;;0;K\r\n"
+                            "x;2305;KEY2;SECOND;12;112,2500;0;0;302;;0;K\r\n";
+    const std::string from = dir_.Write("edited.csv", csv);
+    Result r = Run({"write-record", archive, "2", from, "--decimal", ","});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string got = testing::ReadBytes(archive).substr(356, 100);
+    EXPECT_EQ(got[0], 42);
+    EXPECT_EQ(got.substr(14, 7), std::string("SECOND\0", 7));
+    EXPECT_EQ(got.substr(35, 8), testing::RecordBuilder(8).Double(0, 112.25).Bytes());
+    const auto [first, last] = Changed();
+    EXPECT_GE(first, 356u);
+    EXPECT_LE(last, 455u);
+}
+
+TEST_F(CliWriteRecord, RefusalsLeaveTheArchiveUntouched) {
+    const std::string dbd = dir_.Write(
+        "ok.dbd", testing::DbdBytes("navd", testing::kNavWriteRecordSize,
+                                    {testing::NavWriteRecord(7), testing::NavWriteRecord(8)}));
+    // Row 3 of the archive exists, but not in the file.
+    ExpectError(Run({"write-record", archive, "3", dbd}), "Row 3 has no record");
+    ExpectError(Run({"write-record", archive, "5", dbd}), "Row 5 has no record");
+    ExpectError(Run({"write-record", archive, "0", dbd}), "ROW must be a whole number");
+    ExpectError(Run({"write-record", archive, "2x", dbd}), "ROW must be a whole number");
+
+    const std::string airport =
+        dir_.Write("airport.dbd", testing::DbdBytes("aprt", testing::kNavWriteRecordSize,
+                                                    {testing::NavWriteRecord(1)}));
+    ExpectError(Run({"write-record", archive, "1", airport}), "holds AIRPORT data");
+
+    const std::string wide = dir_.Write(
+        "wide.dbd",
+        testing::DbdBytes("navd", 120, {testing::NavWriteRecord(1) + std::string(20, '\0')}));
+    ExpectError(Run({"write-record", archive, "1", wide}), "records of 120 bytes");
+
+    // An I value above the signed range, as a DBD shows 0xFFFFFFFF.
+    const std::string big = dir_.Write(
+        "big.dbd", testing::DbdBytes("navd", testing::kNavWriteRecordSize,
+                                     {testing::RecordBuilder(testing::kNavWriteRecordSize)
+                                          .Raw(0, testing::NavWriteRecord(1))
+                                          .Int(59, 0xFFFFFFFFu)
+                                          .Bytes()}));
+    ExpectError(Run({"write-record", archive, "1", big}), "4294967295");
+
+    const std::string epd = dir_.File("NAVAID.EPD");
+    WriteArchive(epd, ArchiveLayout::Epd, testing::NavWriteEntries(2));
+    ExpectError(Run({"write-record", epd, "1", dbd}), ".pod archives (Fly! II) only");
+    ExpectError(Run({"write-record", archive, "1", dir_.Write("x.txt", "")}), ".dbd, .dex or .csv");
+    ExpectError(Run({"write-record", archive, "1", dbd, "--template", archive}), "--template");
+    ExpectError(Run({"write-record", archive, "1"}), "takes ARCHIVE, ROW and FROM");
+
+    EXPECT_EQ(testing::ReadBytes(archive), before);
+}
+
+TEST_F(CliWriteRecord, HelpOfBothCommands) {
+    for (const char* command : {"lookup", "write-record"}) {
+        Result r = Run({command, "--help"});
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.out.rfind(std::string("Usage: orvane-cli ") + command, 0), 0u) << r.out;
+    }
+    Result r = Run({"--help"});
+    EXPECT_NE(r.out.find("lookup ARCHIVE CODE"), std::string::npos);
+    EXPECT_NE(r.out.find("write-record ARCHIVE ROW FROM"), std::string::npos);
+}
+
+} // namespace
+} // namespace orvane
