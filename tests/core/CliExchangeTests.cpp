@@ -1,0 +1,199 @@
+// orvane-cli show and convert with DEX and CSV files, run as a user would:
+// the real program, its output, its status and the files it leaves.
+#include "database/ArchiveWriter.h"
+#include "platform/BinaryFile.h"
+#include "support/DbdFixtures.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <sstream>
+#include <sys/wait.h>
+
+namespace orvane {
+namespace {
+
+using testing::TempDir;
+
+struct Result {
+    int status = -1;
+    std::string out, err;
+};
+
+std::string Quote(const std::string& s) {
+    std::string q = "'";
+    for (char c : s)
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+const std::vector<testing::FieldSpec> kRunwayFields = {
+    {"rkey", 4, 10, 'C', "Runway key"},
+    {"rlen", 14, 4, 'I', "Length"},
+    {"rhdg", 18, 8, 'D', "Heading"},
+    {"rsfc", 26, 1, 'C', "Surface"},
+};
+constexpr int kRunwaySize = 27;
+
+std::string RunwayRecord(const std::string& key, std::uint16_t exportMark, double heading) {
+    return testing::RecordBuilder(kRunwaySize)
+        .Marks(0, exportMark)
+        .Text(4, key)
+        .Int(14, 5000)
+        .Double(18, heading)
+        .Byte(26, 3)
+        .Bytes();
+}
+
+class CliExchange : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const char* cli = std::getenv("ORVANE_CLI");
+        if (!cli || !*cli) GTEST_SKIP() << "ORVANE_CLI is not set (run through ctest)";
+        cli_ = cli;
+        dbt_ = dir_.Write("RUNWAY.dbt", testing::TemplateText(kRunwayFields));
+        dbd_ = dir_.Write("RUNWAY.dbd", testing::DbdBytes("rway", kRunwaySize,
+                                                          {RunwayRecord("09L", 1, 92.5),
+                                                           RunwayRecord("27R", 0, 272.25)}));
+    }
+
+    Result Run(const std::vector<std::string>& args) {
+        std::string command = Quote(cli_);
+        for (const auto& a : args)
+            command += " " + Quote(a);
+        command += " >" + Quote(io_.File("stdout")) + " 2>" + Quote(io_.File("stderr"));
+        Result r;
+        const int raw = std::system(command.c_str());
+        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        r.out = io_.Read("stdout");
+        r.err = io_.Read("stderr");
+        return r;
+    }
+
+    std::string cli_;
+    TempDir dir_, io_;
+    std::string dbt_, dbd_;
+};
+
+TEST_F(CliExchange, DbdToDexAndCsvAndBackShowTheSameTable) {
+    const Result fromDbd = Run({"show", dbd_, "--template", dbt_, "--decimal", ","});
+    ASSERT_EQ(fromDbd.status, 0) << fromDbd.err;
+    EXPECT_EQ(Lines(fromDbd.out).size(), 3u);
+    EXPECT_NE(fromDbd.out.find("\t92,5000\t"), std::string::npos) << fromDbd.out;
+
+    for (const char* name : {"OUT.dex", "OUT.csv"}) {
+        const std::string out = dir_.File(name);
+        Result r = Run({"convert", dbd_, out, "--template", dbt_, "--decimal", ","});
+        ASSERT_EQ(r.status, 0) << name << r.err;
+        EXPECT_EQ(r.out, "");
+        r = Run({"show", out, "--template", dbt_, "--decimal", ","});
+        ASSERT_EQ(r.status, 0) << name << r.err;
+        EXPECT_EQ(r.out, fromDbd.out) << name;
+    }
+    const std::string dex = dir_.Read("OUT.dex");
+    ASSERT_EQ(dex.size(), 40u + 2 * kRunwaySize);
+    EXPECT_EQ(dex.substr(0, 11), std::string("RUNWAY.DBD\0", 11));
+    EXPECT_EQ(dir_.Read("OUT.csv"), "RUNWAY\r\n"
+                                    ";Export;Runway key ; Length ; Heading ; Surface ; \r\n"
+                                    ";1;09L;5000;92,5000;3\r\n"
+                                    ";0;27R;5000;272,2500;3\r\n");
+
+    // Back to a DBD from the DEX: the same records.
+    Result r = Run({"convert", dir_.File("OUT.dex"), dir_.File("BACK.dbd"), "--template", dbt_});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(dir_.Read("BACK.dbd").substr(56), dir_.Read("RUNWAY.dbd").substr(56));
+}
+
+TEST_F(CliExchange, SelectionFormsAndTheEmptySelection) {
+    Result r = Run({"convert", dbd_, dir_.File("SEL.csv"), "--template", dbt_, "--selection",
+                    "--decimal", "."});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(Lines(dir_.Read("SEL.csv")).back(), ";1;09L;5000;92.5000;3;\r");
+    r = Run({"convert", dbd_, dir_.File("SEL.dex"), "--template", dbt_, "--selection"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(dir_.Read("SEL.dex").size(), 40u + kRunwaySize);
+
+    const std::string none = dir_.Write(
+        "NONE.dbd", testing::DbdBytes("rway", kRunwaySize, {RunwayRecord("09L", 0, 92.5)}));
+    for (const char* name : {"EMPTY.dex", "EMPTY.csv"}) {
+        r = Run({"convert", none, dir_.File(name), "--template", dbt_, "--selection"});
+        EXPECT_EQ(r.status, 1) << name;
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        EXPECT_NE(r.err.find(std::string(name).ends_with("dex") ? "No selected records"
+                                                                : "No selected record"),
+                  std::string::npos)
+            << r.err;
+        EXPECT_FALSE(dir_.Exists(name)) << name;
+    }
+}
+
+TEST_F(CliExchange, Fly1OptionSteersTheDexVersion) {
+    // A 251-byte RUNWAY DEX holds Fly! 1 data.
+    std::vector<testing::FieldSpec> fly2 = kRunwayFields;
+    fly2.push_back({"rils", 251, 4, 'I', "ILS flags"});
+    fly2.push_back({"rend", 255, 4, 'C', "End"});
+    const std::string dbt2 = dir_.Write("fly2/RUNWAY.dbt", testing::TemplateText(fly2));
+    std::string dex(40, '\0');
+    dex.replace(0, 10, "RUNWAY.DBD");
+    PutI32(reinterpret_cast<unsigned char*>(dex.data()) + 32, 251);
+    PutI32(reinterpret_cast<unsigned char*>(dex.data()) + 36, 1);
+    dex += RunwayRecord("09L", 1, 92.5) + std::string(251 - kRunwaySize, '\0');
+    const std::string path = dir_.Write("old.dex", dex);
+
+    Result r = Run({"show", path, "--template", dbt2, "--decimal", "."});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("converted"), std::string::npos) << r.err;
+    EXPECT_EQ(Lines(r.out).at(1), "1\t\t\t1\t09L\t5000\t92.5000\t3\t0\t");
+
+    r = Run({"show", path, "--template", dbt_, "--fly1", "--decimal", "."});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(Lines(r.out).at(1), "1\t\t\t1\t09L\t5000\t92.5000\t3");
+
+    // Fly! 2 data under Fly! 1: refused, nothing written.
+    const std::string fly2dex = dir_.File("NEW.dex");
+    r = Run({"convert", path, fly2dex, "--template", dbt2});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(dir_.Read("NEW.dex").size(), 40u + 259);
+    r = Run({"convert", fly2dex, dir_.File("NEVER.csv"), "--template", dbt2, "--fly1"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("Fly!2 format"), std::string::npos) << r.err;
+    EXPECT_FALSE(dir_.Exists("NEVER.csv"));
+}
+
+TEST_F(CliExchange, InputsThatCannotBeRead) {
+    const std::string csv = dir_.Write("RUNWAY.csv", "RUNWAY\r\nh\r\n;1;09L;5000;92.5;3\r\n");
+    Result r = Run({"show", csv});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("--template"), std::string::npos) << r.err;
+
+    const std::string bad = dir_.Write("BAD.dex", std::string(40, '\0') + "abc");
+    r = Run({"convert", bad, dir_.File("X.csv"), "--template", dbt_});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("invalid record size 0"), std::string::npos) << r.err;
+    EXPECT_FALSE(dir_.Exists("X.csv"));
+
+    r = Run({"convert", csv, dir_.File("X.txt"), "--template", dbt_});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find(".dbd, .dex or .csv"), std::string::npos) << r.err;
+
+    r = Run({"convert", "--help"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("(DEX export)"), std::string::npos);
+    r = Run({"show", "--help"});
+    EXPECT_NE(r.out.find("--fly1"), std::string::npos);
+}
+
+} // namespace
+} // namespace orvane
