@@ -13,5 +13,6 @@ int RunList(const Args& args);
 int RunExtract(const Args& args);
 int RunShow(const Args& args);
 int RunConvert(const Args& args);
+int RunMakeDemo(const Args& args);
 
 } // namespace orvane::cli

@@ -20,6 +20,7 @@ void PrintUsage(std::ostream& out) {
            "                                   print a table as tab-separated text\n"
            "  convert INPUT OUTPUT [--template SOURCE] [--selection] [--decimal SEP]\n"
            "                                   load a table and save it in another file\n"
+           "  make-demo DIR [--decimal SEP]    write a demo simulator folder and work folder\n"
            "\n"
            "Run 'orvane-cli COMMAND --help' for the details of a command.\n";
 }
@@ -40,6 +41,7 @@ int main(int argc, char** argv) {
         {"extract", orvane::cli::RunExtract},
         {"show", orvane::cli::RunShow},
         {"convert", orvane::cli::RunConvert},
+        {"make-demo", orvane::cli::RunMakeDemo},
     };
     auto it = commands.find(argv[1]);
     if (it == commands.end()) {
