@@ -71,10 +71,6 @@ TEST_F(AirportLookupTest, CodeMustBeTheWholeKey) {
     EXPECT_EQ(ui.messages[1].text, "Code OACI « ZZZZ » absent de l'index des aéroports");
 }
 
-TEST_F(AirportLookupTest, UpperCasingTouchesOnlyLettersAToZ) {
-    EXPECT_EQ(NormaliseIcaoCode("ab-z1\xE9"), "AB-Z1\xE9");
-}
-
 TEST_F(AirportLookupTest, VersionChoosesTheArchiveWhateverItsLetterCase) {
     SessionState s;
     s.Language = "english";
