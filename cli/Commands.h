@@ -14,5 +14,7 @@ int RunExtract(const Args& args);
 int RunShow(const Args& args);
 int RunConvert(const Args& args);
 int RunMakeDemo(const Args& args);
+int RunLookup(const Args& args);
+int RunWriteRecord(const Args& args);
 
 } // namespace orvane::cli

@@ -20,6 +20,9 @@ void PrintUsage(std::ostream& out) {
            "                                   print a table as tab-separated text\n"
            "  convert INPUT OUTPUT [--template SOURCE] [--selection] [--decimal SEP]\n"
            "                                   load a table and save it in another file\n"
+           "  lookup ARCHIVE CODE              print the search text of an airport's ICAO code\n"
+           "  write-record ARCHIVE ROW FROM [--decimal SEP]\n"
+           "                                   write row ROW of FROM over its record in a POD\n"
            "  make-demo DIR [--decimal SEP]    write a demo simulator folder and work folder\n"
            "\n"
            "Run 'orvane-cli COMMAND --help' for the details of a command.\n";
@@ -42,6 +45,8 @@ int main(int argc, char** argv) {
         {"show", orvane::cli::RunShow},
         {"convert", orvane::cli::RunConvert},
         {"make-demo", orvane::cli::RunMakeDemo},
+        {"lookup", orvane::cli::RunLookup},
+        {"write-record", orvane::cli::RunWriteRecord},
     };
     auto it = commands.find(argv[1]);
     if (it == commands.end()) {
