@@ -57,6 +57,13 @@ void AppendLine(RecordTable& table, int fieldCount) {
     table.SetCurrentRow(current);
 }
 
+// Rows that go take their marks with them: the counters follow, so the labels
+// and the selection commands never speak of rows that are gone.
+static void RecountAfterRemoval(RecordTable& table) {
+    table.SelectedCount = table.CountSelected();
+    table.DeleteCount = table.CountDeleted();
+}
+
 bool DeleteLine(RecordTable& table, UserInteraction& ui, Lang lang) {
     if (table.RowCount() < 2) return false; // no data row: nothing to delete, nothing to ask
     if (!ui.Confirm(txt::ConfirmDeleteLine.In(lang))) return false;
@@ -64,12 +71,14 @@ bool DeleteLine(RecordTable& table, UserInteraction& ui, Lang lang) {
         // The last data row stays, emptied ("n°" included).
         for (int c = 0; c < table.ColumnCount(); ++c)
             table.SetCell(c, 1, "");
+        RecountAfterRemoval(table);
         return true;
     }
     int current = std::clamp(table.CurrentRow(), 1, table.RowCount() - 1);
     table.RemoveRow(current);
     table.Renumber();
     RestoreCurrentRow(table, current);
+    RecountAfterRemoval(table);
     return true;
 }
 
@@ -79,6 +88,7 @@ bool EraseAll(RecordTable& table, UserInteraction& ui, Lang lang) {
     table.SetColumnCount(kFirstFieldColumn);
     table.ClearAll();
     table.SetCurrentCell(table.CurrentColumn(), 1);
+    RecountAfterRemoval(table);
     return true;
 }
 
@@ -90,6 +100,7 @@ bool DeleteSelection(RecordTable& table, UserInteraction& ui, Lang lang) {
     table.RemoveRowsIf([&](int r) { return r >= 1 && table.Cell(kColExport, r) == "1"; });
     table.Renumber();
     RestoreCurrentRow(table, current);
+    RecountAfterRemoval(table);
     return true;
 }
 

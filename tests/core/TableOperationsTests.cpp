@@ -185,7 +185,9 @@ TEST(TableOperations, DeletingTheOnlyDataRowEmptiesIt) {
     EXPECT_EQ(t.RowCount(), 2);
     EXPECT_EQ(Row(t, 1), Strings(6, ""));
     EXPECT_EQ(t.Cell(4, 0), "Ident");
-    EXPECT_EQ(t.SelectedCount, 1); // counters are the caller's to recount
+    // The counters follow the rows that went.
+    EXPECT_EQ(t.SelectedCount, 0);
+    EXPECT_EQ(t.DeleteCount, 0);
 }
 
 TEST(TableOperations, DeletingRowsRenumbersAndKeepsTheCurrentIndex) {
@@ -214,8 +216,8 @@ TEST(TableOperations, EraseAllEmptiesEveryCellHeadingsIncluded) {
     EXPECT_EQ(Row(t, 1), Strings(4, ""));
     EXPECT_EQ(t.CurrentRow(), 1);
     EXPECT_LT(t.CurrentColumn(), 4);
-    EXPECT_EQ(t.SelectedCount, 2);
-    EXPECT_EQ(t.DeleteCount, 1);
+    EXPECT_EQ(t.SelectedCount, 0);
+    EXPECT_EQ(t.DeleteCount, 0);
     // Growing back (as a load does) finds the old cells gone.
     t.SetColumnCount(6);
     t.SetRowCount(4);
@@ -233,6 +235,9 @@ TEST(TableOperations, DeleteSelectionRemovesSelectedRowsOnly) {
     EXPECT_EQ(Column(t, 4), (Strings{"v2", "v4", "v5"}));
     EXPECT_EQ(Column(t, 0), (Strings{"1", "2", "3"}));
     EXPECT_EQ(t.CurrentRow(), 3); // row index 4 is gone: the last row
+    // The counters speak of the rows that stay: none selected, one marked.
+    EXPECT_EQ(t.SelectedCount, 0);
+    EXPECT_EQ(t.DeleteCount, 1);
 }
 
 TEST(TableOperations, DeleteSelectionWithNothingSelectedStillRenumbers) {
