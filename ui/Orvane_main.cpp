@@ -117,6 +117,7 @@ TForm_main::TForm_main(SessionState& session, UserInteraction& ui, BusyIndicator
     model_->BeginReset();
     model_->EndReset();
     FitColumns();
+    DataGrid->Heading()->FitHeight(70); // the heading row's height until a load
     panel3_->setFixedWidth(LeftColumnWidth());
     SyncViewToTable();
     savedRevision_ = session_.Table.Revision();
