@@ -2,6 +2,7 @@
 // the real program, its output, its status and the files it leaves.
 #include "database/ArchiveWriter.h"
 #include "platform/BinaryFile.h"
+#include "support/CliRunner.h"
 #include "support/DbdFixtures.h"
 #include "support/TempDir.h"
 
@@ -17,25 +18,9 @@ namespace {
 
 using testing::TempDir;
 
-struct Result {
-    int status = -1;
-    std::string out, err;
-};
+using Result = testing::CliResult;
 
-std::string Quote(const std::string& s) {
-    std::string q = "'";
-    for (char c : s)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
+using testing::SplitLines;
 
 const std::vector<testing::FieldSpec> kRunwayFields = {
     {"rkey", 4, 10, 'C', "Runway key"},
@@ -55,40 +40,24 @@ std::string RunwayRecord(const std::string& key, std::uint16_t exportMark, doubl
         .Bytes();
 }
 
-class CliExchange : public ::testing::Test {
+class CliExchange : public testing::CliTest {
   protected:
     void SetUp() override {
-        const char* cli = std::getenv("ORVANE_CLI");
-        if (!cli || !*cli) GTEST_SKIP() << "ORVANE_CLI is not set (run through ctest)";
-        cli_ = cli;
+        CliTest::SetUp();
+        if (IsSkipped()) return;
         dbt_ = dir_.Write("RUNWAY.dbt", testing::TemplateText(kRunwayFields));
         dbd_ = dir_.Write("RUNWAY.dbd", testing::DbdBytes("rway", kRunwaySize,
                                                           {RunwayRecord("09L", 1, 92.5),
                                                            RunwayRecord("27R", 0, 272.25)}));
     }
 
-    Result Run(const std::vector<std::string>& args) {
-        std::string command = Quote(cli_);
-        for (const auto& a : args)
-            command += " " + Quote(a);
-        command += " >" + Quote(io_.File("stdout")) + " 2>" + Quote(io_.File("stderr"));
-        Result r;
-        const int raw = std::system(command.c_str());
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.out = io_.Read("stdout");
-        r.err = io_.Read("stderr");
-        return r;
-    }
-
-    std::string cli_;
-    TempDir dir_, io_;
     std::string dbt_, dbd_;
 };
 
 TEST_F(CliExchange, DbdToDexAndCsvAndBackShowTheSameTable) {
     const Result fromDbd = Run({"show", dbd_, "--template", dbt_, "--decimal", ","});
     ASSERT_EQ(fromDbd.status, 0) << fromDbd.err;
-    EXPECT_EQ(Lines(fromDbd.out).size(), 3u);
+    EXPECT_EQ(SplitLines(fromDbd.out).size(), 3u);
     EXPECT_NE(fromDbd.out.find("\t92,5000\t"), std::string::npos) << fromDbd.out;
 
     for (const char* name : {"OUT.dex", "OUT.csv"}) {
@@ -118,7 +87,7 @@ TEST_F(CliExchange, SelectionFormsAndTheEmptySelection) {
     Result r = Run({"convert", dbd_, dir_.File("SEL.csv"), "--template", dbt_, "--selection",
                     "--decimal", "."});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(Lines(dir_.Read("SEL.csv")).back(), ";1;09L;5000;92.5000;3;\r");
+    EXPECT_EQ(SplitLines(dir_.Read("SEL.csv")).back(), ";1;09L;5000;92.5000;3;\r");
     r = Run({"convert", dbd_, dir_.File("SEL.dex"), "--template", dbt_, "--selection"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(dir_.Read("SEL.dex").size(), 40u + kRunwaySize);
@@ -154,12 +123,12 @@ TEST_F(CliExchange, Fly1OptionSteersTheDexVersion) {
     Result r = Run({"show", path, "--template", dbt2, "--decimal", "."});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.err.find("converted"), std::string::npos) << r.err;
-    EXPECT_EQ(Lines(r.out).at(1), "1\t\t\t1\t09L\t5000\t92.5000\t3\t0\t");
+    EXPECT_EQ(SplitLines(r.out).at(1), "1\t\t\t1\t09L\t5000\t92.5000\t3\t0\t");
 
     r = Run({"show", path, "--template", dbt_, "--fly1", "--decimal", "."});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
-    EXPECT_EQ(Lines(r.out).at(1), "1\t\t\t1\t09L\t5000\t92.5000\t3");
+    EXPECT_EQ(SplitLines(r.out).at(1), "1\t\t\t1\t09L\t5000\t92.5000\t3");
 
     // Fly! 2 data under Fly! 1: refused, nothing written.
     const std::string fly2dex = dir_.File("NEW.dex");

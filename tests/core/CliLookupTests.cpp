@@ -2,6 +2,7 @@
 // its output, its status and the archive it leaves.
 #include "database/ArchiveWriter.h"
 #include "support/ArchiveFixtures.h"
+#include "support/CliRunner.h"
 #include "support/DirectWriteFixtures.h"
 #include "support/TempDir.h"
 
@@ -16,50 +17,11 @@ namespace {
 
 using testing::TempDir;
 
-struct Result {
-    int status = -1;
-    std::string out, err;
-};
+using Result = testing::CliResult;
 
-std::string Quote(const std::string& s) {
-    std::string q = "'";
-    for (char c : s)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-class CliLookup : public ::testing::Test {
+class CliLookup : public testing::CliTest {
   protected:
-    void SetUp() override {
-        const char* cli = std::getenv("ORVANE_CLI");
-        if (!cli || !*cli) GTEST_SKIP() << "ORVANE_CLI is not set (run through ctest)";
-        cli_ = cli;
-    }
-
-    Result Run(const std::vector<std::string>& args) {
-        std::string command = "LC_ALL=C " + Quote(cli_);
-        for (const auto& a : args)
-            command += " " + Quote(a);
-        command += " >" + Quote(io_.File("stdout")) + " 2>" + Quote(io_.File("stderr"));
-        Result r;
-        const int raw = std::system(command.c_str());
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.out = io_.Read("stdout");
-        r.err = io_.Read("stderr");
-        return r;
-    }
-
-    // An error: status 1, nothing on stdout, one line on stderr.
-    static void ExpectError(const Result& r, const std::string& part) {
-        EXPECT_EQ(r.status, 1);
-        EXPECT_EQ(r.out, "");
-        EXPECT_EQ(r.err.rfind("orvane-cli: ", 0), 0u) << r.err;
-        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
-        EXPECT_NE(r.err.find(part), std::string::npos) << r.err;
-    }
-
-    std::string cli_;
-    TempDir io_, dir_;
+    Result Run(const std::vector<std::string>& args) { return CliTest::Run(args, "LC_ALL=C"); }
 };
 
 // --- lookup ----------------------------------------------------------------------
