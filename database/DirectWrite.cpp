@@ -12,11 +12,6 @@ namespace {
 
 const std::string kDatabasePrefix = "DATABASE\\";
 
-[[noreturn]] void ThrowCell(const BiText& text, Lang lang, int row, const std::string& title,
-                            std::string_view cell) {
-    throw ConversionError(Format(text.In(lang), row, title.c_str(), Cp1252ToUtf8(cell).c_str()));
-}
-
 } // namespace
 
 std::int64_t RecordPosition(std::int64_t entryOffset, int row, int recordSize) {
@@ -32,59 +27,12 @@ bool IsProtectedField(const FieldDef& field) {
 
 void MergeRowIntoRecord(const RecordTable& table, int row, const std::vector<FieldDef>& fields,
                         char decimalSeparator, RecordBuffer& record, Lang lang) {
-    // Every cell is converted into a copy first: a cell that fails leaves the
-    // caller's record as it was.
-    RecordBuffer out = record;
-    out[0] = table.Cell(kColSuppr, row) == "x" ? 42 : 0;
-    std::int64_t mark = 0;
-    const std::string_view exportCell = table.Cell(kColExport, row);
-    if (!ParseCellInt64(exportCell, mark))
-        ThrowCell(txt::BadWholeNumber, lang, row, "Export", exportCell);
-    out[2] = static_cast<unsigned char>(mark & 0xFF);
-
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        const FieldDef& f = fields[i];
-        if (!f.IsConverted() || IsProtectedField(f)) continue;
-        const std::string_view cell = table.Cell(kFirstFieldColumn + static_cast<int>(i), row);
-        const std::string title = Cp1252ToUtf8(f.Title);
-        unsigned char* p = &out[static_cast<std::size_t>(f.Offset)];
-        switch (f.Type) {
-        case 'C':
-            if (f.Width == 1) {
-                std::int64_t v = 0;
-                if (!ParseCellInt64(cell, v))
-                    ThrowCell(txt::BadWholeNumber, lang, row, title, cell);
-                p[0] = static_cast<unsigned char>(v & 0xFF);
-            } else {
-                // Confined to the field: the text and its zero byte when it is
-                // shorter; the field's later bytes keep the archive's values.
-                if (cell.size() > static_cast<std::size_t>(f.Width))
-                    throw ConversionError(Format(txt::TextTooLong.In(lang), row, title.c_str(),
-                                                 Cp1252ToUtf8(cell).c_str(), f.Width));
-                std::copy(cell.begin(), cell.end(), p);
-                if (cell.size() < static_cast<std::size_t>(f.Width)) p[cell.size()] = 0;
-            }
-            break;
-        case 'D': {
-            double d = 0;
-            if (!ParseCellDouble(cell, decimalSeparator, d))
-                ThrowCell(txt::BadNumber, lang, row, title, cell);
-            PutF64(p, d);
-            break;
-        }
-        case 'I': {
-            std::int64_t v = 0;
-            if (!ParseCellInt64(cell, v) || v < std::numeric_limits<std::int32_t>::min() ||
-                v > std::numeric_limits<std::int32_t>::max())
-                ThrowCell(txt::NotSigned32, lang, row, title, cell);
-            PutI32(p, static_cast<std::int32_t>(v));
-            break;
-        }
-        default:
-            break;
-        }
-    }
-    record = out;
+    // Protected fields keep the archive's bytes; integers must fit a signed
+    // 32-bit value here.
+    RowConversion how;
+    how.signedIntegers = true;
+    how.skipField = IsProtectedField;
+    ConvertRowInto(table, row, fields, decimalSeparator, record, lang, how);
 }
 
 void WriteRecordInPlace(BinaryFile& file, const RecordTable& table, int row,

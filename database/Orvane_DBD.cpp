@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 
 namespace orvane {
 
@@ -190,20 +191,22 @@ bool ParseCellDouble(std::string_view text, char decimalSeparator, double& value
     return ec == std::errc() && end == s.data() + s.size() && std::isfinite(value);
 }
 
-void BuildRecord(const RecordTable& table, int row, const std::vector<FieldDef>& fields,
-                 char decimalSeparator, RecordBuffer& record, Lang lang) {
-    std::fill(record.begin(), record.end(), 0);
-    record[0] = table.Cell(kColSuppr, row) == "x" ? 42 : 0;
+void ConvertRowInto(const RecordTable& table, int row, const std::vector<FieldDef>& fields,
+                    char decimalSeparator, RecordBuffer& record, Lang lang,
+                    const RowConversion& how) {
+    RecordBuffer out = record;
+    out[0] = table.Cell(kColSuppr, row) == "x" ? 42 : 0;
     std::int64_t mark = 0;
     std::string_view exportCell = table.Cell(kColExport, row);
     if (!ParseCellInt64(exportCell, mark))
         ThrowCell(txt::BadWholeNumber, lang, row, "Export", exportCell);
-    record[2] = static_cast<unsigned char>(mark & 0xFF);
+    out[2] = static_cast<unsigned char>(mark & 0xFF);
 
     for (std::size_t i = 0; i < fields.size(); ++i) {
         const FieldDef& f = fields[i];
+        if (!f.IsConverted() || (how.skipField && how.skipField(f))) continue;
         std::string_view cell = table.Cell(kFirstFieldColumn + static_cast<int>(i), row);
-        unsigned char* p = &record[static_cast<std::size_t>(f.Offset)];
+        unsigned char* p = &out[static_cast<std::size_t>(f.Offset)];
         switch (f.Type) {
         case 'C':
             if (f.Width == 1) {
@@ -216,7 +219,8 @@ void BuildRecord(const RecordTable& table, int row, const std::vector<FieldDef>&
                     throw ConversionError(Format(txt::TextTooLong.In(lang), row,
                                                  FieldTitle(f).c_str(), Cp1252ToUtf8(cell).c_str(),
                                                  f.Width));
-                // The text, then a zero byte when it is shorter than the field.
+                // Confined to the field: the text, then a zero byte when it is
+                // shorter than the field.
                 std::copy(cell.begin(), cell.end(), p);
                 if (cell.size() < static_cast<std::size_t>(f.Width)) p[cell.size()] = 0;
             }
@@ -230,15 +234,27 @@ void BuildRecord(const RecordTable& table, int row, const std::vector<FieldDef>&
         }
         case 'I': {
             std::int64_t v = 0;
-            if (!ParseCellInt64(cell, v))
+            if (how.signedIntegers) {
+                if (!ParseCellInt64(cell, v) || v < INT32_MIN || v > INT32_MAX)
+                    ThrowCell(txt::NotSigned32, lang, row, FieldTitle(f), cell);
+            } else if (!ParseCellInt64(cell, v)) {
                 ThrowCell(txt::BadWholeNumber, lang, row, FieldTitle(f), cell);
+            }
+            // Low 32 bits: "%u" texts and negative values both fit.
             PutU32(p, static_cast<std::uint32_t>(v & 0xFFFFFFFF));
             break;
         }
         default:
-            break; // written as zeros
+            break;
         }
     }
+    record = out;
+}
+
+void BuildRecord(const RecordTable& table, int row, const std::vector<FieldDef>& fields,
+                 char decimalSeparator, RecordBuffer& record, Lang lang) {
+    std::fill(record.begin(), record.end(), 0);
+    ConvertRowInto(table, row, fields, decimalSeparator, record, lang);
 }
 
 void WriteRecord(BinaryFile& file, const RecordTable& table, int row,

@@ -46,6 +46,21 @@ void ReadRecords(BinaryFile& file, int firstRow, int count, int recordSize,
 
 // --- Cells -> record -----------------------------------------------------------
 
+// How the cells of a row are written over a record's bytes.
+struct RowConversion {
+    bool signedIntegers = false; // I fields: signed 32-bit values only
+    // Fields for which this returns true keep the record's bytes.
+    std::function<bool(const FieldDef&)> skipField;
+};
+
+// Converts the row's flag cells (bytes 0 and 2) and field cells over the
+// record's present bytes; bytes no converted field covers are left as they
+// are. Every cell is converted before the record changes: on a
+// ConversionError the record is as it was.
+void ConvertRowInto(const RecordTable& table, int row, const std::vector<FieldDef>& fields,
+                    char decimalSeparator, RecordBuffer& record, Lang lang,
+                    const RowConversion& how = {});
+
 // Builds the record of one row into a zeroed buffer. Throws ConversionError
 // naming the row, the field title and the text for a cell that does not
 // convert, or a text longer than its field.
