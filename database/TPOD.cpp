@@ -202,53 +202,42 @@ void CheckEntry(const ArchiveEntry& entry, std::uint64_t fileSize, const std::st
 
 } // namespace
 
-bool TPOD::ReadEntry(std::string_view name) {
+const ArchiveEntry* TPOD::LocateEntry(std::string_view name, const BiText& missing,
+                                      std::uint32_t least) {
     RequireOpen(file_, path_);
     const int index = FindEntry(name);
     if (index < 0) {
+        // Fly! 1 archives say what is missing; Fly! 2 archives stay silent.
         if (kind_ == ArchiveKind::Epd && ui_)
             ui_->ShowMessage(MessageKind::Warning,
-                             Format(txt::EntryNotFound.In(lang_), Cp1252ToUtf8(name).c_str()));
-        return false;
+                             Format(missing.In(lang_), Cp1252ToUtf8(name).c_str()));
+        return nullptr;
     }
     const ArchiveEntry& entry = entries_[static_cast<std::size_t>(index)];
-    CheckEntry(entry, file_.Size(), path_);
+    CheckEntry(entry, file_.Size(), path_, least);
     file_.Seek(entry.offset);
-    EntryData.assign(entry.size, 0);
+    return &entry;
+}
+
+bool TPOD::ReadEntry(std::string_view name) {
+    const ArchiveEntry* entry = LocateEntry(name, txt::EntryNotFound, 0);
+    if (!entry) return false;
+    EntryData.assign(entry->size, 0);
     file_.ReadExact(EntryData.data(), EntryData.size());
     return true;
 }
 
 std::int64_t TPOD::ReadDbdHeader(std::string_view name) {
-    RequireOpen(file_, path_);
-    const int index = FindEntry(name);
-    if (index < 0) {
-        if (kind_ == ArchiveKind::Epd && ui_)
-            ui_->ShowMessage(MessageKind::Warning,
-                             Format(txt::EntryNotFound.In(lang_), Cp1252ToUtf8(name).c_str()));
-        return -1;
-    }
-    const ArchiveEntry& entry = entries_[static_cast<std::size_t>(index)];
-    CheckEntry(entry, file_.Size(), path_, DbdHeader::kSize);
-    file_.Seek(entry.offset);
+    if (!LocateEntry(name, txt::EntryNotFound, DbdHeader::kSize)) return -1;
     const std::int64_t position = static_cast<std::int64_t>(file_.Position());
     file_.ReadExact(Dbd.bytes.data(), DbdHeader::kSize);
     return position;
 }
 
 bool TPOD::ReadIndex(std::string_view name) {
-    RequireOpen(file_, path_);
-    const int index = FindEntry(name);
-    if (index < 0) {
-        if (kind_ == ArchiveKind::Epd && ui_)
-            ui_->ShowMessage(MessageKind::Warning,
-                             Format(txt::IndexNotFound.In(lang_), Cp1252ToUtf8(name).c_str()));
-        return false;
-    }
-    const ArchiveEntry& entry = entries_[static_cast<std::size_t>(index)];
+    const ArchiveEntry* entry = LocateEntry(name, txt::IndexNotFound, kIndexHeaderSize);
+    if (!entry) return false;
     const std::uint64_t fileSize = file_.Size();
-    CheckEntry(entry, fileSize, path_, kIndexHeaderSize);
-    file_.Seek(entry.offset);
     file_.ReadExact(IndexHeader.data(), kIndexHeaderSize);
     const std::int32_t rows = IndexRowCount();
     const std::int32_t length = IndexRowLength();
@@ -257,7 +246,7 @@ bool TPOD::ReadIndex(std::string_view name) {
         Damaged(path_, what + "has a negative row count or length (" + std::to_string(rows) +
                            " rows of " + std::to_string(length) + " bytes)");
     const std::uint64_t body = std::uint64_t(rows) * std::uint64_t(length);
-    const std::uint64_t room = fileSize - (std::uint64_t(entry.offset) + kIndexHeaderSize);
+    const std::uint64_t room = fileSize - (std::uint64_t(entry->offset) + kIndexHeaderSize);
     if (body > room)
         Damaged(path_, what + "(" + std::to_string(rows) + " rows of " + std::to_string(length) +
                            " bytes) does not fit in the file");

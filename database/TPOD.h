@@ -36,7 +36,7 @@ inline constexpr std::size_t kPodEntrySize = 20;
 inline constexpr std::size_t kIndexHeaderSize = 68;
 
 class TPOD {
-public:
+  public:
     // An archive object with no archive (a table loaded from exchange files
     // or a template read from a loose file).
     TPOD() = default;
@@ -90,7 +90,12 @@ public:
         lang_ = lang;
     }
 
-private:
+  private:
+    // Finds an entry, checks it against the file (at least `least` bytes) and
+    // moves the file to its data; null when missing (a warning for EPD).
+    const ArchiveEntry* LocateEntry(std::string_view name, const BiText& missing,
+                                    std::uint32_t least);
+
     std::string path_;
     ArchiveKind kind_ = ArchiveKind::None;
     BinaryFile file_;
