@@ -326,7 +326,9 @@ TEST(RecordTable, SortingAHundredThousandRowsIsQuickAndStable) {
             ASSERT_TRUE(ascending ? previousValue <= v : previousValue >= v) << "row " << r;
             // Equal values keep the order they had: the first sort left them
             // by row number, and so does the second.
-            if (v == previousValue) ASSERT_LT(previousNumber, number) << "row " << r;
+            if (v == previousValue) {
+                ASSERT_LT(previousNumber, number) << "row " << r;
+            }
             ASSERT_EQ(t.Cell(0, r), t.Cell(5, r)); // rows moved whole
             previousValue = v;
             previousNumber = number;
