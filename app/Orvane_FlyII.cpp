@@ -9,8 +9,10 @@
 #include "ui/QtUserInteraction.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QScreen>
 #include <QTimer>
+#include <QTranslator>
 
 #include <clocale>
 #include <cstdlib>
@@ -55,6 +57,13 @@ int main(int argc, char** argv) {
     const std::string iniPath = orvane::SettingsFilePath();
 
     orvane::TForm_main mainWindow(session, ui, &busy, iniPath);
+    // The main window has read the language: Qt's own dialogs (file
+    // pickers, message box buttons) speak it too.
+    QTranslator qtTexts;
+    if (orvane::LangOf(session.Language) == orvane::Lang::French &&
+        qtTexts.load(QStringLiteral("qtbase_fr"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
     ui.SetFallbackParent(&mainWindow);
     orvane::TForm_init initDialog(session, ui, iniPath, &mainWindow);
     mainWindow.SetInitDialog(&initDialog);

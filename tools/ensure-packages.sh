@@ -1,7 +1,7 @@
 # Installs the Debian packages the build, the tests and the editor need,
 # when some are missing. Sourced by ./test and ./run.
 ORVANE_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev qt6-base-dev-tools libgl-dev xvfb xauth)
+  qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev xvfb xauth)
 
 ensure_packages() {
   local missing=()

@@ -36,44 +36,42 @@ void EditionCommands::AppendLine() {
 
 namespace {
 
-// The core operations ask and act in one call. To keep the grid steady while
-// the question is open, the question is first collected by a dry run that
-// answers Cancel (which leaves the table as it was), asked for real, and
-// only then is the operation run, answered OK, inside the grid's reset.
-class QuestionProbe : public UserInteraction {
+// The core operations ask and act in one call. The grid is told a reset
+// begins only once the user has said OK, so it stays steady while the
+// question is open and is untouched after Cancel.
+class ResetOnConfirm : public UserInteraction {
   public:
-    QuestionProbe(UserInteraction& real, bool answer) : real_(real), answer_(answer) {}
+    ResetOnConfirm(UserInteraction& real, RecordGridModel& model) : real_(real), model_(model) {}
     void ShowMessage(MessageKind kind, const std::string& text, const std::string& title) override {
         real_.ShowMessage(kind, text, title);
     }
     bool Confirm(const std::string& text) override {
-        question = text;
-        asked = true;
-        return answer_;
+        if (!real_.Confirm(text)) return false;
+        model_.BeginReset();
+        resetting = true;
+        return true;
     }
     void Beep() override { real_.Beep(); }
-    std::string question;
-    bool asked = false;
+    bool resetting = false;
 
   private:
     UserInteraction& real_;
-    bool answer_;
+    RecordGridModel& model_;
 };
 
 } // namespace
 
 template <typename Op> bool EditionCommands::Confirmed(Op op) {
-    QuestionProbe probe(ui_, false);
-    if (!op(probe)) {
-        if (!probe.asked || !ui_.Confirm(probe.question)) return false;
-    } else {
-        // Acted without a question: tell the grid afterwards.
-        model_.BeginReset();
-        model_.EndReset();
-        return true;
+    ResetOnConfirm ui(ui_, model_);
+    bool changed = false;
+    try {
+        changed = op(ui);
+    } catch (...) {
+        if (ui.resetting) model_.EndReset();
+        throw;
     }
-    QuestionProbe yes(ui_, true);
-    return Reshaping([&] { return op(yes); });
+    if (ui.resetting) model_.EndReset();
+    return changed;
 }
 
 bool EditionCommands::DeleteLine() {
