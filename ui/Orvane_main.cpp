@@ -610,7 +610,11 @@ void TForm_main::ShowDefinitions(const LoadOutcome& outcome) {
     Def_grid->setItem(0, 1, new QTableWidgetItem(Q(page.Summary)));
     for (std::size_t n = 0; n < page.Lines.size(); ++n) {
         Def_grid->setItem(int(n) + 1, 0, new QTableWidgetItem(QString::number(n + 1)));
-        Def_grid->setItem(int(n) + 1, 1, new QTableWidgetItem(CellToQString(page.Lines[n])));
+        auto* line = new QTableWidgetItem(CellToQString(page.Lines[n]));
+        // The column keeps its designed width; a long line reads in full
+        // in its hint.
+        line->setToolTip(line->text());
+        Def_grid->setItem(int(n) + 1, 1, line);
     }
 }
 
