@@ -34,7 +34,6 @@ std::string ExtractionPath(const std::string& folder, const std::string& entryNa
 // Every missing folder level is created. progress may be empty; returning
 // false from it stops the extraction.
 void ExtractEntries(TPOD& archive, const std::vector<int>& entries, const std::string& folder,
-                    bool structure,
-                    const std::function<bool(int done, int total)>& progress = {});
+                    bool structure, const std::function<bool(int done, int total)>& progress = {});
 
 } // namespace orvane

@@ -7,13 +7,18 @@ namespace orvane {
 namespace {
 std::string TextUpToZero(const unsigned char* p, std::size_t max) {
     std::size_t n = 0;
-    while (n < max && p[n] != 0) ++n;
+    while (n < max && p[n] != 0)
+        ++n;
     return std::string(reinterpret_cast<const char*>(p), n);
 }
 } // namespace
 
-std::string DbdHeader::Tag() const { return TextUpToZero(bytes.data(), 4); }
-std::string DbdHeader::LeadingText() const { return TextUpToZero(bytes.data(), kSize); }
+std::string DbdHeader::Tag() const {
+    return TextUpToZero(bytes.data(), 4);
+}
+std::string DbdHeader::LeadingText() const {
+    return TextUpToZero(bytes.data(), kSize);
+}
 
 void DbdHeader::SetTag(const std::string& tag) {
     std::fill(bytes.begin(), bytes.begin() + 4, 0);
@@ -24,7 +29,9 @@ bool DbdHeader::IsZero() const {
     return std::all_of(bytes.begin(), bytes.end(), [](unsigned char b) { return b == 0; });
 }
 
-std::string DexHeader::Name() const { return TextUpToZero(bytes.data(), 32); }
+std::string DexHeader::Name() const {
+    return TextUpToZero(bytes.data(), 32);
+}
 
 void DexHeader::SetName(const std::string& text) {
     std::size_t n = std::min<std::size_t>(31, text.size());

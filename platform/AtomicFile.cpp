@@ -16,15 +16,16 @@ std::string TemporaryNameFor(const std::string& target) {
     static std::atomic<unsigned> counter{0};
     auto tick = std::chrono::steady_clock::now().time_since_epoch().count();
     fs::path p(target);
-    std::string name = "." + p.filename().string() + ".orvane-" + std::to_string(tick % 1000000007) +
-                       "-" + std::to_string(counter++) + ".tmp";
+    std::string name = "." + p.filename().string() + ".orvane-" +
+                       std::to_string(tick % 1000000007) + "-" + std::to_string(counter++) + ".tmp";
     return (p.parent_path() / name).string();
 }
 } // namespace
 
 AtomicFile::AtomicFile(std::string target) : target_(std::move(target)) {
     std::error_code ec;
-    if (fs::is_directory(target_, ec)) throw FileError("Cannot create file " + target_ + ": it is a folder");
+    if (fs::is_directory(target_, ec))
+        throw FileError("Cannot create file " + target_ + ": it is a folder");
     temp_ = TemporaryNameFor(target_);
     if (!file_.TryOpen(temp_, OpenMode::Create))
         throw FileError("Cannot create file " + target_ + ": " +

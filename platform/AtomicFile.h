@@ -10,7 +10,7 @@
 namespace orvane {
 
 class AtomicFile {
-public:
+  public:
     explicit AtomicFile(std::string target);
     ~AtomicFile();
     AtomicFile(const AtomicFile&) = delete;
@@ -25,7 +25,7 @@ public:
     // Closes and removes the temporary file; the target is untouched.
     void Discard();
 
-private:
+  private:
     std::string target_;
     std::string temp_;
     BinaryFile file_;

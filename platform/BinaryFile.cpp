@@ -27,7 +27,9 @@ BinaryFile::BinaryFile(const std::string& path, OpenMode mode) {
     }
 }
 
-BinaryFile::~BinaryFile() { Close(); }
+BinaryFile::~BinaryFile() {
+    Close();
+}
 
 BinaryFile::BinaryFile(BinaryFile&& other) noexcept
     : file_(std::exchange(other.file_, nullptr)), path_(std::move(other.path_)) {}
@@ -100,8 +102,8 @@ void BinaryFile::ReadExact(void* buffer, std::size_t n) {
     std::size_t got = std::fread(buffer, 1, n, file_);
     if (got != n)
         throw FileError("Read error in " + path_ + ": " + std::to_string(n) +
-                        " bytes wanted at offset " + std::to_string(here) + ", the file ends after " +
-                        std::to_string(got));
+                        " bytes wanted at offset " + std::to_string(here) +
+                        ", the file ends after " + std::to_string(got));
 }
 
 std::size_t BinaryFile::ReadSome(void* buffer, std::size_t n) {

@@ -17,7 +17,7 @@ enum class OpenMode {
 };
 
 class BinaryFile {
-public:
+  public:
     BinaryFile() = default;
     // Throws FileError when the file cannot be opened.
     BinaryFile(const std::string& path, OpenMode mode);
@@ -48,7 +48,7 @@ public:
 
     std::int32_t ReadI32();
 
-private:
+  private:
     std::FILE* file_ = nullptr;
     std::string path_;
 };
@@ -70,7 +70,8 @@ inline std::uint16_t GetU16(const unsigned char* p) {
 }
 inline double GetF64(const unsigned char* p) {
     std::uint64_t v = 0;
-    for (int i = 7; i >= 0; --i) v = v << 8 | p[i];
+    for (int i = 7; i >= 0; --i)
+        v = v << 8 | p[i];
     double d;
     std::memcpy(&d, &v, 8);
     return d;
@@ -81,7 +82,9 @@ inline void PutU32(unsigned char* p, std::uint32_t v) {
     p[2] = static_cast<unsigned char>(v >> 16);
     p[3] = static_cast<unsigned char>(v >> 24);
 }
-inline void PutI32(unsigned char* p, std::int32_t v) { PutU32(p, static_cast<std::uint32_t>(v)); }
+inline void PutI32(unsigned char* p, std::int32_t v) {
+    PutU32(p, static_cast<std::uint32_t>(v));
+}
 inline void PutU16(unsigned char* p, std::uint16_t v) {
     p[0] = static_cast<unsigned char>(v);
     p[1] = static_cast<unsigned char>(v >> 8);
@@ -89,7 +92,8 @@ inline void PutU16(unsigned char* p, std::uint16_t v) {
 inline void PutF64(unsigned char* p, double d) {
     std::uint64_t v;
     std::memcpy(&v, &d, 8);
-    for (int i = 0; i < 8; ++i) p[i] = static_cast<unsigned char>(v >> (8 * i));
+    for (int i = 0; i < 8; ++i)
+        p[i] = static_cast<unsigned char>(v >> (8 * i));
 }
 
 // Whole-file helpers.

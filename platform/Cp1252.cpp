@@ -28,7 +28,8 @@ void AppendUtf8(std::string& out, std::uint32_t cp) {
 char ToCp1252(std::uint32_t cp) {
     if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<char>(cp);
     for (int i = 0; i < 32; ++i)
-        if (kHigh[i] == cp || (kHigh[i] == 0 && cp == 0x80u + i)) return static_cast<char>(0x80 + i);
+        if (kHigh[i] == cp || (kHigh[i] == 0 && cp == 0x80u + i))
+            return static_cast<char>(0x80 + i);
     return '?';
 }
 } // namespace
@@ -55,7 +56,10 @@ std::string Utf8ToCp1252(std::string_view s) {
         unsigned char c = static_cast<unsigned char>(s[i]);
         int len = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
         bool valid = len > 0 && i + len <= s.size();
-        std::uint32_t cp = len == 1 ? c : len == 2 ? (c & 0x1F) : len == 3 ? (c & 0x0F) : (c & 0x07);
+        std::uint32_t cp = len == 1   ? c
+                           : len == 2 ? (c & 0x1F)
+                           : len == 3 ? (c & 0x0F)
+                                      : (c & 0x07);
         for (int k = 1; valid && k < len; ++k) {
             unsigned char d = static_cast<unsigned char>(s[i + k]);
             if ((d & 0xC0) != 0x80) valid = false;

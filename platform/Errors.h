@@ -8,32 +8,32 @@
 namespace orvane {
 
 class OrvaneError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 // A file that cannot be opened, created, read, written or renamed.
 class FileError : public OrvaneError {
-public:
+  public:
     using OrvaneError::OrvaneError;
 };
 
 // A file whose contents do not follow its format (bad counts, offsets, sizes).
 class FormatError : public OrvaneError {
-public:
+  public:
     using OrvaneError::OrvaneError;
 };
 
 // A cell text that does not convert into the bytes its field needs.
 class ConversionError : public OrvaneError {
-public:
+  public:
     using OrvaneError::OrvaneError;
 };
 
 // A request the program refuses (an extraction outside its folder, a row
 // without a record, ...).
 class RefusedError : public OrvaneError {
-public:
+  public:
     using OrvaneError::OrvaneError;
 };
 

@@ -22,7 +22,7 @@ struct FileDialogRequest {
 };
 
 class UserInteraction {
-public:
+  public:
     virtual ~UserInteraction() = default;
 
     // A message box with one OK button. Title may be empty (program title).
@@ -43,14 +43,14 @@ public:
 
 // Busy cursor as a scope guard, through the seam's owner.
 class BusyIndicator {
-public:
+  public:
     virtual ~BusyIndicator() = default;
     virtual void Begin() {}
     virtual void End() {}
 };
 
 class BusyScope {
-public:
+  public:
     explicit BusyScope(BusyIndicator* busy) : busy_(busy) {
         if (busy_) busy_->Begin();
     }
@@ -60,7 +60,7 @@ public:
     BusyScope(const BusyScope&) = delete;
     BusyScope& operator=(const BusyScope&) = delete;
 
-private:
+  private:
     BusyIndicator* busy_;
 };
 

@@ -12,7 +12,7 @@
 namespace orvane {
 
 class IniFile {
-public:
+  public:
     IniFile() = default;
     // A missing file gives an empty IniFile; an unreadable one throws FileError.
     static IniFile Load(const std::string& path);
@@ -32,7 +32,7 @@ public:
     // Writes the file through a temporary file beside it. Throws FileError.
     void Save(const std::string& path) const;
 
-private:
+  private:
     std::string bytes_;
 };
 

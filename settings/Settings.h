@@ -11,9 +11,9 @@ struct SessionSettings {
     std::string Language;         // "english" selects English; any other value French
     std::string Fly1Dir, Fly2Dir; // simulator folders
     std::string Work1Dir, Work2Dir;
-    std::string FlyDir, WorkDir;  // of the current version, ending with a separator
+    std::string FlyDir, WorkDir; // of the current version, ending with a separator
     std::string DbImportDir, DexImportDir;
-    int SimulatorVersion = 0;     // 1 or 2; 0 before the settings are read
+    int SimulatorVersion = 0; // 1 or 2; 0 before the settings are read
     bool FirstRunDone = false;
 };
 
@@ -25,7 +25,8 @@ struct FolderBoxes {
 // Built-in folders (Windows texts; see NativeDefaultFolder for this platform).
 namespace defaults {
 inline constexpr const char* kFly1 = "c:\\Program Files\\Terminal Reality\\Fly!\\";
-inline constexpr const char* kFly1Database = "c:\\Program Files\\Terminal Reality\\Fly!\\database\\";
+inline constexpr const char* kFly1Database =
+    "c:\\Program Files\\Terminal Reality\\Fly!\\database\\";
 inline constexpr const char* kFly1Data = "c:\\Program Files\\Terminal Reality\\Fly!\\data\\";
 inline constexpr const char* kFly2 = "c:\\Program Files\\Terminal Reality\\Fly! II\\";
 inline constexpr const char* kFly2Data = "c:\\Program Files\\Terminal Reality\\Fly! II\\data\\";

@@ -116,8 +116,9 @@ inline constexpr BiText StatusCsv{"Fichier %s - Type de données : %s - %d enreg
 inline constexpr BiText DexTooShort{
     "%s : ce n'est pas un fichier DEX (%d octets, moins que son en-tête de 40 octets)",
     "%s: not a DEX file (%d bytes, shorter than its 40-byte header)"};
-inline constexpr BiText DexNoDataType{"%s : l'en-tête du fichier DEX ne nomme aucun type de données",
-                                      "%s: the DEX header names no data type"};
+inline constexpr BiText DexNoDataType{
+    "%s : l'en-tête du fichier DEX ne nomme aucun type de données",
+    "%s: the DEX header names no data type"};
 inline constexpr BiText CsvNoDataType{"%s : la première ligne ne nomme aucun type de données",
                                       "%s: the first line names no data type"};
 
@@ -168,8 +169,7 @@ inline constexpr BiText MenuDexAjouter{"Ajouter un DEX", "Add a DEX"};
 inline constexpr BiText MenuFichierCSV{"Fichier CSV", "CSV Files"};
 inline constexpr BiText MenuCsvImport{"Ouvrir un CSV", "Open a CSV"};
 inline constexpr BiText MenuCsvEnregistrerTout{"Exporter tout (CSV)", "Export all (CSV)"};
-inline constexpr BiText MenuCsvEnregistrerSelect{"Exporter la sélection (CSV)",
-                                                 "Export selection"};
+inline constexpr BiText MenuCsvEnregistrerSelect{"Exporter la sélection (CSV)", "Export selection"};
 inline constexpr BiText MenuCsvAjouter{"Ajouter un CSV", "Add a CSV"};
 inline constexpr BiText MenuOutils{"Outils", "Tools"};
 inline constexpr BiText MenuExtractionPod{"Extraction POD", "Extract POD"};

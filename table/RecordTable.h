@@ -36,7 +36,7 @@ struct CellRect {
 };
 
 class RecordTable {
-public:
+  public:
     // The state at window creation: the four headings, four empty data rows,
     // current cell (0, 1).
     RecordTable();
@@ -62,8 +62,8 @@ public:
     // Removes every row for which removeRow(index) is true, in one pass (the
     // predicate sees the table as it was before any removal). Returns the count.
     int RemoveRowsIf(const std::function<bool(int row)>& removeRow);
-    void ClearDataCells();   // rows 1.. emptied, the heading row kept
-    void ClearAll();         // every cell emptied, the heading row too
+    void ClearDataCells(); // rows 1.. emptied, the heading row kept
+    void ClearAll();       // every cell emptied, the heading row too
 
     // The current cell stays inside the table: on a data row when there is one
     // (row 0 only when the table has no data row). Setting it also collapses the
@@ -101,7 +101,7 @@ public:
     // Bytes held by the cells (for the benchmarks and memory checks).
     std::size_t MemoryUsage() const;
 
-private:
+  private:
     class Row;
     void ClampCurrent();
     std::vector<std::unique_ptr<Row>> rows_;

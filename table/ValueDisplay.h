@@ -23,8 +23,7 @@ std::string FormatFixed(double value, int decimals, char decimalSeparator);
 std::optional<std::string> LatitudeText(std::string_view cell, char decimalSeparator);
 std::optional<std::string> LongitudeText(std::string_view cell, char decimalSeparator);
 std::optional<std::string> CoordinateText(std::string_view latitudeCell,
-                                          std::string_view longitudeCell,
-                                          char decimalSeparator);
+                                          std::string_view longitudeCell, char decimalSeparator);
 
 // Local date and time of a time stamp (UTF-8 text).
 std::string DateDecode(std::int32_t stamp, const DisplayContext& context);
@@ -41,9 +40,9 @@ std::uint64_t HexValue(std::string_view text);
 enum class PanelAction { Leave, Set, Clear };
 
 struct HintResult {
-    std::string hint;        // empty: no hint
+    std::string hint; // empty: no hint
     PanelAction panel = PanelAction::Leave;
-    std::string panelText;   // with PanelAction::Set
+    std::string panelText; // with PanelAction::Set
 };
 
 // The hint of a hovered cell (DataGridGridHint).

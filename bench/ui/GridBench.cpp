@@ -27,11 +27,13 @@ const std::string& Archive() {
     static std::string path = [] {
         std::vector<std::string> records;
         records.reserve(kRows);
-        for (int n = 0; n < kRows; ++n) records.push_back(AirportLikeRecord(n));
+        for (int n = 0; n < kRows; ++n)
+            records.push_back(AirportLikeRecord(n));
         std::string p = dir.File("AIRPORT.POD");
-        WriteArchive(p, ArchiveLayout::Pod3,
-                     {{"DATABASE\\AIRPORT.DBT", TemplateText(AirportLikeFields()), 0},
-                      {"DATABASE\\AIRPORT.DBD", DbdBytes("aprt", kAirportLikeRecordSize, records), 0}});
+        WriteArchive(
+            p, ArchiveLayout::Pod3,
+            {{"DATABASE\\AIRPORT.DBT", TemplateText(AirportLikeFields()), 0},
+             {"DATABASE\\AIRPORT.DBD", DbdBytes("aprt", kAirportLikeRecordSize, records), 0}});
         return p;
     }();
     return path;
@@ -50,9 +52,9 @@ struct Window {
     void ClickHeading(int col) {
         QHeaderView* h = window.DataGrid->horizontalHeader();
         window.DataGrid->scrollTo(window.Model()->index(0, col));
-        QTest::mouseClick(h->viewport(), Qt::LeftButton, {},
-                          QPoint(h->sectionViewportPosition(col) + h->sectionSize(col) / 2,
-                                 h->height() / 2));
+        QTest::mouseClick(
+            h->viewport(), Qt::LeftButton, {},
+            QPoint(h->sectionViewportPosition(col) + h->sectionSize(col) / 2, h->height() / 2));
         QCoreApplication::processEvents();
     }
 };
@@ -65,7 +67,8 @@ void BM_GridOpen(benchmark::State& state) {
         QCoreApplication::processEvents();
         benchmark::DoNotOptimize(w.window.Model()->rowCount());
     }
-    state.counters["rows/s"] = benchmark::Counter(double(kRows) * state.iterations(), benchmark::Counter::kIsRate);
+    state.counters["rows/s"] =
+        benchmark::Counter(double(kRows) * state.iterations(), benchmark::Counter::kIsRate);
 }
 
 void BM_GridSortByHeading(benchmark::State& state) {
@@ -89,7 +92,8 @@ void BM_GridScrollTopToBottom(benchmark::State& state) {
             w.window.DataGrid->viewport()->repaint();
         }
     }
-    state.counters["pages/s"] = benchmark::Counter(101.0 * state.iterations(), benchmark::Counter::kIsRate);
+    state.counters["pages/s"] =
+        benchmark::Counter(101.0 * state.iterations(), benchmark::Counter::kIsRate);
 }
 
 } // namespace

@@ -12,7 +12,7 @@
 namespace orvane::testing {
 
 class ScriptedInteraction : public UserInteraction, public BusyIndicator {
-public:
+  public:
     struct Shown {
         MessageKind kind;
         std::string text;
@@ -59,7 +59,7 @@ public:
     int busyDepth = 0;
     int busyCount = 0;
 
-private:
+  private:
     static std::optional<std::string> Next(std::deque<std::optional<std::string>>& q) {
         if (q.empty()) return std::nullopt;
         auto v = q.front();
