@@ -76,5 +76,10 @@ int main(int argc, char** argv) {
     }
     ScheduleScreenshot(mainWindow);
     mainWindow.show();
+    // Ask for the focus too: under a bare X server (no window manager) the
+    // window would otherwise never become active, and the first-run check
+    // waits for that.
+    mainWindow.raise();
+    mainWindow.activateWindow();
     return app.exec();
 }

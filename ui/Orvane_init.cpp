@@ -42,7 +42,10 @@ TForm_init::TForm_init(SessionState& session, UserInteraction& ui, std::string i
         box = new QLineEdit;
         box->setObjectName(boxName);
         box->setReadOnly(true); // only the picker changes it
-        box->setMinimumWidth(320);
+        // Wide enough for the usual folders; a longer one reads in full in
+        // its hint.
+        box->setMinimumWidth(460);
+        connect(box, &QLineEdit::textChanged, box, &QLineEdit::setToolTip);
         button = new QPushButton(Q(txt::InitBrowse.fr));
         button->setObjectName(buttonName);
         button->setAutoDefault(false);
