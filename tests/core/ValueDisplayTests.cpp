@@ -185,7 +185,9 @@ TEST(ValueDisplay, DateCodeAtKeepsThirtyTwoBits) {
 // two share.
 TEST(ValueDisplay, DateCodeRoundTripShowsTheLocalClock) {
     auto localClock = [] {
-        std::time_t now = std::time(nullptr);
+        // The same clock as DateCode: time() may lag a tick behind it.
+        std::time_t now = std::chrono::system_clock::to_time_t(
+            std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now()));
         std::tm tm{};
         localtime_r(&now, &tm);
         char buffer[64];
