@@ -51,6 +51,12 @@ std::string UpperDataTypeOf(const std::string& archivePath) {
     return ToUpperAscii(name.substr(0, name.find('.')));
 }
 
+bool IsArchivePath(const std::string& path) {
+    return ArchiveKindOf(path) != ArchiveKind::None;
+}
+
+} // namespace
+
 void CheckRecordGeometry(const std::string& what, std::int32_t size, std::int32_t count,
                          std::uint64_t available, Lang lang) {
     if (size < kMinRecordSize || size > kMaxRecordSize)
@@ -60,12 +66,6 @@ void CheckRecordGeometry(const std::string& what, std::int32_t size, std::int32_
         static_cast<std::uint64_t>(count) * static_cast<std::uint64_t>(size) > available)
         throw FormatError(Format(txt::BadRecordCount.In(lang), what.c_str(), count, size));
 }
-
-bool IsArchivePath(const std::string& path) {
-    return ArchiveKindOf(path) != ArchiveKind::None;
-}
-
-} // namespace
 
 std::string DataTypeFromTag(const std::string& tag) {
     for (const auto& rule : kTagRules) {

@@ -22,6 +22,11 @@ std::string DataTypeFromTag(const std::string& tag);
 // The tag written into a header made for a data type ("" when unknown).
 std::string TagForDataType(const std::string& dataType);
 
+// A record size within 4-512 bytes and a record count that the available
+// bytes hold; throws FormatError naming `what` otherwise.
+void CheckRecordGeometry(const std::string& what, std::int32_t size, std::int32_t count,
+                         std::uint64_t available, Lang lang);
+
 // --- Record -> cells ---------------------------------------------------------
 
 // What a D value that cannot be formatted (NaN, infinite) does.

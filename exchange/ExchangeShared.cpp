@@ -43,16 +43,6 @@ LoadedTemplate LoadImportTemplate(const SessionState& s, const std::string& data
     return loaded;
 }
 
-void CheckExchangeGeometry(const std::string& path, std::int32_t size, std::int32_t count,
-                           std::uint64_t available, Lang lang) {
-    if (size < kMinRecordSize || size > kMaxRecordSize)
-        throw FormatError(Format(txt::BadRecordSize.In(lang), path.c_str(), size, kMinRecordSize,
-                                 kMaxRecordSize));
-    if (count < 0 ||
-        static_cast<std::uint64_t>(count) * static_cast<std::uint64_t>(size) > available)
-        throw FormatError(Format(txt::BadRecordCount.In(lang), path.c_str(), count, size));
-}
-
 int TemplateRecordEnd(const std::vector<FieldDef>& fields) {
     int end = kMinRecordSize;
     for (const auto& f : fields)

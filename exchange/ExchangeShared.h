@@ -34,11 +34,6 @@ struct LoadedTemplate {
 LoadedTemplate LoadImportTemplate(const SessionState& s, const std::string& dataType,
                                   const std::string& templateSource, UserInteraction& ui);
 
-// Record size and count of an exchange file, checked against the bytes that
-// follow its header. Throws FormatError naming the file.
-void CheckExchangeGeometry(const std::string& path, std::int32_t size, std::int32_t count,
-                           std::uint64_t available, Lang lang);
-
 // The end of the furthest template field (at least 4, at most 512 bytes).
 int TemplateRecordEnd(const std::vector<FieldDef>& fields);
 

@@ -127,8 +127,8 @@ ImportOutcome ImportDex(SessionState& s, const std::string& path, ImportMode mod
             Format(txt::DexTooShort.In(lang), path.c_str(), static_cast<int>(fileSize)));
     DexHeader header;
     file.ReadExact(header.bytes.data(), DexHeader::kSize);
-    CheckExchangeGeometry(path, header.RecordSize(), header.RecordCount(),
-                          fileSize - DexHeader::kSize, lang);
+    CheckRecordGeometry(path, header.RecordSize(), header.RecordCount(),
+                        fileSize - DexHeader::kSize, lang);
     const std::string dexType = DexDataType(header);
     if (dexType.empty()) throw FormatError(Format(txt::DexNoDataType.In(lang), path.c_str()));
 
