@@ -1,4 +1,5 @@
 #include "ui/Orvane_init.h"
+#include "ui/QtText.h"
 
 #include "platform/Paths.h"
 #include "settings/Texts.h"
@@ -14,18 +15,6 @@
 #include <QVBoxLayout>
 
 namespace orvane {
-
-namespace {
-QString Q(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-QString Q(const std::string& s) {
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
-std::string S(const QString& s) {
-    return s.toStdString();
-}
-} // namespace
 
 TForm_init::TForm_init(SessionState& session, UserInteraction& ui, std::string iniPath,
                        QWidget* parent)

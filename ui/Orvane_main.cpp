@@ -1,4 +1,5 @@
 #include "ui/Orvane_main.h"
+#include "ui/QtText.h"
 
 #include "database/Orvane_DBD.h"
 #include "platform/Cp1252.h"
@@ -34,13 +35,6 @@
 namespace orvane {
 
 namespace {
-
-QString Q(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-QString Q(const std::string& utf8) {
-    return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
-}
 
 constexpr int kFlagWidths[4] = {45, 45, 50, 50};
 constexpr int kRowHeight = 21;

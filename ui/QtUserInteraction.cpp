@@ -1,4 +1,5 @@
 #include "ui/QtUserInteraction.h"
+#include "ui/QtText.h"
 
 #include <QApplication>
 #include <QDir>
@@ -10,33 +11,29 @@ namespace orvane {
 
 namespace {
 
-QString FromUtf8(const std::string& s) {
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
-
 // Message texts keep the Windows line ends of the catalogue; a label wants "\n".
 QString MessageText(const std::string& text) {
-    QString t = FromUtf8(text);
+    QString t = Q(text);
     t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return t;
 }
 
 QString Title(const std::string& title) {
-    return title.empty() ? QApplication::applicationName() : FromUtf8(title);
+    return title.empty() ? QApplication::applicationName() : Q(title);
 }
 
 // A Windows folder text the dialog can start in, or empty when it does not
 // exist here (the dialog then starts where it likes).
 QString StartFolder(const std::string& folder) {
     if (folder.empty()) return {};
-    QString f = FromUtf8(folder);
+    QString f = Q(folder);
     return QDir(f).exists() ? f : QString();
 }
 
 } // namespace
 
 QString QtFileFilter(const std::string& filter) {
-    const QStringList parts = FromUtf8(filter).split(QLatin1Char('|'));
+    const QStringList parts = Q(filter).split(QLatin1Char('|'));
     QStringList out;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         QStringList patterns;
@@ -79,13 +76,12 @@ void QtUserInteraction::Beep() {
 namespace {
 
 std::optional<std::string> RunFileDialog(QWidget* parent, const FileDialogRequest& r, bool save) {
-    QFileDialog dialog(parent, FromUtf8(r.title), StartFolder(r.initialFolder),
-                       QtFileFilter(r.filter));
+    QFileDialog dialog(parent, Q(r.title), StartFolder(r.initialFolder), QtFileFilter(r.filter));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    if (!r.defaultExtension.empty()) dialog.setDefaultSuffix(FromUtf8(r.defaultExtension));
+    if (!r.defaultExtension.empty()) dialog.setDefaultSuffix(Q(r.defaultExtension));
     if (save && !r.confirmOverwrite) dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    if (!r.fileName.empty()) dialog.selectFile(FromUtf8(r.fileName));
+    if (!r.fileName.empty()) dialog.selectFile(Q(r.fileName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().first().toStdString();
 }
@@ -102,8 +98,7 @@ std::optional<std::string> QtUserInteraction::SaveFile(const FileDialogRequest& 
 
 std::optional<std::string> QtUserInteraction::PickFolder(const std::string& title,
                                                          const std::string& start) {
-    QString folder =
-        QFileDialog::getExistingDirectory(Parent(), FromUtf8(title), StartFolder(start));
+    QString folder = QFileDialog::getExistingDirectory(Parent(), Q(title), StartFolder(start));
     if (folder.isEmpty()) return std::nullopt;
     return folder.toStdString();
 }
