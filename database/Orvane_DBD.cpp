@@ -10,6 +10,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <new>
 
 namespace orvane {
 
@@ -39,6 +40,22 @@ std::string_view Trim(std::string_view t) {
 
 std::string FieldTitle(const FieldDef& f) {
     return Cp1252ToUtf8(f.Title);
+}
+
+// Where a field's bytes start in a record buffer and how many it has there,
+// bounded by the buffer whatever the template says. False when the field has
+// no place in it: it starts past the buffer, or a number does not fit whole.
+bool FieldPlace(const FieldDef& f, std::size_t bufferSize, std::size_t& offset,
+                std::size_t& width) {
+    if (f.Offset < 0 || static_cast<std::size_t>(f.Offset) >= bufferSize) return false;
+    offset = static_cast<std::size_t>(f.Offset);
+    const std::size_t room = bufferSize - offset;
+    width = static_cast<std::size_t>(std::max(f.ByteWidth(), 0));
+    if (f.IsText()) {
+        width = std::min(width, room);
+        return true;
+    }
+    return width <= room;
 }
 
 [[noreturn]] void ThrowCell(const BiText& text, Lang lang, int row, const std::string& title,
@@ -101,17 +118,19 @@ bool RecordToCells(const RecordBuffer& record, const std::vector<FieldDef>& fiel
     for (std::size_t i = 0; i < fields.size(); ++i) {
         const FieldDef& f = fields[i];
         std::string& cell = cells[kFirstFieldColumn + i];
-        const unsigned char* p = &record[static_cast<std::size_t>(f.Offset)];
+        std::size_t offset = 0, width = 0;
+        if (!FieldPlace(f, record.size(), offset, width)) continue;
+        const unsigned char* p = record.data() + offset;
         switch (f.Type) {
         case 'C':
             if (f.Width == 1) {
                 cell = std::to_string(p[0]);
             } else {
                 // The text is confined to its own field.
-                int n = 0;
-                while (n < f.Width && p[n] != 0)
+                std::size_t n = 0;
+                while (n < width && p[n] != 0)
                     ++n;
-                cell.assign(reinterpret_cast<const char*>(p), static_cast<std::size_t>(n));
+                cell.assign(reinterpret_cast<const char*>(p), n);
             }
             break;
         case 'D': {
@@ -206,7 +225,9 @@ void ConvertRowInto(const RecordTable& table, int row, const std::vector<FieldDe
         const FieldDef& f = fields[i];
         if (!f.IsConverted() || (how.skipField && how.skipField(f))) continue;
         std::string_view cell = table.Cell(kFirstFieldColumn + static_cast<int>(i), row);
-        unsigned char* p = &out[static_cast<std::size_t>(f.Offset)];
+        std::size_t offset = 0, width = 0;
+        if (!FieldPlace(f, out.size(), offset, width)) continue;
+        unsigned char* p = out.data() + offset;
         switch (f.Type) {
         case 'C':
             if (f.Width == 1) {
@@ -215,14 +236,14 @@ void ConvertRowInto(const RecordTable& table, int row, const std::vector<FieldDe
                     ThrowCell(txt::BadWholeNumber, lang, row, FieldTitle(f), cell);
                 p[0] = static_cast<unsigned char>(v & 0xFF);
             } else {
-                if (cell.size() > static_cast<std::size_t>(f.Width))
+                if (cell.size() > width)
                     throw ConversionError(Format(txt::TextTooLong.In(lang), row,
                                                  FieldTitle(f).c_str(), Cp1252ToUtf8(cell).c_str(),
-                                                 f.Width));
+                                                 static_cast<int>(width)));
                 // Confined to the field: the text, then a zero byte when it is
                 // shorter than the field.
                 std::copy(cell.begin(), cell.end(), p);
-                if (cell.size() < static_cast<std::size_t>(f.Width)) p[cell.size()] = 0;
+                if (cell.size() < width) p[cell.size()] = 0;
             }
             break;
         case 'D': {
@@ -268,10 +289,10 @@ void WriteRecord(BinaryFile& file, const RecordTable& table, int row,
 int EffectiveRecordSize(const TPOD& pod) {
     if (pod.Dbd.RecordSize() > 0) return pod.Dbd.RecordSize();
     if (pod.Dex.RecordSize() > 0) return pod.Dex.RecordSize();
-    int end = kMinRecordSize;
+    std::int64_t end = kMinRecordSize;
     for (const auto& f : pod.Fields)
-        end = std::max(end, f.Offset + f.ByteWidth());
-    return end;
+        end = std::max(end, std::int64_t{f.Offset} + f.ByteWidth());
+    return static_cast<int>(std::min<std::int64_t>(end, kMaxRecordSize));
 }
 
 // ---------------------------------------------------------------------------
@@ -327,10 +348,24 @@ void FinishLoad(SessionState& s, std::unique_ptr<TPOD> pod, const std::string& d
     t.DeleteCount = t.CountDeleted();
 }
 
-void PrepareTable(RecordTable& t, const std::vector<FieldDef>& fields, int recordCount) {
-    t.ClearDataCells();
-    ApplyColumns(t, fields);
-    t.SetRowCount(recordCount + 1);
+// Reads a DBD's records into a table of their own: the session's table is
+// replaced only once every record is in, so a load that fails (a read
+// error, memory running out) leaves the user's table as it was.
+RecordTable LoadRecordsAside(const RecordTable& current, BinaryFile& file, const DbdHeader& header,
+                             const std::vector<FieldDef>& fields, char decimalSeparator,
+                             UserInteraction& ui, Lang lang) {
+    try {
+        RecordTable t;
+        for (int c = 0; c < kFirstFieldColumn; ++c)
+            t.SetCell(c, 0, current.Cell(c, 0));
+        ApplyColumns(t, fields);
+        t.SetRowCount(header.RecordCount() + 1);
+        ReadRecords(file, 1, header.RecordCount(), header.RecordSize(), fields, t, decimalSeparator,
+                    &ui);
+        return t;
+    } catch (const std::bad_alloc&) {
+        throw OrvaneError(Format(txt::NotEnoughMemory.In(lang), header.RecordCount()));
+    }
 }
 
 std::unique_ptr<TPOD> OpenArchiveObject(const std::string& path, UserInteraction& ui, Lang lang) {
@@ -388,9 +423,9 @@ LoadOutcome OpenDbdFromDisk(SessionState& s, const std::string& dbdPath,
     const std::uint64_t sourceSize = pod->IsOpen() ? pod->ArchiveSize() : FileSizeOf(source);
     pod->CloseFile();
 
-    PrepareTable(s.Table, info.Fields, header.RecordCount());
-    ReadRecords(file, 1, header.RecordCount(), header.RecordSize(), info.Fields, s.Table,
-                s.DecimalSeparator(), &ui);
+    RecordTable loaded =
+        LoadRecordsAside(s.Table, file, header, info.Fields, s.DecimalSeparator(), ui, lang);
+    s.Table.Replace(std::move(loaded));
     FinishLoad(s, std::move(pod), dataType, info);
 
     // The next file dialog starts where this file was.
@@ -440,9 +475,9 @@ LoadOutcome OpenDbdFromArchive(SessionState& s, const std::string& archivePath,
                         entry.size - DbdHeader::kSize, lang);
     (void)position;
 
-    PrepareTable(s.Table, info.Fields, header.RecordCount());
-    ReadRecords(pod->File(), 1, header.RecordCount(), header.RecordSize(), info.Fields, s.Table,
-                s.DecimalSeparator(), &ui);
+    RecordTable loaded =
+        LoadRecordsAside(s.Table, pod->File(), header, info.Fields, s.DecimalSeparator(), ui, lang);
+    s.Table.Replace(std::move(loaded));
 
     const DbdHeader shown = header;
     const std::uint64_t archiveSize = pod->ArchiveSize();
@@ -482,7 +517,7 @@ int SaveDbd(SessionState& s, const std::string& path, bool selectionOnly, BusyIn
     header.SetRecordSize(recordSize);
 
     const RecordTable& t = s.Table;
-    AtomicFile out(path);
+    AtomicFile out(path, txt::ReadOnlyTarget.In(lang));
     BinaryFile& file = out.File();
     file.Write(header.bytes.data(), DbdHeader::kSize);
     int written = 0;

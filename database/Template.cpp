@@ -7,6 +7,7 @@
 #include "table/RecordTable.h"
 
 #include <charconv>
+#include <cstdint>
 
 namespace orvane {
 
@@ -79,12 +80,15 @@ FieldDef ParseFieldLine(std::string_view line) {
     f.Type = type.empty() ? ' ' : type.front();
     f.Title = std::string(rest);
 
-    int end = f.Offset + (f.Type == 'C' ? f.Width : f.ByteWidth());
+    // In 64 bits: offset + width of two large numbers must not wrap into a
+    // small one that passes the check.
+    const std::int64_t end =
+        std::int64_t{f.Offset} + (f.Type == 'C' ? std::int64_t{f.Width} : f.ByteWidth());
     if (f.Offset < 0 || f.Width < 0 || f.Offset >= kMaxRecordSize || end > kMaxRecordSize)
         throw FormatError("Template: field \"" + Cp1252ToUtf8(f.Name) + "\" (offset " +
                           std::to_string(f.Offset) + ", width " + std::to_string(f.Width) +
                           ") does not fit in a record of " + std::to_string(kMaxRecordSize) +
-                          " bytes");
+                          " bytes (line \"" + Cp1252ToUtf8(line) + "\")");
     return f;
 }
 

@@ -5,6 +5,7 @@
 #include "platform/Paths.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace orvane {
 
@@ -44,10 +45,10 @@ LoadedTemplate LoadImportTemplate(const SessionState& s, const std::string& data
 }
 
 int TemplateRecordEnd(const std::vector<FieldDef>& fields) {
-    int end = kMinRecordSize;
+    std::int64_t end = kMinRecordSize;
     for (const auto& f : fields)
-        end = std::max(end, f.Offset + std::max(f.Width, f.ByteWidth()));
-    return std::min(end, kMaxRecordSize);
+        end = std::max(end, std::int64_t{f.Offset} + std::max(f.Width, f.ByteWidth()));
+    return static_cast<int>(std::min<std::int64_t>(end, kMaxRecordSize));
 }
 
 void FinishImportTable(RecordTable& t, int firstRow) {

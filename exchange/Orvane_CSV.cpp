@@ -63,7 +63,7 @@ int ExportCsv(SessionState& s, const std::string& path, bool selectionOnly, User
         }
     }
 
-    AtomicFile out(path);
+    AtomicFile out(path, txt::ReadOnlyTarget.In(lang));
     BinaryFile& file = out.File();
     std::string pending;
     pending.reserve(kWriteBlock + 4096);

@@ -82,7 +82,7 @@ int ExportDex(SessionState& s, const std::string& path, bool selectionOnly, User
 
     DexHeader header = pod.Dex;
     header.SetRecordSize(recordSize);
-    AtomicFile out(path);
+    AtomicFile out(path, txt::ReadOnlyTarget.In(lang));
     BinaryFile& file = out.File();
     file.Write(header.bytes.data(), DexHeader::kSize); // placeholder until the count is known
     RecordBuffer record;

@@ -1,17 +1,26 @@
 // A file written beside its target under a temporary name and renamed into
 // place by Commit(). Until then the target stays as it was; a writer that is
 // destroyed without Commit() removes its temporary file.
+//
+// The target is refused when it is read-only; a symbolic link stays a link
+// (the file it points to is replaced). Commit() puts the bytes on the disk
+// before the rename and the rename on the disk after it, so a power cut
+// leaves the old file or the new one, never a truncated one. Temporaries of
+// the same target left behind by processes that no longer run are removed.
 #pragma once
 
 #include "platform/BinaryFile.h"
 
 #include <string>
+#include <string_view>
 
 namespace orvane {
 
 class AtomicFile {
   public:
-    explicit AtomicFile(std::string target);
+    // readOnlyText: the refusal for a read-only target, "%s" standing for
+    // the target's name (the caller's language).
+    explicit AtomicFile(std::string target, std::string_view readOnlyText = "%s is read-only");
     ~AtomicFile();
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
@@ -20,19 +29,24 @@ class AtomicFile {
     const std::string& Target() const { return target_; }
     const std::string& TemporaryPath() const { return temp_; }
 
-    // Flushes, closes and renames the temporary file over the target.
+    // Flushes, syncs, closes and renames the temporary file over the target.
+    // On failure the temporary is removed and the target is as it was.
     void Commit();
     // Closes and removes the temporary file; the target is untouched.
     void Discard();
 
+    // The prefix every temporary of `target` starts with (its folder included).
+    static std::string TemporaryPrefixFor(const std::string& target);
+
   private:
-    std::string target_;
+    std::string target_; // the file actually replaced (a link's destination)
     std::string temp_;
     BinaryFile file_;
     bool done_ = false;
 };
 
 // Writes a whole byte string to path through an AtomicFile.
-void WriteFileAtomically(const std::string& path, const std::string& bytes);
+void WriteFileAtomically(const std::string& path, const std::string& bytes,
+                         std::string_view readOnlyText = "%s is read-only");
 
 } // namespace orvane

@@ -2,127 +2,334 @@
 
 #include "platform/Errors.h"
 
+#include <algorithm>
 #include <cerrno>
-#include <filesystem>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <system_error>
 #include <utility>
 
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
 namespace orvane {
 
-namespace {
-std::string SystemReason() {
-    return std::generic_category().message(errno);
+namespace fs = std::filesystem;
+
+std::filesystem::path PathFromUtf8(std::string_view utf8) {
+#ifdef _WIN32
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+#else
+    return fs::path(std::string(utf8));
+#endif
 }
 
-std::FILE* OpenFile(const std::string& path, OpenMode mode) {
-    const char* m = mode == OpenMode::Read ? "rb" : mode == OpenMode::ReadWrite ? "r+b" : "w+b";
-    return std::fopen(path.c_str(), m);
+std::string SystemReason(int error) {
+    return std::generic_category().message(error);
 }
+
+namespace {
+
+// The system calls, one place for each platform.
+#ifdef _WIN32
+int OpenFd(const fs::path& p, OpenMode mode) {
+    int flags = _O_BINARY | _O_NOINHERIT;
+    flags |= mode == OpenMode::Read        ? _O_RDONLY
+             : mode == OpenMode::ReadWrite ? _O_RDWR
+                                           : _O_RDWR | _O_CREAT | _O_TRUNC;
+    return _wopen(p.c_str(), flags, _S_IREAD | _S_IWRITE);
+}
+long long PRead(int fd, void* data, std::size_t n, std::uint64_t offset) {
+    if (_lseeki64(fd, static_cast<long long>(offset), SEEK_SET) < 0) return -1;
+    return _read(fd, data, static_cast<unsigned>(std::min<std::size_t>(n, 1u << 30)));
+}
+long long PWrite(int fd, const void* data, std::size_t n, std::uint64_t offset) {
+    if (_lseeki64(fd, static_cast<long long>(offset), SEEK_SET) < 0) return -1;
+    return _write(fd, data, static_cast<unsigned>(std::min<std::size_t>(n, 1u << 30)));
+}
+int SyncFd(int fd) {
+    return _commit(fd);
+}
+int CloseFd(int fd) {
+    return _close(fd);
+}
+bool FdSize(int fd, std::uint64_t& size) {
+    long long end = _filelengthi64(fd);
+    if (end < 0) return false;
+    size = static_cast<std::uint64_t>(end);
+    return true;
+}
+#else
+int OpenFd(const fs::path& p, OpenMode mode) {
+    int flags = O_CLOEXEC;
+    flags |= mode == OpenMode::Read ? O_RDONLY
+             : mode == OpenMode::ReadWrite ? O_RDWR
+                                           : O_RDWR | O_CREAT | O_TRUNC;
+    int fd;
+    do
+        fd = ::open(p.c_str(), flags, 0666);
+    while (fd < 0 && errno == EINTR);
+    return fd;
+}
+long long PRead(int fd, void* data, std::size_t n, std::uint64_t offset) {
+    return ::pread(fd, data, n, static_cast<off_t>(offset));
+}
+long long PWrite(int fd, const void* data, std::size_t n, std::uint64_t offset) {
+    return ::pwrite(fd, data, n, static_cast<off_t>(offset));
+}
+int SyncFd(int fd) {
+    return ::fsync(fd);
+}
+int CloseFd(int fd) {
+    return ::close(fd);
+}
+bool FdSize(int fd, std::uint64_t& size) {
+    struct stat st;
+    if (::fstat(fd, &st) != 0) return false;
+    size = static_cast<std::uint64_t>(st.st_size);
+    return true;
+}
+#endif
+
 } // namespace
 
 BinaryFile::BinaryFile(const std::string& path, OpenMode mode) {
     if (!TryOpen(path, mode)) {
         const char* what = mode == OpenMode::Create ? "Cannot create file " : "Cannot open file ";
-        throw FileError(what + path + ": " + SystemReason());
+        throw FileError(what + path + ": " + SystemReason(errno));
     }
 }
 
 BinaryFile::~BinaryFile() {
-    Close();
+    // Best effort, as a stream's destructor does; writers that must know
+    // whether their bytes arrived call Flush() or Close() themselves.
+    try {
+        Flush();
+    } catch (const FileError&) {
+    }
+    CloseQuietly();
 }
 
-BinaryFile::BinaryFile(BinaryFile&& other) noexcept
-    : file_(std::exchange(other.file_, nullptr)), path_(std::move(other.path_)) {}
+BinaryFile::BinaryFile(BinaryFile&& other) noexcept {
+    *this = std::move(other);
+}
 
 BinaryFile& BinaryFile::operator=(BinaryFile&& other) noexcept {
     if (this != &other) {
-        Close();
-        file_ = std::exchange(other.file_, nullptr);
+        CloseQuietly();
+        fd_ = std::exchange(other.fd_, -1);
         path_ = std::move(other.path_);
+        shownName_ = std::move(other.shownName_);
+        pos_ = other.pos_;
+        wbuf_ = std::move(other.wbuf_);
+        wstart_ = other.wstart_;
+        rbuf_ = std::move(other.rbuf_);
+        rstart_ = other.rstart_;
+        other.wbuf_.clear();
+        other.rbuf_.clear();
     }
     return *this;
 }
 
 bool BinaryFile::TryOpen(const std::string& path, OpenMode mode) {
-    Close();
+    CloseQuietly();
     path_ = path;
-    // A folder opens as a FILE* on Linux; it is not a file for us.
+    shownName_.clear();
+    const fs::path p = PathFromUtf8(path);
+    // A folder opens as a descriptor on Linux; it is not a file for us.
     std::error_code ec;
-    if (mode != OpenMode::Create && std::filesystem::is_directory(path, ec)) {
+    if (mode != OpenMode::Create && fs::is_directory(p, ec)) {
         errno = EISDIR;
         return false;
     }
-    file_ = OpenFile(path, mode);
-    return file_ != nullptr;
+    fd_ = OpenFd(p, mode);
+    pos_ = 0;
+    return fd_ >= 0;
+}
+
+void BinaryFile::CloseQuietly() noexcept {
+    if (fd_ < 0) return;
+    wbuf_.clear();
+    rbuf_.clear();
+    CloseFd(fd_);
+    fd_ = -1;
 }
 
 void BinaryFile::Close() {
-    if (file_) {
-        std::fclose(file_);
-        file_ = nullptr;
+    if (fd_ < 0) return;
+    int error = 0;
+    try {
+        Flush();
+    } catch (const FileError&) {
+        CloseQuietly();
+        throw;
     }
+    if (CloseFd(fd_) != 0) error = errno;
+    fd_ = -1;
+    rbuf_.clear();
+    if (error != 0) ThrowWriteError(error);
+}
+
+void BinaryFile::RequireOpen(const char* what) const {
+    if (fd_ < 0) throw FileError(std::string(what) + ": file not open: " + path_);
+}
+
+void BinaryFile::ThrowWriteError(int error) const {
+    throw FileError("Write error in " + (shownName_.empty() ? path_ : shownName_) + ": " +
+                    SystemReason(error));
 }
 
 std::uint64_t BinaryFile::Size() const {
-    if (!file_) throw FileError("File not open: " + path_);
-    long here = std::ftell(file_);
-    std::fseek(file_, 0, SEEK_END);
-    long end = std::ftell(file_);
-    std::fseek(file_, here, SEEK_SET);
-    if (end < 0) throw FileError("Cannot read the size of " + path_);
-    return static_cast<std::uint64_t>(end);
+    RequireOpen("Read error");
+    std::uint64_t size = 0;
+    if (!FdSize(fd_, size))
+        throw FileError("Cannot read the size of " + path_ + ": " + SystemReason(errno));
+    // Bytes still in the write buffer count: they are part of the file.
+    if (!wbuf_.empty()) size = std::max<std::uint64_t>(size, wstart_ + wbuf_.size());
+    return size;
 }
 
 std::uint64_t BinaryFile::Position() const {
-    if (!file_) throw FileError("File not open: " + path_);
-    long here = std::ftell(file_);
-    if (here < 0) throw FileError("Cannot read the position in " + path_);
-    return static_cast<std::uint64_t>(here);
+    RequireOpen("Read error");
+    return pos_;
 }
 
 void BinaryFile::Seek(std::uint64_t offset) {
-    if (!file_) throw FileError("Read error: file not open: " + path_);
-    if (std::fseek(file_, static_cast<long>(offset), SEEK_SET) != 0)
+    RequireOpen("Read error");
+    if (offset > static_cast<std::uint64_t>(INT64_MAX))
         throw FileError("Cannot seek to offset " + std::to_string(offset) + " in " + path_);
+    pos_ = offset;
+    // Another program may have changed the file since it was read ahead (a
+    // shared archive): a positioning drops what was read ahead, as stdio does.
+    rbuf_.clear();
 }
 
 bool BinaryFile::SeekRelative(std::int64_t distance) {
-    if (!file_) return false;
-    long here = std::ftell(file_);
-    if (here < 0) return false;
-    std::int64_t target = here + distance;
-    if (target < 0 || static_cast<std::uint64_t>(target) > Size()) return false;
-    return std::fseek(file_, static_cast<long>(target), SEEK_SET) == 0;
+    if (fd_ < 0) return false;
+    const std::uint64_t size = Size();
+    if (distance < 0) {
+        const std::uint64_t back = static_cast<std::uint64_t>(-(distance + 1)) + 1;
+        if (back > pos_) return false;
+        pos_ -= back;
+    } else {
+        const std::uint64_t forward = static_cast<std::uint64_t>(distance);
+        if (pos_ > size || forward > size - pos_) return false;
+        pos_ += forward;
+    }
+    rbuf_.clear();
+    return true;
+}
+
+void BinaryFile::WriteAt(std::uint64_t offset, const unsigned char* data, std::size_t n) {
+    while (n > 0) {
+        long long done = PWrite(fd_, data, n, offset);
+        if (done < 0) {
+            if (errno == EINTR) continue;
+            ThrowWriteError(errno);
+        }
+        if (done == 0) ThrowWriteError(ENOSPC);
+        data += done;
+        n -= static_cast<std::size_t>(done);
+        offset += static_cast<std::uint64_t>(done);
+    }
+}
+
+std::size_t BinaryFile::ReadAt(std::uint64_t offset, unsigned char* data, std::size_t n) {
+    std::size_t got = 0;
+    while (got < n) {
+        long long done = PRead(fd_, data + got, n - got, offset + got);
+        if (done < 0) {
+            if (errno == EINTR) continue;
+            throw FileError("Read error in " + path_ + " at offset " +
+                            std::to_string(offset + got) + ": " + SystemReason(errno));
+        }
+        if (done == 0) break; // the end of the file
+        got += static_cast<std::size_t>(done);
+    }
+    return got;
+}
+
+void BinaryFile::Flush() {
+    if (fd_ < 0 || wbuf_.empty()) return;
+    // The buffer is dropped whether or not the write succeeds: a failed
+    // write is reported once, and the caller abandons the file.
+    std::vector<unsigned char> pending;
+    pending.swap(wbuf_);
+    WriteAt(wstart_, pending.data(), pending.size());
+    pending.clear();
+    wbuf_.swap(pending); // keeps the capacity for the next writes
+}
+
+void BinaryFile::Sync() {
+    RequireOpen("Write error");
+    Flush();
+    if (SyncFd(fd_) != 0) ThrowWriteError(errno);
+}
+
+std::size_t BinaryFile::ReadSome(void* buffer, std::size_t n) {
+    RequireOpen("Read error");
+    Flush();
+    auto* out = static_cast<unsigned char*>(buffer);
+    std::size_t done = 0;
+    while (done < n) {
+        if (pos_ >= rstart_ && pos_ < rstart_ + rbuf_.size()) {
+            const std::size_t at = static_cast<std::size_t>(pos_ - rstart_);
+            const std::size_t k = std::min(n - done, rbuf_.size() - at);
+            std::memcpy(out + done, rbuf_.data() + at, k);
+            done += k;
+            pos_ += k;
+            continue;
+        }
+        if (n - done >= kBufferSize) {
+            // Large reads go straight into the caller's buffer.
+            const std::size_t got = ReadAt(pos_, out + done, n - done);
+            done += got;
+            pos_ += got;
+            break;
+        }
+        rbuf_.resize(kBufferSize);
+        rstart_ = pos_;
+        rbuf_.resize(ReadAt(pos_, rbuf_.data(), kBufferSize));
+        if (rbuf_.empty()) break;
+    }
+    return done;
 }
 
 void BinaryFile::ReadExact(void* buffer, std::size_t n) {
-    if (!file_) throw FileError("Read error: file not open: " + path_);
+    RequireOpen("Read error");
     if (n == 0) return;
-    long here = std::ftell(file_);
-    std::size_t got = std::fread(buffer, 1, n, file_);
+    const std::uint64_t here = pos_;
+    const std::size_t got = ReadSome(buffer, n);
     if (got != n)
         throw FileError("Read error in " + path_ + ": " + std::to_string(n) +
                         " bytes wanted at offset " + std::to_string(here) +
                         ", the file ends after " + std::to_string(got));
 }
 
-std::size_t BinaryFile::ReadSome(void* buffer, std::size_t n) {
-    if (!file_) throw FileError("Read error: file not open: " + path_);
-    return std::fread(buffer, 1, n, file_);
-}
-
 void BinaryFile::Write(const void* buffer, std::size_t n) {
-    if (!file_) throw FileError("Write error: file not open: " + path_);
+    RequireOpen("Write error");
     if (n == 0) return;
-    // A read followed by a write needs a positioning call in between.
-    std::fseek(file_, 0, SEEK_CUR);
-    if (std::fwrite(buffer, 1, n, file_) != n)
-        throw FileError("Write error in " + path_ + ": " + SystemReason());
-}
-
-void BinaryFile::Flush() {
-    if (file_ && std::fflush(file_) != 0)
-        throw FileError("Write error in " + path_ + ": " + SystemReason());
+    rbuf_.clear(); // what was read ahead may be overwritten now
+    const auto* data = static_cast<const unsigned char*>(buffer);
+    if (!wbuf_.empty() && pos_ != wstart_ + wbuf_.size()) Flush();
+    if (wbuf_.empty()) {
+        wstart_ = pos_;
+        wbuf_.reserve(kBufferSize);
+    }
+    if (wbuf_.size() + n > kBufferSize) {
+        Flush();
+        wstart_ = pos_;
+        if (n >= kBufferSize) {
+            WriteAt(pos_, data, n);
+            pos_ += n;
+            return;
+        }
+    }
+    wbuf_.insert(wbuf_.end(), data, data + n);
+    pos_ += n;
 }
 
 std::int32_t BinaryFile::ReadI32() {
@@ -140,17 +347,17 @@ std::vector<unsigned char> ReadWholeFile(const std::string& path) {
 
 bool FileExists(const std::string& path) {
     std::error_code ec;
-    return std::filesystem::is_regular_file(path, ec);
+    return fs::is_regular_file(PathFromUtf8(path), ec);
 }
 
 bool DirectoryExists(const std::string& path) {
     std::error_code ec;
-    return std::filesystem::is_directory(path, ec);
+    return fs::is_directory(PathFromUtf8(path), ec);
 }
 
 std::uint64_t FileSizeOf(const std::string& path) {
     std::error_code ec;
-    auto n = std::filesystem::file_size(path, ec);
+    auto n = fs::file_size(PathFromUtf8(path), ec);
     if (ec) throw FileError("Cannot read the size of " + path + ": " + ec.message());
     return n;
 }

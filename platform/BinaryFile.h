@@ -1,11 +1,15 @@
 // One bounds-checked binary file: every short read throws a FileError naming
 // the file and the offset, so a damaged file never yields garbage values.
+// Reads and writes go through one 64 KiB buffer each; every system call's
+// result is checked, and a failed write or flush is a FileError naming the
+// file and the system's reason. Offsets are 64-bit throughout.
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace orvane {
@@ -16,22 +20,37 @@ enum class OpenMode {
     Create,    // new or truncated file, write (and read)
 };
 
+// The file-system path of a UTF-8 path text (wide on Windows).
+std::filesystem::path PathFromUtf8(std::string_view utf8);
+// The system's text for an errno value.
+std::string SystemReason(int error);
+
 class BinaryFile {
   public:
+    static constexpr std::size_t kBufferSize = 64 * 1024;
+
     BinaryFile() = default;
     // Throws FileError when the file cannot be opened.
     BinaryFile(const std::string& path, OpenMode mode);
+    // Writes what is buffered and closes, without reporting a failure: call
+    // Close() to learn whether the last buffered bytes reached the file.
     ~BinaryFile();
     BinaryFile(const BinaryFile&) = delete;
     BinaryFile& operator=(const BinaryFile&) = delete;
     BinaryFile(BinaryFile&& other) noexcept;
     BinaryFile& operator=(BinaryFile&& other) noexcept;
 
-    // Opens without throwing; false when the file cannot be opened.
+    // Opens without throwing; false (errno set) when the file cannot be opened.
     bool TryOpen(const std::string& path, OpenMode mode);
+    // Writes what is buffered and closes; throws FileError when that fails
+    // (the file is closed all the same).
     void Close();
-    bool IsOpen() const { return file_ != nullptr; }
+    // Closes and drops what is still buffered (a file being abandoned).
+    void Abandon() noexcept { CloseQuietly(); }
+    bool IsOpen() const { return fd_ >= 0; }
     const std::string& Path() const { return path_; }
+    // The name write errors give (a temporary file's target, say).
+    void SetShownName(std::string name) { shownName_ = std::move(name); }
 
     std::uint64_t Size() const;
     std::uint64_t Position() const;
@@ -41,16 +60,33 @@ class BinaryFile {
 
     // Reads exactly n bytes or throws FileError.
     void ReadExact(void* buffer, std::size_t n);
-    // Reads up to n bytes; returns how many were read.
+    // Reads up to n bytes; returns how many were read (fewer only at the end).
     std::size_t ReadSome(void* buffer, std::size_t n);
     void Write(const void* buffer, std::size_t n);
+    // Hands the buffered bytes to the system.
     void Flush();
+    // Flush, then ask the system to put the file's bytes on the disk.
+    void Sync();
 
     std::int32_t ReadI32();
 
   private:
-    std::FILE* file_ = nullptr;
+    [[noreturn]] void ThrowWriteError(int error) const;
+    void RequireOpen(const char* what) const;
+    void WriteAt(std::uint64_t offset, const unsigned char* data, std::size_t n);
+    std::size_t ReadAt(std::uint64_t offset, unsigned char* data, std::size_t n);
+    void CloseQuietly() noexcept;
+
+    int fd_ = -1;
     std::string path_;
+    std::string shownName_;
+    std::uint64_t pos_ = 0;
+    // Bytes written but not yet handed to the system, from file offset wstart_.
+    std::vector<unsigned char> wbuf_;
+    std::uint64_t wstart_ = 0;
+    // Bytes read ahead, from file offset rstart_.
+    std::vector<unsigned char> rbuf_;
+    std::uint64_t rstart_ = 0;
 };
 
 // Little-endian helpers over byte buffers (memcpy, never casts).

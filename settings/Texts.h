@@ -80,6 +80,9 @@ inline constexpr BiText NoSimulatorVersion{
     "No simulator version is chosen (Options menu)"};
 inline constexpr BiText CannotOpenArchive{"Impossible d'ouvrir l'archive %s",
                                           "Cannot open the archive %s"};
+inline constexpr BiText NotEnoughMemory{"mémoire insuffisante pour charger %d enregistrements",
+                                        "not enough memory to load %d records"};
+inline constexpr BiText ReadOnlyTarget{"%s est en lecture seule", "%s is read-only"};
 
 // --- Exchange files ------------------------------------------------------------
 inline constexpr BiText DexSaveFilter{"Fichier Export|*.dex|Tous fichiers |*.*",

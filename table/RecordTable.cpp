@@ -115,6 +115,12 @@ RecordTable::RecordTable() {
     rows_[0] = Row::Make(headings, 4, 0);
 }
 
+void RecordTable::Replace(RecordTable&& loaded) {
+    const std::uint64_t revision = std::max(revision_, loaded.revision_) + 1;
+    *this = std::move(loaded);
+    revision_ = revision;
+}
+
 RecordTable::~RecordTable() = default;
 RecordTable::RecordTable(RecordTable&&) noexcept = default;
 RecordTable& RecordTable::operator=(RecordTable&&) noexcept = default;

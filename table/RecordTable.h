@@ -62,6 +62,9 @@ class RecordTable {
     // Removes every row for which removeRow(index) is true, in one pass (the
     // predicate sees the table as it was before any removal). Returns the count.
     int RemoveRowsIf(const std::function<bool(int row)>& removeRow);
+    // Takes over another table's cells (a table loaded aside, so that a load
+    // that fails leaves this one as it was). The revision still rises.
+    void Replace(RecordTable&& loaded);
     void ClearDataCells(); // rows 1.. emptied, the heading row kept
     void ClearAll();       // every cell emptied, the heading row too
 

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
 #include <sys/wait.h>
 
@@ -162,6 +163,39 @@ TEST_F(CliExchange, InputsThatCannotBeRead) {
     EXPECT_NE(r.out.find("(DEX export)"), std::string::npos);
     r = Run({"show", "--help"});
     EXPECT_NE(r.out.find("--fly1"), std::string::npos);
+}
+
+// A template whose offset + width wraps past 2^31 is refused before any
+// record is read or written; nothing is left beside the target.
+TEST_F(CliExchange, HostileTemplatesAreRefusedThroughEveryCommand) {
+    const std::string hostile = dir_.Write("HOSTILE.dbt", "2\r\nrkey,4,10,C,Key\r\n"
+                                                          "cbig,100,2147483647,C,Big\r\n");
+    const std::string csv =
+        dir_.Write("RUNWAY.csv", "RUNWAY\r\nh\r\n;1;09L;" + std::string(3000, 'A') + "\r\n");
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"convert", csv, dir_.File("OUT.dbd"), "--template", hostile},
+             {"convert", csv, dir_.File("OUT.dex"), "--template", hostile},
+             {"convert", dbd_, dir_.File("OUT.csv"), "--template", hostile},
+             {"show", dbd_, "--template", hostile}}) {
+        Result r = Run(args);
+        ExpectError(r, "does not fit in a record of 512 bytes");
+    }
+    std::vector<std::string> left;
+    for (const auto& e : std::filesystem::directory_iterator(dir_.Path()))
+        left.push_back(e.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left,
+              (std::vector<std::string>{"HOSTILE.dbt", "RUNWAY.csv", "RUNWAY.dbd", "RUNWAY.dbt"}));
+}
+
+// Memory running out while a huge table loads is a clear error, not an abort.
+TEST_F(CliExchange, RunningOutOfMemoryIsAClearError) {
+    const int count = 20'000'000;
+    const std::string big = dir_.File("BIG.dbd");
+    testing::WriteBytes(big, testing::DbdHeaderBytes("rway", count, kRunwaySize));
+    std::filesystem::resize_file(big, 56 + std::uint64_t(count) * kRunwaySize); // sparse zeros
+    Result r = Run({"show", big, "--template", dbt_}, "ulimit -v 600000;");
+    ExpectError(r, "not enough memory to load 20000000 records");
 }
 
 } // namespace

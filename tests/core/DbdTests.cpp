@@ -184,6 +184,31 @@ TEST(DbdBuildRecord, ConversionErrorsNameRowFieldAndText) {
     }
 }
 
+// Field lists that bypass the template's checks still cannot reach past the
+// record buffer: a text is cut at its end, a number that does not fit whole
+// is left alone.
+TEST(DbdBuildRecord, FieldsPastTheBufferAreBoundedByIt) {
+    std::vector<FieldDef> defs(3);
+    defs[0] = {"ctxt", 500, 100, 'C', "Text"};
+    defs[1] = {"ddbl", 508, 8, 'D', "Double"};
+    defs[2] = {"cbyt", 600, 1, 'C', "Byte"};
+    RecordTable t;
+    ApplyColumns(t, defs);
+    RecordBuffer rec{};
+    std::fill(rec.begin() + 500, rec.end(), 'A');
+    t.SetCell(5, 1, "kept");
+    ASSERT_TRUE(RecordToCells(rec, defs, t, 1, '.', BadDoublePolicy::Warn, nullptr));
+    EXPECT_EQ(t.Cell(4, 1), std::string(12, 'A'));
+    EXPECT_EQ(t.Cell(5, 1), "kept");
+
+    t.SetCell(3, 1, "0");
+    t.SetCell(4, 1, std::string(13, 'B'));
+    EXPECT_THROW(BuildRecord(t, 1, defs, '.', rec), ConversionError);
+    t.SetCell(4, 1, std::string(12, 'B'));
+    BuildRecord(t, 1, defs, '.', rec);
+    EXPECT_EQ(rec[kMaxRecordSize - 1], 'B');
+}
+
 TEST(DbdBuildRecord, InsertedRowOfZeros) {
     RecordTable t;
     auto defs = NavDefs();

@@ -111,6 +111,81 @@ TEST_F(PlatformTest, AtomicFileCreatesAMissingTargetAndRefusesImpossibleOnes) {
     EXPECT_EQ(Listing(), (std::set<std::string>{"folder", "fresh.csv"}));
 }
 
+#ifndef _WIN32
+// Targets a save must not replace as a plain rename would: a read-only file
+// stays as it was, a link stays a link and its file takes the new bytes.
+TEST_F(PlatformTest, AtomicFileRefusesReadOnlyTargetsAndKeepsLinks) {
+    const std::string locked = PathOf("locked.dbd");
+    WriteBytes(locked, "old");
+    fs::permissions(locked, fs::perms::owner_read | fs::perms::group_read);
+    try {
+        WriteFileAtomically(locked, "new", "%s est en lecture seule");
+        ADD_FAILURE() << "a read-only target was replaced";
+    } catch (const FileError& e) {
+        EXPECT_EQ(std::string(e.what()), locked + " est en lecture seule");
+    }
+    EXPECT_EQ(ReadBytes(locked), "old");
+
+    const std::string real = PathOf("real.dbd"), link = PathOf("link.dbd");
+    WriteBytes(real, "old");
+    fs::create_symlink("real.dbd", link);
+    WriteFileAtomically(link, "new");
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ReadBytes(real), "new");
+    EXPECT_EQ(Listing(), (std::set<std::string>{"link.dbd", "locked.dbd", "real.dbd"}));
+}
+
+// A save killed half-way leaves its temporary; the next save of that target
+// removes it when its process is gone, and leaves a running one's alone.
+TEST_F(PlatformTest, AtomicFileRemovesStaleTemporariesOfItsTarget) {
+    const std::string prefix = AtomicFile::TemporaryPrefixFor(PathOf("AIRPORT.dbd"));
+    WriteBytes(prefix + "99999999-0.tmp", "left by a dead save");
+    WriteBytes(prefix + "1-0.tmp", "pid 1 always runs");
+    WriteBytes(PathOf(".OTHER.dbd.orvane-99999999-0.tmp"), "another target's");
+    WriteFileAtomically(PathOf("AIRPORT.dbd"), "new");
+    EXPECT_EQ(Listing(), (std::set<std::string>{"AIRPORT.dbd", ".AIRPORT.dbd.orvane-1-0.tmp",
+                                                ".OTHER.dbd.orvane-99999999-0.tmp"}));
+}
+
+// Every failure names the system's real reason, and the old file survives.
+TEST_F(PlatformTest, FailedWritesAndRenamesSayWhyAndKeepTheOldFile) {
+    BinaryFile full("/dev/full", OpenMode::ReadWrite);
+    const std::string block(BinaryFile::kBufferSize, 'x');
+    EXPECT_THROW(
+        {
+            full.Write(block.data(), block.size()); // large writes go straight through
+            full.Write("y", 1);
+            full.Flush();
+        },
+        FileError);
+    try {
+        full.Write("y", 1);
+        full.Close();
+        ADD_FAILURE() << "a write to a full disk was swallowed";
+    } catch (const FileError& e) {
+        EXPECT_NE(std::string(e.what()).find("No space left on device"), std::string::npos)
+            << e.what();
+    }
+
+    const std::string target = PathOf("AIRPORT.dbd");
+    WriteBytes(target, "old");
+    AtomicFile out(target);
+    out.File().Write("new", 3);
+    // The target becomes a folder with a file in it: the rename must fail.
+    fs::remove(target);
+    fs::create_directories(PathOf("AIRPORT.dbd/inside"));
+    try {
+        out.Commit();
+        ADD_FAILURE() << "the rename's failure was not reported";
+    } catch (const FileError& e) {
+        const std::string what = e.what();
+        EXPECT_EQ(what.find("Success"), std::string::npos) << what;
+        EXPECT_NE(what.find(target), std::string::npos) << what;
+    }
+    EXPECT_EQ(Listing(), (std::set<std::string>{"AIRPORT.dbd"}));
+}
+#endif
+
 // --- BinaryFile ---------------------------------------------------------------------------
 
 TEST_F(PlatformTest, BinaryFileShortReadThrowsNamingTheFile) {

@@ -62,7 +62,10 @@ TEST(Template, OffsetsAboveTwoHundredFiftyFiveKeepTheirValue) {
 
 TEST(Template, FieldsThatDoNotFitARecordAreRefused) {
     for (const char* line : {"xxxx,600,4,I,Far", "xxxx,508,8,D,Double past the end",
-                             "xxxx,500,20,C,Text past the end", "xxxx,-1,4,I,Negative"})
+                             "xxxx,500,20,C,Text past the end", "xxxx,-1,4,I,Negative",
+                             // offset + width past 2^31 must not wrap into a small end
+                             "cbig,100,2147483647,C,Big", "cbig,2147483600,100,C,Wraps",
+                             "cbig,2147483647,2147483647,C,Both"})
         EXPECT_THROW(ParseFieldLine(line), FormatError) << line;
     EXPECT_NO_THROW(ParseFieldLine("xxxx,504,8,D,Last double"));
 }
