@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <new>
 
 namespace orvane {
 
@@ -49,6 +50,37 @@ int TemplateRecordEnd(const std::vector<FieldDef>& fields) {
     for (const auto& f : fields)
         end = std::max(end, std::int64_t{f.Offset} + std::max(f.Width, f.ByteWidth()));
     return static_cast<int>(std::min<std::int64_t>(end, kMaxRecordSize));
+}
+
+ImportRows::ImportRows(RecordTable& session, const std::vector<FieldDef>* fields, int count,
+                       Lang lang)
+    : session_(session), fields_(fields), count_(count), lang_(lang) {
+    try {
+        if (fields_) {
+            for (int c = 0; c < kFirstFieldColumn; ++c)
+                aside_.SetCell(c, 0, session_.Cell(c, 0));
+            ApplyColumns(aside_, *fields_);
+            aside_.SetRowCount(count + 1);
+        } else {
+            firstRow_ = session_.RowCount();
+            session_.SetRowCount(firstRow_ + count);
+        }
+    } catch (...) {
+        Abandon();
+    }
+}
+
+void ImportRows::Commit() {
+    if (fields_) session_.Replace(std::move(aside_));
+}
+
+void ImportRows::Abandon() {
+    if (!fields_) session_.SetRowCount(std::min(firstRow_, session_.RowCount()));
+    try {
+        throw;
+    } catch (const std::bad_alloc&) {
+        throw OrvaneError(Format(txt::NotEnoughMemory.In(lang_), count_));
+    }
 }
 
 void FinishImportTable(RecordTable& t, int firstRow) {

@@ -6,6 +6,8 @@
 #include "database/Template.h"
 #include "exchange/Orvane_DEX.h"
 #include "platform/UserInteraction.h"
+#include "settings/Texts.h"
+#include "table/RecordTable.h"
 
 #include <cstdint>
 #include <memory>
@@ -39,6 +41,31 @@ int TemplateRecordEnd(const std::vector<FieldDef>& fields);
 
 // Current cell on column 4 of the first imported row; row 1's "Modif" emptied.
 void FinishImportTable(RecordTable& t, int firstRow);
+
+// Where an import's rows go. An open fills a table of the new columns aside,
+// which replaces the session's table only at Commit(); an add appends rows to
+// the session's table and takes them back at Abandon(). Either way a failed
+// import leaves the user's table as it was, and memory running out is a
+// clear error.
+class ImportRows {
+  public:
+    // fields: an open's new columns; nullptr for an add.
+    ImportRows(RecordTable& session, const std::vector<FieldDef>* fields, int count, Lang lang);
+    RecordTable& Table() { return fields_ ? aside_ : session_; }
+    int FirstRow() const { return firstRow_; }
+    void Commit();
+    // From a catch block: undoes, then throws the error again (memory running
+    // out as the clear error).
+    [[noreturn]] void Abandon();
+
+  private:
+    RecordTable& session_;
+    const std::vector<FieldDef>* fields_;
+    RecordTable aside_;
+    int firstRow_ = 1;
+    int count_ = 0;
+    Lang lang_;
+};
 // Recounts SelectedCount and DeleteCount, fills the labels and switches the
 // selection exports on when rows are selected.
 void FinishImportCounters(SessionState& s, ImportOutcome& out);

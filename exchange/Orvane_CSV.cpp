@@ -146,20 +146,18 @@ ImportOutcome ImportCsv(SessionState& s, const std::string& path, ImportMode mod
     const std::size_t firstLine = std::min<std::size_t>(2, lines.size());
     const int lineCount = static_cast<int>(lines.size() - firstLine);
 
-    RecordTable& t = s.Table;
-    int firstRow = 1;
-    if (mode == ImportMode::Add && !s.DataType.empty()) {
+    LoadedTemplate loaded; // an open's new template and archive object
+    const bool add = mode == ImportMode::Add && !s.DataType.empty();
+    if (add) {
         if (typeText != s.DataType || !s.CurrentPod) {
             ui.ShowMessage(MessageKind::Error, txt::AddedDataMismatch.In(lang));
             FinishImportCounters(s, out);
             return out;
         }
-        firstRow = t.RowCount();
-        t.SetRowCount(firstRow + lineCount);
     } else {
         if (s.SimulatorVersion != 1 && s.SimulatorVersion != 2)
             throw RefusedError(txt::NoSimulatorVersion.In(lang));
-        LoadedTemplate loaded = LoadImportTemplate(s, typeText, templateSource, ui);
+        loaded = LoadImportTemplate(s, typeText, templateSource, ui);
         if (!loaded.found) {
             FinishImportCounters(s, out);
             return out; // the table stays
@@ -167,34 +165,42 @@ ImportOutcome ImportCsv(SessionState& s, const std::string& path, ImportMode mod
         loaded.pod->Dex.SetRecordSize(TemplateRecordEnd(loaded.info.Fields));
         out.definitions = MakeDefinitionPage(typeText, loaded.info, lang == Lang::English);
         out.templateLoaded = true;
+    }
 
-        t.ClearDataCells();
-        ApplyColumns(t, loaded.info.Fields);
-        t.SetRowCount(lineCount + 1);
+    const int fieldCount = add ? s.FieldCount : loaded.info.FieldCount;
+    ImportRows rows(s.Table, add ? nullptr : &loaded.info.Fields, lineCount, lang);
+    const int firstRow = rows.FirstRow();
+    try {
+        RecordTable& t = rows.Table();
+        std::vector<std::string_view> cells(static_cast<std::size_t>(fieldCount) +
+                                            kFirstFieldColumn);
+        std::string number;
+        for (int k = 0; k < lineCount; ++k) {
+            const int row = firstRow + k;
+            const std::vector<std::string_view> pieces =
+                SplitCsvLine(lines[firstLine + static_cast<std::size_t>(k)], fieldCount);
+            number = std::to_string(row);
+            cells[kColNumber] = number;
+            cells[kColModif] = std::string_view();
+            // Columns 2.. take pieces 0..; a short line leaves the rest empty.
+            for (std::size_t c = kColSuppr; c < cells.size(); ++c) {
+                const std::size_t p = c - kColSuppr;
+                cells[c] = p < pieces.size() ? pieces[p] : std::string_view();
+            }
+            t.SetRowCells(row, cells);
+        }
+    } catch (...) {
+        rows.Abandon();
+    }
+    rows.Commit();
+    if (!add) {
         s.DataType = typeText;
-        s.FieldCount = loaded.info.FieldCount;
+        s.FieldCount = fieldCount;
         s.CurrentPod = std::move(loaded.pod);
     }
     out.tableChanged = true;
 
-    const int fieldCount = s.FieldCount;
-    std::vector<std::string_view> cells(static_cast<std::size_t>(fieldCount) + kFirstFieldColumn);
-    std::string number;
-    for (int k = 0; k < lineCount; ++k) {
-        const int row = firstRow + k;
-        const std::vector<std::string_view> pieces =
-            SplitCsvLine(lines[firstLine + static_cast<std::size_t>(k)], fieldCount);
-        number = std::to_string(row);
-        cells[kColNumber] = number;
-        cells[kColModif] = std::string_view();
-        // Columns 2.. take pieces 0..; a short line leaves the rest empty.
-        for (std::size_t c = kColSuppr; c < cells.size(); ++c) {
-            const std::size_t p = c - kColSuppr;
-            cells[c] = p < pieces.size() ? pieces[p] : std::string_view();
-        }
-        t.SetRowCells(row, cells);
-    }
-
+    RecordTable& t = s.Table;
     FinishImportTable(t, firstRow);
     out.status = Format(txt::StatusCsv.In(lang), Cp1252ToUtf8(chosen.baseName + ".csv").c_str(),
                         Cp1252ToUtf8(s.DataType).c_str(), t.RowCount() - 1);

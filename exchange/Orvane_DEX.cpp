@@ -134,17 +134,20 @@ ImportOutcome ImportDex(SessionState& s, const std::string& path, ImportMode mod
 
     const int detected = DetectDexVersion(header, s.SimulatorVersion);
     const bool fly1ToFly2 = detected == 1 && s.SimulatorVersion == 2;
-    RecordTable& t = s.Table;
     int firstRow = 1;
+    LoadedTemplate loaded; // an open's new template, archive object and type
+    std::string dataType = s.DataType;
+    int fieldCount = s.FieldCount;
+    DexHeader previousDex;
 
     if (mode == ImportMode::Add) {
         if (DexNameBeforeDbd(header) != s.DataType || !s.CurrentPod) {
             ui.ShowMessage(MessageKind::Error, txt::AddedDataMismatch.In(lang));
             return out;
         }
-        firstRow = t.RowCount();
+        firstRow = s.Table.RowCount();
+        previousDex = s.CurrentPod->Dex;
         s.CurrentPod->Dex = header;
-        t.SetRowCount(firstRow + header.RecordCount());
     } else {
         if (s.SimulatorVersion != 1 && s.SimulatorVersion != 2)
             throw RefusedError(txt::NoSimulatorVersion.In(lang));
@@ -154,46 +157,54 @@ ImportOutcome ImportDex(SessionState& s, const std::string& path, ImportMode mod
         }
         if (fly1ToFly2 && !ui.Confirm(txt::DexFly1Question.In(lang))) return out;
 
-        LoadedTemplate loaded = LoadImportTemplate(s, dexType, templateSource, ui);
+        loaded = LoadImportTemplate(s, dexType, templateSource, ui);
         if (!loaded.found) return out; // the table stays
         loaded.pod->Dex = header;
         out.definitions = MakeDefinitionPage(dexType, loaded.info, lang == Lang::English);
         out.templateLoaded = true;
+        dataType = dexType;
+        fieldCount = loaded.info.FieldCount;
+    }
 
-        // The session switches to the new table only now that it can be read.
-        t.ClearDataCells();
-        ApplyColumns(t, loaded.info.Fields);
-        t.SetRowCount(header.RecordCount() + 1);
-        s.DataType = dexType;
-        s.FieldCount = loaded.info.FieldCount;
+    TPOD& pod = loaded.pod ? *loaded.pod : *s.CurrentPod;
+    const std::vector<FieldDef>& fields = pod.Fields;
+    const char sep = s.DecimalSeparator();
+    const int count = header.RecordCount();
+    const auto recordSize = static_cast<std::size_t>(header.RecordSize());
+    ImportRows rows(s.Table, mode == ImportMode::Add ? nullptr : &fields, count, lang);
+    try {
+        RecordTable& t = rows.Table();
+        RecordBuffer record{};
+        for (int k = 0; k < count; ++k) {
+            // Template fields beyond the record's own bytes read as zeros.
+            std::fill(record.begin(), record.end(), 0);
+            file.ReadExact(record.data(), recordSize);
+            if (!RecordToCells(record, fields, t, firstRow + k, sep, BadDoublePolicy::FailRecord,
+                               &ui))
+                ui.Beep();
+        }
+        // Fly! 1 runways have no value for the field before the last in Fly! 2.
+        if (fly1ToFly2 && dataType == "RUNWAY" && fieldCount >= 2)
+            for (int k = 0; k < count; ++k)
+                t.SetCell(fieldCount + 2, firstRow + k, "0");
+    } catch (...) {
+        if (mode == ImportMode::Add) s.CurrentPod->Dex = previousDex;
+        rows.Abandon();
+    }
+    rows.Commit();
+    if (loaded.pod) {
+        s.DataType = dataType;
+        s.FieldCount = fieldCount;
         s.CurrentPod = std::move(loaded.pod);
     }
     out.tableChanged = true;
     out.converted = fly1ToFly2;
 
-    TPOD& pod = *s.CurrentPod;
-    const std::vector<FieldDef>& fields = pod.Fields;
-    const char sep = s.DecimalSeparator();
-    const int count = header.RecordCount();
-    const auto recordSize = static_cast<std::size_t>(header.RecordSize());
-    RecordBuffer record{};
-    for (int k = 0; k < count; ++k) {
-        // Template fields beyond the record's own bytes read as zeros.
-        std::fill(record.begin(), record.end(), 0);
-        file.ReadExact(record.data(), recordSize);
-        if (!RecordToCells(record, fields, t, firstRow + k, sep, BadDoublePolicy::FailRecord, &ui))
-            ui.Beep();
-    }
-
-    // Fly! 1 runways have no value for the field before the last in Fly! 2.
-    if (fly1ToFly2 && s.DataType == "RUNWAY" && s.FieldCount >= 2)
-        for (int k = 0; k < count; ++k)
-            t.SetCell(s.FieldCount + 2, firstRow + k, "0");
-
     // A record shorter than the template would lose the fields past its end
     // on the next export: the held size covers every field.
     pod.Dex.SetRecordSize(std::max(pod.Dex.RecordSize(), TemplateRecordEnd(fields)));
 
+    RecordTable& t = s.Table;
     FinishImportTable(t, firstRow);
     out.status =
         Format(txt::StatusDex.In(lang), Cp1252ToUtf8(chosen.baseName + ".dex").c_str(),

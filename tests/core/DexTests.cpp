@@ -1,5 +1,6 @@
 #include "database/ArchiveWriter.h"
 #include "database/Orvane_DBD.h"
+#include "exchange/ExchangeShared.h"
 #include "exchange/Orvane_DEX.h"
 #include "platform/Errors.h"
 #include "support/DbdFixtures.h"
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <new>
 
 using namespace orvane;
 using namespace orvane::testing;
@@ -431,6 +433,32 @@ TEST(DexVersions, Fly1RunwaysGetZeroInTheFieldBeforeTheLastInOpenAndAddMode) {
 }
 
 // --- Add mode and status -------------------------------------------------------------
+
+// Memory running out half-way through an import: the rows an add appended
+// are taken back, an open never touched the session's table, and the error
+// says what happened.
+TEST(DexImport, RunningOutOfMemoryLeavesTheTableAsItWas) {
+    for (const bool add : {true, false}) {
+        RecordTable session;
+        session.SetColumnCount(5);
+        session.SetCell(4, 1, "mine");
+        const std::vector<FieldDef> fields{{"nkey", 4, 10, 'C', "Key"}};
+        try {
+            ImportRows rows(session, add ? nullptr : &fields, 5, Lang::English);
+            rows.Table().SetCell(4, rows.FirstRow(), "new");
+            try {
+                throw std::bad_alloc();
+            } catch (...) {
+                rows.Abandon();
+            }
+        } catch (const OrvaneError& e) {
+            EXPECT_STREQ(e.what(), "not enough memory to load 5 records");
+        }
+        EXPECT_EQ(session.RowCount(), 5) << add;
+        EXPECT_EQ(session.Cell(4, 1), "mine") << add;
+        EXPECT_EQ(session.Cell(4, 5), "") << add;
+    }
+}
 
 TEST(DexImport, AddingAnotherDataTypeIsRefusedAndTheTableStays) {
     AirportTable f(2);
