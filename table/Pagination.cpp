@@ -29,7 +29,7 @@ std::vector<Band> ColumnBands(const std::vector<int>& widths, int first, int las
             offset += room;
         }
         bands.back().push_back({c, offset, width - offset});
-        used = width - offset;
+        used = offset == 0 ? used + width : width - offset;
     }
     return bands;
 }
