@@ -21,29 +21,23 @@ struct FieldRule {
     const char* unitCaption;
 };
 
-FieldRule RuleOf(CoordinateField field) {
-    switch (field) {
-    case CoordinateField::DegLat:
-        return {true, 90, txt::LatitudeDegreesRange, txt::LatLonLabelLatitude,
-                txt::LatLonLabelDegrees};
-    case CoordinateField::MinLat:
-        return {true, 60, txt::MinutesSecondsRange, txt::LatLonLabelLatitude,
-                txt::LatLonLabelMinutes};
-    case CoordinateField::SecLat:
-        return {false, 60, txt::MinutesSecondsRange, txt::LatLonLabelLatitude,
-                txt::LatLonLabelSeconds};
-    case CoordinateField::DegLon:
-        return {true, 180, txt::LongitudeDegreesRange, txt::LatLonLabelLongitude,
-                txt::LatLonLabelDegrees};
-    case CoordinateField::MinLon:
-        return {true, 60, txt::MinutesSecondsRange, txt::LatLonLabelLongitude,
-                txt::LatLonLabelMinutes};
-    case CoordinateField::SecLon:
-        break;
-    }
-    return {false, 60, txt::MinutesSecondsRange, txt::LatLonLabelLongitude,
-            txt::LatLonLabelSeconds};
+// By CoordinateField: reading, range, message, and the captions naming the field.
+constexpr std::array<FieldRule, 6> kRules{{
+    {true, 90, txt::LatitudeDegreesRange, txt::LatLonLabelLatitude, txt::LatLonLabelDegrees},
+    {true, 60, txt::MinutesSecondsRange, txt::LatLonLabelLatitude, txt::LatLonLabelMinutes},
+    {false, 60, txt::MinutesSecondsRange, txt::LatLonLabelLatitude, txt::LatLonLabelSeconds},
+    {true, 180, txt::LongitudeDegreesRange, txt::LatLonLabelLongitude, txt::LatLonLabelDegrees},
+    {true, 60, txt::MinutesSecondsRange, txt::LatLonLabelLongitude, txt::LatLonLabelMinutes},
+    {false, 60, txt::MinutesSecondsRange, txt::LatLonLabelLongitude, txt::LatLonLabelSeconds},
+}};
+
+const FieldRule& RuleOf(CoordinateField field) {
+    return kRules[static_cast<std::size_t>(field)];
 }
+
+constexpr std::array<std::string CoordinateTexts::*, 6> kFieldTexts{
+    &CoordinateTexts::degLat, &CoordinateTexts::minLat, &CoordinateTexts::secLat,
+    &CoordinateTexts::degLon, &CoordinateTexts::minLon, &CoordinateTexts::secLon};
 
 std::optional<double> ReadField(CoordinateField field, std::string_view text, char separator) {
     if (RuleOf(field).integer) {
@@ -91,30 +85,16 @@ Sexagesimal Split(double seconds, char separator) {
 } // namespace
 
 std::string& CoordinateTexts::operator[](CoordinateField field) {
-    switch (field) {
-    case CoordinateField::DegLat:
-        return degLat;
-    case CoordinateField::MinLat:
-        return minLat;
-    case CoordinateField::SecLat:
-        return secLat;
-    case CoordinateField::DegLon:
-        return degLon;
-    case CoordinateField::MinLon:
-        return minLon;
-    case CoordinateField::SecLon:
-        break;
-    }
-    return secLon;
+    return this->*kFieldTexts[static_cast<std::size_t>(field)];
 }
 
 const std::string& CoordinateTexts::operator[](CoordinateField field) const {
-    return const_cast<CoordinateTexts&>(*this)[field];
+    return this->*kFieldTexts[static_cast<std::size_t>(field)];
 }
 
 FieldCheckResult CheckCoordinateField(CoordinateField field, std::string_view text,
                                       char decimalSeparator) {
-    FieldRule rule = RuleOf(field);
+    const FieldRule& rule = RuleOf(field);
     FieldCheckResult result{std::string(text), std::nullopt};
     for (;;) {
         auto value = ReadField(field, result.text, decimalSeparator);
@@ -174,7 +154,7 @@ CoordinateOkResult CoordinateEntry::Ok(char decimalSeparator, Lang lang) {
         const std::string& text = texts_[field];
         auto value = ParseDecimal(text, decimalSeparator);
         if (!value) {
-            FieldRule rule = RuleOf(field);
+            const FieldRule& rule = RuleOf(field);
             return {false,
                     {EditorNotice{Format(txt::LatLonNotANumber.In(lang),
                                          CaptionWord(rule.coordinateCaption).c_str(),
