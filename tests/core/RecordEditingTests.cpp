@@ -1,3 +1,4 @@
+#include "database/Template.h"
 #include "platform/Errors.h"
 #include "table/ByteEntry.h"
 #include "table/CoordinateEntry.h"
@@ -63,8 +64,11 @@ TEST(RecordEditor, PagesHoldTwentyNineFieldsAndStopAtEightySeven) {
 
 TEST(RecordEditor, FillShowsTitleTypeWidthAndValue) {
     Loaded l = Numbered(30, {{29, {"Freq", 'D', 8}}}, {{29, "118.5"}});
+    std::vector<FieldDef> defs; // the template's own field list
+    for (const EditorField& f : l.fields)
+        defs.push_back({"NAME", 0, f.Width, f.Type, f.Title});
     RecordEditor editor;
-    editor.FillFrom(l.table, 1, l.fields);
+    editor.FillFrom(l.table, 1, defs);
     const EditorLine& line = editor.Line(2, 1);
     EXPECT_EQ(line.title + "|" + line.type + "|" + line.width + "|" + line.value, "Freq|D|8|118.5");
     EXPECT_EQ(line.kind, RowKind::Decimal);
