@@ -301,5 +301,108 @@ inline constexpr BiText InitIniFilter{"Fichiers ini|*.ini|Tous fichiers|*.*",
                                       "ini files|*.ini|All files|*.*"};
 inline constexpr BiText InitPickFolder{"Choisissez un répertoire", "Select a directory"};
 
+// --- Record editor ------------------------------------------------------------------
+inline constexpr BiText EditorCaption{"Saisie et modifcations des données", "Data change"};
+// The buttons of the record editor and of its two entry dialogs.
+inline constexpr BiText DialogClose{"Fermer", "Close"};
+inline constexpr BiText DialogCancel{"Annuler", "Cancel"};
+inline constexpr BiText EditorPrint{"Imprimer", "Print"};
+inline constexpr const char* EditorPageTab = "Page %d"; // both languages
+inline constexpr BiText EditorHeadingTitle{"Libellé du champ", "Name"};
+inline constexpr BiText EditorHeadingType{"Type", "Type"};
+inline constexpr BiText EditorHeadingWidth{"Long", "Long"};
+inline constexpr BiText EditorHeadingValue{"Valeur", "Value"};
+// The checks' messages: French in both languages, except IntegerRequested when
+// the editing of a value ends.
+inline constexpr BiText IntegerRequested{"Données incorrectes : nombre entier demandé",
+                                         "Incorrect data : integer number requested"};
+inline constexpr const char* DecimalRequested = "Données incorrectes : nombre décimal demandé";
+inline constexpr const char* ByteRangeOnly = "Valeur numérique de 0 à 255 seulement";
+inline constexpr const char* LineCut = "Ligne trop longue. La ligne a été coupée";
+inline constexpr const char* LineLimited = "Ligne limitée à %s caractères"; // the width text
+inline constexpr const char* InputErrorTitle = "Erreur de saisie";
+// Print titles of the three pages: data type, table row (both languages).
+inline constexpr const char* EditorPrintTitle1 = "%s - ligne %d - colonne  1 à 30";
+inline constexpr const char* EditorPrintTitle2 = "%s - ligne %d - colonne 31 à 60";
+inline constexpr const char* EditorPrintTitle3 = "%s - ligne %d - colonne 61 à 90";
+// A press on a coordinate whose partner field does not exist: the field title.
+inline constexpr BiText NoLongitudeAfter{"Aucun champ de longitude ne suit la latitude « %s »",
+                                         "No longitude field follows the latitude \"%s\""};
+inline constexpr BiText NoLatitudeBefore{"Aucun champ de latitude ne précède la longitude « %s »",
+                                         "No latitude field precedes the longitude \"%s\""};
+// "Fermer" with a changed value that breaks its field's rule: title, page, row, value.
+inline constexpr BiText EditorValueRefused{
+    "Champ « %s » (page %d, ligne %d) : la valeur « %s » est incorrecte.\r\nCorrigez-la ou "
+    "annulez.",
+    "Field \"%s\" (page %d, row %d): the value \"%s\" is incorrect.\r\nCorrect it or cancel."};
+
+// --- Byte value entry ---------------------------------------------------------------
+inline constexpr BiText HexaCaption{"Saisie", "Data entry"};
+inline constexpr BiText HexaModeFrame{"Type de saisie", "Input type"};
+inline constexpr BiText HexaModeHexadecimal{"héxadécimal (00..FF)", "hexadecimal (00..FF)"};
+inline constexpr BiText HexaModeDecimal{"décimal (0..255)", "decimal (0..255)"};
+inline constexpr BiText HexaModeCharacter{"un caractère   (A..Z,a..z)",
+                                          "one character   (A..Z,a..z)"};
+inline constexpr BiText HexaModeYesNo{"oui/non", "yes/no"};
+inline constexpr BiText HexaLabelHexadecimal{"héxadécimal", "hexadecimal"};
+inline constexpr BiText HexaLabelDecimal{"décimal", "decimal"};
+inline constexpr const char* HexaLabelCharacter = "alpha"; // both languages
+inline constexpr BiText HexaLabelYesNo{"Oui/Non", "Yes/No"};
+inline constexpr BiText HexaYesBox{"Oui si sélectionné", "Yes if selected"};
+inline constexpr const char* BadHexCharacter = "Caractère incorrect"; // both languages
+inline constexpr BiText NoCharacterChosen{
+    "Aucun caractère : tapez un caractère ou choisissez une lettre dans la liste",
+    "No character: type a character or choose a letter from the list"};
+
+// --- Latitude and longitude entry -----------------------------------------------------
+inline constexpr BiText LatLonCaption{"Saisie latitude et longitude",
+                                      "Latitude and longitude seizure"};
+// Row and field captions, both languages.
+inline constexpr const char* LatLonLabelLatitude = "Latitude   :";
+inline constexpr const char* LatLonLabelLongitude = "Longitude :";
+inline constexpr const char* LatLonLabelDegrees = "deg";
+inline constexpr const char* LatLonLabelMinutes = "min";
+inline constexpr const char* LatLonLabelSeconds = "sec";
+// French in both languages.
+inline constexpr const char* NorthSouthOnly = "N ou S seulement";
+inline constexpr const char* EastWestOnly = "E ou W seulement";
+inline constexpr const char* LatitudeDegreesRange = "Latitude comprise entre +90 et -90";
+inline constexpr const char* LongitudeDegreesRange = "Longitude comprise entre +180 et -180";
+// Minutes and seconds of both coordinates.
+inline constexpr const char* MinutesSecondsRange = "Longitude comprise entre +60 et -60";
+// "Fermer" with a number field that is not a number: the field's caption, its text.
+inline constexpr BiText LatLonNotANumber{"%s %s : « %s » n'est pas un nombre",
+                                         "%s %s: \"%s\" is not a number"};
+
+// --- Printing -------------------------------------------------------------------------
+inline constexpr BiText PrintRangeCaption{"Impression", "Print"};
+inline constexpr BiText PrintFirstLine{"Première ligne", "First line"};
+inline constexpr BiText PrintLastLine{"Dernière ligne", "Last line"};
+inline constexpr BiText PrintMaxiColumns{"Nbre maxi colonnes", "Maxi column number"};
+inline constexpr BiText PrintFlagColumnsNote{
+    "Les 4 premières colonnes de gauche ne sont pas imprimées",
+    "First four columns are not printed"};
+inline constexpr const char* PrintSelectionButton = "Imprimer sélection"; // both languages
+inline constexpr const char* PrintAllButton = "Imprimer tout";            // both languages
+inline constexpr const char* PrintCancelButton = "Annuler";               // both languages
+inline constexpr BiText PrintLastBeforeFirst{"La dernière ligne doit être supérieure à la première",
+                                             "Last line number must be greater than first one"};
+// The table's row count, heading row included.
+inline constexpr BiText PrintAllQuestion{
+    "Attention vous allez imprimer %d lignes.\r\nConfirmez ou annulez.",
+    "Do you want realy print %d lines.\r\nConfirm or cancel."};
+inline constexpr BiText PrintNoColumn{
+    "Aucune colonne à imprimer : le nombre maxi de colonnes doit être au moins 1",
+    "Nothing to print: the maximum column number must be 1 or more"};
+// First and last row asked, last data row of the table.
+inline constexpr BiText PrintNoRow{
+    "Aucune ligne à imprimer : les lignes %d à %d sont hors du tableau (lignes 1 à %d)",
+    "Nothing to print: lines %d to %d are outside the table (lines 1 to %d)"};
+// A box of the print range window that does not hold a whole number.
+inline constexpr BiText PrintNotWholeNumber{"« %s » n'est pas un nombre entier valide",
+                                            "\"%s\" is not a valid whole number"};
+// Page number and page count in the page header.
+inline constexpr const char* PrintPageNumber = "%d/%d"; // both languages
+
 } // namespace txt
 } // namespace orvane
