@@ -1,6 +1,7 @@
 #include "settings/Settings.h"
 
 #include "platform/BinaryFile.h"
+#include "platform/Cp1252.h"
 #include "platform/Paths.h"
 #include "settings/IniFile.h"
 
@@ -8,12 +9,39 @@ namespace orvane {
 
 namespace {
 
+bool IsUtf8(std::string_view text) {
+    for (std::size_t i = 0; i < text.size();) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        const std::size_t n = c < 0x80         ? 1
+                              : (c >> 5) == 6  ? 2
+                              : (c >> 4) == 14 ? 3
+                              : (c >> 3) == 30 ? 4
+                                               : 0;
+        if (n == 0 || i + n > text.size()) return false;
+        for (std::size_t k = 1; k < n; ++k)
+            if ((static_cast<unsigned char>(text[i + k]) >> 6) != 2) return false;
+        i += n;
+    }
+    return true;
+}
+
+// Folders are UTF-8 in the session (the system's paths) and Windows-1252 in
+// the settings file, as the simulator's world writes it. A folder with a
+// character Windows-1252 lacks is stored as UTF-8, which reads back as such.
+std::string FolderFromIni(const std::string& bytes) {
+    return IsUtf8(bytes) ? bytes : Cp1252ToUtf8(bytes);
+}
+std::string FolderToIni(const std::string& utf8) {
+    std::string cp1252 = Utf8ToCp1252(utf8);
+    return Cp1252ToUtf8(cp1252) == utf8 ? cp1252 : utf8;
+}
+
 // A folder entry that is missing or holds no text gives the default: an empty
 // folder names nothing the program could use.
 std::string Folder(const IniFile& ini, std::string_view section, std::string_view key,
                    const std::string& fallback) {
     auto v = ini.Get(section, key);
-    return v && !v->empty() ? *v : fallback;
+    return v && !v->empty() ? FolderFromIni(*v) : fallback;
 }
 
 // Only 1 and 2 are simulator versions; anything else is taken as Fly! 2, the
@@ -104,12 +132,12 @@ void DialogWrite(const std::string& iniPath, const SessionSettings& s, const Fol
     IniFile ini = IniFile::Load(iniPath);
     ini.Set("init", "first", "1");
     ini.Set("init", "version", std::to_string(s.SimulatorVersion));
-    ini.Set("fly1", "flydir", boxes.fly1);
-    ini.Set("work1", "workdir", boxes.work1);
-    ini.Set("fly2", "flydir", boxes.fly2);
-    ini.Set("work2", "workdir", boxes.work2);
-    ini.Set("dbimport", "dbimportdir", boxes.dbImport);
-    ini.Set("deximport", "deximportdir", boxes.dexImport);
+    ini.Set("fly1", "flydir", FolderToIni(boxes.fly1));
+    ini.Set("work1", "workdir", FolderToIni(boxes.work1));
+    ini.Set("fly2", "flydir", FolderToIni(boxes.fly2));
+    ini.Set("work2", "workdir", FolderToIni(boxes.work2));
+    ini.Set("dbimport", "dbimportdir", FolderToIni(boxes.dbImport));
+    ini.Set("deximport", "deximportdir", FolderToIni(boxes.dexImport));
     ini.Save(iniPath);
 }
 

@@ -285,6 +285,24 @@ TEST_F(SettingsTest, DialogWriteReplacesItsKeysAndKeepsTheRest) {
                                "\n[deximport]\ndeximportdir=/dex\n");
 }
 
+// A folder with accents is Windows-1252 in the file and UTF-8 in the session,
+// so it survives the save, a restart and a file written by the Windows build;
+// a character Windows-1252 lacks is kept as UTF-8 rather than lost.
+TEST_F(SettingsTest, FoldersWithAccentsSurviveTheSaveAndARestart) {
+    const std::string chloe = "/home/chlo\xC3\xA9/Fly II/", kana = "/home/\xE3\x81\x82/";
+    SessionSettings s;
+    s.SimulatorVersion = 2;
+    DialogWrite(ini_, s, FolderBoxes{chloe, chloe, chloe, chloe, kana, chloe});
+    EXPECT_NE(ReadBytes(ini_).find("flydir=/home/chlo\xE9/Fly II/"), std::string::npos);
+    SessionSettings back;
+    ASSERT_TRUE(StartupRead(back, ini_));
+    EXPECT_EQ(back.Fly2Dir, chloe);
+    EXPECT_EQ(back.FlyDir, chloe);
+    EXPECT_EQ(back.DbImportDir, kana);
+    DialogRead(back, ini_);
+    EXPECT_EQ(back.Work2Dir, chloe);
+}
+
 TEST_F(SettingsTest, LanguageWriteOnNewFileWritesCedillaAsE7) {
     LanguageWrite(ini_, false);
     EXPECT_EQ(ReadBytes(ini_), "[init]\r\nlangage=fran\xE7"
