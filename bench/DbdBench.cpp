@@ -1,7 +1,7 @@
 // DBD load and save of a 100,000-record airport table, against a baseline
 // that only decodes the same records' fields into one flat preallocated
 // buffer: the ratio shows what the record table costs.
-#include "database/Orvane_DBD.h"
+#include "database/DbdFile.h"
 #include "support/DbdFixtures.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TempDir.h"

@@ -1,7 +1,7 @@
 // DEX and CSV export and import of a 100,000-record airport table.
-#include "database/Orvane_DBD.h"
-#include "exchange/Orvane_CSV.h"
-#include "exchange/Orvane_DEX.h"
+#include "database/DbdFile.h"
+#include "exchange/CsvFile.h"
+#include "exchange/DexFile.h"
 #include "support/DbdFixtures.h"
 #include "support/TempDir.h"
 

@@ -2,7 +2,7 @@
 #include "cli/Commands.h"
 
 #include "database/Extraction.h"
-#include "database/TPOD.h"
+#include "database/Archive.h"
 #include "platform/Cp1252.h"
 #include "platform/Errors.h"
 #include "table/ValueDisplay.h"

@@ -1,6 +1,6 @@
 // orvane-cli make-demo: writes a demo simulator folder for trying the editor.
 #include "cli/CliSupport.h"
-#include "database/DemoFolder.h"
+#include "demo/DemoFolder.h"
 #include "platform/LocaleInfo.h"
 
 #include <iostream>

@@ -1,8 +1,8 @@
 // show and convert: load a table as the editor does, print it or save it.
 #include "cli/CliSupport.h"
-#include "database/Orvane_DBD.h"
-#include "exchange/Orvane_CSV.h"
-#include "exchange/Orvane_DEX.h"
+#include "database/DbdFile.h"
+#include "exchange/CsvFile.h"
+#include "exchange/DexFile.h"
 #include "platform/Cp1252.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"

@@ -1,6 +1,6 @@
 #include "database/ArchiveWriter.h"
 
-#include "database/TPOD.h"
+#include "database/Archive.h"
 #include "platform/AtomicFile.h"
 #include "platform/BinaryFile.h"
 #include "platform/Errors.h"

@@ -4,7 +4,7 @@
 // change the number or order of rows are out of reach while the mode is on.
 #pragma once
 
-#include "database/Orvane_DBD.h"
+#include "database/DbdFile.h"
 #include "database/SessionState.h"
 #include "platform/BinaryFile.h"
 #include "platform/UserInteraction.h"

@@ -2,7 +2,7 @@
 // of chosen entries into a folder, flat or recreating the entries' folders.
 #pragma once
 
-#include "database/TPOD.h"
+#include "database/Archive.h"
 #include "platform/LocaleInfo.h"
 
 #include <functional>

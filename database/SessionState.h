@@ -2,7 +2,7 @@
 // archive object and the display parameters.
 #pragma once
 
-#include "database/TPOD.h"
+#include "database/Archive.h"
 #include "platform/LocaleInfo.h"
 #include "settings/Settings.h"
 #include "settings/Texts.h"

@@ -1,6 +1,6 @@
 #include "exchange/ExchangeShared.h"
 
-#include "database/Orvane_DBD.h"
+#include "database/DbdFile.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"
 

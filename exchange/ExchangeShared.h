@@ -4,7 +4,7 @@
 
 #include "database/SessionState.h"
 #include "database/Template.h"
-#include "exchange/Orvane_DEX.h"
+#include "exchange/DexFile.h"
 #include "platform/UserInteraction.h"
 #include "settings/Texts.h"
 #include "table/RecordTable.h"

@@ -1,6 +1,6 @@
 // The archive reader: the three header forms, lookups, the missing-entry
 // messages, and damaged or hostile archives.
-#include "database/TPOD.h"
+#include "database/Archive.h"
 #include "platform/Errors.h"
 #include "support/ArchiveFixtures.h"
 #include "support/ScriptedInteraction.h"

@@ -1,6 +1,6 @@
 #include "database/ArchiveWriter.h"
-#include "database/Orvane_DBD.h"
-#include "exchange/Orvane_CSV.h"
+#include "database/DbdFile.h"
+#include "exchange/CsvFile.h"
 #include "platform/Errors.h"
 #include "support/DbdFixtures.h"
 #include "support/ScriptedInteraction.h"

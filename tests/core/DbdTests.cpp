@@ -1,5 +1,5 @@
 #include "database/ArchiveWriter.h"
-#include "database/Orvane_DBD.h"
+#include "database/DbdFile.h"
 #include "platform/Errors.h"
 #include "support/DbdFixtures.h"
 #include "support/ScriptedInteraction.h"

@@ -1,10 +1,10 @@
 // The demo simulator folder, read back through the loaders the editor uses:
 // every archive of both versions, the airport index, the work folder's DBD,
 // DEX and CSV files, and the make-demo command as a user runs it.
-#include "database/DemoFolder.h"
-#include "database/Orvane_DBD.h"
-#include "exchange/Orvane_CSV.h"
-#include "exchange/Orvane_DEX.h"
+#include "demo/DemoFolder.h"
+#include "database/DbdFile.h"
+#include "exchange/CsvFile.h"
+#include "exchange/DexFile.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"
 #include "support/ScriptedInteraction.h"

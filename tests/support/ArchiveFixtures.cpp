@@ -1,6 +1,6 @@
 #include "support/ArchiveFixtures.h"
 
-#include "database/TPOD.h"
+#include "database/Archive.h"
 
 #include <stdexcept>
 

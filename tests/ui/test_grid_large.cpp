@@ -5,9 +5,9 @@
 #include "support/DbdFixtures.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TempDir.h"
-#include "ui/Orvane_main.h"
-#include "ui/RecordGridModel.h"
-#include "ui/RecordGridView.h"
+#include "ui/MainWindow.h"
+#include "ui/grid/RecordGridModel.h"
+#include "ui/grid/RecordGridView.h"
 
 #include <QElapsedTimer>
 #include <QHeaderView>

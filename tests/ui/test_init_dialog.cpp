@@ -6,7 +6,7 @@
 #include "support/DbdFixtures.h"
 #include "support/ScriptedInteraction.h"
 #include "support/UiFixtures.h"
-#include "ui/Orvane_init.h"
+#include "ui/dialogs/DirectoriesDialog.h"
 
 #include <QLabel>
 #include <QLineEdit>

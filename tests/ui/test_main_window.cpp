@@ -1,17 +1,17 @@
 // The main window driven as a user would: opens through the scripted seam,
 // presses on cells and headings, the Edition and Export buttons, saves, the
 // language and version commands and the first-run check.
-#include "database/Orvane_DBD.h"
+#include "database/DbdFile.h"
 #include "platform/Cp1252.h"
 #include "settings/Texts.h"
 #include "support/DbdFixtures.h"
 #include "support/ScriptedInteraction.h"
 #include "support/UiFixtures.h"
 #include "table/ValueDisplay.h"
-#include "ui/Orvane_init.h"
-#include "ui/Orvane_main.h"
-#include "ui/RecordGridModel.h"
-#include "ui/RecordGridView.h"
+#include "ui/dialogs/DirectoriesDialog.h"
+#include "ui/MainWindow.h"
+#include "ui/grid/RecordGridModel.h"
+#include "ui/grid/RecordGridView.h"
 
 #include <QAction>
 #include <QGroupBox>

@@ -1,16 +1,16 @@
-#include "ui/Orvane_main.h"
-#include "ui/QtText.h"
+#include "ui/MainWindow.h"
+#include "ui/qt/QtText.h"
 
-#include "database/Orvane_DBD.h"
+#include "database/DbdFile.h"
 #include "platform/Cp1252.h"
 #include "platform/Errors.h"
 #include "settings/Texts.h"
 #include "table/ValueDisplay.h"
-#include "ui/EditionCommands.h"
-#include "ui/FileCommands.h"
-#include "ui/Orvane_init.h"
-#include "ui/RecordGridModel.h"
-#include "ui/RecordGridView.h"
+#include "ui/commands/EditionCommands.h"
+#include "ui/commands/FileCommands.h"
+#include "ui/dialogs/DirectoriesDialog.h"
+#include "ui/grid/RecordGridModel.h"
+#include "ui/grid/RecordGridView.h"
 
 #include <QActionGroup>
 #include <QApplication>

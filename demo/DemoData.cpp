@@ -2,7 +2,7 @@
 // (codes, names, reference points, elevations, main runways, VOR and NDB
 // frequencies), rounded as an aeronautical chart gives them. They are meant to
 // look right in the editor, not for navigation.
-#include "database/DemoData.h"
+#include "demo/DemoData.h"
 
 namespace orvane::demo {
 

@@ -1,7 +1,7 @@
-#include "ui/EditionCommands.h"
+#include "ui/commands/EditionCommands.h"
 
 #include "database/SessionState.h"
-#include "ui/RecordGridModel.h"
+#include "ui/grid/RecordGridModel.h"
 
 namespace orvane {
 

@@ -4,7 +4,7 @@
 // tests can reach both halves.
 #pragma once
 
-#include "database/Orvane_DBD.h"
+#include "database/DbdFile.h"
 
 #include <optional>
 #include <string>

@@ -4,9 +4,9 @@
 #include "database/SessionState.h"
 #include "settings/Settings.h"
 #include "settings/Texts.h"
-#include "ui/Orvane_init.h"
-#include "ui/Orvane_main.h"
-#include "ui/QtUserInteraction.h"
+#include "ui/dialogs/DirectoriesDialog.h"
+#include "ui/MainWindow.h"
+#include "ui/qt/QtUserInteraction.h"
 
 #include <QApplication>
 #include <QLibraryInfo>

@@ -1,4 +1,4 @@
-#include "ui/RecordGridView.h"
+#include "ui/grid/RecordGridView.h"
 
 #include <QMouseEvent>
 

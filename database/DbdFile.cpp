@@ -1,4 +1,4 @@
-#include "database/Orvane_DBD.h"
+#include "database/DbdFile.h"
 
 #include "platform/AtomicFile.h"
 #include "platform/Cp1252.h"

@@ -1,4 +1,4 @@
-#include "database/TPOD.h"
+#include "database/Archive.h"
 
 #include "platform/Cp1252.h"
 #include "platform/Errors.h"

@@ -1,5 +1,5 @@
-#include "ui/QtUserInteraction.h"
-#include "ui/QtText.h"
+#include "ui/qt/QtUserInteraction.h"
+#include "ui/qt/QtText.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "exchange/Orvane_CSV.h"
+#include "exchange/CsvFile.h"
 
 #include "exchange/ExchangeShared.h"
 #include "platform/AtomicFile.h"

@@ -1,4 +1,4 @@
-#include "ui/FileCommands.h"
+#include "ui/commands/FileCommands.h"
 
 #include "platform/Paths.h"
 #include "settings/Texts.h"

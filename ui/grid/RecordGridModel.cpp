@@ -1,4 +1,4 @@
-#include "ui/RecordGridModel.h"
+#include "ui/grid/RecordGridModel.h"
 
 #include "database/SessionState.h"
 #include "platform/Cp1252.h"

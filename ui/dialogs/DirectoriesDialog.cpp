@@ -1,5 +1,5 @@
-#include "ui/Orvane_init.h"
-#include "ui/QtText.h"
+#include "ui/dialogs/DirectoriesDialog.h"
+#include "ui/qt/QtText.h"
 
 #include "platform/Paths.h"
 #include "settings/Texts.h"

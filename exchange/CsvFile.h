@@ -4,7 +4,7 @@
 #pragma once
 
 #include "database/SessionState.h"
-#include "exchange/Orvane_DEX.h"
+#include "exchange/DexFile.h"
 #include "platform/UserInteraction.h"
 
 #include <string>

@@ -1,6 +1,6 @@
-#include "exchange/Orvane_DEX.h"
+#include "exchange/DexFile.h"
 
-#include "database/Orvane_DBD.h"
+#include "database/DbdFile.h"
 #include "exchange/ExchangeShared.h"
 #include "platform/AtomicFile.h"
 #include "platform/Cp1252.h"
