@@ -1,8 +1,8 @@
 // orvane-cli list / extract: the archive viewer without its window.
 #include "cli/Commands.h"
 
-#include "database/Extraction.h"
 #include "database/Archive.h"
+#include "database/Extraction.h"
 #include "platform/Cp1252.h"
 #include "platform/Errors.h"
 #include "table/ValueDisplay.h"

@@ -75,4 +75,9 @@ void PrintLine(const std::string& line) {
     std::cout << line << '\n';
 }
 
+void PrintBlock(std::string& block) {
+    std::cout.write(block.data(), static_cast<std::streamsize>(block.size()));
+    block.clear();
+}
+
 } // namespace orvane::cli

@@ -39,5 +39,8 @@ int Guarded(const std::function<int()>& body);
 
 // Writes UTF-8 text to stdout as is.
 void PrintLine(const std::string& line);
+// Writes a block of whole lines to stdout and empties it.
+void PrintBlock(std::string& block);
+inline constexpr std::size_t kPrintBlock = 1 << 16;
 
 } // namespace orvane::cli

@@ -2,8 +2,8 @@
 // form of the Fly! II direct write of one record into its POD archive.
 #include "cli/CliSupport.h"
 #include "database/AirportLookup.h"
-#include "database/DirectWrite.h"
 #include "database/DbdFile.h"
+#include "database/DirectWrite.h"
 #include "exchange/CsvFile.h"
 #include "exchange/DexFile.h"
 #include "platform/Cp1252.h"

@@ -96,15 +96,18 @@ int RunShow(const Args& args) {
         CliInteraction ui;
         LoadInput(s, ui, o, o.positional[0]);
         const RecordTable& t = s.Table;
-        std::string line;
+        // Lines gathered in blocks: one write per block, not per line.
+        std::string block;
+        block.reserve(kPrintBlock + 4096);
         for (int r = 0; r < t.RowCount(); ++r) {
-            line.clear();
             for (int c = 0; c < t.ColumnCount(); ++c) {
-                if (c) line += '\t';
-                line += Cp1252ToUtf8(t.Cell(c, r));
+                if (c) block += '\t';
+                AppendCp1252AsUtf8(block, t.Cell(c, r));
             }
-            PrintLine(line);
+            block += '\n';
+            if (block.size() >= kPrintBlock) PrintBlock(block);
         }
+        PrintBlock(block);
         return 0;
     });
 }

@@ -52,67 +52,92 @@ bool FieldPlace(const FieldDef& f, std::size_t bufferSize, std::size_t& offset,
 // ---------------------------------------------------------------------------
 // Record -> cells
 
+namespace {
+
+// One row's texts back to back and where each ends: reused from record to
+// record, so a load writes each text once here and once into the table.
+struct RowText {
+    std::string text;
+    std::vector<std::uint32_t> ends;
+
+    void Close() { ends.push_back(static_cast<std::uint32_t>(text.size())); }
+    template <class T> void Number(T n) {
+        char buffer[24];
+        text.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, n).ptr);
+        Close();
+    }
+    void Keep(const RecordTable& table, int col, int row) {
+        text.append(table.Cell(col, row));
+        Close();
+    }
+};
+
+} // namespace
+
 bool RecordToCells(const RecordBuffer& record, const std::vector<FieldDef>& fields,
                    RecordTable& table, int row, char decimalSeparator, BadDoublePolicy policy,
                    UserInteraction* ui) {
+    thread_local RowText out;
+    out.text.clear();
+    out.ends.clear();
     const int columns =
         std::max(table.ColumnCount(), kFirstFieldColumn + static_cast<int>(fields.size()));
-    std::vector<std::string> cells(static_cast<std::size_t>(columns));
-    for (int c = 0; c < columns; ++c)
-        cells[c] = std::string(table.Cell(c, row));
 
-    cells[kColNumber] = std::to_string(row);
-    cells[kColSuppr] = GetU16(&record[0]) == 42 ? "x" : "";
-    cells[kColExport] = std::to_string(GetU16(&record[2]));
+    out.Number(row);
+    out.Keep(table, kColModif, row);
+    if (GetU16(&record[0]) == 42) out.text.push_back('x');
+    out.Close();
+    out.Number(GetU16(&record[2]));
 
     bool ok = true;
-    for (std::size_t i = 0; i < fields.size(); ++i) {
+    std::size_t i = 0;
+    for (; i < fields.size() && ok; ++i) {
         const FieldDef& f = fields[i];
-        std::string& cell = cells[kFirstFieldColumn + i];
+        const int col = kFirstFieldColumn + static_cast<int>(i);
         std::size_t offset = 0, width = 0;
-        if (!FieldPlace(f, record.size(), offset, width)) continue;
+        if (!FieldPlace(f, record.size(), offset, width)) {
+            out.Keep(table, col, row);
+            continue;
+        }
         const unsigned char* p = record.data() + offset;
         switch (f.Type) {
         case 'C':
             if (f.Width == 1) {
-                cell = std::to_string(p[0]);
+                out.Number(unsigned{p[0]});
             } else {
                 // The text is confined to its own field.
                 std::size_t n = 0;
                 while (n < width && p[n] != 0)
                     ++n;
-                cell.assign(reinterpret_cast<const char*>(p), n);
+                out.text.append(reinterpret_cast<const char*>(p), n);
+                out.Close();
             }
             break;
         case 'D': {
-            double d = GetF64(p);
-            if (!std::isfinite(d)) {
-                if (policy == BadDoublePolicy::FailRecord) {
-                    ok = false;
-                    break;
-                }
+            const double d = GetF64(p);
+            if (std::isfinite(d)) {
+                AppendFixed(out.text, d, 4, decimalSeparator);
+                out.Close();
+            } else if (policy == BadDoublePolicy::FailRecord) {
+                ok = false; // this field and the ones after it keep what they held
+                --i;
+            } else {
                 if (ui) ui->ShowMessage(MessageKind::Warning, Format(txt::LineError, row));
-                break; // the cell is left as it was
+                out.Keep(table, col, row); // the cell is left as it was
             }
-            cell = FormatFixed(d, 4, decimalSeparator);
             break;
         }
         case 'I':
-            cell = std::to_string(GetU32(p));
+            out.Number(GetU32(p));
             break;
         default:
-            break; // not converted: the cell is not touched
-        }
-        if (!ok) {
-            // The fields not filled yet keep what they held.
-            for (std::size_t k = i; k < fields.size(); ++k)
-                cells[kFirstFieldColumn + k] =
-                    std::string(table.Cell(kFirstFieldColumn + static_cast<int>(k), row));
+            out.Keep(table, col, row); // not converted: the cell is not touched
             break;
         }
     }
-    std::vector<std::string_view> views(cells.begin(), cells.end());
-    table.SetRowCells(row, views);
+    for (int c = kFirstFieldColumn + static_cast<int>(i); c < columns; ++c)
+        out.Keep(table, c, row);
+    table.SetRowPacked(row, out.text, out.ends.data(), out.ends.size());
     return ok;
 }
 

@@ -34,17 +34,24 @@ char ToCp1252(std::uint32_t cp) {
 }
 } // namespace
 
+void AppendCp1252AsUtf8(std::string& out, std::string_view bytes) {
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        std::size_t ascii = i;
+        while (ascii < bytes.size() && static_cast<unsigned char>(bytes[ascii]) < 0x80)
+            ++ascii;
+        out.append(bytes.data() + i, ascii - i);
+        if (ascii == bytes.size()) break;
+        const auto c = static_cast<unsigned char>(bytes[ascii]);
+        AppendUtf8(out, c < 0xA0 && kHigh[c - 0x80] ? kHigh[c - 0x80] : c);
+        i = ascii + 1;
+    }
+}
+
 std::string Cp1252ToUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 8);
-    for (unsigned char c : bytes) {
-        if (c < 0x80)
-            out += static_cast<char>(c);
-        else if (c < 0xA0)
-            AppendUtf8(out, kHigh[c - 0x80] ? kHigh[c - 0x80] : c);
-        else
-            AppendUtf8(out, c);
-    }
+    AppendCp1252AsUtf8(out, bytes);
     return out;
 }
 

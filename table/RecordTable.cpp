@@ -43,6 +43,26 @@ class RecordTable::Row {
         return std::unique_ptr<Row>(row);
     }
 
+    // A row from texts laid back to back, ends[i] being where cell i ends.
+    static std::unique_ptr<Row> MakePacked(std::string_view texts, const std::uint32_t* ends,
+                                           std::size_t count) {
+        const std::size_t total = count == 0 ? 0 : ends[count - 1];
+        if (total > std::numeric_limits<std::uint32_t>::max() / 2 || total > texts.size())
+            throw std::length_error("record table row too large");
+        const bool wide = total > 0xFFFF;
+        const std::size_t offsetBytes = count * (wide ? 4 : 2);
+        void* memory = ::operator new(sizeof(Row) + offsetBytes + total);
+        Row* row = ::new (memory)
+            Row(static_cast<std::uint32_t>(count), static_cast<std::uint32_t>(total), wide);
+        if (total) std::memcpy(row->Texts(), texts.data(), total);
+        if (wide)
+            std::memcpy(row->Base(), ends, 4 * count);
+        else
+            for (std::size_t i = 0; i < count; ++i)
+                row->SetEnd(i, ends[i]);
+        return std::unique_ptr<Row>(row);
+    }
+
     // The storage came from ::operator new with the row's real size.
     static void operator delete(void* p) { ::operator delete(p); }
 
@@ -204,6 +224,15 @@ void RecordTable::SetRowCells(int row, const std::vector<std::string_view>& cell
     std::size_t count = std::min(cells.size(), static_cast<std::size_t>(columns_));
     auto& r = rows_[static_cast<std::size_t>(row)];
     r = count == 0 ? nullptr : Row::Make(cells.data(), count, 0);
+    ++revision_;
+}
+
+void RecordTable::SetRowPacked(int row, std::string_view texts, const std::uint32_t* ends,
+                               std::size_t count) {
+    if (row < 0 || row >= RowCount()) return;
+    count = std::min(count, static_cast<std::size_t>(columns_));
+    auto& r = rows_[static_cast<std::size_t>(row)];
+    r = count == 0 ? nullptr : Row::MakePacked(texts, ends, count);
     ++revision_;
 }
 

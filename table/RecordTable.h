@@ -56,6 +56,10 @@ class RecordTable {
     // Replaces a whole row's cells at once (cells beyond the list become empty).
     // The fast path of the loaders.
     void SetRowCells(int row, const std::vector<std::string_view>& cells);
+    // The same from one block of texts and the end offset of each cell in it
+    // (cells beyond the table's columns are dropped): one copy of the texts.
+    void SetRowPacked(int row, std::string_view texts, const std::uint32_t* ends,
+                      std::size_t count);
 
     void InsertRow(int row); // an empty row at index row; rows from it move down
     void RemoveRow(int row);

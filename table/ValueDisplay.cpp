@@ -188,15 +188,21 @@ std::optional<double> ParseDecimal(std::string_view text, char decimalSeparator)
     return value;
 }
 
-std::string FormatFixed(double value, int decimals, char decimalSeparator) {
+void AppendFixed(std::string& out, double value, int decimals, char decimalSeparator) {
     decimals = decimals < 0 ? 0 : (decimals > 60 ? 60 : decimals);
     char buffer[400];
     auto result =
         std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-    if (result.ec != std::errc()) return {};
-    std::string out(buffer, result.ptr);
-    for (char& c : out)
-        if (c == '.') c = decimalSeparator;
+    if (result.ec != std::errc()) return;
+    if (decimalSeparator != '.')
+        for (char* c = buffer; c != result.ptr; ++c)
+            if (*c == '.') *c = decimalSeparator;
+    out.append(buffer, result.ptr);
+}
+
+std::string FormatFixed(double value, int decimals, char decimalSeparator) {
+    std::string out;
+    AppendFixed(out, value, decimals, decimalSeparator);
     return out;
 }
 

@@ -18,6 +18,8 @@ namespace orvane {
 std::optional<double> ParseDecimal(std::string_view text, char decimalSeparator);
 // "%.*f" with the given separator, independent of the C locale.
 std::string FormatFixed(double value, int decimals, char decimalSeparator);
+// The same, appended to out (nothing for a value that cannot be formatted).
+void AppendFixed(std::string& out, double value, int decimals, char decimalSeparator);
 
 // nullopt when the cell is not a number.
 std::optional<std::string> LatitudeText(std::string_view cell, char decimalSeparator);
