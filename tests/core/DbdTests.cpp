@@ -3,6 +3,7 @@
 #include "platform/Errors.h"
 #include "support/DbdFixtures.h"
 #include "support/ScriptedInteraction.h"
+#include "support/TableCells.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -214,11 +215,7 @@ struct DiskFixture {
 };
 
 SessionState EnglishSession(char sep = '.') {
-    SessionState s;
-    s.Language = "english";
-    s.SimulatorVersion = 2;
-    s.Display.decimalSeparator = sep;
-    return s;
+    return orvane::testing::EnglishSession(2, sep);
 }
 
 TEST(DbdLoad, DiskOpenFillsTableAndSession) {
@@ -246,6 +243,20 @@ TEST(DbdLoad, DiskOpenFillsTableAndSession) {
     EXPECT_EQ(ui.busyDepth, 0);
     EXPECT_GT(ui.busyCount, 0);
     EXPECT_EQ(s.WorkDir, f.dir.Path() + "/work/");
+}
+
+TEST(DbdLoad, StatusTextStopsAtTheFirstControlByte) {
+    // A four-letter tag with no zero after it: the record size follows.
+    DiskFixture f({NavRecord("K1", 110.5, 1)});
+    std::string bytes = ReadBytes(f.dbd);
+    bytes.replace(4, 8,
+                  "\x01\x02\x03\x04"
+                  "abcd");
+    WriteBytes(f.dbd, bytes);
+    SessionState s = EnglishSession();
+    ScriptedInteraction ui;
+    const LoadOutcome out = OpenDbdFromDisk(s, f.dbd, f.dbt, ui);
+    EXPECT_NE(out.status.find("Data type : naid - 1 records"), std::string::npos) << out.status;
 }
 
 TEST(DbdLoad, CountZeroLeavesOnlyTheHeadingRow) {
