@@ -333,6 +333,19 @@ void PrepareTable(RecordTable& t, const std::vector<FieldDef>& fields, int recor
     t.SetRowCount(recordCount + 1);
 }
 
+// Records shorter than the template's furthest field end read as zeros
+// beyond their end: the user is told once. A save keeps the file's record
+// size, so no byte of the file is lost.
+void WarnShortRecords(UserInteraction& ui, Lang lang, const std::vector<FieldDef>& fields,
+                      int recordSize, const std::string& name) {
+    int end = 0;
+    for (const auto& f : fields)
+        end = std::max(end, f.Offset + f.ByteWidth());
+    if (recordSize < end)
+        ui.ShowMessage(MessageKind::Warning,
+                       Format(txt::ShortRecords.In(lang), end, name.c_str(), recordSize));
+}
+
 std::unique_ptr<TPOD> OpenArchiveObject(const std::string& path, UserInteraction& ui, Lang lang) {
     auto pod = std::make_unique<TPOD>(path, &ui, lang);
     if (!pod->IsOpen()) throw FileError(Format(txt::CannotOpenArchive.In(lang), path.c_str()));
@@ -388,6 +401,7 @@ LoadOutcome OpenDbdFromDisk(SessionState& s, const std::string& dbdPath,
     const std::uint64_t sourceSize = pod->IsOpen() ? pod->ArchiveSize() : FileSizeOf(source);
     pod->CloseFile();
 
+    WarnShortRecords(ui, lang, info.Fields, header.RecordSize(), FileNameOf(dbdPath));
     PrepareTable(s.Table, info.Fields, header.RecordCount());
     ReadRecords(file, 1, header.RecordCount(), header.RecordSize(), info.Fields, s.Table,
                 s.DecimalSeparator(), &ui);
@@ -440,6 +454,7 @@ LoadOutcome OpenDbdFromArchive(SessionState& s, const std::string& archivePath,
                         entry.size - DbdHeader::kSize, lang);
     (void)position;
 
+    WarnShortRecords(ui, lang, info.Fields, header.RecordSize(), Cp1252ToUtf8(dbdName));
     PrepareTable(s.Table, info.Fields, header.RecordCount());
     ReadRecords(pod->File(), 1, header.RecordCount(), header.RecordSize(), info.Fields, s.Table,
                 s.DecimalSeparator(), &ui);

@@ -68,6 +68,11 @@ inline constexpr BiText BadWholeNumber{
 inline constexpr BiText TextTooLong{
     "Ligne %d, champ « %s » : le texte « %s » dépasse les %d caractères du champ",
     "Row %d, field \"%s\": the text \"%s\" is longer than the field's %d characters"};
+// The template's record size, the file, the file's record size.
+inline constexpr BiText ShortRecords{
+    "Le modèle décrit des enregistrements de %d octets ; %s contient des enregistrements de %d "
+    "octets",
+    "The template describes %d-byte records; %s holds %d-byte records"};
 inline constexpr BiText NoTableLoaded{"Aucune table chargée", "No table loaded"};
 inline constexpr BiText BadRecordSize{
     "%s : taille d'enregistrement %d invalide (de %d à %d octets)",
