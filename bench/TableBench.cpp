@@ -1,5 +1,6 @@
 // The record table on 100,000 rows: filling 90 columns, and a heading sort
 // of a column with many equal values, in both directions.
+#include "support/TableCells.h"
 #include "table/RecordTable.h"
 
 #include <benchmark/benchmark.h>
@@ -31,18 +32,7 @@ void BM_TableFill(benchmark::State& state) {
 }
 
 void BM_TableSort(benchmark::State& state) {
-    const int n = 100000;
-    RecordTable t;
-    t.SetColumnCount(6);
-    t.SetRowCount(n + 1);
-    std::uint32_t seed = 12345;
-    for (int r = 1; r <= n; ++r) {
-        seed = seed * 1664525u + 1013904223u;
-        const std::string value =
-            std::to_string(seed >> 22) + "." + std::to_string((seed >> 8) % 2 * 5);
-        const std::string number = std::to_string(r);
-        t.SetRowCells(r, {number, "", "", "0", value, number});
-    }
+    RecordTable t = orvane::testing::TableOfEqualValues(100000);
     bool ascending = true;
     for (auto _ : state) {
         t.SortByColumn(4, ascending, '.');

@@ -296,17 +296,7 @@ TEST(RecordTable, SortMovesWholeRowsWithTheirNumbersAndIsStable) {
 
 TEST(RecordTable, SortingAHundredThousandRowsIsStable) {
     const int n = 100000;
-    RecordTable t;
-    t.SetColumnCount(6);
-    t.SetRowCount(n + 1);
-    std::uint32_t seed = 12345;
-    for (int r = 1; r <= n; ++r) {
-        seed = seed * 1664525u + 1013904223u;
-        // Few distinct values, so that many rows compare equal.
-        std::string value = std::to_string(seed >> 22) + "." + std::to_string((seed >> 8) % 2 * 5);
-        std::string number = std::to_string(r);
-        t.SetRowCells(r, {number, "", "", "0", value, number});
-    }
+    RecordTable t = orvane::testing::TableOfEqualValues(n);
     for (bool ascending : {true, false}) {
         t.SortByColumn(4, ascending, '.');
         double previousValue = ascending ? -1 : 1e9;

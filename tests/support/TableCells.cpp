@@ -19,6 +19,21 @@ Cells DataCells(const RecordTable& t, int firstColumn) {
     return cells;
 }
 
+RecordTable TableOfEqualValues(int rows) {
+    RecordTable t;
+    t.SetColumnCount(6);
+    t.SetRowCount(rows + 1);
+    std::uint32_t seed = 12345;
+    for (int r = 1; r <= rows; ++r) {
+        seed = seed * 1664525u + 1013904223u;
+        const std::string value =
+            std::to_string(seed >> 22) + "." + std::to_string((seed >> 8) % 2 * 5);
+        const std::string number = std::to_string(r);
+        t.SetRowCells(r, {number, "", "", "0", value, number});
+    }
+    return t;
+}
+
 SessionState EnglishSession(int version, char sep) {
     SessionState s;
     s.Language = "english";

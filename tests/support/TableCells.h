@@ -15,6 +15,9 @@ using Cells = std::vector<std::vector<std::string>>;
 std::vector<std::string> Column(const RecordTable& t, int col);
 // Every cell of the data rows from column firstColumn on.
 Cells DataCells(const RecordTable& t, int firstColumn = kColSuppr);
+// A table of rows data rows whose column 4 holds few distinct numbers (so
+// many rows compare equal) and columns 0 and 5 the row number.
+RecordTable TableOfEqualValues(int rows);
 // An English session of a simulator version, numbers with separator sep.
 SessionState EnglishSession(int version = 2, char sep = '.');
 
