@@ -171,6 +171,19 @@ RecordTable LoadRecordsAside(const RecordTable& current, BinaryFile& file, const
     }
 }
 
+// Records shorter than the template's furthest field end read as zeros
+// beyond their end: the user is told once. A save keeps the file's record
+// size, so no byte of the file is lost.
+void WarnShortRecords(UserInteraction& ui, Lang lang, const std::vector<FieldDef>& fields,
+                      int recordSize, const std::string& name) {
+    std::int64_t end = 0;
+    for (const auto& f : fields)
+        end = std::max(end, std::int64_t{f.Offset} + f.ByteWidth());
+    if (recordSize < end)
+        ui.ShowMessage(MessageKind::Warning,
+                       Format(txt::ShortRecords.In(lang), static_cast<int>(end), name.c_str(), recordSize));
+}
+
 std::unique_ptr<TPOD> OpenArchiveObject(const std::string& path, UserInteraction& ui, Lang lang) {
     auto pod = std::make_unique<TPOD>(path, &ui, lang);
     if (!pod->IsOpen()) throw FileError(Format(txt::CannotOpenArchive.In(lang), path.c_str()));
@@ -226,6 +239,7 @@ LoadOutcome OpenDbdFromDisk(SessionState& s, const std::string& dbdPath,
     const std::uint64_t sourceSize = pod->IsOpen() ? pod->ArchiveSize() : FileSizeOf(source);
     pod->CloseFile();
 
+    WarnShortRecords(ui, lang, info.Fields, header.RecordSize(), FileNameOf(dbdPath));
     RecordTable loaded =
         LoadRecordsAside(s.Table, file, header, info.Fields, s.DecimalSeparator(), ui, lang);
     s.Table.Replace(std::move(loaded));
@@ -278,6 +292,7 @@ LoadOutcome OpenDbdFromArchive(SessionState& s, const std::string& archivePath,
                         entry.size - DbdHeader::kSize, lang);
     (void)position;
 
+    WarnShortRecords(ui, lang, info.Fields, header.RecordSize(), Cp1252ToUtf8(dbdName));
     RecordTable loaded =
         LoadRecordsAside(s.Table, pod->File(), header, info.Fields, s.DecimalSeparator(), ui, lang);
     s.Table.Replace(std::move(loaded));

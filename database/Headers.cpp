@@ -16,8 +16,13 @@ std::string TextUpToZero(const unsigned char* p, std::size_t max) {
 std::string DbdHeader::Tag() const {
     return TextUpToZero(bytes.data(), 4);
 }
+// The text the status bar shows: up to the first zero or control byte, so
+// the binary counts after a tag that fills its four bytes stay out of it.
 std::string DbdHeader::LeadingText() const {
-    return TextUpToZero(bytes.data(), kSize);
+    std::size_t n = 0;
+    while (n < kSize && bytes[n] >= 0x20 && bytes[n] != 0x7F)
+        ++n;
+    return std::string(reinterpret_cast<const char*>(bytes.data()), n);
 }
 
 void DbdHeader::SetTag(const std::string& tag) {

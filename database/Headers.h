@@ -17,7 +17,7 @@ struct DbdHeader {
 
     // The tag: bytes 0-3 up to the first zero byte.
     std::string Tag() const;
-    // The header's leading text: bytes from 0 up to the first zero byte.
+    // The header's leading text: bytes from 0 up to the first zero or control byte.
     std::string LeadingText() const;
     std::int32_t Stamp() const { return GetI32(&bytes[12]); }
     std::int32_t RecordCount() const { return GetI32(&bytes[16]); }

@@ -68,6 +68,11 @@ inline constexpr BiText BadWholeNumber{
 inline constexpr BiText TextTooLong{
     "Ligne %d, champ « %s » : le texte « %s » dépasse les %d caractères du champ",
     "Row %d, field \"%s\": the text \"%s\" is longer than the field's %d characters"};
+// The template's record size, the file, the file's record size.
+inline constexpr BiText ShortRecords{
+    "Le modèle décrit des enregistrements de %d octets ; %s contient des enregistrements de %d "
+    "octets",
+    "The template describes %d-byte records; %s holds %d-byte records"};
 inline constexpr BiText NoTableLoaded{"Aucune table chargée", "No table loaded"};
 inline constexpr BiText BadRecordSize{
     "%s : taille d'enregistrement %d invalide (de %d à %d octets)",
@@ -189,6 +194,7 @@ inline constexpr BiText MenuImprimer{"Imprimer", "Print"};
 inline constexpr BiText MenuAide{"Aide", "Help"};
 inline constexpr BiText MenuApropos{"A propos", "About"};
 inline constexpr BiText MenuAideHTML{"Aide HTML", "HTML help"};
+inline constexpr BiText MenuQuitter{"Quitter", "Quit"};
 inline constexpr BiText TabVueGlobale{"Vue globale", "Records"};
 inline constexpr BiText TabDefinitions{"Définitions", "Definition"};
 inline constexpr BiText GbChercher{"Chercher", "Find"};
@@ -200,7 +206,7 @@ inline constexpr BiText BtnChercher2{"Cherche *", "Find *"};
 inline constexpr BiText BtnOACI{"Arpt OACI", "Arpt ICAO"};
 inline constexpr BiText BtnEffacerTout{"Tout effacer", "Erase all"};
 inline constexpr BiText BtnInserLigne{"Insérer ligne", "Insert line"};
-inline constexpr BiText BntAjoutFin{"Ajouter ligne à la fin", "Add a line at the end"};
+inline constexpr BiText BtnAjoutFin{"Ajouter ligne à la fin", "Add a line at the end"};
 inline constexpr BiText BtnSuppSelect{"Supprimer sélection", "Erase selection"};
 inline constexpr BiText BtnSuppLigne{"Supprimer ligne", "Erase a line"};
 inline constexpr BiText BtnSelectionAll{"Tout sélectionner", "Select all"};
@@ -217,6 +223,10 @@ inline constexpr BiText MenuPodEnregistrerLigneN{"Enregistrer la ligne n°%d dan
 inline constexpr BiText UnsavedChanges{
     "Le tableau contient des modifications non enregistrées, qui seront perdues.",
     "The table holds changes that were not saved; they will be lost."};
+// A command failed with an error that carries no text of its own.
+inline constexpr const char* UnexpectedError =
+    "Erreur inattendue : la commande est abandonnée.\r\n"
+    "Unexpected error: the command was abandoned."; // both languages at once
 // The language command's warning, in both languages at once.
 inline constexpr const char* RestartForLanguage =
     "Vous devez redémarrer ce programme pour la prise en compte de la \r\nlangue.\r\n"

@@ -1,14 +1,16 @@
-// The main window: the record grid, the definitions page, the search, edition
-// and export boxes on the left, the status bar and the menu. Commands are
-// carried out by the command classes (FileCommands, EditionCommands); the
-// window wires them to its controls and shows their results.
+// The main window: it builds its layout (the record grid, the definitions
+// page, the search, edition and export boxes on the left, the status bar
+// and the menu) and wires each control to its command class in commands/.
+// It shows what the commands report (EditorView) and handles the grid's own
+// events: cell clicks, hints, heading sorts.
 #pragma once
 
-#include "database/SessionState.h"
+#include "ui/Captions.h"
+#include "ui/commands/CommandContext.h"
+#include "ui/qt/CommandBoundary.h"
 
 #include <QMainWindow>
 
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -21,19 +23,24 @@ class QLineEdit;
 class QMenu;
 class QPushButton;
 class QTabWidget;
-class QTableWidget;
 class QModelIndex;
 
 namespace orvane {
 
+class DirectWriteCommands;
+class DefinitionsPage;
 class EditionCommands;
+class ExchangeCommands;
 class FileCommands;
+class OptionsCommands;
+class PrintCommands;
 class RecordGridModel;
 class RecordGridView;
+class SearchCommands;
 class TForm_init;
-struct LoadOutcome;
+class ToolsCommands;
 
-class TForm_main : public QMainWindow {
+class TForm_main : public QMainWindow, private EditorView {
     Q_OBJECT
   public:
     // The settings are read from iniPath during construction (FormCreate).
@@ -52,6 +59,7 @@ class TForm_main : public QMainWindow {
     bool LoadDbd(const std::string& path);
 
     RecordGridModel* Model() const { return model_; }
+    const Captions& Texts() const { return captions_; }
     int SearchColumn() const { return searchColumn_; }
     int SortColumn() const { return sortColumn_; }
     bool SortAscending() const { return sortAscending_; }
@@ -72,7 +80,7 @@ class TForm_main : public QMainWindow {
     QGroupBox* gbEdition = nullptr;
     QPushButton* btnEffacerTout = nullptr;
     QPushButton* btnInserLigne = nullptr;
-    QPushButton* bntAjoutFin = nullptr;
+    QPushButton* btnAjoutFin = nullptr; // component "bntAjoutFin"
     QPushButton* btnSuppSelect = nullptr;
     QPushButton* btnSuppLigne = nullptr;
     QGroupBox* gbExport = nullptr;
@@ -85,7 +93,7 @@ class TForm_main : public QMainWindow {
     QWidget* vue_globale = nullptr;
     QWidget* TabSheet2 = nullptr;
     RecordGridView* DataGrid = nullptr;
-    QTableWidget* Def_grid = nullptr;
+    DefinitionsPage* Def_grid = nullptr;
     QLabel* StatusPanel0 = nullptr;
     QLabel* StatusPanel1 = nullptr;
 
@@ -97,6 +105,7 @@ class TForm_main : public QMainWindow {
     QAction* POD_ouvrir_ligne = nullptr;
     QAction* POD_Enregistrer_ligne = nullptr;
     QAction* POD_mode_normal = nullptr;
+    QAction* Quitter = nullptr;
     QMenu* FichierDEX = nullptr;
     QAction* DEX_ouvrir = nullptr;
     QAction* DEX_Enregistrer_tout = nullptr;
@@ -121,60 +130,18 @@ class TForm_main : public QMainWindow {
     QMenu* Aide = nullptr;
     QAction* Apropos = nullptr;
     QAction* AideHTML = nullptr;
+    // Keyboard only: Ctrl+F to the search box, F3 the next hit.
+    QAction* FocusSearch = nullptr;
+    QAction* FindNext = nullptr;
 
-  public slots:
-    // DBD files.
-    void POD_ouvrirClick();
-    void DBD_ouvrirClick();
-    void DBD_Enregistrer_toutClick();
-    void DBD_Enregistrer_selectClick();
-    // Edition and Export boxes.
-    void btnEffacerToutClick();
-    void btnInserLigneClick();
-    void bntAjoutFinClick();
-    void btnSuppSelectClick();
-    void btnSuppLigneClick();
-    void btnSelectionAllClick();
-    void btnSelectionNoneClick();
-    void btnSelectPartClick();
     // Grid events.
     void DataGridClickCell(int column, int row);
-    void DataGridMouseDown();
-    void DataGridDblClick();
     void DataGridGridHint(const QModelIndex& index);
     void DataGridHeadingClick(int column);
     void Def_gridDblClick();
-    // Options.
-    void InitialisationClick();
-    void LangageClick();
-    void Fly11Click();
-    void Fly21Click();
     // Start-up: the first-run check, run when the window becomes active.
     void FormActivate();
     void ApplicationStateChanged(Qt::ApplicationState state);
-
-    // Commands of later work; present in the menu, they do nothing yet.
-    void POD_ouvrir_ligneClick() {}
-    void POD_Enregistrer_ligneClick() {}
-    void POD_mode_normalClick() {}
-    void DEX_ouvrirClick() {}
-    void DEX_Enregistrer_toutClick() {}
-    void DEX_Enregistrer_selectClick() {}
-    void DEX_AjouterClick() {}
-    void CSV_ImportClick() {}
-    void CSV_Enregistrer_toutClick() {}
-    void CSV_Enregistrer_selectClick() {}
-    void CSV_AjouterClick() {}
-    void Extraction_PODClick() {}
-    void LancerDexImportClick() {}
-    void LancerDBImportClick() {}
-    void PournepasoublierClick() {}
-    void ImprimerClick() {}
-    void AproposClick() {}
-    void AideHTMLClick() {}
-    void btnChercher1Click() {}
-    void btnChercher2Click() {}
-    void btnOACIClick() {}
 
   protected:
     bool event(QEvent* event) override;
@@ -184,22 +151,25 @@ class TForm_main : public QMainWindow {
     void BuildMenu();
     void BuildLeftColumn(QWidget* panel);
     void BuildPages();
+    void WireCommands();
     void FormCreate();
-    void MarkVersion(int version);
-    void ShowVersion(int version);
+    void WriteFlagHeadings();
 
-    // Runs a command; a core error is shown by the general error display and
-    // the program carries on.
-    void Run(const std::function<void()>& command);
-    bool MayReplaceTable();
-    bool ApplyLoad(const std::function<LoadOutcome()>& load);
-    void ShowDefinitions(const LoadOutcome& outcome);
+    // EditorView.
+    void ShowLoad(const LoadOutcome& outcome) override;
+    void ShowRows(bool refitColumns) override;
+    void ShowSelection(bool selectLabel, bool deleteLabel, bool menus) override;
+    void MarkSaved() override;
+    bool MayReplaceTable() override;
+    void ShowVersion(int version) override;
+    void MarkVersion(int version) override;
+
     void FitColumns();
-    void ShowSelection(bool selectLabel, bool deleteLabel, bool menus);
-    void SetSelectionCommands(bool enabled);
+    void ShowSortArrow();
     void SyncViewToTable();
     void CurrentChanged(const QModelIndex& current);
     void SelectionChanged();
+    void ShowRowCaptions();
     void ApplyPanel(int action, const std::string& text);
     int LeftColumnWidth() const;
 
@@ -209,10 +179,18 @@ class TForm_main : public QMainWindow {
     UserInteraction& ui_;
     BusyIndicator* busy_;
     std::string iniPath_;
+    CommandBoundary boundary_;
+    Captions captions_;
     TForm_init* init_ = nullptr;
     RecordGridModel* model_ = nullptr;
     std::unique_ptr<FileCommands> files_;
     std::unique_ptr<EditionCommands> edition_;
+    std::unique_ptr<ExchangeCommands> exchange_;
+    std::unique_ptr<DirectWriteCommands> directWrite_;
+    std::unique_ptr<SearchCommands> search_;
+    std::unique_ptr<PrintCommands> print_;
+    std::unique_ptr<ToolsCommands> tools_;
+    std::unique_ptr<OptionsCommands> options_;
     QActionGroup* versionGroup_ = nullptr;
     QWidget* panel3_ = nullptr;
 
@@ -221,7 +199,7 @@ class TForm_main : public QMainWindow {
     bool sortAscending_ = true;
     bool sortingAllowed_ = true;
     std::uint64_t savedRevision_ = 0;
-    bool syncing_ = false;
+    bool rowsSorted_ = false; // by a heading click since the load
     // The first-run check runs when the window becomes active coming from
     // outside the program (its first showing included), never when it comes
     // back from the program's own notice or dialog.

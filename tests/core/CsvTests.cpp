@@ -4,6 +4,7 @@
 #include "platform/Errors.h"
 #include "support/DbdFixtures.h"
 #include "support/ScriptedInteraction.h"
+#include "support/TableCells.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -14,14 +15,6 @@ using namespace orvane;
 using namespace orvane::testing;
 
 namespace {
-
-SessionState Session(char sep = '.') {
-    SessionState s;
-    s.Language = "english";
-    s.SimulatorVersion = 2;
-    s.Display.decimalSeparator = sep;
-    return s;
-}
 
 // A table of three fields titled A, B and C, set up as a load leaves it.
 const std::vector<FieldSpec> kAbcFields = {
@@ -39,22 +32,11 @@ void AbcTable(SessionState& s, const std::vector<std::vector<std::string>>& rows
             s.Table.SetCell(static_cast<int>(c) + 2, static_cast<int>(r) + 1, rows[r][c]);
 }
 
-std::vector<std::vector<std::string>> DataCells(const RecordTable& t) {
-    std::vector<std::vector<std::string>> rows;
-    for (int r = 1; r < t.RowCount(); ++r) {
-        std::vector<std::string> row;
-        for (int c = 1; c < t.ColumnCount(); ++c)
-            row.emplace_back(t.Cell(c, r));
-        rows.push_back(row);
-    }
-    return rows;
-}
-
 // --- Export ---------------------------------------------------------------------------
 
 TEST(CsvExport, BothLineFormats) {
     TempDir dir;
-    SessionState s = Session();
+    SessionState s = EnglishSession();
     AbcTable(s, {{"x", "1", "10", "20", "30"}, {"", "0", "é", "21", "1,5000"}});
     ScriptedInteraction ui;
     EXPECT_EQ(ExportCsv(s, dir.File("all.csv"), false, ui, &ui), 2);
@@ -72,7 +54,7 @@ TEST(CsvExport, BothLineFormats) {
 
 TEST(CsvExport, EmptySelectionWritesNothingAndAnEmptyTableItsHeaders) {
     TempDir dir;
-    SessionState s = Session();
+    SessionState s = EnglishSession();
     AbcTable(s, {{"", "0", "a", "1", "2"}});
     ScriptedInteraction ui;
     const std::string target = dir.Write("sel.csv", "earlier");
@@ -106,7 +88,7 @@ TEST_P(CsvRoundTrip, DbdToCsvToTableGivesTheSameCells) {
     const std::string dbt = dir.Write("AIRPORT.DBT", TemplateText(AirportLikeFields()));
     const std::string dbd =
         dir.Write("AIRPORT.dbd", DbdBytes("aprt", kAirportLikeRecordSize, records));
-    SessionState s = Session(sep);
+    SessionState s = EnglishSession(2, sep);
     ScriptedInteraction ui;
     ASSERT_TRUE(OpenDbdFromDisk(s, dbd, dbt, ui).loaded);
     if (selection)
@@ -121,14 +103,14 @@ TEST_P(CsvRoundTrip, DbdToCsvToTableGivesTheSameCells) {
               std::string::npos)
         << "Windows-1252 bytes as they are";
     s.Table.SetCell(kColModif, 2, "");
-    const auto before = DataCells(s.Table);
+    const auto before = DataCells(s.Table, kColModif);
 
-    SessionState again = Session(sep);
+    SessionState again = EnglishSession(2, sep);
     ImportOutcome out = ImportCsv(again, dir.File("AIRPORT.csv"), ImportMode::Open, ui, &ui, dbt);
     ASSERT_TRUE(out.tableChanged);
     EXPECT_TRUE(out.templateLoaded);
     EXPECT_EQ(again.DataType, "AIRPORT");
-    EXPECT_EQ(DataCells(again.Table), before);
+    EXPECT_EQ(DataCells(again.Table, kColModif), before);
     EXPECT_EQ(again.Table.Cell(0, 30), "30");
     EXPECT_EQ(out.status, "File AIRPORT.csv - Data type : AIRPORT - 30 records");
     EXPECT_EQ(again.CurrentPod->Dex.RecordSize(), kAirportLikeRecordSize);
@@ -190,20 +172,21 @@ TEST(CsvImport, ShortLongAndBareLinesWithEitherLineEnd) {
                                                        "lonely\r\n"
                                                        "\n"
                                                        ";1;last;9;9");
-    SessionState s = Session();
+    SessionState s = EnglishSession();
     s.Table.SetRowCount(30);
     s.Table.SetCell(6, 3, "stale"); // a short line must not show the old table's cells
     ScriptedInteraction ui;
     ImportOutcome out = ImportCsv(s, path, ImportMode::Open, ui, &ui, f.dbt);
     ASSERT_TRUE(out.tableChanged);
-    EXPECT_EQ(DataCells(s.Table), (std::vector<std::vector<std::string>>{
-                                      {"", "x", "1", "A", "2", "3,5"},
-                                      {"", "x", "", "1", "", ""}, // "1" is not the Export piece
-                                      {"", "", "0", "A", "2", "3"},
-                                      {"", "", "", "lonely", "", ""},
-                                      {"", "", "", "", "", ""},
-                                      {"", "", "1", "last", "9", "9"},
-                                  }));
+    EXPECT_EQ(DataCells(s.Table, kColModif),
+              (std::vector<std::vector<std::string>>{
+                  {"", "x", "1", "A", "2", "3,5"},
+                  {"", "x", "", "1", "", ""}, // "1" is not the Export piece
+                  {"", "", "0", "A", "2", "3"},
+                  {"", "", "", "lonely", "", ""},
+                  {"", "", "", "", "", ""},
+                  {"", "", "1", "last", "9", "9"},
+              }));
     EXPECT_EQ(out.status, "File NAVAID.csv - Data type : NAVAID - 6 records");
     EXPECT_EQ(s.Table.SelectedCount, 2);
     EXPECT_EQ(s.Table.DeleteCount, 2);
@@ -214,7 +197,7 @@ TEST(CsvImport, ShortLongAndBareLinesWithEitherLineEnd) {
 
 TEST(CsvImport, OnlyTheHeaderLinesGiveAnEmptyTable) {
     CsvFiles f;
-    SessionState s = Session();
+    SessionState s = EnglishSession();
     ScriptedInteraction ui;
     for (const char* text :
          {"NAVAID\r\n;Export;A ; B ; C ; \r\n", "NAVAID\r\n;Export;A ; B ; C ; ", "NAVAID"}) {
@@ -232,7 +215,7 @@ TEST(CsvImport, OnlyTheHeaderLinesGiveAnEmptyTable) {
 
 TEST(CsvImport, AddModeChecksTheDataTypeAndAppends) {
     CsvFiles f;
-    SessionState s = Session();
+    SessionState s = EnglishSession();
     ScriptedInteraction ui;
     const std::string first = f.dir.Write("ONE.csv", "NAVAID\r\nh\r\nx;1;A;1;1\r\n");
     ASSERT_TRUE(ImportCsv(s, first, ImportMode::Add, ui, nullptr, f.dbt).tableChanged)
@@ -269,7 +252,7 @@ TEST(CsvImport, AMissingTemplateOrArchiveLeavesTheSession) {
     dir.Write("Fly/system/NAVAID.POD",
               BuildArchive(ArchiveLayout::Pod3, {{"DATABASE\\OTHER.DBT", "1\r\n", 0}}));
     const std::string csv = dir.Write("NAVAID.csv", "NAVAID\r\nh\r\nx;1;A;1;1\r\n");
-    SessionState s = Session();
+    SessionState s = EnglishSession();
     s.FlyDir = dir.Path() + "/Fly/";
     s.DataType = "AIRPORT";
     s.Table.SetColumnCount(8);

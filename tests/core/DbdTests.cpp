@@ -3,6 +3,7 @@
 #include "platform/Errors.h"
 #include "support/DbdFixtures.h"
 #include "support/ScriptedInteraction.h"
+#include "support/TableCells.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -239,11 +240,7 @@ struct DiskFixture {
 };
 
 SessionState EnglishSession(char sep = '.') {
-    SessionState s;
-    s.Language = "english";
-    s.SimulatorVersion = 2;
-    s.Display.decimalSeparator = sep;
-    return s;
+    return orvane::testing::EnglishSession(2, sep);
 }
 
 TEST(DbdLoad, DiskOpenFillsTableAndSession) {
@@ -271,6 +268,41 @@ TEST(DbdLoad, DiskOpenFillsTableAndSession) {
     EXPECT_EQ(ui.busyDepth, 0);
     EXPECT_GT(ui.busyCount, 0);
     EXPECT_EQ(s.WorkDir, f.dir.Path() + "/work/");
+}
+
+TEST(DbdLoad, RecordsShorterThanTheTemplateAreSaidOnceAndKeptAtSave) {
+    DiskFixture f({});
+    std::vector<std::string> records;
+    for (const char* key : {"K1", "K2"})
+        records.push_back(NavRecord(key, 110.5, 7).substr(0, 44)); // no Type, no last field
+    const std::string original = DbdBytes("naid", 44, records, 1000000);
+    WriteBytes(f.dbd, original);
+    SessionState s = EnglishSession();
+    ScriptedInteraction ui;
+    ASSERT_TRUE(OpenDbdFromDisk(s, f.dbd, f.dbt, ui).loaded);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].kind, MessageKind::Warning);
+    EXPECT_EQ(ui.messages[0].text, Format(txt::ShortRecords.en, 48, "NAVAID.dbd", 44));
+    EXPECT_EQ(s.Table.Cell(10, 2), "0");
+    const std::string saved = f.dir.File("saved.dbd");
+    EXPECT_EQ(SaveDbd(s, saved, false), 2);
+    const std::string back = ReadBytes(saved);
+    ASSERT_EQ(back.size(), original.size());
+    EXPECT_EQ(back.substr(16), original.substr(16)); // all but the save time
+}
+
+TEST(DbdLoad, StatusTextStopsAtTheFirstControlByte) {
+    // A four-letter tag with no zero after it: the record size follows.
+    DiskFixture f({NavRecord("K1", 110.5, 1)});
+    std::string bytes = ReadBytes(f.dbd);
+    bytes.replace(4, 8,
+                  "\x01\x02\x03\x04"
+                  "abcd");
+    WriteBytes(f.dbd, bytes);
+    SessionState s = EnglishSession();
+    ScriptedInteraction ui;
+    const LoadOutcome out = OpenDbdFromDisk(s, f.dbd, f.dbt, ui);
+    EXPECT_NE(out.status.find("Data type : naid - 1 records"), std::string::npos) << out.status;
 }
 
 TEST(DbdLoad, CountZeroLeavesOnlyTheHeadingRow) {

@@ -1,26 +1,28 @@
 // The demo simulator folder, read back through the loaders the editor uses:
 // every archive of both versions, the airport index, the work folder's DBD,
 // DEX and CSV files, and the make-demo command as a user runs it.
-#include "demo/DemoFolder.h"
 #include "database/DbdFile.h"
+#include "demo/DemoFolder.h"
 #include "exchange/CsvFile.h"
 #include "exchange/DexFile.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"
+#include "support/CliRunner.h"
 #include "support/ScriptedInteraction.h"
+#include "support/TableCells.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <memory>
-#include <sys/wait.h>
 
 namespace orvane {
 namespace {
 
+using testing::Cells;
+using testing::DataCells;
 using testing::ScriptedInteraction;
 using testing::TempDir;
 
@@ -70,19 +72,6 @@ class DemoFolder : public ::testing::Test {
 
 TempDir* DemoFolder::dir_ = nullptr;
 DemoSummary DemoFolder::summary_;
-
-using Cells = std::vector<std::vector<std::string>>;
-
-// Every cell of the data rows from column "Suppr" on.
-Cells DataCells(const RecordTable& t) {
-    Cells cells;
-    for (int r = 1; r < t.RowCount(); ++r) {
-        cells.emplace_back();
-        for (int c = kColSuppr; c < t.ColumnCount(); ++c)
-            cells.back().emplace_back(t.Cell(c, r));
-    }
-    return cells;
-}
 
 std::vector<unsigned char> EntryBytes(const std::string& archive, const std::string& name) {
     TPOD pod(archive);
@@ -304,33 +293,25 @@ TEST_F(DemoFolder, UnwritableFolderFails) {
 }
 
 // make-demo run as a user would.
-TEST(DemoCommand, PrintsOneSummaryLineAndFailsOnOneStderrLine) {
-    const char* cli = std::getenv("ORVANE_CLI");
-    if (!cli || !*cli) GTEST_SKIP() << "ORVANE_CLI is not set (run through ctest)";
-    TempDir io;
-    auto run = [&](const std::string& args) {
-        const std::string command = std::string("'") + cli + "' " + args + " >'" + io.File("out") +
-                                    "' 2>'" + io.File("err") + "'";
-        const int raw = std::system(command.c_str());
-        return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    };
-    ASSERT_EQ(run("make-demo '" + io.File("demo") + "'"), 0) << io.Read("err");
-    const std::string out = io.Read("out");
-    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
-    EXPECT_NE(out.find("10 archives"), std::string::npos) << out;
-    EXPECT_TRUE(io.Exists("demo/fly2/system/AIRPORT.POD"));
-    EXPECT_TRUE(io.Exists("demo/work/RUNWAY.csv"));
+class DemoCommand : public testing::CliTest {};
 
-    for (const std::string& bad :
-         std::vector<std::string>{"make-demo", "make-demo a b", "make-demo --bogus x",
-                                  "make-demo '" + io.Write("file", "x") + "/sub'"}) {
-        EXPECT_EQ(run(bad), 1) << bad;
-        const std::string err = io.Read("err");
-        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << bad << ": " << err;
-        EXPECT_EQ(io.Read("out"), "") << bad;
-    }
-    EXPECT_EQ(run("make-demo --help"), 0);
-    EXPECT_NE(io.Read("out").find("Usage: orvane-cli make-demo DIR"), std::string::npos);
+TEST_F(DemoCommand, PrintsOneSummaryLineAndFailsOnOneStderrLine) {
+    const testing::CliResult made = Run({"make-demo", dir_.File("demo")});
+    ASSERT_EQ(made.status, 0) << made.err;
+    EXPECT_EQ(std::count(made.out.begin(), made.out.end(), '\n'), 1) << made.out;
+    EXPECT_NE(made.out.find("10 archives"), std::string::npos) << made.out;
+    EXPECT_TRUE(dir_.Exists("demo/fly2/system/AIRPORT.POD"));
+    EXPECT_TRUE(dir_.Exists("demo/work/RUNWAY.csv"));
+
+    for (const std::vector<std::string>& bad :
+         std::vector<std::vector<std::string>>{{"make-demo"},
+                                               {"make-demo", "a", "b"},
+                                               {"make-demo", "--bogus", "x"},
+                                               {"make-demo", dir_.Write("file", "x") + "/sub"}})
+        ExpectError(Run(bad), "");
+    const testing::CliResult help = Run({"make-demo", "--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("Usage: orvane-cli make-demo DIR"), std::string::npos);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "platform/Errors.h"
 #include "support/DbdFixtures.h"
 #include "support/ScriptedInteraction.h"
+#include "support/TableCells.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -21,14 +22,6 @@ const unsigned char* U(const std::string& s, std::size_t at = 0) {
     return reinterpret_cast<const unsigned char*>(s.data()) + at;
 }
 
-SessionState Session(int version, char sep = '.') {
-    SessionState s;
-    s.Language = "english";
-    s.SimulatorVersion = version;
-    s.Display.decimalSeparator = sep;
-    return s;
-}
-
 std::string DexHeaderBytes(const std::string& name, std::int32_t size, std::int32_t count) {
     std::string h(40, '\0');
     h.replace(0, name.size(), name);
@@ -42,18 +35,6 @@ std::string DexBytes(const std::string& name, int size, const std::vector<std::s
     for (const auto& r : records)
         out += r.substr(0, static_cast<std::size_t>(size));
     return out;
-}
-
-// Every cell of rows 1.. from column 2 on ("n°" and "Modif" are the table's own).
-std::vector<std::vector<std::string>> DataCells(const RecordTable& t) {
-    std::vector<std::vector<std::string>> rows;
-    for (int r = 1; r < t.RowCount(); ++r) {
-        std::vector<std::string> row;
-        for (int c = 2; c < t.ColumnCount(); ++c)
-            row.emplace_back(t.Cell(c, r));
-        rows.push_back(row);
-    }
-    return rows;
 }
 
 // An AIRPORT table loaded from a DBD of the airport-like template.
@@ -77,7 +58,7 @@ struct AirportTable {
 
 TEST(DexExport, RecordsAreTheDbdWritersBytes) {
     AirportTable f(3);
-    SessionState s = Session(2);
+    SessionState s = EnglishSession(2);
     f.Load(s);
     s.Table.SetCell(kColSuppr, 2, "x");
     ScriptedInteraction ui;
@@ -104,7 +85,7 @@ TEST(DexExport, RecordsAreTheDbdWritersBytes) {
 
 TEST(DexExport, SelectionTakesRowsMarkedOneAndAnEmptySelectionWritesNothing) {
     AirportTable f(4);
-    SessionState s = Session(2);
+    SessionState s = EnglishSession(2);
     f.Load(s);
     for (int r = 1; r <= 4; ++r)
         s.Table.SetCell(kColExport, r, r == 3 ? "1" : "0");
@@ -134,7 +115,7 @@ TEST(DexExport, SelectionTakesRowsMarkedOneAndAnEmptySelectionWritesNothing) {
 
 TEST(DexExport, AConversionErrorLeavesNoFileAndKeepsTheEarlierOne) {
     AirportTable f(3);
-    SessionState s = Session(2);
+    SessionState s = EnglishSession(2);
     f.Load(s);
     ScriptedInteraction ui;
     const std::string target = f.dir.Write("AIRPORT.dex", "earlier export");
@@ -164,13 +145,13 @@ class DexRoundTrip : public ::testing::TestWithParam<char> {};
 TEST_P(DexRoundTrip, DbdToDexToTableGivesTheSameCells) {
     const char sep = GetParam();
     AirportTable f(40);
-    SessionState s = Session(1, sep); // a 330-byte AIRPORT record is Fly! 1 data
+    SessionState s = EnglishSession(1, sep); // a 330-byte AIRPORT record is Fly! 1 data
     f.Load(s);
     const auto before = DataCells(s.Table);
     ScriptedInteraction ui;
     ASSERT_EQ(ExportDex(s, f.dir.File("AIRPORT.dex"), false, ui), 40);
 
-    SessionState again = Session(1, sep);
+    SessionState again = EnglishSession(1, sep);
     ImportOutcome out =
         ImportDex(again, f.dir.File("AIRPORT.dex"), ImportMode::Open, ui, &ui, f.dbt);
     ASSERT_TRUE(out.tableChanged);
@@ -223,7 +204,7 @@ TEST(DexRoundTrip, CommIsNeverConvertedNorRefusedAndKeepsExportValuesUpTo255) {
                               .Bytes());
     const std::string dex = dir.Write("COMM.dex", DexBytes("COMM.DBD", kCommSize, records));
     for (int version : {1, 2}) {
-        SessionState s = Session(version);
+        SessionState s = EnglishSession(version);
         ScriptedInteraction ui;
         ImportOutcome out = ImportDex(s, dex, ImportMode::Open, ui, nullptr, dbt);
         ASSERT_TRUE(out.tableChanged) << version;
@@ -262,7 +243,7 @@ struct SimulatorFolder {
                                {{"DATABASE\\" + type + ".DBT", TemplateText(fly2), 0}}));
     }
     SessionState Session_(int version) {
-        SessionState s = Session(version);
+        SessionState s = EnglishSession(version);
         s.FlyDir = fly + "/";
         return s;
     }
@@ -382,7 +363,7 @@ TEST(DexVersions, TheArchiveOfTheVersionGivesTheTemplate) {
     EXPECT_TRUE(ui.questions.empty());
 
     // No archive where the version says: a clear error, the table stays.
-    SessionState s = Session(2);
+    SessionState s = EnglishSession(2);
     s.FlyDir = sim.dir.Path() + "/nowhere/";
     s.Table.SetColumnCount(8);
     s.Table.SetCell(4, 1, "mine");
@@ -462,7 +443,7 @@ TEST(DexImport, RunningOutOfMemoryLeavesTheTableAsItWas) {
 
 TEST(DexImport, AddingAnotherDataTypeIsRefusedAndTheTableStays) {
     AirportTable f(2);
-    SessionState s = Session(1);
+    SessionState s = EnglishSession(1);
     f.Load(s);
     const std::string dex =
         f.dir.Write("NAVAID.dex", DexBytes("NAVAID.DBD", 20, {std::string(20, 'n')}));
@@ -483,7 +464,7 @@ TEST(DexImport, StatusNamesTheUpperCaseBaseNameAndTheFileSize) {
         f.dir.Write("sub/airport.dex",
                     DexBytes("AIRPORT.DBD", 330, {AirportLikeRecord(1), AirportLikeRecord(2)}));
     ASSERT_EQ(ReadBytes(dex).size(), 700u);
-    SessionState s = Session(1);
+    SessionState s = EnglishSession(1);
     ScriptedInteraction ui;
     ImportOutcome out = ImportDex(s, dex, ImportMode::Open, ui, nullptr, f.dbt);
     ASSERT_TRUE(out.tableChanged);
@@ -506,7 +487,7 @@ TEST(DexImport, StatusNamesTheUpperCaseBaseNameAndTheFileSize) {
 TEST(DexImport, ZeroRecordsOpenAnEmptyTable) {
     AirportTable f(0);
     const std::string dex = f.dir.Write("AIRPORT.DEX", DexHeaderBytes("AIRPORT.DBD", 330, 0));
-    SessionState s = Session(1);
+    SessionState s = EnglishSession(1);
     s.Table.SetCell(4, 1, "old");
     ScriptedInteraction ui;
     ImportOutcome out = ImportDex(s, dex, ImportMode::Open, ui, nullptr, f.dbt);
@@ -526,7 +507,7 @@ TEST(DexImport, ARecordWithAnUnreadableDoubleBeepsAndKeepsItsLaterFieldsEmpty) {
     std::string good =
         RecordBuilder(kCommSize).Text(4, "GOOD").Double(15, 1).Text(23, "kept").Bytes();
     const std::string dex = dir.Write("COMM.dex", DexBytes("COMM.DBD", kCommSize, {bad, good}));
-    SessionState s = Session(2);
+    SessionState s = EnglishSession(2);
     ScriptedInteraction ui;
     ASSERT_TRUE(ImportDex(s, dex, ImportMode::Open, ui, nullptr, dbt).tableChanged);
     EXPECT_EQ(ui.beeps, 1);
@@ -559,7 +540,7 @@ TEST(DexImport, DamagedFilesAreRefusedBeforeTheTableChanges) {
     };
     for (const auto& c : cases) {
         for (ImportMode mode : {ImportMode::Open, ImportMode::Add}) {
-            SessionState s = Session(2);
+            SessionState s = EnglishSession(2);
             s.DataType = "COMM";
             s.CurrentPod = std::make_unique<TPOD>();
             s.CurrentPod->Fields = ParseTemplate(TemplateText(kCommFields)).Fields;

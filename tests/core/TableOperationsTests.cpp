@@ -1,6 +1,7 @@
 #include "table/TableOperations.h"
 
 #include "support/ScriptedInteraction.h"
+#include "support/TableCells.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 #include <vector>
 
 using namespace orvane;
+using orvane::testing::Column;
 using orvane::testing::ScriptedInteraction;
 
 namespace {
@@ -53,13 +55,6 @@ Snapshot Take(const RecordTable& t) {
             s.cells.back().emplace_back(t.Cell(c, r));
     }
     return s;
-}
-
-std::vector<std::string> Column(const RecordTable& t, int col) {
-    std::vector<std::string> out;
-    for (int r = 1; r < t.RowCount(); ++r)
-        out.emplace_back(t.Cell(col, r));
-    return out;
 }
 
 std::vector<std::string> Row(const RecordTable& t, int row) {

@@ -7,6 +7,7 @@
 #include "support/ScriptedInteraction.h"
 #include "support/UiFixtures.h"
 #include "ui/dialogs/DirectoriesDialog.h"
+#include "ui/qt/QtText.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -19,10 +20,6 @@ using orvane::testing::ScriptedInteraction;
 using orvane::testing::UiWorld;
 
 namespace {
-
-QString Q(const std::string& s) {
-    return QString::fromUtf8(s.c_str());
-}
 
 struct Harness {
     Harness() {

@@ -1,38 +1,10 @@
 #include "ui/commands/EditionCommands.h"
 
-#include "database/SessionState.h"
 #include "ui/grid/RecordGridModel.h"
 
+#include <optional>
+
 namespace orvane {
-
-// Operations that add, remove or empty rows: the grid is reset around them.
-// The confirmation comes first, so Cancel leaves the view untouched.
-template <typename Op> bool EditionCommands::Reshaping(Op op) {
-    model_.BeginReset();
-    bool changed = false;
-    try {
-        changed = op();
-    } catch (...) {
-        model_.EndReset();
-        throw;
-    }
-    model_.EndReset();
-    return changed;
-}
-
-void EditionCommands::InsertLine() {
-    Reshaping([&] {
-        orvane::InsertLineAfter(s_.Table, s_.FieldCount);
-        return true;
-    });
-}
-
-void EditionCommands::AppendLine() {
-    Reshaping([&] {
-        orvane::AppendLine(s_.Table, s_.FieldCount);
-        return true;
-    });
-}
 
 namespace {
 
@@ -47,82 +19,93 @@ class ResetOnConfirm : public UserInteraction {
     }
     bool Confirm(const std::string& text) override {
         if (!real_.Confirm(text)) return false;
-        model_.BeginReset();
-        resetting = true;
+        reset_.emplace(model_);
         return true;
     }
     void Beep() override { real_.Beep(); }
-    bool resetting = false;
 
   private:
     UserInteraction& real_;
     RecordGridModel& model_;
+    std::optional<RecordGridModel::Reset> reset_;
 };
 
 } // namespace
 
 template <typename Op> bool EditionCommands::Confirmed(Op op) {
-    ResetOnConfirm ui(ui_, model_);
-    bool changed = false;
-    try {
-        changed = op(ui);
-    } catch (...) {
-        if (ui.resetting) model_.EndReset();
-        throw;
+    ResetOnConfirm ui(c_.ui, c_.model);
+    return op(ui);
+}
+
+void EditionCommands::btnEffacerToutClick() {
+    if (Confirmed([&](UserInteraction& ui) { return EraseAll(c_.session.Table, ui, c_.lang()); }))
+        c_.view.ShowRows(true);
+}
+
+void EditionCommands::btnInserLigneClick() {
+    {
+        RecordGridModel::Reset reset(c_.model);
+        InsertLineAfter(c_.session.Table, c_.session.FieldCount);
     }
-    if (ui.resetting) model_.EndReset();
-    return changed;
+    c_.view.ShowRows(false);
 }
 
-bool EditionCommands::DeleteLine() {
-    return Confirmed(
-        [&](UserInteraction& ui) { return orvane::DeleteLine(s_.Table, ui, s_.Language_()); });
+void EditionCommands::bntAjoutFinClick() {
+    {
+        RecordGridModel::Reset reset(c_.model);
+        AppendLine(c_.session.Table, c_.session.FieldCount);
+    }
+    c_.view.ShowRows(false);
 }
 
-bool EditionCommands::EraseAll() {
-    return Confirmed(
-        [&](UserInteraction& ui) { return orvane::EraseAll(s_.Table, ui, s_.Language_()); });
+void EditionCommands::btnSuppSelectClick() {
+    if (Confirmed(
+            [&](UserInteraction& ui) { return DeleteSelection(c_.session.Table, ui, c_.lang()); }))
+        c_.view.ShowRows(false);
 }
 
-bool EditionCommands::DeleteSelection() {
-    return Confirmed(
-        [&](UserInteraction& ui) { return orvane::DeleteSelection(s_.Table, ui, s_.Language_()); });
+void EditionCommands::btnSuppLigneClick() {
+    if (Confirmed([&](UserInteraction& ui) { return DeleteLine(c_.session.Table, ui, c_.lang()); }))
+        c_.view.ShowRows(false);
 }
 
-bool EditionCommands::SelectAll() {
-    if (!orvane::SelectAll(s_.Table, ui_, s_.Language_())) return false;
-    model_.AllFlagsChanged();
-    return true;
+void EditionCommands::SelectionChanged(bool (*op)(RecordTable&, UserInteraction&, Lang),
+                                       bool deleteLabel) {
+    if (!op(c_.session.Table, c_.ui, c_.lang())) return;
+    c_.model.AllFlagsChanged();
+    c_.view.ShowSelection(true, deleteLabel, true);
 }
 
-bool EditionCommands::SelectNone() {
-    if (!orvane::SelectNone(s_.Table, ui_, s_.Language_())) return false;
-    model_.AllFlagsChanged();
-    return true;
+void EditionCommands::btnSelectionAllClick() {
+    SelectionChanged(&SelectAll, false);
 }
 
-bool EditionCommands::SelectPart() {
-    if (!orvane::SelectPart(s_.Table, ui_, s_.Language_())) return false;
-    model_.AllFlagsChanged();
-    return true;
+void EditionCommands::btnSelectionNoneClick() {
+    SelectionChanged(&SelectNone, true);
 }
 
-bool EditionCommands::ToggleAtCurrentCell() {
-    const int col = s_.Table.CurrentColumn();
-    const int row = s_.Table.CurrentRow();
-    if (row < 1 || row >= s_.Table.RowCount()) return false;
+void EditionCommands::btnSelectPartClick() {
+    SelectionChanged(&SelectPart, false);
+}
+
+void EditionCommands::DataGridMouseDown() {
+    RecordTable& t = c_.session.Table;
+    const int col = t.CurrentColumn();
+    const int row = t.CurrentRow();
+    if (row < 1 || row >= t.RowCount()) return;
     if (col == kColExport)
-        orvane::ToggleExport(s_.Table, row);
+        ToggleExport(t, row);
     else if (col == kColSuppr)
-        orvane::ToggleSuppr(s_.Table, row);
+        ToggleSuppr(t, row);
     else
-        return false;
-    model_.FlagsChanged(row);
-    return true;
+        return;
+    c_.model.FlagsChanged(row);
+    c_.view.ShowSelection(true, true, true);
 }
 
-SelectionDisplay EditionCommands::Display() const {
-    return RefreshSelectionDisplay(s_.Table, s_.Language_());
+void EditionCommands::EmptyCells(const QModelIndexList& cells) {
+    for (const QModelIndex& index : cells)
+        if (index.column() >= kFirstFieldColumn) c_.model.setData(index, QString());
 }
 
 } // namespace orvane

@@ -1,41 +1,41 @@
-// The buttons of the "Edition" and "Export" boxes and the flag toggles of a
-// mouse press: one core operation each, with the grid told what changed.
-// The window writes the captions and labels that follow.
+// The buttons of the "Edition" and "Export" boxes, the flag toggles of a
+// mouse press and the Delete key: one core operation each, with the grid
+// told what changed and the window asked to show the labels that follow.
 #pragma once
 
 #include "table/TableOperations.h"
+#include "ui/commands/CommandContext.h"
+
+#include <QModelIndexList>
 
 namespace orvane {
 
-struct SessionState;
-class RecordGridModel;
-
 class EditionCommands {
   public:
-    EditionCommands(SessionState& session, UserInteraction& ui, RecordGridModel& model)
-        : s_(session), ui_(ui), model_(model) {}
+    explicit EditionCommands(CommandContext context) : c_(context) {}
 
-    void InsertLine();
-    void AppendLine();
-    bool DeleteLine();
-    bool EraseAll();
-    bool DeleteSelection();
-    bool SelectAll();
-    bool SelectNone();
-    bool SelectPart();
+    // "Edition" box.
+    void btnEffacerToutClick();
+    void btnInserLigneClick();
+    void bntAjoutFinClick();
+    void btnSuppSelectClick();
+    void btnSuppLigneClick();
+    // "Export" box.
+    void btnSelectionAllClick();
+    void btnSelectionNoneClick();
+    void btnSelectPartClick();
     // The press rule: the current cell in "Export" or "Suppr" toggles that
-    // flag on the current row. False when the current column is another one.
-    bool ToggleAtCurrentCell();
-
-    SelectionDisplay Display() const;
+    // flag on the current row.
+    void DataGridMouseDown();
+    // Delete: the selected field cells become empty, through the grid's edit
+    // path (so the unsaved mark follows, as for typing).
+    void EmptyCells(const QModelIndexList& cells);
 
   private:
-    template <typename Op> bool Reshaping(Op op);
     template <typename Op> bool Confirmed(Op op);
+    void SelectionChanged(bool (*op)(RecordTable&, UserInteraction&, Lang), bool deleteLabel);
 
-    SessionState& s_;
-    UserInteraction& ui_;
-    RecordGridModel& model_;
+    CommandContext c_;
 };
 
 } // namespace orvane

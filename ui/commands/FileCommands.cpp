@@ -2,20 +2,42 @@
 
 #include "platform/Paths.h"
 #include "settings/Texts.h"
+#include "ui/grid/RecordGridModel.h"
 
 namespace orvane {
 
+void FileCommands::POD_ouvrirClick() {
+    if (!c_.view.MayReplaceTable()) return;
+    if (auto path = ChooseArchive()) LoadArchive(*path);
+}
+
+void FileCommands::DBD_ouvrirClick() {
+    if (!c_.view.MayReplaceTable()) return;
+    if (auto path = ChooseDbd()) LoadDbd(*path);
+}
+
+void FileCommands::DBD_Enregistrer_toutClick() {
+    if (auto path = ChooseSaveTarget()) {
+        SaveDbd(c_.session, *path, false, c_.busy);
+        c_.view.MarkSaved();
+    }
+}
+
+void FileCommands::DBD_Enregistrer_selectClick() {
+    if (auto path = ChooseSaveTarget()) SaveDbd(c_.session, *path, true, c_.busy);
+}
+
 std::string FileCommands::ArchiveFolder() const {
-    if (s_.FlyDir.empty()) return {};
-    return WithTrailingSeparator(ResolvePathCase(JoinPath(s_.FlyDir, "system")));
+    if (c_.session.FlyDir.empty()) return {};
+    return WithTrailingSeparator(ResolvePathCase(JoinPath(c_.session.FlyDir, "system")));
 }
 
 std::optional<std::string> FileCommands::ChooseArchive() {
     FileDialogRequest r;
-    r.filter =
-        s_.OpenFilter.empty() ? std::string(txt::OpenFilterAll.In(s_.Language_())) : s_.OpenFilter;
+    r.filter = c_.session.OpenFilter.empty() ? std::string(txt::OpenFilterAll.In(c_.lang()))
+                                             : c_.session.OpenFilter;
     r.initialFolder = ArchiveFolder();
-    auto path = ui_.OpenFile(r);
+    auto path = c_.ui.OpenFile(r);
     if (!path) return std::nullopt;
     const std::string ext = ToUpperAscii(ExtensionOf(*path));
     if (ext != ".POD" && ext != ".EPD") return std::nullopt; // silently, as a wrong pick
@@ -24,37 +46,43 @@ std::optional<std::string> FileCommands::ChooseArchive() {
 
 std::optional<std::string> FileCommands::ChooseDbd() {
     FileDialogRequest r;
-    r.filter = txt::OpenDbdFilter.In(s_.Language_());
-    r.initialFolder = s_.WorkDir;
+    r.filter = txt::OpenDbdFilter.In(c_.lang());
+    r.initialFolder = c_.session.WorkDir;
     r.defaultExtension = "dbd";
-    auto path = ui_.OpenFile(r);
+    auto path = c_.ui.OpenFile(r);
     if (!path) return std::nullopt;
     if (ToUpperAscii(ExtensionOf(*path)) != ".DBD") return std::nullopt;
     return path;
 }
 
-LoadOutcome FileCommands::LoadArchive(const std::string& path) {
-    return OpenDbdFromArchive(s_, path, {}, ui_, busy_);
+bool FileCommands::Apply(const std::function<LoadOutcome()>& load) {
+    LoadOutcome outcome;
+    {
+        RecordGridModel::Reset reset(c_.model);
+        outcome = load();
+    }
+    c_.view.ShowLoad(outcome);
+    return outcome.loaded;
 }
 
-LoadOutcome FileCommands::LoadDbd(const std::string& path) {
-    return OpenDbdFromDisk(s_, path, {}, ui_, busy_);
+bool FileCommands::LoadArchive(const std::string& path) {
+    return Apply([&] { return OpenDbdFromArchive(c_.session, path, {}, c_.ui, c_.busy); });
+}
+
+bool FileCommands::LoadDbd(const std::string& path) {
+    return Apply([&] { return OpenDbdFromDisk(c_.session, path, {}, c_.ui, c_.busy); });
 }
 
 std::optional<std::string> FileCommands::ChooseSaveTarget() {
-    const Lang lang = s_.Language_();
+    const Lang lang = c_.lang();
     FileDialogRequest r;
     r.title = txt::SaveDbdTitle.In(lang);
     r.filter = txt::SaveDbdFilter.In(lang);
-    r.initialFolder = s_.WorkDir;
-    r.fileName = s_.DataType + ".dbd";
+    r.initialFolder = c_.session.WorkDir;
+    r.fileName = c_.session.DataType + ".dbd";
     r.defaultExtension = "dbd";
     r.confirmOverwrite = true;
-    return ui_.SaveFile(r);
-}
-
-int FileCommands::Save(const std::string& path, bool selectionOnly) {
-    return SaveDbd(s_, path, selectionOnly, busy_);
+    return c_.ui.SaveFile(r);
 }
 
 } // namespace orvane

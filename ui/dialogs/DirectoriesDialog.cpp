@@ -1,8 +1,8 @@
 #include "ui/dialogs/DirectoriesDialog.h"
-#include "ui/qt/QtText.h"
 
 #include "platform/Paths.h"
 #include "settings/Texts.h"
+#include "ui/qt/QtText.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -18,16 +18,17 @@ namespace orvane {
 
 TForm_init::TForm_init(SessionState& session, UserInteraction& ui, std::string iniPath,
                        QWidget* parent)
-    : QDialog(parent), session_(session), ui_(ui), iniPath_(std::move(iniPath)) {
+    : QDialog(parent), session_(session), ui_(ui), iniPath_(std::move(iniPath)), boundary_(ui) {
     setObjectName("TForm_init");
-    setWindowTitle(Q(txt::InitTitle.fr));
+    captions_.Title(this, txt::InitTitle);
     setModal(true);
 
-    auto row = [this](QGridLayout* grid, int r, const char* labelName, const char* label,
+    auto row = [this](QGridLayout* grid, int r, const char* labelName, BiText label,
                       const char* boxName, const char* buttonName, QLabel*& l, QLineEdit*& box,
                       QPushButton*& button, void (TForm_init::*slot)()) {
-        l = new QLabel(Q(label));
+        l = new QLabel;
         l->setObjectName(labelName);
+        captions_.Text(l, label);
         box = new QLineEdit;
         box->setObjectName(boxName);
         box->setReadOnly(true); // only the picker changes it
@@ -35,10 +36,11 @@ TForm_init::TForm_init(SessionState& session, UserInteraction& ui, std::string i
         // its hint.
         box->setMinimumWidth(460);
         connect(box, &QLineEdit::textChanged, box, &QLineEdit::setToolTip);
-        button = new QPushButton(Q(txt::InitBrowse.fr));
+        button = new QPushButton;
         button->setObjectName(buttonName);
         button->setAutoDefault(false);
-        connect(button, &QPushButton::clicked, this, slot);
+        captions_.Text(button, txt::InitBrowse);
+        boundary_.Wire(button, [this, slot] { (this->*slot)(); });
         grid->addWidget(l, r, 0, 1, 2);
         grid->addWidget(box, r + 1, 0);
         grid->addWidget(button, r + 1, 1);
@@ -48,31 +50,32 @@ TForm_init::TForm_init(SessionState& session, UserInteraction& ui, std::string i
     GroupBox1 = new QGroupBox(Q(txt::InitGroupFly1), this);
     GroupBox1->setObjectName("GroupBox1");
     auto* g1 = new QGridLayout(GroupBox1);
-    row(g1, 0, "Label1", txt::InitLabelFly1.fr, "edFly1", "btnFly1", Label1, edFly1, btnFly1,
+    row(g1, 0, "Label1", txt::InitLabelFly1, "edFly1", "btnFly1", Label1, edFly1, btnFly1,
         &TForm_init::btnFly1Click);
-    row(g1, 2, "Label2", txt::InitLabelWork.fr, "edWork1", "btnWork1", Label2, edWork1, btnWork1,
+    row(g1, 2, "Label2", txt::InitLabelWork, "edWork1", "btnWork1", Label2, edWork1, btnWork1,
         &TForm_init::btnWork1Click);
     layout->addWidget(GroupBox1);
 
     GroupBox2 = new QGroupBox(Q(txt::InitGroupFly2), this);
     GroupBox2->setObjectName("GroupBox2");
     auto* g2 = new QGridLayout(GroupBox2);
-    row(g2, 0, "Label5", txt::InitLabelFly2.fr, "edFly2", "btnFly2", Label5, edFly2, btnFly2,
+    row(g2, 0, "Label5", txt::InitLabelFly2, "edFly2", "btnFly2", Label5, edFly2, btnFly2,
         &TForm_init::btnFly2Click);
-    row(g2, 2, "Label6", txt::InitLabelWork.fr, "edWork2", "btnWork2", Label6, edWork2, btnWork2,
+    row(g2, 2, "Label6", txt::InitLabelWork, "edWork2", "btnWork2", Label6, edWork2, btnWork2,
         &TForm_init::btnWork2Click);
     layout->addWidget(GroupBox2);
 
     auto* tools = new QGridLayout;
-    row(tools, 0, "Label3", txt::InitLabelDB.fr, "edDB", "btnDB", Label3, edDB, btnDB,
+    row(tools, 0, "Label3", txt::InitLabelDB, "edDB", "btnDB", Label3, edDB, btnDB,
         &TForm_init::btnDBClick);
-    row(tools, 2, "Label4", txt::InitLabelDex.fr, "edDex", "btnDex", Label4, edDex, btnDex,
+    row(tools, 2, "Label4", txt::InitLabelDex, "edDex", "btnDex", Label4, edDex, btnDex,
         &TForm_init::btnDexClick);
     layout->addLayout(tools);
 
     auto* bottom = new QHBoxLayout;
-    cbVersion = new QGroupBox(Q(txt::InitVersion.fr), this);
+    cbVersion = new QGroupBox(this);
     cbVersion->setObjectName("cbVersion");
+    captions_.Title(cbVersion, txt::InitVersion);
     auto* versions = new QVBoxLayout(cbVersion);
     cbVersionItem1 = new QRadioButton(Q(txt::InitVersionItem1), cbVersion);
     cbVersionItem2 = new QRadioButton(Q(txt::InitVersionItem2), cbVersion);
@@ -81,16 +84,20 @@ TForm_init::TForm_init(SessionState& session, UserInteraction& ui, std::string i
     versionButtons_ = new QButtonGroup(this);
     versionButtons_->addButton(cbVersionItem1, 0);
     versionButtons_->addButton(cbVersionItem2, 1);
-    connect(versionButtons_, &QButtonGroup::idClicked, this, &TForm_init::cbVersionClick);
+    connect(versionButtons_, &QButtonGroup::idClicked, this,
+            [this](int item) { boundary_.Run([&] { cbVersionClick(item); }); });
     bottom->addWidget(cbVersion);
     bottom->addStretch(1);
     auto* buttons = new QVBoxLayout;
-    btnOpen = new QPushButton(Q(txt::InitOpen.fr), this);
+    btnOpen = new QPushButton(this);
     btnOpen->setObjectName("btnOpen");
-    btnOK = new QPushButton(Q(txt::InitSave.fr), this);
+    captions_.Text(btnOpen, txt::InitOpen);
+    btnOK = new QPushButton(this);
     btnOK->setObjectName("btnOK");
-    btnCancel = new QPushButton(Q(txt::InitCancel.fr), this);
+    captions_.Text(btnOK, txt::InitSave);
+    btnCancel = new QPushButton(this);
     btnCancel->setObjectName("btnCancel");
+    captions_.Text(btnCancel, txt::InitCancel);
     for (QPushButton* b : {btnOpen, btnOK, btnCancel}) {
         b->setAutoDefault(false);
         buttons->addWidget(b);
@@ -99,43 +106,33 @@ TForm_init::TForm_init(SessionState& session, UserInteraction& ui, std::string i
     layout->addLayout(bottom);
     layout->setSizeConstraint(QLayout::SetFixedSize); // a fixed border
 
-    connect(btnOpen, &QPushButton::clicked, this, &TForm_init::btnOpenClick);
-    connect(btnOK, &QPushButton::clicked, this, &TForm_init::btnOKClick);
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    boundary_.Wire(btnOpen, [this] { btnOpenClick(); });
+    boundary_.Wire(btnOK, [this] { btnOKClick(); });
+    boundary_.Wire(btnCancel, [this] { reject(); });
 
     FormCreate();
 }
 
 void TForm_init::FormCreate() {
-    if (session_.Language_() != Lang::English) return;
-    const Lang e = Lang::English;
-    setWindowTitle(Q(txt::InitTitle.In(e)));
-    Label1->setText(Q(txt::InitLabelFly1.In(e)));
-    Label2->setText(Q(txt::InitLabelWork.In(e)));
-    Label5->setText(Q(txt::InitLabelFly2.In(e)));
-    Label6->setText(Q(txt::InitLabelWork.In(e)));
-    Label3->setText(Q(txt::InitLabelDB.In(e)));
-    Label4->setText(Q(txt::InitLabelDex.In(e)));
-    for (QPushButton* b : {btnFly1, btnWork1, btnFly2, btnWork2, btnDB, btnDex})
-        b->setText(Q(txt::InitBrowse.In(e)));
-    cbVersion->setTitle(Q(txt::InitVersion.In(e)));
-    btnOpen->setText(Q(txt::InitOpen.In(e)));
-    btnOK->setText(Q(txt::InitSave.In(e)));
-    btnCancel->setText(Q(txt::InitCancel.In(e)));
+    if (session_.Language_() == Lang::English) captions_.Apply(Lang::English);
 }
 
 void TForm_init::showEvent(QShowEvent* event) {
+    versionAtShow_ = session_.SimulatorVersion;
     FormActivate();
     QDialog::showEvent(event);
 }
 
 void TForm_init::FormActivate() {
-    try {
-        DialogRead(session_, iniPath_);
-    } catch (const std::exception& e) {
-        ui_.ShowMessage(MessageKind::Error, e.what());
-    }
+    // The folders are shown even when the settings file cannot be read.
+    boundary_.Run([this] { DialogRead(session_, iniPath_); });
     ShowFolders();
+}
+
+void TForm_init::reject() {
+    session_.SimulatorVersion = versionAtShow_;
+    if (MarkVersion) MarkVersion(versionAtShow_);
+    QDialog::reject();
 }
 
 void TForm_init::ShowFolders() {
@@ -170,14 +167,12 @@ void TForm_init::btnOpenClick() {
     r.fileName = "Orvane";
     r.defaultExtension = "ini";
     r.confirmOverwrite = false;
-    try {
+    boundary_.Run([&] {
         if (auto path = ui_.OpenFile(r)) {
             ReadChosenFile(session_, *path);
             ShowFolders();
         }
-    } catch (const std::exception& e) {
-        ui_.ShowMessage(MessageKind::Error, e.what());
-    }
+    });
     accept(); // also after Cancel in the file dialog
 }
 
@@ -188,13 +183,9 @@ FolderBoxes TForm_init::Boxes() const {
 
 void TForm_init::btnOKClick() {
     const FolderBoxes boxes = Boxes();
-    try {
-        DialogWrite(iniPath_, session_, boxes);
-    } catch (const std::exception& e) {
-        // Nothing was saved: the dialog stays open for another try or Cancel.
-        ui_.ShowMessage(MessageKind::Error, e.what());
-        return;
-    }
+    // On an error nothing was saved: the dialog stays open for another try
+    // or Cancel.
+    DialogWrite(iniPath_, session_, boxes);
     if (session_.SimulatorVersion == 1)
         session_.FlyDir = boxes.fly1;
     else if (session_.SimulatorVersion == 2)

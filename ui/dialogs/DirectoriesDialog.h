@@ -4,6 +4,8 @@
 #pragma once
 
 #include "database/SessionState.h"
+#include "ui/Captions.h"
+#include "ui/qt/CommandBoundary.h"
 
 #include <QDialog>
 
@@ -59,7 +61,6 @@ class TForm_init : public QDialog {
     QPushButton* btnOK = nullptr;
     QPushButton* btnCancel = nullptr;
 
-  public slots:
     void btnFly1Click() { PickInto(edFly1); }
     void btnWork1Click() { PickInto(edWork1); }
     void btnFly2Click() { PickInto(edFly2); }
@@ -69,6 +70,10 @@ class TForm_init : public QDialog {
     void cbVersionClick(int item);
     void btnOpenClick();
     void btnOKClick();
+
+    // Cancel, Escape or the close box: the version chosen in the radio
+    // group is given up, and the main window's marks with it.
+    void reject() override;
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -82,7 +87,10 @@ class TForm_init : public QDialog {
     SessionState& session_;
     UserInteraction& ui_;
     std::string iniPath_;
+    CommandBoundary boundary_;
+    Captions captions_;
     QButtonGroup* versionButtons_ = nullptr;
+    int versionAtShow_ = 0;
 };
 
 } // namespace orvane

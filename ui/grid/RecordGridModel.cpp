@@ -1,22 +1,13 @@
 #include "ui/grid/RecordGridModel.h"
 
 #include "database/SessionState.h"
-#include "platform/Cp1252.h"
 #include "table/ValueDisplay.h"
+#include "ui/qt/QtText.h"
 
 #include <QBrush>
 #include <QColor>
 
 namespace orvane {
-
-QString CellToQString(std::string_view cell) {
-    for (char c : cell)
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            const std::string utf8 = Cp1252ToUtf8(cell);
-            return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
-        }
-    return QString::fromLatin1(cell.data(), qsizetype(cell.size()));
-}
 
 RecordGridModel::RecordGridModel(SessionState& session, QObject* parent)
     : QAbstractTableModel(parent), session_(session) {
@@ -47,7 +38,7 @@ QVariant RecordGridModel::data(const QModelIndex& index, int role) const {
     case Qt::ToolTipRole: {
         const HintResult hint = GridHint(session_.Table, col, TableRow(index), session_.Display);
         if (hint.hint.empty()) return {};
-        return QString::fromUtf8(hint.hint.data(), qsizetype(hint.hint.size()));
+        return Q(hint.hint);
     }
     default:
         return {};
@@ -82,8 +73,7 @@ Qt::ItemFlags RecordGridModel::flags(const QModelIndex& index) const {
 bool RecordGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
     if (!index.isValid() || role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable))
         return false;
-    const QByteArray utf8 = value.toString().toUtf8();
-    const std::string text = Utf8ToCp1252(std::string_view(utf8.constData(), utf8.size()));
+    const std::string text = QStringToCell(value.toString());
     if (session_.Table.Cell(index.column(), TableRow(index)) == text) return true;
     session_.Table.SetCell(index.column(), TableRow(index), text);
     emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
@@ -111,9 +101,8 @@ void RecordGridModel::HeadingsChanged() {
 }
 
 void RecordGridModel::Sort(int column, bool ascending) {
-    beginResetModel();
+    Reset reset(*this);
     session_.Table.SortByColumn(column, ascending, session_.DecimalSeparator());
-    endResetModel();
 }
 
 void RecordGridModel::RebuildAlignments() {

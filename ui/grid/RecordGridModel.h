@@ -6,15 +6,11 @@
 #include <QAbstractTableModel>
 #include <QString>
 
-#include <string_view>
 #include <vector>
 
 namespace orvane {
 
 struct SessionState;
-
-// A Windows-1252 cell as a QString (ASCII takes the short road).
-QString CellToQString(std::string_view cell);
 
 class RecordGridModel : public QAbstractTableModel {
     Q_OBJECT
@@ -30,9 +26,18 @@ class RecordGridModel : public QAbstractTableModel {
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
     // A load, a sort or a row operation replaces the table's shape: the
-    // view is told once, around the whole change.
-    void BeginReset() { beginResetModel(); }
-    void EndReset();
+    // view is told once, around the whole change, by one guard whose end
+    // comes however the change ends.
+    class Reset {
+      public:
+        explicit Reset(RecordGridModel& model) : model_(model) { model_.beginResetModel(); }
+        ~Reset() { model_.EndReset(); }
+        Reset(const Reset&) = delete;
+        Reset& operator=(const Reset&) = delete;
+
+      private:
+        RecordGridModel& model_;
+    };
     // The flag cells of one table row, or of every row, changed.
     void FlagsChanged(int tableRow);
     void AllFlagsChanged();
@@ -44,6 +49,7 @@ class RecordGridModel : public QAbstractTableModel {
     static int TableRow(const QModelIndex& index) { return index.row() + 1; }
 
   private:
+    void EndReset();
     void RebuildAlignments();
 
     SessionState& session_;

@@ -1,6 +1,10 @@
 #include "ui/grid/RecordGridView.h"
 
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QScrollBar>
+#include <QToolTip>
 
 namespace orvane {
 
@@ -60,12 +64,54 @@ RecordGridView::RecordGridView(QWidget* parent) : QTableView(parent) {
     setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed);
     setTabKeyNavigation(true);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    // A hint belongs to the cell under the mouse: it goes when the cells move.
+    for (QScrollBar* bar : {verticalScrollBar(), horizontalScrollBar()})
+        connect(bar, &QScrollBar::valueChanged, this, [] { QToolTip::hideText(); });
+    heading_->setSortIndicatorShown(true);
+    heading_->setSortIndicator(-1, Qt::AscendingOrder); // none until a sort
 }
 
 void RecordGridView::mousePressEvent(QMouseEvent* event) {
     const bool onCell = indexAt(event->position().toPoint()).isValid();
     QTableView::mousePressEvent(event);
     if (onCell) emit cellPressed();
+}
+
+void RecordGridView::keyPressEvent(QKeyEvent* event) {
+    if (state() != EditingState) {
+        if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier) {
+            emit deletePressed();
+            return;
+        }
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+            MoveDown();
+            return;
+        }
+    }
+    QTableView::keyPressEvent(event);
+}
+
+bool RecordGridView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+    const bool editing = QTableView::edit(index, trigger, event);
+    // F2 goes on with the text, as in a spreadsheet; typing replaces it.
+    if (editing && trigger == EditKeyPressed)
+        if (auto* line = qobject_cast<QLineEdit*>(indexWidget(index))) {
+            line->deselect();
+            line->end(false);
+        }
+    return editing;
+}
+
+void RecordGridView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    QTableView::closeEditor(editor, hint);
+    // Enter in an editor: the text is committed, the next row's cell comes next.
+    if (hint == QAbstractItemDelegate::SubmitModelCache) MoveDown();
+}
+
+void RecordGridView::MoveDown() {
+    const QModelIndex current = currentIndex();
+    if (!current.isValid() || current.row() + 1 >= model()->rowCount()) return;
+    setCurrentIndex(model()->index(current.row() + 1, current.column()));
 }
 
 } // namespace orvane

@@ -1,6 +1,8 @@
 // The record grid's view: fixed 21-pixel rows, a heading row that wraps its
-// titles and fits the tallest one, and a signal after every mouse press on
-// a cell (the flag toggles read the current cell once the press moved it).
+// titles and fits the tallest one, and the keys of a spreadsheet: F2 edits
+// with the cursor at the end, Enter commits and moves down, Delete asks to
+// empty the selected cells. A signal follows every mouse press on a cell
+// (the flag toggles read the current cell once the press moved it).
 #pragma once
 
 #include <QHeaderView>
@@ -32,11 +34,17 @@ class RecordGridView : public QTableView {
   signals:
     // After a press of any button on a cell, once the press has made it current.
     void cellPressed();
+    // Delete pressed outside an editor.
+    void deletePressed();
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
   private:
+    void MoveDown();
     WrapHeaderView* heading_;
 };
 

@@ -1,9 +1,11 @@
-// Catalogue and message texts (UTF-8) at the Qt boundary.
+// Text at the Qt boundary: catalogue and message texts are UTF-8, table
+// cells Windows-1252; Qt wants QString.
 #pragma once
 
 #include <QString>
 
 #include <string>
+#include <string_view>
 
 namespace orvane {
 
@@ -16,5 +18,10 @@ inline QString Q(const std::string& utf8) {
 inline std::string S(const QString& text) {
     return text.toStdString();
 }
+
+// A Windows-1252 cell as a QString (ASCII takes the short road).
+QString CellToQString(std::string_view cell);
+// A QString as a Windows-1252 cell.
+std::string QStringToCell(const QString& text);
 
 } // namespace orvane

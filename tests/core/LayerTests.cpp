@@ -1,0 +1,79 @@
+// The layers stay as they are: every #include between the project's folders
+// points down the layer order, and nothing below the windows includes Qt.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The folders each folder may include from (itself included).
+const std::map<std::string, std::set<std::string>>& Allowed() {
+    static const std::set<std::string> core = {"platform", "settings", "table", "database",
+                                               "exchange"};
+    static const std::map<std::string, std::set<std::string>> allowed = [] {
+        auto with = [](std::set<std::string> s, std::initializer_list<const char*> more) {
+            s.insert(more.begin(), more.end());
+            return s;
+        };
+        return std::map<std::string, std::set<std::string>>{
+            {"platform", {"platform"}},
+            {"settings", {"platform", "settings"}},
+            {"table", {"platform", "settings", "table"}},
+            {"database", {"platform", "settings", "table", "database"}},
+            {"exchange", core},
+            {"demo", with(core, {"demo"})},
+            {"cli", with(core, {"demo", "cli"})},
+            {"ui", with(core, {"ui"})},
+            {"app", with(core, {"ui", "app"})},
+        };
+    }();
+    return allowed;
+}
+
+bool IsCore(const std::string& folder) {
+    return folder != "ui" && folder != "app";
+}
+
+TEST(Layers, IncludesPointDownTheLayerOrder) {
+    const fs::path root = ORVANE_SOURCE_DIR;
+    const std::regex quoted(R"(^\s*#\s*include\s+"([^/"]+)/[^"]*")");
+    const std::regex angled(R"(^\s*#\s*include\s+<(Q[A-Za-z]*)[>/])");
+    std::vector<std::string> faults;
+    int files = 0;
+    for (const auto& [folder, may] : Allowed()) {
+        if (!fs::exists(root / folder)) continue;
+        for (const auto& entry : fs::recursive_directory_iterator(root / folder)) {
+            const std::string ext = entry.path().extension().string();
+            if (ext != ".h" && ext != ".cpp") continue;
+            ++files;
+            std::ifstream in(entry.path());
+            int lineNumber = 0;
+            for (std::string line; std::getline(in, line);) {
+                ++lineNumber;
+                std::smatch m;
+                const std::string where = fs::relative(entry.path(), root).string() + ":" +
+                                          std::to_string(lineNumber) + ": ";
+                if (std::regex_search(line, m, quoted) && Allowed().count(m[1].str()) &&
+                    !may.count(m[1].str()))
+                    faults.push_back(where + line);
+                if (IsCore(folder) && std::regex_search(line, m, angled))
+                    faults.push_back(where + line + " (Qt below the windows)");
+            }
+        }
+    }
+    EXPECT_GT(files, 50) << "the sources were not found under " << root;
+    std::string list;
+    for (const auto& f : faults)
+        list += f + "\n";
+    EXPECT_TRUE(faults.empty()) << "includes against the layer order:\n" << list;
+}
+
+} // namespace

@@ -1,0 +1,45 @@
+#include "support/TableCells.h"
+
+namespace orvane::testing {
+
+std::vector<std::string> Column(const RecordTable& t, int col) {
+    std::vector<std::string> out;
+    for (int r = 1; r < t.RowCount(); ++r)
+        out.emplace_back(t.Cell(col, r));
+    return out;
+}
+
+Cells DataCells(const RecordTable& t, int firstColumn) {
+    Cells cells;
+    for (int r = 1; r < t.RowCount(); ++r) {
+        cells.emplace_back();
+        for (int c = firstColumn; c < t.ColumnCount(); ++c)
+            cells.back().emplace_back(t.Cell(c, r));
+    }
+    return cells;
+}
+
+RecordTable TableOfEqualValues(int rows) {
+    RecordTable t;
+    t.SetColumnCount(6);
+    t.SetRowCount(rows + 1);
+    std::uint32_t seed = 12345;
+    for (int r = 1; r <= rows; ++r) {
+        seed = seed * 1664525u + 1013904223u;
+        const std::string value =
+            std::to_string(seed >> 22) + "." + std::to_string((seed >> 8) % 2 * 5);
+        const std::string number = std::to_string(r);
+        t.SetRowCells(r, {number, "", "", "0", value, number});
+    }
+    return t;
+}
+
+SessionState EnglishSession(int version, char sep) {
+    SessionState s;
+    s.Language = "english";
+    s.SimulatorVersion = version;
+    s.Display.decimalSeparator = sep;
+    return s;
+}
+
+} // namespace orvane::testing

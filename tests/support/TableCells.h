@@ -1,0 +1,24 @@
+// Readers of a record table's cells and the session most core tests start
+// from, shared by the test files.
+#pragma once
+
+#include "database/SessionState.h"
+
+#include <string>
+#include <vector>
+
+namespace orvane::testing {
+
+using Cells = std::vector<std::vector<std::string>>;
+
+// The cells of one column, data rows only.
+std::vector<std::string> Column(const RecordTable& t, int col);
+// Every cell of the data rows from column firstColumn on.
+Cells DataCells(const RecordTable& t, int firstColumn = kColSuppr);
+// A table of rows data rows whose column 4 holds few distinct numbers (so
+// many rows compare equal) and columns 0 and 5 the row number.
+RecordTable TableOfEqualValues(int rows);
+// An English session of a simulator version, numbers with separator sep.
+SessionState EnglishSession(int version = 2, char sep = '.');
+
+} // namespace orvane::testing

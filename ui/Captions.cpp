@@ -1,0 +1,107 @@
+#include "ui/Captions.h"
+
+#include "ui/qt/QtText.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QTabWidget>
+
+#include <set>
+
+namespace orvane {
+
+namespace {
+constexpr const char* kLetter = "orvaneMnemonic";
+
+// Text with its '&' doubled, and a mnemonic mark before position at (-1: none).
+QString WithMark(const QString& plain, qsizetype at) {
+    QString out;
+    for (qsizetype i = 0; i < plain.size(); ++i) {
+        if (i == at) out += QLatin1Char('&');
+        out += plain[i];
+        if (plain[i] == QLatin1Char('&')) out += QLatin1Char('&');
+    }
+    return out;
+}
+} // namespace
+
+void Captions::Bind(QObject* target, BiText text, std::function<void(const QString&)> set) {
+    bindings_.push_back({target, text, std::move(set)});
+    bindings_.back().set(Q(text.fr));
+}
+
+void Captions::Title(QWidget* window, BiText text) {
+    Bind(window, text, [window](const QString& t) { window->setWindowTitle(t); });
+}
+void Captions::Title(QMenu* menu, BiText text) {
+    Bind(menu, text, [menu](const QString& t) { menu->setTitle(t); });
+}
+void Captions::Title(QGroupBox* box, BiText text) {
+    Bind(box, text, [box](const QString& t) { box->setTitle(t); });
+}
+void Captions::Text(QAction* action, BiText text) {
+    Bind(action, text, [action](const QString& t) { action->setText(t); });
+}
+void Captions::Text(QAbstractButton* button, BiText text) {
+    Bind(button, text, [button](const QString& t) { button->setText(t); });
+}
+void Captions::Text(QLabel* label, BiText text) {
+    Bind(label, text, [label](const QString& t) { label->setText(t); });
+}
+void Captions::Tab(QTabWidget* tabs, QWidget* page, BiText text) {
+    Bind(page, text, [tabs, page](const QString& t) { tabs->setTabText(tabs->indexOf(page), t); });
+}
+void Captions::Mnemonics(QWidget* menuOrBar) {
+    menus_.push_back(menuOrBar);
+}
+
+void Captions::Apply(Lang lang) {
+    for (const Binding& b : bindings_)
+        if (b.target) b.set(Q(b.text.In(lang)));
+    for (const auto& menu : menus_)
+        if (menu) AssignMnemonics(menu);
+}
+
+// The first letter of a word not yet taken, else any letter not yet taken.
+void Captions::AssignMnemonics(QWidget* container) {
+    std::set<QChar> taken;
+    for (QAction* a : container->actions()) {
+        if (a->isSeparator()) continue;
+        const QString plain = Plain(a->text());
+        qsizetype at = -1;
+        for (int pass = 0; pass < 2 && at < 0; ++pass)
+            for (qsizetype i = 0; i < plain.size() && at < 0; ++i) {
+                const QChar c = plain[i].toUpper();
+                const bool wordStart = i == 0 || !plain[i - 1].isLetterOrNumber();
+                if (c.isLetter() && (pass == 1 || wordStart) && !taken.count(c)) at = i;
+            }
+        if (at >= 0) {
+            taken.insert(plain[at].toUpper());
+            a->setProperty(kLetter, plain[at].toUpper());
+        }
+        a->setText(WithMark(plain, at));
+    }
+}
+
+void Captions::SetItemText(QAction* action, const QString& text) const {
+    const QVariant letter = action->property(kLetter);
+    qsizetype at = -1;
+    if (letter.isValid())
+        for (qsizetype i = 0; i < text.size() && at < 0; ++i)
+            if (text[i].toUpper() == letter.toChar()) at = i;
+    action->setText(WithMark(text, at));
+}
+
+QString Captions::Plain(QString text) {
+    QString out;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == QLatin1Char('&') && i + 1 < text.size()) ++i; // "&x" or "&&"
+        out += text[i];
+    }
+    return out;
+}
+
+} // namespace orvane

@@ -1,0 +1,40 @@
+// What every command class works with: the session, the user-interaction
+// seam, the grid's model, and the window's display of their results.
+#pragma once
+
+#include "database/SessionState.h"
+
+namespace orvane {
+
+class RecordGridModel;
+struct LoadOutcome;
+
+// The main window as the commands see it: what they ask it to show.
+class EditorView {
+  public:
+    virtual ~EditorView() = default;
+    // A load ran: definitions, columns, status text, menus, labels.
+    virtual void ShowLoad(const LoadOutcome& outcome) = 0;
+    // Rows were added, removed or emptied; refit the columns when the
+    // table's columns changed too.
+    virtual void ShowRows(bool refitColumns) = 0;
+    virtual void ShowSelection(bool selectLabel, bool deleteLabel, bool menus) = 0;
+    // The whole table was saved: no unsaved mark.
+    virtual void MarkSaved() = 0;
+    // True when the table holds no unsaved change or the user lets it go.
+    virtual bool MayReplaceTable() = 0;
+    // The version panel and the version marks (0: none marked).
+    virtual void ShowVersion(int version) = 0;
+    virtual void MarkVersion(int version) = 0;
+};
+
+struct CommandContext {
+    SessionState& session;
+    UserInteraction& ui;
+    BusyIndicator* busy;
+    RecordGridModel& model;
+    EditorView& view;
+    Lang lang() const { return session.Language_(); }
+};
+
+} // namespace orvane

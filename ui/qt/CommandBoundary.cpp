@@ -1,0 +1,45 @@
+#include "ui/qt/CommandBoundary.h"
+
+#include "settings/Texts.h"
+
+#include <QWidget>
+
+#include <exception>
+
+namespace orvane {
+
+namespace {
+constexpr const char* kWired = "orvaneCommand";
+}
+
+void CommandBoundary::Run(const std::function<void()>& command) const noexcept {
+    try {
+        try {
+            command();
+        } catch (const std::exception& e) {
+            ui_.ShowMessage(MessageKind::Error, e.what());
+        } catch (...) {
+            ui_.ShowMessage(MessageKind::Error, txt::UnexpectedError);
+        }
+    } catch (...) {
+        // The error display itself failed: nothing more can be shown.
+    }
+}
+
+void CommandBoundary::MarkWired(QObject* control) {
+    control->setProperty(kWired, true);
+}
+
+bool CommandBoundary::IsWired(const QObject* control) {
+    return control && control->property(kWired).toBool();
+}
+
+void CommandBoundary::SetAvailable(QObject* control, bool on) {
+    const bool enabled = on && IsWired(control);
+    if (auto* a = qobject_cast<QAction*>(control))
+        a->setEnabled(enabled);
+    else if (auto* w = qobject_cast<QWidget*>(control))
+        w->setEnabled(enabled);
+}
+
+} // namespace orvane

@@ -1,0 +1,46 @@
+// The one error boundary of the windows. Every command slot (menu items,
+// buttons, heading clicks, dialog buttons) runs through Run: a core error is
+// shown by the general error display and the program carries on. No
+// exception ever leaves a Qt slot.
+#pragma once
+
+#include "platform/UserInteraction.h"
+
+#include <QAbstractButton>
+#include <QAction>
+
+#include <functional>
+#include <utility>
+
+namespace orvane {
+
+class CommandBoundary {
+  public:
+    explicit CommandBoundary(UserInteraction& ui) : ui_(ui) {}
+
+    void Run(const std::function<void()>& command) const noexcept;
+
+    // Connects a menu item or a button to a command run through Run, and
+    // marks it as having one: only such controls are ever enabled.
+    template <typename F> void Wire(QAction* action, F command) const {
+        MarkWired(action);
+        QObject::connect(action, &QAction::triggered, action,
+                         [this, command = std::move(command)] { Run(command); });
+    }
+    template <typename F> void Wire(QAbstractButton* button, F command) const {
+        MarkWired(button);
+        QObject::connect(button, &QAbstractButton::clicked, button,
+                         [this, command = std::move(command)] { Run(command); });
+    }
+
+    // A control with a command follows `on`; one whose command is not built
+    // yet stays disabled, so no enabled control does nothing.
+    static void SetAvailable(QObject* control, bool on);
+    static bool IsWired(const QObject* control);
+
+  private:
+    static void MarkWired(QObject* control);
+    UserInteraction& ui_;
+};
+
+} // namespace orvane
