@@ -2,16 +2,21 @@
 // that only decodes the same records' fields into one flat preallocated
 // buffer: the ratio shows what the record table costs.
 #include "database/DbdFile.h"
+#include "exchange/DexFile.h"
+#include "platform/Cp1252.h"
 #include "support/DbdFixtures.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TempDir.h"
+#include "table/TableText.h"
 #include "table/ValueDisplay.h"
 
 #include <benchmark/benchmark.h>
 
 #include <charconv>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <string>
 
 using namespace orvane;
@@ -79,6 +84,28 @@ void BM_DbdSave(benchmark::State& state) {
     state.counters["peak_RSS_MiB"] = double(PeakResidentKiB()) / 1024;
 }
 
+// The flat decoder: one record's fields as texts straight into out, each
+// followed by `after` (no table, no intermediate strings).
+char* FlatDecode(const unsigned char* rec, const std::vector<FieldDef>& fields, char* out,
+                 char after) {
+    for (const auto& fd : fields) {
+        const unsigned char* p = rec + fd.Offset;
+        if (fd.Type == 'C' && fd.Width == 1) {
+            out = std::to_chars(out, out + 4, unsigned(p[0])).ptr;
+        } else if (fd.Type == 'C') {
+            int k = 0;
+            while (k < fd.Width && p[k])
+                *out++ = char(p[k++]);
+        } else if (fd.Type == 'D') {
+            out = std::to_chars(out, out + 400, GetF64(p), std::chars_format::fixed, 4).ptr;
+        } else if (fd.Type == 'I') {
+            out = std::to_chars(out, out + 11, GetU32(p)).ptr;
+        }
+        *out++ = after;
+    }
+    return out;
+}
+
 // The same field decoding into one flat buffer of texts, with no table.
 void BM_DecodeBaseline(benchmark::State& state) {
     Files& f = Data();
@@ -87,28 +114,182 @@ void BM_DecodeBaseline(benchmark::State& state) {
     for (auto _ : state) {
         const unsigned char* base = reinterpret_cast<const unsigned char*>(f.bytes.data()) + 56;
         char* out = flat.data();
-        for (int n = 0; n < kRecords; ++n) {
-            const unsigned char* rec = base + std::size_t(n) * kAirportLikeRecordSize;
-            for (const auto& fd : fields) {
-                const unsigned char* p = rec + fd.Offset;
-                if (fd.Type == 'C' && fd.Width == 1) {
-                    out = std::to_chars(out, out + 4, unsigned(p[0])).ptr;
-                } else if (fd.Type == 'C') {
-                    int k = 0;
-                    while (k < fd.Width && p[k])
-                        *out++ = char(p[k++]);
-                } else if (fd.Type == 'D') {
-                    std::string t = FormatFixed(GetF64(p), 4, '.');
-                    std::memcpy(out, t.data(), t.size());
-                    out += t.size();
-                } else if (fd.Type == 'I') {
-                    out = std::to_chars(out, out + 11, GetU32(p)).ptr;
-                }
-                *out++ = '\0';
-            }
-        }
+        for (int n = 0; n < kRecords; ++n)
+            out = FlatDecode(base + std::size_t(n) * kAirportLikeRecordSize, fields, out, '\0');
         benchmark::DoNotOptimize(out);
     }
+    state.counters["records/s"] =
+        benchmark::Counter(double(kRecords) * state.iterations(), benchmark::Counter::kIsRate);
+}
+
+// 'orvane-cli show': the load, then the table as text, written to /dev/null.
+struct NullOut {
+    std::FILE* file = std::fopen("/dev/null", "wb");
+    ~NullOut() { std::fclose(file); }
+    void operator()(std::string_view block) const {
+        std::fwrite(block.data(), 1, block.size(), file);
+    }
+};
+
+std::string ShowText(const SessionState& s) {
+    std::string all;
+    WriteTableText(s.Table, [&](std::string_view block) { all += block; });
+    return all;
+}
+
+void BM_Show(benchmark::State& state) {
+    Files& f = Data();
+    NullOut out;
+    for (auto _ : state) {
+        SessionState s;
+        s.Language = "english";
+        ScriptedInteraction ui;
+        OpenDbdFromDisk(s, f.dbd, f.dbt, ui);
+        WriteTableText(s.Table, std::ref(out));
+    }
+    state.counters["records/s"] =
+        benchmark::Counter(double(kRecords) * state.iterations(), benchmark::Counter::kIsRate);
+}
+
+// The flat program printing the same text: it reads the file and decodes
+// each record straight into the output block.
+std::string FlatShowBlock(const Files& f, const std::vector<FieldDef>& fields, const NullOut* out) {
+    std::string all;
+    std::vector<char> block(1 << 17);
+    char* p = block.data();
+    auto flush = [&] {
+        if (out)
+            std::fwrite(block.data(), 1, std::size_t(p - block.data()), out->file);
+        else
+            all.append(block.data(), p);
+        p = block.data();
+    };
+    const std::vector<unsigned char> bytes = ReadWholeFile(f.dbd);
+    const char* headings[] = {"n\xC2\xB0", "Modif", "Suppr", "Export"};
+    for (const char* h : headings)
+        p += std::snprintf(p, 16, "%s\t", h);
+    for (const auto& fd : fields) {
+        std::string t = Cp1252ToUtf8(fd.Title);
+        std::memcpy(p, t.data(), t.size());
+        p += t.size();
+        *p++ = '\t';
+    }
+    p[-1] = '\n';
+    for (int n = 0; n < kRecords; ++n) {
+        const unsigned char* rec = bytes.data() + 56 + std::size_t(n) * kAirportLikeRecordSize;
+        p = std::to_chars(p, p + 12, n + 1).ptr;
+        *p++ = '\t';
+        *p++ = '\t';
+        if (GetU16(rec) == 42) *p++ = 'x';
+        *p++ = '\t';
+        p = std::to_chars(p, p + 6, GetU16(rec + 2)).ptr;
+        *p++ = '\t';
+        p = FlatDecode(rec, fields, p, '\t');
+        p[-1] = '\n';
+        if (p - block.data() > (1 << 16)) flush();
+    }
+    flush();
+    return all;
+}
+
+void BM_ShowBaseline(benchmark::State& state) {
+    Files& f = Data();
+    const auto fields = ParseTemplate(TemplateText(AirportLikeFields())).Fields;
+    {
+        // Both print the same text, or the comparison means nothing.
+        SessionState s;
+        s.Language = "english";
+        ScriptedInteraction ui;
+        OpenDbdFromDisk(s, f.dbd, f.dbt, ui);
+        if (FlatShowBlock(f, fields, nullptr) != ShowText(s))
+            state.SkipWithError("the flat text differs from show's");
+    }
+    NullOut out;
+    for (auto _ : state)
+        FlatShowBlock(f, fields, &out);
+    state.counters["records/s"] =
+        benchmark::Counter(double(kRecords) * state.iterations(), benchmark::Counter::kIsRate);
+}
+
+// 'orvane-cli convert X.dbd Y.dex': the load, then the DEX export.
+void BM_ConvertDex(benchmark::State& state) {
+    Files& f = Data();
+    const std::string out = f.dir.File("OUT.dex");
+    for (auto _ : state) {
+        SessionState s;
+        s.Language = "english";
+        s.SimulatorVersion = 1;
+        ScriptedInteraction ui;
+        OpenDbdFromDisk(s, f.dbd, f.dbt, ui);
+        ExportDex(s, out, false, ui);
+    }
+    state.counters["records/s"] =
+        benchmark::Counter(double(kRecords) * state.iterations(), benchmark::Counter::kIsRate);
+}
+
+// The flat writer: each record decoded into texts and parsed back into a
+// record of bytes, written through one buffer, with the same header.
+void FlatConvertDex(const Files& f, const std::vector<FieldDef>& fields, const std::string& path,
+                    const std::string& header) {
+    const std::vector<unsigned char> bytes = ReadWholeFile(f.dbd);
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    std::vector<char> buffer(1 << 16);
+    std::setvbuf(file, buffer.data(), _IOFBF, buffer.size());
+    std::fwrite(header.data(), 1, header.size(), file);
+    char texts[2048];
+    unsigned char rec[kAirportLikeRecordSize];
+    for (int n = 0; n < kRecords; ++n) {
+        const unsigned char* in = bytes.data() + 56 + std::size_t(n) * kAirportLikeRecordSize;
+        FlatDecode(in, fields, texts, '\0');
+        std::memset(rec, 0, sizeof rec);
+        rec[0] = GetU16(in) == 42 ? 42 : 0;
+        rec[2] = static_cast<unsigned char>(GetU16(in + 2));
+        const char* t = texts;
+        for (const auto& fd : fields) {
+            const std::size_t len = std::strlen(t);
+            unsigned char* p = rec + fd.Offset;
+            if (fd.Type == 'C' && fd.Width == 1) {
+                unsigned v = 0;
+                std::from_chars(t, t + len, v);
+                p[0] = static_cast<unsigned char>(v);
+            } else if (fd.Type == 'C') {
+                std::memcpy(p, t, len);
+            } else if (fd.Type == 'D') {
+                double d = 0;
+                std::from_chars(t, t + len, d);
+                PutF64(p, d);
+            } else if (fd.Type == 'I') {
+                std::uint32_t v = 0;
+                std::from_chars(t, t + len, v);
+                PutU32(p, v);
+            }
+            t += len + 1;
+        }
+        std::fwrite(rec, 1, sizeof rec, file);
+    }
+    std::fclose(file);
+}
+
+void BM_ConvertDexBaseline(benchmark::State& state) {
+    Files& f = Data();
+    const auto fields = ParseTemplate(TemplateText(AirportLikeFields())).Fields;
+    const std::string ours = f.dir.File("OURS.dex"), flat = f.dir.File("FLAT.dex");
+    {
+        SessionState s;
+        s.Language = "english";
+        s.SimulatorVersion = 1;
+        ScriptedInteraction ui;
+        OpenDbdFromDisk(s, f.dbd, f.dbt, ui);
+        ExportDex(s, ours, false, ui);
+        const std::vector<unsigned char> written = ReadWholeFile(ours);
+        FlatConvertDex(f, fields, flat,
+                       std::string(written.begin(), written.begin() + DexHeader::kSize));
+        if (ReadWholeFile(flat) != written) state.SkipWithError("the flat DEX differs");
+    }
+    const std::vector<unsigned char> written = ReadWholeFile(ours);
+    const std::string header(written.begin(), written.begin() + DexHeader::kSize);
+    for (auto _ : state)
+        FlatConvertDex(f, fields, flat, header);
     state.counters["records/s"] =
         benchmark::Counter(double(kRecords) * state.iterations(), benchmark::Counter::kIsRate);
 }
@@ -116,5 +297,9 @@ void BM_DecodeBaseline(benchmark::State& state) {
 } // namespace
 
 BENCHMARK(BM_DecodeBaseline)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ShowBaseline)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Show)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ConvertDexBaseline)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ConvertDex)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DbdLoad)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DbdSave)->Unit(benchmark::kMillisecond);

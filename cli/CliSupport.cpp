@@ -75,9 +75,8 @@ void PrintLine(const std::string& line) {
     std::cout << line << '\n';
 }
 
-void PrintBlock(std::string& block) {
+void PrintBlock(std::string_view block) {
     std::cout.write(block.data(), static_cast<std::streamsize>(block.size()));
-    block.clear();
 }
 
 } // namespace orvane::cli

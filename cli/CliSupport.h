@@ -39,8 +39,7 @@ int Guarded(const std::function<int()>& body);
 
 // Writes UTF-8 text to stdout as is.
 void PrintLine(const std::string& line);
-// Writes a block of whole lines to stdout and empties it.
-void PrintBlock(std::string& block);
-inline constexpr std::size_t kPrintBlock = 1 << 16;
+// Writes a block of whole lines to stdout.
+void PrintBlock(std::string_view block);
 
 } // namespace orvane::cli

@@ -6,6 +6,7 @@
 #include "platform/Cp1252.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"
+#include "table/TableText.h"
 
 #include <iostream>
 #include <stdexcept>
@@ -95,19 +96,7 @@ int RunShow(const Args& args) {
         SessionState s;
         CliInteraction ui;
         LoadInput(s, ui, o, o.positional[0]);
-        const RecordTable& t = s.Table;
-        // Lines gathered in blocks: one write per block, not per line.
-        std::string block;
-        block.reserve(kPrintBlock + 4096);
-        for (int r = 0; r < t.RowCount(); ++r) {
-            for (int c = 0; c < t.ColumnCount(); ++c) {
-                if (c) block += '\t';
-                AppendCp1252AsUtf8(block, t.Cell(c, r));
-            }
-            block += '\n';
-            if (block.size() >= kPrintBlock) PrintBlock(block);
-        }
-        PrintBlock(block);
+        WriteTableText(s.Table, PrintBlock);
         return 0;
     });
 }

@@ -70,14 +70,11 @@ void ReadRecords(BinaryFile& file, int firstRow, int count, int recordSize,
         throw FormatError(Format(txt::BadRecordSize.In(Lang::English), file.Path().c_str(),
                                  recordSize, kMinRecordSize, kMaxRecordSize));
     if (table.RowCount() < firstRow + count) table.SetRowCount(firstRow + count);
-    RecordBuffer record{};
+    RecordDecoder decoder(fields, decimalSeparator, BadDoublePolicy::Warn, ui);
+    RecordBuffer record{}; // the bytes past recordSize stay zero
     for (int k = 0; k < count; ++k) {
-        std::fill(record.begin(), record.end(), 0);
         file.ReadExact(record.data(), static_cast<std::size_t>(recordSize));
-        if (!RecordToCells(record, fields, table, firstRow + k, decimalSeparator,
-                           BadDoublePolicy::Warn, ui) &&
-            ui)
-            ui->Beep();
+        if (!decoder.Decode(record, table, firstRow + k) && ui) ui->Beep();
     }
 }
 
@@ -180,8 +177,9 @@ void WarnShortRecords(UserInteraction& ui, Lang lang, const std::vector<FieldDef
     for (const auto& f : fields)
         end = std::max(end, std::int64_t{f.Offset} + f.ByteWidth());
     if (recordSize < end)
-        ui.ShowMessage(MessageKind::Warning,
-                       Format(txt::ShortRecords.In(lang), static_cast<int>(end), name.c_str(), recordSize));
+        ui.ShowMessage(
+            MessageKind::Warning,
+            Format(txt::ShortRecords.In(lang), static_cast<int>(end), name.c_str(), recordSize));
 }
 
 std::unique_ptr<TPOD> OpenArchiveObject(const std::string& path, UserInteraction& ui, Lang lang) {
@@ -339,10 +337,11 @@ int SaveDbd(SessionState& s, const std::string& path, bool selectionOnly, BusyIn
     BinaryFile& file = out.File();
     file.Write(header.bytes.data(), DbdHeader::kSize);
     int written = 0;
+    RecordEncoder encoder(pod.Fields, s.DecimalSeparator(), lang);
     RecordBuffer record;
     for (int r = 1; r < t.RowCount(); ++r) {
         if (selectionOnly && t.Cell(kColExport, r) != "1") continue;
-        BuildRecord(t, r, pod.Fields, s.DecimalSeparator(), record, lang);
+        encoder.Build(t, r, record);
         file.Write(record.data(), static_cast<std::size_t>(recordSize));
         ++written;
     }

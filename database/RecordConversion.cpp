@@ -9,12 +9,13 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 namespace orvane {
 
 namespace {
 
-std::string_view Trim(std::string_view t) {
+inline std::string_view Trim(std::string_view t) {
     while (!t.empty() && (t.front() == ' ' || t.front() == '\t'))
         t.remove_prefix(1);
     while (!t.empty() && (t.back() == ' ' || t.back() == '\t'))
@@ -29,8 +30,8 @@ std::string FieldTitle(const FieldDef& f) {
 // Where a field's bytes start in a record buffer and how many it has there,
 // bounded by the buffer whatever the template says. False when the field has
 // no place in it: it starts past the buffer, or a number does not fit whole.
-bool FieldPlace(const FieldDef& f, std::size_t bufferSize, std::size_t& offset,
-                std::size_t& width) {
+inline bool FieldPlace(const FieldDef& f, std::size_t bufferSize, std::size_t& offset,
+                       std::size_t& width) {
     if (f.Offset < 0 || static_cast<std::size_t>(f.Offset) >= bufferSize) return false;
     offset = static_cast<std::size_t>(f.Offset);
     const std::size_t room = bufferSize - offset;
@@ -53,92 +54,139 @@ bool FieldPlace(const FieldDef& f, std::size_t bufferSize, std::size_t& offset,
 // Record -> cells
 
 namespace {
-
-// One row's texts back to back and where each ends: reused from record to
-// record, so a load writes each text once here and once into the table.
-struct RowText {
-    std::string text;
-    std::vector<std::uint32_t> ends;
-
-    void Close() { ends.push_back(static_cast<std::uint32_t>(text.size())); }
-    template <class T> void Number(T n) {
-        char buffer[24];
-        text.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, n).ptr);
-        Close();
-    }
-    void Keep(const RecordTable& table, int col, int row) {
-        text.append(table.Cell(col, row));
-        Close();
-    }
-};
-
+// The longest text of a number in a cell: 4 decimals of the largest double.
+constexpr std::size_t kDoubleRoom = 330;
+constexpr std::size_t kNumberRoom = 24;
 } // namespace
+
+RecordDecoder::RecordDecoder(const std::vector<FieldDef>& fields, char decimalSeparator,
+                             BadDoublePolicy policy, UserInteraction* ui)
+    : decimalSeparator_(decimalSeparator), policy_(policy), ui_(ui) {
+    steps_.reserve(fields.size());
+    std::size_t room = 4 * kNumberRoom; // the flag columns
+    for (const FieldDef& f : fields) {
+        std::size_t offset = 0, width = 0;
+        Kind kind = Kind::Keep; // not converted, or no place in a record: the cell stays
+        if (FieldPlace(f, kMaxRecordSize, offset, width)) {
+            switch (f.Type) {
+            case 'C':
+                kind = f.Width == 1 ? Kind::Byte : Kind::Text;
+                room += f.Width == 1 ? kNumberRoom : width;
+                break;
+            case 'D':
+                kind = Kind::Double;
+                room += kDoubleRoom;
+                break;
+            case 'I':
+                kind = Kind::Integer;
+                room += kNumberRoom;
+                break;
+            default:
+                break;
+            }
+        }
+        steps_.push_back(
+            {kind, static_cast<std::uint16_t>(offset), static_cast<std::uint16_t>(width)});
+    }
+    room_ = room;
+    text_.resize(room + 4096);
+    ends_.resize(steps_.size() + kFirstFieldColumn);
+}
+
+char* RecordDecoder::Keep(char* p, const RecordTable& table, int col, int row) {
+    const std::string_view cell = table.Cell(col, row);
+    if (cell.empty()) return p;
+    // Kept cells are the only texts of unknown length: the block grows for them.
+    const std::size_t used = static_cast<std::size_t>(p - text_.data());
+    const std::size_t bound = used + cell.size() + room_;
+    if (bound > text_.size()) {
+        text_.resize(2 * bound);
+        p = text_.data() + used;
+    }
+    std::memcpy(p, cell.data(), cell.size());
+    return p + cell.size();
+}
+
+bool RecordDecoder::Decode(const RecordBuffer& record, RecordTable& table, int row) {
+    const int columns =
+        std::max(table.ColumnCount(), kFirstFieldColumn + static_cast<int>(steps_.size()));
+    if (ends_.size() < static_cast<std::size_t>(columns))
+        ends_.resize(static_cast<std::size_t>(columns));
+    char* p = text_.data();
+    std::size_t cell = 0;
+    // text_ only moves in Keep, and every step after one recomputes from p.
+    const auto close = [&] { ends_[cell++] = static_cast<std::uint32_t>(p - text_.data()); };
+    const auto number = [&](auto n) {
+        p = std::to_chars(p, p + kNumberRoom, n).ptr;
+        close();
+    };
+
+    number(row);
+    p = Keep(p, table, kColModif, row);
+    close();
+    if (GetU16(&record[0]) == 42) *p++ = 'x';
+    close();
+    number(GetU16(&record[2]));
+
+    bool ok = true;
+    std::size_t i = 0;
+    for (; i < steps_.size(); ++i) {
+        const Step& step = steps_[i];
+        const unsigned char* bytes = record.data() + step.offset;
+        switch (step.kind) {
+        case Kind::Byte:
+            number(unsigned{bytes[0]});
+            break;
+        case Kind::Text: {
+            // The text is confined to its own field.
+            const void* zero = step.width ? std::memchr(bytes, 0, step.width) : nullptr;
+            const std::size_t n =
+                zero ? static_cast<std::size_t>(static_cast<const unsigned char*>(zero) - bytes)
+                     : step.width;
+            if (n) std::memcpy(p, bytes, n);
+            p += n;
+            close();
+            break;
+        }
+        case Kind::Double: {
+            const double d = GetF64(bytes);
+            if (std::isfinite(d)) {
+                p = std::to_chars(p, p + kDoubleRoom, d, std::chars_format::fixed, 4).ptr;
+                if (decimalSeparator_ != '.') p[-5] = decimalSeparator_;
+                close();
+            } else if (policy_ == BadDoublePolicy::FailRecord) {
+                ok = false; // this field and the ones after it keep what they held
+            } else {
+                if (ui_) ui_->ShowMessage(MessageKind::Warning, Format(txt::LineError, row));
+                p = Keep(p, table, kFirstFieldColumn + static_cast<int>(i), row); // as it was
+                close();
+            }
+            break;
+        }
+        case Kind::Integer:
+            number(GetU32(bytes));
+            break;
+        case Kind::Keep:
+            p = Keep(p, table, kFirstFieldColumn + static_cast<int>(i), row);
+            close();
+            break;
+        }
+        if (!ok) break;
+    }
+    for (int c = kFirstFieldColumn + static_cast<int>(i); c < columns; ++c) {
+        p = Keep(p, table, c, row);
+        close();
+    }
+    table.SetRowPacked(row,
+                       std::string_view(text_.data(), static_cast<std::size_t>(p - text_.data())),
+                       ends_.data(), cell);
+    return ok;
+}
 
 bool RecordToCells(const RecordBuffer& record, const std::vector<FieldDef>& fields,
                    RecordTable& table, int row, char decimalSeparator, BadDoublePolicy policy,
                    UserInteraction* ui) {
-    thread_local RowText out;
-    out.text.clear();
-    out.ends.clear();
-    const int columns =
-        std::max(table.ColumnCount(), kFirstFieldColumn + static_cast<int>(fields.size()));
-
-    out.Number(row);
-    out.Keep(table, kColModif, row);
-    if (GetU16(&record[0]) == 42) out.text.push_back('x');
-    out.Close();
-    out.Number(GetU16(&record[2]));
-
-    bool ok = true;
-    std::size_t i = 0;
-    for (; i < fields.size() && ok; ++i) {
-        const FieldDef& f = fields[i];
-        const int col = kFirstFieldColumn + static_cast<int>(i);
-        std::size_t offset = 0, width = 0;
-        if (!FieldPlace(f, record.size(), offset, width)) {
-            out.Keep(table, col, row);
-            continue;
-        }
-        const unsigned char* p = record.data() + offset;
-        switch (f.Type) {
-        case 'C':
-            if (f.Width == 1) {
-                out.Number(unsigned{p[0]});
-            } else {
-                // The text is confined to its own field.
-                std::size_t n = 0;
-                while (n < width && p[n] != 0)
-                    ++n;
-                out.text.append(reinterpret_cast<const char*>(p), n);
-                out.Close();
-            }
-            break;
-        case 'D': {
-            const double d = GetF64(p);
-            if (std::isfinite(d)) {
-                AppendFixed(out.text, d, 4, decimalSeparator);
-                out.Close();
-            } else if (policy == BadDoublePolicy::FailRecord) {
-                ok = false; // this field and the ones after it keep what they held
-                --i;
-            } else {
-                if (ui) ui->ShowMessage(MessageKind::Warning, Format(txt::LineError, row));
-                out.Keep(table, col, row); // the cell is left as it was
-            }
-            break;
-        }
-        case 'I':
-            out.Number(GetU32(p));
-            break;
-        default:
-            out.Keep(table, col, row); // not converted: the cell is not touched
-            break;
-        }
-    }
-    for (int c = kFirstFieldColumn + static_cast<int>(i); c < columns; ++c)
-        out.Keep(table, c, row);
-    table.SetRowPacked(row, out.text, out.ends.data(), out.ends.size());
-    return ok;
+    return RecordDecoder(fields, decimalSeparator, policy, ui).Decode(record, table, row);
 }
 
 // ---------------------------------------------------------------------------
@@ -148,92 +196,142 @@ bool ParseCellInt64(std::string_view text, std::int64_t& value) {
     std::string_view t = Trim(text);
     if (!t.empty() && t.front() == '+') t.remove_prefix(1);
     if (t.empty()) return false;
-    auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), value);
-    return ec == std::errc() && end == t.data() + t.size();
+    const bool negative = t.front() == '-';
+    const std::string_view digits = negative ? t.substr(1) : t;
+    if (digits.empty() || digits.size() > 18) {
+        // Long texts take the library's path, with its overflow checks.
+        auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), value);
+        return ec == std::errc() && end == t.data() + t.size();
+    }
+    std::int64_t v = 0; // 18 digits cannot overflow
+    for (const char c : digits) {
+        if (c < '0' || c > '9') return false;
+        v = v * 10 + (c - '0');
+    }
+    value = negative ? -v : v;
+    return true;
 }
 
 bool ParseCellDouble(std::string_view text, char decimalSeparator, double& value) {
     std::string_view t = Trim(text);
     if (!t.empty() && t.front() == '+') t.remove_prefix(1);
     if (t.empty()) return false;
-    std::string s(t);
-    for (char& c : s) {
+    char small[64];
+    std::string large;
+    char* s = small;
+    if (t.size() > sizeof small) {
+        large.assign(t);
+        s = large.data();
+    } else {
+        std::memcpy(small, t.data(), t.size());
+    }
+    for (std::size_t i = 0; i < t.size(); ++i) {
+        char& c = s[i];
         if (c == decimalSeparator)
             c = '.';
-        else if (c == '.' ||
-                 !(std::isdigit(static_cast<unsigned char>(c)) || c == '-' || c == 'e' || c == 'E'))
+        else if (c == '.' || !((c >= '0' && c <= '9') || c == '-' || c == 'e' || c == 'E'))
             return false; // another separator, letters of "inf"/"nan", blanks inside
     }
-    auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
-    return ec == std::errc() && end == s.data() + s.size() && std::isfinite(value);
+    auto [end, ec] = std::from_chars(s, s + t.size(), value);
+    return ec == std::errc() && end == s + t.size() && std::isfinite(value);
 }
 
-void ConvertRowInto(const RecordTable& table, int row, const std::vector<FieldDef>& fields,
-                    char decimalSeparator, RecordBuffer& record, Lang lang,
-                    const RowConversion& how) {
-    RecordBuffer out = record;
-    out[0] = table.Cell(kColSuppr, row) == "x" ? 42 : 0;
-    std::int64_t mark = 0;
-    std::string_view exportCell = table.Cell(kColExport, row);
-    if (!ParseCellInt64(exportCell, mark))
-        ThrowCell(txt::BadWholeNumber, lang, row, "Export", exportCell);
-    out[2] = static_cast<unsigned char>(mark & 0xFF);
-
+RecordEncoder::RecordEncoder(const std::vector<FieldDef>& fields, char decimalSeparator, Lang lang,
+                             RowConversion how)
+    : fields_(fields), decimalSeparator_(decimalSeparator), lang_(lang), how_(std::move(how)) {
+    steps_.reserve(fields.size());
     for (std::size_t i = 0; i < fields.size(); ++i) {
         const FieldDef& f = fields[i];
-        if (!f.IsConverted() || (how.skipField && how.skipField(f))) continue;
-        std::string_view cell = table.Cell(kFirstFieldColumn + static_cast<int>(i), row);
         std::size_t offset = 0, width = 0;
-        if (!FieldPlace(f, out.size(), offset, width)) continue;
-        unsigned char* p = out.data() + offset;
-        switch (f.Type) {
-        case 'C':
-            if (f.Width == 1) {
-                std::int64_t v = 0;
-                if (!ParseCellInt64(cell, v))
-                    ThrowCell(txt::BadWholeNumber, lang, row, FieldTitle(f), cell);
-                p[0] = static_cast<unsigned char>(v & 0xFF);
-            } else {
-                if (cell.size() > width)
-                    throw ConversionError(Format(txt::TextTooLong.In(lang), row,
-                                                 FieldTitle(f).c_str(), Cp1252ToUtf8(cell).c_str(),
-                                                 static_cast<int>(width)));
-                // Confined to the field: the text, then a zero byte when it is
-                // shorter than the field.
-                std::copy(cell.begin(), cell.end(), p);
-                if (cell.size() < width) p[cell.size()] = 0;
-            }
+        if (!f.IsConverted() || (how_.skipField && how_.skipField(f)) ||
+            !FieldPlace(f, kMaxRecordSize, offset, width))
+            continue; // the record's bytes stay
+        const Kind kind = f.Type == 'D'   ? Kind::Double
+                          : f.Type == 'I' ? Kind::Integer
+                          : f.Width == 1  ? Kind::Byte
+                                          : Kind::Text;
+        steps_.push_back({kind, static_cast<std::uint16_t>(offset),
+                          static_cast<std::uint16_t>(width), static_cast<std::uint32_t>(i)});
+    }
+}
+
+void RecordEncoder::Write(const RecordTable& table, int row, unsigned char* out) {
+    table.RowCells(row, cells_);
+    const auto cell = [this](std::size_t col) {
+        return col < cells_.size() ? cells_[col] : std::string_view();
+    };
+    out[0] = cell(kColSuppr) == "x" ? 42 : 0;
+    std::int64_t mark = 0;
+    const std::string_view exportCell = cell(kColExport);
+    if (!ParseCellInt64(exportCell, mark))
+        ThrowCell(txt::BadWholeNumber, lang_, row, "Export", exportCell);
+    out[2] = static_cast<unsigned char>(mark & 0xFF);
+
+    for (const Step& step : steps_) {
+        const FieldDef& f = fields_[step.field];
+        const std::string_view text = cell(kFirstFieldColumn + step.field);
+        unsigned char* p = out + step.offset;
+        switch (step.kind) {
+        case Kind::Byte: {
+            std::int64_t v = 0;
+            if (!ParseCellInt64(text, v))
+                ThrowCell(txt::BadWholeNumber, lang_, row, FieldTitle(f), text);
+            p[0] = static_cast<unsigned char>(v & 0xFF);
             break;
-        case 'D': {
+        }
+        case Kind::Text:
+            if (text.size() > step.width)
+                throw ConversionError(Format(txt::TextTooLong.In(lang_), row, FieldTitle(f).c_str(),
+                                             Cp1252ToUtf8(text).c_str(),
+                                             static_cast<int>(step.width)));
+            // Confined to the field: the text, then a zero byte when it is
+            // shorter than the field.
+            if (!text.empty()) std::memcpy(p, text.data(), text.size());
+            if (text.size() < step.width) p[text.size()] = 0;
+            break;
+        case Kind::Double: {
             double d = 0;
-            if (!ParseCellDouble(cell, decimalSeparator, d))
-                ThrowCell(txt::BadNumber, lang, row, FieldTitle(f), cell);
+            if (!ParseCellDouble(text, decimalSeparator_, d))
+                ThrowCell(txt::BadNumber, lang_, row, FieldTitle(f), text);
             PutF64(p, d);
             break;
         }
-        case 'I': {
+        case Kind::Integer: {
             std::int64_t v = 0;
-            if (how.signedIntegers) {
-                if (!ParseCellInt64(cell, v) || v < INT32_MIN || v > INT32_MAX)
-                    ThrowCell(txt::NotSigned32, lang, row, FieldTitle(f), cell);
-            } else if (!ParseCellInt64(cell, v)) {
-                ThrowCell(txt::BadWholeNumber, lang, row, FieldTitle(f), cell);
+            if (how_.signedIntegers) {
+                if (!ParseCellInt64(text, v) || v < INT32_MIN || v > INT32_MAX)
+                    ThrowCell(txt::NotSigned32, lang_, row, FieldTitle(f), text);
+            } else if (!ParseCellInt64(text, v)) {
+                ThrowCell(txt::BadWholeNumber, lang_, row, FieldTitle(f), text);
             }
             // Low 32 bits: "%u" texts and negative values both fit.
             PutU32(p, static_cast<std::uint32_t>(v & 0xFFFFFFFF));
             break;
         }
-        default:
-            break;
         }
     }
+}
+
+void RecordEncoder::Build(const RecordTable& table, int row, RecordBuffer& record) {
+    std::memset(record.data(), 0, record.size());
+    Write(table, row, record.data());
+}
+
+void RecordEncoder::ConvertInto(const RecordTable& table, int row, RecordBuffer& record) {
+    RecordBuffer out = record;
+    Write(table, row, out.data());
     record = out;
+}
+
+void ConvertRowInto(const RecordTable& table, int row, const std::vector<FieldDef>& fields,
+                    char decimalSeparator, RecordBuffer& record, Lang lang,
+                    const RowConversion& how) {
+    RecordEncoder(fields, decimalSeparator, lang, how).ConvertInto(table, row, record);
 }
 
 void BuildRecord(const RecordTable& table, int row, const std::vector<FieldDef>& fields,
                  char decimalSeparator, RecordBuffer& record, Lang lang) {
-    std::fill(record.begin(), record.end(), 0);
-    ConvertRowInto(table, row, fields, decimalSeparator, record, lang);
+    RecordEncoder(fields, decimalSeparator, lang).Build(table, row, record);
 }
 
 } // namespace orvane

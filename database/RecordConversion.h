@@ -35,6 +35,35 @@ bool RecordToCells(const RecordBuffer& record, const std::vector<FieldDef>& fiel
                    RecordTable& table, int row, char decimalSeparator, BadDoublePolicy policy,
                    UserInteraction* ui);
 
+// RecordToCells for many records of one field list: where each field lies in
+// a record is worked out once, and the row's texts are gathered in one reused
+// block that the table copies once.
+class RecordDecoder {
+  public:
+    RecordDecoder(const std::vector<FieldDef>& fields, char decimalSeparator,
+                  BadDoublePolicy policy, UserInteraction* ui);
+    bool Decode(const RecordBuffer& record, RecordTable& table, int row);
+
+  private:
+    enum class Kind : std::uint8_t { Keep, Byte, Text, Double, Integer };
+    struct Step {
+        Kind kind;
+        std::uint16_t offset, width;
+    };
+    // Appends a cell of the row as the table holds it; returns the new end.
+    char* Keep(char* p, const RecordTable& table, int col, int row);
+
+    std::vector<Step> steps_;
+    char decimalSeparator_;
+    BadDoublePolicy policy_;
+    UserInteraction* ui_;
+    // One row's texts back to back, with room for every field's longest text
+    // (Keep grows it for kept cells), and where each cell ends.
+    std::vector<char> text_;
+    std::size_t room_ = 0;
+    std::vector<std::uint32_t> ends_;
+};
+
 // --- Cells -> record -----------------------------------------------------------
 
 // How the cells of a row are written over a record's bytes.
@@ -51,6 +80,35 @@ struct RowConversion {
 void ConvertRowInto(const RecordTable& table, int row, const std::vector<FieldDef>& fields,
                     char decimalSeparator, RecordBuffer& record, Lang lang,
                     const RowConversion& how = {});
+
+// ConvertRowInto and BuildRecord for many rows of one field list: where each
+// field lies is worked out once, and a row's cells are read in one pass.
+class RecordEncoder {
+  public:
+    RecordEncoder(const std::vector<FieldDef>& fields, char decimalSeparator, Lang lang,
+                  RowConversion how = {});
+    // BuildRecord: the row's record in a zeroed buffer.
+    void Build(const RecordTable& table, int row, RecordBuffer& record);
+    // ConvertRowInto: over the record's bytes, which change only when every
+    // cell converted.
+    void ConvertInto(const RecordTable& table, int row, RecordBuffer& record);
+
+  private:
+    enum class Kind : std::uint8_t { Byte, Text, Double, Integer };
+    struct Step {
+        Kind kind;
+        std::uint16_t offset, width;
+        std::uint32_t field;
+    };
+    void Write(const RecordTable& table, int row, unsigned char* out);
+
+    const std::vector<FieldDef>& fields_;
+    char decimalSeparator_;
+    Lang lang_;
+    RowConversion how_;
+    std::vector<Step> steps_;
+    std::vector<std::string_view> cells_;
+};
 
 // Builds the record of one row into a zeroed buffer. Throws ConversionError
 // naming the row, the field title and the text for a cell that does not

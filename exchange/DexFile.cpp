@@ -85,11 +85,12 @@ int ExportDex(SessionState& s, const std::string& path, bool selectionOnly, User
     AtomicFile out(path, txt::ReadOnlyTarget.In(lang));
     BinaryFile& file = out.File();
     file.Write(header.bytes.data(), DexHeader::kSize); // placeholder until the count is known
+    RecordEncoder encoder(pod.Fields, s.DecimalSeparator(), lang);
     RecordBuffer record;
     int written = 0;
     for (int r = 1; r < t.RowCount(); ++r) {
         if (selectionOnly && t.Cell(kColExport, r) != "1") continue;
-        BuildRecord(t, r, pod.Fields, s.DecimalSeparator(), record, lang);
+        encoder.Build(t, r, record);
         file.Write(record.data(), static_cast<std::size_t>(recordSize));
         ++written;
     }
@@ -174,14 +175,12 @@ ImportOutcome ImportDex(SessionState& s, const std::string& path, ImportMode mod
     ImportRows rows(s.Table, mode == ImportMode::Add ? nullptr : &fields, count, lang);
     try {
         RecordTable& t = rows.Table();
+        RecordDecoder decoder(fields, sep, BadDoublePolicy::FailRecord, &ui);
+        // Template fields beyond the record's own bytes read as zeros.
         RecordBuffer record{};
         for (int k = 0; k < count; ++k) {
-            // Template fields beyond the record's own bytes read as zeros.
-            std::fill(record.begin(), record.end(), 0);
             file.ReadExact(record.data(), recordSize);
-            if (!RecordToCells(record, fields, t, firstRow + k, sep, BadDoublePolicy::FailRecord,
-                               &ui))
-                ui.Beep();
+            if (!decoder.Decode(record, t, firstRow + k)) ui.Beep();
         }
         // Fly! 1 runways have no value for the field before the last in Fly! 2.
         if (fly1ToFly2 && dataType == "RUNWAY" && fieldCount >= 2)

@@ -1,6 +1,7 @@
 #include "platform/Cp1252.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace orvane {
 
@@ -33,6 +34,36 @@ char ToCp1252(std::uint32_t cp) {
     return '?';
 }
 } // namespace
+
+char* Cp1252ToUtf8Into(char* out, std::string_view bytes) {
+    const char* in = bytes.data();
+    const char* const end = in + bytes.size();
+    while (in != end) {
+        // Eight ASCII bytes at a time: most texts hold nothing else.
+        std::uint64_t eight;
+        if (end - in >= 8 && (std::memcpy(&eight, in, 8), (eight & 0x8080808080808080u) == 0)) {
+            std::memcpy(out, in, 8);
+            in += 8;
+            out += 8;
+            continue;
+        }
+        const char ch = *in++;
+        const auto c = static_cast<unsigned char>(ch);
+        if (c < 0x80) {
+            *out++ = ch;
+            continue;
+        }
+        const std::uint32_t cp = c < 0xA0 && kHigh[c - 0x80] ? kHigh[c - 0x80] : c;
+        if (cp < 0x800) {
+            *out++ = static_cast<char>(0xC0 | cp >> 6);
+        } else {
+            *out++ = static_cast<char>(0xE0 | cp >> 12);
+            *out++ = static_cast<char>(0x80 | (cp >> 6 & 0x3F));
+        }
+        *out++ = static_cast<char>(0x80 | (cp & 0x3F));
+    }
+    return out;
+}
 
 void AppendCp1252AsUtf8(std::string& out, std::string_view bytes) {
     std::size_t i = 0;

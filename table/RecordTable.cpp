@@ -71,6 +71,16 @@ class RecordTable::Row {
         std::size_t begin = i == 0 ? 0 : End(i - 1);
         return {Texts() + begin, End(i) - begin};
     }
+    // The first n cells, with one read of each end offset.
+    void Cells(std::string_view* out, std::size_t n) const {
+        const char* texts = Texts();
+        std::size_t begin = 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            const std::size_t end = End(i);
+            out[i] = std::string_view(texts + begin, end - begin);
+            begin = end;
+        }
+    }
     std::size_t Bytes() const { return sizeof(Row) + OffsetBytes() + capacity_; }
     bool Holds(const char* p) const {
         auto* base = reinterpret_cast<const char*>(this);
@@ -185,6 +195,14 @@ std::string_view RecordTable::Cell(int col, int row) const {
     const Row* r = rows_[static_cast<std::size_t>(row)].get();
     if (!r || static_cast<std::size_t>(col) >= r->Count()) return {};
     return r->Cell(static_cast<std::size_t>(col));
+}
+
+void RecordTable::RowCells(int row, std::vector<std::string_view>& cells) const {
+    cells.assign(static_cast<std::size_t>(columns_), std::string_view());
+    if (row < 0 || row >= RowCount()) return;
+    const Row* r = rows_[static_cast<std::size_t>(row)].get();
+    if (!r) return;
+    r->Cells(cells.data(), std::min(r->Count(), cells.size()));
 }
 
 void RecordTable::SetCell(int col, int row, std::string_view text) {

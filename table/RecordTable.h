@@ -52,6 +52,8 @@ class RecordTable {
 
     // Out-of-range cells read as empty; writing one is ignored.
     std::string_view Cell(int col, int row) const;
+    // Every cell of a row at once (ColumnCount() views), for whole-row readers.
+    void RowCells(int row, std::vector<std::string_view>& cells) const;
     void SetCell(int col, int row, std::string_view text);
     // Replaces a whole row's cells at once (cells beyond the list become empty).
     // The fast path of the loaders.

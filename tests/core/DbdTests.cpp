@@ -210,6 +210,49 @@ TEST(DbdBuildRecord, FieldsPastTheBufferAreBoundedByIt) {
     EXPECT_EQ(rec[kMaxRecordSize - 1], 'B');
 }
 
+// The cell readers behind every writer: what converts and what is refused,
+// at the edges of their fast paths.
+TEST(DbdBuildRecord, CellReadersAcceptAndRefuse) {
+    struct IntCase {
+        const char* text;
+        bool ok;
+        std::int64_t value;
+    } ints[] = {{" 42\t", true, 42},
+                {"+7", true, 7},
+                {"-0", true, 0},
+                {"+-5", true, -5},
+                {"123456789012345678", true, 123456789012345678},
+                {"9223372036854775807", true, INT64_MAX},
+                {"-9223372036854775808", true, INT64_MIN},
+                {"9223372036854775808", false, 0},
+                {"-", false, 0},
+                {"+", false, 0},
+                {"", false, 0},
+                {"1 2", false, 0},
+                {"0x10", false, 0},
+                {"1.5", false, 0}};
+    for (const auto& c : ints) {
+        std::int64_t v = 0;
+        EXPECT_EQ(ParseCellInt64(c.text, v), c.ok) << c.text;
+        if (c.ok) EXPECT_EQ(v, c.value) << c.text;
+    }
+    const std::string longNumber = "1" + std::string(80, '0') + ",5";
+    struct DoubleCase {
+        std::string text;
+        char separator;
+        bool ok;
+        double value;
+    } doubles[] = {{"12,5", ',', true, 12.5},        {" -1e3 ", '.', true, -1000},
+                   {"1.5", ',', false, 0},           {"nan", '.', false, 0},
+                   {"1e999", '.', false, 0},         {longNumber, ',', true, 1e80},
+                   {longNumber + "x", ',', false, 0}};
+    for (const auto& c : doubles) {
+        double v = 0;
+        EXPECT_EQ(ParseCellDouble(c.text, c.separator, v), c.ok) << c.text;
+        if (c.ok) EXPECT_DOUBLE_EQ(v, c.value) << c.text;
+    }
+}
+
 TEST(DbdBuildRecord, InsertedRowOfZeros) {
     RecordTable t;
     auto defs = NavDefs();
