@@ -303,35 +303,59 @@ void RecordTable::SetCurrentCell(int col, int row) {
 
 void RecordTable::SortByColumn(int col, bool ascending, char decimalSeparator) {
     if (col < 0 || col >= columns_ || RowCount() < 3) return;
-    struct Key {
-        std::optional<double> number;
+    // Every number sorts before every text (after, descending), so the two
+    // kinds are sorted apart, each through a key read once per row.
+    struct NumberKey {
+        double value;
+        std::size_t row;
+    };
+    struct TextKey {
         std::string_view text;
         std::size_t row;
     };
-    std::vector<Key> keys;
-    keys.reserve(rows_.size() - 1);
+    std::vector<NumberKey> numbers;
+    std::vector<TextKey> texts;
+    numbers.reserve(rows_.size() - 1);
     for (std::size_t r = 1; r < rows_.size(); ++r) {
-        std::string_view text = Cell(col, static_cast<int>(r));
-        keys.push_back({ParseDecimal(text, decimalSeparator), text, r});
+        const Row* row = rows_[r].get();
+        const std::string_view text = row && static_cast<std::size_t>(col) < row->Count()
+                                          ? row->Cell(col)
+                                          : std::string_view();
+        if (auto number = ParseDecimal(text, decimalSeparator))
+            numbers.push_back({*number, r});
+        else
+            texts.push_back({text, r});
     }
-    auto less = [](const Key& a, const Key& b) {
-        if (a.number && b.number) return *a.number < *b.number;
-        if (a.number.has_value() != b.number.has_value()) return a.number.has_value();
-        return a.text < b.text;
-    };
-    if (ascending)
-        std::stable_sort(keys.begin(), keys.end(), less);
-    else
-        std::stable_sort(keys.begin(), keys.end(),
-                         [&](const Key& a, const Key& b) { return less(b, a); });
+    if (ascending) {
+        std::stable_sort(numbers.begin(), numbers.end(),
+                         [](const NumberKey& a, const NumberKey& b) { return a.value < b.value; });
+        std::stable_sort(texts.begin(), texts.end(),
+                         [](const TextKey& a, const TextKey& b) { return a.text < b.text; });
+    } else {
+        std::stable_sort(numbers.begin(), numbers.end(),
+                         [](const NumberKey& a, const NumberKey& b) { return b.value < a.value; });
+        std::stable_sort(texts.begin(), texts.end(),
+                         [](const TextKey& a, const TextKey& b) { return b.text < a.text; });
+    }
 
-    bool moved = false;
     std::vector<std::unique_ptr<Row>> sorted;
     sorted.reserve(rows_.size());
     sorted.push_back(std::move(rows_[0]));
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-        moved = moved || keys[i].row != i + 1;
-        sorted.push_back(std::move(rows_[keys[i].row]));
+    bool moved = false;
+    const auto take = [&](std::size_t row) {
+        moved = moved || row != sorted.size();
+        sorted.push_back(std::move(rows_[row]));
+    };
+    if (ascending) {
+        for (const auto& k : numbers)
+            take(k.row);
+        for (const auto& k : texts)
+            take(k.row);
+    } else {
+        for (const auto& k : texts)
+            take(k.row);
+        for (const auto& k : numbers)
+            take(k.row);
     }
     rows_ = std::move(sorted);
     if (moved) ++revision_;
