@@ -7,6 +7,7 @@
 #include "platform/Paths.h"
 
 #include <algorithm>
+#include <charconv>
 
 namespace orvane {
 
@@ -78,12 +79,17 @@ int ExportCsv(SessionState& s, const std::string& path, bool selectionOnly, User
     pending.append(kEol);
 
     int written = 0;
+    std::vector<std::string_view> cells;
+    const auto cell = [&cells](std::size_t col) {
+        return col < cells.size() ? cells[col] : std::string_view();
+    };
     for (int r = 1; r < t.RowCount(); ++r) {
-        if (selectionOnly && t.Cell(kColExport, r) != "1") continue;
-        pending.append(t.Cell(kColSuppr, r)).append(";");
-        pending.append(t.Cell(kColExport, r)).append(";");
+        t.RowCells(r, cells);
+        if (selectionOnly && cell(kColExport) != "1") continue;
+        pending.append(cell(kColSuppr)).append(";");
+        pending.append(cell(kColExport)).append(";");
         for (int i = 0; i < fieldCount; ++i) {
-            pending.append(t.Cell(kFirstFieldColumn + i, r));
+            pending.append(cell(static_cast<std::size_t>(kFirstFieldColumn + i)));
             // Export all ends the line without a separator; the selection
             // form puts one after every field.
             if (selectionOnly || i + 1 < fieldCount) pending.push_back(';');
@@ -102,7 +108,12 @@ int ExportCsv(SessionState& s, const std::string& path, bool selectionOnly, User
 
 std::vector<std::string_view> SplitCsvLine(std::string_view line, int fieldCount) {
     std::vector<std::string_view> pieces;
-    pieces.reserve(static_cast<std::size_t>(std::max(fieldCount, 0)) + 5);
+    SplitCsvLine(line, fieldCount, pieces);
+    return pieces;
+}
+
+void SplitCsvLine(std::string_view line, int fieldCount, std::vector<std::string_view>& pieces) {
+    pieces.clear();
     std::string_view rest = line;
     // Suppr and Export: a line without ";" leaves them empty.
     for (int k = 0; k < 2; ++k) {
@@ -123,7 +134,6 @@ std::vector<std::string_view> SplitCsvLine(std::string_view line, int fieldCount
         pieces.push_back(rest.substr(0, pos));
         rest.remove_prefix(pos + 1);
     }
-    return pieces;
 }
 
 ImportOutcome ImportCsv(SessionState& s, const std::string& path, ImportMode mode,
@@ -174,13 +184,13 @@ ImportOutcome ImportCsv(SessionState& s, const std::string& path, ImportMode mod
         RecordTable& t = rows.Table();
         std::vector<std::string_view> cells(static_cast<std::size_t>(fieldCount) +
                                             kFirstFieldColumn);
-        std::string number;
+        std::vector<std::string_view> pieces;
+        char number[16];
         for (int k = 0; k < lineCount; ++k) {
             const int row = firstRow + k;
-            const std::vector<std::string_view> pieces =
-                SplitCsvLine(lines[firstLine + static_cast<std::size_t>(k)], fieldCount);
-            number = std::to_string(row);
-            cells[kColNumber] = number;
+            SplitCsvLine(lines[firstLine + static_cast<std::size_t>(k)], fieldCount, pieces);
+            cells[kColNumber] = std::string_view(
+                number, std::to_chars(number, number + sizeof number, row).ptr - number);
             cells[kColModif] = std::string_view();
             // Columns 2.. take pieces 0..; a short line leaves the rest empty.
             for (std::size_t c = kColSuppr; c < cells.size(); ++c) {

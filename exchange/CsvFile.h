@@ -25,6 +25,8 @@ int ExportCsv(SessionState& s, const std::string& path, bool selectionOnly, User
 // A line without ";" gives two empty pieces and the whole line; at most
 // fieldCount + 5 pieces are made and the rest of the line is dropped.
 std::vector<std::string_view> SplitCsvLine(std::string_view line, int fieldCount);
+// The same into a vector the caller reuses from line to line.
+void SplitCsvLine(std::string_view line, int fieldCount, std::vector<std::string_view>& pieces);
 
 // Reads the CSV file at path (the file chosen, whatever the letter case of
 // its name). Lines may end with CR LF or LF alone. Open mode (and add mode

@@ -37,6 +37,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <array>
 
 namespace orvane {
 
@@ -575,9 +576,17 @@ void TForm_main::FitColumns() {
             DataGrid->setColumnWidth(c, w);
             continue;
         }
+        // Measuring a text shapes it, which is slow: only the longest few of
+        // the sampled texts are measured.
+        std::array<std::string_view, 3> longest{};
         const int last = std::min(t.RowCount() - 1, kWidthSampleRows);
-        for (int r = 1; r <= last; ++r)
-            w = std::max(w, fm.horizontalAdvance(CellToQString(t.Cell(c, r))) + 12);
+        for (int r = 1; r <= last; ++r) {
+            std::string_view text = t.Cell(c, r);
+            for (auto& kept : longest)
+                if (text.size() > kept.size()) std::swap(text, kept);
+        }
+        for (const auto& text : longest)
+            w = std::max(w, fm.horizontalAdvance(CellToQString(text)) + 12);
         DataGrid->setColumnWidth(c, std::min(w, 260));
     }
     DataGrid->Heading()->FitHeight(kRowHeight);
