@@ -12,6 +12,28 @@
 
 namespace orvane {
 
+// Memory for the rows of a load, taken in large blocks and given back all
+// at once with the table: a million rows cost a few hundred allocations.
+class RecordTable::Arena {
+  public:
+    void* Allocate(std::size_t bytes) {
+        bytes = (bytes + 7) & ~std::size_t{7};
+        if (used_ + bytes > size_) {
+            size_ = std::max(kBlock, bytes);
+            blocks_.emplace_back(new char[size_]);
+            used_ = 0;
+        }
+        void* p = blocks_.back().get() + used_;
+        used_ += bytes;
+        return p;
+    }
+
+  private:
+    static constexpr std::size_t kBlock = 1 << 20;
+    std::vector<std::unique_ptr<char[]>> blocks_;
+    std::size_t used_ = 0, size_ = 0;
+};
+
 // One row in one allocation: a small header, the end offset of every cell
 // (16-bit while the row's texts fit in 64 KiB, 32-bit beyond), then the texts
 // back to back. Rows built by the loaders are exact; rows rebuilt by a cell
@@ -43,17 +65,19 @@ class RecordTable::Row {
         return std::unique_ptr<Row>(row);
     }
 
-    // A row from texts laid back to back, ends[i] being where cell i ends.
+    // A row from texts laid back to back, ends[i] being where cell i ends,
+    // in the table's arena (rows of a load are made together and mostly
+    // freed together).
     static std::unique_ptr<Row> MakePacked(std::string_view texts, const std::uint32_t* ends,
-                                           std::size_t count) {
+                                           std::size_t count, Arena& arena) {
         const std::size_t total = count == 0 ? 0 : ends[count - 1];
         if (total > std::numeric_limits<std::uint32_t>::max() / 2 || total > texts.size())
             throw std::length_error("record table row too large");
         const bool wide = total > 0xFFFF;
         const std::size_t offsetBytes = count * (wide ? 4 : 2);
-        void* memory = ::operator new(sizeof(Row) + offsetBytes + total);
+        void* memory = arena.Allocate(sizeof(Row) + offsetBytes + total);
         Row* row = ::new (memory)
-            Row(static_cast<std::uint32_t>(count), static_cast<std::uint32_t>(total), wide);
+            Row(static_cast<std::uint32_t>(count), static_cast<std::uint32_t>(total), wide, true);
         if (total) std::memcpy(row->Texts(), texts.data(), total);
         if (wide)
             std::memcpy(row->Base(), ends, 4 * count);
@@ -63,8 +87,13 @@ class RecordTable::Row {
         return std::unique_ptr<Row>(row);
     }
 
-    // The storage came from ::operator new with the row's real size.
-    static void operator delete(void* p) { ::operator delete(p); }
+    // The storage came from ::operator new with the row's real size, or
+    // from the table's arena, which frees it with the table.
+    static void operator delete(Row* row, std::destroying_delete_t) {
+        const bool inArena = row->inArena_;
+        row->~Row();
+        if (!inArena) ::operator delete(row);
+    }
 
     std::size_t Count() const { return count_; }
     std::string_view Cell(std::size_t i) const {
@@ -103,8 +132,8 @@ class RecordTable::Row {
     }
 
   private:
-    Row(std::uint32_t count, std::uint32_t capacity, bool wide)
-        : count_(count), capacity_(capacity), wide_(wide) {}
+    Row(std::uint32_t count, std::uint32_t capacity, bool wide, bool inArena = false)
+        : count_(count), capacity_(capacity), wide_(wide), inArena_(inArena) {}
 
     std::size_t OffsetBytes() const { return std::size_t{count_} * (wide_ ? 4 : 2); }
     unsigned char* Base() { return reinterpret_cast<unsigned char*>(this) + sizeof(Row); }
@@ -137,6 +166,7 @@ class RecordTable::Row {
     std::uint32_t count_;
     std::uint32_t capacity_; // bytes available for the texts
     bool wide_;
+    bool inArena_;
 };
 
 RecordTable::RecordTable() {
@@ -151,7 +181,10 @@ void RecordTable::Replace(RecordTable&& loaded) {
     revision_ = revision;
 }
 
-RecordTable::~RecordTable() = default;
+// The rows go first: some of them live in the arena.
+RecordTable::~RecordTable() {
+    rows_.clear();
+}
 RecordTable::RecordTable(RecordTable&&) noexcept = default;
 RecordTable& RecordTable::operator=(RecordTable&&) noexcept = default;
 
@@ -250,7 +283,8 @@ void RecordTable::SetRowPacked(int row, std::string_view texts, const std::uint3
     if (row < 0 || row >= RowCount()) return;
     count = std::min(count, static_cast<std::size_t>(columns_));
     auto& r = rows_[static_cast<std::size_t>(row)];
-    r = count == 0 ? nullptr : Row::MakePacked(texts, ends, count);
+    if (!arena_) arena_ = std::make_unique<Arena>();
+    r = count == 0 ? nullptr : Row::MakePacked(texts, ends, count, *arena_);
     ++revision_;
 }
 

@@ -112,8 +112,11 @@ class RecordTable {
 
   private:
     class Row;
+    class Arena;
     void ClampCurrent();
     std::vector<std::unique_ptr<Row>> rows_;
+    // After rows_: a move assignment replaces the rows before their memory.
+    std::unique_ptr<Arena> arena_;
     int columns_ = 4;
     int currentRow_ = 1;
     int currentColumn_ = 0;
