@@ -44,7 +44,7 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
 // Export
 
 int ExportCsv(SessionState& s, const std::string& path, bool selectionOnly, UserInteraction& ui,
-              BusyIndicator* busy) {
+              BusyIndicator* busy, const ProgressFn& progress) {
     BusyScope scope(busy);
     const Lang lang = s.Language_();
     if (!s.CurrentPod) throw RefusedError(txt::NoTableLoaded.In(lang));
@@ -78,7 +78,9 @@ int ExportCsv(SessionState& s, const std::string& path, bool selectionOnly, User
     pending.append(kEol);
 
     int written = 0;
+    ProgressSteps steps(progress, t.RowCount() - 1);
     for (int r = 1; r < t.RowCount(); ++r) {
+        steps.At(r);
         if (selectionOnly && t.Cell(kColExport, r) != "1") continue;
         pending.append(t.Cell(kColSuppr, r)).append(";");
         pending.append(t.Cell(kColExport, r)).append(";");
@@ -127,8 +129,8 @@ std::vector<std::string_view> SplitCsvLine(std::string_view line, int fieldCount
 }
 
 ImportOutcome ImportCsv(SessionState& s, const std::string& path, ImportMode mode,
-                        UserInteraction& ui, BusyIndicator* busy,
-                        const std::string& templateSource) {
+                        UserInteraction& ui, BusyIndicator* busy, const std::string& templateSource,
+                        const ProgressFn& progress) {
     BusyScope scope(busy);
     const Lang lang = s.Language_();
     ImportOutcome out;
@@ -175,7 +177,9 @@ ImportOutcome ImportCsv(SessionState& s, const std::string& path, ImportMode mod
         std::vector<std::string_view> cells(static_cast<std::size_t>(fieldCount) +
                                             kFirstFieldColumn);
         std::string number;
+        ProgressSteps steps(progress, lineCount);
         for (int k = 0; k < lineCount; ++k) {
+            steps.At(k + 1);
             const int row = firstRow + k;
             const std::vector<std::string_view> pieces =
                 SplitCsvLine(lines[firstLine + static_cast<std::size_t>(k)], fieldCount);
