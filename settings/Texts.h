@@ -439,6 +439,8 @@ inline constexpr BiText PodviewHeadingFolder{"Chemin", "Directory"};
 inline constexpr BiText PodviewHeadingSize{"Taille", "Size"};
 inline constexpr const char* PodviewHeadingMark = "sel";  // both languages
 inline constexpr const char* PodviewHeadingDate = "Date"; // both languages
+inline constexpr BiText PodviewMarkAllHint{"Cliquez pour tout marquer, puis pour tout démarquer",
+                                           "Click to mark every file, then to unmark them all"};
 inline constexpr BiText PodviewFolderTitle{"Dossier où extraire les fichiers",
                                            "Folder to extract the files into"};
 // Files written, folder.

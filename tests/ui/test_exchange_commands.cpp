@@ -290,6 +290,12 @@ void ExchangeTest::viewerListsMarksSortsAndExtracts() {
     QCOMPARE(v.StatusBar->currentMessage(),
              Q(Format(txt::PodviewExtracted.In(lang), 2, (out.Path() + "/").c_str())));
 
+    // The "sel" heading under the mouse marks all; the arrow stays on the sort.
+    QHeaderView* header = v.sgPodview->horizontalHeader();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(0) + 5, header->height() / 2));
+    QCOMPARE(m.Marked(), (std::vector<int>{0, 1, 2}));
+    QCOMPARE(header->sortIndicatorSection(), 3);
     v.tbEfface->click();
     QCOMPARE(m.rowCount(), 0);
     QVERIFY(v.StatusText().isEmpty());

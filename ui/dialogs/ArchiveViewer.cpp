@@ -94,7 +94,9 @@ QVariant ArchiveEntryModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant ArchiveEntryModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+    if (orientation != Qt::Horizontal) return {};
+    if (role == Qt::ToolTipRole && section == kMark) return Q(txt::PodviewMarkAllHint.In(lang_));
+    if (role != Qt::DisplayRole) return {};
     switch (section) {
     case kMark:
         return Q(txt::PodviewHeadingMark);
@@ -334,17 +336,18 @@ void TForm_podview::HeadingClick(int column) {
     if (column == kMark) {
         markAll_ = !markAll_;
         model_->MarkAll(markAll_);
-        return;
+    } else if (model_->rowCount() >= 2) {
+        sortOrder_ = column == sortColumn_ && sortOrder_ == Qt::AscendingOrder ? Qt::DescendingOrder
+                                                                               : Qt::AscendingOrder;
+        sortColumn_ = column;
+        BusyScope busy(busy_);
+        model_->sort(column, sortOrder_);
     }
-    if (model_->rowCount() < 2) return;
-    sortOrder_ = column == sortColumn_ && sortOrder_ == Qt::AscendingOrder ? Qt::DescendingOrder
-                                                                           : Qt::AscendingOrder;
-    sortColumn_ = column;
-    BusyScope busy(busy_);
-    model_->sort(column, sortOrder_);
+    // The arrow shows the order the rows are in (the header would put it
+    // on any heading clicked, "sel" included).
     QHeaderView* h = sgPodview->horizontalHeader();
-    h->setSortIndicatorShown(true);
-    h->setSortIndicator(column, sortOrder_);
+    h->setSortIndicatorShown(sortColumn_ > 0);
+    h->setSortIndicator(sortColumn_, sortOrder_);
 }
 
 } // namespace orvane
