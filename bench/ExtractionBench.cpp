@@ -88,6 +88,11 @@ void BM_FilesystemCopy300MB(benchmark::State& state) {
 
 } // namespace
 
-BENCHMARK(BM_Extract300MB)->Unit(benchmark::kMillisecond)->Iterations(5);
-BENCHMARK(BM_PlainCopy300MB)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(5);
-BENCHMARK(BM_FilesystemCopy300MB)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_Extract300MB)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
+BENCHMARK(BM_PlainCopy300MB)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5)
+    ->UseRealTime();
+BENCHMARK(BM_FilesystemCopy300MB)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
