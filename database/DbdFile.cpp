@@ -65,14 +65,16 @@ std::string TagForDataType(const std::string& dataType) {
 
 void ReadRecords(BinaryFile& file, int firstRow, int count, int recordSize,
                  const std::vector<FieldDef>& fields, RecordTable& table, char decimalSeparator,
-                 UserInteraction* ui) {
+                 UserInteraction* ui, const ProgressFn& progress) {
     if (recordSize < kMinRecordSize || recordSize > kMaxRecordSize)
         throw FormatError(Format(txt::BadRecordSize.In(Lang::English), file.Path().c_str(),
                                  recordSize, kMinRecordSize, kMaxRecordSize));
     if (table.RowCount() < firstRow + count) table.SetRowCount(firstRow + count);
     RecordDecoder decoder(fields, decimalSeparator, BadDoublePolicy::Warn, ui);
     RecordBuffer record{}; // the bytes past recordSize stay zero
+    ProgressSteps steps(progress, count);
     for (int k = 0; k < count; ++k) {
+        steps.At(k + 1);
         file.ReadExact(record.data(), static_cast<std::size_t>(recordSize));
         if (!decoder.Decode(record, table, firstRow + k) && ui) ui->Beep();
     }
@@ -153,7 +155,7 @@ void FinishLoad(SessionState& s, std::unique_ptr<TPOD> pod, const std::string& d
 // error, memory running out) leaves the user's table as it was.
 RecordTable LoadRecordsAside(const RecordTable& current, BinaryFile& file, const DbdHeader& header,
                              const std::vector<FieldDef>& fields, char decimalSeparator,
-                             UserInteraction& ui, Lang lang) {
+                             UserInteraction& ui, Lang lang, const ProgressFn& progress) {
     try {
         RecordTable t;
         for (int c = 0; c < kFirstFieldColumn; ++c)
@@ -161,7 +163,7 @@ RecordTable LoadRecordsAside(const RecordTable& current, BinaryFile& file, const
         ApplyColumns(t, fields);
         t.SetRowCount(header.RecordCount() + 1);
         ReadRecords(file, 1, header.RecordCount(), header.RecordSize(), fields, t, decimalSeparator,
-                    &ui);
+                    &ui, progress);
         return t;
     } catch (const std::bad_alloc&) {
         throw OrvaneError(Format(txt::NotEnoughMemory.In(lang), header.RecordCount()));
@@ -194,7 +196,7 @@ std::unique_ptr<TPOD> OpenArchiveObject(const std::string& path, UserInteraction
 
 LoadOutcome OpenDbdFromDisk(SessionState& s, const std::string& dbdPath,
                             const std::string& templateSource, UserInteraction& ui,
-                            BusyIndicator* busy) {
+                            BusyIndicator* busy, const ProgressFn& progress) {
     BusyScope scope(busy);
     const Lang lang = s.Language_();
     LoadOutcome out;
@@ -238,8 +240,8 @@ LoadOutcome OpenDbdFromDisk(SessionState& s, const std::string& dbdPath,
     pod->CloseFile();
 
     WarnShortRecords(ui, lang, info.Fields, header.RecordSize(), FileNameOf(dbdPath));
-    RecordTable loaded =
-        LoadRecordsAside(s.Table, file, header, info.Fields, s.DecimalSeparator(), ui, lang);
+    RecordTable loaded = LoadRecordsAside(s.Table, file, header, info.Fields, s.DecimalSeparator(),
+                                          ui, lang, progress);
     s.Table.Replace(std::move(loaded));
     FinishLoad(s, std::move(pod), dataType, info);
 
@@ -257,7 +259,7 @@ LoadOutcome OpenDbdFromDisk(SessionState& s, const std::string& dbdPath,
 
 LoadOutcome OpenDbdFromArchive(SessionState& s, const std::string& archivePath,
                                const std::string& templateSource, UserInteraction& ui,
-                               BusyIndicator* busy) {
+                               BusyIndicator* busy, const ProgressFn& progress) {
     BusyScope scope(busy);
     const Lang lang = s.Language_();
     LoadOutcome out;
@@ -291,8 +293,8 @@ LoadOutcome OpenDbdFromArchive(SessionState& s, const std::string& archivePath,
     (void)position;
 
     WarnShortRecords(ui, lang, info.Fields, header.RecordSize(), Cp1252ToUtf8(dbdName));
-    RecordTable loaded =
-        LoadRecordsAside(s.Table, pod->File(), header, info.Fields, s.DecimalSeparator(), ui, lang);
+    RecordTable loaded = LoadRecordsAside(s.Table, pod->File(), header, info.Fields,
+                                          s.DecimalSeparator(), ui, lang, progress);
     s.Table.Replace(std::move(loaded));
 
     const DbdHeader shown = header;

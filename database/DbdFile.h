@@ -6,6 +6,7 @@
 #include "database/SessionState.h"
 #include "database/Template.h"
 #include "platform/BinaryFile.h"
+#include "platform/Progress.h"
 #include "platform/UserInteraction.h"
 
 #include <array>
@@ -28,9 +29,10 @@ void CheckRecordGeometry(const std::string& what, std::int32_t size, std::int32_
 
 // Reads count records of recordSize bytes from the file's current position
 // into rows firstRow.. . A record that fails gives a beep; the load goes on.
+// progress (records): a cancel throws Cancelled.
 void ReadRecords(BinaryFile& file, int firstRow, int count, int recordSize,
                  const std::vector<FieldDef>& fields, RecordTable& table, char decimalSeparator,
-                 UserInteraction* ui);
+                 UserInteraction* ui, const ProgressFn& progress = {});
 
 // Builds a row's record and appends its first recordSize bytes to the file.
 void WriteRecord(BinaryFile& file, const RecordTable& table, int row,
@@ -58,17 +60,18 @@ std::string ArchivePathFor(const SessionState& s, const std::string& dataType);
 // Opens a DBD file from disk (the file the user chose). The template is read
 // from templateSource: an archive (its DATABASE\<TYPE>.DBT entry) or a .dbt
 // file; empty: the archive of the data type for the current version.
-// Throws FileError / FormatError; the table is unchanged then.
+// Throws FileError / FormatError; the table is unchanged then, as after a
+// cancel through progress (records; Cancelled is thrown).
 LoadOutcome OpenDbdFromDisk(SessionState& s, const std::string& dbdPath,
                             const std::string& templateSource, UserInteraction& ui,
-                            BusyIndicator* busy = nullptr);
+                            BusyIndicator* busy = nullptr, const ProgressFn& progress = {});
 
 // Opens the DBD entry of an archive; the data type is the archive's file name
 // up to its first dot, in upper case. templateSource as above; empty: the
-// archive itself. The archive file stays open in CurrentPod.
+// archive itself. The archive file stays open in CurrentPod. progress as above.
 LoadOutcome OpenDbdFromArchive(SessionState& s, const std::string& archivePath,
                                const std::string& templateSource, UserInteraction& ui,
-                               BusyIndicator* busy = nullptr);
+                               BusyIndicator* busy = nullptr, const ProgressFn& progress = {});
 
 // Reads a template from an archive or a .dbt file into pod.Fields (and
 // EntryData). False when an archive has no such entry (after the archive's

@@ -49,6 +49,13 @@ std::vector<std::string> SafeComponents(const std::string& entryName) {
     return parts;
 }
 
+// The files the first `count` paths name.
+int Distinct(std::vector<std::string> paths, int count) {
+    paths.resize(static_cast<std::size_t>(count));
+    std::sort(paths.begin(), paths.end());
+    return static_cast<int>(std::unique(paths.begin(), paths.end()) - paths.begin());
+}
+
 } // namespace
 
 std::vector<EntryRow> EntryRows(const TPOD& archive, const DisplayContext& context) {
@@ -96,8 +103,8 @@ std::string ExtractionPath(const std::string& folder, const std::string& entryNa
     return JoinPath(folder, Cp1252ToUtf8(relative));
 }
 
-void ExtractEntries(TPOD& archive, const std::vector<int>& entries, const std::string& folder,
-                    bool structure, const std::function<bool(int done, int total)>& progress) {
+int ExtractEntries(TPOD& archive, const std::vector<int>& entries, const std::string& folder,
+                   bool structure, const ProgressFn& progress) {
     if (!archive.IsOpen())
         throw FileError("Read error: the archive " + archive.Path() + " is not open");
 
@@ -127,7 +134,10 @@ void ExtractEntries(TPOD& archive, const std::vector<int>& entries, const std::s
     CreateFolders(folder);
     BinaryFile& in = archive.File();
     std::vector<char> buffer(kCopyBlock);
-    const int total = static_cast<int>(chosen.size());
+    std::int64_t total = 0, done = 0;
+    for (int index : chosen)
+        total += all[static_cast<std::size_t>(index)].size;
+    int written = 0;
     for (std::size_t i = 0; i < chosen.size(); ++i) {
         const ArchiveEntry& e = all[static_cast<std::size_t>(chosen[i])];
         CreateFolders(FolderOf(paths[i]));
@@ -140,10 +150,15 @@ void ExtractEntries(TPOD& archive, const std::vector<int>& entries, const std::s
             in.ReadExact(buffer.data(), n);
             out.File().Write(buffer.data(), n);
             left -= n;
+            done += static_cast<std::int64_t>(n);
+            // A stop inside an entry drops its temporary file.
+            if (left > 0 && progress && !progress(done, total)) return Distinct(paths, written);
         }
         out.Commit();
-        if (progress && !progress(static_cast<int>(i) + 1, total)) break;
+        ++written;
+        if (progress && !progress(done, total)) break;
     }
+    return Distinct(paths, written);
 }
 
 } // namespace orvane

@@ -4,6 +4,7 @@
 
 #include "database/Archive.h"
 #include "platform/LocaleInfo.h"
+#include "platform/Progress.h"
 
 #include <functional>
 #include <string>
@@ -31,9 +32,12 @@ std::string ExtractionPath(const std::string& folder, const std::string& entryNa
 
 // Extracts the chosen entries (indexes into the directory), in directory
 // order, copying in blocks; each file is written through a temporary file.
-// Every missing folder level is created. progress may be empty; returning
-// false from it stops the extraction.
-void ExtractEntries(TPOD& archive, const std::vector<int>& entries, const std::string& folder,
-                    bool structure, const std::function<bool(int done, int total)>& progress = {});
+// Every missing folder level is created. progress (bytes copied of the
+// chosen entries' total) may be empty; returning false from it stops the
+// extraction: the files already complete stay, the one being copied is
+// removed. Returns the number of files written (entries that ended on the
+// same path, flat, count once).
+int ExtractEntries(TPOD& archive, const std::vector<int>& entries, const std::string& folder,
+                   bool structure, const ProgressFn& progress = {});
 
 } // namespace orvane

@@ -45,7 +45,7 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
 // Export
 
 int ExportCsv(SessionState& s, const std::string& path, bool selectionOnly, UserInteraction& ui,
-              BusyIndicator* busy) {
+              BusyIndicator* busy, const ProgressFn& progress) {
     BusyScope scope(busy);
     const Lang lang = s.Language_();
     if (!s.CurrentPod) throw RefusedError(txt::NoTableLoaded.In(lang));
@@ -83,7 +83,9 @@ int ExportCsv(SessionState& s, const std::string& path, bool selectionOnly, User
     const auto cell = [&cells](std::size_t col) {
         return col < cells.size() ? cells[col] : std::string_view();
     };
+    ProgressSteps steps(progress, t.RowCount() - 1);
     for (int r = 1; r < t.RowCount(); ++r) {
+        steps.At(r);
         t.RowCells(r, cells);
         if (selectionOnly && cell(kColExport) != "1") continue;
         pending.append(cell(kColSuppr)).append(";");
@@ -137,8 +139,8 @@ void SplitCsvLine(std::string_view line, int fieldCount, std::vector<std::string
 }
 
 ImportOutcome ImportCsv(SessionState& s, const std::string& path, ImportMode mode,
-                        UserInteraction& ui, BusyIndicator* busy,
-                        const std::string& templateSource) {
+                        UserInteraction& ui, BusyIndicator* busy, const std::string& templateSource,
+                        const ProgressFn& progress) {
     BusyScope scope(busy);
     const Lang lang = s.Language_();
     ImportOutcome out;
@@ -186,7 +188,9 @@ ImportOutcome ImportCsv(SessionState& s, const std::string& path, ImportMode mod
                                             kFirstFieldColumn);
         std::vector<std::string_view> pieces;
         char number[16];
+        ProgressSteps steps(progress, lineCount);
         for (int k = 0; k < lineCount; ++k) {
+            steps.At(k + 1);
             const int row = firstRow + k;
             SplitCsvLine(lines[firstLine + static_cast<std::size_t>(k)], fieldCount, pieces);
             cells[kColNumber] = std::string_view(

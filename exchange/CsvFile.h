@@ -17,9 +17,10 @@ namespace orvane {
 // cell is "1" (a ";" after every field) as a CSV file at path, through a
 // temporary file renamed into place when complete. An empty selection shows
 // "No selected record" and writes nothing. Cell texts are written as they
-// are. Returns the number of row lines written.
+// are. Returns the number of row lines written. progress (rows): a cancel
+// throws Cancelled and writes nothing.
 int ExportCsv(SessionState& s, const std::string& path, bool selectionOnly, UserInteraction& ui,
-              BusyIndicator* busy = nullptr);
+              BusyIndicator* busy = nullptr, const ProgressFn& progress = {});
 
 // Splits one row line into its pieces: Suppr, Export, then the field values.
 // A line without ";" gives two empty pieces and the whole line; at most
@@ -35,8 +36,9 @@ void SplitCsvLine(std::string_view line, int fieldCount, std::vector<std::string
 // type's archive for the current version; the rows replace the table. Add
 // mode: the rows go below the rows in memory when line 1 is the table's
 // data type. Cells that get no piece from a short line are empty.
+// progress (lines): a cancel throws Cancelled and leaves the table as it was.
 ImportOutcome ImportCsv(SessionState& s, const std::string& path, ImportMode mode,
                         UserInteraction& ui, BusyIndicator* busy = nullptr,
-                        const std::string& templateSource = "");
+                        const std::string& templateSource = "", const ProgressFn& progress = {});
 
 } // namespace orvane

@@ -59,7 +59,7 @@ int DetectDexVersion(const DexHeader& header, int simulatorVersion) {
 // Export
 
 int ExportDex(SessionState& s, const std::string& path, bool selectionOnly, UserInteraction& ui,
-              BusyIndicator* busy) {
+              BusyIndicator* busy, const ProgressFn& progress) {
     BusyScope scope(busy);
     const Lang lang = s.Language_();
     if (!s.CurrentPod) throw RefusedError(txt::NoTableLoaded.In(lang));
@@ -88,7 +88,9 @@ int ExportDex(SessionState& s, const std::string& path, bool selectionOnly, User
     RecordEncoder encoder(pod.Fields, s.DecimalSeparator(), lang);
     RecordBuffer record;
     int written = 0;
+    ProgressSteps steps(progress, t.RowCount() - 1);
     for (int r = 1; r < t.RowCount(); ++r) {
+        steps.At(r);
         if (selectionOnly && t.Cell(kColExport, r) != "1") continue;
         encoder.Build(t, r, record);
         file.Write(record.data(), static_cast<std::size_t>(recordSize));
@@ -108,8 +110,8 @@ int ExportDex(SessionState& s, const std::string& path, bool selectionOnly, User
 // Import
 
 ImportOutcome ImportDex(SessionState& s, const std::string& path, ImportMode mode,
-                        UserInteraction& ui, BusyIndicator* busy,
-                        const std::string& templateSource) {
+                        UserInteraction& ui, BusyIndicator* busy, const std::string& templateSource,
+                        const ProgressFn& progress) {
     BusyScope scope(busy);
     const Lang lang = s.Language_();
     ImportOutcome out;
@@ -178,7 +180,9 @@ ImportOutcome ImportDex(SessionState& s, const std::string& path, ImportMode mod
         RecordDecoder decoder(fields, sep, BadDoublePolicy::FailRecord, &ui);
         // Template fields beyond the record's own bytes read as zeros.
         RecordBuffer record{};
+        ProgressSteps steps(progress, count);
         for (int k = 0; k < count; ++k) {
+            steps.At(k + 1);
             file.ReadExact(record.data(), recordSize);
             if (!decoder.Decode(record, t, firstRow + k)) ui.Beep();
         }

@@ -7,6 +7,7 @@
 
 #include "database/SessionState.h"
 #include "database/Template.h"
+#include "platform/Progress.h"
 #include "platform/UserInteraction.h"
 
 #include <string>
@@ -53,8 +54,9 @@ int DetectDexVersion(const DexHeader& header, int simulatorVersion);
 // name as it was). An empty selection shows "No selected records" and writes
 // nothing; a table without data rows writes nothing either. Updates the held
 // DexHeader's Name and RecordCount. Returns the number of records written.
+// progress (rows): a cancel throws Cancelled and writes nothing.
 int ExportDex(SessionState& s, const std::string& path, bool selectionOnly, UserInteraction& ui,
-              BusyIndicator* busy = nullptr);
+              BusyIndicator* busy = nullptr, const ProgressFn& progress = {});
 
 // Reads the DEX file at path (the file chosen, whatever the letter case of
 // its name). Open mode: the template is read from templateSource (an archive
@@ -64,9 +66,10 @@ int ExportDex(SessionState& s, const std::string& path, bool selectionOnly, User
 // the records go below the rows in memory, decoded with the loaded template,
 // when the file holds the table's data type. A damaged file (header too
 // short, record size outside 4..512, a record count the file cannot hold)
-// throws FormatError before anything changes.
+// throws FormatError before anything changes. progress (records): a cancel
+// throws Cancelled and leaves the table as it was.
 ImportOutcome ImportDex(SessionState& s, const std::string& path, ImportMode mode,
                         UserInteraction& ui, BusyIndicator* busy = nullptr,
-                        const std::string& templateSource = "");
+                        const std::string& templateSource = "", const ProgressFn& progress = {});
 
 } // namespace orvane

@@ -414,5 +414,50 @@ inline constexpr BiText PrintNotWholeNumber{"« %s » n'est pas un nombre entier
 // Page number and page count in the page header.
 inline constexpr const char* PrintPageNumber = "%d/%d"; // both languages
 
+// --- Exchange, direct write, archive viewer and progress (the windows) ----------------
+// After an export: record count, file name.
+inline constexpr BiText ExportDone{"%d enregistrements exportés dans %s",
+                                   "%d records exported to %s"};
+// After an in-place write: row, archive file name.
+inline constexpr BiText RowWritten{"Ligne %d écrite dans %s", "Line %d written to %s"};
+inline constexpr BiText EpdNeverWritten{
+    "Les archives EPD de Fly! 1 ne sont jamais écrites : la ligne %d n'a pas été écrite",
+    "Fly! 1 EPD archives are never written: line %d was not written"};
+inline constexpr BiText LoadedBeforeDirectWrite{
+    "Ce tableau a été ouvert avant le mode écriture directe : ouvrez l'archive par « Ouvrir un DBD "
+    "pour écriture directe (Fly2!) » avant d'écrire une ligne",
+    "This table was opened before the direct-write mode: open the archive with \"Ouvrir un DBD "
+    "pour écriture directe (Fly2!)\" before writing a line"};
+inline constexpr BiText PodviewCaption{"Exploser un fichier EPD...", "Explode an EPD file..."};
+inline constexpr BiText PodviewOpen{"&Ouvrir", "Open"};
+inline constexpr BiText PodviewExtract{"&Extraire", "Extract"};
+inline constexpr BiText PodviewErase{"Effacer", "Erase"};
+inline constexpr BiText PodviewStructure{"Recréer la structure du répertoire",
+                                         "Create directory structure"};
+inline constexpr BiText PodviewHeadingName{"Nom fichier", "File name"};
+inline constexpr BiText PodviewHeadingFolder{"Chemin", "Directory"};
+inline constexpr BiText PodviewHeadingSize{"Taille", "Size"};
+inline constexpr const char* PodviewHeadingMark = "sel";  // both languages
+inline constexpr const char* PodviewHeadingDate = "Date"; // both languages
+inline constexpr BiText PodviewMarkAllHint{"Cliquez pour tout marquer, puis pour tout démarquer",
+                                           "Click to mark every file, then to unmark them all"};
+inline constexpr BiText PodviewFolderTitle{"Dossier où extraire les fichiers",
+                                           "Folder to extract the files into"};
+// Files written, folder.
+inline constexpr BiText PodviewExtracted{"%d fichiers extraits dans %s",
+                                         "%d files extracted to %s"};
+inline constexpr BiText PodviewExtractStopped{
+    "Extraction interrompue : %d fichiers extraits dans %s",
+    "Extraction stopped: %d files extracted to %s"};
+inline constexpr BiText PodviewNothingMarked{
+    "Aucun fichier marqué : cliquez sur les lignes à extraire (ou sur l'en-tête « sel »)",
+    "No file marked: click the rows to extract (or the \"sel\" heading)"};
+// Progress dialogs: the file (or folder) the work is on.
+inline constexpr BiText ProgressLoad{"Chargement de %s...", "Loading %s..."};
+inline constexpr BiText ProgressImport{"Lecture de %s...", "Reading %s..."};
+inline constexpr BiText ProgressExport{"Écriture de %s...", "Writing %s..."};
+inline constexpr BiText ProgressExtract{"Extraction dans %s...", "Extracting to %s..."};
+inline constexpr BiText ProgressCancel{"Annuler", "Cancel"};
+
 } // namespace txt
 } // namespace orvane

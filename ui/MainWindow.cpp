@@ -1,6 +1,7 @@
 #include "ui/MainWindow.h"
 
 #include "database/DbdFile.h"
+#include "exchange/DexFile.h"
 #include "platform/Cp1252.h"
 #include "settings/Settings.h"
 #include "settings/Texts.h"
@@ -13,6 +14,7 @@
 #include "ui/commands/PrintCommands.h"
 #include "ui/commands/SearchCommands.h"
 #include "ui/commands/ToolsCommands.h"
+#include "ui/dialogs/ArchiveViewer.h"
 #include "ui/dialogs/DirectoriesDialog.h"
 #include "ui/grid/DefinitionsPage.h"
 #include "ui/grid/RecordGridModel.h"
@@ -68,7 +70,8 @@ TForm_main::TForm_main(SessionState& session, UserInteraction& ui, BusyIndicator
     resize(766, 509);
 
     model_ = new RecordGridModel(session_, this);
-    const CommandContext context{session_, ui_, busy_, *model_, *this};
+    progress_.parent = this;
+    const CommandContext context{session_, ui_, busy_, *model_, *this, &progress_};
     files_ = std::make_unique<FileCommands>(context);
     edition_ = std::make_unique<EditionCommands>(context);
     exchange_ = std::make_unique<ExchangeCommands>(context);
@@ -125,6 +128,8 @@ TForm_main::TForm_main(SessionState& session, UserInteraction& ui, BusyIndicator
     DataGrid->Heading()->FitHeight(70); // the heading row's height until a load
     panel3_->setFixedWidth(LeftColumnWidth());
     savedRevision_ = session_.Table.Revision();
+    // After the settings: the viewer speaks the language read.
+    Podview = new TForm_podview(session_, ui_, busy_, this);
 }
 
 TForm_main::~TForm_main() = default;
@@ -379,6 +384,21 @@ void TForm_main::WireCommands() {
     b.Wire(btnSelectionAll, [this] { edition_->btnSelectionAllClick(); });
     b.Wire(btnSelectionNone, [this] { edition_->btnSelectionNoneClick(); });
     b.Wire(btnSelectPart, [this] { edition_->btnSelectPartClick(); });
+    // DEX and CSV menus, direct write, archive viewer.
+    exchange_->LeaveDirectWrite = [this] { directWrite_->POD_mode_normalClick(); };
+    b.Wire(DEX_ouvrir, [this] { exchange_->DEX_ouvrirClick(); });
+    b.Wire(DEX_Enregistrer_tout, [this] { exchange_->DEX_Enregistrer_toutClick(); });
+    b.Wire(DEX_Enregistrer_select, [this] { exchange_->DEX_Enregistrer_selectClick(); });
+    b.Wire(DEX_Ajouter, [this] { exchange_->DEX_AjouterClick(); });
+    b.Wire(CSV_Import, [this] { exchange_->CSV_ImportClick(); });
+    b.Wire(CSV_Enregistrer_tout, [this] { exchange_->CSV_Enregistrer_toutClick(); });
+    b.Wire(CSV_Enregistrer_select, [this] { exchange_->CSV_Enregistrer_selectClick(); });
+    b.Wire(CSV_Ajouter, [this] { exchange_->CSV_AjouterClick(); });
+    b.Wire(POD_ouvrir_ligne,
+           [this] { directWrite_->POD_ouvrir_ligneClick([this] { files_->POD_ouvrirClick(); }); });
+    b.Wire(POD_Enregistrer_ligne, [this] { directWrite_->POD_Enregistrer_ligneClick(); });
+    b.Wire(POD_mode_normal, [this] { directWrite_->POD_mode_normalClick(); });
+    b.Wire(Extraction_POD, [this] { Podview->exec(); });
 
     // Enabled at start: every control that has a command, but the saves
     // (a load enables them) and the direct-write items (their mode does).
@@ -523,6 +543,8 @@ void TForm_main::ShowLoad(const LoadOutcome& outcome) {
                        DEX_Enregistrer_select, DEX_Ajouter, CSV_Enregistrer_tout,
                        CSV_Enregistrer_select, CSV_Ajouter})
         CommandBoundary::SetAvailable(a, true);
+    ApplyModeToAdds();
+    directWrite_->TableLoaded();
     ShowSelection(true, true, false);
     rowsSorted_ = false; // rows in file order
     ShowSortArrow();
@@ -710,6 +732,58 @@ int TForm_main::LeftColumnWidth() const {
           Q(Format(txt::SelectLabel.In(l), 999999)), Q(Format(txt::DeleteLabel.In(l), 999999))})
         w = std::max(w, fm.horizontalAdvance(text) + 36);
     return w;
+}
+
+// --- Exchange files and direct write ---------------------------------------------------
+
+EditMode TForm_main::Mode() const {
+    return directWrite_->Mode();
+}
+
+void TForm_main::ShowImport(const ImportOutcome& outcome) {
+    if (outcome.templateLoaded) Def_grid->Show(outcome.definitions);
+    if (outcome.templateLoaded || outcome.tableChanged) FitColumns();
+    const ExchangeMenuItems& on = outcome.enable;
+    const std::pair<QAction*, bool> items[] = {{DEX_Enregistrer_tout, on.DEX_Enregistrer_tout},
+                                               {DEX_Enregistrer_select, on.DEX_Enregistrer_select},
+                                               {DEX_Ajouter, on.DEX_Ajouter},
+                                               {CSV_Enregistrer_tout, on.CSV_Enregistrer_tout},
+                                               {CSV_Enregistrer_select, on.CSV_Enregistrer_select},
+                                               {CSV_Ajouter, on.CSV_Ajouter}};
+    for (const auto& [action, enable] : items)
+        if (enable) CommandBoundary::SetAvailable(action, true);
+    ApplyModeToAdds();
+    // The counters were recounted, whatever became of the import.
+    if (!outcome.selectLabel.empty()) lblSelect->setText(Q(outcome.selectLabel));
+    if (!outcome.deleteLabel.empty()) lblDelete->setText(Q(outcome.deleteLabel));
+    if (!outcome.tableChanged) return;
+    StatusPanel0->setText(Q(outcome.status));
+    rowsSorted_ = false;
+    ShowSortArrow();
+    ShowRowCaptions();
+    // An opened file is the table as saved; added rows are a change.
+    if (outcome.templateLoaded) MarkSaved();
+}
+
+void TForm_main::ShowNote(const std::string& text) {
+    statusBar()->showMessage(Q(text), 15000);
+}
+
+void TForm_main::ShowMode(const EditModeView& mode) {
+    modeView_ = mode;
+    gbEdition->setVisible(mode.editionGroupVisible);
+    SetSortingAllowed(mode.headingSortEnabled);
+    CommandBoundary::SetAvailable(POD_Enregistrer_ligne, mode.writeRowEnabled);
+    CommandBoundary::SetAvailable(POD_mode_normal, mode.normalModeEnabled);
+    // Back in the normal mode the adds come back once a table is loaded.
+    const bool loaded = session_.CurrentPod != nullptr;
+    CommandBoundary::SetAvailable(DEX_Ajouter, mode.dexAddEnabled && loaded);
+    CommandBoundary::SetAvailable(CSV_Ajouter, mode.csvAddEnabled && loaded);
+}
+
+void TForm_main::ApplyModeToAdds() {
+    if (!modeView_.dexAddEnabled) CommandBoundary::SetAvailable(DEX_Ajouter, false);
+    if (!modeView_.csvAddEnabled) CommandBoundary::SetAvailable(CSV_Ajouter, false);
 }
 
 } // namespace orvane

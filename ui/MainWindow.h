@@ -5,9 +5,11 @@
 // events: cell clicks, hints, heading sorts.
 #pragma once
 
+#include "database/DirectWrite.h"
 #include "ui/Captions.h"
 #include "ui/commands/CommandContext.h"
 #include "ui/qt/CommandBoundary.h"
+#include "ui/qt/QtProgress.h"
 
 #include <QMainWindow>
 
@@ -38,6 +40,7 @@ class RecordGridModel;
 class RecordGridView;
 class SearchCommands;
 class TForm_init;
+class TForm_podview;
 class ToolsCommands;
 
 class TForm_main : public QMainWindow, private EditorView {
@@ -133,6 +136,11 @@ class TForm_main : public QMainWindow, private EditorView {
     // Keyboard only: Ctrl+F to the search box, F3 the next hit.
     QAction* FocusSearch = nullptr;
     QAction* FindNext = nullptr;
+    // The archive viewer of "Extraction POD", shown modally.
+    TForm_podview* Podview = nullptr;
+    // How soon the progress dialogs of long work show.
+    ProgressSettings& Progress() { return progress_; }
+    EditMode Mode() const;
 
     // Grid events.
     void DataGridClickCell(int column, int row);
@@ -163,6 +171,11 @@ class TForm_main : public QMainWindow, private EditorView {
     bool MayReplaceTable() override;
     void ShowVersion(int version) override;
     void MarkVersion(int version) override;
+    void ShowImport(const ImportOutcome& outcome) override;
+    void ShowNote(const std::string& text) override;
+    void ShowMode(const EditModeView& mode) override;
+    // The add items stay out of reach in direct-write mode.
+    void ApplyModeToAdds();
 
     void FitColumns();
     void ShowSortArrow();
@@ -205,6 +218,8 @@ class TForm_main : public QMainWindow, private EditorView {
     // back from the program's own notice or dialog.
     bool activationCounts_ = true;
     bool inFirstRunCheck_ = false;
+    ProgressSettings progress_;
+    EditModeView modeView_;
 };
 
 } // namespace orvane

@@ -234,7 +234,9 @@ TEST(DbdBuildRecord, CellReadersAcceptAndRefuse) {
     for (const auto& c : ints) {
         std::int64_t v = 0;
         EXPECT_EQ(ParseCellInt64(c.text, v), c.ok) << c.text;
-        if (c.ok) EXPECT_EQ(v, c.value) << c.text;
+        if (c.ok) {
+            EXPECT_EQ(v, c.value) << c.text;
+        }
     }
     const std::string longNumber = "1" + std::string(80, '0') + ",5";
     struct DoubleCase {
@@ -249,7 +251,9 @@ TEST(DbdBuildRecord, CellReadersAcceptAndRefuse) {
     for (const auto& c : doubles) {
         double v = 0;
         EXPECT_EQ(ParseCellDouble(c.text, c.separator, v), c.ok) << c.text;
-        if (c.ok) EXPECT_DOUBLE_EQ(v, c.value) << c.text;
+        if (c.ok) {
+            EXPECT_DOUBLE_EQ(v, c.value) << c.text;
+        }
     }
 }
 

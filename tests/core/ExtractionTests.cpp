@@ -154,8 +154,9 @@ TEST_P(ExtractionLayouts, FlatDuplicatesEndAsTheLaterEntry) {
                     {{"B\\SAME.DAT", "from B, longer", 0}, {"A\\SAME.DAT", "from A", 0}});
     dir.Write("out/SAME.DAT", "an older file that is replaced");
     // Given out of order: extraction still runs in directory order.
-    ExtractEntries(*pod, {1, 0}, dir.File("out"), false);
+    EXPECT_EQ(ExtractEntries(*pod, {1, 0}, dir.File("out"), false), 1) << "one file written";
     EXPECT_EQ(dir.Read("out/SAME.DAT"), "from A");
+    EXPECT_EQ(ExtractEntries(*pod, {1, 0}, dir.File("tree"), true), 2);
 }
 
 TEST_P(ExtractionLayouts, OnlyTheChosenEntries) {
@@ -214,6 +215,25 @@ TEST(Extraction, ProgressCanStopAndUnknownIndexIsRefused) {
     EXPECT_FALSE(dir.Exists("out/TWO"));
     EXPECT_THROW(ExtractEntries(*pod, {2}, dir.File("out"), false), RefusedError);
     EXPECT_THROW(ExtractEntries(*pod, {-1}, dir.File("out"), false), RefusedError);
+}
+
+TEST(Extraction, StopInsideAnEntryKeepsTheFinishedFilesAndDropsThatOne) {
+    TempDir dir;
+    const std::string big = testing::PatternBytes(200 * 1024);
+    auto pod = Open(dir, "SRC.POD", ArchiveLayout::Pod3,
+                    {{"A\\SMALL", "s", 0}, {"B\\BIG", big, 0}, {"C\\LAST", "l", 0}});
+    std::vector<std::int64_t> done;
+    const int written = ExtractEntries(*pod, All(*pod), dir.File("out"), true,
+                                       [&](std::int64_t d, std::int64_t total) {
+                                           EXPECT_EQ(total, std::int64_t(big.size()) + 2);
+                                           done.push_back(d);
+                                           return done.size() < 3;
+                                       });
+    EXPECT_EQ(written, 1);
+    EXPECT_EQ(done, (std::vector<std::int64_t>{1, 1 + 65536, 1 + 2 * 65536}));
+    EXPECT_EQ(dir.ListFiles(), (std::vector<std::string>{"SRC.POD", "out/A/SMALL"}));
+    EXPECT_EQ(ExtractEntries(*pod, All(*pod), dir.File("out"), true), 3);
+    EXPECT_EQ(dir.Read("out/B/BIG"), big);
 }
 
 TEST(Extraction, TargetThatIsAFolderIsAFileErrorAndLeavesNoTemporary) {

@@ -3,11 +3,14 @@
 #pragma once
 
 #include "database/SessionState.h"
+#include "ui/qt/QtProgress.h"
 
 namespace orvane {
 
 class RecordGridModel;
 struct LoadOutcome;
+struct ImportOutcome;
+struct EditModeView;
 
 // The main window as the commands see it: what they ask it to show.
 class EditorView {
@@ -26,6 +29,12 @@ class EditorView {
     // The version panel and the version marks (0: none marked).
     virtual void ShowVersion(int version) = 0;
     virtual void MarkVersion(int version) = 0;
+    // An exchange-file import ran (an open replaces the table, an add appends).
+    virtual void ShowImport(const ImportOutcome& outcome) = 0;
+    // A short note in the status bar that goes after a while.
+    virtual void ShowNote(const std::string& text) = 0;
+    // The normal or direct-write mode: Edition group, heading sort, menus.
+    virtual void ShowMode(const EditModeView& mode) = 0;
 };
 
 struct CommandContext {
@@ -34,6 +43,8 @@ struct CommandContext {
     BusyIndicator* busy;
     RecordGridModel& model;
     EditorView& view;
+    // Progress dialogs of long work (none: the work runs without one).
+    const ProgressSettings* progress = nullptr;
     Lang lang() const { return session.Language_(); }
 };
 

@@ -1,21 +1,37 @@
-// The direct-write mode of Fly! II: open an archive's DBD for writing, write the current row's
-// record back into it, return to the normal mode.
-//
-// Not built yet: its menu items and buttons stay disabled until each of
-// them gets its handler here (a control without one is never enabled).
+// The direct-write mode of Fly! II: open an archive's DBD for writing, write
+// the current row's record back into it, return to the normal mode.
 #pragma once
 
+#include "database/DirectWrite.h"
 #include "ui/commands/CommandContext.h"
+
+#include <functional>
 
 namespace orvane {
 
 class DirectWriteCommands {
   public:
     explicit DirectWriteCommands(CommandContext context) : c_(context) {}
-    // To come: POD_ouvrir_ligneClick, POD_Enregistrer_ligneClick, POD_mode_normalClick.
+
+    // Fly! 2 only: the mode goes on, then openArchive runs (the archive
+    // open of the DBD menu); the mode stays on when its dialog is cancelled.
+    void POD_ouvrir_ligneClick(const std::function<void()>& openArchive);
+    // Writes the current row over its record in the open archive; the
+    // status bar says so. Refusals (a row without a record, a table not
+    // from the open archive) are shown and change nothing.
+    void POD_Enregistrer_ligneClick();
+    void POD_mode_normalClick();
+
+    EditMode Mode() const { return mode_; }
+    // A table was loaded: its row n is record n of its DBD.
+    void TableLoaded() { rowsAreRecords_ = true; }
 
   private:
-    [[maybe_unused]] CommandContext c_;
+    CommandContext c_;
+    EditMode mode_ = EditMode::Normal;
+    // False for a table loaded before the mode came on: it may have been
+    // sorted or had rows inserted, so row n need not be record n.
+    bool rowsAreRecords_ = false;
 };
 
 } // namespace orvane

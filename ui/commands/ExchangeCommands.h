@@ -1,22 +1,50 @@
-// The DEX and CSV commands: open, export all or the selection, add to the table.
-//
-// Not built yet: its menu items and buttons stay disabled until each of
-// them gets its handler here (a control without one is never enabled).
+// The DEX and CSV commands: open, export all or the selection, add to the
+// table. Each is split into the question (a file dialog through the seam)
+// and the work (one core call, with a progress dialog when it runs long), so
+// tests can reach both halves.
 #pragma once
 
+#include "exchange/DexFile.h"
 #include "ui/commands/CommandContext.h"
 
+#include <functional>
+#include <optional>
+#include <string>
+
 namespace orvane {
+
+enum class ExchangeFormat { Dex, Csv };
 
 class ExchangeCommands {
   public:
     explicit ExchangeCommands(CommandContext context) : c_(context) {}
-    // To come: DEX_ouvrirClick, DEX_Enregistrer_toutClick, DEX_Enregistrer_selectClick,
-    // DEX_AjouterClick, CSV_ImportClick, CSV_Enregistrer_toutClick,
-    // CSV_Enregistrer_selectClick, CSV_AjouterClick.
+
+    // Run by the opens before they ask for a file: back to the normal mode.
+    std::function<void()> LeaveDirectWrite;
+
+    void DEX_ouvrirClick() { Open(ExchangeFormat::Dex); }
+    void DEX_Enregistrer_toutClick() { Export(ExchangeFormat::Dex, false); }
+    void DEX_Enregistrer_selectClick() { Export(ExchangeFormat::Dex, true); }
+    void DEX_AjouterClick() { Add(ExchangeFormat::Dex); }
+    void CSV_ImportClick() { Open(ExchangeFormat::Csv); }
+    void CSV_Enregistrer_toutClick() { Export(ExchangeFormat::Csv, false); }
+    void CSV_Enregistrer_selectClick() { Export(ExchangeFormat::Csv, true); }
+    void CSV_AjouterClick() { Add(ExchangeFormat::Csv); }
+
+    // The open dialog of an import: the file picked, nullopt on Cancel.
+    std::optional<std::string> ChooseImport(ExchangeFormat format);
+    // The save dialog of an export: DataType proposed in WorkDir.
+    std::optional<std::string> ChooseExport(ExchangeFormat format);
+    // The work halves.
+    void Import(ExchangeFormat format, const std::string& path, ImportMode mode);
+    int ExportTo(ExchangeFormat format, const std::string& path, bool selectionOnly);
 
   private:
-    [[maybe_unused]] CommandContext c_;
+    void Open(ExchangeFormat format);
+    void Add(ExchangeFormat format);
+    void Export(ExchangeFormat format, bool selectionOnly);
+
+    CommandContext c_;
 };
 
 } // namespace orvane

@@ -66,11 +66,16 @@ bool FileCommands::Apply(const std::function<LoadOutcome()>& load) {
 }
 
 bool FileCommands::LoadArchive(const std::string& path) {
-    return Apply([&] { return OpenDbdFromArchive(c_.session, path, {}, c_.ui, c_.busy); });
+    QtProgress progress(c_.progress, txt::ProgressLoad, FileNameOf(path), c_.lang());
+    return Apply([&] {
+        return OpenDbdFromArchive(c_.session, path, {}, c_.ui, c_.busy, progress.Callback());
+    });
 }
 
 bool FileCommands::LoadDbd(const std::string& path) {
-    return Apply([&] { return OpenDbdFromDisk(c_.session, path, {}, c_.ui, c_.busy); });
+    QtProgress progress(c_.progress, txt::ProgressLoad, FileNameOf(path), c_.lang());
+    return Apply(
+        [&] { return OpenDbdFromDisk(c_.session, path, {}, c_.ui, c_.busy, progress.Callback()); });
 }
 
 std::optional<std::string> FileCommands::ChooseSaveTarget() {

@@ -1,5 +1,6 @@
 #include "ui/qt/CommandBoundary.h"
 
+#include "platform/Progress.h"
 #include "settings/Texts.h"
 
 #include <QWidget>
@@ -16,6 +17,8 @@ void CommandBoundary::Run(const std::function<void()>& command) const noexcept {
     try {
         try {
             command();
+        } catch (const Cancelled&) {
+            // The user stopped the work; it put back what it had changed.
         } catch (const std::exception& e) {
             ui_.ShowMessage(MessageKind::Error, e.what());
         } catch (...) {

@@ -1,0 +1,151 @@
+// Long work stopped through its progress callback puts back what it changed:
+// no export file (an earlier one stays), the table as it was, no half
+// extracted file.
+#include "database/DbdFile.h"
+#include "exchange/CsvFile.h"
+#include "exchange/DexFile.h"
+#include "platform/Progress.h"
+#include "support/DbdFixtures.h"
+#include "support/ScriptedInteraction.h"
+#include "support/TableCells.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace orvane;
+using namespace orvane::testing;
+
+namespace {
+
+TEST(ProgressSteps, ReportsEveryStepAndTheLastUnitThenStopsOnFalse) {
+    std::vector<std::int64_t> seen;
+    ProgressFn fn = [&](std::int64_t done, std::int64_t total) {
+        EXPECT_EQ(total, 10);
+        seen.push_back(done);
+        return done < 8;
+    };
+    ProgressSteps steps(fn, 10, 4);
+    for (int k = 1; k <= 7; ++k)
+        steps.At(k);
+    EXPECT_EQ(seen, (std::vector<std::int64_t>{4}));
+    EXPECT_THROW(steps.At(8), Cancelled);
+    ProgressFn none;
+    ProgressSteps silent(none, 3, 1);
+    EXPECT_NO_THROW(silent.At(3));
+}
+
+constexpr int kRows = 1200; // several reports before the last
+
+struct Work {
+    const char* name;
+    // Runs the work on a session holding the loaded table; stop answers the callback.
+    std::function<void(SessionState&, const std::string& dir, const ProgressFn&)> run;
+    const char* target; // the file an export writes ("" for loads and imports)
+};
+
+class CancelledWork : public ::testing::TestWithParam<Work> {};
+
+TEST_P(CancelledWork, LeavesFilesAndTableAsTheyWere) {
+    TempDir dir;
+    std::vector<std::string> records;
+    for (int n = 1; n <= kRows; ++n)
+        records.push_back(AirportLikeRecord(n));
+    const std::string dbt = dir.Write("AIRPORT.DBT", TemplateText(AirportLikeFields()));
+    const std::string dbd =
+        dir.Write("AIRPORT.dbd", DbdBytes("aprt", kAirportLikeRecordSize, records));
+    SessionState s = EnglishSession(2);
+    ScriptedInteraction ui;
+    ASSERT_TRUE(OpenDbdFromDisk(s, dbd, dbt, ui).loaded);
+    // The exchange files an import reads, and an earlier export.
+    ExportDex(s, dir.File("IN.dex"), false, ui);
+    ExportCsv(s, dir.File("IN.csv"), false, ui);
+    s.Table.SetRowCount(6); // a table that differs from every file
+    s.Table.SetCell(5, 5, "mine");
+    const Cells before = DataCells(s.Table);
+    const std::string earlier = std::string(GetParam().target).empty()
+                                    ? std::string()
+                                    : dir.Write(GetParam().target, "earlier file");
+    const auto files = dir.ListFiles();
+
+    std::vector<std::int64_t> reports;
+    const ProgressFn stop = [&](std::int64_t done, std::int64_t total) {
+        EXPECT_EQ(total, GetParam().target[0] ? 5 : kRows);
+        reports.push_back(done);
+        return reports.size() < 2;
+    };
+    if (GetParam().target[0]) {
+        // An export of the 5 rows: its only report is at the last row.
+        EXPECT_THROW(GetParam().run(s, dir.Path(),
+                                    [&](std::int64_t d, std::int64_t t) {
+                                        EXPECT_EQ(t, 5);
+                                        reports.push_back(d);
+                                        return false;
+                                    }),
+                     Cancelled);
+        EXPECT_EQ(reports, (std::vector<std::int64_t>{5}));
+        EXPECT_EQ(dir.Read(GetParam().target), "earlier file");
+    } else {
+        EXPECT_THROW(GetParam().run(s, dir.Path(), stop), Cancelled);
+        EXPECT_EQ(reports, (std::vector<std::int64_t>{512, 1024}));
+    }
+    EXPECT_EQ(DataCells(s.Table), before);
+    EXPECT_EQ(s.Table.RowCount(), 6);
+    EXPECT_EQ(dir.ListFiles(), files) << "no temporary file is left";
+}
+
+std::string In(const std::string& dir, const char* name) {
+    return dir + "/" + name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Progress, CancelledWork,
+    ::testing::Values(Work{"DexExport",
+                           [](SessionState& s, const std::string& d, const ProgressFn& p) {
+                               ScriptedInteraction ui;
+                               ExportDex(s, In(d, "OUT.dex"), false, ui, nullptr, p);
+                           },
+                           "OUT.dex"},
+                      Work{"CsvExport",
+                           [](SessionState& s, const std::string& d, const ProgressFn& p) {
+                               ScriptedInteraction ui;
+                               ExportCsv(s, In(d, "OUT.csv"), false, ui, nullptr, p);
+                           },
+                           "OUT.csv"},
+                      Work{"DexOpen",
+                           [](SessionState& s, const std::string& d, const ProgressFn& p) {
+                               ScriptedInteraction ui;
+                               ImportDex(s, In(d, "IN.dex"), ImportMode::Open, ui, nullptr,
+                                         In(d, "AIRPORT.DBT"), p);
+                           },
+                           ""},
+                      Work{"DexAdd",
+                           [](SessionState& s, const std::string& d, const ProgressFn& p) {
+                               ScriptedInteraction ui;
+                               ImportDex(s, In(d, "IN.dex"), ImportMode::Add, ui, nullptr, "", p);
+                           },
+                           ""},
+                      Work{"CsvOpen",
+                           [](SessionState& s, const std::string& d, const ProgressFn& p) {
+                               ScriptedInteraction ui;
+                               ImportCsv(s, In(d, "IN.csv"), ImportMode::Open, ui, nullptr,
+                                         In(d, "AIRPORT.DBT"), p);
+                           },
+                           ""},
+                      Work{"CsvAdd",
+                           [](SessionState& s, const std::string& d, const ProgressFn& p) {
+                               ScriptedInteraction ui;
+                               ImportCsv(s, In(d, "IN.csv"), ImportMode::Add, ui, nullptr, "", p);
+                           },
+                           ""},
+                      Work{"DbdLoad",
+                           [](SessionState& s, const std::string& d, const ProgressFn& p) {
+                               ScriptedInteraction ui;
+                               OpenDbdFromDisk(s, In(d, "AIRPORT.dbd"), In(d, "AIRPORT.DBT"), ui,
+                                               nullptr, p);
+                           },
+                           ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace

@@ -1,0 +1,355 @@
+// The DEX and CSV menus, the direct-write mode, the archive viewer and the
+// progress dialogs, driven as a user would through the scripted seam.
+#include "database/Archive.h"
+#include "database/ArchiveWriter.h"
+#include "platform/Progress.h"
+#include "support/ArchiveFixtures.h"
+#include "support/DbdFixtures.h"
+#include "support/EditorHarness.h"
+#include "ui/dialogs/ArchiveViewer.h"
+#include "ui/grid/RecordGridView.h"
+#include "ui/qt/QtText.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTest>
+
+#include <filesystem>
+
+using namespace orvane;
+using orvane::testing::EditorHarness;
+using orvane::testing::ReadBytes;
+
+namespace {
+
+// What orvane-cli convert writes for the same table.
+std::string Convert(const std::string& in, const std::string& out, bool selection) {
+    QStringList args{"convert", Q(in), Q(out), "--decimal", "."};
+    if (selection) args << "--selection";
+    QProcess cli;
+    cli.start(qEnvironmentVariable("ORVANE_CLI"), args);
+    if (!cli.waitForFinished(30000) || cli.exitCode() != 0) return "cli failed";
+    return ReadBytes(out);
+}
+
+// An AIRPORT DEX of 330-byte records (Fly! 1 data) from the window's airports.
+std::string Fly1Dex() {
+    std::string dex(40, '\0');
+    dex.replace(0, 11, "AIRPORT.DBD");
+    PutI32(reinterpret_cast<unsigned char*>(dex.data()) + 32, 330);
+    PutI32(reinterpret_cast<unsigned char*>(dex.data()) + 36, 3);
+    for (const auto& a : testing::UiAirports())
+        dex += testing::UiRecord(a) + std::string(330 - testing::kUiRecordSize, '\0');
+    return dex;
+}
+
+} // namespace
+
+class ExchangeTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void exportsMatchTheBatchTool_data();
+    void exportsMatchTheBatchTool();
+    void fly1DexAsksThenOpensAndAdds();
+    void csvRoundTripAndMenus();
+    void directWriteChangesOneRecord();
+    void directWriteRefusalsLeaveTheArchive();
+    void viewerListsMarksSortsAndExtracts_data();
+    void viewerListsMarksSortsAndExtracts();
+    void cancelAtEachProgressDialog();
+};
+
+void ExchangeTest::exportsMatchTheBatchTool_data() {
+    QTest::addColumn<QString>("extension");
+    QTest::addColumn<bool>("selection");
+    for (const char* ext : {"dex", "csv"})
+        for (bool selection : {false, true})
+            QTest::newRow(qPrintable(QString("%1 %2").arg(ext, selection ? "selection" : "all")))
+                << QString(ext) << selection;
+}
+
+void ExchangeTest::exportsMatchTheBatchTool() {
+    QFETCH(QString, extension);
+    QFETCH(bool, selection);
+    const bool dex = extension == "dex";
+    EditorHarness h(2, "english");
+    h.Open(h.window->POD_ouvrir, h.world.Pod());
+    QAction* item =
+        dex ? (selection ? h.window->DEX_Enregistrer_select : h.window->DEX_Enregistrer_tout)
+            : (selection ? h.window->CSV_Enregistrer_select : h.window->CSV_Enregistrer_tout);
+    QVERIFY(item->isEnabled());
+    const std::string target = h.world.Work() + "OUT." + S(extension);
+
+    h.Save(item, std::nullopt); // Cancel: nothing written
+    QVERIFY(!std::filesystem::exists(target));
+    const FileDialogRequest& r = h.ui.saveRequests.at(0);
+    QCOMPARE(Q(r.title), Q(txt::ExportSaveTitle.en));
+    QCOMPARE(Q(r.filter), Q((dex ? txt::DexSaveFilter : txt::CsvSaveFilter).en));
+    QCOMPARE(Q(r.initialFolder), Q(h.world.Work()));
+    QCOMPARE(Q(r.fileName), QString("AIRPORT"));
+    QCOMPARE(Q(r.defaultExtension), extension);
+
+    h.Save(item, target);
+    QCOMPARE(ReadBytes(target),
+             Convert(h.world.Pod(), h.world.Work() + "CLI." + S(extension), selection));
+    QCOMPARE(h.window->statusBar()->currentMessage(),
+             Q(Format(txt::ExportDone.en, selection ? 1 : 3, ("OUT." + S(extension)).c_str())));
+
+    // An empty selection: the message, and the earlier file stays.
+    h.session.Table.SetCell(kColExport, 2, "0");
+    if (selection) {
+        h.Save(item, target);
+        QCOMPARE(Q(h.ui.messages.back().text),
+                 Q((dex ? txt::NoSelectedRecords : txt::NoSelectedRecord).en));
+        QVERIFY(ReadBytes(target).size() > 40);
+    }
+}
+
+void ExchangeTest::fly1DexAsksThenOpensAndAdds() {
+    EditorHarness h(2, "english");
+    const std::string dex = h.world.dir.Write("work/old.DEX", Fly1Dex());
+    h.ui.answers = {false};
+    h.Open(h.window->DEX_ouvrir, dex);
+    QCOMPARE(Q(h.ui.questions.at(0)), Q(txt::DexFly1Question.en));
+    QCOMPARE(h.model().rowCount(), 4); // the new window's empty rows
+    QVERIFY(!h.window->DEX_Ajouter->isEnabled());
+    QCOMPARE(Q(h.ui.openRequests.at(0).filter), Q(txt::DexOpenFilter.en));
+    QCOMPARE(Q(h.ui.openRequests.at(0).defaultExtension), QString("dex"));
+
+    h.Open(h.window->DEX_ouvrir, dex); // OK this time
+    QCOMPARE(h.model().rowCount(), 3);
+    QCOMPARE(h.Cell(5, 2), Q("Orléans Bricy"));
+    QCOMPARE(h.window->StatusPanel0->text(),
+             Q(Format(txt::StatusDex.en, "OLD.dex", "AIRPORT.DBD", 3, "", int(Fly1Dex().size()))));
+    QCOMPARE(h.window->lblSelect->text(), QString("1 selected lines"));
+    for (QAction* a : {h.window->DEX_Ajouter, h.window->CSV_Ajouter, h.window->DEX_Enregistrer_tout,
+                       h.window->DEX_Enregistrer_select, h.window->CSV_Enregistrer_tout})
+        QVERIFY2(a->isEnabled(), qPrintable(a->objectName()));
+
+    h.Open(h.window->DEX_Ajouter, dex); // no question: the rows go below
+    QCOMPARE(h.ui.questions.size(), std::size_t(2));
+    QCOMPARE(h.model().rowCount(), 6);
+    QCOMPARE(h.Cell(5, 6), QString("Brest Guipavas"));
+    QCOMPARE(h.window->lblSelect->text(), QString("2 selected lines"));
+    QVERIFY(h.window->HasUnsavedChanges());
+}
+
+void ExchangeTest::csvRoundTripAndMenus() {
+    EditorHarness h(2, "french");
+    h.Open(h.window->POD_ouvrir, h.world.Pod());
+    const std::string csv = h.world.Work() + "AIRPORT.csv";
+    h.Save(h.window->CSV_Enregistrer_tout, csv);
+    const QString before = h.Cell(5, 2) + h.Cell(6, 3) + h.Cell(3, 2);
+    h.Open(h.window->CSV_Import, csv);
+    QCOMPARE(h.model().rowCount(), 3);
+    QCOMPARE(h.Cell(5, 2) + h.Cell(6, 3) + h.Cell(3, 2), before);
+    QCOMPARE(h.window->StatusPanel0->text(),
+             Q(Format(txt::StatusCsv.fr, "AIRPORT.csv", "AIRPORT", 3)));
+    h.Open(h.window->CSV_Ajouter, csv);
+    QCOMPARE(h.model().rowCount(), 6);
+    QCOMPARE(h.window->lblSelect->text(), Q("2 lignes sélectionnées"));
+    // Another data type is refused and nothing is added.
+    h.Open(h.window->CSV_Ajouter, h.world.dir.Write("work/NAV.csv", "NAVAID\r\nx\r\n;0;a\r\n"));
+    QCOMPARE(Q(h.ui.messages.back().text), Q(txt::AddedDataMismatch.fr));
+    QCOMPARE(h.model().rowCount(), 6);
+}
+
+void ExchangeTest::directWriteChangesOneRecord() {
+    EditorHarness fly1(1, "french");
+    fly1.window->POD_ouvrir_ligne->trigger();
+    QCOMPARE(Q(fly1.ui.messages.at(0).text), QString("Fly! 2 seulement"));
+    QVERIFY(!fly1.window->POD_Enregistrer_ligne->isEnabled());
+    QVERIFY(fly1.ui.openRequests.empty());
+
+    EditorHarness h(2, "french");
+    const std::string original = ReadBytes(h.world.Pod());
+    h.Open(h.window->POD_ouvrir_ligne, h.world.Pod());
+    QVERIFY(h.window->gbEdition->isHidden());
+    QVERIFY(h.window->POD_Enregistrer_ligne->isEnabled());
+    QVERIFY(h.window->POD_mode_normal->isEnabled());
+    QVERIFY(!h.window->DEX_Ajouter->isEnabled() && !h.window->CSV_Ajouter->isEnabled());
+    h.window->DataGridHeadingClick(8); // no sort in this mode
+    QCOMPARE(h.Cell(0, 1), QString("1"));
+
+    QVERIFY(h.model().setData(h.model().index(1, 8), QString("1500"))); // elevation
+    QVERIFY(h.model().setData(h.model().index(1, 6), QString("99.5"))); // latitude: kept
+    h.window->DataGrid->setCurrentIndex(h.model().index(1, 5));
+    QCOMPARE(Captions::Plain(h.window->POD_Enregistrer_ligne->text()),
+             Q("Enregistrer la ligne n°2 dans le POD"));
+    h.window->POD_Enregistrer_ligne->trigger();
+    QVERIFY(h.ui.messages.empty());
+    QCOMPARE(h.window->statusBar()->currentMessage(), Q("Ligne 2 écrite dans AIRPORT.POD"));
+
+    TPOD pod(h.world.Pod());
+    pod.ReadHeader();
+    pod.ReadDirectory();
+    const auto& entry = pod.Entries()[std::size_t(pod.FindEntry("DATABASE\\AIRPORT.DBD"))];
+    std::string expected = original;
+    PutI32(reinterpret_cast<unsigned char*>(expected.data()) + entry.offset + 56 +
+               testing::kUiRecordSize + testing::kUiElev,
+           1500);
+    QVERIFY(ReadBytes(h.world.Pod()) == expected);
+
+    // Reopened, the archive shows the new value.
+    h.Open(h.window->POD_ouvrir, h.world.Pod());
+    QCOMPARE(h.Cell(8, 2), QString("1500"));
+    h.window->POD_mode_normal->trigger();
+    QVERIFY(!h.window->gbEdition->isHidden());
+    QVERIFY(h.window->DEX_Ajouter->isEnabled());
+    QVERIFY(!h.window->POD_Enregistrer_ligne->isEnabled());
+}
+
+void ExchangeTest::directWriteRefusalsLeaveTheArchive() {
+    EditorHarness h(2, "english");
+    const std::string original = ReadBytes(h.world.Pod());
+    // A table opened before the mode (it might have been sorted).
+    h.Open(h.window->POD_ouvrir, h.world.Pod());
+    h.Open(h.window->POD_ouvrir_ligne, std::nullopt);
+    h.window->POD_Enregistrer_ligne->trigger();
+    QCOMPARE(Q(h.ui.messages.back().text), Q(txt::LoadedBeforeDirectWrite.en));
+    // A table from disk in the mode: its archive is not open.
+    h.Open(h.window->DBD_ouvrir, h.world.DiskDbd());
+    h.window->POD_Enregistrer_ligne->trigger();
+    QCOMPARE(Q(h.ui.messages.back().text), Q(txt::ArchiveNotOpenForWrite.en));
+    // A row beyond the archive's records.
+    h.Open(h.window->POD_ouvrir, h.world.Pod());
+    h.session.Table.SetRowCount(5);
+    h.session.Table.SetCurrentCell(4, 4);
+    h.window->POD_Enregistrer_ligne->trigger();
+    QCOMPARE(Q(h.ui.messages.back().text), Q(Format(txt::RowWithoutRecord.en, 4, 3)));
+    QCOMPARE(h.ui.messages.size(), std::size_t(3));
+    QVERIFY(ReadBytes(h.world.Pod()) == original);
+}
+
+void ExchangeTest::viewerListsMarksSortsAndExtracts_data() {
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<bool>("structure");
+    QTest::newRow("French, flat") << Q("fran\xC3\xA7"
+                                       "ais")
+                                  << false;
+    QTest::newRow("English, with folders") << QString("english") << true;
+}
+
+void ExchangeTest::viewerListsMarksSortsAndExtracts() {
+    QFETCH(QString, language);
+    QFETCH(bool, structure);
+    EditorHarness h(2, S(language) == "english" ? "english"
+                                                : "fran\xE7"
+                                                  "ais");
+    const Lang lang = h.session.Language_();
+    const std::string archive = h.world.dir.Write(
+        "fly2/system/MIX.POD",
+        BuildArchive(ArchiveLayout::Pod3,
+                     {{"B\\TWO.TXT", "two", 200}, {"A\\ONE.TXT", "one!", 100}, {"TOP", "t", 300}}));
+    TForm_podview& v = *h.window->Podview;
+    v.show();
+    QCOMPARE(v.windowTitle(), Q(txt::PodviewCaption.In(lang)));
+    QCOMPARE(v.cbStruct->text(), Q(txt::PodviewStructure.In(lang)));
+    QVERIFY(!v.tbExtraire->isEnabled());
+    h.ui.openAnswers.push_back(archive);
+    v.tbOuvrir->click();
+    QCOMPARE(Q(h.ui.openRequests.back().initialFolder), Q(h.world.Fly2() + "system/"));
+    ArchiveEntryModel& m = *v.Model();
+    QCOMPARE(m.rowCount(), 3);
+    QCOMPARE(m.index(0, 1).data().toString(), QString("B\\TWO.TXT"));
+    QCOMPARE(m.index(0, 2).data().toString(), QString("B\\"));
+    QCOMPARE(m.index(1, 3).data().toString(), QString("4"));
+    QCOMPARE(m.headerData(2, Qt::Horizontal).toString(), Q(txt::PodviewHeadingFolder.In(lang)));
+    QCOMPARE(v.StatusText(), Q(Format(txt::ArchiveListStatus.In(lang), "MIX.POD", 3, 8)));
+
+    // Mark all, then none, by the "sel" heading; a click marks one row.
+    v.HeadingClick(0);
+    QCOMPARE(m.Marked(), (std::vector<int>{0, 1, 2}));
+    v.HeadingClick(0);
+    QVERIFY(m.Marked().empty());
+    QTest::mouseClick(v.sgPodview->viewport(), Qt::LeftButton, {},
+                      v.sgPodview->visualRect(m.index(1, 1)).center());
+    QCOMPARE(m.Marked(), (std::vector<int>{1}));
+    // Sorting by name moves the mark with its entry.
+    v.HeadingClick(1);
+    QCOMPARE(m.index(0, 1).data().toString(), QString("A\\ONE.TXT"));
+    QCOMPARE(m.index(0, 0).data().toString(), QString("x"));
+    v.HeadingClick(3); // size: 1, 3, 4 bytes
+    QCOMPARE(m.index(2, 1).data().toString(), QString("A\\ONE.TXT"));
+    v.sgPodviewSelectCell(0); // TOP
+    QCOMPARE(m.Marked(), (std::vector<int>{1, 2}));
+
+    v.cbStruct->setChecked(structure);
+    testing::TempDir out;
+    h.ui.folderAnswers.push_back(out.Path());
+    v.tbExtraire->click();
+    QCOMPARE(out.ListFiles(), structure ? (std::vector<std::string>{"A/ONE.TXT", "TOP"})
+                                        : (std::vector<std::string>{"ONE.TXT", "TOP"}));
+    QCOMPARE(out.Read(structure ? "A/ONE.TXT" : "ONE.TXT"), std::string("one!"));
+    QCOMPARE(v.StatusBar->currentMessage(),
+             Q(Format(txt::PodviewExtracted.In(lang), 2, (out.Path() + "/").c_str())));
+
+    // The "sel" heading under the mouse marks all; the arrow stays on the sort.
+    QHeaderView* header = v.sgPodview->horizontalHeader();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(0) + 5, header->height() / 2));
+    QCOMPARE(m.Marked(), (std::vector<int>{0, 1, 2}));
+    QCOMPARE(header->sortIndicatorSection(), 3);
+    v.tbEfface->click();
+    QCOMPARE(m.rowCount(), 0);
+    QVERIFY(v.StatusText().isEmpty());
+    QVERIFY(!v.tbExtraire->isEnabled());
+    v.hide();
+}
+
+void ExchangeTest::cancelAtEachProgressDialog() {
+    EditorHarness h(2, "english");
+    h.window->Progress().showAfterMs = 0;
+    h.Open(h.window->POD_ouvrir, h.world.Pod());
+    QVERIFY(h.model().setData(h.model().index(0, 5), QString("Mine")));
+    const auto cancelled = [&](QWidget* owner, auto&& command) {
+        testing::CancelProgress cancel(owner);
+        command();
+        return cancel.pressed;
+    };
+    const std::string dex = h.world.dir.Write("work/AIRPORT.dex", "earlier");
+    QVERIFY(cancelled(h.window.get(), [&] { h.Save(h.window->DEX_Enregistrer_tout, dex); }));
+    QVERIFY(cancelled(h.window.get(),
+                      [&] { h.Save(h.window->CSV_Enregistrer_tout, h.world.Work() + "A.csv"); }));
+    QCOMPARE(ReadBytes(dex), std::string("earlier"));
+    QCOMPARE(h.world.dir.ListFiles(),
+             (std::vector<std::string>{"Orvane.ini", "fly1/system/.keep", "fly1/system/AIRPORT.EPD",
+                                       "fly2/system/.keep", "fly2/system/AIRPORT.POD",
+                                       "work/AIRPORT.dbd", "work/AIRPORT.dex"}));
+    const std::string good = h.world.dir.Write("work/GOOD.DEX", Fly1Dex());
+    h.ui.defaultAnswer = true; // the unsaved-changes and Fly! 1 questions
+    for (QAction* item : {h.window->DEX_ouvrir, h.window->DEX_Ajouter, h.window->POD_ouvrir}) {
+        QVERIFY(cancelled(h.window.get(), [&] {
+            h.Open(item, item == h.window->POD_ouvrir ? h.world.Pod() : good);
+        }));
+        QCOMPARE(h.model().rowCount(), 3);
+        QCOMPARE(h.Cell(5, 1), QString("Mine"));
+    }
+    QVERIFY(h.ui.messages.empty());
+
+    // An extraction stopped inside its second entry keeps the first.
+    const std::string archive = h.world.dir.Write(
+        "fly2/system/BIG.POD",
+        BuildArchive(ArchiveLayout::Pod3,
+                     {{"SMALL", "s", 0}, {"BIG", testing::PatternBytes(300 * 1024), 0}}));
+    TForm_podview& v = *h.window->Podview;
+    v.show();
+    v.Progress().showAfterMs = 0;
+    v.OpenArchive(archive);
+    v.HeadingClick(0);
+    testing::TempDir out;
+    h.ui.folderAnswers.push_back(out.Path());
+    QVERIFY(cancelled(&v, [&] { v.tbExtraire->click(); }));
+    QCOMPARE(out.ListFiles(), std::vector<std::string>{"SMALL"});
+    QCOMPARE(v.StatusBar->currentMessage(),
+             Q(Format(txt::PodviewExtractStopped.en, 1, (out.Path() + "/").c_str())));
+}
+
+QTEST_MAIN(ExchangeTest)
+#include "test_exchange_commands.moc"

@@ -1,0 +1,70 @@
+#include "ui/commands/ExchangeCommands.h"
+
+#include "exchange/CsvFile.h"
+#include "platform/Paths.h"
+#include "settings/Texts.h"
+#include "ui/grid/RecordGridModel.h"
+
+namespace orvane {
+
+void ExchangeCommands::Open(ExchangeFormat format) {
+    if (!c_.view.MayReplaceTable()) return;
+    // The open leaves the direct-write mode even when its dialog is cancelled.
+    if (LeaveDirectWrite) LeaveDirectWrite();
+    if (auto path = ChooseImport(format)) Import(format, *path, ImportMode::Open);
+}
+
+void ExchangeCommands::Add(ExchangeFormat format) {
+    if (auto path = ChooseImport(format)) Import(format, *path, ImportMode::Add);
+}
+
+void ExchangeCommands::Export(ExchangeFormat format, bool selectionOnly) {
+    if (auto path = ChooseExport(format)) {
+        const int written = ExportTo(format, *path, selectionOnly);
+        if (written > 0)
+            c_.view.ShowNote(
+                Format(txt::ExportDone.In(c_.lang()), written, FileNameOf(*path).c_str()));
+    }
+}
+
+std::optional<std::string> ExchangeCommands::ChooseImport(ExchangeFormat format) {
+    const bool dex = format == ExchangeFormat::Dex;
+    FileDialogRequest r;
+    r.filter = (dex ? txt::DexOpenFilter : txt::CsvOpenFilter).In(c_.lang());
+    r.initialFolder = c_.session.WorkDir;
+    r.defaultExtension = dex ? "dex" : "csv";
+    return c_.ui.OpenFile(r);
+}
+
+std::optional<std::string> ExchangeCommands::ChooseExport(ExchangeFormat format) {
+    const bool dex = format == ExchangeFormat::Dex;
+    FileDialogRequest r;
+    r.title = txt::ExportSaveTitle.In(c_.lang());
+    r.filter = (dex ? txt::DexSaveFilter : txt::CsvSaveFilter).In(c_.lang());
+    r.initialFolder = c_.session.WorkDir;
+    r.fileName = c_.session.DataType;
+    r.defaultExtension = dex ? "dex" : "csv";
+    r.confirmOverwrite = true;
+    return c_.ui.SaveFile(r);
+}
+
+void ExchangeCommands::Import(ExchangeFormat format, const std::string& path, ImportMode mode) {
+    QtProgress progress(c_.progress, txt::ProgressImport, FileNameOf(path), c_.lang());
+    ImportOutcome outcome;
+    {
+        RecordGridModel::Reset reset(c_.model);
+        outcome = format == ExchangeFormat::Dex
+                      ? ImportDex(c_.session, path, mode, c_.ui, c_.busy, "", progress.Callback())
+                      : ImportCsv(c_.session, path, mode, c_.ui, c_.busy, "", progress.Callback());
+    }
+    c_.view.ShowImport(outcome);
+}
+
+int ExchangeCommands::ExportTo(ExchangeFormat format, const std::string& path, bool selectionOnly) {
+    QtProgress progress(c_.progress, txt::ProgressExport, FileNameOf(path), c_.lang());
+    return format == ExchangeFormat::Dex
+               ? ExportDex(c_.session, path, selectionOnly, c_.ui, c_.busy, progress.Callback())
+               : ExportCsv(c_.session, path, selectionOnly, c_.ui, c_.busy, progress.Callback());
+}
+
+} // namespace orvane

@@ -1,0 +1,353 @@
+#include "ui/dialogs/ArchiveViewer.h"
+
+#include "database/Extraction.h"
+#include "platform/Errors.h"
+#include "platform/Paths.h"
+#include "settings/Texts.h"
+#include "ui/qt/QtText.h"
+
+#include <QBrush>
+#include <QCheckBox>
+#include <QColor>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <numeric>
+
+namespace orvane {
+
+namespace {
+enum Column { kMark, kName, kFolder, kSize, kDate, kColumns };
+const QColor kMarkedRow(255, 244, 190);
+} // namespace
+
+// --- Entry model ----------------------------------------------------------------------
+
+void ArchiveEntryModel::SetArchive(const TPOD& archive, const DisplayContext& display) {
+    beginResetModel();
+    const std::vector<EntryRow> rows = EntryRows(archive, display);
+    const auto& entries = archive.Entries();
+    rows_.clear();
+    rows_.reserve(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        rows_.push_back({CellToQString(rows[i].name), CellToQString(rows[i].folder),
+                         Q(rows[i].size), Q(rows[i].date), entries[i].size, entries[i].stamp});
+    marks_.assign(rows_.size(), 0);
+    order_.resize(rows_.size());
+    std::iota(order_.begin(), order_.end(), 0);
+    endResetModel();
+}
+
+void ArchiveEntryModel::Clear() {
+    beginResetModel();
+    rows_.clear();
+    marks_.clear();
+    order_.clear();
+    endResetModel();
+}
+
+int ArchiveEntryModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(order_.size());
+}
+
+int ArchiveEntryModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : kColumns;
+}
+
+QVariant ArchiveEntryModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid()) return {};
+    const std::size_t entry = std::size_t(Entry(index.row()));
+    const Row& r = rows_[entry];
+    switch (role) {
+    case Qt::DisplayRole:
+        switch (index.column()) {
+        case kMark:
+            return marks_[entry] ? QStringLiteral("x") : QString();
+        case kName:
+            return r.name;
+        case kFolder:
+            return r.folder;
+        case kSize:
+            return r.size;
+        default:
+            return r.date;
+        }
+    case Qt::TextAlignmentRole:
+        return int((index.column() == kSize   ? Qt::AlignRight
+                    : index.column() == kMark ? Qt::AlignHCenter
+                                              : Qt::AlignLeft) |
+                   Qt::AlignVCenter);
+    case Qt::BackgroundRole:
+        if (marks_[entry]) return QBrush(kMarkedRow);
+        return {};
+    default:
+        return {};
+    }
+}
+
+QVariant ArchiveEntryModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal) return {};
+    if (role == Qt::ToolTipRole && section == kMark) return Q(txt::PodviewMarkAllHint.In(lang_));
+    if (role != Qt::DisplayRole) return {};
+    switch (section) {
+    case kMark:
+        return Q(txt::PodviewHeadingMark);
+    case kName:
+        return Q(txt::PodviewHeadingName.In(lang_));
+    case kFolder:
+        return Q(txt::PodviewHeadingFolder.In(lang_));
+    case kSize:
+        return Q(txt::PodviewHeadingSize.In(lang_));
+    default:
+        return Q(txt::PodviewHeadingDate);
+    }
+}
+
+void ArchiveEntryModel::sort(int column, Qt::SortOrder order) {
+    if (column <= kMark || column >= kColumns) return;
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList before = persistentIndexList();
+    std::vector<int> entriesBefore;
+    for (const QModelIndex& i : before)
+        entriesBefore.push_back(Entry(i.row()));
+
+    auto less = [&](int a, int b) {
+        const Row& x = rows_[std::size_t(a)];
+        const Row& y = rows_[std::size_t(b)];
+        switch (column) {
+        case kName:
+            return x.name.compare(y.name, Qt::CaseInsensitive) < 0;
+        case kFolder:
+            return x.folder.compare(y.folder, Qt::CaseInsensitive) < 0;
+        case kSize:
+            return x.bytes < y.bytes;
+        default:
+            return x.stamp < y.stamp;
+        }
+    };
+    // Equal keys keep directory order, whichever the direction.
+    std::iota(order_.begin(), order_.end(), 0);
+    if (order == Qt::AscendingOrder)
+        std::stable_sort(order_.begin(), order_.end(), less);
+    else
+        std::stable_sort(order_.begin(), order_.end(), [&](int a, int b) { return less(b, a); });
+
+    std::vector<int> rowOf(order_.size());
+    for (std::size_t r = 0; r < order_.size(); ++r)
+        rowOf[std::size_t(order_[r])] = int(r);
+    QModelIndexList after;
+    for (std::size_t k = 0; k < std::size_t(before.size()); ++k)
+        after << index(rowOf[std::size_t(entriesBefore[k])], before[qsizetype(k)].column());
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void ArchiveEntryModel::ToggleMark(int row) {
+    if (row < 0 || row >= rowCount()) return;
+    char& mark = marks_[std::size_t(Entry(row))];
+    mark = !mark;
+    emit dataChanged(index(row, 0), index(row, kColumns - 1));
+}
+
+void ArchiveEntryModel::MarkAll(bool on) {
+    std::fill(marks_.begin(), marks_.end(), char(on));
+    if (!order_.empty()) emit dataChanged(index(0, 0), index(rowCount() - 1, kColumns - 1));
+}
+
+std::vector<int> ArchiveEntryModel::Marked() const {
+    std::vector<int> out;
+    for (std::size_t i = 0; i < marks_.size(); ++i)
+        if (marks_[i]) out.push_back(int(i));
+    return out;
+}
+
+// --- Window ---------------------------------------------------------------------------
+
+TForm_podview::TForm_podview(SessionState& session, UserInteraction& ui, BusyIndicator* busy,
+                             QWidget* parent)
+    : QDialog(parent), session_(session), ui_(ui), busy_(busy), boundary_(ui) {
+    setObjectName("TForm_podview");
+    setModal(true);
+    captions_.Title(this, txt::PodviewCaption);
+    progress_.parent = this;
+    resize(720, 480);
+
+    auto* layout = new QVBoxLayout(this);
+    auto* top = new QHBoxLayout;
+    auto button = [&](const char* name, BiText text) {
+        auto* b = new QPushButton(this);
+        b->setObjectName(name);
+        b->setAutoDefault(false);
+        captions_.Text(b, text);
+        top->addWidget(b);
+        return b;
+    };
+    tbOuvrir = button("tbOuvrir", txt::PodviewOpen);
+    tbExtraire = button("tbExtraire", txt::PodviewExtract);
+    tbEfface = button("tbEfface", txt::PodviewErase);
+    edRepertoire = new QLineEdit(this);
+    edRepertoire->setObjectName("edRepertoire");
+    edRepertoire->setReadOnly(true);
+    top->addWidget(edRepertoire, 1);
+    layout->addLayout(top);
+    cbStruct = new QCheckBox(this);
+    cbStruct->setObjectName("cbStruct");
+    captions_.Text(cbStruct, txt::PodviewStructure);
+    layout->addWidget(cbStruct);
+
+    model_ = new ArchiveEntryModel(session_.Language_(), this);
+    sgPodview = new QTableView(this);
+    sgPodview->setObjectName("sgPodview");
+    sgPodview->setModel(model_);
+    sgPodview->setSelectionBehavior(QAbstractItemView::SelectRows);
+    sgPodview->setSelectionMode(QAbstractItemView::SingleSelection);
+    sgPodview->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    sgPodview->verticalHeader()->hide();
+    sgPodview->verticalHeader()->setDefaultSectionSize(20);
+    sgPodview->horizontalHeader()->setSectionsClickable(true);
+    sgPodview->horizontalHeader()->setHighlightSections(false);
+    sgPodview->horizontalHeader()->setStretchLastSection(true);
+    for (auto [column, width] : {std::pair{kMark, 32}, {kName, 250}, {kFolder, 140}, {kSize, 80}})
+        sgPodview->setColumnWidth(column, width);
+    layout->addWidget(sgPodview, 1);
+
+    StatusBar = new QStatusBar(this);
+    StatusBar->setObjectName("StatusBar");
+    StatusBar->setSizeGripEnabled(false);
+    statusLabel_ = new QLabel(StatusBar);
+    StatusBar->addWidget(statusLabel_, 1);
+    layout->addWidget(StatusBar);
+
+    boundary_.Wire(tbOuvrir, [this] { tbOuvrirClick(); });
+    boundary_.Wire(tbExtraire, [this] { tbExtraireClick(); });
+    boundary_.Wire(tbEfface, [this] { tbEffaceClick(); });
+    connect(sgPodview, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
+        boundary_.Run([&] { sgPodviewSelectCell(index.row()); });
+    });
+    auto* space = new QShortcut(QKeySequence(Qt::Key_Space), sgPodview);
+    space->setContext(Qt::WidgetShortcut);
+    connect(space, &QShortcut::activated, this, [this] {
+        boundary_.Run([this] { sgPodviewSelectCell(sgPodview->currentIndex().row()); });
+    });
+    connect(sgPodview->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            [this](int column) { boundary_.Run([&] { HeadingClick(column); }); });
+
+    if (session_.Language_() == Lang::English) captions_.Apply(Lang::English);
+    FormActivate();
+}
+
+TForm_podview::~TForm_podview() = default;
+
+std::string TForm_podview::SystemFolder() const {
+    if (session_.FlyDir.empty()) return {};
+    return WithTrailingSeparator(ResolvePathCase(JoinPath(session_.FlyDir, "system")));
+}
+
+QString TForm_podview::StatusText() const {
+    return statusLabel_->text();
+}
+
+void TForm_podview::showEvent(QShowEvent* event) {
+    boundary_.Run([this] { FormActivate(); });
+    QDialog::showEvent(event);
+}
+
+void TForm_podview::FormActivate() {
+    tbEffaceClick();
+    cbStruct->setChecked(false);
+    edRepertoire->setText(Q(SystemFolder()));
+}
+
+void TForm_podview::tbOuvrirClick() {
+    FileDialogRequest r;
+    r.filter = session_.OpenFilter.empty() ? std::string(txt::OpenFilterAll.In(lang()))
+                                           : session_.OpenFilter;
+    r.initialFolder = SystemFolder();
+    const auto path = ui_.OpenFile(r);
+    if (!path) return;
+    const std::string ext = ToUpperAscii(ExtensionOf(*path));
+    if (ext != ".POD" && ext != ".EPD") return; // silently, as a wrong pick
+    OpenArchive(*path);
+}
+
+void TForm_podview::OpenArchive(const std::string& path) {
+    BusyScope busy(busy_);
+    // The list shown stays until the new archive has been read.
+    auto pod = std::make_unique<TPOD>(path, &ui_, lang());
+    if (!pod->IsOpen()) throw FileError(Format(txt::CannotOpenArchive.In(lang()), path.c_str()));
+    pod->ReadHeader();
+    pod->ReadDirectory();
+    model_->SetArchive(*pod, session_.Display);
+    pod_ = std::move(pod);
+    markAll_ = false;
+    sortColumn_ = -1;
+    sgPodview->horizontalHeader()->setSortIndicatorShown(false);
+    CommandBoundary::SetAvailable(tbExtraire, true);
+    edRepertoire->setText(Q(WithTrailingSeparator(FolderOf(path))));
+    StatusBar->clearMessage();
+    statusLabel_->setText(Q(EntryListStatus(*pod_, FileNameOf(path), lang())));
+}
+
+void TForm_podview::tbExtraireClick() {
+    if (!pod_) return;
+    const std::vector<int> marked = model_->Marked();
+    if (marked.empty()) {
+        StatusBar->showMessage(Q(txt::PodviewNothingMarked.In(lang())), 15000);
+        return;
+    }
+    auto folder = ui_.PickFolder(txt::PodviewFolderTitle.In(lang()), session_.FlyDir);
+    if (!folder) return;
+    const std::string target = WithTrailingSeparator(*folder);
+    QtProgress progress(&progress_, txt::ProgressExtract, target, lang());
+    int written = 0;
+    {
+        BusyScope busy(busy_);
+        written = ExtractEntries(*pod_, marked, target, cbStruct->isChecked(), progress.Callback());
+    }
+    const BiText& done =
+        progress.WasCancelled() ? txt::PodviewExtractStopped : txt::PodviewExtracted;
+    StatusBar->showMessage(Q(Format(done.In(lang()), written, target.c_str())));
+}
+
+void TForm_podview::tbEffaceClick() {
+    model_->Clear();
+    pod_.reset();
+    markAll_ = false;
+    sortColumn_ = -1;
+    sgPodview->horizontalHeader()->setSortIndicatorShown(false);
+    StatusBar->clearMessage();
+    statusLabel_->clear();
+    CommandBoundary::SetAvailable(tbExtraire, false);
+}
+
+void TForm_podview::sgPodviewSelectCell(int row) {
+    model_->ToggleMark(row);
+}
+
+void TForm_podview::HeadingClick(int column) {
+    if (column == kMark) {
+        markAll_ = !markAll_;
+        model_->MarkAll(markAll_);
+    } else if (model_->rowCount() >= 2) {
+        sortOrder_ = column == sortColumn_ && sortOrder_ == Qt::AscendingOrder ? Qt::DescendingOrder
+                                                                               : Qt::AscendingOrder;
+        sortColumn_ = column;
+        BusyScope busy(busy_);
+        model_->sort(column, sortOrder_);
+    }
+    // The arrow shows the order the rows are in (the header would put it
+    // on any heading clicked, "sel" included).
+    QHeaderView* h = sgPodview->horizontalHeader();
+    h->setSortIndicatorShown(sortColumn_ > 0);
+    h->setSortIndicator(sortColumn_, sortOrder_);
+}
+
+} // namespace orvane
