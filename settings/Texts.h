@@ -414,5 +414,12 @@ inline constexpr BiText PrintNotWholeNumber{"« %s » n'est pas un nombre entier
 // Page number and page count in the page header.
 inline constexpr const char* PrintPageNumber = "%d/%d"; // both languages
 
+// --- Record editor, entry dialogs and printing windows --------------------------------
+// The printer or PDF file that could not be opened.
+inline constexpr BiText PrintCannotStart{"Impossible d'imprimer sur « %s »",
+                                         "Cannot print to \"%s\""};
+// The PDF file proposed when the machine has no printer.
+inline constexpr const char* PrintDefaultFile = "Orvane.pdf";
+
 } // namespace txt
 } // namespace orvane

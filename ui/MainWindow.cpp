@@ -14,6 +14,7 @@
 #include "ui/commands/SearchCommands.h"
 #include "ui/commands/ToolsCommands.h"
 #include "ui/dialogs/DirectoriesDialog.h"
+#include "ui/dialogs/RecordEditor.h"
 #include "ui/grid/DefinitionsPage.h"
 #include "ui/grid/RecordGridModel.h"
 #include "ui/grid/RecordGridView.h"
@@ -124,6 +125,9 @@ TForm_main::TForm_main(SessionState& session, UserInteraction& ui, BusyIndicator
     DataGrid->Heading()->FitHeight(70); // the heading row's height until a load
     panel3_->setFixedWidth(LeftColumnWidth());
     savedRevision_ = session_.Table.Revision();
+    // After the settings: the editor's captions follow the language read.
+    saisie_ = new TForm_Saisie(session_, ui_, this);
+    print_->Attach(this, DataGrid);
 }
 
 TForm_main::~TForm_main() = default;
@@ -365,6 +369,7 @@ void TForm_main::WireCommands() {
     b.Wire(Langage, [this] { options_->LangageClick(Langage); });
     b.Wire(Fly11, [this] { options_->Fly11Click(); });
     b.Wire(Fly21, [this] { options_->Fly21Click(); });
+    b.Wire(Imprimer, [this] { print_->ImprimerClick(); });
     b.Wire(FocusSearch, [this] {
         cbSrch->setFocus(Qt::ShortcutFocusReason);
         cbSrch->lineEdit()->selectAll();
@@ -409,6 +414,8 @@ void TForm_main::WireCommands() {
             [=, this] { run([this] { SelectionChanged(); }); });
     connect(Def_grid, &QTableWidget::cellDoubleClicked, this,
             [=, this] { run([this] { Def_gridDblClick(); }); });
+    connect(DataGrid, &QAbstractItemView::doubleClicked, this,
+            [=, this] { run([this] { DataGridDblClick(); }); });
     // The table's current cell wins after anything that reset the grid.
     connect(model_, &QAbstractItemModel::modelReset, this, [this] { SyncViewToTable(); });
 }
@@ -686,6 +693,16 @@ void TForm_main::SelectionChanged() {
         rect.bottom = std::max(rect.bottom, range.bottom() + 1);
     }
     t.SetSelection(rect);
+}
+
+void TForm_main::DataGridDblClick() {
+    RecordTable& t = session_.Table;
+    const int row = t.CurrentRow();
+    if (row < 1 || row >= t.RowCount() || !saisie_) return;
+    if (saisie_->exec() != QDialog::Accepted) return;
+    // "Fermer" wrote the row and its flags and recounted the selection.
+    model_->RowChanged(row);
+    ShowSelection(true, false, true);
 }
 
 int TForm_main::LeftColumnWidth() const {

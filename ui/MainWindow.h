@@ -38,6 +38,7 @@ class RecordGridModel;
 class RecordGridView;
 class SearchCommands;
 class TForm_init;
+class TForm_Saisie;
 class ToolsCommands;
 
 class TForm_main : public QMainWindow, private EditorView {
@@ -139,6 +140,8 @@ class TForm_main : public QMainWindow, private EditorView {
     void DataGridGridHint(const QModelIndex& index);
     void DataGridHeadingClick(int column);
     void Def_gridDblClick();
+    // The record editor on the current row, modal.
+    void DataGridDblClick();
     // Start-up: the first-run check, run when the window becomes active.
     void FormActivate();
     void ApplicationStateChanged(Qt::ApplicationState state);
@@ -205,6 +208,13 @@ class TForm_main : public QMainWindow, private EditorView {
     // back from the program's own notice or dialog.
     bool activationCounts_ = true;
     bool inFirstRunCheck_ = false;
+
+  public:
+    TForm_Saisie* Saisie() const { return saisie_; }
+    PrintCommands* Printing() const { return print_.get(); }
+
+  private:
+    TForm_Saisie* saisie_ = nullptr; // the record editor, one for the whole run
 };
 
 } // namespace orvane
