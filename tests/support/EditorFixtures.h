@@ -42,6 +42,8 @@ inline void FillSession(SessionState& session, const std::vector<FieldDef>& fiel
     RecordTable& t = session.Table;
     t.SetColumnCount(kFirstFieldColumn + int(fields.size()));
     t.SetRowCount(rows + 1);
+    for (int i = 0; i < int(fields.size()); ++i)
+        t.SetCell(kFirstFieldColumn + i, 0, fields[std::size_t(i)].Title);
     for (int r = 1; r <= rows; ++r) {
         t.SetCell(kColNumber, r, std::to_string(r));
         t.SetCell(kColExport, r, "0");
