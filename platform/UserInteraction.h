@@ -21,6 +21,19 @@ struct FileDialogRequest {
     bool confirmOverwrite = true; // save dialogs ask before replacing a file
 };
 
+// The printer dialog: where a printout goes. A printer by name, or a PDF
+// file (the dialog's "print to file").
+struct PrinterRequest {
+    std::string suggestedFile; // proposed for printing to a file
+};
+struct PrinterChoice {
+    std::string printerName; // empty: the system's default printer
+    std::string outputFile;  // not empty: a PDF file instead of a printer
+    int copies = 1;
+    double paperWidthMm = 210, paperHeightMm = 297; // portrait size of the paper
+    bool color = true;
+};
+
 class UserInteraction {
   public:
     virtual ~UserInteraction() = default;
@@ -37,6 +50,10 @@ class UserInteraction {
     virtual std::optional<std::string> SaveFile(const FileDialogRequest&) { return std::nullopt; }
     virtual std::optional<std::string> PickFolder(const std::string& /*title*/,
                                                   const std::string& /*start*/) {
+        return std::nullopt;
+    }
+    // The printer dialog; nullopt when the user cancels.
+    virtual std::optional<PrinterChoice> ChoosePrinter(const PrinterRequest&) {
         return std::nullopt;
     }
 };

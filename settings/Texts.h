@@ -459,5 +459,12 @@ inline constexpr BiText ProgressExport{"Écriture de %s...", "Writing %s..."};
 inline constexpr BiText ProgressExtract{"Extraction dans %s...", "Extracting to %s..."};
 inline constexpr BiText ProgressCancel{"Annuler", "Cancel"};
 
+// --- Record editor, entry dialogs and printing windows --------------------------------
+// The printer or PDF file that could not be opened.
+inline constexpr BiText PrintCannotStart{"Impossible d'imprimer sur « %s »",
+                                         "Cannot print to \"%s\""};
+// The PDF file proposed when the machine has no printer.
+inline constexpr const char* PrintDefaultFile = "Orvane.pdf";
+
 } // namespace txt
 } // namespace orvane

@@ -16,6 +16,7 @@
 #include "ui/commands/ToolsCommands.h"
 #include "ui/dialogs/ArchiveViewer.h"
 #include "ui/dialogs/DirectoriesDialog.h"
+#include "ui/dialogs/RecordEditor.h"
 #include "ui/grid/DefinitionsPage.h"
 #include "ui/grid/RecordGridModel.h"
 #include "ui/grid/RecordGridView.h"
@@ -130,6 +131,9 @@ TForm_main::TForm_main(SessionState& session, UserInteraction& ui, BusyIndicator
     savedRevision_ = session_.Table.Revision();
     // After the settings: the viewer speaks the language read.
     Podview = new TForm_podview(session_, ui_, busy_, this);
+    // The record editor's captions follow the language read too.
+    saisie_ = new TForm_Saisie(session_, ui_, this);
+    print_->Attach(this, DataGrid);
 }
 
 TForm_main::~TForm_main() = default;
@@ -371,6 +375,7 @@ void TForm_main::WireCommands() {
     b.Wire(Langage, [this] { options_->LangageClick(Langage); });
     b.Wire(Fly11, [this] { options_->Fly11Click(); });
     b.Wire(Fly21, [this] { options_->Fly21Click(); });
+    b.Wire(Imprimer, [this] { print_->ImprimerClick(); });
     b.Wire(FocusSearch, [this] {
         cbSrch->setFocus(Qt::ShortcutFocusReason);
         cbSrch->lineEdit()->selectAll();
@@ -430,6 +435,8 @@ void TForm_main::WireCommands() {
             [=, this] { run([this] { SelectionChanged(); }); });
     connect(Def_grid, &QTableWidget::cellDoubleClicked, this,
             [=, this] { run([this] { Def_gridDblClick(); }); });
+    connect(DataGrid, &QAbstractItemView::doubleClicked, this,
+            [=, this] { run([this] { DataGridDblClick(); }); });
     // The table's current cell wins after anything that reset the grid.
     connect(model_, &QAbstractItemModel::modelReset, this, [this] { SyncViewToTable(); });
 }
@@ -717,6 +724,16 @@ void TForm_main::SelectionChanged() {
         rect.bottom = std::max(rect.bottom, range.bottom() + 1);
     }
     t.SetSelection(rect);
+}
+
+void TForm_main::DataGridDblClick() {
+    RecordTable& t = session_.Table;
+    const int row = t.CurrentRow();
+    if (row < 1 || row >= t.RowCount() || !saisie_) return;
+    if (saisie_->exec() != QDialog::Accepted) return;
+    // "Fermer" wrote the row and its flags and recounted the selection.
+    model_->RowChanged(row);
+    ShowSelection(true, false, true);
 }
 
 int TForm_main::LeftColumnWidth() const {

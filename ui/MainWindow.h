@@ -41,6 +41,7 @@ class RecordGridView;
 class SearchCommands;
 class TForm_init;
 class TForm_podview;
+class TForm_Saisie;
 class ToolsCommands;
 
 class TForm_main : public QMainWindow, private EditorView {
@@ -147,6 +148,8 @@ class TForm_main : public QMainWindow, private EditorView {
     void DataGridGridHint(const QModelIndex& index);
     void DataGridHeadingClick(int column);
     void Def_gridDblClick();
+    // The record editor on the current row, modal.
+    void DataGridDblClick();
     // Start-up: the first-run check, run when the window becomes active.
     void FormActivate();
     void ApplicationStateChanged(Qt::ApplicationState state);
@@ -220,6 +223,13 @@ class TForm_main : public QMainWindow, private EditorView {
     bool inFirstRunCheck_ = false;
     ProgressSettings progress_;
     EditModeView modeView_;
+
+  public:
+    TForm_Saisie* Saisie() const { return saisie_; }
+    PrintCommands* Printing() const { return print_.get(); }
+
+  private:
+    TForm_Saisie* saisie_ = nullptr; // the record editor, one for the whole run
 };
 
 } // namespace orvane

@@ -42,6 +42,13 @@ class ScriptedInteraction : public UserInteraction, public BusyIndicator {
         folderTitles.push_back(title);
         return Next(folderAnswers);
     }
+    std::optional<PrinterChoice> ChoosePrinter(const PrinterRequest& r) override {
+        printerRequests.push_back(r);
+        if (printerAnswers.empty()) return std::nullopt;
+        auto v = printerAnswers.front();
+        printerAnswers.pop_front();
+        return v;
+    }
     void Begin() override { ++busyDepth, ++busyCount; }
     void End() override { --busyDepth; }
 
@@ -49,12 +56,14 @@ class ScriptedInteraction : public UserInteraction, public BusyIndicator {
     std::deque<bool> answers;
     bool defaultAnswer = true;
     std::deque<std::optional<std::string>> openAnswers, saveAnswers, folderAnswers;
+    std::deque<std::optional<PrinterChoice>> printerAnswers;
 
     // Record.
     std::vector<Shown> messages;
     std::vector<std::string> questions;
     std::vector<FileDialogRequest> openRequests, saveRequests;
     std::vector<std::string> folderTitles;
+    std::vector<PrinterRequest> printerRequests;
     int beeps = 0;
     int busyDepth = 0;
     int busyCount = 0;

@@ -1,21 +1,46 @@
-// Printing of the table or of a range of it, through the print range dialog (ui/dialogs/) and a
-// print preview.
-//
-// Not built yet: its menu items and buttons stay disabled until each of
-// them gets its handler here (a control without one is never enabled).
+// Printing of the table: "Imprimer" asks for the printer, then opens the
+// print range window, which prints a rectangle of the table or all of it.
 #pragma once
 
+#include "platform/UserInteraction.h"
+#include "table/Pagination.h"
 #include "ui/commands/CommandContext.h"
 
+#include <optional>
+#include <vector>
+
+class QTableView;
+class QWidget;
+
 namespace orvane {
+
+class TformPrint;
 
 class PrintCommands {
   public:
     explicit PrintCommands(CommandContext context) : c_(context) {}
-    // To come: ImprimerClick (Ctrl+P).
+
+    // The window the print range window opens over, and the grid whose
+    // column widths and alignments the printout keeps.
+    void Attach(QWidget* window, QTableView* grid);
+
+    // Menu "Imprimer" (Ctrl+P).
+    void ImprimerClick();
+
+    // Prints a range of the table on the printer chosen last.
+    void Print(const PrintRange& range);
+
+    TformPrint* Form() const { return form_; }
+    // The pages of the last printout.
+    const std::vector<PrintPage>& LastPages() const { return lastPages_; }
 
   private:
-    [[maybe_unused]] CommandContext c_;
+    CommandContext c_;
+    QWidget* window_ = nullptr;
+    QTableView* grid_ = nullptr;
+    TformPrint* form_ = nullptr; // one for the whole run: its boxes keep their values
+    std::optional<PrinterChoice> printer_;
+    std::vector<PrintPage> lastPages_;
 };
 
 } // namespace orvane

@@ -90,6 +90,11 @@ void RecordGridModel::FlagsChanged(int tableRow) {
     emit dataChanged(index(tableRow - 1, kColSuppr), index(tableRow - 1, kColExport));
 }
 
+void RecordGridModel::RowChanged(int tableRow) {
+    if (tableRow < 1 || tableRow > rowCount()) return;
+    emit dataChanged(index(tableRow - 1, 0), index(tableRow - 1, columnCount() - 1));
+}
+
 void RecordGridModel::AllFlagsChanged() {
     const int rows = rowCount();
     if (rows > 0 && columnCount() > kColExport)

@@ -42,6 +42,8 @@ class RecordGridModel : public QAbstractTableModel {
     void FlagsChanged(int tableRow);
     void AllFlagsChanged();
     void HeadingsChanged();
+    // Every cell of one table row changed (the record editor's carry back).
+    void RowChanged(int tableRow);
 
     // Sorts the data rows by a column (the session's decimal separator).
     void Sort(int column, bool ascending);

@@ -5,7 +5,12 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
 #include <QStringList>
+
+#include <algorithm>
 
 namespace orvane {
 
@@ -46,6 +51,9 @@ QString QtFileFilter(const std::string& filter) {
     }
     return out.join(QStringLiteral(";;"));
 }
+
+QtUserInteraction::QtUserInteraction(QWidget* fallbackParent) : fallback_(fallbackParent) {}
+QtUserInteraction::~QtUserInteraction() = default;
 
 QWidget* QtUserInteraction::Parent() const {
     QWidget* active = QApplication::activeModalWidget();
@@ -101,6 +109,29 @@ std::optional<std::string> QtUserInteraction::PickFolder(const std::string& titl
     QString folder = QFileDialog::getExistingDirectory(Parent(), Q(title), StartFolder(start));
     if (folder.isEmpty()) return std::nullopt;
     return folder.toStdString();
+}
+
+std::optional<PrinterChoice> QtUserInteraction::ChoosePrinter(const PrinterRequest& request) {
+    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    // Without a printer on this machine the dialog can only print to a
+    // file: propose one where the user works.
+    if (QPrinterInfo::availablePrinterNames().isEmpty() && !request.suggestedFile.empty())
+        printer_->setOutputFileName(Q(request.suggestedFile));
+    QPrintDialog dialog(printer_.get(), Parent());
+    // A page range chosen there would not be used: the print range window decides.
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    PrinterChoice choice;
+    if (printer_->outputFormat() == QPrinter::PdfFormat)
+        choice.outputFile = printer_->outputFileName().toStdString();
+    else
+        choice.printerName = printer_->printerName().toStdString();
+    choice.copies = printer_->copyCount();
+    const QSizeF mm = printer_->pageLayout().pageSize().size(QPageSize::Millimeter);
+    choice.paperWidthMm = std::min(mm.width(), mm.height());
+    choice.paperHeightMm = std::max(mm.width(), mm.height());
+    choice.color = printer_->colorMode() == QPrinter::Color;
+    return choice;
 }
 
 void QtBusyIndicator::Begin() {

@@ -6,6 +6,9 @@
 
 #include <QString>
 
+#include <memory>
+
+class QPrinter;
 class QWidget;
 
 namespace orvane {
@@ -18,7 +21,8 @@ QString QtFileFilter(const std::string& filter);
 class QtUserInteraction : public UserInteraction {
   public:
     // Dialogs are parented to the active window, or to fallbackParent.
-    explicit QtUserInteraction(QWidget* fallbackParent = nullptr) : fallback_(fallbackParent) {}
+    explicit QtUserInteraction(QWidget* fallbackParent = nullptr);
+    ~QtUserInteraction() override;
     void SetFallbackParent(QWidget* parent) { fallback_ = parent; }
 
     void ShowMessage(MessageKind kind, const std::string& text,
@@ -29,10 +33,13 @@ class QtUserInteraction : public UserInteraction {
     std::optional<std::string> SaveFile(const FileDialogRequest& request) override;
     std::optional<std::string> PickFolder(const std::string& title,
                                           const std::string& start) override;
+    // The platform's print dialog, on one printer kept for the whole run.
+    std::optional<PrinterChoice> ChoosePrinter(const PrinterRequest& request) override;
 
   private:
     QWidget* Parent() const;
     QWidget* fallback_;
+    std::unique_ptr<QPrinter> printer_;
 };
 
 // The hourglass: QApplication's override cursor, nested calls counted by Qt.

@@ -1,0 +1,547 @@
+// The record editor and its two entry dialogs driven as a user would: real
+// key and mouse events on the page grids, the scripted seam for messages.
+#include "settings/Texts.h"
+#include "support/EditorFixtures.h"
+#include "support/ScriptedInteraction.h"
+#include "support/UiFixtures.h"
+#include "ui/MainWindow.h"
+#include "ui/dialogs/ByteEntryDialog.h"
+#include "ui/dialogs/CoordinateDialog.h"
+#include "ui/dialogs/RecordEditor.h"
+#include "ui/grid/RecordGridModel.h"
+#include "ui/grid/RecordGridView.h"
+#include "ui/qt/QtText.h"
+#include "ui/qt/UpDown.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QTest>
+#include <QToolButton>
+
+using namespace orvane;
+using namespace orvane::testing;
+
+namespace {
+
+struct Editor {
+    explicit Editor(std::vector<FieldDef> fields, const std::string& language = "francais") {
+        FillSession(session, fields, 2, language);
+        session.Display.decimalSeparator = '.';
+        form = std::make_unique<TForm_Saisie>(session, ui);
+    }
+    void Open() {
+        form->show();
+        form->activateWindow();
+        QCoreApplication::processEvents();
+    }
+    QString Value(int page, int row) { return form->Grid(page)->item(row - 1, 3)->text(); }
+    QString Text(int page, int row, int col) {
+        return form->Grid(page)->item(row - 1, col)->text();
+    }
+    EditorPageGrid* Goto(int page, int row) {
+        form->TabControl->setCurrentIndex(page - 1);
+        EditorPageGrid* g = form->Grid(page);
+        g->setCurrentCell(row - 1, 3);
+        g->setFocus();
+        return g;
+    }
+    void TypeText(int page, int row, const QString& text) {
+        EditorPageGrid* g = Goto(page, row);
+        for (QChar ch : text) {
+            QWidget* target = g->OpenEditor() ? static_cast<QWidget*>(g->OpenEditor()) : g;
+            QTest::keyPress(target, ch.toLatin1());
+            QCoreApplication::processEvents(); // what the key started, before its release
+            target = g->OpenEditor() ? static_cast<QWidget*>(g->OpenEditor()) : g;
+            QTest::keyRelease(target, ch.toLatin1());
+        }
+    }
+    void Key(int page, Qt::Key key) {
+        EditorPageGrid* g = form->Grid(page);
+        QWidget* target = g->OpenEditor() ? static_cast<QWidget*>(g->OpenEditor()) : g;
+        QTest::keyPress(target, key);
+        QCoreApplication::processEvents();
+        target = g->OpenEditor() ? static_cast<QWidget*>(g->OpenEditor()) : g;
+        QTest::keyRelease(target, key);
+        QCoreApplication::processEvents();
+    }
+    void Press(int page, int row, Qt::MouseButton button, int col = 3) {
+        form->TabControl->setCurrentIndex(page - 1);
+        EditorPageGrid* g = form->Grid(page);
+        const QPoint at = g->visualRect(g->model()->index(row - 1, col)).center();
+        QTest::mousePress(g->viewport(), button, {}, at);
+        QTest::mouseRelease(g->viewport(), button, {}, at);
+    }
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> out;
+        for (const auto& m : ui.messages)
+            out.push_back(m.text);
+        return out;
+    }
+
+    SessionState session;
+    ScriptedInteraction ui;
+    std::unique_ptr<TForm_Saisie> form;
+};
+
+FieldDef Field(const char* title, char type, int width) {
+    return {"x", 0, width, type, title};
+}
+
+// The first `before` plain fields, then the given ones.
+std::vector<FieldDef> With(int before, std::vector<FieldDef> extra) {
+    std::vector<FieldDef> fields = PlainFields(before);
+    fields.insert(fields.end(), extra.begin(), extra.end());
+    return fields;
+}
+
+} // namespace
+
+class RecordEditorTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void fill_data();
+    void fill();
+    void carryBackAndCancel();
+    void checks_data();
+    void checks();
+    void validateOnLeave();
+    void presses_data();
+    void presses();
+    void coordinatePairAcrossPages();
+    void reopensOnLastPage();
+    void doubleClickEditsTheCurrentRow();
+    void byteEntryRoundTrips();
+    void byteEntryEdges();
+    void coordinateRoundTrips_data();
+    void coordinateRoundTrips();
+    void coordinateRangeWhileTyping();
+};
+
+void RecordEditorTest::fill_data() {
+    QTest::addColumn<int>("count");
+    QTest::newRow("29 fields") << 29;
+    QTest::newRow("30 fields") << 30;
+    QTest::newRow("90 fields") << 90;
+}
+
+void RecordEditorTest::fill() {
+    QFETCH(int, count);
+    Editor e(PlainFields(count));
+    e.session.Table.SetCurrentCell(5, 2);
+    e.Open();
+    // Field i at its page and row, the four columns; read-only but the value.
+    for (int i = 0; i < std::min(count, 87); ++i) {
+        const int page = i / 29 + 1, row = i % 29 + 1;
+        QCOMPARE(e.Text(page, row, 0), QString("Field %1").arg(i));
+        QCOMPARE(e.Text(page, row, 1), QString("C"));
+        QCOMPARE(e.Text(page, row, 2), QString("8"));
+        QCOMPARE(e.Value(page, row), QString("v%1.2").arg(i));
+        for (int c = 0; c < 3; ++c)
+            QVERIFY(!(e.form->Grid(page)->item(row - 1, c)->flags() & Qt::ItemIsEditable));
+        QVERIFY(e.form->Grid(page)->item(row - 1, 3)->flags() & Qt::ItemIsEditable);
+    }
+    // Rows without a field are empty and cannot be typed into.
+    if (count < 87) {
+        const int page = count / 29 + 1, row = count % 29 + 1;
+        QVERIFY(e.Text(page, row, 0).isEmpty());
+        QVERIFY(!(e.form->Grid(page)->item(row - 1, 3)->flags() & Qt::ItemIsEditable));
+    }
+    // Fields 87 on are nowhere and keep their cells after "Fermer".
+    e.form->btnOK->click();
+    QCOMPARE(e.form->result(), int(QDialog::Accepted));
+    if (count == 90) QCOMPARE(std::string(e.session.Table.Cell(4 + 88, 2)), std::string("v88.2"));
+    QCOMPARE(std::string(e.session.Table.Cell(kColModif, 2)), std::string("x"));
+}
+
+void RecordEditorTest::carryBackAndCancel() {
+    Editor e(PlainFields(40));
+    e.Open();
+    e.TypeText(2, 3, "abc"); // field 31
+    e.Key(2, Qt::Key_Return);
+    QCOMPARE(e.Value(2, 3), QString("abc"));
+    // Cancel writes nothing.
+    e.form->btnCancel->click();
+    QCOMPARE(std::string(e.session.Table.Cell(4 + 31, 1)), std::string("v31.1"));
+    QCOMPARE(std::string(e.session.Table.Cell(kColModif, 1)), std::string());
+    // Reopened: filled again from the table.
+    e.Open();
+    QCOMPARE(e.Value(2, 3), QString("v31.1"));
+    e.TypeText(2, 3, "xyz");
+    e.form->btnOK->click(); // the open editing ends first
+    QCOMPARE(std::string(e.session.Table.Cell(4 + 31, 1)), std::string("xyz"));
+    QCOMPARE(std::string(e.session.Table.Cell(kColModif, 1)), std::string("x"));
+    QCOMPARE(std::string(e.session.Table.Cell(kColExport, 1)), std::string("1"));
+    QCOMPARE(e.session.Table.SelectedCount, 1);
+    QVERIFY(e.ui.messages.empty());
+}
+
+void RecordEditorTest::checks_data() {
+    QTest::addColumn<int>("page");
+    QTest::addColumn<char>("type");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QStringList>("messages");
+    QTest::addColumn<QStringList>("titles");
+    QTest::addColumn<int>("beeps");
+    const QString err = Q(txt::InputErrorTitle);
+    QTest::newRow("page 1 byte 300")
+        << 1 << 'C' << 1 << "300"
+        << "30" << QStringList{Q(txt::ByteRangeOnly)} << QStringList{""} << 0;
+    QTest::newRow("page 1 byte 200") << 1 << 'C' << 1 << "200"
+                                     << "200" << QStringList{} << QStringList{} << 0;
+    QTest::newRow("page 1 fifth character")
+        << 1 << 'C' << 4 << "abcde"
+        << "abcd" << QStringList{Q(Format(txt::LineLimited, "4"))} << QStringList{err} << 0;
+    QTest::newRow("page 1 letter in a decimal")
+        << 1 << 'D' << 8 << "1x"
+        << "1" << QStringList{Q(txt::DecimalRequested)} << QStringList{err} << 1;
+    QTest::newRow("page 1 letter in an integer")
+        << 1 << 'I' << 4 << "7y"
+        << "7" << QStringList{Q(txt::IntegerRequested.fr)} << QStringList{err} << 0;
+    // Pages 2 and 3 check the value before each key: the fifth character is
+    // seen at the sixth key, which then goes in.
+    QTest::newRow("page 2 sixth character")
+        << 2 << 'C' << 4 << "abcdef"
+        << "abcdf" << QStringList{Q(Format(txt::LineLimited, "4"))} << QStringList{err} << 0;
+    QTest::newRow("page 3 byte 3000")
+        << 3 << 'C' << 1 << "3000"
+        << "300" << QStringList{Q(txt::ByteRangeOnly)} << QStringList{""} << 0;
+}
+
+void RecordEditorTest::checks() {
+    QFETCH(int, page);
+    QFETCH(char, type);
+    QFETCH(int, width);
+    QFETCH(QString, typed);
+    QFETCH(QString, value);
+    QFETCH(QStringList, messages);
+    QFETCH(QStringList, titles);
+    QFETCH(int, beeps);
+    Editor e(With((page - 1) * 29 + 1, {Field("Checked", type, width)}));
+    // A value the rule accepts: the first key's check sees it.
+    e.session.Table.SetCell(4 + (page - 1) * 29 + 1, 1, type == 'C' && width != 1 ? "" : "1");
+    e.Open();
+    e.TypeText(page, 2, typed);
+    QCOMPARE(e.form->Grid(page)->OpenEditor()->text(), value);
+    QStringList shown, shownTitles;
+    for (const auto& m : e.ui.messages) {
+        shown << Q(m.text);
+        shownTitles << Q(m.title);
+    }
+    QCOMPARE(shown.join("|"), messages.join("|"));
+    QCOMPARE(shownTitles, titles);
+    QCOMPARE(e.ui.beeps, beeps);
+}
+
+void RecordEditorTest::validateOnLeave() {
+    // Emptying an integer with Backspace on page 1: the check after the key
+    // speaks, the next key warns first and then goes in.
+    Editor e(With(1, {Field("Elevation", 'I', 4), Field("Name", 'C', 4)}), "english");
+    e.session.Table.SetCell(5, 1, "5");
+    e.Open();
+    EditorPageGrid* g = e.Goto(1, 2);
+    QTest::keyClick(g, Qt::Key_F2); // edit without replacing
+    QVERIFY(g->OpenEditor());
+    e.Key(1, Qt::Key_Backspace);
+    QCOMPARE(g->OpenEditor()->text(), QString());
+    QCOMPARE(e.Texts(), std::vector<std::string>{txt::IntegerRequested.fr});
+    QTest::keyPress(g->OpenEditor(), '8');
+    QTest::keyRelease(g->OpenEditor(), '8');
+    QCOMPARE(e.ui.messages.size(), std::size_t(2));
+    QCOMPARE(e.ui.beeps, 1);
+    QCOMPARE(g->OpenEditor()->text(), QString("8"));
+    // The end of the editing: its own check, in the user's language for an integer.
+    e.ui.messages.clear();
+    g->OpenEditor()->setText("8z");
+    e.Key(1, Qt::Key_Return);
+    QCOMPARE(e.Value(1, 2), QString("8z"));
+    QCOMPARE(e.ui.messages.size(), std::size_t(1));
+    QCOMPARE(Q(e.ui.messages[0].text), Q(txt::IntegerRequested.en));
+    QCOMPARE(e.ui.messages[0].kind, MessageKind::Error);
+    QTest::qWait(20);
+    QCOMPARE(g->currentRow(), 1); // back to the row
+    // On page 2 a text too long is cut when its editing ends.
+    e.ui.messages.clear();
+    e.TypeText(1, 3, "abcdefg");
+    e.Key(1, Qt::Key_Return);
+    QCOMPARE(e.Value(1, 3), QString("abcd"));
+    // "Fermer" refuses the changed integer that is not a number.
+    e.ui.messages.clear();
+    e.form->btnOK->click();
+    QVERIFY(e.form->isVisible());
+    QCOMPARE(e.ui.messages.size(), std::size_t(1));
+    QCOMPARE(std::string(e.session.Table.Cell(5, 1)), std::string("5"));
+}
+
+void RecordEditorTest::presses_data() {
+    QTest::addColumn<char>("type");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<int>("button");
+    QTest::addColumn<QString>("opens");
+    QTest::newRow("right on I") << 'I' << 4 << "Elevation" << int(Qt::RightButton) << "TForm_Hexa";
+    QTest::newRow("left on I") << 'I' << 4 << "Elevation" << int(Qt::LeftButton) << "";
+    QTest::newRow("right on byte") << 'C' << 1 << "Type" << int(Qt::RightButton) << "TForm_Hexa";
+    QTest::newRow("right on C2") << 'C' << 2 << "Code" << int(Qt::RightButton) << "";
+    QTest::newRow("right on D") << 'D' << 8 << "Range" << int(Qt::RightButton) << "";
+    QTest::newRow("left on latitude")
+        << 'D' << 8 << "LATITUDE of it" << int(Qt::LeftButton) << "TForm_latlon";
+    QTest::newRow("right on longitude (title)")
+        << 'D' << 8 << "Its Longitude" << int(Qt::RightButton) << "TForm_latlon";
+}
+
+void RecordEditorTest::presses() {
+    QFETCH(char, type);
+    QFETCH(int, width);
+    QFETCH(QString, title);
+    QFETCH(int, button);
+    QFETCH(QString, opens);
+    // A latitude needs the next field, a longitude the previous one.
+    Editor e({Field("Lat before", 'D', 8), Field(title.toLatin1().constData(), type, width),
+              Field("Lon after", 'D', 8)});
+    for (int c = 4; c <= 6; ++c)
+        e.session.Table.SetCell(c, 1, "65");
+    e.Open();
+    QString opened;
+    if (!opens.isEmpty())
+        OnNextDialog([&](QDialog* d) {
+            opened = d->objectName();
+            d->reject();
+        });
+    e.Press(1, 2, Qt::MouseButton(button));
+    QCOMPARE(opened, opens);
+    QVERIFY(e.ui.messages.empty());
+    if (opens == "TForm_Hexa") QCOMPARE(!e.form->Hexa()->RadioGroup->isHidden(), type == 'C');
+    // Cancel wrote nothing.
+    QCOMPARE(e.Value(1, 2), QString("65"));
+}
+
+void RecordEditorTest::coordinatePairAcrossPages() {
+    Editor e(With(28, {Field("Latitude (seconds)", 'D', 8), Field("Longitude (seconds)", 'D', 8)}));
+    e.session.Table.SetCell(4 + 28, 1, "178200");  // 49.5 N
+    e.session.Table.SetCell(4 + 29, 1, "-264600"); // 73.5 W, stored below 0
+    e.Open();
+    OnNextDialog([](QDialog* d) {
+        auto* latlon = static_cast<TForm_latlon*>(d);
+        QCOMPARE(latlon->cbLon->currentText(), QString("W"));
+        QCOMPARE(latlon->edDegLon->text(), QString("73"));
+        latlon->cbLat->setEditText("S");
+        latlon->btnOK->click();
+    });
+    e.Press(1, 29, Qt::LeftButton);
+    QCOMPARE(e.Value(1, 29), QString("-178200"));
+    QCOMPARE(e.Value(2, 1), QString("-264600"));
+    // And from the longitude's side, on page 2.
+    OnNextDialog([](QDialog* d) {
+        auto* latlon = static_cast<TForm_latlon*>(d);
+        QCOMPARE(latlon->cbLat->currentText(), QString("S"));
+        latlon->btnOK->click();
+    });
+    e.Press(2, 1, Qt::RightButton);
+    QCOMPARE(e.Value(1, 29), QString("-178200"));
+    e.form->btnOK->click();
+    QCOMPARE(std::string(e.session.Table.Cell(4 + 28, 1)), std::string("-178200"));
+}
+
+void RecordEditorTest::reopensOnLastPage() {
+    Editor e(PlainFields(80));
+    e.Open();
+    QCOMPARE(e.form->TabControl->currentIndex(), 0);
+    e.form->TabControl->setCurrentIndex(2);
+    QVERIFY(e.form->grid3->isVisible());
+    QVERIFY(!e.form->grid1->isVisible());
+    e.form->btnCancel->click();
+    e.Open();
+    QCOMPARE(e.form->TabControl->currentIndex(), 2);
+    QVERIFY(e.form->grid3->isVisible());
+    QCOMPARE(e.form->Editor().CurrentPage, 3);
+}
+
+void RecordEditorTest::doubleClickEditsTheCurrentRow() {
+    UiWorld world;
+    world.WriteStandardIni(2, "english");
+    SessionState session;
+    session.Display.decimalSeparator = '.';
+    ScriptedInteraction ui;
+    TForm_main window(session, ui, &ui, world.Ini());
+    window.show();
+    ui.openAnswers.push_back(world.Pod());
+    window.POD_ouvrir->trigger();
+    QVERIFY(!window.HasUnsavedChanges());
+    RecordGridView* v = window.DataGrid;
+    const QPoint at = v->visualRect(window.Model()->index(2, 5)).center();
+    bool opened = false;
+    OnNextDialog([&](QDialog* d) {
+        opened = true;
+        auto* editor = static_cast<TForm_Saisie*>(d);
+        QCOMPARE(editor->windowTitle(), Q(txt::EditorCaption.en));
+        QCOMPARE(editor->grid1->item(1, 3)->text(), QString("Brest Guipavas"));
+        editor->grid1->item(1, 3)->setText("Brest Bretagne");
+        editor->Editor().SetValue(1, 2, "Brest Bretagne");
+        editor->btnOK->click();
+    });
+    // A double click: press and release, then the second press.
+    QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(v->viewport(), Qt::LeftButton, {}, at);
+    QVERIFY(opened);
+    QCOMPARE(window.Model()->index(2, 5).data().toString(), QString("Brest Bretagne"));
+    QCOMPARE(window.Model()->index(2, 1).data().toString(), QString("x"));
+    QCOMPARE(window.Model()->index(2, 3).data().toString(), QString("1"));
+    QCOMPARE(window.lblSelect->text(), QString("2 selected lines"));
+    QVERIFY(window.HasUnsavedChanges());
+    // Cancel changes nothing.
+    OnNextDialog([](QDialog* d) { static_cast<TForm_Saisie*>(d)->btnCancel->click(); });
+    const QPoint first = v->visualRect(window.Model()->index(0, 5)).center();
+    QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, first);
+    QTest::mouseDClick(v->viewport(), Qt::LeftButton, {}, first);
+    QCOMPARE(window.Model()->index(0, 1).data().toString(), QString());
+    QVERIFY(ui.messages.empty());
+}
+
+void RecordEditorTest::byteEntryRoundTrips() {
+    ScriptedInteraction ui;
+    TForm_Hexa d(Lang::English, ui);
+    for (int mode : {0, 1, 2}) {
+        for (int n = 0; n <= 255; ++n) {
+            d.Entry().Preset(BytePreset("Type", n, std::to_string(n)));
+            d.show();
+            d.RadioItems[mode]->click();
+            d.btnOK->click();
+            if (mode == 2 && n == 0) {
+                // No character for 0: the dialog stays open and says so.
+                QVERIFY(d.isVisible());
+                QCOMPARE(Q(ui.messages.back().text), Q(txt::NoCharacterChosen.en));
+                d.reject();
+                continue;
+            }
+            QVERIFY2(!d.isVisible(), qPrintable(QString("mode %1 value %2").arg(mode).arg(n)));
+            QCOMPARE(d.Entry().ResultText, std::to_string(n));
+        }
+    }
+    QCOMPARE(ui.messages.size(), std::size_t(1));
+    QCOMPARE(d.cbAlpha->count(), 26);
+}
+
+void RecordEditorTest::byteEntryEdges() {
+    ScriptedInteraction ui;
+    TForm_Hexa d(Lang::French, ui);
+    d.Entry().Preset(IntegerPreset("Elevation", 4294967295LL));
+    d.show();
+    QCOMPARE(d.edhexa->text(), QString("FFFFFFFF"));
+    QVERIFY(!d.RadioGroup->isVisible());
+    QVERIFY(d.edhexa->isEnabled());
+    // A refused key: the message, and the field as it was.
+    d.edhexa->setFocus();
+    QTest::keyClick(d.edhexa, Qt::Key_Backspace);
+    QTest::keyClick(d.edhexa, 'g');
+    QCOMPARE(d.edhexa->text(), QString("FFFFFFF"));
+    QCOMPARE(ui.messages.size(), std::size_t(1));
+    QCOMPARE(Q(ui.messages[0].text), Q(txt::BadHexCharacter));
+    QTest::keyClick(d.edhexa, 'f');
+    d.btnOK->click();
+    QCOMPARE(d.Entry().ResultText, std::string("4294967295"));
+
+    // A one-byte field: every view, decimal mode; typing a letter, the yes/no box.
+    d.Entry().Preset(BytePreset("Type", 65, "65"));
+    d.show();
+    QCOMPARE(d.edDecimal->text(), QString("65"));
+    QCOMPARE(d.edhexa->text(), QString("00000041"));
+    QCOMPARE(d.cbAlpha->currentText(), QString("A"));
+    QVERIFY(d.cbYN->isChecked());
+    QVERIFY(d.edDecimal->isEnabled() && !d.edhexa->isEnabled() && !d.cbAlpha->isEnabled());
+    d.RadioItems[2]->click();
+    QTest::keyClick(d.cbAlpha->lineEdit(), 'B');
+    QCOMPARE(d.cbAlpha->currentText(), QString("B"));
+    QCOMPARE(d.edDecimal->text(), QString("66"));
+    d.btnOK->click();
+    QCOMPARE(d.Entry().ResultText, std::string("66"));
+    // Decimal typed above 255: the counter's bound; the arrows step it.
+    d.show();
+    d.RadioItems[1]->click();
+    d.edDecimal->selectAll();
+    QTest::keyClicks(d.edDecimal, "300");
+    QCOMPARE(d.edDecimal->text(), QString("255"));
+    d.updown->Down()->click();
+    QCOMPARE(d.edDecimal->text(), QString("254"));
+    QCOMPARE(d.edhexa->text(), QString("000000FE"));
+    // Cancel keeps the last result.
+    d.btnCancel->click();
+    QCOMPARE(d.Entry().ResultText, std::string("66"));
+    d.show();
+    d.RadioItems[3]->click();
+    d.cbYN->click(); // cleared
+    d.btnOK->click();
+    QCOMPARE(d.Entry().ResultText, std::string("0"));
+}
+
+void RecordEditorTest::coordinateRoundTrips_data() {
+    QTest::addColumn<double>("lat");
+    QTest::addColumn<double>("lon");
+    QTest::addColumn<QString>("fill");
+    QTest::newRow("south, west above 180") << -49.5 * 3600 << 286.5 * 3600 << "S49 30 0.0000 W73";
+    QTest::newRow("north, west below 0") << 49.5 * 3600 << -73.5 * 3600 << "N49 30 0.0000 W73";
+    QTest::newRow("north, east") << 176435.0 << 9081.5 << "N49 0 35.0000 E2";
+    QTest::newRow("zero") << 0.0 << 0.0 << "N0 0 0.0000 E0";
+    QTest::newRow("seconds with decimals")
+        << -(10 * 3600 + 12.3456) << 180.0 * 3600 << "S10 0 12.3456 E180";
+}
+
+void RecordEditorTest::coordinateRoundTrips() {
+    QFETCH(double, lat);
+    QFETCH(double, lon);
+    QFETCH(QString, fill);
+    ScriptedInteraction ui;
+    TForm_latlon d(Lang::English, '.', ui);
+    d.Entry().Latitude = lat;
+    d.Entry().Longitude = lon;
+    d.show();
+    QCOMPARE(d.cbLat->currentText() + d.edDegLat->text() + " " + d.edMinLat->text() + " " +
+                 d.edSecLat->text() + " " + d.cbLon->currentText() + d.edDegLon->text(),
+             fill);
+    d.btnOK->click();
+    QCOMPARE(d.result(), int(QDialog::Accepted));
+    QVERIFY(std::abs(d.Entry().Latitude - lat) < 1e-6);
+    QVERIFY(std::abs(d.Entry().Longitude - lon) < 1e-6);
+    QVERIFY(ui.messages.empty());
+}
+
+void RecordEditorTest::coordinateRangeWhileTyping() {
+    ScriptedInteraction ui;
+    TForm_latlon d(Lang::French, '.', ui);
+    d.Entry().Latitude = 3600;
+    d.Entry().Longitude = 7200;
+    d.show();
+    d.edDegLat->selectAll();
+    QTest::keyClicks(d.edDegLat, "91");
+    QCOMPARE(d.edDegLat->text(), QString("9"));
+    QCOMPARE(ui.messages.size(), std::size_t(1));
+    QCOMPARE(Q(ui.messages[0].text), Q(txt::LatitudeDegreesRange));
+    QCOMPARE(Q(ui.messages[0].title), Q(txt::InputErrorTitle));
+    d.edMinLon->selectAll();
+    QTest::keyClicks(d.edMinLon, "60");
+    QCOMPARE(d.edMinLon->text(), QString("60"));
+    // A lower-case hemisphere is refused at "Fermer"; the longitude is computed.
+    d.cbLat->setEditText("n");
+    d.btnOK->click();
+    QCOMPARE(Q(ui.messages.back().text), Q(txt::NorthSouthOnly));
+    QCOMPARE(d.Entry().Latitude, 3600.0);
+    QCOMPARE(d.Entry().Longitude, 2 * 3600.0 + 60 * 60);
+    // Cancel and the close box leave the pair as given.
+    d.Entry().Latitude = 100;
+    d.show();
+    d.edSecLat->setText("5");
+    d.close();
+    QCOMPARE(d.result(), int(QDialog::Rejected));
+    QCOMPARE(d.Entry().Latitude, 100.0);
+}
+
+QTEST_MAIN(RecordEditorTest)
+#include "test_record_editor.moc"

@@ -1,0 +1,46 @@
+#include "ui/commands/PrintCommands.h"
+
+#include "ui/dialogs/PrintRangeDialog.h"
+#include "ui/print/GridPrinter.h"
+#include "ui/qt/QtText.h"
+
+#include <QLineEdit>
+#include <QTableView>
+
+namespace orvane {
+
+void PrintCommands::Attach(QWidget* window, QTableView* grid) {
+    window_ = window;
+    grid_ = grid;
+}
+
+void PrintCommands::ImprimerClick() {
+    printer_ = c_.ui.ChoosePrinter({SuggestedPrintFile(c_.session.WorkDir, c_.session.DataType)});
+    if (!printer_) return;
+    if (!form_) {
+        form_ = new TformPrint(c_.session, c_.ui, window_);
+        form_->Print = [this](const PrintRange& range) { Print(range); };
+    }
+    form_->edMaxiCol->setText(QString::number(MaxiColumnPreset(c_.session.Table)));
+    form_->exec();
+}
+
+void PrintCommands::Print(const PrintRange& range) {
+    if (!printer_) return;
+    const RecordTable& table = c_.session.Table;
+    PrintSheet sheet;
+    sheet.columnCount = table.ColumnCount();
+    sheet.rowCount = table.RowCount();
+    sheet.cell = [&table](int c, int r) { return CellToQString(table.Cell(c, r)); };
+    QAbstractItemModel* model = grid_ ? grid_->model() : nullptr;
+    sheet.screenWidth = [this](int c) { return grid_ ? grid_->columnWidth(c) : 80; };
+    sheet.alignment = [model](int c) {
+        if (!model || model->rowCount() == 0) return Qt::Alignment(Qt::AlignLeft);
+        return Qt::Alignment(model->index(0, c).data(Qt::TextAlignmentRole).toInt()) &
+               Qt::AlignHorizontal_Mask;
+    };
+    BusyScope busy(c_.busy);
+    lastPages_ = PrintRangeOf(*printer_, sheet, range, PrintLook{}, c_.lang());
+}
+
+} // namespace orvane

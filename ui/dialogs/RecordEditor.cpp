@@ -1,0 +1,366 @@
+#include "ui/dialogs/RecordEditor.h"
+
+#include "ui/dialogs/ByteEntryDialog.h"
+#include "ui/dialogs/CoordinateDialog.h"
+#include "ui/print/GridPrinter.h"
+#include "ui/qt/QtText.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QStyledItemDelegate>
+#include <QTabBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace orvane {
+
+constexpr int kValueColumn = 3;
+
+// The value column's editor: a line edit that remembers the text it started
+// with, so the end of the editing can tell whether the value changed.
+class ValueDelegate : public QStyledItemDelegate {
+  public:
+    explicit ValueDelegate(EditorPageGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {
+        connect(this, &QAbstractItemDelegate::closeEditor, this,
+                [this](QWidget* editor, EndEditHint hint) {
+                    if (grid_->editor_ == editor) grid_->editor_ = nullptr;
+                    if (hint == RevertModelCache && grid_->Reverted)
+                        grid_->Reverted(editor->property("row").toInt());
+                });
+    }
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                          const QModelIndex& index) const override {
+        auto* editor = new QLineEdit(parent);
+        editor->setFrame(false);
+        editor->setProperty("row", index.row() + 1);
+        editor->setProperty("page", grid_->Page());
+        grid_->editor_ = editor;
+        connect(editor, &QObject::destroyed, grid_, [grid = grid_, editor] {
+            if (grid->editor_ == editor) grid->editor_ = nullptr;
+        });
+        if (grid_->EditorOpened) grid_->EditorOpened(editor);
+        return editor;
+    }
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+        QStyledItemDelegate::setEditorData(editor, index);
+        editor->setProperty("entered", static_cast<QLineEdit*>(editor)->text());
+    }
+    void setModelData(QWidget* editor, QAbstractItemModel* model,
+                      const QModelIndex& index) const override {
+        const QString now = static_cast<QLineEdit*>(editor)->text();
+        const QString entered = editor->property("entered").toString();
+        const QString keep = grid_->Validate ? grid_->Validate(index.row() + 1, entered, now) : now;
+        model->setData(index, keep);
+        editor->setProperty("entered", keep);
+    }
+
+  private:
+    EditorPageGrid* grid_;
+};
+
+EditorPageGrid::EditorPageGrid(int page, QWidget* parent)
+    : QTableWidget(kFieldsPerPage, 4, parent), page_(page) {
+    setObjectName(QStringLiteral("grid%1").arg(page));
+    setItemDelegateForColumn(kValueColumn, new ValueDelegate(this));
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setSectionsClickable(false);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                    QAbstractItemView::AnyKeyPressed);
+    setTabKeyNavigation(false); // Tab leaves the grid for the buttons
+    setWordWrap(false);
+    for (int r = 0; r < kFieldsPerPage; ++r)
+        for (int c = 0; c < 4; ++c)
+            setItem(r, c, new QTableWidgetItem);
+}
+
+void EditorPageGrid::mousePressEvent(QMouseEvent* event) {
+    const bool onCell = indexAt(event->position().toPoint()).isValid();
+    QTableWidget::mousePressEvent(event);
+    if (onCell) emit pressed(event->button());
+}
+
+void EditorPageGrid::CommitEdit() {
+    if (QLineEdit* editor = editor_) {
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+}
+
+// --- The editor window -------------------------------------------------------------------
+
+TForm_Saisie::TForm_Saisie(SessionState& session, UserInteraction& ui, QWidget* parent)
+    : QDialog(parent), session_(session), ui_(ui), boundary_(ui) {
+    setObjectName("TForm_Saisie");
+    // Fixed size, no buttons in the title bar: "Fermer" and "Annuler" (or
+    // Escape) are the ways out.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    captions_.Title(this, txt::EditorCaption);
+    const Lang lang = session_.Language_();
+    editor_.DecimalSeparator = session_.DecimalSeparator();
+
+    TabControl = new QTabBar(this);
+    TabControl->setObjectName("TabControl");
+    for (int p = 1; p <= kEditorPages; ++p)
+        TabControl->addTab(Q(Format(txt::EditorPageTab, p)));
+    btnPrint = new QPushButton(this);
+    btnPrint->setObjectName("btnPrint");
+    captions_.Text(btnPrint, txt::EditorPrint);
+    btnOK = new QPushButton(this);
+    btnOK->setObjectName("btnOK");
+    captions_.Text(btnOK, txt::DialogClose);
+    btnCancel = new QPushButton(this);
+    btnCancel->setObjectName("btnCancel");
+    captions_.Text(btnCancel, txt::DialogCancel);
+    if (lang == Lang::English) captions_.Apply(Lang::English);
+
+    auto* top = new QHBoxLayout;
+    top->setContentsMargins(0, 0, 0, 0);
+    top->addWidget(TabControl, 0, Qt::AlignBottom);
+    top->addStretch(1);
+    for (QPushButton* b : {btnPrint, btnOK, btnCancel}) {
+        // No default button: Enter belongs to the grid's cells.
+        b->setAutoDefault(false);
+        b->setFixedSize(std::max(60, b->fontMetrics().horizontalAdvance(b->text()) + 16),
+                        std::max(20, b->sizeHint().height() - 4));
+        top->addWidget(b, 0, Qt::AlignBottom);
+    }
+
+    // The grids: designed sizes, widened where the platform's font needs it.
+    pages_ = new QStackedWidget(this);
+    const BiText headings[4] = {txt::EditorHeadingTitle, txt::EditorHeadingType,
+                                txt::EditorHeadingWidth, txt::EditorHeadingValue};
+    for (int p = 1; p <= kEditorPages; ++p) {
+        auto* grid = new EditorPageGrid(p, pages_);
+        grids_[p - 1] = grid;
+        QStringList labels;
+        for (const BiText& h : headings)
+            labels << Q(h.In(lang));
+        grid->setHorizontalHeaderLabels(labels);
+        const QFontMetrics fm(grid->font());
+        const QFontMetrics hfm(grid->horizontalHeader()->font());
+        const int rowHeight = std::max(kEditorRowHeight, fm.height() + 4);
+        grid->verticalHeader()->setDefaultSectionSize(rowHeight);
+        grid->horizontalHeader()->setFixedHeight(std::max(kEditorRowHeight, hfm.height() + 4));
+        int width = 0;
+        for (int c = 0; c < 4; ++c) {
+            const int w = std::max(kEditorColumnWidths[std::size_t(c)],
+                                   hfm.horizontalAdvance(labels[c]) + 14);
+            grid->setColumnWidth(c, w);
+            width += w;
+        }
+        const int frame = 2 * grid->frameWidth();
+        grid->setFixedSize(
+            std::max(435, width + frame),
+            std::max(580, grid->horizontalHeader()->height() + kFieldsPerPage * rowHeight + frame));
+        grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        pages_->addWidget(grid);
+
+        grid->Validate = [this, grid](int row, const QString& entered, const QString& now) {
+            QString keep = now;
+            boundary_.Run([&] {
+                const CheckResult r =
+                    editor_.ValidateOnLeave(grid->Page(), row, QStringToCell(entered),
+                                            QStringToCell(now), session_.Language_());
+                keep = CellToQString(r.value);
+                if (r.notice) ShowNotice(*r.notice, ui_);
+                if (r.backToRow)
+                    QTimer::singleShot(
+                        0, grid, [grid, row] { grid->setCurrentCell(row - 1, kValueColumn); });
+            });
+            return keep;
+        };
+        grid->Reverted = [this, grid](int row) {
+            editor_.SetValue(grid->Page(), row, QStringToCell(grid->item(row - 1, 3)->text()));
+        };
+        grid->EditorOpened = [this](QLineEdit* e) { e->installEventFilter(this); };
+        connect(grid, &EditorPageGrid::pressed, this, [this, grid](Qt::MouseButton button) {
+            boundary_.Run([&] { MouseDown(grid, button); });
+        });
+    }
+    grid1 = grids_[0];
+    grid2 = grids_[1];
+    grid3 = grids_[2];
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->setSpacing(4);
+    layout->addLayout(top);
+    layout->addWidget(pages_);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    hexa_ = new TForm_Hexa(lang, ui_, this);
+    latlon_ = new TForm_latlon(lang, editor_.DecimalSeparator, ui_, this);
+
+    connect(TabControl, &QTabBar::currentChanged, this,
+            [this](int index) { boundary_.Run([&] { TabControlChange(index); }); });
+    boundary_.Wire(btnPrint, [this] { btnPrintClick(); });
+    boundary_.Wire(btnOK, [this] { btnOKClick(); });
+    boundary_.Wire(btnCancel, [this] { reject(); });
+}
+
+void TForm_Saisie::showEvent(QShowEvent* event) {
+    boundary_.Run([this] { FormActivate(); });
+    QDialog::showEvent(event);
+}
+
+// Filled when the editor opens, not when it becomes active again: coming back
+// from an entry dialog keeps what was typed.
+void TForm_Saisie::FormActivate() {
+    const RecordTable& table = session_.Table;
+    editor_.FillFrom(table, table.CurrentRow(), session_.Fields());
+    DrawAll();
+    for (EditorPageGrid* grid : grids_)
+        grid->setCurrentCell(0, kValueColumn);
+    TabControl->setCurrentIndex(editor_.CurrentPage - 1);
+    pages_->setCurrentIndex(editor_.CurrentPage - 1);
+    CurrentGrid()->setFocus();
+}
+
+void TForm_Saisie::Draw(int page) {
+    EditorPageGrid* grid = Grid(page);
+    for (int r = 1; r <= kFieldsPerPage; ++r) {
+        const EditorLine& line = editor_.Line(page, r);
+        const std::string* texts[4] = {&line.title, &line.type, &line.width, &line.value};
+        for (int c = 0; c < 4; ++c) {
+            QTableWidgetItem* item = grid->item(r - 1, c);
+            item->setText(CellToQString(*texts[c]));
+            // Title, type and width steer the checks: read only. Empty rows
+            // hold nothing to edit.
+            Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+            if (c == kValueColumn && line.field >= 0) flags |= Qt::ItemIsEditable;
+            item->setFlags(flags);
+            if (c == 1) item->setTextAlignment(Qt::AlignCenter);
+            if (c == 2) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        }
+    }
+}
+
+void TForm_Saisie::DrawAll() {
+    for (int p = 1; p <= kEditorPages; ++p)
+        Draw(p);
+}
+
+void TForm_Saisie::TabControlChange(int index) {
+    CommitEdits();
+    editor_.CurrentPage = index + 1;
+    pages_->setCurrentIndex(index);
+}
+
+void TForm_Saisie::CommitEdits() {
+    for (EditorPageGrid* grid : grids_)
+        grid->CommitEdit();
+}
+
+void TForm_Saisie::React(EditorPageGrid* grid, int row, const CheckResult& result,
+                         QLineEdit* open) {
+    if (result.notice) ShowNotice(*result.notice, ui_);
+    if (result.valueChanged) {
+        const QString value = CellToQString(result.value);
+        if (open)
+            open->setText(value);
+        else
+            grid->item(row - 1, kValueColumn)->setText(value);
+    }
+    if (result.backToRow) grid->setCurrentCell(row - 1, kValueColumn);
+}
+
+// The keys typed into a value: the checks before the key (a character key)
+// and after it (any key released).
+bool TForm_Saisie::eventFilter(QObject* watched, QEvent* event) {
+    const bool press = event->type() == QEvent::KeyPress;
+    if (!press && event->type() != QEvent::KeyRelease) return QDialog::eventFilter(watched, event);
+    auto* open = qobject_cast<QLineEdit*>(watched);
+    if (!open) return QDialog::eventFilter(watched, event);
+    const int page = open->property("page").toInt();
+    if (page < 1 || page > kEditorPages || Grid(page)->OpenEditor() != open)
+        return false; // closing
+    const int row = open->property("row").toInt();
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (press) {
+        const QString text = key->text();
+        const bool character = key->key() == Qt::Key_Backspace ||
+                               (text.size() == 1 && text[0].isPrint() &&
+                                !(key->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)));
+        if (!character) return false;
+    }
+    boundary_.Run([&] {
+        const std::string value = QStringToCell(open->text());
+        const CheckResult r =
+            press ? editor_.KeyPressed(page, row, value) : editor_.KeyReleased(page, row, value);
+        React(Grid(page), row, r, open);
+    });
+    return false; // a check never cancels the key
+}
+
+void TForm_Saisie::MouseDown(EditorPageGrid* grid, Qt::MouseButton button) {
+    const int page = grid->Page();
+    const int row = grid->currentRow() + 1;
+    if (row < 1) return;
+    const MouseButton b = button == Qt::LeftButton    ? MouseButton::Left
+                          : button == Qt::RightButton ? MouseButton::Right
+                                                      : MouseButton::Other;
+    const EntryRequest req = editor_.OpenEntryDialog(page, row, b, session_.Language_());
+    if (req.kind == EntryRequest::Kind::Coordinates) {
+        latlon_->Entry().Latitude = req.latitude;
+        latlon_->Entry().Longitude = req.longitude;
+        if (latlon_->exec() != QDialog::Accepted) return;
+        editor_.ApplyCoordinates(req, latlon_->Entry().Latitude, latlon_->Entry().Longitude);
+    } else if (req.kind == EntryRequest::Kind::Byte) {
+        hexa_->Entry().Preset(req.byteViews);
+        if (hexa_->exec() != QDialog::Accepted) return;
+        editor_.ApplyByte(req, hexa_->Entry().ResultText);
+    } else {
+        return;
+    }
+    // The pair may span two pages.
+    DrawAll();
+}
+
+void TForm_Saisie::btnOKClick() {
+    CommitEdits();
+    const CarryBackResult res = editor_.CarryBack(session_.Table, session_.Language_());
+    if (res.done) {
+        accept();
+        return;
+    }
+    if (res.notice) ShowNotice(*res.notice, ui_);
+    TabControl->setCurrentIndex(res.focus.page - 1);
+    Grid(res.focus.page)->setCurrentCell(res.focus.row - 1, kValueColumn);
+    Grid(res.focus.page)->setFocus();
+}
+
+void TForm_Saisie::btnPrintClick() {
+    CommitEdits();
+    const auto choice =
+        ui_.ChoosePrinter({SuggestedPrintFile(session_.WorkDir, session_.DataType)});
+    if (!choice) return;
+    EditorPageGrid* grid = CurrentGrid();
+    PrintSheet sheet;
+    sheet.columnCount = 4;
+    sheet.rowCount = RowsPerPage;
+    sheet.cell = [grid](int c, int r) {
+        return r == 0 ? grid->horizontalHeaderItem(c)->text() : grid->item(r - 1, c)->text();
+    };
+    sheet.screenWidth = [grid](int c) { return grid->columnWidth(c); };
+    sheet.alignment = [](int c) {
+        return c == 1 ? Qt::AlignHCenter : c == 2 ? Qt::AlignRight : Qt::AlignLeft;
+    };
+    PrintLook look;
+    look.landscape = false;
+    look.editorPage = true;
+    look.title = Q(EditorPrintTitle(editor_.CurrentPage, session_.DataType, editor_.TableRow()));
+    PrintRangeOf(*choice, sheet, {0, 3, 1, kFieldsPerPage}, look, session_.Language_());
+}
+
+} // namespace orvane

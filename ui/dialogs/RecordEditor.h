@@ -1,0 +1,109 @@
+// The record editor: the table's current row as field lines on three pages of
+// 29 fields (title, type, width, value), the checks while a value is typed and
+// when its editing ends, the byte and coordinate entry dialogs a mouse press
+// opens, the carry back into the table ("Fermer") and the print of a page.
+// The rules are the core's RecordEditor; this window draws its lines and
+// forwards each event. One editor for the whole run, opened modal.
+#pragma once
+
+#include "database/SessionState.h"
+#include "table/RecordEditor.h"
+#include "ui/Captions.h"
+#include "ui/qt/CommandBoundary.h"
+
+#include <QDialog>
+#include <QTableWidget>
+
+#include <functional>
+
+class QLineEdit;
+class QPushButton;
+class QStackedWidget;
+class QTabBar;
+
+namespace orvane {
+
+class TForm_Hexa;
+class TForm_latlon;
+
+// One page: a heading row and 29 field rows of four columns; only the value
+// column of a field row can be edited.
+class EditorPageGrid : public QTableWidget {
+    Q_OBJECT
+  public:
+    EditorPageGrid(int page, QWidget* parent = nullptr);
+    int Page() const { return page_; }
+    // The value cell's editor while one is open.
+    QLineEdit* OpenEditor() const { return editor_; }
+    // Ends an open editing as if the user left the cell.
+    void CommitEdit();
+
+    // The editing of a value ends: gives the value to keep.
+    std::function<QString(int row, const QString& entered, const QString& now)> Validate;
+    // The editing was abandoned (Escape): the cell keeps its text.
+    std::function<void(int row)> Reverted;
+    // An editor opened on a value (to watch its keys).
+    std::function<void(QLineEdit* editor)> EditorOpened;
+
+  signals:
+    // After a press of any button on a cell, once the press made it current.
+    void pressed(Qt::MouseButton button);
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override;
+
+  private:
+    friend class ValueDelegate;
+    int page_;
+    QLineEdit* editor_ = nullptr;
+};
+
+class TForm_Saisie : public QDialog {
+    Q_OBJECT
+  public:
+    TForm_Saisie(SessionState& session, UserInteraction& ui, QWidget* parent = nullptr);
+
+    RecordEditor& Editor() { return editor_; }
+    TForm_Hexa* Hexa() const { return hexa_; }
+    TForm_latlon* LatLon() const { return latlon_; }
+    EditorPageGrid* Grid(int page) const { return grids_[page - 1]; }
+    EditorPageGrid* CurrentGrid() const { return Grid(editor_.CurrentPage); }
+
+    QTabBar* TabControl = nullptr;
+    EditorPageGrid* grid1 = nullptr;
+    EditorPageGrid* grid2 = nullptr;
+    EditorPageGrid* grid3 = nullptr;
+    QPushButton* btnPrint = nullptr;
+    QPushButton* btnOK = nullptr;
+    QPushButton* btnCancel = nullptr;
+
+    void TabControlChange(int index);
+    void btnOKClick();
+    void btnPrintClick();
+    // A mouse press on a page (the press already made its cell current).
+    void MouseDown(EditorPageGrid* grid, Qt::MouseButton button);
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void FormActivate();
+    void Draw(int page);
+    void DrawAll();
+    // A check's reaction: its notice, the value, back to the row.
+    void React(EditorPageGrid* grid, int row, const CheckResult& result, QLineEdit* open);
+    void CommitEdits();
+
+    SessionState& session_;
+    UserInteraction& ui_;
+    CommandBoundary boundary_;
+    Captions captions_;
+    RecordEditor editor_;
+    EditorPageGrid* grids_[kEditorPages] = {};
+    QStackedWidget* pages_ = nullptr;
+    TForm_Hexa* hexa_ = nullptr;
+    TForm_latlon* latlon_ = nullptr;
+};
+
+} // namespace orvane
