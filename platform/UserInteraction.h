@@ -11,6 +11,9 @@ namespace orvane {
 
 enum class MessageKind { Information, Warning, Error };
 
+// The answer to a question about unsaved text before a window closes.
+enum class SaveChoice { Save, Discard, Cancel };
+
 // A file dialog request. Filter uses the "Caption|*.ext|Caption|*.*" form.
 struct FileDialogRequest {
     std::string title;
@@ -38,6 +41,11 @@ class UserInteraction {
     virtual std::optional<std::string> PickFolder(const std::string& /*title*/,
                                                   const std::string& /*start*/) {
         return std::nullopt;
+    }
+
+    // Unsaved text before a close: save it, let it go, or stay.
+    virtual SaveChoice AskSave(const std::string& text) {
+        return Confirm(text) ? SaveChoice::Save : SaveChoice::Discard;
     }
 };
 

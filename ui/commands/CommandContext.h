@@ -8,6 +8,7 @@ namespace orvane {
 
 class RecordGridModel;
 struct LoadOutcome;
+struct SearchHit;
 
 // The main window as the commands see it: what they ask it to show.
 class EditorView {
@@ -26,6 +27,8 @@ class EditorView {
     // The version panel and the version marks (0: none marked).
     virtual void ShowVersion(int version) = 0;
     virtual void MarkVersion(int version) = 0;
+    // A search hit: the row current, shown and selected whole, the row captions.
+    virtual void ShowSearchHit(const SearchHit& hit) = 0;
 };
 
 struct CommandContext {

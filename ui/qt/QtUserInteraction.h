@@ -29,6 +29,7 @@ class QtUserInteraction : public UserInteraction {
     std::optional<std::string> SaveFile(const FileDialogRequest& request) override;
     std::optional<std::string> PickFolder(const std::string& title,
                                           const std::string& start) override;
+    SaveChoice AskSave(const std::string& text) override;
 
   private:
     QWidget* Parent() const;
