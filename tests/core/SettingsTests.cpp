@@ -350,10 +350,6 @@ TEST_F(SettingsTest, SelectVersionTakesThatVersionsFoldersWithSeparators) {
 
 // --- memo.txt -----------------------------------------------------------------------
 
-TEST(Memo, LivesBesideTheSettingsFile) {
-    EXPECT_EQ(MemoFilePath("/opt/orvane/Orvane.ini"), "/opt/orvane/memo.txt");
-}
-
 TEST_F(SettingsTest, MemoLinesAreCrLfWindows1252BothWays) {
     const std::string memo = (dir_ / "memo.txt").string();
     EXPECT_EQ(ReadMemo(memo), std::nullopt);

@@ -8,7 +8,6 @@
 #include "support/DirectWriteFixtures.h"
 #include "support/ScriptedInteraction.h"
 #include "support/UiFixtures.h"
-#include "table/TableOperations.h"
 #include "table/ValueDisplay.h"
 #include "ui/MainWindow.h"
 #include "ui/commands/ToolsCommands.h"
@@ -196,9 +195,7 @@ class MainWindowTest : public QObject {
     void rowCaptionsFollowTheKeyboard();
     void gridKeys();
     void everyEnabledMenuItemHasAHandler();
-    void removalsRecountBothLabels();
     void searchButtonsAndBox();
-    void searchHitOnTheLastRowThenTheEnd();
     void icaoLookup_data();
     void icaoLookup();
     void companionPrograms_data();
@@ -892,136 +889,71 @@ void MainWindowTest::everyEnabledMenuItemHasAHandler() {
     QVERIFY(h.window->cbSrch->hasFocus());
 }
 
-void MainWindowTest::removalsRecountBothLabels() {
-    Harness h;
-    h.OpenArchive(h.world.Pod());
-    TForm_main& w = *h.window;
-    h.PressCell(2, 3); // row 3 marked for deletion, and selected
-    QCOMPARE(w.lblSelect->text(), Q("2 lignes sélectionnées"));
-    QCOMPARE(w.lblDelete->text(), Q("1 lignes à supprimer"));
-    h.ui.answers = {true, true};
-    w.btnSuppLigne->click(); // row 3, the current one
-    QCOMPARE(h.Column(0), QString("1,2"));
-    QCOMPARE(w.lblSelect->text(), Q("1 lignes sélectionnées"));
-    QCOMPARE(w.lblDelete->text(), Q("0 lignes à supprimer"));
-    w.btnSuppSelect->click();
-    QCOMPARE(h.Column(5), QString("Charles de Gaulle"));
-    QCOMPARE(w.lblSelect->text(), Q("0 lignes sélectionnées"));
-    QVERIFY(!w.DBD_Enregistrer_select->isEnabled());
-}
-
+// A scripted session through the real box and buttons: each step types a
+// text (or clicks a cell), presses, and reads the row, captions and message.
 void MainWindowTest::searchButtonsAndBox() {
     Harness h(2, "english");
     h.OpenArchive(h.world.Pod());
     TForm_main& w = *h.window;
-    w.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&w));
-    QComboBox* box = w.cbSrch;
-    auto type = [&](const QString& text) {
-        box->clearEditText();
-        QTest::keyClicks(box, text);
+    struct Step {
+        const char* text;  // typed first; nullptr: a click on the name of row 1
+        const char* press; // "=", "*", "Enter", "F3" or ""
+        int row;
+        const char* exact;
+        const char* partial;
+        const char* message; // shown by this step, or nullptr
     };
-    auto press = [&](QPushButton* b) { QTest::mouseClick(b, Qt::LeftButton); };
+    const Step steps[] = {
+        {"2", "=", 2, "Next =", "Find *", nullptr}, // the "n°" column before any click
+        {nullptr, "", 1, "Find =", "Find *", nullptr},
+        {"Br", "*", 2, "Find =", "Next *", nullptr},
+        {nullptr, "", 1, "Find =", "Next *", nullptr}, // a click resets only the exact one
+        {"Br", "*", 2, "Find =", "Next *", nullptr},
+        {"", "*", 3, "Find =", "Next *", nullptr},
+        {"", "*", 3, "Find =", "Find *", txt::ValueNotInFileEnded.en},
+        {"Brest", "=", 3, "Find =", "Find *", txt::ValueNotInFile.en}, // not "Brest Guipavas"
+        {"brest guipavas", "*", 3, "Find =", "Find *", txt::ValueNotInFileEnded.en},
+        {"Brest Guipavas", "Enter", 3, "Next =", "Find *", nullptr},
+        {"Charles de Gaulle", "F3", 1, "Next =", "Find *", nullptr},
+    };
+    for (const Step& s : steps) {
+        const std::size_t shown = h.ui.messages.size();
+        if (!s.text) h.PressCell(5, 1);
+        if (s.text && *s.text) {
+            w.cbSrch->clearEditText();
+            QTest::keyClicks(w.cbSrch, s.text);
+        }
+        const QString press = s.press;
+        if (press == "=" || press == "*")
+            QTest::mouseClick(press == "=" ? w.btnChercher1 : w.btnChercher2, Qt::LeftButton);
+        if (press == "Enter") QTest::keyClick(w.cbSrch, Qt::Key_Return);
+        if (press == "F3") w.FindNext->trigger();
+        const QString at = QString("%1 %2").arg(s.text ? s.text : "click", press);
+        QVERIFY2(w.DataGrid->currentIndex().row() + 1 == s.row, qPrintable(at));
+        QCOMPARE(w.btnChercher1->text(), QString(s.exact));
+        QCOMPARE(w.btnChercher2->text(), QString(s.partial));
+        QCOMPARE(h.ui.messages.size(), shown + (s.message ? 1 : 0));
+        if (s.message) QCOMPARE(Q(h.ui.messages.back().text), Q(s.message));
+    }
+    // The last hit: its row selected whole, current on its last cell, named
+    // by the row captions and the direct-write item.
     const int last = h.model().columnCount() - 1;
-    auto currentRow = [&] { return w.DataGrid->currentIndex().row() + 1; };
-
-    // Before any field click the "n°" column is searched. A hit: the row
-    // current on its last cell, selected whole, named by the captions.
-    type("2");
-    press(w.btnChercher1);
-    QCOMPARE(w.DataGrid->currentIndex(), h.model().index(1, last));
+    QCOMPARE(w.DataGrid->currentIndex().column(), last);
     QCOMPARE(w.DataGrid->selectionModel()->selectedIndexes().size(), last + 1);
-    QVERIFY(w.DataGrid->selectionModel()->isRowSelected(1, {}));
-    QCOMPARE(h.session.Table.Selection().top, 2);
-    QCOMPARE(h.session.Table.Selection().right, last);
-    QCOMPARE(w.btnChercher1->text(), QString("Next ="));
-    QCOMPARE(w.btnChercher2->text(), QString("Find *"));
-    QCOMPARE(w.btnSuppLigne->text(), Q("Erase line n°2"));
-    QCOMPARE(w.btnInserLigne->text(), Q("Insert line n°2"));
-    QCOMPARE(Read(w.POD_Enregistrer_ligne), Q("Save line n°2 in POD"));
-
-    // A field click: its title, its column, the exact button back to "find".
-    h.PressCell(5, 1);
+    QCOMPARE(w.btnSuppLigne->text(), Q("Erase line n°1"));
+    QCOMPARE(w.btnInserLigne->text(), Q("Insert line n°1"));
+    QCOMPARE(Read(w.POD_Enregistrer_ligne), Q("Save line n°1 in POD"));
     QCOMPARE(w.lblNom->text(), QString("Airport name"));
-    QCOMPARE(w.SearchColumn(), 5);
-    QCOMPARE(w.btnChercher1->text(), QString("Find ="));
-    // Partial: first, next, then the end, which keeps the current row.
-    type("Br");
-    press(w.btnChercher2);
-    QCOMPARE(currentRow(), 2);
-    QCOMPARE(w.btnChercher2->text(), QString("Next *"));
-    press(w.btnChercher2);
-    QCOMPARE(currentRow(), 3);
-    QVERIFY(h.ui.messages.empty());
-    press(w.btnChercher2);
-    QCOMPARE(h.ui.messages.size(), std::size_t(1));
-    QCOMPARE(h.ui.messages[0].kind, MessageKind::Warning);
-    QCOMPARE(Q(h.ui.messages[0].text), Q(txt::ValueNotInFileEnded.en));
-    QCOMPARE(w.btnChercher2->text(), QString("Find *"));
-    QCOMPARE(currentRow(), 3);
-    // Exact passes over a cell holding more; letter case counts in both.
-    type("Brest");
-    press(w.btnChercher1);
-    type("brest guipavas");
-    press(w.btnChercher2);
-    QCOMPARE(h.ui.messages.size(), std::size_t(3));
-    QCOMPARE(h.ui.messages[1].kind, MessageKind::Information);
-    QCOMPARE(Q(h.ui.messages[1].text), Q(txt::ValueNotInFile.en));
-    QCOMPARE(Q(h.ui.messages[1].title), Q(txt::SearchEndedTitle.en));
-    QCOMPARE(w.btnChercher1->text(), QString("Find ="));
-    // Enter in the box is the exact search; F3 presses the last button again.
-    type("Brest Guipavas");
-    QTest::keyClick(box, Qt::Key_Return);
-    QCOMPARE(currentRow(), 3);
-    QCOMPARE(w.btnChercher1->text(), QString("Next ="));
-    type("Charles de Gaulle");
-    QCOMPARE(w.btnChercher1->text(), QString("Find ="));
-    w.FindNext->trigger();
-    QCOMPARE(currentRow(), 1);
 
     // Leaving the box adds its text to the list, every time.
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
     w.cbSrch->clear();
-    type("LFPG");
     for (int i = 0; i < 3; ++i) {
-        box->setFocus();
+        w.cbSrch->setFocus();
         w.DataGrid->setFocus();
     }
     QCOMPARE(w.cbSrch->count(), 3);
-    QCOMPARE(w.cbSrch->itemText(2), QString("LFPG"));
-    QCOMPARE(w.cbSrch->currentText(), QString("LFPG"));
-}
-
-void MainWindowTest::searchHitOnTheLastRowThenTheEnd() {
-    Harness h(2, "english");
-    h.OpenArchive(h.world.Pod());
-    {
-        RecordGridModel::Reset reset(h.model());
-        for (int i = 0; i < 300; ++i)
-            AppendLine(h.session.Table, testing::kUiFieldCount);
-        h.session.Table.SetCell(5, h.session.Table.RowCount() - 1, "Needle");
-    }
-    TForm_main& w = *h.window;
-    h.PressCell(5, 1);
-    QTest::keyClicks(w.cbSrch, "Needle");
-    QTest::mouseClick(w.btnChercher2, Qt::LeftButton);
-    QTest::mouseClick(w.btnChercher1, Qt::LeftButton);
-    const QModelIndex hit = h.model().index(302, 5);
-    QCOMPARE(w.DataGrid->currentIndex().row(), 302);
-    // Scrolled to, with the columns the user was reading still in view.
-    QVERIFY(w.DataGrid->viewport()->rect().contains(w.DataGrid->visualRect(hit)));
-    QCOMPARE(w.btnSuppLigne->text(), Q("Erase line n°303"));
-    // The last hit, pressed again: the end, and only that button back to "find".
-    QTest::mouseClick(w.btnChercher1, Qt::LeftButton);
-    QCOMPARE(h.ui.messages.size(), std::size_t(1));
-    QCOMPARE(w.btnChercher1->text(), QString("Find ="));
-    QCOMPARE(w.btnChercher2->text(), QString("Next *"));
-    QCOMPARE(w.DataGrid->currentIndex().row(), 302);
-    // After "Erase all" the column searched no longer exists: nothing found.
-    h.ui.answers = {true};
-    w.btnEffacerTout->click();
-    QTest::mouseClick(w.btnChercher1, Qt::LeftButton);
-    QCOMPARE(h.ui.messages.size(), std::size_t(2));
-    QCOMPARE(Q(h.ui.messages[1].text), Q(txt::ValueNotInFile.en));
 }
 
 void MainWindowTest::icaoLookup_data() {
