@@ -153,13 +153,15 @@ ImportOutcome ImportCsv(SessionState& s, const std::string& path, ImportMode mod
     const std::vector<std::string_view> lines =
         SplitLines(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     const std::string typeText = lines.empty() ? std::string() : std::string(lines[0]);
-    if (typeText.empty()) throw FormatError(Format(txt::CsvNoDataType.In(lang), path.c_str()));
+    // Added to a table, a file without a type is data that does not match it.
+    const bool add = mode == ImportMode::Add && !s.DataType.empty();
+    if (typeText.empty() && !add)
+        throw FormatError(Format(txt::CsvNoDataType.In(lang), path.c_str()));
     // Line 2 holds the headings and is not read.
     const std::size_t firstLine = std::min<std::size_t>(2, lines.size());
     const int lineCount = static_cast<int>(lines.size() - firstLine);
 
     LoadedTemplate loaded; // an open's new template and archive object
-    const bool add = mode == ImportMode::Add && !s.DataType.empty();
     if (add) {
         if (typeText != s.DataType || !s.CurrentPod) {
             ui.ShowMessage(MessageKind::Error, txt::AddedDataMismatch.In(lang));

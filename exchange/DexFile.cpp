@@ -133,7 +133,9 @@ ImportOutcome ImportDex(SessionState& s, const std::string& path, ImportMode mod
     CheckRecordGeometry(path, header.RecordSize(), header.RecordCount(),
                         fileSize - DexHeader::kSize, lang);
     const std::string dexType = DexDataType(header);
-    if (dexType.empty()) throw FormatError(Format(txt::DexNoDataType.In(lang), path.c_str()));
+    // Added to a table, a file without a type is data that does not match it.
+    if (dexType.empty() && mode != ImportMode::Add)
+        throw FormatError(Format(txt::DexNoDataType.In(lang), path.c_str()));
 
     const int detected = DetectDexVersion(header, s.SimulatorVersion);
     const bool fly1ToFly2 = detected == 1 && s.SimulatorVersion == 2;

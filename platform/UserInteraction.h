@@ -11,6 +11,9 @@ namespace orvane {
 
 enum class MessageKind { Information, Warning, Error };
 
+// The answer to a question about unsaved text before a window closes.
+enum class SaveChoice { Save, Discard, Cancel };
+
 // A file dialog request. Filter uses the "Caption|*.ext|Caption|*.*" form.
 struct FileDialogRequest {
     std::string title;
@@ -55,6 +58,11 @@ class UserInteraction {
     // The printer dialog; nullopt when the user cancels.
     virtual std::optional<PrinterChoice> ChoosePrinter(const PrinterRequest&) {
         return std::nullopt;
+    }
+
+    // Unsaved text before a close: save it, let it go, or stay.
+    virtual SaveChoice AskSave(const std::string& text) {
+        return Confirm(text) ? SaveChoice::Save : SaveChoice::Discard;
     }
 };
 

@@ -466,5 +466,47 @@ inline constexpr BiText PrintCannotStart{"Impossible d'imprimer sur « %s »",
 // The PDF file proposed when the machine has no printer.
 inline constexpr const char* PrintDefaultFile = "Orvane.pdf";
 
+// --- Find, lookup, tools, help, memo and about ---------------------------------------
+// The companion programs: the messages when their file is missing.
+inline constexpr BiText DbImportNotFound{"Fichier DBImport non trouvé", "DBImport file not found"};
+inline constexpr BiText DexImportNotFound{"Fichier DexImport non trouvé",
+                                          "DexImport file not found"};
+// The program file's path.
+inline constexpr BiText WineNeeded{
+    "Wine est nécessaire pour lancer %s, qui est un programme Windows.\r\nInstallez Wine "
+    "(paquet « wine ») puis recommencez.",
+    "Wine is needed to start %s, which is a Windows program.\r\nInstall Wine (package "
+    "\"wine\") and try again."};
+// The program file's path, the system's reason.
+inline constexpr BiText ProgramNotStarted{"Impossible de lancer %s : %s", "Cannot start %s: %s"};
+inline constexpr BiText HelpMessage{
+    "Merci de consulter l'aide au format html jointe à ce programme",
+    "Please consult help in html file joined in Orvane.zip"};
+// After the help message: the page's path.
+inline constexpr BiText HelpPageAt{"La page d'aide s'ouvre dans votre navigateur :\r\n%s",
+                                   "The help page opens in your browser:\r\n%s"};
+inline constexpr BiText HelpPageMissing{
+    "La page d'aide n'est pas installée à côté du programme :\r\n%s",
+    "The help page is not installed beside the program:\r\n%s"};
+inline constexpr BiText HelpNoBrowser{"Aucun navigateur n'a pu ouvrir la page d'aide %s",
+                                      "No browser could open the help page %s"};
+inline constexpr BiText MemoCaption{"Pour ne pas oublier.....", "Leaflet"};
+inline constexpr BiText MemoNotFound{
+    "Le fichier memo.txt n'a pas été trouvé.\r\nIl en est créé un nouveau.",
+    "memo.txt files does not exist.\r\nNew one has been created."};
+// Closing the memo window with text typed since the last save.
+inline constexpr BiText MemoUnsaved{
+    "Le texte du mémo n'a pas été enregistré.\r\nL'enregistrer avant de fermer ?",
+    "The memo's text has not been saved.\r\nSave it before closing?"};
+inline constexpr BiText AboutCaption{"A propos", "About"};
+inline constexpr const char* AboutVersion = "Orvane v1.13"; // both languages
+inline constexpr BiText AboutNotice{
+    "Éditeur de la base de navigation de Fly! et Fly! II : aéroports, pistes, balises radio, "
+    "ILS et fréquences.\r\n\r\nRemarques, questions et corrections : ouvrez une demande sur le "
+    "suivi du projet Orvane.",
+    "Editor of the navigation database of Fly! and Fly! II: airports, runways, radio beacons, "
+    "ILS and frequencies.\r\n\r\nRemarks, questions and fixes: open an issue on the Orvane "
+    "project's tracker."};
+
 } // namespace txt
 } // namespace orvane

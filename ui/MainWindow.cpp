@@ -3,8 +3,10 @@
 #include "database/DbdFile.h"
 #include "exchange/DexFile.h"
 #include "platform/Cp1252.h"
+#include "settings/Memo.h"
 #include "settings/Settings.h"
 #include "settings/Texts.h"
+#include "table/Search.h"
 #include "table/ValueDisplay.h"
 #include "ui/commands/DirectWriteCommands.h"
 #include "ui/commands/EditionCommands.h"
@@ -33,6 +35,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -79,7 +82,7 @@ TForm_main::TForm_main(SessionState& session, UserInteraction& ui, BusyIndicator
     directWrite_ = std::make_unique<DirectWriteCommands>(context);
     search_ = std::make_unique<SearchCommands>(context);
     print_ = std::make_unique<PrintCommands>(context);
-    tools_ = std::make_unique<ToolsCommands>(context);
+    tools_ = std::make_unique<ToolsCommands>(context, this, MemoFilePath(iniPath_));
     options_ = std::make_unique<OptionsCommands>(context, iniPath_, captions_);
 
     BuildMenu();
@@ -301,7 +304,7 @@ void TForm_main::BuildLeftColumn(QWidget* panel) {
     icao->setSpacing(3);
     edOACI = new QLineEdit(gbChercher);
     edOACI->setObjectName("edOACI");
-    edOACI->setMaxLength(4);
+    edOACI->setMaxLength(5); // index keys have up to 5 characters
     btnOACI = button(gbChercher, "btnOACI", txt::BtnOACI);
     icao->addWidget(edOACI, 1);
     icao->addWidget(btnOACI);
@@ -404,6 +407,17 @@ void TForm_main::WireCommands() {
     b.Wire(POD_Enregistrer_ligne, [this] { directWrite_->POD_Enregistrer_ligneClick(); });
     b.Wire(POD_mode_normal, [this] { directWrite_->POD_mode_normalClick(); });
     b.Wire(Extraction_POD, [this] { Podview->exec(); });
+    // Find box, tools and help.
+    b.Wire(btnChercher1, [this] { search_->btnChercher1Click(); });
+    b.Wire(btnChercher2, [this] { search_->btnChercher2Click(); });
+    b.Wire(btnOACI, [this] { search_->btnOACIClick(); });
+    b.Wire(FindNext, [this] { search_->FindNextClick(); });
+    search_->Attach({cbSrch, btnChercher1, btnChercher2, lblNom, edOACI, btnOACI}, b);
+    b.Wire(LancerDBImport, [this] { tools_->LancerDBImportClick(); });
+    b.Wire(LancerDexImport, [this] { tools_->LancerDexImportClick(); });
+    b.Wire(Pournepasoublier, [this] { tools_->PournepasoublierClick(); });
+    b.Wire(Apropos, [this] { tools_->AproposClick(); });
+    b.Wire(AideHTML, [this] { tools_->AideHTMLClick(); });
 
     // Enabled at start: every control that has a command, but the saves
     // (a load enables them) and the direct-write items (their mode does).
@@ -576,13 +590,33 @@ void TForm_main::ShowSelection(bool selectLabel, bool deleteLabel, bool menus) {
 // The row captions name the current row, whatever made it current (a click,
 // the keyboard, a search hit, a row operation): the row named is the row
 // the delete, insert and direct-write commands act on.
-void TForm_main::ShowRowCaptions() {
+void TForm_main::ShowRowCaptions(const SearchHit* hit) {
     const Lang l = lang();
     const int row = session_.Table.CurrentRow();
-    btnSuppLigne->setText(Q(Format(txt::BtnSuppLigneN.In(l), row)));
-    btnInserLigne->setText(Q(Format(txt::BtnInserLigneN.In(l), row)));
-    captions_.SetItemText(POD_Enregistrer_ligne,
-                          Q(Format(txt::MenuPodEnregistrerLigneN.In(l), row)));
+    btnSuppLigne->setText(Q(hit ? hit->deleteCaption : Format(txt::BtnSuppLigneN.In(l), row)));
+    btnInserLigne->setText(Q(hit ? hit->insertCaption : Format(txt::BtnInserLigneN.In(l), row)));
+    captions_.SetItemText(
+        POD_Enregistrer_ligne,
+        Q(hit ? hit->writeCaption : Format(txt::MenuPodEnregistrerLigneN.In(l), row)));
+}
+
+int TForm_main::SearchColumn() const {
+    return search_->State().SearchColumn;
+}
+
+// The found row becomes current (its last cell) and is selected whole; the
+// grid scrolls to it and keeps its horizontal place, so the columns the
+// user was reading stay in view.
+void TForm_main::ShowSearchHit(const SearchHit& hit) {
+    const int across = DataGrid->horizontalScrollBar()->value();
+    SyncViewToTable();
+    const int r = hit.row - 1;
+    if (r < 0 || r >= model_->rowCount()) return;
+    DataGrid->selectionModel()->select(
+        QItemSelection(model_->index(r, 0), model_->index(r, model_->columnCount() - 1)),
+        QItemSelectionModel::ClearAndSelect);
+    DataGrid->horizontalScrollBar()->setValue(across);
+    ShowRowCaptions(&hit);
 }
 
 // Flag columns as designed ("n°" as wide as the table's largest row
@@ -653,9 +687,8 @@ void TForm_main::DataGridClickCell(int column, int row) {
     if (column - 3 < Def_grid->rowCount()) Def_grid->setCurrentCell(column - 3, 1);
     const auto& fields = session_.Fields();
     const std::size_t field = std::size_t(column - kFirstFieldColumn);
-    lblNom->setText(field < fields.size() ? CellToQString(fields[field].Title) : QString());
-    searchColumn_ = column;
-    btnChercher1->setText(Q(txt::BtnChercher1.In(lang())));
+    search_->FieldCellClicked(column, field < fields.size() ? CellToQString(fields[field].Title)
+                                                            : QString());
 }
 
 void TForm_main::DataGridHeadingClick(int column) {

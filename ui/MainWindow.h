@@ -64,7 +64,7 @@ class TForm_main : public QMainWindow, private EditorView {
 
     RecordGridModel* Model() const { return model_; }
     const Captions& Texts() const { return captions_; }
-    int SearchColumn() const { return searchColumn_; }
+    int SearchColumn() const;
     int SortColumn() const { return sortColumn_; }
     bool SortAscending() const { return sortAscending_; }
     // Heading clicks sort only while this is on (off in direct-write mode).
@@ -179,13 +179,15 @@ class TForm_main : public QMainWindow, private EditorView {
     void ShowMode(const EditModeView& mode) override;
     // The add items stay out of reach in direct-write mode.
     void ApplyModeToAdds();
+    void ShowSearchHit(const SearchHit& hit) override;
 
     void FitColumns();
     void ShowSortArrow();
     void SyncViewToTable();
     void CurrentChanged(const QModelIndex& current);
     void SelectionChanged();
-    void ShowRowCaptions();
+    // After a search hit, the hit's own captions.
+    void ShowRowCaptions(const SearchHit* hit = nullptr);
     void ApplyPanel(int action, const std::string& text);
     int LeftColumnWidth() const;
 
@@ -210,7 +212,6 @@ class TForm_main : public QMainWindow, private EditorView {
     QActionGroup* versionGroup_ = nullptr;
     QWidget* panel3_ = nullptr;
 
-    int searchColumn_ = -1;
     int sortColumn_ = 4;
     bool sortAscending_ = true;
     bool sortingAllowed_ = true;

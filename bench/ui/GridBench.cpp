@@ -1,6 +1,6 @@
 // The main window's grid on a table of 100,000 airport records: opening the
 // archive into the grid, sorting by a heading click and scrolling the view
-// from top to bottom. Runs offscreen.
+// from top to bottom, a search to the last row. Runs offscreen.
 #include "database/ArchiveWriter.h"
 #include "support/DbdFixtures.h"
 #include "support/ScriptedInteraction.h"
@@ -12,7 +12,9 @@
 #include "database/DbdFile.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QHeaderView>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
 #include <benchmark/benchmark.h>
@@ -155,12 +157,30 @@ void BM_GridScrollTopToBottom(benchmark::State& state) {
         benchmark::Counter(101.0 * state.iterations(), benchmark::Counter::kIsRate);
 }
 
+// "Find =" pressed in the window, from the top to a hit on the last row:
+// the scan, the current row, the whole-row selection and the scroll.
+void BM_GridFindLastRow(benchmark::State& state) {
+    Window w;
+    w.window.LoadArchive(Archive());
+    for (auto _ : state) {
+        state.PauseTiming();
+        w.window.cbSrch->clearEditText();
+        QTest::keyClicks(w.window.cbSrch, QString::number(kRows)); // "n°" of the last row
+        state.ResumeTiming();
+        w.window.btnChercher1->click();
+        QCoreApplication::processEvents();
+        if (w.window.DataGrid->currentIndex().row() != kRows - 1)
+            state.SkipWithError("no hit on the last row");
+    }
+}
+
 } // namespace
 
 BENCHMARK(BM_GridOpen)->Arg(kRows)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CoreLoad)->Arg(kRows)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GridSortText)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BareStableSortOfTexts)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GridFindLastRow)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GridSortByHeading)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GridScrollTopToBottom)->Unit(benchmark::kMillisecond);
 

@@ -221,12 +221,18 @@ TEST(CsvImport, AddModeChecksTheDataTypeAndAppends) {
     ASSERT_TRUE(ImportCsv(s, first, ImportMode::Add, ui, nullptr, f.dbt).tableChanged)
         << "add mode with no table opens";
 
-    const std::string other = f.dir.Write("TWO.csv", "AIRPORT\r\nh\r\n;1;B;2;2\r\n");
-    ImportOutcome out = ImportCsv(s, other, ImportMode::Add, ui);
-    EXPECT_FALSE(out.tableChanged);
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, "Added data inconciliable with those in memory");
-    EXPECT_EQ(s.Table.RowCount(), 2);
+    // Another type, and no type at all.
+    ImportOutcome out;
+    for (const char* type : {"AIRPORT", ""}) {
+        ui.messages.clear();
+        const std::string other =
+            f.dir.Write("TWO.csv", std::string(type) + "\r\nh\r\n;1;B;2;2\r\n");
+        out = ImportCsv(s, other, ImportMode::Add, ui);
+        EXPECT_FALSE(out.tableChanged);
+        ASSERT_EQ(ui.messages.size(), 1u) << type;
+        EXPECT_EQ(ui.messages[0].text, "Added data inconciliable with those in memory");
+        EXPECT_EQ(s.Table.RowCount(), 2);
+    }
 
     const std::string more = f.dir.Write("THREE.csv", "NAVAID\r\nh\r\n;1;B;2;2;\r\n;0;C;3;3\r\n");
     out = ImportCsv(s, more, ImportMode::Add, ui);

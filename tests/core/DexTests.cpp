@@ -445,17 +445,20 @@ TEST(DexImport, AddingAnotherDataTypeIsRefusedAndTheTableStays) {
     AirportTable f(2);
     SessionState s = EnglishSession(1);
     f.Load(s);
-    const std::string dex =
-        f.dir.Write("NAVAID.dex", DexBytes("NAVAID.DBD", 20, {std::string(20, 'n')}));
     const auto before = DataCells(s.Table);
-    ScriptedInteraction ui;
-    ImportOutcome out = ImportDex(s, dex, ImportMode::Add, ui);
-    EXPECT_FALSE(out.tableChanged);
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, "Added data inconciliable with those in memory");
-    EXPECT_EQ(DataCells(s.Table), before);
-    EXPECT_EQ(s.DataType, "AIRPORT");
-    EXPECT_EQ(s.CurrentPod->Dex.RecordSize(), kAirportLikeRecordSize);
+    // Another type, and no type at all.
+    for (const char* name : {"NAVAID.DBD", ""}) {
+        const std::string dex =
+            f.dir.Write("NAVAID.dex", DexBytes(name, 20, {std::string(20, 'n')}));
+        ScriptedInteraction ui;
+        ImportOutcome out = ImportDex(s, dex, ImportMode::Add, ui);
+        EXPECT_FALSE(out.tableChanged);
+        ASSERT_EQ(ui.messages.size(), 1u) << name;
+        EXPECT_EQ(ui.messages[0].text, "Added data inconciliable with those in memory");
+        EXPECT_EQ(DataCells(s.Table), before);
+        EXPECT_EQ(s.DataType, "AIRPORT");
+        EXPECT_EQ(s.CurrentPod->Dex.RecordSize(), kAirportLikeRecordSize);
+    }
 }
 
 TEST(DexImport, StatusNamesTheUpperCaseBaseNameAndTheFileSize) {
@@ -550,7 +553,14 @@ TEST(DexImport, DamagedFilesAreRefusedBeforeTheTableChanges) {
             s.Table.SelectedCount = 1;
             ScriptedInteraction ui;
             const std::string path = dir.Write(std::string(c.name) + ".dex", c.bytes);
-            EXPECT_THROW(ImportDex(s, path, mode, ui, &ui, dbt), FormatError) << c.name;
+            if (std::string(c.name) == "no name" && mode == ImportMode::Add) {
+                // Added to a table, it is data that does not match the table.
+                EXPECT_FALSE(ImportDex(s, path, mode, ui, &ui, dbt).tableChanged);
+                ASSERT_EQ(ui.messages.size(), 1u);
+                EXPECT_EQ(ui.messages[0].text, txt::AddedDataMismatch.en);
+            } else {
+                EXPECT_THROW(ImportDex(s, path, mode, ui, &ui, dbt), FormatError) << c.name;
+            }
             EXPECT_EQ(s.Table.Cell(4, 1), "mine") << c.name;
             EXPECT_EQ(s.Table.RowCount(), 5) << c.name;
             EXPECT_EQ(s.Table.SelectedCount, 1) << c.name;

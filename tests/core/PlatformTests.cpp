@@ -2,6 +2,7 @@
 #include "platform/BinaryFile.h"
 #include "platform/Cp1252.h"
 #include "platform/Errors.h"
+#include "platform/Launcher.h"
 #include "platform/Paths.h"
 
 #include <gtest/gtest.h>
@@ -325,6 +326,35 @@ TEST_F(PlatformTest, ResolvePathCaseMatchesEachPartIgnoringCase) {
     const std::string wrongFolder = (dir_ / "Fly 2" / "System" / "Airport.POD").string();
     EXPECT_EQ(ResolvePathCase(wrongFolder), wrongFolder);
 }
+
+TEST_F(PlatformTest, CompanionProgramFileIsFoundWhateverItsLetterCase) {
+    fs::create_directories(dir_ / "Fly II");
+    WriteBytes(PathOf("Fly II/DBImport.EXE"), "MZ");
+    const std::string actual = PathOf("Fly II/DBImport.EXE");
+    EXPECT_EQ(FindProgramFile(PathOf("fly ii/"), "dbimport.exe"), actual);
+    EXPECT_EQ(FindProgramFile(PathOf("Fly II"), "DBIMPORT.exe"), actual);
+    EXPECT_EQ(FindProgramFile(PathOf("Fly II/"), "deximportgui.exe"), std::nullopt);
+    // An empty folder names no folder, not the current one.
+    EXPECT_EQ(FindProgramFile("", "dbimport.exe"), std::nullopt);
+    // A folder of that name is no program.
+    fs::create_directories(dir_ / "Fly II" / "deximportgui.exe");
+    EXPECT_EQ(FindProgramFile(PathOf("Fly II/"), "deximportgui.exe"), std::nullopt);
+}
+
+#ifndef _WIN32
+TEST_F(PlatformTest, FindOnPathTakesTheFirstExecutableFile) {
+    for (const char* folder : {"a", "b", "c"})
+        fs::create_directories(dir_ / folder);
+    WriteBytes(PathOf("a/wine"), "not executable");
+    fs::create_directories(dir_ / "b" / "wine"); // a folder
+    WriteBytes(PathOf("c/wine"), "#!/bin/sh\n");
+    fs::permissions(PathOf("c/wine"), fs::perms::owner_all);
+    const std::string list = PathOf("a") + "::" + PathOf("b") + ":" + PathOf("c");
+    EXPECT_EQ(FindOnPath("wine", list), PathOf("c/wine"));
+    EXPECT_EQ(FindOnPath("wine", PathOf("a") + ":" + PathOf("b")), std::nullopt);
+    EXPECT_EQ(FindOnPath("wine", ""), std::nullopt);
+}
+#endif
 
 TEST(PlatformPaths, NativeDefaultFolderIsInsideTheWinePrefix) {
 #ifdef _WIN32

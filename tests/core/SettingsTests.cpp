@@ -1,6 +1,7 @@
 #include "settings/Settings.h"
 
 #include "settings/IniFile.h"
+#include "settings/Memo.h"
 #include "settings/Texts.h"
 
 #include <gtest/gtest.h>
@@ -345,6 +346,28 @@ TEST_F(SettingsTest, SelectVersionTakesThatVersionsFoldersWithSeparators) {
     EXPECT_EQ(s.SimulatorVersion, 2);
     EXPECT_EQ(s.FlyDir, "/f2/");
     EXPECT_EQ(s.WorkDir, "/w2/");
+}
+
+// --- memo.txt -----------------------------------------------------------------------
+
+TEST_F(SettingsTest, MemoLinesAreCrLfWindows1252BothWays) {
+    const std::string memo = (dir_ / "memo.txt").string();
+    EXPECT_EQ(ReadMemo(memo), std::nullopt);
+    struct Case {
+        const char* text; // as the window holds it
+        const char* file;
+    };
+    for (const Case& c : {Case{"", "\r\n"}, Case{"a\nb", "a\r\nb\r\n"},
+                          Case{"\xC3\xA9t\xC3\xA9\n", "\xE9t\xE9\r\n\r\n"}}) {
+        WriteMemo(memo, c.text, Lang::English);
+        EXPECT_EQ(ReadBytes(memo), c.file);
+        EXPECT_EQ(ReadMemo(memo), std::string(c.text));
+    }
+    // Lines ended by LF or CR alone read the same.
+    WriteBytes(memo, "one\ntwo\rthree");
+    EXPECT_EQ(ReadMemo(memo), std::string("one\ntwo\nthree"));
+    // Outside Windows-1252: a question mark.
+    EXPECT_EQ(MemoBytes("\xE2\x82\xAC \xE4\xB8\xAD"), "\x80 ?\r\n");
 }
 
 } // namespace

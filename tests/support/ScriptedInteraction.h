@@ -68,6 +68,16 @@ class ScriptedInteraction : public UserInteraction, public BusyIndicator {
     int busyDepth = 0;
     int busyCount = 0;
 
+    // AskSave: recorded with the questions, answered from saveChoices (Cancel when empty).
+    SaveChoice AskSave(const std::string& text) override {
+        questions.push_back(text);
+        if (saveChoices.empty()) return SaveChoice::Cancel;
+        const SaveChoice c = saveChoices.front();
+        saveChoices.pop_front();
+        return c;
+    }
+    std::deque<SaveChoice> saveChoices;
+
   private:
     static std::optional<std::string> Next(std::deque<std::optional<std::string>>& q) {
         if (q.empty()) return std::nullopt;

@@ -5,10 +5,13 @@
 #include "platform/Cp1252.h"
 #include "settings/Texts.h"
 #include "support/DbdFixtures.h"
+#include "support/DirectWriteFixtures.h"
 #include "support/ScriptedInteraction.h"
 #include "support/UiFixtures.h"
 #include "table/ValueDisplay.h"
 #include "ui/MainWindow.h"
+#include "ui/commands/ToolsCommands.h"
+#include "ui/dialogs/AboutBox.h"
 #include "ui/dialogs/DirectoriesDialog.h"
 #include "ui/grid/DefinitionsPage.h"
 #include "ui/grid/RecordGridModel.h"
@@ -17,6 +20,8 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDesktopServices>
+#include <QDialog>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -29,6 +34,7 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 #include <filesystem>
 
 #include <memory>
@@ -110,6 +116,56 @@ struct Harness {
     TForm_init* init = nullptr; // owned by the window
 };
 
+// The airport archives of both versions, with an ICAO index whose keys point
+// at the world's three airports, or without one.
+const QStringList kIcaoKeys = {"LFPG", "LFOJ", "LFRBX"};
+void WriteAirportArchives(const UiWorld& world, bool withIndex) {
+    std::vector<ArchiveSourceEntry> entries = {
+        {"DATABASE\\AIRPORT.DBT", testing::UiTemplateText(), 0},
+        {"DATABASE\\AIRPORT.DBD", world.dbd, 0}};
+    if (withIndex) {
+        std::vector<testing::AirportRow> rows;
+        std::vector<std::uint32_t> at;
+        for (const QString& key : kIcaoKeys) {
+            at.push_back(std::uint32_t(56 + rows.size() * testing::kUiRecordSize));
+            rows.push_back({key.toStdString(), ""});
+        }
+        entries.push_back(testing::AirportEntries(rows, 12, at)[0]); // the index alone
+    }
+    WriteArchive(world.Pod(), ArchiveLayout::Pod3, entries);
+    WriteArchive(world.Epd(), ArchiveLayout::Epd, entries);
+}
+
+// Collects what the desktop is asked to open, and how many messages were
+// shown by then.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+  public:
+    explicit UrlCatcher(const ScriptedInteraction& ui) : ui_(ui) {
+        QDesktopServices::setUrlHandler("file", this, "open");
+    }
+    ~UrlCatcher() override { QDesktopServices::unsetUrlHandler("file"); }
+    QList<QUrl> urls;
+    std::size_t messagesBefore = 0;
+  public slots:
+    void open(const QUrl& url) {
+        urls << url;
+        messagesBefore = ui_.messages.size();
+    }
+
+  private:
+    const ScriptedInteraction& ui_;
+};
+
+// PATH for one test, restored after it.
+struct PathScope {
+    explicit PathScope(const std::string& path) : old(qgetenv("PATH")) {
+        qputenv("PATH", QByteArray::fromStdString(path));
+    }
+    ~PathScope() { qputenv("PATH", old); }
+    QByteArray old;
+};
+
 } // namespace
 
 class MainWindowTest : public QObject {
@@ -139,6 +195,14 @@ class MainWindowTest : public QObject {
     void rowCaptionsFollowTheKeyboard();
     void gridKeys();
     void everyEnabledMenuItemHasAHandler();
+    void searchButtonsAndBox();
+    void icaoLookup_data();
+    void icaoLookup();
+    void companionPrograms_data();
+    void companionPrograms();
+    void helpShowsTheMessageThenThePage_data();
+    void helpShowsTheMessageThenThePage();
+    void memoAndAboutOpenFromTheMenus();
 };
 
 void MainWindowTest::openFromArchive_data() {
@@ -408,13 +472,13 @@ void MainWindowTest::editionButtons_data() {
     QTest::newRow("delete line Cancel") << "btnSuppLigne" << false << deleteLine << "1,2,3"
                                         << "0,1,0" << one << true;
     QTest::newRow("erase all OK") << "btnEffacerTout" << true << Q(txt::ConfirmEraseAll.fr) << ""
-                                  << "" << one << true;
+                                  << "" << Q("0 lignes sélectionnées") << false;
     QTest::newRow("erase all Cancel")
         << "btnEffacerTout" << false << Q(txt::ConfirmEraseAll.fr) << "1,2,3"
         << "0,1,0" << one << true;
     QTest::newRow("delete selection OK")
         << "btnSuppSelect" << true << Q("Vous allez supprimer 1 lignes") << "1,2"
-        << "0,0" << one << true;
+        << "0,0" << Q("0 lignes sélectionnées") << false;
     QTest::newRow("delete selection Cancel")
         << "btnSuppSelect" << false << Q("Vous allez supprimer 1 lignes") << "1,2,3"
         << "0,1,0" << one << true;
@@ -808,10 +872,9 @@ void MainWindowTest::everyEnabledMenuItemHasAHandler() {
             QVERIFY2(ActionPeek::Handlers(a) > 0, qPrintable(a->objectName()));
         }
     QVERIFY(enabled >= 8);
-    // Items whose command is not built yet are out of reach, not silent.
-    for (QAction* a : {h.window->Apropos, h.window->AideHTML})
-        QVERIFY2(!a->isEnabled(), qPrintable(a->objectName()));
-    QVERIFY(!h.window->btnChercher1->isEnabled());
+    // Every control of the left column works.
+    for (QPushButton* b : h.window->findChildren<QPushButton*>())
+        if (b->window() == h.window) QVERIFY2(b->isEnabled(), qPrintable(b->objectName()));
     QCOMPARE(h.window->POD_ouvrir->shortcut(), QKeySequence("Ctrl+O"));
     QCOMPARE(h.window->DBD_ouvrir->shortcut(), QKeySequence("Ctrl+Shift+O"));
     QCOMPARE(h.window->DBD_Enregistrer_tout->shortcut(), QKeySequence("Ctrl+S"));
@@ -822,6 +885,257 @@ void MainWindowTest::everyEnabledMenuItemHasAHandler() {
     // Ctrl+F goes to the search box.
     h.window->FocusSearch->trigger();
     QVERIFY(h.window->cbSrch->hasFocus());
+}
+
+// A scripted session through the real box and buttons: each step types a
+// text (or clicks a cell), presses, and reads the row, captions and message.
+void MainWindowTest::searchButtonsAndBox() {
+    Harness h(2, "english");
+    h.OpenArchive(h.world.Pod());
+    TForm_main& w = *h.window;
+    struct Step {
+        const char* text;  // typed first; nullptr: a click on the name of row 1
+        const char* press; // "=", "*", "Enter", "F3" or ""
+        int row;
+        const char* exact;
+        const char* partial;
+        const char* message; // shown by this step, or nullptr
+    };
+    const Step steps[] = {
+        {"2", "=", 2, "Next =", "Find *", nullptr}, // the "n°" column before any click
+        {nullptr, "", 1, "Find =", "Find *", nullptr},
+        {"Br", "*", 2, "Find =", "Next *", nullptr},
+        {nullptr, "", 1, "Find =", "Next *", nullptr}, // a click resets only the exact one
+        {"Br", "*", 2, "Find =", "Next *", nullptr},
+        {"", "*", 3, "Find =", "Next *", nullptr},
+        {"", "*", 3, "Find =", "Find *", txt::ValueNotInFileEnded.en},
+        {"Brest", "=", 3, "Find =", "Find *", txt::ValueNotInFile.en}, // not "Brest Guipavas"
+        {"brest guipavas", "*", 3, "Find =", "Find *", txt::ValueNotInFileEnded.en},
+        {"Brest Guipavas", "Enter", 3, "Next =", "Find *", nullptr},
+        {"Charles de Gaulle", "F3", 1, "Next =", "Find *", nullptr},
+    };
+    for (const Step& s : steps) {
+        const std::size_t shown = h.ui.messages.size();
+        if (!s.text) h.PressCell(5, 1);
+        if (s.text && *s.text) {
+            w.cbSrch->clearEditText();
+            QTest::keyClicks(w.cbSrch, s.text);
+        }
+        const QString press = s.press;
+        if (press == "=" || press == "*")
+            QTest::mouseClick(press == "=" ? w.btnChercher1 : w.btnChercher2, Qt::LeftButton);
+        if (press == "Enter") QTest::keyClick(w.cbSrch, Qt::Key_Return);
+        if (press == "F3") w.FindNext->trigger();
+        const QString at = QString("%1 %2").arg(s.text ? s.text : "click", press);
+        QVERIFY2(w.DataGrid->currentIndex().row() + 1 == s.row, qPrintable(at));
+        QCOMPARE(w.btnChercher1->text(), QString(s.exact));
+        QCOMPARE(w.btnChercher2->text(), QString(s.partial));
+        QCOMPARE(h.ui.messages.size(), shown + (s.message ? 1 : 0));
+        if (s.message) QCOMPARE(Q(h.ui.messages.back().text), Q(s.message));
+    }
+    // The last hit: its row selected whole, current on its last cell, named
+    // by the row captions and the direct-write item.
+    const int last = h.model().columnCount() - 1;
+    QCOMPARE(w.DataGrid->currentIndex().column(), last);
+    QCOMPARE(w.DataGrid->selectionModel()->selectedIndexes().size(), last + 1);
+    QCOMPARE(w.btnSuppLigne->text(), Q("Erase line n°1"));
+    QCOMPARE(w.btnInserLigne->text(), Q("Insert line n°1"));
+    QCOMPARE(Read(w.POD_Enregistrer_ligne), Q("Save line n°1 in POD"));
+    QCOMPARE(w.lblNom->text(), QString("Airport name"));
+
+    // Leaving the box adds its text to the list, every time.
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.cbSrch->clear();
+    for (int i = 0; i < 3; ++i) {
+        w.cbSrch->setFocus();
+        w.DataGrid->setFocus();
+    }
+    QCOMPARE(w.cbSrch->count(), 3);
+}
+
+void MainWindowTest::icaoLookup_data() {
+    QTest::addColumn<int>("version");
+    QTest::addColumn<QString>("archive"); // "index", "no index" or "missing"
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("found"); // the search box's text; empty: unchanged
+    QTest::addColumn<int>("foundRow");
+    QTest::addColumn<QStringList>("messages");
+    const QString noDbd = Q(txt::AirportDbdNotFound.en);
+    QTest::newRow("Fly! II") << 2 << "index"
+                             << "lfoj"
+                             << "3A2F1B01" << 2 << QStringList();
+    QTest::newRow("Fly! 1, five characters") << 1 << "index"
+                                             << "lfrbx"
+                                             << "0" << 3 << QStringList();
+    QTest::newRow("unknown code") << 2 << "index"
+                                  << "LFXX"
+                                  << "" << 0
+                                  << QStringList{Q(Format(txt::IcaoNotFound.en, "LFXX"))};
+    QTest::newRow("Fly! II, no index") << 2 << "no index"
+                                       << "LFPG"
+                                       << "" << 0 << QStringList{noDbd};
+    QTest::newRow("Fly! 1, no index")
+        << 1 << "no index"
+        << "LFPG"
+        << "" << 0
+        << QStringList{Q(Format(txt::IndexNotFound.en, "DATABASE\\APRTICAO.DBI")), noDbd};
+    QTest::newRow("no archive") << 2 << "missing"
+                                << "LFPG"
+                                << "" << 0 << QStringList{"Cannot open the archive %1"};
+}
+
+void MainWindowTest::icaoLookup() {
+    QFETCH(int, version);
+    QFETCH(QString, archive);
+    QFETCH(QString, code);
+    QFETCH(QString, found);
+    QFETCH(int, foundRow);
+    QFETCH(QStringList, messages);
+    Harness h(version, "english");
+    h.OpenArchive(h.world.Pod());
+    WriteAirportArchives(h.world, archive == "index");
+    const std::string path = version == 1 ? h.world.Epd() : h.world.Pod();
+    if (archive == "missing") std::filesystem::remove(path);
+    TForm_main& w = *h.window;
+    w.cbSrch->setEditText("1");
+    QTest::mouseClick(w.btnChercher1, Qt::LeftButton);
+    QCOMPARE(w.btnChercher1->text(), QString("Next ="));
+
+    QTest::keyClicks(w.edOACI, code);
+    QTest::keyClick(w.edOACI, Qt::Key_Return);
+    QStringList shown;
+    for (const auto& m : h.ui.messages)
+        shown << Q(m.text);
+    if (archive == "missing") {
+        messages[0] = messages[0].arg(Q(h.world.Fly2() + "system/Airport.POD"));
+        QCOMPARE(h.ui.messages[0].kind, MessageKind::Error);
+    }
+    QCOMPARE(shown, messages);
+    if (found.isEmpty()) {
+        QCOMPARE(w.cbSrch->currentText(), QString("1"));
+        QCOMPARE(w.btnChercher1->text(), QString("Next ="));
+        return;
+    }
+    QCOMPARE(w.cbSrch->currentText(), found);
+    QCOMPARE(w.btnChercher1->text(), QString("Find ="));
+    // The user picks the identifier column and finds the airport.
+    h.PressCell(4, 1);
+    QTest::mouseClick(w.btnChercher1, Qt::LeftButton);
+    QCOMPARE(w.DataGrid->currentIndex().row() + 1, foundRow);
+}
+
+void MainWindowTest::companionPrograms_data() {
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("onDisk"); // the program file in the folder, or none
+    QTest::addColumn<bool>("wine");
+    QTest::addColumn<QString>("message"); // none: the program ran
+    QTest::newRow("DBImport") << "LancerDBImport"
+                              << "DBImport.EXE" << true << "";
+    QTest::newRow("DexImport") << "LancerDexImport"
+                               << "DexImportGUI.exe" << true << "";
+    QTest::newRow("DBImport missing") << "LancerDBImport"
+                                      << "" << true << Q(txt::DbImportNotFound.en);
+    QTest::newRow("DexImport missing") << "LancerDexImport"
+                                       << "dbimport.exe" << true << Q(txt::DexImportNotFound.en);
+    QTest::newRow("no wine") << "LancerDBImport"
+                             << "dbimport.exe" << false << Q(txt::WineNeeded.en);
+}
+
+// A script stands in for the Windows program and one for wine; the program
+// waits for a "go" file, so a command that waited for it would never return.
+void MainWindowTest::companionPrograms() {
+    QFETCH(QString, item);
+    QFETCH(QString, onDisk);
+    QFETCH(bool, wine);
+    QFETCH(QString, message);
+    Harness h(2, "english");
+    testing::TempDir& dir = h.world.dir;
+    const std::string folder = dir.File("Fly II") + "/";
+    h.session.DbImportDir = h.session.DexImportDir = dir.File("fly ii") + "/"; // case resolved
+    dir.Write("Fly II/.keep", "");
+    std::string program;
+    if (!onDisk.isEmpty())
+        program =
+            dir.Write("Fly II/" + onDisk.toStdString(),
+                      "PATH=/usr/bin:/bin\n"
+                      "i=0; while [ ! -e go ] && [ $i -lt 200 ]; do sleep 0.05; i=$((i+1)); done\n"
+                      "{ pwd -P; echo \"$#\"; cut -d' ' -f4 /proc/$$/stat; } > ran.tmp; mv ran.tmp "
+                      "ran.txt\n");
+    dir.Write("bin/wine", "#!/bin/sh\necho \"$# $1\" > wine.txt\nexec /bin/sh \"$1\"\n");
+    std::filesystem::permissions(dir.File("bin/wine"), std::filesystem::perms::owner_all);
+    dir.Write("nowine/.keep", "");
+    PathScope path(dir.File(wine ? "bin" : "nowine"));
+
+    h.window->findChild<QAction*>(item)->trigger();
+    const bool waited = dir.Exists("Fly II/ran.txt");
+    dir.Write("Fly II/go", "");
+    QVERIFY(!waited);
+    if (!message.isEmpty()) {
+        QCOMPARE(h.ui.messages.size(), std::size_t(1));
+        QCOMPARE(h.ui.messages[0].kind, MessageKind::Warning);
+        QCOMPARE(Q(h.ui.messages[0].text),
+                 wine ? message : Q(Format(S(message).c_str(), program.c_str())));
+        QTest::qWait(300);
+        QVERIFY(!dir.Exists("Fly II/ran.txt"));
+        return;
+    }
+    QVERIFY(h.ui.messages.empty());
+    QTRY_VERIFY_WITH_TIMEOUT(dir.Exists("Fly II/ran.txt"), 10000);
+    const QStringList ran = Q(dir.Read("Fly II/ran.txt")).split('\n');
+    QCOMPARE(ran[0], Q(std::filesystem::canonical(folder).string()));   // in its folder
+    QCOMPARE(ran[1], QString("0"));                                     // without arguments
+    QVERIFY(ran[2].toLongLong() != QCoreApplication::applicationPid()); // not our child
+    QCOMPARE(Q(dir.Read("Fly II/wine.txt")), Q("1 " + program + "\n"));
+}
+
+void MainWindowTest::helpShowsTheMessageThenThePage_data() {
+    QTest::addColumn<QString>("language");
+    QTest::newRow("english") << "english";
+    QTest::newRow("français") << QString::fromLatin1(kFrancais.c_str());
+}
+
+void MainWindowTest::helpShowsTheMessageThenThePage() {
+    QFETCH(QString, language);
+    Harness h(2, language.toLatin1().toStdString());
+    const Lang l = h.session.Language_();
+    UrlCatcher desktop(h.ui);
+    h.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(h.window.get()));
+    QTest::keyClick(h.window.get(), Qt::Key_F1);
+    const std::string page = ToolsCommands::HelpPagePath(l);
+    QCOMPARE(h.ui.messages.size(), std::size_t(1));
+    QCOMPARE(h.ui.messages[0].kind, MessageKind::Information);
+    QCOMPARE(Q(h.ui.messages[0].text), Q(std::string(txt::HelpMessage.In(l)) + "\r\n\r\n" +
+                                         Format(txt::HelpPageAt.In(l), page.c_str())));
+    // The page of the user's language, installed beside the program, after the message.
+    QCOMPARE(desktop.urls, QList<QUrl>{QUrl::fromLocalFile(Q(page))});
+    QCOMPARE(desktop.messagesBefore, std::size_t(1));
+    const std::string html = testing::ReadBytes(page);
+    QVERIFY(html.find(l == Lang::English ? "<html lang=\"en\">" : "<html lang=\"fr\">") !=
+            std::string::npos);
+}
+
+void MainWindowTest::memoAndAboutOpenFromTheMenus() {
+    Harness h(2, "english");
+    QStringList seen;
+    auto closeWhenShown = [&] {
+        QTimer::singleShot(0, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            QVERIFY(modal);
+            seen << modal->objectName() + ":" + modal->windowTitle();
+            static_cast<QDialog*>(modal)->reject();
+        });
+    };
+    closeWhenShown();
+    h.window->Pournepasoublier->trigger();
+    closeWhenShown();
+    h.window->Apropos->trigger();
+    QCOMPARE(seen, QStringList({"TForm_Memoire:Leaflet", "TForm_about:About"}));
+    // The memo's first showing created memo.txt beside the settings file.
+    QCOMPARE(h.ui.messages.size(), std::size_t(1));
+    QCOMPARE(Q(h.ui.messages[0].text), Q(txt::MemoNotFound.en));
+    QCOMPARE(h.world.dir.Read("memo.txt"), std::string("\r\n"));
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -11,6 +11,7 @@ class RecordGridModel;
 struct LoadOutcome;
 struct ImportOutcome;
 struct EditModeView;
+struct SearchHit;
 
 // The main window as the commands see it: what they ask it to show.
 class EditorView {
@@ -35,6 +36,8 @@ class EditorView {
     virtual void ShowNote(const std::string& text) = 0;
     // The normal or direct-write mode: Edition group, heading sort, menus.
     virtual void ShowMode(const EditModeView& mode) = 0;
+    // A search hit: the row current, shown and selected whole, the row captions.
+    virtual void ShowSearchHit(const SearchHit& hit) = 0;
 };
 
 struct CommandContext {

@@ -39,7 +39,7 @@ template <typename Op> bool EditionCommands::Confirmed(Op op) {
 
 void EditionCommands::btnEffacerToutClick() {
     if (Confirmed([&](UserInteraction& ui) { return EraseAll(c_.session.Table, ui, c_.lang()); }))
-        c_.view.ShowRows(true);
+        RowsRemoved(true);
 }
 
 void EditionCommands::btnInserLigneClick() {
@@ -61,12 +61,19 @@ void EditionCommands::bntAjoutFinClick() {
 void EditionCommands::btnSuppSelectClick() {
     if (Confirmed(
             [&](UserInteraction& ui) { return DeleteSelection(c_.session.Table, ui, c_.lang()); }))
-        c_.view.ShowRows(false);
+        RowsRemoved(false);
 }
 
 void EditionCommands::btnSuppLigneClick() {
     if (Confirmed([&](UserInteraction& ui) { return DeleteLine(c_.session.Table, ui, c_.lang()); }))
-        c_.view.ShowRows(false);
+        RowsRemoved(false);
+}
+
+// The core recounted both counters: both labels and the selection menu
+// items show the new counts at once.
+void EditionCommands::RowsRemoved(bool refitColumns) {
+    c_.view.ShowRows(refitColumns);
+    c_.view.ShowSelection(true, true, true);
 }
 
 void EditionCommands::SelectionChanged(bool (*op)(RecordTable&, UserInteraction&, Lang),

@@ -34,6 +34,7 @@ class EditionCommands {
   private:
     template <typename Op> bool Confirmed(Op op);
     void SelectionChanged(bool (*op)(RecordTable&, UserInteraction&, Lang), bool deleteLabel);
+    void RowsRemoved(bool refitColumns);
 
     CommandContext c_;
 };

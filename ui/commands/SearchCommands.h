@@ -1,21 +1,62 @@
-// The "Chercher" box: search the search column for the text of cbSrch (equal or containing, then
-// the next hit: F3), and the airport lookup by ICAO code.
-//
-// Not built yet: its menu items and buttons stay disabled until each of
-// them gets its handler here (a control without one is never enabled).
+// The "Chercher" box: the exact and partial search of the search column for
+// the text of cbSrch (first hit, then the next ones; F3 repeats the last
+// button; Enter in the box is the exact search), the search column chosen by
+// a click on a field cell, and the airport lookup by ICAO code.
 #pragma once
 
+#include "table/Search.h"
 #include "ui/commands/CommandContext.h"
 
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QString;
+
 namespace orvane {
+
+class CommandBoundary;
+
+// The box's controls, owned by the main window.
+struct SearchControls {
+    QComboBox* cbSrch = nullptr;
+    QPushButton* btnChercher1 = nullptr;
+    QPushButton* btnChercher2 = nullptr;
+    QLabel* lblNom = nullptr;
+    QLineEdit* edOACI = nullptr;
+    QPushButton* btnOACI = nullptr;
+};
 
 class SearchCommands {
   public:
     explicit SearchCommands(CommandContext context) : c_(context) {}
-    // To come: btnChercher1Click, btnChercher2Click, btnOACIClick, and FindNext (F3).
+
+    // Connects the search box's own events (text typed, focus leaving,
+    // Enter) and Enter in edOACI, each through the boundary.
+    void Attach(const SearchControls& controls, const CommandBoundary& boundary);
+
+    void btnChercher1Click() { Press(SearchMode::Exact); }
+    void btnChercher2Click() { Press(SearchMode::Partial); }
+    // F3: the button pressed last, pressed again (the exact one at first).
+    void FindNextClick() { Press(last_); }
+    void btnOACIClick();
+    // The user changed the search text: both buttons back to "find".
+    void cbSrchChange();
+    // The focus left the search box: its text goes at the end of its list.
+    void cbSrchExit();
+    // A click on a field cell or heading: the column searched, its title in lblNom.
+    void FieldCellClicked(int column, const QString& title);
+
+    const SearchState& State() const { return state_; }
 
   private:
-    [[maybe_unused]] CommandContext c_;
+    void Press(SearchMode mode);
+    void ShowCaptions();
+
+    CommandContext c_;
+    SearchControls w_;
+    SearchState state_;
+    SearchMode last_ = SearchMode::Exact;
 };
 
 } // namespace orvane

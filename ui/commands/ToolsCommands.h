@@ -1,22 +1,48 @@
-// The "Outils" and "Aide" menus: the archive viewer, the simulator's two import tools, the memo,
-// the about box and the help.
-//
-// Not built yet: its menu items and buttons stay disabled until each of
-// them gets its handler here (a control without one is never enabled).
+// The "Outils" and "Aide" menus: the simulator's two import tools, the memo,
+// the about box and the help. (The archive viewer, Extraction_PODClick, has
+// its own home.)
 #pragma once
 
 #include "ui/commands/CommandContext.h"
 
+#include <memory>
+#include <string>
+
+class QWidget;
+
 namespace orvane {
+
+class TForm_Memoire;
+class TForm_about;
 
 class ToolsCommands {
   public:
-    explicit ToolsCommands(CommandContext context) : c_(context) {}
-    // To come: Extraction_PODClick, LancerDexImportClick, LancerDBImportClick,
-    // PournepasoublierClick, AproposClick, AideHTMLClick (F1).
+    // parent: the window the memo and about box open over; memoPath: memo.txt.
+    ToolsCommands(CommandContext context, QWidget* parent, std::string memoPath);
+    ~ToolsCommands();
+
+    void LancerDBImportClick();
+    void LancerDexImportClick();
+    // The help message, then the help page of the user's language in the browser.
+    void AideHTMLClick();
+    void PournepasoublierClick();
+    void AproposClick();
+
+    // Created at their first showing, then kept (the memo keeps its text).
+    TForm_Memoire* Memo();
+    TForm_about* About();
+
+    // The help page installed beside the program (help/), in a language.
+    static std::string HelpPagePath(Lang lang);
 
   private:
-    [[maybe_unused]] CommandContext c_;
+    void StartCompanion(const std::string& folder, const char* file, const char* missing);
+
+    CommandContext c_;
+    QWidget* parent_;
+    std::string memoPath_;
+    TForm_Memoire* memo_ = nullptr; // owned by parent_
+    TForm_about* about_ = nullptr;  // owned by parent_
 };
 
 } // namespace orvane

@@ -77,6 +77,20 @@ bool QtUserInteraction::Confirm(const std::string& text) {
     return box.exec() == QMessageBox::Ok;
 }
 
+SaveChoice QtUserInteraction::AskSave(const std::string& text) {
+    QMessageBox box(QMessageBox::Warning, QApplication::applicationName(), MessageText(text),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, Parent());
+    box.setDefaultButton(QMessageBox::Save);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return SaveChoice::Save;
+    case QMessageBox::Discard:
+        return SaveChoice::Discard;
+    default:
+        return SaveChoice::Cancel;
+    }
+}
+
 void QtUserInteraction::Beep() {
     QApplication::beep();
 }

@@ -35,6 +35,7 @@ class QtUserInteraction : public UserInteraction {
                                           const std::string& start) override;
     // The platform's print dialog, on one printer kept for the whole run.
     std::optional<PrinterChoice> ChoosePrinter(const PrinterRequest& request) override;
+    SaveChoice AskSave(const std::string& text) override;
 
   private:
     QWidget* Parent() const;

@@ -1,0 +1,141 @@
+// The memo window and the about box: the memo's first showing, save, reload
+// in a new window, closing with and without unsaved text, a failed save; the
+// about box in both languages.
+#include "settings/Texts.h"
+#include "support/ScriptedInteraction.h"
+#include "support/TempDir.h"
+#include "ui/dialogs/AboutBox.h"
+#include "ui/dialogs/MemoWindow.h"
+#include "ui/qt/QtText.h"
+
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <filesystem>
+
+using namespace orvane;
+using orvane::testing::ScriptedInteraction;
+using orvane::testing::TempDir;
+
+class MemoAboutTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void firstShowingSaveAndReload();
+    void closingAsksOnlyAboutUnsavedText_data();
+    void closingAsksOnlyAboutUnsavedText();
+    void failedSaveKeepsTheFileAndTheText();
+    void aboutBox_data();
+    void aboutBox();
+};
+
+void MemoAboutTest::firstShowingSaveAndReload() {
+    TempDir dir;
+    ScriptedInteraction ui;
+    const std::string path = dir.File("memo.txt");
+    TForm_Memoire memo(ui, Lang::French, path);
+    QCOMPARE(memo.windowTitle(), Q("Pour ne pas oublier....."));
+    QCOMPARE(memo.btnFermerMemo->text(), QString("Fermer"));
+    memo.show();
+    QCOMPARE(ui.messages.size(), std::size_t(1));
+    QCOMPARE(ui.messages[0].kind, MessageKind::Warning);
+    QCOMPARE(Q(ui.messages[0].text), Q(txt::MemoNotFound.fr));
+    QCOMPARE(dir.Read("memo.txt"), std::string("\r\n")); // one empty line
+
+    QTest::keyClicks(memo.Memoire, "Piste 27 ferm");
+    QTest::sendKeyEvent(QTest::Click, memo.Memoire, Qt::Key_Eacute, Q("é"), {});
+    QTest::keyClicks(memo.Memoire, "e");
+    QTest::keyClick(memo.Memoire, Qt::Key_Return);
+    QTest::keyClicks(memo.Memoire, "NDB OL");
+    QVERIFY(memo.HasUnsavedText());
+    QTest::mouseClick(memo.btnFermerMemo, Qt::LeftButton);
+    QCOMPARE(dir.Read("memo.txt"), std::string("Piste 27 ferm\xE9"
+                                               "e\r\nNDB OL\r\n"));
+    QVERIFY(memo.isVisible()); // saving does not close
+    QVERIFY(!memo.HasUnsavedText());
+
+    // A new window (as after a restart) shows the saved text.
+    TForm_Memoire again(ui, Lang::English, path);
+    again.show();
+    QCOMPARE(again.Memoire->toPlainText(), Q("Piste 27 fermée\nNDB OL"));
+    QCOMPARE(ui.messages.size(), std::size_t(1));
+}
+
+void MemoAboutTest::closingAsksOnlyAboutUnsavedText_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("answer"); // a SaveChoice, when asked
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<bool>("closed");
+    QTest::addColumn<QString>("file");
+    QTest::newRow("nothing typed") << "" << 0 << false << true << "old\r\n";
+    QTest::newRow("save") << "new" << int(SaveChoice::Save) << true << true << "oldnew\r\n";
+    QTest::newRow("discard") << "new" << int(SaveChoice::Discard) << true << true << "old\r\n";
+    QTest::newRow("cancel") << "new" << int(SaveChoice::Cancel) << true << false << "old\r\n";
+}
+
+void MemoAboutTest::closingAsksOnlyAboutUnsavedText() {
+    QFETCH(QString, typed);
+    QFETCH(int, answer);
+    QFETCH(bool, asked);
+    QFETCH(bool, closed);
+    QFETCH(QString, file);
+    TempDir dir;
+    ScriptedInteraction ui;
+    ui.saveChoices = {SaveChoice(answer)};
+    const std::string path = dir.Write("memo.txt", "old\r\n");
+    TForm_Memoire memo(ui, Lang::English, path);
+    memo.show();
+    memo.Memoire->moveCursor(QTextCursor::End);
+    QTest::keyClicks(memo.Memoire, typed);
+    memo.close(); // the frame's close box
+    QCOMPARE(ui.questions.size(), std::size_t(asked ? 1 : 0));
+    if (asked) QCOMPARE(Q(ui.questions[0]), Q(txt::MemoUnsaved.en));
+    QCOMPARE(memo.isVisible(), !closed);
+    QCOMPARE(Q(dir.Read("memo.txt")), file);
+    // Shown again, the window holds the file's text; kept open, the typed text.
+    memo.show();
+    QCOMPARE(memo.Memoire->toPlainText(), closed ? file.chopped(2) : "old" + typed);
+    QVERIFY(ui.messages.empty());
+}
+
+void MemoAboutTest::failedSaveKeepsTheFileAndTheText() {
+    TempDir dir;
+    ScriptedInteraction ui;
+    const std::string path = dir.Write("memo.txt", "old\r\n");
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+    TForm_Memoire memo(ui, Lang::English, path);
+    memo.show();
+    QTest::keyClicks(memo.Memoire, "typed ");
+    QTest::mouseClick(memo.btnFermerMemo, Qt::LeftButton);
+    QCOMPARE(ui.messages.size(), std::size_t(1));
+    QCOMPARE(ui.messages[0].kind, MessageKind::Error);
+    QCOMPARE(Q(ui.messages[0].text), Q(Format(txt::ReadOnlyTarget.en, path.c_str())));
+    QCOMPARE(dir.Read("memo.txt"), std::string("old\r\n"));
+    QCOMPARE(memo.Memoire->toPlainText(), QString("typed old"));
+    QVERIFY(memo.HasUnsavedText());
+}
+
+void MemoAboutTest::aboutBox_data() {
+    QTest::addColumn<bool>("english");
+    QTest::newRow("english") << true;
+    QTest::newRow("français") << false;
+}
+
+void MemoAboutTest::aboutBox() {
+    QFETCH(bool, english);
+    const Lang l = english ? Lang::English : Lang::French;
+    TForm_about about(l);
+    about.show();
+    QCOMPARE(about.windowTitle(), Q(english ? "About" : "A propos"));
+    QCOMPARE(about.btnFermer->text(), Q(english ? "Close" : "Fermer"));
+    QCOMPARE(about.Memo->toPlainText(),
+             "Orvane v1.13\n\n" + Q(txt::AboutNotice.In(l)).replace("\r\n", "\n"));
+    QVERIFY(about.Memo->isReadOnly());
+    QCOMPARE(about.Memo->palette().color(QPalette::Base), QColor(Qt::cyan));
+    QCOMPARE(about.minimumSize(), about.maximumSize()); // a fixed frame
+    QTest::mouseClick(about.btnFermer, Qt::LeftButton);
+    QVERIFY(!about.isVisible());
+}
+
+QTEST_MAIN(MemoAboutTest)
+#include "test_memo_about.moc"

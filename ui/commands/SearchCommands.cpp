@@ -1,0 +1,113 @@
+#include "ui/commands/SearchCommands.h"
+
+#include "database/AirportLookup.h"
+#include "ui/qt/CommandBoundary.h"
+#include "ui/qt/QtText.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace orvane {
+
+namespace {
+
+// The search box's own events: Enter (taken from the box, which would
+// otherwise treat it as a pick from its list), and the focus leaving it for
+// another control of the program (not for its drop-down list or another
+// window).
+class BoxEvents : public QObject {
+  public:
+    BoxEvents(QObject* parent, std::function<void()> enter, std::function<void()> left)
+        : QObject(parent), enter_(std::move(enter)), left_(std::move(left)) {}
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                enter_();
+                return true;
+            }
+        } else if (event->type() == QEvent::FocusOut) {
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) left_();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    std::function<void()> enter_;
+    std::function<void()> left_;
+};
+
+} // namespace
+
+void SearchCommands::Attach(const SearchControls& controls, const CommandBoundary& boundary) {
+    w_ = controls;
+    QComboBox* box = w_.cbSrch;
+    // The list collects the texts itself, on leaving the box.
+    box->setInsertPolicy(QComboBox::NoInsert);
+    QLineEdit* edit = box->lineEdit();
+    const CommandBoundary* b = &boundary;
+    QObject::connect(edit, &QLineEdit::textEdited, box,
+                     [=, this] { b->Run([this] { cbSrchChange(); }); });
+    QObject::connect(box, &QComboBox::activated, box,
+                     [=, this] { b->Run([this] { cbSrchChange(); }); });
+    // The box holds the focus and hands keys on to its line edit.
+    box->installEventFilter(new BoxEvents(
+        box,
+        [this] {
+            if (w_.btnChercher1->isEnabled()) w_.btnChercher1->click();
+        },
+        [=, this] { b->Run([this] { cbSrchExit(); }); }));
+    QObject::connect(w_.edOACI, &QLineEdit::returnPressed, w_.edOACI, [=, this] {
+        if (w_.btnOACI->isEnabled()) w_.btnOACI->click();
+    });
+}
+
+void SearchCommands::ShowCaptions() {
+    w_.btnChercher1->setText(Q(state_.Caption(SearchMode::Exact, c_.lang())));
+    w_.btnChercher2->setText(Q(state_.Caption(SearchMode::Partial, c_.lang())));
+}
+
+void SearchCommands::Press(SearchMode mode) {
+    last_ = mode;
+    const std::string text = QStringToCell(w_.cbSrch->currentText());
+    const SearchResult r = state_.Press(mode, c_.session.Table, text, c_.ui, c_.lang());
+    if (r.found) c_.view.ShowSearchHit(r.hit);
+    ShowCaptions();
+}
+
+void SearchCommands::cbSrchChange() {
+    state_.TextChanged();
+    ShowCaptions();
+}
+
+void SearchCommands::cbSrchExit() {
+    w_.cbSrch->addItem(w_.cbSrch->currentText());
+}
+
+void SearchCommands::FieldCellClicked(int column, const QString& title) {
+    state_.FieldCellClicked(column);
+    w_.lblNom->setText(title);
+    ShowCaptions();
+}
+
+void SearchCommands::btnOACIClick() {
+    const std::string code = QStringToCell(w_.edOACI->text());
+    if (code.empty()) {
+        c_.ui.Beep();
+        w_.edOACI->setFocus();
+        return;
+    }
+    const std::optional<std::string> text = LookupAirport(c_.session, code, c_.ui);
+    if (!text) return;
+    w_.cbSrch->setEditText(CellToQString(*text));
+    state_.LookupFilled();
+    ShowCaptions();
+}
+
+} // namespace orvane

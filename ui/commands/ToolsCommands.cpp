@@ -1,0 +1,80 @@
+#include "ui/commands/ToolsCommands.h"
+
+#include "platform/BinaryFile.h"
+#include "platform/Launcher.h"
+#include "platform/Paths.h"
+#include "ui/dialogs/AboutBox.h"
+#include "ui/dialogs/MemoWindow.h"
+#include "ui/qt/QtText.h"
+
+#include <QDesktopServices>
+#include <QUrl>
+
+namespace orvane {
+
+ToolsCommands::ToolsCommands(CommandContext context, QWidget* parent, std::string memoPath)
+    : c_(context), parent_(parent), memoPath_(std::move(memoPath)) {}
+
+ToolsCommands::~ToolsCommands() = default;
+
+void ToolsCommands::StartCompanion(const std::string& folder, const char* file,
+                                   const char* missing) {
+    const std::optional<std::string> path = FindProgramFile(folder, file);
+    if (!path) {
+        c_.ui.ShowMessage(MessageKind::Warning, missing);
+        return;
+    }
+    const StartResult r = StartDetached(*path);
+    if (r.status == StartResult::WineMissing)
+        c_.ui.ShowMessage(MessageKind::Warning,
+                          Format(txt::WineNeeded.In(c_.lang()), path->c_str()));
+    else if (r.status == StartResult::Failed)
+        c_.ui.ShowMessage(MessageKind::Error, Format(txt::ProgramNotStarted.In(c_.lang()),
+                                                     path->c_str(), r.reason.c_str()));
+}
+
+void ToolsCommands::LancerDBImportClick() {
+    StartCompanion(c_.session.DbImportDir, "dbimport.exe", txt::DbImportNotFound.In(c_.lang()));
+}
+
+void ToolsCommands::LancerDexImportClick() {
+    StartCompanion(c_.session.DexImportDir, "deximportgui.exe",
+                   txt::DexImportNotFound.In(c_.lang()));
+}
+
+std::string ToolsCommands::HelpPagePath(Lang lang) {
+    return ProgramFolder() + "help/" +
+           (lang == Lang::English ? "orvane-help-en.html" : "orvane-help-fr.html");
+}
+
+void ToolsCommands::AideHTMLClick() {
+    const Lang lang = c_.lang();
+    const std::string page = HelpPagePath(lang);
+    const bool installed = FileExists(page);
+    const std::string where =
+        Format((installed ? txt::HelpPageAt : txt::HelpPageMissing).In(lang), page.c_str());
+    c_.ui.ShowMessage(MessageKind::Information,
+                      std::string(txt::HelpMessage.In(lang)) + "\r\n\r\n" + where);
+    if (installed && !QDesktopServices::openUrl(QUrl::fromLocalFile(Q(page))))
+        c_.ui.ShowMessage(MessageKind::Warning, Format(txt::HelpNoBrowser.In(lang), page.c_str()));
+}
+
+TForm_Memoire* ToolsCommands::Memo() {
+    if (!memo_) memo_ = new TForm_Memoire(c_.ui, c_.lang(), memoPath_, parent_);
+    return memo_;
+}
+
+TForm_about* ToolsCommands::About() {
+    if (!about_) about_ = new TForm_about(c_.lang(), parent_);
+    return about_;
+}
+
+void ToolsCommands::PournepasoublierClick() {
+    Memo()->exec();
+}
+
+void ToolsCommands::AproposClick() {
+    About()->exec();
+}
+
+} // namespace orvane

@@ -1,0 +1,55 @@
+// The memo window: a notepad kept in memo.txt between runs. The file is read
+// each time the window is shown; "Fermer" saves without closing; closing it
+// with text typed since the last save asks whether to save it.
+#pragma once
+
+#include "platform/UserInteraction.h"
+#include "settings/Texts.h"
+#include "ui/Captions.h"
+#include "ui/qt/CommandBoundary.h"
+
+#include <QDialog>
+
+#include <string>
+
+class QPlainTextEdit;
+class QPushButton;
+
+namespace orvane {
+
+class TForm_Memoire : public QDialog {
+    Q_OBJECT
+  public:
+    TForm_Memoire(UserInteraction& ui, Lang lang, std::string memoPath, QWidget* parent = nullptr);
+
+    const std::string& MemoPath() const { return path_; }
+    // Text typed since the last load or save.
+    bool HasUnsavedText() const;
+
+    // Load: the file's lines replace the text; a missing file is created
+    // from the text, after a message.
+    void FormActivate();
+    // Save: the text replaces the file; the window stays open.
+    void btnFermerMemoClick();
+
+    // The close box and Escape come here: unsaved text is saved, let go, or
+    // the window stays, as the user answers.
+    void reject() override;
+
+    QPlainTextEdit* Memoire = nullptr;
+    QPushButton* btnFermerMemo = nullptr;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void Save();
+
+    UserInteraction& ui_;
+    Lang lang_;
+    std::string path_;
+    CommandBoundary boundary_;
+    Captions captions_;
+};
+
+} // namespace orvane
