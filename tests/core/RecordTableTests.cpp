@@ -357,5 +357,8 @@ TEST(RecordTable, HoldsAHundredThousandRowsOfNinetyColumnsCompactly) {
     for (int r = 1; r <= rows; r += 997)
         for (int c = 0; c < columns; c += 13)
             ASSERT_EQ(t.Cell(c, r), std::to_string((r * 31 + c * 7) % 100000) + ".1250");
+#ifndef ORVANE_SANITIZED // the sanitizers' checks slow every allocation several times over
     EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count(), 2000);
+#endif
+    (void)elapsed;
 }
