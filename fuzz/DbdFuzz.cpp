@@ -5,15 +5,12 @@
 
 #include "database/DbdFile.h"
 #include "platform/Errors.h"
-#include "support/DirectWriteFixtures.h"
 
 using namespace orvane;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const std::string dbt =
-        fuzz::RamFiles::Get().Put("NAVAID.DBT", testing::TemplateText(testing::NavWriteFields()));
-    const std::string& path = fuzz::RamFiles::Get().Put(
-        "NAVAID.dbd", std::string_view(reinterpret_cast<const char*>(data), size));
+    const std::string& dbt = fuzz::NavaidTemplate();
+    const std::string& path = fuzz::RamFiles::Get().Put("NAVAID.dbd", fuzz::AsText(data, size));
 
     fuzz::NullInteraction ui;
     SessionState s;

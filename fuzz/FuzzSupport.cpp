@@ -1,5 +1,8 @@
 #include "FuzzSupport.h"
 
+#include "platform/Errors.h"
+#include "support/DirectWriteFixtures.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -105,6 +108,31 @@ std::string_view Input::Bytes(std::size_t n) {
     const std::string_view taken = rest_.substr(0, n);
     rest_.remove_prefix(taken.size());
     return taken;
+}
+
+const std::string& NavaidTemplate() {
+    static const std::string path =
+        RamFiles::Get().Put("NAVAID.DBT", testing::TemplateText(testing::NavWriteFields()));
+    return path;
+}
+
+void OpenThenAdd(ImportFunction import, const std::string& path) {
+    NullInteraction ui;
+    SessionState s;
+    s.SimulatorVersion = 2; // Fly! 1 AIRPORT and RUNWAY data are converted
+    try {
+        if (!import(s, path, ImportMode::Open, ui, &ui, NavaidTemplate()).tableChanged) return;
+    } catch (const OrvaneError&) {
+        return;
+    }
+    const int rows = s.Table.RowCount();
+    try {
+        if (import(s, path, ImportMode::Add, ui, &ui, "").tableChanged)
+            Require(s.Table.RowCount() == 2 * rows - 1,
+                    "an added file gave another number of rows than its open");
+    } catch (const OrvaneError&) {
+        Require(s.Table.RowCount() == rows, "a refused addition left rows behind");
+    }
 }
 
 const char* ArchiveExtension(std::uint8_t choice) {

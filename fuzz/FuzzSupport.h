@@ -4,13 +4,14 @@
 // stops a run on a broken invariant.
 #pragma once
 
+#include "exchange/DexFile.h"
 #include "platform/UserInteraction.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace orvane::fuzz {
 
@@ -45,7 +46,7 @@ class RamFiles {
         int fd = -1;
     };
     std::string folder_;
-    std::vector<File> files_;
+    std::deque<File> files_; // paths handed out stay valid as files are added
 };
 
 // The fuzz input: choice bytes taken from its front, the rest the file.
@@ -62,6 +63,23 @@ class Input {
   private:
     std::string_view rest_;
 };
+
+// The input as bytes of text.
+inline std::string_view AsText(const std::uint8_t* data, std::size_t size) {
+    return {reinterpret_cast<const char*>(data), size};
+}
+
+// The template the exchange and DBD targets read (the navaid fixtures' fields,
+// every kind of field), written once in the RAM folder.
+const std::string& NavaidTemplate();
+
+// An exchange-file import (ImportDex, ImportCsv).
+using ImportFunction = ImportOutcome (*)(SessionState&, const std::string&, ImportMode,
+                                         UserInteraction&, BusyIndicator*, const std::string&);
+// Opens the file at path as a new table (template: NavaidTemplate), then adds
+// it below itself: a damaged file is refused with the program's own errors,
+// and an addition gives as many rows again or none.
+void OpenThenAdd(ImportFunction import, const std::string& path);
 
 // ".pod" or ".epd" from a choice byte: the archive readers tell the kind by
 // the extension alone.
