@@ -1,11 +1,17 @@
 # Installs the Debian packages the build, the tests and the editor need,
-# when some are missing. Sourced by ./test and ./run.
+# when some are missing. Sourced by ./test, ./run and tools/fuzz.sh.
 ORVANE_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev xvfb xauth)
+# The fuzz targets need clang: libFuzzer and the sanitizer runtimes come with
+# clang's runtime package, and llvm-symbolizer makes the reports readable.
+ORVANE_FUZZ_PACKAGES=(clang libclang-rt-14-dev llvm-14)
 
+# ensure_packages [fuzz]: the build's packages, and clang's with "fuzz".
 ensure_packages() {
+  local wanted=("${ORVANE_PACKAGES[@]}")
+  [ "${1:-}" = fuzz ] && wanted+=("${ORVANE_FUZZ_PACKAGES[@]}")
   local missing=()
-  for p in "${ORVANE_PACKAGES[@]}"; do
+  for p in "${wanted[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0

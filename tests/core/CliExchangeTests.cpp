@@ -190,6 +190,9 @@ TEST_F(CliExchange, HostileTemplatesAreRefusedThroughEveryCommand) {
 
 // Memory running out while a huge table loads is a clear error, not an abort.
 TEST_F(CliExchange, RunningOutOfMemoryIsAClearError) {
+#ifdef ORVANE_SANITIZED
+    GTEST_SKIP() << "AddressSanitizer's shadow memory does not fit under ulimit -v";
+#endif
     const int count = 20'000'000;
     const std::string big = dir_.File("BIG.dbd");
     testing::WriteBytes(big, testing::DbdHeaderBytes("rway", count, kRunwaySize));

@@ -874,7 +874,7 @@ void MainWindowTest::everyEnabledMenuItemHasAHandler() {
     QVERIFY(enabled >= 8);
     // Every control of the left column works.
     for (QPushButton* b : h.window->findChildren<QPushButton*>())
-        if (b->window() == h.window) QVERIFY2(b->isEnabled(), qPrintable(b->objectName()));
+        if (b->window() == h.window.get()) QVERIFY2(b->isEnabled(), qPrintable(b->objectName()));
     QCOMPARE(h.window->POD_ouvrir->shortcut(), QKeySequence("Ctrl+O"));
     QCOMPARE(h.window->DBD_ouvrir->shortcut(), QKeySequence("Ctrl+Shift+O"));
     QCOMPARE(h.window->DBD_Enregistrer_tout->shortcut(), QKeySequence("Ctrl+S"));

@@ -1,0 +1,160 @@
+// Writes the seed corpus of every fuzz target, made by the test fixtures'
+// builders and the program's own writers: orvane_fuzz_seeds FOLDER writes
+// FOLDER/<target>/<seed>. Archive inputs start with their choice bytes (see
+// each target).
+#include "database/ArchiveWriter.h"
+#include "database/DbdFile.h"
+#include "exchange/CsvFile.h"
+#include "exchange/DexFile.h"
+#include "settings/Settings.h"
+#include "support/ArchiveFixtures.h"
+#include "support/DbdFixtures.h"
+#include "support/DirectWriteFixtures.h"
+
+#include "FuzzSupport.h"
+
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+
+using namespace orvane;
+using namespace orvane::testing;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr ArchiveLayout kLayouts[] = {ArchiveLayout::PodShort, ArchiveLayout::Pod3,
+                                      ArchiveLayout::Epd};
+
+class Corpus {
+  public:
+    explicit Corpus(std::string folder) : folder_(std::move(folder)) {}
+    void Add(const std::string& target, const std::string& name, const std::string& bytes) {
+        fs::create_directories(folder_ + "/" + target);
+        WriteBytes(folder_ + "/" + target + "/" + name, bytes);
+    }
+    const std::string& Folder() const { return folder_; }
+
+  private:
+    std::string folder_;
+};
+
+// The choice byte of the archive targets: bit 0 EPD, bit 1 the extraction's
+// structure form.
+std::string Choice(ArchiveLayout layout, bool structure = false) {
+    return std::string(
+        1, static_cast<char>((layout == ArchiveLayout::Epd ? 1 : 0) | (structure ? 2 : 0)));
+}
+
+std::vector<ArchiveSourceEntry> MixedEntries() {
+    return {
+        {"DATABASE\\AIRPORT.DBT", TemplateText(AirportLikeFields()), 1000},
+        {"DATABASE\\AIRPORT.DBD",
+         DbdBytes("aprt", kAirportLikeRecordSize, {AirportLikeRecord(1), AirportLikeRecord(2)}),
+         2000},
+        {"DATABASE\\APRTICAO.DBI", IndexEntryBytes(3, 12), 3000},
+        {"ART\\PANEL.BMP", PatternBytes(40), 4000},
+    };
+}
+
+void Archives(Corpus& c) {
+    const std::vector<AirportRow> airports = {{"LFPO", "ORLY"}, {"EGLL", "HEATHROW"}, {"KJFK", ""}};
+    for (ArchiveLayout layout : kLayouts) {
+        const std::string kind = LayoutName(layout);
+        const std::string nav = BuildArchive(layout, NavWriteEntries(3));
+        const std::string mixed = BuildArchive(layout, MixedEntries());
+        const std::string airport = BuildArchive(layout, AirportEntries(airports));
+        c.Add("archive", kind + "-navaid", Choice(layout) + nav);
+        c.Add("archive", kind + "-mixed", Choice(layout) + mixed);
+        c.Add("archive", kind + "-airport", Choice(layout) + airport);
+        c.Add("archive", kind + "-empty", Choice(layout) + BuildArchive(layout, {}));
+        c.Add("extraction", kind + "-flat", Choice(layout) + mixed);
+        c.Add("extraction", kind + "-structure", Choice(layout, true) + mixed);
+        // The row to write, then the archive.
+        c.Add("direct_write", kind + "-row1", Choice(layout) + '\1' + nav);
+        c.Add("direct_write", kind + "-row3", Choice(layout) + '\3' + nav);
+        // The code's length and the code, then the archive.
+        c.Add("lookup", kind + "-found", Choice(layout) + '\4' + "EGLL" + airport);
+        c.Add("lookup", kind + "-absent", Choice(layout) + '\4' + "LFPG" + airport);
+    }
+}
+
+void Templates(Corpus& c) {
+    c.Add("template", "navaid-crlf", TemplateText(NavWriteFields()));
+    c.Add("template", "airport-lf", TemplateText(AirportLikeFields(), "\n"));
+    c.Add("template", "airport-cr", TemplateText(AirportLikeFields(), "\r"));
+}
+
+// The exchange files as the program writes them, from the navaid table.
+void ExchangeFiles(Corpus& c) {
+    const std::string work = c.Folder() + "/.work";
+    fs::create_directories(work);
+    WriteBytes(work + "/NAVAID.DBT", TemplateText(NavWriteFields()));
+    WriteBytes(work + "/NAVAID.dbd", NavWriteDbd(3));
+    fuzz::NullInteraction ui;
+    SessionState s;
+    s.SimulatorVersion = 2;
+    OpenDbdFromDisk(s, work + "/NAVAID.dbd", work + "/NAVAID.DBT", ui);
+    ExportDex(s, work + "/NAVAID.dex", false, ui);
+    ExportCsv(s, work + "/all.csv", false, ui);
+    s.Table.SetCell(kColExport, 2, "1");
+    ExportCsv(s, work + "/selection.csv", true, ui);
+    c.Add("dex", "navaid", ReadBytes(work + "/NAVAID.dex"));
+    c.Add("csv", "navaid-all", ReadBytes(work + "/all.csv"));
+    c.Add("csv", "navaid-selection", ReadBytes(work + "/selection.csv"));
+    fs::remove_all(work);
+
+    // Fly! 1 airports (330-byte records) and runways (251) are converted on import.
+    auto dex = [](const std::string& name, int size, const std::string& record) {
+        std::string header(40, '\0');
+        header.replace(0, name.size(), name);
+        PatchU32(header, 32, static_cast<std::uint32_t>(size));
+        PatchU32(header, 36, 1);
+        return header + record;
+    };
+    c.Add("dex", "fly1-airport", dex("AIRPORT.DBD", kAirportLikeRecordSize, AirportLikeRecord(1)));
+    c.Add("dex", "fly1-runway", dex("RUNWAY.DBD", 251, PatternBytes(251)));
+}
+
+void DbdFiles(Corpus& c) {
+    c.Add("dbd", "navaid", NavWriteDbd(3));
+    c.Add("dbd", "airport", DbdBytes("aprt", kAirportLikeRecordSize, {AirportLikeRecord(1)}));
+    c.Add("dbd", "ils-empty", DbdBytes("ils1", 4, {}));
+}
+
+void SettingsFiles(Corpus& c) {
+    const std::string work = c.Folder() + "/.work";
+    fs::create_directories(work);
+    const std::string ini = work + "/Orvane.ini";
+    SessionSettings s;
+    s.SimulatorVersion = 1;
+    DialogWrite(ini, s,
+                {"/sim/fly1/", "/work/fly1/", "/sim/fly2/", "/work/fly2/", "/import/", "/dex/"});
+    LanguageWrite(ini, false);
+    c.Add("settings", "dialog", ReadBytes(ini));
+    fs::remove_all(work);
+    c.Add("settings", "windows",
+          "\xEF\xBB\xBF[Init]\r\nVersion = 2\r\nlangage=english\r\n"
+          "; comment\r\n[FLY2]\r\nFlyDir=c:\\Fly! II\\\r\n");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: orvane_fuzz_seeds FOLDER\n");
+        return 2;
+    }
+    try {
+        Corpus c(argv[1]);
+        Archives(c);
+        Templates(c);
+        ExchangeFiles(c);
+        DbdFiles(c);
+        SettingsFiles(c);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "orvane_fuzz_seeds: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
