@@ -121,13 +121,13 @@ void OpenThenAdd(ImportFunction import, const std::string& path) {
     SessionState s;
     s.SimulatorVersion = 2; // Fly! 1 AIRPORT and RUNWAY data are converted
     try {
-        if (!import(s, path, ImportMode::Open, ui, &ui, NavaidTemplate()).tableChanged) return;
+        if (!import(s, path, ImportMode::Open, ui, &ui, NavaidTemplate(), {}).tableChanged) return;
     } catch (const OrvaneError&) {
         return;
     }
     const int rows = s.Table.RowCount();
     try {
-        if (import(s, path, ImportMode::Add, ui, &ui, "").tableChanged)
+        if (import(s, path, ImportMode::Add, ui, &ui, "", {}).tableChanged)
             Require(s.Table.RowCount() == 2 * rows - 1,
                     "an added file gave another number of rows than its open");
     } catch (const OrvaneError&) {

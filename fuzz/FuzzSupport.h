@@ -75,7 +75,8 @@ const std::string& NavaidTemplate();
 
 // An exchange-file import (ImportDex, ImportCsv).
 using ImportFunction = ImportOutcome (*)(SessionState&, const std::string&, ImportMode,
-                                         UserInteraction&, BusyIndicator*, const std::string&);
+                                         UserInteraction&, BusyIndicator*, const std::string&,
+                                         const ProgressFn&);
 // Opens the file at path as a new table (template: NavaidTemplate), then adds
 // it below itself: a damaged file is refused with the program's own errors,
 // and an addition gives as many rows again or none.
