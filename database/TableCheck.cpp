@@ -43,11 +43,12 @@ FindingKind KindOf(CellFault fault) {
 int KeyColumn(const std::vector<FieldDef>& fields, std::string_view dataType) {
     for (std::size_t i = 0; i < fields.size(); ++i)
         if (TitleHas(fields[i], "unique")) return kFirstFieldColumn + static_cast<int>(i);
-    // Runways, frequencies and ILS share their airport's code; only airports own one.
+    // Runways, frequencies and ILS share their airport's key and code; only
+    // airports own one. The airport key first: small fields have no ICAO code.
     if (dataType != "AIRPORT") return -1;
-    for (std::size_t i = 0; i < fields.size(); ++i)
-        if (TitleHas(fields[i], "icao") || TitleHas(fields[i], "oaci"))
-            return kFirstFieldColumn + static_cast<int>(i);
+    for (const char* word : {"key", "icao", "oaci"})
+        for (std::size_t i = 0; i < fields.size(); ++i)
+            if (TitleHas(fields[i], word)) return kFirstFieldColumn + static_cast<int>(i);
     return -1;
 }
 

@@ -32,8 +32,8 @@ struct Finding {
 };
 
 // The key column: the field whose title names a unique identifier, else,
-// in airport data (one airport per code), the one naming the ICAO code.
-// -1 when the table has none.
+// in airport data (one record per airport), the one naming the airport key,
+// else the ICAO code. -1 when the table has none.
 int KeyColumn(const std::vector<FieldDef>& fields, std::string_view dataType);
 
 // Every finding, in row order, then column order.

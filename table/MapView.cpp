@@ -71,6 +71,16 @@ void MapProjection::ZoomAt(ScreenPoint cursor, double factor) {
     Clamp();
 }
 
+void MapProjection::Fit(double lonWest, double lonWidth, double latMin, double latMax) {
+    centre_ = {lonWest + lonWidth / 2, (latMin + latMax) / 2};
+    // Scale for latitude first: the width then follows the centre's cosine.
+    scale_ = height_ / std::max(latMax - latMin, 0.01) / 1.15;
+    Clamp();
+    const double k = XScale() / scale_;
+    scale_ = std::min(scale_, width_ / std::max(lonWidth, 0.01) / 1.15 / k);
+    Clamp();
+}
+
 void MapProjection::Clamp() {
     scale_ = std::clamp(scale_, WorldScale(), kMaxScale);
     centre_.lat = std::clamp(centre_.lat, -90.0, 90.0);
@@ -204,6 +214,30 @@ void MapPoints::Index() {
             bucketItems_[fill[bucketOf[i]]++] = static_cast<std::uint32_t>(i);
     seen_.assign(items_.size(), 0);
     stamp_ = 0;
+}
+
+bool MapPoints::Extent(double& lonWest, double& lonWidth, double& latMin, double& latMax) const {
+    if (ends_.empty()) return false;
+    latMin = 90, latMax = -90;
+    // Longitudes sorted round the circle: the widest gap between two
+    // neighbours is the side the box leaves out.
+    std::vector<double> lons;
+    lons.reserve(ends_.size());
+    for (const GeoPoint& p : ends_) {
+        lons.push_back(p.lon);
+        latMin = std::min(latMin, p.lat);
+        latMax = std::max(latMax, p.lat);
+    }
+    std::sort(lons.begin(), lons.end());
+    double gap = lons.front() + 360 - lons.back();
+    lonWest = lons.front();
+    for (std::size_t i = 1; i < lons.size(); ++i)
+        if (lons[i] - lons[i - 1] > gap) {
+            gap = lons[i] - lons[i - 1];
+            lonWest = lons[i];
+        }
+    lonWidth = 360 - gap;
+    return true;
 }
 
 const MapItem* MapPoints::ItemOfRow(int row) const {

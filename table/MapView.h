@@ -51,6 +51,8 @@ class MapProjection {
     void Pan(double dx, double dy);
     // Zooms by factor, the place under `cursor` staying under it.
     void ZoomAt(ScreenPoint cursor, double factor);
+    // The view that shows a box of degrees whole (west edge, eastward width).
+    void Fit(double lonWest, double lonWidth, double latMin, double latMax);
 
     // Degrees of longitude and latitude the view spans.
     double LonSpan() const { return width_ / XScale(); }
@@ -90,6 +92,9 @@ class MapPoints {
     void Build(const RecordTable& table, char decimalSeparator);
     const std::vector<MapItem>& Items() const { return items_; }
     GeoPoint End(const MapItem& item, int i) const { return ends_[item.firstEnd + i]; }
+    // The box of every end: west edge, eastward width (the narrower of the
+    // two ways round the globe), latitudes. False when there is no item.
+    bool Extent(double& lonWest, double& lonWidth, double& latMin, double& latMax) const;
     // The item of a table row, or nullptr.
     const MapItem* ItemOfRow(int row) const;
     std::uint64_t BuiltRevision() const { return revision_; }

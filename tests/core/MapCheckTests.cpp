@@ -169,6 +169,28 @@ TEST(MapPoints, ALineCrossingTheViewIsFoundThoughItsEndsAreOutside) {
     EXPECT_EQ(found, std::vector<std::uint32_t>{1});
 }
 
+TEST(MapPoints, TheExtentTakesTheShortWayRoundAndTheViewFitsIt) {
+    // Fiji and Samoa: across the antimeridian, 10.6 degrees wide, not 349.4.
+    RecordTable t = TableOf({"Latitude", "Longitude"}, {{Seconds(-17.7), Seconds(177.4)},
+                                                        {Seconds(-13.8), Seconds(360 - 172.0)}});
+    MapPoints points;
+    points.Build(t, '.');
+    double west, width, latMin, latMax;
+    ASSERT_TRUE(points.Extent(west, width, latMin, latMax));
+    EXPECT_NEAR(west, 177.4, 1e-9);
+    EXPECT_NEAR(width, 10.6, 1e-9);
+    MapProjection view;
+    view.SetViewport(800, 600);
+    view.Fit(west, width, latMin, latMax);
+    for (const MapItem& item : points.Items()) {
+        const ScreenPoint s = view.ToScreen(points.End(item, 0));
+        EXPECT_GT(s.x, 0);
+        EXPECT_LT(s.x, 800);
+        EXPECT_GT(s.y, 0);
+        EXPECT_LT(s.y, 600);
+    }
+}
+
 // --- Check -------------------------------------------------------------------------------
 
 std::vector<FieldDef> CheckFields() {
@@ -243,15 +265,17 @@ INSTANTIATE_TEST_SUITE_P(
                    {3, FindingKind::NotWholeNumber},
                    {4, FindingKind::LatitudeRange}}}));
 
-TEST(TableCheck, TheKeyIsTheUniqueIdentifierOrAnAirportsIcaoCode) {
-    const std::vector<FieldDef> withIcao = {{"key", 4, 10, 'C', "Airport key"},
-                                            {"ica", 14, 5, 'C', "ICAO identifier"}};
-    EXPECT_EQ(KeyColumn(withIcao, "AIRPORT"), kFirstFieldColumn + 1);
-    EXPECT_EQ(KeyColumn(withIcao, "RUNWAY"), -1); // runways share their airport's code
+TEST(TableCheck, TheKeyIsTheUniqueIdentifierOrAnAirportsKeyOrIcaoCode) {
+    const std::vector<FieldDef> withKey = {{"ica", 4, 5, 'C', "ICAO identifier"},
+                                           {"key", 9, 10, 'C', "Airport key"}};
+    EXPECT_EQ(KeyColumn(withKey, "AIRPORT"), kFirstFieldColumn + 1);
+    EXPECT_EQ(KeyColumn(withKey, "RUNWAY"), -1); // runways share their airport's key
     EXPECT_EQ(KeyColumn(CheckFields(), "RUNWAY"), kFirstFieldColumn);
 
+    const std::vector<FieldDef> withIcao = {{"nam", 4, 10, 'C', "Name"},
+                                            {"ica", 14, 5, 'C', "ICAO identifier"}};
     RecordTable t =
-        TableOf({"Airport key", "ICAO identifier"}, {{"1", "LFPG"}, {"2", "LFPO"}, {"3", "LFPG"}});
+        TableOf({"Name", "ICAO identifier"}, {{"1", "LFPG"}, {"2", "LFPO"}, {"3", "LFPG"}});
     const auto found = CheckTable(t, withIcao, "AIRPORT", '.');
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(found[0].row, 3);
