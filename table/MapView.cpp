@@ -74,10 +74,10 @@ void MapProjection::ZoomAt(ScreenPoint cursor, double factor) {
 void MapProjection::Fit(double lonWest, double lonWidth, double latMin, double latMax) {
     centre_ = {lonWest + lonWidth / 2, (latMin + latMax) / 2};
     // Scale for latitude first: the width then follows the centre's cosine.
-    scale_ = height_ / std::max(latMax - latMin, 0.01) / 1.15;
+    scale_ = height_ / std::max(latMax - latMin, 0.01) / 1.3;
     Clamp();
     const double k = XScale() / scale_;
-    scale_ = std::min(scale_, width_ / std::max(lonWidth, 0.01) / 1.15 / k);
+    scale_ = std::min(scale_, width_ / std::max(lonWidth, 0.01) / 1.3 / k);
     Clamp();
 }
 

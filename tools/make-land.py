@@ -7,7 +7,8 @@ world-atlas ships it in land-110m.json) into the map's land file.
 
 Output, little-endian: "OLND", u32 version (1), u32 ring count, then per
 ring a u32 point count and that many (f32 longitude, f32 latitude) pairs in
-degrees. Rings of a polygon follow each other (outer ring first); the map
+degrees (a ring that crosses the antimeridian runs on past 180).
+Rings of a polygon follow each other (outer ring first); the map
 fills them with the odd-even rule, which makes holes of the inner rings.
 """
 import json
@@ -43,6 +44,31 @@ def ring_points(arcs, ring):
     return points
 
 
+def unwrap(points):
+    """A ring that crosses the antimeridian goes on past 180 degrees instead
+    of jumping to the other edge; one that circles a pole (Antarctica) is
+    closed along the pole."""
+    out = [points[0]]
+    shift = 0.0
+    for (lon0, _), (lon, lat) in zip(points, points[1:]):
+        if lon - lon0 > 180:
+            shift -= 360
+        elif lon0 - lon > 180:
+            shift += 360
+        out.append((lon + shift, lat))
+    # The ring as a whole starts within -180...180.
+    west = min(p[0] for p in out)
+    while west < -180:
+        out = [(lon + 360, lat) for lon, lat in out]
+        west += 360
+    turn = out[-1][0] - out[0][0]
+    if abs(turn) > 180:
+        pole = -90.0 if sum(p[1] for p in out) < 0 else 90.0
+        out.append((out[-1][0], pole))
+        out.append((out[0][0], pole))
+    return out
+
+
 def rings_of(geometry):
     kind = geometry["type"]
     if kind == "Polygon":
@@ -65,7 +91,7 @@ def main():
         for ring in rings_of(obj):
             points = ring_points(arcs, ring)
             if len(points) >= 3:
-                rings.append(points)
+                rings.append(unwrap(points))
     out = bytearray(b"OLND")
     out += struct.pack("<II", 1, len(rings))
     for points in rings:

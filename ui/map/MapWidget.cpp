@@ -11,6 +11,7 @@
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmap>
 #include <QToolTip>
 #include <QWheelEvent>
 
@@ -142,9 +143,11 @@ void MapWidget::Render(QPainter& painter) {
     painter.setPen(coast);
     painter.setBrush(kLand);
     const double halfLon = w / 2 / xs;
+    const QRectF land = Land().boundingRect(); // rings may run on past 180
     for (int copy = -1; copy <= 1; ++copy) {
         const double shift = 360.0 * copy;
-        if (c.lon - halfLon > 180 + shift || c.lon + halfLon < -180 + shift) continue;
+        if (c.lon - halfLon > land.right() + shift || c.lon + halfLon < land.left() + shift)
+            continue;
         painter.setTransform(
             QTransform(xs, 0, 0, ys, w / 2 + (shift - c.lon) * xs, h / 2 + c.lat * ys));
         painter.drawPath(Land());
@@ -173,12 +176,13 @@ void MapWidget::Render(QPainter& painter) {
         }
     }
 
-    // Points, one per pixel: a crowded world view draws each pixel once, the
-    // marked rows above the others.
-    const int iw = static_cast<int>(w) + 1, ih = static_cast<int>(h) + 1;
-    drawn_.assign((static_cast<std::size_t>(iw) * ih + 63) / 64, 0);
+    // Points, one per cell of 3 x 3 pixels: a crowded world view draws each
+    // cell once, the marked rows above the others.
+    constexpr int kCell = 3;
+    const int cw = static_cast<int>(w) / kCell + 1, ch = static_cast<int>(h) / kCell + 1;
+    drawn_.assign((static_cast<std::size_t>(cw) * ch + 63) / 64, 0);
     QList<QPointF> groups[3];
-    for (int pass = 0; pass < 3; ++pass)
+    for (int pass = 2; pass >= 0; --pass)
         for (std::uint32_t i : visible_) {
             const MapItem& item = points_.Items()[i];
             const int group = item.deleted ? 2 : item.exported ? 1 : 0;
@@ -186,18 +190,28 @@ void MapWidget::Render(QPainter& painter) {
             for (int e = 0; e < item.endCount; ++e) {
                 const ScreenPoint s = view_.ToScreen(points_.End(item, e));
                 if (s.x < -4 || s.y < -4 || s.x > w + 4 || s.y > h + 4) continue;
-                const int px = std::clamp(static_cast<int>(s.x), 0, iw - 1);
-                const int py = std::clamp(static_cast<int>(s.y), 0, ih - 1);
-                const std::size_t bit = static_cast<std::size_t>(py) * iw + px;
+                const int px = std::clamp(static_cast<int>(s.x) / kCell, 0, cw - 1);
+                const int py = std::clamp(static_cast<int>(s.y) / kCell, 0, ch - 1);
+                const std::size_t bit = static_cast<std::size_t>(py) * cw + px;
                 if (drawn_[bit / 64] & (std::uint64_t{1} << (bit % 64))) continue;
                 drawn_[bit / 64] |= std::uint64_t{1} << (bit % 64);
                 groups[group].append(QPointF(s.x, s.y));
             }
         }
+    // Sprites are far cheaper than stroking thousands of round pens.
     const QColor colours[3] = {kPoint, kExported, kDeleted};
     for (int g = 0; g < 3; ++g) {
-        painter.setPen(QPen(colours[g], 6, Qt::SolidLine, Qt::RoundCap));
-        painter.drawPoints(groups[g].constData(), static_cast<int>(groups[g].size()));
+        QPixmap dot(8, 8);
+        dot.fill(Qt::transparent);
+        {
+            QPainter p(&dot);
+            p.setRenderHint(QPainter::Antialiasing);
+            p.setPen(Qt::NoPen);
+            p.setBrush(colours[g]);
+            p.drawEllipse(QRectF(1, 1, 6, 6));
+        }
+        for (const QPointF& at : groups[g])
+            painter.drawPixmap(QPointF(at.x() - 4, at.y() - 4), dot);
     }
 
     // The current row: a ring around each of its ends.
