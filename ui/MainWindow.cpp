@@ -575,6 +575,7 @@ void TForm_main::ShowLoad(const LoadOutcome& outcome) {
     if (outcome.loaded) WriteFlagHeadings();
     if (outcome.templateLoaded || outcome.loaded) FitColumns();
     if (!outcome.loaded) return;
+    Carte->FitOnNextShow();
     StatusPanel0->setText(Q(outcome.status));
     for (QAction* a : {DBD_Enregistrer_tout, DBD_Enregistrer_select, DEX_Enregistrer_tout,
                        DEX_Enregistrer_select, DEX_Ajouter, CSV_Enregistrer_tout,
@@ -823,6 +824,7 @@ void TForm_main::ShowImport(const ImportOutcome& outcome) {
     if (!outcome.selectLabel.empty()) lblSelect->setText(Q(outcome.selectLabel));
     if (!outcome.deleteLabel.empty()) lblDelete->setText(Q(outcome.deleteLabel));
     if (!outcome.tableChanged) return;
+    Carte->FitOnNextShow();
     StatusPanel0->setText(Q(outcome.status));
     rowsSorted_ = false;
     ShowSortArrow();

@@ -84,12 +84,7 @@ MapWidget::MapWidget(SessionState& session, QAbstractItemModel* model, QWidget* 
     view_.ShowWorld();
     if (model) {
         const auto repaint = [this] { update(); };
-        connect(model, &QAbstractItemModel::modelReset, this, [this] {
-            const RecordTable& t = session_.Table;
-            if (t.RowCount() != fittedRows_ || t.ColumnCount() != fittedColumns_)
-                fitPending_ = true;
-            update();
-        });
+        connect(model, &QAbstractItemModel::modelReset, this, repaint);
         connect(model, &QAbstractItemModel::dataChanged, this, repaint);
         connect(model, &QAbstractItemModel::rowsInserted, this, repaint);
         connect(model, &QAbstractItemModel::rowsRemoved, this, repaint);
@@ -111,13 +106,16 @@ void MapWidget::FitToPoints() {
     if (points_.BuiltRevision() != session_.Table.Revision())
         points_.Build(session_.Table, session_.DecimalSeparator());
     fitPending_ = false;
-    fittedRows_ = session_.Table.RowCount();
-    fittedColumns_ = session_.Table.ColumnCount();
     double west, width, latMin, latMax;
     if (points_.Extent(west, width, latMin, latMax))
         view_.Fit(west, width, latMin, latMax);
     else
         view_.ShowWorld();
+}
+
+void MapWidget::FitOnNextShow() {
+    fitPending_ = true;
+    update();
 }
 
 void MapWidget::resizeEvent(QResizeEvent*) {

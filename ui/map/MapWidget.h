@@ -30,6 +30,8 @@ class MapWidget : public QWidget {
     void Refresh();
     // The view that shows every point (the world when there is none).
     void FitToPoints();
+    // A new table: the view fits its points when the page next shows.
+    void FitOnNextShow();
     // The hint of a table row: key, name, coordinates.
     QString RowHint(int row) const;
     // Draws the map on any device (the benchmarks draw on an image).
@@ -57,8 +59,6 @@ class MapWidget : public QWidget {
     MapProjection view_;
     MapPoints points_;
     bool fitPending_ = true;
-    // What the view was last fitted to: a new table of another shape fits again.
-    int fittedRows_ = -1, fittedColumns_ = -1;
     QPoint pressAt_;
     QPoint lastDrag_;
     bool dragging_ = false;
