@@ -6,7 +6,9 @@
 #include "ui/map/CheckPanel.h"
 #include "ui/map/MapWidget.h"
 
+#include <QImage>
 #include <QListWidget>
+#include <QPainter>
 #include <QTabWidget>
 #include <QTest>
 
@@ -19,6 +21,7 @@ class TestMapCheck : public QObject {
     void landIsCompiledIn();
     void clickOnAPointMakesItsRowCurrent();
     void aLongitudeChangedMovesThePoint();
+    void marksAndTheCurrentRowAreDrawn();
     void checkListsFindingsAndGoesToTheCell();
 };
 
@@ -62,6 +65,31 @@ void TestMapCheck::aLongitudeChangedMovesThePoint() {
     QVERIFY(h.model().setData(h.model().index(2, kFirstFieldColumn + 3), "16037.75"));
     const double after = map->Points().End(*map->Points().ItemOfRow(3), 0).lon;
     QVERIFY(before < -4 && after > 4);
+}
+
+void TestMapCheck::marksAndTheCurrentRowAreDrawn() {
+    EditorHarness h;
+    h.Open(h.window->POD_ouvrir, h.world.Pod());
+    MapWidget* map = h.window->Carte;
+    h.session.Table.SetCell(kColSuppr, 3, "x"); // Brest marked for deletion
+    h.session.Table.SetCurrentRow(1);
+    map->resize(600, 400);
+    map->View().SetViewport(600, 400);
+    map->FitToPoints();
+    QImage image(600, 400, QImage::Format_RGB32);
+    QPainter painter(&image);
+    map->Render(painter);
+    painter.end();
+    const auto pixel = [&](int row) {
+        const ScreenPoint s =
+            map->View().ToScreen(map->Points().End(*map->Points().ItemOfRow(row), 0));
+        return image.pixelColor(int(s.x), int(s.y));
+    };
+    QCOMPARE(pixel(3), QColor(210, 20, 20)); // red
+    QCOMPARE(pixel(2), QColor(230, 130, 0)); // selected for export: orange
+    QCOMPARE(pixel(1), QColor(25, 70, 160)); // the current row's own colour...
+    const ScreenPoint c = map->View().ToScreen(map->Points().End(*map->Points().ItemOfRow(1), 0));
+    QCOMPARE(image.pixelColor(int(c.x) + 5, int(c.y)), QColor(255, 230, 0)); // ...in a yellow ring
 }
 
 void TestMapCheck::checkListsFindingsAndGoesToTheCell() {
