@@ -4,8 +4,8 @@
 #include "database/SessionState.h"
 #include "settings/Settings.h"
 #include "settings/Texts.h"
-#include "ui/dialogs/DirectoriesDialog.h"
 #include "ui/MainWindow.h"
+#include "ui/dialogs/DirectoriesDialog.h"
 #include "ui/qt/QtUserInteraction.h"
 
 #include <QApplication>
@@ -21,7 +21,8 @@ namespace {
 
 // Documentation screenshots (tools/screenshot.sh): with ORVANE_SCREENSHOT
 // naming a PNG file, the window opens the archive named by
-// ORVANE_SCREENSHOT_ARCHIVE, draws itself into the PNG once shown and quits.
+// ORVANE_SCREENSHOT_ARCHIVE, shows the page numbered ORVANE_SCREENSHOT_PAGE
+// (0 the records, 2 the map), draws itself into the PNG once shown and quits.
 // Not a user feature; nothing else reads the environment.
 void ScheduleScreenshot(orvane::TForm_main& window) {
     const char* png = std::getenv("ORVANE_SCREENSHOT");
@@ -29,8 +30,12 @@ void ScheduleScreenshot(orvane::TForm_main& window) {
     const char* archive = std::getenv("ORVANE_SCREENSHOT_ARCHIVE");
     const std::string out = png;
     const std::string source = archive ? archive : "";
-    QTimer::singleShot(300, &window, [&window, out, source] {
+    const char* page = std::getenv("ORVANE_SCREENSHOT_PAGE");
+    const int pageIndex = page ? std::atoi(page) : 0;
+    QTimer::singleShot(300, &window, [&window, out, source, pageIndex] {
         if (!source.empty()) window.LoadArchive(source);
+        window.PageControl->setCurrentIndex(pageIndex);
+        if (pageIndex == 2) window.resize(1100, 720); // room for the map
         QTimer::singleShot(500, &window, [&window, out] {
             window.grab().save(QString::fromStdString(out));
             QApplication::exit(0);

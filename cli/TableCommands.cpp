@@ -1,6 +1,7 @@
 // show and convert: load a table as the editor does, print it or save it.
 #include "cli/CliSupport.h"
 #include "database/DbdFile.h"
+#include "database/TableCheck.h"
 #include "exchange/CsvFile.h"
 #include "exchange/DexFile.h"
 #include "platform/Cp1252.h"
@@ -43,6 +44,17 @@ const char* kConvertUsage =
     "                     takes the selection form, a \";\" after every field);\n"
     "                     no such row is an error for .dex and .csv, and no file\n"
     "                     is written\n"
+    "  --template, --decimal, --fly1  as for 'show'\n";
+
+const char* kCheckUsage =
+    "Usage: orvane-cli check INPUT [--template SOURCE] [--decimal SEP] [--fly1]\n"
+    "\n"
+    "Loads INPUT as 'show' does and lists, one line per row and field, what a\n"
+    "save would refuse or the simulator would choke on: a number that does not\n"
+    "convert for its field, a text longer than its field, a one-byte value\n"
+    "outside 0-255, a latitude beyond 90 degrees, a longitude outside -180 to\n"
+    "360 degrees, an empty or repeated key (the unique identifier, or the ICAO\n"
+    "code of airports). Exits with 1 when something is found, 0 otherwise.\n"
     "  --template, --decimal, --fly1  as for 'show'\n";
 
 // Loads INPUT into the session as the editor's open commands do.
@@ -134,6 +146,31 @@ int RunConvert(const Args& args) {
             }
         }
         return 0;
+    });
+}
+
+int RunCheck(const Args& args) {
+    return Guarded([&] {
+        TableOptions o = ParseTableOptions(args, false);
+        if (o.help) {
+            std::cout << kCheckUsage;
+            return 0;
+        }
+        if (o.positional.size() != 1)
+            throw std::invalid_argument(std::string("check takes one INPUT\n") + kCheckUsage);
+        SessionState s;
+        CliInteraction ui;
+        LoadInput(s, ui, o, o.positional[0]);
+        const std::vector<Finding> findings =
+            CheckTable(s.Table, s.Fields(), s.DataType, s.DecimalSeparator());
+        std::string block;
+        for (const Finding& f : findings)
+            block +=
+                FindingText(f, s.Table, s.Fields(), s.DecimalSeparator(), Lang::English) + "\n";
+        PrintBlock(block);
+        std::cerr << "orvane-cli: " << findings.size() << " finding(s) in "
+                  << s.Table.RowCount() - 1 << " rows\n";
+        return findings.empty() ? 0 : 1;
     });
 }
 

@@ -270,45 +270,74 @@ void RecordEncoder::Write(const RecordTable& table, int row, unsigned char* out)
     for (const Step& step : steps_) {
         const FieldDef& f = fields_[step.field];
         const std::string_view text = cell(kFirstFieldColumn + step.field);
-        unsigned char* p = out + step.offset;
-        switch (step.kind) {
-        case Kind::Byte: {
-            std::int64_t v = 0;
-            if (!ParseCellInt64(text, v))
-                ThrowCell(txt::BadWholeNumber, lang_, row, FieldTitle(f), text);
-            p[0] = static_cast<unsigned char>(v & 0xFF);
+        switch (Convert(step, text, out + step.offset)) {
+        case CellFault::None:
+        case CellFault::ByteRange: // the low 8 bits, as ever
             break;
+        case CellFault::NotNumber:
+            ThrowCell(txt::BadNumber, lang_, row, FieldTitle(f), text);
+        case CellFault::NotWholeNumber:
+            ThrowCell(txt::BadWholeNumber, lang_, row, FieldTitle(f), text);
+        case CellFault::NotSigned32:
+            ThrowCell(txt::NotSigned32, lang_, row, FieldTitle(f), text);
+        case CellFault::TooLong:
+            throw ConversionError(Format(txt::TextTooLong.In(lang_), row, FieldTitle(f).c_str(),
+                                         Cp1252ToUtf8(text).c_str(), static_cast<int>(step.width)));
         }
-        case Kind::Text:
-            if (text.size() > step.width)
-                throw ConversionError(Format(txt::TextTooLong.In(lang_), row, FieldTitle(f).c_str(),
-                                             Cp1252ToUtf8(text).c_str(),
-                                             static_cast<int>(step.width)));
-            // Confined to the field: the text, then a zero byte when it is
-            // shorter than the field.
-            if (!text.empty()) std::memcpy(p, text.data(), text.size());
-            if (text.size() < step.width) p[text.size()] = 0;
-            break;
-        case Kind::Double: {
-            double d = 0;
-            if (!ParseCellDouble(text, decimalSeparator_, d))
-                ThrowCell(txt::BadNumber, lang_, row, FieldTitle(f), text);
-            PutF64(p, d);
-            break;
+    }
+}
+
+CellFault RecordEncoder::Convert(const Step& step, std::string_view text, unsigned char* p) const {
+    switch (step.kind) {
+    case Kind::Byte: {
+        std::int64_t v = 0;
+        if (!ParseCellInt64(text, v)) return CellFault::NotWholeNumber;
+        p[0] = static_cast<unsigned char>(v & 0xFF);
+        return v < 0 || v > 255 ? CellFault::ByteRange : CellFault::None;
+    }
+    case Kind::Text:
+        if (text.size() > step.width) return CellFault::TooLong;
+        // Confined to the field: the text, then a zero byte when it is
+        // shorter than the field.
+        if (!text.empty()) std::memcpy(p, text.data(), text.size());
+        if (text.size() < step.width) p[text.size()] = 0;
+        return CellFault::None;
+    case Kind::Double: {
+        double d = 0;
+        if (!ParseCellDouble(text, decimalSeparator_, d)) return CellFault::NotNumber;
+        PutF64(p, d);
+        return CellFault::None;
+    }
+    case Kind::Integer: {
+        std::int64_t v = 0;
+        if (how_.signedIntegers) {
+            if (!ParseCellInt64(text, v) || v < INT32_MIN || v > INT32_MAX)
+                return CellFault::NotSigned32;
+        } else if (!ParseCellInt64(text, v)) {
+            return CellFault::NotWholeNumber;
         }
-        case Kind::Integer: {
-            std::int64_t v = 0;
-            if (how_.signedIntegers) {
-                if (!ParseCellInt64(text, v) || v < INT32_MIN || v > INT32_MAX)
-                    ThrowCell(txt::NotSigned32, lang_, row, FieldTitle(f), text);
-            } else if (!ParseCellInt64(text, v)) {
-                ThrowCell(txt::BadWholeNumber, lang_, row, FieldTitle(f), text);
-            }
-            // Low 32 bits: "%u" texts and negative values both fit.
-            PutU32(p, static_cast<std::uint32_t>(v & 0xFFFFFFFF));
-            break;
-        }
-        }
+        // Low 32 bits: "%u" texts and negative values both fit.
+        PutU32(p, static_cast<std::uint32_t>(v & 0xFFFFFFFF));
+        return CellFault::None;
+    }
+    }
+    return CellFault::None;
+}
+
+void RecordEncoder::Faults(const RecordTable& table, int row, std::vector<CellFinding>& out) {
+    out.clear();
+    table.RowCells(row, cells_);
+    const auto cell = [this](std::size_t col) {
+        return col < cells_.size() ? cells_[col] : std::string_view();
+    };
+    std::int64_t mark = 0;
+    if (!ParseCellInt64(cell(kColExport), mark))
+        out.push_back({kColExport, CellFault::NotWholeNumber});
+    RecordBuffer scratch{};
+    for (const Step& step : steps_) {
+        const int column = kFirstFieldColumn + static_cast<int>(step.field);
+        const CellFault fault = Convert(step, cell(column), scratch.data() + step.offset);
+        if (fault != CellFault::None) out.push_back({column, fault});
     }
 }
 

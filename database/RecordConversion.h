@@ -81,6 +81,20 @@ void ConvertRowInto(const RecordTable& table, int row, const std::vector<FieldDe
                     char decimalSeparator, RecordBuffer& record, Lang lang,
                     const RowConversion& how = {});
 
+// Why a cell would not be written as it stands.
+enum class CellFault : std::uint8_t {
+    None,
+    NotNumber,      // a D cell that is not a number
+    NotWholeNumber, // an I, one-byte C or Export cell that is not a whole number
+    NotSigned32,    // an I cell beyond signed 32 bits where only those are taken
+    TooLong,        // a C text longer than its field
+    ByteRange,      // a one-byte C value outside 0-255 (a save keeps its low 8 bits)
+};
+struct CellFinding {
+    int column = 0; // table column
+    CellFault fault = CellFault::None;
+};
+
 // ConvertRowInto and BuildRecord for many rows of one field list: where each
 // field lies is worked out once, and a row's cells are read in one pass.
 class RecordEncoder {
@@ -92,6 +106,8 @@ class RecordEncoder {
     // ConvertRowInto: over the record's bytes, which change only when every
     // cell converted.
     void ConvertInto(const RecordTable& table, int row, RecordBuffer& record);
+    // Every cell of the row a save would refuse or change, without throwing.
+    void Faults(const RecordTable& table, int row, std::vector<CellFinding>& out);
 
   private:
     enum class Kind : std::uint8_t { Byte, Text, Double, Integer };
@@ -101,6 +117,8 @@ class RecordEncoder {
         std::uint32_t field;
     };
     void Write(const RecordTable& table, int row, unsigned char* out);
+    // One field's conversion into p; ByteRange still writes the low 8 bits.
+    CellFault Convert(const Step& step, std::string_view text, unsigned char* p) const;
 
     const std::vector<FieldDef>& fields_;
     char decimalSeparator_;

@@ -508,5 +508,29 @@ inline constexpr BiText AboutNotice{
     "ILS and frequencies.\r\n\r\nRemarks, questions and fixes: open an issue on the Orvane "
     "project's tracker."};
 
+// --- Map and check --------------------------------------------------------------------
+inline constexpr BiText TabCarte{"Carte", "Map"};
+inline constexpr BiText MenuVerifier{"Vérifier", "Check"};
+// The findings list: its heading and the line of a finding (row, field, what).
+inline constexpr BiText CheckHeading{"Vérification : %d anomalie(s)", "Check: %d finding(s)"};
+inline constexpr BiText CheckNothing{"Vérification : aucune anomalie", "Check: nothing found"};
+inline constexpr BiText CheckLine{"Ligne %d, %s : %s", "Row %d, %s: %s"};
+inline constexpr BiText CheckNotNumber{"« %s » n'est pas un nombre décimal",
+                                       "\"%s\" is not a decimal number"};
+inline constexpr BiText CheckNotWhole{"« %s » n'est pas un nombre entier",
+                                      "\"%s\" is not a whole number"};
+inline constexpr BiText CheckTooLong{"« %s » dépasse %d caractères",
+                                     "\"%s\" is longer than %d characters"};
+inline constexpr BiText CheckByteRange{"%s n'est pas un octet de 0 à 255",
+                                       "%s is not a byte from 0 to 255"};
+inline constexpr BiText CheckLatitude{"latitude %s au-delà de ±90°", "latitude %s beyond ±90°"};
+inline constexpr BiText CheckLongitude{"longitude %s hors de −180° à 360°",
+                                       "longitude %s outside −180° to 360°"};
+inline constexpr BiText CheckDuplicate{"clé « %s » déjà en ligne %d",
+                                       "key \"%s\" already in row %d"};
+inline constexpr BiText CheckEmptyKey{"clé vide", "empty key"};
+inline constexpr BiText CheckNoTable{"Aucune table chargée à vérifier.",
+                                     "No table loaded to check."};
+
 } // namespace txt
 } // namespace orvane

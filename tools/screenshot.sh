@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Makes the README screenshots of the editor's main window on the demo data,
 # in French and in English, under a virtual X display:
-#   docs/screenshot-fr.png, docs/screenshot-en.png
+#   docs/screenshot-fr.png, docs/screenshot-en.png, and the map page on the
+#   demo airports and navaids: docs/map-{airport,navaid}-{fr,en}.png
 # Each language gets its own copy of the program with its own Orvane.ini
 # beside it (the editor reads its settings from its own folder).
 set -euo pipefail
@@ -16,7 +17,7 @@ trap 'rm -rf "$WORK"' EXIT
 "$BUILD_DIR/orvane-cli" make-demo "$WORK/demo" >/dev/null
 mkdir -p docs
 
-shoot() { # language-key langage-value output
+shoot() { # language-key langage-value output [archive] [page]
   local dir="$WORK/$1"
   mkdir -p "$dir"
   cp "$BUILD_DIR/orvane" "$dir/orvane"
@@ -25,9 +26,14 @@ shoot() { # language-key langage-value output
     printf '[fly2]\r\nflydir=%s/demo/fly2/\r\n[work2]\r\nworkdir=%s/demo/work/\r\n' "$WORK" "$WORK"
   } >"$dir/Orvane.ini"
   LC_ALL=C.UTF-8 ORVANE_SCREENSHOT="$ROOT/$3" \
-    ORVANE_SCREENSHOT_ARCHIVE="$WORK/demo/fly2/system/AIRPORT.POD" \
+    ORVANE_SCREENSHOT_ARCHIVE="$WORK/demo/fly2/system/${4:-AIRPORT}.POD" \
+    ORVANE_SCREENSHOT_PAGE="${5:-0}" \
     xvfb-run -a -s '-screen 0 1280x800x24' "$dir/orvane"
   echo "wrote $3"
 }
 shoot fr $'fran\xe7ais' docs/screenshot-fr.png
 shoot en english docs/screenshot-en.png
+shoot fr $'fran\xe7ais' docs/map-airport-fr.png AIRPORT 2
+shoot en english docs/map-airport-en.png AIRPORT 2
+shoot fr $'fran\xe7ais' docs/map-navaid-fr.png NAVAID 2
+shoot en english docs/map-navaid-en.png NAVAID 2

@@ -22,6 +22,8 @@
 #include "ui/grid/DefinitionsPage.h"
 #include "ui/grid/RecordGridModel.h"
 #include "ui/grid/RecordGridView.h"
+#include "ui/map/CheckPanel.h"
+#include "ui/map/MapWidget.h"
 #include "ui/qt/QtText.h"
 
 #include <QActionGroup>
@@ -36,6 +38,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -229,6 +232,8 @@ void TForm_main::BuildMenu() {
     Aide = menu("Aide", txt::MenuAide);
     Apropos = action(Aide, "Apropos", txt::MenuApropos);
     AideHTML = action(Aide, "AideHTML", txt::MenuAideHTML, QKeySequence(Qt::Key_F1));
+    Outils->addSeparator();
+    Verifier = action(Outils, "Verifier", txt::MenuVerifier, QKeySequence(Qt::Key_F7));
 
     // Keyboard commands without a menu item.
     FocusSearch = new QAction(this);
@@ -347,7 +352,7 @@ void TForm_main::BuildPages() {
     DataGrid = new RecordGridView(vue_globale);
     DataGrid->setObjectName("DataGrid");
     DataGrid->setModel(model_);
-    records->addWidget(DataGrid);
+    BuildMapAndCheck(records);
     PageControl->addTab(vue_globale, QString());
     captions_.Tab(PageControl, vue_globale, txt::TabVueGlobale);
 
@@ -361,6 +366,8 @@ void TForm_main::BuildPages() {
     defs->addStretch(1);
     PageControl->addTab(TabSheet2, QString());
     captions_.Tab(PageControl, TabSheet2, txt::TabDefinitions);
+    PageControl->addTab(Carte, QString());
+    captions_.Tab(PageControl, Carte, txt::TabCarte);
     PageControl->setCurrentIndex(0);
 }
 
@@ -418,6 +425,15 @@ void TForm_main::WireCommands() {
     b.Wire(Pournepasoublier, [this] { tools_->PournepasoublierClick(); });
     b.Wire(Apropos, [this] { tools_->AproposClick(); });
     b.Wire(AideHTML, [this] { tools_->AideHTMLClick(); });
+    b.Wire(Verifier, [this] { Verification->VerifierClick(); });
+    CommandBoundary::SetAvailable(Verifier, true);
+    connect(Carte, &MapWidget::rowClicked, this, [this](int row) {
+        boundary_.Run([&] { GoToCell(session_.Table.CurrentColumn(), row); });
+    });
+    connect(Verification, &CheckPanel::cellChosen, this,
+            [this](int column, int row) { boundary_.Run([&] { GoToCell(column, row); }); });
+    connect(DataGrid->selectionModel(), &QItemSelectionModel::currentChanged, Carte,
+            [this] { Carte->update(); });
 
     // Enabled at start: every control that has a command, but the saves
     // (a load enables them) and the direct-write items (their mode does).
@@ -559,6 +575,7 @@ void TForm_main::ShowLoad(const LoadOutcome& outcome) {
     if (outcome.loaded) WriteFlagHeadings();
     if (outcome.templateLoaded || outcome.loaded) FitColumns();
     if (!outcome.loaded) return;
+    Carte->FitOnNextShow();
     StatusPanel0->setText(Q(outcome.status));
     for (QAction* a : {DBD_Enregistrer_tout, DBD_Enregistrer_select, DEX_Enregistrer_tout,
                        DEX_Enregistrer_select, DEX_Ajouter, CSV_Enregistrer_tout,
@@ -807,6 +824,7 @@ void TForm_main::ShowImport(const ImportOutcome& outcome) {
     if (!outcome.selectLabel.empty()) lblSelect->setText(Q(outcome.selectLabel));
     if (!outcome.deleteLabel.empty()) lblDelete->setText(Q(outcome.deleteLabel));
     if (!outcome.tableChanged) return;
+    Carte->FitOnNextShow();
     StatusPanel0->setText(Q(outcome.status));
     rowsSorted_ = false;
     ShowSortArrow();
@@ -834,6 +852,29 @@ void TForm_main::ShowMode(const EditModeView& mode) {
 void TForm_main::ApplyModeToAdds() {
     if (!modeView_.dexAddEnabled) CommandBoundary::SetAvailable(DEX_Ajouter, false);
     if (!modeView_.csvAddEnabled) CommandBoundary::SetAvailable(CSV_Ajouter, false);
+}
+
+// --- Map and check ------------------------------------------------------------------
+
+void TForm_main::BuildMapAndCheck(QVBoxLayout* records) {
+    auto* split = new QSplitter(Qt::Horizontal, vue_globale);
+    split->addWidget(DataGrid);
+    Verification = new CheckPanel(session_, split);
+    split->addWidget(Verification);
+    split->setStretchFactor(0, 3);
+    split->setStretchFactor(1, 1);
+    records->addWidget(split);
+    Carte = new MapWidget(session_, model_);
+    Carte->setObjectName("Carte");
+}
+
+void TForm_main::GoToCell(int column, int row) {
+    RecordTable& t = session_.Table;
+    if (row < 1 || row >= t.RowCount()) return;
+    t.SetCurrentCell(std::clamp(column, 0, t.ColumnCount() - 1), row);
+    PageControl->setCurrentWidget(vue_globale);
+    SyncViewToTable();
+    DataGrid->setFocus();
 }
 
 } // namespace orvane

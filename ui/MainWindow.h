@@ -25,6 +25,7 @@ class QLineEdit;
 class QMenu;
 class QPushButton;
 class QTabWidget;
+class QVBoxLayout;
 class QModelIndex;
 
 namespace orvane {
@@ -43,6 +44,8 @@ class TForm_init;
 class TForm_podview;
 class TForm_Saisie;
 class ToolsCommands;
+class MapWidget;
+class CheckPanel;
 
 class TForm_main : public QMainWindow, private EditorView {
     Q_OBJECT
@@ -231,6 +234,17 @@ class TForm_main : public QMainWindow, private EditorView {
 
   private:
     TForm_Saisie* saisie_ = nullptr; // the record editor, one for the whole run
+
+  public:
+    // The map page and the check's findings beside the grid.
+    MapWidget* Carte = nullptr;
+    CheckPanel* Verification = nullptr;
+    QAction* Verifier = nullptr;
+    // Makes a table cell current and shows it on the Records page.
+    void GoToCell(int column, int row);
+
+  private:
+    void BuildMapAndCheck(QVBoxLayout* records);
 };
 
 } // namespace orvane

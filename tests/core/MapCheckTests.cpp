@@ -1,0 +1,324 @@
+// The map's geometry (projection, coordinate pairs, visible-item query) and
+// the table check, rule by rule, and orvane-cli check.
+#include "database/TableCheck.h"
+#include "support/CliRunner.h"
+#include "support/DbdFixtures.h"
+#include "table/MapView.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace orvane {
+namespace {
+
+// A table with the given field titles and rows of field cells (flags empty,
+// Export "0").
+RecordTable TableOf(const std::vector<std::string>& titles,
+                    const std::vector<std::vector<std::string>>& rows) {
+    RecordTable t;
+    t.SetColumnCount(kFirstFieldColumn + static_cast<int>(titles.size()));
+    t.SetRowCount(static_cast<int>(rows.size()) + 1);
+    for (std::size_t i = 0; i < titles.size(); ++i)
+        t.SetCell(kFirstFieldColumn + static_cast<int>(i), 0, titles[i]);
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const int row = static_cast<int>(r) + 1;
+        t.SetCell(kColExport, row, "0");
+        for (std::size_t c = 0; c < rows[r].size(); ++c)
+            t.SetCell(kFirstFieldColumn + static_cast<int>(c), row, rows[r][c]);
+    }
+    return t;
+}
+
+std::string Seconds(double degrees) {
+    return std::to_string(degrees * 3600);
+}
+
+// --- Projection --------------------------------------------------------------------
+
+TEST(MapProjection, BothLongitudeConventionsLandInOnePlace) {
+    MapProjection view;
+    view.SetViewport(720, 360);
+    view.ShowWorld();
+    const ScreenPoint west = view.ToScreen({-73.78, 40.64});
+    const ScreenPoint east = view.ToScreen({360 - 73.78, 40.64});
+    EXPECT_NEAR(west.x, east.x, 1e-9);
+    EXPECT_NEAR(west.y, east.y, 1e-9);
+    EXPECT_NEAR(west.x, 360 - 73.78 * 2, 1e-9); // two pixels a degree, west of the middle
+    EXPECT_NEAR(WrapLongitude(540), -180, 1e-12);
+    EXPECT_NEAR(WrapLongitude(-190), 170, 1e-12);
+}
+
+TEST(MapProjection, TheAntimeridianIsSeamless) {
+    MapProjection view;
+    view.SetViewport(1000, 1000);
+    view.SetView({179.5, -17}, 1000); // Fiji, one degree across
+    const ScreenPoint a = view.ToScreen({179.9, -17});
+    const ScreenPoint b = view.ToScreen({-179.9, -17}); // just east of the line
+    EXPECT_GT(b.x, a.x);
+    EXPECT_LT(b.x - a.x, 300);
+    const GeoPoint back = view.ToGeo(b);
+    EXPECT_NEAR(back.lon, -179.9, 1e-9);
+    view.Pan(-800, 0); // dragging left moves the view east, across the line
+    EXPECT_LT(view.Centre().lon, -179);
+}
+
+TEST(MapProjection, ZoomKeepsThePlaceUnderTheCursorAndStaysInBounds) {
+    MapProjection view;
+    view.SetViewport(800, 400);
+    view.ShowWorld();
+    const ScreenPoint cursor{600, 120};
+    const GeoPoint before = view.ToGeo(cursor);
+    for (int i = 0; i < 40; ++i)
+        view.ZoomAt(cursor, 1.5);
+    const GeoPoint after = view.ToGeo(cursor);
+    EXPECT_NEAR(after.lon, before.lon, 1e-6);
+    EXPECT_NEAR(after.lat, before.lat, 1e-6);
+    EXPECT_EQ(view.Scale(), MapProjection::kMaxScale);
+    EXPECT_LT(view.LatSpan() * 111000, 1000); // a few hundred metres
+    for (int i = 0; i < 80; ++i)
+        view.ZoomAt(cursor, 0.5);
+    EXPECT_EQ(view.Scale(), view.WorldScale());
+}
+
+// --- Points ----------------------------------------------------------------------------
+
+TEST(MapPoints, PairsByTitleAndRunwaysAsTwoEnds) {
+    const std::vector<std::string_view> titles = {"Key",      "End 1 Latitude", "End 1 Longitude",
+                                                  "Heading",  "End 2 LATITUDE", "End 2 longitude",
+                                                  "Latitude", "Elevation"};
+    const auto pairs = FindCoordinatePairs(titles);
+    ASSERT_EQ(pairs.size(), 2u); // a latitude without its longitude is no pair
+    EXPECT_EQ(pairs[1].latitude, 4);
+    EXPECT_EQ(pairs[1].longitude, 5);
+
+    RecordTable t =
+        TableOf({"Key", "End 1 Latitude", "End 1 Longitude", "End 2 Latitude", "End 2 Longitude"},
+                {{"A", Seconds(51.47), Seconds(-0.49), Seconds(51.46), Seconds(-0.43)},
+                 {"B", "x", "0", Seconds(10), Seconds(350)},
+                 {"C", "", "", "", ""},
+                 {"D", Seconds(95), "0", "0", "0"}});
+    t.SetCell(kColSuppr, 1, "x");
+    MapPoints points;
+    points.Build(t, '.');
+    ASSERT_EQ(points.Items().size(), 3u);
+    const MapItem* a = points.ItemOfRow(1);
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->endCount, 2);
+    EXPECT_TRUE(a->deleted);
+    EXPECT_NEAR(points.End(*a, 1).lon, -0.43, 1e-9);
+    const MapItem* b = points.ItemOfRow(2);
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(b->endCount, 1);
+    EXPECT_NEAR(points.End(*b, 0).lon, -10, 1e-9); // 350 east is 10 west
+    EXPECT_EQ(points.ItemOfRow(3), nullptr);
+    EXPECT_EQ(points.ItemOfRow(4)->endCount, 1); // the end beyond the pole is left out
+}
+
+TEST(MapPoints, QueryFindsWhatAViewShowsAndNothingElse) {
+    std::vector<std::vector<std::string>> rows;
+    for (int lon = -180; lon < 180; lon += 3)
+        for (int lat = -80; lat <= 80; lat += 5)
+            rows.push_back({Seconds(lat + 0.5), Seconds(lon + 0.5)});
+    rows.push_back({Seconds(-17), Seconds(179.99)}); // beside the antimeridian
+    rows.push_back({Seconds(-17), Seconds(-179.99)});
+    RecordTable t = TableOf({"Latitude", "Longitude"}, rows);
+    MapPoints points;
+    points.Build(t, '.');
+    std::vector<std::uint32_t> found;
+    points.Query(-180, 180, -90, 90, found);
+    EXPECT_EQ(found.size(), rows.size());
+
+    const auto inside = [&](double lon0, double lon1, double lat0, double lat1) {
+        std::size_t n = 0;
+        for (const MapItem& item : points.Items()) {
+            const GeoPoint p = points.End(item, 0);
+            const double d = WrapLongitude(p.lon - lon0);
+            const double w = lon1 >= lon0 ? lon1 - lon0 : lon1 + 360 - lon0;
+            n += d >= 0 && d <= w && p.lat >= lat0 && p.lat <= lat1;
+        }
+        return n;
+    };
+    for (auto box : std::vector<std::array<double, 4>>{
+             {0, 10, 40, 50}, {170, -170, -20, -10}, {-1, 1, -1, 1}, {-120, -60, -90, 90}}) {
+        points.Query(box[0], box[1], box[2], box[3], found);
+        EXPECT_EQ(found.size(), inside(box[0], box[1], box[2], box[3])) << box[0] << " " << box[1];
+    }
+    points.Query(179, -179, -18, -16, found); // across the line: both sides
+    EXPECT_EQ(found.size(), 2u);
+
+    MapProjection view;
+    view.SetViewport(800, 800);
+    view.SetView({-179.99, -17}, 100000);
+    EXPECT_EQ(points.Nearest(view, view.ToScreen({-179.99, -17}), 6),
+              static_cast<int>(rows.size()) - 1);
+    EXPECT_EQ(points.Nearest(view, {5, 5}, 6), -1);
+}
+
+TEST(MapPoints, ALineCrossingTheViewIsFoundThoughItsEndsAreOutside) {
+    RecordTable t =
+        TableOf({"End 1 Latitude", "End 1 Longitude", "End 2 Latitude", "End 2 Longitude"},
+                {{Seconds(48.0), Seconds(2.0), Seconds(48.0), Seconds(2.8)},
+                 {Seconds(10), Seconds(10), Seconds(40), Seconds(60)}});
+    MapPoints points;
+    points.Build(t, '.');
+    std::vector<std::uint32_t> found;
+    points.Query(2.3, 2.4, 47.9, 48.1, found);
+    EXPECT_EQ(found, std::vector<std::uint32_t>{0});
+    points.Query(30, 31, 20, 21, found); // within the long line's box
+    EXPECT_EQ(found, std::vector<std::uint32_t>{1});
+}
+
+TEST(MapPoints, TheExtentTakesTheShortWayRoundAndTheViewFitsIt) {
+    // Fiji and Samoa: across the antimeridian, 10.6 degrees wide, not 349.4.
+    RecordTable t = TableOf({"Latitude", "Longitude"}, {{Seconds(-17.7), Seconds(177.4)},
+                                                        {Seconds(-13.8), Seconds(360 - 172.0)}});
+    MapPoints points;
+    points.Build(t, '.');
+    double west, width, latMin, latMax;
+    ASSERT_TRUE(points.Extent(west, width, latMin, latMax));
+    EXPECT_NEAR(west, 177.4, 1e-9);
+    EXPECT_NEAR(width, 10.6, 1e-9);
+    MapProjection view;
+    view.SetViewport(800, 600);
+    view.Fit(west, width, latMin, latMax);
+    for (const MapItem& item : points.Items()) {
+        const ScreenPoint s = view.ToScreen(points.End(item, 0));
+        EXPECT_GT(s.x, 0);
+        EXPECT_LT(s.x, 800);
+        EXPECT_GT(s.y, 0);
+        EXPECT_LT(s.y, 600);
+    }
+}
+
+// --- Check -------------------------------------------------------------------------------
+
+std::vector<FieldDef> CheckFields() {
+    return {{"uid", 4, 8, 'C', "Unique identifier"},
+            {"nam", 12, 6, 'C', "Name"},
+            {"byt", 18, 1, 'C', "Flag"},
+            {"int", 19, 4, 'I', "Count"},
+            {"lat", 23, 8, 'D', "Latitude"},
+            {"lon", 31, 8, 'D', "Longitude"}};
+}
+
+struct CheckCase {
+    const char* what;
+    std::vector<std::string> cells;                    // the second row; the first is sound
+    std::vector<std::pair<int, FindingKind>> expected; // field, kind
+};
+
+class TableCheckRules : public ::testing::TestWithParam<CheckCase> {};
+
+TEST_P(TableCheckRules, FindsWhatASaveOrTheSimulatorWouldRefuse) {
+    const CheckCase& c = GetParam();
+    const std::vector<FieldDef> fields = CheckFields();
+    std::vector<std::string> titles;
+    for (const FieldDef& f : fields)
+        titles.push_back(f.Title);
+    RecordTable t = TableOf(titles, {{"A1", "Paris", "1", "7", "176400,5", "8400"}, c.cells});
+    const std::vector<Finding> found = CheckTable(t, fields, "NAVAID", ',');
+    std::vector<std::pair<int, FindingKind>> got;
+    for (const Finding& f : found) {
+        EXPECT_EQ(f.row, 2) << c.what;
+        got.push_back({f.column - kFirstFieldColumn, f.kind});
+        EXPECT_FALSE(FindingText(f, t, fields, ',', Lang::English).empty());
+    }
+    EXPECT_EQ(got, c.expected) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, TableCheckRules,
+    ::testing::Values(
+        CheckCase{"sound", {"A2", "Lyon", "255", "4294967295", "-324000", "-648000"}, {}},
+        CheckCase{"decimal", {"A2", "Lyon", "0", "1", "45.5", "0"}, {{4, FindingKind::NotNumber}}},
+        CheckCase{
+            "empty decimal", {"A2", "Lyon", "0", "1", "0", ""}, {{5, FindingKind::NotNumber}}},
+        CheckCase{
+            "integer", {"A2", "Lyon", "0", "1,5", "0", "0"}, {{3, FindingKind::NotWholeNumber}}},
+        CheckCase{
+            "byte text", {"A2", "Lyon", "a", "1", "0", "0"}, {{2, FindingKind::NotWholeNumber}}},
+        CheckCase{
+            "byte range", {"A2", "Lyon", "256", "1", "0", "0"}, {{2, FindingKind::ByteRange}}},
+        CheckCase{
+            "negative byte", {"A2", "Lyon", "-1", "1", "0", "0"}, {{2, FindingKind::ByteRange}}},
+        CheckCase{"too long", {"A2", "Orleans", "0", "1", "0", "0"}, {{1, FindingKind::TooLong}}},
+        CheckCase{
+            "latitude", {"A2", "Lyon", "0", "1", "324001", "0"}, {{4, FindingKind::LatitudeRange}}},
+        CheckCase{"south pole",
+                  {"A2", "Lyon", "0", "1", "-324000,1", "0"},
+                  {{4, FindingKind::LatitudeRange}}},
+        CheckCase{"longitude west",
+                  {"A2", "Lyon", "0", "1", "0", "-648001"},
+                  {{5, FindingKind::LongitudeRange}}},
+        CheckCase{"longitude east",
+                  {"A2", "Lyon", "0", "1", "0", "1296001"},
+                  {{5, FindingKind::LongitudeRange}}},
+        CheckCase{
+            "duplicate key", {"A1", "Lyon", "0", "1", "0", "0"}, {{0, FindingKind::DuplicateKey}}},
+        CheckCase{"empty key", {"  ", "Lyon", "0", "1", "0", "0"}, {{0, FindingKind::EmptyKey}}},
+        CheckCase{"several",
+                  {"", "Orleans", "300", "x", "1e9", "0"},
+                  {{0, FindingKind::EmptyKey},
+                   {1, FindingKind::TooLong},
+                   {2, FindingKind::ByteRange},
+                   {3, FindingKind::NotWholeNumber},
+                   {4, FindingKind::LatitudeRange}}}));
+
+TEST(TableCheck, TheKeyIsTheUniqueIdentifierOrAnAirportsKeyOrIcaoCode) {
+    const std::vector<FieldDef> withKey = {{"ica", 4, 5, 'C', "ICAO identifier"},
+                                           {"key", 9, 10, 'C', "Airport key"}};
+    EXPECT_EQ(KeyColumn(withKey, "AIRPORT"), kFirstFieldColumn + 1);
+    EXPECT_EQ(KeyColumn(withKey, "RUNWAY"), -1); // runways share their airport's key
+    EXPECT_EQ(KeyColumn(CheckFields(), "RUNWAY"), kFirstFieldColumn);
+
+    const std::vector<FieldDef> withIcao = {{"nam", 4, 10, 'C', "Name"},
+                                            {"ica", 14, 5, 'C', "ICAO identifier"}};
+    RecordTable t =
+        TableOf({"Name", "ICAO identifier"}, {{"1", "LFPG"}, {"2", "LFPO"}, {"3", "LFPG"}});
+    const auto found = CheckTable(t, withIcao, "AIRPORT", '.');
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].row, 3);
+    EXPECT_EQ(found[0].firstRow, 1);
+    EXPECT_EQ(FindingText(found[0], t, withIcao, '.', Lang::English),
+              "Row 3, ICAO identifier: key \"LFPG\" already in row 1");
+    EXPECT_EQ(FindingText(found[0], t, withIcao, '.', Lang::French),
+              "Ligne 3, ICAO identifier : clé « LFPG » déjà en ligne 1");
+}
+
+// --- orvane-cli check ---------------------------------------------------------------------
+
+class CliCheck : public testing::CliTest {};
+
+TEST_F(CliCheck, ListsTheFindingsAndFailsOnlyWhenThereAreSome) {
+    const std::vector<testing::FieldSpec> spec = {{"uid", 4, 8, 'C', "Unique identifier"},
+                                                  {"lat", 12, 8, 'D', "Latitude"},
+                                                  {"lon", 20, 8, 'D', "Longitude"}};
+    const std::string dbt = dir_.File("NAVAID.DBT");
+    testing::WriteBytes(dbt, testing::TemplateText(spec));
+    const auto record = [](const std::string& key, double lat, double lon) {
+        return testing::RecordBuilder(28).Text(4, key).Double(12, lat).Double(20, lon).Bytes();
+    };
+    const std::string good = dir_.File("good.dbd"), bad = dir_.File("bad.dbd");
+    testing::WriteBytes(good, testing::DbdBytes("naid", 28, {record("N1", 3600, 7200)}));
+    testing::WriteBytes(bad,
+                        testing::DbdBytes("naid", 28,
+                                          {record("N1", 3600, 7200), record("N1", 400 * 3600, 0),
+                                           record("", 0, -200 * 3600)}));
+    testing::CliResult r = Run({"check", good, "--template", dbt}, "LC_ALL=C");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "");
+
+    r = Run({"check", bad, "--template", dbt}, "LC_ALL=C");
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_EQ(
+        testing::SplitLines(r.out),
+        (std::vector<std::string>{"Row 2, Unique identifier: key \"N1\" already in row 1",
+                                  "Row 2, Latitude: latitude 400.0000° beyond ±90°",
+                                  "Row 3, Unique identifier: empty key",
+                                  "Row 3, Longitude: longitude -200.0000° outside −180° to 360°"}));
+    EXPECT_NE(r.err.find("4 finding(s) in 3 rows"), std::string::npos);
+}
+
+} // namespace
+} // namespace orvane
