@@ -508,5 +508,29 @@ inline constexpr BiText AboutNotice{
     "ILS and frequencies.\r\n\r\nRemarks, questions and fixes: open an issue on the Orvane "
     "project's tracker."};
 
+
+// --- Undo, redo and compare -------------------------------------------------
+inline constexpr BiText MenuEdition{"&Edition", "&Edit"};
+inline constexpr BiText MenuUndo{"Annuler", "Undo"};
+inline constexpr BiText MenuRedo{"Rétablir", "Redo"};
+// With the name of the step, e.g. "Undo: delete 12 lines".
+inline constexpr BiText UndoCaption{"Annuler : %s", "Undo: %s"};
+inline constexpr BiText RedoCaption{"Rétablir : %s", "Redo: %s"};
+// Step names (%d a count or a line number, %s a column title).
+inline constexpr BiText StepTyping{"saisie en ligne %d", "typing in line %d"};
+inline constexpr BiText StepEmptyCells{"effacement de %d cellules", "emptying %d cells"};
+inline constexpr BiText StepToggleFlag{"marque de la ligne %d", "mark of line %d"};
+inline constexpr BiText StepInsertLine{"insertion de la ligne %d", "insert line %d"};
+inline constexpr BiText StepAppendLine{"ajout d'une ligne en fin", "append a line"};
+inline constexpr BiText StepDeleteLine{"suppression de la ligne %d", "delete line %d"};
+inline constexpr BiText StepDeleteLines{"suppression de %d lignes", "delete %d lines"};
+inline constexpr BiText StepEraseAll{"effacement de tout", "erase all"};
+inline constexpr BiText StepSelectAll{"sélection de tout", "select all"};
+inline constexpr BiText StepSelectNone{"aucune sélection", "select none"};
+inline constexpr BiText StepSelectPart{"sélection partielle", "select part"};
+inline constexpr BiText StepSort{"tri par %s", "sort by %s"};
+inline constexpr BiText StepCarryBack{"modification de l'enregistrement %d", "change of record %d"};
+inline constexpr BiText StepImport{"ajout de %d lignes importées", "add %d imported lines"};
+
 } // namespace txt
 } // namespace orvane
