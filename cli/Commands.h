@@ -16,5 +16,6 @@ int RunConvert(const Args& args);
 int RunMakeDemo(const Args& args);
 int RunLookup(const Args& args);
 int RunWriteRecord(const Args& args);
+int RunDiff(const Args& args);
 
 } // namespace orvane::cli

@@ -45,6 +45,8 @@ const char* kConvertUsage =
     "                     is written\n"
     "  --template, --decimal, --fly1  as for 'show'\n";
 
+} // namespace
+
 // Loads INPUT into the session as the editor's open commands do.
 void LoadInput(SessionState& s, CliInteraction& ui, const TableOptions& o,
                const std::string& input) {
@@ -81,8 +83,6 @@ void LoadInput(SessionState& s, CliInteraction& ui, const TableOptions& o,
         throw RefusedError("no table loaded from " + input);
     }
 }
-
-} // namespace
 
 int RunShow(const Args& args) {
     return Guarded([&] {

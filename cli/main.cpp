@@ -24,6 +24,8 @@ void PrintUsage(std::ostream& out) {
            "  write-record ARCHIVE ROW FROM [--decimal SEP]\n"
            "                                   write row ROW of FROM over its record in a POD\n"
            "  make-demo DIR [--decimal SEP]    write a demo simulator folder and work folder\n"
+           "  diff A B [--key COLUMN] [--template SOURCE]\n"
+           "                                   compare two tables record by record\n"
            "\n"
            "Run 'orvane-cli COMMAND --help' for the details of a command.\n";
 }
@@ -47,6 +49,7 @@ int main(int argc, char** argv) {
         {"make-demo", orvane::cli::RunMakeDemo},
         {"lookup", orvane::cli::RunLookup},
         {"write-record", orvane::cli::RunWriteRecord},
+        {"diff", orvane::cli::RunDiff},
     };
     auto it = commands.find(argv[1]);
     if (it == commands.end()) {

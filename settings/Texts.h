@@ -508,7 +508,6 @@ inline constexpr BiText AboutNotice{
     "ILS and frequencies.\r\n\r\nRemarks, questions and fixes: open an issue on the Orvane "
     "project's tracker."};
 
-
 // --- Undo, redo and compare -------------------------------------------------
 inline constexpr BiText MenuEdition{"&Edition", "&Edit"};
 inline constexpr BiText MenuUndo{"Annuler", "Undo"};
@@ -531,6 +530,22 @@ inline constexpr BiText StepSelectPart{"sélection partielle", "select part"};
 inline constexpr BiText StepSort{"tri par %s", "sort by %s"};
 inline constexpr BiText StepCarryBack{"modification de l'enregistrement %d", "change of record %d"};
 inline constexpr BiText StepImport{"ajout de %d lignes importées", "add %d imported lines"};
+
+inline constexpr BiText MenuCompare{"Comparer avec…", "Compare with…"};
+inline constexpr BiText CompareFilter{"Tables|*.dbd;*.pod;*.epd;*.dex;*.csv|Tous fichiers |*.*",
+                                      "Tables|*.dbd;*.pod;*.epd;*.dex;*.csv|All files |*.*"};
+inline constexpr BiText CompareNoTable{"Chargez d'abord une table à comparer.",
+                                       "Load a table to compare first."};
+// The other file's name, its data type, the loaded table's data type.
+inline constexpr BiText CompareOtherType{
+    "%s contient des enregistrements %s, pas %s : rien à comparer.",
+    "%s holds %s records, not %s: nothing to compare."};
+inline constexpr BiText CompareSummary{"Comparé avec %s : %d modifiés, %d ajoutés, %d manquants",
+                                       "Compared with %s: %d changed, %d added, %d missing"};
+inline constexpr BiText ComparePanel{"Lignes manquantes", "Missing rows"};
+// A missing row: its key, its line in the other file.
+inline constexpr BiText CompareMissingItem{"%s (ligne %d de l'autre table)",
+                                           "%s (line %d of the other table)"};
 
 } // namespace txt
 } // namespace orvane

@@ -139,6 +139,8 @@ class History::Step : public TableJournal {
 
 History::History(std::size_t maxSteps) : maxSteps_(maxSteps == 0 ? 1 : maxSteps) {}
 History::~History() = default;
+History::History(History&&) noexcept = default;
+History& History::operator=(History&&) noexcept = default;
 
 void History::Notify() const {
     if (Changed) Changed();

@@ -31,8 +31,8 @@ class History {
     // At most this many steps are kept; the oldest go first.
     explicit History(std::size_t maxSteps = 200);
     ~History();
-    History(const History&) = delete;
-    History& operator=(const History&) = delete;
+    History(History&&) noexcept;
+    History& operator=(History&&) noexcept;
 
     // A new history for a table just loaded: no step, the table as it stands
     // is the saved state.

@@ -29,6 +29,7 @@ class QModelIndex;
 
 namespace orvane {
 
+class CompareCommands;
 class DirectWriteCommands;
 class DefinitionsPage;
 class EditionCommands;
@@ -43,6 +44,7 @@ class TForm_init;
 class TForm_podview;
 class TForm_Saisie;
 class ToolsCommands;
+class UndoCommands;
 
 class TForm_main : public QMainWindow, private EditorView {
     Q_OBJECT
@@ -215,7 +217,6 @@ class TForm_main : public QMainWindow, private EditorView {
     int sortColumn_ = 4;
     bool sortAscending_ = true;
     bool sortingAllowed_ = true;
-    std::uint64_t savedRevision_ = 0;
     bool rowsSorted_ = false; // by a heading click since the load
     // The first-run check runs when the window becomes active coming from
     // outside the program (its first showing included), never when it comes
@@ -231,6 +232,19 @@ class TForm_main : public QMainWindow, private EditorView {
 
   private:
     TForm_Saisie* saisie_ = nullptr; // the record editor, one for the whole run
+
+  public:
+    // "Edition": undo and redo of the table's changes.
+    QMenu* Edition = nullptr;
+    QAction* Annuler = nullptr;
+    QAction* Retablir = nullptr;
+    QAction* Comparer = nullptr;
+    void ShowHistory();
+    CompareCommands* Compare() const { return compare_.get(); }
+
+  private:
+    std::unique_ptr<UndoCommands> undo_;
+    std::unique_ptr<CompareCommands> compare_;
 };
 
 } // namespace orvane
