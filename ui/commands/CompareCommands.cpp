@@ -22,6 +22,7 @@ CompareCommands::CompareCommands(CommandContext context, QMainWindow* window, Ca
     panel_->setObjectName("ComparePanel");
     captions.Title(panel_, txt::ComparePanel);
     panel_->setWidget(list_);
+    panel_->setMinimumWidth(320);
     panel_->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
     window->addDockWidget(Qt::RightDockWidgetArea, panel_);
     panel_->hide();
@@ -93,8 +94,15 @@ void CompareCommands::CompareWithClick() {
                 at = ra;
                 break;
             }
-        const std::string name =
+        // The key, then the first fields, so the user knows the record.
+        std::string name =
             key == kKeyRowNumber ? std::to_string(rb) : Cp1252ToUtf8(other.Table.Cell(key, rb));
+        for (int c = kFirstFieldColumn; c < other.Table.ColumnCount() && c < kFirstFieldColumn + 4;
+             ++c) {
+            const std::string_view cell = other.Table.Cell(c, rb);
+            if (c == key || cell.empty()) continue;
+            name += "  " + Cp1252ToUtf8(cell);
+        }
         auto* item = new QListWidgetItem(
             Q(Format(txt::CompareMissingItem.In(lang), name.c_str(), rb)), list_);
         item->setData(Qt::UserRole, at);
