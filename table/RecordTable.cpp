@@ -384,9 +384,10 @@ int RecordTable::RemoveRowsIf(const std::function<bool(int row)>& removeRow) {
     return removed;
 }
 
-void RecordTable::ClearDataCells() {
+// Rows emptied from index first on; a journal keeps the rows themselves.
+void RecordTable::ClearRowsFrom(std::size_t first) {
     TakenRows old;
-    for (std::size_t r = 1; r < rows_.size(); ++r)
+    for (std::size_t r = first; r < rows_.size(); ++r)
         if (journal_ && rows_[r]) {
             old.positions_.push_back(static_cast<int>(r));
             old.rows_.push_back(std::move(rows_[r]));
@@ -400,20 +401,12 @@ void RecordTable::ClearDataCells() {
     ++revision_;
 }
 
+void RecordTable::ClearDataCells() {
+    ClearRowsFrom(1);
+}
+
 void RecordTable::ClearAll() {
-    TakenRows old;
-    for (std::size_t r = 0; r < rows_.size(); ++r)
-        if (journal_ && rows_[r]) {
-            old.positions_.push_back(static_cast<int>(r));
-            old.rows_.push_back(std::move(rows_[r]));
-        } else {
-            rows_[r].reset();
-        }
-    if (!old.rows_.empty()) {
-        old.arena_ = arena_;
-        journal_->RowsReplaced(std::move(old));
-    }
-    ++revision_;
+    ClearRowsFrom(0);
 }
 
 void RecordTable::SetCurrentCell(int col, int row) {

@@ -175,6 +175,7 @@ class RecordTable {
     using Row = TableRow;
     using Arena = TableArena;
     void ClampCurrent();
+    void ClearRowsFrom(std::size_t first);
     Arena& RowArena();
     std::vector<std::unique_ptr<Row>> rows_;
     // After rows_: a move assignment replaces the rows before their memory.
