@@ -3,6 +3,7 @@
 #pragma once
 
 #include "cli/Commands.h"
+#include "database/SessionState.h"
 #include "platform/UserInteraction.h"
 
 #include <functional>
@@ -33,6 +34,11 @@ struct TableOptions {
 
 // Parses the options; throws std::invalid_argument with a clear text.
 TableOptions ParseTableOptions(const Args& args, bool allowSelection);
+
+// Loads a table input as 'show' does (a .dbd, a .pod/.epd archive, a .dex
+// or .csv file); throws when no table could be loaded.
+void LoadInput(SessionState& s, CliInteraction& ui, const TableOptions& o,
+               const std::string& input);
 
 // Runs body, turning every error into one stderr line and status 1.
 int Guarded(const std::function<int()>& body);

@@ -17,5 +17,6 @@ int RunMakeDemo(const Args& args);
 int RunLookup(const Args& args);
 int RunWriteRecord(const Args& args);
 int RunCheck(const Args& args);
+int RunDiff(const Args& args);
 
 } // namespace orvane::cli

@@ -56,6 +56,7 @@ const char* kCheckUsage =
     "360 degrees, an empty or repeated key (the unique identifier, or the ICAO\n"
     "code of airports). Exits with 1 when something is found, 0 otherwise.\n"
     "  --template, --decimal, --fly1  as for 'show'\n";
+} // namespace
 
 // Loads INPUT into the session as the editor's open commands do.
 void LoadInput(SessionState& s, CliInteraction& ui, const TableOptions& o,
@@ -93,8 +94,6 @@ void LoadInput(SessionState& s, CliInteraction& ui, const TableOptions& o,
         throw RefusedError("no table loaded from " + input);
     }
 }
-
-} // namespace
 
 int RunShow(const Args& args) {
     return Guarded([&] {

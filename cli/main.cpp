@@ -26,6 +26,8 @@ void PrintUsage(std::ostream& out) {
            "  make-demo DIR [--decimal SEP]    write a demo simulator folder and work folder\n"
            "  check INPUT [--template SOURCE] [--decimal SEP]\n"
            "                                   list what a save or the simulator would refuse\n"
+           "  diff A B [--key COLUMN] [--template SOURCE]\n"
+           "                                   compare two tables record by record\n"
            "\n"
            "Run 'orvane-cli COMMAND --help' for the details of a command.\n";
 }
@@ -50,6 +52,7 @@ int main(int argc, char** argv) {
         {"lookup", orvane::cli::RunLookup},
         {"write-record", orvane::cli::RunWriteRecord},
         {"check", orvane::cli::RunCheck},
+        {"diff", orvane::cli::RunDiff},
     };
     auto it = commands.find(argv[1]);
     if (it == commands.end()) {

@@ -6,6 +6,7 @@
 #include "platform/LocaleInfo.h"
 #include "settings/Settings.h"
 #include "settings/Texts.h"
+#include "table/History.h"
 #include "table/RecordTable.h"
 
 #include <memory>
@@ -20,6 +21,7 @@ struct SessionState : SessionSettings {
     std::unique_ptr<TPOD> CurrentPod; // archive object of the loaded table
     RecordTable Table;                // holds SelectedCount and DeleteCount
     DisplayContext Display;           // decimal separator, time zone, date formats
+    History Undo;                     // the steps taken on Table since its load
 
     Lang Language_() const { return LangOf(Language); }
     char DecimalSeparator() const { return Display.decimalSeparator; }

@@ -532,5 +532,44 @@ inline constexpr BiText CheckEmptyKey{"clé vide", "empty key"};
 inline constexpr BiText CheckNoTable{"Aucune table chargée à vérifier.",
                                      "No table loaded to check."};
 
+// --- Undo, redo and compare -------------------------------------------------
+inline constexpr BiText MenuEdition{"&Edition", "&Edit"};
+inline constexpr BiText MenuUndo{"Annuler", "Undo"};
+inline constexpr BiText MenuRedo{"Rétablir", "Redo"};
+// With the name of the step, e.g. "Undo: delete 12 lines".
+inline constexpr BiText UndoCaption{"Annuler : %s", "Undo: %s"};
+inline constexpr BiText RedoCaption{"Rétablir : %s", "Redo: %s"};
+// Step names (%d a count or a line number, %s a column title).
+inline constexpr BiText StepTyping{"saisie en ligne %d", "typing in line %d"};
+inline constexpr BiText StepEmptyCells{"effacement de %d cellules", "emptying %d cells"};
+inline constexpr BiText StepToggleFlag{"marque de la ligne %d", "mark of line %d"};
+inline constexpr BiText StepInsertLine{"insertion de la ligne %d", "insert line %d"};
+inline constexpr BiText StepAppendLine{"ajout d'une ligne en fin", "append a line"};
+inline constexpr BiText StepDeleteLine{"suppression de la ligne %d", "delete line %d"};
+inline constexpr BiText StepDeleteLines{"suppression de %d lignes", "delete %d lines"};
+inline constexpr BiText StepEraseAll{"effacement de tout", "erase all"};
+inline constexpr BiText StepSelectAll{"sélection de tout", "select all"};
+inline constexpr BiText StepSelectNone{"aucune sélection", "select none"};
+inline constexpr BiText StepSelectPart{"sélection partielle", "select part"};
+inline constexpr BiText StepSort{"tri par %s", "sort by %s"};
+inline constexpr BiText StepCarryBack{"modification de l'enregistrement %d", "change of record %d"};
+inline constexpr BiText StepImport{"ajout de %d lignes importées", "add %d imported lines"};
+
+inline constexpr BiText MenuCompare{"Comparer avec…", "Compare with…"};
+inline constexpr BiText CompareFilter{"Tables|*.dbd;*.pod;*.epd;*.dex;*.csv|Tous fichiers |*.*",
+                                      "Tables|*.dbd;*.pod;*.epd;*.dex;*.csv|All files |*.*"};
+inline constexpr BiText CompareNoTable{"Chargez d'abord une table à comparer.",
+                                       "Load a table to compare first."};
+// The other file's name, its data type, the loaded table's data type.
+inline constexpr BiText CompareOtherType{
+    "%s contient des enregistrements %s, pas %s : rien à comparer.",
+    "%s holds %s records, not %s: nothing to compare."};
+inline constexpr BiText CompareSummary{"Comparé avec %s : %d modifiés, %d ajoutés, %d manquants",
+                                       "Compared with %s: %d changed, %d added, %d missing"};
+inline constexpr BiText ComparePanel{"Lignes manquantes", "Missing rows"};
+// A missing row: its key, its line in the other file.
+inline constexpr BiText CompareMissingItem{"%s (ligne %d de l'autre table)",
+                                           "%s (line %d of the other table)"};
+
 } // namespace txt
 } // namespace orvane

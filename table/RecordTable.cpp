@@ -14,7 +14,7 @@ namespace orvane {
 
 // Memory for the rows of a load, taken in large blocks and given back all
 // at once with the table: a million rows cost a few hundred allocations.
-class RecordTable::Arena {
+class TableArena {
   public:
     void* Allocate(std::size_t bytes) {
         bytes = (bytes + 7) & ~std::size_t{7};
@@ -38,10 +38,10 @@ class RecordTable::Arena {
 // (16-bit while the row's texts fit in 64 KiB, 32-bit beyond), then the texts
 // back to back. Rows built by the loaders are exact; rows rebuilt by a cell
 // edit keep some slack so that filling a row cell by cell stays cheap.
-class RecordTable::Row {
+class TableRow {
   public:
-    static std::unique_ptr<Row> Make(const std::string_view* cells, std::size_t count,
-                                     std::size_t slack) {
+    static std::unique_ptr<TableRow> Make(const std::string_view* cells, std::size_t count,
+                                          std::size_t slack) {
         std::size_t total = 0;
         for (std::size_t i = 0; i < count; ++i)
             total += cells[i].size();
@@ -52,9 +52,9 @@ class RecordTable::Row {
         bool wide = total > 0xFFFF;
         if (!wide) capacity = std::min<std::size_t>(capacity, 0xFFFF);
         std::size_t offsetBytes = count * (wide ? 4 : 2);
-        void* memory = ::operator new(sizeof(Row) + offsetBytes + capacity);
-        Row* row = ::new (memory)
-            Row(static_cast<std::uint32_t>(count), static_cast<std::uint32_t>(capacity), wide);
+        void* memory = ::operator new(sizeof(TableRow) + offsetBytes + capacity);
+        TableRow* row = ::new (memory)
+            TableRow(static_cast<std::uint32_t>(count), static_cast<std::uint32_t>(capacity), wide);
         char* texts = row->Texts();
         std::size_t end = 0;
         for (std::size_t i = 0; i < count; ++i) {
@@ -62,36 +62,36 @@ class RecordTable::Row {
             end += cells[i].size();
             row->SetEnd(i, end);
         }
-        return std::unique_ptr<Row>(row);
+        return std::unique_ptr<TableRow>(row);
     }
 
     // A row from texts laid back to back, ends[i] being where cell i ends,
     // in the table's arena (rows of a load are made together and mostly
     // freed together).
-    static std::unique_ptr<Row> MakePacked(std::string_view texts, const std::uint32_t* ends,
-                                           std::size_t count, Arena& arena) {
+    static std::unique_ptr<TableRow> MakePacked(std::string_view texts, const std::uint32_t* ends,
+                                                std::size_t count, TableArena& arena) {
         const std::size_t total = count == 0 ? 0 : ends[count - 1];
         if (total > std::numeric_limits<std::uint32_t>::max() / 2 || total > texts.size())
             throw std::length_error("record table row too large");
         const bool wide = total > 0xFFFF;
         const std::size_t offsetBytes = count * (wide ? 4 : 2);
-        void* memory = arena.Allocate(sizeof(Row) + offsetBytes + total);
-        Row* row = ::new (memory)
-            Row(static_cast<std::uint32_t>(count), static_cast<std::uint32_t>(total), wide, true);
+        void* memory = arena.Allocate(sizeof(TableRow) + offsetBytes + total);
+        TableRow* row = ::new (memory) TableRow(static_cast<std::uint32_t>(count),
+                                                static_cast<std::uint32_t>(total), wide, true);
         if (total) std::memcpy(row->Texts(), texts.data(), total);
         if (wide)
             std::memcpy(row->Base(), ends, 4 * count);
         else
             for (std::size_t i = 0; i < count; ++i)
                 row->SetEnd(i, ends[i]);
-        return std::unique_ptr<Row>(row);
+        return std::unique_ptr<TableRow>(row);
     }
 
     // The storage came from ::operator new with the row's real size, or
     // from the table's arena, which frees it with the table.
-    static void operator delete(Row* row, std::destroying_delete_t) {
+    static void operator delete(TableRow* row, std::destroying_delete_t) {
         const bool inArena = row->inArena_;
-        row->~Row();
+        row->~TableRow();
         if (!inArena) ::operator delete(row);
     }
 
@@ -110,7 +110,7 @@ class RecordTable::Row {
             begin = end;
         }
     }
-    std::size_t Bytes() const { return sizeof(Row) + OffsetBytes() + capacity_; }
+    std::size_t Bytes() const { return sizeof(TableRow) + OffsetBytes() + capacity_; }
     bool Holds(const char* p) const {
         auto* base = reinterpret_cast<const char*>(this);
         return p >= base && p < base + Bytes();
@@ -132,13 +132,13 @@ class RecordTable::Row {
     }
 
   private:
-    Row(std::uint32_t count, std::uint32_t capacity, bool wide, bool inArena = false)
+    TableRow(std::uint32_t count, std::uint32_t capacity, bool wide, bool inArena = false)
         : count_(count), capacity_(capacity), wide_(wide), inArena_(inArena) {}
 
     std::size_t OffsetBytes() const { return std::size_t{count_} * (wide_ ? 4 : 2); }
-    unsigned char* Base() { return reinterpret_cast<unsigned char*>(this) + sizeof(Row); }
+    unsigned char* Base() { return reinterpret_cast<unsigned char*>(this) + sizeof(TableRow); }
     const unsigned char* Base() const {
-        return reinterpret_cast<const unsigned char*>(this) + sizeof(Row);
+        return reinterpret_cast<const unsigned char*>(this) + sizeof(TableRow);
     }
     char* Texts() { return reinterpret_cast<char*>(Base() + OffsetBytes()); }
     const char* Texts() const { return reinterpret_cast<const char*>(Base() + OffsetBytes()); }
@@ -169,6 +169,19 @@ class RecordTable::Row {
     bool inArena_;
 };
 
+TakenRows::TakenRows() = default;
+TakenRows::TakenRows(std::vector<int> positions) : positions_(std::move(positions)) {}
+TakenRows::~TakenRows() = default;
+TakenRows::TakenRows(TakenRows&&) noexcept = default;
+TakenRows& TakenRows::operator=(TakenRows&&) noexcept = default;
+
+std::size_t TakenRows::MemoryUsage() const {
+    std::size_t bytes = positions_.capacity() * sizeof(int) + rows_.capacity() * sizeof(rows_[0]);
+    for (const auto& row : rows_)
+        if (row) bytes += row->Bytes();
+    return bytes;
+}
+
 RecordTable::RecordTable() {
     rows_.resize(5);
     const std::string_view headings[] = {kHeadingNumber, "Modif", "Suppr", "Export"};
@@ -177,8 +190,10 @@ RecordTable::RecordTable() {
 
 void RecordTable::Replace(RecordTable&& loaded) {
     const std::uint64_t revision = std::max(revision_, loaded.revision_) + 1;
+    TableJournal* journal = journal_;
     *this = std::move(loaded);
     revision_ = revision;
+    journal_ = journal;
 }
 
 // The rows go first: some of them live in the arena.
@@ -198,6 +213,18 @@ void RecordTable::ClampCurrent() {
 void RecordTable::SetRowCount(int rows) {
     rows = std::max(rows, 0);
     if (rows == RowCount()) return;
+    const int before = RowCount();
+    if (journal_) {
+        std::vector<int> positions;
+        for (int r = std::min(rows, before); r < std::max(rows, before); ++r)
+            positions.push_back(r);
+        if (rows < before) {
+            journal_->RowsRemoved(TakeRows(std::move(positions)));
+            --revision_; // counted once below
+        } else {
+            journal_->RowsInserted(std::move(positions));
+        }
+    }
     rows_.resize(static_cast<std::size_t>(rows));
     ClampCurrent();
     ++revision_;
@@ -210,14 +237,26 @@ void RecordTable::SetColumnCount(int columns) {
         // Cells beyond the new width are dropped now, so a later widening
         // finds them empty.
         std::vector<std::string_view> cells;
-        for (auto& row : rows_) {
+        TakenRows old;
+        for (std::size_t r = 0; r < rows_.size(); ++r) {
+            auto& row = rows_[r];
             if (!row || row->Count() <= static_cast<std::size_t>(columns)) continue;
             cells.clear();
             for (int c = 0; c < columns; ++c)
                 cells.push_back(row->Cell(c));
-            row = Row::Make(cells.data(), cells.size(), 0);
+            auto made = Row::Make(cells.data(), cells.size(), 0);
+            if (journal_) {
+                old.positions_.push_back(static_cast<int>(r));
+                old.rows_.push_back(std::move(row));
+            }
+            row = std::move(made);
+        }
+        if (journal_ && !old.rows_.empty()) {
+            old.arena_ = arena_;
+            journal_->RowsReplaced(std::move(old));
         }
     }
+    if (journal_) journal_->ColumnsChanged(columns_);
     columns_ = columns;
     ClampCurrent();
     ++revision_;
@@ -244,6 +283,7 @@ void RecordTable::SetCell(int col, int row, std::string_view text) {
     auto index = static_cast<std::size_t>(col);
     if (r && index < r->Count()) {
         if (r->Cell(index) == text) return;
+        if (journal_) journal_->CellChanged(col, row, r->Cell(index));
         if (!text.empty() && r->Holds(text.data())) {
             // The text lives in this very row: the in-place move would overwrite it.
             std::string copy(text);
@@ -256,6 +296,8 @@ void RecordTable::SetCell(int col, int row, std::string_view text) {
         }
     } else if (text.empty()) {
         return; // already empty
+    } else if (journal_) {
+        journal_->CellChanged(col, row, {});
     }
     std::vector<std::string_view> cells(static_cast<std::size_t>(columns_));
     std::size_t total = text.size();
@@ -274,6 +316,12 @@ void RecordTable::SetRowCells(int row, const std::vector<std::string_view>& cell
     if (row < 0 || row >= RowCount()) return;
     std::size_t count = std::min(cells.size(), static_cast<std::size_t>(columns_));
     auto& r = rows_[static_cast<std::size_t>(row)];
+    if (journal_) {
+        TakenRows old({row});
+        old.rows_.push_back(std::move(r));
+        old.arena_ = arena_;
+        journal_->RowsReplaced(std::move(old));
+    }
     r = count == 0 ? nullptr : Row::Make(cells.data(), count, 0);
     ++revision_;
 }
@@ -283,19 +331,30 @@ void RecordTable::SetRowPacked(int row, std::string_view texts, const std::uint3
     if (row < 0 || row >= RowCount()) return;
     count = std::min(count, static_cast<std::size_t>(columns_));
     auto& r = rows_[static_cast<std::size_t>(row)];
-    if (!arena_) arena_ = std::make_unique<Arena>();
-    r = count == 0 ? nullptr : Row::MakePacked(texts, ends, count, *arena_);
+    if (journal_) {
+        TakenRows old({row});
+        old.rows_.push_back(std::move(r));
+        old.arena_ = arena_;
+        journal_->RowsReplaced(std::move(old));
+    }
+    r = count == 0 ? nullptr : Row::MakePacked(texts, ends, count, RowArena());
     ++revision_;
 }
 
 void RecordTable::InsertRow(int row) {
     row = std::clamp(row, 0, RowCount());
     rows_.insert(rows_.begin() + row, nullptr);
+    if (journal_) journal_->RowsInserted({row});
     ++revision_;
 }
 
 void RecordTable::RemoveRow(int row) {
     if (row < 0 || row >= RowCount()) return;
+    if (journal_) {
+        journal_->RowsRemoved(TakeRows({row}));
+        ClampCurrent();
+        return;
+    }
     rows_.erase(rows_.begin() + row);
     ClampCurrent();
     ++revision_;
@@ -307,6 +366,15 @@ int RecordTable::RemoveRowsIf(const std::function<bool(int row)>& removeRow) {
     for (int r = 0; r < RowCount(); ++r)
         if (removeRow(r)) gone[static_cast<std::size_t>(r)] = 1, ++removed;
     if (removed == 0) return 0;
+    if (journal_) {
+        std::vector<int> positions;
+        positions.reserve(static_cast<std::size_t>(removed));
+        for (std::size_t r = 0; r < gone.size(); ++r)
+            if (gone[r]) positions.push_back(static_cast<int>(r));
+        journal_->RowsRemoved(TakeRows(std::move(positions)));
+        ClampCurrent();
+        return removed;
+    }
     std::size_t kept = 0;
     for (std::size_t r = 0; r < rows_.size(); ++r)
         if (!gone[r]) rows_[kept++] = std::move(rows_[r]);
@@ -316,16 +384,29 @@ int RecordTable::RemoveRowsIf(const std::function<bool(int row)>& removeRow) {
     return removed;
 }
 
-void RecordTable::ClearDataCells() {
-    for (std::size_t r = 1; r < rows_.size(); ++r)
-        rows_[r].reset();
+// Rows emptied from index first on; a journal keeps the rows themselves.
+void RecordTable::ClearRowsFrom(std::size_t first) {
+    TakenRows old;
+    for (std::size_t r = first; r < rows_.size(); ++r)
+        if (journal_ && rows_[r]) {
+            old.positions_.push_back(static_cast<int>(r));
+            old.rows_.push_back(std::move(rows_[r]));
+        } else {
+            rows_[r].reset();
+        }
+    if (!old.rows_.empty()) {
+        old.arena_ = arena_;
+        journal_->RowsReplaced(std::move(old));
+    }
     ++revision_;
 }
 
+void RecordTable::ClearDataCells() {
+    ClearRowsFrom(1);
+}
+
 void RecordTable::ClearAll() {
-    for (auto& row : rows_)
-        row.reset();
-    ++revision_;
+    ClearRowsFrom(0);
 }
 
 void RecordTable::SetCurrentCell(int col, int row) {
@@ -375,10 +456,13 @@ void RecordTable::SortByColumn(int col, bool ascending, char decimalSeparator) {
     std::vector<std::unique_ptr<Row>> sorted;
     sorted.reserve(rows_.size());
     sorted.push_back(std::move(rows_[0]));
+    std::vector<int> order;
+    if (journal_) order.reserve(rows_.size()), order.push_back(0);
     bool moved = false;
     const auto take = [&](std::size_t row) {
         moved = moved || row != sorted.size();
         sorted.push_back(std::move(rows_[row]));
+        if (journal_) order.push_back(static_cast<int>(row));
     };
     if (ascending) {
         for (const auto& k : numbers)
@@ -392,7 +476,10 @@ void RecordTable::SortByColumn(int col, bool ascending, char decimalSeparator) {
             take(k.row);
     }
     rows_ = std::move(sorted);
-    if (moved) ++revision_;
+    if (moved) {
+        if (journal_) journal_->RowsReordered(std::move(order));
+        ++revision_;
+    }
 }
 
 std::int32_t RecordTable::CountSelected() const {
@@ -416,6 +503,74 @@ void RecordTable::Renumber() {
         SetCell(kColNumber, r,
                 std::string_view(buffer, static_cast<std::size_t>(result.ptr - buffer)));
     }
+}
+
+RecordTable::Arena& RecordTable::RowArena() {
+    if (!arena_) arena_ = std::make_shared<Arena>();
+    return *arena_;
+}
+
+TakenRows RecordTable::TakeRows(std::vector<int> positions) {
+    TakenRows taken(std::move(positions));
+    std::vector<char> gone(rows_.size());
+    taken.rows_.reserve(taken.positions_.size());
+    for (int p : taken.positions_) {
+        taken.rows_.push_back(std::move(rows_.at(static_cast<std::size_t>(p))));
+        gone[static_cast<std::size_t>(p)] = 1;
+    }
+    std::size_t kept = 0;
+    for (std::size_t r = 0; r < rows_.size(); ++r)
+        if (!gone[r]) rows_[kept++] = std::move(rows_[r]);
+    rows_.resize(kept);
+    taken.arena_ = arena_;
+    ClampCurrent();
+    ++revision_;
+    return taken;
+}
+
+void RecordTable::PutRows(TakenRows& rows) {
+    const std::size_t count = rows.positions_.size();
+    const bool held = rows.rows_.size() == count;
+    std::vector<std::unique_ptr<Row>> merged;
+    merged.reserve(rows_.size() + count);
+    std::size_t next = 0, taken = 0;
+    while (next < rows_.size() || taken < count) {
+        if (taken < count && static_cast<std::size_t>(rows.positions_[taken]) == merged.size())
+            merged.push_back(held ? std::move(rows.rows_[taken++]) : (++taken, nullptr));
+        else if (next < rows_.size())
+            merged.push_back(std::move(rows_[next++]));
+        else
+            throw std::out_of_range("rows put back beyond the table");
+    }
+    rows_ = std::move(merged);
+    rows.rows_.clear();
+    rows.rows_.shrink_to_fit();
+    rows.arena_.reset();
+    ClampCurrent();
+    ++revision_;
+}
+
+void RecordTable::SwapRows(TakenRows& rows) {
+    rows.rows_.resize(rows.positions_.size());
+    for (std::size_t i = 0; i < rows.positions_.size(); ++i)
+        std::swap(rows_.at(static_cast<std::size_t>(rows.positions_[i])), rows.rows_[i]);
+    if (!rows.arena_) rows.arena_ = arena_;
+    ++revision_;
+}
+
+void RecordTable::ReorderRows(const std::vector<int>& order) {
+    if (order.size() != rows_.size()) throw std::invalid_argument("row order of another table");
+    std::vector<std::unique_ptr<Row>> reordered(rows_.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        reordered[i] = std::move(rows_.at(static_cast<std::size_t>(order[i])));
+    rows_ = std::move(reordered);
+    ++revision_;
+}
+
+void RecordTable::RestoreColumnCount(int columns) {
+    columns_ = std::max(columns, 0);
+    ClampCurrent();
+    ++revision_;
 }
 
 std::size_t RecordTable::MemoryUsage() const {

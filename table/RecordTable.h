@@ -28,6 +28,50 @@ inline constexpr int kFirstFieldColumn = 4;
 // Headings of the flag columns as the table holds them (Windows-1252).
 inline constexpr const char* kHeadingNumber = "n\xB0";
 
+class TableRow;   // one packed row (RecordTable.cpp)
+class TableArena; // the memory of the rows of a load
+
+// Rows taken out of a table to be put back later (the undo history): the
+// row handles themselves, never a copy of their cells, each with the index
+// it had in the table. Positions ascend.
+class TakenRows {
+  public:
+    TakenRows();
+    explicit TakenRows(std::vector<int> positions);
+    ~TakenRows();
+    TakenRows(TakenRows&&) noexcept;
+    TakenRows& operator=(TakenRows&&) noexcept;
+
+    const std::vector<int>& Positions() const { return positions_; }
+    // Bytes held (the rows and the bookkeeping).
+    std::size_t MemoryUsage() const;
+
+  private:
+    friend class RecordTable;
+    std::vector<int> positions_;
+    // Before the rows: rows made by a load live in its arena, which must
+    // outlive them, even once the table has loaded another file.
+    std::shared_ptr<TableArena> arena_;
+    std::vector<std::unique_ptr<TableRow>> rows_;
+};
+
+// Told of every change while attached to a table (the undo history records
+// a step this way). Each call comes before the table is left in its new
+// state and hands over what is needed to take the change back.
+class TableJournal {
+  public:
+    virtual ~TableJournal() = default;
+    virtual void CellChanged(int col, int row, std::string_view before) = 0;
+    // The rows at rows.Positions() were replaced; rows holds the old ones.
+    virtual void RowsReplaced(TakenRows rows) = 0;
+    virtual void RowsRemoved(TakenRows rows) = 0;
+    // New rows now stand at these (ascending) positions.
+    virtual void RowsInserted(std::vector<int> positions) = 0;
+    // Data row i is now the row that stood at order[i] (order[0] == 0).
+    virtual void RowsReordered(std::vector<int> order) = 0;
+    virtual void ColumnsChanged(int before) = 0;
+};
+
 struct CellRect {
     int left = 0, top = 1, right = 0, bottom = 1;
     bool Contains(int col, int row) const {
@@ -110,13 +154,33 @@ class RecordTable {
     // Bytes held by the cells (for the benchmarks and memory checks).
     std::size_t MemoryUsage() const;
 
+    // The journal told of every change (none: no one listens). It stays
+    // with this table through Replace.
+    void SetJournal(TableJournal* journal) { journal_ = journal; }
+    TableJournal* Journal() const { return journal_; }
+
+    // Row moves for the undo history; none of them is told to the journal.
+    // Takes the rows at the (ascending) positions out of the table.
+    TakenRows TakeRows(std::vector<int> positions);
+    // Puts taken rows back where they stood; rows keeps the positions only.
+    void PutRows(TakenRows& rows);
+    // Exchanges the table's rows at rows' positions with the rows held.
+    void SwapRows(TakenRows& rows);
+    // Data row i becomes the row at order[i]; order is a permutation.
+    void ReorderRows(const std::vector<int>& order);
+    // Sets the column count without dropping cells (taking a change back).
+    void RestoreColumnCount(int columns);
+
   private:
-    class Row;
-    class Arena;
+    using Row = TableRow;
+    using Arena = TableArena;
     void ClampCurrent();
+    void ClearRowsFrom(std::size_t first);
+    Arena& RowArena();
     std::vector<std::unique_ptr<Row>> rows_;
     // After rows_: a move assignment replaces the rows before their memory.
-    std::unique_ptr<Arena> arena_;
+    std::shared_ptr<Arena> arena_;
+    TableJournal* journal_ = nullptr;
     int columns_ = 4;
     int currentRow_ = 1;
     int currentColumn_ = 0;

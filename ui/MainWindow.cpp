@@ -8,6 +8,7 @@
 #include "settings/Texts.h"
 #include "table/Search.h"
 #include "table/ValueDisplay.h"
+#include "ui/commands/CompareCommands.h"
 #include "ui/commands/DirectWriteCommands.h"
 #include "ui/commands/EditionCommands.h"
 #include "ui/commands/ExchangeCommands.h"
@@ -16,6 +17,7 @@
 #include "ui/commands/PrintCommands.h"
 #include "ui/commands/SearchCommands.h"
 #include "ui/commands/ToolsCommands.h"
+#include "ui/commands/UndoCommands.h"
 #include "ui/dialogs/ArchiveViewer.h"
 #include "ui/dialogs/DirectoriesDialog.h"
 #include "ui/dialogs/RecordEditor.h"
@@ -87,6 +89,7 @@ TForm_main::TForm_main(SessionState& session, UserInteraction& ui, BusyIndicator
     print_ = std::make_unique<PrintCommands>(context);
     tools_ = std::make_unique<ToolsCommands>(context, this, MemoFilePath(iniPath_));
     options_ = std::make_unique<OptionsCommands>(context, iniPath_, captions_);
+    undo_ = std::make_unique<UndoCommands>(context);
 
     BuildMenu();
     auto* central = new QWidget(this);
@@ -107,6 +110,12 @@ TForm_main::TForm_main(SessionState& session, UserInteraction& ui, BusyIndicator
     layout->addWidget(panel4, 1);
     setCentralWidget(central);
     BuildPages();
+    compare_ = std::make_unique<CompareCommands>(context, this, captions_);
+    compare_->GoToRow = [this](int row) {
+        session_.Table.SetCurrentRow(row);
+        SyncViewToTable();
+        ShowRowCaptions();
+    };
 
     // Status bar: panel 0 the loaded file, panel 1 the coordinate text.
     // Panel 0 is 600 pixels wide, or as wide as its text in the platform's font.
@@ -134,7 +143,7 @@ TForm_main::TForm_main(SessionState& session, UserInteraction& ui, BusyIndicator
     FitColumns();
     DataGrid->Heading()->FitHeight(70); // the heading row's height until a load
     panel3_->setFixedWidth(LeftColumnWidth());
-    savedRevision_ = session_.Table.Revision();
+    session_.Undo.Reset(session_.Table);
     // After the settings: the viewer speaks the language read.
     Podview = new TForm_podview(session_, ui_, busy_, this);
     // The record editor's captions follow the language read too.
@@ -202,6 +211,14 @@ void TForm_main::BuildMenu() {
         action(FichierCSV, "CSV_Enregistrer_select", txt::MenuCsvEnregistrerSelect);
     FichierCSV->addSeparator();
     CSV_Ajouter = action(FichierCSV, "CSV_Ajouter", txt::MenuCsvAjouter);
+
+    Edition = menu("Edition", txt::MenuEdition);
+    Annuler = action(Edition, "Annuler", txt::MenuUndo, ctrl(Qt::Key_Z));
+    Retablir = action(Edition, "Retablir", txt::MenuRedo, ctrl(Qt::Key_Y));
+    Retablir->setShortcuts({ctrl(Qt::Key_Y), ctrl(Qt::ShiftModifier | Qt::Key_Z)});
+    connect(Edition, &QMenu::aboutToShow, this, [this] { ShowHistory(); });
+    Edition->addSeparator();
+    Comparer = action(Edition, "Comparer", txt::MenuCompare);
 
     Outils = menu("Outils", txt::MenuOutils);
     Extraction_POD = action(Outils, "Extraction_POD", txt::MenuExtractionPod);
@@ -434,13 +451,44 @@ void TForm_main::WireCommands() {
             [this](int column, int row) { boundary_.Run([&] { GoToCell(column, row); }); });
     connect(DataGrid->selectionModel(), &QItemSelectionModel::currentChanged, Carte,
             [this] { Carte->update(); });
+    // Undo and redo: rows may come back in another order than the arrow says.
+    const auto undone = [this] {
+        rowsSorted_ = false;
+        ShowSortArrow();
+    };
+    b.Wire(Annuler, [this, undone] {
+        undo_->UndoClick();
+        undone();
+    });
+    b.Wire(Retablir, [this, undone] {
+        undo_->RedoClick();
+        undone();
+    });
+    session_.Undo.Changed = [this] { ShowHistory(); };
+    b.Wire(Comparer, [this] { compare_->CompareWithClick(); });
 
     // Enabled at start: every control that has a command, but the saves
     // (a load enables them) and the direct-write items (their mode does).
-    for (QAction* a :
-         {POD_ouvrir, DBD_ouvrir, POD_ouvrir_ligne, Quitter, DEX_ouvrir, CSV_Import, Extraction_POD,
-          LancerDexImport, LancerDBImport, Pournepasoublier, Initialisation, Langage, Fly11, Fly21,
-          Imprimer, Apropos, AideHTML, FocusSearch, FindNext})
+    for (QAction* a : {POD_ouvrir,
+                       DBD_ouvrir,
+                       POD_ouvrir_ligne,
+                       Quitter,
+                       DEX_ouvrir,
+                       CSV_Import,
+                       Extraction_POD,
+                       LancerDexImport,
+                       LancerDBImport,
+                       Pournepasoublier,
+                       Initialisation,
+                       Langage,
+                       Fly11,
+                       Fly21,
+                       Imprimer,
+                       Apropos,
+                       AideHTML,
+                       FocusSearch,
+                       FindNext,
+                       Comparer})
         CommandBoundary::SetAvailable(a, true);
     for (QPushButton* button : panel3_->findChildren<QPushButton*>())
         CommandBoundary::SetAvailable(button, true);
@@ -493,10 +541,12 @@ void TForm_main::English() {
 // "Tout effacer" empties them with the rest).
 void TForm_main::WriteFlagHeadings() {
     RecordTable& t = session_.Table;
+    const std::uint64_t before = t.Revision();
     t.SetCell(kColNumber, 0, kHeadingNumber);
     t.SetCell(kColModif, 0, Utf8ToCp1252(txt::HeadingModif.In(lang())));
     t.SetCell(kColSuppr, 0, "Suppr");
     t.SetCell(kColExport, 0, "Export");
+    session_.Undo.Adopt(t, before); // the headings are no step to take back
     model_->HeadingsChanged();
 }
 
@@ -551,7 +601,7 @@ void TForm_main::closeEvent(QCloseEvent* e) {
 // --- What the commands show ------------------------------------------------------------
 
 bool TForm_main::HasUnsavedChanges() const {
-    return session_.Table.Revision() != savedRevision_;
+    return !session_.Undo.IsClean(session_.Table);
 }
 
 bool TForm_main::MayReplaceTable() {
@@ -559,7 +609,13 @@ bool TForm_main::MayReplaceTable() {
 }
 
 void TForm_main::MarkSaved() {
-    savedRevision_ = session_.Table.Revision();
+    session_.Undo.MarkClean(session_.Table);
+}
+
+void TForm_main::ShowHistory() {
+    if (compare_) compare_->Refresh(); // the table changed: the colours go
+    if (undo_ && Annuler)
+        undo_->ShowItems(Annuler, Retablir, !modeView_.editionGroupVisible, captions_);
 }
 
 bool TForm_main::LoadArchive(const std::string& path) {
@@ -576,6 +632,7 @@ void TForm_main::ShowLoad(const LoadOutcome& outcome) {
     if (outcome.templateLoaded || outcome.loaded) FitColumns();
     if (!outcome.loaded) return;
     Carte->FitOnNextShow();
+    session_.Undo.Reset(session_.Table); // a load starts a new history
     StatusPanel0->setText(Q(outcome.status));
     for (QAction* a : {DBD_Enregistrer_tout, DBD_Enregistrer_select, DEX_Enregistrer_tout,
                        DEX_Enregistrer_select, DEX_Ajouter, CSV_Enregistrer_tout,
@@ -718,6 +775,8 @@ void TForm_main::DataGridHeadingClick(int column) {
             sortAscending_ = !sortAscending_;
         }
         BusyScope busy(busy_);
+        SessionStep step(session_,
+                         {txt::StepSort, 0, Cp1252ToUtf8(session_.Table.Cell(column, 0))});
         model_->Sort(column, sortAscending_);
         rowsSorted_ = true;
     }
@@ -830,7 +889,7 @@ void TForm_main::ShowImport(const ImportOutcome& outcome) {
     ShowSortArrow();
     ShowRowCaptions();
     // An opened file is the table as saved; added rows are a change.
-    if (outcome.templateLoaded) MarkSaved();
+    if (outcome.templateLoaded) session_.Undo.Reset(session_.Table);
 }
 
 void TForm_main::ShowNote(const std::string& text) {
@@ -838,7 +897,12 @@ void TForm_main::ShowNote(const std::string& text) {
 }
 
 void TForm_main::ShowMode(const EditModeView& mode) {
+    // Rows written in direct-write mode are in the archive: no step taken
+    // before or during that mode may be undone after it.
+    const bool modeChanged = mode.editionGroupVisible != modeView_.editionGroupVisible;
     modeView_ = mode;
+    if (modeChanged) session_.Undo.Clear(session_.Table);
+    ShowHistory();
     gbEdition->setVisible(mode.editionGroupVisible);
     SetSortingAllowed(mode.headingSortEnabled);
     CommandBoundary::SetAvailable(POD_Enregistrer_ligne, mode.writeRowEnabled);

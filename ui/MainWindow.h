@@ -30,6 +30,7 @@ class QModelIndex;
 
 namespace orvane {
 
+class CompareCommands;
 class DirectWriteCommands;
 class DefinitionsPage;
 class EditionCommands;
@@ -46,6 +47,7 @@ class TForm_Saisie;
 class ToolsCommands;
 class MapWidget;
 class CheckPanel;
+class UndoCommands;
 
 class TForm_main : public QMainWindow, private EditorView {
     Q_OBJECT
@@ -218,7 +220,6 @@ class TForm_main : public QMainWindow, private EditorView {
     int sortColumn_ = 4;
     bool sortAscending_ = true;
     bool sortingAllowed_ = true;
-    std::uint64_t savedRevision_ = 0;
     bool rowsSorted_ = false; // by a heading click since the load
     // The first-run check runs when the window becomes active coming from
     // outside the program (its first showing included), never when it comes
@@ -243,8 +244,18 @@ class TForm_main : public QMainWindow, private EditorView {
     // Makes a table cell current and shows it on the Records page.
     void GoToCell(int column, int row);
 
+    // "Edition": undo and redo of the table's changes.
+    QMenu* Edition = nullptr;
+    QAction* Annuler = nullptr;
+    QAction* Retablir = nullptr;
+    QAction* Comparer = nullptr;
+    void ShowHistory();
+    CompareCommands* Compare() const { return compare_.get(); }
+
   private:
     void BuildMapAndCheck(QVBoxLayout* records);
+    std::unique_ptr<UndoCommands> undo_;
+    std::unique_ptr<CompareCommands> compare_;
 };
 
 } // namespace orvane

@@ -1,5 +1,6 @@
 #include "ui/commands/EditionCommands.h"
 
+#include "ui/commands/UndoCommands.h"
 #include "ui/grid/RecordGridModel.h"
 
 #include <optional>
@@ -38,12 +39,15 @@ template <typename Op> bool EditionCommands::Confirmed(Op op) {
 }
 
 void EditionCommands::btnEffacerToutClick() {
+    SessionStep step(c_.session, Step(txt::StepEraseAll));
     if (Confirmed([&](UserInteraction& ui) { return EraseAll(c_.session.Table, ui, c_.lang()); }))
         RowsRemoved(true);
 }
 
 void EditionCommands::btnInserLigneClick() {
     {
+        SessionStep step(c_.session,
+                         Step(txt::StepInsertLine, std::max(c_.session.Table.CurrentRow(), 0) + 1));
         RecordGridModel::Reset reset(c_.model);
         InsertLineAfter(c_.session.Table, c_.session.FieldCount);
     }
@@ -52,6 +56,7 @@ void EditionCommands::btnInserLigneClick() {
 
 void EditionCommands::bntAjoutFinClick() {
     {
+        SessionStep step(c_.session, Step(txt::StepAppendLine));
         RecordGridModel::Reset reset(c_.model);
         AppendLine(c_.session.Table, c_.session.FieldCount);
     }
@@ -59,12 +64,14 @@ void EditionCommands::bntAjoutFinClick() {
 }
 
 void EditionCommands::btnSuppSelectClick() {
+    SessionStep step(c_.session, Step(txt::StepDeleteLines, c_.session.Table.SelectedCount));
     if (Confirmed(
             [&](UserInteraction& ui) { return DeleteSelection(c_.session.Table, ui, c_.lang()); }))
         RowsRemoved(false);
 }
 
 void EditionCommands::btnSuppLigneClick() {
+    SessionStep step(c_.session, Step(txt::StepDeleteLine, c_.session.Table.CurrentRow()));
     if (Confirmed([&](UserInteraction& ui) { return DeleteLine(c_.session.Table, ui, c_.lang()); }))
         RowsRemoved(false);
 }
@@ -77,22 +84,25 @@ void EditionCommands::RowsRemoved(bool refitColumns) {
 }
 
 void EditionCommands::SelectionChanged(bool (*op)(RecordTable&, UserInteraction&, Lang),
-                                       bool deleteLabel) {
-    if (!op(c_.session.Table, c_.ui, c_.lang())) return;
+                                       bool deleteLabel, BiText stepName) {
+    {
+        SessionStep step(c_.session, Step(stepName));
+        if (!op(c_.session.Table, c_.ui, c_.lang())) return;
+    }
     c_.model.AllFlagsChanged();
     c_.view.ShowSelection(true, deleteLabel, true);
 }
 
 void EditionCommands::btnSelectionAllClick() {
-    SelectionChanged(&SelectAll, false);
+    SelectionChanged(&SelectAll, false, txt::StepSelectAll);
 }
 
 void EditionCommands::btnSelectionNoneClick() {
-    SelectionChanged(&SelectNone, true);
+    SelectionChanged(&SelectNone, true, txt::StepSelectNone);
 }
 
 void EditionCommands::btnSelectPartClick() {
-    SelectionChanged(&SelectPart, false);
+    SelectionChanged(&SelectPart, false, txt::StepSelectPart);
 }
 
 void EditionCommands::DataGridMouseDown() {
@@ -100,6 +110,7 @@ void EditionCommands::DataGridMouseDown() {
     const int col = t.CurrentColumn();
     const int row = t.CurrentRow();
     if (row < 1 || row >= t.RowCount()) return;
+    SessionStep step(c_.session, Step(txt::StepToggleFlag, row));
     if (col == kColExport)
         ToggleExport(t, row);
     else if (col == kColSuppr)
@@ -111,6 +122,10 @@ void EditionCommands::DataGridMouseDown() {
 }
 
 void EditionCommands::EmptyCells(const QModelIndexList& cells) {
+    int fields = 0;
+    for (const QModelIndex& index : cells)
+        fields += index.column() >= kFirstFieldColumn;
+    SessionStep step(c_.session, Step(txt::StepEmptyCells, fields)); // one step for them all
     for (const QModelIndex& index : cells)
         if (index.column() >= kFirstFieldColumn) c_.model.setData(index, QString());
 }

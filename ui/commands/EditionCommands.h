@@ -33,7 +33,8 @@ class EditionCommands {
 
   private:
     template <typename Op> bool Confirmed(Op op);
-    void SelectionChanged(bool (*op)(RecordTable&, UserInteraction&, Lang), bool deleteLabel);
+    void SelectionChanged(bool (*op)(RecordTable&, UserInteraction&, Lang), bool deleteLabel,
+                          BiText stepName);
     void RowsRemoved(bool refitColumns);
 
     CommandContext c_;

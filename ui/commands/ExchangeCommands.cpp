@@ -3,7 +3,10 @@
 #include "exchange/CsvFile.h"
 #include "platform/Paths.h"
 #include "settings/Texts.h"
+#include "table/History.h"
 #include "ui/grid/RecordGridModel.h"
+
+#include <optional>
 
 namespace orvane {
 
@@ -53,9 +56,15 @@ void ExchangeCommands::Import(ExchangeFormat format, const std::string& path, Im
     ImportOutcome outcome;
     {
         RecordGridModel::Reset reset(c_.model);
+        // Rows added are one step; an opened file starts a new history.
+        std::optional<HistoryStep> step;
+        const int rowsBefore = c_.session.Table.RowCount();
+        if (mode == ImportMode::Add)
+            step.emplace(c_.session.Undo, c_.session.Table, StepName{txt::StepImport, 0, {}});
         outcome = format == ExchangeFormat::Dex
                       ? ImportDex(c_.session, path, mode, c_.ui, c_.busy, "", progress.Callback())
                       : ImportCsv(c_.session, path, mode, c_.ui, c_.busy, "", progress.Callback());
+        if (step && step->Name()) step->Name()->number = c_.session.Table.RowCount() - rowsBefore;
     }
     c_.view.ShowImport(outcome);
 }

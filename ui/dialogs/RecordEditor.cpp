@@ -329,7 +329,12 @@ void TForm_Saisie::MouseDown(EditorPageGrid* grid, Qt::MouseButton button) {
 
 void TForm_Saisie::btnOKClick() {
     CommitEdits();
-    const CarryBackResult res = editor_.CarryBack(session_.Table, session_.Language_());
+    CarryBackResult res;
+    {
+        HistoryStep step(session_.Undo, session_.Table,
+                         {txt::StepCarryBack, session_.Table.CurrentRow(), {}});
+        res = editor_.CarryBack(session_.Table, session_.Language_());
+    }
     if (res.done) {
         accept();
         return;

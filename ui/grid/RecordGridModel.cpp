@@ -1,6 +1,7 @@
 #include "ui/grid/RecordGridModel.h"
 
 #include "database/SessionState.h"
+#include "table/History.h"
 #include "table/ValueDisplay.h"
 #include "ui/qt/QtText.h"
 
@@ -35,6 +36,16 @@ QVariant RecordGridModel::data(const QModelIndex& index, int role) const {
     case Qt::ForegroundRole:
         if (col == kColSuppr) return QBrush(Qt::red);
         return {};
+    case Qt::BackgroundRole: {
+        if (!HasCompareMarks() || !CompareMarksCurrent()) return {};
+        const int row = TableRow(index);
+        if (std::size_t(row) < marks_.rows.size() &&
+            marks_.rows[std::size_t(row)] == CompareMarks::Added)
+            return QBrush(QColor(198, 239, 198)); // green: a row the other table lacks
+        if (marks_.cells.count(CompareMarks::Key(row, col)))
+            return QBrush(QColor(255, 226, 140)); // amber: a value that differs
+        return {};
+    }
     case Qt::ToolTipRole: {
         const HintResult hint = GridHint(session_.Table, col, TableRow(index), session_.Display);
         if (hint.hint.empty()) return {};
@@ -75,9 +86,23 @@ bool RecordGridModel::setData(const QModelIndex& index, const QVariant& value, i
         return false;
     const std::string text = QStringToCell(value.toString());
     if (session_.Table.Cell(index.column(), TableRow(index)) == text) return true;
-    session_.Table.SetCell(index.column(), TableRow(index), text);
+    {
+        HistoryStep step(session_.Undo, session_.Table, {txt::StepTyping, TableRow(index), {}});
+        session_.Table.SetCell(index.column(), TableRow(index), text);
+    }
     emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
     return true;
+}
+
+void RecordGridModel::SetCompareMarks(CompareMarks marks) {
+    marks_ = std::move(marks);
+    const int rows = rowCount();
+    if (rows > 0 && columnCount() > 0)
+        emit dataChanged(index(0, 0), index(rows - 1, columnCount() - 1), {Qt::BackgroundRole});
+}
+
+bool RecordGridModel::CompareMarksCurrent() const {
+    return marks_.revision == session_.Table.Revision();
 }
 
 void RecordGridModel::EndReset() {

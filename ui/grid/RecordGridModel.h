@@ -6,11 +6,25 @@
 #include <QAbstractTableModel>
 #include <QString>
 
+#include <cstdint>
+#include <unordered_set>
 #include <vector>
 
 namespace orvane {
 
 struct SessionState;
+
+// The colours of a comparison with another table, valid while the table
+// stays at the revision it was compared at.
+struct CompareMarks {
+    enum Row : char { Same, Added };
+    std::uint64_t revision = 0;
+    std::vector<Row> rows;                   // per table row
+    std::unordered_set<std::uint64_t> cells; // changed cells, Key(row, column)
+    static std::uint64_t Key(int row, int column) {
+        return (std::uint64_t(std::uint32_t(row)) << 32) | std::uint32_t(column);
+    }
+};
 
 class RecordGridModel : public QAbstractTableModel {
     Q_OBJECT
@@ -50,12 +64,18 @@ class RecordGridModel : public QAbstractTableModel {
 
     static int TableRow(const QModelIndex& index) { return index.row() + 1; }
 
+    // Compare colours (none: an empty CompareMarks).
+    void SetCompareMarks(CompareMarks marks);
+    bool HasCompareMarks() const { return !marks_.rows.empty(); }
+    bool CompareMarksCurrent() const;
+
   private:
     void EndReset();
     void RebuildAlignments();
 
     SessionState& session_;
     std::vector<int> alignments_; // Qt::Alignment per column
+    CompareMarks marks_;
 };
 
 } // namespace orvane

@@ -1,0 +1,48 @@
+#include "ui/commands/UndoCommands.h"
+
+#include "ui/grid/RecordGridModel.h"
+#include "ui/qt/CommandBoundary.h"
+#include "ui/qt/QtText.h"
+
+#include <QAction>
+
+namespace orvane {
+
+void UndoCommands::UndoClick() {
+    Apply(true);
+}
+
+void UndoCommands::RedoClick() {
+    Apply(false);
+}
+
+// A step may change the shape of the table (erase all, columns): the grid
+// is reset and the columns refitted; the counters came back with the step.
+void UndoCommands::Apply(bool undo) {
+    History& h = c_.session.Undo;
+    RecordTable& t = c_.session.Table;
+    if (undo ? !h.CanUndo(t) : !h.CanRedo(t)) return;
+    {
+        RecordGridModel::Reset reset(c_.model);
+        undo ? h.Undo(t) : h.Redo(t);
+    }
+    c_.view.ShowRows(true);
+    c_.view.ShowSelection(true, true, true);
+}
+
+void UndoCommands::ShowItems(QAction* undo, QAction* redo, bool directWrite,
+                             const Captions& captions) const {
+    const History& h = c_.session.Undo;
+    const RecordTable& t = c_.session.Table;
+    const Lang lang = c_.lang();
+    const auto show = [&](QAction* item, bool can, const StepName* name, BiText plain,
+                          BiText named) {
+        CommandBoundary::SetAvailable(item, can && !directWrite);
+        captions.SetItemText(item, Q(can && name ? Format(named.In(lang), name->In(lang).c_str())
+                                                 : std::string(plain.In(lang))));
+    };
+    show(undo, h.CanUndo(t), h.UndoName(), txt::MenuUndo, txt::UndoCaption);
+    show(redo, h.CanRedo(t), h.RedoName(), txt::MenuRedo, txt::RedoCaption);
+}
+
+} // namespace orvane

@@ -1,0 +1,38 @@
+// "Annuler" and "Rétablir" of the "Edition" menu over the session's undo
+// history, and the one way every table-changing command records its step.
+#pragma once
+
+#include "table/History.h"
+#include "ui/Captions.h"
+#include "ui/commands/CommandContext.h"
+
+class QAction;
+
+namespace orvane {
+
+class UndoCommands {
+  public:
+    explicit UndoCommands(CommandContext context) : c_(context) {}
+
+    void UndoClick();
+    void RedoClick();
+    // The two items: available when there is a step (never in direct-write
+    // mode), captions naming it.
+    void ShowItems(QAction* undo, QAction* redo, bool directWrite, const Captions& captions) const;
+
+  private:
+    void Apply(bool undo);
+    CommandContext c_;
+};
+
+// A step of the session's history around one command.
+inline StepName Step(BiText text, int number = 0) {
+    return {text, number, {}};
+}
+class SessionStep : public HistoryStep {
+  public:
+    SessionStep(SessionState& session, StepName name)
+        : HistoryStep(session.Undo, session.Table, std::move(name)) {}
+};
+
+} // namespace orvane
