@@ -542,6 +542,7 @@ inline constexpr BiText RedoCaption{"Rétablir : %s", "Redo: %s"};
 // Step names (%d a count or a line number, %s a column title).
 inline constexpr BiText StepTyping{"saisie en ligne %d", "typing in line %d"};
 inline constexpr BiText StepEmptyCells{"effacement de %d cellules", "emptying %d cells"};
+inline constexpr BiText StepEmptyCell{"effacement d'une cellule", "emptying a cell"};
 inline constexpr BiText StepToggleFlag{"marque de la ligne %d", "mark of line %d"};
 inline constexpr BiText StepInsertLine{"insertion de la ligne %d", "insert line %d"};
 inline constexpr BiText StepAppendLine{"ajout d'une ligne en fin", "append a line"};

@@ -125,7 +125,9 @@ void EditionCommands::EmptyCells(const QModelIndexList& cells) {
     int fields = 0;
     for (const QModelIndex& index : cells)
         fields += index.column() >= kFirstFieldColumn;
-    SessionStep step(c_.session, Step(txt::StepEmptyCells, fields)); // one step for them all
+    // One step for them all.
+    SessionStep step(c_.session,
+                     Step(fields == 1 ? txt::StepEmptyCell : txt::StepEmptyCells, fields));
     for (const QModelIndex& index : cells)
         if (index.column() >= kFirstFieldColumn) c_.model.setData(index, QString());
 }
