@@ -318,7 +318,14 @@ TEST_F(PlatformTest, ResolvePathCaseMatchesEachPartIgnoringCase) {
     fs::create_directories(dir_ / "Fly II" / "System");
     WriteBytes((dir_ / "Fly II" / "System" / "Airport.POD").string(), "x");
     const std::string actual = (dir_ / "Fly II" / "System" / "Airport.POD").string();
-    EXPECT_EQ(ResolvePathCase((dir_ / "fly ii" / "SYSTEM" / "AIRPORT.pod").string()), actual);
+    const std::string written = (dir_ / "fly ii" / "SYSTEM" / "AIRPORT.pod").string();
+#ifdef _WIN32
+    // The file system ignores letter case itself: the path opens as written.
+    EXPECT_EQ(ResolvePathCase(written), written);
+    EXPECT_TRUE(fs::equivalent(written, actual));
+#else
+    EXPECT_EQ(ResolvePathCase(written), actual);
+#endif
     EXPECT_EQ(ResolvePathCase(actual), actual);
     // Nothing matches: the path comes back as written.
     const std::string missing = (dir_ / "FLY II" / "system" / "NAVAID.POD").string();
@@ -331,8 +338,15 @@ TEST_F(PlatformTest, CompanionProgramFileIsFoundWhateverItsLetterCase) {
     fs::create_directories(dir_ / "Fly II");
     WriteBytes(PathOf("Fly II/DBImport.EXE"), "MZ");
     const std::string actual = PathOf("Fly II/DBImport.EXE");
+#ifdef _WIN32
+    // Found as written: Windows opens it whatever the letter case.
+    EXPECT_EQ(FindProgramFile(PathOf("fly ii/"), "dbimport.exe"), PathOf("fly ii/dbimport.exe"));
+    EXPECT_EQ(FindProgramFile(PathOf("Fly II"), "DBIMPORT.exe"),
+              PathOf("Fly II") + "\\DBIMPORT.exe");
+#else
     EXPECT_EQ(FindProgramFile(PathOf("fly ii/"), "dbimport.exe"), actual);
     EXPECT_EQ(FindProgramFile(PathOf("Fly II"), "DBIMPORT.exe"), actual);
+#endif
     EXPECT_EQ(FindProgramFile(PathOf("Fly II/"), "deximportgui.exe"), std::nullopt);
     // An empty folder names no folder, not the current one.
     EXPECT_EQ(FindProgramFile("", "dbimport.exe"), std::nullopt);
@@ -380,6 +394,24 @@ TEST(PlatformPaths, WithTrailingSeparator) {
     EXPECT_EQ(WithTrailingSeparator("fly"), "fly" + sep);
     EXPECT_EQ(WithTrailingSeparator("fly" + sep), "fly" + sep);
     EXPECT_EQ(WithTrailingSeparator(sep), sep);
+#ifdef _WIN32
+    EXPECT_EQ(WithTrailingSeparator("c:/fly/"), "c:/fly/"); // '/' separates there too
+#endif
+}
+
+// The settings file goes beside the program: the folder of the running
+// program itself, not the current folder.
+TEST(PlatformPaths, ProgramFolderHoldsTheRunningProgram) {
+#ifdef _WIN32
+    const std::string program = "orvane_core_tests.exe";
+#else
+    const std::string program = "orvane_core_tests";
+#endif
+    const std::string folder = ProgramFolder();
+    ASSERT_FALSE(folder.empty());
+    EXPECT_EQ(folder.back(), kNativeSeparator);
+    EXPECT_TRUE(FileExists(folder + program)) << folder;
+    EXPECT_EQ(ProgramFilePath("Orvane.ini"), folder + "Orvane.ini"); // a build folder is writable
 }
 
 struct PathPartsCase {
