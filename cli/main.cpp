@@ -6,6 +6,17 @@
 #include <cstring>
 #include <iostream>
 #include <map>
+#include <string>
+#include <vector>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <filesystem>
+#include <io.h>
+#include <windows.h>
+
+#include <shellapi.h>
+#endif
 
 namespace {
 
@@ -32,12 +43,39 @@ void PrintUsage(std::ostream& out) {
            "Run 'orvane-cli COMMAND --help' for the details of a command.\n";
 }
 
+#ifdef _WIN32
+// The arguments as UTF-8, the core's encoding of paths: argv holds them in
+// the ANSI code page, where a name outside it has already become '?'.
+std::vector<std::string> Utf8Arguments() {
+    std::vector<std::string> args;
+    int n = 0;
+    if (wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &n)) {
+        for (int i = 0; i < n; ++i) {
+            const auto u8 = std::filesystem::path(wide[i]).u8string();
+            args.emplace_back(u8.begin(), u8.end());
+        }
+        LocalFree(wide);
+    }
+    return args;
+}
+#endif
+
 } // namespace
 
 int main(int argc, char** argv) {
     // The locale gives the default decimal separator and the date formats;
     // numbers are formatted by the core itself, independent of the C locale.
     std::setlocale(LC_ALL, "");
+#ifdef _WIN32
+    // Tables and lists are data: the same bytes as on every system, LF lines
+    // (a text-mode stdout would make them CR LF).
+    _setmode(_fileno(stdout), _O_BINARY);
+    std::vector<std::string> utf8 = Utf8Arguments();
+    std::vector<char*> pointers;
+    for (auto& a : utf8)
+        pointers.push_back(a.data());
+    if (static_cast<int>(pointers.size()) == argc) argv = pointers.data();
+#endif
 
     if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
         PrintUsage(argc < 2 ? std::cerr : std::cout);

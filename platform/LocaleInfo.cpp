@@ -2,13 +2,23 @@
 
 #include <clocale>
 #include <ctime>
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <langinfo.h>
 #endif
 
 namespace orvane {
 
 char SystemDecimalSeparator() {
+#ifdef _WIN32
+    // The user's choice in the regional settings, which the C runtime's
+    // locale does not follow.
+    wchar_t sep[8] = {};
+    if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, sep, 8) > 0 && sep[0] > 0 &&
+        sep[0] < 0x80)
+        return static_cast<char>(sep[0]);
+#endif
     const std::lconv* lc = std::localeconv();
     if (lc && lc->decimal_point && lc->decimal_point[0]) return lc->decimal_point[0];
     return '.';
@@ -16,10 +26,10 @@ char SystemDecimalSeparator() {
 
 long SystemStandardUtcOffset() {
 #ifdef _WIN32
-    _tzset();
-    long tz = 0;
-    _get_timezone(&tz);
-    return -tz;
+    // Bias: minutes to add to local standard time to get UTC.
+    TIME_ZONE_INFORMATION zone{};
+    if (GetTimeZoneInformation(&zone) == TIME_ZONE_ID_INVALID) return 0;
+    return -60L * (zone.Bias + zone.StandardBias);
 #else
     tzset();
     return -timezone; // seconds west of UTC, standard time

@@ -1,5 +1,6 @@
 #include "platform/Paths.h"
 
+#include "platform/BinaryFile.h"
 #include "platform/Errors.h"
 
 #include <algorithm>
@@ -7,7 +8,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <unistd.h>
 #endif
 
@@ -15,7 +18,31 @@ namespace orvane {
 
 namespace fs = std::filesystem;
 
+#ifdef _WIN32
+namespace {
+std::string Utf8Of(const fs::path& p) {
+    const auto u8 = p.u8string();
+    return std::string(u8.begin(), u8.end());
+}
+
+// Windows' access() ignores the folder's access rights (c:\Program Files):
+// only creating a file tells.
+bool FolderIsWritable(const std::string& folder) {
+    const fs::path probe = PathFromUtf8(folder + ".orvane-write-probe");
+    HANDLE h = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_EXISTS;
+    CloseHandle(h);
+    return true;
+}
+} // namespace
+#endif
+
 std::string WithTrailingSeparator(std::string folder) {
+#ifdef _WIN32
+    // '/' is a separator on Windows too (a folder picked as "C:/Fly/").
+    if (!folder.empty() && folder.back() == '/') return folder;
+#endif
     if (!folder.empty() && folder.back() != kNativeSeparator) folder += kNativeSeparator;
     return folder;
 }
@@ -62,7 +89,7 @@ bool EqualsIgnoreCaseAscii(std::string_view a, std::string_view b) {
 
 std::string ResolvePathCase(const std::string& path) {
     std::error_code ec;
-    if (path.empty() || fs::exists(path, ec)) return path;
+    if (path.empty() || fs::exists(PathFromUtf8(path), ec)) return path;
 #ifdef _WIN32
     return path;
 #else
@@ -115,7 +142,14 @@ std::string NativeDefaultFolder(const std::string& windowsFolder) {
 
 std::string ProgramFolder() {
 #ifdef _WIN32
-    return std::string(".\\");
+    std::wstring exe(MAX_PATH, L'\0');
+    DWORD n;
+    while ((n = GetModuleFileNameW(nullptr, exe.data(), static_cast<DWORD>(exe.size()))) ==
+               exe.size() &&
+           exe.size() < 32768)
+        exe.resize(exe.size() * 2);
+    exe.resize(n);
+    return WithTrailingSeparator(Utf8Of(fs::path(exe).parent_path()));
 #else
     std::error_code ec;
     fs::path exe = fs::read_symlink("/proc/self/exe", ec);
@@ -125,6 +159,11 @@ std::string ProgramFolder() {
 }
 
 std::string UserConfigFolder() {
+#ifdef _WIN32
+    const wchar_t* appData = _wgetenv(L"APPDATA");
+    const fs::path base = appData && *appData ? fs::path(appData) : fs::temp_directory_path();
+    return WithTrailingSeparator(JoinPath(Utf8Of(base), "Orvane"));
+#else
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
     std::string base;
     if (xdg && *xdg)
@@ -134,26 +173,30 @@ std::string UserConfigFolder() {
         base = std::string(home ? home : ".") + "/.config";
     }
     return WithTrailingSeparator(JoinPath(base, "Orvane"));
+#endif
 }
 
 std::string ProgramFilePath(const std::string& fileName) {
     std::string folder = ProgramFolder();
-#ifndef _WIN32
-    if (access(folder.c_str(), W_OK) != 0) {
+#ifdef _WIN32
+    const bool writable = FolderIsWritable(folder);
+#else
+    const bool writable = access(folder.c_str(), W_OK) == 0;
+#endif
+    if (!writable) {
         folder = UserConfigFolder();
         std::error_code ec;
-        fs::create_directories(folder, ec);
+        fs::create_directories(PathFromUtf8(folder), ec);
     }
-#endif
     return folder + fileName;
 }
 
 void CreateFolders(const std::string& folder) {
     if (folder.empty()) return;
     std::error_code ec;
-    fs::create_directories(folder, ec);
+    fs::create_directories(PathFromUtf8(folder), ec);
     std::error_code probe;
-    if (ec && !fs::is_directory(folder, probe))
+    if (ec && !fs::is_directory(PathFromUtf8(folder), probe))
         throw FileError("Cannot create folder " + folder + ": " + ec.message());
 }
 

@@ -5,11 +5,15 @@ ORVANE_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libb
 # The fuzz targets need clang: libFuzzer and the sanitizer runtimes come with
 # clang's runtime package, and llvm-symbolizer makes the reports readable.
 ORVANE_FUZZ_PACKAGES=(clang libclang-rt-14-dev llvm-14)
+# The Windows build: MinGW-w64 with POSIX threads, and Wine (64-bit) to run it.
+ORVANE_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine wine64)
 
-# ensure_packages [fuzz]: the build's packages, and clang's with "fuzz".
+# ensure_packages [fuzz|windows]: the build's packages, and clang's with
+# "fuzz", MinGW-w64's and Wine's with "windows".
 ensure_packages() {
   local wanted=("${ORVANE_PACKAGES[@]}")
   [ "${1:-}" = fuzz ] && wanted+=("${ORVANE_FUZZ_PACKAGES[@]}")
+  [ "${1:-}" = windows ] && wanted+=("${ORVANE_WINDOWS_PACKAGES[@]}")
   local missing=()
   for p in "${wanted[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

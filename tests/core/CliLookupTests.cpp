@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <sys/wait.h>
 
 namespace orvane {
 namespace {

@@ -2,11 +2,14 @@
 // the extraction itself, flat and with folders, safe against hostile names.
 #include "database/Extraction.h"
 #include "platform/Errors.h"
+#include "platform/Paths.h"
 #include "support/ArchiveFixtures.h"
 #include "support/TempDir.h"
 #include "table/ValueDisplay.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace orvane {
 namespace {
@@ -74,12 +77,18 @@ TEST(ExtractionRows, TotalBeyond32BitsIsNotNegative) {
 }
 
 TEST(ExtractionPath, FlatAndStructured) {
-    EXPECT_EQ(ExtractionPath("/out", "DATABASE\\AIRPORT.DBT", false), "/out/AIRPORT.DBT");
-    EXPECT_EQ(ExtractionPath("/out/", "DATABASE\\AIRPORT.DBT", true), "/out/DATABASE/AIRPORT.DBT");
-    EXPECT_EQ(ExtractionPath("/out", "A\\B\\C\\D.X", true), "/out/A/B/C/D.X");
-    EXPECT_EQ(ExtractionPath("/out", "ROOT.TXT", true), "/out/ROOT.TXT");
+    // "/out" then the parts joined with the platform's separator.
+    auto in = [](std::string parts) {
+        std::replace(parts.begin(), parts.end(), '/', kNativeSeparator);
+        return "/out" + std::string(1, kNativeSeparator) + parts;
+    };
+    EXPECT_EQ(ExtractionPath("/out", "DATABASE\\AIRPORT.DBT", false), in("AIRPORT.DBT"));
+    EXPECT_EQ(ExtractionPath("/out/", "DATABASE\\AIRPORT.DBT", true),
+              "/out/" + in("DATABASE/AIRPORT.DBT").substr(5));
+    EXPECT_EQ(ExtractionPath("/out", "A\\B\\C\\D.X", true), in("A/B/C/D.X"));
+    EXPECT_EQ(ExtractionPath("/out", "ROOT.TXT", true), in("ROOT.TXT"));
     // 8-bit names become UTF-8 file names.
-    EXPECT_EQ(ExtractionPath("/out", "CAF\xC9.TXT", false), "/out/CAF\xC3\x89.TXT");
+    EXPECT_EQ(ExtractionPath("/out", "CAF\xC9.TXT", false), in("CAF\xC3\x89.TXT"));
 }
 
 TEST(ExtractionPath, NamesLeavingTheFolderAreRefused) {

@@ -16,11 +16,24 @@
 #include <random>
 #include <set>
 #include <string>
+#ifdef _WIN32
+#include <process.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace orvane {
 namespace {
 
 namespace fs = std::filesystem;
+
+long RunningProcessId() {
+#ifdef _WIN32
+    return static_cast<long>(_getpid());
+#else
+    return static_cast<long>(getpid());
+#endif
+}
 
 class PlatformTest : public ::testing::Test {
   protected:
@@ -90,8 +103,10 @@ TEST_F(PlatformTest, AtomicFileWithoutCommitLeavesTheTargetAndNoTemporaryFile) {
     EXPECT_EQ(Listing(), std::set<std::string>{"AIRPORT.DBD"});
 }
 
-#ifndef _WIN32
 TEST_F(PlatformTest, AtomicFileKeepsThePermissionsOfTheFileItReplaces) {
+#ifdef _WIN32
+    GTEST_SKIP() << "POSIX modes and owners: Windows files have neither";
+#else
     const std::string target = PathOf("Orvane.ini");
     WriteBytes(target, "old");
     fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
@@ -99,8 +114,8 @@ TEST_F(PlatformTest, AtomicFileKeepsThePermissionsOfTheFileItReplaces) {
     EXPECT_EQ(ReadBytes(target), "new");
     EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write);
-}
 #endif
+}
 
 TEST_F(PlatformTest, AtomicFileCreatesAMissingTargetAndRefusesImpossibleOnes) {
     WriteFileAtomically(PathOf("fresh.csv"), std::string("a;b\r\n\0\xE7", 7));
@@ -112,10 +127,13 @@ TEST_F(PlatformTest, AtomicFileCreatesAMissingTargetAndRefusesImpossibleOnes) {
     EXPECT_EQ(Listing(), (std::set<std::string>{"folder", "fresh.csv"}));
 }
 
-#ifndef _WIN32
 // Targets a save must not replace as a plain rename would: a read-only file
 // stays as it was, a link stays a link and its file takes the new bytes.
 TEST_F(PlatformTest, AtomicFileRefusesReadOnlyTargetsAndKeepsLinks) {
+#ifdef _WIN32
+    GTEST_SKIP() << "read-only modes by chmod and symbolic links (which need administrator rights) "
+                    "are POSIX";
+#else
     const std::string locked = PathOf("locked.dbd");
     WriteBytes(locked, "old");
     fs::permissions(locked, fs::perms::owner_read | fs::perms::group_read);
@@ -134,6 +152,7 @@ TEST_F(PlatformTest, AtomicFileRefusesReadOnlyTargetsAndKeepsLinks) {
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(ReadBytes(real), "new");
     EXPECT_EQ(Listing(), (std::set<std::string>{"link.dbd", "locked.dbd", "real.dbd"}));
+#endif
 }
 
 // A save killed half-way leaves its temporary; the next save of that target
@@ -141,15 +160,19 @@ TEST_F(PlatformTest, AtomicFileRefusesReadOnlyTargetsAndKeepsLinks) {
 TEST_F(PlatformTest, AtomicFileRemovesStaleTemporariesOfItsTarget) {
     const std::string prefix = AtomicFile::TemporaryPrefixFor(PathOf("AIRPORT.dbd"));
     WriteBytes(prefix + "99999999-0.tmp", "left by a dead save");
-    WriteBytes(prefix + "1-0.tmp", "pid 1 always runs");
+    const std::string running = std::to_string(RunningProcessId()) + "-999999.tmp";
+    WriteBytes(prefix + running, "this test's own process runs");
     WriteBytes(PathOf(".OTHER.dbd.orvane-99999999-0.tmp"), "another target's");
     WriteFileAtomically(PathOf("AIRPORT.dbd"), "new");
-    EXPECT_EQ(Listing(), (std::set<std::string>{"AIRPORT.dbd", ".AIRPORT.dbd.orvane-1-0.tmp",
+    EXPECT_EQ(Listing(), (std::set<std::string>{"AIRPORT.dbd", ".AIRPORT.dbd.orvane-" + running,
                                                 ".OTHER.dbd.orvane-99999999-0.tmp"}));
 }
 
 // Every failure names the system's real reason, and the old file survives.
 TEST_F(PlatformTest, FailedWritesAndRenamesSayWhyAndKeepTheOldFile) {
+#ifdef _WIN32
+    GTEST_SKIP() << "no /dev/full on Windows to fill a disk with";
+#else
     BinaryFile full("/dev/full", OpenMode::ReadWrite);
     const std::string block(BinaryFile::kBufferSize, 'x');
     EXPECT_THROW(
@@ -184,8 +207,8 @@ TEST_F(PlatformTest, FailedWritesAndRenamesSayWhyAndKeepTheOldFile) {
         EXPECT_NE(what.find(target), std::string::npos) << what;
     }
     EXPECT_EQ(Listing(), (std::set<std::string>{"AIRPORT.dbd"}));
-}
 #endif
+}
 
 // --- BinaryFile ---------------------------------------------------------------------------
 
@@ -318,7 +341,14 @@ TEST_F(PlatformTest, ResolvePathCaseMatchesEachPartIgnoringCase) {
     fs::create_directories(dir_ / "Fly II" / "System");
     WriteBytes((dir_ / "Fly II" / "System" / "Airport.POD").string(), "x");
     const std::string actual = (dir_ / "Fly II" / "System" / "Airport.POD").string();
-    EXPECT_EQ(ResolvePathCase((dir_ / "fly ii" / "SYSTEM" / "AIRPORT.pod").string()), actual);
+    const std::string written = (dir_ / "fly ii" / "SYSTEM" / "AIRPORT.pod").string();
+#ifdef _WIN32
+    // The file system ignores letter case itself: the path opens as written.
+    EXPECT_EQ(ResolvePathCase(written), written);
+    EXPECT_TRUE(fs::equivalent(written, actual));
+#else
+    EXPECT_EQ(ResolvePathCase(written), actual);
+#endif
     EXPECT_EQ(ResolvePathCase(actual), actual);
     // Nothing matches: the path comes back as written.
     const std::string missing = (dir_ / "FLY II" / "system" / "NAVAID.POD").string();
@@ -331,8 +361,15 @@ TEST_F(PlatformTest, CompanionProgramFileIsFoundWhateverItsLetterCase) {
     fs::create_directories(dir_ / "Fly II");
     WriteBytes(PathOf("Fly II/DBImport.EXE"), "MZ");
     const std::string actual = PathOf("Fly II/DBImport.EXE");
+#ifdef _WIN32
+    // Found as written: Windows opens it whatever the letter case.
+    EXPECT_EQ(FindProgramFile(PathOf("fly ii/"), "dbimport.exe"), PathOf("fly ii/dbimport.exe"));
+    EXPECT_EQ(FindProgramFile(PathOf("Fly II"), "DBIMPORT.exe"),
+              PathOf("Fly II") + "\\DBIMPORT.exe");
+#else
     EXPECT_EQ(FindProgramFile(PathOf("fly ii/"), "dbimport.exe"), actual);
     EXPECT_EQ(FindProgramFile(PathOf("Fly II"), "DBIMPORT.exe"), actual);
+#endif
     EXPECT_EQ(FindProgramFile(PathOf("Fly II/"), "deximportgui.exe"), std::nullopt);
     // An empty folder names no folder, not the current one.
     EXPECT_EQ(FindProgramFile("", "dbimport.exe"), std::nullopt);
@@ -341,8 +378,10 @@ TEST_F(PlatformTest, CompanionProgramFileIsFoundWhateverItsLetterCase) {
     EXPECT_EQ(FindProgramFile(PathOf("Fly II/"), "deximportgui.exe"), std::nullopt);
 }
 
-#ifndef _WIN32
 TEST_F(PlatformTest, FindOnPathTakesTheFirstExecutableFile) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the shell starts companion programs there, no PATH search";
+#else
     for (const char* folder : {"a", "b", "c"})
         fs::create_directories(dir_ / folder);
     WriteBytes(PathOf("a/wine"), "not executable");
@@ -353,8 +392,8 @@ TEST_F(PlatformTest, FindOnPathTakesTheFirstExecutableFile) {
     EXPECT_EQ(FindOnPath("wine", list), PathOf("c/wine"));
     EXPECT_EQ(FindOnPath("wine", PathOf("a") + ":" + PathOf("b")), std::nullopt);
     EXPECT_EQ(FindOnPath("wine", ""), std::nullopt);
-}
 #endif
+}
 
 TEST(PlatformPaths, NativeDefaultFolderIsInsideTheWinePrefix) {
 #ifdef _WIN32
@@ -380,6 +419,24 @@ TEST(PlatformPaths, WithTrailingSeparator) {
     EXPECT_EQ(WithTrailingSeparator("fly"), "fly" + sep);
     EXPECT_EQ(WithTrailingSeparator("fly" + sep), "fly" + sep);
     EXPECT_EQ(WithTrailingSeparator(sep), sep);
+#ifdef _WIN32
+    EXPECT_EQ(WithTrailingSeparator("c:/fly/"), "c:/fly/"); // '/' separates there too
+#endif
+}
+
+// The settings file goes beside the program: the folder of the running
+// program itself, not the current folder.
+TEST(PlatformPaths, ProgramFolderHoldsTheRunningProgram) {
+#ifdef _WIN32
+    const std::string program = "orvane_core_tests.exe";
+#else
+    const std::string program = "orvane_core_tests";
+#endif
+    const std::string folder = ProgramFolder();
+    ASSERT_FALSE(folder.empty());
+    EXPECT_EQ(folder.back(), kNativeSeparator);
+    EXPECT_TRUE(FileExists(folder + program)) << folder;
+    EXPECT_EQ(ProgramFilePath("Orvane.ini"), folder + "Orvane.ini"); // a build folder is writable
 }
 
 struct PathPartsCase {

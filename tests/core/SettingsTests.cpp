@@ -1,5 +1,6 @@
 #include "settings/Settings.h"
 
+#include "platform/Paths.h"
 #include "settings/IniFile.h"
 #include "settings/Memo.h"
 #include "settings/Texts.h"
@@ -29,6 +30,14 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
+#ifdef _WIN32
+// The built-in folders, as Windows has them.
+constexpr const char* kWineFly1 = defaults::kFly1;
+constexpr const char* kWineFly1Database = defaults::kFly1Database;
+constexpr const char* kWineFly1Data = defaults::kFly1Data;
+constexpr const char* kWineFly2 = defaults::kFly2;
+constexpr const char* kWineFly2Data = defaults::kFly2Data;
+#else
 // The built-in folders inside the Wine prefix of HOME=/home/pilot.
 constexpr const char* kWineFly1 = "/home/pilot/.wine/drive_c/Program Files/Terminal Reality/Fly!/";
 constexpr const char* kWineFly1Database =
@@ -39,19 +48,23 @@ constexpr const char* kWineFly2 =
     "/home/pilot/.wine/drive_c/Program Files/Terminal Reality/Fly! II/";
 constexpr const char* kWineFly2Data =
     "/home/pilot/.wine/drive_c/Program Files/Terminal Reality/Fly! II/data/";
+#endif
+
+// A folder text with the separator the program adds ('\\' on Windows).
+std::string Added(const std::string& folder) {
+    return folder + kNativeSeparator;
+}
 
 // A settings file in a folder of its own, and HOME pointing at a known place so
 // that the built-in folders inside the Wine prefix are known texts.
 class SettingsTest : public ::testing::Test {
   protected:
     void SetUp() override {
-#ifdef _WIN32
-        GTEST_SKIP() << "the expected default folders are those of the Wine prefix";
-#else
         std::random_device rd;
         dir_ = fs::temp_directory_path() / ("orvane-settings-" + std::to_string(rd()));
         fs::create_directories(dir_);
         ini_ = (dir_ / "Orvane.ini").string();
+#ifndef _WIN32
         if (const char* home = std::getenv("HOME")) oldHome_ = home;
         setenv("HOME", "/home/pilot", 1);
 #endif
@@ -62,9 +75,9 @@ class SettingsTest : public ::testing::Test {
             setenv("HOME", oldHome_->c_str(), 1);
         else
             unsetenv("HOME");
+#endif
         std::error_code ec;
         fs::remove_all(dir_, ec);
-#endif
     }
 
     void Write(const std::string& bytes) {
@@ -174,13 +187,13 @@ INSTANTIATE_TEST_SUITE_P(
                     Lang::French, 2, true, kWineFly1, kWineFly1Database, kWineFly1},
         // The version's folders get their separator, Fly1Dir stays as read.
         StartupCase{"Version1", "[init]\r\nversion=1\r\nfirst=1\r\n" + kFolders, "english",
-                    Lang::English, 1, true, "/f1/", "/w1/", "/f1"},
+                    Lang::English, 1, true, Added("/f1"), Added("/w1"), "/f1"},
         StartupCase{"Version2", "[init]\r\nversion=2\r\n" + kFolders, "english", Lang::English, 2,
-                    false, "/f2/", "/w2/", "/f1"},
+                    false, "/f2/", Added("/w2"), "/f1"},
         StartupCase{"UnknownVersionIsFly2", "[init]\r\nversion=3\r\n" + kFolders, "english",
-                    Lang::English, 2, false, "/f2/", "/w2/", "/f1"},
+                    Lang::English, 2, false, "/f2/", Added("/w2"), "/f1"},
         StartupCase{"UnreadableVersionIsFly2", "[init]\r\nversion=1x\r\n" + kFolders, "english",
-                    Lang::English, 2, false, "/f2/", "/w2/", "/f1"},
+                    Lang::English, 2, false, "/f2/", Added("/w2"), "/f1"},
         StartupCase{"UnreadableFirstIsFalse", "[init]\r\nfirst=yes\r\n", "english", Lang::English,
                     2, false, kWineFly1, kWineFly1Database, kWineFly1},
         StartupCase{"EmptyFolderIsTheDefault",
@@ -197,9 +210,9 @@ TEST_F(SettingsTest, StartupReadsTheDexImportFolderTheDialogWrote) {
     ASSERT_TRUE(StartupRead(s, ini_));
     EXPECT_TRUE(s.FirstRunDone);
     EXPECT_EQ(s.SimulatorVersion, 1);
-    EXPECT_EQ(s.DexImportDir, "/dex/");
-    EXPECT_EQ(s.DbImportDir, "/dbi/");
-    EXPECT_EQ(s.FlyDir, "/f1/");
+    EXPECT_EQ(s.DexImportDir, Added("/dex"));
+    EXPECT_EQ(s.DbImportDir, Added("/dbi"));
+    EXPECT_EQ(s.FlyDir, Added("/f1"));
     EXPECT_EQ(s.Work2Dir, "/w2");
 }
 
@@ -230,14 +243,14 @@ TEST_F(SettingsTest, DialogReadDefaultsAreTheSessionsFoldersAndSeparatorsAreAdde
     s.WorkDir = "/cur/work/";
     DialogRead(s, ini_);
     EXPECT_EQ(s.SimulatorVersion, 1);
-    EXPECT_EQ(s.Fly1Dir, "/sims/fly1/");
+    EXPECT_EQ(s.Fly1Dir, Added("/sims/fly1"));
     EXPECT_EQ(s.Work1Dir, "/cur/work/");
-    EXPECT_EQ(s.Fly2Dir, "/cur/fly/");
+    EXPECT_EQ(s.Fly2Dir, Added("/cur/fly"));
     EXPECT_EQ(s.Work2Dir, "/cur/work/");
     EXPECT_EQ(s.DbImportDir, "/old/dbi/");
     EXPECT_EQ(s.DexImportDir, "/old/dex/");
     // FlyDir always ends with a separator, even when the file's folder did not.
-    EXPECT_EQ(s.FlyDir, "/sims/fly1/");
+    EXPECT_EQ(s.FlyDir, Added("/sims/fly1"));
     EXPECT_EQ(s.WorkDir, "/cur/work/");
 }
 
@@ -245,11 +258,11 @@ TEST_F(SettingsTest, StartupKeepsFly1DirAsReadUntilTheDialogRead) {
     Write("[init]\r\nversion=1\r\n[fly1]\r\nflydir=/sims/Fly\r\n");
     SessionSettings s;
     StartupRead(s, ini_);
-    EXPECT_EQ(s.FlyDir, "/sims/Fly/");
+    EXPECT_EQ(s.FlyDir, Added("/sims/Fly"));
     EXPECT_EQ(s.Fly1Dir, "/sims/Fly");
     DialogRead(s, ini_);
-    EXPECT_EQ(s.Fly1Dir, "/sims/Fly/");
-    EXPECT_EQ(s.FlyDir, "/sims/Fly/");
+    EXPECT_EQ(s.Fly1Dir, Added("/sims/Fly"));
+    EXPECT_EQ(s.FlyDir, Added("/sims/Fly"));
 }
 
 TEST_F(SettingsTest, ChosenFileChangesTheSixFoldersButNotFlyDirOrWorkDir) {
@@ -260,12 +273,12 @@ TEST_F(SettingsTest, ChosenFileChangesTheSixFoldersButNotFlyDirOrWorkDir) {
     SessionSettings s = Filled();
     ReadChosenFile(s, chosen);
     EXPECT_EQ(s.SimulatorVersion, 1);
-    EXPECT_EQ(s.Fly1Dir, "/b/f1/");
+    EXPECT_EQ(s.Fly1Dir, Added("/b/f1"));
     EXPECT_EQ(s.Work1Dir, "/old/work/");
     EXPECT_EQ(s.Fly2Dir, "/old/fly/");
-    EXPECT_EQ(s.Work2Dir, "/b/w2/");
+    EXPECT_EQ(s.Work2Dir, Added("/b/w2"));
     EXPECT_EQ(s.DbImportDir, "/old/dbi/");
-    EXPECT_EQ(s.DexImportDir, "/b/dex/");
+    EXPECT_EQ(s.DexImportDir, Added("/b/dex"));
     EXPECT_EQ(s.FlyDir, "/old/fly/");
     EXPECT_EQ(s.WorkDir, "/old/work/");
 }
@@ -339,13 +352,13 @@ TEST_F(SettingsTest, SelectVersionTakesThatVersionsFoldersWithSeparators) {
     s.Work2Dir = "/w2";
     SelectVersion(s, 1);
     EXPECT_EQ(s.SimulatorVersion, 1);
-    EXPECT_EQ(s.FlyDir, "/f1/");
+    EXPECT_EQ(s.FlyDir, Added("/f1"));
     EXPECT_EQ(s.WorkDir, "/w1/");
     EXPECT_EQ(s.Fly1Dir, "/f1");
     SelectVersion(s, 2);
     EXPECT_EQ(s.SimulatorVersion, 2);
-    EXPECT_EQ(s.FlyDir, "/f2/");
-    EXPECT_EQ(s.WorkDir, "/w2/");
+    EXPECT_EQ(s.FlyDir, Added("/f2"));
+    EXPECT_EQ(s.WorkDir, Added("/w2"));
 }
 
 // --- memo.txt -----------------------------------------------------------------------

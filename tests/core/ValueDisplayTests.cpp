@@ -189,7 +189,11 @@ TEST(ValueDisplay, DateCodeRoundTripShowsTheLocalClock) {
         std::time_t now = std::chrono::system_clock::to_time_t(
             std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now()));
         std::tm tm{};
+#ifdef _WIN32
+        localtime_s(&tm, &now);
+#else
         localtime_r(&now, &tm);
+#endif
         char buffer[64];
         std::size_t n = std::strftime(buffer, sizeof buffer, "%d/%m/%Y %H:%M:%S", &tm);
         std::string text(buffer, n);

@@ -1,18 +1,52 @@
 #include "support/CliRunner.h"
 
+#include "platform/BinaryFile.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <sstream>
+#ifndef _WIN32
 #include <sys/wait.h>
+#endif
 
 namespace orvane::testing {
 
+#ifdef _WIN32
+// cmd.exe: double quotes (no file name holds one), and `set` for the
+// variables of envPrefix ("NAME=value ...").
+std::string ShellQuote(const std::string& s) {
+    return "\"" + s + "\"";
+}
+
+namespace {
+std::string EnvironmentPrefix(const std::string& envPrefix) {
+    std::string sets;
+    std::istringstream words(envPrefix);
+    for (std::string w; words >> w;)
+        sets += "set \"" + w + "\"&& ";
+    return sets;
+}
+int ExitStatus(int raw) {
+    return raw;
+}
+} // namespace
+#else
 std::string ShellQuote(const std::string& s) {
     std::string q = "'";
     for (char c : s)
         q += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return q + "'";
 }
+
+namespace {
+std::string EnvironmentPrefix(const std::string& envPrefix) {
+    return envPrefix.empty() ? std::string() : envPrefix + " ";
+}
+int ExitStatus(int raw) {
+    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+}
+} // namespace
+#endif
 
 std::vector<std::string> SplitLines(const std::string& text) {
     std::vector<std::string> lines;
@@ -29,14 +63,21 @@ void CliTest::SetUp() {
 }
 
 CliResult CliTest::Run(const std::vector<std::string>& args, const std::string& envPrefix) {
-    std::string command = envPrefix.empty() ? std::string() : envPrefix + " ";
-    command += ShellQuote(cli_);
+    std::string command = EnvironmentPrefix(envPrefix) + ShellQuote(cli_);
     for (const auto& a : args)
         command += " " + ShellQuote(a);
     command += " >" + ShellQuote(io_.File("stdout")) + " 2>" + ShellQuote(io_.File("stderr"));
+#ifdef _WIN32
+    // cmd /c drops the first and the last quote of a line that starts with one.
+    command = "\"" + command + "\"";
+#endif
     CliResult r;
-    const int raw = std::system(command.c_str());
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+#ifdef _WIN32
+    // Wide, so that names outside the ANSI code page reach the program whole.
+    r.status = ExitStatus(_wsystem(PathFromUtf8(command).c_str()));
+#else
+    r.status = ExitStatus(std::system(command.c_str()));
+#endif
     r.out = io_.Read("stdout");
     r.err = io_.Read("stderr");
     return r;

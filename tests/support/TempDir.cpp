@@ -8,7 +8,9 @@
 #include <stdexcept>
 #include <system_error>
 #include <vector>
-#ifndef _WIN32
+#ifdef _WIN32
+#include <process.h>
+#else
 #include <unistd.h>
 #endif
 
@@ -18,9 +20,17 @@ namespace fs = std::filesystem;
 
 TempDir::TempDir() {
 #ifdef _WIN32
+    // The process id keeps two test programs, or a folder a killed run left,
+    // apart; create_directory tells whether the name was free.
     static int counter = 0;
-    path_ = (fs::temp_directory_path() / ("orvane-test-" + std::to_string(++counter))).string();
-    fs::create_directories(path_);
+    for (;;) {
+        const fs::path p = fs::temp_directory_path() / ("orvane-test-" + std::to_string(_getpid()) +
+                                                        "-" + std::to_string(++counter));
+        if (fs::create_directory(p)) {
+            path_ = p.string();
+            break;
+        }
+    }
 #else
     const char* base = std::getenv("TMPDIR");
     std::string pattern = std::string(base && *base ? base : "/tmp") + "/orvane-test-XXXXXX";
