@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace orvane {
 
@@ -41,7 +42,7 @@ double MapProjection::XScale() const {
     // Square degrees at world scale; true shape from 32 times closer on.
     const double zoom = std::log2(std::max(scale_ / WorldScale(), 1.0));
     const double blend = std::clamp((zoom - 2.0) / 3.0, 0.0, 1.0);
-    const double k = std::cos(centre_.lat * blend * M_PI / 180.0);
+    const double k = std::cos(centre_.lat * blend * std::numbers::pi / 180.0);
     return scale_ * std::max(k, 0.05);
 }
 
