@@ -91,9 +91,7 @@ void WriteRecord(BinaryFile& file, const RecordTable& table, int row,
 int EffectiveRecordSize(const TPOD& pod) {
     if (pod.Dbd.RecordSize() > 0) return pod.Dbd.RecordSize();
     if (pod.Dex.RecordSize() > 0) return pod.Dex.RecordSize();
-    std::int64_t end = kMinRecordSize;
-    for (const auto& f : pod.Fields)
-        end = std::max(end, std::int64_t{f.Offset} + f.ByteWidth());
+    const std::int64_t end = std::max<std::int64_t>(kMinRecordSize, FieldsEnd(pod.Fields));
     return static_cast<int>(std::min<std::int64_t>(end, kMaxRecordSize));
 }
 
@@ -175,9 +173,7 @@ RecordTable LoadRecordsAside(const RecordTable& current, BinaryFile& file, const
 // size, so no byte of the file is lost.
 void WarnShortRecords(UserInteraction& ui, Lang lang, const std::vector<FieldDef>& fields,
                       int recordSize, const std::string& name) {
-    std::int64_t end = 0;
-    for (const auto& f : fields)
-        end = std::max(end, std::int64_t{f.Offset} + f.ByteWidth());
+    const std::int64_t end = FieldsEnd(fields);
     if (recordSize < end)
         ui.ShowMessage(
             MessageKind::Warning,

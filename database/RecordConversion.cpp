@@ -15,14 +15,6 @@ namespace orvane {
 
 namespace {
 
-inline std::string_view Trim(std::string_view t) {
-    while (!t.empty() && (t.front() == ' ' || t.front() == '\t'))
-        t.remove_prefix(1);
-    while (!t.empty() && (t.back() == ' ' || t.back() == '\t'))
-        t.remove_suffix(1);
-    return t;
-}
-
 std::string FieldTitle(const FieldDef& f) {
     return Cp1252ToUtf8(f.Title);
 }
@@ -192,8 +184,16 @@ bool RecordToCells(const RecordBuffer& record, const std::vector<FieldDef>& fiel
 // ---------------------------------------------------------------------------
 // Cells -> record
 
+std::string_view TrimCell(std::string_view t) {
+    while (!t.empty() && (t.front() == ' ' || t.front() == '\t'))
+        t.remove_prefix(1);
+    while (!t.empty() && (t.back() == ' ' || t.back() == '\t'))
+        t.remove_suffix(1);
+    return t;
+}
+
 bool ParseCellInt64(std::string_view text, std::int64_t& value) {
-    std::string_view t = Trim(text);
+    std::string_view t = TrimCell(text);
     if (!t.empty() && t.front() == '+') t.remove_prefix(1);
     if (t.empty()) return false;
     const bool negative = t.front() == '-';
@@ -213,7 +213,7 @@ bool ParseCellInt64(std::string_view text, std::int64_t& value) {
 }
 
 bool ParseCellDouble(std::string_view text, char decimalSeparator, double& value) {
-    std::string_view t = Trim(text);
+    std::string_view t = TrimCell(text);
     if (!t.empty() && t.front() == '+') t.remove_prefix(1);
     if (t.empty()) return false;
     char small[64];

@@ -137,6 +137,9 @@ void BuildRecord(const RecordTable& table, int row, const std::vector<FieldDef>&
 // Cell readers shared by the writers (throw ConversionError with the message
 // built by the caller's context).
 bool ParseCellInt64(std::string_view text, std::int64_t& value);
+// A cell without its leading and trailing blanks and tabs, as the readers
+// above take it.
+std::string_view TrimCell(std::string_view text);
 bool ParseCellDouble(std::string_view text, char decimalSeparator, double& value);
 
 } // namespace orvane

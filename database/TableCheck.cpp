@@ -17,14 +17,6 @@ bool TitleHas(const FieldDef& f, const char* word) {
     return ToLowerAscii(f.Title).find(word) != std::string::npos;
 }
 
-std::string_view Trimmed(std::string_view t) {
-    while (!t.empty() && (t.front() == ' ' || t.front() == '\t'))
-        t.remove_prefix(1);
-    while (!t.empty() && (t.back() == ' ' || t.back() == '\t'))
-        t.remove_suffix(1);
-    return t;
-}
-
 FindingKind KindOf(CellFault fault) {
     switch (fault) {
     case CellFault::NotNumber:
@@ -89,7 +81,7 @@ std::vector<Finding> CheckTable(const RecordTable& table, const std::vector<Fiel
         range(latitudes, -90, 90, FindingKind::LatitudeRange);
         range(longitudes, -180, 360, FindingKind::LongitudeRange);
         if (keyColumn >= 0) {
-            const std::string_view key = Trimmed(table.Cell(keyColumn, row));
+            const std::string_view key = TrimCell(table.Cell(keyColumn, row));
             if (key.empty()) {
                 rowFindings.push_back({row, keyColumn, FindingKind::EmptyKey});
             } else {

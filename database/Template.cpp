@@ -6,6 +6,7 @@
 #include "settings/Texts.h"
 #include "table/RecordTable.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 
@@ -22,6 +23,13 @@ int FieldDef::ByteWidth() const {
     default:
         return 0;
     }
+}
+
+std::int64_t FieldsEnd(const std::vector<FieldDef>& fields) {
+    std::int64_t end = 0;
+    for (const auto& f : fields)
+        end = std::max(end, std::int64_t{f.Offset} + f.ByteWidth());
+    return end;
 }
 
 std::vector<std::string> SplitTemplateLines(std::string_view text) {

@@ -3,6 +3,7 @@
 // table's columns.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,6 +27,9 @@ struct FieldDef {
     // Numeric fields are right-aligned in the grid, texts left-aligned.
     bool RightAligned() const { return Type != 'C'; }
 };
+
+// Where the furthest converted field of a list ends (0 for none), in 64 bits.
+std::int64_t FieldsEnd(const std::vector<FieldDef>& fields);
 
 struct TemplateInfo {
     int FieldCount = 0;
