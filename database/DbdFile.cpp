@@ -78,6 +78,8 @@ void ReadRecords(BinaryFile& file, int firstRow, int count, int recordSize,
         file.ReadExact(record.data(), static_cast<std::size_t>(recordSize));
         if (!decoder.Decode(record, table, firstRow + k) && ui) ui->Beep();
     }
+    table.SelectedCount += decoder.Selected();
+    table.DeleteCount += decoder.Deleted();
 }
 
 void WriteRecord(BinaryFile& file, const RecordTable& table, int row,
@@ -143,9 +145,7 @@ void FinishLoad(SessionState& s, std::unique_ptr<TPOD> pod, const std::string& d
     RecordTable& t = s.Table;
     t.SetCurrentCell(kFirstFieldColumn < t.ColumnCount() ? kFirstFieldColumn : 0, 1);
     t.SetSelection({t.CurrentColumn(), 1, t.CurrentColumn(), 1});
-    t.SetCell(kColModif, 1, "");
-    t.SelectedCount = t.CountSelected();
-    t.DeleteCount = t.CountDeleted();
+    t.SetCell(kColModif, 1, ""); // the loads counted the marks as they read
 }
 
 // Reads a DBD's records into a table of their own: the session's table is

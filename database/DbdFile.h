@@ -29,7 +29,9 @@ void CheckRecordGeometry(const std::string& what, std::int32_t size, std::int32_
 
 // Reads count records of recordSize bytes from the file's current position
 // into rows firstRow.. . A record that fails gives a beep; the load goes on.
-// progress (records): a cancel throws Cancelled.
+// The marks of the records read are added to the table's counters (the rows
+// filled are taken to have held none). progress (records): a cancel throws
+// Cancelled.
 void ReadRecords(BinaryFile& file, int firstRow, int count, int recordSize,
                  const std::vector<FieldDef>& fields, RecordTable& table, char decimalSeparator,
                  UserInteraction* ui, const ProgressFn& progress = {});

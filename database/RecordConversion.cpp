@@ -81,21 +81,12 @@ RecordDecoder::RecordDecoder(const std::vector<FieldDef>& fields, char decimalSe
             {kind, static_cast<std::uint16_t>(offset), static_cast<std::uint16_t>(width)});
     }
     room_ = room;
-    text_.resize(room + 4096);
     ends_.resize(steps_.size() + kFirstFieldColumn);
 }
 
 char* RecordDecoder::Keep(char* p, const RecordTable& table, int col, int row) {
     const std::string_view cell = table.Cell(col, row);
-    if (cell.empty()) return p;
-    // Kept cells are the only texts of unknown length: the block grows for them.
-    const std::size_t used = static_cast<std::size_t>(p - text_.data());
-    const std::size_t bound = used + cell.size() + room_;
-    if (bound > text_.size()) {
-        text_.resize(2 * bound);
-        p = text_.data() + used;
-    }
-    std::memcpy(p, cell.data(), cell.size());
+    if (!cell.empty()) std::memcpy(p, cell.data(), cell.size());
     return p + cell.size();
 }
 
@@ -104,10 +95,14 @@ bool RecordDecoder::Decode(const RecordBuffer& record, RecordTable& table, int r
         std::max(table.ColumnCount(), kFirstFieldColumn + static_cast<int>(steps_.size()));
     if (ends_.size() < static_cast<std::size_t>(columns))
         ends_.resize(static_cast<std::size_t>(columns));
-    char* p = text_.data();
+    // The texts go straight into the row's own storage, which has room for
+    // every field's longest text and for the cells kept from the row as it is
+    // (those are never longer than all its texts together). Cells past the
+    // table's columns are written there too, and dropped.
+    char* const texts = table.BeginPackedRow(room_ + table.RowTextBytes(row));
+    char* p = texts;
     std::size_t cell = 0;
-    // text_ only moves in Keep, and every step after one recomputes from p.
-    const auto close = [&] { ends_[cell++] = static_cast<std::uint32_t>(p - text_.data()); };
+    const auto close = [&] { ends_[cell++] = static_cast<std::uint32_t>(p - texts); };
     const auto number = [&](auto n) {
         p = std::to_chars(p, p + kNumberRoom, n).ptr;
         close();
@@ -116,9 +111,13 @@ bool RecordDecoder::Decode(const RecordBuffer& record, RecordTable& table, int r
     number(row);
     p = Keep(p, table, kColModif, row);
     close();
-    if (GetU16(&record[0]) == 42) *p++ = 'x';
+    const bool deleted = GetU16(&record[0]) == 42;
+    if (deleted) *p++ = 'x';
     close();
-    number(GetU16(&record[2]));
+    const std::uint16_t mark = GetU16(&record[2]);
+    number(mark);
+    deleted_ += deleted;
+    selected_ += mark == 1;
 
     bool ok = true;
     std::size_t i = 0;
@@ -169,9 +168,7 @@ bool RecordDecoder::Decode(const RecordBuffer& record, RecordTable& table, int r
         p = Keep(p, table, c, row);
         close();
     }
-    table.SetRowPacked(row,
-                       std::string_view(text_.data(), static_cast<std::size_t>(p - text_.data())),
-                       ends_.data(), cell);
+    table.CommitPackedRow(row, ends_.data());
     return ok;
 }
 

@@ -36,13 +36,16 @@ bool RecordToCells(const RecordBuffer& record, const std::vector<FieldDef>& fiel
                    UserInteraction* ui);
 
 // RecordToCells for many records of one field list: where each field lies in
-// a record is worked out once, and the row's texts are gathered in one reused
-// block that the table copies once.
+// a record is worked out once, and the row's texts are written once, straight
+// into the row's storage.
 class RecordDecoder {
   public:
     RecordDecoder(const std::vector<FieldDef>& fields, char decimalSeparator,
                   BadDoublePolicy policy, UserInteraction* ui);
     bool Decode(const RecordBuffer& record, RecordTable& table, int row);
+    // The rows decoded so far that are marked for export ("1") or deletion ("x").
+    std::int32_t Selected() const { return selected_; }
+    std::int32_t Deleted() const { return deleted_; }
 
   private:
     enum class Kind : std::uint8_t { Keep, Byte, Text, Double, Integer };
@@ -57,11 +60,10 @@ class RecordDecoder {
     char decimalSeparator_;
     BadDoublePolicy policy_;
     UserInteraction* ui_;
-    // One row's texts back to back, with room for every field's longest text
-    // (Keep grows it for kept cells), and where each cell ends.
-    std::vector<char> text_;
+    // Room for every field's longest text, and where each cell ends.
     std::size_t room_ = 0;
     std::vector<std::uint32_t> ends_;
+    std::int32_t selected_ = 0, deleted_ = 0;
 };
 
 // --- Cells -> record -----------------------------------------------------------

@@ -91,8 +91,7 @@ void FinishImportTable(RecordTable& t, int firstRow) {
 void FinishImportCounters(SessionState& s, ImportOutcome& out) {
     const Lang lang = s.Language_();
     RecordTable& t = s.Table;
-    t.SelectedCount = t.CountSelected();
-    t.DeleteCount = t.CountDeleted();
+    t.RecountFlags();
     if (t.SelectedCount > 0) {
         out.enable.DEX_Enregistrer_select = true;
         out.enable.CSV_Enregistrer_select = true;

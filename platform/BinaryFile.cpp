@@ -127,9 +127,9 @@ BinaryFile& BinaryFile::operator=(BinaryFile&& other) noexcept {
         wbuf_ = std::move(other.wbuf_);
         wstart_ = other.wstart_;
         rbuf_ = std::move(other.rbuf_);
+        rlen_ = std::exchange(other.rlen_, 0);
         rstart_ = other.rstart_;
         other.wbuf_.clear();
-        other.rbuf_.clear();
     }
     return *this;
 }
@@ -153,7 +153,7 @@ bool BinaryFile::TryOpen(const std::string& path, OpenMode mode) {
 void BinaryFile::CloseQuietly() noexcept {
     if (fd_ < 0) return;
     wbuf_.clear();
-    rbuf_.clear();
+    rlen_ = 0;
     CloseFd(fd_);
     fd_ = -1;
 }
@@ -169,7 +169,7 @@ void BinaryFile::Close() {
     }
     if (CloseFd(fd_) != 0) error = errno;
     fd_ = -1;
-    rbuf_.clear();
+    rlen_ = 0;
     if (error != 0) ThrowWriteError(error);
 }
 
@@ -204,7 +204,7 @@ void BinaryFile::Seek(std::uint64_t offset) {
     pos_ = offset;
     // Another program may have changed the file since it was read ahead (a
     // shared archive): a positioning drops what was read ahead, as stdio does.
-    rbuf_.clear();
+    rlen_ = 0;
 }
 
 bool BinaryFile::SeekRelative(std::int64_t distance) {
@@ -219,7 +219,7 @@ bool BinaryFile::SeekRelative(std::int64_t distance) {
         if (pos_ > size || forward > size - pos_) return false;
         pos_ += forward;
     }
-    rbuf_.clear();
+    rlen_ = 0;
     return true;
 }
 
@@ -275,10 +275,10 @@ std::size_t BinaryFile::ReadSome(void* buffer, std::size_t n) {
     auto* out = static_cast<unsigned char*>(buffer);
     std::size_t done = 0;
     while (done < n) {
-        if (pos_ >= rstart_ && pos_ < rstart_ + rbuf_.size()) {
+        if (pos_ >= rstart_ && pos_ < rstart_ + rlen_) {
             const std::size_t at = static_cast<std::size_t>(pos_ - rstart_);
-            const std::size_t k = std::min(n - done, rbuf_.size() - at);
-            std::memcpy(out + done, rbuf_.data() + at, k);
+            const std::size_t k = std::min(n - done, rlen_ - at);
+            std::memcpy(out + done, rbuf_.get() + at, k);
             done += k;
             pos_ += k;
             continue;
@@ -290,10 +290,11 @@ std::size_t BinaryFile::ReadSome(void* buffer, std::size_t n) {
             pos_ += got;
             break;
         }
-        rbuf_.resize(kBufferSize);
+        if (!rbuf_) rbuf_.reset(new unsigned char[kBufferSize]);
         rstart_ = pos_;
-        rbuf_.resize(ReadAt(pos_, rbuf_.data(), kBufferSize));
-        if (rbuf_.empty()) break;
+        rlen_ = 0; // kept empty should the read throw
+        rlen_ = ReadAt(pos_, rbuf_.get(), kBufferSize);
+        if (rlen_ == 0) break;
     }
     return done;
 }
@@ -312,7 +313,7 @@ void BinaryFile::ReadExact(void* buffer, std::size_t n) {
 void BinaryFile::Write(const void* buffer, std::size_t n) {
     RequireOpen("Write error");
     if (n == 0) return;
-    rbuf_.clear(); // what was read ahead may be overwritten now
+    rlen_ = 0; // what was read ahead may be overwritten now
     const auto* data = static_cast<const unsigned char*>(buffer);
     if (!wbuf_.empty() && pos_ != wstart_ + wbuf_.size()) Flush();
     if (wbuf_.empty()) {

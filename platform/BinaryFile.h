@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -84,8 +85,10 @@ class BinaryFile {
     // Bytes written but not yet handed to the system, from file offset wstart_.
     std::vector<unsigned char> wbuf_;
     std::uint64_t wstart_ = 0;
-    // Bytes read ahead, from file offset rstart_.
-    std::vector<unsigned char> rbuf_;
+    // Bytes read ahead, from file offset rstart_: rlen_ of them in rbuf_,
+    // which is allocated on the first read and never zero-filled.
+    std::unique_ptr<unsigned char[]> rbuf_;
+    std::size_t rlen_ = 0;
     std::uint64_t rstart_ = 0;
 };
 

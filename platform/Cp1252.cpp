@@ -35,6 +35,20 @@ char ToCp1252(std::uint32_t cp) {
 }
 } // namespace
 
+bool IsAscii(std::string_view bytes) {
+    const char* in = bytes.data();
+    const char* const end = in + bytes.size();
+    std::uint64_t high = 0;
+    for (; end - in >= 8; in += 8) {
+        std::uint64_t eight;
+        std::memcpy(&eight, in, 8);
+        high |= eight;
+    }
+    for (; in != end; ++in)
+        high |= static_cast<unsigned char>(*in);
+    return (high & 0x8080808080808080u) == 0;
+}
+
 char* Cp1252ToUtf8Into(char* out, std::string_view bytes) {
     const char* in = bytes.data();
     const char* const end = in + bytes.size();

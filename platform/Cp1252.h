@@ -13,6 +13,8 @@ void AppendCp1252AsUtf8(std::string& out, std::string_view bytes);
 // The same into a caller's buffer, which has room for 3 bytes per byte;
 // returns the end of what was written.
 char* Cp1252ToUtf8Into(char* out, std::string_view bytes);
+// True when every byte is below 0x80 (the text reads the same in UTF-8).
+bool IsAscii(std::string_view bytes);
 // Characters outside Windows-1252 become '?'. Invalid UTF-8 bytes are taken
 // as Windows-1252 bytes themselves.
 std::string Utf8ToCp1252(std::string_view utf8);

@@ -9,6 +9,7 @@
 #include <new>
 #include <optional>
 #include <stdexcept>
+#include <utility>
 
 namespace orvane {
 
@@ -19,7 +20,9 @@ class TableArena {
     void* Allocate(std::size_t bytes) {
         bytes = (bytes + 7) & ~std::size_t{7};
         if (used_ + bytes > size_) {
-            size_ = std::max(kBlock, bytes);
+            // Blocks double up to kBlock: a small table takes little memory.
+            next_ = std::min(kBlock, next_ * 2);
+            size_ = std::max(next_, bytes);
             blocks_.emplace_back(new char[size_]);
             used_ = 0;
         }
@@ -27,11 +30,20 @@ class TableArena {
         used_ += bytes;
         return p;
     }
+    // Gives back the end of the latest allocation, `allocated` bytes at p, of
+    // which `kept` stay in use.
+    void Shrink(void* p, std::size_t allocated, std::size_t kept) {
+        allocated = (allocated + 7) & ~std::size_t{7};
+        kept = (kept + 7) & ~std::size_t{7};
+        if (blocks_.empty() || kept > allocated) return;
+        const char* top = blocks_.back().get() + used_;
+        if (static_cast<char*>(p) + allocated == top) used_ -= allocated - kept;
+    }
 
   private:
     static constexpr std::size_t kBlock = 1 << 20;
     std::vector<std::unique_ptr<char[]>> blocks_;
-    std::size_t used_ = 0, size_ = 0;
+    std::size_t used_ = 0, size_ = 0, next_ = 8 << 10;
 };
 
 // One row in one allocation: a small header, the end offset of every cell
@@ -87,6 +99,32 @@ class TableRow {
         return std::unique_ptr<TableRow>(row);
     }
 
+    // A row of `count` cells whose texts, up to `room` bytes, are written in
+    // place before Finish sets the cells' ends (the decoders' fast path).
+    static TableRow* Start(std::size_t count, std::size_t room, TableArena& arena,
+                           std::size_t& allocated) {
+        if (room > std::numeric_limits<std::uint32_t>::max() / 2 ||
+            count > std::numeric_limits<std::uint32_t>::max() / 4)
+            throw std::length_error("record table row too large");
+        const bool wide = room > 0xFFFF;
+        allocated = sizeof(TableRow) + count * (wide ? 4 : 2) + room;
+        void* memory = arena.Allocate(allocated);
+        return ::new (memory) TableRow(static_cast<std::uint32_t>(count),
+                                       static_cast<std::uint32_t>(room), wide, true);
+    }
+    // The cells' ends (each within the room, ascending); the room beyond the
+    // last one goes back to the arena. Returns the row's size in bytes.
+    std::size_t Finish(const std::uint32_t* ends) {
+        if (wide_)
+            std::memcpy(Base(), ends, 4 * std::size_t{count_});
+        else
+            for (std::size_t i = 0; i < count_; ++i)
+                SetEnd(i, ends[i]);
+        capacity_ = count_ == 0 ? 0 : ends[count_ - 1];
+        return Bytes();
+    }
+    char* TextsForWriting() { return Texts(); }
+
     // The storage came from ::operator new with the row's real size, or
     // from the table's arena, which frees it with the table.
     static void operator delete(TableRow* row, std::destroying_delete_t) {
@@ -110,7 +148,13 @@ class TableRow {
             begin = end;
         }
     }
+    void Ends(std::uint32_t* out, std::size_t n) const {
+        for (std::size_t i = 0; i < n; ++i)
+            out[i] = static_cast<std::uint32_t>(End(i));
+    }
+    std::string_view Texts(std::size_t bytes) const { return {Texts(), bytes}; }
     std::size_t Bytes() const { return sizeof(TableRow) + OffsetBytes() + capacity_; }
+    std::size_t TextBytes() const { return count_ == 0 ? 0 : End(count_ - 1); }
     bool Holds(const char* p) const {
         auto* base = reinterpret_cast<const char*>(this);
         return p >= base && p < base + Bytes();
@@ -277,6 +321,17 @@ void RecordTable::RowCells(int row, std::vector<std::string_view>& cells) const 
     r->Cells(cells.data(), std::min(r->Count(), cells.size()));
 }
 
+std::string_view RecordTable::RowTexts(int row, std::uint32_t* ends, std::size_t n) const {
+    const Row* r = row >= 0 && row < RowCount() ? rows_[static_cast<std::size_t>(row)].get()
+                                                : nullptr;
+    const std::size_t have = r ? std::min(r->Count(), n) : 0;
+    if (have) r->Ends(ends, have);
+    const std::uint32_t last = have ? ends[have - 1] : 0;
+    for (std::size_t i = have; i < n; ++i)
+        ends[i] = last;
+    return r ? r->Texts(last) : std::string_view();
+}
+
 void RecordTable::SetCell(int col, int row, std::string_view text) {
     if (row < 0 || row >= RowCount() || col < 0 || col >= columns_) return;
     auto& r = rows_[static_cast<std::size_t>(row)];
@@ -338,6 +393,37 @@ void RecordTable::SetRowPacked(int row, std::string_view texts, const std::uint3
         journal_->RowsReplaced(std::move(old));
     }
     r = count == 0 ? nullptr : Row::MakePacked(texts, ends, count, RowArena());
+    ++revision_;
+}
+
+char* RecordTable::BeginPackedRow(std::size_t room) {
+    pending_ = nullptr;
+    const auto count = static_cast<std::size_t>(columns_);
+    pending_ = Row::Start(count, room, RowArena(), pendingBytes_);
+    return pending_->TextsForWriting();
+}
+
+std::size_t RecordTable::RowTextBytes(int row) const {
+    if (row < 0 || row >= RowCount()) return 0;
+    const Row* r = rows_[static_cast<std::size_t>(row)].get();
+    return r ? r->TextBytes() : 0;
+}
+
+void RecordTable::CommitPackedRow(int row, const std::uint32_t* ends) {
+    Row* built = std::exchange(pending_, nullptr);
+    if (!built) return;
+    const std::size_t bytes = built->Finish(ends);
+    arena_->Shrink(built, pendingBytes_, bytes);
+    if (row < 0 || row >= RowCount()) return; // the arena keeps nothing of it
+    auto& r = rows_[static_cast<std::size_t>(row)];
+    if (journal_) {
+        TakenRows old({row});
+        old.rows_.push_back(std::move(r));
+        old.arena_ = arena_;
+        journal_->RowsReplaced(std::move(old));
+    }
+    r.reset(built);
+    if (built->Count() == 0) r = nullptr;
     ++revision_;
 }
 
@@ -494,6 +580,24 @@ std::int32_t RecordTable::CountDeleted() const {
     for (int r = 1; r < RowCount(); ++r)
         n += Cell(kColSuppr, r) == "x";
     return n;
+}
+
+void RecordTable::RecountFlags() {
+    std::int32_t selected = 0, deleted = 0;
+    std::string_view cells[kFirstFieldColumn];
+    for (std::size_t r = 1; r < rows_.size(); ++r) {
+        const Row* row = rows_[r].get();
+        if (!row || columns_ <= kColSuppr) continue;
+        const std::size_t n = std::min<std::size_t>({row->Count(), kFirstFieldColumn,
+                                                      static_cast<std::size_t>(columns_)});
+        for (std::size_t c = n; c < kFirstFieldColumn; ++c)
+            cells[c] = {};
+        row->Cells(cells, n);
+        deleted += cells[kColSuppr] == "x";
+        selected += cells[kColExport] == "1";
+    }
+    SelectedCount = selected;
+    DeleteCount = deleted;
 }
 
 void RecordTable::Renumber() {

@@ -98,6 +98,9 @@ class RecordTable {
     std::string_view Cell(int col, int row) const;
     // Every cell of a row at once (ColumnCount() views), for whole-row readers.
     void RowCells(int row, std::vector<std::string_view>& cells) const;
+    // A row's texts back to back, and where each of its first n cells ends
+    // in them (n <= ColumnCount(); cells the row lacks are empty).
+    std::string_view RowTexts(int row, std::uint32_t* ends, std::size_t n) const;
     void SetCell(int col, int row, std::string_view text);
     // Replaces a whole row's cells at once (cells beyond the list become empty).
     // The fast path of the loaders.
@@ -106,6 +109,17 @@ class RecordTable {
     // (cells beyond the table's columns are dropped): one copy of the texts.
     void SetRowPacked(int row, std::string_view texts, const std::uint32_t* ends,
                       std::size_t count);
+
+    // The same with the texts written straight into the row's storage:
+    // BeginPackedRow gives room for `room` bytes of texts of a row of
+    // ColumnCount() cells; CommitPackedRow makes them row `row`'s cells,
+    // given where each ends (ColumnCount() ends, ascending, within the room).
+    // Until the commit the row keeps its cells, which may still be read.
+    // Nothing else may change the table in between.
+    char* BeginPackedRow(std::size_t room);
+    void CommitPackedRow(int row, const std::uint32_t* ends);
+    // The bytes of a row's texts (at least the length of any of its cells).
+    std::size_t RowTextBytes(int row) const;
 
     void InsertRow(int row); // an empty row at index row; rows from it move down
     void RemoveRow(int row);
@@ -145,6 +159,8 @@ class RecordTable {
     // Full recounts, used by the loaders.
     std::int32_t CountSelected() const;
     std::int32_t CountDeleted() const;
+    // Both counters recounted in one pass over the rows.
+    void RecountFlags();
     void Renumber(); // cell (0, r) := r for every data row
 
     // Rises by one on every change of cells, rows or columns; the window uses
@@ -180,6 +196,9 @@ class RecordTable {
     std::vector<std::unique_ptr<Row>> rows_;
     // After rows_: a move assignment replaces the rows before their memory.
     std::shared_ptr<Arena> arena_;
+    // The row BeginPackedRow started (in the arena), and its allocation.
+    Row* pending_ = nullptr;
+    std::size_t pendingBytes_ = 0;
     TableJournal* journal_ = nullptr;
     int columns_ = 4;
     int currentRow_ = 1;

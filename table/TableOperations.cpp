@@ -60,8 +60,7 @@ void AppendLine(RecordTable& table, int fieldCount) {
 // Rows that go take their marks with them: the counters follow, so the labels
 // and the selection commands never speak of rows that are gone.
 static void RecountAfterRemoval(RecordTable& table) {
-    table.SelectedCount = table.CountSelected();
-    table.DeleteCount = table.CountDeleted();
+    table.RecountFlags();
 }
 
 bool DeleteLine(RecordTable& table, UserInteraction& ui, Lang lang) {

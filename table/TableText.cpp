@@ -2,26 +2,48 @@
 
 #include "platform/Cp1252.h"
 
-#include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace orvane {
 
+namespace {
+
+// A cell copied as it is (ASCII): short cells, the most of them, by one
+// fixed 16-byte copy when the row has the bytes to read (the output always
+// has the room).
+inline char* CopyCell(char* out, const char* texts, std::size_t begin, std::size_t end,
+                      std::size_t rowBytes) {
+    const std::size_t n = end - begin;
+    if (n <= 16 && rowBytes - begin >= 16)
+        std::memcpy(out, texts + begin, 16);
+    else if (n)
+        std::memcpy(out, texts + begin, n);
+    return out + n;
+}
+
+} // namespace
+
 void WriteTableText(const RecordTable& table, const std::function<void(std::string_view)>& sink,
                     std::size_t blockSize) {
+    const auto columns = static_cast<std::size_t>(table.ColumnCount());
+    std::vector<std::uint32_t> ends(columns);
     std::vector<char> block(blockSize + 4096);
-    std::vector<std::string_view> cells;
     std::size_t used = 0;
     for (int r = 0; r < table.RowCount(); ++r) {
-        table.RowCells(r, cells);
-        std::size_t room = cells.size() + 1;
-        for (const auto& cell : cells)
-            room += 3 * cell.size();
+        const std::string_view texts = table.RowTexts(r, ends.data(), columns);
+        const bool ascii = IsAscii(texts);
+        // A tab or the line's end per cell, three bytes per Windows-1252 byte
+        // at most, and the spill of a fixed-size copy.
+        const std::size_t room = columns + 1 + (ascii ? 1 : 3) * texts.size() + 16;
         if (block.size() < used + room) block.resize(used + room);
         char* p = block.data() + used;
-        for (std::size_t c = 0; c < cells.size(); ++c) {
+        std::size_t begin = 0;
+        for (std::size_t c = 0; c < columns; ++c) {
             if (c) *p++ = '\t';
-            p = Cp1252ToUtf8Into(p, cells[c]);
+            p = ascii ? CopyCell(p, texts.data(), begin, ends[c], texts.size())
+                      : Cp1252ToUtf8Into(p, texts.substr(begin, ends[c] - begin));
+            begin = ends[c];
         }
         *p++ = '\n';
         used = static_cast<std::size_t>(p - block.data());
