@@ -2,6 +2,7 @@
 
 #include "platform/BinaryFile.h"
 #include "platform/Cp1252.h"
+#include "platform/DecimalText.h"
 #include "platform/Errors.h"
 #include "table/ValueDisplay.h"
 
@@ -47,7 +48,7 @@ inline bool FieldPlace(const FieldDef& f, std::size_t bufferSize, std::size_t& o
 
 namespace {
 // The longest text of a number in a cell: 4 decimals of the largest double.
-constexpr std::size_t kDoubleRoom = 330;
+constexpr std::size_t kDoubleRoom = kFixed4Room;
 constexpr std::size_t kNumberRoom = 24;
 } // namespace
 
@@ -142,7 +143,7 @@ bool RecordDecoder::Decode(const RecordBuffer& record, RecordTable& table, int r
         case Kind::Double: {
             const double d = GetF64(bytes);
             if (std::isfinite(d)) {
-                p = std::to_chars(p, p + kDoubleRoom, d, std::chars_format::fixed, 4).ptr;
+                p = WriteFixed4(p, d);
                 if (decimalSeparator_ != '.') p[-5] = decimalSeparator_;
                 close();
             } else if (policy_ == BadDoublePolicy::FailRecord) {
@@ -213,6 +214,7 @@ bool ParseCellDouble(std::string_view text, char decimalSeparator, double& value
     std::string_view t = TrimCell(text);
     if (!t.empty() && t.front() == '+') t.remove_prefix(1);
     if (t.empty()) return false;
+    if (ParsePlainDecimal(t, decimalSeparator, value)) return true; // most cells
     char small[64];
     std::string large;
     char* s = small;
