@@ -84,6 +84,37 @@ TEST(DbdRecordToCells, ConvertsEveryFieldKind) {
     EXPECT_EQ(t.Cell(2, 1), "");
 }
 
+// The texts are written straight into the row's storage: kept cells of any
+// length (here past 64 KiB, so the row's offsets are wide), columns past the
+// template, and a row outside the table, all come through as they were.
+TEST(DbdRecordToCells, KeptCellsOfAnyLengthSurviveTheDecoding) {
+    auto defs = NavDefs();
+    for (const std::size_t length : {std::size_t{3}, std::size_t{70000}}) {
+        RecordTable t;
+        ApplyColumns(t, defs);
+        t.SetColumnCount(14);
+        const std::string modif(length, 'm'), other(length, 'o');
+        t.SetCell(1, 1, modif);
+        t.SetCell(4 + 7, 1, other); // the field of a type that is not converted
+        t.SetCell(13, 1, "past the template");
+        ASSERT_TRUE(RecordToCells(Buffer(NavRecord("K", 112.5, 9)), defs, t, 1, '.',
+                                  BadDoublePolicy::Warn, nullptr));
+        EXPECT_EQ(t.Cell(1, 1), modif);
+        EXPECT_EQ(t.Cell(4, 1), "K");
+        EXPECT_EQ(t.Cell(9, 1), "-263700.0000");
+        EXPECT_EQ(t.Cell(10, 1), "9");
+        EXPECT_EQ(t.Cell(11, 1), other);
+        EXPECT_EQ(t.Cell(12, 1), "");
+        EXPECT_EQ(t.Cell(13, 1), "past the template");
+
+        const std::uint64_t revision = t.Revision();
+        RecordToCells(Buffer(NavRecord("K", 1, 1)), defs, t, t.RowCount(), '.',
+                      BadDoublePolicy::Warn, nullptr);
+        EXPECT_EQ(t.Revision(), revision) << "a row outside the table is no change";
+        EXPECT_EQ(t.Cell(4, 1), "K");
+    }
+}
+
 TEST(DbdRecordToCells, DeletionMarkNeedsTheZeroByte) {
     RecordTable t;
     auto defs = NavDefs();
