@@ -422,8 +422,7 @@ void RecordTable::CommitPackedRow(int row, const std::uint32_t* ends) {
         old.arena_ = arena_;
         journal_->RowsReplaced(std::move(old));
     }
-    r.reset(built);
-    if (built->Count() == 0) r = nullptr;
+    r = built->Count() == 0 ? nullptr : std::unique_ptr<Row>(built);
     ++revision_;
 }
 
