@@ -367,9 +367,8 @@ void RecordTable::SetCell(int col, int row, std::string_view text) {
     ++revision_;
 }
 
-void RecordTable::SetRowCells(int row, const std::vector<std::string_view>& cells) {
-    if (row < 0 || row >= RowCount()) return;
-    std::size_t count = std::min(cells.size(), static_cast<std::size_t>(columns_));
+// A whole row replaced: the journal gets the old one.
+void RecordTable::InstallRow(int row, std::unique_ptr<Row> made) {
     auto& r = rows_[static_cast<std::size_t>(row)];
     if (journal_) {
         TakenRows old({row});
@@ -377,23 +376,21 @@ void RecordTable::SetRowCells(int row, const std::vector<std::string_view>& cell
         old.arena_ = arena_;
         journal_->RowsReplaced(std::move(old));
     }
-    r = count == 0 ? nullptr : Row::Make(cells.data(), count, 0);
+    r = std::move(made);
     ++revision_;
+}
+
+void RecordTable::SetRowCells(int row, const std::vector<std::string_view>& cells) {
+    if (row < 0 || row >= RowCount()) return;
+    std::size_t count = std::min(cells.size(), static_cast<std::size_t>(columns_));
+    InstallRow(row, count == 0 ? nullptr : Row::Make(cells.data(), count, 0));
 }
 
 void RecordTable::SetRowPacked(int row, std::string_view texts, const std::uint32_t* ends,
                                std::size_t count) {
     if (row < 0 || row >= RowCount()) return;
     count = std::min(count, static_cast<std::size_t>(columns_));
-    auto& r = rows_[static_cast<std::size_t>(row)];
-    if (journal_) {
-        TakenRows old({row});
-        old.rows_.push_back(std::move(r));
-        old.arena_ = arena_;
-        journal_->RowsReplaced(std::move(old));
-    }
-    r = count == 0 ? nullptr : Row::MakePacked(texts, ends, count, RowArena());
-    ++revision_;
+    InstallRow(row, count == 0 ? nullptr : Row::MakePacked(texts, ends, count, RowArena()));
 }
 
 char* RecordTable::BeginPackedRow(std::size_t room) {
@@ -415,15 +412,7 @@ void RecordTable::CommitPackedRow(int row, const std::uint32_t* ends) {
     const std::size_t bytes = built->Finish(ends);
     arena_->Shrink(built, pendingBytes_, bytes);
     if (row < 0 || row >= RowCount()) return; // the arena keeps nothing of it
-    auto& r = rows_[static_cast<std::size_t>(row)];
-    if (journal_) {
-        TakenRows old({row});
-        old.rows_.push_back(std::move(r));
-        old.arena_ = arena_;
-        journal_->RowsReplaced(std::move(old));
-    }
-    r = built->Count() == 0 ? nullptr : std::unique_ptr<Row>(built);
-    ++revision_;
+    InstallRow(row, built->Count() == 0 ? nullptr : std::unique_ptr<Row>(built));
 }
 
 void RecordTable::InsertRow(int row) {

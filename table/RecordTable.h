@@ -191,6 +191,7 @@ class RecordTable {
     using Row = TableRow;
     using Arena = TableArena;
     void ClampCurrent();
+    void InstallRow(int row, std::unique_ptr<Row> made);
     void ClearRowsFrom(std::size_t first);
     Arena& RowArena();
     std::vector<std::unique_ptr<Row>> rows_;
