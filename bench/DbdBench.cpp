@@ -54,14 +54,19 @@ long PeakResidentKiB() {
     return 0;
 }
 
+// The table loaded into s as 'orvane-cli' loads it (English messages).
+void Load(SessionState& s, const Files& f) {
+    s.Language = "english";
+    ScriptedInteraction ui;
+    OpenDbdFromDisk(s, f.dbd, f.dbt, ui);
+}
+
 void BM_DbdLoad(benchmark::State& state) {
     Files& f = Data();
     std::size_t tableBytes = 0;
     for (auto _ : state) {
         SessionState s;
-        s.Language = "english";
-        ScriptedInteraction ui;
-        OpenDbdFromDisk(s, f.dbd, f.dbt, ui);
+        Load(s, f);
         state.PauseTiming(); // the counter below walks every row
         tableBytes = s.Table.MemoryUsage();
         state.ResumeTiming();
@@ -76,9 +81,7 @@ void BM_DbdLoad(benchmark::State& state) {
 void BM_DbdSave(benchmark::State& state) {
     Files& f = Data();
     SessionState s;
-    s.Language = "english";
-    ScriptedInteraction ui;
-    OpenDbdFromDisk(s, f.dbd, f.dbt, ui);
+    Load(s, f);
     const std::string out = f.dir.File("saved.dbd");
     for (auto _ : state)
         benchmark::DoNotOptimize(SaveDbd(s, out, false));
@@ -145,9 +148,7 @@ void BM_Show(benchmark::State& state) {
     NullOut out;
     for (auto _ : state) {
         SessionState s;
-        s.Language = "english";
-        ScriptedInteraction ui;
-        OpenDbdFromDisk(s, f.dbd, f.dbt, ui);
+        Load(s, f);
         WriteTableText(s.Table, std::ref(out));
     }
     state.counters["records/s"] =
@@ -201,9 +202,7 @@ void BM_ShowBaseline(benchmark::State& state) {
     {
         // Both print the same text, or the comparison means nothing.
         SessionState s;
-        s.Language = "english";
-        ScriptedInteraction ui;
-        OpenDbdFromDisk(s, f.dbd, f.dbt, ui);
+        Load(s, f);
         if (FlatShowBlock(f, fields, nullptr) != ShowText(s))
             state.SkipWithError("the flat text differs from show's");
     }
@@ -220,10 +219,9 @@ void BM_ConvertDex(benchmark::State& state) {
     const std::string out = f.dir.File("OUT.dex");
     for (auto _ : state) {
         SessionState s;
-        s.Language = "english";
         s.SimulatorVersion = 1;
+        Load(s, f);
         ScriptedInteraction ui;
-        OpenDbdFromDisk(s, f.dbd, f.dbt, ui);
         ExportDex(s, out, false, ui);
     }
     state.counters["records/s"] =
@@ -279,10 +277,9 @@ void BM_ConvertDexBaseline(benchmark::State& state) {
     const std::string ours = f.dir.File("OURS.dex"), flat = f.dir.File("FLAT.dex");
     {
         SessionState s;
-        s.Language = "english";
         s.SimulatorVersion = 1;
+        Load(s, f);
         ScriptedInteraction ui;
-        OpenDbdFromDisk(s, f.dbd, f.dbt, ui);
         ExportDex(s, ours, false, ui);
         const std::vector<unsigned char> written = ReadWholeFile(ours);
         FlatConvertDex(f, fields, flat,
@@ -303,9 +300,8 @@ void BM_ConvertCsv(benchmark::State& state) {
     const std::string out = f.dir.File("OUT.csv");
     for (auto _ : state) {
         SessionState s;
-        s.Language = "english";
+        Load(s, f);
         ScriptedInteraction ui;
-        OpenDbdFromDisk(s, f.dbd, f.dbt, ui);
         ExportCsv(s, out, false, ui);
     }
     state.counters["records/s"] =
@@ -348,9 +344,8 @@ void BM_ConvertCsvBaseline(benchmark::State& state) {
     std::string heading;
     {
         SessionState s;
-        s.Language = "english";
+        Load(s, f);
         ScriptedInteraction ui;
-        OpenDbdFromDisk(s, f.dbd, f.dbt, ui);
         ExportCsv(s, ours, false, ui);
         const std::vector<unsigned char> written = ReadWholeFile(ours);
         const std::string text(written.begin(), written.end());
