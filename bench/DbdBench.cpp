@@ -106,9 +106,9 @@ char* FlatDecode(const unsigned char* rec, const std::vector<FieldDef>& fields, 
             while (k < fd.Width && p[k])
                 *out++ = char(p[k++]);
         } else if (fd.Type == 'D') {
-            out = ownFixed4 ? WriteFixed4(out, GetF64(p))
-                            : std::to_chars(out, out + 400, GetF64(p), std::chars_format::fixed, 4)
-                                  .ptr;
+            out = ownFixed4
+                      ? WriteFixed4(out, GetF64(p))
+                      : std::to_chars(out, out + 400, GetF64(p), std::chars_format::fixed, 4).ptr;
         } else if (fd.Type == 'I') {
             out = std::to_chars(out, out + 11, GetU32(p)).ptr;
         }

@@ -322,8 +322,8 @@ void RecordTable::RowCells(int row, std::vector<std::string_view>& cells) const 
 }
 
 std::string_view RecordTable::RowTexts(int row, std::uint32_t* ends, std::size_t n) const {
-    const Row* r = row >= 0 && row < RowCount() ? rows_[static_cast<std::size_t>(row)].get()
-                                                : nullptr;
+    const Row* r =
+        row >= 0 && row < RowCount() ? rows_[static_cast<std::size_t>(row)].get() : nullptr;
     const std::size_t have = r ? std::min(r->Count(), n) : 0;
     if (have) r->Ends(ends, have);
     const std::uint32_t last = have ? ends[have - 1] : 0;
@@ -576,8 +576,8 @@ void RecordTable::RecountFlags() {
     for (std::size_t r = 1; r < rows_.size(); ++r) {
         const Row* row = rows_[r].get();
         if (!row || columns_ <= kColSuppr) continue;
-        const std::size_t n = std::min<std::size_t>({row->Count(), kFirstFieldColumn,
-                                                      static_cast<std::size_t>(columns_)});
+        const std::size_t n = std::min<std::size_t>(
+            {row->Count(), kFirstFieldColumn, static_cast<std::size_t>(columns_)});
         for (std::size_t c = n; c < kFirstFieldColumn; ++c)
             cells[c] = {};
         row->Cells(cells, n);

@@ -24,7 +24,8 @@ std::string Fixed4(double v) {
 
 std::string LibraryFixed4(double v) {
     char out[kFixed4Room];
-    return std::string(out, std::to_chars(out, out + sizeof out, v, std::chars_format::fixed, 4).ptr);
+    return std::string(out,
+                       std::to_chars(out, out + sizeof out, v, std::chars_format::fixed, 4).ptr);
 }
 
 // The bits of what the library reads, or nullopt-like false when it fails.
@@ -84,9 +85,9 @@ TEST(DecimalText, Fixed4MatchesTheLibraryOnRandomDoubles) {
             ASSERT_EQ(Fixed4(any), LibraryFixed4(any)) << std::hexfloat << any;
         }
         // Values of navigation data: a few decimals, and the doubles next to them.
-        const double v = static_cast<double>(static_cast<std::int64_t>(random() % 4000000000) -
-                                             2000000000) /
-                         (random() % 2 ? 10000.0 : 3.0);
+        const double v =
+            static_cast<double>(static_cast<std::int64_t>(random() % 4000000000) - 2000000000) /
+            (random() % 2 ? 10000.0 : 3.0);
         for (double w : {v, std::nextafter(v, 1e300), std::nextafter(v, -1e300)})
             ASSERT_EQ(Fixed4(w), LibraryFixed4(w)) << std::hexfloat << w;
     }
@@ -98,16 +99,31 @@ TEST(DecimalText, PlainDecimalsReadAsTheLibraryReadsThem) {
         bool plain;
     };
     const Case cases[] = {
-        {"0", true},          {"-0", true},         {"0.5", true},
-        {"1.", true},         {".5", true},         {"-.5", true},
-        {"-123.4567", true},  {"0.1", true},        {"123456789012345", true},
-        {"0000000000000000000012.5", true},         {"0.0000000000000000000001", true},
+        {"0", true},
+        {"-0", true},
+        {"0.5", true},
+        {"1.", true},
+        {".5", true},
+        {"-.5", true},
+        {"-123.4567", true},
+        {"0.1", true},
+        {"123456789012345", true},
+        {"0000000000000000000012.5", true},
+        {"0.0000000000000000000001", true},
         {"1234567890123456", false}, // 16 digits: not always exact
-        {"9007199254740993", false}, {"0.00000000000000000000001", false},
-        {".", false},         {"-", false},         {"", false},
-        {"1.2.3", false},     {"1e5", false},       {"+1", false},
-        {" 1", false},        {"1,5", false},       {"--1", false},
-        {"inf", false},       {"nan", false},
+        {"9007199254740993", false},
+        {"0.00000000000000000000001", false},
+        {".", false},
+        {"-", false},
+        {"", false},
+        {"1.2.3", false},
+        {"1e5", false},
+        {"+1", false},
+        {" 1", false},
+        {"1,5", false},
+        {"--1", false},
+        {"inf", false},
+        {"nan", false},
     };
     for (const Case& c : cases) {
         double value = 42;
@@ -139,9 +155,8 @@ TEST(DecimalText, PlainDecimalsReadAsTheLibraryReadsThem) {
         const std::uint64_t bits = random();
         double any;
         std::memcpy(&any, &bits, sizeof any);
-        for (const std::string& t : {text, std::isfinite(any) && std::fabs(any) < 1e11
-                                               ? Fixed4(any)
-                                               : std::string("1")}) {
+        for (const std::string& t :
+             {text, std::isfinite(any) && std::fabs(any) < 1e11 ? Fixed4(any) : std::string("1")}) {
             double ours = 0, library = 0;
             ASSERT_TRUE(ParsePlainDecimal(t, '.', ours)) << t;
             ASSERT_TRUE(LibraryRead(t, library)) << t;
