@@ -45,6 +45,7 @@ void InsertLineAfter(RecordTable& table, int fieldCount) {
     InsertNewRow(table, at, fieldCount);
     table.Renumber();
     table.SetCurrentRow(at);
+    table.RecountFlags(); // the new row is selected
 }
 
 void AppendLine(RecordTable& table, int fieldCount) {
@@ -55,6 +56,7 @@ void AppendLine(RecordTable& table, int fieldCount) {
     // The current row stays. When there was none (the heading row stood in),
     // the table moves it onto the new, only data row.
     table.SetCurrentRow(current);
+    table.RecountFlags(); // the new row is selected
 }
 
 // Rows that go take their marks with them: the counters follow, so the labels

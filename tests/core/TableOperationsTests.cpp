@@ -81,8 +81,8 @@ TEST(TableOperations, InsertPutsANewRowBelowTheCurrentOneAndMakesItCurrent) {
     EXPECT_EQ(Column(t, 0), (Strings{"1", "2", "3", "4"}));
     EXPECT_EQ(t.CurrentRow(), 2);
     EXPECT_EQ(t.CurrentColumn(), 5);
-    // The new row is selected, but the counters are not touched.
-    EXPECT_EQ(t.SelectedCount, 2);
+    // The new row is selected, and counted.
+    EXPECT_EQ(t.SelectedCount, 3);
     EXPECT_EQ(t.DeleteCount, 1);
 }
 
@@ -114,7 +114,7 @@ TEST(TableOperations, AppendKeepsTheCurrentRow) {
     EXPECT_EQ(t.RowCount(), 5);
     EXPECT_EQ(t.CurrentRow(), 2);
     EXPECT_EQ(Row(t, 4), (Strings{"4", "X", "0", "1", "0", "0"}));
-    EXPECT_EQ(t.SelectedCount, 0);
+    EXPECT_EQ(t.SelectedCount, 1);
 }
 
 // --- Confirmations ------------------------------------------------------------------
