@@ -223,6 +223,13 @@ void History::End(RecordTable& table) {
     Notify();
 }
 
+void History::Discard(RecordTable& table) {
+    if (!open_) return;
+    table.SetJournal(nullptr);
+    open_.reset();
+    Sync(table);
+}
+
 StepName* History::OpenName() {
     return open_ ? &open_->name_ : nullptr;
 }

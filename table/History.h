@@ -56,6 +56,10 @@ class History {
     // do not nest: a Begin while one is open joins it (false).
     bool Begin(RecordTable& table, StepName name);
     void End(RecordTable& table);
+    // Closes the open step without keeping it: the command was cancelled or
+    // refused and put the table back as it found it, so there is nothing to
+    // take back and the unsaved mark stays as it was.
+    void Discard(RecordTable& table);
     bool Recording() const { return open_ != nullptr; }
     StepName* OpenName();
 
@@ -98,6 +102,11 @@ class HistoryStep {
     HistoryStep& operator=(const HistoryStep&) = delete;
     // The name may depend on what the command did (rows added by an import).
     StepName* Name() { return owner_ ? history_.OpenName() : nullptr; }
+    // The command left the table as it was: no step (see History::Discard).
+    void Discard() {
+        if (owner_) history_.Discard(table_);
+        owner_ = false;
+    }
 
   private:
     History& history_;

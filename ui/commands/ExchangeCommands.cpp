@@ -61,9 +61,16 @@ void ExchangeCommands::Import(ExchangeFormat format, const std::string& path, Im
         const int rowsBefore = c_.session.Table.RowCount();
         if (mode == ImportMode::Add)
             step.emplace(c_.session.Undo, c_.session.Table, StepName{txt::StepImport, 0, {}});
-        outcome = format == ExchangeFormat::Dex
-                      ? ImportDex(c_.session, path, mode, c_.ui, c_.busy, "", progress.Callback())
-                      : ImportCsv(c_.session, path, mode, c_.ui, c_.busy, "", progress.Callback());
+        try {
+            outcome =
+                format == ExchangeFormat::Dex
+                    ? ImportDex(c_.session, path, mode, c_.ui, c_.busy, "", progress.Callback())
+                    : ImportCsv(c_.session, path, mode, c_.ui, c_.busy, "", progress.Callback());
+        } catch (...) {
+            // A cancelled or failed add took its rows back out: no step.
+            if (step) step->Discard();
+            throw;
+        }
         if (step && step->Name()) step->Name()->number = c_.session.Table.RowCount() - rowsBefore;
     }
     c_.view.ShowImport(outcome);
