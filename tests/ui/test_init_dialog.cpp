@@ -43,6 +43,7 @@ class InitDialogTest : public QObject {
     void pickersFillTheirBoxes();
     void saveWritesSettingsAndSetsFolders();
     void openReadsAnotherFileWithoutWriting();
+    void cancelPutsBackTheSessionAsItWas();
     void englishCaptions();
 };
 
@@ -142,6 +143,26 @@ void InitDialogTest::openReadsAnotherFileWithoutWriting() {
     h.ui.openAnswers = {std::nullopt};
     QTest::mouseClick(h.dialog->btnOpen, Qt::LeftButton);
     QCOMPARE(h.dialog->result(), int(QDialog::Accepted));
+}
+
+// Fly! 1 chosen in the menu while the file says version 2: the showing reads
+// the file's version and folders; Cancel gives both up.
+void InitDialogTest::cancelPutsBackTheSessionAsItWas() {
+    Harness h;
+    h.world.WriteStandardIni(2, "english");
+    QVERIFY(StartupRead(h.session, h.world.Ini()));
+    SelectVersion(h.session, 1);
+    const SessionSettings before = h.session;
+    QCOMPARE(Q(before.FlyDir), Q(h.world.Fly1()));
+    h.dialog->show();
+    QVERIFY(h.dialog->cbVersionItem2->isChecked());
+    QCOMPARE(Q(h.session.FlyDir), Q(h.world.Fly2()));
+    QTest::mouseClick(h.dialog->btnCancel, Qt::LeftButton);
+    QCOMPARE(h.session.SimulatorVersion, 1);
+    QCOMPARE(h.marked, 1);
+    QCOMPARE(Q(h.session.FlyDir), Q(before.FlyDir));
+    QCOMPARE(Q(h.session.WorkDir), Q(before.WorkDir));
+    QCOMPARE(Q(h.session.DexImportDir), Q(before.DexImportDir));
 }
 
 void InitDialogTest::englishCaptions() {

@@ -118,7 +118,7 @@ void TForm_init::FormCreate() {
 }
 
 void TForm_init::showEvent(QShowEvent* event) {
-    versionAtShow_ = session_.SimulatorVersion;
+    atShow_ = session_;
     FormActivate();
     QDialog::showEvent(event);
 }
@@ -130,8 +130,8 @@ void TForm_init::FormActivate() {
 }
 
 void TForm_init::reject() {
-    session_.SimulatorVersion = versionAtShow_;
-    if (MarkVersion) MarkVersion(versionAtShow_);
+    static_cast<SessionSettings&>(session_) = atShow_;
+    if (MarkVersion) MarkVersion(atShow_.SimulatorVersion);
     QDialog::reject();
 }
 

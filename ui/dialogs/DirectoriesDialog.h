@@ -71,8 +71,10 @@ class TForm_init : public QDialog {
     void btnOpenClick();
     void btnOKClick();
 
-    // Cancel, Escape or the close box: the version chosen in the radio
-    // group is given up, and the main window's marks with it.
+    // Cancel, Escape or the close box: the session's settings go back to
+    // what they were before the showing (the version chosen in the radio
+    // group, the folders read from the file), and the main window's marks
+    // with them.
     void reject() override;
 
   protected:
@@ -90,7 +92,7 @@ class TForm_init : public QDialog {
     CommandBoundary boundary_;
     Captions captions_;
     QButtonGroup* versionButtons_ = nullptr;
-    int versionAtShow_ = 0;
+    SessionSettings atShow_;
 };
 
 } // namespace orvane
