@@ -11,25 +11,34 @@ namespace {
 
 using Band = std::vector<ColumnPart>;
 
-std::vector<Band> ColumnBands(const std::vector<int>& widths, int first, int last, int room) {
+// Bands after the first start with `repeat` (the columns that tell the
+// rows apart), which takes that much of their room.
+std::vector<Band> ColumnBands(const std::vector<int>& widths, int first, int last, int room,
+                              const Band& repeat = {}) {
+    int repeatWidth = 0;
+    for (const ColumnPart& part : repeat)
+        repeatWidth += part.width;
     std::vector<Band> bands(1);
     int used = 0;
+    const auto startBand = [&] {
+        bands.push_back(repeat);
+        used = repeatWidth;
+    };
     for (int c = first; c <= last; ++c) {
         int width = std::max(widths[static_cast<std::size_t>(c)], 0);
-        if (width > room - used && !bands.back().empty()) {
-            bands.emplace_back();
-            used = 0;
-        }
+        const int fresh = bands.size() > 1 ? repeatWidth : 0; // what a new band starts with
+        if (width > room - used && used > fresh) startBand();
         int offset = 0;
-        // A column wider than the page: one full page per slice; the last
-        // slice leaves its room to the columns that follow.
-        while (width - offset > room) {
-            bands.back().push_back({c, offset, room});
-            bands.emplace_back();
-            offset += room;
+        // A column wider than the room left: one full page per slice; the
+        // last slice leaves its room to the columns that follow.
+        while (width - offset > room - used) {
+            const int slice = room - used;
+            bands.back().push_back({c, offset, slice});
+            startBand();
+            offset += slice;
         }
         bands.back().push_back({c, offset, width - offset});
-        used = offset == 0 ? used + width : width - offset;
+        used += width - offset;
     }
     return bands;
 }
@@ -64,7 +73,7 @@ int Clamp32(std::int64_t v) {
 
 std::vector<PrintPage> Paginate(const std::vector<int>& columnWidths,
                                 const std::vector<int>& rowHeights, const PageLayout& layout,
-                                PrintRange range) {
+                                PrintRange range, const std::vector<int>& repeatedColumns) {
     range.firstColumn = std::max(range.firstColumn, 0);
     range.lastColumn = std::min(range.lastColumn, static_cast<int>(columnWidths.size()) - 1);
     range.firstRow = std::max(range.firstRow, 1);
@@ -78,6 +87,24 @@ std::vector<PrintPage> Paginate(const std::vector<int>& columnWidths,
                               1);
     std::vector<Band> columnBands =
         ColumnBands(columnWidths, range.firstColumn, range.lastColumn, roomWidth);
+    // The later bands repeat the key columns of the first one, when the first
+    // band holds them whole and they leave at least half of the room.
+    if (columnBands.size() > 1 && !repeatedColumns.empty()) {
+        Band repeat;
+        int width = 0;
+        for (const ColumnPart& part : columnBands.front())
+            if (std::find(repeatedColumns.begin(), repeatedColumns.end(), part.column) !=
+                repeatedColumns.end()) {
+                repeat.push_back(part);
+                width += part.width;
+            }
+        const bool whole = std::all_of(repeat.begin(), repeat.end(), [&](const ColumnPart& p) {
+            return p.offset == 0 && p.width == columnWidths[static_cast<std::size_t>(p.column)];
+        });
+        if (!repeat.empty() && whole && width <= roomWidth / 2)
+            columnBands =
+                ColumnBands(columnWidths, range.firstColumn, range.lastColumn, roomWidth, repeat);
+    }
     std::vector<std::vector<int>> rowBands =
         RowBands(rowHeights, range.firstRow, range.lastRow, roomHeight);
 

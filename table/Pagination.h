@@ -49,10 +49,13 @@ struct PrintPage {
 // (row 0 the heading). The range is clamped to the table; an empty range gives
 // no page. Pages go down the rows first, then across to the next columns. A
 // column wider than the page is spread over following pages, left part first;
-// a row taller than the page gets a page of its own.
+// a row taller than the page gets a page of its own. repeatedColumns: the
+// columns that tell the rows apart (the number, the first field); the pages
+// of the later column bands show them again at their left, so each page can
+// be matched to its rows (when they fit whole in half a page).
 std::vector<PrintPage> Paginate(const std::vector<int>& columnWidths,
                                 const std::vector<int>& rowHeights, const PageLayout& layout,
-                                PrintRange range);
+                                PrintRange range, const std::vector<int>& repeatedColumns = {});
 
 // "3/7" in the page header.
 std::string PageNumberText(int number, int total);

@@ -41,6 +41,7 @@ struct PaginateCase {
     int rows; // data rows of height 20 below a heading row of 10
     PrintRange range;
     std::vector<std::string> expected;
+    std::vector<int> repeated = {}; // the key columns repeated on later bands
 };
 
 class Pagination : public ::testing::TestWithParam<PaginateCase> {};
@@ -49,7 +50,8 @@ TEST_P(Pagination, LaysRowsAndColumnsOnPages) {
     const PaginateCase& c = GetParam();
     std::vector<int> heights(static_cast<std::size_t>(c.rows) + 1, 20);
     heights[0] = 10;
-    EXPECT_EQ(Describe(Paginate(c.widths, heights, Page(), c.range), c.widths), c.expected);
+    EXPECT_EQ(Describe(Paginate(c.widths, heights, Page(), c.range, c.repeated), c.widths),
+              c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -67,6 +69,25 @@ INSTANTIATE_TEST_SUITE_P(
                      1,
                      {0, 2, 1, 1},
                      {"1-1|0", "1-1|1@0+100", "1-1|1@100+100", "1-1|1@200+50,2"}},
+        PaginateCase{"LaterBandsRepeatTheKeyColumns",
+                     {20, 20, 50, 30, 45, 45},
+                     4,
+                     {0, 5, 1, 4},
+                     {"1-3|0,1,2", "4-4|0,1,2", "1-3|0,1,3", "4-4|0,1,3", "1-3|0,1,4", "4-4|0,1,4",
+                      "1-3|0,1,5", "4-4|0,1,5"},
+                     {0, 1}},
+        PaginateCase{"KeyColumnsRepeatedWithinTheRange",
+                     {20, 20, 50, 60},
+                     1,
+                     {1, 3, 1, 1},
+                     {"1-1|1,2", "1-1|1,3"},
+                     {0, 1}},
+        PaginateCase{"KeyColumnsWiderThanHalfAPageAreNotRepeated",
+                     {60, 50, 30},
+                     1,
+                     {0, 2, 1, 1},
+                     {"1-1|0", "1-1|1,2"},
+                     {0}},
         PaginateCase{"RowsClampedToTheTable", {40}, 2, {-3, 9, -5, 1000}, {"1-2|0"}},
         PaginateCase{"SelectedPartOnly", {40, 40, 40, 40}, 5, {2, 3, 2, 4}, {"2-4|2,3"}},
         PaginateCase{"LastBeforeFirstPrintsNothing", {40}, 5, {0, 0, 4, 3}, {}},

@@ -156,6 +156,19 @@ void PrintingTest::wholeTableToPdf() {
     QVERIFY(bands > 1); // 64 columns do not fit on one landscape page
     for (const auto& [row, count] : rowsSeen)
         QCOMPARE(count, bands);
+    // Every page starts with "n°"; the later bands then repeat the first field.
+    for (const PrintPage& page : pages) {
+        QCOMPARE(page.columns.at(0).column, kColNumber);
+        if (page.columns.at(1).column != kColModif)
+            QCOMPARE(page.columns.at(1).column, kFirstFieldColumn);
+    }
+
+    // The next print proposes the file chosen last.
+    p.Pdf("again.pdf");
+    OnNextDialog([](QDialog* d) { static_cast<TformPrint*>(d)->Button1->click(); });
+    p.window->Imprimer->trigger();
+    QCOMPARE(p.ui.printerRequests.size(), std::size_t(2));
+    QCOMPARE(Q(p.ui.printerRequests[1].suggestedFile), Q(pdf));
 }
 
 void PrintingTest::everyPageHasHeaderAndHeadings() {

@@ -15,8 +15,12 @@ void PrintCommands::Attach(QWidget* window, QTableView* grid) {
 }
 
 void PrintCommands::ImprimerClick() {
-    printer_ = c_.ui.ChoosePrinter({SuggestedPrintFile(c_.session.WorkDir, c_.session.DataType)});
+    // The file printed to last, while the program runs; else one in the work folder.
+    printer_ = c_.ui.ChoosePrinter(
+        {lastFile_.empty() ? SuggestedPrintFile(c_.session.WorkDir, c_.session.DataType)
+                           : lastFile_});
     if (!printer_) return;
+    if (!printer_->outputFile.empty()) lastFile_ = printer_->outputFile;
     if (!form_) {
         form_ = new TformPrint(c_.session, c_.ui, window_);
         form_->Print = [this](const PrintRange& range) { Print(range); };
@@ -39,6 +43,8 @@ void PrintCommands::Print(const PrintRange& range) {
         return Qt::Alignment(model->index(0, c).data(Qt::TextAlignmentRole).toInt()) &
                Qt::AlignHorizontal_Mask;
     };
+    // Pages of the later column bands repeat these, to match them to their rows.
+    sheet.repeatedColumns = {kColNumber, kFirstFieldColumn};
     BusyScope busy(c_.busy);
     lastPages_ = PrintRangeOf(*printer_, sheet, range, PrintLook{}, c_.lang());
 }

@@ -41,6 +41,7 @@ class PrintCommands {
     TformPrint* form_ = nullptr; // one for the whole run: its boxes keep their values
     std::optional<PrinterChoice> printer_;
     std::vector<PrintPage> lastPages_;
+    std::string lastFile_; // the PDF file chosen last
 };
 
 } // namespace orvane

@@ -74,7 +74,8 @@ std::vector<PrintPage> PaintSheet(QPainter& painter, QSize pageSize,
     layout.pageWidth = pageSize.width();
     layout.pageHeight = pageSize.height();
     layout.headerHeight = gridTop;
-    const std::vector<PrintPage> pages = Paginate(widths, heights, layout, range);
+    const std::vector<PrintPage> pages =
+        Paginate(widths, heights, layout, range, sheet.repeatedColumns);
 
     QPen pen(Qt::black);
     pen.setWidth(std::max(1, int(u.dpiX / 200)));

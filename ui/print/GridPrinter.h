@@ -27,6 +27,8 @@ struct PrintSheet {
     std::function<QString(int column, int row)> cell;
     std::function<int(int column)> screenWidth;
     std::function<Qt::Alignment(int column)> alignment; // left when not set
+    // Shown again at the left of the pages of later column bands.
+    std::vector<int> repeatedColumns;
 };
 
 // The look of a printout: the table (landscape; title left, date centred,
