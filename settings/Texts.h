@@ -572,5 +572,25 @@ inline constexpr BiText ComparePanel{"Lignes manquantes", "Missing rows"};
 inline constexpr BiText CompareMissingItem{"%s (ligne %d de l'autre table)",
                                            "%s (line %d of the other table)"};
 
+// --- Window state: direct-write marks ----------------------------------------
+// Rows changed in direct-write mode and not yet written back: one row, or a
+// list of rows ("3, 5, 8").
+// The word after the record count in the status texts of a load.
+// A companion program started: its file name.
+inline constexpr BiText ProgramStarted{"%s lancé", "%s started"};
+inline constexpr BiText RecordsWord{"enregistrements", "records"};
+inline constexpr BiText UnwrittenRowQuestion{
+    "La ligne %s a été modifiée mais pas écrite dans l'archive. Abandonner sa modification ?",
+    "Line %s was changed but not written to the archive. Discard its change?"};
+inline constexpr BiText UnwrittenRowsQuestion{
+    "Les lignes %s ont été modifiées mais pas écrites dans l'archive. Abandonner leurs "
+    "modifications ?",
+    "Lines %s were changed but not written to the archive. Discard their changes?"};
+inline constexpr BiText UnwrittenRowHint{"Ligne modifiée, pas encore écrite dans l'archive",
+                                         "Line changed, not yet written to the archive"};
+inline constexpr BiText ProtectedFieldHint{
+    "Non modifiable en écriture directe : ce champ n'est pas écrit dans l'archive",
+    "Read-only in direct-write mode: this field is not written to the archive"};
+
 } // namespace txt
 } // namespace orvane

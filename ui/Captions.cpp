@@ -33,8 +33,9 @@ void Captions::Bind(QObject* target, BiText text, std::function<void(const QStri
     bindings_.back().set(Q(text.fr));
 }
 
-void Captions::Title(QWidget* window, BiText text) {
-    Bind(window, text, [window](const QString& t) { window->setWindowTitle(t); });
+void Captions::Title(QWidget* window, BiText text, const char* prefix) {
+    const QString before = QString::fromUtf8(prefix);
+    Bind(window, text, [window, before](const QString& t) { window->setWindowTitle(before + t); });
 }
 void Captions::Title(QMenu* menu, BiText text) {
     Bind(menu, text, [menu](const QString& t) { menu->setTitle(t); });

@@ -28,7 +28,11 @@ constexpr BiText Both(const char* text) {
 
 class Captions {
   public:
-    void Title(QWidget* window, BiText text);
+    // The place of a window's unsaved mark (Qt shows "*" there while the
+    // window is modified, nothing otherwise).
+    static constexpr const char* kUnsavedMark = "[*]";
+    // prefix: written before the text in both languages (the unsaved mark).
+    void Title(QWidget* window, BiText text, const char* prefix = "");
     void Title(QMenu* menu, BiText text);
     void Title(QGroupBox* box, BiText text);
     void Text(QAction* action, BiText text);

@@ -39,6 +39,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QStatusBar>
@@ -75,7 +76,7 @@ TForm_main::TForm_main(SessionState& session, UserInteraction& ui, BusyIndicator
     : QMainWindow(parent), session_(session), ui_(ui), busy_(busy), iniPath_(std::move(iniPath)),
       boundary_(ui) {
     setObjectName("TForm_main");
-    captions_.Title(this, txt::MainCaption);
+    captions_.Title(this, txt::MainCaption, Captions::kUnsavedMark);
     resize(766, 509);
 
     model_ = new RecordGridModel(session_, this);
@@ -379,8 +380,7 @@ void TForm_main::BuildPages() {
     defs->setContentsMargins(0, 0, 0, 0);
     Def_grid = new DefinitionsPage(TabSheet2);
     Def_grid->setObjectName("Def_grid");
-    defs->addWidget(Def_grid);
-    defs->addStretch(1);
+    defs->addWidget(Def_grid); // the whole page: long lines read in full
     PageControl->addTab(TabSheet2, QString());
     captions_.Tab(PageControl, TabSheet2, txt::TabDefinitions);
     PageControl->addTab(Carte, QString());
@@ -417,7 +417,7 @@ void TForm_main::WireCommands() {
     b.Wire(btnSelectionNone, [this] { edition_->btnSelectionNoneClick(); });
     b.Wire(btnSelectPart, [this] { edition_->btnSelectPartClick(); });
     // DEX and CSV menus, direct write, archive viewer.
-    exchange_->LeaveDirectWrite = [this] { directWrite_->POD_mode_normalClick(); };
+    exchange_->LeaveDirectWrite = [this] { directWrite_->Leave(); };
     b.Wire(DEX_ouvrir, [this] { exchange_->DEX_ouvrirClick(); });
     b.Wire(DEX_Enregistrer_tout, [this] { exchange_->DEX_Enregistrer_toutClick(); });
     b.Wire(DEX_Enregistrer_select, [this] { exchange_->DEX_Enregistrer_selectClick(); });
@@ -605,6 +605,9 @@ bool TForm_main::HasUnsavedChanges() const {
 }
 
 bool TForm_main::MayReplaceTable() {
+    // In direct-write mode every change since the load is a row marked as
+    // not yet written: the question names them.
+    if (model_->TrackingUnwritten()) return directWrite_->MayDropUnwritten();
     return !HasUnsavedChanges() || ui_.Confirm(txt::UnsavedChanges.In(lang()));
 }
 
@@ -616,6 +619,43 @@ void TForm_main::ShowHistory() {
     if (compare_) compare_->Refresh(); // the table changed: the colours go
     if (undo_ && Annuler)
         undo_->ShowItems(Annuler, Retablir, !modeView_.editionGroupVisible, captions_);
+    ShowSavedState();
+}
+
+// The title's mark follows the table's saved state: a change sets it; a
+// save, a load, a write of the last unwritten row or an undo back to the
+// saved point clears it.
+void TForm_main::ShowSavedState() {
+    setWindowModified(HasUnsavedChanges());
+}
+
+// Panel 0 names the file loaded; its record count is the table's own, kept
+// up to date as rows come and go.
+void TForm_main::ShowStatus(const std::string& status) {
+    const QString text = Q(status);
+    const QRegularExpression count(
+        QStringLiteral("\\d+(?= %1)")
+            .arg(QRegularExpression::escape(Q(txt::RecordsWord.In(lang())))));
+    const QRegularExpressionMatch m = count.match(text);
+    statusBefore_ = m.hasMatch() ? text.left(m.capturedStart()) : text;
+    statusAfter_ = m.hasMatch() ? text.mid(m.capturedEnd()) : QString();
+    statusHasCount_ = m.hasMatch();
+    ShowStatusCount();
+}
+
+void TForm_main::ShowStatusCount() {
+    if (!statusHasCount_) {
+        StatusPanel0->setText(statusBefore_);
+        return;
+    }
+    StatusPanel0->setText(
+        statusBefore_ + QString::number(std::max(session_.Table.RowCount() - 1, 0)) + statusAfter_);
+}
+
+void TForm_main::ScrollToRow(int tableRow) {
+    if (tableRow < 1 || tableRow > model_->rowCount()) return;
+    const int column = std::clamp(session_.Table.CurrentColumn(), 0, model_->columnCount() - 1);
+    DataGrid->scrollTo(model_->index(tableRow - 1, column));
 }
 
 bool TForm_main::LoadArchive(const std::string& path) {
@@ -633,7 +673,8 @@ void TForm_main::ShowLoad(const LoadOutcome& outcome) {
     if (!outcome.loaded) return;
     Carte->FitOnNextShow();
     session_.Undo.Reset(session_.Table); // a load starts a new history
-    StatusPanel0->setText(Q(outcome.status));
+    ShowStatus(outcome.status);
+    search_->TableLoaded();
     for (QAction* a : {DBD_Enregistrer_tout, DBD_Enregistrer_select, DEX_Enregistrer_tout,
                        DEX_Enregistrer_select, DEX_Ajouter, CSV_Enregistrer_tout,
                        CSV_Enregistrer_select, CSV_Ajouter})
@@ -650,6 +691,8 @@ void TForm_main::ShowLoad(const LoadOutcome& outcome) {
 void TForm_main::ShowRows(bool refitColumns) {
     if (refitColumns) FitColumns();
     ShowRowCaptions();
+    ShowStatusCount();
+    ShowSavedState();
 }
 
 void TForm_main::ShowSelection(bool selectLabel, bool deleteLabel, bool menus) {
@@ -787,6 +830,8 @@ void TForm_main::DataGridHeadingClick(int column) {
 void TForm_main::ShowSortArrow() {
     DataGrid->Heading()->setSortIndicator(
         rowsSorted_ ? sortColumn_ : -1, sortAscending_ ? Qt::AscendingOrder : Qt::DescendingOrder);
+    // The arrow takes room from its heading's text, which may wrap once more.
+    if (rowsSorted_) DataGrid->Heading()->FitHeight(kRowHeight);
 }
 
 void TForm_main::Def_gridDblClick() {
@@ -839,9 +884,10 @@ void TForm_main::DataGridDblClick() {
     RecordTable& t = session_.Table;
     const int row = t.CurrentRow();
     if (row < 1 || row >= t.RowCount() || !saisie_) return;
+    const std::uint64_t before = t.Revision();
     if (saisie_->exec() != QDialog::Accepted) return;
     // "Fermer" wrote the row and its flags and recounted the selection.
-    model_->RowChanged(row);
+    if (t.Revision() != before) model_->RowChanged(row);
     ShowSelection(true, false, true);
 }
 
@@ -884,7 +930,8 @@ void TForm_main::ShowImport(const ImportOutcome& outcome) {
     if (!outcome.deleteLabel.empty()) lblDelete->setText(Q(outcome.deleteLabel));
     if (!outcome.tableChanged) return;
     Carte->FitOnNextShow();
-    StatusPanel0->setText(Q(outcome.status));
+    ShowStatus(outcome.status);
+    if (outcome.templateLoaded) search_->TableLoaded();
     rowsSorted_ = false;
     ShowSortArrow();
     ShowRowCaptions();
@@ -911,6 +958,10 @@ void TForm_main::ShowMode(const EditModeView& mode) {
     const bool loaded = session_.CurrentPod != nullptr;
     CommandBoundary::SetAvailable(DEX_Ajouter, mode.dexAddEnabled && loaded);
     CommandBoundary::SetAvailable(CSV_Ajouter, mode.csvAddEnabled && loaded);
+    // In direct-write mode the row edited is the row to write: Enter stays
+    // on it, and the fields the write leaves alone cannot be edited.
+    model_->SetDirectWrite(mode.writeRowEnabled);
+    DataGrid->SetMoveDownOnEnter(!mode.writeRowEnabled);
 }
 
 void TForm_main::ApplyModeToAdds() {

@@ -185,6 +185,10 @@ class TForm_main : public QMainWindow, private EditorView {
     // The add items stay out of reach in direct-write mode.
     void ApplyModeToAdds();
     void ShowSearchHit(const SearchHit& hit) override;
+    void ScrollToRow(int tableRow) override;
+    void ShowSavedState();
+    void ShowStatus(const std::string& status);
+    void ShowStatusCount();
 
     void FitColumns();
     void ShowSortArrow();
@@ -228,6 +232,9 @@ class TForm_main : public QMainWindow, private EditorView {
     bool inFirstRunCheck_ = false;
     ProgressSettings progress_;
     EditModeView modeView_;
+    // Panel 0's text around its record count (none: no count in it).
+    QString statusBefore_, statusAfter_;
+    bool statusHasCount_ = false;
 
   public:
     TForm_Saisie* Saisie() const { return saisie_; }

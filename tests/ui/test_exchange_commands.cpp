@@ -21,6 +21,7 @@
 #include <QTest>
 
 #include <filesystem>
+#include <set>
 
 using namespace orvane;
 using orvane::testing::EditorHarness;
@@ -59,6 +60,7 @@ class ExchangeTest : public QObject {
     void fly1DexAsksThenOpensAndAdds();
     void csvRoundTripAndMenus();
     void directWriteChangesOneRecord();
+    void directWriteMarksRowsUntilWritten();
     void directWriteRefusalsLeaveTheArchive();
     void viewerListsMarksSortsAndExtracts_data();
     void viewerListsMarksSortsAndExtracts();
@@ -178,7 +180,14 @@ void ExchangeTest::directWriteChangesOneRecord() {
     QCOMPARE(h.Cell(0, 1), QString("1"));
 
     QVERIFY(h.model().setData(h.model().index(1, 8), QString("1500"))); // elevation
-    QVERIFY(h.model().setData(h.model().index(1, 6), QString("99.5"))); // latitude: kept
+    // The write leaves the latitude alone: its cells are read-only, and say why.
+    QVERIFY(!(h.model().flags(h.model().index(1, 6)) & Qt::ItemIsEditable));
+    QVERIFY(!h.model().setData(h.model().index(1, 6), QString("99.5")));
+    QVERIFY(h.model()
+                .index(1, 6)
+                .data(Qt::ToolTipRole)
+                .toString()
+                .contains(Q(txt::ProtectedFieldHint.fr)));
     h.window->DataGrid->setCurrentIndex(h.model().index(1, 5));
     QCOMPARE(Captions::Plain(h.window->POD_Enregistrer_ligne->text()),
              Q("Enregistrer la ligne n°2 dans le POD"));
@@ -196,13 +205,75 @@ void ExchangeTest::directWriteChangesOneRecord() {
            1500);
     QVERIFY(ReadBytes(h.world.Pod()) == expected);
 
-    // Reopened, the archive shows the new value.
+    // The written row is saved: nothing to ask before another load.
+    QVERIFY(!h.window->isWindowModified());
     h.Open(h.window->POD_ouvrir, h.world.Pod());
+    QVERIFY(h.ui.questions.empty());
     QCOMPARE(h.Cell(8, 2), QString("1500"));
     h.window->POD_mode_normal->trigger();
     QVERIFY(!h.window->gbEdition->isHidden());
+    QVERIFY(h.model().flags(h.model().index(1, 6)) & Qt::ItemIsEditable);
     QVERIFY(h.window->DEX_Ajouter->isEnabled());
     QVERIFY(!h.window->POD_Enregistrer_ligne->isEnabled());
+}
+
+// Enter commits and stays on the row, which is then the row written; rows
+// changed and not written are marked and asked about before they are lost.
+void ExchangeTest::directWriteMarksRowsUntilWritten() {
+    EditorHarness h(2, "english");
+    h.Open(h.window->POD_ouvrir_ligne, h.world.Pod());
+    RecordGridView* v = h.window->DataGrid;
+    h.window->activateWindow();
+    v->setFocus();
+    v->setCurrentIndex(h.model().index(2, 8));
+    for (QChar c : QString("777"))
+        QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCoreApplication::processEvents();
+    QCOMPARE(h.Cell(8, 3), QString("777"));
+    QCOMPARE(v->currentIndex().row(), 2);
+    QCOMPARE(h.model().UnwrittenRows(), (std::set<int>{3}));
+    QVERIFY(h.model().index(2, 5).data(Qt::BackgroundRole).isValid());
+    QVERIFY(!h.model().index(0, 5).data(Qt::BackgroundRole).isValid());
+    QVERIFY(h.window->isWindowModified());
+
+    // Another table, or the normal mode: asked first, No keeps everything.
+    h.ui.answers = {false, false};
+    h.Open(h.window->POD_ouvrir, h.world.Pod());
+    h.window->POD_mode_normal->trigger();
+    QCOMPARE(h.ui.questions,
+             (std::vector<std::string>(2, Format(txt::UnwrittenRowQuestion.en, "3"))));
+    QCOMPARE(h.ui.openRequests.size(), std::size_t(1));
+    QVERIFY(h.window->POD_Enregistrer_ligne->isEnabled());
+    QCOMPARE(h.Cell(8, 3), QString("777"));
+
+    // A flag pressed is a change of its record too.
+    v->setCurrentIndex(h.model().index(0, 3));
+    const QRect export1 = v->visualRect(h.model().index(0, 3));
+    QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, export1.center());
+    QCOMPARE(h.model().UnwrittenRows(), (std::set<int>{1, 3}));
+    h.ui.answers = {false};
+    h.window->POD_mode_normal->trigger();
+    QCOMPARE(Q(h.ui.questions.back()), Q(Format(txt::UnwrittenRowsQuestion.en, "1, 3")));
+
+    // Written one after the other: the marks go, then the unsaved mark.
+    v->setCurrentIndex(h.model().index(2, 8));
+    h.window->POD_Enregistrer_ligne->trigger();
+    QCOMPARE(h.window->statusBar()->currentMessage(), Q("Line 3 written to AIRPORT.POD"));
+    QCOMPARE(h.model().UnwrittenRows(), (std::set<int>{1}));
+    QVERIFY(h.window->isWindowModified());
+    v->setCurrentIndex(h.model().index(0, 8));
+    h.window->POD_Enregistrer_ligne->trigger();
+    QVERIFY(h.model().UnwrittenRows().empty());
+    QVERIFY(!h.window->isWindowModified());
+    const std::size_t asked = h.ui.questions.size();
+    h.window->POD_mode_normal->trigger();
+    QCOMPARE(h.ui.questions.size(), asked);
+    QVERIFY(!h.window->POD_Enregistrer_ligne->isEnabled());
+    h.Open(h.window->POD_ouvrir, h.world.Pod());
+    QCOMPARE(h.Cell(8, 3), QString("777"));
+    QCOMPARE(h.Cell(3, 1), QString("1"));
+    QVERIFY(h.ui.messages.empty());
 }
 
 void ExchangeTest::directWriteRefusalsLeaveTheArchive() {
@@ -324,13 +395,22 @@ void ExchangeTest::cancelAtEachProgressDialog() {
                                        "work/AIRPORT.dbd", "work/AIRPORT.dex"}));
     const std::string good = h.world.dir.Write("work/GOOD.DEX", Fly1Dex());
     h.ui.defaultAnswer = true; // the unsaved-changes and Fly! 1 questions
+    const QString undo = h.window->Annuler->text();
     for (QAction* item : {h.window->DEX_ouvrir, h.window->DEX_Ajouter, h.window->POD_ouvrir}) {
         QVERIFY(cancelled(h.window.get(), [&] {
             h.Open(item, item == h.window->POD_ouvrir ? h.world.Pod() : good);
         }));
         QCOMPARE(h.model().rowCount(), 3);
         QCOMPARE(h.Cell(5, 1), QString("Mine"));
+        QCOMPARE(h.window->Annuler->text(), undo); // no step for what did not happen
     }
+    QVERIFY(h.ui.messages.empty());
+    // Saved, then a cancelled add: still saved.
+    h.Save(h.window->DBD_Enregistrer_tout, h.world.Work() + "SAVED.dbd");
+    QVERIFY(!h.window->HasUnsavedChanges());
+    QVERIFY(cancelled(h.window.get(), [&] { h.Open(h.window->DEX_Ajouter, good); }));
+    QVERIFY(!h.window->HasUnsavedChanges());
+    QVERIFY(!h.window->isWindowModified());
     QVERIFY(h.ui.messages.empty());
 
     // An extraction stopped inside its second entry keeps the first.

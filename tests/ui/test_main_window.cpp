@@ -17,6 +17,7 @@
 #include "ui/grid/RecordGridModel.h"
 #include "ui/grid/RecordGridView.h"
 #include "ui/qt/QtText.h"
+#include "ui/qt/QtUserInteraction.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -28,8 +29,10 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
@@ -203,6 +206,8 @@ class MainWindowTest : public QObject {
     void helpShowsTheMessageThenThePage_data();
     void helpShowsTheMessageThenThePage();
     void memoAndAboutOpenFromTheMenus();
+    void messageBoxesFitTheirTitles_data();
+    void messageBoxesFitTheirTitles();
 };
 
 void MainWindowTest::openFromArchive_data() {
@@ -326,13 +331,20 @@ void MainWindowTest::openErrorIsShownAndTableKept() {
 
 void MainWindowTest::unsavedChangesAskBeforeLoad() {
     Harness h;
+    // The title's mark says what HasUnsavedChanges says, at every step.
+    const auto unsaved = [&] {
+        const bool marked = h.window->isWindowModified();
+        if (marked != h.window->HasUnsavedChanges()) QTest::qFail("title mark", __FILE__, __LINE__);
+        return marked;
+    };
+    QVERIFY(h.window->windowTitle().contains("[*]"));
     h.OpenArchive(h.world.Pod());
-    QVERIFY(!h.window->HasUnsavedChanges());
+    QVERIFY(!unsaved());
     // Writing the same text back is no change.
     QVERIFY(h.model().setData(h.model().index(0, 5), QString("Charles de Gaulle")));
-    QVERIFY(!h.window->HasUnsavedChanges());
+    QVERIFY(!unsaved());
     QVERIFY(h.model().setData(h.model().index(0, 5), QString("Roissy")));
-    QVERIFY(h.window->HasUnsavedChanges());
+    QVERIFY(unsaved());
 
     h.ui.answers = {false};
     h.window->POD_ouvrir->trigger();
@@ -340,11 +352,28 @@ void MainWindowTest::unsavedChangesAskBeforeLoad() {
     QCOMPARE(Q(h.ui.questions[0]), Q(txt::UnsavedChanges.fr));
     QCOMPARE(h.ui.openRequests.size(), std::size_t(1)); // no dialog after Cancel
     QCOMPARE(h.Cell(5, 1), QString("Roissy"));
+    QVERIFY(unsaved());
+
+    // Undone back to the loaded table, redone, saved, undone and redone
+    // around the saved point.
+    h.window->Annuler->trigger();
+    QVERIFY(!unsaved());
+    h.window->Retablir->trigger();
+    QVERIFY(unsaved());
+    h.ui.saveAnswers.push_back(h.world.Work() + "SAVED.dbd");
+    h.window->DBD_Enregistrer_tout->trigger();
+    QVERIFY(!unsaved());
+    h.window->Annuler->trigger();
+    QVERIFY(unsaved());
+    h.window->Retablir->trigger();
+    QVERIFY(!unsaved());
+    QVERIFY(h.model().setData(h.model().index(0, 5), QString("Roissy 2")));
+    QVERIFY(unsaved());
 
     h.ui.answers = {true};
     h.OpenArchive(h.world.Pod());
     QCOMPARE(h.Cell(5, 1), QString("Charles de Gaulle"));
-    QVERIFY(!h.window->HasUnsavedChanges());
+    QVERIFY(!unsaved());
 }
 
 void MainWindowTest::typingChangesOnlyText() {
@@ -455,6 +484,11 @@ void MainWindowTest::defGridDoubleClickMovesColumn() {
     h.window->Def_grid->setCurrentCell(0, 1);
     h.window->Def_gridDblClick();
     QCOMPARE(h.session.Table.CurrentColumn(), 3);
+    // The page's grid takes the page's width, however wide the window.
+    h.window->resize(1200, 600);
+    h.window->PageControl->setCurrentWidget(h.window->TabSheet2);
+    QCoreApplication::processEvents();
+    QCOMPARE(h.window->Def_grid->width(), h.window->TabSheet2->width());
 }
 
 void MainWindowTest::editionButtons_data() {
@@ -465,47 +499,48 @@ void MainWindowTest::editionButtons_data() {
     QTest::addColumn<QString>("exports");
     QTest::addColumn<QString>("selectLabel");
     QTest::addColumn<bool>("selectionCommands");
+    QTest::addColumn<int>("records"); // the count in the status bar
     const QString one = Q("1 lignes sélectionnées");
     const QString deleteLine = Q(txt::ConfirmDeleteLine.fr);
     QTest::newRow("delete line OK") << "btnSuppLigne" << true << deleteLine << "1,2"
-                                    << "1,0" << one << true;
+                                    << "1,0" << one << true << 2;
     QTest::newRow("delete line Cancel") << "btnSuppLigne" << false << deleteLine << "1,2,3"
-                                        << "0,1,0" << one << true;
+                                        << "0,1,0" << one << true << 3;
     QTest::newRow("erase all OK") << "btnEffacerTout" << true << Q(txt::ConfirmEraseAll.fr) << ""
-                                  << "" << Q("0 lignes sélectionnées") << false;
+                                  << "" << Q("0 lignes sélectionnées") << false << 1;
     QTest::newRow("erase all Cancel")
         << "btnEffacerTout" << false << Q(txt::ConfirmEraseAll.fr) << "1,2,3"
-        << "0,1,0" << one << true;
+        << "0,1,0" << one << true << 3;
     QTest::newRow("delete selection OK")
         << "btnSuppSelect" << true << Q("Vous allez supprimer 1 lignes") << "1,2"
-        << "0,0" << Q("0 lignes sélectionnées") << false;
+        << "0,0" << Q("0 lignes sélectionnées") << false << 2;
     QTest::newRow("delete selection Cancel")
         << "btnSuppSelect" << false << Q("Vous allez supprimer 1 lignes") << "1,2,3"
-        << "0,1,0" << one << true;
+        << "0,1,0" << one << true << 3;
     QTest::newRow("select all OK")
         << "btnSelectionAll" << true << Q(txt::ConfirmSelectAll.fr) << "1,2,3"
-        << "1,1,1" << Q("3 lignes sélectionnées") << true;
+        << "1,1,1" << Q("3 lignes sélectionnées") << true << 3;
     QTest::newRow("select all Cancel")
         << "btnSelectionAll" << false << Q(txt::ConfirmSelectAll.fr) << "1,2,3"
-        << "0,1,0" << one << true;
+        << "0,1,0" << one << true << 3;
     QTest::newRow("select none OK")
         << "btnSelectionNone" << true << Q(txt::ConfirmSelectNone.fr) << "1,2,3"
-        << "0,0,0" << Q("0 lignes sélectionnées") << false;
+        << "0,0,0" << Q("0 lignes sélectionnées") << false << 3;
     QTest::newRow("select none Cancel")
         << "btnSelectionNone" << false << Q(txt::ConfirmSelectNone.fr) << "1,2,3"
-        << "0,1,0" << one << true;
+        << "0,1,0" << one << true << 3;
     QTest::newRow("select part OK")
         << "btnSelectPart" << true << Q(txt::ConfirmSelectPart.fr) << "1,2,3"
-        << "0,1,1" << Q("2 lignes sélectionnées") << true;
+        << "0,1,1" << Q("2 lignes sélectionnées") << true << 3;
     QTest::newRow("select part Cancel")
         << "btnSelectPart" << false << Q(txt::ConfirmSelectPart.fr) << "1,2,3"
-        << "0,1,0" << one << true;
+        << "0,1,0" << one << true << 3;
     QTest::newRow("insert line") << "btnInserLigne" << true << ""
                                  << "1,2,3,4"
-                                 << "0,1,1,0" << one << true;
+                                 << "0,1,1,0" << Q("2 lignes sélectionnées") << true << 4;
     QTest::newRow("append line") << "bntAjoutFin" << true << ""
                                  << "1,2,3,4"
-                                 << "0,1,0,1" << one << true;
+                                 << "0,1,0,1" << Q("2 lignes sélectionnées") << true << 4;
 }
 
 void MainWindowTest::editionButtons() {
@@ -516,6 +551,7 @@ void MainWindowTest::editionButtons() {
     QFETCH(QString, exports);
     QFETCH(QString, selectLabel);
     QFETCH(bool, selectionCommands);
+    QFETCH(int, records);
     Harness h;
     h.OpenArchive(h.world.Pod());
     // A dragged rectangle over the "Export" cells of rows 2 and 3; the
@@ -540,6 +576,8 @@ void MainWindowTest::editionButtons() {
     QCOMPARE(h.Column(3), exports);
     QCOMPARE(h.window->lblSelect->text(), selectLabel);
     QCOMPARE(h.window->DBD_Enregistrer_select->isEnabled(), selectionCommands);
+    QVERIFY2(h.window->StatusPanel0->text().contains(Q(Format("- %d enregistrements -", records))),
+             qPrintable(h.window->StatusPanel0->text()));
     if (button == "btnEffacerTout" && answer) {
         QCOMPARE(h.model().columnCount(), 4);
         QCOMPARE(h.model().headerData(0, Qt::Horizontal).toString(), QString());
@@ -552,6 +590,20 @@ void MainWindowTest::editionButtons() {
         QCOMPARE(h.Cell(1, 2), QString("X"));
         QCOMPARE(h.window->DataGrid->currentIndex().row(), 1); // the new row is current
     }
+    if (!question.isEmpty()) return;
+    // The new row is selected and counted: unselecting it counts down to what
+    // was there before, and a deletion of the selection says how many go.
+    h.ui.answers = {true};
+    QTest::mouseClick(h.window->btnSelectionNone, Qt::LeftButton);
+    QTest::mouseClick(h.window->findChild<QPushButton*>(button), Qt::LeftButton);
+    QCOMPARE(h.window->lblSelect->text(), Q("1 lignes sélectionnées"));
+    h.PressCell(3, button == "btnInserLigne" ? 3 : 5);
+    QCOMPARE(h.window->lblSelect->text(), Q("0 lignes sélectionnées"));
+    QTest::mouseClick(h.window->findChild<QPushButton*>(button), Qt::LeftButton);
+    h.ui.answers = {true};
+    QTest::mouseClick(h.window->btnSuppSelect, Qt::LeftButton);
+    QCOMPARE(Q(h.ui.questions.back()), Q("Vous allez supprimer 1 lignes"));
+    QCOMPARE(h.model().rowCount(), 5);
     if (button == "btnSelectionNone" && answer)
         QCOMPARE(h.window->lblDelete->text(), Q("0 lignes à supprimer"));
 }
@@ -644,7 +696,7 @@ void MainWindowTest::captions() {
     Harness h(2, language.toLatin1().toStdString());
     const Lang l = english ? Lang::English : Lang::French;
     TForm_main& w = *h.window;
-    QCOMPARE(w.windowTitle(), Q(txt::MainCaption.In(l)));
+    QCOMPARE(w.windowTitle(), Captions::kUnsavedMark + Q(txt::MainCaption.In(l)));
     QCOMPARE(Read(w.FichierDBD), Q(txt::MenuFichierDBD.In(l)));
     QCOMPARE(Read(w.POD_ouvrir), Q(txt::MenuPodOuvrir.In(l)));
     QCOMPARE(Read(w.CSV_Enregistrer_select), Q(txt::MenuCsvEnregistrerSelect.In(l)));
@@ -943,6 +995,22 @@ void MainWindowTest::searchButtonsAndBox() {
     QCOMPARE(Read(w.POD_Enregistrer_ligne), Q("Save line n°1 in POD"));
     QCOMPARE(w.lblNom->text(), QString("Airport name"));
 
+    // Another load of the same table keeps the column searched; a table
+    // without a field of that title has none until a click chooses one.
+    h.OpenArchive(h.world.Pod());
+    QCOMPARE(w.lblNom->text(), QString("Airport name"));
+    QCOMPARE(w.SearchColumn(), 5);
+    QCOMPARE(w.btnChercher1->text(), QString("Find ="));
+    const std::string navaids = h.world.dir.File("fly2/system/NAVAID.POD");
+    WriteArchive(navaids, ArchiveLayout::Pod3, testing::NavWriteEntries(3));
+    h.OpenArchive(navaids);
+    QCOMPARE(h.ui.messages.size(), std::size_t(3));
+    QCOMPARE(w.lblNom->text(), Q(txt::LblNomUndefined.en));
+    QCOMPARE(w.SearchColumn(), 0);
+    w.cbSrch->setEditText("2");
+    QTest::mouseClick(w.btnChercher1, Qt::LeftButton);
+    QCOMPARE(w.DataGrid->currentIndex().row(), 1);
+
     // Leaving the box adds its text to the list, every time.
     w.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w));
@@ -1019,10 +1087,16 @@ void MainWindowTest::icaoLookup() {
     }
     QCOMPARE(w.cbSrch->currentText(), found);
     QCOMPARE(w.btnChercher1->text(), QString("Find ="));
-    // The user picks the identifier column and finds the airport.
-    h.PressCell(4, 1);
+    // No column was chosen: the lookup chose the key's, and Find = goes to
+    // the airport.
+    QCOMPARE(w.lblNom->text(), QString("Unique identifier"));
     QTest::mouseClick(w.btnChercher1, Qt::LeftButton);
     QCOMPARE(w.DataGrid->currentIndex().row() + 1, foundRow);
+    QCOMPARE(h.ui.messages.size(), std::size_t(0));
+    // A column the user chose stays chosen.
+    h.PressCell(5, 1);
+    QTest::mouseClick(w.btnOACI, Qt::LeftButton);
+    QCOMPARE(w.lblNom->text(), QString("Airport name"));
 }
 
 void MainWindowTest::companionPrograms_data() {
@@ -1081,6 +1155,8 @@ void MainWindowTest::companionPrograms() {
         return;
     }
     QVERIFY(h.ui.messages.empty());
+    QCOMPARE(h.window->statusBar()->currentMessage(),
+             Q(Format(txt::ProgramStarted.en, onDisk.toStdString().c_str())));
     QTRY_VERIFY_WITH_TIMEOUT(dir.Exists("Fly II/ran.txt"), 10000);
     const QStringList ran = Q(dir.Read("Fly II/ran.txt")).split('\n');
     QCOMPARE(ran[0], Q(std::filesystem::canonical(folder).string()));   // in its folder
@@ -1108,9 +1184,10 @@ void MainWindowTest::helpShowsTheMessageThenThePage() {
     QCOMPARE(h.ui.messages[0].kind, MessageKind::Information);
     QCOMPARE(Q(h.ui.messages[0].text), Q(std::string(txt::HelpMessage.In(l)) + "\r\n\r\n" +
                                          Format(txt::HelpPageAt.In(l), page.c_str())));
-    // The page of the user's language, installed beside the program, after the message.
+    // The page of the user's language, installed beside the program; the
+    // message then says it opened.
     QCOMPARE(desktop.urls, QList<QUrl>{QUrl::fromLocalFile(Q(page))});
-    QCOMPARE(desktop.messagesBefore, std::size_t(1));
+    QCOMPARE(desktop.messagesBefore, std::size_t(0));
     const std::string html = testing::ReadBytes(page);
     QVERIFY(html.find(l == Lang::English ? "<html lang=\"en\">" : "<html lang=\"fr\">") !=
             std::string::npos);
@@ -1136,6 +1213,26 @@ void MainWindowTest::memoAndAboutOpenFromTheMenus() {
     QCOMPARE(h.ui.messages.size(), std::size_t(1));
     QCOMPARE(Q(h.ui.messages[0].text), Q(txt::MemoNotFound.en));
     QCOMPARE(h.world.dir.Read("memo.txt"), std::string("\r\n"));
+}
+
+void MainWindowTest::messageBoxesFitTheirTitles_data() {
+    QTest::addColumn<QString>("title");
+    QTest::newRow("French") << Q(txt::SearchEndedTitle.fr);
+    QTest::newRow("English") << Q(txt::SearchEndedTitle.en);
+    QTest::newRow("program") << Q(txt::MainCaption.fr);
+}
+
+// A one-letter message under a long title: the box is as wide as the title.
+void MainWindowTest::messageBoxesFitTheirTitles() {
+    QFETCH(QString, title);
+    QMessageBox box(QMessageBox::Information, title, "Z", QMessageBox::Ok);
+    WidenForTitle(box);
+    box.show();
+    QCoreApplication::processEvents();
+    QFont bold = box.font();
+    bold.setBold(true);
+    QVERIFY(box.width() > QFontMetrics(bold).horizontalAdvance(title) + 100);
+    box.close();
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -38,6 +38,8 @@ class EditorView {
     virtual void ShowMode(const EditModeView& mode) = 0;
     // A search hit: the row current, shown and selected whole, the row captions.
     virtual void ShowSearchHit(const SearchHit& hit) = 0;
+    // Scrolls the grid to a table row without making it current.
+    virtual void ScrollToRow(int tableRow) = 0;
 };
 
 struct CommandContext {

@@ -3,6 +3,9 @@
 #include "platform/Errors.h"
 #include "platform/Paths.h"
 #include "settings/Texts.h"
+#include "ui/grid/RecordGridModel.h"
+
+#include <string>
 
 namespace orvane {
 
@@ -11,6 +14,7 @@ void DirectWriteCommands::POD_ouvrir_ligneClick(const std::function<void()>& ope
     if (!EnterDirectWriteMode(c_.session, mode_, c_.ui)) return;
     if (!wasOn) rowsAreRecords_ = false;
     c_.view.ShowMode(ViewOf(mode_));
+    UpdateTracking();
     if (openArchive) openArchive();
 }
 
@@ -22,16 +26,53 @@ void DirectWriteCommands::POD_Enregistrer_ligneClick() {
         s.CurrentPod && s.CurrentPod->IsOpen() && s.CurrentPod->Kind() == ArchiveKind::Epd;
     const DirectWriteOutcome outcome = WriteCurrentRow(s, row, c_.ui);
     const Lang lang = c_.lang();
-    if (outcome == DirectWriteOutcome::Written)
+    if (outcome == DirectWriteOutcome::Written) {
+        c_.model.MarkWritten(row);
+        if (c_.model.UnwrittenRows().empty()) c_.view.MarkSaved();
         c_.view.ShowNote(
             Format(txt::RowWritten.In(lang), row, FileNameOf(s.CurrentPod->Path()).c_str()));
-    else if (epd)
+    } else if (epd)
         c_.ui.ShowMessage(MessageKind::Warning, Format(txt::EpdNeverWritten.In(lang), row));
 }
 
 void DirectWriteCommands::POD_mode_normalClick() {
+    if (MayDropUnwritten()) Leave();
+}
+
+void DirectWriteCommands::Leave() {
     mode_ = EditMode::Normal;
     c_.view.ShowMode(ViewOf(mode_));
+    UpdateTracking();
+}
+
+void DirectWriteCommands::TableLoaded() {
+    rowsAreRecords_ = true;
+    UpdateTracking();
+}
+
+void DirectWriteCommands::UpdateTracking() {
+    const SessionState& s = c_.session;
+    c_.model.TrackUnwritten(mode_ == EditMode::DirectWrite && rowsAreRecords_ && s.CurrentPod &&
+                            s.CurrentPod->IsOpen() && s.CurrentPod->Kind() == ArchiveKind::Pod);
+}
+
+bool DirectWriteCommands::MayDropUnwritten() {
+    const std::set<int>& rows = c_.model.UnwrittenRows();
+    if (rows.empty()) return true;
+    // The first rows by number; a long list ends with an ellipsis.
+    constexpr std::size_t kListed = 10;
+    std::string list;
+    std::size_t n = 0;
+    for (int row : rows) {
+        if (n == kListed) {
+            list += ", \xE2\x80\xA6"; // an ellipsis
+            break;
+        }
+        list += (n++ ? ", " : "") + std::to_string(row);
+    }
+    const BiText& question =
+        rows.size() == 1 ? txt::UnwrittenRowQuestion : txt::UnwrittenRowsQuestion;
+    return c_.ui.Confirm(Format(question.In(c_.lang()), list.c_str()));
 }
 
 } // namespace orvane

@@ -17,16 +17,27 @@ class DirectWriteCommands {
     // open of the DBD menu); the mode stays on when its dialog is cancelled.
     void POD_ouvrir_ligneClick(const std::function<void()>& openArchive);
     // Writes the current row over its record in the open archive; the
-    // status bar says so. Refusals (a row without a record, a table not
-    // from the open archive) are shown and change nothing.
+    // status bar says so, and the row is no longer marked as unwritten
+    // (with no such row left, the table is as saved). Refusals (a row
+    // without a record, a table not from the open archive) are shown and
+    // change nothing.
     void POD_Enregistrer_ligneClick();
+    // Asks first when rows changed in the mode are not written yet.
     void POD_mode_normalClick();
+    // Leaves the mode without asking (the caller has asked).
+    void Leave();
 
     EditMode Mode() const { return mode_; }
     // A table was loaded: its row n is record n of its DBD.
-    void TableLoaded() { rowsAreRecords_ = true; }
+    void TableLoaded();
+    // True when no row waits to be written, or the user lets the changes go.
+    bool MayDropUnwritten();
 
   private:
+    // Rows are marked as unwritten only where they can be written: in the
+    // mode, on a table loaded from the open POD archive in it.
+    void UpdateTracking();
+
     CommandContext c_;
     EditMode mode_ = EditMode::Normal;
     // False for a table loaded before the mode came on: it may have been

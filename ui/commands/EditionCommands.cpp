@@ -51,7 +51,7 @@ void EditionCommands::btnInserLigneClick() {
         RecordGridModel::Reset reset(c_.model);
         InsertLineAfter(c_.session.Table, c_.session.FieldCount);
     }
-    c_.view.ShowRows(false);
+    RowsAdded();
 }
 
 void EditionCommands::bntAjoutFinClick() {
@@ -60,7 +60,9 @@ void EditionCommands::bntAjoutFinClick() {
         RecordGridModel::Reset reset(c_.model);
         AppendLine(c_.session.Table, c_.session.FieldCount);
     }
-    c_.view.ShowRows(false);
+    RowsAdded();
+    // The new row is the last one: the grid shows it, the current row stays.
+    c_.view.ScrollToRow(c_.session.Table.RowCount() - 1);
 }
 
 void EditionCommands::btnSuppSelectClick() {
@@ -74,6 +76,12 @@ void EditionCommands::btnSuppLigneClick() {
     SessionStep step(c_.session, Step(txt::StepDeleteLine, c_.session.Table.CurrentRow()));
     if (Confirmed([&](UserInteraction& ui) { return DeleteLine(c_.session.Table, ui, c_.lang()); }))
         RowsRemoved(false);
+}
+
+// A new row comes selected: the counters were recounted.
+void EditionCommands::RowsAdded() {
+    c_.view.ShowRows(false);
+    c_.view.ShowSelection(true, true, true);
 }
 
 // The core recounted both counters: both labels and the selection menu

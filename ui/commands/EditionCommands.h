@@ -35,6 +35,7 @@ class EditionCommands {
     template <typename Op> bool Confirmed(Op op);
     void SelectionChanged(bool (*op)(RecordTable&, UserInteraction&, Lang), bool deleteLabel,
                           BiText stepName);
+    void RowsAdded();
     void RowsRemoved(bool refitColumns);
 
     CommandContext c_;

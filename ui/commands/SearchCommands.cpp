@@ -1,6 +1,7 @@
 #include "ui/commands/SearchCommands.h"
 
 #include "database/AirportLookup.h"
+#include "settings/Texts.h"
 #include "ui/qt/CommandBoundary.h"
 #include "ui/qt/QtText.h"
 
@@ -107,6 +108,40 @@ void SearchCommands::btnOACIClick() {
     if (!text) return;
     w_.cbSrch->setEditText(CellToQString(*text));
     state_.LookupFilled();
+    // With no column chosen yet, the key's own column is searched, so that
+    // Find = goes to the airport.
+    if (state_.SearchColumn < kFirstFieldColumn)
+        if (const int column = KeyColumn(); column >= kFirstFieldColumn)
+            FieldCellClicked(column, CellToQString(c_.session.Table.Cell(column, 0)));
+    ShowCaptions();
+}
+
+// The text the lookup reads starts at byte 4 of the record, after the two
+// marks: the field that begins there.
+int SearchCommands::KeyColumn() const {
+    const auto& fields = c_.session.Fields();
+    const int columns = c_.session.Table.ColumnCount();
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        if (fields[i].Offset == 4 && fields[i].IsText() && kFirstFieldColumn + int(i) < columns)
+            return kFirstFieldColumn + int(i);
+    return 0;
+}
+
+void SearchCommands::TableLoaded() {
+    const RecordTable& t = c_.session.Table;
+    int column = 0;
+    if (state_.SearchColumn >= kFirstFieldColumn) {
+        const std::string title = QStringToCell(w_.lblNom->text());
+        for (int c = kFirstFieldColumn; c < t.ColumnCount() && column == 0; ++c)
+            if (t.Cell(c, 0) == title) column = c;
+    }
+    if (column == 0) {
+        state_.FieldCellClicked(0);
+        w_.lblNom->setText(Q(txt::LblNomUndefined.In(c_.lang())));
+    } else {
+        state_.FieldCellClicked(column);
+    }
+    state_.TextChanged(); // a hit in the old table is no place to go on from
     ShowCaptions();
 }
 

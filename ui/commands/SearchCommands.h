@@ -46,11 +46,16 @@ class SearchCommands {
     void cbSrchExit();
     // A click on a field cell or heading: the column searched, its title in lblNom.
     void FieldCellClicked(int column, const QString& title);
+    // Another table came in: the search column follows the field of the
+    // same title, or goes back to none.
+    void TableLoaded();
 
     const SearchState& State() const { return state_; }
 
   private:
     void Press(SearchMode mode);
+    // The column of the field that holds the text a record begins with.
+    int KeyColumn() const;
     void ShowCaptions();
 
     CommandContext c_;

@@ -31,6 +31,8 @@ void ToolsCommands::StartCompanion(const std::string& folder, const char* file,
     else if (r.status == StartResult::Failed)
         c_.ui.ShowMessage(MessageKind::Error, Format(txt::ProgramNotStarted.In(c_.lang()),
                                                      path->c_str(), r.reason.c_str()));
+    else // it runs on its own: the status bar says it was started
+        c_.view.ShowNote(Format(txt::ProgramStarted.In(c_.lang()), FileNameOf(*path).c_str()));
 }
 
 void ToolsCommands::LancerDBImportClick() {
@@ -50,13 +52,16 @@ std::string ToolsCommands::HelpPagePath(Lang lang) {
 void ToolsCommands::AideHTMLClick() {
     const Lang lang = c_.lang();
     const std::string page = HelpPagePath(lang);
-    const bool installed = FileExists(page);
-    const std::string where =
-        Format((installed ? txt::HelpPageAt : txt::HelpPageMissing).In(lang), page.c_str());
-    c_.ui.ShowMessage(MessageKind::Information,
-                      std::string(txt::HelpMessage.In(lang)) + "\r\n\r\n" + where);
-    if (installed && !QDesktopServices::openUrl(QUrl::fromLocalFile(Q(page))))
-        c_.ui.ShowMessage(MessageKind::Warning, Format(txt::HelpNoBrowser.In(lang), page.c_str()));
+    // The page is opened first, so that one message says what became of it.
+    bool opened = false;
+    BiText where = txt::HelpPageMissing;
+    if (FileExists(page)) {
+        opened = QDesktopServices::openUrl(QUrl::fromLocalFile(Q(page)));
+        where = opened ? txt::HelpPageAt : txt::HelpNoBrowser;
+    }
+    c_.ui.ShowMessage(opened ? MessageKind::Information : MessageKind::Warning,
+                      std::string(txt::HelpMessage.In(lang)) + "\r\n\r\n" +
+                          Format(where.In(lang), page.c_str()));
 }
 
 TForm_Memoire* ToolsCommands::Memo() {

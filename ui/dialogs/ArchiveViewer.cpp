@@ -4,6 +4,7 @@
 #include "platform/Errors.h"
 #include "platform/Paths.h"
 #include "settings/Texts.h"
+#include "ui/grid/RecordGridView.h"
 #include "ui/qt/QtText.h"
 
 #include <QBrush>
@@ -206,6 +207,7 @@ TForm_podview::TForm_podview(SessionState& session, UserInteraction& ui, BusyInd
     model_ = new ArchiveEntryModel(session_.Language_(), this);
     sgPodview = new QTableView(this);
     sgPodview->setObjectName("sgPodview");
+    sgPodview->setHorizontalHeader(new SortArrowHeader(sgPodview)); // the grid's arrow
     sgPodview->setModel(model_);
     sgPodview->setSelectionBehavior(QAbstractItemView::SelectRows);
     sgPodview->setSelectionMode(QAbstractItemView::SingleSelection);

@@ -23,7 +23,6 @@ DefinitionsPage::DefinitionsPage(QWidget* parent) : QTableWidget(0, 2, parent) {
     setColumnWidth(1, 199);
     // The line column takes the page's width; the user may still narrow it.
     horizontalHeader()->setStretchLastSection(true);
-    setFixedWidth(320);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setWordWrap(false);

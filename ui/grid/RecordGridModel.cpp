@@ -1,5 +1,6 @@
 #include "ui/grid/RecordGridModel.h"
 
+#include "database/DirectWrite.h"
 #include "database/SessionState.h"
 #include "table/History.h"
 #include "table/ValueDisplay.h"
@@ -7,6 +8,7 @@
 
 #include <QBrush>
 #include <QColor>
+#include <QStringList>
 
 namespace orvane {
 
@@ -37,8 +39,10 @@ QVariant RecordGridModel::data(const QModelIndex& index, int role) const {
         if (col == kColSuppr) return QBrush(Qt::red);
         return {};
     case Qt::BackgroundRole: {
-        if (!HasCompareMarks() || !CompareMarksCurrent()) return {};
         const int row = TableRow(index);
+        if (!unwritten_.empty() && unwritten_.count(row))
+            return QBrush(QColor(255, 205, 205)); // pink: changed, not written back yet
+        if (!HasCompareMarks() || !CompareMarksCurrent()) return {};
         if (std::size_t(row) < marks_.rows.size() &&
             marks_.rows[std::size_t(row)] == CompareMarks::Added)
             return QBrush(QColor(198, 239, 198)); // green: a row the other table lacks
@@ -47,9 +51,15 @@ QVariant RecordGridModel::data(const QModelIndex& index, int role) const {
         return {};
     }
     case Qt::ToolTipRole: {
-        const HintResult hint = GridHint(session_.Table, col, TableRow(index), session_.Display);
-        if (hint.hint.empty()) return {};
-        return Q(hint.hint);
+        const int row = TableRow(index);
+        const HintResult hint = GridHint(session_.Table, col, row, session_.Display);
+        QStringList lines;
+        if (!hint.hint.empty()) lines << Q(hint.hint);
+        const Lang lang = session_.Language_();
+        if (col == kColNumber && unwritten_.count(row)) lines << Q(txt::UnwrittenRowHint.In(lang));
+        if (ProtectedColumn(col)) lines << Q(txt::ProtectedFieldHint.In(lang));
+        if (lines.isEmpty()) return {};
+        return lines.join(QLatin1Char('\n'));
     }
     default:
         return {};
@@ -77,7 +87,9 @@ Qt::ItemFlags RecordGridModel::flags(const QModelIndex& index) const {
     if (!index.isValid()) return Qt::NoItemFlags;
     Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     // "Suppr" and "Export" change only through the flag operations.
-    if (index.column() != kColSuppr && index.column() != kColExport) f |= Qt::ItemIsEditable;
+    if (index.column() != kColSuppr && index.column() != kColExport &&
+        !ProtectedColumn(index.column()))
+        f |= Qt::ItemIsEditable;
     return f;
 }
 
@@ -91,7 +103,46 @@ bool RecordGridModel::setData(const QModelIndex& index, const QVariant& value, i
         session_.Table.SetCell(index.column(), TableRow(index), text);
     }
     emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+    MarkUnwritten(TableRow(index));
     return true;
+}
+
+bool RecordGridModel::ProtectedColumn(int column) const {
+    if (!directWrite_ || column < kFirstFieldColumn) return false;
+    const auto& fields = session_.Fields();
+    const std::size_t field = std::size_t(column - kFirstFieldColumn);
+    return field < fields.size() && IsProtectedField(fields[field]);
+}
+
+void RecordGridModel::SetDirectWrite(bool on) {
+    if (on == directWrite_) return;
+    directWrite_ = on;
+    const int rows = rowCount();
+    if (rows > 0 && columnCount() > 0)
+        emit dataChanged(index(0, 0), index(rows - 1, columnCount() - 1), {Qt::ToolTipRole});
+}
+
+void RecordGridModel::TrackUnwritten(bool on) {
+    tracking_ = on;
+    const std::set<int> marked = std::move(unwritten_);
+    unwritten_.clear();
+    for (int row : marked)
+        RowMarkChanged(row);
+}
+
+void RecordGridModel::MarkUnwritten(int tableRow) {
+    if (!tracking_ || tableRow < 1 || tableRow >= session_.Table.RowCount()) return;
+    if (unwritten_.insert(tableRow).second) RowMarkChanged(tableRow);
+}
+
+void RecordGridModel::MarkWritten(int tableRow) {
+    if (unwritten_.erase(tableRow)) RowMarkChanged(tableRow);
+}
+
+void RecordGridModel::RowMarkChanged(int tableRow) {
+    if (tableRow < 1 || tableRow > rowCount() || columnCount() == 0) return;
+    emit dataChanged(index(tableRow - 1, 0), index(tableRow - 1, columnCount() - 1),
+                     {Qt::BackgroundRole, Qt::ToolTipRole});
 }
 
 void RecordGridModel::SetCompareMarks(CompareMarks marks) {
@@ -113,17 +164,24 @@ void RecordGridModel::EndReset() {
 void RecordGridModel::FlagsChanged(int tableRow) {
     if (tableRow < 1 || tableRow >= session_.Table.RowCount()) return;
     emit dataChanged(index(tableRow - 1, kColSuppr), index(tableRow - 1, kColExport));
+    MarkUnwritten(tableRow); // the marks are bytes of the record too
 }
 
 void RecordGridModel::RowChanged(int tableRow) {
     if (tableRow < 1 || tableRow > rowCount()) return;
     emit dataChanged(index(tableRow - 1, 0), index(tableRow - 1, columnCount() - 1));
+    MarkUnwritten(tableRow);
 }
 
 void RecordGridModel::AllFlagsChanged() {
     const int rows = rowCount();
     if (rows > 0 && columnCount() > kColExport)
         emit dataChanged(index(0, kColModif), index(rows - 1, kColExport));
+    if (!tracking_ || rows == 0) return;
+    for (int r = 1; r <= rows; ++r)
+        unwritten_.insert(unwritten_.end(), r);
+    emit dataChanged(index(0, 0), index(rows - 1, columnCount() - 1),
+                     {Qt::BackgroundRole, Qt::ToolTipRole});
 }
 
 void RecordGridModel::HeadingsChanged() {

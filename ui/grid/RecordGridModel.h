@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <set>
 #include <unordered_set>
 #include <vector>
 
@@ -59,6 +60,18 @@ class RecordGridModel : public QAbstractTableModel {
     // Every cell of one table row changed (the record editor's carry back).
     void RowChanged(int tableRow);
 
+    // Direct-write mode: the cells of the fields the in-place write leaves
+    // alone are read-only, with a hint that says why.
+    void SetDirectWrite(bool on);
+    bool DirectWrite() const { return directWrite_; }
+    bool ProtectedColumn(int column) const;
+    // While on (a table whose rows are the archive's records), every row
+    // changed is marked until it is written back. Switching it clears the marks.
+    void TrackUnwritten(bool on);
+    bool TrackingUnwritten() const { return tracking_; }
+    void MarkWritten(int tableRow);
+    const std::set<int>& UnwrittenRows() const { return unwritten_; }
+
     // Sorts the data rows by a column (the session's decimal separator).
     void Sort(int column, bool ascending);
 
@@ -72,10 +85,15 @@ class RecordGridModel : public QAbstractTableModel {
   private:
     void EndReset();
     void RebuildAlignments();
+    void MarkUnwritten(int tableRow);
+    void RowMarkChanged(int tableRow);
 
     SessionState& session_;
     std::vector<int> alignments_; // Qt::Alignment per column
     CompareMarks marks_;
+    bool directWrite_ = false;
+    bool tracking_ = false;
+    std::set<int> unwritten_; // table rows
 };
 
 } // namespace orvane

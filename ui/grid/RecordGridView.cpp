@@ -3,16 +3,69 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScrollBar>
+#include <QStyleOptionHeader>
 #include <QToolTip>
 
 namespace orvane {
 
 namespace {
 constexpr int kTextMargin = 8; // left and right padding of a heading's text
+constexpr int kArrowWidth = 9; // the sort arrow's width
+constexpr int kArrowRoom = kArrowWidth + 4;
+} // namespace
+
+SortArrowHeader::SortArrowHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {}
+
+bool SortArrowHeader::Sorted(int logicalIndex) const {
+    return isSortIndicatorShown() && sortIndicatorSection() == logicalIndex;
 }
 
-WrapHeaderView::WrapHeaderView(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {
+QRect SortArrowHeader::TextRect(const QRect& section, int logicalIndex) const {
+    QRect r = section.adjusted(kTextMargin / 2, 0, -kTextMargin / 2, 0);
+    if (Sorted(logicalIndex)) r.setRight(r.right() - kArrowRoom);
+    return r;
+}
+
+void SortArrowHeader::initStyleOptionForIndex(QStyleOptionHeader* option, int logicalIndex) const {
+    QHeaderView::initStyleOptionForIndex(option, logicalIndex);
+    option->sortIndicator = QStyleOptionHeader::None; // drawn by paintSection
+}
+
+void SortArrowHeader::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const {
+    if (!rect.isValid()) return;
+    QStyleOptionHeader opt;
+    initStyleOption(&opt);
+    initStyleOptionForIndex(&opt, logicalIndex);
+    opt.rect = rect;
+    const QPointF origin = painter->brushOrigin();
+    painter->save();
+    style()->drawControl(QStyle::CE_HeaderSection, &opt, painter, this);
+    QStyleOptionHeader label = opt;
+    label.rect = TextRect(rect, logicalIndex);
+    style()->drawControl(QStyle::CE_HeaderLabel, &label, painter, this);
+    if (Sorted(logicalIndex)) {
+        const int h = kArrowWidth / 2 + 1;
+        const int x = rect.right() - kTextMargin / 2 - kArrowWidth;
+        const int y = rect.center().y() - h / 2;
+        QPolygon arrow;
+        if (sortIndicatorOrder() == Qt::AscendingOrder)
+            arrow << QPoint(x, y + h) << QPoint(x + kArrowWidth, y + h)
+                  << QPoint(x + kArrowWidth / 2, y);
+        else
+            arrow << QPoint(x, y) << QPoint(x + kArrowWidth, y)
+                  << QPoint(x + kArrowWidth / 2, y + h);
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(opt.palette.color(QPalette::ButtonText));
+        painter->drawPolygon(arrow);
+    }
+    painter->restore();
+    painter->setBrushOrigin(origin);
+}
+
+WrapHeaderView::WrapHeaderView(QWidget* parent) : SortArrowHeader(parent) {
     setDefaultAlignment(Qt::Alignment(Qt::AlignCenter | Qt::TextWordWrap));
     setTextElideMode(Qt::ElideNone);
     setSectionsClickable(true);
@@ -23,7 +76,8 @@ QSize WrapHeaderView::sectionSizeFromContents(int logicalIndex) const {
     QSize size = QHeaderView::sectionSizeFromContents(logicalIndex);
     if (!model()) return size;
     const QString text = model()->headerData(logicalIndex, orientation()).toString();
-    const int width = std::max(10, sectionSize(logicalIndex) - kTextMargin);
+    const int width =
+        std::max(10, TextRect(QRect(0, 0, sectionSize(logicalIndex), 10), logicalIndex).width());
     const QRect r = fontMetrics().boundingRect(QRect(0, 0, width, 10000),
                                                Qt::AlignCenter | Qt::TextWordWrap, text);
     size.setHeight(std::max(size.height(), r.height() + 6));
@@ -84,7 +138,7 @@ void RecordGridView::keyPressEvent(QKeyEvent* event) {
             return;
         }
         if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-            MoveDown();
+            if (moveDownOnEnter_) MoveDown();
             return;
         }
     }
@@ -105,7 +159,7 @@ bool RecordGridView::edit(const QModelIndex& index, EditTrigger trigger, QEvent*
 void RecordGridView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
     QTableView::closeEditor(editor, hint);
     // Enter in an editor: the text is committed, the next row's cell comes next.
-    if (hint == QAbstractItemDelegate::SubmitModelCache) MoveDown();
+    if (hint == QAbstractItemDelegate::SubmitModelCache && moveDownOnEnter_) MoveDown();
 }
 
 void RecordGridView::MoveDown() {

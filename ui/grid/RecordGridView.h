@@ -1,6 +1,7 @@
 // The record grid's view: fixed 21-pixel rows, a heading row that wraps its
 // titles and fits the tallest one, and the keys of a spreadsheet: F2 edits
-// with the cursor at the end, Enter commits and moves down, Delete asks to
+// with the cursor at the end, Enter commits and moves down (stays, in the
+// direct-write mode, where the row just edited is the one to write), Delete asks to
 // empty the selected cells. A signal follows every mouse press on a cell
 // (the flag toggles read the current cell once the press moved it).
 #pragma once
@@ -10,7 +11,24 @@
 
 namespace orvane {
 
-class WrapHeaderView : public QHeaderView {
+// A horizontal header that draws its own sort arrow, in room kept for it at
+// the right of the sorted heading (the text never runs under it): pointing
+// up for an ascending order, down for a descending one, as file managers
+// and spreadsheets show it. The grid and the archive viewer share it.
+class SortArrowHeader : public QHeaderView {
+    Q_OBJECT
+  public:
+    explicit SortArrowHeader(QWidget* parent = nullptr);
+    // The room a section keeps for the text (without the arrow's).
+    QRect TextRect(const QRect& section, int logicalIndex) const;
+
+  protected:
+    void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
+    void initStyleOptionForIndex(QStyleOptionHeader* option, int logicalIndex) const override;
+    bool Sorted(int logicalIndex) const;
+};
+
+class WrapHeaderView : public SortArrowHeader {
     Q_OBJECT
   public:
     explicit WrapHeaderView(QWidget* parent = nullptr);
@@ -30,6 +48,7 @@ class RecordGridView : public QTableView {
   public:
     explicit RecordGridView(QWidget* parent = nullptr);
     WrapHeaderView* Heading() const { return heading_; }
+    void SetMoveDownOnEnter(bool on) { moveDownOnEnter_ = on; }
 
   signals:
     // After a press of any button on a cell, once the press has made it current.
@@ -46,6 +65,7 @@ class RecordGridView : public QTableView {
   private:
     void MoveDown();
     WrapHeaderView* heading_;
+    bool moveDownOnEnter_ = true;
 };
 
 } // namespace orvane

@@ -4,10 +4,12 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QSpacerItem>
 #include <QStringList>
 
 #include <algorithm>
@@ -52,6 +54,18 @@ QString QtFileFilter(const std::string& filter) {
     return out.join(QStringLiteral(";;"));
 }
 
+void WidenForTitle(QMessageBox& box) {
+    // The title bar's icon and its three buttons, with their spacing.
+    constexpr int kTitleBarRoom = 140;
+    QFont font = box.font();
+    font.setBold(true); // title bars often use a bold face
+    const int needed = QFontMetrics(font).horizontalAdvance(box.windowTitle()) + kTitleBarRoom;
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid) return;
+    grid->addItem(new QSpacerItem(needed, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+}
+
 QtUserInteraction::QtUserInteraction(QWidget* fallbackParent) : fallback_(fallbackParent) {}
 QtUserInteraction::~QtUserInteraction() = default;
 
@@ -67,12 +81,14 @@ void QtUserInteraction::ShowMessage(MessageKind kind, const std::string& text,
                              : kind == MessageKind::Warning ? QMessageBox::Warning
                                                             : QMessageBox::Information;
     QMessageBox box(icon, Title(title), MessageText(text), QMessageBox::Ok, Parent());
+    WidenForTitle(box);
     box.exec();
 }
 
 bool QtUserInteraction::Confirm(const std::string& text) {
     QMessageBox box(QMessageBox::Warning, QApplication::applicationName(), MessageText(text),
                     QMessageBox::Ok | QMessageBox::Cancel, Parent());
+    WidenForTitle(box);
     box.setDefaultButton(QMessageBox::Ok);
     return box.exec() == QMessageBox::Ok;
 }
@@ -80,6 +96,7 @@ bool QtUserInteraction::Confirm(const std::string& text) {
 SaveChoice QtUserInteraction::AskSave(const std::string& text) {
     QMessageBox box(QMessageBox::Warning, QApplication::applicationName(), MessageText(text),
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, Parent());
+    WidenForTitle(box);
     box.setDefaultButton(QMessageBox::Save);
     switch (box.exec()) {
     case QMessageBox::Save:

@@ -8,6 +8,7 @@
 
 #include <memory>
 
+class QMessageBox;
 class QPrinter;
 class QWidget;
 
@@ -17,6 +18,11 @@ namespace orvane {
 // Each pattern is offered in both letter cases, as the simulator's files
 // come from Windows where names ignore case.
 QString QtFileFilter(const std::string& filter);
+
+// Makes a message box at least as wide as its title needs in a title bar
+// (with room for the window's icon and buttons), so that a short message
+// never cuts its title.
+void WidenForTitle(QMessageBox& box);
 
 class QtUserInteraction : public UserInteraction {
   public:
