@@ -428,8 +428,15 @@ void TForm_main::WireCommands() {
     b.Wire(CSV_Ajouter, [this] { exchange_->CSV_AjouterClick(); });
     b.Wire(POD_ouvrir_ligne,
            [this] { directWrite_->POD_ouvrir_ligneClick([this] { files_->POD_ouvrirClick(); }); });
-    b.Wire(POD_Enregistrer_ligne, [this] { directWrite_->POD_Enregistrer_ligneClick(); });
-    b.Wire(POD_mode_normal, [this] { directWrite_->POD_mode_normalClick(); });
+    // The text being typed belongs to the row written or asked about.
+    b.Wire(POD_Enregistrer_ligne, [this] {
+        DataGrid->CommitEdit();
+        directWrite_->POD_Enregistrer_ligneClick();
+    });
+    b.Wire(POD_mode_normal, [this] {
+        DataGrid->CommitEdit();
+        directWrite_->POD_mode_normalClick();
+    });
     b.Wire(Extraction_POD, [this] { Podview->exec(); });
     // Find box, tools and help.
     b.Wire(btnChercher1, [this] { search_->btnChercher1Click(); });
@@ -607,6 +614,7 @@ bool TForm_main::HasUnsavedChanges() const {
 bool TForm_main::MayReplaceTable() {
     // In direct-write mode every change since the load is a row marked as
     // not yet written: the question names them.
+    DataGrid->CommitEdit(); // the question counts the text being typed
     if (model_->TrackingUnwritten()) return directWrite_->MayDropUnwritten();
     return !HasUnsavedChanges() || ui_.Confirm(txt::UnsavedChanges.In(lang()));
 }

@@ -249,6 +249,25 @@ void ExchangeTest::directWriteMarksRowsUntilWritten() {
     QVERIFY(h.window->POD_Enregistrer_ligne->isEnabled());
     QCOMPARE(h.Cell(8, 2), QString("777"));
 
+    // Text still being typed when a command asks or writes is part of its row.
+    v->setCurrentIndex(h.model().index(2, 5));
+    QTest::keyClick(QApplication::focusWidget(), 'Z');
+    QVERIFY(QApplication::focusWidget() != v);
+    h.ui.answers = {false};
+    h.window->POD_mode_normal->trigger();
+    QCOMPARE(Q(h.ui.questions.back()), Q(Format(txt::UnwrittenRowsQuestion.en, "2, 3")));
+    QCOMPARE(h.Cell(5, 3), QString("Z"));
+    h.window->setFocus();
+    v->setCurrentIndex(h.model().index(2, 5));
+    QTest::keyClick(v, 'Y');
+    QVERIFY(QApplication::focusWidget() != v);
+    h.window->POD_Enregistrer_ligne->trigger();
+    QCOMPARE(h.Cell(5, 3), QString("Y"));
+    QCOMPARE(h.model().UnwrittenRows(), (std::set<int>{2}));
+    h.ui.answers = {false};
+    h.Open(h.window->POD_ouvrir, h.world.Pod()); // asks first, answered No
+    QCOMPARE(h.ui.questions.size(), std::size_t(4));
+
     // A flag pressed is a change of its record too.
     v->setCurrentIndex(h.model().index(0, 3));
     const QRect export1 = v->visualRect(h.model().index(0, 3));

@@ -162,6 +162,14 @@ void RecordGridView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEdit
     if (hint == QAbstractItemDelegate::SubmitModelCache && moveDownOnEnter_) MoveDown();
 }
 
+void RecordGridView::CommitEdit() {
+    if (state() != EditingState) return;
+    QWidget* editor = indexWidget(currentIndex());
+    if (!editor) return;
+    commitData(editor);
+    QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
 void RecordGridView::MoveDown() {
     const QModelIndex current = currentIndex();
     if (!current.isValid() || current.row() + 1 >= model()->rowCount()) return;

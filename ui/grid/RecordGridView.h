@@ -49,6 +49,9 @@ class RecordGridView : public QTableView {
     explicit RecordGridView(QWidget* parent = nullptr);
     WrapHeaderView* Heading() const { return heading_; }
     void SetMoveDownOnEnter(bool on) { moveDownOnEnter_ = on; }
+    // An editor open on a cell hands its text to the table and closes, so
+    // that a command about to write, ask about or replace the rows sees it.
+    void CommitEdit();
 
   signals:
     // After a press of any button on a cell, once the press has made it current.
