@@ -612,10 +612,11 @@ bool TForm_main::HasUnsavedChanges() const {
 }
 
 bool TForm_main::MayReplaceTable() {
-    // In direct-write mode every change since the load is a row marked as
-    // not yet written: the question names them.
+    // In direct-write mode the rows changed and not written yet are named;
+    // any other change gets the plain question.
     DataGrid->CommitEdit(); // the question counts the text being typed
-    if (model_->TrackingUnwritten()) return directWrite_->MayDropUnwritten();
+    if (model_->TrackingUnwritten() && !model_->UnwrittenRows().empty())
+        return directWrite_->MayDropUnwritten();
     return !HasUnsavedChanges() || ui_.Confirm(txt::UnsavedChanges.In(lang()));
 }
 
