@@ -3,12 +3,14 @@
 // empty and repeated values.
 #pragma once
 
+#include "database/RecordConversion.h"
 #include "database/Template.h"
 #include "settings/Texts.h"
 #include "table/RecordTable.h"
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace orvane {
@@ -35,6 +37,41 @@ struct Finding {
 // in airport data (one record per airport), the one naming the airport key,
 // else the ICAO code. -1 when the table has none.
 int KeyColumn(const std::vector<FieldDef>& fields, std::string_view dataType);
+
+// The check kept up to date with a table: one full check, then only the
+// rows whose cells changed are checked again. The key column's rows are
+// indexed by key, so a changed key also updates the rows that shared its
+// old or its new value.
+class TableChecker {
+  public:
+    // Checks every row; the template, data type and separator stay until the next call.
+    void CheckAll(const RecordTable& table, const std::vector<FieldDef>& fields,
+                  std::string_view dataType, char decimalSeparator);
+    // Checks table rows first..last again after their cells changed (rows
+    // keep their numbers: an insert or a delete needs CheckAll).
+    void RecheckRows(const RecordTable& table, int first, int last);
+    // Every finding, in row order, then column order.
+    const std::vector<Finding>& Findings() const;
+    std::size_t Count() const { return count_; }
+
+  private:
+    void CheckRow(const RecordTable& table, int row, RecordEncoder& encoder,
+                  std::vector<CellFinding>& faults);
+    void Unindex(int row);
+    void Index(int row, std::string key);
+
+    std::vector<FieldDef> fields_;
+    std::string dataType_;
+    char decimalSeparator_ = '.';
+    int keyColumn_ = -1;
+    std::vector<int> latitudes_, longitudes_;
+    std::vector<std::vector<Finding>> byRow_; // per table row, in column order
+    std::vector<std::string> keyOfRow_;       // trimmed key; empty rows are not indexed
+    std::unordered_map<std::string, std::vector<int>> rowsOfKey_; // ascending rows
+    std::size_t count_ = 0;
+    mutable std::vector<Finding> flat_;
+    mutable bool flatCurrent_ = false;
+};
 
 // Every finding, in row order, then column order.
 std::vector<Finding> CheckTable(const RecordTable& table, const std::vector<FieldDef>& fields,

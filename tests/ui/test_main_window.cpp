@@ -261,7 +261,7 @@ void MainWindowTest::openFromArchive() {
     QVERIFY(h.window->CSV_Ajouter->isEnabled());
     QVERIFY(!h.window->POD_Enregistrer_ligne->isEnabled());
     QVERIFY(!h.window->POD_mode_normal->isEnabled());
-    QCOMPARE(h.window->lblSelect->text(), Q("1 lignes sélectionnées"));
+    QCOMPARE(h.window->lblSelect->text(), Q("1 ligne sélectionnée"));
     QCOMPARE(h.session.DataType, std::string("AIRPORT"));
     QVERIFY(h.ui.busyCount > 0);
     QCOMPARE(h.ui.busyDepth, 0);
@@ -281,7 +281,7 @@ void MainWindowTest::openFromDisk() {
     const std::string status = Format(txt::StatusDiskDbd.en, "AIRPORT.dbd", "aprt", 3,
                                       int(std::filesystem::file_size(h.world.Pod())));
     QCOMPARE(h.window->StatusPanel0->text(), Q(status));
-    QCOMPARE(h.window->lblSelect->text(), QString("1 selected lines"));
+    QCOMPARE(h.window->lblSelect->text(), QString("1 selected line"));
     QCOMPARE(h.window->Def_grid->item(0, 1)->text(), QString("AIRPORT.dbt - 6 fields"));
     QVERIFY(h.window->DBD_Enregistrer_tout->isEnabled());
 
@@ -373,7 +373,7 @@ void MainWindowTest::typingChangesOnlyText() {
     QVERIFY(h.model().setData(h.model().index(2, 5), Q("Brest é")));
     QCOMPARE(std::string(h.session.Table.Cell(5, 3)), std::string("Brest \xE9"));
     QCOMPARE(h.session.Table.SelectedCount, 1);
-    QCOMPARE(h.window->lblSelect->text(), Q("1 lignes sélectionnées"));
+    QCOMPARE(h.window->lblSelect->text(), Q("1 ligne sélectionnée"));
     QCOMPARE(h.Cell(1, 3), QString());
 }
 
@@ -383,11 +383,11 @@ void MainWindowTest::flagPressesToggle() {
     h.PressCell(3, 1); // Export of row 1: selected
     QCOMPARE(h.Column(3), QString("1,1,0"));
     QCOMPARE(h.window->lblSelect->text(), Q("2 lignes sélectionnées"));
-    QCOMPARE(h.window->lblDelete->text(), Q("0 lignes à supprimer"));
+    QCOMPARE(h.window->lblDelete->text(), Q("0 ligne à supprimer"));
     h.PressCell(2, 3); // Suppr of row 3: marked and selected
     QCOMPARE(h.Column(2), QString(",,x"));
     QCOMPARE(h.Column(3), QString("1,1,1"));
-    QCOMPARE(h.window->lblDelete->text(), Q("1 lignes à supprimer"));
+    QCOMPARE(h.window->lblDelete->text(), Q("1 ligne à supprimer"));
     QCOMPARE(h.window->lblSelect->text(), Q("3 lignes sélectionnées"));
     QCOMPARE(h.model().index(2, 2).data(Qt::ForegroundRole).value<QBrush>().color(),
              QColor(Qt::red));
@@ -465,22 +465,22 @@ void MainWindowTest::editionButtons_data() {
     QTest::addColumn<QString>("exports");
     QTest::addColumn<QString>("selectLabel");
     QTest::addColumn<bool>("selectionCommands");
-    const QString one = Q("1 lignes sélectionnées");
+    const QString one = Q("1 ligne sélectionnée");
     const QString deleteLine = Q(txt::ConfirmDeleteLine.fr);
     QTest::newRow("delete line OK") << "btnSuppLigne" << true << deleteLine << "1,2"
                                     << "1,0" << one << true;
     QTest::newRow("delete line Cancel") << "btnSuppLigne" << false << deleteLine << "1,2,3"
                                         << "0,1,0" << one << true;
     QTest::newRow("erase all OK") << "btnEffacerTout" << true << Q(txt::ConfirmEraseAll.fr) << ""
-                                  << "" << Q("0 lignes sélectionnées") << false;
+                                  << "" << Q("0 ligne sélectionnée") << false;
     QTest::newRow("erase all Cancel")
         << "btnEffacerTout" << false << Q(txt::ConfirmEraseAll.fr) << "1,2,3"
         << "0,1,0" << one << true;
     QTest::newRow("delete selection OK")
-        << "btnSuppSelect" << true << Q("Vous allez supprimer 1 lignes") << "1,2"
-        << "0,0" << Q("0 lignes sélectionnées") << false;
+        << "btnSuppSelect" << true << Q("Vous allez supprimer 1 ligne") << "1,2"
+        << "0,0" << Q("0 ligne sélectionnée") << false;
     QTest::newRow("delete selection Cancel")
-        << "btnSuppSelect" << false << Q("Vous allez supprimer 1 lignes") << "1,2,3"
+        << "btnSuppSelect" << false << Q("Vous allez supprimer 1 ligne") << "1,2,3"
         << "0,1,0" << one << true;
     QTest::newRow("select all OK")
         << "btnSelectionAll" << true << Q(txt::ConfirmSelectAll.fr) << "1,2,3"
@@ -490,7 +490,7 @@ void MainWindowTest::editionButtons_data() {
         << "0,1,0" << one << true;
     QTest::newRow("select none OK")
         << "btnSelectionNone" << true << Q(txt::ConfirmSelectNone.fr) << "1,2,3"
-        << "0,0,0" << Q("0 lignes sélectionnées") << false;
+        << "0,0,0" << Q("0 ligne sélectionnée") << false;
     QTest::newRow("select none Cancel")
         << "btnSelectionNone" << false << Q(txt::ConfirmSelectNone.fr) << "1,2,3"
         << "0,1,0" << one << true;
@@ -553,7 +553,7 @@ void MainWindowTest::editionButtons() {
         QCOMPARE(h.window->DataGrid->currentIndex().row(), 1); // the new row is current
     }
     if (button == "btnSelectionNone" && answer)
-        QCOMPARE(h.window->lblDelete->text(), Q("0 lignes à supprimer"));
+        QCOMPARE(h.window->lblDelete->text(), Q("0 ligne à supprimer"));
 }
 
 void MainWindowTest::sortByHeadingClicks() {
@@ -676,7 +676,7 @@ void MainWindowTest::captions() {
     QCOMPARE(h.init->btnFly2->text(), Q(txt::InitBrowse.In(l)));
     // Messages are chosen when shown.
     h.OpenArchive(h.world.Pod());
-    QCOMPARE(w.lblSelect->text(), Q(Format(txt::SelectLabel.In(l), 1)));
+    QCOMPARE(w.lblSelect->text(), Q(Format(txt::SelectLabel.In(l, 1), 1)));
 }
 
 void MainWindowTest::languageCommandWritesSettings() {
