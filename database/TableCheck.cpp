@@ -76,108 +76,135 @@ void TableChecker::CheckAll(const RecordTable& table, const std::vector<FieldDef
     }
     keyColumn_ = KeyColumn(fields_, dataType_);
     const int rows = std::max(table.RowCount(), 1);
-    byRow_.assign(static_cast<std::size_t>(rows), {});
-    keyOfRow_.assign(static_cast<std::size_t>(rows), {});
+    findings_.clear();
+    keyOfRow_.assign(static_cast<std::size_t>(rows), nullptr);
     rowsOfKey_.clear();
-    count_ = 0;
-    flatCurrent_ = false;
+    if (keyColumn_ >= 0) rowsOfKey_.reserve(static_cast<std::size_t>(rows));
     // Rows in order: the first row of a key is indexed before its repeats
     // are checked.
     RecordEncoder encoder(fields_, decimalSeparator_, Lang::English);
     std::vector<CellFinding> faults;
     for (int row = 1; row < table.RowCount(); ++row) {
         if (keyColumn_ >= 0) Index(row, std::string(TrimCell(table.Cell(keyColumn_, row))));
-        CheckRow(table, row, encoder, faults);
+        CheckRow(table, row, encoder, faults, findings_);
     }
 }
 
 void TableChecker::RecheckRows(const RecordTable& table, int first, int last) {
     first = std::max(first, 1);
-    last = std::min(last, static_cast<int>(byRow_.size()) - 1);
+    last = std::min(last, static_cast<int>(keyOfRow_.size()) - 1);
     if (first > last) return;
-    std::vector<int> rows;
-    for (int row = first; row <= last; ++row) {
-        rows.push_back(row);
-        if (keyColumn_ < 0) continue;
+    // Keys first: the rows that held a changed row's old key or hold its new
+    // one may have changed which of them comes first.
+    std::vector<int> others;
+    const auto holders = [&](const std::string& key) {
+        if (auto it = rowsOfKey_.find(key); it != rowsOfKey_.end()) {
+            others.push_back(it->second.first);
+            others.insert(others.end(), it->second.more.begin(), it->second.more.end());
+        }
+    };
+    for (int row = first; keyColumn_ >= 0 && row <= last; ++row) {
         std::string key(TrimCell(table.Cell(keyColumn_, row)));
-        const std::string& old = keyOfRow_[static_cast<std::size_t>(row)];
-        if (key == old) continue;
-        // The rows that held the old key or hold the new one may have
-        // changed which of them comes first.
-        for (const std::string* k : {&old, static_cast<const std::string*>(&key)})
-            if (auto it = rowsOfKey_.find(*k); it != rowsOfKey_.end())
-                rows.insert(rows.end(), it->second.begin(), it->second.end());
+        const KeyIndex::value_type* old = keyOfRow_[static_cast<std::size_t>(row)];
+        if (old ? old->first == key : key.empty()) continue;
+        if (old) holders(old->first);
+        holders(key);
         Unindex(row);
         Index(row, std::move(key));
     }
-    std::sort(rows.begin(), rows.end());
-    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     RecordEncoder encoder(fields_, decimalSeparator_, Lang::English);
     std::vector<CellFinding> faults;
-    for (int row : rows)
-        CheckRow(table, row, encoder, faults);
-    flatCurrent_ = false;
+    std::vector<Finding> found;
+    for (int row = first; row <= last; ++row)
+        CheckRow(table, row, encoder, faults, found);
+    ReplaceRows(first, last, found);
+    std::sort(others.begin(), others.end());
+    others.erase(std::unique(others.begin(), others.end()), others.end());
+    for (int row : others) {
+        if (row >= first && row <= last) continue;
+        found.clear();
+        CheckRow(table, row, encoder, faults, found);
+        ReplaceRows(row, row, found);
+    }
+}
+
+void TableChecker::ReplaceRows(int first, int last, const std::vector<Finding>& found) {
+    const auto from = std::lower_bound(findings_.begin(), findings_.end(), first,
+                                       [](const Finding& f, int row) { return f.row < row; });
+    const auto to = std::upper_bound(from, findings_.end(), last,
+                                     [](int row, const Finding& f) { return row < f.row; });
+    // Overwrite what both have, then grow or shrink by the difference.
+    const std::size_t had = static_cast<std::size_t>(to - from);
+    const std::size_t at = static_cast<std::size_t>(from - findings_.begin());
+    const std::size_t common = std::min(had, found.size());
+    std::copy(found.begin(), found.begin() + static_cast<std::ptrdiff_t>(common),
+              findings_.begin() + static_cast<std::ptrdiff_t>(at));
+    const auto tail = findings_.begin() + static_cast<std::ptrdiff_t>(at + common);
+    if (had > common)
+        findings_.erase(tail, tail + static_cast<std::ptrdiff_t>(had - common));
+    else
+        findings_.insert(tail, found.begin() + static_cast<std::ptrdiff_t>(common), found.end());
 }
 
 void TableChecker::Unindex(int row) {
-    std::string& key = keyOfRow_[static_cast<std::size_t>(row)];
-    if (key.empty()) return;
-    if (auto it = rowsOfKey_.find(key); it != rowsOfKey_.end()) {
-        std::vector<int>& holders = it->second;
-        holders.erase(std::lower_bound(holders.begin(), holders.end(), row));
-        if (holders.empty()) rowsOfKey_.erase(it);
+    KeyIndex::value_type*& entry = keyOfRow_[static_cast<std::size_t>(row)];
+    if (!entry) return;
+    KeyHolders& h = entry->second;
+    const std::string& key = entry->first;
+    entry = nullptr;
+    if (h.first != row) {
+        h.more.erase(std::lower_bound(h.more.begin(), h.more.end(), row));
+    } else if (h.more.empty()) {
+        rowsOfKey_.erase(rowsOfKey_.find(key));
+    } else {
+        h.first = h.more.front();
+        h.more.erase(h.more.begin());
     }
-    key.clear();
 }
 
 void TableChecker::Index(int row, std::string key) {
     if (key.empty()) return;
-    std::vector<int>& holders = rowsOfKey_[key];
-    holders.insert(std::lower_bound(holders.begin(), holders.end(), row), row);
-    keyOfRow_[static_cast<std::size_t>(row)] = std::move(key);
+    auto [it, fresh] = rowsOfKey_.try_emplace(std::move(key));
+    KeyHolders& h = it->second;
+    if (fresh) {
+        h.first = row;
+    } else if (row < h.first) {
+        h.more.insert(h.more.begin(), h.first);
+        h.first = row;
+    } else {
+        h.more.insert(std::lower_bound(h.more.begin(), h.more.end(), row), row);
+    }
+    keyOfRow_[static_cast<std::size_t>(row)] = &*it;
 }
 
 void TableChecker::CheckRow(const RecordTable& table, int row, RecordEncoder& encoder,
-                            std::vector<CellFinding>& faults) {
-    std::vector<Finding>& found = byRow_[static_cast<std::size_t>(row)];
-    count_ -= found.size();
-    found.clear();
+                            std::vector<CellFinding>& faults, std::vector<Finding>& out) const {
+    const std::size_t start = out.size();
     encoder.Faults(table, row, faults);
     for (const CellFinding& f : faults)
-        found.push_back({row, f.column, KindOf(f.fault)});
+        out.push_back({row, f.column, KindOf(f.fault)});
     const auto range = [&](const std::vector<int>& cols, double low, double high,
                            FindingKind kind) {
         for (int col : cols) {
             double v = 0;
             if (!ParseCellDouble(table.Cell(col, row), decimalSeparator_, v))
                 continue; // already found as not a number
-            if (v / 3600 < low || v / 3600 > high) found.push_back({row, col, kind});
+            if (v / 3600 < low || v / 3600 > high) out.push_back({row, col, kind});
         }
     };
     range(latitudes_, -90, 90, FindingKind::LatitudeRange);
     range(longitudes_, -180, 360, FindingKind::LongitudeRange);
-    if (keyColumn_ >= 0) {
-        const std::string& key = keyOfRow_[static_cast<std::size_t>(row)];
-        if (key.empty()) {
-            found.push_back({row, keyColumn_, FindingKind::EmptyKey});
-        } else if (const int firstRow = rowsOfKey_.find(key)->second.front(); firstRow != row) {
-            found.push_back({row, keyColumn_, FindingKind::DuplicateKey, firstRow});
-        }
+    if (const KeyIndex::value_type* key = keyOfRow_[static_cast<std::size_t>(row)]) {
+        const int firstRow = key->second.first;
+        if (firstRow != row) out.push_back({row, keyColumn_, FindingKind::DuplicateKey, firstRow});
+    } else if (keyColumn_ >= 0) {
+        out.push_back({row, keyColumn_, FindingKind::EmptyKey});
     }
-    std::stable_sort(found.begin(), found.end(),
-                     [](const Finding& a, const Finding& b) { return a.column < b.column; });
-    count_ += found.size();
-}
-
-const std::vector<Finding>& TableChecker::Findings() const {
-    if (!flatCurrent_) {
-        flat_.clear();
-        flat_.reserve(count_);
-        for (const std::vector<Finding>& row : byRow_)
-            flat_.insert(flat_.end(), row.begin(), row.end());
-        flatCurrent_ = true;
-    }
-    return flat_;
+    // Column order; a row has a few findings at most, and those of one cell
+    // keep their order.
+    for (std::size_t i = start + 1; i < out.size(); ++i)
+        for (std::size_t j = i; j > start && out[j].column < out[j - 1].column; --j)
+            std::swap(out[j], out[j - 1]);
 }
 
 std::vector<Finding> CheckTable(const RecordTable& table, const std::vector<FieldDef>& fields,

@@ -51,12 +51,21 @@ class TableChecker {
     // keep their numbers: an insert or a delete needs CheckAll).
     void RecheckRows(const RecordTable& table, int first, int last);
     // Every finding, in row order, then column order.
-    const std::vector<Finding>& Findings() const;
-    std::size_t Count() const { return count_; }
+    const std::vector<Finding>& Findings() const { return findings_; }
+    std::size_t Count() const { return findings_.size(); }
 
   private:
+    // The rows that hold one key, in ascending order: the first apart, so
+    // that a key held once (nearly all of them) needs no list.
+    struct KeyHolders {
+        int first = 0;
+        std::vector<int> more;
+    };
+    // Appends the row's findings, in column order.
     void CheckRow(const RecordTable& table, int row, RecordEncoder& encoder,
-                  std::vector<CellFinding>& faults);
+                  std::vector<CellFinding>& faults, std::vector<Finding>& out) const;
+    // Puts the findings of rows first..last in place of the ones they had.
+    void ReplaceRows(int first, int last, const std::vector<Finding>& found);
     void Unindex(int row);
     void Index(int row, std::string key);
 
@@ -65,12 +74,12 @@ class TableChecker {
     char decimalSeparator_ = '.';
     int keyColumn_ = -1;
     std::vector<int> latitudes_, longitudes_;
-    std::vector<std::vector<Finding>> byRow_; // per table row, in column order
-    std::vector<std::string> keyOfRow_;       // trimmed key; empty rows are not indexed
-    std::unordered_map<std::string, std::vector<int>> rowsOfKey_; // ascending rows
-    std::size_t count_ = 0;
-    mutable std::vector<Finding> flat_;
-    mutable bool flatCurrent_ = false;
+    std::vector<Finding> findings_; // in row order, then column order
+    using KeyIndex = std::unordered_map<std::string, KeyHolders>;
+    KeyIndex rowsOfKey_;
+    // Per table row, its trimmed key's entry in rowsOfKey_ (entries do not
+    // move); nullptr when the key is empty.
+    std::vector<KeyIndex::value_type*> keyOfRow_;
 };
 
 // Every finding, in row order, then column order.

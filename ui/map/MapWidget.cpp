@@ -199,9 +199,14 @@ void MapWidget::Render(QPainter& painter) {
             continue;
         painter.setTransform(
             QTransform(xs, 0, 0, ys, w / 2 + (shift - c.lon) * xs, h / 2 + c.lat * ys));
+        // The fill without antialiasing: land cut at the antimeridian meets
+        // its other half there without a pale line between them; the coast
+        // stroked above it smooths the edges.
+        painter.setRenderHint(QPainter::Antialiasing, false);
         painter.setPen(Qt::NoPen);
         painter.setBrush(kLand);
         painter.drawPath(Land());
+        painter.setRenderHint(QPainter::Antialiasing, true);
         painter.setPen(coast);
         painter.setBrush(Qt::NoBrush);
         painter.drawPath(Coast());
