@@ -26,7 +26,8 @@ namespace {
 // ORVANE_SCREENSHOT_ARCHIVE, shows the page numbered ORVANE_SCREENSHOT_PAGE
 // (0 the records, 2 the map), draws itself into the PNG once shown and quits.
 // On the map, ORVANE_SCREENSHOT_MAP sets the view: "world", or
-// "longitude,latitude,pixels per degree"; ORVANE_SCREENSHOT_ROW makes a row current.
+// "longitude,latitude,pixels per degree"; ORVANE_SCREENSHOT_ROW makes a row
+// current; ORVANE_SCREENSHOT_CHECK=1 runs Tools > Check.
 // Not a user feature; nothing else reads the environment.
 void ScheduleScreenshot(orvane::TForm_main& window) {
     const char* png = std::getenv("ORVANE_SCREENSHOT");
@@ -40,9 +41,11 @@ void ScheduleScreenshot(orvane::TForm_main& window) {
     const QString view = QString::fromUtf8(mapView ? mapView : "");
     const char* rowText = std::getenv("ORVANE_SCREENSHOT_ROW");
     const int row = rowText ? std::atoi(rowText) : 0;
-    QTimer::singleShot(300, &window, [&window, out, source, pageIndex, view, row] {
+    const bool check = std::getenv("ORVANE_SCREENSHOT_CHECK") != nullptr;
+    QTimer::singleShot(300, &window, [&window, out, source, pageIndex, view, row, check] {
         if (!source.empty()) window.LoadArchive(source);
         if (row > 0) window.GoToCell(orvane::kFirstFieldColumn, row);
+        if (check) window.Verifier->trigger();
         window.PageControl->setCurrentIndex(pageIndex);
         if (pageIndex == 2) window.resize(1100, 720); // room for the map
         QCoreApplication::processEvents();

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
+#include <QSplitter>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -19,6 +20,7 @@ namespace {
 // A change to more rows than this is checked again whole: one pass over the
 // table costs less than many row-by-row updates.
 constexpr int kRowsRecheckedOneByOne = 2000;
+constexpr std::size_t kLinesWrapped = 2000;
 
 bool Before(const Finding& a, const Finding& b) {
     return a.row != b.row ? a.row < b.row : a.column < b.column;
@@ -75,9 +77,6 @@ CheckPanel::CheckPanel(SessionState& session, QAbstractItemModel* table, QWidget
     list_ = new QListView(this);
     list_->setObjectName("CheckList");
     list_->setModel(findings_);
-    // One line per finding (the hint shows a long one whole): a list of
-    // thousands scrolls without measuring every line.
-    list_->setUniformItemSizes(true);
     list_->setTextElideMode(Qt::ElideMiddle);
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list_->installEventFilter(this);
@@ -101,8 +100,16 @@ CheckPanel::CheckPanel(SessionState& session, QAbstractItemModel* table, QWidget
 }
 
 void CheckPanel::VerifierClick() {
+    const bool opening = isHidden();
     CheckAll();
     show();
+    // Opened beside the grid: wide enough to read a finding's line whole.
+    if (auto* split = qobject_cast<QSplitter*>(parentWidget()); opening && split) {
+        const int total = split->width();
+        const int wide = std::clamp(total / 3, std::min(380, total / 2), total / 2);
+        QList<int> sizes = split->sizes();
+        if (sizes.size() == 2 && sizes[1] < wide) split->setSizes({total - wide, wide});
+    }
     list_->setFocus(Qt::ShortcutFocusReason);
 }
 
@@ -139,6 +146,11 @@ void CheckPanel::ShowFindings() {
     if (hadCurrent) was = findings_->Findings()[static_cast<std::size_t>(current.row())];
     const std::vector<Finding>& now = checker_.Findings();
     relisting_ = true;
+    // A list of a few thousand lines at most wraps them, a longer one keeps
+    // each to one line (the hint shows it whole) so as not to measure them all.
+    const bool wrap = now.size() <= kLinesWrapped;
+    list_->setUniformItemSizes(!wrap);
+    list_->setWordWrap(wrap);
     findings_->SetFindings(now);
     if (!now.empty()) {
         // The same cell's finding, or the next one in the list.

@@ -293,7 +293,7 @@ void MapWidget::DrawLabels(QPainter& painter) {
     // Beyond this many places in view, the labels would hide the map.
     constexpr std::size_t kMostLabelled = 1500;
     const int column = LabelColumn();
-    if (column < 0 || visible_.empty() || visible_.size() > kMostLabelled) return;
+    if (visible_.empty() || visible_.size() > kMostLabelled) return;
     QFont font = painter.font();
     font.setPixelSize(11);
     font.setBold(true);
@@ -307,19 +307,34 @@ void MapWidget::DrawLabels(QPainter& painter) {
     std::vector<QRectF> placed;
     QPainterPath texts;
     const QRectF view(0, 0, view_.Width(), view_.Height());
-    for (std::uint32_t i : order) {
-        const MapItem& item = points_.Items()[i];
-        const QString label = CellToQString(TrimCell(session_.Table.Cell(column, item.row)));
-        if (label.isEmpty()) continue;
-        const ScreenPoint at = view_.ToScreen(points_.End(item, 0));
-        const QRectF box(at.x + 7, at.y - metrics.height() / 2,
-                         metrics.horizontalAdvance(label) + 2, metrics.height());
-        if (!view.intersects(box)) continue;
+    const std::vector<int> endColumns = EndLabelColumns();
+    const auto place = [&](const QString& label, ScreenPoint at, bool leftward) {
+        if (label.isEmpty()) return;
+        const double width = metrics.horizontalAdvance(label) + 2;
+        const QRectF box(leftward ? at.x - 7 - width : at.x + 7, at.y - metrics.height() / 2, width,
+                         metrics.height());
+        if (!view.intersects(box)) return;
         if (std::any_of(placed.begin(), placed.end(),
                         [&](const QRectF& other) { return other.intersects(box); }))
-            continue;
+            return;
         placed.push_back(box);
         texts.addText(box.left() + 1, box.top() + metrics.ascent(), font, label);
+    };
+    const auto cell = [&](int column, int row) {
+        return CellToQString(TrimCell(session_.Table.Cell(column, row)));
+    };
+    for (std::uint32_t i : order) {
+        const MapItem& item = points_.Items()[i];
+        if (item.endCount >= 2 && static_cast<int>(endColumns.size()) >= item.endCount) {
+            // Each end its own identifier, outside the line.
+            const ScreenPoint a = view_.ToScreen(points_.End(item, 0));
+            const ScreenPoint b = view_.ToScreen(points_.End(item, item.endCount - 1));
+            place(cell(endColumns[0], item.row), a, a.x < b.x);
+            place(cell(endColumns[static_cast<std::size_t>(item.endCount) - 1], item.row), b,
+                  b.x < a.x);
+        } else if (column >= 0) {
+            place(cell(column, item.row), view_.ToScreen(points_.End(item, 0)), false);
+        }
     }
     // Dark letters on a light halo, readable on land and sea.
     painter.setPen(QPen(QColor(255, 255, 255, 230), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
@@ -413,6 +428,18 @@ int MapWidget::LabelColumn() const {
     return -1;
 }
 
+std::vector<int> MapWidget::EndLabelColumns() const {
+    // A runway's "End 1 identifier", "End 2 identifier"...
+    const RecordTable& t = session_.Table;
+    std::vector<int> columns;
+    for (int c = kFirstFieldColumn; c < t.ColumnCount(); ++c) {
+        const std::string title = ToLowerAscii(t.Cell(c, 0));
+        if (title.find("end") != std::string::npos && title.find("ident") != std::string::npos)
+            columns.push_back(c);
+    }
+    return columns.size() >= 2 ? columns : std::vector<int>{};
+}
+
 QString MapWidget::RowHint(int row) const {
     const RecordTable& t = session_.Table;
     int key = LabelColumn();
@@ -423,6 +450,10 @@ QString MapWidget::RowHint(int row) const {
     QStringList lines;
     QString first;
     if (key >= 0) first = CellToQString(TrimCell(t.Cell(key, row)));
+    QStringList ends; // a runway's ends: "09L/27R"
+    for (int c : EndLabelColumns())
+        ends << CellToQString(TrimCell(t.Cell(c, row)));
+    if (!ends.isEmpty()) first += (first.isEmpty() ? "" : " ") + ends.join('/');
     if (name >= 0) {
         const QString named = CellToQString(TrimCell(t.Cell(name, row)));
         if (!named.isEmpty()) first += (first.isEmpty() ? "" : " - ") + named;

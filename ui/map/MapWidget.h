@@ -42,6 +42,8 @@ class MapWidget : public QWidget {
     // The column whose text labels a point: the ICAO code of an airport, the
     // identifier of a navaid; -1 when the table has none.
     int LabelColumn() const;
+    // A runway's end identifiers, one column per end; empty when the table has none.
+    std::vector<int> EndLabelColumns() const;
 
     // The page's commands (their buttons are on the map, their keys work
     // while the map has the focus).
