@@ -304,7 +304,8 @@ TEST(TableOperations, SelectNoneClearsMarksAndSelectionAndBothLabels) {
     EXPECT_EQ(t.SelectedCount, 0);
     EXPECT_EQ(t.DeleteCount, 0);
     SelectionDisplay fr = RefreshSelectionDisplay(t, Lang::French);
-    EXPECT_EQ(fr.selectLabel, "0 ligne s\xC3\xA9lectionn\xC3\xA9e");
+    EXPECT_EQ(fr.selectLabel, "0 ligne s\xC3\xA9lectionn\xC3\xA9"
+                              "e");
     EXPECT_EQ(fr.deleteLabel, "0 ligne \xC3\xA0 supprimer");
     EXPECT_FALSE(fr.selectionCommandsEnabled);
     SelectionDisplay en = RefreshSelectionDisplay(t, Lang::English);
@@ -389,7 +390,8 @@ TEST(TableOperations, SecondSupprPressUndoesTheFirst) {
     EXPECT_EQ(t.SelectedCount, 0);
     EXPECT_EQ(t.DeleteCount, 0);
     EXPECT_TRUE(RefreshSelectionDisplay(t, Lang::French).selectLabel ==
-                "0 ligne s\xC3\xA9lectionn\xC3\xA9e");
+                "0 ligne s\xC3\xA9lectionn\xC3\xA9"
+                "e");
 }
 
 TEST(TableOperations, TogglesIgnoreRowsOutsideTheData) {
