@@ -2,8 +2,8 @@
 // airports, a click that makes a row current, a longitude whose sign changes,
 // the map's commands and keys, the hover hint, the coasts; the findings
 // beside the grid, walked through from the keyboard, following the edits.
-#include "demo/DemoFolder.h"
 #include "database/TableCheck.h"
+#include "demo/DemoFolder.h"
 #include "support/EditorHarness.h"
 #include "support/TempDir.h"
 #include "ui/grid/RecordGridView.h"
@@ -13,9 +13,10 @@
 
 #include <QAction>
 #include <QImage>
+#include <QLineEdit>
 #include <QListView>
-#include <QPushButton>
 #include <QPainter>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
 
@@ -164,6 +165,20 @@ void TestMapCheck::findingsAreWalkedThroughFromTheKeyboard() {
     // F7 again keeps the place in the list.
     h.window->Verifier->trigger();
     QCOMPARE(panel->List()->currentIndex().row(), 1);
+
+    // F7 while a cell is being typed: the typed text is what gets checked.
+    const QModelIndex latitude = h.model().index(0, kFirstFieldColumn + 2);
+    h.window->DataGrid->setFocus();
+    h.window->DataGrid->setCurrentIndex(latitude);
+    QTest::keyClick(h.window->DataGrid, Qt::Key_F2);
+    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    QVERIFY(editor);
+    editor->setText("176435");
+    h.window->Verifier->trigger();
+    QCOMPARE(h.session.Table.Cell(kFirstFieldColumn + 2, 1), "176435");
+    QCOMPARE(panel->FindingCount(), 2);
+    QVERIFY(panel->FindingAt(0).startsWith("Row 2"));
+    QVERIFY(panel->List()->hasFocus());
 }
 
 void TestMapCheck::findingsFollowTheEdits() {
