@@ -6,11 +6,13 @@
 #include "settings/Texts.h"
 #include "ui/MainWindow.h"
 #include "ui/dialogs/DirectoriesDialog.h"
+#include "ui/map/MapWidget.h"
 #include "ui/qt/QtUserInteraction.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QScreen>
+#include <QStringList>
 #include <QTimer>
 #include <QTranslator>
 
@@ -23,6 +25,9 @@ namespace {
 // naming a PNG file, the window opens the archive named by
 // ORVANE_SCREENSHOT_ARCHIVE, shows the page numbered ORVANE_SCREENSHOT_PAGE
 // (0 the records, 2 the map), draws itself into the PNG once shown and quits.
+// On the map, ORVANE_SCREENSHOT_MAP sets the view: "world", or
+// "longitude,latitude,pixels per degree"; ORVANE_SCREENSHOT_ROW makes a row
+// current; ORVANE_SCREENSHOT_CHECK=1 runs Tools > Check.
 // Not a user feature; nothing else reads the environment.
 void ScheduleScreenshot(orvane::TForm_main& window) {
     const char* png = std::getenv("ORVANE_SCREENSHOT");
@@ -32,10 +37,25 @@ void ScheduleScreenshot(orvane::TForm_main& window) {
     const std::string source = archive ? archive : "";
     const char* page = std::getenv("ORVANE_SCREENSHOT_PAGE");
     const int pageIndex = page ? std::atoi(page) : 0;
-    QTimer::singleShot(300, &window, [&window, out, source, pageIndex] {
+    const char* mapView = std::getenv("ORVANE_SCREENSHOT_MAP");
+    const QString view = QString::fromUtf8(mapView ? mapView : "");
+    const char* rowText = std::getenv("ORVANE_SCREENSHOT_ROW");
+    const int row = rowText ? std::atoi(rowText) : 0;
+    const bool check = std::getenv("ORVANE_SCREENSHOT_CHECK") != nullptr;
+    QTimer::singleShot(300, &window, [&window, out, source, pageIndex, view, row, check] {
         if (!source.empty()) window.LoadArchive(source);
+        if (row > 0) window.GoToCell(orvane::kFirstFieldColumn, row);
+        if (check) window.Verifier->trigger();
         window.PageControl->setCurrentIndex(pageIndex);
         if (pageIndex == 2) window.resize(1100, 720); // room for the map
+        QCoreApplication::processEvents();
+        if (pageIndex == 2) window.Carte->FitAll(); // what a view set below replaces
+        const QStringList parts = view.split(',');
+        if (view == "world")
+            window.Carte->View().ShowWorld();
+        else if (parts.size() == 3)
+            window.Carte->View().SetView({parts[0].toDouble(), parts[1].toDouble()},
+                                         parts[2].toDouble());
         QTimer::singleShot(500, &window, [&window, out] {
             window.grab().save(QString::fromStdString(out));
             QApplication::exit(0);

@@ -28,22 +28,10 @@ namespace {
 
 constexpr int kRecords = 100000;
 
-struct Files {
-    TempDir dir;
-    std::string dbt, dbd, bytes;
-    Files() {
-        std::vector<std::string> records;
-        records.reserve(kRecords);
-        for (int n = 0; n < kRecords; ++n)
-            records.push_back(AirportLikeRecord(n));
-        bytes = DbdBytes("aprt", kAirportLikeRecordSize, records, 1000000000);
-        dbt = dir.Write("AIRPORT.DBT", TemplateText(AirportLikeFields()));
-        dbd = dir.Write("AIRPORT.dbd", bytes);
-    }
-};
+using Files = AirportLikeFiles;
 
 Files& Data() {
-    static Files files;
+    static Files files(kRecords);
     return files;
 }
 

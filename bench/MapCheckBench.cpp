@@ -1,14 +1,82 @@
-// The check of 100,000 rows, and the map's visible-item query at world and
-// city scale on 100,000 places.
+// The check of 100,000 rows, against the load of the same table from its
+// DBD file, one row checked again after an edit, and the map's visible-item
+// query at world and city scale on 100,000 places.
+#include "database/DbdFile.h"
 #include "database/TableCheck.h"
+#include "support/DbdFixtures.h"
 #include "support/MapFixtures.h"
+#include "support/ScriptedInteraction.h"
 #include "table/MapView.h"
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
+
 namespace {
 
 using namespace orvane;
+
+constexpr int kAirports = 100000;
+
+double Seconds(std::chrono::steady_clock::duration d) {
+    return std::chrono::duration<double>(d).count();
+}
+
+// The 100,000-row airport table, as the editor loads it.
+void LoadAirports(SessionState& s, const testing::AirportLikeFiles& files) {
+    s.Language = "english";
+    testing::ScriptedInteraction ui;
+    OpenDbdFromDisk(s, files.dbd, files.dbt, ui);
+}
+
+// A full check of the table just loaded; the counters give the load's time
+// (the best of three) and the check's share of it.
+void BM_CheckAgainstLoad(benchmark::State& state) {
+    const testing::AirportLikeFiles files(kAirports);
+    SessionState s;
+    double load = 1e9;
+    for (int i = 0; i < 3; ++i) {
+        SessionState fresh;
+        const auto start = std::chrono::steady_clock::now();
+        LoadAirports(fresh, files);
+        load = std::min(load, Seconds(std::chrono::steady_clock::now() - start));
+    }
+    LoadAirports(s, files);
+    TableChecker checker;
+    double check = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        checker.CheckAll(s.Table, s.Fields(), s.DataType, s.DecimalSeparator());
+        check += Seconds(std::chrono::steady_clock::now() - start);
+        benchmark::DoNotOptimize(checker.Count());
+    }
+    check /= static_cast<double>(state.iterations());
+    state.counters["rows"] = s.Table.RowCount() - 1;
+    state.counters["findings"] = static_cast<double>(checker.Count());
+    state.counters["load_ms"] = load * 1000;
+    state.counters["check_ms"] = check * 1000;
+    state.counters["check_per_load"] = check / load;
+}
+
+// One typed key checked again in the 100,000-row table: the row and the rows
+// that share its old or its new key.
+void BM_CheckOneEdit(benchmark::State& state) {
+    const testing::AirportLikeFiles files(kAirports);
+    SessionState s;
+    LoadAirports(s, files);
+    TableChecker checker;
+    checker.CheckAll(s.Table, s.Fields(), s.DataType, s.DecimalSeparator());
+    const int keyColumn = KeyColumn(s.Fields(), s.DataType);
+    const std::string own(s.Table.Cell(keyColumn, 500)), other(s.Table.Cell(keyColumn, 90000));
+    bool repeated = false;
+    for (auto _ : state) {
+        repeated = !repeated;
+        s.Table.SetCell(keyColumn, 500, repeated ? other : own);
+        checker.RecheckRows(s.Table, 500, 500);
+        benchmark::DoNotOptimize(checker.Findings().size());
+    }
+}
 
 void BM_CheckTable(benchmark::State& state) {
     const testing::PlacesTable p = testing::ManyPlaces(100000);
@@ -44,5 +112,7 @@ void BM_MapVisible(benchmark::State& state) {
 } // namespace
 
 BENCHMARK(BM_CheckTable)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CheckAgainstLoad)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CheckOneEdit)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_MapBuild)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MapVisible)->Arg(5)->Arg(20000)->Unit(benchmark::kMicrosecond);

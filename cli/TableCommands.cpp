@@ -167,8 +167,10 @@ int RunCheck(const Args& args) {
             block +=
                 FindingText(f, s.Table, s.Fields(), s.DecimalSeparator(), Lang::English) + "\n";
         PrintBlock(block);
-        std::cerr << "orvane-cli: " << findings.size() << " finding(s) in "
-                  << s.Table.RowCount() - 1 << " rows\n";
+        const int rows = s.Table.RowCount() - 1;
+        std::cerr << "orvane-cli: " << findings.size()
+                  << (findings.size() == 1 ? " finding in " : " findings in ") << rows
+                  << (rows == 1 ? " row\n" : " rows\n");
         return findings.empty() ? 0 : 1;
     });
 }

@@ -6,6 +6,7 @@
 #include "table/ValueDisplay.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <unordered_map>
 
@@ -30,6 +31,18 @@ FindingKind KindOf(CellFault fault) {
     }
 }
 
+// The degrees of a value outside low...high, with as many decimals as it
+// takes for the text to read outside them too ("-90.00001°", not "-90.0000°").
+std::string DegreesBeyond(double degrees, double low, double high, char decimalSeparator) {
+    int decimals = 4;
+    for (; decimals < 12; ++decimals) {
+        const double unit = std::pow(10.0, decimals);
+        const double shown = std::round(degrees * unit) / unit;
+        if (shown < low || shown > high) break;
+    }
+    return FormatFixed(degrees, decimals, decimalSeparator) + "°";
+}
+
 } // namespace
 
 int KeyColumn(const std::vector<FieldDef>& fields, std::string_view dataType) {
@@ -44,57 +57,161 @@ int KeyColumn(const std::vector<FieldDef>& fields, std::string_view dataType) {
     return -1;
 }
 
-std::vector<Finding> CheckTable(const RecordTable& table, const std::vector<FieldDef>& fields,
-                                std::string_view dataType, char decimalSeparator) {
-    std::vector<Finding> findings;
+void TableChecker::CheckAll(const RecordTable& table, const std::vector<FieldDef>& fields,
+                            std::string_view dataType, char decimalSeparator) {
+    fields_ = fields;
+    dataType_ = dataType;
+    decimalSeparator_ = decimalSeparator;
     // The coordinate fields: D fields whose title names one of the words
     // (both words make a latitude, as in the hints).
-    std::vector<int> latitudes, longitudes;
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        if (fields[i].Type != 'D') continue;
+    latitudes_.clear();
+    longitudes_.clear();
+    for (std::size_t i = 0; i < fields_.size(); ++i) {
+        if (fields_[i].Type != 'D') continue;
         const int col = kFirstFieldColumn + static_cast<int>(i);
-        if (TitleHas(fields[i], "latitude"))
-            latitudes.push_back(col);
-        else if (TitleHas(fields[i], "longitude"))
-            longitudes.push_back(col);
+        if (TitleHas(fields_[i], "latitude"))
+            latitudes_.push_back(col);
+        else if (TitleHas(fields_[i], "longitude"))
+            longitudes_.push_back(col);
     }
-    const int keyColumn = KeyColumn(fields, dataType);
-    std::unordered_map<std::string_view, int> firstRowOfKey;
-
-    RecordEncoder encoder(fields, decimalSeparator, Lang::English);
+    keyColumn_ = KeyColumn(fields_, dataType_);
+    const int rows = std::max(table.RowCount(), 1);
+    findings_.clear();
+    keyOfRow_.assign(static_cast<std::size_t>(rows), nullptr);
+    rowsOfKey_.clear();
+    if (keyColumn_ >= 0) rowsOfKey_.reserve(static_cast<std::size_t>(rows));
+    // Rows in order: the first row of a key is indexed before its repeats
+    // are checked.
+    RecordEncoder encoder(fields_, decimalSeparator_, Lang::English);
     std::vector<CellFinding> faults;
-    std::vector<Finding> rowFindings;
     for (int row = 1; row < table.RowCount(); ++row) {
-        rowFindings.clear();
-        encoder.Faults(table, row, faults);
-        for (const CellFinding& f : faults)
-            rowFindings.push_back({row, f.column, KindOf(f.fault)});
-        const auto range = [&](const std::vector<int>& cols, double low, double high,
-                               FindingKind kind) {
-            for (int col : cols) {
-                double v = 0;
-                if (!ParseCellDouble(table.Cell(col, row), decimalSeparator, v))
-                    continue; // already found as not a number
-                if (v / 3600 < low || v / 3600 > high) rowFindings.push_back({row, col, kind});
-            }
-        };
-        range(latitudes, -90, 90, FindingKind::LatitudeRange);
-        range(longitudes, -180, 360, FindingKind::LongitudeRange);
-        if (keyColumn >= 0) {
-            const std::string_view key = TrimCell(table.Cell(keyColumn, row));
-            if (key.empty()) {
-                rowFindings.push_back({row, keyColumn, FindingKind::EmptyKey});
-            } else {
-                auto [it, fresh] = firstRowOfKey.emplace(key, row);
-                if (!fresh)
-                    rowFindings.push_back({row, keyColumn, FindingKind::DuplicateKey, it->second});
-            }
-        }
-        std::stable_sort(rowFindings.begin(), rowFindings.end(),
-                         [](const Finding& a, const Finding& b) { return a.column < b.column; });
-        findings.insert(findings.end(), rowFindings.begin(), rowFindings.end());
+        if (keyColumn_ >= 0) Index(row, std::string(TrimCell(table.Cell(keyColumn_, row))));
+        CheckRow(table, row, encoder, faults, findings_);
     }
-    return findings;
+}
+
+void TableChecker::RecheckRows(const RecordTable& table, int first, int last) {
+    first = std::max(first, 1);
+    last = std::min(last, static_cast<int>(keyOfRow_.size()) - 1);
+    if (first > last) return;
+    // Keys first: the rows that held a changed row's old key or hold its new
+    // one may have changed which of them comes first.
+    std::vector<int> others;
+    const auto holders = [&](const std::string& key) {
+        if (auto it = rowsOfKey_.find(key); it != rowsOfKey_.end()) {
+            others.push_back(it->second.first);
+            others.insert(others.end(), it->second.more.begin(), it->second.more.end());
+        }
+    };
+    for (int row = first; keyColumn_ >= 0 && row <= last; ++row) {
+        std::string key(TrimCell(table.Cell(keyColumn_, row)));
+        const KeyIndex::value_type* old = keyOfRow_[static_cast<std::size_t>(row)];
+        if (old ? old->first == key : key.empty()) continue;
+        if (old) holders(old->first);
+        holders(key);
+        Unindex(row);
+        Index(row, std::move(key));
+    }
+    RecordEncoder encoder(fields_, decimalSeparator_, Lang::English);
+    std::vector<CellFinding> faults;
+    std::vector<Finding> found;
+    for (int row = first; row <= last; ++row)
+        CheckRow(table, row, encoder, faults, found);
+    ReplaceRows(first, last, found);
+    std::sort(others.begin(), others.end());
+    others.erase(std::unique(others.begin(), others.end()), others.end());
+    for (int row : others) {
+        if (row >= first && row <= last) continue;
+        found.clear();
+        CheckRow(table, row, encoder, faults, found);
+        ReplaceRows(row, row, found);
+    }
+}
+
+void TableChecker::ReplaceRows(int first, int last, const std::vector<Finding>& found) {
+    const auto from = std::lower_bound(findings_.begin(), findings_.end(), first,
+                                       [](const Finding& f, int row) { return f.row < row; });
+    const auto to = std::upper_bound(from, findings_.end(), last,
+                                     [](int row, const Finding& f) { return row < f.row; });
+    // Overwrite what both have, then grow or shrink by the difference.
+    const std::size_t had = static_cast<std::size_t>(to - from);
+    const std::size_t at = static_cast<std::size_t>(from - findings_.begin());
+    const std::size_t common = std::min(had, found.size());
+    std::copy(found.begin(), found.begin() + static_cast<std::ptrdiff_t>(common),
+              findings_.begin() + static_cast<std::ptrdiff_t>(at));
+    const auto tail = findings_.begin() + static_cast<std::ptrdiff_t>(at + common);
+    if (had > common)
+        findings_.erase(tail, tail + static_cast<std::ptrdiff_t>(had - common));
+    else
+        findings_.insert(tail, found.begin() + static_cast<std::ptrdiff_t>(common), found.end());
+}
+
+void TableChecker::Unindex(int row) {
+    KeyIndex::value_type*& entry = keyOfRow_[static_cast<std::size_t>(row)];
+    if (!entry) return;
+    KeyHolders& h = entry->second;
+    const std::string& key = entry->first;
+    entry = nullptr;
+    if (h.first != row) {
+        h.more.erase(std::lower_bound(h.more.begin(), h.more.end(), row));
+    } else if (h.more.empty()) {
+        rowsOfKey_.erase(rowsOfKey_.find(key));
+    } else {
+        h.first = h.more.front();
+        h.more.erase(h.more.begin());
+    }
+}
+
+void TableChecker::Index(int row, std::string key) {
+    if (key.empty()) return;
+    auto [it, fresh] = rowsOfKey_.try_emplace(std::move(key));
+    KeyHolders& h = it->second;
+    if (fresh) {
+        h.first = row;
+    } else if (row < h.first) {
+        h.more.insert(h.more.begin(), h.first);
+        h.first = row;
+    } else {
+        h.more.insert(std::lower_bound(h.more.begin(), h.more.end(), row), row);
+    }
+    keyOfRow_[static_cast<std::size_t>(row)] = &*it;
+}
+
+void TableChecker::CheckRow(const RecordTable& table, int row, RecordEncoder& encoder,
+                            std::vector<CellFinding>& faults, std::vector<Finding>& out) const {
+    const std::size_t start = out.size();
+    encoder.Faults(table, row, faults);
+    for (const CellFinding& f : faults)
+        out.push_back({row, f.column, KindOf(f.fault)});
+    const auto range = [&](const std::vector<int>& cols, double low, double high,
+                           FindingKind kind) {
+        for (int col : cols) {
+            double v = 0;
+            if (!ParseCellDouble(table.Cell(col, row), decimalSeparator_, v))
+                continue; // already found as not a number
+            if (v / 3600 < low || v / 3600 > high) out.push_back({row, col, kind});
+        }
+    };
+    range(latitudes_, -90, 90, FindingKind::LatitudeRange);
+    range(longitudes_, -180, 360, FindingKind::LongitudeRange);
+    if (const KeyIndex::value_type* key = keyOfRow_[static_cast<std::size_t>(row)]) {
+        const int firstRow = key->second.first;
+        if (firstRow != row) out.push_back({row, keyColumn_, FindingKind::DuplicateKey, firstRow});
+    } else if (keyColumn_ >= 0) {
+        out.push_back({row, keyColumn_, FindingKind::EmptyKey});
+    }
+    // Column order; a row has a few findings at most, and those of one cell
+    // keep their order.
+    for (std::size_t i = start + 1; i < out.size(); ++i)
+        for (std::size_t j = i; j > start && out[j].column < out[j - 1].column; --j)
+            std::swap(out[j], out[j - 1]);
+}
+
+std::vector<Finding> CheckTable(const RecordTable& table, const std::vector<FieldDef>& fields,
+                                std::string_view dataType, char decimalSeparator) {
+    TableChecker checker;
+    checker.CheckAll(table, fields, dataType, decimalSeparator);
+    return checker.Findings();
 }
 
 std::string FindingText(const Finding& finding, const RecordTable& table,
@@ -123,7 +240,9 @@ std::string FindingText(const Finding& finding, const RecordTable& table,
     case FindingKind::LongitudeRange: {
         double v = 0;
         ParseCellDouble(table.Cell(finding.column, finding.row), decimalSeparator, v);
-        const std::string degrees = FormatFixed(v / 3600, 4, decimalSeparator) + "°";
+        const std::string degrees = finding.kind == FindingKind::LatitudeRange
+                                        ? DegreesBeyond(v / 3600, -90, 90, decimalSeparator)
+                                        : DegreesBeyond(v / 3600, -180, 360, decimalSeparator);
         what = Format(
             (finding.kind == FindingKind::LatitudeRange ? txt::CheckLatitude : txt::CheckLongitude)
                 .In(lang),

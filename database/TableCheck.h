@@ -3,12 +3,14 @@
 // empty and repeated values.
 #pragma once
 
+#include "database/RecordConversion.h"
 #include "database/Template.h"
 #include "settings/Texts.h"
 #include "table/RecordTable.h"
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace orvane {
@@ -35,6 +37,50 @@ struct Finding {
 // in airport data (one record per airport), the one naming the airport key,
 // else the ICAO code. -1 when the table has none.
 int KeyColumn(const std::vector<FieldDef>& fields, std::string_view dataType);
+
+// The check kept up to date with a table: one full check, then only the
+// rows whose cells changed are checked again. The key column's rows are
+// indexed by key, so a changed key also updates the rows that shared its
+// old or its new value.
+class TableChecker {
+  public:
+    // Checks every row; the template, data type and separator stay until the next call.
+    void CheckAll(const RecordTable& table, const std::vector<FieldDef>& fields,
+                  std::string_view dataType, char decimalSeparator);
+    // Checks table rows first..last again after their cells changed (rows
+    // keep their numbers: an insert or a delete needs CheckAll).
+    void RecheckRows(const RecordTable& table, int first, int last);
+    // Every finding, in row order, then column order.
+    const std::vector<Finding>& Findings() const { return findings_; }
+    std::size_t Count() const { return findings_.size(); }
+
+  private:
+    // The rows that hold one key, in ascending order: the first apart, so
+    // that a key held once (nearly all of them) needs no list.
+    struct KeyHolders {
+        int first = 0;
+        std::vector<int> more;
+    };
+    // Appends the row's findings, in column order.
+    void CheckRow(const RecordTable& table, int row, RecordEncoder& encoder,
+                  std::vector<CellFinding>& faults, std::vector<Finding>& out) const;
+    // Puts the findings of rows first..last in place of the ones they had.
+    void ReplaceRows(int first, int last, const std::vector<Finding>& found);
+    void Unindex(int row);
+    void Index(int row, std::string key);
+
+    std::vector<FieldDef> fields_;
+    std::string dataType_;
+    char decimalSeparator_ = '.';
+    int keyColumn_ = -1;
+    std::vector<int> latitudes_, longitudes_;
+    std::vector<Finding> findings_; // in row order, then column order
+    using KeyIndex = std::unordered_map<std::string, KeyHolders>;
+    KeyIndex rowsOfKey_;
+    // Per table row, its trimmed key's entry in rowsOfKey_ (entries do not
+    // move); nullptr when the key is empty.
+    std::vector<KeyIndex::value_type*> keyOfRow_;
+};
 
 // Every finding, in row order, then column order.
 std::vector<Finding> CheckTable(const RecordTable& table, const std::vector<FieldDef>& fields,

@@ -118,9 +118,9 @@ TemplateInfo ParseTemplate(std::string_view text) {
 DefinitionPage MakeDefinitionPage(const std::string& dataType, const TemplateInfo& info,
                                   bool english) {
     DefinitionPage page;
-    const BiText& summary = txt::DefinitionsSummary;
-    page.Summary = Format(summary.In(english ? Lang::English : Lang::French),
-                          Cp1252ToUtf8(dataType + ".dbt").c_str(), info.FieldCount);
+    page.Summary =
+        Format(txt::DefinitionsSummary.In(english ? Lang::English : Lang::French, info.FieldCount),
+               Cp1252ToUtf8(dataType + ".dbt").c_str(), info.FieldCount);
     page.Lines.assign(info.Lines.begin() + 1, info.Lines.begin() + 1 + info.FieldCount);
     return page;
 }

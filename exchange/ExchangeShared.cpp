@@ -96,8 +96,8 @@ void FinishImportCounters(SessionState& s, ImportOutcome& out) {
         out.enable.DEX_Enregistrer_select = true;
         out.enable.CSV_Enregistrer_select = true;
     }
-    out.selectLabel = Format(txt::SelectLabel.In(lang), t.SelectedCount);
-    out.deleteLabel = Format(txt::DeleteLabel.In(lang), t.DeleteCount);
+    out.selectLabel = Format(txt::SelectLabel.In(lang, t.SelectedCount), t.SelectedCount);
+    out.deleteLabel = Format(txt::DeleteLabel.In(lang, t.DeleteCount), t.DeleteCount);
 }
 
 } // namespace orvane

@@ -21,6 +21,18 @@ struct BiText {
     const char* In(Lang lang) const { return lang == Lang::English ? en : fr; }
 };
 
+// A text about a count, in its singular and plural forms. French puts 0 and
+// 1 in the singular ("0 modifié", "1 modifié"), English only 1 ("0 changed
+// rows", "1 changed row").
+struct CountText {
+    BiText one;
+    BiText many;
+    const char* In(Lang lang, long long count) const {
+        const bool single = lang == Lang::English ? count == 1 : count > -2 && count < 2;
+        return (single ? one : many).In(lang);
+    }
+};
+
 // printf-style formatting of a catalogue text (%d, %s, %u, ...).
 std::string Format(const char* format, ...)
 #if defined(__GNUC__)
@@ -131,18 +143,22 @@ inline constexpr BiText CsvNoDataType{"%s : la première ligne ne nomme aucun ty
                                       "%s: the first line names no data type"};
 
 // --- Template ---------------------------------------------------------------
-inline constexpr BiText DefinitionsSummary{"%s - %d champs", "%s - %d fields"};
+inline constexpr CountText DefinitionsSummary{{"%s - %d champ", "%s - %d field"},
+                                              {"%s - %d champs", "%s - %d fields"}};
 
 // --- Record table -------------------------------------------------------------
-inline constexpr BiText SelectLabel{"%d lignes sélectionnées", "%d selected lines"};
-inline constexpr BiText DeleteLabel{"%d lignes à supprimer", "%d lines to delete"};
+inline constexpr CountText SelectLabel{{"%d ligne sélectionnée", "%d selected line"},
+                                       {"%d lignes sélectionnées", "%d selected lines"}};
+inline constexpr CountText DeleteLabel{{"%d ligne à supprimer", "%d line to delete"},
+                                       {"%d lignes à supprimer", "%d lines to delete"}};
 inline constexpr BiText ConfirmDeleteLine{
     "Vous allez supprimer une ligne. Confirmer en cliquant sur OK",
     "You are deleting a line. Please confirm if OK"};
 inline constexpr BiText ConfirmEraseAll{"Vous allez effacer toutes vos données",
                                         "You are deleting all data"};
-inline constexpr BiText ConfirmDeleteSelection{"Vous allez supprimer %d lignes",
-                                               "You are deleting %d lines"};
+inline constexpr CountText ConfirmDeleteSelection{
+    {"Vous allez supprimer %d ligne", "You are deleting %d line"},
+    {"Vous allez supprimer %d lignes", "You are deleting %d lines"}};
 inline constexpr BiText ConfirmSelectAll{"Attention vous allez modifier la sélection",
                                          "Caution, you are modifying selection"};
 inline constexpr BiText ConfirmSelectNone{"Attention, vous allez effacer la sélection en cours",
@@ -416,8 +432,9 @@ inline constexpr const char* PrintPageNumber = "%d/%d"; // both languages
 
 // --- Exchange, direct write, archive viewer and progress (the windows) ----------------
 // After an export: record count, file name.
-inline constexpr BiText ExportDone{"%d enregistrements exportés dans %s",
-                                   "%d records exported to %s"};
+inline constexpr CountText ExportDone{
+    {"%d enregistrement exporté dans %s", "%d record exported to %s"},
+    {"%d enregistrements exportés dans %s", "%d records exported to %s"}};
 // After an in-place write: row, archive file name.
 inline constexpr BiText RowWritten{"Ligne %d écrite dans %s", "Line %d written to %s"};
 inline constexpr BiText EpdNeverWritten{
@@ -444,11 +461,14 @@ inline constexpr BiText PodviewMarkAllHint{"Cliquez pour tout marquer, puis pour
 inline constexpr BiText PodviewFolderTitle{"Dossier où extraire les fichiers",
                                            "Folder to extract the files into"};
 // Files written, folder.
-inline constexpr BiText PodviewExtracted{"%d fichiers extraits dans %s",
-                                         "%d files extracted to %s"};
-inline constexpr BiText PodviewExtractStopped{
-    "Extraction interrompue : %d fichiers extraits dans %s",
-    "Extraction stopped: %d files extracted to %s"};
+inline constexpr CountText PodviewExtracted{
+    {"%d fichier extrait dans %s", "%d file extracted to %s"},
+    {"%d fichiers extraits dans %s", "%d files extracted to %s"}};
+inline constexpr CountText PodviewExtractStopped{
+    {"Extraction interrompue : %d fichier extrait dans %s",
+     "Extraction stopped: %d file extracted to %s"},
+    {"Extraction interrompue : %d fichiers extraits dans %s",
+     "Extraction stopped: %d files extracted to %s"}};
 inline constexpr BiText PodviewNothingMarked{
     "Aucun fichier marqué : cliquez sur les lignes à extraire (ou sur l'en-tête « sel »)",
     "No file marked: click the rows to extract (or the \"sel\" heading)"};
@@ -512,7 +532,8 @@ inline constexpr BiText AboutNotice{
 inline constexpr BiText TabCarte{"Carte", "Map"};
 inline constexpr BiText MenuVerifier{"Vérifier", "Check"};
 // The findings list: its heading and the line of a finding (row, field, what).
-inline constexpr BiText CheckHeading{"Vérification : %d anomalie(s)", "Check: %d finding(s)"};
+inline constexpr CountText CheckHeading{{"Vérification : %d anomalie", "Check: %d finding"},
+                                        {"Vérification : %d anomalies", "Check: %d findings"}};
 inline constexpr BiText CheckNothing{"Vérification : aucune anomalie", "Check: nothing found"};
 inline constexpr BiText CheckLine{"Ligne %d, %s : %s", "Row %d, %s: %s"};
 inline constexpr BiText CheckNotNumber{"« %s » n'est pas un nombre décimal",
@@ -529,6 +550,11 @@ inline constexpr BiText CheckLongitude{"longitude %s hors de −180° à 360°",
 inline constexpr BiText CheckDuplicate{"clé « %s » déjà en ligne %d",
                                        "key \"%s\" already in row %d"};
 inline constexpr BiText CheckEmptyKey{"clé vide", "empty key"};
+// The map's buttons (their hints, with their keys).
+inline constexpr BiText MapFitAll{"Tout voir (Origine)", "Fit all (Home)"};
+inline constexpr BiText MapCentre{"Centrer sur la ligne courante (C)", "Centre on current row (C)"};
+inline constexpr BiText MapZoomIn{"Zoom avant (+)", "Zoom in (+)"};
+inline constexpr BiText MapZoomOut{"Zoom arrière (−)", "Zoom out (−)"};
 inline constexpr BiText CheckNoTable{"Aucune table chargée à vérifier.",
                                      "No table loaded to check."};
 
@@ -565,8 +591,14 @@ inline constexpr BiText CompareNoTable{"Chargez d'abord une table à comparer.",
 inline constexpr BiText CompareOtherType{
     "%s contient des enregistrements %s, pas %s : rien à comparer.",
     "%s holds %s records, not %s: nothing to compare."};
-inline constexpr BiText CompareSummary{"Comparé avec %s : %d modifiés, %d ajoutés, %d manquants",
-                                       "Compared with %s: %d changed, %d added, %d missing"};
+// The other file's name, then the three counts below.
+inline constexpr BiText CompareSummary{"Comparé avec %s : %s, %s, %s",
+                                       "Compared with %s: %s, %s, %s"};
+inline constexpr CountText CompareChanged{{"%d modifié", "%d changed"},
+                                          {"%d modifiés", "%d changed"}};
+inline constexpr CountText CompareAdded{{"%d ajouté", "%d added"}, {"%d ajoutés", "%d added"}};
+inline constexpr CountText CompareMissing{{"%d manquant", "%d missing"},
+                                          {"%d manquants", "%d missing"}};
 inline constexpr BiText ComparePanel{"Lignes manquantes", "Missing rows"};
 // A missing row: its key, its line in the other file.
 inline constexpr BiText CompareMissingItem{"%s (ligne %d de l'autre table)",

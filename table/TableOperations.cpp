@@ -32,9 +32,11 @@ void RestoreCurrentRow(RecordTable& table, int previous) {
 } // namespace
 
 SelectionDisplay RefreshSelectionDisplay(const RecordTable& table, Lang lang) {
-    return {Format(txt::SelectLabel.In(lang), static_cast<int>(table.SelectedCount)),
-            Format(txt::DeleteLabel.In(lang), static_cast<int>(table.DeleteCount)),
-            table.SelectedCount > 0};
+    return {
+        Format(txt::SelectLabel.In(lang, table.SelectedCount),
+               static_cast<int>(table.SelectedCount)),
+        Format(txt::DeleteLabel.In(lang, table.DeleteCount), static_cast<int>(table.DeleteCount)),
+        table.SelectedCount > 0};
 }
 
 void InsertLineAfter(RecordTable& table, int fieldCount) {
@@ -94,8 +96,8 @@ bool EraseAll(RecordTable& table, UserInteraction& ui, Lang lang) {
 }
 
 bool DeleteSelection(RecordTable& table, UserInteraction& ui, Lang lang) {
-    if (!ui.Confirm(
-            Format(txt::ConfirmDeleteSelection.In(lang), static_cast<int>(table.SelectedCount))))
+    if (!ui.Confirm(Format(txt::ConfirmDeleteSelection.In(lang, table.SelectedCount),
+                           static_cast<int>(table.SelectedCount))))
         return false;
     int current = table.CurrentRow();
     table.RemoveRowsIf([&](int r) { return r >= 1 && table.Cell(kColExport, r) == "1"; });

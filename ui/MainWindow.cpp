@@ -386,6 +386,10 @@ void TForm_main::BuildPages() {
     PageControl->addTab(Carte, QString());
     captions_.Tab(PageControl, Carte, txt::TabCarte);
     PageControl->setCurrentIndex(0);
+    // The map's keys work as soon as its page shows.
+    connect(PageControl, &QTabWidget::currentChanged, this, [this] {
+        if (PageControl->currentWidget() == Carte) Carte->setFocus(Qt::TabFocusReason);
+    });
 }
 
 // --- Wiring ----------------------------------------------------------------------------
@@ -449,13 +453,18 @@ void TForm_main::WireCommands() {
     b.Wire(Pournepasoublier, [this] { tools_->PournepasoublierClick(); });
     b.Wire(Apropos, [this] { tools_->AproposClick(); });
     b.Wire(AideHTML, [this] { tools_->AideHTMLClick(); });
-    b.Wire(Verifier, [this] { Verification->VerifierClick(); });
+    b.Wire(Verifier, [this] {
+        PageControl->setCurrentWidget(vue_globale); // F7 on another page too
+        Verification->VerifierClick();
+    });
     CommandBoundary::SetAvailable(Verifier, true);
     connect(Carte, &MapWidget::rowClicked, this, [this](int row) {
         boundary_.Run([&] { GoToCell(session_.Table.CurrentColumn(), row); });
     });
     connect(Verification, &CheckPanel::cellChosen, this,
             [this](int column, int row) { boundary_.Run([&] { GoToCell(column, row); }); });
+    connect(Verification, &CheckPanel::cellShown, this,
+            [this](int column, int row) { boundary_.Run([&] { GoToCell(column, row, false); }); });
     connect(DataGrid->selectionModel(), &QItemSelectionModel::currentChanged, Carte,
             [this] { Carte->update(); });
     // Undo and redo: rows may come back in another order than the arrow says.
@@ -910,7 +919,8 @@ int TForm_main::LeftColumnWidth() const {
          {Q(Format(txt::BtnInserLigneN.In(l), 999999)), Q(Format(txt::BtnSuppLigneN.In(l), 999999)),
           btnEffacerTout->text(), btnAjoutFin->text(), btnSuppSelect->text(),
           btnSelectionAll->text(), btnSelectionNone->text(), btnSelectPart->text(),
-          Q(Format(txt::SelectLabel.In(l), 999999)), Q(Format(txt::DeleteLabel.In(l), 999999))})
+          Q(Format(txt::SelectLabel.In(l, 999999), 999999)),
+          Q(Format(txt::DeleteLabel.In(l, 999999), 999999))})
         w = std::max(w, fm.horizontalAdvance(text) + 36);
     return w;
 }
@@ -983,22 +993,26 @@ void TForm_main::ApplyModeToAdds() {
 void TForm_main::BuildMapAndCheck(QVBoxLayout* records) {
     auto* split = new QSplitter(Qt::Horizontal, vue_globale);
     split->addWidget(DataGrid);
-    Verification = new CheckPanel(session_, split);
+    Verification = new CheckPanel(session_, model_, split);
     split->addWidget(Verification);
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 1);
     records->addWidget(split);
     Carte = new MapWidget(session_, model_);
     Carte->setObjectName("Carte");
+    captions_.Text(Carte->FitAllAction(), txt::MapFitAll);
+    captions_.Text(Carte->CentreAction(), txt::MapCentre);
+    captions_.Text(Carte->ZoomInAction(), txt::MapZoomIn);
+    captions_.Text(Carte->ZoomOutAction(), txt::MapZoomOut);
 }
 
-void TForm_main::GoToCell(int column, int row) {
+void TForm_main::GoToCell(int column, int row, bool focusGrid) {
     RecordTable& t = session_.Table;
     if (row < 1 || row >= t.RowCount()) return;
     t.SetCurrentCell(std::clamp(column, 0, t.ColumnCount() - 1), row);
     PageControl->setCurrentWidget(vue_globale);
     SyncViewToTable();
-    DataGrid->setFocus();
+    if (focusGrid) DataGrid->setFocus();
 }
 
 } // namespace orvane

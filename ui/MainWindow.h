@@ -248,8 +248,9 @@ class TForm_main : public QMainWindow, private EditorView {
     MapWidget* Carte = nullptr;
     CheckPanel* Verification = nullptr;
     QAction* Verifier = nullptr;
-    // Makes a table cell current and shows it on the Records page.
-    void GoToCell(int column, int row);
+    // Makes a cell current on the Records page; the grid takes the focus unless
+    // the caller keeps it (the findings list while it is walked through).
+    void GoToCell(int column, int row, bool focusGrid = true);
 
     // "Edition": undo and redo of the table's changes.
     QMenu* Edition = nullptr;

@@ -286,6 +286,101 @@ TEST(TableCheck, TheKeyIsTheUniqueIdentifierOrAnAirportsKeyOrIcaoCode) {
               "Ligne 3, ICAO identifier : clé « LFPG » déjà en ligne 1");
 }
 
+TEST(TableCheck, FollowsEditsRowByRowAsAFullCheckWouldFindThem) {
+    // Random edits on a small table whose keys often collide: after each, the
+    // rows checked again hold exactly what a check of the whole table finds.
+    const std::vector<FieldDef> fields = CheckFields();
+    std::vector<std::string> titles;
+    for (const FieldDef& f : fields)
+        titles.push_back(f.Title);
+    std::vector<std::vector<std::string>> rows;
+    for (int r = 0; r < 30; ++r)
+        rows.push_back({"K" + std::to_string(r % 7), "N", "1", "2", "0", "0"});
+    RecordTable t = TableOf(titles, rows);
+    TableChecker checker;
+    checker.CheckAll(t, fields, "NAVAID", '.');
+    const std::vector<std::string> values[] = {{"K1", "K2", "K3", "", " K1 ", "K29"},
+                                               {"N", "Toolongname"},
+                                               {"1", "300", "a"},
+                                               {"2", "x"},
+                                               {"0", "324001", "y"},
+                                               {"0", "-648001"}};
+    std::uint32_t random = 7;
+    const auto next = [&](std::uint32_t n) {
+        random = random * 1103515245u + 12345u;
+        return (random >> 8) % n;
+    };
+    const auto same = [](const std::vector<Finding>& a, const std::vector<Finding>& b) {
+        return std::equal(
+            a.begin(), a.end(), b.begin(), b.end(), [](const Finding& x, const Finding& y) {
+                return x.row == y.row && x.column == y.column && x.kind == y.kind &&
+                       (x.kind != FindingKind::DuplicateKey || x.firstRow == y.firstRow);
+            });
+    };
+    for (int edit = 0; edit < 400; ++edit) {
+        // Mostly one cell, sometimes a block of rows changed at once.
+        const int first = 1 + static_cast<int>(next(30));
+        const int last = edit % 10 == 0 ? std::min(30, first + 4) : first;
+        for (int row = first; row <= last; ++row) {
+            const std::size_t field = next(6);
+            t.SetCell(kFirstFieldColumn + static_cast<int>(field), row,
+                      values[field][next(static_cast<std::uint32_t>(values[field].size()))]);
+        }
+        checker.RecheckRows(t, first, last);
+        const std::vector<Finding> full = CheckTable(t, fields, "NAVAID", '.');
+        ASSERT_TRUE(same(checker.Findings(), full)) << "edit " << edit;
+        ASSERT_EQ(checker.Count(), full.size());
+    }
+}
+
+struct WordingCase {
+    const char* cell; // seconds of arc
+    bool latitude;
+    const char* expected;
+};
+
+class CheckWording : public ::testing::TestWithParam<WordingCase> {};
+
+TEST_P(CheckWording, AValueBeyondItsLimitReadsBeyondIt) {
+    const WordingCase& c = GetParam();
+    const std::vector<FieldDef> fields = {{"lat", 4, 8, 'D', "Latitude"},
+                                          {"lon", 12, 8, 'D', "Longitude"}};
+    RecordTable t = TableOf({"Latitude", "Longitude"},
+                            {{c.latitude ? c.cell : "0", c.latitude ? "0" : c.cell}});
+    const std::vector<Finding> found = CheckTable(t, fields, "NAVAID", '.');
+    ASSERT_EQ(found.size(), 1u) << c.cell;
+    EXPECT_EQ(FindingText(found[0], t, fields, '.', Lang::English), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, CheckWording,
+    ::testing::Values(
+        WordingCase{"-324000.036", true, "Row 1, Latitude: latitude -90.00001° beyond ±90°"},
+        WordingCase{"324000.0000036", true, "Row 1, Latitude: latitude 90.000000001° beyond ±90°"},
+        WordingCase{"400000", true, "Row 1, Latitude: latitude 111.1111° beyond ±90°"},
+        WordingCase{"1296000.36", false,
+                    "Row 1, Longitude: longitude 360.0001° outside −180° to 360°"},
+        WordingCase{"-648000.0216", false,
+                    "Row 1, Longitude: longitude -180.00001° outside −180° to 360°"}));
+
+TEST(CountText, SingularAndPluralInBothLanguages) {
+    const struct {
+        long long count;
+        Lang lang;
+        const char* expected;
+    } rows[] = {
+        {0, Lang::French, "Vérification : 0 anomalie"},
+        {1, Lang::French, "Vérification : 1 anomalie"},
+        {2, Lang::French, "Vérification : 2 anomalies"},
+        {0, Lang::English, "Check: 0 findings"},
+        {1, Lang::English, "Check: 1 finding"},
+        {12, Lang::English, "Check: 12 findings"},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(Format(txt::CheckHeading.In(r.lang, r.count), static_cast<int>(r.count)),
+                  r.expected);
+}
+
 // --- orvane-cli check ---------------------------------------------------------------------
 
 class CliCheck : public testing::CliTest {};
@@ -317,7 +412,7 @@ TEST_F(CliCheck, ListsTheFindingsAndFailsOnlyWhenThereAreSome) {
                                   "Row 2, Latitude: latitude 400.0000° beyond ±90°",
                                   "Row 3, Unique identifier: empty key",
                                   "Row 3, Longitude: longitude -200.0000° outside −180° to 360°"}));
-    EXPECT_NE(r.err.find("4 finding(s) in 3 rows"), std::string::npos);
+    EXPECT_NE(r.err.find("4 findings in 3 rows"), std::string::npos);
 }
 
 } // namespace

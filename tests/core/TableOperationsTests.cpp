@@ -304,9 +304,9 @@ TEST(TableOperations, SelectNoneClearsMarksAndSelectionAndBothLabels) {
     EXPECT_EQ(t.SelectedCount, 0);
     EXPECT_EQ(t.DeleteCount, 0);
     SelectionDisplay fr = RefreshSelectionDisplay(t, Lang::French);
-    EXPECT_EQ(fr.selectLabel, "0 lignes s\xC3\xA9lectionn\xC3\xA9"
-                              "es");
-    EXPECT_EQ(fr.deleteLabel, "0 lignes \xC3\xA0 supprimer");
+    EXPECT_EQ(fr.selectLabel, "0 ligne s\xC3\xA9lectionn\xC3\xA9"
+                              "e");
+    EXPECT_EQ(fr.deleteLabel, "0 ligne \xC3\xA0 supprimer");
     EXPECT_FALSE(fr.selectionCommandsEnabled);
     SelectionDisplay en = RefreshSelectionDisplay(t, Lang::English);
     EXPECT_EQ(en.selectLabel, "0 selected lines");
@@ -331,7 +331,7 @@ TEST(TableOperations, SelectPartOutsideTheExportColumnOnlyRecounts) {
     SelectPart(t, ui, Lang::English);
     EXPECT_EQ(Column(t, 3), (Strings{"0", "1", "0"}));
     EXPECT_EQ(t.SelectedCount, 1);
-    EXPECT_EQ(RefreshSelectionDisplay(t, Lang::English).selectLabel, "1 selected lines");
+    EXPECT_EQ(RefreshSelectionDisplay(t, Lang::English).selectLabel, "1 selected line");
 }
 
 // --- Toggles ----------------------------------------------------------------------------
@@ -390,8 +390,8 @@ TEST(TableOperations, SecondSupprPressUndoesTheFirst) {
     EXPECT_EQ(t.SelectedCount, 0);
     EXPECT_EQ(t.DeleteCount, 0);
     EXPECT_TRUE(RefreshSelectionDisplay(t, Lang::French).selectLabel ==
-                "0 lignes s\xC3\xA9lectionn\xC3\xA9"
-                "es");
+                "0 ligne s\xC3\xA9lectionn\xC3\xA9"
+                "e");
 }
 
 TEST(TableOperations, TogglesIgnoreRowsOutsideTheData) {

@@ -42,7 +42,7 @@ TEST(Template, ZeroFieldsGiveAnEmptyListAndFourColumns) {
     ApplyColumns(table, info.Fields);
     EXPECT_EQ(table.ColumnCount(), 4);
     DefinitionPage page = MakeDefinitionPage("COMM", info, false);
-    EXPECT_EQ(page.Summary, "COMM.dbt - 0 champs");
+    EXPECT_EQ(page.Summary, "COMM.dbt - 0 champ");
     EXPECT_TRUE(page.Lines.empty());
 }
 

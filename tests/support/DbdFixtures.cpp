@@ -174,4 +174,14 @@ std::string ReadBytes(const std::string& path) {
     return s.str();
 }
 
+AirportLikeFiles::AirportLikeFiles(int records) {
+    std::vector<std::string> all;
+    all.reserve(static_cast<std::size_t>(records));
+    for (int n = 0; n < records; ++n)
+        all.push_back(AirportLikeRecord(n));
+    bytes = DbdBytes("aprt", kAirportLikeRecordSize, all, 1000000000);
+    dbt = dir.Write("AIRPORT.DBT", TemplateText(AirportLikeFields()));
+    dbd = dir.Write("AIRPORT.dbd", bytes);
+}
+
 } // namespace orvane::testing

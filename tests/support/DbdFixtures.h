@@ -2,6 +2,8 @@
 // benchmarks. Everything here is made by our own code.
 #pragma once
 
+#include "support/TempDir.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -52,5 +54,13 @@ std::string AirportLikeRecord(int n);
 
 void WriteBytes(const std::string& path, const std::string& bytes);
 std::string ReadBytes(const std::string& path);
+
+// A DBD file of `records` airport-like records and its template, in a
+// folder of their own; `bytes` is the DBD file's content.
+struct AirportLikeFiles {
+    explicit AirportLikeFiles(int records);
+    TempDir dir;
+    std::string dbt, dbd, bytes;
+};
 
 } // namespace orvane::testing

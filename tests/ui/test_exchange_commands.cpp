@@ -101,7 +101,8 @@ void ExchangeTest::exportsMatchTheBatchTool() {
     QCOMPARE(ReadBytes(target),
              Convert(h.world.Pod(), h.world.Work() + "CLI." + S(extension), selection));
     QCOMPARE(h.window->statusBar()->currentMessage(),
-             Q(Format(txt::ExportDone.en, selection ? 1 : 3, ("OUT." + S(extension)).c_str())));
+             Q(Format(txt::ExportDone.In(Lang::English, selection ? 1 : 3), selection ? 1 : 3,
+                      ("OUT." + S(extension)).c_str())));
 
     // An empty selection: the message, and the earlier file stays.
     h.session.Table.SetCell(kColExport, 2, "0");
@@ -129,7 +130,7 @@ void ExchangeTest::fly1DexAsksThenOpensAndAdds() {
     QCOMPARE(h.Cell(5, 2), Q("Orléans Bricy"));
     QCOMPARE(h.window->StatusPanel0->text(),
              Q(Format(txt::StatusDex.en, "OLD.dex", "AIRPORT.DBD", 3, "", int(Fly1Dex().size()))));
-    QCOMPARE(h.window->lblSelect->text(), QString("1 selected lines"));
+    QCOMPARE(h.window->lblSelect->text(), QString("1 selected line"));
     for (QAction* a : {h.window->DEX_Ajouter, h.window->CSV_Ajouter, h.window->DEX_Enregistrer_tout,
                        h.window->DEX_Enregistrer_select, h.window->CSV_Enregistrer_tout})
         QVERIFY2(a->isEnabled(), qPrintable(a->objectName()));
@@ -380,7 +381,7 @@ void ExchangeTest::viewerListsMarksSortsAndExtracts() {
                                         : (std::vector<std::string>{"ONE.TXT", "TOP"}));
     QCOMPARE(out.Read(structure ? "A/ONE.TXT" : "ONE.TXT"), std::string("one!"));
     QCOMPARE(v.StatusBar->currentMessage(),
-             Q(Format(txt::PodviewExtracted.In(lang), 2, (out.Path() + "/").c_str())));
+             Q(Format(txt::PodviewExtracted.In(lang, 2), 2, (out.Path() + "/").c_str())));
 
     // The "sel" heading under the mouse marks all; the arrow stays on the sort.
     QHeaderView* header = v.sgPodview->horizontalHeader();
@@ -448,8 +449,9 @@ void ExchangeTest::cancelAtEachProgressDialog() {
     h.ui.folderAnswers.push_back(out.Path());
     QVERIFY(cancelled(&v, [&] { v.tbExtraire->click(); }));
     QCOMPARE(out.ListFiles(), std::vector<std::string>{"SMALL"});
-    QCOMPARE(v.StatusBar->currentMessage(),
-             Q(Format(txt::PodviewExtractStopped.en, 1, (out.Path() + "/").c_str())));
+    QCOMPARE(
+        v.StatusBar->currentMessage(),
+        Q(Format(txt::PodviewExtractStopped.In(Lang::English, 1), 1, (out.Path() + "/").c_str())));
 }
 
 QTEST_MAIN(ExchangeTest)

@@ -266,7 +266,7 @@ void MainWindowTest::openFromArchive() {
     QVERIFY(h.window->CSV_Ajouter->isEnabled());
     QVERIFY(!h.window->POD_Enregistrer_ligne->isEnabled());
     QVERIFY(!h.window->POD_mode_normal->isEnabled());
-    QCOMPARE(h.window->lblSelect->text(), Q("1 lignes sélectionnées"));
+    QCOMPARE(h.window->lblSelect->text(), Q("1 ligne sélectionnée"));
     QCOMPARE(h.session.DataType, std::string("AIRPORT"));
     QVERIFY(h.ui.busyCount > 0);
     QCOMPARE(h.ui.busyDepth, 0);
@@ -286,7 +286,7 @@ void MainWindowTest::openFromDisk() {
     const std::string status = Format(txt::StatusDiskDbd.en, "AIRPORT.dbd", "aprt", 3,
                                       int(std::filesystem::file_size(h.world.Pod())));
     QCOMPARE(h.window->StatusPanel0->text(), Q(status));
-    QCOMPARE(h.window->lblSelect->text(), QString("1 selected lines"));
+    QCOMPARE(h.window->lblSelect->text(), QString("1 selected line"));
     QCOMPARE(h.window->Def_grid->item(0, 1)->text(), QString("AIRPORT.dbt - 6 fields"));
     QVERIFY(h.window->DBD_Enregistrer_tout->isEnabled());
 
@@ -402,7 +402,7 @@ void MainWindowTest::typingChangesOnlyText() {
     QVERIFY(h.model().setData(h.model().index(2, 5), Q("Brest é")));
     QCOMPARE(std::string(h.session.Table.Cell(5, 3)), std::string("Brest \xE9"));
     QCOMPARE(h.session.Table.SelectedCount, 1);
-    QCOMPARE(h.window->lblSelect->text(), Q("1 lignes sélectionnées"));
+    QCOMPARE(h.window->lblSelect->text(), Q("1 ligne sélectionnée"));
     QCOMPARE(h.Cell(1, 3), QString());
 }
 
@@ -412,11 +412,11 @@ void MainWindowTest::flagPressesToggle() {
     h.PressCell(3, 1); // Export of row 1: selected
     QCOMPARE(h.Column(3), QString("1,1,0"));
     QCOMPARE(h.window->lblSelect->text(), Q("2 lignes sélectionnées"));
-    QCOMPARE(h.window->lblDelete->text(), Q("0 lignes à supprimer"));
+    QCOMPARE(h.window->lblDelete->text(), Q("0 ligne à supprimer"));
     h.PressCell(2, 3); // Suppr of row 3: marked and selected
     QCOMPARE(h.Column(2), QString(",,x"));
     QCOMPARE(h.Column(3), QString("1,1,1"));
-    QCOMPARE(h.window->lblDelete->text(), Q("1 lignes à supprimer"));
+    QCOMPARE(h.window->lblDelete->text(), Q("1 ligne à supprimer"));
     QCOMPARE(h.window->lblSelect->text(), Q("3 lignes sélectionnées"));
     QCOMPARE(h.model().index(2, 2).data(Qt::ForegroundRole).value<QBrush>().color(),
              QColor(Qt::red));
@@ -500,22 +500,22 @@ void MainWindowTest::editionButtons_data() {
     QTest::addColumn<QString>("selectLabel");
     QTest::addColumn<bool>("selectionCommands");
     QTest::addColumn<int>("records"); // the count in the status bar
-    const QString one = Q("1 lignes sélectionnées");
+    const QString one = Q("1 ligne sélectionnée");
     const QString deleteLine = Q(txt::ConfirmDeleteLine.fr);
     QTest::newRow("delete line OK") << "btnSuppLigne" << true << deleteLine << "1,2"
                                     << "1,0" << one << true << 2;
     QTest::newRow("delete line Cancel") << "btnSuppLigne" << false << deleteLine << "1,2,3"
                                         << "0,1,0" << one << true << 3;
     QTest::newRow("erase all OK") << "btnEffacerTout" << true << Q(txt::ConfirmEraseAll.fr) << ""
-                                  << "" << Q("0 lignes sélectionnées") << false << 1;
+                                  << "" << Q("0 ligne sélectionnée") << false << 1;
     QTest::newRow("erase all Cancel")
         << "btnEffacerTout" << false << Q(txt::ConfirmEraseAll.fr) << "1,2,3"
         << "0,1,0" << one << true << 3;
     QTest::newRow("delete selection OK")
-        << "btnSuppSelect" << true << Q("Vous allez supprimer 1 lignes") << "1,2"
-        << "0,0" << Q("0 lignes sélectionnées") << false << 2;
+        << "btnSuppSelect" << true << Q("Vous allez supprimer 1 ligne") << "1,2"
+        << "0,0" << Q("0 ligne sélectionnée") << false << 2;
     QTest::newRow("delete selection Cancel")
-        << "btnSuppSelect" << false << Q("Vous allez supprimer 1 lignes") << "1,2,3"
+        << "btnSuppSelect" << false << Q("Vous allez supprimer 1 ligne") << "1,2,3"
         << "0,1,0" << one << true << 3;
     QTest::newRow("select all OK")
         << "btnSelectionAll" << true << Q(txt::ConfirmSelectAll.fr) << "1,2,3"
@@ -525,7 +525,7 @@ void MainWindowTest::editionButtons_data() {
         << "0,1,0" << one << true << 3;
     QTest::newRow("select none OK")
         << "btnSelectionNone" << true << Q(txt::ConfirmSelectNone.fr) << "1,2,3"
-        << "0,0,0" << Q("0 lignes sélectionnées") << false << 3;
+        << "0,0,0" << Q("0 ligne sélectionnée") << false << 3;
     QTest::newRow("select none Cancel")
         << "btnSelectionNone" << false << Q(txt::ConfirmSelectNone.fr) << "1,2,3"
         << "0,1,0" << one << true << 3;
@@ -596,16 +596,16 @@ void MainWindowTest::editionButtons() {
     h.ui.answers = {true};
     QTest::mouseClick(h.window->btnSelectionNone, Qt::LeftButton);
     QTest::mouseClick(h.window->findChild<QPushButton*>(button), Qt::LeftButton);
-    QCOMPARE(h.window->lblSelect->text(), Q("1 lignes sélectionnées"));
+    QCOMPARE(h.window->lblSelect->text(), Q("1 ligne sélectionnée"));
     h.PressCell(3, button == "btnInserLigne" ? 3 : 5);
-    QCOMPARE(h.window->lblSelect->text(), Q("0 lignes sélectionnées"));
+    QCOMPARE(h.window->lblSelect->text(), Q("0 ligne sélectionnée"));
     QTest::mouseClick(h.window->findChild<QPushButton*>(button), Qt::LeftButton);
     h.ui.answers = {true};
     QTest::mouseClick(h.window->btnSuppSelect, Qt::LeftButton);
-    QCOMPARE(Q(h.ui.questions.back()), Q("Vous allez supprimer 1 lignes"));
+    QCOMPARE(Q(h.ui.questions.back()), Q("Vous allez supprimer 1 ligne"));
     QCOMPARE(h.model().rowCount(), 5);
     if (button == "btnSelectionNone" && answer)
-        QCOMPARE(h.window->lblDelete->text(), Q("0 lignes à supprimer"));
+        QCOMPARE(h.window->lblDelete->text(), Q("0 ligne à supprimer"));
 }
 
 void MainWindowTest::sortByHeadingClicks() {
@@ -728,7 +728,7 @@ void MainWindowTest::captions() {
     QCOMPARE(h.init->btnFly2->text(), Q(txt::InitBrowse.In(l)));
     // Messages are chosen when shown.
     h.OpenArchive(h.world.Pod());
-    QCOMPARE(w.lblSelect->text(), Q(Format(txt::SelectLabel.In(l), 1)));
+    QCOMPARE(w.lblSelect->text(), Q(Format(txt::SelectLabel.In(l, 1), 1)));
 }
 
 void MainWindowTest::languageCommandWritesSettings() {

@@ -1,14 +1,22 @@
 // The map page and the check, as a user meets them: the points of the loaded
 // airports, a click that makes a row current, a longitude whose sign changes,
-// the findings beside the grid and a double click that goes to the cell.
+// the map's commands and keys, the hover hint, the coasts; the findings
+// beside the grid, walked through from the keyboard, following the edits.
+#include "database/TableCheck.h"
+#include "demo/DemoFolder.h"
 #include "support/EditorHarness.h"
+#include "support/TempDir.h"
 #include "ui/grid/RecordGridView.h"
 #include "ui/map/CheckPanel.h"
 #include "ui/map/MapWidget.h"
+#include "ui/qt/QtText.h"
 
+#include <QAction>
 #include <QImage>
-#include <QListWidget>
+#include <QLineEdit>
+#include <QListView>
 #include <QPainter>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
 
@@ -23,6 +31,11 @@ class TestMapCheck : public QObject {
     void aLongitudeChangedMovesThePoint();
     void marksAndTheCurrentRowAreDrawn();
     void checkListsFindingsAndGoesToTheCell();
+    void findingsAreWalkedThroughFromTheKeyboard();
+    void findingsFollowTheEdits();
+    void mapCommandsAndKeys();
+    void hintNamesTheRowByItsCode();
+    void coastsHaveNoSeams();
 };
 
 void TestMapCheck::landIsCompiledIn() {
@@ -104,15 +117,196 @@ void TestMapCheck::checkListsFindingsAndGoesToTheCell() {
     h.model().setData(h.model().index(2, kFirstFieldColumn), "3A2F1B01");
     h.window->Verifier->trigger();
     QCOMPARE(panel->FindingCount(), 2);
-    QCOMPARE(panel->List()->item(0)->text(), QString("Row 1, Latitude (seconds): latitude "
-                                                     "111.1111° beyond ±90°"));
-    QListWidgetItem* dup = panel->List()->item(1);
-    QVERIFY(dup->text().startsWith("Row 3, Unique identifier: key"));
+    QCOMPARE(panel->FindingAt(0), QString("Row 1, Latitude (seconds): latitude "
+                                          "111.1111° beyond ±90°"));
+    QVERIFY(panel->FindingAt(1).startsWith("Row 3, Unique identifier: key"));
     h.window->PageControl->setCurrentIndex(2);
-    emit panel->List()->itemDoubleClicked(dup);
+    emit panel->List()->doubleClicked(panel->List()->model()->index(1, 0));
     QCOMPARE(h.window->PageControl->currentIndex(), 0);
     QCOMPARE(h.session.Table.CurrentRow(), 3);
     QCOMPARE(h.session.Table.CurrentColumn(), kFirstFieldColumn);
+}
+
+void TestMapCheck::findingsAreWalkedThroughFromTheKeyboard() {
+    EditorHarness h;
+    h.Open(h.window->POD_ouvrir, h.world.Pod());
+    h.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(h.window.get()));
+    CheckPanel* panel = h.window->Verification;
+    h.model().setData(h.model().index(0, kFirstFieldColumn + 2), "400000");
+    h.model().setData(h.model().index(1, kFirstFieldColumn + 5), "300");
+    h.model().setData(h.model().index(2, kFirstFieldColumn), "3A2F1B01");
+    h.session.Table.SetCurrentCell(kFirstFieldColumn + 1, 2);
+
+    // F7 from the map page: the Records page, the list in hand on its first
+    // finding, the grid where it was.
+    h.window->PageControl->setCurrentWidget(h.window->Carte);
+    h.window->Verifier->trigger();
+    QCOMPARE(h.window->PageControl->currentWidget(), h.window->vue_globale);
+    QCOMPARE(panel->FindingCount(), 3);
+    QVERIFY(panel->List()->hasFocus());
+    QCOMPARE(panel->List()->currentIndex().row(), 0);
+    QCOMPARE(h.session.Table.CurrentColumn(), kFirstFieldColumn + 1);
+
+    // The arrows show each finding's cell and keep the list in hand...
+    QTest::keyClick(panel->List(), Qt::Key_Down);
+    QCOMPARE(h.session.Table.CurrentRow(), 2);
+    QCOMPARE(h.session.Table.CurrentColumn(), kFirstFieldColumn + 5);
+    QCOMPARE(h.window->DataGrid->currentIndex(), h.model().index(1, kFirstFieldColumn + 5));
+    QTest::keyClick(panel->List(), Qt::Key_Down);
+    QCOMPARE(h.session.Table.CurrentRow(), 3);
+    QVERIFY(panel->List()->hasFocus());
+    QTest::keyClick(panel->List(), Qt::Key_Up);
+    QCOMPARE(h.session.Table.CurrentRow(), 2);
+    // ...Enter goes to the cell.
+    QTest::keyClick(panel->List(), Qt::Key_Return);
+    QVERIFY(h.window->DataGrid->hasFocus());
+    QCOMPARE(h.window->DataGrid->currentIndex(), h.model().index(1, kFirstFieldColumn + 5));
+    // F7 again keeps the place in the list.
+    h.window->Verifier->trigger();
+    QCOMPARE(panel->List()->currentIndex().row(), 1);
+
+    // F7 while a cell is being typed: the typed text is what gets checked.
+    const QModelIndex latitude = h.model().index(0, kFirstFieldColumn + 2);
+    h.window->DataGrid->setFocus();
+    h.window->DataGrid->setCurrentIndex(latitude);
+    QTest::keyClick(h.window->DataGrid, Qt::Key_F2);
+    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    QVERIFY(editor);
+    editor->setText("176435");
+    h.window->Verifier->trigger();
+    QCOMPARE(h.session.Table.Cell(kFirstFieldColumn + 2, 1), "176435");
+    QCOMPARE(panel->FindingCount(), 2);
+    QVERIFY(panel->FindingAt(0).startsWith("Row 2"));
+    QVERIFY(panel->List()->hasFocus());
+}
+
+void TestMapCheck::findingsFollowTheEdits() {
+    EditorHarness h;
+    h.Open(h.window->POD_ouvrir, h.world.Pod());
+    CheckPanel* panel = h.window->Verification;
+    h.model().setData(h.model().index(0, kFirstFieldColumn + 2), "400000");
+    h.model().setData(h.model().index(2, kFirstFieldColumn), "3A2F1B01");
+    h.window->Verifier->trigger();
+    QCOMPARE(panel->Heading(), QString("Check: 2 findings"));
+    panel->List()->setCurrentIndex(panel->List()->model()->index(0, 0));
+
+    // Fixed in the grid: the finding goes, the next one becomes current.
+    h.model().setData(h.model().index(0, kFirstFieldColumn + 2), "176435");
+    QCOMPARE(panel->FindingCount(), 1);
+    QCOMPARE(panel->Heading(), QString("Check: 1 finding"));
+    QVERIFY(panel->FindingAt(0).startsWith("Row 3, Unique identifier"));
+    QCOMPARE(panel->List()->currentIndex().row(), 0);
+    // The first holder of the key changes it: the repeat is no repeat any more.
+    h.model().setData(h.model().index(1, kFirstFieldColumn), "3A2F1B07");
+    QCOMPARE(panel->FindingCount(), 0);
+    QCOMPARE(panel->Heading(), QString("Check: nothing found"));
+    // Undo brings the repeat back; a deleted row takes its findings along.
+    h.window->Annuler->trigger();
+    QCOMPARE(panel->FindingCount(), 1);
+    h.model().setData(h.model().index(1, kFirstFieldColumn + 4), "x");
+    QCOMPARE(panel->FindingCount(), 2);
+    h.session.Table.SetCurrentRow(2);
+    h.window->btnSuppLigne->click();
+    QCOMPARE(panel->FindingCount(), 0);
+    // A closed panel does not follow; F7 checks afresh.
+    panel->hide();
+    h.model().setData(h.model().index(0, kFirstFieldColumn + 2), "400000");
+    QCOMPARE(panel->FindingCount(), 0);
+    h.window->Verifier->trigger();
+    QCOMPARE(panel->FindingCount(), 1);
+}
+
+void TestMapCheck::mapCommandsAndKeys() {
+    EditorHarness h;
+    h.Open(h.window->POD_ouvrir, h.world.Pod());
+    MapWidget* map = h.window->Carte;
+    h.window->PageControl->setCurrentWidget(map);
+    QCoreApplication::processEvents();
+    const auto inView = [&](int row) {
+        const ScreenPoint s =
+            map->View().ToScreen(map->Points().End(*map->Points().ItemOfRow(row), 0));
+        return s.x > 0 && s.x < map->width() && s.y > 0 && s.y < map->height();
+    };
+    QVERIFY(inView(1) && inView(2) && inView(3));
+    const double fitted = map->View().Scale();
+
+    // The arrows pan: Right looks east, Up north.
+    const GeoPoint start = map->View().Centre();
+    QTest::keyClick(map, Qt::Key_Right);
+    QVERIFY(map->View().Centre().lon > start.lon);
+    QTest::keyClick(map, Qt::Key_Up);
+    QVERIFY(map->View().Centre().lat > start.lat);
+    // + and - zoom by two about the centre, as the buttons do.
+    QTest::keyClick(map, Qt::Key_Plus);
+    QCOMPARE(map->View().Scale(), fitted * 2);
+    QTest::keyClick(map, Qt::Key_Minus);
+    QCOMPARE(map->View().Scale(), fitted);
+    map->ZoomInAction()->trigger();
+    QCOMPARE(map->View().Scale(), fitted * 2);
+
+    // Far away: Home brings every point back.
+    map->View().SetView({140, -30}, fitted / 2);
+    QVERIFY(!inView(3));
+    QTest::keyClick(map, Qt::Key_Home);
+    QVERIFY(inView(1) && inView(2) && inView(3));
+    QCOMPARE(map->View().Scale(), fitted);
+
+    // C centres the current row, close enough to tell it from its neighbours.
+    map->View().ShowWorld();
+    h.session.Table.SetCurrentRow(3);
+    QTest::keyClick(map, Qt::Key_C);
+    const GeoPoint brest = map->Points().End(*map->Points().ItemOfRow(3), 0);
+    QVERIFY(std::abs(map->View().Centre().lon - brest.lon) < 1e-9);
+    QVERIFY(std::abs(map->View().Centre().lat - brest.lat) < 1e-9);
+    QVERIFY(map->View().Scale() >= 200);
+    // The buttons carry the commands, named in the window's language.
+    QCOMPARE(map->FitAllAction()->text(), QString("Fit all (Home)"));
+    QCOMPARE(map->CentreAction()->text(), QString("Centre on current row (C)"));
+    QVERIFY(map->findChild<QAction*>("MapZoomOut"));
+}
+
+void TestMapCheck::hintNamesTheRowByItsCode() {
+    orvane::testing::TempDir dir;
+    MakeDemoFolder(dir.Path());
+    for (const char* type : {"AIRPORT", "NAVAID"}) {
+        EditorHarness h;
+        h.Open(h.window->POD_ouvrir, dir.Path() + "/fly2/system/" + type + ".POD");
+        MapWidget* map = h.window->Carte;
+        const RecordTable& t = h.session.Table;
+        QVERIFY(t.RowCount() > 1);
+        const int code = map->LabelColumn();
+        QVERIFY(code >= 0);
+        const QString title = CellToQString(t.Cell(code, 0));
+        QCOMPARE(title,
+                 QString(std::string_view(type) == "AIRPORT" ? "ICAO identifier" : "Identifier"));
+        const QString hint = map->RowHint(1);
+        const QString firstLine = hint.section('\n', 0, 0);
+        QVERIFY2(firstLine.startsWith(CellToQString(TrimCell(t.Cell(code, 1))) + " - "),
+                 qPrintable(hint));
+        QVERIFY2(!firstLine.contains(
+                     CellToQString(TrimCell(t.Cell(KeyColumn(h.session.Fields(), "NAVAID"), 1)))),
+                 qPrintable(hint)); // not the hexadecimal identifier
+        QVERIFY(hint.contains("Lat "));
+    }
+}
+
+void TestMapCheck::coastsHaveNoSeams() {
+    // The rings' closing edges along the antimeridian and along the south
+    // pole (y = 90 here, southward) are filled but not stroked.
+    const QPainterPath& coast = MapWidget::Coast();
+    QVERIFY(coast.elementCount() > 4000);
+    int seams = 0;
+    for (int i = 1; i < coast.elementCount(); ++i) {
+        const QPainterPath::Element a = coast.elementAt(i - 1), b = coast.elementAt(i);
+        if (!b.isLineTo()) continue;
+        const bool meridian = std::abs(std::abs(a.x) - 180) < 1e-3 && a.x == b.x;
+        const bool pole = a.y >= 89.999 && b.y >= 89.999;
+        seams += meridian || pole;
+    }
+    QCOMPARE(seams, 0);
+    // The land still holds them: the fill reaches the antimeridian and the pole.
+    QVERIFY(MapWidget::Land().contains(QPointF(179.9, 89.5)));
 }
 
 QTEST_MAIN(TestMapCheck)

@@ -50,13 +50,13 @@ void UndoCompareTest::undoRedoAndTheUnsavedMark() {
     h.ui.answers = {true};
     h.window->btnSuppLigne->click();
     QCOMPARE(h.model().rowCount(), 2);
-    QCOMPARE(h.window->lblSelect->text(), Q("0 lignes sélectionnées")); // the selected row went
+    QCOMPARE(h.window->lblSelect->text(), Q("0 ligne sélectionnée")); // the selected row went
     QCOMPARE(Read(undo), Q("Annuler : suppression de la ligne 2"));
     QVERIFY(h.window->HasUnsavedChanges());
 
     undo->trigger();
     QCOMPARE(h.model().rowCount(), 3);
-    QCOMPARE(h.window->lblSelect->text(), Q("1 lignes sélectionnées"));
+    QCOMPARE(h.window->lblSelect->text(), Q("1 ligne sélectionnée"));
     QCOMPARE(Read(redo), Q("Rétablir : suppression de la ligne 2"));
     undo->trigger();
     QCOMPARE(h.Cell(5, 1), name);

@@ -108,8 +108,13 @@ void CompareCommands::CompareWithClick() {
         item->setData(Qt::UserRole, at);
     }
     panel_->setVisible(!d.onlyInB.empty());
+    const auto count = [lang](const CountText& text, std::size_t n) {
+        return Format(text.In(lang, static_cast<long long>(n)), static_cast<int>(n));
+    };
     c_.view.ShowNote(Format(txt::CompareSummary.In(lang), FileNameOf(*path).c_str(),
-                            int(d.changed.size()), int(d.onlyInA.size()), int(d.onlyInB.size())));
+                            count(txt::CompareChanged, d.changed.size()).c_str(),
+                            count(txt::CompareAdded, d.onlyInA.size()).c_str(),
+                            count(txt::CompareMissing, d.onlyInB.size()).c_str()));
 }
 
 void CompareCommands::Refresh() {

@@ -26,7 +26,7 @@ void ExchangeCommands::Export(ExchangeFormat format, bool selectionOnly) {
         const int written = ExportTo(format, *path, selectionOnly);
         if (written > 0)
             c_.view.ShowNote(
-                Format(txt::ExportDone.In(c_.lang()), written, FileNameOf(*path).c_str()));
+                Format(txt::ExportDone.In(c_.lang(), written), written, FileNameOf(*path).c_str()));
     }
 }
 

@@ -314,9 +314,9 @@ void TForm_podview::tbExtraireClick() {
         BusyScope busy(busy_);
         written = ExtractEntries(*pod_, marked, target, cbStruct->isChecked(), progress.Callback());
     }
-    const BiText& done =
+    const CountText& done =
         progress.WasCancelled() ? txt::PodviewExtractStopped : txt::PodviewExtracted;
-    StatusBar->showMessage(Q(Format(done.In(lang()), written, target.c_str())));
+    StatusBar->showMessage(Q(Format(done.In(lang(), written), written, target.c_str())));
 }
 
 void TForm_podview::tbEffaceClick() {
