@@ -565,12 +565,53 @@ inline constexpr BiText CompareNoTable{"Chargez d'abord une table à comparer.",
 inline constexpr BiText CompareOtherType{
     "%s contient des enregistrements %s, pas %s : rien à comparer.",
     "%s holds %s records, not %s: nothing to compare."};
-inline constexpr BiText CompareSummary{"Comparé avec %s : %d modifiés, %d ajoutés, %d manquants",
-                                       "Compared with %s: %d changed, %d added, %d missing"};
-inline constexpr BiText ComparePanel{"Lignes manquantes", "Missing rows"};
-// A missing row: its key, its line in the other file.
-inline constexpr BiText CompareMissingItem{"%s (ligne %d de l'autre table)",
-                                           "%s (line %d of the other table)"};
+// The summary in the comparison panel: the other file's name, then the
+// three counts below, each with its own singular or plural.
+inline constexpr BiText CompareSummary{"Comparé avec %s : %s, %s, %s",
+                                       "Compared with %s: %s, %s, %s"};
+inline constexpr BiText CompareEqual{"Comparé avec %s : aucune différence",
+                                     "Compared with %s: no difference"};
+inline constexpr BiText CompareChangedOne{"%d ligne modifiée", "%d changed row"};
+inline constexpr BiText CompareChangedMany{"%d lignes modifiées", "%d changed rows"};
+inline constexpr BiText CompareOnlyHereOne{"%d ligne seulement ici", "%d row only here"};
+inline constexpr BiText CompareOnlyHereMany{"%d lignes seulement ici", "%d rows only here"};
+inline constexpr BiText CompareOnlyThereOne{"%d ligne seulement dans l'autre",
+                                            "%d row only in the other"};
+inline constexpr BiText CompareOnlyThereMany{"%d lignes seulement dans l'autre",
+                                             "%d rows only in the other"};
+inline constexpr BiText ComparePanel{"Comparaison", "Comparison"};
+// The panel's entries: the row's key and name, its line number.
+inline constexpr BiText CompareChangedItem{"Modifiée : %s (ligne %d)", "Changed: %s (line %d)"};
+inline constexpr BiText CompareOnlyHereItem{"Seulement ici : %s (ligne %d)",
+                                            "Only here: %s (line %d)"};
+inline constexpr BiText CompareMissingItem{"Seulement dans l'autre : %s (ligne %d de l'autre table)",
+                                           "Only in the other: %s (line %d of the other table)"};
+// A changed field: its title, this table's value, the other's.
+inline constexpr BiText CompareFieldItem{"%s : « %s » → « %s »", "%s: \"%s\" → \"%s\""};
+inline constexpr BiText CompareTakeOther{"Prendre l'autre", "Take the other"};
+inline constexpr BiText CompareTakeOtherTip{
+    "Reprend la valeur ou la ligne de l'autre table pour les différences choisies (Ctrl+Z l'annule)",
+    "Takes the other table's value or row for the chosen differences (Ctrl+Z takes it back)"};
+inline constexpr BiText CompareKeepThis{"Garder celle-ci", "Keep this side"};
+inline constexpr BiText CompareKeepThisTip{
+    "Garde la valeur de cette table et retire les différences choisies de la liste",
+    "Keeps this table's value and takes the chosen differences off the list"};
+inline constexpr BiText MenuNextDifference{"Différence suivante", "Next difference"};
+inline constexpr BiText MenuPreviousDifference{"Différence précédente", "Previous difference"};
+inline constexpr BiText MenuClearComparison{"Effacer la comparaison", "Clear comparison"};
+// The hint over a compared cell: the other table's value.
+inline constexpr BiText CompareOtherValue{"Autre table : « %s »", "Other table: \"%s\""};
+inline constexpr BiText CompareOnlyHereHint{"Ligne absente de l'autre table",
+                                            "Row not in the other table"};
+inline constexpr BiText StepTakeOtherOne{"reprise d'une différence de l'autre table",
+                                         "take one difference from the other table"};
+inline constexpr BiText StepTakeOtherMany{"reprise de %d différences de l'autre table",
+                                          "take %d differences from the other table"};
+
+// The singular text for one (French: zero too), the plural otherwise.
+inline const BiText& Counted(Lang lang, int count, const BiText& one, const BiText& many) {
+    return count == 1 || (lang == Lang::French && count == 0) ? one : many;
+}
 
 } // namespace txt
 } // namespace orvane

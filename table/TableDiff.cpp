@@ -1,8 +1,12 @@
 #include "table/TableDiff.h"
 
+#include "table/ValueDisplay.h"
+#include "table/WholeNumber.h"
+
 #include <algorithm>
 #include <cctype>
 #include <string_view>
+#include <tuple>
 #include <unordered_map>
 
 namespace orvane {
@@ -24,7 +28,44 @@ std::string_view KeyOf(const RecordTable& t, int keyColumn, int row, std::string
     return scratch;
 }
 
+ValueKind KindOf(const CompareRule& rule, int column) {
+    return column >= 0 && std::size_t(column) < rule.kinds.size() ? rule.kinds[std::size_t(column)]
+                                                                   : ValueKind::Text;
+}
+
+// Of the rows given, those whose key another row of the same table holds.
+std::vector<int> RepeatedKeys(const RecordTable& t, int keyColumn, const std::vector<int>& rows) {
+    std::vector<int> out;
+    if (keyColumn == kKeyRowNumber || rows.empty()) return out;
+    std::unordered_map<std::string_view, int> count;
+    count.reserve(static_cast<std::size_t>(t.RowCount()));
+    for (int r = 1; r < t.RowCount(); ++r)
+        ++count[t.Cell(keyColumn, r)];
+    for (int r : rows)
+        if (count[t.Cell(keyColumn, r)] > 1) out.push_back(r);
+    return out;
+}
+
 } // namespace
+
+bool SameValue(std::string_view x, std::string_view y, ValueKind kind, char decimalSeparator) {
+    if (x == y) return true;
+    switch (kind) {
+    case ValueKind::Text:
+        return false;
+    case ValueKind::Decimal: {
+        const auto vx = ParseDecimal(x, decimalSeparator);
+        const auto vy = vx ? ParseDecimal(y, decimalSeparator) : std::nullopt;
+        return vx && vy && *vx == *vy;
+    }
+    case ValueKind::Whole: {
+        const auto vx = ParseWholeNumber(x);
+        const auto vy = vx ? ParseWholeNumber(y) : std::nullopt;
+        return vx && vy && *vx == *vy;
+    }
+    }
+    return false;
+}
 
 int DefaultKeyColumn(const RecordTable& table) {
     for (const char* word : {"unique", "ICAO", "OACI"})
@@ -34,6 +75,13 @@ int DefaultKeyColumn(const RecordTable& table) {
 }
 
 TableDifference CompareTables(const RecordTable& a, const RecordTable& b, int keyColumn) {
+    CompareRule rule;
+    rule.keyColumn = keyColumn;
+    return CompareTables(a, b, rule);
+}
+
+TableDifference CompareTables(const RecordTable& a, const RecordTable& b, const CompareRule& rule) {
+    const int keyColumn = rule.keyColumn;
     TableDifference d;
     d.keyColumn = keyColumn;
     if (keyColumn == kKeyRowNumber) {
@@ -75,14 +123,133 @@ TableDifference CompareTables(const RecordTable& a, const RecordTable& b, int ke
         for (int c = kFirstFieldColumn; c < columns; ++c) {
             const std::string_view x = c < int(cellsA.size()) ? cellsA[std::size_t(c)] : "";
             const std::string_view y = c < int(cellsB.size()) ? cellsB[std::size_t(c)] : "";
-            if (x != y) row.cells.push_back({c, std::string(x), std::string(y)});
+            if (x != y && !SameValue(x, y, KindOf(rule, c), rule.decimalSeparator))
+                row.cells.push_back({c, std::string(x), std::string(y)});
         }
         if (!row.cells.empty()) d.changed.push_back(std::move(row));
     }
     if (keyColumn != kKeyRowNumber)
         for (int rb = 1; rb < b.RowCount(); ++rb)
             if (!d.rowInA[static_cast<std::size_t>(rb)]) d.onlyInB.push_back(rb);
+    d.repeatedInA = RepeatedKeys(a, keyColumn, d.onlyInA);
+    d.repeatedInB = RepeatedKeys(b, keyColumn, d.onlyInB);
     return d;
+}
+
+std::vector<DifferenceEntry> ListDifferences(const TableDifference& d) {
+    std::vector<DifferenceEntry> list;
+    list.reserve(d.onlyInA.size() + d.onlyInB.size() + d.changed.size());
+    for (std::size_t i = 0; i < d.changed.size(); ++i) {
+        const RowDifference& row = d.changed[i];
+        list.push_back({DifferenceKind::Changed, row.rowA, row.rowB, row.rowA, int(i)});
+    }
+    for (int ra : d.onlyInA)
+        list.push_back({DifferenceKind::OnlyHere, ra, 0, ra, -1});
+    // A row only in B follows the nearest row above it in B that A holds
+    // too (rows beyond the common ones, matched by position, the last).
+    for (int rb : d.onlyInB) {
+        int at = 0;
+        for (int prev = rb - 1; prev >= 1 && !at; --prev)
+            at = d.rowInA[std::size_t(prev)];
+        list.push_back({DifferenceKind::OnlyThere, 0, rb, at, -1});
+    }
+    // Rows of A in their order; a row only in B after the row it follows,
+    // and those after one row in B's order.
+    std::stable_sort(list.begin(), list.end(),
+                     [](const DifferenceEntry& x, const DifferenceEntry& y) {
+                         const bool xThere = x.kind == DifferenceKind::OnlyThere;
+                         const bool yThere = y.kind == DifferenceKind::OnlyThere;
+                         return std::tie(x.at, xThere, x.rowB) < std::tie(y.at, yThere, y.rowB);
+                     });
+    return list;
+}
+
+std::string RowName(const RecordTable& table, int row, const CompareRule& rule) {
+    std::string name;
+    int names = 0;
+    for (int c = kFirstFieldColumn; c < table.ColumnCount() && names < 2; ++c) {
+        if (c == rule.keyColumn || KindOf(rule, c) != ValueKind::Text) continue;
+        std::string_view cell = table.Cell(c, row);
+        const std::size_t first = cell.find_first_not_of(' ');
+        if (first == std::string_view::npos) continue;
+        cell = cell.substr(first, cell.find_last_not_of(' ') + 1 - first);
+        if (!name.empty()) name += "  ";
+        name += cell;
+        ++names;
+    }
+    return name;
+}
+
+std::string RowLabel(const RecordTable& table, int row, const CompareRule& rule) {
+    std::string label = rule.keyColumn == kKeyRowNumber
+                            ? std::to_string(row)
+                            : std::string(table.Cell(rule.keyColumn, row));
+    const std::string name = RowName(table, row, rule);
+    if (!name.empty()) label += "  " + name;
+    return label;
+}
+
+int TakeOtherSide(RecordTable& a, const RecordTable& b, const TableDifference& d,
+                  const std::vector<DifferenceEntry>& list, const std::vector<MergeTake>& takes) {
+    int taken = 0;
+    // Row moves, done last and from the bottom up so that earlier positions
+    // hold: removals of A's rows, and insertions of B's rows after a row of A.
+    struct Move {
+        int position; // in A as compared
+        bool insert;
+        int rowB;
+    };
+    std::vector<Move> moves;
+    std::vector<std::string_view> cells;
+    for (const MergeTake& take : takes) {
+        if (take.entry >= list.size()) continue;
+        const DifferenceEntry& e = list[take.entry];
+        switch (e.kind) {
+        case DifferenceKind::Changed: {
+            if (e.changed < 0 || std::size_t(e.changed) >= d.changed.size()) break;
+            for (const CellDifference& cell : d.changed[std::size_t(e.changed)].cells)
+                if ((take.column < 0 || take.column == cell.column) &&
+                    a.Cell(cell.column, e.rowA) != cell.after) {
+                    a.SetCell(cell.column, e.rowA, cell.after);
+                    ++taken;
+                }
+            break;
+        }
+        case DifferenceKind::OnlyHere:
+            moves.push_back({e.rowA, false, 0});
+            break;
+        case DifferenceKind::OnlyThere:
+            moves.push_back({e.at + 1, true, e.rowB});
+            break;
+        }
+    }
+    if (moves.empty()) return taken;
+    // From the bottom up; at one position the removal of A's row comes
+    // first, then B's rows, the last first so that they end in B's order.
+    std::sort(moves.begin(), moves.end(), [](const Move& x, const Move& y) {
+        return std::tie(y.position, x.insert, y.rowB) < std::tie(x.position, y.insert, x.rowB);
+    });
+    moves.erase(std::unique(moves.begin(), moves.end(),
+                            [](const Move& x, const Move& y) {
+                                return x.position == y.position && x.insert == y.insert &&
+                                       x.rowB == y.rowB;
+                            }),
+                moves.end());
+    for (const Move& m : moves) {
+        if (m.insert) {
+            a.InsertRow(m.position);
+            b.RowCells(m.rowB, cells);
+            cells.resize(std::size_t(a.ColumnCount()));
+            cells[std::size_t(kColModif)] = "X";
+            a.SetRowCells(m.position, cells);
+        } else {
+            a.RemoveRow(m.position);
+        }
+        ++taken;
+    }
+    a.Renumber();
+    a.RecountFlags();
+    return taken;
 }
 
 } // namespace orvane

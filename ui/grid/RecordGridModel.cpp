@@ -1,6 +1,7 @@
 #include "ui/grid/RecordGridModel.h"
 
 #include "database/SessionState.h"
+#include "platform/Cp1252.h"
 #include "table/History.h"
 #include "table/ValueDisplay.h"
 #include "ui/qt/QtText.h"
@@ -48,8 +49,11 @@ QVariant RecordGridModel::data(const QModelIndex& index, int role) const {
     }
     case Qt::ToolTipRole: {
         const HintResult hint = GridHint(session_.Table, col, TableRow(index), session_.Display);
-        if (hint.hint.empty()) return {};
-        return Q(hint.hint);
+        QString tip = hint.hint.empty() ? QString() : Q(hint.hint);
+        const QString other = CompareHint(TableRow(index), col);
+        if (!other.isEmpty()) tip = tip.isEmpty() ? other : tip + '\n' + other;
+        if (tip.isEmpty()) return {};
+        return tip;
     }
     default:
         return {};
@@ -99,6 +103,17 @@ void RecordGridModel::SetCompareMarks(CompareMarks marks) {
     const int rows = rowCount();
     if (rows > 0 && columnCount() > 0)
         emit dataChanged(index(0, 0), index(rows - 1, columnCount() - 1), {Qt::BackgroundRole});
+}
+
+QString RecordGridModel::CompareHint(int row, int col) const {
+    if (!HasCompareMarks() || !CompareMarksCurrent()) return {};
+    const Lang lang = session_.Language_();
+    if (const auto it = marks_.cells.find(CompareMarks::Key(row, col)); it != marks_.cells.end())
+        return Q(Format(txt::CompareOtherValue.In(lang), Cp1252ToUtf8(it->second).c_str()));
+    if (std::size_t(row) < marks_.rows.size() &&
+        marks_.rows[std::size_t(row)] == CompareMarks::Added && col >= kFirstFieldColumn)
+        return Q(txt::CompareOnlyHereHint.In(lang));
+    return {};
 }
 
 bool RecordGridModel::CompareMarksCurrent() const {
