@@ -47,8 +47,8 @@ struct Files {
             const double latitude = 12345.5 + n;
             std::memcpy(records[std::size_t(n)].data() + 93, &latitude, sizeof latitude);
         }
-        changedDbd = dir.Write("CHANGED.dbd",
-                               DbdBytes("aprt", kAirportLikeRecordSize, records, 1000000000));
+        changedDbd =
+            dir.Write("CHANGED.dbd", DbdBytes("aprt", kAirportLikeRecordSize, records, 1000000000));
     }
 };
 
@@ -99,9 +99,9 @@ void BM_CompareAgainstLoad(benchmark::State& state) {
         SessionState loaded;
         const auto started = std::chrono::steady_clock::now();
         Load(loaded, f);
-        loadSeconds = std::min(loadSeconds, std::chrono::duration<double>(
-                                                std::chrono::steady_clock::now() - started)
-                                                .count());
+        loadSeconds = std::min(
+            loadSeconds,
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());
         if (i == 2) a = std::move(loaded);
     }
     b.Language = "english";
@@ -113,7 +113,8 @@ void BM_CompareAgainstLoad(benchmark::State& state) {
     for (auto _ : state) {
         const auto begin = std::chrono::steady_clock::now();
         const TableDifference d = CompareTables(a.Table, b.Table, rule);
-        compareSeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+        compareSeconds +=
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
         changed = d.changed.size();
         benchmark::DoNotOptimize(changed);
     }

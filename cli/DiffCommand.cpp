@@ -98,8 +98,8 @@ void Report(std::ostream& out, const SessionState& a, const SessionState& b,
         if (rows.empty()) return;
         out << "\nKey repeated in " << side << " (" << rows.size() << "):\n";
         for (int r : rows)
-            out << "! " << named(t, r) << " (" << side << " row " << r << ", the key of "
-                << side << " row " << others(t, r) << ")\n";
+            out << "! " << named(t, r) << " (" << side << " row " << r << ", the key of " << side
+                << " row " << others(t, r) << ")\n";
     };
     repeats("A", ta, d.repeatedInA);
     repeats("B", tb, d.repeatedInB);

@@ -584,13 +584,15 @@ inline constexpr BiText ComparePanel{"Comparaison", "Comparison"};
 inline constexpr BiText CompareChangedItem{"Modifiée : %s (ligne %d)", "Changed: %s (line %d)"};
 inline constexpr BiText CompareOnlyHereItem{"Seulement ici : %s (ligne %d)",
                                             "Only here: %s (line %d)"};
-inline constexpr BiText CompareMissingItem{"Seulement dans l'autre : %s (ligne %d de l'autre table)",
-                                           "Only in the other: %s (line %d of the other table)"};
+inline constexpr BiText CompareMissingItem{
+    "Seulement dans l'autre : %s (ligne %d de l'autre table)",
+    "Only in the other: %s (line %d of the other table)"};
 // A changed field: its title, this table's value, the other's.
 inline constexpr BiText CompareFieldItem{"%s : « %s » → « %s »", "%s: \"%s\" → \"%s\""};
 inline constexpr BiText CompareTakeOther{"Prendre l'autre", "Take the other"};
 inline constexpr BiText CompareTakeOtherTip{
-    "Reprend la valeur ou la ligne de l'autre table pour les différences choisies (Ctrl+Z l'annule)",
+    "Reprend la valeur ou la ligne de l'autre table pour les différences choisies (Ctrl+Z "
+    "l'annule)",
     "Takes the other table's value or row for the chosen differences (Ctrl+Z takes it back)"};
 inline constexpr BiText CompareKeepThis{"Garder celle-ci", "Keep this side"};
 inline constexpr BiText CompareKeepThisTip{

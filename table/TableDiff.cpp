@@ -8,6 +8,7 @@
 #include <string_view>
 #include <tuple>
 #include <unordered_map>
+#include <utility>
 
 namespace orvane {
 
@@ -30,7 +31,7 @@ std::string_view KeyOf(const RecordTable& t, int keyColumn, int row, std::string
 
 ValueKind KindOf(const CompareRule& rule, int column) {
     return column >= 0 && std::size_t(column) < rule.kinds.size() ? rule.kinds[std::size_t(column)]
-                                                                   : ValueKind::Text;
+                                                                  : ValueKind::Text;
 }
 
 // Of the rows given, those whose key another row of the same table holds.
@@ -164,27 +165,61 @@ std::vector<DifferenceEntry> ListDifferences(const TableDifference& d) {
     return list;
 }
 
+namespace {
+
+std::string_view Trimmed(std::string_view cell) {
+    const std::size_t first = cell.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    return cell.substr(first, cell.find_last_not_of(' ') + 1 - first);
+}
+
+// The first text field, and the one whose title says it holds a name (-1: none).
+std::pair<int, int> NamingColumns(const RecordTable& table, const CompareRule& rule) {
+    int first = -1, name = -1;
+    for (int c = kFirstFieldColumn; c < table.ColumnCount(); ++c) {
+        if (KindOf(rule, c) != ValueKind::Text) continue;
+        if (first < 0) first = c;
+        const std::string_view title = table.Cell(c, 0);
+        if (name < 0 && (ContainsNoCase(title, "name") ||
+                         (title.size() >= 3 && ContainsNoCase(title.substr(0, 3), "nom"))))
+            name = c;
+    }
+    return {first, name};
+}
+
+} // namespace
+
 std::string RowName(const RecordTable& table, int row, const CompareRule& rule) {
+    const auto [first, nameColumn] = NamingColumns(table, rule);
+    std::vector<int> columns;
+    if (first >= 0 && first != rule.keyColumn) columns.push_back(first);
+    if (nameColumn >= 0) {
+        if (nameColumn != rule.keyColumn && nameColumn != first) columns.push_back(nameColumn);
+    } else {
+        // No field says it is the name: the next texts stand in for it.
+        for (int c = first + 1;
+             c > kFirstFieldColumn && c < table.ColumnCount() && columns.size() < 2; ++c)
+            if (c != rule.keyColumn && KindOf(rule, c) == ValueKind::Text &&
+                !Trimmed(table.Cell(c, row)).empty())
+                columns.push_back(c);
+    }
     std::string name;
-    int names = 0;
-    for (int c = kFirstFieldColumn; c < table.ColumnCount() && names < 2; ++c) {
-        if (c == rule.keyColumn || KindOf(rule, c) != ValueKind::Text) continue;
-        std::string_view cell = table.Cell(c, row);
-        const std::size_t first = cell.find_first_not_of(' ');
-        if (first == std::string_view::npos) continue;
-        cell = cell.substr(first, cell.find_last_not_of(' ') + 1 - first);
+    for (int c : columns) {
+        const std::string_view cell = Trimmed(table.Cell(c, row));
+        if (cell.empty()) continue;
         if (!name.empty()) name += "  ";
         name += cell;
-        ++names;
     }
     return name;
 }
 
 std::string RowLabel(const RecordTable& table, int row, const CompareRule& rule) {
-    std::string label = rule.keyColumn == kKeyRowNumber
-                            ? std::to_string(row)
-                            : std::string(table.Cell(rule.keyColumn, row));
     const std::string name = RowName(table, row, rule);
+    if (rule.keyColumn == kKeyRowNumber) return name.empty() ? std::to_string(row) : name;
+    // A key no one reads (a unique identifier in hexadecimal) gives way to
+    // the record's first text and name.
+    if (!name.empty() && NamingColumns(table, rule).first != rule.keyColumn) return name;
+    std::string label(table.Cell(rule.keyColumn, row));
     if (!name.empty()) label += "  " + name;
     return label;
 }

@@ -91,11 +91,13 @@ struct DifferenceEntry {
 // after the row it follows in B.
 std::vector<DifferenceEntry> ListDifferences(const TableDifference& d);
 
-// The name of a row: its first non-empty text fields besides the key (up
-// to two), separated by two blanks (8-bit; "" when it has none).
+// The name of a row besides its key: its first text field, and the field
+// whose title names a name ("name", "nom"), else the next text fields (two
+// in all), separated by two blanks (8-bit; "" when all are empty).
 std::string RowName(const RecordTable& table, int row, const CompareRule& rule);
-// A row as a person knows it: its key (its row number when the rows match
-// by position), then its name.
+// A row as a person knows it: its key and its name; the name alone when
+// the key is no text a person reads (not the first text field), the row
+// number when rows match by position and it has no name.
 std::string RowLabel(const RecordTable& table, int row, const CompareRule& rule);
 
 // --- Taking the other side -----------------------------------------------

@@ -114,8 +114,7 @@ TEST_F(CliDiff, DifferentDataTypesAndUnreadableInputsAreErrors) {
     const std::string pod = dir_.File("RUNWAY.POD");
     WriteArchive(pod, ArchiveLayout::Pod3,
                  {{"DATABASE\\RUNWAY.DBT", testing::TemplateText(kFields), 0}});
-    for (const auto& [first, second] :
-         {std::pair{stock_, other}, std::pair{other, stock_}}) {
+    for (const auto& [first, second] : {std::pair{stock_, other}, std::pair{other, stock_}}) {
         r = Run({"diff", first, second, "--template", pod});
         EXPECT_EQ(r.status, 2);
         EXPECT_EQ(r.out, "");

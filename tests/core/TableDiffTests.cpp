@@ -29,34 +29,33 @@ TEST_P(SameValueTest, ComparesAsTheFieldTypeReads) {
     EXPECT_EQ(SameValue(c.y, c.x, c.kind, c.separator), c.same) << "both ways";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cells, SameValueTest,
-    ::testing::Values(
-        // The record editor writes the shortest text of the same number.
-        ValueCase{"8565.8400", "8565.84", ValueKind::Decimal, '.', true},
-        ValueCase{"8565,8400", "8565,84", ValueKind::Decimal, ',', true},
-        ValueCase{"-0.5000", "-.5", ValueKind::Decimal, '.', true},
-        ValueCase{"8565.8400", "8565.8401", ValueKind::Decimal, '.', false},
-        // Another separator than the session's is no number: texts differ.
-        ValueCase{"1.5", "1,5", ValueKind::Decimal, ',', false},
-        ValueCase{"", "0", ValueKind::Decimal, '.', false},
-        ValueCase{"abc", "abc", ValueKind::Decimal, '.', true},
-        ValueCase{"007", "7", ValueKind::Whole, '.', true},
-        ValueCase{" 12", "+12", ValueKind::Whole, '.', true},
-        ValueCase{"7", "8", ValueKind::Whole, '.', false},
-        ValueCase{"7.0", "7", ValueKind::Whole, '.', false},
-        // Texts by their bytes, blanks and letter case included.
-        ValueCase{"8565.8400", "8565.84", ValueKind::Text, '.', false},
-        ValueCase{"Orly", "Orly ", ValueKind::Text, '.', false},
-        ValueCase{"Orly", "ORLY", ValueKind::Text, '.', false}));
+INSTANTIATE_TEST_SUITE_P(Cells, SameValueTest,
+                         ::testing::Values(
+                             // The record editor writes the shortest text of the same number.
+                             ValueCase{"8565.8400", "8565.84", ValueKind::Decimal, '.', true},
+                             ValueCase{"8565,8400", "8565,84", ValueKind::Decimal, ',', true},
+                             ValueCase{"-0.5000", "-.5", ValueKind::Decimal, '.', true},
+                             ValueCase{"8565.8400", "8565.8401", ValueKind::Decimal, '.', false},
+                             // Another separator than the session's is no number: texts differ.
+                             ValueCase{"1.5", "1,5", ValueKind::Decimal, ',', false},
+                             ValueCase{"", "0", ValueKind::Decimal, '.', false},
+                             ValueCase{"abc", "abc", ValueKind::Decimal, '.', true},
+                             ValueCase{"007", "7", ValueKind::Whole, '.', true},
+                             ValueCase{" 12", "+12", ValueKind::Whole, '.', true},
+                             ValueCase{"7", "8", ValueKind::Whole, '.', false},
+                             ValueCase{"7.0", "7", ValueKind::Whole, '.', false},
+                             // Texts by their bytes, blanks and letter case included.
+                             ValueCase{"8565.8400", "8565.84", ValueKind::Text, '.', false},
+                             ValueCase{"Orly", "Orly ", ValueKind::Text, '.', false},
+                             ValueCase{"Orly", "ORLY", ValueKind::Text, '.', false}));
 
 // Key, name, city, latitude (a number) and an integer.
 CompareRule Rule() {
     CompareRule rule;
     rule.keyColumn = kFirstFieldColumn;
-    rule.kinds = {ValueKind::Text,    ValueKind::Text,    ValueKind::Text,
-                  ValueKind::Text,    ValueKind::Text,    ValueKind::Text,
-                  ValueKind::Text,    ValueKind::Decimal, ValueKind::Whole};
+    rule.kinds = {ValueKind::Text, ValueKind::Text,    ValueKind::Text,
+                  ValueKind::Text, ValueKind::Text,    ValueKind::Text,
+                  ValueKind::Text, ValueKind::Decimal, ValueKind::Whole};
     return rule;
 }
 
@@ -111,13 +110,27 @@ TEST(TableDiff, ListsEveryDifferenceInTheOrderOfThisTable) {
     EXPECT_EQ(list[3].kind, DifferenceKind::OnlyHere);
     EXPECT_EQ(list[3].rowA, 3);
 
-    // Labels: the key, then the first non-empty texts; numbers are no name.
-    EXPECT_EQ(RowLabel(p.a, 2, Rule()), "K2  Bron  Lyon");
-    EXPECT_EQ(RowLabel(p.a, 3, Rule()), "K3  Nice");
+    // Labels: the key, then the field titled as a name.
+    EXPECT_EQ(RowLabel(p.a, 2, Rule()), "K2  Bron");
+    EXPECT_EQ(RowLabel(p.a, 3, Rule()), "K3");
     EXPECT_EQ(RowLabel(p.b, 4, Rule()), "K5  Entzheim");
     CompareRule byRow = Rule();
     byRow.keyColumn = kKeyRowNumber;
-    EXPECT_EQ(RowLabel(p.a, 3, byRow), "3  K3  Nice");
+    EXPECT_EQ(RowLabel(p.a, 2, byRow), "K2  Bron");
+    EXPECT_EQ(RowLabel(TableOf({{"n"}, {""}}), 1, byRow), "1");
+}
+
+TEST(TableDiff, RowsMatchedByAHexadecimalKeyAreNamedByTheirTexts) {
+    const RecordTable t = TableOf({{"Airport key", "ICAO", "Nom", "Unique identifier"},
+                                   {"FR00002", "LFPO", "Paris-Orly", "010000013A028CAE"}});
+    CompareRule rule;
+    rule.keyColumn = kFirstFieldColumn + 3;
+    EXPECT_EQ(RowName(t, 1, rule), "FR00002  Paris-Orly");
+    EXPECT_EQ(RowLabel(t, 1, rule), "FR00002  Paris-Orly");
+    // Without a name field the next texts stand in.
+    const RecordTable runways = TableOf({{"Runway key", "End", "Surface"}, {"R1", "09L", "ASPH"}});
+    rule.keyColumn = kFirstFieldColumn;
+    EXPECT_EQ(RowLabel(runways, 1, rule), "R1  09L  ASPH");
 }
 
 TEST(TableDiff, RepeatedKeysAreToldApartFromRowsOfTheirOwn) {

@@ -3,9 +3,9 @@
 // no undo in direct-write mode. The comparison with another table: its
 // colours and hints, the panel's list and keys, taking either side.
 #include "settings/Texts.h"
+#include "support/DbdFixtures.h"
 #include "support/EditorHarness.h"
 #include "ui/Captions.h"
-#include "support/DbdFixtures.h"
 #include "ui/commands/CompareCommands.h"
 #include "ui/grid/DifferencePanel.h"
 #include "ui/grid/RecordGridView.h"

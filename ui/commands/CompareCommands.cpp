@@ -113,7 +113,8 @@ void CompareCommands::Recompute() {
     marks.rows.assign(std::size_t(std::max(s.Table.RowCount(), 0)), CompareMarks::Same);
     for (const Shown& shown : shown_) {
         const DifferenceEntry& e = shown.entry;
-        if (e.kind == DifferenceKind::OnlyHere) marks.rows[std::size_t(e.rowA)] = CompareMarks::Added;
+        if (e.kind == DifferenceKind::OnlyHere)
+            marks.rows[std::size_t(e.rowA)] = CompareMarks::Added;
         if (e.kind != DifferenceKind::Changed) continue;
         for (int column : shown.columns)
             marks.cells.emplace(CompareMarks::Key(e.rowA, column),
@@ -165,11 +166,11 @@ void CompareCommands::Show(int current) {
         const auto count = [lang](int n, const BiText& one, const BiText& many) {
             return Format(txt::Counted(lang, n, one, many).In(lang), n);
         };
-        panel_->SetSummary(Q(Format(
-            txt::CompareSummary.In(lang), name,
-            count(changed, txt::CompareChangedOne, txt::CompareChangedMany).c_str(),
-            count(onlyHere, txt::CompareOnlyHereOne, txt::CompareOnlyHereMany).c_str(),
-            count(onlyThere, txt::CompareOnlyThereOne, txt::CompareOnlyThereMany).c_str())));
+        panel_->SetSummary(Q(
+            Format(txt::CompareSummary.In(lang), name,
+                   count(changed, txt::CompareChangedOne, txt::CompareChangedMany).c_str(),
+                   count(onlyHere, txt::CompareOnlyHereOne, txt::CompareOnlyHereMany).c_str(),
+                   count(onlyThere, txt::CompareOnlyThereOne, txt::CompareOnlyThereMany).c_str())));
     }
     panel_->SetEntries(entries, current);
 }
