@@ -180,9 +180,11 @@ void UndoCompareTest::compareKeysGoToTheRows() {
     QCOMPARE(next->shortcut(), QKeySequence(Qt::Key_F8));
     QCOMPARE(previous->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_F8));
     QCOMPARE(h.panel().CurrentEntry(), -1);
+    h.session.Table.SetCurrentCell(8, 2);
     next->trigger();
     QCOMPARE(h.panel().CurrentEntry(), 0);
     QCOMPARE(h.Row(), 1);
+    QCOMPARE(h.session.Table.CurrentColumn(), 5); // the changed field
     next->trigger();
     QCOMPARE(h.Row(), 2); // the missing row would come after row 2
     previous->trigger();
@@ -193,6 +195,7 @@ void UndoCompareTest::compareKeysGoToTheRows() {
     // Enter and a double click in the list; a field leads to its cell.
     QTreeWidget& list = h.list();
     list.setFocus();
+    h.session.Table.SetCurrentCell(8, 2);
     list.setCurrentItem(list.topLevelItem(0)->child(0));
     QTest::keyClick(&list, Qt::Key_Return);
     QCOMPARE(h.Row(), 1);
@@ -235,6 +238,7 @@ void UndoCompareTest::compareTakesEitherSide() {
     QCOMPARE(h.Cell(5, 1), QString("Charles de Gaulle"));
     QCOMPARE(h.Colour(5, 1), kNone);
     QCOMPARE(h.Entries().size(), 2);
+    QVERIFY(!take->isEnabled()); // the entry now in its place is not chosen
     QCOMPARE(Read(h.window->Annuler),
              QString::fromUtf8("Annuler : reprise d'une différence de l'autre table"));
     h.window->Annuler->trigger();

@@ -26,7 +26,7 @@ CompareCommands::CompareCommands(CommandContext context, QMainWindow* window, Ca
     dock_->setObjectName("ComparePanel");
     captions.Title(dock_, txt::ComparePanel);
     dock_->setWidget(panel_);
-    dock_->setMinimumWidth(340);
+    dock_->setMinimumWidth(400);
     dock_->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
     window->addDockWidget(Qt::RightDockWidgetArea, dock_);
     dock_->hide();
@@ -137,6 +137,7 @@ void CompareCommands::Show(int current) {
         switch (e.kind) {
         case DifferenceKind::Changed:
             ++changed;
+            entry.column = shown.columns.front(); // the first changed field shown
             entry.text = Q(Format(txt::CompareChangedItem.In(lang),
                                   Cp1252ToUtf8(RowLabel(mine, e.rowA, rule_)).c_str(), e.rowA));
             for (int column : shown.columns)

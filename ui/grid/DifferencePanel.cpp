@@ -18,6 +18,7 @@ namespace {
 constexpr int kEntryRole = Qt::UserRole;
 constexpr int kColumnRole = Qt::UserRole + 1;
 constexpr int kRowRole = Qt::UserRole + 2;
+constexpr int kGoColumnRole = Qt::UserRole + 3; // the column an entry leads to
 
 } // namespace
 
@@ -84,19 +85,25 @@ void DifferencePanel::SetEntries(const std::vector<Entry>& entries, int current)
         item->setData(0, kEntryRole, int(i));
         item->setData(0, kColumnRole, -1);
         item->setData(0, kRowRole, e.row);
+        item->setData(0, kGoColumnRole, e.column);
+        item->setToolTip(0, e.text);
         for (const Field& f : e.fields) {
             auto* child = new QTreeWidgetItem(item, QStringList{f.text});
             child->setData(0, kEntryRole, int(i));
             child->setData(0, kColumnRole, f.column);
             child->setData(0, kRowRole, e.row);
+            child->setData(0, kGoColumnRole, f.column);
+            child->setToolTip(0, f.text);
         }
         items.append(item);
     }
     list_->addTopLevelItems(items);
     list_->expandAll();
     if (!entries.empty() && current >= 0) {
+        // Current but not chosen: after an edit or a take the entry in that
+        // place is another one, which the buttons must not act on unasked.
         QTreeWidgetItem* item = list_->topLevelItem(std::min(current, int(entries.size()) - 1));
-        list_->setCurrentItem(item);
+        list_->setCurrentItem(item, 0, QItemSelectionModel::NoUpdate);
         list_->scrollToItem(item);
     }
     list_->setUpdatesEnabled(true);
@@ -133,7 +140,7 @@ std::vector<DifferencePanel::Choice> DifferencePanel::Chosen() const {
 }
 
 void DifferencePanel::Activate(QTreeWidgetItem* item) {
-    if (item && GoTo) GoTo(item->data(0, kRowRole).toInt(), item->data(0, kColumnRole).toInt());
+    if (item && GoTo) GoTo(item->data(0, kRowRole).toInt(), item->data(0, kGoColumnRole).toInt());
 }
 
 void DifferencePanel::ShowButtons() {

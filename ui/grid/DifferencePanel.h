@@ -28,7 +28,8 @@ class DifferencePanel : public QWidget {
     };
     struct Entry {
         QString text;
-        int row = 0; // the table row the entry leads to
+        int row = 0;     // the table cell the entry leads to
+        int column = -1; // -1: the current column
         std::vector<Field> fields;
     };
     // An entry and one of its fields' columns, or -1 for the whole entry.
@@ -38,7 +39,7 @@ class DifferencePanel : public QWidget {
 
     void SetSummary(const QString& text);
     // Replaces the entries; the entry at index `current` (the last one when
-    // beyond) becomes current, none for -1.
+    // beyond) becomes current, none for -1. None is chosen.
     void SetEntries(const std::vector<Entry>& entries, int current);
     int EntryCount() const;
     int CurrentEntry() const; // -1: none
