@@ -115,6 +115,7 @@ TForm_main::TForm_main(SessionState& session, UserInteraction& ui, BusyIndicator
         GoToCell(column < 0 ? session_.Table.CurrentColumn() : column, row);
         ShowRowCaptions();
     };
+    compare_->CommitEdit = [this] { DataGrid->CommitEdit(); };
 
     // Status bar: panel 0 the loaded file, panel 1 the coordinate text.
     // Panel 0 is 600 pixels wide, or as wide as its text in the platform's font.

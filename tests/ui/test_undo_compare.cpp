@@ -16,6 +16,8 @@
 #include <QDockWidget>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
@@ -205,6 +207,22 @@ void UndoCompareTest::compareKeysGoToTheRows() {
     QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, at);
     QCOMPARE(h.Row(), 3);
+
+    // F8 in the middle of typing: the cell keeps what was typed and the
+    // step goes through the differences as they now are.
+    const QModelIndex elevation = h.model().index(2, 8);
+    h.window->DataGrid->setCurrentIndex(elevation);
+    static_cast<QAbstractItemView*>(h.window->DataGrid)->edit(elevation);
+    QPointer<QLineEdit> editor = h.window->DataGrid->viewport()->findChild<QLineEdit*>();
+    QVERIFY(editor);
+    editor->setText("999");
+    next->trigger();
+    QCoreApplication::processEvents();
+    QCOMPARE(h.Cell(8, 3), QString("999"));
+    QVERIFY(!editor || !editor->isVisible()); // the edit is over
+    QCOMPARE(h.Entries().size(), 3);          // the row only here changed no count
+    QCOMPARE(h.panel().CurrentEntry(), 0);
+    QVERIFY(!h.panel().Chosen().empty());
 
     // The comparison follows an edit: the other colours stay.
     QVERIFY(h.model().setData(h.model().index(1, 5), QString("Other")));

@@ -207,13 +207,23 @@ void CompareCommands::ClearClick() {
 }
 
 void CompareCommands::NextDifferenceClick() {
-    if (!panel_->Step(+1)) c_.ui.Beep();
-    dock_->show();
+    Step(+1);
 }
 
 void CompareCommands::PreviousDifferenceClick() {
-    if (!panel_->Step(-1)) c_.ui.Beep();
+    Step(-1);
+}
+
+void CompareCommands::Step(int delta) {
+    if (!other_) return;
+    if (CommitEdit) CommitEdit();
+    if (pending_) { // the edit just ended moves the differences
+        const int current = panel_->CurrentEntry();
+        Recompute();
+        Show(current);
+    }
     dock_->show();
+    if (!panel_->Step(delta)) c_.ui.Beep();
 }
 
 void CompareCommands::TakeOther(const std::vector<std::pair<int, int>>& choices) {

@@ -46,6 +46,9 @@ class CompareCommands {
     // Makes a table cell current and shows it (the window's); column -1
     // keeps the current column.
     std::function<void(int row, int column)> GoToCell;
+    // Ends a cell edit under way (the window's), so that a step through the
+    // differences starts from the table as typed.
+    std::function<void()> CommitEdit;
 
     QDockWidget* Dock() const { return dock_; }
     DifferencePanel* Panel() const { return panel_; }
@@ -58,6 +61,7 @@ class CompareCommands {
         std::vector<int> columns;
     };
     void Recompute();
+    void Step(int delta);
     void Show(int current);
     void TakeOther(const std::vector<std::pair<int, int>>& choices);
     void KeepThis(const std::vector<std::pair<int, int>>& choices);

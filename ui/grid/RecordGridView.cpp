@@ -1,5 +1,6 @@
 #include "ui/grid/RecordGridView.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -112,6 +113,17 @@ void RecordGridView::MoveDown() {
     const QModelIndex current = currentIndex();
     if (!current.isValid() || current.row() + 1 >= model()->rowCount()) return;
     setCurrentIndex(model()->index(current.row() + 1, current.column()));
+}
+
+void RecordGridView::CommitEdit() {
+    if (state() != EditingState) return;
+    // The cell editors are the viewport's own children.
+    for (QWidget* editor : viewport()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (editor->isVisible()) {
+            commitData(editor);
+            closeEditor(editor, QAbstractItemDelegate::NoHint);
+            return;
+        }
 }
 
 } // namespace orvane

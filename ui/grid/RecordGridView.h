@@ -30,6 +30,9 @@ class RecordGridView : public QTableView {
   public:
     explicit RecordGridView(QWidget* parent = nullptr);
     WrapHeaderView* Heading() const { return heading_; }
+    // Ends an edit under way in a cell, keeping what was typed (before a
+    // command that moves elsewhere reads the table).
+    void CommitEdit();
 
   signals:
     // After a press of any button on a cell, once the press has made it current.
