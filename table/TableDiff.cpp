@@ -93,31 +93,52 @@ TableDifference CompareTables(const RecordTable& a, const RecordTable& b, const 
         for (int r = common; r < b.RowCount(); ++r)
             d.onlyInB.push_back(r);
     }
-    // The rows of B under each key, in order; a match takes the first left.
-    std::unordered_map<std::string_view, std::vector<int>> rowsOfB;
+    // The rows of B under each key, in order: the first row left under the
+    // key, and for each row the next one holding the same key (0: none).
+    // A match takes the first left.
+    std::unordered_map<std::string_view, int> firstOfB;
+    std::vector<int> nextOfB;
     d.rowInA.assign(static_cast<std::size_t>(std::max(b.RowCount(), 0)), 0);
     if (keyColumn != kKeyRowNumber) {
-        rowsOfB.reserve(static_cast<std::size_t>(b.RowCount()));
-        for (int r = b.RowCount() - 1; r >= 1; --r)
-            rowsOfB[b.Cell(keyColumn, r)].push_back(r); // reversed: pop_back takes the first
+        firstOfB.reserve(static_cast<std::size_t>(b.RowCount()));
+        nextOfB.assign(d.rowInA.size(), 0);
+        for (int r = b.RowCount() - 1; r >= 1; --r) {
+            int& first = firstOfB[b.Cell(keyColumn, r)];
+            nextOfB[std::size_t(r)] = first;
+            first = r;
+        }
     }
     const int columns = std::max(a.ColumnCount(), b.ColumnCount());
     std::vector<std::string_view> cellsA, cellsB;
+    std::vector<std::uint32_t> endsA(std::size_t(std::max(columns, kFirstFieldColumn))),
+        endsB(endsA.size());
     std::string scratch;
     const int lastA =
         keyColumn == kKeyRowNumber ? std::min(a.RowCount(), b.RowCount()) : a.RowCount();
     for (int ra = 1; ra < lastA; ++ra) {
         int rb = ra;
         if (keyColumn != kKeyRowNumber) {
-            auto it = rowsOfB.find(KeyOf(a, keyColumn, ra, scratch));
-            if (it == rowsOfB.end() || it->second.empty()) {
+            auto it = firstOfB.find(KeyOf(a, keyColumn, ra, scratch));
+            if (it == firstOfB.end() || it->second == 0) {
                 d.onlyInA.push_back(ra);
                 continue;
             }
-            rb = it->second.back();
-            it->second.pop_back();
+            rb = it->second;
+            it->second = nextOfB[std::size_t(rb)];
         }
         d.rowInA[static_cast<std::size_t>(rb)] = ra;
+        // Most rows hold the same field texts: one comparison of the texts
+        // and where each ends tells.
+        const std::string_view textA = a.RowTexts(ra, endsA.data(), endsA.size());
+        const std::string_view textB = b.RowTexts(rb, endsB.data(), endsB.size());
+        const std::uint32_t fromA = endsA[kFirstFieldColumn - 1];
+        const std::uint32_t fromB = endsB[kFirstFieldColumn - 1];
+        if (endsA.back() - fromA == endsB.back() - fromB &&
+            textA.substr(fromA) == textB.substr(fromB) &&
+            std::equal(endsA.begin() + kFirstFieldColumn, endsA.end(),
+                       endsB.begin() + kFirstFieldColumn,
+                       [&](std::uint32_t x, std::uint32_t y) { return x - fromA == y - fromB; }))
+            continue;
         a.RowCells(ra, cellsA);
         b.RowCells(rb, cellsB);
         RowDifference row{ra, rb, {}};
