@@ -1,6 +1,5 @@
 #include "ui/grid/RecordGridView.h"
 
-#include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -117,13 +116,10 @@ void RecordGridView::MoveDown() {
 
 void RecordGridView::CommitEdit() {
     if (state() != EditingState) return;
-    // The cell editors are the viewport's own children.
-    for (QWidget* editor : viewport()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-        if (editor->isVisible()) {
-            commitData(editor);
-            closeEditor(editor, QAbstractItemDelegate::NoHint);
-            return;
-        }
+    QWidget* editor = indexWidget(currentIndex());
+    if (!editor) return;
+    commitData(editor);
+    QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
 }
 
 } // namespace orvane

@@ -30,8 +30,8 @@ class RecordGridView : public QTableView {
   public:
     explicit RecordGridView(QWidget* parent = nullptr);
     WrapHeaderView* Heading() const { return heading_; }
-    // Ends an edit under way in a cell, keeping what was typed (before a
-    // command that moves elsewhere reads the table).
+    // An editor open on a cell hands its text to the table and closes, so
+    // that a command about to write, ask about or replace the rows sees it.
     void CommitEdit();
 
   signals:
