@@ -47,6 +47,59 @@ std::vector<int> RepeatedKeys(const RecordTable& t, int keyColumn, const std::ve
     return out;
 }
 
+// The rows of a table under each key, in order, taken one by one: an open
+// hash table of the keys (its slots side by side, so a look-up reads no
+// scattered nodes), each slot with the first row left under its key, and
+// for each row the next one holding the same key.
+class RowsByKey {
+  public:
+    RowsByKey(const RecordTable& t, int keyColumn) : t_(t), key_(keyColumn) {
+        if (keyColumn == kKeyRowNumber) return;
+        std::size_t size = 16;
+        while (size < 2 * std::size_t(std::max(t.RowCount(), 1)))
+            size *= 2;
+        slots_.assign(size, Slot{});
+        next_.assign(std::size_t(std::max(t.RowCount(), 1)), 0);
+        for (int r = t.RowCount() - 1; r >= 1; --r) {
+            Slot& slot = Find(t.Cell(keyColumn, r));
+            if (!slot.keyRow) slot.keyRow = r;
+            next_[std::size_t(r)] = slot.first;
+            slot.first = r;
+        }
+    }
+    // The first row left under the key, now taken (0: none left).
+    int Take(std::string_view key) {
+        Slot& slot = Find(key);
+        const int row = slot.first;
+        if (row) slot.first = next_[std::size_t(row)];
+        return row;
+    }
+
+  private:
+    struct Slot {
+        std::size_t hash = 0;
+        int keyRow = 0; // a row holding the key (0: an empty slot)
+        int first = 0;
+    };
+    // The key's slot, or the empty slot where it would go.
+    Slot& Find(std::string_view key) {
+        const std::size_t hash = std::hash<std::string_view>{}(key);
+        const std::size_t mask = slots_.size() - 1;
+        for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+            Slot& slot = slots_[i];
+            if (!slot.keyRow) {
+                slot.hash = hash;
+                return slot;
+            }
+            if (slot.hash == hash && t_.Cell(key_, slot.keyRow) == key) return slot;
+        }
+    }
+    const RecordTable& t_;
+    int key_;
+    std::vector<Slot> slots_;
+    std::vector<int> next_;
+};
+
 } // namespace
 
 bool SameValue(std::string_view x, std::string_view y, ValueKind kind, char decimalSeparator) {
@@ -93,21 +146,8 @@ TableDifference CompareTables(const RecordTable& a, const RecordTable& b, const 
         for (int r = common; r < b.RowCount(); ++r)
             d.onlyInB.push_back(r);
     }
-    // The rows of B under each key, in order: the first row left under the
-    // key, and for each row the next one holding the same key (0: none).
-    // A match takes the first left.
-    std::unordered_map<std::string_view, int> firstOfB;
-    std::vector<int> nextOfB;
     d.rowInA.assign(static_cast<std::size_t>(std::max(b.RowCount(), 0)), 0);
-    if (keyColumn != kKeyRowNumber) {
-        firstOfB.reserve(static_cast<std::size_t>(b.RowCount()));
-        nextOfB.assign(d.rowInA.size(), 0);
-        for (int r = b.RowCount() - 1; r >= 1; --r) {
-            int& first = firstOfB[b.Cell(keyColumn, r)];
-            nextOfB[std::size_t(r)] = first;
-            first = r;
-        }
-    }
+    RowsByKey rowsOfB(b, keyColumn);
     const int columns = std::max(a.ColumnCount(), b.ColumnCount());
     std::vector<std::string_view> cellsA, cellsB;
     std::vector<std::uint32_t> endsA(std::size_t(std::max(columns, kFirstFieldColumn))),
@@ -118,13 +158,11 @@ TableDifference CompareTables(const RecordTable& a, const RecordTable& b, const 
     for (int ra = 1; ra < lastA; ++ra) {
         int rb = ra;
         if (keyColumn != kKeyRowNumber) {
-            auto it = firstOfB.find(KeyOf(a, keyColumn, ra, scratch));
-            if (it == firstOfB.end() || it->second == 0) {
+            rb = rowsOfB.Take(KeyOf(a, keyColumn, ra, scratch));
+            if (rb == 0) {
                 d.onlyInA.push_back(ra);
                 continue;
             }
-            rb = it->second;
-            it->second = nextOfB[std::size_t(rb)];
         }
         d.rowInA[static_cast<std::size_t>(rb)] = ra;
         // Most rows hold the same field texts: one comparison of the texts
