@@ -190,6 +190,20 @@ std::unique_ptr<TPOD> OpenArchiveObject(const std::string& path, UserInteraction
 
 } // namespace
 
+std::string DataTypeOfFile(const std::string& path) {
+    if (IsArchivePath(path)) return UpperDataTypeOf(path);
+    if (ToUpperAscii(ExtensionOf(path)) != ".DBD") return {};
+    try {
+        BinaryFile file(path, OpenMode::Read);
+        if (file.Size() < DbdHeader::kSize) return {};
+        DbdHeader header;
+        file.ReadExact(header.bytes.data(), DbdHeader::kSize);
+        return DataTypeFromTag(header.Tag());
+    } catch (const std::exception&) {
+        return {}; // the load that follows says what is wrong with it
+    }
+}
+
 LoadOutcome OpenDbdFromDisk(SessionState& s, const std::string& dbdPath,
                             const std::string& templateSource, UserInteraction& ui,
                             BusyIndicator* busy, const ProgressFn& progress) {

@@ -59,6 +59,11 @@ struct LoadOutcome {
 // "" for another version.
 std::string ArchivePathFor(const SessionState& s, const std::string& dataType);
 
+// The data type a file holds, found without its template: a DBD file's
+// header tag, an archive's file name. "" for other files or an unreadable
+// or unknown header.
+std::string DataTypeOfFile(const std::string& path);
+
 // Opens a DBD file from disk (the file the user chose). The template is read
 // from templateSource: an archive (its DATABASE\<TYPE>.DBT entry) or a .dbt
 // file; empty: the archive of the data type for the current version.

@@ -8,6 +8,7 @@
 #include "settings/Texts.h"
 #include "table/History.h"
 #include "table/RecordTable.h"
+#include "table/TableDiff.h"
 
 #include <memory>
 #include <string>
@@ -27,6 +28,9 @@ struct SessionState : SessionSettings {
     char DecimalSeparator() const { return Display.decimalSeparator; }
     // The field list of the loaded template (empty when none).
     const std::vector<FieldDef>& Fields() const;
+    // How this table's cells compare with another table's, matched by the
+    // given key column: numbers by value, texts by their bytes.
+    CompareRule CompareRuleFor(int keyColumn) const;
 };
 
 } // namespace orvane

@@ -591,18 +591,48 @@ inline constexpr BiText CompareNoTable{"Chargez d'abord une table à comparer.",
 inline constexpr BiText CompareOtherType{
     "%s contient des enregistrements %s, pas %s : rien à comparer.",
     "%s holds %s records, not %s: nothing to compare."};
-// The other file's name, then the three counts below.
+// The summary in the comparison panel: the other file's name, then the
+// three counts below, each with its own singular or plural.
 inline constexpr BiText CompareSummary{"Comparé avec %s : %s, %s, %s",
                                        "Compared with %s: %s, %s, %s"};
-inline constexpr CountText CompareChanged{{"%d modifié", "%d changed"},
-                                          {"%d modifiés", "%d changed"}};
-inline constexpr CountText CompareAdded{{"%d ajouté", "%d added"}, {"%d ajoutés", "%d added"}};
-inline constexpr CountText CompareMissing{{"%d manquant", "%d missing"},
-                                          {"%d manquants", "%d missing"}};
-inline constexpr BiText ComparePanel{"Lignes manquantes", "Missing rows"};
-// A missing row: its key, its line in the other file.
-inline constexpr BiText CompareMissingItem{"%s (ligne %d de l'autre table)",
-                                           "%s (line %d of the other table)"};
+inline constexpr BiText CompareEqual{"Comparé avec %s : aucune différence",
+                                     "Compared with %s: no difference"};
+inline constexpr CountText CompareChanged{{"%d ligne modifiée", "%d changed row"},
+                                          {"%d lignes modifiées", "%d changed rows"}};
+inline constexpr CountText CompareOnlyHere{{"%d ligne seulement ici", "%d row only here"},
+                                           {"%d lignes seulement ici", "%d rows only here"}};
+inline constexpr CountText CompareOnlyThere{
+    {"%d ligne seulement dans l'autre", "%d row only in the other"},
+    {"%d lignes seulement dans l'autre", "%d rows only in the other"}};
+inline constexpr BiText ComparePanel{"Comparaison", "Comparison"};
+// The panel's entries: the row's key and name, its line number.
+inline constexpr BiText CompareChangedItem{"Modifiée : %s (ligne %d)", "Changed: %s (line %d)"};
+inline constexpr BiText CompareOnlyHereItem{"Seulement ici : %s (ligne %d)",
+                                            "Only here: %s (line %d)"};
+inline constexpr BiText CompareMissingItem{
+    "Seulement dans l'autre : %s (ligne %d de l'autre table)",
+    "Only in the other: %s (line %d of the other table)"};
+// A changed field: its title, this table's value, the other's.
+inline constexpr BiText CompareFieldItem{"%s : « %s » → « %s »", "%s: \"%s\" → \"%s\""};
+inline constexpr BiText CompareTakeOther{"Prendre l'autre", "Take the other"};
+inline constexpr BiText CompareTakeOtherTip{
+    "Reprend la valeur ou la ligne de l'autre table pour les différences choisies (Ctrl+Z "
+    "l'annule)",
+    "Takes the other table's value or row for the chosen differences (Ctrl+Z takes it back)"};
+inline constexpr BiText CompareKeepThis{"Garder celle-ci", "Keep this side"};
+inline constexpr BiText CompareKeepThisTip{
+    "Garde la valeur de cette table et retire les différences choisies de la liste",
+    "Keeps this table's value and takes the chosen differences off the list"};
+inline constexpr BiText MenuNextDifference{"Différence suivante", "Next difference"};
+inline constexpr BiText MenuPreviousDifference{"Différence précédente", "Previous difference"};
+inline constexpr BiText MenuClearComparison{"Effacer la comparaison", "Clear comparison"};
+// The hint over a compared cell: the other table's value.
+inline constexpr BiText CompareOtherValue{"Autre table : « %s »", "Other table: \"%s\""};
+inline constexpr BiText CompareOnlyHereHint{"Ligne absente de l'autre table",
+                                            "Row not in the other table"};
+inline constexpr CountText StepTakeOther{
+    {"reprise d'une différence de l'autre table", "take one difference from the other table"},
+    {"reprise de %d différences de l'autre table", "take %d differences from the other table"}};
 
 // --- Window state: direct-write marks ----------------------------------------
 // Rows changed in direct-write mode and not yet written back: one row, or a

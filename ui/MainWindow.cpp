@@ -112,11 +112,11 @@ TForm_main::TForm_main(SessionState& session, UserInteraction& ui, BusyIndicator
     setCentralWidget(central);
     BuildPages();
     compare_ = std::make_unique<CompareCommands>(context, this, captions_);
-    compare_->GoToRow = [this](int row) {
-        session_.Table.SetCurrentRow(row);
-        SyncViewToTable();
+    compare_->GoToCell = [this](int row, int column) {
+        GoToCell(column < 0 ? session_.Table.CurrentColumn() : column, row);
         ShowRowCaptions();
     };
+    compare_->CommitEdit = [this] { DataGrid->CommitEdit(); };
 
     // Status bar: panel 0 the loaded file, panel 1 the coordinate text.
     // Panel 0 is 600 pixels wide, or as wide as its text in the platform's font.
@@ -220,6 +220,11 @@ void TForm_main::BuildMenu() {
     connect(Edition, &QMenu::aboutToShow, this, [this] { ShowHistory(); });
     Edition->addSeparator();
     Comparer = action(Edition, "Comparer", txt::MenuCompare);
+    DifferenceSuivante =
+        action(Edition, "DifferenceSuivante", txt::MenuNextDifference, QKeySequence(Qt::Key_F8));
+    DifferencePrecedente = action(Edition, "DifferencePrecedente", txt::MenuPreviousDifference,
+                                  QKeySequence(Qt::SHIFT | Qt::Key_F8));
+    EffacerComparaison = action(Edition, "EffacerComparaison", txt::MenuClearComparison);
 
     Outils = menu("Outils", txt::MenuOutils);
     Extraction_POD = action(Outils, "Extraction_POD", txt::MenuExtractionPod);
@@ -482,6 +487,10 @@ void TForm_main::WireCommands() {
     });
     session_.Undo.Changed = [this] { ShowHistory(); };
     b.Wire(Comparer, [this] { compare_->CompareWithClick(); });
+    b.Wire(DifferenceSuivante, [this] { compare_->NextDifferenceClick(); });
+    b.Wire(DifferencePrecedente, [this] { compare_->PreviousDifferenceClick(); });
+    b.Wire(EffacerComparaison, [this] { compare_->ClearClick(); });
+    compare_->SetItems({DifferenceSuivante, DifferencePrecedente, EffacerComparaison});
 
     // Enabled at start: every control that has a command, but the saves
     // (a load enables them) and the direct-write items (their mode does).
@@ -634,7 +643,7 @@ void TForm_main::MarkSaved() {
 }
 
 void TForm_main::ShowHistory() {
-    if (compare_) compare_->Refresh(); // the table changed: the colours go
+    if (compare_) compare_->Refresh(); // the table changed: the comparison follows
     if (undo_ && Annuler)
         undo_->ShowItems(Annuler, Retablir, !modeView_.editionGroupVisible, captions_);
     ShowSavedState();
@@ -690,6 +699,7 @@ void TForm_main::ShowLoad(const LoadOutcome& outcome) {
     if (outcome.templateLoaded || outcome.loaded) FitColumns();
     if (!outcome.loaded) return;
     Carte->FitOnNextShow();
+    if (compare_) compare_->TableReplaced();
     session_.Undo.Reset(session_.Table); // a load starts a new history
     ShowStatus(outcome.status);
     search_->TableLoaded();
@@ -955,6 +965,7 @@ void TForm_main::ShowImport(const ImportOutcome& outcome) {
     ShowSortArrow();
     ShowRowCaptions();
     // An opened file is the table as saved; added rows are a change.
+    if (outcome.templateLoaded && compare_) compare_->TableReplaced();
     if (outcome.templateLoaded) session_.Undo.Reset(session_.Table);
 }
 

@@ -257,6 +257,9 @@ class TForm_main : public QMainWindow, private EditorView {
     QAction* Annuler = nullptr;
     QAction* Retablir = nullptr;
     QAction* Comparer = nullptr;
+    QAction* DifferenceSuivante = nullptr;   // F8
+    QAction* DifferencePrecedente = nullptr; // Shift+F8
+    QAction* EffacerComparaison = nullptr;
     void ShowHistory();
     CompareCommands* Compare() const { return compare_.get(); }
 

@@ -1,5 +1,7 @@
 #include "support/TableCells.h"
 
+#include <algorithm>
+
 namespace orvane::testing {
 
 std::vector<std::string> Column(const RecordTable& t, int col) {
@@ -40,6 +42,25 @@ SessionState EnglishSession(int version, char sep) {
     s.SimulatorVersion = version;
     s.Display.decimalSeparator = sep;
     return s;
+}
+
+} // namespace orvane::testing
+
+namespace orvane::testing {
+
+RecordTable TableOf(const Cells& rows) {
+    RecordTable t;
+    std::size_t width = 0;
+    for (const auto& row : rows)
+        width = std::max(width, row.size());
+    t.SetColumnCount(kFirstFieldColumn + int(width));
+    t.SetRowCount(int(rows.size()));
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        if (r > 0) t.SetCell(kColNumber, int(r), std::to_string(r));
+        for (std::size_t c = 0; c < rows[r].size(); ++c)
+            t.SetCell(kFirstFieldColumn + int(c), int(r), rows[r][c]);
+    }
+    return t;
 }
 
 } // namespace orvane::testing

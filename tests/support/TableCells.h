@@ -18,6 +18,9 @@ Cells DataCells(const RecordTable& t, int firstColumn = kColSuppr);
 // A table of rows data rows whose column 4 holds few distinct numbers (so
 // many rows compare equal) and columns 0 and 5 the row number.
 RecordTable TableOfEqualValues(int rows);
+// A table whose field columns hold the given rows: rows[0] the headings,
+// the others the records (flag cells "n°" numbered, the others empty).
+RecordTable TableOf(const Cells& rows);
 // An English session of a simulator version, numbers with separator sep.
 SessionState EnglishSession(int version = 2, char sep = '.');
 

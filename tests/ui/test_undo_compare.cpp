@@ -1,10 +1,13 @@
 // Undo and redo in the main window: the Edition items and their captions,
 // the grid and labels after each step, the unsaved mark around a save, and
-// no undo in direct-write mode.
+// no undo in direct-write mode. The comparison with another table: its
+// colours and hints, the panel's list and keys, taking either side.
 #include "settings/Texts.h"
+#include "support/DbdFixtures.h"
 #include "support/EditorHarness.h"
 #include "ui/Captions.h"
 #include "ui/commands/CompareCommands.h"
+#include "ui/grid/DifferencePanel.h"
 #include "ui/grid/RecordGridView.h"
 #include "ui/qt/QtText.h"
 
@@ -13,9 +16,11 @@
 #include <QDockWidget>
 #include <QGroupBox>
 #include <QLabel>
-#include <QListWidget>
+#include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
+#include <QTreeWidget>
 
 using namespace orvane;
 using orvane::testing::EditorHarness;
@@ -25,7 +30,10 @@ class UndoCompareTest : public QObject {
   private slots:
     void undoRedoAndTheUnsavedMark();
     void noUndoInDirectWriteMode();
-    void compareColoursTheChanges();
+    void compareListsEveryDifference();
+    void compareKeysGoToTheRows();
+    void compareTakesEitherSide();
+    void compareEndsWithALoadAndRefusesOtherTypes();
 };
 
 namespace {
@@ -100,42 +108,210 @@ void UndoCompareTest::noUndoInDirectWriteMode() {
     QVERIFY(!h.window->Annuler->isEnabled()); // what was written stays written
 }
 
-void UndoCompareTest::compareColoursTheChanges() {
-    EditorHarness h(2, "english");
-    h.Open(h.window->POD_ouvrir, h.world.Pod());
-    QVERIFY(h.model().setData(h.model().index(0, 5), QString("Roissy")));
-    h.window->DataGrid->setCurrentIndex(h.model().index(2, 5));
-    h.ui.answers = {true};
-    h.window->btnSuppLigne->click(); // the third airport goes
-    h.window->btnAjoutFin->click();  // a new row, under a key of its own
-    QVERIFY(h.model().setData(h.model().index(2, 4), QString("3A2F1BFF")));
-    const auto colour = [&](int col, int tableRow) {
-        return h.model().index(tableRow - 1, col).data(Qt::BackgroundRole).value<QBrush>().color();
-    };
-    QCOMPARE(colour(5, 1), QColor(Qt::black)); // no comparison yet
+namespace {
 
-    h.Open(h.window->Comparer, h.world.Pod());
-    QCOMPARE(colour(5, 1), QColor(255, 226, 140)); // the changed name
-    QCOMPARE(colour(4, 1), QColor(Qt::black));
-    QCOMPARE(colour(5, 2), QColor(Qt::black));     // unchanged row
-    QCOMPARE(colour(6, 3), QColor(198, 239, 198)); // the row added
-    QListWidget* missing = h.window->Compare()->MissingList();
-    QVERIFY(h.window->Compare()->Panel()->isVisibleTo(h.window.get()));
-    QCOMPARE(missing->count(), 1);
-    QVERIFY(missing->item(0)->text().endsWith("(line 3 of the other table)"));
-    emit missing->itemClicked(missing->item(0));
-    QCOMPARE(h.session.Table.CurrentRow(), 2); // where the missing row stood
+// The window of the compare tests: the demo airports changed, then compared
+// with the archive they came from. Row 1 renamed, row 2's latitude written
+// as the record editor writes it (the same value), Brest deleted, a new
+// airport appended.
+struct ComparedHarness : EditorHarness {
+    explicit ComparedHarness(const std::string& language) : EditorHarness(2, language) {
+        Open(window->POD_ouvrir, world.Pod());
+        QVERIFY(model().setData(model().index(0, 5), QString("Roissy")));
+        QVERIFY(model().setData(model().index(1, 6), QString("172683.25")));
+        window->DataGrid->setCurrentIndex(model().index(2, 5));
+        ui.answers = {true};
+        window->btnSuppLigne->click();
+        window->btnAjoutFin->click();
+        QVERIFY(model().setData(model().index(2, 4), QString("3A2F1BFF")));
+        Open(window->Comparer, world.Pod());
+    }
+    QColor Colour(int col, int tableRow) {
+        return model().index(tableRow - 1, col).data(Qt::BackgroundRole).value<QBrush>().color();
+    }
+    QString Hint(int col, int tableRow) {
+        return model().index(tableRow - 1, col).data(Qt::ToolTipRole).toString();
+    }
+    DifferencePanel& panel() { return *window->Compare()->Panel(); }
+    QTreeWidget& list() { return *panel().List(); }
+    QStringList Entries() {
+        QStringList out;
+        for (int i = 0; i < list().topLevelItemCount(); ++i)
+            out << list().topLevelItem(i)->text(0);
+        return out;
+    }
+    QPushButton* Button(const char* name) { return panel().findChild<QPushButton*>(name); }
+    int Row() const { return session.Table.CurrentRow(); }
+};
 
-    // The next change clears the colours and the panel.
+const QColor kChanged(255, 226, 140), kOnlyHere(198, 239, 198), kNone(Qt::black);
+
+} // namespace
+
+void UndoCompareTest::compareListsEveryDifference() {
+    ComparedHarness h("english");
+    QVERIFY(h.ui.messages.empty());
+    QCOMPARE(h.Colour(5, 1), kChanged);
+    QCOMPARE(h.Colour(4, 1), kNone);
+    QCOMPARE(h.Colour(6, 2), kNone); // "172683.25" is the value loaded as "172683.2500"
+    QCOMPARE(h.Colour(6, 3), kOnlyHere);
+    QVERIFY(h.window->Compare()->Dock()->isVisibleTo(h.window.get()));
+    QCOMPARE(h.panel().Summary()->text(),
+             QString("Compared with AIRPORT.POD: 1 changed row, 1 row only here, "
+                     "1 row only in the other"));
+    // In the table's order, the missing airport after the one it follows.
+    const QStringList entries = h.Entries();
+    QCOMPARE(entries.size(), 3);
+    QCOMPARE(entries[0], QString("Changed: 3A2F1B00  Roissy (line 1)"));
+    QCOMPARE(entries[1],
+             QString("Only in the other: 0  Brest Guipavas (line 3 of the other table)"));
+    QVERIFY2(entries[2].startsWith("Only here: 3A2F1BFF"), qPrintable(entries[2]));
+    QCOMPARE(h.list().topLevelItem(0)->child(0)->text(0),
+             QString::fromUtf8("Airport name: \"Roissy\" → \"Charles de Gaulle\""));
+
+    // The other value over a changed cell; the cell's own hint stays.
+    QCOMPARE(h.Hint(5, 1), QString("Other table: \"Charles de Gaulle\""));
+    QCOMPARE(h.Hint(5, 3), QString("Row not in the other table"));
+    QVERIFY(h.Hint(5, 2).isEmpty());
+}
+
+void UndoCompareTest::compareKeysGoToTheRows() {
+    ComparedHarness h("english");
+    QAction* next = h.window->DifferenceSuivante;
+    QAction* previous = h.window->DifferencePrecedente;
+    QCOMPARE(next->shortcut(), QKeySequence(Qt::Key_F8));
+    QCOMPARE(previous->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_F8));
+    QCOMPARE(h.panel().CurrentEntry(), -1);
+    h.session.Table.SetCurrentCell(8, 2);
+    next->trigger();
+    QCOMPARE(h.panel().CurrentEntry(), 0);
+    QCOMPARE(h.Row(), 1);
+    QCOMPARE(h.session.Table.CurrentColumn(), 5); // the changed field
+    next->trigger();
+    QCOMPARE(h.Row(), 2); // the missing row would come after row 2
+    previous->trigger();
+    previous->trigger(); // round to the last
+    QCOMPARE(h.panel().CurrentEntry(), 2);
+    QCOMPARE(h.Row(), 3);
+
+    // Enter and a double click in the list; a field leads to its cell.
+    QTreeWidget& list = h.list();
+    list.setFocus();
+    h.session.Table.SetCurrentCell(8, 2);
+    list.setCurrentItem(list.topLevelItem(0)->child(0));
+    QTest::keyClick(&list, Qt::Key_Return);
+    QCOMPARE(h.Row(), 1);
+    QCOMPARE(h.session.Table.CurrentColumn(), 5);
+    QTreeWidgetItem* last = list.topLevelItem(2);
+    const QPoint at = list.visualItemRect(last).center();
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, at);
+    QCOMPARE(h.Row(), 3);
+
+    // F8 in the middle of typing: the cell keeps what was typed and the
+    // step goes through the differences as they now are.
+    const QModelIndex elevation = h.model().index(2, 8);
+    h.window->DataGrid->setCurrentIndex(elevation);
+    static_cast<QAbstractItemView*>(h.window->DataGrid)->edit(elevation);
+    QPointer<QLineEdit> editor = h.window->DataGrid->viewport()->findChild<QLineEdit*>();
+    QVERIFY(editor);
+    editor->setText("999");
+    next->trigger();
+    QCoreApplication::processEvents();
+    QCOMPARE(h.Cell(8, 3), QString("999"));
+    QVERIFY(!editor || !editor->isVisible()); // the edit is over
+    QCOMPARE(h.Entries().size(), 3);          // the row only here changed no count
+    QCOMPARE(h.panel().CurrentEntry(), 0);
+    QVERIFY(!h.panel().Chosen().empty());
+
+    // The comparison follows an edit: the other colours stay.
     QVERIFY(h.model().setData(h.model().index(1, 5), QString("Other")));
     QCoreApplication::processEvents();
-    QCOMPARE(colour(6, 3), QColor(Qt::black));
-    QVERIFY(!h.window->Compare()->Panel()->isVisibleTo(h.window.get()));
+    QCOMPARE(h.Colour(5, 1), kChanged);
+    QCOMPARE(h.Colour(5, 2), kChanged);
+    QCOMPARE(h.Colour(6, 3), kOnlyHere);
+    QVERIFY(h.panel().Summary()->text().contains("2 changed rows"));
+    QCOMPARE(h.Entries().size(), 4);
 
-    // A DBD on disk compares as well; the grid now differs in two rows.
+    // Cleared, it ends: no colour, no panel, no F8.
+    h.Button("ClearComparison")->click();
+    QCOMPARE(h.Colour(5, 1), kNone);
+    QCOMPARE(h.Colour(6, 3), kNone);
+    QVERIFY(!h.window->Compare()->Dock()->isVisibleTo(h.window.get()));
+    QVERIFY(!next->isEnabled());
+    QVERIFY(!h.window->EffacerComparaison->isEnabled());
+}
+
+void UndoCompareTest::compareTakesEitherSide() {
+    ComparedHarness h("french");
+    QCOMPARE(h.panel().Summary()->text(),
+             QString::fromUtf8("Comparé avec AIRPORT.POD : 1 ligne modifiée, 1 ligne seulement "
+                               "ici, 1 ligne seulement dans l'autre"));
+    QPushButton* take = h.Button("TakeOther");
+    QPushButton* keep = h.Button("KeepThis");
+    QVERIFY(!take->isEnabled()); // nothing chosen yet
+    h.list().setCurrentItem(h.list().topLevelItem(0)->child(0));
+    QVERIFY(take->isEnabled());
+    take->click();
+    QCOMPARE(h.Cell(5, 1), QString("Charles de Gaulle"));
+    QCOMPARE(h.Colour(5, 1), kNone);
+    QCOMPARE(h.Entries().size(), 2);
+    QVERIFY(!take->isEnabled()); // the entry now in its place is not chosen
+    QCOMPARE(Read(h.window->Annuler),
+             QString::fromUtf8("Annuler : reprise d'une différence de l'autre table"));
+    h.window->Annuler->trigger();
+    QCoreApplication::processEvents();
+    QCOMPARE(h.Cell(5, 1), QString("Roissy"));
+    QCOMPARE(h.Colour(5, 1), kChanged);
+
+    // Every difference at once: one step, the tables then equal.
+    h.list().selectAll();
+    take->click();
+    QCOMPARE(h.model().rowCount(), 3);
+    QCOMPARE(h.Cell(5, 3), QString("Brest Guipavas"));
+    QCOMPARE(h.panel().Summary()->text(),
+             QString::fromUtf8("Comparé avec AIRPORT.POD : aucune différence"));
+    QCOMPARE(Read(h.window->Annuler),
+             QString::fromUtf8("Annuler : reprise de 3 différences de l'autre table"));
+    h.window->Annuler->trigger();
+    QCoreApplication::processEvents();
+    QCOMPARE(h.Entries().size(), 3);
+    QCOMPARE(h.model().rowCount(), 3);
+    QCOMPARE(h.Cell(4, 3), QString("3A2F1BFF"));
+
+    // Keeping this side takes the difference off the list and the grid.
+    h.list().setCurrentItem(h.list().topLevelItem(2));
+    keep->click();
+    QCOMPARE(h.Entries().size(), 2);
+    QCOMPARE(h.Colour(6, 3), kNone);
+    QCOMPARE(h.Cell(4, 3), QString("3A2F1BFF"));
+    // It stays kept through later edits.
+    QVERIFY(h.model().setData(h.model().index(1, 5), QString("Autre")));
+    QCoreApplication::processEvents();
+    QCOMPARE(h.Entries().size(), 3);
+    QCOMPARE(h.Colour(6, 3), kNone);
+}
+
+void UndoCompareTest::compareEndsWithALoadAndRefusesOtherTypes() {
+    ComparedHarness h("english");
+    QVERIFY(h.window->Compare()->Active());
+    // A DBD of another data type is refused by its header.
+    const std::string navaids = h.world.dir.Write(
+        "work/NAVAID.dbd", orvane::testing::DbdBytes("naid", 8, {std::string(8, '\0')}));
+    h.Open(h.window->Comparer, navaids);
+    QCOMPARE(h.ui.messages.size(), std::size_t(1));
+    QCOMPARE(h.ui.messages[0].text,
+             std::string("NAVAID.dbd holds NAVAID records, not AIRPORT: nothing to compare."));
+    QVERIFY(h.window->Compare()->Active()); // the comparison under way stays
+    h.ui.answers = {true};
+    h.Open(h.window->POD_ouvrir, h.world.Pod());
+    QVERIFY(!h.window->Compare()->Active());
+    QCOMPARE(h.Colour(5, 1), kNone);
+    // A DBD on disk compares as well.
+    QVERIFY(h.model().setData(h.model().index(1, 5), QString("Other")));
     h.Open(h.window->Comparer, h.world.DiskDbd());
-    QVERIFY(h.ui.messages.empty());
-    QCOMPARE(colour(5, 2), QColor(255, 226, 140));
+    QCOMPARE(h.Colour(5, 2), kChanged);
+    QCOMPARE(h.Entries().size(), 1);
 }
 
 QTEST_MAIN(UndoCompareTest)

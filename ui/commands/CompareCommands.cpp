@@ -5,34 +5,40 @@
 #include "exchange/DexFile.h"
 #include "platform/Cp1252.h"
 #include "platform/Paths.h"
-#include "table/TableDiff.h"
 #include "ui/Captions.h"
+#include "ui/commands/UndoCommands.h"
+#include "ui/grid/DifferencePanel.h"
 #include "ui/grid/RecordGridModel.h"
+#include "ui/qt/CommandBoundary.h"
 #include "ui/qt/QtText.h"
 
+#include <QAction>
 #include <QDockWidget>
-#include <QListWidget>
 #include <QMainWindow>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace orvane {
 
 CompareCommands::CompareCommands(CommandContext context, QMainWindow* window, Captions& captions)
-    : c_(context), panel_(new QDockWidget(window)), list_(new QListWidget(panel_)) {
-    panel_->setObjectName("ComparePanel");
-    captions.Title(panel_, txt::ComparePanel);
-    panel_->setWidget(list_);
-    panel_->setMinimumWidth(320);
-    panel_->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
-    window->addDockWidget(Qt::RightDockWidgetArea, panel_);
-    panel_->hide();
-    QObject::connect(list_, &QListWidget::itemActivated, panel_, [this](QListWidgetItem* item) {
-        if (GoToRow) GoToRow(item->data(Qt::UserRole).toInt());
-    });
-    QObject::connect(list_, &QListWidget::itemClicked, panel_, [this](QListWidgetItem* item) {
-        if (GoToRow) GoToRow(item->data(Qt::UserRole).toInt());
-    });
+    : c_(context), dock_(new QDockWidget(window)), panel_(new DifferencePanel(dock_, captions)) {
+    dock_->setObjectName("ComparePanel");
+    captions.Title(dock_, txt::ComparePanel);
+    dock_->setWidget(panel_);
+    dock_->setMinimumWidth(400);
+    dock_->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
+    window->addDockWidget(Qt::RightDockWidgetArea, dock_);
+    dock_->hide();
+    panel_->GoTo = [this](int row, int column) {
+        if (GoToCell) GoToCell(row, column);
+    };
+    panel_->TakeOther = [this](const auto& choices) { TakeOther(choices); };
+    panel_->KeepThis = [this](const auto& choices) { KeepThis(choices); };
+    panel_->Clear = [this] { ClearClick(); };
 }
+
+CompareCommands::~CompareCommands() = default;
 
 namespace {
 
@@ -63,70 +69,235 @@ void CompareCommands::CompareWithClick() {
     r.initialFolder = s.WorkDir;
     const auto path = c_.ui.OpenFile(r);
     if (!path) return;
-    SessionState other;
-    if (!LoadOther(other, s, *path, c_.ui, c_.busy)) return;
-    if (other.DataType != s.DataType) {
+    const auto mismatch = [&](const std::string& type) {
         c_.ui.ShowMessage(MessageKind::Warning,
                           Format(txt::CompareOtherType.In(lang), FileNameOf(*path).c_str(),
-                                 Cp1252ToUtf8(other.DataType).c_str(),
-                                 Cp1252ToUtf8(s.DataType).c_str()));
-        return;
+                                 Cp1252ToUtf8(type).c_str(), Cp1252ToUtf8(s.DataType).c_str()));
+    };
+    // A file that tells its data type is refused before its template is sought.
+    if (const std::string type = DataTypeOfFile(*path); !type.empty() && type != s.DataType)
+        return mismatch(type);
+    auto other = std::make_unique<SessionState>();
+    if (!LoadOther(*other, s, *path, c_.ui, c_.busy)) return;
+    if (other->DataType != s.DataType) return mismatch(other->DataType);
+    other_ = std::move(other);
+    otherName_ = FileNameOf(*path);
+    rule_ = s.CompareRuleFor(DefaultKeyColumn(s.Table));
+    kept_.clear();
+    Recompute();
+    Show(-1);
+    dock_->show();
+    EnableItems();
+}
+
+void CompareCommands::Recompute() {
+    pending_ = false;
+    if (!other_) return;
+    const SessionState& s = c_.session;
+    diff_ = CompareTables(s.Table, other_->Table, rule_);
+    shown_.clear();
+    for (const DifferenceEntry& e : ListDifferences(diff_)) {
+        Shown shown{e, {}};
+        if (e.kind == DifferenceKind::Changed) {
+            for (const CellDifference& cell : diff_.changed[std::size_t(e.changed)].cells)
+                if (!kept_.count(KeptKey(e, cell.column))) shown.columns.push_back(cell.column);
+            if (shown.columns.empty()) continue;
+        } else if (kept_.count(KeptKey(e, -1))) {
+            continue;
+        }
+        shown_.push_back(std::move(shown));
     }
-    const int key = DefaultKeyColumn(s.Table);
-    const TableDifference d = CompareTables(s.Table, other.Table, key);
 
     CompareMarks marks;
     marks.revision = s.Table.Revision();
-    marks.rows.assign(static_cast<std::size_t>(s.Table.RowCount()), CompareMarks::Same);
-    for (int row : d.onlyInA)
-        marks.rows[static_cast<std::size_t>(row)] = CompareMarks::Added;
-    for (const RowDifference& row : d.changed)
-        for (const CellDifference& cell : row.cells)
-            marks.cells.insert(CompareMarks::Key(row.rowA, cell.column));
-    c_.model.SetCompareMarks(std::move(marks));
-
-    // A missing row leads to the row that came before it in the other table.
-    list_->clear();
-    for (int rb : d.onlyInB) {
-        int at = 1;
-        for (int prev = rb - 1; prev >= 1; --prev)
-            if (const int ra = d.rowInA[static_cast<std::size_t>(prev)]) {
-                at = ra;
-                break;
-            }
-        // The key, then the first fields, so the user knows the record.
-        std::string name =
-            key == kKeyRowNumber ? std::to_string(rb) : Cp1252ToUtf8(other.Table.Cell(key, rb));
-        for (int c = kFirstFieldColumn; c < other.Table.ColumnCount() && c < kFirstFieldColumn + 4;
-             ++c) {
-            const std::string_view cell = other.Table.Cell(c, rb);
-            if (c == key || cell.empty()) continue;
-            name += "  " + Cp1252ToUtf8(cell);
-        }
-        auto* item = new QListWidgetItem(
-            Q(Format(txt::CompareMissingItem.In(lang), name.c_str(), rb)), list_);
-        item->setData(Qt::UserRole, at);
+    marks.rows.assign(std::size_t(std::max(s.Table.RowCount(), 0)), CompareMarks::Same);
+    for (const Shown& shown : shown_) {
+        const DifferenceEntry& e = shown.entry;
+        if (e.kind == DifferenceKind::OnlyHere)
+            marks.rows[std::size_t(e.rowA)] = CompareMarks::Added;
+        if (e.kind != DifferenceKind::Changed) continue;
+        for (int column : shown.columns)
+            marks.cells.emplace(CompareMarks::Key(e.rowA, column),
+                                std::string(other_->Table.Cell(column, e.rowB)));
     }
-    panel_->setVisible(!d.onlyInB.empty());
-    const auto count = [lang](const CountText& text, std::size_t n) {
-        return Format(text.In(lang, static_cast<long long>(n)), static_cast<int>(n));
-    };
-    c_.view.ShowNote(Format(txt::CompareSummary.In(lang), FileNameOf(*path).c_str(),
-                            count(txt::CompareChanged, d.changed.size()).c_str(),
-                            count(txt::CompareAdded, d.onlyInA.size()).c_str(),
-                            count(txt::CompareMissing, d.onlyInB.size()).c_str()));
+    c_.model.SetCompareMarks(std::move(marks));
+}
+
+void CompareCommands::Show(int current) {
+    const Lang lang = c_.lang();
+    const RecordTable& mine = c_.session.Table;
+    const RecordTable& theirs = other_->Table;
+    std::vector<DifferencePanel::Entry> entries;
+    entries.reserve(shown_.size());
+    int changed = 0, onlyHere = 0, onlyThere = 0;
+    for (const Shown& shown : shown_) {
+        const DifferenceEntry& e = shown.entry;
+        DifferencePanel::Entry entry;
+        entry.row = std::max(e.at, 1);
+        switch (e.kind) {
+        case DifferenceKind::Changed:
+            ++changed;
+            entry.column = shown.columns.front(); // the first changed field shown
+            entry.text = Q(Format(txt::CompareChangedItem.In(lang),
+                                  Cp1252ToUtf8(RowLabel(mine, e.rowA, rule_)).c_str(), e.rowA));
+            for (int column : shown.columns)
+                entry.fields.push_back(
+                    {column, Q(Format(txt::CompareFieldItem.In(lang),
+                                      Cp1252ToUtf8(mine.Cell(column, 0)).c_str(),
+                                      Cp1252ToUtf8(mine.Cell(column, e.rowA)).c_str(),
+                                      Cp1252ToUtf8(theirs.Cell(column, e.rowB)).c_str()))});
+            break;
+        case DifferenceKind::OnlyHere:
+            ++onlyHere;
+            entry.text = Q(Format(txt::CompareOnlyHereItem.In(lang),
+                                  Cp1252ToUtf8(RowLabel(mine, e.rowA, rule_)).c_str(), e.rowA));
+            break;
+        case DifferenceKind::OnlyThere:
+            ++onlyThere;
+            entry.text = Q(Format(txt::CompareMissingItem.In(lang),
+                                  Cp1252ToUtf8(RowLabel(theirs, e.rowB, rule_)).c_str(), e.rowB));
+            break;
+        }
+        entries.push_back(std::move(entry));
+    }
+    const char* name = otherName_.c_str();
+    if (entries.empty()) {
+        panel_->SetSummary(Q(Format(txt::CompareEqual.In(lang), name)));
+    } else {
+        const auto count = [lang](int n, const CountText& text) {
+            return Format(text.In(lang, n), n);
+        };
+        panel_->SetSummary(Q(
+            Format(txt::CompareSummary.In(lang), name,
+                   count(changed, txt::CompareChanged).c_str(),
+                   count(onlyHere, txt::CompareOnlyHere).c_str(),
+                   count(onlyThere, txt::CompareOnlyThere).c_str())));
+    }
+    panel_->SetEntries(entries, current);
 }
 
 void CompareCommands::Refresh() {
-    if (!c_.model.HasCompareMarks() || c_.model.CompareMarksCurrent()) return;
-    // The stale colours are no longer painted; the grid is told once the
-    // change under way (maybe a reset) is over.
-    RecordGridModel* model = &c_.model;
-    QTimer::singleShot(0, model, [model] {
-        if (model->HasCompareMarks() && !model->CompareMarksCurrent()) model->SetCompareMarks({});
+    if (!other_ || pending_ || c_.model.CompareMarksCurrent()) return;
+    // The grid paints no stale colour meanwhile (the marks are out of date);
+    // the comparison follows once the change under way (maybe a reset) is over.
+    pending_ = true;
+    QTimer::singleShot(0, panel_, [this] {
+        if (!pending_) return;
+        const int current = panel_->CurrentEntry();
+        Recompute();
+        Show(current);
     });
-    list_->clear();
-    panel_->hide();
+}
+
+void CompareCommands::TableReplaced() {
+    if (other_) ClearClick();
+}
+
+void CompareCommands::ClearClick() {
+    other_.reset();
+    pending_ = false;
+    diff_ = {};
+    shown_.clear();
+    kept_.clear();
+    c_.model.SetCompareMarks({});
+    panel_->SetEntries({}, 0);
+    panel_->SetSummary({});
+    dock_->hide();
+    EnableItems();
+}
+
+void CompareCommands::NextDifferenceClick() {
+    Step(+1);
+}
+
+void CompareCommands::PreviousDifferenceClick() {
+    Step(-1);
+}
+
+void CompareCommands::Step(int delta) {
+    if (!other_) return;
+    if (CommitEdit) CommitEdit();
+    if (pending_) { // the edit just ended moves the differences
+        const int current = panel_->CurrentEntry();
+        Recompute();
+        Show(current);
+    }
+    dock_->show();
+    if (!panel_->Step(delta)) c_.ui.Beep();
+}
+
+void CompareCommands::TakeOther(const std::vector<std::pair<int, int>>& choices) {
+    if (!other_ || choices.empty()) return;
+    // Rows as listed by the comparison the panel shows: bring it up to date
+    // first should an edit still be on its way.
+    if (pending_) Recompute();
+    std::vector<DifferenceEntry> entries;
+    entries.reserve(shown_.size());
+    for (const Shown& shown : shown_)
+        entries.push_back(shown.entry);
+    std::vector<MergeTake> takes;
+    int first = int(shown_.size());
+    std::vector<int> taken; // the entries, for the step's name
+    for (const auto& [entry, column] : choices) {
+        if (entry < 0 || std::size_t(entry) >= shown_.size()) continue;
+        first = std::min(first, entry);
+        taken.push_back(entry);
+        const Shown& shown = shown_[std::size_t(entry)];
+        // A whole changed row takes the fields still listed, not those kept.
+        if (shown.entry.kind == DifferenceKind::Changed && column < 0)
+            for (int c : shown.columns)
+                takes.push_back({std::size_t(entry), c});
+        else
+            takes.push_back({std::size_t(entry), column});
+    }
+    std::sort(taken.begin(), taken.end());
+    const int count = int(std::unique(taken.begin(), taken.end()) - taken.begin());
+    if (takes.empty()) return;
+    {
+        SessionStep step(c_.session,
+                         {count == 1 ? txt::StepTakeOther.one : txt::StepTakeOther.many, count, {}});
+        RecordGridModel::Reset reset(c_.model);
+        TakeOtherSide(c_.session.Table, other_->Table, diff_, entries, takes);
+    }
+    c_.view.ShowRows(false);
+    // The same place in the list: the entry after the ones taken.
+    Recompute();
+    Show(first);
+}
+
+void CompareCommands::KeepThis(const std::vector<std::pair<int, int>>& choices) {
+    if (!other_) return;
+    int first = int(shown_.size());
+    for (const auto& [entry, column] : choices) {
+        if (entry < 0 || std::size_t(entry) >= shown_.size()) continue;
+        first = std::min(first, entry);
+        const Shown& shown = shown_[std::size_t(entry)];
+        if (shown.entry.kind == DifferenceKind::Changed && column < 0) {
+            for (int c : shown.columns)
+                kept_.insert(KeptKey(shown.entry, c));
+        } else {
+            kept_.insert(KeptKey(shown.entry, column));
+        }
+    }
+    Recompute();
+    Show(first);
+}
+
+// A kept difference is known by the row's key, so that it stays kept while
+// rows move; by the row number when rows match by position.
+std::string CompareCommands::KeptKey(const DifferenceEntry& e, int column) const {
+    const bool there = e.kind == DifferenceKind::OnlyThere;
+    const RecordTable& t = there ? other_->Table : c_.session.Table;
+    const int row = there ? e.rowB : e.rowA;
+    std::string key = rule_.keyColumn == kKeyRowNumber ? std::to_string(row)
+                                                       : std::string(t.Cell(rule_.keyColumn, row));
+    const char kind = e.kind == DifferenceKind::Changed ? 'C' : there ? 'T' : 'H';
+    return std::string(1, kind) + std::to_string(column) + '\x1f' + key;
+}
+
+void CompareCommands::EnableItems() {
+    for (QAction* item : items_)
+        CommandBoundary::SetAvailable(item, other_ != nullptr);
 }
 
 } // namespace orvane

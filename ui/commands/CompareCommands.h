@@ -1,38 +1,85 @@
 // "Comparer avec…": the loaded table against another file of the same data
-// type. Changed cells and added rows are coloured in the grid; the rows
-// missing from the loaded table are listed in a side panel, each leading
-// to where it would stand. Any change of the table clears it all.
+// type. Changed cells and rows only here are coloured in the grid (the
+// other value shows over a changed cell), and the panel lists every
+// difference to go through (F8 / Shift+F8) and resolve: take the other
+// table's side (one undoable step) or keep this one. The comparison follows
+// the table's edits until it is cleared or another table is loaded.
 #pragma once
 
+#include "table/TableDiff.h"
 #include "ui/commands/CommandContext.h"
 
 #include <functional>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
 
+class QAction;
 class QDockWidget;
-class QListWidget;
 class QMainWindow;
 
 namespace orvane {
 
 class Captions;
+class DifferencePanel;
 
 class CompareCommands {
   public:
     CompareCommands(CommandContext context, QMainWindow* window, Captions& captions);
+    ~CompareCommands();
 
     void CompareWithClick();
-    // The colours and the panel go once the table changed.
+    // F8 / Shift+F8: the next or previous difference, its row made current.
+    void NextDifferenceClick();
+    void PreviousDifferenceClick();
+    void ClearClick();
+    // The table changed: the comparison is worked out again once the change
+    // under way is over; meanwhile no stale colour is painted.
     void Refresh();
-    // Makes a table row current and shows it (the window's).
-    std::function<void(int row)> GoToRow;
+    // Another table was loaded: the comparison ends.
+    void TableReplaced();
+    bool Active() const { return other_ != nullptr; }
 
-    QDockWidget* Panel() const { return panel_; }
-    QListWidget* MissingList() const { return list_; }
+    // The items that only work during a comparison (enabled by it).
+    void SetItems(std::vector<QAction*> items) { items_ = std::move(items); }
+    // Makes a table cell current and shows it (the window's); column -1
+    // keeps the current column.
+    std::function<void(int row, int column)> GoToCell;
+    // Ends a cell edit under way (the window's), so that a step through the
+    // differences starts from the table as typed.
+    std::function<void()> CommitEdit;
+
+    QDockWidget* Dock() const { return dock_; }
+    DifferencePanel* Panel() const { return panel_; }
 
   private:
+    // An entry of the list as shown: for a changed row, the fields the user
+    // has not kept.
+    struct Shown {
+        DifferenceEntry entry;
+        std::vector<int> columns;
+    };
+    void Recompute();
+    void Step(int delta);
+    void Show(int current);
+    void TakeOther(const std::vector<std::pair<int, int>>& choices);
+    void KeepThis(const std::vector<std::pair<int, int>>& choices);
+    std::string KeptKey(const DifferenceEntry& e, int column) const;
+    void EnableItems();
+
     CommandContext c_;
-    QDockWidget* panel_;
-    QListWidget* list_;
+    QDockWidget* dock_;
+    DifferencePanel* panel_;
+    std::vector<QAction*> items_;
+
+    std::unique_ptr<SessionState> other_;
+    std::string otherName_; // UTF-8
+    CompareRule rule_;
+    TableDifference diff_;
+    std::vector<Shown> shown_;
+    std::set<std::string> kept_; // differences the user kept this side of
+    bool pending_ = false;
 };
 
 } // namespace orvane

@@ -2,6 +2,7 @@
 
 #include "database/DirectWrite.h"
 #include "database/SessionState.h"
+#include "platform/Cp1252.h"
 #include "table/History.h"
 #include "table/ValueDisplay.h"
 #include "ui/qt/QtText.h"
@@ -55,6 +56,8 @@ QVariant RecordGridModel::data(const QModelIndex& index, int role) const {
         const HintResult hint = GridHint(session_.Table, col, row, session_.Display);
         QStringList lines;
         if (!hint.hint.empty()) lines << Q(hint.hint);
+        const QString other = CompareHint(row, col);
+        if (!other.isEmpty()) lines << other;
         const Lang lang = session_.Language_();
         if (col == kColNumber && unwritten_.count(row)) lines << Q(txt::UnwrittenRowHint.In(lang));
         if (ProtectedColumn(col)) lines << Q(txt::ProtectedFieldHint.In(lang));
@@ -150,6 +153,17 @@ void RecordGridModel::SetCompareMarks(CompareMarks marks) {
     const int rows = rowCount();
     if (rows > 0 && columnCount() > 0)
         emit dataChanged(index(0, 0), index(rows - 1, columnCount() - 1), {Qt::BackgroundRole});
+}
+
+QString RecordGridModel::CompareHint(int row, int col) const {
+    if (!HasCompareMarks() || !CompareMarksCurrent()) return {};
+    const Lang lang = session_.Language_();
+    if (const auto it = marks_.cells.find(CompareMarks::Key(row, col)); it != marks_.cells.end())
+        return Q(Format(txt::CompareOtherValue.In(lang), Cp1252ToUtf8(it->second).c_str()));
+    if (std::size_t(row) < marks_.rows.size() &&
+        marks_.rows[std::size_t(row)] == CompareMarks::Added && col >= kFirstFieldColumn)
+        return Q(txt::CompareOnlyHereHint.In(lang));
+    return {};
 }
 
 bool RecordGridModel::CompareMarksCurrent() const {

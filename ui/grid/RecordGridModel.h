@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <set>
 #include <unordered_set>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace orvane {
@@ -20,8 +22,9 @@ struct SessionState;
 struct CompareMarks {
     enum Row : char { Same, Added };
     std::uint64_t revision = 0;
-    std::vector<Row> rows;                   // per table row
-    std::unordered_set<std::uint64_t> cells; // changed cells, Key(row, column)
+    std::vector<Row> rows; // per table row
+    // Changed cells, Key(row, column), with the other table's text (8-bit).
+    std::unordered_map<std::uint64_t, std::string> cells;
     static std::uint64_t Key(int row, int column) {
         return (std::uint64_t(std::uint32_t(row)) << 32) | std::uint32_t(column);
     }
@@ -81,6 +84,8 @@ class RecordGridModel : public QAbstractTableModel {
     void SetCompareMarks(CompareMarks marks);
     bool HasCompareMarks() const { return !marks_.rows.empty(); }
     bool CompareMarksCurrent() const;
+    // The hint of a compared cell: the other table's value ("" for none).
+    QString CompareHint(int tableRow, int column) const;
 
   private:
     void EndReset();

@@ -1,0 +1,152 @@
+#include "ui/grid/DifferencePanel.h"
+
+#include "ui/Captions.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace orvane {
+
+namespace {
+
+constexpr int kEntryRole = Qt::UserRole;
+constexpr int kColumnRole = Qt::UserRole + 1;
+constexpr int kRowRole = Qt::UserRole + 2;
+constexpr int kGoColumnRole = Qt::UserRole + 3; // the column an entry leads to
+
+} // namespace
+
+DifferencePanel::DifferencePanel(QWidget* parent, Captions& captions)
+    : QWidget(parent), summary_(new QLabel(this)), list_(new QTreeWidget(this)),
+      takeOther_(new QPushButton(this)), keepThis_(new QPushButton(this)),
+      clear_(new QPushButton(this)) {
+    setObjectName("DifferencePanel");
+    summary_->setObjectName("CompareSummary");
+    summary_->setWordWrap(true);
+    summary_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    list_->setObjectName("DifferenceList");
+    list_->setHeaderHidden(true);
+    list_->setColumnCount(1);
+    list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list_->setUniformRowHeights(true);
+    list_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    list_->header()->setStretchLastSection(false);
+    takeOther_->setObjectName("TakeOther");
+    keepThis_->setObjectName("KeepThis");
+    clear_->setObjectName("ClearComparison");
+    captions.Text(takeOther_, txt::CompareTakeOther);
+    captions.Text(keepThis_, txt::CompareKeepThis);
+    captions.Text(clear_, txt::MenuClearComparison);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(summary_);
+    layout->addWidget(list_, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(takeOther_);
+    buttons->addWidget(keepThis_);
+    buttons->addStretch(1);
+    buttons->addWidget(clear_);
+    layout->addLayout(buttons);
+
+    connect(list_, &QTreeWidget::itemActivated, this,
+            [this](QTreeWidgetItem* item) { Activate(item); });
+    connect(list_, &QTreeWidget::itemSelectionChanged, this, [this] { ShowButtons(); });
+    connect(takeOther_, &QPushButton::clicked, this, [this] {
+        if (TakeOther) TakeOther(Chosen());
+    });
+    connect(keepThis_, &QPushButton::clicked, this, [this] {
+        if (KeepThis) KeepThis(Chosen());
+    });
+    connect(clear_, &QPushButton::clicked, this, [this] {
+        if (Clear) Clear();
+    });
+    ShowButtons();
+}
+
+void DifferencePanel::SetSummary(const QString& text) {
+    summary_->setText(text);
+}
+
+void DifferencePanel::SetEntries(const std::vector<Entry>& entries, int current) {
+    list_->setUpdatesEnabled(false);
+    list_->clear();
+    QList<QTreeWidgetItem*> items;
+    items.reserve(int(entries.size()));
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const Entry& e = entries[i];
+        auto* item = new QTreeWidgetItem(QStringList{e.text});
+        item->setData(0, kEntryRole, int(i));
+        item->setData(0, kColumnRole, -1);
+        item->setData(0, kRowRole, e.row);
+        item->setData(0, kGoColumnRole, e.column);
+        item->setToolTip(0, e.text);
+        for (const Field& f : e.fields) {
+            auto* child = new QTreeWidgetItem(item, QStringList{f.text});
+            child->setData(0, kEntryRole, int(i));
+            child->setData(0, kColumnRole, f.column);
+            child->setData(0, kRowRole, e.row);
+            child->setData(0, kGoColumnRole, f.column);
+            child->setToolTip(0, f.text);
+        }
+        items.append(item);
+    }
+    list_->addTopLevelItems(items);
+    list_->expandAll();
+    if (!entries.empty() && current >= 0) {
+        // Current but not chosen: after an edit or a take the entry in that
+        // place is another one, which the buttons must not act on unasked.
+        QTreeWidgetItem* item = list_->topLevelItem(std::min(current, int(entries.size()) - 1));
+        list_->setCurrentItem(item, 0, QItemSelectionModel::NoUpdate);
+        list_->scrollToItem(item);
+    }
+    list_->setUpdatesEnabled(true);
+    ShowButtons();
+}
+
+int DifferencePanel::EntryCount() const {
+    return list_->topLevelItemCount();
+}
+
+int DifferencePanel::CurrentEntry() const {
+    const QTreeWidgetItem* item = list_->currentItem();
+    return item ? item->data(0, kEntryRole).toInt() : -1;
+}
+
+bool DifferencePanel::Step(int delta) {
+    const int count = EntryCount();
+    if (count == 0) return false;
+    const int current = CurrentEntry();
+    const int next = current < 0 ? (delta > 0 ? 0 : count - 1) : (current + delta + count) % count;
+    QTreeWidgetItem* item = list_->topLevelItem(next);
+    list_->setCurrentItem(item);
+    list_->scrollToItem(item);
+    Activate(item);
+    return true;
+}
+
+std::vector<DifferencePanel::Choice> DifferencePanel::Chosen() const {
+    std::vector<Choice> out;
+    for (const QTreeWidgetItem* item : list_->selectedItems())
+        out.emplace_back(item->data(0, kEntryRole).toInt(), item->data(0, kColumnRole).toInt());
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+void DifferencePanel::Activate(QTreeWidgetItem* item) {
+    if (item && GoTo) GoTo(item->data(0, kRowRole).toInt(), item->data(0, kGoColumnRole).toInt());
+}
+
+void DifferencePanel::ShowButtons() {
+    const bool chosen = !list_->selectedItems().isEmpty();
+    takeOther_->setEnabled(chosen);
+    keepThis_->setEnabled(chosen);
+}
+
+} // namespace orvane

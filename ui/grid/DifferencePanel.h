@@ -1,0 +1,72 @@
+// A list of differences to work through: a summary line, one entry per row
+// (with its fields below it), and the buttons that resolve the chosen
+// entries. It knows nothing of where the entries come from: the owner fills
+// it and is told what the user chose.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+#include <utility>
+#include <vector>
+
+class QLabel;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace orvane {
+
+class Captions;
+
+class DifferencePanel : public QWidget {
+  public:
+    struct Field {
+        int column = 0;
+        QString text;
+    };
+    struct Entry {
+        QString text;
+        int row = 0;     // the table cell the entry leads to
+        int column = -1; // -1: the current column
+        std::vector<Field> fields;
+    };
+    // An entry and one of its fields' columns, or -1 for the whole entry.
+    using Choice = std::pair<int, int>;
+
+    DifferencePanel(QWidget* parent, Captions& captions);
+
+    void SetSummary(const QString& text);
+    // Replaces the entries; the entry at index `current` (the last one when
+    // beyond) becomes current, none for -1. None is chosen.
+    void SetEntries(const std::vector<Entry>& entries, int current);
+    int EntryCount() const;
+    int CurrentEntry() const; // -1: none
+    // Makes the next (+1) or previous (-1) entry current, wrapping around,
+    // and goes to its row. False when the list is empty.
+    bool Step(int delta);
+    // The selected entries and fields, in list order.
+    std::vector<Choice> Chosen() const;
+
+    // Told when an entry or field is activated (Enter, double click, Step):
+    // the table row and column (-1: the row as a whole).
+    std::function<void(int row, int column)> GoTo;
+    std::function<void(const std::vector<Choice>&)> TakeOther, KeepThis;
+    std::function<void()> Clear;
+
+    QTreeWidget* List() const { return list_; }
+    QLabel* Summary() const { return summary_; }
+
+  private:
+    void Activate(QTreeWidgetItem* item);
+    void ShowButtons();
+
+    QLabel* summary_;
+    QTreeWidget* list_;
+    QPushButton* takeOther_;
+    QPushButton* keepThis_;
+    QPushButton* clear_;
+};
+
+} // namespace orvane
