@@ -146,12 +146,15 @@ std::string AtomicFile::TemporaryPrefixFor(const std::string& target) {
     return Utf8Of(p.parent_path() / PathFromUtf8("." + Utf8Of(p.filename()) + std::string(kTag)));
 }
 
-AtomicFile::AtomicFile(std::string target, std::string_view readOnlyText)
-    : target_(ResolveLinks(target)) {
+AtomicFile::AtomicFile(std::string target, std::string_view readOnlyText, LinkAtTarget links)
+    : target_(links == LinkAtTarget::Follow ? ResolveLinks(target) : target) {
     std::error_code ec;
-    if (fs::is_directory(PathFromUtf8(target_), ec))
+    // A link to be replaced is neither a folder nor read-only: what it
+    // points to does not count.
+    replacesLink_ = links == LinkAtTarget::Replace && fs::is_symlink(PathFromUtf8(target_), ec);
+    if (!replacesLink_ && fs::is_directory(PathFromUtf8(target_), ec))
         throw FileError("Cannot create file " + target + ": it is a folder");
-    if (IsReadOnly(target_)) {
+    if (!replacesLink_ && IsReadOnly(target_)) {
         std::string text(readOnlyText);
         auto at = text.find("%s");
         if (at != std::string::npos) text.replace(at, 2, target);
@@ -179,7 +182,7 @@ void AtomicFile::Commit() {
         Discard();
         throw;
     }
-    CopyModeAndOwner(target_, temp_);
+    if (!replacesLink_) CopyModeAndOwner(target_, temp_);
     std::error_code renameError;
     fs::rename(PathFromUtf8(temp_), PathFromUtf8(target_), renameError);
     if (renameError) {
