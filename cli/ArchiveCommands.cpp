@@ -1,10 +1,11 @@
 // orvane-cli list / extract: the archive viewer without its window.
-#include "cli/Commands.h"
+#include "cli/CliSupport.h"
 
 #include "database/Archive.h"
 #include "database/Extraction.h"
 #include "platform/Cp1252.h"
 #include "platform/Errors.h"
+#include "table/TableText.h"
 #include "table/ValueDisplay.h"
 
 #include <cerrno>
@@ -60,7 +61,7 @@ template <class Body> int Guarded(Body body) {
     try {
         return body();
     } catch (const std::bad_alloc&) {
-        return Fail("out of memory");
+        return Fail("not enough memory");
     } catch (const std::exception& e) {
         return Fail(e.what());
     }
@@ -92,15 +93,15 @@ int RunList(const Args& args) {
         OpenForReading(pod, positional[0]);
         std::string out;
         for (const ArchiveEntry& e : pod.Entries()) {
-            out += Cp1252ToUtf8(e.name);
+            out += EscapeControls(Cp1252ToUtf8(e.name));
             out += '\t';
             out += std::to_string(e.size);
             out += '\t';
             out += UtcStampText(e.stamp);
             out += '\n';
         }
-        std::cout << out << std::flush;
-        return std::cout ? 0 : Fail("cannot write the listing");
+        std::cout << out;
+        return OutputWritten("the listing") ? 0 : 1;
     });
 }
 

@@ -1,6 +1,9 @@
 #include "cli/CliSupport.h"
 
+#include "platform/BinaryFile.h"
 #include "platform/Errors.h"
+
+#include <cerrno>
 
 #include <iostream>
 #include <stdexcept>
@@ -65,10 +68,22 @@ int Guarded(const std::function<int()>& body) {
         return body();
     } catch (const std::invalid_argument& e) {
         std::cerr << "orvane-cli: " << e.what() << '\n';
+    } catch (const std::bad_alloc&) {
+        std::cerr << "orvane-cli: error: not enough memory\n";
     } catch (const std::exception& e) {
         std::cerr << "orvane-cli: error: " << e.what() << '\n';
     }
     return 1;
+}
+
+bool OutputWritten(const std::string& what) {
+    errno = 0;
+    std::cout.flush();
+    if (std::cout) return true;
+    const int error = errno;
+    std::cerr << "orvane-cli: error: cannot write " << what << " to the standard output"
+              << (error ? ": " + SystemReason(error) : std::string()) << '\n';
+    return false;
 }
 
 void PrintLine(const std::string& line) {

@@ -108,7 +108,7 @@ int RunShow(const Args& args) {
         CliInteraction ui;
         LoadInput(s, ui, o, o.positional[0]);
         WriteTableText(s.Table, PrintBlock);
-        return 0;
+        return OutputWritten("the table") ? 0 : 1;
     });
 }
 
@@ -164,9 +164,11 @@ int RunCheck(const Args& args) {
             CheckTable(s.Table, s.Fields(), s.DataType, s.DecimalSeparator());
         std::string block;
         for (const Finding& f : findings)
-            block +=
-                FindingText(f, s.Table, s.Fields(), s.DecimalSeparator(), Lang::English) + "\n";
+            block += EscapeControls(
+                         FindingText(f, s.Table, s.Fields(), s.DecimalSeparator(), Lang::English)) +
+                     "\n";
         PrintBlock(block);
+        if (!OutputWritten("the findings")) return 1;
         std::cerr << "orvane-cli: " << findings.size() << " finding(s) in "
                   << s.Table.RowCount() - 1 << " rows\n";
         return findings.empty() ? 0 : 1;

@@ -27,6 +27,13 @@ struct SessionState : SessionSettings {
     char DecimalSeparator() const { return Display.decimalSeparator; }
     // The field list of the loaded template (empty when none).
     const std::vector<FieldDef>& Fields() const;
+
+    // Puts a load's archive object in place of the current one, which is
+    // closed. When that close fails after a record was written into the
+    // archive, the error is shown through ui: the load itself has succeeded.
+    void ReplaceArchive(std::unique_ptr<TPOD> pod, UserInteraction& ui);
+    // Closes the archive held open (the program ends), with the same report.
+    void ReleaseArchive(UserInteraction& ui);
 };
 
 } // namespace orvane

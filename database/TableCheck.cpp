@@ -3,6 +3,7 @@
 #include "database/RecordConversion.h"
 #include "platform/Cp1252.h"
 #include "platform/Paths.h"
+#include "table/TableText.h"
 #include "table/ValueDisplay.h"
 
 #include <algorithm>
@@ -31,6 +32,24 @@ FindingKind KindOf(CellFault fault) {
 }
 
 } // namespace
+
+std::size_t CsvUnwritableAt(std::string_view text) {
+    static constexpr std::string_view kUnwritable(";\r\n\0", 4);
+    return text.find_first_of(kUnwritable);
+}
+
+const BiText& CsvCharacterName(char c) {
+    switch (c) {
+    case ';':
+        return txt::CsvCharSemicolon;
+    case '\r':
+        return txt::CsvCharCr;
+    case '\n':
+        return txt::CsvCharLf;
+    default:
+        return txt::CsvCharNul;
+    }
+}
 
 int KeyColumn(const std::vector<FieldDef>& fields, std::string_view dataType) {
     for (std::size_t i = 0; i < fields.size(); ++i)
@@ -90,6 +109,13 @@ std::vector<Finding> CheckTable(const RecordTable& table, const std::vector<Fiel
                     rowFindings.push_back({row, keyColumn, FindingKind::DuplicateKey, it->second});
             }
         }
+        // A cell a CSV export would refuse, unless it is already found.
+        for (int col = kColSuppr; col < table.ColumnCount(); ++col) {
+            if (CsvUnwritableAt(table.Cell(col, row)) == std::string_view::npos) continue;
+            if (std::none_of(rowFindings.begin(), rowFindings.end(),
+                             [col](const Finding& f) { return f.column == col; }))
+                rowFindings.push_back({row, col, FindingKind::CsvUnwritable});
+        }
         std::stable_sort(rowFindings.begin(), rowFindings.end(),
                          [](const Finding& a, const Finding& b) { return a.column < b.column; });
         findings.insert(findings.end(), rowFindings.begin(), rowFindings.end());
@@ -136,6 +162,13 @@ std::string FindingText(const Finding& finding, const RecordTable& table,
     case FindingKind::EmptyKey:
         what = txt::CheckEmptyKey.In(lang);
         break;
+    case FindingKind::CsvUnwritable: {
+        const std::string_view raw = table.Cell(finding.column, finding.row);
+        const std::size_t at = CsvUnwritableAt(raw);
+        what = Format(txt::CheckCsvUnwritable.In(lang), EscapeControls(cell).c_str(),
+                      CsvCharacterName(at < raw.size() ? raw[at] : '\0').In(lang));
+        break;
+    }
     }
     return Format(txt::CheckLine.In(lang), finding.row, title.c_str(), what.c_str());
 }
