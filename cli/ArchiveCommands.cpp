@@ -24,7 +24,8 @@ constexpr const char* kListUsage =
     "\n"
     "Lists the entries of an EPD (Fly! 1) or POD (Fly! 2) archive, one line per\n"
     "entry in directory order: NAME<TAB>SIZE<TAB>DATE, the date in UTC as\n"
-    "YYYY-MM-DD HH:MM:SS.\n";
+    "YYYY-MM-DD HH:MM:SS. A tab, line feed, carriage return or NUL in a name is\n"
+    "written as \\t, \\n, \\r or \\0 (a backslash as it is).\n";
 
 constexpr const char* kExtractUsage =
     "Usage: orvane-cli extract ARCHIVE DEST [--structure] [NAME ...]\n"
@@ -100,7 +101,7 @@ int RunList(const Args& args) {
             out += UtcStampText(e.stamp);
             out += '\n';
         }
-        std::cout << out;
+        PrintBlock(out);
         return OutputWritten("the listing") ? 0 : 1;
     });
 }

@@ -76,22 +76,39 @@ int Guarded(const std::function<int()>& body) {
     return 1;
 }
 
+namespace {
+
+// The system's reason for the first write to stdout that failed (0: none yet).
+int outputError = 0;
+
+void NoteOutputError() {
+    if (!std::cout && outputError == 0) outputError = errno != 0 ? errno : EIO;
+}
+
+} // namespace
+
 bool OutputWritten(const std::string& what) {
     errno = 0;
     std::cout.flush();
+    NoteOutputError();
     if (std::cout) return true;
-    const int error = errno;
+    const int error = outputError;
     std::cerr << "orvane-cli: error: cannot write " << what << " to the standard output"
-              << (error ? ": " + SystemReason(error) : std::string()) << '\n';
+              << ": " << SystemReason(error) << '\n';
     return false;
 }
 
 void PrintLine(const std::string& line) {
+    errno = 0;
     std::cout << line << '\n';
+    NoteOutputError();
 }
 
 void PrintBlock(std::string_view block) {
+    if (!std::cout) return; // already failed: said at the end
+    errno = 0;
     std::cout.write(block.data(), static_cast<std::streamsize>(block.size()));
+    NoteOutputError();
 }
 
 } // namespace orvane::cli

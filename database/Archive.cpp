@@ -6,8 +6,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
 #include <utility>
 
 namespace orvane {
@@ -51,21 +49,6 @@ void TPOD::CloseFile() {
         if (written) throw FileError(Format(txt::ArchiveCloseAfterWrite.In(lang_), e.what()));
     }
 }
-
-namespace {
-
-// No write permission for anyone: the user's mark that the file stays as it is.
-bool HasNoWritePermission(const std::string& path) {
-    std::error_code ec;
-    const auto st = std::filesystem::status(PathFromUtf8(path), ec);
-    if (ec) return false;
-    const auto writeBits = std::filesystem::perms::owner_write |
-                           std::filesystem::perms::group_write |
-                           std::filesystem::perms::others_write;
-    return (st.permissions() & writeBits) == std::filesystem::perms::none;
-}
-
-} // namespace
 
 bool TPOD::OpenArchive(const std::string& path) {
     CloseFile();

@@ -66,15 +66,9 @@ std::string ResolveLinks(const std::string& target) {
 }
 
 bool IsReadOnly(const std::string& target) {
-    std::error_code ec;
-    const fs::path p = PathFromUtf8(target);
-    auto st = fs::status(p, ec);
-    if (ec || !fs::exists(st)) return false;
-    const auto writeBits =
-        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
-    if ((st.permissions() & writeBits) == fs::perms::none) return true;
+    if (HasNoWritePermission(target)) return true;
 #ifndef _WIN32
-    if (::access(p.c_str(), W_OK) != 0 && errno == EACCES) return true;
+    if (::access(PathFromUtf8(target).c_str(), W_OK) != 0 && errno == EACCES) return true;
 #endif
     return false;
 }
