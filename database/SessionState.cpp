@@ -11,23 +11,26 @@ const std::vector<FieldDef>& SessionState::Fields() const {
     return CurrentPod ? CurrentPod->Fields : none;
 }
 
-void SessionState::ReplaceArchive(std::unique_ptr<TPOD> pod, UserInteraction& ui) {
-    std::unique_ptr<TPOD> previous = std::exchange(CurrentPod, std::move(pod));
-    if (!previous) return;
+namespace {
+
+// Closes an archive being released; a failed close after a write is shown.
+void CloseAndReport(TPOD& pod, UserInteraction& ui) {
     try {
-        previous->CloseFile();
+        pod.CloseFile();
     } catch (const FileError& e) {
         ui.ShowMessage(MessageKind::Error, e.what());
     }
 }
 
+} // namespace
+
+void SessionState::ReplaceArchive(std::unique_ptr<TPOD> pod, UserInteraction& ui) {
+    const std::unique_ptr<TPOD> previous = std::exchange(CurrentPod, std::move(pod));
+    if (previous) CloseAndReport(*previous, ui);
+}
+
 void SessionState::ReleaseArchive(UserInteraction& ui) {
-    if (!CurrentPod) return;
-    try {
-        CurrentPod->CloseFile();
-    } catch (const FileError& e) {
-        ui.ShowMessage(MessageKind::Error, e.what());
-    }
+    if (CurrentPod) CloseAndReport(*CurrentPod, ui);
 }
 
 } // namespace orvane
