@@ -1,10 +1,11 @@
 // orvane-cli list / extract: the archive viewer without its window.
-#include "cli/Commands.h"
+#include "cli/CliSupport.h"
 
 #include "database/Archive.h"
 #include "database/Extraction.h"
 #include "platform/Cp1252.h"
 #include "platform/Errors.h"
+#include "table/TableText.h"
 #include "table/ValueDisplay.h"
 
 #include <cerrno>
@@ -23,7 +24,8 @@ constexpr const char* kListUsage =
     "\n"
     "Lists the entries of an EPD (Fly! 1) or POD (Fly! 2) archive, one line per\n"
     "entry in directory order: NAME<TAB>SIZE<TAB>DATE, the date in UTC as\n"
-    "YYYY-MM-DD HH:MM:SS.\n";
+    "YYYY-MM-DD HH:MM:SS. A tab, line feed, carriage return or NUL in a name is\n"
+    "written as \\t, \\n, \\r or \\0 (a backslash as it is).\n";
 
 constexpr const char* kExtractUsage =
     "Usage: orvane-cli extract ARCHIVE DEST [--structure] [NAME ...]\n"
@@ -60,7 +62,7 @@ template <class Body> int Guarded(Body body) {
     try {
         return body();
     } catch (const std::bad_alloc&) {
-        return Fail("out of memory");
+        return Fail("not enough memory");
     } catch (const std::exception& e) {
         return Fail(e.what());
     }
@@ -92,15 +94,15 @@ int RunList(const Args& args) {
         OpenForReading(pod, positional[0]);
         std::string out;
         for (const ArchiveEntry& e : pod.Entries()) {
-            out += Cp1252ToUtf8(e.name);
+            out += EscapeControls(Cp1252ToUtf8(e.name));
             out += '\t';
             out += std::to_string(e.size);
             out += '\t';
             out += UtcStampText(e.stamp);
             out += '\n';
         }
-        std::cout << out << std::flush;
-        return std::cout ? 0 : Fail("cannot write the listing");
+        PrintBlock(out);
+        return OutputWritten("the listing") ? 0 : 1;
     });
 }
 

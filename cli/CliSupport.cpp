@@ -1,6 +1,9 @@
 #include "cli/CliSupport.h"
 
+#include "platform/BinaryFile.h"
 #include "platform/Errors.h"
+
+#include <cerrno>
 
 #include <iostream>
 #include <stdexcept>
@@ -65,18 +68,47 @@ int Guarded(const std::function<int()>& body) {
         return body();
     } catch (const std::invalid_argument& e) {
         std::cerr << "orvane-cli: " << e.what() << '\n';
+    } catch (const std::bad_alloc&) {
+        std::cerr << "orvane-cli: error: not enough memory\n";
     } catch (const std::exception& e) {
         std::cerr << "orvane-cli: error: " << e.what() << '\n';
     }
     return 1;
 }
 
+namespace {
+
+// The system's reason for the first write to stdout that failed (0: none yet).
+int outputError = 0;
+
+void NoteOutputError() {
+    if (!std::cout && outputError == 0) outputError = errno != 0 ? errno : EIO;
+}
+
+} // namespace
+
+bool OutputWritten(const std::string& what) {
+    errno = 0;
+    std::cout.flush();
+    NoteOutputError();
+    if (std::cout) return true;
+    const int error = outputError;
+    std::cerr << "orvane-cli: error: cannot write " << what << " to the standard output"
+              << ": " << SystemReason(error) << '\n';
+    return false;
+}
+
 void PrintLine(const std::string& line) {
+    errno = 0;
     std::cout << line << '\n';
+    NoteOutputError();
 }
 
 void PrintBlock(std::string_view block) {
+    if (!std::cout) return; // already failed: said at the end
+    errno = 0;
     std::cout.write(block.data(), static_cast<std::streamsize>(block.size()));
+    NoteOutputError();
 }
 
 } // namespace orvane::cli

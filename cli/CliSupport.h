@@ -43,6 +43,11 @@ void LoadInput(SessionState& s, CliInteraction& ui, const TableOptions& o,
 // Runs body, turning every error into one stderr line and status 1.
 int Guarded(const std::function<int()>& body);
 
+// The end of every command that prints: flushes stdout and checks that all
+// that was written to it arrived. When not (a full disk, a closed stream),
+// says "cannot write WHAT" on stderr and returns false: the command fails.
+bool OutputWritten(const std::string& what);
+
 // Writes UTF-8 text to stdout as is.
 void PrintLine(const std::string& line);
 // Writes a block of whole lines to stdout.

@@ -166,7 +166,7 @@ int RunDiff(const Args& given) {
         std::ostringstream out;
         Report(out, a, b, d, rule);
         PrintBlock(out.str());
-        return d.Equal() ? 0 : 1;
+        return OutputWritten("the differences") ? (d.Equal() ? 0 : 1) : 2;
     } catch (const std::invalid_argument& e) {
         std::cerr << "orvane-cli: " << e.what() << '\n';
     } catch (const std::exception& e) {

@@ -9,6 +9,7 @@
 #include "platform/Cp1252.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"
+#include "table/TableText.h"
 
 #include <algorithm>
 #include <charconv>
@@ -134,8 +135,8 @@ int RunLookup(const Args& args) {
         const auto text =
             LookupAirport(positional[0], Utf8ToCp1252(positional[1]), ui, Lang::English);
         if (!text) return FailWith(ui.Joined());
-        PrintLine(Cp1252ToUtf8(*text));
-        return 0;
+        PrintLine(EscapeControls(Cp1252ToUtf8(*text)));
+        return OutputWritten("the search text") ? 0 : 1;
     });
 }
 
@@ -221,6 +222,8 @@ int RunWriteRecord(const Args& args) {
         // Warnings of the loads (a value that could not be shown, ...).
         for (const auto& m : ui.messages)
             std::cerr << "orvane-cli: warning: " << m << '\n';
+        // The system may report a failed write only when the file is closed.
+        target.CurrentPod->CloseFile();
         return 0;
     });
 }

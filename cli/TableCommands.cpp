@@ -20,7 +20,8 @@ const char* kShowUsage =
     "Usage: orvane-cli show INPUT [--template SOURCE] [--decimal SEP] [--fly1]\n"
     "\n"
     "Loads INPUT into the record table as the editor does and prints it as\n"
-    "tab-separated UTF-8 lines: the heading row, then one line per record.\n"
+    "tab-separated UTF-8 lines: the heading row, then one line per record. A tab,\n"
+    "line feed, carriage return or NUL in a cell is written as \\t, \\n, \\r or \\0.\n"
     "  INPUT              a .dbd file, a .pod/.epd archive whose entry\n"
     "                     DATABASE\\<TYPE>.DBD is loaded (TYPE: the archive's name),\n"
     "                     or a .dex or .csv exchange file (opened as a new table)\n"
@@ -39,7 +40,8 @@ const char* kConvertUsage =
     "\n"
     "Loads INPUT as 'show' does and writes OUTPUT as the editor saves or exports it.\n"
     "  OUTPUT             a .dbd file (DBD save), a .dex file (DEX export) or a\n"
-    "                     .csv file (CSV export)\n"
+    "                     .csv file (CSV export; a cell holding ';', a line end or\n"
+    "                     NUL, which CSV cannot hold, is an error and nothing is written)\n"
     "  --selection        only the rows whose Export cell is \"1\" (the CSV then\n"
     "                     takes the selection form, a \";\" after every field);\n"
     "                     no such row is an error for .dex and .csv, and no file\n"
@@ -108,7 +110,7 @@ int RunShow(const Args& args) {
         CliInteraction ui;
         LoadInput(s, ui, o, o.positional[0]);
         WriteTableText(s.Table, PrintBlock);
-        return 0;
+        return OutputWritten("the table") ? 0 : 1;
     });
 }
 
@@ -164,9 +166,11 @@ int RunCheck(const Args& args) {
             CheckTable(s.Table, s.Fields(), s.DataType, s.DecimalSeparator());
         std::string block;
         for (const Finding& f : findings)
-            block +=
-                FindingText(f, s.Table, s.Fields(), s.DecimalSeparator(), Lang::English) + "\n";
+            block += EscapeControls(
+                         FindingText(f, s.Table, s.Fields(), s.DecimalSeparator(), Lang::English)) +
+                     "\n";
         PrintBlock(block);
+        if (!OutputWritten("the findings")) return 1;
         const int rows = s.Table.RowCount() - 1;
         std::cerr << "orvane-cli: " << findings.size()
                   << (findings.size() == 1 ? " finding in " : " findings in ") << rows

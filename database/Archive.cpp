@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace orvane {
 
@@ -32,13 +33,27 @@ TPOD::TPOD(const std::string& path, UserInteraction* ui, Lang lang) : ui_(ui), l
 }
 
 TPOD::~TPOD() {
-    file_.Close();
-    kind_ = ArchiveKind::None;
+    // A destructor never throws: whoever must know whether a write arrived
+    // has called CloseFile() before.
+    try {
+        file_.Close();
+    } catch (const FileError&) {
+    }
+}
+
+void TPOD::CloseFile() {
+    const bool written = std::exchange(written_, false);
+    try {
+        file_.Close();
+    } catch (const FileError& e) {
+        if (written) throw FileError(Format(txt::ArchiveCloseAfterWrite.In(lang_), e.what()));
+    }
 }
 
 bool TPOD::OpenArchive(const std::string& path) {
-    file_.Close();
+    CloseFile();
     path_ = path;
+    readOnly_ = false;
     entries_.clear();
     headerRead_ = false;
     headerEntryCount_ = 0;
@@ -47,7 +62,10 @@ bool TPOD::OpenArchive(const std::string& path) {
     if (kind_ == ArchiveKind::None) return false;
     // Read/write so that a record can be written back in place; a file that
     // cannot be written (read-only medium or permissions) can still be viewed.
-    if (!file_.TryOpen(path, OpenMode::ReadWrite)) file_.TryOpen(path, OpenMode::Read);
+    if (HasNoWritePermission(path) || !file_.TryOpen(path, OpenMode::ReadWrite)) {
+        file_.TryOpen(path, OpenMode::Read);
+        readOnly_ = true;
+    }
     return file_.IsOpen();
 }
 

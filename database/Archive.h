@@ -42,13 +42,17 @@ class TPOD {
     TPOD() = default;
     // Calls OpenArchive; reports nothing. ui may be null (no messages shown).
     TPOD(const std::string& path, UserInteraction* ui = nullptr, Lang lang = Lang::French);
+    // Closes the file without reporting anything: call CloseFile() first to
+    // learn whether a record written into the archive reached it.
     ~TPOD();
     TPOD(const TPOD&) = delete;
     TPOD& operator=(const TPOD&) = delete;
 
     // Kind from the extension (".EPD"/".POD", any letter case); opens the file
-    // read/write, or read-only when it cannot be written. False when the kind
-    // is None or the file cannot be opened.
+    // read/write, or read-only when it cannot be written or has no write
+    // permission at all (a file the user marked read-only stays unchanged,
+    // whoever runs the program). False when the kind is None or the file
+    // cannot be opened.
     bool OpenArchive(const std::string& path);
 
     // Both throw FileError (file not open, short file) or FormatError (counts
@@ -69,7 +73,14 @@ class TPOD {
     const std::string& Path() const { return path_; }
     bool IsOpen() const { return file_.IsOpen(); }
     BinaryFile& File() { return file_; }
-    void CloseFile() { file_.Close(); }
+    // True when the file was opened read-only.
+    bool IsReadOnly() const { return readOnly_; }
+    // Called before bytes are written into the archive through File().
+    void MarkWritten() { written_ = true; }
+    // Closes the file. After a write into it, a failed close throws FileError
+    // saying that the bytes written may not be on the disk; a file that was
+    // only read closes without a report.
+    void CloseFile();
     std::uint64_t ArchiveSize() const; // 0 when no file is open
 
     const std::vector<ArchiveEntry>& Entries() const { return entries_; }
@@ -105,6 +116,8 @@ class TPOD {
     std::int32_t headerEntryCount_ = 0;
     std::uint32_t directoryOffset_ = 0;
     bool headerRead_ = false;
+    bool readOnly_ = false;
+    bool written_ = false;
     UserInteraction* ui_ = nullptr;
     Lang lang_ = Lang::French;
 };

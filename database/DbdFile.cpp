@@ -127,6 +127,18 @@ bool LoadTemplate(TPOD& pod, const std::string& source, const std::string& dataT
     }
     TemplateInfo parsed = ParseTemplate(std::string_view(
         reinterpret_cast<const char*>(pod.EntryData.data()), pod.EntryData.size()));
+    if (const auto overlap = FirstOverlap(parsed.Fields)) {
+        const FieldDef& a = parsed.Fields[overlap->first];
+        const FieldDef& b = parsed.Fields[overlap->second];
+        // A name shorter than four characters is followed by its comma.
+        const auto name = [](const FieldDef& f) {
+            return Cp1252ToUtf8(f.Name.substr(0, f.Name.find(',')));
+        };
+        ui.ShowMessage(MessageKind::Warning,
+                       Format(txt::TemplateOverlap.In(lang), name(a).c_str(), a.Offset,
+                              a.Offset + a.ByteWidth() - 1, name(b).c_str(), b.Offset,
+                              b.Offset + b.ByteWidth() - 1));
+    }
     pod.Fields = parsed.Fields;
     if (info) *info = std::move(parsed);
     return true;
@@ -137,11 +149,11 @@ namespace {
 // After a load: the shared steps that put the table, the session and the
 // archive object in place.
 void FinishLoad(SessionState& s, std::unique_ptr<TPOD> pod, const std::string& dataType,
-                const TemplateInfo& info) {
+                const TemplateInfo& info, UserInteraction& ui) {
     s.DataType = dataType;
     s.FieldCount = info.FieldCount;
     pod->Dex.SetRecordSize(pod->Dbd.RecordSize());
-    s.CurrentPod = std::move(pod);
+    s.ReplaceArchive(std::move(pod), ui);
     RecordTable& t = s.Table;
     t.SetCurrentCell(kFirstFieldColumn < t.ColumnCount() ? kFirstFieldColumn : 0, 1);
     t.SetSelection({t.CurrentColumn(), 1, t.CurrentColumn(), 1});
@@ -253,7 +265,7 @@ LoadOutcome OpenDbdFromDisk(SessionState& s, const std::string& dbdPath,
     RecordTable loaded = LoadRecordsAside(s.Table, file, header, info.Fields, s.DecimalSeparator(),
                                           ui, lang, progress);
     s.Table.Replace(std::move(loaded));
-    FinishLoad(s, std::move(pod), dataType, info);
+    FinishLoad(s, std::move(pod), dataType, info, ui);
 
     // The next file dialog starts where this file was.
     s.WorkDir = WithTrailingSeparator(FolderOf(dbdPath).empty() ? s.WorkDir : FolderOf(dbdPath));
@@ -310,7 +322,7 @@ LoadOutcome OpenDbdFromArchive(SessionState& s, const std::string& archivePath,
     const DbdHeader shown = header;
     const std::uint64_t archiveSize = pod->ArchiveSize();
     const ArchiveKind kind = pod->Kind();
-    FinishLoad(s, std::move(pod), dataType, info);
+    FinishLoad(s, std::move(pod), dataType, info, ui);
 
     out.loaded = true;
     out.templateLoaded = true;

@@ -93,6 +93,9 @@ DirectWriteOutcome WriteCurrentRow(SessionState& s, int row, UserInteraction& ui
         throw FormatError(
             Format(txt::RecordOutsideEntry.In(lang), row, static_cast<long long>(position)));
 
+    if (pod.IsReadOnly())
+        throw RefusedError(Format(txt::ArchiveReadOnly.In(lang), pod.Path().c_str()));
+    pod.MarkWritten();
     pod.File().Seek(static_cast<std::uint64_t>(position));
     WriteRecordInPlace(pod.File(), s.Table, row, pod.Fields, recordSize, s.DecimalSeparator(),
                        lang);

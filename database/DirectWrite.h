@@ -47,7 +47,8 @@ enum class DirectWriteOutcome {
 // archive's warning when missing) and nothing is written. POD: the DBD header
 // is reloaded, the row's record is written in place.
 // Throws RefusedError for no table, a table whose archive is not open (loaded
-// from disk or an exchange file) or a row outside 1 ... RecordCount;
+// from disk or an exchange file), an archive opened read-only or a row
+// outside 1 ... RecordCount;
 // ConversionError for a cell that does not convert; FileError / FormatError
 // for the archive.
 DirectWriteOutcome WriteCurrentRow(SessionState& s, int row, UserInteraction& ui);

@@ -7,6 +7,8 @@
 #include "table/ValueDisplay.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 namespace orvane {
 
@@ -87,6 +89,29 @@ std::string EntryListStatus(const TPOD& archive, const std::string& fileName, La
                   std::to_string(total).c_str());
 }
 
+namespace {
+
+// Creates each folder of parts in turn below folder (which exists). A
+// symbolic link in the way is removed (the link alone, never what it points
+// to) and a real folder made in its place: an extraction never writes
+// through a link out of the chosen folder.
+void CreateFoldersBelow(const std::string& folder, const std::vector<std::string>& parts) {
+    std::string at = folder;
+    for (const std::string& part : parts) {
+        at = JoinPath(at, Cp1252ToUtf8(part));
+        const std::filesystem::path p = PathFromUtf8(at);
+        std::error_code ec, probe;
+        if (std::filesystem::is_symlink(p, probe)) std::filesystem::remove(p, ec);
+        if (!ec) std::filesystem::create_directory(p, ec);
+        const auto st = std::filesystem::symlink_status(p, probe);
+        if (st.type() != std::filesystem::file_type::directory)
+            throw FileError("Cannot create folder " + at + ": " +
+                            (ec ? ec.message() : std::string("a file of that name is in the way")));
+    }
+}
+
+} // namespace
+
 std::string ExtractionPath(const std::string& folder, const std::string& entryName,
                            bool structure) {
     const std::vector<std::string> parts = SafeComponents(entryName);
@@ -117,7 +142,9 @@ int ExtractEntries(TPOD& archive, const std::vector<int>& entries, const std::st
     const auto& all = archive.Entries();
     const std::uint64_t archiveSize = archive.ArchiveSize();
     std::vector<std::string> paths;
+    std::vector<std::vector<std::string>> folders; // below folder, with the structure
     paths.reserve(chosen.size());
+    folders.reserve(chosen.size());
     for (int index : chosen) {
         if (index < 0 || static_cast<std::size_t>(index) >= all.size())
             throw RefusedError("No entry number " + std::to_string(index) + " in " +
@@ -129,6 +156,10 @@ int ExtractEntries(TPOD& archive, const std::vector<int>& entries, const std::st
                               std::to_string(e.size) + " bytes) runs past the end of the file (" +
                               std::to_string(archiveSize) + " bytes)");
         paths.push_back(ExtractionPath(folder, e.name, structure));
+        std::vector<std::string> parts = SafeComponents(e.name);
+        parts.pop_back();
+        if (!structure) parts.clear();
+        folders.push_back(std::move(parts));
     }
 
     CreateFolders(folder);
@@ -140,8 +171,9 @@ int ExtractEntries(TPOD& archive, const std::vector<int>& entries, const std::st
     int written = 0;
     for (std::size_t i = 0; i < chosen.size(); ++i) {
         const ArchiveEntry& e = all[static_cast<std::size_t>(chosen[i])];
-        CreateFolders(FolderOf(paths[i]));
-        AtomicFile out(paths[i]);
+        CreateFoldersBelow(folder, folders[i]);
+        // A link already at the file's place is replaced by the file.
+        AtomicFile out(paths[i], "%s is read-only", LinkAtTarget::Replace);
         in.Seek(e.offset);
         std::uint64_t left = e.size;
         while (left > 0) {

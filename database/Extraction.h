@@ -32,7 +32,10 @@ std::string ExtractionPath(const std::string& folder, const std::string& entryNa
 
 // Extracts the chosen entries (indexes into the directory), in directory
 // order, copying in blocks; each file is written through a temporary file.
-// Every missing folder level is created. progress (bytes copied of the
+// Every missing folder level is created. Nothing is written through a
+// symbolic link below folder: a link at a file's place or at one of its
+// folders is replaced by the file or a real folder (what it points to stays
+// as it was). progress (bytes copied of the
 // chosen entries' total) may be empty; returning false from it stops the
 // extraction: the files already complete stay, the one being copied is
 // removed. Returns the number of files written (entries that ended on the

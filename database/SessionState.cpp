@@ -1,10 +1,36 @@
 #include "database/SessionState.h"
 
+#include "platform/Errors.h"
+
+#include <utility>
+
 namespace orvane {
 
 const std::vector<FieldDef>& SessionState::Fields() const {
     static const std::vector<FieldDef> none;
     return CurrentPod ? CurrentPod->Fields : none;
+}
+
+namespace {
+
+// Closes an archive being released; a failed close after a write is shown.
+void CloseAndReport(TPOD& pod, UserInteraction& ui) {
+    try {
+        pod.CloseFile();
+    } catch (const FileError& e) {
+        ui.ShowMessage(MessageKind::Error, e.what());
+    }
+}
+
+} // namespace
+
+void SessionState::ReplaceArchive(std::unique_ptr<TPOD> pod, UserInteraction& ui) {
+    const std::unique_ptr<TPOD> previous = std::exchange(CurrentPod, std::move(pod));
+    if (previous) CloseAndReport(*previous, ui);
+}
+
+void SessionState::ReleaseArchive(UserInteraction& ui) {
+    if (CurrentPod) CloseAndReport(*CurrentPod, ui);
 }
 
 } // namespace orvane

@@ -31,6 +31,13 @@ struct SessionState : SessionSettings {
     // How this table's cells compare with another table's, matched by the
     // given key column: numbers by value, texts by their bytes.
     CompareRule CompareRuleFor(int keyColumn) const;
+
+    // Puts a load's archive object in place of the current one, which is
+    // closed. When that close fails after a record was written into the
+    // archive, the error is shown through ui: the load itself has succeeded.
+    void ReplaceArchive(std::unique_ptr<TPOD> pod, UserInteraction& ui);
+    // Closes the archive held open (the program ends), with the same report.
+    void ReleaseArchive(UserInteraction& ui);
 };
 
 } // namespace orvane

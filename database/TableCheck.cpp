@@ -3,6 +3,7 @@
 #include "database/RecordConversion.h"
 #include "platform/Cp1252.h"
 #include "platform/Paths.h"
+#include "table/TableText.h"
 #include "table/ValueDisplay.h"
 
 #include <algorithm>
@@ -44,6 +45,24 @@ std::string DegreesBeyond(double degrees, double low, double high, char decimalS
 }
 
 } // namespace
+
+std::size_t CsvUnwritableAt(std::string_view text) {
+    static constexpr std::string_view kUnwritable(";\r\n\0", 4);
+    return text.find_first_of(kUnwritable);
+}
+
+const BiText& CsvCharacterName(char c) {
+    switch (c) {
+    case ';':
+        return txt::CsvCharSemicolon;
+    case '\r':
+        return txt::CsvCharCr;
+    case '\n':
+        return txt::CsvCharLf;
+    default:
+        return txt::CsvCharNul;
+    }
+}
 
 int KeyColumn(const std::vector<FieldDef>& fields, std::string_view dataType) {
     for (std::size_t i = 0; i < fields.size(); ++i)
@@ -200,6 +219,13 @@ void TableChecker::CheckRow(const RecordTable& table, int row, RecordEncoder& en
     } else if (keyColumn_ >= 0) {
         out.push_back({row, keyColumn_, FindingKind::EmptyKey});
     }
+    // A cell a CSV export would refuse, unless it is already found.
+    for (int col = kColSuppr; col < table.ColumnCount(); ++col) {
+        if (CsvUnwritableAt(table.Cell(col, row)) == std::string_view::npos) continue;
+        if (std::none_of(out.begin() + static_cast<std::ptrdiff_t>(start), out.end(),
+                         [col](const Finding& f) { return f.column == col; }))
+            out.push_back({row, col, FindingKind::CsvUnwritable});
+    }
     // Column order; a row has a few findings at most, and those of one cell
     // keep their order.
     for (std::size_t i = start + 1; i < out.size(); ++i)
@@ -255,6 +281,13 @@ std::string FindingText(const Finding& finding, const RecordTable& table,
     case FindingKind::EmptyKey:
         what = txt::CheckEmptyKey.In(lang);
         break;
+    case FindingKind::CsvUnwritable: {
+        const std::string_view raw = table.Cell(finding.column, finding.row);
+        const std::size_t at = CsvUnwritableAt(raw);
+        what = Format(txt::CheckCsvUnwritable.In(lang), EscapeControls(cell).c_str(),
+                      CsvCharacterName(at < raw.size() ? raw[at] : '\0').In(lang));
+        break;
+    }
     }
     return Format(txt::CheckLine.In(lang), finding.row, title.c_str(), what.c_str());
 }

@@ -24,6 +24,7 @@ enum class FindingKind {
     LongitudeRange, // outside -180 to 360 degrees
     DuplicateKey,   // the key of an earlier row again
     EmptyKey,
+    CsvUnwritable, // a text holding ";", CR, LF or NUL, which a CSV export refuses
 };
 
 struct Finding {
@@ -32,6 +33,12 @@ struct Finding {
     FindingKind kind = FindingKind::NotNumber;
     int firstRow = 0; // DuplicateKey: the row that holds the key first
 };
+
+// Where text holds the first character a CSV file cannot hold (";", CR, LF
+// or NUL: the format has no quoting); npos when it holds none.
+std::size_t CsvUnwritableAt(std::string_view text);
+// How messages name such a character.
+const BiText& CsvCharacterName(char c);
 
 // The key column: the field whose title names a unique identifier, else,
 // in airport data (one record per airport), the one naming the airport key,

@@ -32,6 +32,28 @@ std::int64_t FieldsEnd(const std::vector<FieldDef>& fields) {
     return end;
 }
 
+std::optional<std::pair<std::size_t, std::size_t>>
+FirstOverlap(const std::vector<FieldDef>& fields) {
+    std::vector<std::size_t> order;
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        if (fields[i].ByteWidth() > 0) order.push_back(i);
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return fields[a].Offset < fields[b].Offset;
+    });
+    // The field reaching furthest so far: a later start before its end overlaps it.
+    std::optional<std::size_t> furthest;
+    std::int64_t end = 0;
+    for (std::size_t i : order) {
+        if (furthest && fields[i].Offset < end) return std::make_pair(*furthest, i);
+        const std::int64_t e = std::int64_t{fields[i].Offset} + fields[i].ByteWidth();
+        if (!furthest || e > end) {
+            furthest = i;
+            end = e;
+        }
+    }
+    return std::nullopt;
+}
+
 std::vector<std::string> SplitTemplateLines(std::string_view text) {
     std::vector<std::string> lines;
     std::string current;

@@ -4,8 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace orvane {
@@ -30,6 +32,12 @@ struct FieldDef {
 
 // Where the furthest converted field of a list ends (0 for none), in 64 bits.
 std::int64_t FieldsEnd(const std::vector<FieldDef>& fields);
+
+// The first two converted fields (in offset order) that share record bytes,
+// as indexes into fields, the one that starts first first; none when no
+// bytes are shared. A record written with them loses one field's bytes.
+std::optional<std::pair<std::size_t, std::size_t>>
+FirstOverlap(const std::vector<FieldDef>& fields);
 
 struct TemplateInfo {
     int FieldCount = 0;

@@ -1,5 +1,6 @@
 #include "exchange/CsvFile.h"
 
+#include "database/TableCheck.h"
 #include "exchange/ExchangeShared.h"
 #include "platform/AtomicFile.h"
 #include "platform/Cp1252.h"
@@ -8,6 +9,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <limits>
 
 namespace orvane {
 
@@ -22,22 +24,32 @@ void Flush(BinaryFile& file, std::string& pending) {
     pending.clear();
 }
 
-// The lines of a text: each ends with LF, optionally preceded by CR; a last
-// line without a line end is kept, and no empty line follows a final LF.
-std::vector<std::string_view> SplitLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        std::size_t next = end == std::string_view::npos ? text.size() : end + 1;
-        std::string_view line =
-            text.substr(start, (end == std::string_view::npos ? text.size() : end) - start);
+// The lines of a text, one at a time: each ends with LF, optionally
+// preceded by CR; a last line without a line end is kept, and no empty line
+// follows a final LF. No list of all lines is made: a file of many short
+// lines costs no more than the rows it fills.
+class LineReader {
+  public:
+    explicit LineReader(std::string_view text) : text_(text) {}
+    bool Next(std::string_view& line) {
+        if (start_ >= text_.size()) return false;
+        const std::size_t end = std::min(text_.find('\n', start_), text_.size());
+        line = text_.substr(start_, end - start_);
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        lines.push_back(line);
-        start = next;
+        start_ = end + 1;
+        return true;
     }
-    return lines;
-}
+    // How many lines Next() gives from the start.
+    std::size_t Count() const {
+        if (text_.empty()) return 0;
+        const auto ends = static_cast<std::size_t>(std::count(text_.begin(), text_.end(), '\n'));
+        return ends + (text_.back() == '\n' ? 0 : 1);
+    }
+
+  private:
+    std::string_view text_;
+    std::size_t start_ = 0;
+};
 
 } // namespace
 
@@ -80,14 +92,30 @@ int ExportCsv(SessionState& s, const std::string& path, bool selectionOnly, User
 
     int written = 0;
     std::vector<std::string_view> cells;
-    const auto cell = [&cells](std::size_t col) {
-        return col < cells.size() ? cells[col] : std::string_view();
+    int row = 0;
+    // The format has no quoting: a text holding a separator or a line end
+    // could not be read back as it was, so the export refuses the table.
+    const auto cell = [&](std::size_t col) {
+        const std::string_view text = col < cells.size() ? cells[col] : std::string_view();
+        const std::size_t at = CsvUnwritableAt(text);
+        if (at != std::string_view::npos) {
+            const int field = static_cast<int>(col) - kFirstFieldColumn;
+            const std::string title = field >= 0 && static_cast<std::size_t>(field) < fields.size()
+                                          ? fields[static_cast<std::size_t>(field)].Title
+                                          : std::string(t.Cell(static_cast<int>(col), 0));
+            throw RefusedError(Format(txt::CsvUnwritableCell.In(lang), row,
+                                      Cp1252ToUtf8(title).c_str(),
+                                      CsvCharacterName(text[at]).In(lang)));
+        }
+        return text;
     };
     ProgressSteps steps(progress, t.RowCount() - 1);
     for (int r = 1; r < t.RowCount(); ++r) {
         steps.At(r);
         t.RowCells(r, cells);
-        if (selectionOnly && cell(kColExport) != "1") continue;
+        row = r;
+        if (selectionOnly && (cells.size() <= std::size_t{kColExport} || cells[kColExport] != "1"))
+            continue;
         pending.append(cell(kColSuppr)).append(";");
         pending.append(cell(kColExport)).append(";");
         for (int i = 0; i < fieldCount; ++i) {
@@ -150,16 +178,22 @@ ImportOutcome ImportCsv(SessionState& s, const std::string& path, ImportMode mod
     s.WorkDir = chosen.folder.empty() ? s.WorkDir : chosen.folder;
 
     const std::vector<unsigned char> bytes = ReadWholeFile(path);
-    const std::vector<std::string_view> lines =
-        SplitLines(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-    const std::string typeText = lines.empty() ? std::string() : std::string(lines[0]);
+    LineReader lines(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    const std::size_t allLines = lines.Count();
+    std::string_view line;
+    const std::string typeText = lines.Next(line) ? std::string(line) : std::string();
     // Added to a table, a file without a type is data that does not match it.
     const bool add = mode == ImportMode::Add && !s.DataType.empty();
     if (typeText.empty() && !add)
         throw FormatError(Format(txt::CsvNoDataType.In(lang), path.c_str()));
     // Line 2 holds the headings and is not read.
-    const std::size_t firstLine = std::min<std::size_t>(2, lines.size());
-    const int lineCount = static_cast<int>(lines.size() - firstLine);
+    lines.Next(line);
+    const std::size_t rowLines = allLines - std::min<std::size_t>(2, allLines);
+    // Rows are counted in int: more lines than that cannot be held anyway.
+    constexpr int kMostRows = std::numeric_limits<int>::max() - 2;
+    if (rowLines > static_cast<std::size_t>(kMostRows))
+        throw OrvaneError(Format(txt::NotEnoughMemory.In(lang), kMostRows));
+    const int lineCount = static_cast<int>(rowLines);
 
     LoadedTemplate loaded; // an open's new template and archive object
     if (add) {
@@ -194,7 +228,8 @@ ImportOutcome ImportCsv(SessionState& s, const std::string& path, ImportMode mod
         for (int k = 0; k < lineCount; ++k) {
             steps.At(k + 1);
             const int row = firstRow + k;
-            SplitCsvLine(lines[firstLine + static_cast<std::size_t>(k)], fieldCount, pieces);
+            lines.Next(line);
+            SplitCsvLine(line, fieldCount, pieces);
             cells[kColNumber] = std::string_view(
                 number, std::to_chars(number, number + sizeof number, row).ptr - number);
             cells[kColModif] = std::string_view();
@@ -212,7 +247,7 @@ ImportOutcome ImportCsv(SessionState& s, const std::string& path, ImportMode mod
     if (!add) {
         s.DataType = typeText;
         s.FieldCount = fieldCount;
-        s.CurrentPod = std::move(loaded.pod);
+        s.ReplaceArchive(std::move(loaded.pod), ui);
     }
     out.tableChanged = true;
 

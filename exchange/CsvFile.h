@@ -17,8 +17,9 @@ namespace orvane {
 // cell is "1" (a ";" after every field) as a CSV file at path, through a
 // temporary file renamed into place when complete. An empty selection shows
 // "No selected record" and writes nothing. Cell texts are written as they
-// are. Returns the number of row lines written. progress (rows): a cancel
-// throws Cancelled and writes nothing.
+// are; one holding ";", CR, LF or NUL, which the format cannot hold, throws
+// RefusedError naming its row and field, and nothing is written. Returns the number of row lines
+// written. progress (rows): a cancel throws Cancelled and writes nothing.
 int ExportCsv(SessionState& s, const std::string& path, bool selectionOnly, UserInteraction& ui,
               BusyIndicator* busy = nullptr, const ProgressFn& progress = {});
 

@@ -200,7 +200,7 @@ ImportOutcome ImportDex(SessionState& s, const std::string& path, ImportMode mod
     if (loaded.pod) {
         s.DataType = dataType;
         s.FieldCount = fieldCount;
-        s.CurrentPod = std::move(loaded.pod);
+        s.ReplaceArchive(std::move(loaded.pod), ui);
     }
     out.tableChanged = true;
     out.converted = fly1ToFly2;

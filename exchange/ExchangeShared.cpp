@@ -76,6 +76,8 @@ void ImportRows::Commit() {
 
 void ImportRows::Abandon() {
     if (!fields_) session_.SetRowCount(std::min(firstRow_, session_.RowCount()));
+    // The rows read so far go first: the message below needs memory too.
+    { const RecordTable gone = std::move(aside_); }
     try {
         throw;
     } catch (const std::bad_alloc&) {

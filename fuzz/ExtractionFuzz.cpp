@@ -1,7 +1,8 @@
 // The archive viewer and the extraction on any archive: the entry list, the
 // output path of every entry in both forms, and the extraction of the first
-// entries into a RAM folder. Nothing may be written outside that folder, and
-// each extracted file holds its entry's bytes.
+// entries into a RAM folder. Nothing may be written outside that folder, not
+// even through a link planted where the first file goes, and each extracted
+// file holds its entry's bytes.
 #include "FuzzSupport.h"
 
 #include "database/Extraction.h"
@@ -66,6 +67,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (chosen.empty()) return 0;
 
+    // A link where the first file goes, to a file beside the folder: it is
+    // replaced by the file, never followed.
+    const std::string sentinel = ram.Put("ARCHIVE.sentinel", "sentinel");
+    std::error_code linkError;
+    fs::create_directories(fs::path(targets[0]).parent_path(), linkError);
+    fs::create_symlink(sentinel, targets[0], linkError);
+
     bool extracted = false;
     try {
         ExtractEntries(pod, chosen, out, structure);
@@ -78,6 +86,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::Require(item.path().filename() == "out" ||
                           item.path().filename().string().rfind("ARCHIVE", 0) == 0,
                       "a file written beside the chosen folder");
+    fuzz::Require(fuzz::RamFiles::Read(sentinel) == "sentinel",
+                  "a file written through a link out of the chosen folder");
     if (extracted) {
         for (std::size_t k = 0; k < chosen.size(); ++k) {
             // Two entries of the same output path: the later one stays.

@@ -66,15 +66,9 @@ std::string ResolveLinks(const std::string& target) {
 }
 
 bool IsReadOnly(const std::string& target) {
-    std::error_code ec;
-    const fs::path p = PathFromUtf8(target);
-    auto st = fs::status(p, ec);
-    if (ec || !fs::exists(st)) return false;
-    const auto writeBits =
-        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
-    if ((st.permissions() & writeBits) == fs::perms::none) return true;
+    if (HasNoWritePermission(target)) return true;
 #ifndef _WIN32
-    if (::access(p.c_str(), W_OK) != 0 && errno == EACCES) return true;
+    if (::access(PathFromUtf8(target).c_str(), W_OK) != 0 && errno == EACCES) return true;
 #endif
     return false;
 }
@@ -146,12 +140,15 @@ std::string AtomicFile::TemporaryPrefixFor(const std::string& target) {
     return Utf8Of(p.parent_path() / PathFromUtf8("." + Utf8Of(p.filename()) + std::string(kTag)));
 }
 
-AtomicFile::AtomicFile(std::string target, std::string_view readOnlyText)
-    : target_(ResolveLinks(target)) {
+AtomicFile::AtomicFile(std::string target, std::string_view readOnlyText, LinkAtTarget links)
+    : target_(links == LinkAtTarget::Follow ? ResolveLinks(target) : target) {
     std::error_code ec;
-    if (fs::is_directory(PathFromUtf8(target_), ec))
+    // A link to be replaced is neither a folder nor read-only: what it
+    // points to does not count.
+    replacesLink_ = links == LinkAtTarget::Replace && fs::is_symlink(PathFromUtf8(target_), ec);
+    if (!replacesLink_ && fs::is_directory(PathFromUtf8(target_), ec))
         throw FileError("Cannot create file " + target + ": it is a folder");
-    if (IsReadOnly(target_)) {
+    if (!replacesLink_ && IsReadOnly(target_)) {
         std::string text(readOnlyText);
         auto at = text.find("%s");
         if (at != std::string::npos) text.replace(at, 2, target);
@@ -179,7 +176,7 @@ void AtomicFile::Commit() {
         Discard();
         throw;
     }
-    CopyModeAndOwner(target_, temp_);
+    if (!replacesLink_) CopyModeAndOwner(target_, temp_);
     std::error_code renameError;
     fs::rename(PathFromUtf8(temp_), PathFromUtf8(target_), renameError);
     if (renameError) {

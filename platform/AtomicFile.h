@@ -3,10 +3,11 @@
 // destroyed without Commit() removes its temporary file.
 //
 // The target is refused when it is read-only; a symbolic link stays a link
-// (the file it points to is replaced). Commit() puts the bytes on the disk
-// before the rename and the rename on the disk after it, so a power cut
-// leaves the old file or the new one, never a truncated one. Temporaries of
-// the same target left behind by processes that no longer run are removed.
+// (the file it points to is replaced), unless the writer is told to replace
+// the link itself (an extraction, which never writes through a link). Commit() puts the bytes on
+// the disk before the rename and the rename on the disk after it, so a power cut leaves the old
+// file or the new one, never a truncated one. Temporaries of the same target left behind by
+// processes that no longer run are removed.
 #pragma once
 
 #include "platform/BinaryFile.h"
@@ -16,11 +17,18 @@
 
 namespace orvane {
 
+// What a symbolic link at the target becomes.
+enum class LinkAtTarget {
+    Follow,  // the file it points to gets the new bytes; the link stays
+    Replace, // the link itself is replaced by the new file; what it points to is untouched
+};
+
 class AtomicFile {
   public:
     // readOnlyText: the refusal for a read-only target, "%s" standing for
     // the target's name (the caller's language).
-    explicit AtomicFile(std::string target, std::string_view readOnlyText = "%s is read-only");
+    explicit AtomicFile(std::string target, std::string_view readOnlyText = "%s is read-only",
+                        LinkAtTarget links = LinkAtTarget::Follow);
     ~AtomicFile();
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
@@ -41,6 +49,7 @@ class AtomicFile {
   private:
     std::string target_; // the file actually replaced (a link's destination)
     std::string temp_;
+    bool replacesLink_ = false; // target_ is a link that the new file replaces
     BinaryFile file_;
     bool done_ = false;
 };

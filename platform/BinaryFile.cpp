@@ -363,4 +363,13 @@ std::uint64_t FileSizeOf(const std::string& path) {
     return n;
 }
 
+bool HasNoWritePermission(const std::string& path) {
+    std::error_code ec;
+    const auto st = fs::status(PathFromUtf8(path), ec);
+    if (ec || !fs::exists(st)) return false;
+    const auto writeBits =
+        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    return (st.permissions() & writeBits) == fs::perms::none;
+}
+
 } // namespace orvane

@@ -140,5 +140,8 @@ std::vector<unsigned char> ReadWholeFile(const std::string& path);
 bool FileExists(const std::string& path);
 bool DirectoryExists(const std::string& path);
 std::uint64_t FileSizeOf(const std::string& path);
+// True when the file exists and no one has write permission on it: the
+// user's mark that it stays as it is, honoured whoever runs the program.
+bool HasNoWritePermission(const std::string& path);
 
 } // namespace orvane

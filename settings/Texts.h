@@ -101,6 +101,33 @@ inline constexpr BiText NotEnoughMemory{"mémoire insuffisante pour charger %d e
                                         "not enough memory to load %d records"};
 inline constexpr BiText ReadOnlyTarget{"%s est en lecture seule", "%s is read-only"};
 
+// --- Faults of archives, exports and templates ------------------------------------
+// A failed close after a record was written into an archive: the system's error.
+inline constexpr BiText ArchiveCloseAfterWrite{
+    "%s : l'enregistrement écrit n'est peut-être pas sur le disque",
+    "%s: the record written may not be on the disk"};
+// The direct write into an archive opened read-only: its path.
+inline constexpr BiText ArchiveReadOnly{"%s est en lecture seule : rien n'y est écrit",
+                                        "%s is read-only: nothing is written into it"};
+// A cell the CSV format cannot hold: row, field title, the character (below).
+inline constexpr BiText CsvUnwritableCell{
+    "Ligne %d, champ %s : le texte contient %s, qu'un fichier CSV ne peut pas contenir ; "
+    "rien n'est écrit",
+    "Row %d, field %s: the text holds %s, which a CSV file cannot hold; nothing is written"};
+inline constexpr BiText CsvCharSemicolon{"un « ; »", "a \";\""};
+inline constexpr BiText CsvCharCr{"un retour chariot (CR)", "a carriage return (CR)"};
+inline constexpr BiText CsvCharLf{"un saut de ligne (LF)", "a line feed (LF)"};
+inline constexpr BiText CsvCharNul{"un octet nul (NUL)", "a NUL byte"};
+// The data check's line for such a cell: its text (escaped), the character.
+inline constexpr BiText CheckCsvUnwritable{"« %s » contient %s : l'export CSV le refuse",
+                                           "\"%s\" holds %s: the CSV export refuses it"};
+// Two template fields sharing bytes: name, first and last byte of each.
+inline constexpr BiText TemplateOverlap{
+    "Modèle : les champs %s (octets %d à %d) et %s (octets %d à %d) se recouvrent ; "
+    "un enregistrement réécrit peut changer",
+    "Template: the fields %s (bytes %d to %d) and %s (bytes %d to %d) overlap; a record "
+    "written again may change"};
+
 // --- Exchange files ------------------------------------------------------------
 inline constexpr BiText DexSaveFilter{"Fichier Export|*.dex|Tous fichiers |*.*",
                                       "Export file|*.dex|All files |*.*"};

@@ -22,7 +22,32 @@ inline char* CopyCell(char* out, const char* texts, std::size_t begin, std::size
     return out + n;
 }
 
+bool IsControl(char c) {
+    return c == '\t' || c == '\n' || c == '\r' || c == '\0';
+}
+
+// Whether a row's texts may hold a character to escape: one test per byte.
+bool MayHoldControls(std::string_view texts) {
+    for (char c : texts)
+        if (static_cast<unsigned char>(c) < 0x20 && IsControl(c)) return true;
+    return false;
+}
+
 } // namespace
+
+std::string EscapeControls(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        if (!IsControl(c)) {
+            out += c;
+            continue;
+        }
+        out += '\\';
+        out += c == '\t' ? 't' : c == '\n' ? 'n' : c == '\r' ? 'r' : '0';
+    }
+    return out;
+}
 
 void WriteTableText(const RecordTable& table, const std::function<void(std::string_view)>& sink,
                     std::size_t blockSize) {
@@ -33,16 +58,25 @@ void WriteTableText(const RecordTable& table, const std::function<void(std::stri
     for (int r = 0; r < table.RowCount(); ++r) {
         const std::string_view texts = table.RowTexts(r, ends.data(), columns);
         const bool ascii = IsAscii(texts);
+        const bool controls = MayHoldControls(texts);
         // A tab or the line's end per cell, three bytes per Windows-1252 byte
-        // at most, and the spill of a fixed-size copy.
-        const std::size_t room = columns + 1 + (ascii ? 1 : 3) * texts.size() + 16;
+        // at most (two per escaped one), and the spill of a fixed-size copy.
+        const std::size_t room = columns + 1 + (ascii && !controls ? 1 : 3) * texts.size() + 16;
         if (block.size() < used + room) block.resize(used + room);
         char* p = block.data() + used;
         std::size_t begin = 0;
         for (std::size_t c = 0; c < columns; ++c) {
             if (c) *p++ = '\t';
-            p = ascii ? CopyCell(p, texts.data(), begin, ends[c], texts.size())
-                      : Cp1252ToUtf8Into(p, texts.substr(begin, ends[c] - begin));
+            const std::string_view cell = texts.substr(begin, ends[c] - begin);
+            if (controls) {
+                // Rare: at most two bytes per escaped byte, within the room.
+                const std::string escaped = EscapeControls(Cp1252ToUtf8(cell));
+                std::memcpy(p, escaped.data(), escaped.size());
+                p += escaped.size();
+            } else {
+                p = ascii ? CopyCell(p, texts.data(), begin, ends[c], texts.size())
+                          : Cp1252ToUtf8Into(p, cell);
+            }
             begin = ends[c];
         }
         *p++ = '\n';

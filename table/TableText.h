@@ -5,11 +5,18 @@
 #include "table/RecordTable.h"
 
 #include <functional>
+#include <string>
 #include <string_view>
 
 namespace orvane {
 
-// Hands the text to sink in blocks of whole lines of about blockSize bytes.
+// A text written on one line of such a listing: TAB, LF, CR and NUL become
+// \t, \n, \r and \0, so that no cell or name forges a cell or a line. A
+// backslash stays as it is (archive names hold it).
+std::string EscapeControls(std::string_view text);
+
+// Hands the text to sink in blocks of whole lines of about blockSize bytes;
+// cells are escaped as EscapeControls does.
 void WriteTableText(const RecordTable& table, const std::function<void(std::string_view)>& sink,
                     std::size_t blockSize = 1 << 16);
 

@@ -617,10 +617,13 @@ void TForm_main::FormActivate() {
 }
 
 void TForm_main::closeEvent(QCloseEvent* e) {
-    if (MayReplaceTable())
-        e->accept();
-    else
+    if (!MayReplaceTable()) {
         e->ignore();
+        return;
+    }
+    // A record written into the archive may reach the disk only at its close.
+    session_.ReleaseArchive(ui_);
+    e->accept();
 }
 
 // --- What the commands show ------------------------------------------------------------

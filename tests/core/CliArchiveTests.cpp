@@ -43,6 +43,17 @@ TEST_F(CliArchive, ListPrintsNameSizeAndUtcDateForEachKind) {
     }
 }
 
+// One entry must not forge lines or columns of the listing.
+TEST_F(CliArchive, ListEscapesTabsAndLineEndsInNames) {
+    const std::string path = dir_.File("FORGED.POD");
+    WriteArchive(path, ArchiveLayout::Pod3,
+                 {{"A\tB\nFAKE.TXT\t9\t2001-09-09 01:46:40\r", "x", 0}, {"SUB\\OK.TXT", "", 0}});
+    const Result r = Run({"list", path});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "A\\tB\\nFAKE.TXT\\t9\\t2001-09-09 01:46:40\\r\t1\t1970-01-01 00:00:00\n"
+                     "SUB\\OK.TXT\t0\t1970-01-01 00:00:00\n");
+}
+
 TEST_F(CliArchive, ListErrors) {
     WriteArchive(dir_.File("AIRPORT.dat"), ArchiveLayout::Pod3, kEntries);
     ExpectError(Run({"list", dir_.File("AIRPORT.dat")}), "extension must be .epd or .pod");

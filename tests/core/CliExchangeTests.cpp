@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 
 namespace orvane {
@@ -201,6 +202,15 @@ TEST_F(CliExchange, RunningOutOfMemoryIsAClearError) {
     std::filesystem::resize_file(big, 56 + std::uint64_t(count) * kRunwaySize); // sparse zeros
     Result r = Run({"show", big, "--template", dbt_}, "ulimit -v 600000;");
     ExpectError(r, "not enough memory to load 20000000 records");
+
+    // Blank lines make empty rows, at no more than a row's cost.
+    const std::string blank = dir_.File("BLANK.csv");
+    {
+        std::ofstream out(blank, std::ios::binary);
+        out << "RUNWAY\r\nheadings\r\n" << std::string(14'000'000, '\n');
+    }
+    r = Run({"show", blank, "--template", dbt_}, "ulimit -v 300000;");
+    ExpectError(r, "not enough memory to load 14000000 records");
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 
 namespace orvane {
 namespace {
@@ -185,7 +186,84 @@ TEST_F(CliWriteRecord, RefusalsLeaveTheArchiveUntouched) {
     ExpectError(Run({"write-record", archive, "1", dbd, "--template", archive}), "--template");
     ExpectError(Run({"write-record", archive, "1"}), "takes ARCHIVE, ROW and FROM");
 
+    // Marked read-only: refused as such, whoever runs the program.
+    namespace fs = std::filesystem;
+    fs::permissions(archive,
+                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    ExpectError(Run({"write-record", archive, "1", dbd}), "navaid.pod is read-only");
+    fs::permissions(archive, fs::perms::owner_read | fs::perms::owner_write);
+
     EXPECT_EQ(testing::ReadBytes(archive), before);
+}
+
+// LeakSanitizer cannot run under a tracer; the sanitizers' other checks can.
+const std::string kUnderStrace = "LC_ALL=C ASAN_OPTIONS=detect_leaks=0 ";
+
+// The system may report a failed write only at the close: the record is
+// written, and the command says it may not be on the disk, never aborts.
+TEST_F(CliWriteRecord, AFailedCloseAfterTheWriteIsAnError) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the close failure is injected with strace";
+#endif
+    if (std::system("strace -V >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "strace is not installed (tools/ensure-packages.sh installs it)";
+    const std::string dbd = dir_.Write(
+        "ok.dbd", testing::DbdBytes("navd", testing::kNavWriteRecordSize,
+                                    {testing::NavWriteRecord(7), testing::NavWriteRecord(8)}));
+    // Which close is the archive's last: a first run, traced with each
+    // descriptor's path.
+    const std::string log = dir_.File("close.log");
+    Result r =
+        CliTest::Run({"write-record", archive, "2", dbd},
+                     kUnderStrace + "strace -qq -y -e trace=close -o " + testing::ShellQuote(log));
+    ASSERT_EQ(r.status, 0) << r.err;
+    int calls = 0, last = 0;
+    for (const std::string& line : testing::SplitLines(dir_.Read("close.log"))) {
+        if (line.find("close(") == std::string::npos) continue;
+        ++calls;
+        if (line.find("navaid.pod>") != std::string::npos) last = calls;
+    }
+    ASSERT_GT(last, 0) << dir_.Read("close.log");
+
+    testing::WriteBytes(archive, before);
+    r = CliTest::Run({"write-record", archive, "2", dbd},
+                     kUnderStrace +
+                         "strace -qq -o /dev/null -e trace=close -e inject=close:error=EIO:when=" +
+                         std::to_string(last));
+    ExpectError(r, "Input/output error: the record written may not be on the disk");
+    EXPECT_NE(testing::ReadBytes(archive), before);
+}
+
+// Every command that prints fails, saying so, when its output cannot be written.
+TEST_F(CliWriteRecord, PrintingCommandsFailWhenTheirOutputCannotBeWritten) {
+    if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+    const std::string airport = dir_.File("Airport.POD");
+    WriteArchive(airport, ArchiveLayout::Pod3, testing::AirportEntries({{"KJFK", "KENNEDY"}}));
+    // A name the CSV export would refuse: one finding to print.
+    const std::string finding = dir_.Write(
+        "semi.dbd", testing::DbdBytes("navd", testing::kNavWriteRecordSize,
+                                      {testing::RecordBuilder(testing::kNavWriteRecordSize)
+                                           .Raw(0, testing::NavWriteRecord(1))
+                                           .Text(14, std::string("A;B\0", 4))
+                                           .Bytes()}));
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        const char* what;
+    };
+    for (const Case& c : std::vector<Case>{
+             {{"list", archive}, 1, "cannot write the listing"},
+             {{"show", archive}, 1, "cannot write the table"},
+             {{"check", finding, "--template", archive}, 1, "cannot write the findings"},
+             {{"diff", archive, archive}, 2, "cannot write the differences"},
+             {{"lookup", airport, "KJFK"}, 1, "cannot write the search text"},
+         }) {
+        SCOPED_TRACE(c.args[0]);
+        const Result r = CliTest::Run(c.args, "LC_ALL=C", "/dev/full");
+        EXPECT_EQ(r.status, c.status) << r.err;
+        EXPECT_NE(r.err.find(c.what), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find("No space left on device"), std::string::npos) << r.err;
+    }
 }
 
 TEST_F(CliWriteRecord, HelpOfBothCommands) {

@@ -70,6 +70,40 @@ TEST(CsvExport, EmptySelectionWritesNothingAndAnEmptyTableItsHeaders) {
     EXPECT_EQ(dir.Read("all.csv"), "NAVAID\r\n;Export;A ; B ; C ; \r\n");
 }
 
+// The format has no quoting: a text it cannot hold refuses the whole export,
+// naming the first such cell, and the earlier file stays.
+TEST(CsvExport, TextsTheFormatCannotHoldRefuseTheExport) {
+    struct Case {
+        std::vector<std::string> cells; // Suppr, Export, A, B, C of row 2
+        const char* message;
+    };
+    for (const Case& c : {
+             Case{{"", "1", "a;b", "2", "3"}, "Row 2, field A: the text holds a \";\""},
+             Case{{"", "1", "two\r\nlines", "2", "3"}, "Row 2, field A: the text holds a carriage"},
+             Case{{"", "1", "a\nb", "2", "3"}, "Row 2, field A: the text holds a line feed"},
+             Case{{"", "1", std::string("a\0b", 3), "2", "3"},
+                  "Row 2, field A: the text holds a NUL"},
+             Case{{"x;", "1", "a", "2", "3"}, "Row 2, field Suppr: the text holds a \";\""},
+         }) {
+        SCOPED_TRACE(c.message);
+        TempDir dir;
+        SessionState s = EnglishSession();
+        AbcTable(s, {{"", "1", "sound", "1", "2"}, c.cells});
+        ScriptedInteraction ui;
+        const std::string target = dir.Write("out.csv", "earlier");
+        for (bool selection : {false, true}) {
+            try {
+                ExportCsv(s, target, selection, ui);
+                ADD_FAILURE() << "exported";
+            } catch (const RefusedError& e) {
+                EXPECT_EQ(std::string(e.what()).rfind(c.message, 0), 0u) << e.what();
+            }
+        }
+        EXPECT_EQ(dir.ListFiles(), std::vector<std::string>{"out.csv"});
+        EXPECT_EQ(dir.Read("out.csv"), "earlier");
+    }
+}
+
 // --- Round trips ------------------------------------------------------------------------
 
 class CsvRoundTrip : public ::testing::TestWithParam<std::tuple<char, bool>> {};

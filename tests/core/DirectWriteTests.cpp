@@ -9,6 +9,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <system_error>
+#ifdef __linux__
+#include <unistd.h>
+#endif
+
 using namespace orvane;
 using namespace orvane::testing;
 
@@ -230,6 +236,51 @@ TEST_F(DirectWrite, EpdArchiveIsNeverWritten) {
     EXPECT_EQ(ReadBytes(path), before);
     EXPECT_EQ(s.CurrentPod->Dbd.RecordCount(), kRecords); // the header was read again
     EXPECT_TRUE(ui.messages.empty());
+}
+
+#ifdef __linux__
+// Closes the descriptor that holds path open behind its owner's back: the
+// owner's own close of it then fails (EBADF), as a failing disk's would.
+bool CloseBehindItsBack(const std::string& path) {
+    const auto wanted = std::filesystem::canonical(path);
+    for (const auto& fd : std::filesystem::directory_iterator("/proc/self/fd")) {
+        std::error_code ec;
+        if (std::filesystem::read_symlink(fd.path(), ec) == wanted)
+            return ::close(std::stoi(fd.path().filename().string())) == 0;
+    }
+    return false;
+}
+#endif
+
+// The close of an archive a record was written into is checked when the
+// archive is released, and a failure is shown; an archive only read closes
+// without a word. No destructor throws.
+TEST_F(DirectWrite, AFailedCloseIsShownOnlyAfterAWrite) {
+#ifndef __linux__
+    GTEST_SKIP() << "the close is made to fail through /proc/self/fd";
+#else
+    for (bool written : {false, true}) {
+        SCOPED_TRACE(written ? "written" : "only read");
+        ui.messages.clear();
+        Open();
+        if (written) ASSERT_EQ(WriteCurrentRow(s, 1, ui), DirectWriteOutcome::Written);
+        ASSERT_TRUE(CloseBehindItsBack(path));
+        s.ReleaseArchive(ui);
+        if (written) {
+            ASSERT_EQ(ui.messages.size(), 1u);
+            EXPECT_EQ(ui.messages[0].kind, MessageKind::Error);
+            EXPECT_NE(ui.messages[0].text.find(path + ": Bad file descriptor: the record written "
+                                                      "may not be on the disk"),
+                      std::string::npos)
+                << ui.messages[0].text;
+        } else {
+            EXPECT_TRUE(ui.messages.empty());
+        }
+        Open();
+        ASSERT_TRUE(CloseBehindItsBack(path));
+        s.CurrentPod.reset(); // the destructor's close fails quietly
+    }
+#endif
 }
 
 TEST_F(DirectWrite, Pod3ArchiveWritesAtItsEntry) {

@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 namespace orvane {
 namespace {
@@ -252,6 +254,44 @@ TEST(Extraction, TargetThatIsAFolderIsAFileErrorAndLeavesNoTemporary) {
     EXPECT_THROW(ExtractEntries(*pod, All(*pod), dir.File("out"), false), FileError);
     EXPECT_EQ(dir.ListFiles(),
               (std::vector<std::string>{"SRC.EPD", "out/DATA/keep.txt", "out/FIRST.DAT"}));
+}
+
+// A link in the destination is replaced by the file or a real folder, never
+// followed: what it points to, outside the folder, stays as it was.
+TEST(Extraction, LinksInTheDestinationAreReplacedNeverFollowed) {
+    struct Case {
+        const char* link;   // below dest
+        const char* target; // what the link points to, relative to its folder
+        bool structure;
+        const char* written; // the file the entry becomes, below dest
+    };
+    for (const Case& c : {
+             Case{"COMM.DBT", "../outside/victim.txt", false, "COMM.DBT"},
+             Case{"COMM.DBT", "../outside/missing.txt", false, "COMM.DBT"}, // dangling
+             Case{"COMM.DBT", "../outside", false, "COMM.DBT"},             // to a folder
+             Case{"DATABASE", "../outside", true, "DATABASE/COMM.DBT"},
+             Case{"DATABASE/COMM.DBT", "../../outside/victim.txt", true, "DATABASE/COMM.DBT"},
+         }) {
+        SCOPED_TRACE(std::string(c.link) + " -> " + c.target);
+        TempDir dir;
+        auto pod = Open(dir, "COMM.POD", ArchiveLayout::Pod3, {{"DATABASE\\COMM.DBT", "dbt", 0}});
+        dir.Write("outside/victim.txt", "victim");
+        std::filesystem::create_directories(
+            std::filesystem::path(dir.File(std::string("dest/") + c.link)).parent_path());
+        std::error_code ec;
+        std::filesystem::create_symlink(c.target, dir.File(std::string("dest/") + c.link), ec);
+        if (ec) GTEST_SKIP() << "symbolic links cannot be made here: " << ec.message();
+
+        EXPECT_EQ(ExtractEntries(*pod, All(*pod), dir.File("dest"), c.structure), 1);
+        const auto written =
+            std::filesystem::symlink_status(dir.File(std::string("dest/") + c.written));
+        EXPECT_EQ(written.type(), std::filesystem::file_type::regular);
+        EXPECT_EQ(dir.Read(std::string("dest/") + c.written), "dbt");
+        EXPECT_EQ(dir.Read("outside/victim.txt"), "victim");
+        EXPECT_EQ(dir.ListFiles(),
+                  (std::vector<std::string>{"COMM.POD", std::string("dest/") + c.written,
+                                            "outside/victim.txt"}));
+    }
 }
 
 } // namespace

@@ -257,6 +257,18 @@ INSTANTIATE_TEST_SUITE_P(
         CheckCase{
             "duplicate key", {"A1", "Lyon", "0", "1", "0", "0"}, {{0, FindingKind::DuplicateKey}}},
         CheckCase{"empty key", {"  ", "Lyon", "0", "1", "0", "0"}, {{0, FindingKind::EmptyKey}}},
+        CheckCase{"csv separator",
+                  {"A2", "Ly;on", "0", "1", "0", "0"},
+                  {{1, FindingKind::CsvUnwritable}}},
+        CheckCase{
+            "csv line end", {"A2", "L\r\n", "0", "1", "0", "0"}, {{1, FindingKind::CsvUnwritable}}},
+        CheckCase{"csv nul",
+                  {"A2", std::string("L\0n", 3), "0", "1", "0", "0"},
+                  {{1, FindingKind::CsvUnwritable}}},
+        // A cell already found is not listed twice.
+        CheckCase{"csv in a number",
+                  {"A2", "Lyon", "0", "1;2", "0", "0"},
+                  {{3, FindingKind::NotWholeNumber}}},
         CheckCase{"several",
                   {"", "Orleans", "300", "x", "1e9", "0"},
                   {{0, FindingKind::EmptyKey},
@@ -379,6 +391,17 @@ TEST(CountText, SingularAndPluralInBothLanguages) {
     for (const auto& r : rows)
         EXPECT_EQ(Format(txt::CheckHeading.In(r.lang, r.count), static_cast<int>(r.count)),
                   r.expected);
+
+TEST(TableCheck, ACellTheCsvExportRefusesIsNamedOnOneLine) {
+    const std::vector<FieldDef> fields = {{"nam", 4, 10, 'C', "Name"}};
+    RecordTable t = TableOf({"Name"}, {{"Two\r\nlines"}, {"a;b"}});
+    const auto found = CheckTable(t, fields, "NAVAID", '.');
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(FindingText(found[0], t, fields, '.', Lang::English),
+              "Row 1, Name: \"Two\\r\\nlines\" holds a carriage return (CR): the CSV export "
+              "refuses it");
+    EXPECT_EQ(FindingText(found[1], t, fields, '.', Lang::French),
+              "Ligne 2, Name : « a;b » contient un « ; » : l'export CSV le refuse");
 }
 
 // --- orvane-cli check ---------------------------------------------------------------------

@@ -60,6 +60,26 @@ TEST(TableText, RowsOfEveryShapeReadAsTheirCells) {
     EXPECT_EQ(Written(none, 1 << 16), std::string(static_cast<std::size_t>(none.RowCount()), '\n'));
 }
 
+// A cell holding a tab or a line end must not forge a cell or a line; a
+// backslash is data (archive names hold it).
+TEST(TableText, TabsLineEndsAndNulsAreEscapedBackslashesKept) {
+    RecordTable t;
+    t.SetColumnCount(3);
+    t.SetRowCount(3);
+    t.SetRowCells(0, {"", "", ""});
+    t.SetCell(0, 1, "a\tb");
+    t.SetCell(1, 1, "two\r\nlines");
+    t.SetCell(2, 1, "DATABASE\\X.DBT");
+    t.SetCell(0, 2, std::string("nul\0", 4));
+    t.SetCell(1, 2, "\xE9t\xE9\n"); // not ASCII as well
+    t.SetCell(2, 2, "\\n");         // already looks escaped: stays as it is
+    for (std::size_t block : {std::size_t{1}, std::size_t{1} << 16})
+        EXPECT_EQ(Written(t, block), "\t\t\n"
+                                     "a\\tb\ttwo\\r\\nlines\tDATABASE\\X.DBT\n"
+                                     "nul\\0\t\xC3\xA9t\xC3\xA9\\n\t\\n\n")
+            << block;
+}
+
 TEST(TableText, RandomTablesReadAsTheirCells) {
     std::mt19937 random(12);
     for (int round = 0; round < 40; ++round) {

@@ -1,6 +1,9 @@
+#include "database/DbdFile.h"
 #include "database/Template.h"
 #include "platform/Errors.h"
 #include "support/DbdFixtures.h"
+#include "support/ScriptedInteraction.h"
+#include "support/TempDir.h"
 #include "table/RecordTable.h"
 
 #include <gtest/gtest.h>
@@ -84,6 +87,44 @@ TEST(Template, LastLineWithoutLineEndIsKeptAndExtraLinesIgnored) {
     EXPECT_EQ(info.Fields[1].Title, "Two");
     info = ParseTemplate("1\r\nabcd,4,4,I,One\r\nnot a definition\r\n");
     EXPECT_EQ(info.Fields.size(), 1u);
+}
+
+// Two fields sharing bytes lose one's bytes on a save: found, in offset order.
+TEST(Template, OverlappingFieldsAreFoundInOffsetOrder) {
+    using Pair = std::optional<std::pair<std::size_t, std::size_t>>;
+    struct Case {
+        const char* what;
+        std::vector<FieldDef> fields;
+        Pair expected;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"apart", ParseTemplate(TemplateText(kFields)).Fields, std::nullopt},
+             {"adjacent", {{"a", 4, 4, 'C', ""}, {"b", 8, 4, 'I', ""}}, std::nullopt},
+             {"text over text", {{"KEY1", 4, 4, 'C', ""}, {"KE", 6, 2, 'C', ""}}, Pair{{0, 1}}},
+             {"double over integer", {{"d", 10, 0, 'D', ""}, {"i", 14, 4, 'I', ""}}, Pair{{0, 1}}},
+             {"listed backwards", {{"b", 20, 4, 'I', ""}, {"a", 4, 20, 'C', ""}}, Pair{{1, 0}}},
+             {"inside a longer one",
+              {{"a", 4, 20, 'C', ""}, {"b", 8, 2, 'C', ""}, {"c", 16, 2, 'C', ""}},
+              Pair{{0, 1}}},
+             {"same offset", {{"a", 4, 1, 'C', ""}, {"b", 4, 1, 'C', ""}}, Pair{{0, 1}}},
+             {"not converted", {{"x", 4, 40, 'X', ""}, {"a", 8, 4, 'I', ""}}, std::nullopt},
+             {"empty text", {{"e", 6, 0, 'C', ""}, {"a", 4, 4, 'I', ""}}, std::nullopt},
+         })
+        EXPECT_EQ(FirstOverlap(c.fields), c.expected) << c.what;
+}
+
+TEST(Template, ALoadWarnsOfOverlappingFieldsNamingBoth) {
+    orvane::testing::TempDir dir;
+    const std::string dbt = dir.Write(
+        "NAVAID.dbt", TemplateText({{"KEY1", 4, 4, 'C', "Key"}, {"KE", 6, 2, 'C', "Part"}}));
+    orvane::testing::ScriptedInteraction ui;
+    TPOD pod;
+    ASSERT_TRUE(LoadTemplate(pod, dbt, "NAVAID", ui, Lang::English, nullptr));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].kind, MessageKind::Warning);
+    EXPECT_EQ(ui.messages[0].text, "Template: the fields KEY1 (bytes 4 to 7) and KE (bytes 6 to "
+                                   "7) overlap; a record written again may change");
+    EXPECT_EQ(pod.Fields.size(), 2u);
 }
 
 TEST(Template, ColumnsAndDefinitionsPage) {

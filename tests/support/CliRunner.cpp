@@ -62,11 +62,14 @@ void CliTest::SetUp() {
     cli_ = cli;
 }
 
-CliResult CliTest::Run(const std::vector<std::string>& args, const std::string& envPrefix) {
+CliResult CliTest::Run(const std::vector<std::string>& args, const std::string& envPrefix,
+                       const std::string& stdoutPath) {
     std::string command = EnvironmentPrefix(envPrefix) + ShellQuote(cli_);
     for (const auto& a : args)
         command += " " + ShellQuote(a);
-    command += " >" + ShellQuote(io_.File("stdout")) + " 2>" + ShellQuote(io_.File("stderr"));
+    const std::string out = stdoutPath.empty() ? io_.File("stdout") : stdoutPath;
+    if (!stdoutPath.empty()) io_.Write("stdout", ""); // r.out: nothing
+    command += " >" + ShellQuote(out) + " 2>" + ShellQuote(io_.File("stderr"));
 #ifdef _WIN32
     // cmd /c drops the first and the last quote of a line that starts with one.
     command = "\"" + command + "\"";

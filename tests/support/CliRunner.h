@@ -24,8 +24,11 @@ class CliTest : public ::testing::Test {
   protected:
     void SetUp() override;
 
-    // Runs orvane-cli with the arguments; envPrefix such as "LC_ALL=C".
-    CliResult Run(const std::vector<std::string>& args, const std::string& envPrefix = {});
+    // Runs orvane-cli with the arguments; envPrefix such as "LC_ALL=C" (on
+    // Linux any shell words before the program: "ulimit -v N;", a tracer).
+    // stdoutPath: where standard output goes instead of r.out ("/dev/full").
+    CliResult Run(const std::vector<std::string>& args, const std::string& envPrefix = {},
+                  const std::string& stdoutPath = {});
 
     // An error: status 1, nothing on stdout, one line on stderr holding part.
     static void ExpectError(const CliResult& r, const std::string& part);

@@ -161,6 +161,17 @@ void ExchangeTest::csvRoundTripAndMenus() {
     h.Open(h.window->CSV_Ajouter, h.world.dir.Write("work/NAV.csv", "NAVAID\r\nx\r\n;0;a\r\n"));
     QCOMPARE(Q(h.ui.messages.back().text), Q(txt::AddedDataMismatch.fr));
     QCOMPARE(h.model().rowCount(), 6);
+    // A text the format cannot hold: the error display names its row and
+    // field, and no file is written.
+    QVERIFY(h.model().setData(h.model().index(1, 5), QString("a;b")));
+    const std::string refused = h.world.Work() + "REFUSED.csv";
+    h.Save(h.window->CSV_Enregistrer_tout, refused);
+    QCOMPARE(h.ui.messages.back().kind, MessageKind::Error);
+    const QString title = h.model().headerData(5, Qt::Horizontal).toString();
+    QCOMPARE(Q(h.ui.messages.back().text),
+             Q(Format(txt::CsvUnwritableCell.fr, 2, title.toStdString().c_str(),
+                      txt::CsvCharSemicolon.fr)));
+    QVERIFY(!h.world.dir.Exists("work/REFUSED.csv"));
 }
 
 void ExchangeTest::directWriteChangesOneRecord() {
