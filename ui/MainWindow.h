@@ -15,6 +15,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class QAction;
 class QActionGroup;
@@ -66,6 +67,8 @@ class TForm_main : public QMainWindow, private EditorView {
     // Loads without a dialog (the work half of the two open commands).
     bool LoadArchive(const std::string& path);
     bool LoadDbd(const std::string& path);
+    // Files named on the command line, opened as their menu commands do.
+    void OpenFiles(const std::vector<std::string>& paths);
 
     RecordGridModel* Model() const { return model_; }
     const Captions& Texts() const { return captions_; }
