@@ -107,16 +107,18 @@ if(TARGET orvane)
   set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, xdg-utils")
   set(CPACK_DEBIAN_PACKAGE_SUGGESTS "wine")
 endif()
+# The summary, then the long description (CPack indents its lines and turns
+# the empty one into " .").
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
 "editor of the Fly! flight simulators' navigation database
- Orvane edits the airports, runways, navaids, ILS and radio frequencies of
- the Fly! and Fly! II flight simulators. It reads the simulator's archives
- (EPD and POD), their templates and record files (DBT, DBD), shows the
- records in an editable grid and on a map, checks them, and saves DBD, DEX
- and CSV files.
- .
- The batch tool orvane-cli lists, extracts, converts, checks and compares
- the same files without a window.")
+Orvane edits the airports, runways, navaids, ILS and radio frequencies of
+the Fly! and Fly! II flight simulators. It reads the simulator's archives
+(EPD and POD), their templates and record files (DBT, DBD), shows the
+records in an editable grid and on a map, checks them, and saves DBD, DEX
+and CSV files.
+
+The batch tool orvane-cli lists, extracts, converts, checks and compares
+the same files without a window.")
 include(CPack)
 
 # The package built, checked and tried from a scratch root (tools/package-test.sh).

@@ -50,6 +50,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 namespace orvane {
 
@@ -590,6 +591,8 @@ void TForm_main::FormActivate() {
     if (init_) init_->exec();
     inFirstRunCheck_ = false;
     activationCounts_ = false;
+    firstRunChecked_ = true;
+    if (!filesAfterFirstRun_.empty()) OpenFiles(std::exchange(filesAfterFirstRun_, {}));
 }
 
 void TForm_main::closeEvent(QCloseEvent* e) {
@@ -628,6 +631,12 @@ bool TForm_main::LoadDbd(const std::string& path) {
 }
 
 void TForm_main::OpenFiles(const std::vector<std::string>& paths) {
+    // Without settings no template can be found yet: the first-run check
+    // (on the window's activation) asks for the folders first.
+    if (!session_.FirstRunDone && init_ && !firstRunChecked_) {
+        filesAfterFirstRun_ = paths;
+        return;
+    }
     CommandLineFiles opener({session_, ui_, busy_, *model_, *this, &progress_}, *files_,
                             *exchange_);
     opener.ShowArchiveEntries = [this](const std::string& path) {

@@ -198,6 +198,7 @@ class MainWindowTest : public QObject {
     void captions();
     void languageCommandWritesSettings();
     void firstRunCheck();
+    void fileGivenToAFirstRunOpensAfterTheCheck();
     void noNoticeWhenSetUp();
     void versionCommands();
     void dragSetsTheRectangleOfSelectPart();
@@ -849,6 +850,30 @@ void MainWindowTest::firstRunCheck() {
     QTRY_COMPARE(dialogShowings, 2);
     // Cancel in the dialog wrote nothing.
     QVERIFY(!h.world.dir.Exists("Orvane.ini"));
+}
+
+// A file given to a first start opens once the first-run check has set up
+// the folders its template is read from.
+void MainWindowTest::fileGivenToAFirstRunOpensAfterTheCheck() {
+    Harness h(2, kFrancais, /*writeIni=*/false);
+    h.window->OpenFiles({h.world.DiskDbd()});
+    QVERIFY(h.ui.messages.empty());
+    QCOMPARE(h.session.DataType, std::string());
+
+    // "The user" sets the Fly! II folder in the dialog the check shows.
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (!h.init->isVisible()) return;
+        h.session.SimulatorVersion = 2;
+        h.session.FlyDir = h.world.Fly2();
+        h.init->accept();
+    });
+    closer.start(10);
+    QEvent e(QEvent::WindowActivate);
+    QApplication::sendEvent(h.window.get(), &e);
+    QTRY_COMPARE(h.session.DataType, std::string("AIRPORT"));
+    QCOMPARE(h.ui.messages.size(), std::size_t(1)); // the first-run notice alone
+    QCOMPARE(h.model().rowCount(), 3);
 }
 
 void MainWindowTest::noNoticeWhenSetUp() {
