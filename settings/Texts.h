@@ -600,10 +600,14 @@ inline constexpr BiText CommandLineHelp{
 // A wrong option: the option's text, then a hint.
 inline constexpr BiText CommandLineBadOption{"orvane : %s\nEssayez « orvane --help ».\n",
                                              "orvane: %s\nTry 'orvane --help'.\n"};
-// Several files given: the one opened, the number of the others.
-inline constexpr BiText CommandLineFirstOnly{
-    "Orvane ouvre une table à la fois : %s est ouvert, les %d autres fichiers sont ignorés.",
-    "Orvane opens one table at a time: %s is open, the %d other files were left aside."};
+// Several files given: the first is opened, the others named as left aside
+// (the number of the others, then the first's name; or the first's name).
+inline constexpr BiText CommandLineOthersLeft{
+    "Orvane ouvre une table à la fois : les %d fichiers donnés après %s sont ignorés.",
+    "Orvane opens one table at a time: the %d files given after %s were left aside."};
+inline constexpr BiText CommandLineOtherLeft{
+    "Orvane ouvre une table à la fois : le fichier donné après %s est ignoré.",
+    "Orvane opens one table at a time: the file given after %s was left aside."};
 inline constexpr BiText CommandLineUnknownKind{
     "%s n'est pas un fichier qu'Orvane ouvre (DBD, DBT, POD, EPD, DEX ou CSV).",
     "%s is not a file Orvane opens (DBD, DBT, POD, EPD, DEX or CSV)."};

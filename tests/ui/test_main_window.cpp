@@ -292,9 +292,11 @@ void MainWindowTest::openFilesFromTheCommandLine_data() {
     QTest::newRow("epd") << QStringList{"fly1/system/AIRPORT.EPD"} << true << none << none;
     QTest::newRow("dex") << QStringList{"work/AIRPORT.DEX"} << true << none << none;
     QTest::newRow("csv") << QStringList{"work/airport.csv"} << true << none << none;
+    QTest::newRow("two: the first") << QStringList{"work/airport.csv", "work/AIRPORT.dbd"} << true
+                                    << "the file given after airport.csv was left aside" << none;
     QTest::newRow("several: the first")
         << QStringList{"work/AIRPORT.dbd", "fly2/system/AIRPORT.POD", "work/airport.csv"} << true
-        << "AIRPORT.dbd is open, the 2 other files" << none;
+        << "the 2 files given after AIRPORT.dbd were left aside" << none;
     QTest::newRow("missing") << QStringList{"work/NAVAID.dbd"} << false << "NAVAID.dbd" << none;
     QTest::newRow("unknown kind") << QStringList{"work/notes.txt"} << false
                                   << "notes.txt is not a file Orvane opens" << none;

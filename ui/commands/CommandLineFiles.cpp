@@ -22,11 +22,16 @@ CommandLineFiles::Kind CommandLineFiles::KindOf(const std::string& path) {
 
 void CommandLineFiles::Open(const std::vector<std::string>& paths) {
     if (paths.empty()) return;
-    if (paths.size() > 1)
-        c_.ui.ShowMessage(MessageKind::Information, Format(txt::CommandLineFirstOnly.In(c_.lang()),
-                                                           FileNameOf(paths.front()).c_str(),
-                                                           static_cast<int>(paths.size() - 1)));
     OpenOne(paths.front());
+    const Lang lang = c_.lang();
+    const std::string first = FileNameOf(paths.front());
+    const int others = static_cast<int>(paths.size()) - 1;
+    if (others == 1)
+        c_.ui.ShowMessage(MessageKind::Information,
+                          Format(txt::CommandLineOtherLeft.In(lang), first.c_str()));
+    else if (others > 1)
+        c_.ui.ShowMessage(MessageKind::Information,
+                          Format(txt::CommandLineOthersLeft.In(lang), others, first.c_str()));
 }
 
 void CommandLineFiles::OpenOne(const std::string& path) {

@@ -27,7 +27,7 @@ class CommandLineFiles {
     // The definitions page brought forward (after a template was read).
     std::function<void()> ShowDefinitions;
 
-    // Opens the first file; the others are named as left aside. An
+    // Opens the first file, then says that the others were left aside. An
     // unreadable file gives the open's own message and leaves the window
     // empty. Errors propagate (to the window's error boundary).
     void Open(const std::vector<std::string>& paths);
