@@ -10,6 +10,10 @@
 #include "ui/qt/QtUserInteraction.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QFileInfo>
+#include <QIcon>
+#include <QLabel>
 #include <QLibraryInfo>
 #include <QScreen>
 #include <QStringList>
@@ -17,14 +21,18 @@
 #include <QTranslator>
 
 #include <clocale>
+#include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 namespace {
 
 // Documentation screenshots (tools/screenshot.sh): with ORVANE_SCREENSHOT
 // naming a PNG file, the window opens the archive named by
 // ORVANE_SCREENSHOT_ARCHIVE, shows the page numbered ORVANE_SCREENSHOT_PAGE
-// (0 the records, 2 the map), draws itself into the PNG once shown and quits.
+// (0 the records, 2 the map), draws itself into the PNG once shown, prints
+// its status bar's text on stdout (what a script checks) and quits.
 // On the map, ORVANE_SCREENSHOT_MAP sets the view: "world", or
 // "longitude,latitude,pixels per degree"; ORVANE_SCREENSHOT_ROW makes a row
 // current; ORVANE_SCREENSHOT_CHECK=1 runs Tools > Check.
@@ -58,9 +66,49 @@ void ScheduleScreenshot(orvane::TForm_main& window) {
                                          parts[2].toDouble());
         QTimer::singleShot(500, &window, [&window, out] {
             window.grab().save(QString::fromStdString(out));
+            std::printf("%s\n", window.StatusPanel0->text().toUtf8().constData());
             QApplication::exit(0);
         });
     });
+}
+
+struct CommandLine {
+    bool help = false;
+    bool version = false;
+    QStringList files;
+    QString error; // a wrong option
+};
+
+CommandLine ParseCommandLine(const QStringList& arguments) {
+    QCommandLineParser parser;
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QString());
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")}, QString());
+    parser.addOption(help);
+    parser.addOption(version);
+    parser.addPositionalArgument(QStringLiteral("file"), QString());
+    CommandLine line;
+    if (!parser.parse(arguments)) {
+        line.error = parser.errorText();
+        return line;
+    }
+    line.help = parser.isSet(help);
+    line.version = parser.isSet(version);
+    line.files = parser.positionalArguments();
+    return line;
+}
+
+// The language of the texts printed before any window: the settings' when
+// there are settings, else French for a French locale, English otherwise.
+orvane::Lang CommandLineLanguage(const std::string& iniPath) {
+    orvane::SessionSettings settings;
+    if (orvane::StartupRead(settings, iniPath)) return orvane::LangOf(settings.Language);
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* value = std::getenv(name);
+        if (value && *value)
+            return std::string(value).rfind("fr", 0) == 0 ? orvane::Lang::French
+                                                          : orvane::Lang::English;
+    }
+    return orvane::Lang::English;
 }
 
 } // namespace
@@ -69,13 +117,49 @@ int main(int argc, char** argv) {
     // The decimal separator, time zone and date formats come from the
     // user's locale; read them before anything resets LC_NUMERIC.
     std::setlocale(LC_ALL, "");
+
+    // --help and --version need no display: answered before Qt opens one.
+    {
+        QStringList raw;
+        for (int i = 0; i < argc; ++i)
+            raw << QString::fromLocal8Bit(argv[i]);
+        const CommandLine early = ParseCommandLine(raw);
+        if (early.version) {
+            std::printf("orvane %s\n", ORVANE_VERSION);
+            return 0;
+        }
+        if (early.help) {
+            std::fputs(
+                orvane::txt::CommandLineHelp.In(CommandLineLanguage(orvane::SettingsFilePath())),
+                stdout);
+            return 0;
+        }
+    }
     orvane::SessionState session;
     session.Display = orvane::SystemDisplayContext();
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(orvane::txt::ApplicationTitle));
+    // The installed desktop entry and icon (the desktop finds the window's
+    // entry by this name under Wayland).
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.orvane.Orvane"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.orvane.Orvane")));
     // The core formats numbers itself; keep the C library's numbers neutral.
     std::setlocale(LC_NUMERIC, "C");
+    // Qt has taken its own options (-platform, -style...): what is left is ours.
+    const CommandLine line = ParseCommandLine(QApplication::arguments());
+    if (!line.error.isEmpty()) {
+        const std::string error = line.error.toStdString();
+        std::fputs(orvane::Format(orvane::txt::CommandLineBadOption.In(
+                                      CommandLineLanguage(orvane::SettingsFilePath())),
+                                  error.c_str())
+                       .c_str(),
+                   stderr);
+        return 1;
+    }
+    std::vector<std::string> files;
+    for (const QString& file : line.files)
+        files.push_back(QFileInfo(file).absoluteFilePath().toStdString());
 
     orvane::QtUserInteraction ui;
     orvane::QtBusyIndicator busy;
@@ -100,6 +184,9 @@ int main(int argc, char** argv) {
         mainWindow.move(frame.topLeft());
     }
     ScheduleScreenshot(mainWindow);
+    // The files open once the window shows, so their messages open over it.
+    if (!files.empty())
+        QTimer::singleShot(0, &mainWindow, [&mainWindow, files] { mainWindow.OpenFiles(files); });
     mainWindow.show();
     // Ask for the focus too: under a bare X server (no window manager) the
     // window would otherwise never become active, and the first-run check

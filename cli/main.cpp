@@ -40,7 +40,10 @@ void PrintUsage(std::ostream& out) {
            "  diff A B [--key COLUMN] [--template SOURCE]\n"
            "                                   compare two tables record by record\n"
            "\n"
-           "Run 'orvane-cli COMMAND --help' for the details of a command.\n";
+           "  help [COMMAND]                   print this list, or the usage of a command\n"
+           "\n"
+           "Options: --help (of a command: its usage), --version.\n"
+           "Run 'orvane-cli help COMMAND' for the details of a command.\n";
 }
 
 #ifdef _WIN32
@@ -77,9 +80,14 @@ int main(int argc, char** argv) {
     if (static_cast<int>(pointers.size()) == argc) argv = pointers.data();
 #endif
 
-    if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
+    if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0 ||
+        (std::strcmp(argv[1], "help") == 0 && argc == 2)) {
         PrintUsage(argc < 2 ? std::cerr : std::cout);
         return argc < 2 ? 1 : 0;
+    }
+    if (std::strcmp(argv[1], "--version") == 0) {
+        std::cout << "orvane-cli " << ORVANE_VERSION << '\n';
+        return 0;
     }
     const std::map<std::string, int (*)(const orvane::cli::Args&)> commands = {
         {"list", orvane::cli::RunList},
@@ -92,12 +100,19 @@ int main(int argc, char** argv) {
         {"check", orvane::cli::RunCheck},
         {"diff", orvane::cli::RunDiff},
     };
-    auto it = commands.find(argv[1]);
-    if (it == commands.end()) {
-        std::cerr << "orvane-cli: unknown command '" << argv[1] << "'\n";
+    // "help COMMAND" prints what "COMMAND --help" prints.
+    const bool help = std::strcmp(argv[1], "help") == 0;
+    const char* name = help ? argv[2] : argv[1];
+    auto it = commands.find(name);
+    if (it == commands.end() || (help && argc > 3)) {
+        if (it == commands.end())
+            std::cerr << "orvane-cli: unknown command '" << name << "'\n";
+        else
+            std::cerr << "orvane-cli: help takes one COMMAND\n";
         PrintUsage(std::cerr);
         return 1;
     }
+    if (help) return it->second({"--help"});
     orvane::cli::Args args(argv + 2, argv + argc);
     return it->second(args);
 }

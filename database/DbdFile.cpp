@@ -28,16 +28,20 @@ constexpr TagRule kTagRules[] = {
     {"rway", false, "RUNWAY"},
 };
 
-std::string UpperDataTypeOf(const std::string& archivePath) {
-    std::string name = FileNameOf(archivePath);
-    return ToUpperAscii(name.substr(0, name.find('.')));
-}
-
 bool IsArchivePath(const std::string& path) {
     return ArchiveKindOf(path) != ArchiveKind::None;
 }
 
 } // namespace
+
+std::string UpperDataTypeOf(const std::string& path) {
+    std::string name = FileNameOf(path);
+    return ToUpperAscii(name.substr(0, name.find('.')));
+}
+
+std::string TableEntryOf(const std::string& archivePath) {
+    return kDatabasePrefix + UpperDataTypeOf(archivePath) + ".DBD";
+}
 
 void CheckRecordGeometry(const std::string& what, std::int32_t size, std::int32_t count,
                          std::uint64_t available, Lang lang) {
@@ -298,7 +302,7 @@ LoadOutcome OpenDbdFromArchive(SessionState& s, const std::string& archivePath,
 
     // The DBD entry is checked before the table is touched: a missing or
     // damaged entry leaves the user's table as it was.
-    const std::string dbdName = kDatabasePrefix + dataType + ".DBD";
+    const std::string dbdName = TableEntryOf(archivePath);
     int index = pod->FindEntry(dbdName);
     if (index < 0) {
         pod->ReadDbdHeader(dbdName); // the archive's own warning (EPD)

@@ -54,6 +54,12 @@ struct LoadOutcome {
     bool templateLoaded = false; // columns and definitions were replaced
 };
 
+// The data type a file's name gives: the name up to its first dot, in upper
+// case ("airport.pod" -> "AIRPORT").
+std::string UpperDataTypeOf(const std::string& path);
+// The entry an archive's table is read from: DATABASE\<TYPE>.DBD.
+std::string TableEntryOf(const std::string& archivePath);
+
 // The archive of a data type for the current version: FlyDir + "system" +
 // type + ".EPD" (version 1) or ".POD" (version 2), letter case resolved.
 // "" for another version.

@@ -176,6 +176,25 @@ std::string UserConfigFolder() {
 #endif
 }
 
+std::string InstalledDataFolder(const std::string& programFolder) {
+    std::error_code ec;
+    const fs::path bin = PathFromUtf8(programFolder).lexically_normal().parent_path();
+    if (bin.filename() != "bin") return {};
+    const fs::path shared = bin.parent_path() / "share" / "orvane";
+    if (!fs::is_directory(shared, ec)) return {};
+#ifdef _WIN32
+    return WithTrailingSeparator(Utf8Of(shared));
+#else
+    return WithTrailingSeparator(shared.string());
+#endif
+}
+
+std::string ProgramDataFolder() {
+    const std::string program = ProgramFolder();
+    const std::string installed = InstalledDataFolder(program);
+    return installed.empty() ? program : installed;
+}
+
 std::string ProgramFilePath(const std::string& fileName) {
     std::string folder = ProgramFolder();
 #ifdef _WIN32
@@ -183,7 +202,8 @@ std::string ProgramFilePath(const std::string& fileName) {
 #else
     const bool writable = access(folder.c_str(), W_OK) == 0;
 #endif
-    if (!writable) {
+    // An installed program never writes into bin/, even with the rights to.
+    if (!writable || !InstalledDataFolder(folder).empty()) {
         folder = UserConfigFolder();
         std::error_code ec;
         fs::create_directories(PathFromUtf8(folder), ec);

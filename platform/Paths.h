@@ -48,8 +48,18 @@ std::string ProgramFolder();
 // $HOME/.config/Orvane), ending with a separator.
 std::string UserConfigFolder();
 // Where a file that lives beside the program is read and written: the
-// program's folder when it can be written, else the configuration folder.
+// program's folder when it can be written and the program is not installed
+// (see InstalledDataFolder), else the configuration folder.
 std::string ProgramFilePath(const std::string& fileName);
+
+// An installed program lives in <prefix>/bin/ with its shared files in
+// <prefix>/share/orvane/: that folder, ending with a separator, when the
+// program folder is such a bin/ folder; "" for a program run where it was
+// built or unpacked. programFolder as ProgramFolder() gives it.
+std::string InstalledDataFolder(const std::string& programFolder);
+// The folder of the files shipped with the program (the help pages):
+// InstalledDataFolder when installed, else the program's own folder.
+std::string ProgramDataFolder();
 
 // Creates a folder and every missing level above it. Throws FileError.
 void CreateFolders(const std::string& folder);

@@ -681,5 +681,49 @@ inline constexpr BiText ProtectedFieldHint{
     "Non modifiable en écriture directe : ce champ n'est pas écrit dans l'archive",
     "Read-only in direct-write mode: this field is not written to the archive"};
 
+// --- The editor's command line ------------------------------------------------
+// orvane --help (printed on stdout; the exit codes are the man page's).
+inline constexpr BiText CommandLineHelp{
+    "Usage : orvane [OPTION] [FICHIER...]\n"
+    "Éditeur de la base de navigation de Fly! et Fly! II. FICHIER s'ouvre comme\n"
+    "par le menu : un fichier .dbd, la table d'une archive .pod ou .epd, un fichier\n"
+    "d'échange .dex ou .csv, ou les définitions d'un modèle .dbt.\n"
+    "\n"
+    "Options :\n"
+    "  -h, --help     affiche cette aide et sort\n"
+    "  -v, --version  affiche la version et sort\n"
+    "\n"
+    "Code de sortie : 0 à la fermeture de l'éditeur, 1 pour une option inconnue.\n"
+    "Voir aussi : man orvane, orvane-cli(1).\n",
+    "Usage: orvane [OPTION] [FILE...]\n"
+    "Editor of the Fly! and Fly! II navigation database. FILE opens as its menu\n"
+    "command opens it: a .dbd file, the table of a .pod or .epd archive, a .dex or\n"
+    ".csv exchange file, or the definitions of a .dbt template.\n"
+    "\n"
+    "Options:\n"
+    "  -h, --help     print this help and exit\n"
+    "  -v, --version  print the version and exit\n"
+    "\n"
+    "Exit status: 0 when the editor closes, 1 for an unknown option.\n"
+    "See also: man orvane, orvane-cli(1).\n"};
+// A wrong option: the option's text, then a hint.
+inline constexpr BiText CommandLineBadOption{"orvane : %s\nEssayez « orvane --help ».\n",
+                                             "orvane: %s\nTry 'orvane --help'.\n"};
+// Several files given: the first is opened, the others named as left aside
+// (the number of the others, then the first's name; or the first's name).
+inline constexpr BiText CommandLineOthersLeft{
+    "Orvane ouvre une table à la fois : les %d fichiers donnés après %s sont ignorés.",
+    "Orvane opens one table at a time: the %d files given after %s were left aside."};
+inline constexpr BiText CommandLineOtherLeft{
+    "Orvane ouvre une table à la fois : le fichier donné après %s est ignoré.",
+    "Orvane opens one table at a time: the file given after %s was left aside."};
+inline constexpr BiText CommandLineUnknownKind{
+    "%s n'est pas un fichier qu'Orvane ouvre (DBD, DBT, POD, EPD, DEX ou CSV).",
+    "%s is not a file Orvane opens (DBD, DBT, POD, EPD, DEX or CSV)."};
+// An archive without the table its name announces: the archive, the entry.
+inline constexpr BiText CommandLineNoTable{
+    "%s ne contient pas de table %s.\r\nAfficher ses fichiers dans « Extraction POD » ?",
+    "%s holds no table %s.\r\nShow its files in \"Extract POD\"?"};
+
 } // namespace txt
 } // namespace orvane

@@ -1,12 +1,17 @@
 # Installs the Debian packages the build, the tests and the editor need,
 # when some are missing. Sourced by ./test, ./run and tools/fuzz.sh.
 ORVANE_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev xvfb xauth strace)
+  qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev xvfb xauth strace
+  # The Debian package and its test: cpack's tools, the desktop files'
+  # validators and databases, the manuals, the icon's PNG sizes.
+  dpkg-dev file lintian desktop-file-utils appstream shared-mime-info xdg-utils libglib2.0-bin
+  man-db groff-base librsvg2-bin bash-completion)
 # The fuzz targets need clang: libFuzzer and the sanitizer runtimes come with
 # clang's runtime package, and llvm-symbolizer makes the reports readable.
 ORVANE_FUZZ_PACKAGES=(clang libclang-rt-14-dev llvm-14)
-# The Windows build: MinGW-w64 with POSIX threads, and Wine (64-bit) to run it.
-ORVANE_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine wine64)
+# The Windows build: MinGW-w64 with POSIX threads, Wine (64-bit) to run it,
+# zip for the archive of orvane-cli.exe.
+ORVANE_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine wine64 zip unzip bsdextrautils)
 
 # ensure_packages [fuzz|windows]: the build's packages, and clang's with
 # "fuzz", MinGW-w64's and Wine's with "windows".

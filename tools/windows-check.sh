@@ -3,7 +3,9 @@
 # (build-windows/), runs the tests under Wine, then checks that the Windows
 # and the Linux orvane-cli write the same demo folder and show every demo
 # archive with the same bytes. The editor's windows are not built (no Qt for
-# Windows here).
+# Windows here). Last, it packs orvane-cli.exe and its manual as a zip
+# (build-windows/orvane-cli-<version>-windows-x64.zip) and runs the unpacked
+# tool from a clean folder outside the build tree.
 #
 #   tools/windows-check.sh
 #
@@ -76,4 +78,34 @@ if [ ${#differing[@]} -ne 0 ]; then
 fi
 [ "$compared" -gt 0 ] || { echo "No demo archive to compare" >&2; exit 1; }
 echo "Same bytes from both builds: the demo folder, and $compared show outputs ($((compared / 2)) archives, decimal '.' and ',')"
+echo "== The Windows archive of orvane-cli"
+# orvane-cli.exe is linked statically: it may need Windows' own DLLs only.
+dlls=$(x86_64-w64-mingw32-objdump -p "$WIN_DIR/orvane-cli.exe" | sed -n 's/^\s*DLL Name: //p' | sort -u)
+foreign=$(echo "$dlls" | grep -viE '^(kernel32|user32|shell32|advapi32|msvcrt|ws2_32|ole32|bcrypt|api-ms-win-.*)\.dll$' || true)
+[ -z "$foreign" ] || { echo "orvane-cli.exe needs DLLs that Windows lacks: $foreign" >&2; exit 1; }
+version=$("$LINUX_DIR/orvane-cli" --version | sed 's/^orvane-cli //')
+name="orvane-cli-$version-windows-x64"
+rm -rf "${WIN_DIR:?}/$name" "$WIN_DIR/$name.zip"
+mkdir -p "$WIN_DIR/$name"
+cp "$WIN_DIR/orvane-cli.exe" "$WIN_DIR/$name/"
+# The manual page as plain text with CR LF lines, for Notepad.
+LC_ALL=C MANWIDTH=80 man -l docs/man/orvane-cli.1 | col -bx | sed 's/$/\r/' >"$WIN_DIR/$name/orvane-cli.txt"
+sed 's/$/\r/' data/debian/copyright >"$WIN_DIR/$name/copyright.txt"
+(cd "$WIN_DIR" && zip -q -r -X "$name.zip" "$name")
+echo "Made $WIN_DIR/$name.zip: $(unzip -Z1 "$WIN_DIR/$name.zip" | tr '\n' ' ')"
+# Unpacked into a clean folder outside the build tree and run from there, as
+# a user would: its demo and its show must match the Linux tool's.
+clean=$(mktemp -d)
+trap 'rm -rf "$clean"' EXIT
+unzip -q "$WIN_DIR/$name.zip" -d "$clean"
+(
+  cd "$clean/$name"
+  [ "$(wine orvane-cli.exe --version | tr -d '\r')" = "orvane-cli $version" ]
+  wine orvane-cli.exe help show | tr -d '\r' | grep -q '^Usage: orvane-cli show'
+  wine orvane-cli.exe make-demo demo >/dev/null
+  wine orvane-cli.exe show 'demo\fly2\system\AIRPORT.POD' --decimal . >show.txt
+) || { echo "The unpacked orvane-cli.exe failed in $clean" >&2; exit 1; }
+"$LINUX_DIR/orvane-cli" show "$cmp_dir/linux/fly2/system/AIRPORT.POD" --decimal . >"$clean/show-linux.txt"
+cmp "$clean/show-linux.txt" "$clean/$name/show.txt"
+echo "The unpacked archive runs from $clean: --version, help, make-demo and show as on Linux"
 echo "Windows check passed in $(($(date +%s) - started)) s"

@@ -8,6 +8,7 @@
 #include "settings/Texts.h"
 #include "table/Search.h"
 #include "table/ValueDisplay.h"
+#include "ui/commands/CommandLineFiles.h"
 #include "ui/commands/CompareCommands.h"
 #include "ui/commands/DirectWriteCommands.h"
 #include "ui/commands/EditionCommands.h"
@@ -50,6 +51,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 namespace orvane {
 
@@ -614,6 +616,8 @@ void TForm_main::FormActivate() {
     if (init_) init_->exec();
     inFirstRunCheck_ = false;
     activationCounts_ = false;
+    firstRunChecked_ = true;
+    if (!filesAfterFirstRun_.empty()) OpenFiles(std::exchange(filesAfterFirstRun_, {}));
 }
 
 void TForm_main::closeEvent(QCloseEvent* e) {
@@ -694,6 +698,25 @@ bool TForm_main::LoadArchive(const std::string& path) {
 
 bool TForm_main::LoadDbd(const std::string& path) {
     return files_->LoadDbd(path);
+}
+
+void TForm_main::OpenFiles(const std::vector<std::string>& paths) {
+    // Without settings no template can be found yet: the first-run check
+    // (on the window's activation) asks for the folders first.
+    if (!session_.FirstRunDone && init_ && !firstRunChecked_) {
+        filesAfterFirstRun_ = paths;
+        return;
+    }
+    CommandLineFiles opener({session_, ui_, busy_, *model_, *this, &progress_}, *files_,
+                            *exchange_);
+    opener.ShowArchiveEntries = [this](const std::string& path) {
+        // Once shown: showing the viewer empties its list.
+        QTimer::singleShot(0, Podview,
+                           [this, path] { boundary_.Run([&] { Podview->OpenArchive(path); }); });
+        Podview->exec();
+    };
+    opener.ShowDefinitions = [this] { PageControl->setCurrentWidget(TabSheet2); };
+    boundary_.Run([&] { opener.Open(paths); });
 }
 
 void TForm_main::ShowLoad(const LoadOutcome& outcome) {

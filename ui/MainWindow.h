@@ -15,6 +15,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class QAction;
 class QActionGroup;
@@ -66,6 +67,9 @@ class TForm_main : public QMainWindow, private EditorView {
     // Loads without a dialog (the work half of the two open commands).
     bool LoadArchive(const std::string& path);
     bool LoadDbd(const std::string& path);
+    // Files named on the command line, opened as their menu commands do;
+    // on a first run, once the first-run check has set up the folders.
+    void OpenFiles(const std::vector<std::string>& paths);
 
     RecordGridModel* Model() const { return model_; }
     const Captions& Texts() const { return captions_; }
@@ -230,6 +234,8 @@ class TForm_main : public QMainWindow, private EditorView {
     // back from the program's own notice or dialog.
     bool activationCounts_ = true;
     bool inFirstRunCheck_ = false;
+    bool firstRunChecked_ = false; // once in this run
+    std::vector<std::string> filesAfterFirstRun_;
     ProgressSettings progress_;
     EditModeView modeView_;
     // Panel 0's text around its record count (none: no count in it).

@@ -3,6 +3,7 @@
 #include "database/ArchiveWriter.h"
 #include "support/ArchiveFixtures.h"
 #include "support/CliRunner.h"
+#include "support/DbdFixtures.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -68,13 +69,61 @@ TEST_F(CliArchive, ListErrors) {
     ExpectError(Run({"list", dir_.File("TRUNC.EPD")}), "TRUNC.EPD: damaged archive");
 }
 
+const std::vector<std::string> kCommands = {"list",         "extract", "show", "convert",  "lookup",
+                                            "write-record", "check",   "diff", "make-demo"};
+
+// "help COMMAND" is "COMMAND --help", byte for byte; "help" alone the list.
 TEST_F(CliArchive, HelpOnEachCommand) {
-    for (const std::string command : {"list", "extract"}) {
+    for (const std::string& command : kCommands) {
+        SCOPED_TRACE(command);
         const Result r = Run({command, "--help"});
         EXPECT_EQ(r.status, 0);
         EXPECT_EQ(r.out.rfind("Usage: orvane-cli " + command, 0), 0u) << r.out;
+        const Result help = Run({"help", command});
+        EXPECT_EQ(help.status, 0);
+        EXPECT_EQ(help.out, r.out);
+    }
+    const Result list = Run({"--help"});
+    EXPECT_EQ(list.status, 0);
+    for (const std::string& command : kCommands)
+        EXPECT_NE(list.out.find("\n  " + command + " "), std::string::npos) << command;
+    EXPECT_EQ(Run({"help"}).out, list.out);
+
+    const Result unknown = Run({"help", "frobnicate"});
+    EXPECT_EQ(unknown.status, 1);
+    EXPECT_NE(unknown.err.find("unknown command 'frobnicate'"), std::string::npos) << unknown.err;
+    EXPECT_EQ(Run({"help", "list", "extract"}).status, 1);
+
+    const Result version = Run({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "orvane-cli " ORVANE_VERSION "\n");
+}
+
+#ifdef ORVANE_SOURCE_DIR
+// The manual page and the shell completion name every command and every
+// option the commands take, so neither falls behind the program.
+TEST_F(CliArchive, ManualAndCompletionNameEveryCommandAndOption) {
+    const std::string manual = testing::ReadBytes(ORVANE_SOURCE_DIR "/docs/man/orvane-cli.1");
+    const std::string completion =
+        testing::ReadBytes(ORVANE_SOURCE_DIR "/data/orvane-cli.bash-completion");
+    ASSERT_FALSE(manual.empty());
+    ASSERT_FALSE(completion.empty());
+    for (const std::string& command : kCommands) {
+        SCOPED_TRACE(command);
+        EXPECT_NE(manual.find("\n.BI \"" + command + " "), std::string::npos);
+        EXPECT_NE(completion.find(" " + command + " "), std::string::npos);
+        // Each option of the command's usage, as groff writes it ("\-\-name").
+        const std::string usage = Run({command, "--help"}).out;
+        for (std::size_t at = usage.find("--"); at != std::string::npos;
+             at = usage.find("--", at + 2)) {
+            const std::size_t end = usage.find_first_of(" ,]\n", at);
+            const std::string option = usage.substr(at, end - at);
+            EXPECT_NE(completion.find(option), std::string::npos) << option;
+            EXPECT_NE(manual.find("\\-\\-" + option.substr(2)), std::string::npos) << option;
+        }
     }
 }
+#endif
 
 TEST_F(CliArchive, ExtractEverythingFlatIntoANewFolder) {
     const std::string archive = dir_.File("AIRPORT.POD");

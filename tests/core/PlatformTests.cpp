@@ -4,6 +4,7 @@
 #include "platform/Errors.h"
 #include "platform/Launcher.h"
 #include "platform/Paths.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -437,6 +438,28 @@ TEST(PlatformPaths, ProgramFolderHoldsTheRunningProgram) {
     EXPECT_EQ(folder.back(), kNativeSeparator);
     EXPECT_TRUE(FileExists(folder + program)) << folder;
     EXPECT_EQ(ProgramFilePath("Orvane.ini"), folder + "Orvane.ini"); // a build folder is writable
+}
+
+// An installed program (bin/ beside share/orvane/) finds its shared files
+// there and keeps its settings in the user's folder; any other folder is
+// where the program was built or unpacked.
+TEST(PlatformPaths, InstalledDataFolderIsShareOrvaneBesideBin) {
+    testing::TempDir root;
+    const std::string prefix = root.File("usr");
+    fs::create_directories(PathFromUtf8(prefix + "/bin"));
+    fs::create_directories(PathFromUtf8(prefix + "/share/orvane/help"));
+    fs::create_directories(PathFromUtf8(root.File("opt/bin")));
+    fs::create_directories(PathFromUtf8(root.File("opt/share/other")));
+    fs::create_directories(PathFromUtf8(root.File("build/share/orvane")));
+    const std::string bin = WithTrailingSeparator(prefix + kNativeSeparator + "bin");
+    const std::string shared =
+        WithTrailingSeparator(PathFromUtf8(prefix + "/share/orvane").make_preferred().string());
+    EXPECT_EQ(InstalledDataFolder(bin), shared);
+    EXPECT_EQ(InstalledDataFolder(WithTrailingSeparator(root.File("opt/bin"))), "");
+    EXPECT_EQ(InstalledDataFolder(WithTrailingSeparator(root.File("build"))), "");
+    EXPECT_EQ(InstalledDataFolder(WithTrailingSeparator(prefix)), "");
+    // The tests run from their build folder: not installed.
+    EXPECT_EQ(ProgramDataFolder(), ProgramFolder());
 }
 
 struct PathPartsCase {

@@ -2,7 +2,10 @@
 // presses on cells and headings, the Edition and Export buttons, saves, the
 // language and version commands and the first-run check.
 #include "database/DbdFile.h"
+#include "exchange/CsvFile.h"
+#include "exchange/DexFile.h"
 #include "platform/Cp1252.h"
+#include "settings/Settings.h"
 #include "settings/Texts.h"
 #include "support/DbdFixtures.h"
 #include "support/DirectWriteFixtures.h"
@@ -12,6 +15,7 @@
 #include "ui/MainWindow.h"
 #include "ui/commands/ToolsCommands.h"
 #include "ui/dialogs/AboutBox.h"
+#include "ui/dialogs/ArchiveViewer.h"
 #include "ui/dialogs/DirectoriesDialog.h"
 #include "ui/grid/DefinitionsPage.h"
 #include "ui/grid/RecordGridModel.h"
@@ -34,11 +38,13 @@
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
 #include <filesystem>
+#include <fstream>
 
 #include <memory>
 
@@ -175,6 +181,9 @@ class MainWindowTest : public QObject {
     Q_OBJECT
   private slots:
     void openFromArchive_data();
+    void openFilesFromTheCommandLine_data();
+    void openFilesFromTheCommandLine();
+    void openTemplateAndForeignArchiveFromTheCommandLine();
     void openFromArchive();
     void openFromDisk();
     void openIgnoresCancelAndOtherFiles();
@@ -192,6 +201,7 @@ class MainWindowTest : public QObject {
     void captions();
     void languageCommandWritesSettings();
     void firstRunCheck();
+    void fileGivenToAFirstRunOpensAfterTheCheck();
     void noNoticeWhenSetUp();
     void versionCommands();
     void dragSetsTheRectangleOfSelectPart();
@@ -272,6 +282,106 @@ void MainWindowTest::openFromArchive() {
     QCOMPARE(h.ui.busyDepth, 0);
     // The current cell is the first field of the first row.
     QCOMPARE(h.window->DataGrid->currentIndex(), h.model().index(0, 4));
+}
+
+// Files named on the command line (a double click in a file manager): each
+// kind opens through its menu command's work, without a dialog.
+void MainWindowTest::openFilesFromTheCommandLine_data() {
+    QTest::addColumn<QStringList>("files"); // below the world's folder
+    QTest::addColumn<bool>("opens");        // the world's three airports
+    QTest::addColumn<QString>("message");   // part of the one message shown, "" for none
+    QTest::addColumn<QString>("question");  // part of the one question asked, "" for none
+    const QString none;
+    QTest::newRow("dbd") << QStringList{"work/AIRPORT.dbd"} << true << none << none;
+    QTest::newRow("pod") << QStringList{"fly2/system/AIRPORT.POD"} << true << none << none;
+    QTest::newRow("epd") << QStringList{"fly1/system/AIRPORT.EPD"} << true << none << none;
+    QTest::newRow("dex") << QStringList{"work/AIRPORT.DEX"} << true << none << none;
+    QTest::newRow("csv") << QStringList{"work/airport.csv"} << true << none << none;
+    QTest::newRow("two: the first") << QStringList{"work/airport.csv", "work/AIRPORT.dbd"} << true
+                                    << "the file given after airport.csv was left aside" << none;
+    QTest::newRow("several: the first")
+        << QStringList{"work/AIRPORT.dbd", "fly2/system/AIRPORT.POD", "work/airport.csv"} << true
+        << "the 2 files given after AIRPORT.dbd were left aside" << none;
+    QTest::newRow("missing") << QStringList{"work/NAVAID.dbd"} << false << "NAVAID.dbd" << none;
+    QTest::newRow("unknown kind") << QStringList{"work/notes.txt"} << false
+                                  << "notes.txt is not a file Orvane opens" << none;
+    QTest::newRow("damaged archive")
+        << QStringList{"work/AIRPORT.POD"} << false << "AIRPORT.POD" << none;
+    QTest::newRow("archive without its table") << QStringList{"work/TEXTURES.POD"} << false << none
+                                               << "holds no table DATABASE\\TEXTURES.DBD";
+}
+
+void MainWindowTest::openFilesFromTheCommandLine() {
+    QFETCH(QStringList, files);
+    QFETCH(bool, opens);
+    QFETCH(QString, message);
+    QFETCH(QString, question);
+    Harness h(2, "english");
+    {
+        // The exchange files, as the editor exports them.
+        SessionState other;
+        other.Display.decimalSeparator = '.';
+        ScriptedInteraction quiet;
+        StartupRead(other, h.world.Ini());
+        OpenDbdFromArchive(other, h.world.Pod(), {}, quiet);
+        ExportDex(other, h.world.Work() + "AIRPORT.DEX", false, quiet);
+        ExportCsv(other, h.world.Work() + "airport.csv", false, quiet);
+        QVERIFY(quiet.messages.empty());
+    }
+    std::ofstream(h.world.Work() + "notes.txt") << "text\n";
+    std::ofstream(h.world.Work() + "AIRPORT.POD") << "POD3 but nothing else";
+    WriteArchive(h.world.Work() + "TEXTURES.POD", ArchiveLayout::Pod3,
+                 {{"ART\\RUNWAY.PBM", std::string(64, 'x'), 0}});
+    h.ui.defaultAnswer = false;
+
+    std::vector<std::string> paths;
+    for (const QString& f : files)
+        paths.push_back(h.world.dir.File(f.toStdString()));
+    h.window->OpenFiles(paths);
+
+    QCOMPARE(h.session.DataType, std::string(opens ? "AIRPORT" : ""));
+    QCOMPARE(h.model().rowCount() == 3, opens); // an empty window has no three rows
+    QCOMPARE(h.ui.messages.size(), std::size_t(message.isEmpty() ? 0 : 1));
+    if (!message.isEmpty())
+        QVERIFY2(Q(h.ui.messages[0].text).contains(message), h.ui.messages[0].text.c_str());
+    QCOMPARE(h.ui.questions.size(), std::size_t(question.isEmpty() ? 0 : 1));
+    if (!question.isEmpty())
+        QVERIFY2(Q(h.ui.questions[0]).contains(question), h.ui.questions[0].c_str());
+    // No dialog: the file came from the command line.
+    QVERIFY(h.ui.openRequests.empty());
+    if (opens) {
+        QCOMPARE(h.Cell(5, 1), QString("Charles de Gaulle"));
+        QVERIFY(h.window->DEX_Enregistrer_tout->isEnabled());
+    }
+}
+
+// A template alone shows its fields on the definitions page; an archive
+// without its table goes to the archive viewer when the user says so.
+void MainWindowTest::openTemplateAndForeignArchiveFromTheCommandLine() {
+    Harness h(2, "english");
+    const std::string dbt = h.world.Work() + "Airport.dbt";
+    std::ofstream(dbt, std::ios::binary) << testing::UiTemplateText();
+    h.window->OpenFiles({dbt});
+    QVERIFY(h.ui.messages.empty());
+    QCOMPARE(h.session.DataType, std::string());
+    QCOMPARE(h.window->PageControl->currentWidget(), h.window->TabSheet2);
+    QCOMPARE(h.window->Def_grid->rowCount(), 7);
+    QCOMPARE(h.window->Def_grid->item(2, 1)->text(), QString("anam,16,20,C,Airport name"));
+
+    const std::string textures = h.world.Work() + "TEXTURES.POD";
+    WriteArchive(textures, ArchiveLayout::Pod3,
+                 {{"ART\\RUNWAY.PBM", std::string(64, 'x'), 0},
+                  {"ART\\TAXIWAY.PBM", std::string(32, 'y'), 0}});
+    h.ui.defaultAnswer = true;
+    int listed = -1;
+    QTimer::singleShot(100, h.window.get(), [&] {
+        listed = h.window->Podview->findChild<QTableView*>("sgPodview")->model()->rowCount();
+        h.window->Podview->reject();
+    });
+    h.window->OpenFiles({textures});
+    QCOMPARE(h.ui.questions.size(), std::size_t(1));
+    QCOMPARE(listed, 2);
+    QCOMPARE(h.session.DataType, std::string());
 }
 
 void MainWindowTest::openFromDisk() {
@@ -794,6 +904,30 @@ void MainWindowTest::firstRunCheck() {
     QTRY_COMPARE(dialogShowings, 2);
     // Cancel in the dialog wrote nothing.
     QVERIFY(!h.world.dir.Exists("Orvane.ini"));
+}
+
+// A file given to a first start opens once the first-run check has set up
+// the folders its template is read from.
+void MainWindowTest::fileGivenToAFirstRunOpensAfterTheCheck() {
+    Harness h(2, kFrancais, /*writeIni=*/false);
+    h.window->OpenFiles({h.world.DiskDbd()});
+    QVERIFY(h.ui.messages.empty());
+    QCOMPARE(h.session.DataType, std::string());
+
+    // "The user" sets the Fly! II folder in the dialog the check shows.
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (!h.init->isVisible()) return;
+        h.session.SimulatorVersion = 2;
+        h.session.FlyDir = h.world.Fly2();
+        h.init->accept();
+    });
+    closer.start(10);
+    QEvent e(QEvent::WindowActivate);
+    QApplication::sendEvent(h.window.get(), &e);
+    QTRY_COMPARE(h.session.DataType, std::string("AIRPORT"));
+    QCOMPARE(h.ui.messages.size(), std::size_t(1)); // the first-run notice alone
+    QCOMPARE(h.model().rowCount(), 3);
 }
 
 void MainWindowTest::noNoticeWhenSetUp() {

@@ -45,7 +45,7 @@ void ToolsCommands::LancerDexImportClick() {
 }
 
 std::string ToolsCommands::HelpPagePath(Lang lang) {
-    return ProgramFolder() + "help/" +
+    return ProgramDataFolder() + "help/" +
            (lang == Lang::English ? "orvane-help-en.html" : "orvane-help-fr.html");
 }
 

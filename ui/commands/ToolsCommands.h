@@ -32,7 +32,8 @@ class ToolsCommands {
     TForm_Memoire* Memo();
     TForm_about* About();
 
-    // The help page installed beside the program (help/), in a language.
+    // The help page shipped with the program (help/ beside it, or in the
+    // installed share/orvane/), in a language.
     static std::string HelpPagePath(Lang lang);
 
   private:

@@ -163,7 +163,7 @@ void TForm_init::cbVersionClick(int item) {
 void TForm_init::btnOpenClick() {
     FileDialogRequest r;
     r.filter = txt::InitIniFilter.In(session_.Language_());
-    r.initialFolder = ProgramFolder();
+    r.initialFolder = FolderOf(iniPath_); // where the settings file lives
     r.fileName = "Orvane";
     r.defaultExtension = "ini";
     r.confirmOverwrite = false;

@@ -1,0 +1,101 @@
+#include "ui/commands/CommandLineFiles.h"
+
+#include "database/Archive.h"
+#include "database/DbdFile.h"
+#include "platform/Cp1252.h"
+#include "platform/Paths.h"
+#include "settings/Texts.h"
+#include "ui/commands/ExchangeCommands.h"
+#include "ui/commands/FileCommands.h"
+
+namespace orvane {
+
+CommandLineFiles::Kind CommandLineFiles::KindOf(const std::string& path) {
+    const std::string ext = ToUpperAscii(ExtensionOf(path));
+    if (ext == ".DBD") return Kind::Dbd;
+    if (ext == ".DBT") return Kind::Template;
+    if (ext == ".POD" || ext == ".EPD") return Kind::Archive;
+    if (ext == ".DEX") return Kind::Dex;
+    if (ext == ".CSV") return Kind::Csv;
+    return Kind::Unknown;
+}
+
+void CommandLineFiles::Open(const std::vector<std::string>& paths) {
+    if (paths.empty()) return;
+    OpenOne(paths.front());
+    const Lang lang = c_.lang();
+    const std::string first = FileNameOf(paths.front());
+    const int others = static_cast<int>(paths.size()) - 1;
+    if (others == 1)
+        c_.ui.ShowMessage(MessageKind::Information,
+                          Format(txt::CommandLineOtherLeft.In(lang), first.c_str()));
+    else if (others > 1)
+        c_.ui.ShowMessage(MessageKind::Information,
+                          Format(txt::CommandLineOthersLeft.In(lang), others, first.c_str()));
+}
+
+void CommandLineFiles::OpenOne(const std::string& path) {
+    switch (KindOf(path)) {
+    case Kind::Dbd:
+        files_.LoadDbd(path);
+        break;
+    case Kind::Template:
+        OpenTemplate(path);
+        break;
+    case Kind::Archive:
+        OpenArchive(path);
+        break;
+    case Kind::Dex:
+        exchange_.Import(ExchangeFormat::Dex, path, ImportMode::Open);
+        break;
+    case Kind::Csv:
+        exchange_.Import(ExchangeFormat::Csv, path, ImportMode::Open);
+        break;
+    case Kind::Unknown:
+        c_.ui.ShowMessage(MessageKind::Error,
+                          Format(txt::CommandLineUnknownKind.In(c_.lang()), path.c_str()));
+        break;
+    }
+}
+
+// An archive of the simulator's database opens its table, as "Open a DBD
+// file from a POD" does. Any other archive (textures, scenery) holds no
+// table of its name: the user may list its files instead.
+void CommandLineFiles::OpenArchive(const std::string& path) {
+    const std::string entry = TableEntryOf(path);
+    bool holdsTable = true;
+    {
+        TPOD pod(path);
+        if (pod.IsOpen()) {
+            try {
+                pod.ReadHeader();
+                pod.ReadDirectory();
+                holdsTable = pod.FindEntry(entry) >= 0;
+            } catch (const std::exception&) {
+                // Damaged: the load below says how, in the usual words.
+            }
+        }
+    }
+    if (holdsTable) {
+        files_.LoadArchive(path);
+        return;
+    }
+    const std::string question =
+        Format(txt::CommandLineNoTable.In(c_.lang()), path.c_str(), Cp1252ToUtf8(entry).c_str());
+    if (c_.ui.Confirm(question) && ShowArchiveEntries) ShowArchiveEntries(path);
+}
+
+// A template alone holds no records: its definitions page shows its fields.
+void CommandLineFiles::OpenTemplate(const std::string& path) {
+    const std::string dataType = UpperDataTypeOf(path);
+    TPOD pod;
+    TemplateInfo info;
+    LoadTemplate(pod, path, dataType, c_.ui, c_.lang(), &info);
+    LoadOutcome outcome;
+    outcome.templateLoaded = true;
+    outcome.definitions = MakeDefinitionPage(dataType, info, c_.lang() == Lang::English);
+    c_.view.ShowLoad(outcome);
+    if (ShowDefinitions) ShowDefinitions();
+}
+
+} // namespace orvane
