@@ -391,6 +391,7 @@ TEST(CountText, SingularAndPluralInBothLanguages) {
     for (const auto& r : rows)
         EXPECT_EQ(Format(txt::CheckHeading.In(r.lang, r.count), static_cast<int>(r.count)),
                   r.expected);
+}
 
 TEST(TableCheck, ACellTheCsvExportRefusesIsNamedOnOneLine) {
     const std::vector<FieldDef> fields = {{"nam", 4, 10, 'C', "Name"}};
