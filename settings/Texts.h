@@ -600,14 +600,16 @@ inline constexpr BiText StepToggleFlag{"marque de la ligne %d", "mark of line %d
 inline constexpr BiText StepInsertLine{"insertion de la ligne %d", "insert line %d"};
 inline constexpr BiText StepAppendLine{"ajout d'une ligne en fin", "append a line"};
 inline constexpr BiText StepDeleteLine{"suppression de la ligne %d", "delete line %d"};
-inline constexpr BiText StepDeleteLines{"suppression de %d lignes", "delete %d lines"};
+inline constexpr CountText StepDeleteLines{{"suppression de %d ligne", "delete %d line"},
+                                           {"suppression de %d lignes", "delete %d lines"}};
 inline constexpr BiText StepEraseAll{"effacement de tout", "erase all"};
 inline constexpr BiText StepSelectAll{"sélection de tout", "select all"};
 inline constexpr BiText StepSelectNone{"aucune sélection", "select none"};
 inline constexpr BiText StepSelectPart{"sélection partielle", "select part"};
 inline constexpr BiText StepSort{"tri par %s", "sort by %s"};
 inline constexpr BiText StepCarryBack{"modification de l'enregistrement %d", "change of record %d"};
-inline constexpr BiText StepImport{"ajout de %d lignes importées", "add %d imported lines"};
+inline constexpr CountText StepImport{{"ajout de %d ligne importée", "add %d imported line"},
+                                      {"ajout de %d lignes importées", "add %d imported lines"}};
 
 inline constexpr BiText MenuCompare{"Comparer avec…", "Compare with…"};
 inline constexpr BiText CompareFilter{"Tables|*.dbd;*.pod;*.epd;*.dex;*.csv|Tous fichiers |*.*",

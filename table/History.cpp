@@ -6,7 +6,7 @@
 namespace orvane {
 
 std::string StepName::In(Lang lang) const {
-    const char* format = text.In(lang);
+    const char* format = counted ? counted->In(lang, number) : text.In(lang);
     if (word.empty()) return Format(format, number);
     return Format(format, word.c_str(), number);
 }

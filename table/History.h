@@ -23,6 +23,8 @@ struct StepName {
     BiText text{"", ""};
     int number = 0;
     std::string word; // UTF-8
+    // When set, the singular or plural of this text, chosen by number.
+    const CountText* counted = nullptr;
     std::string In(Lang lang) const;
 };
 

@@ -247,11 +247,15 @@ TEST(History, ErasedRowsOutliveAFollowingLoadOfTheirArena) {
 }
 
 TEST(History, CaptionsNameTheStepInBothLanguages) {
-    const StepName deleted{txt::StepDeleteLines, 12};
-    EXPECT_EQ(Format(txt::UndoCaption.In(Lang::English), deleted.In(Lang::English).c_str()),
+    const auto deleted = [](int n) {
+        return StepName{txt::StepDeleteLines.many, n, {}, &txt::StepDeleteLines};
+    };
+    EXPECT_EQ(Format(txt::UndoCaption.In(Lang::English), deleted(12).In(Lang::English).c_str()),
               "Undo: delete 12 lines");
-    EXPECT_EQ(Format(txt::UndoCaption.In(Lang::French), deleted.In(Lang::French).c_str()),
+    EXPECT_EQ(Format(txt::UndoCaption.In(Lang::French), deleted(12).In(Lang::French).c_str()),
               "Annuler : suppression de 12 lignes");
+    EXPECT_EQ(deleted(1).In(Lang::English), "delete 1 line");
+    EXPECT_EQ(deleted(1).In(Lang::French), "suppression de 1 ligne");
     const StepName sorted{txt::StepSort, 0, "Ident"};
     EXPECT_EQ(sorted.In(Lang::English), "sort by Ident");
 }

@@ -167,11 +167,10 @@ void CompareCommands::Show(int current) {
         const auto count = [lang](int n, const CountText& text) {
             return Format(text.In(lang, n), n);
         };
-        panel_->SetSummary(Q(
-            Format(txt::CompareSummary.In(lang), name,
-                   count(changed, txt::CompareChanged).c_str(),
-                   count(onlyHere, txt::CompareOnlyHere).c_str(),
-                   count(onlyThere, txt::CompareOnlyThere).c_str())));
+        panel_->SetSummary(Q(Format(txt::CompareSummary.In(lang), name,
+                                    count(changed, txt::CompareChanged).c_str(),
+                                    count(onlyHere, txt::CompareOnlyHere).c_str(),
+                                    count(onlyThere, txt::CompareOnlyThere).c_str())));
     }
     panel_->SetEntries(entries, current);
 }
@@ -254,8 +253,7 @@ void CompareCommands::TakeOther(const std::vector<std::pair<int, int>>& choices)
     const int count = int(std::unique(taken.begin(), taken.end()) - taken.begin());
     if (takes.empty()) return;
     {
-        SessionStep step(c_.session,
-                         {count == 1 ? txt::StepTakeOther.one : txt::StepTakeOther.many, count, {}});
+        SessionStep step(c_.session, Step(txt::StepTakeOther, count));
         RecordGridModel::Reset reset(c_.model);
         TakeOtherSide(c_.session.Table, other_->Table, diff_, entries, takes);
     }

@@ -4,6 +4,7 @@
 #include "platform/Paths.h"
 #include "settings/Texts.h"
 #include "table/History.h"
+#include "ui/commands/UndoCommands.h"
 #include "ui/grid/RecordGridModel.h"
 
 #include <optional>
@@ -60,7 +61,7 @@ void ExchangeCommands::Import(ExchangeFormat format, const std::string& path, Im
         std::optional<HistoryStep> step;
         const int rowsBefore = c_.session.Table.RowCount();
         if (mode == ImportMode::Add)
-            step.emplace(c_.session.Undo, c_.session.Table, StepName{txt::StepImport, 0, {}});
+            step.emplace(c_.session.Undo, c_.session.Table, Step(txt::StepImport, 0));
         try {
             outcome =
                 format == ExchangeFormat::Dex

@@ -25,10 +25,14 @@ class UndoCommands {
     CommandContext c_;
 };
 
-// A step of the session's history around one command.
+// A text with a singular and a plural, chosen by the number when shown.
+inline StepName Step(const CountText& text, int number) {
+    return {text.many, number, {}, &text};
+}
 inline StepName Step(BiText text, int number = 0) {
     return {text, number, {}};
 }
+// A step of the session's history around one command.
 class SessionStep : public HistoryStep {
   public:
     SessionStep(SessionState& session, StepName name)
