@@ -51,6 +51,11 @@ class ValueDelegate : public QStyledItemDelegate {
         QStyledItemDelegate::setEditorData(editor, index);
         editor->setProperty("entered", static_cast<QLineEdit*>(editor)->text());
     }
+    // The focus taken by a check's message box leaves the editor open.
+    bool eventFilter(QObject* object, QEvent* event) override {
+        if (event->type() == QEvent::FocusOut && grid_->EditorHeld()) return false;
+        return QStyledItemDelegate::eventFilter(object, event);
+    }
     void setModelData(QWidget* editor, QAbstractItemModel* model,
                       const QModelIndex& index) const override {
         const QString now = static_cast<QLineEdit*>(editor)->text();
@@ -90,9 +95,11 @@ void EditorPageGrid::mousePressEvent(QMouseEvent* event) {
 }
 
 void EditorPageGrid::CommitEdit() {
-    if (QLineEdit* editor = editor_) {
+    if (QPointer<QLineEdit> editor = editor_) {
         commitData(editor);
-        closeEditor(editor, QAbstractItemDelegate::NoHint);
+        // Closed now, deleted later: no longer this page's open editor.
+        editor_ = nullptr;
+        if (editor) closeEditor(editor, QAbstractItemDelegate::NoHint);
     }
 }
 
@@ -173,7 +180,8 @@ TForm_Saisie::TForm_Saisie(SessionState& session, UserInteraction& ui, QWidget* 
                     editor_.ValidateOnLeave(grid->Page(), row, QStringToCell(entered),
                                             QStringToCell(now), session_.Language_());
                 keep = CellToQString(r.value);
-                if (r.notice) ShowNotice(*r.notice, ui_);
+                // The editor closes next: the page keeps the focus.
+                if (r.notice) Notify(grid, *r.notice, true);
                 if (r.backToRow)
                     QTimer::singleShot(
                         0, grid, [grid, row] { grid->setCurrentCell(row - 1, kValueColumn); });
@@ -262,16 +270,31 @@ void TForm_Saisie::CommitEdits() {
         grid->CommitEdit();
 }
 
+void TForm_Saisie::Notify(EditorPageGrid* grid, const EditorNotice& notice, bool focusGrid) {
+    grid->HoldEditor(true);
+    try {
+        ShowNotice(notice, ui_);
+        if (focusGrid && grid->isVisible()) grid->setFocus();
+    } catch (...) {
+        grid->HoldEditor(false);
+        throw;
+    }
+    grid->HoldEditor(false);
+}
+
 void TForm_Saisie::React(EditorPageGrid* grid, int row, const CheckResult& result,
-                         QLineEdit* open) {
-    if (result.notice) ShowNotice(*result.notice, ui_);
+                         const QPointer<QLineEdit>& open) {
     if (result.valueChanged) {
         const QString value = CellToQString(result.value);
-        if (open)
+        if (open) {
+            const int cursor = open->cursorPosition();
             open->setText(value);
-        else
+            open->setCursorPosition(std::min(cursor, int(value.size())));
+        } else {
             grid->item(row - 1, kValueColumn)->setText(value);
+        }
     }
+    if (result.notice) Notify(grid, *result.notice);
     if (result.backToRow) grid->setCurrentCell(row - 1, kValueColumn);
 }
 
@@ -294,13 +317,15 @@ bool TForm_Saisie::eventFilter(QObject* watched, QEvent* event) {
                                 !(key->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)));
         if (!character) return false;
     }
+    const QPointer<QLineEdit> guard(open);
     boundary_.Run([&] {
         const std::string value = QStringToCell(open->text());
         const CheckResult r =
             press ? editor_.KeyPressed(page, row, value) : editor_.KeyReleased(page, row, value);
-        React(Grid(page), row, r, open);
+        React(Grid(page), row, r, guard);
     });
-    return false; // a check never cancels the key
+    // A check never cancels the key, but a key whose editor is gone goes nowhere.
+    return guard.isNull();
 }
 
 void TForm_Saisie::MouseDown(EditorPageGrid* grid, Qt::MouseButton button) {

@@ -12,6 +12,7 @@
 #include "ui/qt/CommandBoundary.h"
 
 #include <QDialog>
+#include <QPointer>
 #include <QTableWidget>
 
 #include <functional>
@@ -37,6 +38,10 @@ class EditorPageGrid : public QTableWidget {
     QLineEdit* OpenEditor() const { return editor_; }
     // Ends an open editing as if the user left the cell.
     void CommitEdit();
+    // While a message about the value being typed is shown, the editor stays
+    // open: the box takes the focus, and that focus loss is no end of editing.
+    void HoldEditor(bool on) { held_ += on ? 1 : -1; }
+    bool EditorHeld() const { return held_ > 0; }
 
     // The editing of a value ends: gives the value to keep.
     std::function<QString(int row, const QString& entered, const QString& now)> Validate;
@@ -56,6 +61,7 @@ class EditorPageGrid : public QTableWidget {
     friend class ValueDelegate;
     int page_;
     QLineEdit* editor_ = nullptr;
+    int held_ = 0;
 };
 
 class TForm_Saisie : public QDialog {
@@ -91,8 +97,13 @@ class TForm_Saisie : public QDialog {
     void FormActivate();
     void Draw(int page);
     void DrawAll();
-    // A check's reaction: its notice, the value, back to the row.
-    void React(EditorPageGrid* grid, int row, const CheckResult& result, QLineEdit* open);
+    // A check's reaction: the value (in the open editor when it is still
+    // there, the cursor kept), its notice, back to the row.
+    void React(EditorPageGrid* grid, int row, const CheckResult& result,
+               const QPointer<QLineEdit>& open);
+    // A check's notice, the grid's editor held open while it shows; with
+    // focusGrid the page takes the focus after it (its editor closes next).
+    void Notify(EditorPageGrid* grid, const EditorNotice& notice, bool focusGrid = false);
     void CommitEdits();
 
     SessionState& session_;

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -21,6 +22,32 @@ QString MessageText(const std::string& text) {
     QString t = Q(text);
     t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return t;
+}
+
+// A box answered: the focus goes back to the widget that had it, as a window
+// manager gives it back to the reactivated window (not every platform does,
+// and a cell editor kept open under a message is typed into next).
+class FocusReturn {
+  public:
+    FocusReturn() : widget_(QApplication::focusWidget()) {}
+    ~FocusReturn() {
+        if (!widget_ || !widget_->isVisible()) return;
+        // A dialog opened over the widget's window meanwhile keeps the focus.
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal && modal != widget_->window()) return;
+        widget_->activateWindow();
+        widget_->setFocus(Qt::OtherFocusReason);
+    }
+    FocusReturn(const FocusReturn&) = delete;
+    FocusReturn& operator=(const FocusReturn&) = delete;
+
+  private:
+    QPointer<QWidget> widget_;
+};
+
+int Answer(QMessageBox& box) {
+    const FocusReturn focus;
+    return box.exec();
 }
 
 QString Title(const std::string& title) {
@@ -67,21 +94,21 @@ void QtUserInteraction::ShowMessage(MessageKind kind, const std::string& text,
                              : kind == MessageKind::Warning ? QMessageBox::Warning
                                                             : QMessageBox::Information;
     QMessageBox box(icon, Title(title), MessageText(text), QMessageBox::Ok, Parent());
-    box.exec();
+    Answer(box);
 }
 
 bool QtUserInteraction::Confirm(const std::string& text) {
     QMessageBox box(QMessageBox::Warning, QApplication::applicationName(), MessageText(text),
                     QMessageBox::Ok | QMessageBox::Cancel, Parent());
     box.setDefaultButton(QMessageBox::Ok);
-    return box.exec() == QMessageBox::Ok;
+    return Answer(box) == QMessageBox::Ok;
 }
 
 SaveChoice QtUserInteraction::AskSave(const std::string& text) {
     QMessageBox box(QMessageBox::Warning, QApplication::applicationName(), MessageText(text),
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, Parent());
     box.setDefaultButton(QMessageBox::Save);
-    switch (box.exec()) {
+    switch (Answer(box)) {
     case QMessageBox::Save:
         return SaveChoice::Save;
     case QMessageBox::Discard:
