@@ -151,7 +151,12 @@ TForm_main::TForm_main(SessionState& session, UserInteraction& ui, BusyIndicator
     print_->Attach(this, DataGrid);
 }
 
-TForm_main::~TForm_main() = default;
+TForm_main::~TForm_main() {
+    // Nothing reaches the commands while the window goes: an open cell
+    // editing is dropped, the history no longer calls back.
+    DataGrid->EndEdit(false);
+    session_.Undo.Changed = nullptr;
+}
 
 // --- Layout --------------------------------------------------------------------------
 
@@ -391,6 +396,8 @@ void TForm_main::BuildPages() {
 // --- Wiring ----------------------------------------------------------------------------
 
 void TForm_main::WireCommands() {
+    // A command chosen while a cell is being typed into works on what the cell shows.
+    boundary_.SetBeforeCommand([this] { DataGrid->EndEdit(true); });
     const CommandBoundary& b = boundary_;
     // Menu items.
     b.Wire(POD_ouvrir, [this] { files_->POD_ouvrirClick(); });

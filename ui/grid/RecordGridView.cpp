@@ -108,6 +108,15 @@ void RecordGridView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEdit
     if (hint == QAbstractItemDelegate::SubmitModelCache) MoveDown();
 }
 
+void RecordGridView::EndEdit(bool commit) {
+    if (!Editing()) return;
+    QWidget* editor = indexWidget(currentIndex());
+    if (!editor) return;
+    if (commit) commitData(editor);
+    QTableView::closeEditor(editor, commit ? QAbstractItemDelegate::NoHint
+                                           : QAbstractItemDelegate::RevertModelCache);
+}
+
 void RecordGridView::MoveDown() {
     const QModelIndex current = currentIndex();
     if (!current.isValid() || current.row() + 1 >= model()->rowCount()) return;

@@ -30,6 +30,10 @@ class RecordGridView : public QTableView {
   public:
     explicit RecordGridView(QWidget* parent = nullptr);
     WrapHeaderView* Heading() const { return heading_; }
+    bool Editing() const { return state() == EditingState; }
+    // Ends an open cell editing: its text committed (a command chosen while
+    // the cell is open works on what the cell shows), or dropped.
+    void EndEdit(bool commit);
 
   signals:
     // After a press of any button on a cell, once the press has made it current.

@@ -24,30 +24,33 @@ QString MessageText(const std::string& text) {
     return t;
 }
 
-// A box answered: the focus goes back to the widget that had it, as a window
-// manager gives it back to the reactivated window (not every platform does,
-// and a cell editor kept open under a message is typed into next).
+// A dialog answered: the window that was active is active again and the
+// widget that had the focus has it again, as a window manager does for the
+// window under a closed dialog (not every platform does, and a cell editor
+// kept open under a message is typed into next).
 class FocusReturn {
   public:
-    FocusReturn() : widget_(QApplication::focusWidget()) {}
+    FocusReturn() : window_(QApplication::activeWindow()), widget_(QApplication::focusWidget()) {}
     ~FocusReturn() {
-        if (!widget_ || !widget_->isVisible()) return;
-        // A dialog opened over the widget's window meanwhile keeps the focus.
+        QWidget* back = widget_ && widget_->isVisible() ? widget_.data() : window_.data();
+        if (!back || !back->isVisible()) return;
+        // A dialog opened over that window meanwhile keeps the focus.
         QWidget* modal = QApplication::activeModalWidget();
-        if (modal && modal != widget_->window()) return;
-        widget_->activateWindow();
-        widget_->setFocus(Qt::OtherFocusReason);
+        if (modal && modal != back->window()) return;
+        back->activateWindow();
+        if (back == widget_) back->setFocus(Qt::OtherFocusReason);
     }
     FocusReturn(const FocusReturn&) = delete;
     FocusReturn& operator=(const FocusReturn&) = delete;
 
   private:
+    QPointer<QWidget> window_;
     QPointer<QWidget> widget_;
 };
 
-int Answer(QMessageBox& box) {
+int Answer(QDialog& dialog) {
     const FocusReturn focus;
-    return box.exec();
+    return dialog.exec();
 }
 
 QString Title(const std::string& title) {
@@ -131,7 +134,8 @@ std::optional<std::string> RunFileDialog(QWidget* parent, const FileDialogReques
     if (!r.defaultExtension.empty()) dialog.setDefaultSuffix(Q(r.defaultExtension));
     if (save && !r.confirmOverwrite) dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (!r.fileName.empty()) dialog.selectFile(Q(r.fileName));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    if (Answer(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
     return dialog.selectedFiles().first().toStdString();
 }
 
@@ -147,7 +151,11 @@ std::optional<std::string> QtUserInteraction::SaveFile(const FileDialogRequest& 
 
 std::optional<std::string> QtUserInteraction::PickFolder(const std::string& title,
                                                          const std::string& start) {
-    QString folder = QFileDialog::getExistingDirectory(Parent(), Q(title), StartFolder(start));
+    QString folder;
+    {
+        const FocusReturn focus;
+        folder = QFileDialog::getExistingDirectory(Parent(), Q(title), StartFolder(start));
+    }
     if (folder.isEmpty()) return std::nullopt;
     return folder.toStdString();
 }
@@ -161,7 +169,7 @@ std::optional<PrinterChoice> QtUserInteraction::ChoosePrinter(const PrinterReque
     QPrintDialog dialog(printer_.get(), Parent());
     // A page range chosen there would not be used: the print range window decides.
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
-    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    if (Answer(dialog) != QDialog::Accepted) return std::nullopt;
     PrinterChoice choice;
     if (printer_->outputFormat() == QPrinter::PdfFormat)
         choice.outputFile = printer_->outputFileName().toStdString();
