@@ -133,6 +133,7 @@ class RecordEditorTest : public QObject {
     void coordinateRoundTrips_data();
     void coordinateRoundTrips();
     void coordinateRangeWhileTyping();
+    void entryDialogsWithRealBoxes();
 };
 
 void RecordEditorTest::fill_data() {
@@ -630,6 +631,38 @@ void RecordEditorTest::coordinateRangeWhileTyping() {
     d.close();
     QCOMPARE(d.result(), int(QDialog::Rejected));
     QCOMPARE(d.Entry().Latitude, 100.0);
+}
+
+// The entry dialogs' messages with the real boxes: the refused key stays out,
+// the focus comes back to the field, and typing goes on there.
+void RecordEditorTest::entryDialogsWithRealBoxes() {
+    RealMessageBoxes boxes;
+    QtUserInteraction ui;
+    TForm_Hexa hexa(Lang::English, ui);
+    hexa.Entry().Preset(IntegerPreset("Elevation", 255));
+    hexa.show();
+    QVERIFY(QTest::qWaitForWindowActive(&hexa));
+    hexa.edhexa->setFocus();
+    hexa.edhexa->end(false);
+    UserTypes("\bg1");
+    QCOMPARE(boxes.texts, QStringList{Q(txt::BadHexCharacter)});
+    QCOMPARE(QApplication::focusWidget(), hexa.edhexa);
+    QCOMPARE(hexa.edhexa->text(), QString("000000F1"));
+    hexa.reject();
+
+    TForm_latlon latlon(Lang::French, '.', ui);
+    latlon.Entry().Latitude = 3600;
+    latlon.show();
+    QVERIFY(QTest::qWaitForWindowActive(&latlon));
+    QCOMPARE(QApplication::focusWidget(), latlon.edDegLat);
+    latlon.edDegLat->selectAll();
+    UserTypes("910");
+    QCOMPARE(boxes.texts.size(), 2);
+    QCOMPARE(boxes.texts[1], Q(txt::LatitudeDegreesRange));
+    QCOMPARE(QApplication::focusWidget(), latlon.edDegLat);
+    QCOMPARE(latlon.edDegLat->text(), QString("90"));
+    QCOMPARE(boxes.mostAtOnce, 1);
+    latlon.reject();
 }
 
 QTEST_MAIN(RecordEditorTest)
