@@ -224,6 +224,8 @@ void TForm_main::BuildMenu() {
     connect(Edition, &QMenu::aboutToShow, this, [this] { ShowHistory(); });
     Edition->addSeparator();
     Comparer = action(Edition, "Comparer", txt::MenuCompare);
+    Edition->addSeparator();
+    EditRecord = action(Edition, "EditRecord", txt::MenuEditRecord, ctrl(Qt::Key_E));
 
     Outils = menu("Outils", txt::MenuOutils);
     Extraction_POD = action(Outils, "Extraction_POD", txt::MenuExtractionPod);
@@ -473,6 +475,7 @@ void TForm_main::WireCommands() {
     });
     session_.Undo.Changed = [this] { ShowHistory(); };
     b.Wire(Comparer, [this] { compare_->CompareWithClick(); });
+    b.Wire(EditRecord, [this] { DataGridDblClick(); });
 
     // Enabled at start: every control that has a command, but the saves
     // (a load enables them) and the direct-write items (their mode does).
@@ -495,7 +498,8 @@ void TForm_main::WireCommands() {
                        AideHTML,
                        FocusSearch,
                        FindNext,
-                       Comparer})
+                       Comparer,
+                       EditRecord})
         CommandBoundary::SetAvailable(a, true);
     for (QPushButton* button : panel3_->findChildren<QPushButton*>())
         CommandBoundary::SetAvailable(button, true);

@@ -30,6 +30,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSet>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
@@ -882,6 +883,14 @@ void MainWindowTest::everyEnabledMenuItemHasAHandler() {
     // "Imprimer" sits on the menu bar itself.
     QVERIFY(h.window->Imprimer->isEnabled() && ActionPeek::Handlers(h.window->Imprimer) > 0);
     QCOMPARE(h.window->Imprimer->shortcut(), QKeySequence("Ctrl+P"));
+    QCOMPARE(h.window->EditRecord->shortcut(), QKeySequence("Ctrl+E"));
+    // No two commands share a key.
+    QSet<QString> keys;
+    for (QAction* a : h.window->findChildren<QAction*>())
+        for (const QKeySequence& k : a->shortcuts()) {
+            QVERIFY2(!keys.contains(k.toString()), qPrintable(k.toString()));
+            keys.insert(k.toString());
+        }
     // Ctrl+F goes to the search box.
     h.window->FocusSearch->trigger();
     QVERIFY(h.window->cbSrch->hasFocus());

@@ -382,6 +382,10 @@ void RecordEditorTest::presses_data() {
         << 'D' << 8 << "LATITUDE of it" << int(Qt::LeftButton) << "TForm_latlon";
     QTest::newRow("right on longitude (title)")
         << 'D' << 8 << "Its Longitude" << int(Qt::RightButton) << "TForm_latlon";
+    // F4 (button 0 here) opens what a right click opens.
+    QTest::newRow("F4 on latitude") << 'D' << 8 << "Latitude" << 0 << "TForm_latlon";
+    QTest::newRow("F4 on I") << 'I' << 4 << "Elevation" << 0 << "TForm_Hexa";
+    QTest::newRow("F4 on D") << 'D' << 8 << "Range" << 0 << "";
 }
 
 void RecordEditorTest::presses() {
@@ -402,7 +406,14 @@ void RecordEditorTest::presses() {
             opened = d->objectName();
             d->reject();
         });
-    e.Press(1, 2, Qt::MouseButton(button));
+    if (button) {
+        e.Press(1, 2, Qt::MouseButton(button));
+    } else {
+        // While the value is being typed: the typed value stays.
+        e.TypeText(1, 2, "65");
+        QTest::keyClick(e.form->Grid(1)->OpenEditor(), Qt::Key_F4);
+        QVERIFY(!e.form->Grid(1)->OpenEditor());
+    }
     QCOMPARE(opened, opens);
     QVERIFY(e.ui.messages.empty());
     if (opens == "TForm_Hexa") QCOMPARE(!e.form->Hexa()->RadioGroup->isHidden(), type == 'C');
@@ -489,6 +500,26 @@ void RecordEditorTest::doubleClickEditsTheCurrentRow() {
     QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, first);
     QTest::mouseDClick(v->viewport(), Qt::LeftButton, {}, first);
     QCOMPARE(window.Model()->index(0, 1).data().toString(), QString());
+    // Ctrl+E on the grid opens it on the current row too, and F4 on a
+    // coordinate row opens the coordinate dialog.
+    window.activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), &window);
+    v->setFocus();
+    v->setCurrentIndex(window.Model()->index(2, 5));
+    bool coordinates = false;
+    OnNextDialog([&](QDialog* d) {
+        auto* editor = static_cast<TForm_Saisie*>(d);
+        QCOMPARE(editor->grid1->item(1, 3)->text(), QString("Brest Bretagne"));
+        OnNextDialog([&](QDialog* latlon) {
+            coordinates = latlon->objectName() == "TForm_latlon";
+            latlon->reject();
+        });
+        editor->grid1->setCurrentCell(2, 3); // the latitude
+        QTest::keyClick(editor->grid1, Qt::Key_F4);
+        editor->btnCancel->click();
+    });
+    QTest::keyClick(v, Qt::Key_E, Qt::ControlModifier);
+    QVERIFY(coordinates);
     QVERIFY(ui.messages.empty());
 }
 

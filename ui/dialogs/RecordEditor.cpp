@@ -94,6 +94,15 @@ void EditorPageGrid::mousePressEvent(QMouseEvent* event) {
     if (onCell) emit pressed(event->button());
 }
 
+void EditorPageGrid::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F4 && event->modifiers() == Qt::NoModifier) {
+        CommitEdit(); // F4 while typing: the value is checked first
+        emit entryKeyPressed();
+        return;
+    }
+    QTableWidget::keyPressEvent(event);
+}
+
 void EditorPageGrid::CommitEdit() {
     if (QPointer<QLineEdit> editor = editor_) {
         commitData(editor);
@@ -195,6 +204,8 @@ TForm_Saisie::TForm_Saisie(SessionState& session, UserInteraction& ui, QWidget* 
         connect(grid, &EditorPageGrid::pressed, this, [this, grid](Qt::MouseButton button) {
             boundary_.Run([&] { MouseDown(grid, button); });
         });
+        connect(grid, &EditorPageGrid::entryKeyPressed, this,
+                [this, grid] { boundary_.Run([&] { MouseDown(grid, Qt::RightButton); }); });
     }
     grid1 = grids_[0];
     grid2 = grids_[1];

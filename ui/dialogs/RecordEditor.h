@@ -53,9 +53,12 @@ class EditorPageGrid : public QTableWidget {
   signals:
     // After a press of any button on a cell, once the press made it current.
     void pressed(Qt::MouseButton button);
+    // F4 on a row: its entry dialog, as a right click opens it.
+    void entryKeyPressed();
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     friend class ValueDelegate;
