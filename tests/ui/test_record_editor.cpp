@@ -127,6 +127,7 @@ class RecordEditorTest : public QObject {
     void presses();
     void coordinatePairAcrossPages();
     void reopensOnLastPage();
+    void longValuesShowWhole();
     void doubleClickEditsTheCurrentRow();
     void byteEntryRoundTrips();
     void byteEntryEdges();
@@ -446,6 +447,33 @@ void RecordEditorTest::coordinatePairAcrossPages() {
     QCOMPARE(e.Value(1, 29), QString("-178200"));
     e.form->btnOK->click();
     QCOMPARE(std::string(e.session.Table.Cell(4 + 28, 1)), std::string("-178200"));
+}
+
+// The value column widens to the longest value; one longer than the screen
+// allows shows whole in its tooltip, and so does one typed later.
+void RecordEditorTest::longValuesShowWhole() {
+    Editor e({Field("Name", 'C', 60), Field("Remarks", 'C', 250), Field("Code", 'C', 4)});
+    const QString name = "Aerodrome de Saint-Pierre-des-Corps, Tours Val de Loire";
+    const QString remarks = QString("Runway 02/20 closed on Sundays; ").repeated(7);
+    e.session.Table.SetCell(4, 1, S(name));
+    e.session.Table.SetCell(5, 1, S(remarks));
+    e.Open();
+    EditorPageGrid* g = e.form->Grid(1);
+    const QFontMetrics fm(g->font());
+    QVERIFY(g->columnWidth(3) > fm.horizontalAdvance(name));
+    QVERIFY(g->columnWidth(3) > kEditorColumnWidths[3]);
+    QCOMPARE(g->columnWidth(3), e.form->Grid(2)->columnWidth(3));
+    QVERIFY(g->width() >=
+            g->columnWidth(0) + g->columnWidth(1) + g->columnWidth(2) + g->columnWidth(3));
+    QVERIFY(e.form->width() <= e.form->screen()->availableGeometry().width());
+    QCOMPARE(g->item(0, 3)->toolTip(), QString());
+    QCOMPARE(g->item(1, 3)->toolTip(), remarks);
+    QCOMPARE(g->item(2, 3)->toolTip(), QString());
+    e.TypeText(1, 3, "ABCD");
+    e.Key(1, Qt::Key_Return);
+    QCOMPARE(g->item(2, 3)->toolTip(), QString());
+    g->item(0, 3)->setText(remarks);
+    QCOMPARE(g->item(0, 3)->toolTip(), remarks);
 }
 
 void RecordEditorTest::reopensOnLastPage() {

@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QStyledItemDelegate>
 #include <QTabBar>
@@ -140,6 +141,7 @@ TForm_Saisie::TForm_Saisie(SessionState& session, UserInteraction& ui, QWidget* 
     if (lang == Lang::English) captions_.Apply(Lang::English);
 
     auto* top = new QHBoxLayout;
+    topRow_ = top;
     top->setContentsMargins(0, 0, 0, 0);
     top->addWidget(TabControl, 0, Qt::AlignBottom);
     top->addStretch(1);
@@ -201,6 +203,9 @@ TForm_Saisie::TForm_Saisie(SessionState& session, UserInteraction& ui, QWidget* 
             editor_.SetValue(grid->Page(), row, QStringToCell(grid->item(row - 1, 3)->text()));
         };
         grid->EditorOpened = [this](QLineEdit* e) { e->installEventFilter(this); };
+        connect(grid, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+            if (item->column() == kValueColumn) ShowWhole(item);
+        });
         connect(grid, &EditorPageGrid::pressed, this, [this, grid](Qt::MouseButton button) {
             boundary_.Run([&] { MouseDown(grid, button); });
         });
@@ -239,6 +244,7 @@ void TForm_Saisie::FormActivate() {
     const RecordTable& table = session_.Table;
     editor_.FillFrom(table, table.CurrentRow(), session_.Fields());
     DrawAll();
+    FitValueColumn();
     for (EditorPageGrid* grid : grids_)
         grid->setCurrentCell(0, kValueColumn);
     TabControl->setCurrentIndex(editor_.CurrentPage - 1);
@@ -268,6 +274,42 @@ void TForm_Saisie::Draw(int page) {
 void TForm_Saisie::DrawAll() {
     for (int p = 1; p <= kEditorPages; ++p)
         Draw(p);
+}
+
+namespace {
+constexpr int kCellPadding = 12; // a cell's text margins and grid line
+}
+
+void TForm_Saisie::FitValueColumn() {
+    const QFontMetrics fm(grid1->font());
+    int others = 0;
+    for (int c = 0; c < kValueColumn; ++c)
+        others += grid1->columnWidth(c);
+    const int frame = 2 * grid1->frameWidth();
+    int width =
+        std::max(kEditorColumnWidths[kValueColumn], topRow_->sizeHint().width() - others - frame);
+    for (EditorPageGrid* grid : grids_)
+        for (int r = 0; r < kFieldsPerPage; ++r)
+            width = std::max(width, fm.horizontalAdvance(grid->item(r, kValueColumn)->text()) +
+                                        kCellPadding);
+    // Never wider than the screen leaves: longer values have their tooltip.
+    const QScreen* shown = screen();
+    const int room = shown ? shown->availableGeometry().width() - others - frame - 40 : width;
+    width = std::min(width, std::max(kEditorColumnWidths[kValueColumn], room));
+    for (EditorPageGrid* grid : grids_) {
+        grid->setColumnWidth(kValueColumn, width);
+        grid->setFixedWidth(std::max(435, others + width + frame));
+        for (int r = 0; r < kFieldsPerPage; ++r)
+            ShowWhole(grid->item(r, kValueColumn));
+    }
+}
+
+void TForm_Saisie::ShowWhole(QTableWidgetItem* item) const {
+    QTableWidget* grid = item->tableWidget();
+    const int room = grid->columnWidth(item->column()) - kCellPadding;
+    const bool cut = QFontMetrics(grid->font()).horizontalAdvance(item->text()) > room;
+    const QString tip = cut ? item->text() : QString();
+    if (item->toolTip() != tip) item->setToolTip(tip);
 }
 
 void TForm_Saisie::TabControlChange(int index) {

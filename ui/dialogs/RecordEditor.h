@@ -100,6 +100,11 @@ class TForm_Saisie : public QDialog {
     void FormActivate();
     void Draw(int page);
     void DrawAll();
+    // The value column as wide as the longest value shown or the dialog's
+    // top row, within the screen, the same on every page.
+    void FitValueColumn();
+    // A value cut by its column shows whole in its tooltip.
+    void ShowWhole(QTableWidgetItem* item) const;
     // A check's reaction: the value (in the open editor when it is still
     // there, the cursor kept), its notice, back to the row.
     void React(EditorPageGrid* grid, int row, const CheckResult& result,
@@ -116,6 +121,7 @@ class TForm_Saisie : public QDialog {
     RecordEditor editor_;
     EditorPageGrid* grids_[kEditorPages] = {};
     QStackedWidget* pages_ = nullptr;
+    QLayout* topRow_ = nullptr;
     TForm_Hexa* hexa_ = nullptr;
     TForm_latlon* latlon_ = nullptr;
 };
