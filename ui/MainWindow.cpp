@@ -225,7 +225,9 @@ void TForm_main::BuildMenu() {
     Edition->addSeparator();
     Comparer = action(Edition, "Comparer", txt::MenuCompare);
     Edition->addSeparator();
-    EditRecord = action(Edition, "EditRecord", txt::MenuEditRecord, ctrl(Qt::Key_E));
+    // Ctrl+Enter: not taken by the line edits (the search box has the focus at start).
+    EditRecord = action(Edition, "EditRecord", txt::MenuEditRecord, ctrl(Qt::Key_Return));
+    EditRecord->setShortcuts({ctrl(Qt::Key_Return), ctrl(Qt::Key_Enter)});
 
     Outils = menu("Outils", txt::MenuOutils);
     Extraction_POD = action(Outils, "Extraction_POD", txt::MenuExtractionPod);

@@ -249,7 +249,7 @@ class TForm_main : public QMainWindow, private EditorView {
     QAction* Annuler = nullptr;
     QAction* Retablir = nullptr;
     QAction* Comparer = nullptr;
-    QAction* EditRecord = nullptr; // the record editor on the current row (Ctrl+E)
+    QAction* EditRecord = nullptr; // the record editor on the current row (Ctrl+Enter)
     void ShowHistory();
     CompareCommands* Compare() const { return compare_.get(); }
 

@@ -883,7 +883,7 @@ void MainWindowTest::everyEnabledMenuItemHasAHandler() {
     // "Imprimer" sits on the menu bar itself.
     QVERIFY(h.window->Imprimer->isEnabled() && ActionPeek::Handlers(h.window->Imprimer) > 0);
     QCOMPARE(h.window->Imprimer->shortcut(), QKeySequence("Ctrl+P"));
-    QCOMPARE(h.window->EditRecord->shortcut(), QKeySequence("Ctrl+E"));
+    QCOMPARE(h.window->EditRecord->shortcut(), QKeySequence("Ctrl+Return"));
     // No two commands share a key.
     QSet<QString> keys;
     for (QAction* a : h.window->findChildren<QAction*>())

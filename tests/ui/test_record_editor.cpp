@@ -528,7 +528,8 @@ void RecordEditorTest::doubleClickEditsTheCurrentRow() {
     QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, first);
     QTest::mouseDClick(v->viewport(), Qt::LeftButton, {}, first);
     QCOMPARE(window.Model()->index(0, 1).data().toString(), QString());
-    // Ctrl+E on the grid opens it on the current row too, and F4 on a
+    // Ctrl+Enter opens it on the current row too, even from the search
+    // box, and F4 on a
     // coordinate row opens the coordinate dialog.
     window.activateWindow();
     QTRY_COMPARE(QApplication::activeWindow(), &window);
@@ -546,7 +547,9 @@ void RecordEditorTest::doubleClickEditsTheCurrentRow() {
         QTest::keyClick(editor->grid1, Qt::Key_F4);
         editor->btnCancel->click();
     });
-    QTest::keyClick(v, Qt::Key_E, Qt::ControlModifier);
+    v->setCurrentIndex(window.Model()->index(2, 5));
+    window.cbSrch->setFocus();
+    QTest::keyClick(window.cbSrch->lineEdit(), Qt::Key_Return, Qt::ControlModifier);
     QVERIFY(coordinates);
     QVERIFY(ui.messages.empty());
 }
