@@ -1,7 +1,7 @@
 # Installs the Debian packages the build, the tests and the editor need,
 # when some are missing. Sourced by ./test, ./run and tools/fuzz.sh.
 ORVANE_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev xvfb xauth)
+  qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev xvfb xauth xdotool)
 # The fuzz targets need clang: libFuzzer and the sanitizer runtimes come with
 # clang's runtime package, and llvm-symbolizer makes the reports readable.
 ORVANE_FUZZ_PACKAGES=(clang libclang-rt-14-dev llvm-14)

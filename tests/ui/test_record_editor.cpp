@@ -187,7 +187,9 @@ void RecordEditorTest::carryBackAndCancel() {
     e.Open();
     QCOMPARE(e.Value(2, 3), QString("v31.1"));
     e.TypeText(2, 3, "xyz");
-    e.form->btnOK->click(); // the open editing ends first
+    // Ctrl+Enter is "Fermer"; the open editing ends first.
+    QTest::keyClick(e.form->Grid(2)->OpenEditor(), Qt::Key_Return, Qt::ControlModifier);
+    QVERIFY(!e.form->isVisible());
     QCOMPARE(std::string(e.session.Table.Cell(4 + 31, 1)), std::string("xyz"));
     QCOMPARE(std::string(e.session.Table.Cell(kColModif, 1)), std::string("x"));
     QCOMPARE(std::string(e.session.Table.Cell(kColExport, 1)), std::string("1"));

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QStyledItemDelegate>
 #include <QTabBar>
@@ -230,6 +231,11 @@ TForm_Saisie::TForm_Saisie(SessionState& session, UserInteraction& ui, QWidget* 
             [this](int index) { boundary_.Run([&] { TabControlChange(index); }); });
     boundary_.Wire(btnPrint, [this] { btnPrintClick(); });
     boundary_.Wire(btnOK, [this] { btnOKClick(); });
+    // Ctrl+Enter, which opens the editor on the grid, also closes it with
+    // its values ("Fermer"), from a cell being typed into too.
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter})
+        connect(new QShortcut(QKeySequence(Qt::ControlModifier | key), this), &QShortcut::activated,
+                btnOK, &QPushButton::click);
     boundary_.Wire(btnCancel, [this] { reject(); });
 }
 
