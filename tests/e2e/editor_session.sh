@@ -95,6 +95,18 @@ typed "$open" "$POD"
 keys "$open" Return
 wait_gone '^Open$'
 
+# The load may show its progress window (window-modal: keys and clicks on
+# the main window go nowhere meanwhile). The record editor opening on
+# Ctrl+Enter says the table is there; Escape closes it.
+deadline=$((SECONDS + 60))
+until editor=$(timeout 2 xdotool search --sync --onlyvisible --name "$EDITOR" 2>/dev/null | head -1) &&
+  [ -n "$editor" ]; do
+  [ $SECONDS -lt $deadline ] || fail "the record editor does not open"
+  alive
+  keys "$main" ctrl+Return
+done
+keys "$editor" Escape
+wait_gone "$EDITOR"
 # A click on row 2 (its ICAO cell, where the grid puts it in this window of
 # fixed layout), the record editor on it, the elevation (page 1, row 11):
 # F2, End, a letter.
@@ -116,12 +128,20 @@ save=$(wait_window '^Save')
 typed "$save" "$SAVED"
 keys "$save" Return
 wait_gone '^Save'
-keys "$main" ctrl+q
+# Saved (the file appears whole, renamed from a temporary one); Ctrl+Q again
+# while the save's progress window may still hold the keys.
+deadline=$((SECONDS + 60))
+until [ -f "$SAVED" ]; do
+  [ $SECONDS -lt $deadline ] || fail "nothing saved"
+  alive
+  sleep 0.05
+done
 deadline=$((SECONDS + 60))
 while kill -0 "$APP_PID" 2>/dev/null; do
   # A question before quitting (changes not saved) keeps it open: a fault.
   [ $SECONDS -lt $deadline ] || fail "the program did not quit"
-  sleep 0.05
+  keys "$main" ctrl+q 2>/dev/null || true
+  timeout 1 tail --pid="$APP_PID" -f /dev/null || true
 done
 wait "$APP_PID" || fail "the program exited with status $?"
 APP_PID=""
