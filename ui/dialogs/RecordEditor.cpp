@@ -42,10 +42,7 @@ class ValueDelegate : public QStyledItemDelegate {
         editor->setFrame(false);
         editor->setProperty("row", index.row() + 1);
         editor->setProperty("page", grid_->Page());
-        grid_->editor_ = editor;
-        connect(editor, &QObject::destroyed, grid_, [grid = grid_, editor] {
-            if (grid->editor_ == editor) grid->editor_ = nullptr;
-        });
+        grid_->editor_ = editor; // a guarded pointer: gone with the editor
         if (grid_->EditorOpened) grid_->EditorOpened(editor);
         return editor;
     }
@@ -106,7 +103,7 @@ void EditorPageGrid::keyPressEvent(QKeyEvent* event) {
 }
 
 void EditorPageGrid::CommitEdit() {
-    if (QPointer<QLineEdit> editor = editor_) {
+    if (QPointer<QLineEdit> editor = editor_.data()) {
         commitData(editor);
         // Closed now, deleted later: no longer this page's open editor.
         editor_ = nullptr;

@@ -12,12 +12,12 @@
 #include "ui/qt/CommandBoundary.h"
 
 #include <QDialog>
+#include <QLineEdit>
 #include <QPointer>
 #include <QTableWidget>
 
 #include <functional>
 
-class QLineEdit;
 class QPushButton;
 class QStackedWidget;
 class QTabBar;
@@ -63,7 +63,7 @@ class EditorPageGrid : public QTableWidget {
   private:
     friend class ValueDelegate;
     int page_;
-    QLineEdit* editor_ = nullptr;
+    QPointer<QLineEdit> editor_;
     int held_ = 0;
 };
 
