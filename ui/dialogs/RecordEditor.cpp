@@ -236,6 +236,17 @@ TForm_Saisie::TForm_Saisie(SessionState& session, UserInteraction& ui, QWidget* 
     boundary_.Wire(btnCancel, [this] { reject(); });
 }
 
+// A cell editing still open when the window goes (the program ends) is
+// committed by Qt as its pages go: no check of this window may run then.
+TForm_Saisie::~TForm_Saisie() {
+    for (EditorPageGrid* grid : grids_) {
+        grid->disconnect(this);
+        grid->Validate = nullptr;
+        grid->Reverted = nullptr;
+        grid->EditorOpened = nullptr;
+    }
+}
+
 void TForm_Saisie::showEvent(QShowEvent* event) {
     boundary_.Run([this] { FormActivate(); });
     QDialog::showEvent(event);

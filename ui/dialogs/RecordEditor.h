@@ -71,6 +71,7 @@ class TForm_Saisie : public QDialog {
     Q_OBJECT
   public:
     TForm_Saisie(SessionState& session, UserInteraction& ui, QWidget* parent = nullptr);
+    ~TForm_Saisie() override;
 
     RecordEditor& Editor() { return editor_; }
     TForm_Hexa* Hexa() const { return hexa_; }
