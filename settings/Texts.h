@@ -612,6 +612,8 @@ inline constexpr CountText StepImport{{"ajout de %d ligne importée", "add %d im
                                       {"ajout de %d lignes importées", "add %d imported lines"}};
 
 inline constexpr BiText MenuCompare{"Comparer avec…", "Compare with…"};
+// The record editor on the grid's current row, from the keyboard.
+inline constexpr BiText MenuEditRecord{"Éditer l'enregistrement…", "Edit the record…"};
 inline constexpr BiText CompareFilter{"Tables|*.dbd;*.pod;*.epd;*.dex;*.csv|Tous fichiers |*.*",
                                       "Tables|*.dbd;*.pod;*.epd;*.dex;*.csv|All files |*.*"};
 inline constexpr BiText CompareNoTable{"Chargez d'abord une table à comparer.",

@@ -118,7 +118,7 @@ TForm_main::TForm_main(SessionState& session, UserInteraction& ui, BusyIndicator
         GoToCell(column < 0 ? session_.Table.CurrentColumn() : column, row);
         ShowRowCaptions();
     };
-    compare_->CommitEdit = [this] { DataGrid->CommitEdit(); };
+    compare_->CommitEdit = [this] { DataGrid->EndEdit(true); };
 
     // Status bar: panel 0 the loaded file, panel 1 the coordinate text.
     // Panel 0 is 600 pixels wide, or as wide as its text in the platform's font.
@@ -154,7 +154,12 @@ TForm_main::TForm_main(SessionState& session, UserInteraction& ui, BusyIndicator
     print_->Attach(this, DataGrid);
 }
 
-TForm_main::~TForm_main() = default;
+TForm_main::~TForm_main() {
+    // Nothing reaches the commands while the window goes: an open cell
+    // editing is dropped, the history no longer calls back.
+    DataGrid->EndEdit(false);
+    session_.Undo.Changed = nullptr;
+}
 
 // --- Layout --------------------------------------------------------------------------
 
@@ -227,6 +232,10 @@ void TForm_main::BuildMenu() {
     DifferencePrecedente = action(Edition, "DifferencePrecedente", txt::MenuPreviousDifference,
                                   QKeySequence(Qt::SHIFT | Qt::Key_F8));
     EffacerComparaison = action(Edition, "EffacerComparaison", txt::MenuClearComparison);
+    Edition->addSeparator();
+    // Ctrl+Enter: not taken by the line edits (the search box has the focus at start).
+    EditRecord = action(Edition, "EditRecord", txt::MenuEditRecord, ctrl(Qt::Key_Return));
+    EditRecord->setShortcuts({ctrl(Qt::Key_Return), ctrl(Qt::Key_Enter)});
 
     Outils = menu("Outils", txt::MenuOutils);
     Extraction_POD = action(Outils, "Extraction_POD", txt::MenuExtractionPod);
@@ -402,6 +411,8 @@ void TForm_main::BuildPages() {
 // --- Wiring ----------------------------------------------------------------------------
 
 void TForm_main::WireCommands() {
+    // A command chosen while a cell is being typed into works on what the cell shows.
+    boundary_.SetBeforeCommand([this] { DataGrid->EndEdit(true); });
     const CommandBoundary& b = boundary_;
     // Menu items.
     b.Wire(POD_ouvrir, [this] { files_->POD_ouvrirClick(); });
@@ -439,15 +450,8 @@ void TForm_main::WireCommands() {
     b.Wire(CSV_Ajouter, [this] { exchange_->CSV_AjouterClick(); });
     b.Wire(POD_ouvrir_ligne,
            [this] { directWrite_->POD_ouvrir_ligneClick([this] { files_->POD_ouvrirClick(); }); });
-    // The text being typed belongs to the row written or asked about.
-    b.Wire(POD_Enregistrer_ligne, [this] {
-        DataGrid->CommitEdit();
-        directWrite_->POD_Enregistrer_ligneClick();
-    });
-    b.Wire(POD_mode_normal, [this] {
-        DataGrid->CommitEdit();
-        directWrite_->POD_mode_normalClick();
-    });
+    b.Wire(POD_Enregistrer_ligne, [this] { directWrite_->POD_Enregistrer_ligneClick(); });
+    b.Wire(POD_mode_normal, [this] { directWrite_->POD_mode_normalClick(); });
     b.Wire(Extraction_POD, [this] { Podview->exec(); });
     // Find box, tools and help.
     b.Wire(btnChercher1, [this] { search_->btnChercher1Click(); });
@@ -493,6 +497,7 @@ void TForm_main::WireCommands() {
     b.Wire(DifferencePrecedente, [this] { compare_->PreviousDifferenceClick(); });
     b.Wire(EffacerComparaison, [this] { compare_->ClearClick(); });
     compare_->SetItems({DifferenceSuivante, DifferencePrecedente, EffacerComparaison});
+    b.Wire(EditRecord, [this] { DataGridDblClick(); });
 
     // Enabled at start: every control that has a command, but the saves
     // (a load enables them) and the direct-write items (their mode does).
@@ -515,7 +520,8 @@ void TForm_main::WireCommands() {
                        AideHTML,
                        FocusSearch,
                        FindNext,
-                       Comparer})
+                       Comparer,
+                       EditRecord})
         CommandBoundary::SetAvailable(a, true);
     for (QPushButton* button : panel3_->findChildren<QPushButton*>())
         CommandBoundary::SetAvailable(button, true);
@@ -639,7 +645,7 @@ bool TForm_main::HasUnsavedChanges() const {
 bool TForm_main::MayReplaceTable() {
     // In direct-write mode the rows changed and not written yet are named;
     // any other change gets the plain question.
-    DataGrid->CommitEdit(); // the question counts the text being typed
+    DataGrid->EndEdit(true); // the question counts the text being typed
     if (model_->TrackingUnwritten() && !model_->UnwrittenRows().empty())
         return directWrite_->MayDropUnwritten();
     return !HasUnsavedChanges() || ui_.Confirm(txt::UnsavedChanges.In(lang()));

@@ -266,6 +266,7 @@ class TForm_main : public QMainWindow, private EditorView {
     QAction* DifferenceSuivante = nullptr;   // F8
     QAction* DifferencePrecedente = nullptr; // Shift+F8
     QAction* EffacerComparaison = nullptr;
+    QAction* EditRecord = nullptr; // the record editor on the current row (Ctrl+Enter)
     void ShowHistory();
     CompareCommands* Compare() const { return compare_.get(); }
 

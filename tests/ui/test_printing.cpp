@@ -117,6 +117,7 @@ class PrintingTest : public QObject {
     void everyPageHasHeaderAndHeadings();
     void printRangeWindow();
     void editorPagePrint();
+    void editorPageWrapsLongValues();
 };
 
 void PrintingTest::wholeTableToPdf() {
@@ -264,6 +265,39 @@ void PrintingTest::editorPagePrint() {
     QVERIFY(std::regex_search(bytes, box, std::regex(R"(/MediaBox \[0 0 ([0-9.]+) ([0-9.]+)\])")));
     QVERIFY(std::stod(box[1]) < std::stod(box[2]));
     editor.reject();
+}
+
+// A value longer than its cell: the value column takes the page's width and
+// the value wraps, every character printed.
+void PrintingTest::editorPageWrapsLongValues() {
+    const QString remarks = QString("Runway 02/20 closed on Sundays; ").repeated(8);
+    const QString texts[3][4] = {{"Title", "Type", "Width", "Value"},
+                                 {"Name", "C", "40", "Tours Val de Loire"},
+                                 {"Remarks", "C", "250", remarks}};
+    PrintSheet sheet{4,
+                     3,
+                     [&](int c, int r) { return texts[r][c]; },
+                     [](int c) { return kEditorColumnWidths[std::size_t(c)]; },
+                     {}};
+    TextPages device;
+    QPainter painter(&device);
+    PrintLook look;
+    look.landscape = false;
+    look.editorPage = true;
+    const QSize page(2300, 3300);
+    const auto pages = PaintSheet(
+        painter, page, [] { return false; }, sheet, {0, 3, 1, 2}, look);
+    painter.end();
+    QCOMPARE(pages.size(), std::size_t(1));
+    int width = 0;
+    for (const ColumnPart& part : pages[0].columns)
+        width += part.width;
+    QCOMPARE(width, page.width());
+    QString printed = device.pages[0].join(QString());
+    printed.remove(' ');
+    QVERIFY(printed.contains(QString(remarks).remove(' ')));
+    QVERIFY(printed.contains("ToursValdeLoire"));
+    QVERIFY(device.pages[0].filter("Runway").size() > 1); // on several lines
 }
 
 QTEST_MAIN(PrintingTest)

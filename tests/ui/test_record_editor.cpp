@@ -1,7 +1,9 @@
 // The record editor and its two entry dialogs driven as a user would: real
-// key and mouse events on the page grids, the scripted seam for messages.
+// key and mouse events on the page grids, the scripted seam for messages, and
+// the real message boxes where a message shows while a value is being typed.
 #include "settings/Texts.h"
 #include "support/EditorFixtures.h"
+#include "support/RealDialogs.h"
 #include "support/ScriptedInteraction.h"
 #include "support/UiFixtures.h"
 #include "ui/MainWindow.h"
@@ -11,6 +13,7 @@
 #include "ui/grid/RecordGridModel.h"
 #include "ui/grid/RecordGridView.h"
 #include "ui/qt/QtText.h"
+#include "ui/qt/QtUserInteraction.h"
 #include "ui/qt/UpDown.h"
 
 #include <QCheckBox>
@@ -30,16 +33,20 @@ using namespace orvane::testing;
 
 namespace {
 
+// The editor on the scripted seam, or on the real message boxes.
 struct Editor {
-    explicit Editor(std::vector<FieldDef> fields, const std::string& language = "francais") {
+    explicit Editor(std::vector<FieldDef> fields, const std::string& language = "francais",
+                    bool realBoxes = false) {
         FillSession(session, fields, 2, language);
         session.Display.decimalSeparator = '.';
-        form = std::make_unique<TForm_Saisie>(session, ui);
+        form = realBoxes ? std::make_unique<TForm_Saisie>(session, qtUi)
+                         : std::make_unique<TForm_Saisie>(session, ui);
     }
     void Open() {
         form->show();
         form->activateWindow();
         QCoreApplication::processEvents();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
     }
     QString Value(int page, int row) { return form->Grid(page)->item(row - 1, 3)->text(); }
     QString Text(int page, int row, int col) {
@@ -87,6 +94,7 @@ struct Editor {
 
     SessionState session;
     ScriptedInteraction ui;
+    QtUserInteraction qtUi;
     std::unique_ptr<TForm_Saisie> form;
 };
 
@@ -111,17 +119,22 @@ class RecordEditorTest : public QObject {
     void carryBackAndCancel();
     void checks_data();
     void checks();
+    void checksWithRealBoxes_data() { checks_data(); }
+    void checksWithRealBoxes();
+    void leaveCheckWithRealBoxes();
     void validateOnLeave();
     void presses_data();
     void presses();
     void coordinatePairAcrossPages();
     void reopensOnLastPage();
+    void longValuesShowWhole();
     void doubleClickEditsTheCurrentRow();
     void byteEntryRoundTrips();
     void byteEntryEdges();
     void coordinateRoundTrips_data();
     void coordinateRoundTrips();
     void coordinateRangeWhileTyping();
+    void entryDialogsWithRealBoxes();
 };
 
 void RecordEditorTest::fill_data() {
@@ -174,7 +187,9 @@ void RecordEditorTest::carryBackAndCancel() {
     e.Open();
     QCOMPARE(e.Value(2, 3), QString("v31.1"));
     e.TypeText(2, 3, "xyz");
-    e.form->btnOK->click(); // the open editing ends first
+    // Ctrl+Enter is "Fermer"; the open editing ends first.
+    QTest::keyClick(e.form->Grid(2)->OpenEditor(), Qt::Key_Return, Qt::ControlModifier);
+    QVERIFY(!e.form->isVisible());
     QCOMPARE(std::string(e.session.Table.Cell(4 + 31, 1)), std::string("xyz"));
     QCOMPARE(std::string(e.session.Table.Cell(kColModif, 1)), std::string("x"));
     QCOMPARE(std::string(e.session.Table.Cell(kColExport, 1)), std::string("1"));
@@ -211,6 +226,12 @@ void RecordEditorTest::checks_data() {
     QTest::newRow("page 2 sixth character")
         << 2 << 'C' << 4 << "abcdef"
         << "abcdf" << QStringList{Q(Format(txt::LineLimited, "4"))} << QStringList{err} << 0;
+    QTest::newRow("page 1 integer emptied by Backspace")
+        << 1 << 'I' << 4 << "7\b"
+        << "" << QStringList{Q(txt::IntegerRequested.fr)} << QStringList{err} << 0;
+    QTest::newRow("page 2 letter in an integer, seen at the next key")
+        << 2 << 'I' << 4 << "7yz"
+        << "7z" << QStringList{Q(txt::IntegerRequested.fr)} << QStringList{err} << 0;
     QTest::newRow("page 3 byte 3000")
         << 3 << 'C' << 1 << "3000"
         << "300" << QStringList{Q(txt::ByteRangeOnly)} << QStringList{""} << 0;
@@ -239,6 +260,74 @@ void RecordEditorTest::checks() {
     QCOMPARE(shown.join("|"), messages.join("|"));
     QCOMPARE(shownTitles, titles);
     QCOMPARE(e.ui.beeps, beeps);
+}
+
+// The same keys with the real boxes: each box takes the focus from the cell
+// editor while it is open. One message per key at most, and once it is
+// answered the editing goes on in the same cell, with the text the rule left
+// and the cursor at its end.
+void RecordEditorTest::checksWithRealBoxes() {
+    QFETCH(int, page);
+    QFETCH(char, type);
+    QFETCH(int, width);
+    QFETCH(QString, typed);
+    QFETCH(QString, value);
+    QFETCH(QStringList, messages);
+    RealMessageBoxes boxes; // outlives the editor, which may speak as it goes
+    Editor e(With((page - 1) * 29 + 1, {Field("Checked", type, width)}), "francais", true);
+    e.session.Table.SetCell(4 + (page - 1) * 29 + 1, 1, type == 'C' && width != 1 ? "" : "1");
+    e.Open();
+    EditorPageGrid* g = e.Goto(page, 2);
+    UserTypes(typed);
+    QCOMPARE(boxes.texts, messages);
+    QCOMPARE(boxes.mostAtOnce, messages.isEmpty() ? 0 : 1);
+    QVERIFY(g->OpenEditor());
+    QCOMPARE(QApplication::focusWidget(), g->OpenEditor());
+    QCOMPARE(g->currentRow(), 1);
+    QCOMPARE(g->OpenEditor()->text(), value);
+    QCOMPARE(g->OpenEditor()->cursorPosition(), value.size());
+    QCOMPARE(CellToQString(e.form->Editor().Line(page, 2).value), value);
+}
+
+void RecordEditorTest::leaveCheckWithRealBoxes() {
+    // F2, End and a letter in an integer on page 1, then Enter: the key's
+    // message, then the end of the editing's own, one at a time; the cell
+    // keeps what the rule left.
+    RealMessageBoxes boxes;
+    Editor e(With(1, {Field("Elevation (ft)", 'I', 6), Field("Name", 'C', 4)}), "english", true);
+    e.session.Table.SetCell(5, 1, "312");
+    e.Open();
+    EditorPageGrid* g = e.Goto(1, 2);
+    UserKey(Qt::Key_F2);
+    UserKey(Qt::Key_End);
+    UserTypes("x");
+    QCOMPARE(boxes.texts, QStringList{Q(txt::IntegerRequested.fr)});
+    QVERIFY(g->OpenEditor());
+    QCOMPARE(g->OpenEditor()->text(), QString("312"));
+    // A letter in the middle stays there until the editing ends.
+    UserKey(Qt::Key_Left);
+    g->OpenEditor()->insert("z"); // pasted: no key check
+    UserKey(Qt::Key_Return);
+    QCOMPARE(boxes.texts.size(), 2);
+    QCOMPARE(boxes.texts[1], Q(txt::IntegerRequested.en));
+    QCOMPARE(boxes.mostAtOnce, 1);
+    QCOMPARE(e.Value(1, 2), QString("31z2"));
+    QTRY_COMPARE(g->currentRow(), 1);
+    QTRY_COMPARE(QApplication::focusWidget(), g);
+    // Five characters in a text of four, then another page.
+    UserKey(Qt::Key_Down);
+    UserTypes("abcde");
+    QCOMPARE(boxes.texts.size(), 3);
+    QCOMPARE(boxes.texts[2], Q(Format(txt::LineLimited, "4")));
+    e.form->TabControl->setCurrentIndex(1);
+    QCOMPARE(boxes.mostAtOnce, 1);
+    QCOMPARE(e.Value(1, 3), QString("abcd"));
+    // "Fermer" refuses the integer, once.
+    const int before = int(boxes.texts.size());
+    e.form->btnOK->click();
+    QCOMPARE(boxes.texts.size(), before + 1);
+    QVERIFY(e.form->isVisible());
+    QCOMPARE(std::string(e.session.Table.Cell(5, 1)), std::string("312"));
 }
 
 void RecordEditorTest::validateOnLeave() {
@@ -296,6 +385,10 @@ void RecordEditorTest::presses_data() {
         << 'D' << 8 << "LATITUDE of it" << int(Qt::LeftButton) << "TForm_latlon";
     QTest::newRow("right on longitude (title)")
         << 'D' << 8 << "Its Longitude" << int(Qt::RightButton) << "TForm_latlon";
+    // F4 (button 0 here) opens what a right click opens.
+    QTest::newRow("F4 on latitude") << 'D' << 8 << "Latitude" << 0 << "TForm_latlon";
+    QTest::newRow("F4 on I") << 'I' << 4 << "Elevation" << 0 << "TForm_Hexa";
+    QTest::newRow("F4 on D") << 'D' << 8 << "Range" << 0 << "";
 }
 
 void RecordEditorTest::presses() {
@@ -316,7 +409,14 @@ void RecordEditorTest::presses() {
             opened = d->objectName();
             d->reject();
         });
-    e.Press(1, 2, Qt::MouseButton(button));
+    if (button) {
+        e.Press(1, 2, Qt::MouseButton(button));
+    } else {
+        // While the value is being typed: the typed value stays.
+        e.TypeText(1, 2, "65");
+        QTest::keyClick(e.form->Grid(1)->OpenEditor(), Qt::Key_F4);
+        QVERIFY(!e.form->Grid(1)->OpenEditor());
+    }
     QCOMPARE(opened, opens);
     QVERIFY(e.ui.messages.empty());
     if (opens == "TForm_Hexa") QCOMPARE(!e.form->Hexa()->RadioGroup->isHidden(), type == 'C');
@@ -349,6 +449,33 @@ void RecordEditorTest::coordinatePairAcrossPages() {
     QCOMPARE(e.Value(1, 29), QString("-178200"));
     e.form->btnOK->click();
     QCOMPARE(std::string(e.session.Table.Cell(4 + 28, 1)), std::string("-178200"));
+}
+
+// The value column widens to the longest value; one longer than the screen
+// allows shows whole in its tooltip, and so does one typed later.
+void RecordEditorTest::longValuesShowWhole() {
+    Editor e({Field("Name", 'C', 60), Field("Remarks", 'C', 250), Field("Code", 'C', 4)});
+    const QString name = "Aerodrome de Saint-Pierre-des-Corps, Tours Val de Loire";
+    const QString remarks = QString("Runway 02/20 closed on Sundays; ").repeated(7);
+    e.session.Table.SetCell(4, 1, S(name));
+    e.session.Table.SetCell(5, 1, S(remarks));
+    e.Open();
+    EditorPageGrid* g = e.form->Grid(1);
+    const QFontMetrics fm(g->font());
+    QVERIFY(g->columnWidth(3) > fm.horizontalAdvance(name));
+    QVERIFY(g->columnWidth(3) > kEditorColumnWidths[3]);
+    QCOMPARE(g->columnWidth(3), e.form->Grid(2)->columnWidth(3));
+    QVERIFY(g->width() >=
+            g->columnWidth(0) + g->columnWidth(1) + g->columnWidth(2) + g->columnWidth(3));
+    QVERIFY(e.form->width() <= e.form->screen()->availableGeometry().width());
+    QCOMPARE(g->item(0, 3)->toolTip(), QString());
+    QCOMPARE(g->item(1, 3)->toolTip(), remarks);
+    QCOMPARE(g->item(2, 3)->toolTip(), QString());
+    e.TypeText(1, 3, "ABCD");
+    e.Key(1, Qt::Key_Return);
+    QCOMPARE(g->item(2, 3)->toolTip(), QString());
+    g->item(0, 3)->setText(remarks);
+    QCOMPARE(g->item(0, 3)->toolTip(), remarks);
 }
 
 void RecordEditorTest::reopensOnLastPage() {
@@ -403,6 +530,29 @@ void RecordEditorTest::doubleClickEditsTheCurrentRow() {
     QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, first);
     QTest::mouseDClick(v->viewport(), Qt::LeftButton, {}, first);
     QCOMPARE(window.Model()->index(0, 1).data().toString(), QString());
+    // Ctrl+Enter opens it on the current row too, even from the search
+    // box, and F4 on a
+    // coordinate row opens the coordinate dialog.
+    window.activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), &window);
+    v->setFocus();
+    v->setCurrentIndex(window.Model()->index(2, 5));
+    bool coordinates = false;
+    OnNextDialog([&](QDialog* d) {
+        auto* editor = static_cast<TForm_Saisie*>(d);
+        QCOMPARE(editor->grid1->item(1, 3)->text(), QString("Brest Bretagne"));
+        OnNextDialog([&](QDialog* latlon) {
+            coordinates = latlon->objectName() == "TForm_latlon";
+            latlon->reject();
+        });
+        editor->grid1->setCurrentCell(2, 3); // the latitude
+        QTest::keyClick(editor->grid1, Qt::Key_F4);
+        editor->btnCancel->click();
+    });
+    v->setCurrentIndex(window.Model()->index(2, 5));
+    window.cbSrch->setFocus();
+    QTest::keyClick(window.cbSrch->lineEdit(), Qt::Key_Return, Qt::ControlModifier);
+    QVERIFY(coordinates);
     QVERIFY(ui.messages.empty());
 }
 
@@ -457,10 +607,14 @@ void RecordEditorTest::byteEntryEdges() {
     QCOMPARE(d.cbAlpha->currentText(), QString("A"));
     QVERIFY(d.cbYN->isChecked());
     QVERIFY(d.edDecimal->isEnabled() && !d.edhexa->isEnabled() && !d.cbAlpha->isEnabled());
+    QVERIFY(QTest::qWaitForWindowActive(&d));
     d.RadioItems[2]->click();
-    QTest::keyClick(d.cbAlpha->lineEdit(), 'B');
+    // Clicked and typed into as a user does: the key reaches the focused box.
+    QTest::mouseClick(d.cbAlpha->lineEdit(), Qt::LeftButton);
+    UserKey('B');
     QCOMPARE(d.cbAlpha->currentText(), QString("B"));
     QCOMPARE(d.edDecimal->text(), QString("66"));
+    QCOMPARE(d.edhexa->text(), QString("00000042"));
     d.btnOK->click();
     QCOMPARE(d.Entry().ResultText, std::string("66"));
     // Decimal typed above 255: the counter's bound; the arrows step it.
@@ -541,6 +695,38 @@ void RecordEditorTest::coordinateRangeWhileTyping() {
     d.close();
     QCOMPARE(d.result(), int(QDialog::Rejected));
     QCOMPARE(d.Entry().Latitude, 100.0);
+}
+
+// The entry dialogs' messages with the real boxes: the refused key stays out,
+// the focus comes back to the field, and typing goes on there.
+void RecordEditorTest::entryDialogsWithRealBoxes() {
+    RealMessageBoxes boxes;
+    QtUserInteraction ui;
+    TForm_Hexa hexa(Lang::English, ui);
+    hexa.Entry().Preset(IntegerPreset("Elevation", 255));
+    hexa.show();
+    QVERIFY(QTest::qWaitForWindowActive(&hexa));
+    hexa.edhexa->setFocus();
+    hexa.edhexa->end(false);
+    UserTypes("\bg1");
+    QCOMPARE(boxes.texts, QStringList{Q(txt::BadHexCharacter)});
+    QCOMPARE(QApplication::focusWidget(), hexa.edhexa);
+    QCOMPARE(hexa.edhexa->text(), QString("000000F1"));
+    hexa.reject();
+
+    TForm_latlon latlon(Lang::French, '.', ui);
+    latlon.Entry().Latitude = 3600;
+    latlon.show();
+    QVERIFY(QTest::qWaitForWindowActive(&latlon));
+    QCOMPARE(QApplication::focusWidget(), latlon.edDegLat);
+    latlon.edDegLat->selectAll();
+    UserTypes("910");
+    QCOMPARE(boxes.texts.size(), 2);
+    QCOMPARE(boxes.texts[1], Q(txt::LatitudeDegreesRange));
+    QCOMPARE(QApplication::focusWidget(), latlon.edDegLat);
+    QCOMPARE(latlon.edDegLat->text(), QString("90"));
+    QCOMPARE(boxes.mostAtOnce, 1);
+    latlon.reject();
 }
 
 QTEST_MAIN(RecordEditorTest)

@@ -68,6 +68,9 @@ TForm_Hexa::TForm_Hexa(Lang lang, UserInteraction& ui, QWidget* parent)
     cbAlpha = Named(new QComboBox(pnAlpha), "cbAlpha");
     cbAlpha->setEditable(true);
     cbAlpha->setInsertPolicy(QComboBox::NoInsert);
+    // Keys typed into the box reach the combo box, which hands them to its
+    // line edit directly: both are watched.
+    cbAlpha->installEventFilter(this);
     cbAlpha->lineEdit()->installEventFilter(this);
     lblYN = Named(new QLabel(pnAlpha), "lblYN");
     captions_.Text(lblYN, txt::HexaLabelYesNo);
@@ -212,7 +215,7 @@ bool TForm_Hexa::eventFilter(QObject* watched, QEvent* event) {
         boundary_.Run([&] { ShowNotice(*r.notice, ui_); });
         return true; // kept out of the field
     }
-    if (watched == cbAlpha->lineEdit()) {
+    if (watched == cbAlpha || watched == cbAlpha->lineEdit()) {
         auto typed = TypedCharacter(key);
         if (!typed) return false;
         const std::string cell = QStringToCell(QString(*typed));

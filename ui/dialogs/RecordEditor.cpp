@@ -10,6 +10,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QStyledItemDelegate>
 #include <QTabBar>
@@ -40,16 +42,18 @@ class ValueDelegate : public QStyledItemDelegate {
         editor->setFrame(false);
         editor->setProperty("row", index.row() + 1);
         editor->setProperty("page", grid_->Page());
-        grid_->editor_ = editor;
-        connect(editor, &QObject::destroyed, grid_, [grid = grid_, editor] {
-            if (grid->editor_ == editor) grid->editor_ = nullptr;
-        });
+        grid_->editor_ = editor; // a guarded pointer: gone with the editor
         if (grid_->EditorOpened) grid_->EditorOpened(editor);
         return editor;
     }
     void setEditorData(QWidget* editor, const QModelIndex& index) const override {
         QStyledItemDelegate::setEditorData(editor, index);
         editor->setProperty("entered", static_cast<QLineEdit*>(editor)->text());
+    }
+    // The focus taken by a check's message box leaves the editor open.
+    bool eventFilter(QObject* object, QEvent* event) override {
+        if (event->type() == QEvent::FocusOut && grid_->EditorHeld()) return false;
+        return QStyledItemDelegate::eventFilter(object, event);
     }
     void setModelData(QWidget* editor, QAbstractItemModel* model,
                       const QModelIndex& index) const override {
@@ -89,10 +93,21 @@ void EditorPageGrid::mousePressEvent(QMouseEvent* event) {
     if (onCell) emit pressed(event->button());
 }
 
+void EditorPageGrid::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F4 && event->modifiers() == Qt::NoModifier) {
+        CommitEdit(); // F4 while typing: the value is checked first
+        emit entryKeyPressed();
+        return;
+    }
+    QTableWidget::keyPressEvent(event);
+}
+
 void EditorPageGrid::CommitEdit() {
-    if (QLineEdit* editor = editor_) {
+    if (QPointer<QLineEdit> editor = editor_.data()) {
         commitData(editor);
-        closeEditor(editor, QAbstractItemDelegate::NoHint);
+        // Closed now, deleted later: no longer this page's open editor.
+        editor_ = nullptr;
+        if (editor) closeEditor(editor, QAbstractItemDelegate::NoHint);
     }
 }
 
@@ -124,6 +139,7 @@ TForm_Saisie::TForm_Saisie(SessionState& session, UserInteraction& ui, QWidget* 
     if (lang == Lang::English) captions_.Apply(Lang::English);
 
     auto* top = new QHBoxLayout;
+    topRow_ = top;
     top->setContentsMargins(0, 0, 0, 0);
     top->addWidget(TabControl, 0, Qt::AlignBottom);
     top->addStretch(1);
@@ -173,7 +189,8 @@ TForm_Saisie::TForm_Saisie(SessionState& session, UserInteraction& ui, QWidget* 
                     editor_.ValidateOnLeave(grid->Page(), row, QStringToCell(entered),
                                             QStringToCell(now), session_.Language_());
                 keep = CellToQString(r.value);
-                if (r.notice) ShowNotice(*r.notice, ui_);
+                // The editor closes next: the page keeps the focus.
+                if (r.notice) Notify(grid, *r.notice, true);
                 if (r.backToRow)
                     QTimer::singleShot(
                         0, grid, [grid, row] { grid->setCurrentCell(row - 1, kValueColumn); });
@@ -184,9 +201,14 @@ TForm_Saisie::TForm_Saisie(SessionState& session, UserInteraction& ui, QWidget* 
             editor_.SetValue(grid->Page(), row, QStringToCell(grid->item(row - 1, 3)->text()));
         };
         grid->EditorOpened = [this](QLineEdit* e) { e->installEventFilter(this); };
+        connect(grid, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+            if (item->column() == kValueColumn) ShowWhole(item);
+        });
         connect(grid, &EditorPageGrid::pressed, this, [this, grid](Qt::MouseButton button) {
             boundary_.Run([&] { MouseDown(grid, button); });
         });
+        connect(grid, &EditorPageGrid::entryKeyPressed, this,
+                [this, grid] { boundary_.Run([&] { MouseDown(grid, Qt::RightButton); }); });
     }
     grid1 = grids_[0];
     grid2 = grids_[1];
@@ -206,7 +228,23 @@ TForm_Saisie::TForm_Saisie(SessionState& session, UserInteraction& ui, QWidget* 
             [this](int index) { boundary_.Run([&] { TabControlChange(index); }); });
     boundary_.Wire(btnPrint, [this] { btnPrintClick(); });
     boundary_.Wire(btnOK, [this] { btnOKClick(); });
+    // Ctrl+Enter, which opens the editor on the grid, also closes it with
+    // its values ("Fermer"), from a cell being typed into too.
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter})
+        connect(new QShortcut(QKeySequence(Qt::ControlModifier | key), this), &QShortcut::activated,
+                btnOK, &QPushButton::click);
     boundary_.Wire(btnCancel, [this] { reject(); });
+}
+
+// A cell editing still open when the window goes (the program ends) is
+// committed by Qt as its pages go: no check of this window may run then.
+TForm_Saisie::~TForm_Saisie() {
+    for (EditorPageGrid* grid : grids_) {
+        grid->disconnect(this);
+        grid->Validate = nullptr;
+        grid->Reverted = nullptr;
+        grid->EditorOpened = nullptr;
+    }
 }
 
 void TForm_Saisie::showEvent(QShowEvent* event) {
@@ -220,6 +258,7 @@ void TForm_Saisie::FormActivate() {
     const RecordTable& table = session_.Table;
     editor_.FillFrom(table, table.CurrentRow(), session_.Fields());
     DrawAll();
+    FitValueColumn();
     for (EditorPageGrid* grid : grids_)
         grid->setCurrentCell(0, kValueColumn);
     TabControl->setCurrentIndex(editor_.CurrentPage - 1);
@@ -251,6 +290,42 @@ void TForm_Saisie::DrawAll() {
         Draw(p);
 }
 
+namespace {
+constexpr int kCellPadding = 12; // a cell's text margins and grid line
+}
+
+void TForm_Saisie::FitValueColumn() {
+    const QFontMetrics fm(grid1->font());
+    int others = 0;
+    for (int c = 0; c < kValueColumn; ++c)
+        others += grid1->columnWidth(c);
+    const int frame = 2 * grid1->frameWidth();
+    int width =
+        std::max(kEditorColumnWidths[kValueColumn], topRow_->sizeHint().width() - others - frame);
+    for (EditorPageGrid* grid : grids_)
+        for (int r = 0; r < kFieldsPerPage; ++r)
+            width = std::max(width, fm.horizontalAdvance(grid->item(r, kValueColumn)->text()) +
+                                        kCellPadding);
+    // Never wider than the screen leaves: longer values have their tooltip.
+    const QScreen* shown = screen();
+    const int room = shown ? shown->availableGeometry().width() - others - frame - 40 : width;
+    width = std::min(width, std::max(kEditorColumnWidths[kValueColumn], room));
+    for (EditorPageGrid* grid : grids_) {
+        grid->setColumnWidth(kValueColumn, width);
+        grid->setFixedWidth(std::max(435, others + width + frame));
+        for (int r = 0; r < kFieldsPerPage; ++r)
+            ShowWhole(grid->item(r, kValueColumn));
+    }
+}
+
+void TForm_Saisie::ShowWhole(QTableWidgetItem* item) const {
+    QTableWidget* grid = item->tableWidget();
+    const int room = grid->columnWidth(item->column()) - kCellPadding;
+    const bool cut = QFontMetrics(grid->font()).horizontalAdvance(item->text()) > room;
+    const QString tip = cut ? item->text() : QString();
+    if (item->toolTip() != tip) item->setToolTip(tip);
+}
+
 void TForm_Saisie::TabControlChange(int index) {
     CommitEdits();
     editor_.CurrentPage = index + 1;
@@ -262,16 +337,31 @@ void TForm_Saisie::CommitEdits() {
         grid->CommitEdit();
 }
 
+void TForm_Saisie::Notify(EditorPageGrid* grid, const EditorNotice& notice, bool focusGrid) {
+    grid->HoldEditor(true);
+    try {
+        ShowNotice(notice, ui_);
+        if (focusGrid && grid->isVisible()) grid->setFocus();
+    } catch (...) {
+        grid->HoldEditor(false);
+        throw;
+    }
+    grid->HoldEditor(false);
+}
+
 void TForm_Saisie::React(EditorPageGrid* grid, int row, const CheckResult& result,
-                         QLineEdit* open) {
-    if (result.notice) ShowNotice(*result.notice, ui_);
+                         const QPointer<QLineEdit>& open) {
     if (result.valueChanged) {
         const QString value = CellToQString(result.value);
-        if (open)
+        if (open) {
+            const int cursor = open->cursorPosition();
             open->setText(value);
-        else
+            open->setCursorPosition(std::min(cursor, int(value.size())));
+        } else {
             grid->item(row - 1, kValueColumn)->setText(value);
+        }
     }
+    if (result.notice) Notify(grid, *result.notice);
     if (result.backToRow) grid->setCurrentCell(row - 1, kValueColumn);
 }
 
@@ -294,13 +384,15 @@ bool TForm_Saisie::eventFilter(QObject* watched, QEvent* event) {
                                 !(key->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)));
         if (!character) return false;
     }
+    const QPointer<QLineEdit> guard(open);
     boundary_.Run([&] {
         const std::string value = QStringToCell(open->text());
         const CheckResult r =
             press ? editor_.KeyPressed(page, row, value) : editor_.KeyReleased(page, row, value);
-        React(Grid(page), row, r, open);
+        React(Grid(page), row, r, guard);
     });
-    return false; // a check never cancels the key
+    // A check never cancels the key, but a key whose editor is gone goes nowhere.
+    return guard.isNull();
 }
 
 void TForm_Saisie::MouseDown(EditorPageGrid* grid, Qt::MouseButton button) {

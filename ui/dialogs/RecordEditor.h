@@ -12,11 +12,12 @@
 #include "ui/qt/CommandBoundary.h"
 
 #include <QDialog>
+#include <QLineEdit>
+#include <QPointer>
 #include <QTableWidget>
 
 #include <functional>
 
-class QLineEdit;
 class QPushButton;
 class QStackedWidget;
 class QTabBar;
@@ -37,6 +38,10 @@ class EditorPageGrid : public QTableWidget {
     QLineEdit* OpenEditor() const { return editor_; }
     // Ends an open editing as if the user left the cell.
     void CommitEdit();
+    // While a message about the value being typed is shown, the editor stays
+    // open: the box takes the focus, and that focus loss is no end of editing.
+    void HoldEditor(bool on) { held_ += on ? 1 : -1; }
+    bool EditorHeld() const { return held_ > 0; }
 
     // The editing of a value ends: gives the value to keep.
     std::function<QString(int row, const QString& entered, const QString& now)> Validate;
@@ -48,20 +53,25 @@ class EditorPageGrid : public QTableWidget {
   signals:
     // After a press of any button on a cell, once the press made it current.
     void pressed(Qt::MouseButton button);
+    // F4 on a row: its entry dialog, as a right click opens it.
+    void entryKeyPressed();
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     friend class ValueDelegate;
     int page_;
-    QLineEdit* editor_ = nullptr;
+    QPointer<QLineEdit> editor_;
+    int held_ = 0;
 };
 
 class TForm_Saisie : public QDialog {
     Q_OBJECT
   public:
     TForm_Saisie(SessionState& session, UserInteraction& ui, QWidget* parent = nullptr);
+    ~TForm_Saisie() override;
 
     RecordEditor& Editor() { return editor_; }
     TForm_Hexa* Hexa() const { return hexa_; }
@@ -91,8 +101,18 @@ class TForm_Saisie : public QDialog {
     void FormActivate();
     void Draw(int page);
     void DrawAll();
-    // A check's reaction: its notice, the value, back to the row.
-    void React(EditorPageGrid* grid, int row, const CheckResult& result, QLineEdit* open);
+    // The value column as wide as the longest value shown or the dialog's
+    // top row, within the screen, the same on every page.
+    void FitValueColumn();
+    // A value cut by its column shows whole in its tooltip.
+    void ShowWhole(QTableWidgetItem* item) const;
+    // A check's reaction: the value (in the open editor when it is still
+    // there, the cursor kept), its notice, back to the row.
+    void React(EditorPageGrid* grid, int row, const CheckResult& result,
+               const QPointer<QLineEdit>& open);
+    // A check's notice, the grid's editor held open while it shows; with
+    // focusGrid the page takes the focus after it (its editor closes next).
+    void Notify(EditorPageGrid* grid, const EditorNotice& notice, bool focusGrid = false);
     void CommitEdits();
 
     SessionState& session_;
@@ -102,6 +122,7 @@ class TForm_Saisie : public QDialog {
     RecordEditor editor_;
     EditorPageGrid* grids_[kEditorPages] = {};
     QStackedWidget* pages_ = nullptr;
+    QLayout* topRow_ = nullptr;
     TForm_Hexa* hexa_ = nullptr;
     TForm_latlon* latlon_ = nullptr;
 };

@@ -162,12 +162,13 @@ void RecordGridView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEdit
     if (hint == QAbstractItemDelegate::SubmitModelCache && moveDownOnEnter_) MoveDown();
 }
 
-void RecordGridView::CommitEdit() {
-    if (state() != EditingState) return;
+void RecordGridView::EndEdit(bool commit) {
+    if (!Editing()) return;
     QWidget* editor = indexWidget(currentIndex());
     if (!editor) return;
-    commitData(editor);
-    QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+    if (commit) commitData(editor);
+    QTableView::closeEditor(editor, commit ? QAbstractItemDelegate::NoHint
+                                           : QAbstractItemDelegate::RevertModelCache);
 }
 
 void RecordGridView::MoveDown() {

@@ -49,9 +49,10 @@ class RecordGridView : public QTableView {
     explicit RecordGridView(QWidget* parent = nullptr);
     WrapHeaderView* Heading() const { return heading_; }
     void SetMoveDownOnEnter(bool on) { moveDownOnEnter_ = on; }
-    // An editor open on a cell hands its text to the table and closes, so
-    // that a command about to write, ask about or replace the rows sees it.
-    void CommitEdit();
+    bool Editing() const { return state() == EditingState; }
+    // Ends an open cell editing: its text committed (a command chosen while
+    // the cell is open works on what the cell shows), or dropped.
+    void EndEdit(bool commit);
 
   signals:
     // After a press of any button on a cell, once the press has made it current.

@@ -29,6 +29,8 @@ struct Units {
 };
 
 constexpr int kHeadingFlags = int(Qt::AlignCenter) | int(Qt::TextWordWrap);
+// A long value on an editor page wraps anywhere, so no long word is cut.
+constexpr int kWrapFlags = int(Qt::AlignVCenter) | int(Qt::TextWrapAnywhere);
 
 } // namespace
 
@@ -67,6 +69,26 @@ std::vector<PrintPage> PaintSheet(QPainter& painter, QSize pageSize,
     }
     std::vector<int> heights(std::size_t(std::max(sheet.rowCount, 0)), rowHeight);
     if (!heights.empty()) heights[0] = headingHeight;
+    // An editor page is one page wide: its last column takes the rest of the
+    // page, and a value longer than its cell wraps onto more lines, its row
+    // as tall as they need.
+    const bool wrap = look.editorPage && range.firstColumn <= range.lastColumn;
+    if (wrap) {
+        int total = 0;
+        for (int c = range.firstColumn; c <= range.lastColumn; ++c)
+            total += widths[std::size_t(c)];
+        int& last = widths[std::size_t(range.lastColumn)];
+        last = std::max(last, last + pageSize.width() - total);
+        const int lastRow = std::min(range.lastRow, sheet.rowCount - 1);
+        for (int r = std::max(range.firstRow, 1); r <= lastRow; ++r)
+            for (int c = range.firstColumn; c <= range.lastColumn; ++c) {
+                const QRect text =
+                    fm.boundingRect(QRect(0, 0, widths[std::size_t(c)] - 2 * pad, 1 << 20),
+                                    kWrapFlags, sheet.cell(c, r));
+                heights[std::size_t(r)] =
+                    std::max(heights[std::size_t(r)], text.height() + 2 * pad);
+            }
+    }
 
     const int headerBand = std::max(u.FromTenthMm(kPrintHeaderHeight, true), bfm.height());
     const int gridTop = headerBand + u.FromTenthMm(kPrintTitleSpacing, true);
@@ -113,7 +135,7 @@ std::vector<PrintPage> PaintSheet(QPainter& painter, QSize pageSize,
                 const int align = row == 0 ? kHeadingFlags
                                            : int(sheet.alignment ? sheet.alignment(part.column)
                                                                  : Qt::Alignment(Qt::AlignLeft)) |
-                                                 middle;
+                                                 (wrap ? kWrapFlags : middle);
                 painter.drawText(column.adjusted(pad, pad, -pad, -pad), align,
                                  sheet.cell(part.column, row));
                 painter.setClipping(false);

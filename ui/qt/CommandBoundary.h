@@ -19,18 +19,21 @@ class CommandBoundary {
     explicit CommandBoundary(UserInteraction& ui) : ui_(ui) {}
 
     void Run(const std::function<void()>& command) const noexcept;
+    // Runs first in every wired command (a window ends its open cell
+    // editing there), inside the same boundary.
+    void SetBeforeCommand(std::function<void()> before) { before_ = std::move(before); }
 
     // Connects a menu item or a button to a command run through Run, and
     // marks it as having one: only such controls are ever enabled.
     template <typename F> void Wire(QAction* action, F command) const {
         MarkWired(action);
         QObject::connect(action, &QAction::triggered, action,
-                         [this, command = std::move(command)] { Run(command); });
+                         [this, command = std::move(command)] { RunWired(command); });
     }
     template <typename F> void Wire(QAbstractButton* button, F command) const {
         MarkWired(button);
         QObject::connect(button, &QAbstractButton::clicked, button,
-                         [this, command = std::move(command)] { Run(command); });
+                         [this, command = std::move(command)] { RunWired(command); });
     }
 
     // A control with a command follows `on`; one whose command is not built
@@ -39,8 +42,15 @@ class CommandBoundary {
     static bool IsWired(const QObject* control);
 
   private:
+    template <typename F> void RunWired(const F& command) const {
+        Run([&] {
+            if (before_) before_();
+            command();
+        });
+    }
     static void MarkWired(QObject* control);
     UserInteraction& ui_;
+    std::function<void()> before_;
 };
 
 } // namespace orvane

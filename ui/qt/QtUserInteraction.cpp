@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -23,6 +24,35 @@ QString MessageText(const std::string& text) {
     QString t = Q(text);
     t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return t;
+}
+
+// A dialog answered: the window that was active is active again and the
+// widget that had the focus has it again, as a window manager does for the
+// window under a closed dialog (not every platform does, and a cell editor
+// kept open under a message is typed into next).
+class FocusReturn {
+  public:
+    FocusReturn() : window_(QApplication::activeWindow()), widget_(QApplication::focusWidget()) {}
+    ~FocusReturn() {
+        QWidget* back = widget_ && widget_->isVisible() ? widget_.data() : window_.data();
+        if (!back || !back->isVisible()) return;
+        // A dialog opened over that window meanwhile keeps the focus.
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal && modal != back->window()) return;
+        back->activateWindow();
+        if (back == widget_) back->setFocus(Qt::OtherFocusReason);
+    }
+    FocusReturn(const FocusReturn&) = delete;
+    FocusReturn& operator=(const FocusReturn&) = delete;
+
+  private:
+    QPointer<QWidget> window_;
+    QPointer<QWidget> widget_;
+};
+
+int Answer(QDialog& dialog) {
+    const FocusReturn focus;
+    return dialog.exec();
 }
 
 QString Title(const std::string& title) {
@@ -82,7 +112,7 @@ void QtUserInteraction::ShowMessage(MessageKind kind, const std::string& text,
                                                             : QMessageBox::Information;
     QMessageBox box(icon, Title(title), MessageText(text), QMessageBox::Ok, Parent());
     WidenForTitle(box);
-    box.exec();
+    Answer(box);
 }
 
 bool QtUserInteraction::Confirm(const std::string& text) {
@@ -90,7 +120,7 @@ bool QtUserInteraction::Confirm(const std::string& text) {
                     QMessageBox::Ok | QMessageBox::Cancel, Parent());
     WidenForTitle(box);
     box.setDefaultButton(QMessageBox::Ok);
-    return box.exec() == QMessageBox::Ok;
+    return Answer(box) == QMessageBox::Ok;
 }
 
 SaveChoice QtUserInteraction::AskSave(const std::string& text) {
@@ -98,7 +128,7 @@ SaveChoice QtUserInteraction::AskSave(const std::string& text) {
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, Parent());
     WidenForTitle(box);
     box.setDefaultButton(QMessageBox::Save);
-    switch (box.exec()) {
+    switch (Answer(box)) {
     case QMessageBox::Save:
         return SaveChoice::Save;
     case QMessageBox::Discard:
@@ -121,7 +151,8 @@ std::optional<std::string> RunFileDialog(QWidget* parent, const FileDialogReques
     if (!r.defaultExtension.empty()) dialog.setDefaultSuffix(Q(r.defaultExtension));
     if (save && !r.confirmOverwrite) dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (!r.fileName.empty()) dialog.selectFile(Q(r.fileName));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    if (Answer(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
     return dialog.selectedFiles().first().toStdString();
 }
 
@@ -137,7 +168,11 @@ std::optional<std::string> QtUserInteraction::SaveFile(const FileDialogRequest& 
 
 std::optional<std::string> QtUserInteraction::PickFolder(const std::string& title,
                                                          const std::string& start) {
-    QString folder = QFileDialog::getExistingDirectory(Parent(), Q(title), StartFolder(start));
+    QString folder;
+    {
+        const FocusReturn focus;
+        folder = QFileDialog::getExistingDirectory(Parent(), Q(title), StartFolder(start));
+    }
     if (folder.isEmpty()) return std::nullopt;
     return folder.toStdString();
 }
@@ -151,7 +186,7 @@ std::optional<PrinterChoice> QtUserInteraction::ChoosePrinter(const PrinterReque
     QPrintDialog dialog(printer_.get(), Parent());
     // A page range chosen there would not be used: the print range window decides.
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
-    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    if (Answer(dialog) != QDialog::Accepted) return std::nullopt;
     PrinterChoice choice;
     if (printer_->outputFormat() == QPrinter::PdfFormat)
         choice.outputFile = printer_->outputFileName().toStdString();

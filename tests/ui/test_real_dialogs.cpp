@@ -1,0 +1,167 @@
+// The main window with the real message boxes and file dialogs, on the paths
+// where a message shows while a grid cell is being typed into: a command
+// chosen with the cell editor still open, the search that finds nothing, the
+// direct write of a value the field refuses. Each box takes the focus as on
+// a desktop; a timer answers it with a key.
+#include "settings/Texts.h"
+#include "support/EditorFixtures.h"
+#include "support/RealDialogs.h"
+#include "support/UiFixtures.h"
+#include "ui/MainWindow.h"
+#include "ui/grid/RecordGridModel.h"
+#include "ui/grid/RecordGridView.h"
+#include "ui/qt/QtText.h"
+#include "ui/qt/QtUserInteraction.h"
+
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <fstream>
+#include <sstream>
+
+using namespace orvane;
+using namespace orvane::testing;
+
+namespace {
+
+constexpr int kNameColumn = kFirstFieldColumn + 1;
+constexpr int kElevationColumn = kFirstFieldColumn + 4;
+
+std::string FileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+// The window on the Qt seam, the demo world's archive open.
+struct RealWindow {
+    explicit RealWindow(bool directWrite = false) {
+        world.WriteStandardIni(2, "english");
+        session.Display.decimalSeparator = '.';
+        window = std::make_unique<TForm_main>(session, ui, nullptr, world.Ini());
+        ui.SetFallbackParent(window.get());
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        if (!directWrite) {
+            QVERIFY(window->LoadArchive(world.Pod()));
+            return;
+        }
+        // The archive chosen in the real file dialog.
+        const std::string pod = world.Pod();
+        OnNextDialog([pod](QDialog* d) {
+            auto* files = qobject_cast<QFileDialog*>(d);
+            QVERIFY(files);
+            files->selectFile(Q(pod));
+            static_cast<QDialog*>(files)->accept();
+        });
+        window->POD_ouvrir_ligne->trigger();
+        QCOMPARE(window->Model()->rowCount(), 3);
+    }
+    // Types into a cell as a user does: a click on it, then the keys; the
+    // cell editor stays open.
+    void TypeInto(int column, int tableRow, const QString& text) {
+        RecordGridView* v = window->DataGrid;
+        const QModelIndex at = window->Model()->index(tableRow - 1, column);
+        v->scrollTo(at);
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, v->visualRect(at).center());
+        UserTypes(text);
+        QVERIFY(v->indexWidget(at));
+    }
+    QString Cell(int column, int tableRow) {
+        return window->Model()->index(tableRow - 1, column).data().toString();
+    }
+
+    RealMessageBoxes boxes; // outlives the window
+    UiWorld world;
+    SessionState session;
+    QtUserInteraction ui;
+    std::unique_ptr<TForm_main> window;
+};
+
+} // namespace
+
+class RealDialogsTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void commandWithCellOpen_data();
+    void commandWithCellOpen();
+    void directWriteRefusesValue_data();
+    void directWriteRefusesValue();
+};
+
+// A command chosen while a cell editor is open works on what the cell shows:
+// the typed text is committed first, as one step, and any message comes once.
+void RealDialogsTest::commandWithCellOpen_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("search");
+    QTest::addColumn<int>("foundRow"); // 0: the search says it found nothing
+    QTest::newRow("the typed name is found") << "Zulu Field"
+                                             << "Zulu" << 2;
+    QTest::newRow("nothing found") << "Zulu Field"
+                                   << "Yankee" << 0;
+}
+
+void RealDialogsTest::commandWithCellOpen() {
+    QFETCH(QString, typed);
+    QFETCH(QString, search);
+    QFETCH(int, foundRow);
+    RealWindow w;
+    TForm_main& win = *w.window;
+    // The name column is the search column; a partial search sets F3's kind.
+    QTest::mouseClick(win.DataGrid->viewport(), Qt::LeftButton, {},
+                      win.DataGrid->visualRect(w.window->Model()->index(0, kNameColumn)).center());
+    win.cbSrch->setEditText(search);
+    win.btnChercher2->click();
+    const int before = int(w.boxes.texts.size());
+    const QString name = w.Cell(kNameColumn, 2);
+    w.TypeInto(kNameColumn, 2, typed);
+    UserKey(Qt::Key_F3);
+    QCOMPARE(w.Cell(kNameColumn, 2), typed);
+    QCOMPARE(w.boxes.mostAtOnce, 1);
+    if (foundRow) {
+        QCOMPARE(w.boxes.texts.size(), before);
+        QCOMPARE(win.DataGrid->currentIndex().row() + 1, foundRow);
+    } else {
+        QCOMPARE(w.boxes.texts.size(), before + 1);
+        QCOMPARE(w.boxes.texts.back(), Q(txt::ValueNotInFileEnded.en));
+    }
+    QVERIFY(!win.DataGrid->indexWidget(win.Model()->index(1, kNameColumn)));
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(win.DataGrid));
+    // One step takes the typing back.
+    win.Annuler->trigger();
+    QCOMPARE(w.Cell(kNameColumn, 2), name);
+}
+
+// An elevation that is no number: the row is not written, one message says
+// why, and the archive keeps its bytes, whether the cell was closed with
+// Enter or was still open when the item was chosen.
+void RealDialogsTest::directWriteRefusesValue_data() {
+    QTest::addColumn<bool>("enter");
+    QTest::newRow("cell closed with Enter") << true;
+    QTest::newRow("cell still open") << false;
+}
+
+void RealDialogsTest::directWriteRefusesValue() {
+    QFETCH(bool, enter);
+    RealWindow w(true);
+    const std::string archive = FileBytes(w.world.Pod());
+    w.TypeInto(kElevationColumn, 1, "12x4");
+    if (enter) UserKey(Qt::Key_Return);
+    w.window->DataGrid->setCurrentIndex(w.window->Model()->index(0, kElevationColumn));
+    const int before = int(w.boxes.texts.size());
+    w.window->POD_Enregistrer_ligne->trigger();
+    QCOMPARE(w.boxes.texts.size(), before + 1);
+    QCOMPARE(w.boxes.mostAtOnce, 1);
+    QCOMPARE(w.Cell(kElevationColumn, 1), QString("12x4"));
+    QCOMPARE(FileBytes(w.world.Pod()), archive);
+    QVERIFY(!w.window->DataGrid->indexWidget(w.window->Model()->index(0, kElevationColumn)));
+}
+
+QTEST_MAIN(RealDialogsTest)
+#include "test_real_dialogs.moc"
