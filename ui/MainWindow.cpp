@@ -1023,6 +1023,7 @@ void TForm_main::ShowMode(const EditModeView& mode) {
     // In direct-write mode the row edited is the row to write: Enter stays
     // on it, and the fields the write leaves alone cannot be edited.
     model_->SetDirectWrite(mode.writeRowEnabled);
+    if (saisie_) saisie_->SetProtectedFields(mode.writeRowEnabled);
     DataGrid->SetMoveDownOnEnter(!mode.writeRowEnabled);
 }
 

@@ -7,9 +7,11 @@
 #include "support/DbdFixtures.h"
 #include "support/EditorHarness.h"
 #include "ui/dialogs/ArchiveViewer.h"
+#include "ui/dialogs/RecordEditor.h"
 #include "ui/grid/RecordGridView.h"
 #include "ui/qt/QtText.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -18,9 +20,12 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 
 #include <filesystem>
+#include <memory>
 #include <set>
 
 using namespace orvane;
@@ -200,6 +205,33 @@ void ExchangeTest::directWriteChangesOneRecord() {
                 .data(Qt::ToolTipRole)
                 .toString()
                 .contains(Q(txt::ProtectedFieldHint.fr)));
+    // So is it in the record editor, whose entry dialogs stay shut on it.
+    {
+        h.window->DataGrid->setCurrentIndex(h.model().index(1, 6));
+        TForm_Saisie& editor = *h.window->Saisie();
+        editor.show();
+        const auto valueOf = [&](int column) -> QTableWidgetItem* {
+            const QString title = h.model().headerData(column, Qt::Horizontal).toString();
+            for (int r = 0; r < editor.grid1->rowCount(); ++r)
+                if (editor.grid1->item(r, 0)->text() == title) return editor.grid1->item(r, 3);
+            return nullptr;
+        };
+        QVERIFY(valueOf(6) && valueOf(8));
+        QVERIFY(!(valueOf(6)->flags() & Qt::ItemIsEditable));
+        QVERIFY(editor.grid1->item(valueOf(6)->row(), 0)
+                    ->toolTip()
+                    .contains(Q(txt::ProtectedFieldHint.fr)));
+        QVERIFY(valueOf(8)->flags() & Qt::ItemIsEditable);
+        editor.grid1->setCurrentCell(valueOf(6)->row(), 3);
+        auto opened = std::make_shared<bool>(false); // a dialog shown is closed again
+        QTimer::singleShot(0, [opened] {
+            if (QWidget* w = QApplication::activeModalWidget()) *opened = w->close();
+        });
+        editor.MouseDown(editor.grid1, Qt::RightButton);
+        QCoreApplication::processEvents();
+        QVERIFY(!*opened);
+        editor.reject();
+    }
     h.window->DataGrid->setCurrentIndex(h.model().index(1, 5));
     QCOMPARE(Captions::Plain(h.window->POD_Enregistrer_ligne->text()),
              Q("Enregistrer la ligne n°2 dans le POD"));

@@ -1,5 +1,6 @@
 #include "ui/dialogs/RecordEditor.h"
 
+#include "database/DirectWrite.h"
 #include "ui/dialogs/ByteEntryDialog.h"
 #include "ui/dialogs/CoordinateDialog.h"
 #include "ui/print/GridPrinter.h"
@@ -277,12 +278,23 @@ void TForm_Saisie::Draw(int page) {
             // Title, type and width steer the checks: read only. Empty rows
             // hold nothing to edit.
             Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-            if (c == kValueColumn && line.field >= 0) flags |= Qt::ItemIsEditable;
+            const bool locked = c == kValueColumn && IsProtected(line);
+            if (c == kValueColumn && line.field >= 0 && !locked) flags |= Qt::ItemIsEditable;
             item->setFlags(flags);
+            if (c == 0) // the title says why the value is locked
+                item->setToolTip(IsProtected(line)
+                                     ? Q(txt::ProtectedFieldHint.In(session_.Language_()))
+                                     : QString());
             if (c == 1) item->setTextAlignment(Qt::AlignCenter);
             if (c == 2) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         }
     }
+}
+
+bool TForm_Saisie::IsProtected(const EditorLine& line) const {
+    const auto& fields = session_.Fields();
+    return protectFields_ && line.field >= 0 && std::size_t(line.field) < fields.size() &&
+           IsProtectedField(fields[std::size_t(line.field)]);
 }
 
 void TForm_Saisie::DrawAll() {
@@ -399,6 +411,7 @@ void TForm_Saisie::MouseDown(EditorPageGrid* grid, Qt::MouseButton button) {
     const int page = grid->Page();
     const int row = grid->currentRow() + 1;
     if (row < 1) return;
+    if (IsProtected(editor_.Line(page, row))) return; // its entry dialog would change it
     const MouseButton b = button == Qt::LeftButton    ? MouseButton::Left
                           : button == Qt::RightButton ? MouseButton::Right
                                                       : MouseButton::Other;

@@ -78,6 +78,9 @@ class TForm_Saisie : public QDialog {
     TForm_latlon* LatLon() const { return latlon_; }
     EditorPageGrid* Grid(int page) const { return grids_[page - 1]; }
     EditorPageGrid* CurrentGrid() const { return Grid(editor_.CurrentPage); }
+    // In direct-write mode the fields the write leaves alone are read only,
+    // as in the grid: a change there would never reach the archive.
+    void SetProtectedFields(bool on) { protectFields_ = on; }
 
     QTabBar* TabControl = nullptr;
     EditorPageGrid* grid1 = nullptr;
@@ -114,6 +117,7 @@ class TForm_Saisie : public QDialog {
     // focusGrid the page takes the focus after it (its editor closes next).
     void Notify(EditorPageGrid* grid, const EditorNotice& notice, bool focusGrid = false);
     void CommitEdits();
+    bool IsProtected(const EditorLine& line) const;
 
     SessionState& session_;
     UserInteraction& ui_;
@@ -123,6 +127,7 @@ class TForm_Saisie : public QDialog {
     EditorPageGrid* grids_[kEditorPages] = {};
     QStackedWidget* pages_ = nullptr;
     QLayout* topRow_ = nullptr;
+    bool protectFields_ = false;
     TForm_Hexa* hexa_ = nullptr;
     TForm_latlon* latlon_ = nullptr;
 };
