@@ -323,6 +323,93 @@ CellFault RecordEncoder::Convert(const Step& step, std::string_view text, unsign
     return CellFault::None;
 }
 
+namespace {
+
+// Whether the n bytes at p are all decimal digits: eight at a time (a byte
+// is a digit when its high nibble is 3 and adding 6 keeps it so).
+bool AllDigits(const char* p, std::size_t n) {
+    constexpr std::uint64_t kHigh = 0xF0F0F0F0F0F0F0F0u, kThrees = 0x3030303030303030u,
+                            kSixes = 0x0606060606060606u;
+    for (; n >= 8; p += 8, n -= 8) {
+        std::uint64_t x;
+        std::memcpy(&x, p, sizeof x);
+        if ((x & kHigh) != kThrees || ((x + kSixes) & kHigh) != kThrees) return false;
+    }
+    for (; n; ++p, --n)
+        if (static_cast<unsigned char>(*p - '0') > 9) return false;
+    return true;
+}
+
+// The text without one leading '+' and, when allowed, one '-' after it.
+const char* AfterSign(std::string_view text, bool allowNegative) {
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    if (p != end && *p == '+') ++p;
+    if (allowNegative && p != end && *p == '-') ++p;
+    return p;
+}
+
+// A whole number as decoded records and typed cells nearly always hold it:
+// [+][-]digits, no blanks, 1 to maxDigits digits (at most 18, which
+// ParseCellInt64 reads without overflow). False only means the general
+// reader has to decide.
+bool PlainWhole(std::string_view text, std::size_t maxDigits) {
+    const char* p = AfterSign(text, true);
+    const std::size_t n = static_cast<std::size_t>(text.data() + text.size() - p);
+    return n && n <= maxDigits && AllDigits(p, n);
+}
+
+// A one-byte value 0-255 written [+]digits.
+bool PlainByte(std::string_view text) {
+    const char* p = AfterSign(text, false);
+    const std::size_t n = static_cast<std::size_t>(text.data() + text.size() - p);
+    if (!n || n > 3 || !AllDigits(p, n)) return false;
+    unsigned value = 0;
+    for (std::size_t i = 0; i < n; ++i)
+        value = value * 10 + static_cast<unsigned>(p[i] - '0');
+    return value <= 255;
+}
+
+// A decimal number [+][-]digits[<separator>digits] with at least one digit
+// and at most 40 characters after the sign: finite and far from the limits
+// of a double, so it always reads. False only means the general reader has
+// to decide.
+bool PlainDecimal(std::string_view text, char separator) {
+    if (separator != '.' && separator != ',') return false;
+    const char* p = AfterSign(text, true);
+    const char* const end = text.data() + text.size();
+    const std::size_t n = static_cast<std::size_t>(end - p);
+    if (n > 40) return false;
+    // Decoded cells have four decimals.
+    if (n >= 6 && end[-5] == separator) return AllDigits(p, n - 5) && AllDigits(end - 4, 4);
+    bool any = false, point = false;
+    for (; p != end; ++p) {
+        if (static_cast<unsigned char>(*p - '0') <= 9)
+            any = true;
+        else if (*p == separator && !point)
+            point = true;
+        else
+            return false;
+    }
+    return any;
+}
+
+} // namespace
+
+bool RecordEncoder::Plain(const Step& step, std::string_view text) const {
+    switch (step.kind) {
+    case Kind::Byte:
+        return PlainByte(text);
+    case Kind::Text:
+        return text.size() <= step.width;
+    case Kind::Double:
+        return PlainDecimal(text, decimalSeparator_);
+    case Kind::Integer:
+        return PlainWhole(text, how_.signedIntegers ? 9 : 18);
+    }
+    return false;
+}
+
 void RecordEncoder::Faults(const RecordTable& table, int row, std::vector<CellFinding>& out) {
     out.clear();
     table.RowCells(row, cells_);
@@ -330,12 +417,17 @@ void RecordEncoder::Faults(const RecordTable& table, int row, std::vector<CellFi
         return col < cells_.size() ? cells_[col] : std::string_view();
     };
     std::int64_t mark = 0;
-    if (!ParseCellInt64(cell(kColExport), mark))
+    const std::string_view exportCell = cell(kColExport);
+    if (!PlainWhole(exportCell, 18) && !ParseCellInt64(exportCell, mark))
         out.push_back({kColExport, CellFault::NotWholeNumber});
-    RecordBuffer scratch{};
+    // Most cells are in the forms decoded records have, which need no
+    // conversion to be known good; the others are converted aside.
+    RecordBuffer scratch;
     for (const Step& step : steps_) {
         const int column = kFirstFieldColumn + static_cast<int>(step.field);
-        const CellFault fault = Convert(step, cell(column), scratch.data() + step.offset);
+        const std::string_view text = cell(column);
+        if (Plain(step, text)) continue;
+        const CellFault fault = Convert(step, text, scratch.data() + step.offset);
         if (fault != CellFault::None) out.push_back({column, fault});
     }
 }

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <string>
 #include <unordered_map>
 
@@ -41,6 +42,34 @@ std::string DegreesBeyond(double degrees, double low, double high, char decimalS
         if (shown < low || shown > high) break;
     }
     return FormatFixed(degrees, decimals, decimalSeparator) + "°";
+}
+
+// Whether a coordinate cell of seconds lies outside low...high degrees,
+// told from its whole seconds alone when they are far enough from the
+// limits (most cells): 1 outside, 0 inside, -1 when it takes the exact
+// value (a text of another form, or one near a limit).
+int OutsideBySeconds(std::string_view text, char decimalSeparator, double low, double high) {
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    if (p != end && *p == '+') ++p;
+    const bool negative = p != end && *p == '-';
+    if (negative) ++p;
+    std::uint64_t whole = 0;
+    int digits = 0;
+    for (; p != end && *p >= '0' && *p <= '9'; ++p) {
+        if (++digits > 15) return -1;
+        whole = whole * 10 + static_cast<unsigned>(*p - '0');
+    }
+    if (p != end && *p == decimalSeparator) ++p;
+    for (; p != end; ++p)
+        if (*p < '0' || *p > '9') return -1;
+    // The value lies within [least, most]; a second of margin keeps the
+    // division by 3600 from mattering.
+    const double w = static_cast<double>(whole);
+    const double least = negative ? -(w + 1) : w, most = negative ? -w : w + 1;
+    if (least > low * 3600 + 1 && most < high * 3600 - 1) return 0;
+    if (most < low * 3600 - 1 || least > high * 3600 + 1) return 1;
+    return -1;
 }
 
 } // namespace
@@ -186,10 +215,15 @@ void TableChecker::CheckRow(const RecordTable& table, int row, RecordEncoder& en
     const auto range = [&](const std::vector<int>& cols, double low, double high,
                            FindingKind kind) {
         for (int col : cols) {
-            double v = 0;
-            if (!ParseCellDouble(table.Cell(col, row), decimalSeparator_, v))
-                continue; // already found as not a number
-            if (v / 3600 < low || v / 3600 > high) out.push_back({row, col, kind});
+            const std::string_view text = table.Cell(col, row);
+            int outside = OutsideBySeconds(text, decimalSeparator_, low, high);
+            if (outside < 0) {
+                double v = 0;
+                if (!ParseCellDouble(text, decimalSeparator_, v))
+                    continue; // already found as not a number
+                outside = v / 3600 < low || v / 3600 > high;
+            }
+            if (outside) out.push_back({row, col, kind});
         }
     };
     range(latitudes_, -90, 90, FindingKind::LatitudeRange);
