@@ -325,19 +325,28 @@ CellFault RecordEncoder::Convert(const Step& step, std::string_view text, unsign
 
 namespace {
 
-// Whether the n bytes at p are all decimal digits: eight at a time (a byte
-// is a digit when its high nibble is 3 and adding 6 keeps it so).
+// Whether the sizeof(Word) bytes at p are all decimal digits: a byte is a
+// digit when its high nibble is 3 and adding 6 keeps it so.
+template <class Word> bool DigitsWord(const char* p) {
+    Word x;
+    std::memcpy(&x, p, sizeof x);
+    constexpr Word kHigh = static_cast<Word>(0xF0F0F0F0F0F0F0F0u),
+                   kThrees = static_cast<Word>(0x3030303030303030u),
+                   kSixes = static_cast<Word>(0x0606060606060606u);
+    return (x & kHigh) == kThrees && static_cast<Word>((x + kSixes) & kHigh) == kThrees;
+}
+
+// Whether the n bytes at p are all decimal digits, a word at a time (the
+// last word overlapping the one before).
 bool AllDigits(const char* p, std::size_t n) {
-    constexpr std::uint64_t kHigh = 0xF0F0F0F0F0F0F0F0u, kThrees = 0x3030303030303030u,
-                            kSixes = 0x0606060606060606u;
-    for (; n >= 8; p += 8, n -= 8) {
-        std::uint64_t x;
-        std::memcpy(&x, p, sizeof x);
-        if ((x & kHigh) != kThrees || ((x + kSixes) & kHigh) != kThrees) return false;
+    if (n >= 8) {
+        for (std::size_t i = 0; i + 8 < n; i += 8)
+            if (!DigitsWord<std::uint64_t>(p + i)) return false;
+        return DigitsWord<std::uint64_t>(p + n - 8);
     }
-    for (; n; ++p, --n)
-        if (static_cast<unsigned char>(*p - '0') > 9) return false;
-    return true;
+    if (n >= 4) return DigitsWord<std::uint32_t>(p) && DigitsWord<std::uint32_t>(p + n - 4);
+    if (n >= 2) return DigitsWord<std::uint16_t>(p) && DigitsWord<std::uint16_t>(p + n - 2);
+    return n == 0 || static_cast<unsigned char>(*p - '0') <= 9;
 }
 
 // The text without one leading '+' and, when allowed, one '-' after it.
