@@ -421,9 +421,12 @@ bool RecordEncoder::Plain(const Step& step, std::string_view text) const {
 
 void RecordEncoder::Faults(const RecordTable& table, int row, std::vector<CellFinding>& out) {
     out.clear();
-    table.RowCells(row, cells_);
-    const auto cell = [this](std::size_t col) {
-        return col < cells_.size() ? cells_[col] : std::string_view();
+    ends_.resize(static_cast<std::size_t>(table.ColumnCount()));
+    const char* const texts = table.RowTexts(row, ends_.data(), ends_.size()).data();
+    const auto cell = [&](std::size_t col) {
+        if (col >= ends_.size()) return std::string_view();
+        const std::uint32_t begin = col ? ends_[col - 1] : 0;
+        return std::string_view(texts + begin, ends_[col] - begin);
     };
     std::int64_t mark = 0;
     const std::string_view exportCell = cell(kColExport);

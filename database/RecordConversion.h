@@ -131,6 +131,7 @@ class RecordEncoder {
     RowConversion how_;
     std::vector<Step> steps_;
     std::vector<std::string_view> cells_;
+    std::vector<std::uint32_t> ends_; // where each cell of a row ends (Faults)
 };
 
 // Builds the record of one row into a zeroed buffer. Throws ConversionError
