@@ -323,19 +323,123 @@ CellFault RecordEncoder::Convert(const Step& step, std::string_view text, unsign
     return CellFault::None;
 }
 
+namespace {
+
+// Whether the sizeof(Word) bytes at p are all decimal digits: a byte is a
+// digit when its high nibble is 3 and adding 6 keeps it so.
+template <class Word> bool DigitsWord(const char* p) {
+    Word x;
+    std::memcpy(&x, p, sizeof x);
+    constexpr Word kHigh = static_cast<Word>(0xF0F0F0F0F0F0F0F0u),
+                   kThrees = static_cast<Word>(0x3030303030303030u),
+                   kSixes = static_cast<Word>(0x0606060606060606u);
+    return (x & kHigh) == kThrees && static_cast<Word>((x + kSixes) & kHigh) == kThrees;
+}
+
+// Whether the n bytes at p are all decimal digits, a word at a time (the
+// last word overlapping the one before).
+bool AllDigits(const char* p, std::size_t n) {
+    if (n >= 8) {
+        for (std::size_t i = 0; i + 8 < n; i += 8)
+            if (!DigitsWord<std::uint64_t>(p + i)) return false;
+        return DigitsWord<std::uint64_t>(p + n - 8);
+    }
+    if (n >= 4) return DigitsWord<std::uint32_t>(p) && DigitsWord<std::uint32_t>(p + n - 4);
+    if (n >= 2) return DigitsWord<std::uint16_t>(p) && DigitsWord<std::uint16_t>(p + n - 2);
+    return n == 0 || static_cast<unsigned char>(*p - '0') <= 9;
+}
+
+// The text without one leading '+' and, when allowed, one '-' after it.
+const char* AfterSign(std::string_view text, bool allowNegative) {
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    if (p != end && *p == '+') ++p;
+    if (allowNegative && p != end && *p == '-') ++p;
+    return p;
+}
+
+// A whole number as decoded records and typed cells nearly always hold it:
+// [+][-]digits, no blanks, 1 to maxDigits digits (at most 18, which
+// ParseCellInt64 reads without overflow). False only means the general
+// reader has to decide.
+bool PlainWhole(std::string_view text, std::size_t maxDigits) {
+    const char* p = AfterSign(text, true);
+    const std::size_t n = static_cast<std::size_t>(text.data() + text.size() - p);
+    return n && n <= maxDigits && AllDigits(p, n);
+}
+
+// A one-byte value 0-255 written [+]digits.
+bool PlainByte(std::string_view text) {
+    const char* p = AfterSign(text, false);
+    const std::size_t n = static_cast<std::size_t>(text.data() + text.size() - p);
+    if (!n || n > 3 || !AllDigits(p, n)) return false;
+    unsigned value = 0;
+    for (std::size_t i = 0; i < n; ++i)
+        value = value * 10 + static_cast<unsigned>(p[i] - '0');
+    return value <= 255;
+}
+
+// A decimal number [+][-]digits[<separator>digits] with at least one digit
+// and at most 40 characters after the sign: finite and far from the limits
+// of a double, so it always reads. False only means the general reader has
+// to decide.
+bool PlainDecimal(std::string_view text, char separator) {
+    if (separator != '.' && separator != ',') return false;
+    const char* p = AfterSign(text, true);
+    const char* const end = text.data() + text.size();
+    const std::size_t n = static_cast<std::size_t>(end - p);
+    if (n > 40) return false;
+    // Decoded cells have four decimals.
+    if (n >= 6 && end[-5] == separator) return AllDigits(p, n - 5) && AllDigits(end - 4, 4);
+    bool any = false, point = false;
+    for (; p != end; ++p) {
+        if (static_cast<unsigned char>(*p - '0') <= 9)
+            any = true;
+        else if (*p == separator && !point)
+            point = true;
+        else
+            return false;
+    }
+    return any;
+}
+
+} // namespace
+
+bool RecordEncoder::Plain(const Step& step, std::string_view text) const {
+    switch (step.kind) {
+    case Kind::Byte:
+        return PlainByte(text);
+    case Kind::Text:
+        return text.size() <= step.width;
+    case Kind::Double:
+        return PlainDecimal(text, decimalSeparator_);
+    case Kind::Integer:
+        return PlainWhole(text, how_.signedIntegers ? 9 : 18);
+    }
+    return false;
+}
+
 void RecordEncoder::Faults(const RecordTable& table, int row, std::vector<CellFinding>& out) {
     out.clear();
-    table.RowCells(row, cells_);
-    const auto cell = [this](std::size_t col) {
-        return col < cells_.size() ? cells_[col] : std::string_view();
+    ends_.resize(static_cast<std::size_t>(table.ColumnCount()));
+    const char* const texts = table.RowTexts(row, ends_.data(), ends_.size()).data();
+    const auto cell = [&](std::size_t col) {
+        if (col >= ends_.size()) return std::string_view();
+        const std::uint32_t begin = col ? ends_[col - 1] : 0;
+        return std::string_view(texts + begin, ends_[col] - begin);
     };
     std::int64_t mark = 0;
-    if (!ParseCellInt64(cell(kColExport), mark))
+    const std::string_view exportCell = cell(kColExport);
+    if (!PlainWhole(exportCell, 18) && !ParseCellInt64(exportCell, mark))
         out.push_back({kColExport, CellFault::NotWholeNumber});
-    RecordBuffer scratch{};
+    // Most cells are in the forms decoded records have, which need no
+    // conversion to be known good; the others are converted aside.
+    RecordBuffer scratch;
     for (const Step& step : steps_) {
         const int column = kFirstFieldColumn + static_cast<int>(step.field);
-        const CellFault fault = Convert(step, cell(column), scratch.data() + step.offset);
+        const std::string_view text = cell(column);
+        if (Plain(step, text)) continue;
+        const CellFault fault = Convert(step, text, scratch.data() + step.offset);
         if (fault != CellFault::None) out.push_back({column, fault});
     }
 }

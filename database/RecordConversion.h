@@ -121,6 +121,9 @@ class RecordEncoder {
     void Write(const RecordTable& table, int row, unsigned char* out);
     // One field's conversion into p; ByteRange still writes the low 8 bits.
     CellFault Convert(const Step& step, std::string_view text, unsigned char* p) const;
+    // True when the text is in a form that plainly converts without fault
+    // (as decoded records hold them); false leaves it to Convert.
+    bool Plain(const Step& step, std::string_view text) const;
 
     const std::vector<FieldDef>& fields_;
     char decimalSeparator_;
@@ -128,6 +131,7 @@ class RecordEncoder {
     RowConversion how_;
     std::vector<Step> steps_;
     std::vector<std::string_view> cells_;
+    std::vector<std::uint32_t> ends_; // where each cell of a row ends (Faults)
 };
 
 // Builds the record of one row into a zeroed buffer. Throws ConversionError

@@ -8,8 +8,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <functional>
 #include <string>
-#include <unordered_map>
 
 namespace orvane {
 
@@ -42,6 +43,34 @@ std::string DegreesBeyond(double degrees, double low, double high, char decimalS
         if (shown < low || shown > high) break;
     }
     return FormatFixed(degrees, decimals, decimalSeparator) + "°";
+}
+
+// Whether a coordinate cell of seconds lies outside low...high degrees,
+// told from its whole seconds alone when they are far enough from the
+// limits (most cells): 1 outside, 0 inside, -1 when it takes the exact
+// value (a text of another form, or one near a limit).
+int OutsideBySeconds(std::string_view text, char decimalSeparator, double low, double high) {
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    if (p != end && *p == '+') ++p;
+    const bool negative = p != end && *p == '-';
+    if (negative) ++p;
+    std::uint64_t whole = 0;
+    int digits = 0;
+    for (; p != end && *p >= '0' && *p <= '9'; ++p) {
+        if (++digits > 15) return -1;
+        whole = whole * 10 + static_cast<unsigned>(*p - '0');
+    }
+    if (p != end && *p == decimalSeparator) ++p;
+    for (; p != end; ++p)
+        if (*p < '0' || *p > '9') return -1;
+    // The value lies within [least, most]; a second of margin keeps the
+    // division by 3600 from mattering.
+    const double w = static_cast<double>(whole);
+    const double least = negative ? -(w + 1) : w, most = negative ? -w : w + 1;
+    if (least > low * 3600 + 1 && most < high * 3600 - 1) return 0;
+    if (most < low * 3600 - 1 || least > high * 3600 + 1) return 1;
+    return -1;
 }
 
 } // namespace
@@ -96,15 +125,25 @@ void TableChecker::CheckAll(const RecordTable& table, const std::vector<FieldDef
     keyColumn_ = KeyColumn(fields_, dataType_);
     const int rows = std::max(table.RowCount(), 1);
     findings_.clear();
-    keyOfRow_.assign(static_cast<std::size_t>(rows), nullptr);
-    rowsOfKey_.clear();
-    if (keyColumn_ >= 0) rowsOfKey_.reserve(static_cast<std::size_t>(rows));
+    keyOfRow_.assign(static_cast<std::size_t>(rows), -1);
+    holders_.clear();
+    freeHolders_.clear();
+    slots_.clear();
+    usedSlots_ = 0;
+    if (keyColumn_ >= 0) {
+        // Room for every row's key without growing.
+        holders_.reserve(static_cast<std::size_t>(rows));
+        std::size_t size = 16;
+        while (size < 2 * static_cast<std::size_t>(rows) + 2)
+            size *= 2;
+        slots_.assign(size, Slot{});
+    }
     // Rows in order: the first row of a key is indexed before its repeats
     // are checked.
     RecordEncoder encoder(fields_, decimalSeparator_, Lang::English);
     std::vector<CellFinding> faults;
     for (int row = 1; row < table.RowCount(); ++row) {
-        if (keyColumn_ >= 0) Index(row, std::string(TrimCell(table.Cell(keyColumn_, row))));
+        if (keyColumn_ >= 0) Index(row, TrimCell(table.Cell(keyColumn_, row)));
         CheckRow(table, row, encoder, faults, findings_);
     }
 }
@@ -116,20 +155,22 @@ void TableChecker::RecheckRows(const RecordTable& table, int first, int last) {
     // Keys first: the rows that held a changed row's old key or hold its new
     // one may have changed which of them comes first.
     std::vector<int> others;
-    const auto holders = [&](const std::string& key) {
-        if (auto it = rowsOfKey_.find(key); it != rowsOfKey_.end()) {
-            others.push_back(it->second.first);
-            others.insert(others.end(), it->second.more.begin(), it->second.more.end());
+    const auto holders = [&](std::string_view key) {
+        if (key.empty()) return;
+        if (const int e = FindKey(key, std::hash<std::string_view>{}(key)); e >= 0) {
+            const KeyHolders& h = holders_[static_cast<std::size_t>(e)];
+            others.push_back(h.first);
+            others.insert(others.end(), h.more.begin(), h.more.end());
         }
     };
     for (int row = first; keyColumn_ >= 0 && row <= last; ++row) {
-        std::string key(TrimCell(table.Cell(keyColumn_, row)));
-        const KeyIndex::value_type* old = keyOfRow_[static_cast<std::size_t>(row)];
-        if (old ? old->first == key : key.empty()) continue;
-        if (old) holders(old->first);
+        const std::string_view key = TrimCell(table.Cell(keyColumn_, row));
+        const int old = keyOfRow_[static_cast<std::size_t>(row)];
+        if (old >= 0 ? holders_[static_cast<std::size_t>(old)].key == key : key.empty()) continue;
+        if (old >= 0) holders(holders_[static_cast<std::size_t>(old)].key);
         holders(key);
         Unindex(row);
-        Index(row, std::move(key));
+        Index(row, key);
     }
     RecordEncoder encoder(fields_, decimalSeparator_, Lang::English);
     std::vector<CellFinding> faults;
@@ -165,35 +206,94 @@ void TableChecker::ReplaceRows(int first, int last, const std::vector<Finding>& 
         findings_.insert(tail, found.begin() + static_cast<std::ptrdiff_t>(common), found.end());
 }
 
+int TableChecker::FindKey(std::string_view key, std::size_t hash) const {
+    if (slots_.empty()) return -1;
+    const std::size_t mask = slots_.size() - 1;
+    const auto tag = static_cast<std::uint32_t>(hash);
+    // Ends at a slot never used: at most half of them are.
+    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+        const Slot& slot = slots_[i];
+        if (slot.holder == -1) return -1;
+        if (slot.holder >= 0 && slot.hash == tag &&
+            holders_[static_cast<std::size_t>(slot.holder)].key == key)
+            return slot.holder;
+    }
+}
+
+void TableChecker::GrowSlots() {
+    const std::size_t live = holders_.size() - freeHolders_.size();
+    std::size_t size = 16;
+    while (size < 4 * (live + 1))
+        size *= 2;
+    slots_.assign(size, Slot{});
+    usedSlots_ = 0;
+    for (std::size_t e = 0; e < holders_.size(); ++e) {
+        if (holders_[e].first < 0) continue;
+        const std::size_t hash = std::hash<std::string_view>{}(holders_[e].key);
+        std::size_t i = hash & (size - 1);
+        while (slots_[i].holder != -1)
+            i = (i + 1) & (size - 1);
+        slots_[i] = {static_cast<int>(e), static_cast<std::uint32_t>(hash)};
+        ++usedSlots_;
+    }
+}
+
 void TableChecker::Unindex(int row) {
-    KeyIndex::value_type*& entry = keyOfRow_[static_cast<std::size_t>(row)];
-    if (!entry) return;
-    KeyHolders& h = entry->second;
-    const std::string& key = entry->first;
-    entry = nullptr;
+    int& entry = keyOfRow_[static_cast<std::size_t>(row)];
+    if (entry < 0) return;
+    const int e = entry;
+    entry = -1;
+    KeyHolders& h = holders_[static_cast<std::size_t>(e)];
     if (h.first != row) {
         h.more.erase(std::lower_bound(h.more.begin(), h.more.end(), row));
     } else if (h.more.empty()) {
-        rowsOfKey_.erase(rowsOfKey_.find(key));
+        // No row holds the key any more: its slot is marked as used before,
+        // so that the keys placed after it are still found.
+        const std::size_t mask = slots_.size() - 1;
+        std::size_t i = std::hash<std::string_view>{}(h.key) & mask;
+        while (slots_[i].holder != e)
+            i = (i + 1) & mask;
+        slots_[i].holder = -2;
+        h.first = -1;
+        freeHolders_.push_back(e);
     } else {
         h.first = h.more.front();
         h.more.erase(h.more.begin());
     }
 }
 
-void TableChecker::Index(int row, std::string key) {
+void TableChecker::Index(int row, std::string_view key) {
     if (key.empty()) return;
-    auto [it, fresh] = rowsOfKey_.try_emplace(std::move(key));
-    KeyHolders& h = it->second;
-    if (fresh) {
-        h.first = row;
-    } else if (row < h.first) {
-        h.more.insert(h.more.begin(), h.first);
-        h.first = row;
+    const std::size_t hash = std::hash<std::string_view>{}(key);
+    int e = FindKey(key, hash);
+    if (e < 0) {
+        if (2 * (usedSlots_ + 1) > slots_.size()) GrowSlots();
+        if (!freeHolders_.empty()) {
+            e = freeHolders_.back();
+            freeHolders_.pop_back();
+            holders_[static_cast<std::size_t>(e)].key.assign(key);
+            holders_[static_cast<std::size_t>(e)].more.clear();
+        } else {
+            e = static_cast<int>(holders_.size());
+            holders_.push_back({std::string(key), 0, {}});
+        }
+        holders_[static_cast<std::size_t>(e)].first = row;
+        const std::size_t mask = slots_.size() - 1;
+        std::size_t i = hash & mask;
+        while (slots_[i].holder >= 0)
+            i = (i + 1) & mask;
+        if (slots_[i].holder == -1) ++usedSlots_;
+        slots_[i] = {e, static_cast<std::uint32_t>(hash)};
     } else {
-        h.more.insert(std::lower_bound(h.more.begin(), h.more.end(), row), row);
+        KeyHolders& h = holders_[static_cast<std::size_t>(e)];
+        if (row < h.first) {
+            h.more.insert(h.more.begin(), h.first);
+            h.first = row;
+        } else {
+            h.more.insert(std::lower_bound(h.more.begin(), h.more.end(), row), row);
+        }
     }
-    keyOfRow_[static_cast<std::size_t>(row)] = &*it;
+    keyOfRow_[static_cast<std::size_t>(row)] = e;
 }
 
 void TableChecker::CheckRow(const RecordTable& table, int row, RecordEncoder& encoder,
@@ -205,16 +305,21 @@ void TableChecker::CheckRow(const RecordTable& table, int row, RecordEncoder& en
     const auto range = [&](const std::vector<int>& cols, double low, double high,
                            FindingKind kind) {
         for (int col : cols) {
-            double v = 0;
-            if (!ParseCellDouble(table.Cell(col, row), decimalSeparator_, v))
-                continue; // already found as not a number
-            if (v / 3600 < low || v / 3600 > high) out.push_back({row, col, kind});
+            const std::string_view text = table.Cell(col, row);
+            int outside = OutsideBySeconds(text, decimalSeparator_, low, high);
+            if (outside < 0) {
+                double v = 0;
+                if (!ParseCellDouble(text, decimalSeparator_, v))
+                    continue; // already found as not a number
+                outside = v / 3600 < low || v / 3600 > high;
+            }
+            if (outside) out.push_back({row, col, kind});
         }
     };
     range(latitudes_, -90, 90, FindingKind::LatitudeRange);
     range(longitudes_, -180, 360, FindingKind::LongitudeRange);
-    if (const KeyIndex::value_type* key = keyOfRow_[static_cast<std::size_t>(row)]) {
-        const int firstRow = key->second.first;
+    if (const int key = keyOfRow_[static_cast<std::size_t>(row)]; key >= 0) {
+        const int firstRow = holders_[static_cast<std::size_t>(key)].first;
         if (firstRow != row) out.push_back({row, keyColumn_, FindingKind::DuplicateKey, firstRow});
     } else if (keyColumn_ >= 0) {
         out.push_back({row, keyColumn_, FindingKind::EmptyKey});

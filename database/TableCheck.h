@@ -8,9 +8,9 @@
 #include "settings/Texts.h"
 #include "table/RecordTable.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace orvane {
@@ -63,8 +63,10 @@ class TableChecker {
 
   private:
     // The rows that hold one key, in ascending order: the first apart, so
-    // that a key held once (nearly all of them) needs no list.
+    // that a key held once (nearly all of them) needs no list. first is -1
+    // for an entry no longer in use.
     struct KeyHolders {
+        std::string key;
         int first = 0;
         std::vector<int> more;
     };
@@ -74,7 +76,11 @@ class TableChecker {
     // Puts the findings of rows first..last in place of the ones they had.
     void ReplaceRows(int first, int last, const std::vector<Finding>& found);
     void Unindex(int row);
-    void Index(int row, std::string key);
+    void Index(int row, std::string_view key);
+    // The entry of a key in holders_, -1 when no row holds it.
+    int FindKey(std::string_view key, std::size_t hash) const;
+    // Makes room for one more key in the slots.
+    void GrowSlots();
 
     std::vector<FieldDef> fields_;
     std::string dataType_;
@@ -82,11 +88,18 @@ class TableChecker {
     int keyColumn_ = -1;
     std::vector<int> latitudes_, longitudes_;
     std::vector<Finding> findings_; // in row order, then column order
-    using KeyIndex = std::unordered_map<std::string, KeyHolders>;
-    KeyIndex rowsOfKey_;
-    // Per table row, its trimmed key's entry in rowsOfKey_ (entries do not
-    // move); nullptr when the key is empty.
-    std::vector<KeyIndex::value_type*> keyOfRow_;
+    // The key index: one entry per key held, and an open-addressing table
+    // of slots naming them (kept flat: a full check indexes every row).
+    std::vector<KeyHolders> holders_;
+    std::vector<int> freeHolders_;
+    struct Slot {
+        int holder = -1; // -1 never used, -2 used before
+        std::uint32_t hash = 0;
+    };
+    std::vector<Slot> slots_;   // a power of two, at most half of them used
+    std::size_t usedSlots_ = 0; // in use or used before
+    // Per table row, its trimmed key's entry in holders_; -1 when the key is empty.
+    std::vector<int> keyOfRow_;
 };
 
 // Every finding, in row order, then column order.

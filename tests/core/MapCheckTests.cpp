@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 
 namespace orvane {
 namespace {
@@ -342,6 +343,65 @@ TEST(TableCheck, FollowsEditsRowByRowAsAFullCheckWouldFindThem) {
         const std::vector<Finding> full = CheckTable(t, fields, "NAVAID", '.');
         ASSERT_TRUE(same(checker.Findings(), full)) << "edit " << edit;
         ASSERT_EQ(checker.Count(), full.size());
+    }
+}
+
+TEST(TableCheck, RandomCellsFindWhatTheGeneralReadersFind) {
+    // Cell texts near the forms a check takes without converting (signs,
+    // both separators, blanks, letters, long digit runs, coordinates near
+    // their limits): each finding is what the general readers decide.
+    const std::vector<FieldDef> fields = CheckFields();
+    std::vector<std::string> titles;
+    for (const FieldDef& f : fields)
+        titles.push_back(f.Title);
+    std::mt19937 random(20261207);
+    const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    const std::string alphabet = "0123456789000000000+-.,, \te";
+    const auto text = [&] {
+        std::string t;
+        const int length = pick(8) == 0 ? 30 + pick(20) : pick(12);
+        for (int i = 0; i < length; ++i)
+            t += alphabet[static_cast<std::size_t>(pick(static_cast<int>(alphabet.size())))];
+        return t;
+    };
+    const auto nearLimit = [&](char separator) {
+        const int limits[] = {324000, 648000, 1296000};
+        std::string t = (pick(2) ? "-" : "") + std::to_string(limits[pick(3)] + pick(5) - 2);
+        if (pick(2)) t += separator + std::to_string(pick(10000));
+        return t;
+    };
+    for (const char separator : {'.', ','}) {
+        std::vector<std::vector<std::string>> rows;
+        for (int r = 0; r < 3000; ++r)
+            rows.push_back({"K" + std::to_string(r), text(), text(), text(),
+                            pick(3) ? text() : nearLimit(separator),
+                            pick(3) ? text() : nearLimit(separator)});
+        const RecordTable t = TableOf(titles, rows);
+        std::vector<std::pair<int, FindingKind>> expected, got;
+        for (int row = 1; row < t.RowCount(); ++row) {
+            const auto cell = [&](int field) { return t.Cell(kFirstFieldColumn + field, row); };
+            std::int64_t whole = 0;
+            if (cell(1).size() > 6) expected.push_back({row * 8 + 1, FindingKind::TooLong});
+            if (!ParseCellInt64(cell(2), whole))
+                expected.push_back({row * 8 + 2, FindingKind::NotWholeNumber});
+            else if (whole < 0 || whole > 255)
+                expected.push_back({row * 8 + 2, FindingKind::ByteRange});
+            if (!ParseCellInt64(cell(3), whole))
+                expected.push_back({row * 8 + 3, FindingKind::NotWholeNumber});
+            for (const int field : {4, 5}) {
+                double v = 0;
+                const double low = field == 4 ? -90 : -180, high = field == 4 ? 90 : 360;
+                if (!ParseCellDouble(cell(field), separator, v))
+                    expected.push_back({row * 8 + field, FindingKind::NotNumber});
+                else if (v / 3600 < low || v / 3600 > high)
+                    expected.push_back({row * 8 + field, field == 4 ? FindingKind::LatitudeRange
+                                                                    : FindingKind::LongitudeRange});
+            }
+        }
+        for (const Finding& f : CheckTable(t, fields, "NAVAID", separator))
+            got.push_back({f.row * 8 + f.column - kFirstFieldColumn, f.kind});
+        EXPECT_EQ(got, expected) << "separator " << separator;
+        EXPECT_GT(expected.size(), 1000u); // the texts do reach the general readers
     }
 }
 
