@@ -263,7 +263,9 @@ TEST_F(DirectWrite, AFailedCloseIsShownOnlyAfterAWrite) {
         SCOPED_TRACE(written ? "written" : "only read");
         ui.messages.clear();
         Open();
-        if (written) ASSERT_EQ(WriteCurrentRow(s, 1, ui), DirectWriteOutcome::Written);
+        if (written) {
+            ASSERT_EQ(WriteCurrentRow(s, 1, ui), DirectWriteOutcome::Written);
+        }
         ASSERT_TRUE(CloseBehindItsBack(path));
         s.ReleaseArchive(ui);
         if (written) {

@@ -253,7 +253,7 @@ void CompareCommands::TakeOther(const std::vector<std::pair<int, int>>& choices)
     const int count = int(std::unique(taken.begin(), taken.end()) - taken.begin());
     if (takes.empty()) return;
     {
-        SessionStep step(c_.session, Step(txt::StepTakeOther, count));
+        SessionStep step(c_.session, orvane::Step(txt::StepTakeOther, count));
         RecordGridModel::Reset reset(c_.model);
         TakeOtherSide(c_.session.Table, other_->Table, diff_, entries, takes);
     }
