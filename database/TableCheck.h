@@ -100,6 +100,7 @@ class TableChecker {
     std::size_t usedSlots_ = 0; // in use or used before
     // Per table row, its trimmed key's entry in holders_; -1 when the key is empty.
     std::vector<int> keyOfRow_;
+    mutable std::vector<std::uint32_t> rowEnds_; // scratch: where a row's cells end
 };
 
 // Every finding, in row order, then column order.
