@@ -25,6 +25,11 @@ bool IsProtectedField(const FieldDef& field) {
     return false;
 }
 
+bool IsProtectedFieldAt(const std::vector<FieldDef>& fields, int index) {
+    return index >= 0 && static_cast<std::size_t>(index) < fields.size() &&
+           IsProtectedField(fields[static_cast<std::size_t>(index)]);
+}
+
 void MergeRowIntoRecord(const RecordTable& table, int row, const std::vector<FieldDef>& fields,
                         char decimalSeparator, RecordBuffer& record, Lang lang) {
     // Protected fields keep the archive's bytes; integers must fit a signed

@@ -21,6 +21,8 @@ std::int64_t RecordPosition(std::int64_t entryOffset, int row, int recordSize);
 // Fields the direct write never writes: their Name holds "key", "ica",
 // "lat", "lon" or "apt" (letter case counts).
 bool IsProtectedField(const FieldDef& field);
+// The same for the field at an index of a template (false outside it).
+bool IsProtectedFieldAt(const std::vector<FieldDef>& fields, int index);
 
 // Converts row `row` over a record's current bytes: byte 0 from "Suppr",
 // byte 2 from "Export" (bytes 1 and 3 kept), every converted field that is

@@ -292,9 +292,7 @@ void TForm_Saisie::Draw(int page) {
 }
 
 bool TForm_Saisie::IsProtected(const EditorLine& line) const {
-    const auto& fields = session_.Fields();
-    return protectFields_ && line.field >= 0 && std::size_t(line.field) < fields.size() &&
-           IsProtectedField(fields[std::size_t(line.field)]);
+    return protectFields_ && IsProtectedFieldAt(session_.Fields(), line.field);
 }
 
 void TForm_Saisie::DrawAll() {

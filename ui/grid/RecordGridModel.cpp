@@ -111,10 +111,7 @@ bool RecordGridModel::setData(const QModelIndex& index, const QVariant& value, i
 }
 
 bool RecordGridModel::ProtectedColumn(int column) const {
-    if (!directWrite_ || column < kFirstFieldColumn) return false;
-    const auto& fields = session_.Fields();
-    const std::size_t field = std::size_t(column - kFirstFieldColumn);
-    return field < fields.size() && IsProtectedField(fields[field]);
+    return directWrite_ && IsProtectedFieldAt(session_.Fields(), column - kFirstFieldColumn);
 }
 
 void RecordGridModel::SetDirectWrite(bool on) {
