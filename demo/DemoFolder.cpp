@@ -1,8 +1,8 @@
 #include "demo/DemoFolder.h"
 
 #include "database/ArchiveWriter.h"
-#include "demo/DemoData.h"
 #include "database/DbdFile.h"
+#include "demo/DemoData.h"
 #include "exchange/CsvFile.h"
 #include "exchange/DexFile.h"
 #include "platform/AtomicFile.h"
@@ -316,18 +316,32 @@ struct DemoTables {
     std::vector<std::pair<std::string, int>> index; // ICAO, record number (0-based)
 };
 
-DemoTables MakeTables(std::int32_t baseStamp) {
-    DemoTables t;
-    const auto& airports = demo::Airports();
-    std::vector<std::string> keys;
-    std::vector<RunwayInfo> runways;
-    std::vector<std::pair<std::string, int>> perCountry;
-    std::uint32_t serial = 0;
-    auto nextStamp = [&] { return static_cast<std::uint32_t>(baseStamp) + 3607u * ++serial; };
+// The unique identifiers' time stamps, one per record in the order the
+// tables are made, so that every record's stays the same from run to run.
+class StampClock {
+  public:
+    explicit StampClock(std::int32_t base) : base_(static_cast<std::uint32_t>(base)) {}
+    std::uint32_t Next() { return base_ + 3607u * ++serial_; }
 
+  private:
+    std::uint32_t base_;
+    std::uint32_t serial_ = 0;
+};
+
+const demo::Airport* AirportNamed(const std::string& icao) {
+    const auto& airports = demo::Airports();
+    auto a = std::find_if(airports.begin(), airports.end(),
+                          [&](const demo::Airport& ap) { return icao == ap.icao; });
+    return a == airports.end() ? nullptr : &*a;
+}
+
+// Airports: the key is the country code and a serial number within the
+// country; keys[i] is airport i's.
+void MakeAirports(DemoTables& t, std::vector<std::string>& keys, StampClock& clock) {
+    const auto& airports = demo::Airports();
+    std::vector<std::pair<std::string, int>> perCountry;
     for (std::size_t i = 0; i < airports.size(); ++i) {
         const demo::Airport& a = airports[i];
-        // The key: country code and a serial number within the country.
         auto c = std::find_if(perCountry.begin(), perCountry.end(),
                               [&](const auto& pc) { return pc.first == a.country; });
         if (c == perCountry.end()) c = perCountry.insert(perCountry.end(), {a.country, 0});
@@ -352,7 +366,7 @@ DemoTables MakeTables(std::int32_t baseStamp) {
             .Set("aelv", std::int64_t{a.elevation})
             .Set("aown", std::int64_t{a.type == 8 ? 2 : 1})
             .Set("ause", std::int64_t{1})
-            .Set("auid", UniqueId(0x01000000u + static_cast<std::uint32_t>(i), nextStamp()))
+            .Set("auid", UniqueId(0x01000000u + static_cast<std::uint32_t>(i), clock.Next()))
             .Set("amag", MagneticVariation(a.lon))
             .Set("atpa", std::int64_t{a.type == 4 ? 500 : (big ? 1500 : 1000)})
             .Set("afss", std::int64_t{big ? 1 : 0})
@@ -376,31 +390,38 @@ DemoTables MakeTables(std::int32_t baseStamp) {
         t.airport.push_back(std::move(r));
         if (*a.icao && std::string(a.icao) != "LFPM")
             t.index.emplace_back(a.icao, static_cast<int>(i));
+    }
+}
 
-        if (*a.id1) {
-            const Point centre{a.lat, a.lon};
-            runways.push_back({i, a.icao, key, a.id1, a.id2, a.surface, a.heading, a.length,
-                               a.width, a.elevation,
-                               Move(centre, Opposite(a.heading), a.length / 2.0),
-                               Move(centre, a.heading, a.length / 2.0)});
-        }
+// Every runway: each airport's main one, then the further ones, grouped by
+// airport in the airport table's order.
+std::vector<RunwayInfo> RunwaysOf(const std::vector<std::string>& keys) {
+    const auto& airports = demo::Airports();
+    std::vector<RunwayInfo> runways;
+    for (std::size_t i = 0; i < airports.size(); ++i) {
+        const demo::Airport& a = airports[i];
+        if (!*a.id1) continue;
+        const Point centre{a.lat, a.lon};
+        runways.push_back({i, a.icao, keys[i], a.id1, a.id2, a.surface, a.heading, a.length,
+                           a.width, a.elevation, Move(centre, Opposite(a.heading), a.length / 2.0),
+                           Move(centre, a.heading, a.length / 2.0)});
     }
     for (const auto& x : demo::ExtraRunways()) {
-        auto a = std::find_if(airports.begin(), airports.end(), [&](const demo::Airport& ap) {
-            return std::string(ap.icao) == x.icao;
-        });
-        if (a == airports.end()) throw FormatError(std::string("demo: no airport ") + x.icao);
-        const std::string& key = keys[static_cast<std::size_t>(a - airports.begin())];
+        const demo::Airport* a = AirportNamed(x.icao);
+        if (!a) throw FormatError(std::string("demo: no airport ") + x.icao);
+        const auto at = static_cast<std::size_t>(a - airports.data());
         Point centre = Move(Move({a->lat, a->lon}, 0, x.north), 90, x.east);
-        runways.push_back({static_cast<std::size_t>(a - airports.begin()), x.icao, key, x.id1,
-                           x.id2, x.surface, x.heading, x.length, x.width, a->elevation,
-                           Move(centre, Opposite(x.heading), x.length / 2.0),
+        runways.push_back({at, x.icao, keys[at], x.id1, x.id2, x.surface, x.heading, x.length,
+                           x.width, a->elevation, Move(centre, Opposite(x.heading), x.length / 2.0),
                            Move(centre, x.heading, x.length / 2.0)});
     }
     std::stable_sort(runways.begin(), runways.end(), [](const RunwayInfo& a, const RunwayInfo& b) {
         return a.airport < b.airport;
     });
+    return runways;
+}
 
+void MakeRunways(DemoTables& t, const std::vector<RunwayInfo>& runways, StampClock& clock) {
     for (std::size_t i = 0; i < runways.size(); ++i) {
         const RunwayInfo& w = runways[i];
         const std::int64_t lights = w.length >= 5000 ? 7 : 1;
@@ -423,11 +444,13 @@ DemoTables MakeTables(std::int32_t baseStamp) {
             .Set("r2el", std::int64_t{w.elevation})
             .Set("r2hd", Opposite(w.heading))
             .Set("r2li", lights)
-            .Set("ruid", UniqueId(0x05000000u + static_cast<std::uint32_t>(i), nextStamp()));
+            .Set("ruid", UniqueId(0x05000000u + static_cast<std::uint32_t>(i), clock.Next()));
         t.runway.push_back(std::move(r));
     }
+}
 
-    // Navaids: the key is the country code, N and a serial number.
+// Navaids: the key is the country code, N and a serial number.
+void MakeNavaids(DemoTables& t, StampClock& clock) {
     const auto& navaids = demo::Navaids();
     for (std::size_t i = 0; i < navaids.size(); ++i) {
         const demo::Navaid& n = navaids[i];
@@ -449,12 +472,15 @@ DemoTables MakeTables(std::int32_t baseStamp) {
             .Set("nlon", Arc(n.lon))
             .Set("nelv", std::int64_t{n.elevation})
             .Set("nrng", std::int64_t{n.range})
-            .Set("nuid", UniqueId(0x04000000u + static_cast<std::uint32_t>(i), nextStamp()));
+            .Set("nuid", UniqueId(0x04000000u + static_cast<std::uint32_t>(i), clock.Next()));
         t.navaid.push_back(std::move(r));
     }
+}
 
-    // Frequencies: the published ones where the table has them, else
-    // channels on the 25 kHz grid picked from the airport's code.
+// Frequencies: the published ones where the table has them, else channels on
+// the 25 kHz grid picked from the airport's code.
+void MakeFrequencies(DemoTables& t, const std::vector<std::string>& keys, StampClock& clock) {
+    const auto& airports = demo::Airports();
     for (std::size_t i = 0; i < airports.size(); ++i) {
         const demo::Airport& a = airports[i];
         if (!*a.icao || a.type != 1) continue;
@@ -491,64 +517,81 @@ DemoTables MakeTables(std::int32_t baseStamp) {
                 .Set("cfr2", it.f2)
                 .Set("clat", Arc(a.lat))
                 .Set("clon", Arc(a.lon))
-                .Set("cuid", UniqueId(0x02000000u + static_cast<std::uint32_t>(n), nextStamp()));
+                .Set("cuid", UniqueId(0x02000000u + static_cast<std::uint32_t>(n), clock.Next()));
             t.comm.push_back(std::move(r));
         }
     }
+}
 
-    // ILS: the published localizers, and one on the main runway of every
-    // other airport whose runway is 7,000 ft or longer; each with its glide
-    // slope beside the threshold.
+// One ILS: its localizer beyond the far end of the runway and its glide
+// slope beside the threshold.
+void AddIls(DemoTables& t, const RunwayInfo& w, bool useEnd1, const std::string& ident, double freq,
+            StampClock& clock) {
+    const RunwayEnd end = useEnd1 ? RunwayEnd{w.id1, w.end1, w.heading}
+                                  : RunwayEnd{w.id2, w.end2, Opposite(w.heading)};
+    const Point stop = useEnd1 ? w.end2 : w.end1;
+    const Point loc = Move(stop, end.heading, 1000);
+    const Point gs = Move(Move(end.threshold, end.heading, 1000), end.heading + 90, 400);
+    for (int k = 0; k < 2; ++k) {
+        const Point at = k == 0 ? loc : gs;
+        DemoRecord r;
+        const std::size_t n = t.ils.size();
+        if (n % 11 == 3) r.exportMark = 1;
+        r.Set("ikey", w.key)
+            .Set("iica", w.icao)
+            .Set("irwy", end.id)
+            .Set("ityp", std::int64_t{k == 0 ? 64 : 128})
+            .Set("iidt", ident)
+            .Set("ifrq", freq)
+            .Set("ilat", Arc(at.lat))
+            .Set("ilon", Arc(at.lon))
+            .Set("ielv", std::int64_t{w.elevation})
+            .Set("igsa", 3.0)
+            .Set("ibrg", end.heading)
+            .Set("iuid", UniqueId(0x03000000u + static_cast<std::uint32_t>(n), clock.Next()));
+        t.ils.push_back(std::move(r));
+    }
+}
+
+// ILS: the published localizers, and one on the main runway of every other
+// airport whose runway is 7,000 ft or longer.
+void MakeIls(DemoTables& t, const std::vector<RunwayInfo>& runways, StampClock& clock) {
     std::vector<double> channels;
     for (int tenth = 1081; tenth <= 1119; tenth += 2) {
         channels.push_back(tenth / 10.0);
         channels.push_back(tenth / 10.0 + 0.05);
     }
-    auto addIls = [&](const RunwayInfo& w, bool useEnd1, const std::string& ident, double freq) {
-        const RunwayEnd end = useEnd1 ? RunwayEnd{w.id1, w.end1, w.heading}
-                                      : RunwayEnd{w.id2, w.end2, Opposite(w.heading)};
-        const Point stop = useEnd1 ? w.end2 : w.end1;
-        const Point loc = Move(stop, end.heading, 1000);
-        const Point gs = Move(Move(end.threshold, end.heading, 1000), end.heading + 90, 400);
-        for (int k = 0; k < 2; ++k) {
-            const Point at = k == 0 ? loc : gs;
-            DemoRecord r;
-            const std::size_t n = t.ils.size();
-            if (n % 11 == 3) r.exportMark = 1;
-            r.Set("ikey", w.key)
-                .Set("iica", w.icao)
-                .Set("irwy", end.id)
-                .Set("ityp", std::int64_t{k == 0 ? 64 : 128})
-                .Set("iidt", ident)
-                .Set("ifrq", freq)
-                .Set("ilat", Arc(at.lat))
-                .Set("ilon", Arc(at.lon))
-                .Set("ielv", std::int64_t{w.elevation})
-                .Set("igsa", 3.0)
-                .Set("ibrg", end.heading)
-                .Set("iuid", UniqueId(0x03000000u + static_cast<std::uint32_t>(n), nextStamp()));
-            t.ils.push_back(std::move(r));
-        }
-    };
     for (const RunwayInfo& w : runways) {
         bool published = false;
         for (const auto& l : demo::PublishedLocalizers()) {
             if (std::string(l.icao) != w.icao) continue;
             published = true;
             if (l.runway == w.id1 || l.runway == w.id2)
-                addIls(w, l.runway == w.id1, l.ident, l.frequency);
+                AddIls(t, w, l.runway == w.id1, l.ident, l.frequency, clock);
         }
         if (published || w.length < 7000) continue;
         // Main runways only: the first runway of each airport in the table.
         const auto main = std::find_if(runways.begin(), runways.end(),
                                        [&](const RunwayInfo& x) { return x.icao == w.icao; });
-        auto a = std::find_if(airports.begin(), airports.end(),
-                              [&](const demo::Airport& ap) { return w.icao == ap.icao; });
-        if (&*main != &w || a == airports.end() || w.id1 != a->id1) continue;
+        const demo::Airport* a = AirportNamed(w.icao);
+        if (&*main != &w || !a || w.id1 != a->id1) continue;
         const std::uint32_t h = Hash(w.icao);
         const std::string ident = std::string("I") + (*a->faa ? a->faa : w.icao.c_str() + 1);
-        addIls(w, h % 2 == 0, ident, channels[h % channels.size()]);
+        AddIls(t, w, h % 2 == 0, ident, channels[h % channels.size()], clock);
     }
+}
+
+// The tables in the order their records take their time stamps.
+DemoTables MakeTables(std::int32_t baseStamp) {
+    DemoTables t;
+    StampClock clock(baseStamp);
+    std::vector<std::string> keys;
+    MakeAirports(t, keys, clock);
+    const std::vector<RunwayInfo> runways = RunwaysOf(keys);
+    MakeRunways(t, runways, clock);
+    MakeNavaids(t, clock);
+    MakeFrequencies(t, keys, clock);
+    MakeIls(t, runways, clock);
     return t;
 }
 
