@@ -3,10 +3,10 @@
 // query at world and city scale on 100,000 places.
 #include "database/DbdFile.h"
 #include "database/TableCheck.h"
+#include "forms/MapView.h"
 #include "support/DbdFixtures.h"
 #include "support/MapFixtures.h"
 #include "support/ScriptedInteraction.h"
-#include "table/MapView.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,9 +1,9 @@
 // The map's geometry (projection, coordinate pairs, visible-item query) and
 // the table check, rule by rule, and orvane-cli check.
 #include "database/TableCheck.h"
+#include "forms/MapView.h"
 #include "support/CliRunner.h"
 #include "support/DbdFixtures.h"
-#include "table/MapView.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "table/Pagination.h"
+#include "forms/Pagination.h"
 
 #include <gtest/gtest.h>
 

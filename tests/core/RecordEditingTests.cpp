@@ -1,8 +1,8 @@
 #include "database/Template.h"
+#include "forms/ByteEntry.h"
+#include "forms/CoordinateEntry.h"
+#include "forms/RecordEditor.h"
 #include "platform/Errors.h"
-#include "table/ByteEntry.h"
-#include "table/CoordinateEntry.h"
-#include "table/RecordEditor.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // print range window, which prints a rectangle of the table or all of it.
 #pragma once
 
+#include "forms/Pagination.h"
 #include "platform/UserInteraction.h"
-#include "table/Pagination.h"
 #include "ui/commands/CommandContext.h"
 
 #include <optional>

@@ -4,8 +4,8 @@
 // shows its views again. One dialog for the whole run.
 #pragma once
 
+#include "forms/ByteEntry.h"
 #include "platform/UserInteraction.h"
-#include "table/ByteEntry.h"
 #include "ui/Captions.h"
 #include "ui/qt/CommandBoundary.h"
 

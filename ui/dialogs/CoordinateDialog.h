@@ -5,8 +5,8 @@
 // are Cancel. One dialog for the whole run.
 #pragma once
 
+#include "forms/CoordinateEntry.h"
 #include "platform/UserInteraction.h"
-#include "table/CoordinateEntry.h"
 #include "ui/Captions.h"
 #include "ui/qt/CommandBoundary.h"
 

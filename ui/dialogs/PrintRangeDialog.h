@@ -6,7 +6,7 @@
 #pragma once
 
 #include "database/SessionState.h"
-#include "table/Pagination.h"
+#include "forms/Pagination.h"
 #include "ui/Captions.h"
 #include "ui/qt/CommandBoundary.h"
 

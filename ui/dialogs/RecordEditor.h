@@ -7,7 +7,7 @@
 #pragma once
 
 #include "database/SessionState.h"
-#include "table/RecordEditor.h"
+#include "forms/RecordEditor.h"
 #include "ui/Captions.h"
 #include "ui/qt/CommandBoundary.h"
 

@@ -7,7 +7,7 @@
 // Only what the view shows is drawn.
 #pragma once
 
-#include "table/MapView.h"
+#include "forms/MapView.h"
 
 #include <QPainterPath>
 #include <QPoint>

@@ -5,8 +5,8 @@
 // platform's sans-serif font at 8 points.
 #pragma once
 
+#include "forms/Pagination.h"
 #include "platform/UserInteraction.h"
-#include "table/Pagination.h"
 
 #include <QDate>
 #include <QString>

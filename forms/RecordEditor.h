@@ -5,9 +5,9 @@
 // RecordEditor, draws its lines, forwards each event and shows the notices.
 #pragma once
 
+#include "forms/ByteEntry.h"
+#include "forms/EditorNotice.h"
 #include "settings/Texts.h"
-#include "table/ByteEntry.h"
-#include "table/EditorNotice.h"
 #include "table/RecordTable.h"
 
 #include <array>

@@ -5,8 +5,8 @@
 // copies Views() back into its controls.
 #pragma once
 
+#include "forms/EditorNotice.h"
 #include "settings/Texts.h"
-#include "table/EditorNotice.h"
 
 #include <cstdint>
 #include <optional>

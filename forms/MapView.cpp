@@ -1,4 +1,4 @@
-#include "table/MapView.h"
+#include "forms/MapView.h"
 
 #include "platform/Paths.h"
 #include "table/ValueDisplay.h"

@@ -1,4 +1,4 @@
-#include "table/ByteEntry.h"
+#include "forms/ByteEntry.h"
 
 #include "table/WholeNumber.h"
 

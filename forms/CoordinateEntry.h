@@ -5,8 +5,8 @@
 // forwards each field change, and on "Fermer" calls Ok and shows its notices.
 #pragma once
 
+#include "forms/EditorNotice.h"
 #include "settings/Texts.h"
-#include "table/EditorNotice.h"
 
 #include <optional>
 #include <string>

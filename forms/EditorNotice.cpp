@@ -1,4 +1,4 @@
-#include "table/EditorNotice.h"
+#include "forms/EditorNotice.h"
 
 namespace orvane {
 

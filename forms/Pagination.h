@@ -2,11 +2,11 @@
 // which columns (or parts of a column wider than a page) land on which page,
 // the heading row repeated at the top of every page; and the rules of the
 // print range window ("Imprimer sélection", "Imprimer tout"). Sizes are in the
-// printer's device units; the window measures, the core lays out.
+// printer's device units; the window measures, this lays out.
 #pragma once
 
+#include "forms/EditorNotice.h"
 #include "settings/Texts.h"
-#include "table/EditorNotice.h"
 #include "table/RecordTable.h"
 
 #include <optional>

@@ -1,5 +1,5 @@
 // A message box described as data: what an editing check or a dialog command
-// wants shown (text, title, icon, beep). The core decides; the dialog only
+// wants shown (text, title, icon, beep). The logic decides; the dialog only
 // shows it, through the user-interaction seam.
 #pragma once
 

@@ -1,4 +1,4 @@
-#include "table/RecordEditor.h"
+#include "forms/RecordEditor.h"
 
 #include "platform/Cp1252.h"
 #include "platform/Errors.h"

@@ -1,4 +1,4 @@
-#include "table/CoordinateEntry.h"
+#include "forms/CoordinateEntry.h"
 
 #include "table/ValueDisplay.h"
 #include "table/WholeNumber.h"
