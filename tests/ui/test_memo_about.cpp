@@ -4,6 +4,7 @@
 #include "settings/Texts.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TempDir.h"
+#include "support/Widgets.h"
 #include "ui/dialogs/AboutBox.h"
 #include "ui/dialogs/MemoWindow.h"
 #include "ui/qt/QtText.h"
@@ -15,8 +16,7 @@
 #include <filesystem>
 
 using namespace orvane;
-using orvane::testing::ScriptedInteraction;
-using orvane::testing::TempDir;
+using namespace orvane::testing;
 
 class MemoAboutTest : public QObject {
     Q_OBJECT
@@ -33,31 +33,33 @@ void MemoAboutTest::firstShowingSaveAndReload() {
     TempDir dir;
     ScriptedInteraction ui;
     const std::string path = dir.File("memo.txt");
-    TForm_Memoire memo(ui, Lang::French, path);
+    MemoWindow memo(ui, Lang::French, path);
+    auto* text = Child<QPlainTextEdit>(&memo, "Memoire");
+    auto* close = Child<QPushButton>(&memo, "btnFermerMemo");
     QCOMPARE(memo.windowTitle(), Q("Pour ne pas oublier....."));
-    QCOMPARE(memo.btnFermerMemo->text(), QString("Fermer"));
+    QCOMPARE(close->text(), QString("Fermer"));
     memo.show();
     QCOMPARE(ui.messages.size(), std::size_t(1));
     QCOMPARE(ui.messages[0].kind, MessageKind::Warning);
     QCOMPARE(Q(ui.messages[0].text), Q(txt::MemoNotFound.fr));
     QCOMPARE(dir.Read("memo.txt"), std::string("\r\n")); // one empty line
 
-    QTest::keyClicks(memo.Memoire, "Piste 27 ferm");
-    QTest::sendKeyEvent(QTest::Click, memo.Memoire, Qt::Key_Eacute, Q("é"), {});
-    QTest::keyClicks(memo.Memoire, "e");
-    QTest::keyClick(memo.Memoire, Qt::Key_Return);
-    QTest::keyClicks(memo.Memoire, "NDB OL");
+    QTest::keyClicks(text, "Piste 27 ferm");
+    QTest::sendKeyEvent(QTest::Click, text, Qt::Key_Eacute, Q("é"), {});
+    QTest::keyClicks(text, "e");
+    QTest::keyClick(text, Qt::Key_Return);
+    QTest::keyClicks(text, "NDB OL");
     QVERIFY(memo.HasUnsavedText());
-    QTest::mouseClick(memo.btnFermerMemo, Qt::LeftButton);
+    QTest::mouseClick(close, Qt::LeftButton);
     QCOMPARE(dir.Read("memo.txt"), std::string("Piste 27 ferm\xE9"
                                                "e\r\nNDB OL\r\n"));
     QVERIFY(memo.isVisible()); // saving does not close
     QVERIFY(!memo.HasUnsavedText());
 
     // A new window (as after a restart) shows the saved text.
-    TForm_Memoire again(ui, Lang::English, path);
+    MemoWindow again(ui, Lang::English, path);
     again.show();
-    QCOMPARE(again.Memoire->toPlainText(), Q("Piste 27 fermée\nNDB OL"));
+    QCOMPARE(Child<QPlainTextEdit>(&again, "Memoire")->toPlainText(), Q("Piste 27 fermée\nNDB OL"));
     QCOMPARE(ui.messages.size(), std::size_t(1));
 }
 
@@ -83,10 +85,11 @@ void MemoAboutTest::closingAsksOnlyAboutUnsavedText() {
     ScriptedInteraction ui;
     ui.saveChoices = {SaveChoice(answer)};
     const std::string path = dir.Write("memo.txt", "old\r\n");
-    TForm_Memoire memo(ui, Lang::English, path);
+    MemoWindow memo(ui, Lang::English, path);
     memo.show();
-    memo.Memoire->moveCursor(QTextCursor::End);
-    QTest::keyClicks(memo.Memoire, typed);
+    auto* text = Child<QPlainTextEdit>(&memo, "Memoire");
+    text->moveCursor(QTextCursor::End);
+    QTest::keyClicks(text, typed);
     memo.close(); // the frame's close box
     QCOMPARE(ui.questions.size(), std::size_t(asked ? 1 : 0));
     if (asked) QCOMPARE(Q(ui.questions[0]), Q(txt::MemoUnsaved.en));
@@ -94,7 +97,7 @@ void MemoAboutTest::closingAsksOnlyAboutUnsavedText() {
     QCOMPARE(Q(dir.Read("memo.txt")), file);
     // Shown again, the window holds the file's text; kept open, the typed text.
     memo.show();
-    QCOMPARE(memo.Memoire->toPlainText(), closed ? file.chopped(2) : "old" + typed);
+    QCOMPARE(text->toPlainText(), closed ? file.chopped(2) : "old" + typed);
     QVERIFY(ui.messages.empty());
 }
 
@@ -103,15 +106,15 @@ void MemoAboutTest::failedSaveKeepsTheFileAndTheText() {
     ScriptedInteraction ui;
     const std::string path = dir.Write("memo.txt", "old\r\n");
     std::filesystem::permissions(path, std::filesystem::perms::owner_read);
-    TForm_Memoire memo(ui, Lang::English, path);
+    MemoWindow memo(ui, Lang::English, path);
     memo.show();
-    QTest::keyClicks(memo.Memoire, "typed ");
-    QTest::mouseClick(memo.btnFermerMemo, Qt::LeftButton);
+    QTest::keyClicks(Child<QPlainTextEdit>(&memo, "Memoire"), "typed ");
+    QTest::mouseClick(Child<QPushButton>(&memo, "btnFermerMemo"), Qt::LeftButton);
     QCOMPARE(ui.messages.size(), std::size_t(1));
     QCOMPARE(ui.messages[0].kind, MessageKind::Error);
     QCOMPARE(Q(ui.messages[0].text), Q(Format(txt::ReadOnlyTarget.en, path.c_str())));
     QCOMPARE(dir.Read("memo.txt"), std::string("old\r\n"));
-    QCOMPARE(memo.Memoire->toPlainText(), QString("typed old"));
+    QCOMPARE(Child<QPlainTextEdit>(&memo, "Memoire")->toPlainText(), QString("typed old"));
     QVERIFY(memo.HasUnsavedText());
 }
 
@@ -124,16 +127,17 @@ void MemoAboutTest::aboutBox_data() {
 void MemoAboutTest::aboutBox() {
     QFETCH(bool, english);
     const Lang l = english ? Lang::English : Lang::French;
-    TForm_about about(l);
+    AboutBox about(l);
     about.show();
     QCOMPARE(about.windowTitle(), Q(english ? "About" : "A propos"));
-    QCOMPARE(about.btnFermer->text(), Q(english ? "Close" : "Fermer"));
-    QCOMPARE(about.Memo->toPlainText(),
+    QCOMPARE(Child<QPushButton>(&about, "btnFermer")->text(), Q(english ? "Close" : "Fermer"));
+    QCOMPARE(Child<QPlainTextEdit>(&about, "Memo")->toPlainText(),
              "Orvane v1.13\n\n" + Q(txt::AboutNotice.In(l)).replace("\r\n", "\n"));
-    QVERIFY(about.Memo->isReadOnly());
-    QCOMPARE(about.Memo->palette().color(QPalette::Base), QColor(Qt::cyan));
+    QVERIFY(Child<QPlainTextEdit>(&about, "Memo")->isReadOnly());
+    QCOMPARE(Child<QPlainTextEdit>(&about, "Memo")->palette().color(QPalette::Base),
+             QColor(Qt::cyan));
     QCOMPARE(about.minimumSize(), about.maximumSize()); // a fixed frame
-    QTest::mouseClick(about.btnFermer, Qt::LeftButton);
+    QTest::mouseClick(Child<QPushButton>(&about, "btnFermer"), Qt::LeftButton);
     QVERIFY(!about.isVisible());
 }
 

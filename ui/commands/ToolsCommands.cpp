@@ -64,13 +64,13 @@ void ToolsCommands::AideHTMLClick() {
                           Format(where.In(lang), page.c_str()));
 }
 
-TForm_Memoire* ToolsCommands::Memo() {
-    if (!memo_) memo_ = new TForm_Memoire(c_.ui, c_.lang(), memoPath_, parent_);
+MemoWindow* ToolsCommands::Memo() {
+    if (!memo_) memo_ = new MemoWindow(c_.ui, c_.lang(), memoPath_, parent_);
     return memo_;
 }
 
-TForm_about* ToolsCommands::About() {
-    if (!about_) about_ = new TForm_about(c_.lang(), parent_);
+AboutBox* ToolsCommands::About() {
+    if (!about_) about_ = new AboutBox(c_.lang(), parent_);
     return about_;
 }
 

@@ -12,8 +12,8 @@ class QWidget;
 
 namespace orvane {
 
-class TForm_Memoire;
-class TForm_about;
+class MemoWindow;
+class AboutBox;
 
 class ToolsCommands {
   public:
@@ -29,8 +29,8 @@ class ToolsCommands {
     void AproposClick();
 
     // Created at their first showing, then kept (the memo keeps its text).
-    TForm_Memoire* Memo();
-    TForm_about* About();
+    MemoWindow* Memo();
+    AboutBox* About();
 
     // The help page shipped with the program (help/ beside it, or in the
     // installed share/orvane/), in a language.
@@ -42,8 +42,8 @@ class ToolsCommands {
     CommandContext c_;
     QWidget* parent_;
     std::string memoPath_;
-    TForm_Memoire* memo_ = nullptr; // owned by parent_
-    TForm_about* about_ = nullptr;  // owned by parent_
+    MemoWindow* memo_ = nullptr; // owned by parent_
+    AboutBox* about_ = nullptr;  // owned by parent_
 };
 
 } // namespace orvane

@@ -15,34 +15,34 @@ QString AboutText(Lang lang) {
     return Q(txt::AboutVersion) + QStringLiteral("\n\n") + notice;
 }
 
-TForm_about::TForm_about(Lang lang, QWidget* parent) : QDialog(parent) {
+AboutBox::AboutBox(Lang lang, QWidget* parent) : QDialog(parent) {
     setObjectName("TForm_about");
     setModal(true);
     captions_.Title(this, txt::AboutCaption);
 
-    Memo = new QPlainTextEdit(this);
-    Memo->setObjectName("Memo");
-    Memo->setReadOnly(true);
-    Memo->setPlainText(AboutText(lang));
-    QPalette aqua = Memo->palette();
+    auto* text = new QPlainTextEdit(this);
+    text->setObjectName("Memo");
+    text->setReadOnly(true);
+    text->setPlainText(AboutText(lang));
+    QPalette aqua = text->palette();
     aqua.setColor(QPalette::Base, QColor(0, 255, 255));
     aqua.setColor(QPalette::Text, Qt::black);
-    Memo->setPalette(aqua);
+    text->setPalette(aqua);
     // Wide enough for the notice's lines, tall enough for all of them.
-    const QFontMetrics fm(Memo->font());
-    Memo->setFixedSize(fm.averageCharWidth() * 52, fm.lineSpacing() * 10);
+    const QFontMetrics fm(text->font());
+    text->setFixedSize(fm.averageCharWidth() * 52, fm.lineSpacing() * 10);
 
-    btnFermer = new QPushButton(this);
-    btnFermer->setObjectName("btnFermer");
-    btnFermer->setDefault(true);
-    captions_.Text(btnFermer, txt::DialogClose);
-    connect(btnFermer, &QPushButton::clicked, this, &QDialog::accept);
+    auto* close = new QPushButton(this);
+    close->setObjectName("btnFermer");
+    close->setDefault(true);
+    captions_.Text(close, txt::DialogClose);
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Memo);
+    layout->addWidget(text);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(btnFermer);
+    buttons->addWidget(close);
     buttons->addStretch(1);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize); // a fixed frame

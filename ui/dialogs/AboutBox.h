@@ -6,18 +6,12 @@
 
 #include <QDialog>
 
-class QPlainTextEdit;
-class QPushButton;
-
 namespace orvane {
 
-class TForm_about : public QDialog {
+class AboutBox : public QDialog {
     Q_OBJECT
   public:
-    explicit TForm_about(Lang lang, QWidget* parent = nullptr);
-
-    QPlainTextEdit* Memo = nullptr;
-    QPushButton* btnFermer = nullptr;
+    explicit AboutBox(Lang lang, QWidget* parent = nullptr);
 
   private:
     Captions captions_;

@@ -11,62 +11,58 @@
 
 namespace orvane {
 
-TForm_Memoire::TForm_Memoire(UserInteraction& ui, Lang lang, std::string memoPath, QWidget* parent)
+MemoWindow::MemoWindow(UserInteraction& ui, Lang lang, std::string memoPath, QWidget* parent)
     : QDialog(parent), ui_(ui), lang_(lang), path_(std::move(memoPath)), boundary_(ui) {
     setObjectName("TForm_Memoire");
     setModal(true);
     setSizeGripEnabled(true);
     captions_.Title(this, txt::MemoCaption);
 
-    Memoire = new QPlainTextEdit(this);
-    Memoire->setObjectName("Memoire");
-    Memoire->setLineWrapMode(QPlainTextEdit::NoWrap);
-    btnFermerMemo = new QPushButton(this);
-    btnFermerMemo->setObjectName("btnFermerMemo");
-    btnFermerMemo->setAutoDefault(false); // Enter makes a new line in the text
-    captions_.Text(btnFermerMemo, txt::DialogClose);
-    boundary_.Wire(btnFermerMemo, [this] { btnFermerMemoClick(); });
+    text_ = new QPlainTextEdit(this);
+    text_->setObjectName("Memoire");
+    text_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    auto* close = new QPushButton(this);
+    close->setObjectName("btnFermerMemo");
+    close->setAutoDefault(false); // Enter makes a new line in the text
+    captions_.Text(close, txt::DialogClose);
+    boundary_.Wire(close, [this] { Save(); });
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Memoire, 1);
+    layout->addWidget(text_, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(btnFermerMemo);
+    buttons->addWidget(close);
     buttons->addStretch(1);
     layout->addLayout(buttons);
     resize(480, 360);
     captions_.Apply(lang_);
 }
 
-bool TForm_Memoire::HasUnsavedText() const {
-    return Memoire->document()->isModified();
+bool MemoWindow::HasUnsavedText() const {
+    return text_->document()->isModified();
 }
 
-void TForm_Memoire::showEvent(QShowEvent* event) {
+void MemoWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (!event->spontaneous()) boundary_.Run([this] { FormActivate(); });
+    if (!event->spontaneous()) boundary_.Run([this] { Load(); });
 }
 
-void TForm_Memoire::FormActivate() {
+void MemoWindow::Load() {
     if (const std::optional<std::string> text = ReadMemo(path_)) {
-        Memoire->setPlainText(Q(*text));
-        Memoire->document()->setModified(false);
+        text_->setPlainText(Q(*text));
+        text_->document()->setModified(false);
         return;
     }
     ui_.ShowMessage(MessageKind::Warning, txt::MemoNotFound.In(lang_));
     Save();
 }
 
-void TForm_Memoire::btnFermerMemoClick() {
-    Save();
+void MemoWindow::Save() {
+    WriteMemo(path_, S(text_->toPlainText()), lang_);
+    text_->document()->setModified(false);
 }
 
-void TForm_Memoire::Save() {
-    WriteMemo(path_, S(Memoire->toPlainText()), lang_);
-    Memoire->document()->setModified(false);
-}
-
-void TForm_Memoire::reject() {
+void MemoWindow::reject() {
     bool close = true;
     boundary_.Run([&] {
         if (!HasUnsavedText()) return;

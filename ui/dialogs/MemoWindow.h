@@ -13,38 +13,33 @@
 #include <string>
 
 class QPlainTextEdit;
-class QPushButton;
 
 namespace orvane {
 
-class TForm_Memoire : public QDialog {
+class MemoWindow : public QDialog {
     Q_OBJECT
   public:
-    TForm_Memoire(UserInteraction& ui, Lang lang, std::string memoPath, QWidget* parent = nullptr);
+    MemoWindow(UserInteraction& ui, Lang lang, std::string memoPath, QWidget* parent = nullptr);
 
     const std::string& MemoPath() const { return path_; }
     // Text typed since the last load or save.
     bool HasUnsavedText() const;
 
-    // Load: the file's lines replace the text; a missing file is created
-    // from the text, after a message.
-    void FormActivate();
-    // Save: the text replaces the file; the window stays open.
-    void btnFermerMemoClick();
+    // The file's lines replace the text; a missing file is created from the
+    // text, after a message.
+    void Load();
+    // The text replaces the file; the window stays open ("Fermer").
+    void Save();
 
     // The close box and Escape come here: unsaved text is saved, let go, or
     // the window stays, as the user answers.
     void reject() override;
 
-    QPlainTextEdit* Memoire = nullptr;
-    QPushButton* btnFermerMemo = nullptr;
-
   protected:
     void showEvent(QShowEvent* event) override;
 
   private:
-    void Save();
-
+    QPlainTextEdit* text_ = nullptr;
     UserInteraction& ui_;
     Lang lang_;
     std::string path_;
