@@ -174,7 +174,7 @@ int main(int argc, char** argv) {
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTexts);
     ui.SetFallbackParent(&mainWindow);
-    orvane::TForm_init initDialog(session, ui, iniPath, &mainWindow);
+    orvane::DirectoriesDialog initDialog(session, ui, iniPath, &mainWindow);
     mainWindow.SetInitDialog(&initDialog);
 
     // Centred on the screen at start.

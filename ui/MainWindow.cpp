@@ -21,7 +21,7 @@
 #include "ui/commands/UndoCommands.h"
 #include "ui/dialogs/ArchiveViewer.h"
 #include "ui/dialogs/DirectoriesDialog.h"
-#include "ui/dialogs/RecordEditor.h"
+#include "ui/dialogs/RecordEditorDialog.h"
 #include "ui/grid/DefinitionsPage.h"
 #include "ui/grid/RecordGridModel.h"
 #include "ui/grid/RecordGridView.h"
@@ -148,9 +148,9 @@ TForm_main::TForm_main(SessionState& session, UserInteraction& ui, BusyIndicator
     panel3_->setFixedWidth(LeftColumnWidth());
     session_.Undo.Reset(session_.Table);
     // After the settings: the viewer speaks the language read.
-    Podview = new TForm_podview(session_, ui_, busy_, this);
+    Podview = new ArchiveViewer(session_, ui_, busy_, this);
     // The record editor's captions follow the language read too.
-    saisie_ = new TForm_Saisie(session_, ui_, this);
+    saisie_ = new RecordEditorDialog(session_, ui_, this);
     print_->Attach(this, DataGrid);
 }
 
@@ -583,7 +583,7 @@ void TForm_main::WriteFlagHeadings() {
     model_->HeadingsChanged();
 }
 
-void TForm_main::SetInitDialog(TForm_init* dialog) {
+void TForm_main::SetInitDialog(DirectoriesDialog* dialog) {
     init_ = dialog;
     options_->SetInitDialog(dialog);
     if (!init_) return;

@@ -42,9 +42,9 @@ class PrintCommands;
 class RecordGridModel;
 class RecordGridView;
 class SearchCommands;
-class TForm_init;
-class TForm_podview;
-class TForm_Saisie;
+class DirectoriesDialog;
+class ArchiveViewer;
+class RecordEditorDialog;
 class ToolsCommands;
 class MapWidget;
 class CheckPanel;
@@ -59,7 +59,7 @@ class TForm_main : public QMainWindow, private EditorView {
     ~TForm_main() override;
 
     // The directories dialog, created after this window.
-    void SetInitDialog(TForm_init* dialog);
+    void SetInitDialog(DirectoriesDialog* dialog);
 
     // Lays the English texts over the French ones (at creation only).
     void English();
@@ -147,7 +147,7 @@ class TForm_main : public QMainWindow, private EditorView {
     QAction* FocusSearch = nullptr;
     QAction* FindNext = nullptr;
     // The archive viewer of "Extraction POD", shown modally.
-    TForm_podview* Podview = nullptr;
+    ArchiveViewer* Podview = nullptr;
     // How soon the progress dialogs of long work show.
     ProgressSettings& Progress() { return progress_; }
     EditMode Mode() const;
@@ -212,7 +212,7 @@ class TForm_main : public QMainWindow, private EditorView {
     std::string iniPath_;
     CommandBoundary boundary_;
     Captions captions_;
-    TForm_init* init_ = nullptr;
+    DirectoriesDialog* init_ = nullptr;
     RecordGridModel* model_ = nullptr;
     std::unique_ptr<FileCommands> files_;
     std::unique_ptr<EditionCommands> edition_;
@@ -243,11 +243,11 @@ class TForm_main : public QMainWindow, private EditorView {
     bool statusHasCount_ = false;
 
   public:
-    TForm_Saisie* Saisie() const { return saisie_; }
+    RecordEditorDialog* Saisie() const { return saisie_; }
     PrintCommands* Printing() const { return print_.get(); }
 
   private:
-    TForm_Saisie* saisie_ = nullptr; // the record editor, one for the whole run
+    RecordEditorDialog* saisie_ = nullptr; // the record editor, one for the whole run
 
   public:
     // The map page and the check's findings beside the grid.

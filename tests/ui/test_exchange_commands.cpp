@@ -6,8 +6,9 @@
 #include "support/ArchiveFixtures.h"
 #include "support/DbdFixtures.h"
 #include "support/EditorHarness.h"
+#include "support/Widgets.h"
 #include "ui/dialogs/ArchiveViewer.h"
-#include "ui/dialogs/RecordEditor.h"
+#include "ui/dialogs/RecordEditorDialog.h"
 #include "ui/grid/RecordGridView.h"
 #include "ui/qt/QtText.h"
 
@@ -29,6 +30,7 @@
 #include <set>
 
 using namespace orvane;
+using orvane::testing::Child;
 using orvane::testing::EditorHarness;
 using orvane::testing::ReadBytes;
 
@@ -208,26 +210,27 @@ void ExchangeTest::directWriteChangesOneRecord() {
     // So is it in the record editor, whose entry dialogs stay shut on it.
     {
         h.window->DataGrid->setCurrentIndex(h.model().index(1, 6));
-        TForm_Saisie& editor = *h.window->Saisie();
+        RecordEditorDialog& editor = *h.window->Saisie();
         editor.show();
         const auto valueOf = [&](int column) -> QTableWidgetItem* {
             const QString title = h.model().headerData(column, Qt::Horizontal).toString();
-            for (int r = 0; r < editor.grid1->rowCount(); ++r)
-                if (editor.grid1->item(r, 0)->text() == title) return editor.grid1->item(r, 3);
+            for (int r = 0; r < editor.Grid(1)->rowCount(); ++r)
+                if (editor.Grid(1)->item(r, 0)->text() == title) return editor.Grid(1)->item(r, 3);
             return nullptr;
         };
         QVERIFY(valueOf(6) && valueOf(8));
         QVERIFY(!(valueOf(6)->flags() & Qt::ItemIsEditable));
-        QVERIFY(editor.grid1->item(valueOf(6)->row(), 0)
+        QVERIFY(editor.Grid(1)
+                    ->item(valueOf(6)->row(), 0)
                     ->toolTip()
                     .contains(Q(txt::ProtectedFieldHint.fr)));
         QVERIFY(valueOf(8)->flags() & Qt::ItemIsEditable);
-        editor.grid1->setCurrentCell(valueOf(6)->row(), 3);
+        editor.Grid(1)->setCurrentCell(valueOf(6)->row(), 3);
         auto opened = std::make_shared<bool>(false); // a dialog shown is closed again
         QTimer::singleShot(0, [opened] {
             if (QWidget* w = QApplication::activeModalWidget()) *opened = w->close();
         });
-        editor.MouseDown(editor.grid1, Qt::RightButton);
+        editor.OpenEntryDialog(editor.Grid(1), Qt::RightButton);
         QCoreApplication::processEvents();
         QVERIFY(!*opened);
         editor.reject();
@@ -383,13 +386,15 @@ void ExchangeTest::viewerListsMarksSortsAndExtracts() {
         "fly2/system/MIX.POD",
         BuildArchive(ArchiveLayout::Pod3,
                      {{"B\\TWO.TXT", "two", 200}, {"A\\ONE.TXT", "one!", 100}, {"TOP", "t", 300}}));
-    TForm_podview& v = *h.window->Podview;
+    ArchiveViewer& v = *h.window->Podview;
+    auto* extract = Child<QPushButton>(&v, "tbExtraire");
+    auto* list = Child<QTableView>(&v, "sgPodview");
     v.show();
     QCOMPARE(v.windowTitle(), Q(txt::PodviewCaption.In(lang)));
-    QCOMPARE(v.cbStruct->text(), Q(txt::PodviewStructure.In(lang)));
-    QVERIFY(!v.tbExtraire->isEnabled());
+    QCOMPARE(Child<QCheckBox>(&v, "cbStruct")->text(), Q(txt::PodviewStructure.In(lang)));
+    QVERIFY(!extract->isEnabled());
     h.ui.openAnswers.push_back(archive);
-    v.tbOuvrir->click();
+    Child<QPushButton>(&v, "tbOuvrir")->click();
     QCOMPARE(Q(h.ui.openRequests.back().initialFolder), Q(h.world.Fly2() + "system/"));
     ArchiveEntryModel& m = *v.Model();
     QCOMPARE(m.rowCount(), 3);
@@ -404,8 +409,8 @@ void ExchangeTest::viewerListsMarksSortsAndExtracts() {
     QCOMPARE(m.Marked(), (std::vector<int>{0, 1, 2}));
     v.HeadingClick(0);
     QVERIFY(m.Marked().empty());
-    QTest::mouseClick(v.sgPodview->viewport(), Qt::LeftButton, {},
-                      v.sgPodview->visualRect(m.index(1, 1)).center());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualRect(m.index(1, 1)).center());
     QCOMPARE(m.Marked(), (std::vector<int>{1}));
     // Sorting by name moves the mark with its entry.
     v.HeadingClick(1);
@@ -413,29 +418,29 @@ void ExchangeTest::viewerListsMarksSortsAndExtracts() {
     QCOMPARE(m.index(0, 0).data().toString(), QString("x"));
     v.HeadingClick(3); // size: 1, 3, 4 bytes
     QCOMPARE(m.index(2, 1).data().toString(), QString("A\\ONE.TXT"));
-    v.sgPodviewSelectCell(0); // TOP
+    v.ToggleMark(0); // TOP
     QCOMPARE(m.Marked(), (std::vector<int>{1, 2}));
 
-    v.cbStruct->setChecked(structure);
+    Child<QCheckBox>(&v, "cbStruct")->setChecked(structure);
     testing::TempDir out;
     h.ui.folderAnswers.push_back(out.Path());
-    v.tbExtraire->click();
+    extract->click();
     QCOMPARE(out.ListFiles(), structure ? (std::vector<std::string>{"A/ONE.TXT", "TOP"})
                                         : (std::vector<std::string>{"ONE.TXT", "TOP"}));
     QCOMPARE(out.Read(structure ? "A/ONE.TXT" : "ONE.TXT"), std::string("one!"));
-    QCOMPARE(v.StatusBar->currentMessage(),
+    QCOMPARE(Child<QStatusBar>(&v, "StatusBar")->currentMessage(),
              Q(Format(txt::PodviewExtracted.In(lang, 2), 2, (out.Path() + "/").c_str())));
 
     // The "sel" heading under the mouse marks all; the arrow stays on the sort.
-    QHeaderView* header = v.sgPodview->horizontalHeader();
+    QHeaderView* header = list->horizontalHeader();
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                       QPoint(header->sectionViewportPosition(0) + 5, header->height() / 2));
     QCOMPARE(m.Marked(), (std::vector<int>{0, 1, 2}));
     QCOMPARE(header->sortIndicatorSection(), 3);
-    v.tbEfface->click();
+    Child<QPushButton>(&v, "tbEfface")->click();
     QCOMPARE(m.rowCount(), 0);
     QVERIFY(v.StatusText().isEmpty());
-    QVERIFY(!v.tbExtraire->isEnabled());
+    QVERIFY(!extract->isEnabled());
     v.hide();
 }
 
@@ -483,17 +488,17 @@ void ExchangeTest::cancelAtEachProgressDialog() {
         "fly2/system/BIG.POD",
         BuildArchive(ArchiveLayout::Pod3,
                      {{"SMALL", "s", 0}, {"BIG", testing::PatternBytes(300 * 1024), 0}}));
-    TForm_podview& v = *h.window->Podview;
+    ArchiveViewer& v = *h.window->Podview;
     v.show();
     v.Progress().showAfterMs = 0;
     v.OpenArchive(archive);
     v.HeadingClick(0);
     testing::TempDir out;
     h.ui.folderAnswers.push_back(out.Path());
-    QVERIFY(cancelled(&v, [&] { v.tbExtraire->click(); }));
+    QVERIFY(cancelled(&v, [&] { Child<QPushButton>(&v, "tbExtraire")->click(); }));
     QCOMPARE(out.ListFiles(), std::vector<std::string>{"SMALL"});
     QCOMPARE(
-        v.StatusBar->currentMessage(),
+        Child<QStatusBar>(&v, "StatusBar")->currentMessage(),
         Q(Format(txt::PodviewExtractStopped.In(Lang::English, 1), 1, (out.Path() + "/").c_str())));
 }
 

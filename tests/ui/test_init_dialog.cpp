@@ -6,6 +6,7 @@
 #include "support/DbdFixtures.h"
 #include "support/ScriptedInteraction.h"
 #include "support/UiFixtures.h"
+#include "support/Widgets.h"
 #include "ui/dialogs/DirectoriesDialog.h"
 #include "ui/qt/QtText.h"
 
@@ -16,21 +17,25 @@
 #include <QTest>
 
 using namespace orvane;
-using orvane::testing::ScriptedInteraction;
-using orvane::testing::UiWorld;
+using namespace orvane::testing;
 
 namespace {
 
 struct Harness {
-    Harness() {
-        dialog = std::make_unique<TForm_init>(session, ui, world.Ini());
+    explicit Harness(const char* language = "") {
+        session.Language = language;
+        dialog = std::make_unique<DirectoriesDialog>(session, ui, world.Ini());
         dialog->MarkVersion = [this](int v) { marked = v; };
         dialog->ShowVersion = [this](int v) { shown = v; };
     }
+    QLineEdit* Box(const char* name) { return Child<QLineEdit>(dialog.get(), name); }
+    QPushButton* Button(const char* name) { return Child<QPushButton>(dialog.get(), name); }
+    // The default version's radio button of Fly! 1 or Fly! II.
+    QRadioButton* Version(int v) { return dialog->findChildren<QRadioButton*>()[v - 1]; }
     UiWorld world;
     SessionState session;
     ScriptedInteraction ui;
-    std::unique_ptr<TForm_init> dialog;
+    std::unique_ptr<DirectoriesDialog> dialog;
     int marked = 0, shown = 0;
 };
 
@@ -49,31 +54,31 @@ class InitDialogTest : public QObject {
 
 void InitDialogTest::firstRunShowsDefaultsAndCancelWritesNothing() {
     Harness h;
-    h.dialog->FormActivate();
-    QCOMPARE(h.dialog->edFly2->text(), Q(NativeDefaultFolder(defaults::kFly2)));
-    QCOMPARE(h.dialog->edWork2->text(), Q(NativeDefaultFolder(defaults::kFly2Data)));
-    QCOMPARE(h.dialog->edFly1->text(), Q(NativeDefaultFolder(defaults::kFly1)));
-    QCOMPARE(h.dialog->edDex->text(), Q(NativeDefaultFolder(defaults::kFly2)));
-    QVERIFY(h.dialog->cbVersionItem2->isChecked());
-    QVERIFY(h.dialog->edFly1->isReadOnly());
+    h.dialog->ShowSettings();
+    QCOMPARE(h.Box("edFly2")->text(), Q(NativeDefaultFolder(defaults::kFly2)));
+    QCOMPARE(h.Box("edWork2")->text(), Q(NativeDefaultFolder(defaults::kFly2Data)));
+    QCOMPARE(h.Box("edFly1")->text(), Q(NativeDefaultFolder(defaults::kFly1)));
+    QCOMPARE(h.Box("edDex")->text(), Q(NativeDefaultFolder(defaults::kFly2)));
+    QVERIFY(h.Version(2)->isChecked());
+    QVERIFY(h.Box("edFly1")->isReadOnly());
     QCOMPARE(h.dialog->windowTitle(), QString::fromUtf8("Initialisation répertoires"));
     h.dialog->show();
-    QTest::mouseClick(h.dialog->btnCancel, Qt::LeftButton);
+    QTest::mouseClick(h.Button("btnCancel"), Qt::LeftButton);
     QCOMPARE(h.dialog->result(), int(QDialog::Rejected));
     QVERIFY(!h.world.dir.Exists("Orvane.ini"));
 }
 
 void InitDialogTest::pickersFillTheirBoxes() {
     Harness h;
-    h.dialog->FormActivate();
-    const std::string before = h.dialog->edWork1->text().toStdString();
+    h.dialog->ShowSettings();
+    const std::string before = h.Box("edWork1")->text().toStdString();
     h.ui.folderAnswers = {h.world.dir.File("fly1"), std::nullopt, h.world.Work()};
-    QTest::mouseClick(h.dialog->btnFly1, Qt::LeftButton);
-    QCOMPARE(h.dialog->edFly1->text(), Q(h.world.Fly1())); // separator appended
-    QTest::mouseClick(h.dialog->btnWork1, Qt::LeftButton); // cancelled
-    QCOMPARE(h.dialog->edWork1->text(), Q(before));
-    QTest::mouseClick(h.dialog->btnDex, Qt::LeftButton);
-    QCOMPARE(h.dialog->edDex->text(), Q(h.world.Work()));
+    QTest::mouseClick(h.Button("btnFly1"), Qt::LeftButton);
+    QCOMPARE(h.Box("edFly1")->text(), Q(h.world.Fly1()));    // separator appended
+    QTest::mouseClick(h.Button("btnWork1"), Qt::LeftButton); // cancelled
+    QCOMPARE(h.Box("edWork1")->text(), Q(before));
+    QTest::mouseClick(h.Button("btnDex"), Qt::LeftButton);
+    QCOMPARE(h.Box("edDex")->text(), Q(h.world.Work()));
     QCOMPARE(h.ui.folderTitles.size(), std::size_t(3));
     QCOMPARE(Q(h.ui.folderTitles[0]), QString::fromUtf8("Choisissez un répertoire"));
     // The session keeps its values until Save.
@@ -83,16 +88,16 @@ void InitDialogTest::pickersFillTheirBoxes() {
 void InitDialogTest::saveWritesSettingsAndSetsFolders() {
     Harness h;
     h.world.WriteStandardIni(2, "english");
-    h.dialog->FormActivate();
-    QVERIFY(h.dialog->cbVersionItem2->isChecked());
+    h.dialog->ShowSettings();
+    QVERIFY(h.Version(2)->isChecked());
     h.session.WorkDir = "/kept/work/";
     h.ui.folderAnswers = {h.world.dir.File("other1"), h.world.dir.File("tools")};
-    QTest::mouseClick(h.dialog->btnFly1, Qt::LeftButton);
-    QTest::mouseClick(h.dialog->btnDB, Qt::LeftButton);
-    QTest::mouseClick(h.dialog->cbVersionItem1, Qt::LeftButton);
+    QTest::mouseClick(h.Button("btnFly1"), Qt::LeftButton);
+    QTest::mouseClick(h.Button("btnDB"), Qt::LeftButton);
+    QTest::mouseClick(h.Version(1), Qt::LeftButton);
     QCOMPARE(h.session.SimulatorVersion, 1);
     QCOMPARE(h.marked, 1);
-    QTest::mouseClick(h.dialog->btnOK, Qt::LeftButton);
+    QTest::mouseClick(h.Button("btnOK"), Qt::LeftButton);
     QCOMPARE(h.dialog->result(), int(QDialog::Accepted));
 
     const std::string other1 = h.world.dir.File("other1") + "/";
@@ -118,30 +123,30 @@ void InitDialogTest::openReadsAnotherFileWithoutWriting() {
     const std::string ownBefore = testing::ReadBytes(h.world.Ini());
     const std::string chosen =
         h.world.dir.Write("other.ini", "[init]\r\nversion=1\r\n[fly1]\r\nflydir=/sim/fly1\r\n");
-    h.dialog->FormActivate();
+    h.dialog->ShowSettings();
     h.session.WorkDir = h.world.dir.File("current") + "/";
     h.ui.openAnswers = {chosen};
-    QTest::mouseClick(h.dialog->btnOpen, Qt::LeftButton);
+    QTest::mouseClick(h.Button("btnOpen"), Qt::LeftButton);
     QCOMPARE(h.ui.openRequests.size(), std::size_t(1));
     QCOMPARE(Q(h.ui.openRequests[0].filter), Q(txt::InitIniFilter.fr));
     QCOMPARE(Q(h.ui.openRequests[0].fileName), QString("Orvane"));
     QCOMPARE(Q(h.ui.openRequests[0].defaultExtension), QString("ini"));
     QCOMPARE(h.dialog->result(), int(QDialog::Accepted));
-    QVERIFY(h.dialog->cbVersionItem1->isChecked());
-    QCOMPARE(h.dialog->edFly1->text(), QString("/sim/fly1/"));
+    QVERIFY(h.Version(1)->isChecked());
+    QCOMPARE(h.Box("edFly1")->text(), QString("/sim/fly1/"));
     // No "work2" section: the box shows the current work folder.
-    QCOMPARE(h.dialog->edWork2->text(), Q(h.world.dir.File("current") + "/"));
+    QCOMPARE(h.Box("edWork2")->text(), Q(h.world.dir.File("current") + "/"));
     QCOMPARE(testing::ReadBytes(h.world.Ini()), ownBefore);
 
     // The next showing brings back the program's own settings.
-    h.dialog->FormActivate();
-    QVERIFY(h.dialog->cbVersionItem2->isChecked());
-    QCOMPARE(h.dialog->edFly1->text(), Q(h.world.Fly1()));
+    h.dialog->ShowSettings();
+    QVERIFY(h.Version(2)->isChecked());
+    QCOMPARE(h.Box("edFly1")->text(), Q(h.world.Fly1()));
 
     // A cancelled file dialog also closes the dialog with OK.
     h.dialog->setResult(0);
     h.ui.openAnswers = {std::nullopt};
-    QTest::mouseClick(h.dialog->btnOpen, Qt::LeftButton);
+    QTest::mouseClick(h.Button("btnOpen"), Qt::LeftButton);
     QCOMPARE(h.dialog->result(), int(QDialog::Accepted));
 }
 
@@ -155,9 +160,9 @@ void InitDialogTest::cancelPutsBackTheSessionAsItWas() {
     const SessionSettings before = h.session;
     QCOMPARE(Q(before.FlyDir), Q(h.world.Fly1()));
     h.dialog->show();
-    QVERIFY(h.dialog->cbVersionItem2->isChecked());
+    QVERIFY(h.Version(2)->isChecked());
     QCOMPARE(Q(h.session.FlyDir), Q(h.world.Fly2()));
-    QTest::mouseClick(h.dialog->btnCancel, Qt::LeftButton);
+    QTest::mouseClick(h.Button("btnCancel"), Qt::LeftButton);
     QCOMPARE(h.session.SimulatorVersion, 1);
     QCOMPARE(h.marked, 1);
     QCOMPARE(Q(h.session.FlyDir), Q(before.FlyDir));
@@ -166,23 +171,19 @@ void InitDialogTest::cancelPutsBackTheSessionAsItWas() {
 }
 
 void InitDialogTest::englishCaptions() {
-    UiWorld world;
-    SessionState session;
-    session.Language = "english";
-    ScriptedInteraction ui;
-    TForm_init dialog(session, ui, world.Ini());
-    QCOMPARE(dialog.windowTitle(), QString("Directory init"));
-    QCOMPARE(dialog.Label5->text(), QString("Fly! Directory"));
-    QCOMPARE(dialog.Label3->text(), QString("DBImport Directory"));
-    QCOMPARE(dialog.btnOK->text(), QString("Save"));
-    QCOMPARE(dialog.btnWork2->text(), QString("Browse"));
-    QCOMPARE(dialog.cbVersionItem2->text(), QString("2 - Fly!II"));
-    dialog.btnOpenClick();
-    QCOMPARE(Q(ui.openRequests[0].filter), QString("ini files|*.ini|All files|*.*"));
-    dialog.FormActivate();
-    ui.folderAnswers = {std::nullopt};
-    dialog.btnFly1Click();
-    QCOMPARE(Q(ui.folderTitles[0]), QString("Select a directory"));
+    Harness h("english");
+    QCOMPARE(h.dialog->windowTitle(), QString("Directory init"));
+    QCOMPARE(Child<QLabel>(h.dialog.get(), "Label5")->text(), QString("Fly! Directory"));
+    QCOMPARE(Child<QLabel>(h.dialog.get(), "Label3")->text(), QString("DBImport Directory"));
+    QCOMPARE(h.Button("btnOK")->text(), QString("Save"));
+    QCOMPARE(h.Button("btnWork2")->text(), QString("Browse"));
+    QCOMPARE(h.Version(2)->text(), QString("2 - Fly!II"));
+    h.dialog->OpenOtherSettings();
+    QCOMPARE(Q(h.ui.openRequests[0].filter), QString("ini files|*.ini|All files|*.*"));
+    h.dialog->ShowSettings();
+    h.ui.folderAnswers = {std::nullopt};
+    h.Button("btnFly1")->click();
+    QCOMPARE(Q(h.ui.folderTitles[0]), QString("Select a directory"));
 }
 
 QTEST_MAIN(InitDialogTest)

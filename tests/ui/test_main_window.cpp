@@ -11,6 +11,7 @@
 #include "support/DirectWriteFixtures.h"
 #include "support/ScriptedInteraction.h"
 #include "support/UiFixtures.h"
+#include "support/Widgets.h"
 #include "table/ValueDisplay.h"
 #include "ui/MainWindow.h"
 #include "ui/commands/ToolsCommands.h"
@@ -51,6 +52,7 @@
 #include <memory>
 
 using namespace orvane;
+using orvane::testing::Child;
 using orvane::testing::ScriptedInteraction;
 using orvane::testing::UiWorld;
 
@@ -78,7 +80,7 @@ struct Harness {
         if (writeIni) world.WriteStandardIni(version, language, first);
         session.Display.decimalSeparator = '.';
         window = std::make_unique<TForm_main>(session, ui, &ui, world.Ini());
-        init = new TForm_init(session, ui, world.Ini(), window.get());
+        init = new DirectoriesDialog(session, ui, world.Ini(), window.get());
         window->SetInitDialog(init);
         window->show();
         QCoreApplication::processEvents();
@@ -122,7 +124,7 @@ struct Harness {
     SessionState session;
     ScriptedInteraction ui;
     std::unique_ptr<TForm_main> window;
-    TForm_init* init = nullptr; // owned by the window
+    DirectoriesDialog* init = nullptr; // owned by the window
 };
 
 // The airport archives of both versions, with an ICAO index whose keys point
@@ -835,7 +837,7 @@ void MainWindowTest::captions() {
     QCOMPARE(w.Model()->headerData(2, Qt::Horizontal).toString(), QString("Suppr"));
     // The directories dialog follows the same language.
     QCOMPARE(h.init->windowTitle(), Q(txt::InitTitle.In(l)));
-    QCOMPARE(h.init->btnFly2->text(), Q(txt::InitBrowse.In(l)));
+    QCOMPARE(Child<QPushButton>(h.init, "btnFly2")->text(), Q(txt::InitBrowse.In(l)));
     // Messages are chosen when shown.
     h.OpenArchive(h.world.Pod());
     QCOMPARE(w.lblSelect->text(), Q(Format(txt::SelectLabel.In(l, 1), 1)));
@@ -971,9 +973,9 @@ void MainWindowTest::versionCommands() {
     // A version chosen in the directories dialog, then Cancel: as before.
     w.Fly21->trigger();
     h.init->show();
-    h.init->cbVersionItem1->click();
+    h.init->findChildren<QRadioButton*>()[0]->click();
     QVERIFY(w.Fly11->isChecked());
-    h.init->btnCancel->click();
+    Child<QPushButton>(h.init, "btnCancel")->click();
     QVERIFY(w.Fly21->isChecked() && !w.Fly11->isChecked());
     QCOMPARE(h.session.SimulatorVersion, 2);
     QCOMPARE(w.FlyVersion->text(), QString("Fly! version 2"));

@@ -8,10 +8,11 @@
 #include "support/ScriptedInteraction.h"
 #include "support/TempDir.h"
 #include "support/UiFixtures.h"
+#include "support/Widgets.h"
 #include "ui/MainWindow.h"
 #include "ui/commands/PrintCommands.h"
 #include "ui/dialogs/PrintRangeDialog.h"
-#include "ui/dialogs/RecordEditor.h"
+#include "ui/dialogs/RecordEditorDialog.h"
 #include "ui/grid/RecordGridModel.h"
 #include "ui/print/GridPrinter.h"
 #include "ui/qt/QtText.h"
@@ -125,11 +126,10 @@ void PrintingTest::wholeTableToPdf() {
     p.Table(250, 60);
     const std::string pdf = p.Pdf("table.pdf");
     OnNextDialog([](QDialog* d) {
-        auto* form = static_cast<TformPrint*>(d);
-        QCOMPARE(form->edMaxiCol->text(), QString("60"));
-        form->btnPrintAll->click();
-        QVERIFY(form->isVisible()); // stays open after printing everything
-        form->Button1->click();
+        QCOMPARE(Child<QLineEdit>(d, "edMaxiCol")->text(), QString("60"));
+        Child<QPushButton>(d, "btnPrintAll")->click();
+        QVERIFY(d->isVisible()); // stays open after printing everything
+        Child<QPushButton>(d, "Button1")->click();
     });
     p.window->Imprimer->trigger();
     QCOMPARE(p.ui.printerRequests.size(), std::size_t(1));
@@ -166,7 +166,7 @@ void PrintingTest::wholeTableToPdf() {
 
     // The next print proposes the file chosen last.
     p.Pdf("again.pdf");
-    OnNextDialog([](QDialog* d) { static_cast<TformPrint*>(d)->Button1->click(); });
+    OnNextDialog([](QDialog* d) { Child<QPushButton>(d, "Button1")->click(); });
     p.window->Imprimer->trigger();
     QCOMPARE(p.ui.printerRequests.size(), std::size_t(2));
     QCOMPARE(Q(p.ui.printerRequests[1].suggestedFile), Q(pdf));
@@ -211,15 +211,14 @@ void PrintingTest::printRangeWindow() {
     p.Table(20, 10);
     const std::string pdf = p.Pdf("range.pdf");
     OnNextDialog([](QDialog* d) {
-        auto* form = static_cast<TformPrint*>(d);
-        QCOMPARE(form->windowTitle(), Q(txt::PrintRangeCaption.en));
-        form->edMaxiCol->setText("0"); // nothing to print: says so, stays open
-        form->btnPrintSel->click();
-        QVERIFY(form->isVisible());
-        form->edMaxiCol->setText("3");
-        form->edPLigne->setText("4");
-        form->edDLigne->setText("6");
-        form->btnPrintSel->click(); // prints and closes
+        QCOMPARE(d->windowTitle(), Q(txt::PrintRangeCaption.en));
+        Child<QLineEdit>(d, "edMaxiCol")->setText("0"); // nothing to print: says so, stays open
+        Child<QPushButton>(d, "btnPrintSel")->click();
+        QVERIFY(d->isVisible());
+        Child<QLineEdit>(d, "edMaxiCol")->setText("3");
+        Child<QLineEdit>(d, "edPLigne")->setText("4");
+        Child<QLineEdit>(d, "edDLigne")->setText("6");
+        Child<QPushButton>(d, "btnPrintSel")->click(); // prints and closes
     });
     p.window->Imprimer->trigger();
     QCOMPARE(p.ui.messages.size(), std::size_t(1));
@@ -234,11 +233,10 @@ void PrintingTest::printRangeWindow() {
     // first: the error, nothing printed, the window closes.
     p.Pdf("again.pdf");
     OnNextDialog([](QDialog* d) {
-        auto* form = static_cast<TformPrint*>(d);
-        QCOMPARE(form->edPLigne->text(), QString("4"));
-        QCOMPARE(form->edMaxiCol->text(), QString("10"));
-        form->edDLigne->setText("2");
-        form->btnPrintSel->click();
+        QCOMPARE(Child<QLineEdit>(d, "edPLigne")->text(), QString("4"));
+        QCOMPARE(Child<QLineEdit>(d, "edMaxiCol")->text(), QString("10"));
+        Child<QLineEdit>(d, "edDLigne")->setText("2");
+        Child<QPushButton>(d, "btnPrintSel")->click();
     });
     p.window->Imprimer->trigger();
     QCOMPARE(Q(p.ui.messages.back().text), Q(txt::PrintLastBeforeFirst.en));
@@ -252,11 +250,11 @@ void PrintingTest::printRangeWindow() {
 void PrintingTest::editorPagePrint() {
     Printing p;
     p.Table(3, 40);
-    TForm_Saisie& editor = *p.window->Saisie();
+    RecordEditorDialog& editor = *p.window->Saisie();
     const std::string pdf = p.Pdf("page.pdf");
     editor.show();
-    editor.TabControl->setCurrentIndex(1);
-    editor.btnPrint->click();
+    Child<QTabBar>(&editor, "TabControl")->setCurrentIndex(1);
+    Child<QPushButton>(&editor, "btnPrint")->click();
     QCOMPARE(PdfPageCount(pdf), 1);
     // Portrait: the page is taller than wide.
     std::ifstream in(pdf, std::ios::binary);

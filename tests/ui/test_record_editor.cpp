@@ -6,10 +6,11 @@
 #include "support/RealDialogs.h"
 #include "support/ScriptedInteraction.h"
 #include "support/UiFixtures.h"
+#include "support/Widgets.h"
 #include "ui/MainWindow.h"
 #include "ui/dialogs/ByteEntryDialog.h"
 #include "ui/dialogs/CoordinateDialog.h"
-#include "ui/dialogs/RecordEditor.h"
+#include "ui/dialogs/RecordEditorDialog.h"
 #include "ui/grid/RecordGridModel.h"
 #include "ui/grid/RecordGridView.h"
 #include "ui/qt/QtText.h"
@@ -33,14 +34,19 @@ using namespace orvane::testing;
 
 namespace {
 
+// The byte dialog's mode button, in EntryMode's order.
+QRadioButton* Mode(QDialog* d, int mode) {
+    return Child<QGroupBox>(d, "RadioGroup")->findChildren<QRadioButton*>()[mode];
+}
+
 // The editor on the scripted seam, or on the real message boxes.
 struct Editor {
     explicit Editor(std::vector<FieldDef> fields, const std::string& language = "francais",
                     bool realBoxes = false) {
         FillSession(session, fields, 2, language);
         session.Display.decimalSeparator = '.';
-        form = realBoxes ? std::make_unique<TForm_Saisie>(session, qtUi)
-                         : std::make_unique<TForm_Saisie>(session, ui);
+        form = realBoxes ? std::make_unique<RecordEditorDialog>(session, qtUi)
+                         : std::make_unique<RecordEditorDialog>(session, ui);
     }
     void Open() {
         form->show();
@@ -48,12 +54,14 @@ struct Editor {
         QCoreApplication::processEvents();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
     }
+    QTabBar* Tabs() { return Child<QTabBar>(form.get(), "TabControl"); }
+    QPushButton* Button(const char* name) { return Child<QPushButton>(form.get(), name); }
     QString Value(int page, int row) { return form->Grid(page)->item(row - 1, 3)->text(); }
     QString Text(int page, int row, int col) {
         return form->Grid(page)->item(row - 1, col)->text();
     }
     EditorPageGrid* Goto(int page, int row) {
-        form->TabControl->setCurrentIndex(page - 1);
+        Tabs()->setCurrentIndex(page - 1);
         EditorPageGrid* g = form->Grid(page);
         g->setCurrentCell(row - 1, 3);
         g->setFocus();
@@ -79,7 +87,7 @@ struct Editor {
         QCoreApplication::processEvents();
     }
     void Press(int page, int row, Qt::MouseButton button, int col = 3) {
-        form->TabControl->setCurrentIndex(page - 1);
+        Tabs()->setCurrentIndex(page - 1);
         EditorPageGrid* g = form->Grid(page);
         const QPoint at = g->visualRect(g->model()->index(row - 1, col)).center();
         QTest::mousePress(g->viewport(), button, {}, at);
@@ -95,7 +103,7 @@ struct Editor {
     SessionState session;
     ScriptedInteraction ui;
     QtUserInteraction qtUi;
-    std::unique_ptr<TForm_Saisie> form;
+    std::unique_ptr<RecordEditorDialog> form;
 };
 
 FieldDef Field(const char* title, char type, int width) {
@@ -167,7 +175,7 @@ void RecordEditorTest::fill() {
         QVERIFY(!(e.form->Grid(page)->item(row - 1, 3)->flags() & Qt::ItemIsEditable));
     }
     // Fields 87 on are nowhere and keep their cells after "Fermer".
-    e.form->btnOK->click();
+    e.Button("btnOK")->click();
     QCOMPARE(e.form->result(), int(QDialog::Accepted));
     if (count == 90) QCOMPARE(std::string(e.session.Table.Cell(4 + 88, 2)), std::string("v88.2"));
     QCOMPARE(std::string(e.session.Table.Cell(kColModif, 2)), std::string("x"));
@@ -180,7 +188,7 @@ void RecordEditorTest::carryBackAndCancel() {
     e.Key(2, Qt::Key_Return);
     QCOMPARE(e.Value(2, 3), QString("abc"));
     // Cancel writes nothing.
-    e.form->btnCancel->click();
+    e.Button("btnCancel")->click();
     QCOMPARE(std::string(e.session.Table.Cell(4 + 31, 1)), std::string("v31.1"));
     QCOMPARE(std::string(e.session.Table.Cell(kColModif, 1)), std::string());
     // Reopened: filled again from the table.
@@ -319,12 +327,12 @@ void RecordEditorTest::leaveCheckWithRealBoxes() {
     UserTypes("abcde");
     QCOMPARE(boxes.texts.size(), 3);
     QCOMPARE(boxes.texts[2], Q(Format(txt::LineLimited, "4")));
-    e.form->TabControl->setCurrentIndex(1);
+    e.Tabs()->setCurrentIndex(1);
     QCOMPARE(boxes.mostAtOnce, 1);
     QCOMPARE(e.Value(1, 3), QString("abcd"));
     // "Fermer" refuses the integer, once.
     const int before = int(boxes.texts.size());
-    e.form->btnOK->click();
+    e.Button("btnOK")->click();
     QCOMPARE(boxes.texts.size(), before + 1);
     QVERIFY(e.form->isVisible());
     QCOMPARE(std::string(e.session.Table.Cell(5, 1)), std::string("312"));
@@ -364,7 +372,7 @@ void RecordEditorTest::validateOnLeave() {
     QCOMPARE(e.Value(1, 3), QString("abcd"));
     // "Fermer" refuses the changed integer that is not a number.
     e.ui.messages.clear();
-    e.form->btnOK->click();
+    e.Button("btnOK")->click();
     QVERIFY(e.form->isVisible());
     QCOMPARE(e.ui.messages.size(), std::size_t(1));
     QCOMPARE(std::string(e.session.Table.Cell(5, 1)), std::string("5"));
@@ -419,7 +427,8 @@ void RecordEditorTest::presses() {
     }
     QCOMPARE(opened, opens);
     QVERIFY(e.ui.messages.empty());
-    if (opens == "TForm_Hexa") QCOMPARE(!e.form->Hexa()->RadioGroup->isHidden(), type == 'C');
+    if (opens == "TForm_Hexa")
+        QCOMPARE(!Child<QGroupBox>(e.form->ByteDialog(), "RadioGroup")->isHidden(), type == 'C');
     // Cancel wrote nothing.
     QCOMPARE(e.Value(1, 2), QString("65"));
 }
@@ -430,24 +439,22 @@ void RecordEditorTest::coordinatePairAcrossPages() {
     e.session.Table.SetCell(4 + 29, 1, "-264600"); // 73.5 W, stored below 0
     e.Open();
     OnNextDialog([](QDialog* d) {
-        auto* latlon = static_cast<TForm_latlon*>(d);
-        QCOMPARE(latlon->cbLon->currentText(), QString("W"));
-        QCOMPARE(latlon->edDegLon->text(), QString("73"));
-        latlon->cbLat->setEditText("S");
-        latlon->btnOK->click();
+        QCOMPARE(Child<QComboBox>(d, "cbLon")->currentText(), QString("W"));
+        QCOMPARE(Child<QLineEdit>(d, "edDegLon")->text(), QString("73"));
+        Child<QComboBox>(d, "cbLat")->setEditText("S");
+        Child<QPushButton>(d, "btnOK")->click();
     });
     e.Press(1, 29, Qt::LeftButton);
     QCOMPARE(e.Value(1, 29), QString("-178200"));
     QCOMPARE(e.Value(2, 1), QString("-264600"));
     // And from the longitude's side, on page 2.
     OnNextDialog([](QDialog* d) {
-        auto* latlon = static_cast<TForm_latlon*>(d);
-        QCOMPARE(latlon->cbLat->currentText(), QString("S"));
-        latlon->btnOK->click();
+        QCOMPARE(Child<QComboBox>(d, "cbLat")->currentText(), QString("S"));
+        Child<QPushButton>(d, "btnOK")->click();
     });
     e.Press(2, 1, Qt::RightButton);
     QCOMPARE(e.Value(1, 29), QString("-178200"));
-    e.form->btnOK->click();
+    e.Button("btnOK")->click();
     QCOMPARE(std::string(e.session.Table.Cell(4 + 28, 1)), std::string("-178200"));
 }
 
@@ -481,14 +488,14 @@ void RecordEditorTest::longValuesShowWhole() {
 void RecordEditorTest::reopensOnLastPage() {
     Editor e(PlainFields(80));
     e.Open();
-    QCOMPARE(e.form->TabControl->currentIndex(), 0);
-    e.form->TabControl->setCurrentIndex(2);
-    QVERIFY(e.form->grid3->isVisible());
-    QVERIFY(!e.form->grid1->isVisible());
-    e.form->btnCancel->click();
+    QCOMPARE(e.Tabs()->currentIndex(), 0);
+    e.Tabs()->setCurrentIndex(2);
+    QVERIFY(e.form->Grid(3)->isVisible());
+    QVERIFY(!e.form->Grid(1)->isVisible());
+    e.Button("btnCancel")->click();
     e.Open();
-    QCOMPARE(e.form->TabControl->currentIndex(), 2);
-    QVERIFY(e.form->grid3->isVisible());
+    QCOMPARE(e.Tabs()->currentIndex(), 2);
+    QVERIFY(e.form->Grid(3)->isVisible());
     QCOMPARE(e.form->Editor().CurrentPage, 3);
 }
 
@@ -508,12 +515,12 @@ void RecordEditorTest::doubleClickEditsTheCurrentRow() {
     bool opened = false;
     OnNextDialog([&](QDialog* d) {
         opened = true;
-        auto* editor = static_cast<TForm_Saisie*>(d);
+        auto* editor = static_cast<RecordEditorDialog*>(d);
         QCOMPARE(editor->windowTitle(), Q(txt::EditorCaption.en));
-        QCOMPARE(editor->grid1->item(1, 3)->text(), QString("Brest Guipavas"));
-        editor->grid1->item(1, 3)->setText("Brest Bretagne");
+        QCOMPARE(editor->Grid(1)->item(1, 3)->text(), QString("Brest Guipavas"));
+        editor->Grid(1)->item(1, 3)->setText("Brest Bretagne");
         editor->Editor().SetValue(1, 2, "Brest Bretagne");
-        editor->btnOK->click();
+        Child<QPushButton>(editor, "btnOK")->click();
     });
     // A double click: press and release, then the second press.
     QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, at);
@@ -525,7 +532,7 @@ void RecordEditorTest::doubleClickEditsTheCurrentRow() {
     QCOMPARE(window.lblSelect->text(), QString("2 selected lines"));
     QVERIFY(window.HasUnsavedChanges());
     // Cancel changes nothing.
-    OnNextDialog([](QDialog* d) { static_cast<TForm_Saisie*>(d)->btnCancel->click(); });
+    OnNextDialog([](QDialog* d) { Child<QPushButton>(d, "btnCancel")->click(); });
     const QPoint first = v->visualRect(window.Model()->index(0, 5)).center();
     QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, first);
     QTest::mouseDClick(v->viewport(), Qt::LeftButton, {}, first);
@@ -539,15 +546,15 @@ void RecordEditorTest::doubleClickEditsTheCurrentRow() {
     v->setCurrentIndex(window.Model()->index(2, 5));
     bool coordinates = false;
     OnNextDialog([&](QDialog* d) {
-        auto* editor = static_cast<TForm_Saisie*>(d);
-        QCOMPARE(editor->grid1->item(1, 3)->text(), QString("Brest Bretagne"));
+        auto* editor = static_cast<RecordEditorDialog*>(d);
+        QCOMPARE(editor->Grid(1)->item(1, 3)->text(), QString("Brest Bretagne"));
         OnNextDialog([&](QDialog* latlon) {
             coordinates = latlon->objectName() == "TForm_latlon";
             latlon->reject();
         });
-        editor->grid1->setCurrentCell(2, 3); // the latitude
-        QTest::keyClick(editor->grid1, Qt::Key_F4);
-        editor->btnCancel->click();
+        editor->Grid(1)->setCurrentCell(2, 3); // the latitude
+        QTest::keyClick(editor->Grid(1), Qt::Key_F4);
+        Child<QPushButton>(editor, "btnCancel")->click();
     });
     v->setCurrentIndex(window.Model()->index(2, 5));
     window.cbSrch->setFocus();
@@ -558,13 +565,13 @@ void RecordEditorTest::doubleClickEditsTheCurrentRow() {
 
 void RecordEditorTest::byteEntryRoundTrips() {
     ScriptedInteraction ui;
-    TForm_Hexa d(Lang::English, ui);
+    ByteEntryDialog d(Lang::English, ui);
     for (int mode : {0, 1, 2}) {
         for (int n = 0; n <= 255; ++n) {
             d.Entry().Preset(BytePreset("Type", n, std::to_string(n)));
             d.show();
-            d.RadioItems[mode]->click();
-            d.btnOK->click();
+            Mode(&d, mode)->click();
+            Child<QPushButton>(&d, "btnOK")->click();
             if (mode == 2 && n == 0) {
                 // No character for 0: the dialog stays open and says so.
                 QVERIFY(d.isVisible());
@@ -577,62 +584,66 @@ void RecordEditorTest::byteEntryRoundTrips() {
         }
     }
     QCOMPARE(ui.messages.size(), std::size_t(1));
-    QCOMPARE(d.cbAlpha->count(), 26);
+    QCOMPARE(Child<QComboBox>(&d, "cbAlpha")->count(), 26);
 }
 
 void RecordEditorTest::byteEntryEdges() {
     ScriptedInteraction ui;
-    TForm_Hexa d(Lang::French, ui);
+    ByteEntryDialog d(Lang::French, ui);
+    auto* hex = Child<QLineEdit>(&d, "edhexa");
+    auto* decimal = Child<QLineEdit>(&d, "edDecimal");
+    auto* character = Child<QComboBox>(&d, "cbAlpha");
+    auto* ok = Child<QPushButton>(&d, "btnOK");
     d.Entry().Preset(IntegerPreset("Elevation", 4294967295LL));
     d.show();
-    QCOMPARE(d.edhexa->text(), QString("FFFFFFFF"));
-    QVERIFY(!d.RadioGroup->isVisible());
-    QVERIFY(d.edhexa->isEnabled());
+    QCOMPARE(hex->text(), QString("FFFFFFFF"));
+    QVERIFY(!Child<QGroupBox>(&d, "RadioGroup")->isVisible());
+    QVERIFY(hex->isEnabled());
     // A refused key: the message, and the field as it was.
-    d.edhexa->setFocus();
-    QTest::keyClick(d.edhexa, Qt::Key_Backspace);
-    QTest::keyClick(d.edhexa, 'g');
-    QCOMPARE(d.edhexa->text(), QString("FFFFFFF"));
+    hex->setFocus();
+    QTest::keyClick(hex, Qt::Key_Backspace);
+    QTest::keyClick(hex, 'g');
+    QCOMPARE(hex->text(), QString("FFFFFFF"));
     QCOMPARE(ui.messages.size(), std::size_t(1));
     QCOMPARE(Q(ui.messages[0].text), Q(txt::BadHexCharacter));
-    QTest::keyClick(d.edhexa, 'f');
-    d.btnOK->click();
+    QTest::keyClick(hex, 'f');
+    ok->click();
     QCOMPARE(d.Entry().ResultText, std::string("4294967295"));
 
     // A one-byte field: every view, decimal mode; typing a letter, the yes/no box.
     d.Entry().Preset(BytePreset("Type", 65, "65"));
     d.show();
-    QCOMPARE(d.edDecimal->text(), QString("65"));
-    QCOMPARE(d.edhexa->text(), QString("00000041"));
-    QCOMPARE(d.cbAlpha->currentText(), QString("A"));
-    QVERIFY(d.cbYN->isChecked());
-    QVERIFY(d.edDecimal->isEnabled() && !d.edhexa->isEnabled() && !d.cbAlpha->isEnabled());
+    QCOMPARE(decimal->text(), QString("65"));
+    QCOMPARE(hex->text(), QString("00000041"));
+    QCOMPARE(character->currentText(), QString("A"));
+    QVERIFY(Child<QCheckBox>(&d, "cbYN")->isChecked());
+    QVERIFY(decimal->isEnabled() && !hex->isEnabled() && !character->isEnabled());
     QVERIFY(QTest::qWaitForWindowActive(&d));
-    d.RadioItems[2]->click();
+    Mode(&d, 2)->click();
     // Clicked and typed into as a user does: the key reaches the focused box.
-    QTest::mouseClick(d.cbAlpha->lineEdit(), Qt::LeftButton);
+    QTest::mouseClick(character->lineEdit(), Qt::LeftButton);
     UserKey('B');
-    QCOMPARE(d.cbAlpha->currentText(), QString("B"));
-    QCOMPARE(d.edDecimal->text(), QString("66"));
-    QCOMPARE(d.edhexa->text(), QString("00000042"));
-    d.btnOK->click();
+    QCOMPARE(character->currentText(), QString("B"));
+    QCOMPARE(decimal->text(), QString("66"));
+    QCOMPARE(hex->text(), QString("00000042"));
+    ok->click();
     QCOMPARE(d.Entry().ResultText, std::string("66"));
     // Decimal typed above 255: the counter's bound; the arrows step it.
     d.show();
-    d.RadioItems[1]->click();
-    d.edDecimal->selectAll();
-    QTest::keyClicks(d.edDecimal, "300");
-    QCOMPARE(d.edDecimal->text(), QString("255"));
-    d.updown->Down()->click();
-    QCOMPARE(d.edDecimal->text(), QString("254"));
-    QCOMPARE(d.edhexa->text(), QString("000000FE"));
+    Mode(&d, 1)->click();
+    decimal->selectAll();
+    QTest::keyClicks(decimal, "300");
+    QCOMPARE(decimal->text(), QString("255"));
+    Child<UpDown>(&d, "UpDown")->Down()->click();
+    QCOMPARE(decimal->text(), QString("254"));
+    QCOMPARE(hex->text(), QString("000000FE"));
     // Cancel keeps the last result.
-    d.btnCancel->click();
+    Child<QPushButton>(&d, "btnCancel")->click();
     QCOMPARE(d.Entry().ResultText, std::string("66"));
     d.show();
-    d.RadioItems[3]->click();
-    d.cbYN->click(); // cleared
-    d.btnOK->click();
+    Mode(&d, 3)->click();
+    Child<QCheckBox>(&d, "cbYN")->click(); // cleared
+    ok->click();
     QCOMPARE(d.Entry().ResultText, std::string("0"));
 }
 
@@ -653,14 +664,17 @@ void RecordEditorTest::coordinateRoundTrips() {
     QFETCH(double, lon);
     QFETCH(QString, fill);
     ScriptedInteraction ui;
-    TForm_latlon d(Lang::English, '.', ui);
+    CoordinateDialog d(Lang::English, '.', ui);
     d.Entry().Latitude = lat;
     d.Entry().Longitude = lon;
     d.show();
-    QCOMPARE(d.cbLat->currentText() + d.edDegLat->text() + " " + d.edMinLat->text() + " " +
-                 d.edSecLat->text() + " " + d.cbLon->currentText() + d.edDegLon->text(),
-             fill);
-    d.btnOK->click();
+    QCOMPARE(
+        Child<QComboBox>(&d, "cbLat")->currentText() + Child<QLineEdit>(&d, "edDegLat")->text() +
+            " " + Child<QLineEdit>(&d, "edMinLat")->text() + " " +
+            Child<QLineEdit>(&d, "edSecLat")->text() + " " +
+            Child<QComboBox>(&d, "cbLon")->currentText() + Child<QLineEdit>(&d, "edDegLon")->text(),
+        fill);
+    Child<QPushButton>(&d, "btnOK")->click();
     QCOMPARE(d.result(), int(QDialog::Accepted));
     QVERIFY(std::abs(d.Entry().Latitude - lat) < 1e-6);
     QVERIFY(std::abs(d.Entry().Longitude - lon) < 1e-6);
@@ -669,29 +683,31 @@ void RecordEditorTest::coordinateRoundTrips() {
 
 void RecordEditorTest::coordinateRangeWhileTyping() {
     ScriptedInteraction ui;
-    TForm_latlon d(Lang::French, '.', ui);
+    CoordinateDialog d(Lang::French, '.', ui);
+    auto* degLat = Child<QLineEdit>(&d, "edDegLat");
+    auto* minLon = Child<QLineEdit>(&d, "edMinLon");
     d.Entry().Latitude = 3600;
     d.Entry().Longitude = 7200;
     d.show();
-    d.edDegLat->selectAll();
-    QTest::keyClicks(d.edDegLat, "91");
-    QCOMPARE(d.edDegLat->text(), QString("9"));
+    degLat->selectAll();
+    QTest::keyClicks(degLat, "91");
+    QCOMPARE(degLat->text(), QString("9"));
     QCOMPARE(ui.messages.size(), std::size_t(1));
     QCOMPARE(Q(ui.messages[0].text), Q(txt::LatitudeDegreesRange));
     QCOMPARE(Q(ui.messages[0].title), Q(txt::InputErrorTitle));
-    d.edMinLon->selectAll();
-    QTest::keyClicks(d.edMinLon, "60");
-    QCOMPARE(d.edMinLon->text(), QString("60"));
+    minLon->selectAll();
+    QTest::keyClicks(minLon, "60");
+    QCOMPARE(minLon->text(), QString("60"));
     // A lower-case hemisphere is refused at "Fermer"; the longitude is computed.
-    d.cbLat->setEditText("n");
-    d.btnOK->click();
+    Child<QComboBox>(&d, "cbLat")->setEditText("n");
+    Child<QPushButton>(&d, "btnOK")->click();
     QCOMPARE(Q(ui.messages.back().text), Q(txt::NorthSouthOnly));
     QCOMPARE(d.Entry().Latitude, 3600.0);
     QCOMPARE(d.Entry().Longitude, 2 * 3600.0 + 60 * 60);
     // Cancel and the close box leave the pair as given.
     d.Entry().Latitude = 100;
     d.show();
-    d.edSecLat->setText("5");
+    Child<QLineEdit>(&d, "edSecLat")->setText("5");
     d.close();
     QCOMPARE(d.result(), int(QDialog::Rejected));
     QCOMPARE(d.Entry().Latitude, 100.0);
@@ -702,29 +718,31 @@ void RecordEditorTest::coordinateRangeWhileTyping() {
 void RecordEditorTest::entryDialogsWithRealBoxes() {
     RealMessageBoxes boxes;
     QtUserInteraction ui;
-    TForm_Hexa hexa(Lang::English, ui);
+    ByteEntryDialog hexa(Lang::English, ui);
+    auto* hex = Child<QLineEdit>(&hexa, "edhexa");
     hexa.Entry().Preset(IntegerPreset("Elevation", 255));
     hexa.show();
     QVERIFY(QTest::qWaitForWindowActive(&hexa));
-    hexa.edhexa->setFocus();
-    hexa.edhexa->end(false);
+    hex->setFocus();
+    hex->end(false);
     UserTypes("\bg1");
     QCOMPARE(boxes.texts, QStringList{Q(txt::BadHexCharacter)});
-    QCOMPARE(QApplication::focusWidget(), hexa.edhexa);
-    QCOMPARE(hexa.edhexa->text(), QString("000000F1"));
+    QCOMPARE(QApplication::focusWidget(), hex);
+    QCOMPARE(hex->text(), QString("000000F1"));
     hexa.reject();
 
-    TForm_latlon latlon(Lang::French, '.', ui);
+    CoordinateDialog latlon(Lang::French, '.', ui);
+    auto* degLat = Child<QLineEdit>(&latlon, "edDegLat");
     latlon.Entry().Latitude = 3600;
     latlon.show();
     QVERIFY(QTest::qWaitForWindowActive(&latlon));
-    QCOMPARE(QApplication::focusWidget(), latlon.edDegLat);
-    latlon.edDegLat->selectAll();
+    QCOMPARE(QApplication::focusWidget(), degLat);
+    degLat->selectAll();
     UserTypes("910");
     QCOMPARE(boxes.texts.size(), 2);
     QCOMPARE(boxes.texts[1], Q(txt::LatitudeDegreesRange));
-    QCOMPARE(QApplication::focusWidget(), latlon.edDegLat);
-    QCOMPARE(latlon.edDegLat->text(), QString("90"));
+    QCOMPARE(QApplication::focusWidget(), degLat);
+    QCOMPARE(degLat->text(), QString("90"));
     QCOMPARE(boxes.mostAtOnce, 1);
     latlon.reject();
 }

@@ -22,10 +22,10 @@ void PrintCommands::ImprimerClick() {
     if (!printer_) return;
     if (!printer_->outputFile.empty()) lastFile_ = printer_->outputFile;
     if (!form_) {
-        form_ = new TformPrint(c_.session, c_.ui, window_);
+        form_ = new PrintRangeDialog(c_.session, c_.ui, window_);
         form_->Print = [this](const PrintRange& range) { Print(range); };
     }
-    form_->edMaxiCol->setText(QString::number(MaxiColumnPreset(c_.session.Table)));
+    form_->PresetColumnCount(MaxiColumnPreset(c_.session.Table));
     form_->exec();
 }
 

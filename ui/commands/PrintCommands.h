@@ -14,7 +14,7 @@ class QWidget;
 
 namespace orvane {
 
-class TformPrint;
+class PrintRangeDialog;
 
 class PrintCommands {
   public:
@@ -30,7 +30,7 @@ class PrintCommands {
     // Prints a range of the table on the printer chosen last.
     void Print(const PrintRange& range);
 
-    TformPrint* Form() const { return form_; }
+    PrintRangeDialog* Form() const { return form_; }
     // The pages of the last printout.
     const std::vector<PrintPage>& LastPages() const { return lastPages_; }
 
@@ -38,7 +38,7 @@ class PrintCommands {
     CommandContext c_;
     QWidget* window_ = nullptr;
     QTableView* grid_ = nullptr;
-    TformPrint* form_ = nullptr; // one for the whole run: its boxes keep their values
+    PrintRangeDialog* form_ = nullptr; // one for the whole run: its boxes keep their values
     std::optional<PrinterChoice> printer_;
     std::vector<PrintPage> lastPages_;
     std::string lastFile_; // the PDF file chosen last

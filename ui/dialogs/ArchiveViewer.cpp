@@ -172,7 +172,7 @@ std::vector<int> ArchiveEntryModel::Marked() const {
 
 // --- Window ---------------------------------------------------------------------------
 
-TForm_podview::TForm_podview(SessionState& session, UserInteraction& ui, BusyIndicator* busy,
+ArchiveViewer::ArchiveViewer(SessionState& session, UserInteraction& ui, BusyIndicator* busy,
                              QWidget* parent)
     : QDialog(parent), session_(session), ui_(ui), busy_(busy), boundary_(ui) {
     setObjectName("TForm_podview");
@@ -182,93 +182,100 @@ TForm_podview::TForm_podview(SessionState& session, UserInteraction& ui, BusyInd
     resize(720, 480);
 
     auto* layout = new QVBoxLayout(this);
+    layout->addLayout(BuildToolBar());
+    keepFolders_ = new QCheckBox(this);
+    keepFolders_->setObjectName("cbStruct");
+    captions_.Text(keepFolders_, txt::PodviewStructure);
+    layout->addWidget(keepFolders_);
+    layout->addWidget(BuildEntryList(), 1);
+    layout->addWidget(BuildStatusBar());
+
+    if (session_.Language_() == Lang::English) captions_.Apply(Lang::English);
+    StartEmpty();
+}
+
+// "Ouvrir", "Extraire", "Effacer" and the folder shown.
+QLayout* ArchiveViewer::BuildToolBar() {
     auto* top = new QHBoxLayout;
-    auto button = [&](const char* name, BiText text) {
+    auto button = [&](const char* name, BiText text, auto handler) {
         auto* b = new QPushButton(this);
         b->setObjectName(name);
         b->setAutoDefault(false);
         captions_.Text(b, text);
         top->addWidget(b);
+        boundary_.Wire(b, handler);
         return b;
     };
-    tbOuvrir = button("tbOuvrir", txt::PodviewOpen);
-    tbExtraire = button("tbExtraire", txt::PodviewExtract);
-    tbEfface = button("tbEfface", txt::PodviewErase);
-    edRepertoire = new QLineEdit(this);
-    edRepertoire->setObjectName("edRepertoire");
-    edRepertoire->setReadOnly(true);
-    top->addWidget(edRepertoire, 1);
-    layout->addLayout(top);
-    cbStruct = new QCheckBox(this);
-    cbStruct->setObjectName("cbStruct");
-    captions_.Text(cbStruct, txt::PodviewStructure);
-    layout->addWidget(cbStruct);
-
-    model_ = new ArchiveEntryModel(session_.Language_(), this);
-    sgPodview = new QTableView(this);
-    sgPodview->setObjectName("sgPodview");
-    sgPodview->setHorizontalHeader(new SortArrowHeader(sgPodview)); // the grid's arrow
-    sgPodview->setModel(model_);
-    sgPodview->setSelectionBehavior(QAbstractItemView::SelectRows);
-    sgPodview->setSelectionMode(QAbstractItemView::SingleSelection);
-    sgPodview->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    sgPodview->verticalHeader()->hide();
-    sgPodview->verticalHeader()->setDefaultSectionSize(20);
-    sgPodview->horizontalHeader()->setSectionsClickable(true);
-    sgPodview->horizontalHeader()->setHighlightSections(false);
-    sgPodview->horizontalHeader()->setStretchLastSection(true);
-    for (auto [column, width] : {std::pair{kMark, 32}, {kName, 250}, {kFolder, 140}, {kSize, 80}})
-        sgPodview->setColumnWidth(column, width);
-    layout->addWidget(sgPodview, 1);
-
-    StatusBar = new QStatusBar(this);
-    StatusBar->setObjectName("StatusBar");
-    StatusBar->setSizeGripEnabled(false);
-    statusLabel_ = new QLabel(StatusBar);
-    StatusBar->addWidget(statusLabel_, 1);
-    layout->addWidget(StatusBar);
-
-    boundary_.Wire(tbOuvrir, [this] { tbOuvrirClick(); });
-    boundary_.Wire(tbExtraire, [this] { tbExtraireClick(); });
-    boundary_.Wire(tbEfface, [this] { tbEffaceClick(); });
-    connect(sgPodview, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
-        boundary_.Run([&] { sgPodviewSelectCell(index.row()); });
-    });
-    auto* space = new QShortcut(QKeySequence(Qt::Key_Space), sgPodview);
-    space->setContext(Qt::WidgetShortcut);
-    connect(space, &QShortcut::activated, this, [this] {
-        boundary_.Run([this] { sgPodviewSelectCell(sgPodview->currentIndex().row()); });
-    });
-    connect(sgPodview->horizontalHeader(), &QHeaderView::sectionClicked, this,
-            [this](int column) { boundary_.Run([&] { HeadingClick(column); }); });
-
-    if (session_.Language_() == Lang::English) captions_.Apply(Lang::English);
-    FormActivate();
+    button("tbOuvrir", txt::PodviewOpen, [this] { ChooseArchive(); });
+    extract_ = button("tbExtraire", txt::PodviewExtract, [this] { ExtractMarked(); });
+    button("tbEfface", txt::PodviewErase, [this] { Clear(); });
+    folder_ = new QLineEdit(this);
+    folder_->setObjectName("edRepertoire");
+    folder_->setReadOnly(true);
+    top->addWidget(folder_, 1);
+    return top;
 }
 
-TForm_podview::~TForm_podview() = default;
+QTableView* ArchiveViewer::BuildEntryList() {
+    model_ = new ArchiveEntryModel(session_.Language_(), this);
+    entries_ = new QTableView(this);
+    entries_->setObjectName("sgPodview");
+    entries_->setHorizontalHeader(new SortArrowHeader(entries_)); // the grid's arrow
+    entries_->setModel(model_);
+    entries_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    entries_->setSelectionMode(QAbstractItemView::SingleSelection);
+    entries_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    entries_->verticalHeader()->hide();
+    entries_->verticalHeader()->setDefaultSectionSize(20);
+    entries_->horizontalHeader()->setSectionsClickable(true);
+    entries_->horizontalHeader()->setHighlightSections(false);
+    entries_->horizontalHeader()->setStretchLastSection(true);
+    for (auto [column, width] : {std::pair{kMark, 32}, {kName, 250}, {kFolder, 140}, {kSize, 80}})
+        entries_->setColumnWidth(column, width);
 
-std::string TForm_podview::SystemFolder() const {
+    connect(entries_, &QAbstractItemView::clicked, this,
+            [this](const QModelIndex& index) { boundary_.Run([&] { ToggleMark(index.row()); }); });
+    auto* space = new QShortcut(QKeySequence(Qt::Key_Space), entries_);
+    space->setContext(Qt::WidgetShortcut);
+    connect(space, &QShortcut::activated, this,
+            [this] { boundary_.Run([this] { ToggleMark(entries_->currentIndex().row()); }); });
+    connect(entries_->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            [this](int column) { boundary_.Run([&] { HeadingClick(column); }); });
+    return entries_;
+}
+
+QStatusBar* ArchiveViewer::BuildStatusBar() {
+    statusBar_ = new QStatusBar(this);
+    statusBar_->setObjectName("StatusBar");
+    statusBar_->setSizeGripEnabled(false);
+    statusLabel_ = new QLabel(statusBar_);
+    statusBar_->addWidget(statusLabel_, 1);
+    return statusBar_;
+}
+
+ArchiveViewer::~ArchiveViewer() = default;
+
+std::string ArchiveViewer::SystemFolder() const {
     if (session_.FlyDir.empty()) return {};
     return WithTrailingSeparator(ResolvePathCase(JoinPath(session_.FlyDir, "system")));
 }
 
-QString TForm_podview::StatusText() const {
+QString ArchiveViewer::StatusText() const {
     return statusLabel_->text();
 }
 
-void TForm_podview::showEvent(QShowEvent* event) {
-    boundary_.Run([this] { FormActivate(); });
+void ArchiveViewer::showEvent(QShowEvent* event) {
+    boundary_.Run([this] { StartEmpty(); });
     QDialog::showEvent(event);
 }
 
-void TForm_podview::FormActivate() {
-    tbEffaceClick();
-    cbStruct->setChecked(false);
-    edRepertoire->setText(Q(SystemFolder()));
+void ArchiveViewer::StartEmpty() {
+    Clear();
+    keepFolders_->setChecked(false);
+    folder_->setText(Q(SystemFolder()));
 }
 
-void TForm_podview::tbOuvrirClick() {
+void ArchiveViewer::ChooseArchive() {
     FileDialogRequest r;
     r.filter = session_.OpenFilter.empty() ? std::string(txt::OpenFilterAll.In(lang()))
                                            : session_.OpenFilter;
@@ -280,7 +287,7 @@ void TForm_podview::tbOuvrirClick() {
     OpenArchive(*path);
 }
 
-void TForm_podview::OpenArchive(const std::string& path) {
+void ArchiveViewer::OpenArchive(const std::string& path) {
     BusyScope busy(busy_);
     // The list shown stays until the new archive has been read.
     auto pod = std::make_unique<TPOD>(path, &ui_, lang());
@@ -291,18 +298,18 @@ void TForm_podview::OpenArchive(const std::string& path) {
     pod_ = std::move(pod);
     markAll_ = false;
     sortColumn_ = -1;
-    sgPodview->horizontalHeader()->setSortIndicatorShown(false);
-    CommandBoundary::SetAvailable(tbExtraire, true);
-    edRepertoire->setText(Q(WithTrailingSeparator(FolderOf(path))));
-    StatusBar->clearMessage();
+    entries_->horizontalHeader()->setSortIndicatorShown(false);
+    CommandBoundary::SetAvailable(extract_, true);
+    folder_->setText(Q(WithTrailingSeparator(FolderOf(path))));
+    statusBar_->clearMessage();
     statusLabel_->setText(Q(EntryListStatus(*pod_, FileNameOf(path), lang())));
 }
 
-void TForm_podview::tbExtraireClick() {
+void ArchiveViewer::ExtractMarked() {
     if (!pod_) return;
     const std::vector<int> marked = model_->Marked();
     if (marked.empty()) {
-        StatusBar->showMessage(Q(txt::PodviewNothingMarked.In(lang())), 15000);
+        statusBar_->showMessage(Q(txt::PodviewNothingMarked.In(lang())), 15000);
         return;
     }
     auto folder = ui_.PickFolder(txt::PodviewFolderTitle.In(lang()), session_.FlyDir);
@@ -312,29 +319,30 @@ void TForm_podview::tbExtraireClick() {
     int written = 0;
     {
         BusyScope busy(busy_);
-        written = ExtractEntries(*pod_, marked, target, cbStruct->isChecked(), progress.Callback());
+        written =
+            ExtractEntries(*pod_, marked, target, keepFolders_->isChecked(), progress.Callback());
     }
     const CountText& done =
         progress.WasCancelled() ? txt::PodviewExtractStopped : txt::PodviewExtracted;
-    StatusBar->showMessage(Q(Format(done.In(lang(), written), written, target.c_str())));
+    statusBar_->showMessage(Q(Format(done.In(lang(), written), written, target.c_str())));
 }
 
-void TForm_podview::tbEffaceClick() {
+void ArchiveViewer::Clear() {
     model_->Clear();
     pod_.reset();
     markAll_ = false;
     sortColumn_ = -1;
-    sgPodview->horizontalHeader()->setSortIndicatorShown(false);
-    StatusBar->clearMessage();
+    entries_->horizontalHeader()->setSortIndicatorShown(false);
+    statusBar_->clearMessage();
     statusLabel_->clear();
-    CommandBoundary::SetAvailable(tbExtraire, false);
+    CommandBoundary::SetAvailable(extract_, false);
 }
 
-void TForm_podview::sgPodviewSelectCell(int row) {
+void ArchiveViewer::ToggleMark(int row) {
     model_->ToggleMark(row);
 }
 
-void TForm_podview::HeadingClick(int column) {
+void ArchiveViewer::HeadingClick(int column) {
     if (column == kMark) {
         markAll_ = !markAll_;
         model_->MarkAll(markAll_);
@@ -347,7 +355,7 @@ void TForm_podview::HeadingClick(int column) {
     }
     // The arrow shows the order the rows are in (the header would put it
     // on any heading clicked, "sel" included).
-    QHeaderView* h = sgPodview->horizontalHeader();
+    QHeaderView* h = entries_->horizontalHeader();
     h->setSortIndicatorShown(sortColumn_ > 0);
     h->setSortIndicator(sortColumn_, sortOrder_);
 }

@@ -17,6 +17,7 @@
 
 class QCheckBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 class QStatusBar;
@@ -61,20 +62,12 @@ class ArchiveEntryModel : public QAbstractTableModel {
     std::vector<int> order_;  // view row -> entry
 };
 
-class TForm_podview : public QDialog {
+class ArchiveViewer : public QDialog {
     Q_OBJECT
   public:
-    TForm_podview(SessionState& session, UserInteraction& ui, BusyIndicator* busy,
+    ArchiveViewer(SessionState& session, UserInteraction& ui, BusyIndicator* busy,
                   QWidget* parent = nullptr);
-    ~TForm_podview() override;
-
-    QPushButton* tbOuvrir = nullptr;
-    QPushButton* tbExtraire = nullptr;
-    QPushButton* tbEfface = nullptr;
-    QLineEdit* edRepertoire = nullptr;
-    QCheckBox* cbStruct = nullptr;
-    QTableView* sgPodview = nullptr;
-    QStatusBar* StatusBar = nullptr;
+    ~ArchiveViewer() override;
 
     ArchiveEntryModel* Model() const { return model_; }
     ProgressSettings& Progress() { return progress_; }
@@ -82,21 +75,27 @@ class TForm_podview : public QDialog {
     QString StatusText() const;
 
     // Every showing starts empty.
-    void FormActivate();
-    void tbOuvrirClick();
-    // Opens an archive without the dialog (the work half of tbOuvrirClick).
+    void StartEmpty();
+    // "Ouvrir": an archive chosen in the file dialog.
+    void ChooseArchive();
+    // Opens an archive without the dialog (the work half of ChooseArchive).
     void OpenArchive(const std::string& path);
-    void tbExtraireClick();
-    void tbEffaceClick();
+    // "Extraire": the marked entries into a folder the user picks.
+    void ExtractMarked();
+    // "Effacer": the list emptied, the archive let go.
+    void Clear();
     // A click on a row toggles its mark.
-    void sgPodviewSelectCell(int row);
-    // The "sel" heading marks every row, then none.
+    void ToggleMark(int row);
+    // The "sel" heading marks every row, then none; the others sort.
     void HeadingClick(int column);
 
   protected:
     void showEvent(QShowEvent* event) override;
 
   private:
+    QLayout* BuildToolBar();
+    QTableView* BuildEntryList();
+    QStatusBar* BuildStatusBar();
     Lang lang() const { return session_.Language_(); }
     std::string SystemFolder() const;
 
@@ -107,6 +106,11 @@ class TForm_podview : public QDialog {
     Captions captions_;
     ProgressSettings progress_;
     ArchiveEntryModel* model_ = nullptr;
+    QPushButton* extract_ = nullptr;
+    QLineEdit* folder_ = nullptr;
+    QCheckBox* keepFolders_ = nullptr;
+    QTableView* entries_ = nullptr;
+    QStatusBar* statusBar_ = nullptr;
     QLabel* statusLabel_ = nullptr;
     std::unique_ptr<TPOD> pod_;
     bool markAll_ = false;

@@ -1,6 +1,6 @@
 // The byte value entry: one value in hexadecimal, in decimal with a 0-255
-// counter, as a character or as yes/no. The views and the result are the
-// core's ByteEntry; this window forwards each control's event to it and
+// counter, as a character or as yes/no. The views and the result are
+// ByteEntry's (forms/); this window forwards each control's event to it and
 // shows its views again. One dialog for the whole run.
 #pragma once
 
@@ -16,39 +16,22 @@ class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
-class QPushButton;
-class QRadioButton;
 
 namespace orvane {
 
 class UpDown;
 
-class TForm_Hexa : public QDialog {
+class ByteEntryDialog : public QDialog {
     Q_OBJECT
   public:
-    TForm_Hexa(Lang lang, UserInteraction& ui, QWidget* parent = nullptr);
+    ByteEntryDialog(Lang lang, UserInteraction& ui, QWidget* parent = nullptr);
 
     // The record editor presets it before each showing and reads ResultText after OK.
     ByteEntry& Entry() { return entry_; }
 
-    QLabel* lblLibelle = nullptr;
-    QLabel* lblhexa = nullptr;
-    QLineEdit* edhexa = nullptr;
-    QWidget* pnAlpha = nullptr; // the panel of the other inputs
-    QLabel* lbldec = nullptr;
-    QLineEdit* edDecimal = nullptr;
-    UpDown* updown = nullptr; // component "UpDown"
-    QLabel* lblalpha = nullptr;
-    QComboBox* cbAlpha = nullptr;
-    QLabel* lblYN = nullptr;
-    QCheckBox* cbYN = nullptr;
-    QGroupBox* RadioGroup = nullptr;
-    QRadioButton* RadioItems[4] = {};
-    QPushButton* btnOK = nullptr;
-    QPushButton* btnCancel = nullptr;
-
-    // Copies the core's views into the controls.
+    // Copies the views of Entry() into the controls.
     void ShowViews();
 
   protected:
@@ -56,9 +39,14 @@ class TForm_Hexa : public QDialog {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void FormActivate();
-    void btnOKClick();
-    // Runs a core event, then shows the views.
+    // The panel of the decimal, character and yes/no inputs.
+    QWidget* BuildOtherInputs();
+    QGroupBox* BuildModes();
+    QLayout* BuildLayout(QWidget* otherInputs, QGroupBox* modes);
+    void WireInputs();
+    void Fill();
+    void AcceptValue();
+    // Runs a step of the entry, then shows the views.
     template <typename F> void Then(F&& step);
 
     Lang lang_;
@@ -66,6 +54,18 @@ class TForm_Hexa : public QDialog {
     CommandBoundary boundary_;
     Captions captions_;
     ByteEntry entry_;
+    QLabel* title_ = nullptr;
+    QLabel* hexLabel_ = nullptr;
+    QLineEdit* hex_ = nullptr;
+    QWidget* otherInputs_ = nullptr;
+    QLabel* decimalLabel_ = nullptr;
+    QLineEdit* decimal_ = nullptr;
+    UpDown* counter_ = nullptr;
+    QLabel* characterLabel_ = nullptr;
+    QComboBox* character_ = nullptr;
+    QLabel* yesNoLabel_ = nullptr;
+    QCheckBox* yesNo_ = nullptr;
+    QGroupBox* modeGroup_ = nullptr;
     QButtonGroup* modes_ = nullptr;
 };
 

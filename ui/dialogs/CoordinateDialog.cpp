@@ -18,70 +18,82 @@ constexpr CoordinateField kFields[] = {CoordinateField::DegLat, CoordinateField:
                                        CoordinateField::MinLon, CoordinateField::SecLon};
 }
 
-TForm_latlon::TForm_latlon(Lang lang, char decimalSeparator, UserInteraction& ui, QWidget* parent)
+CoordinateDialog::CoordinateDialog(Lang lang, char decimalSeparator, UserInteraction& ui,
+                                   QWidget* parent)
     : QDialog(parent), lang_(lang), sep_(decimalSeparator), ui_(ui), boundary_(ui) {
     setObjectName("TForm_latlon");
     captions_.Title(this, txt::LatLonCaption);
 
     auto* grid = new QGridLayout;
-    auto row = [&](int r, const char* caption, const char* names[5], QLabel*& label,
-                   QComboBox*& hemisphere, QStringList letters, QLineEdit*& deg, QLineEdit*& min,
-                   QLineEdit*& sec) {
-        label = new QLabel(Q(caption), this);
-        label->setObjectName(names[0]);
-        QFont bold = label->font();
-        bold.setBold(true);
-        label->setFont(bold);
-        hemisphere = new QComboBox(this);
-        hemisphere->setObjectName(names[1]);
-        hemisphere->setEditable(true);
-        hemisphere->setInsertPolicy(QComboBox::NoInsert);
-        hemisphere->addItems(letters);
-        hemisphere->setFixedWidth(hemisphere->fontMetrics().horizontalAdvance("WW") + 40);
-        QLineEdit** edits[3] = {&deg, &min, &sec};
-        for (int i = 0; i < 3; ++i) {
-            *edits[i] = new QLineEdit(this);
-            (*edits[i])->setObjectName(names[2 + i]);
-        }
-        deg->setFixedWidth(deg->fontMetrics().horizontalAdvance("-1800") + 12);
-        min->setFixedWidth(deg->width());
-        sec->setFixedWidth(sec->fontMetrics().horizontalAdvance("00.00000") + 12);
-        int c = 0;
-        grid->addWidget(label, r, c++);
-        grid->addWidget(new QLabel(Q(txt::LatLonLabelDegrees), this), r, c++);
-        grid->addWidget(hemisphere, r, c++);
-        grid->addWidget(deg, r, c++);
-        grid->addWidget(new QLabel(Q(txt::LatLonLabelMinutes), this), r, c++);
-        grid->addWidget(min, r, c++);
-        grid->addWidget(new QLabel(Q(txt::LatLonLabelSeconds), this), r, c++);
-        grid->addWidget(sec, r, c++);
-    };
-    const char* latNames[5] = {"Label1", "cbLat", "edDegLat", "edMinLat", "edSecLat"};
-    const char* lonNames[5] = {"Label2", "cbLon", "edDegLon", "edMinLon", "edSecLon"};
-    row(0, txt::LatLonLabelLatitude, latNames, Label1, cbLat, {"N", "S"}, edDegLat, edMinLat,
-        edSecLat);
-    row(1, txt::LatLonLabelLongitude, lonNames, Label2, cbLon, {"E", "W"}, edDegLon, edMinLon,
-        edSecLon);
-
-    btnOK = new QPushButton(this);
-    btnOK->setObjectName("btnOK");
-    captions_.Text(btnOK, txt::DialogClose);
-    btnOK->setDefault(true);
-    btnCancel = new QPushButton(this);
-    btnCancel->setObjectName("btnCancel");
-    captions_.Text(btnCancel, txt::DialogCancel);
-    btnCancel->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(btnOK);
-    buttons->addWidget(btnCancel);
+    BuildRow(grid, true);
+    BuildRow(grid, false);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
-    layout->addLayout(buttons);
+    layout->addLayout(BuildButtons());
     if (lang_ == Lang::English) captions_.Apply(Lang::English);
     const QSize hint = sizeHint();
     resize(std::max(hint.width(), 366), std::max(hint.height(), 131));
+    WireFields();
+}
 
+void CoordinateDialog::BuildRow(QGridLayout* grid, bool latitude) {
+    static const char* const kNames[2][5] = {
+        {"Label1", "cbLat", "edDegLat", "edMinLat", "edSecLat"},
+        {"Label2", "cbLon", "edDegLon", "edMinLon", "edSecLon"}};
+    const int r = latitude ? 0 : 1;
+    const char* const* names = kNames[r];
+    auto* label =
+        new QLabel(Q(latitude ? txt::LatLonLabelLatitude : txt::LatLonLabelLongitude), this);
+    label->setObjectName(names[0]);
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
+    auto* hemisphere = new QComboBox(this);
+    hemisphere->setObjectName(names[1]);
+    hemisphere->setEditable(true);
+    hemisphere->setInsertPolicy(QComboBox::NoInsert);
+    hemisphere->addItems(latitude ? QStringList{"N", "S"} : QStringList{"E", "W"});
+    hemisphere->setFixedWidth(hemisphere->fontMetrics().horizontalAdvance("WW") + 40);
+    (latitude ? latHemisphere_ : lonHemisphere_) = hemisphere;
+    QLineEdit* edits[3];
+    for (int i = 0; i < 3; ++i) {
+        edits[i] = new QLineEdit(this);
+        edits[i]->setObjectName(names[2 + i]);
+        fields_[(latitude ? 0 : 3) + i] = edits[i];
+    }
+    edits[0]->setFixedWidth(edits[0]->fontMetrics().horizontalAdvance("-1800") + 12);
+    edits[1]->setFixedWidth(edits[0]->width());
+    edits[2]->setFixedWidth(edits[2]->fontMetrics().horizontalAdvance("00.00000") + 12);
+    int c = 0;
+    grid->addWidget(label, r, c++);
+    grid->addWidget(new QLabel(Q(txt::LatLonLabelDegrees), this), r, c++);
+    grid->addWidget(hemisphere, r, c++);
+    grid->addWidget(edits[0], r, c++);
+    grid->addWidget(new QLabel(Q(txt::LatLonLabelMinutes), this), r, c++);
+    grid->addWidget(edits[1], r, c++);
+    grid->addWidget(new QLabel(Q(txt::LatLonLabelSeconds), this), r, c++);
+    grid->addWidget(edits[2], r, c++);
+}
+
+QLayout* CoordinateDialog::BuildButtons() {
+    auto* ok = new QPushButton(this);
+    ok->setObjectName("btnOK");
+    captions_.Text(ok, txt::DialogClose);
+    ok->setDefault(true);
+    auto* cancel = new QPushButton(this);
+    cancel->setObjectName("btnCancel");
+    captions_.Text(cancel, txt::DialogCancel);
+    cancel->setAutoDefault(false);
+    boundary_.Wire(ok, [this] { AcceptValues(); });
+    boundary_.Wire(cancel, [this] { reject(); });
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    return buttons;
+}
+
+void CoordinateDialog::WireFields() {
     for (CoordinateField f : kFields)
         connect(Field(f), &QLineEdit::textEdited, this, [this, f](const QString& text) {
             boundary_.Run([&] {
@@ -90,58 +102,38 @@ TForm_latlon::TForm_latlon(Lang lang, char decimalSeparator, UserInteraction& ui
                 ShowTexts();
             });
         });
-    connect(cbLat, &QComboBox::editTextChanged, this,
+    connect(latHemisphere_, &QComboBox::editTextChanged, this,
             [this](const QString& text) { entry_.SetHemisphere(true, QStringToCell(text)); });
-    connect(cbLon, &QComboBox::editTextChanged, this,
+    connect(lonHemisphere_, &QComboBox::editTextChanged, this,
             [this](const QString& text) { entry_.SetHemisphere(false, QStringToCell(text)); });
-    boundary_.Wire(btnOK, [this] { btnOKClick(); });
-    boundary_.Wire(btnCancel, [this] { reject(); });
 }
 
-QLineEdit* TForm_latlon::Field(CoordinateField field) const {
-    switch (field) {
-    case CoordinateField::DegLat:
-        return edDegLat;
-    case CoordinateField::MinLat:
-        return edMinLat;
-    case CoordinateField::SecLat:
-        return edSecLat;
-    case CoordinateField::DegLon:
-        return edDegLon;
-    case CoordinateField::MinLon:
-        return edMinLon;
-    case CoordinateField::SecLon:
-        break;
-    }
-    return edSecLon;
-}
-
-void TForm_latlon::showEvent(QShowEvent* event) {
-    boundary_.Run([this] { FormActivate(); });
+void CoordinateDialog::showEvent(QShowEvent* event) {
+    boundary_.Run([this] { Fill(); });
     QDialog::showEvent(event);
 }
 
-void TForm_latlon::FormActivate() {
+void CoordinateDialog::Fill() {
     for (const EditorNotice& notice : entry_.Fill(sep_))
         ShowNotice(notice, ui_);
     ShowTexts();
-    edDegLat->setFocus();
+    Field(CoordinateField::DegLat)->setFocus();
 }
 
 // Texts only where they differ, so the cursor stays where the user types.
-void TForm_latlon::ShowTexts() {
+void CoordinateDialog::ShowTexts() {
     const CoordinateTexts& t = entry_.Texts();
     for (CoordinateField f : kFields) {
         const QString text = CellToQString(t[f]);
         if (Field(f)->text() != text) Field(f)->setText(text);
     }
-    if (cbLat->currentText() != CellToQString(t.latHemisphere))
-        cbLat->setEditText(CellToQString(t.latHemisphere));
-    if (cbLon->currentText() != CellToQString(t.lonHemisphere))
-        cbLon->setEditText(CellToQString(t.lonHemisphere));
+    if (latHemisphere_->currentText() != CellToQString(t.latHemisphere))
+        latHemisphere_->setEditText(CellToQString(t.latHemisphere));
+    if (lonHemisphere_->currentText() != CellToQString(t.lonHemisphere))
+        lonHemisphere_->setEditText(CellToQString(t.lonHemisphere));
 }
 
-void TForm_latlon::btnOKClick() {
+void CoordinateDialog::AcceptValues() {
     const CoordinateOkResult r = entry_.Ok(sep_, lang_);
     for (const EditorNotice& notice : r.notices)
         ShowNotice(notice, ui_);

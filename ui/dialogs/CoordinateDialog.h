@@ -1,6 +1,6 @@
 // The latitude and longitude entry: a coordinate pair in degrees, minutes and
 // seconds with hemisphere letters. The split, the range checks while typing
-// and the pair computed on "Fermer" are the core's CoordinateEntry; this
+// and the pair computed on "Fermer" are CoordinateEntry's (forms/); this
 // window shows its texts and its notices. Escape and the window's close box
 // are Cancel. One dialog for the whole run.
 #pragma once
@@ -13,42 +13,34 @@
 #include <QDialog>
 
 class QComboBox;
-class QLabel;
+class QGridLayout;
+class QLayout;
 class QLineEdit;
-class QPushButton;
 
 namespace orvane {
 
-class TForm_latlon : public QDialog {
+class CoordinateDialog : public QDialog {
     Q_OBJECT
   public:
-    TForm_latlon(Lang lang, char decimalSeparator, UserInteraction& ui, QWidget* parent = nullptr);
+    CoordinateDialog(Lang lang, char decimalSeparator, UserInteraction& ui,
+                     QWidget* parent = nullptr);
 
     // The caller sets Latitude and Longitude (seconds of arc) before showing
     // it, and reads them back after OK.
     CoordinateEntry& Entry() { return entry_; }
 
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QComboBox* cbLat = nullptr;
-    QLineEdit* edDegLat = nullptr;
-    QLineEdit* edMinLat = nullptr;
-    QLineEdit* edSecLat = nullptr;
-    QComboBox* cbLon = nullptr;
-    QLineEdit* edDegLon = nullptr;
-    QLineEdit* edMinLon = nullptr;
-    QLineEdit* edSecLon = nullptr;
-    QPushButton* btnOK = nullptr;
-    QPushButton* btnCancel = nullptr;
-
   protected:
     void showEvent(QShowEvent* event) override;
 
   private:
-    void FormActivate();
-    void btnOKClick();
+    // One row: the caption, the hemisphere box, degrees, minutes, seconds.
+    void BuildRow(QGridLayout* grid, bool latitude);
+    QLayout* BuildButtons();
+    void WireFields();
+    void Fill();
+    void AcceptValues();
     void ShowTexts();
-    QLineEdit* Field(CoordinateField field) const;
+    QLineEdit* Field(CoordinateField field) const { return fields_[int(field)]; }
 
     Lang lang_;
     char sep_;
@@ -56,6 +48,9 @@ class TForm_latlon : public QDialog {
     CommandBoundary boundary_;
     Captions captions_;
     CoordinateEntry entry_;
+    QComboBox* latHemisphere_ = nullptr;
+    QComboBox* lonHemisphere_ = nullptr;
+    QLineEdit* fields_[6] = {}; // by CoordinateField
 };
 
 } // namespace orvane

@@ -13,63 +13,31 @@
 #include <string>
 
 class QButtonGroup;
-class QGroupBox;
-class QLabel;
+class QGridLayout;
+class QLayout;
 class QLineEdit;
-class QPushButton;
 class QRadioButton;
 
 namespace orvane {
 
-class TForm_init : public QDialog {
+class DirectoriesDialog : public QDialog {
     Q_OBJECT
   public:
-    TForm_init(SessionState& session, UserInteraction& ui, std::string iniPath,
-               QWidget* parent = nullptr);
+    DirectoriesDialog(SessionState& session, UserInteraction& ui, std::string iniPath,
+                      QWidget* parent = nullptr);
 
     // The main window's version marks (the radio group) and version panel (Save).
     std::function<void(int)> MarkVersion;
     std::function<void(int)> ShowVersion;
 
     // Every showing starts with the settings file's values.
-    void FormActivate();
-
-    QGroupBox* GroupBox1 = nullptr;
-    QGroupBox* GroupBox2 = nullptr;
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QLabel* Label3 = nullptr;
-    QLabel* Label4 = nullptr;
-    QLabel* Label5 = nullptr;
-    QLabel* Label6 = nullptr;
-    QLineEdit* edFly1 = nullptr;
-    QLineEdit* edWork1 = nullptr;
-    QLineEdit* edFly2 = nullptr;
-    QLineEdit* edWork2 = nullptr;
-    QLineEdit* edDB = nullptr;
-    QLineEdit* edDex = nullptr;
-    QPushButton* btnFly1 = nullptr;
-    QPushButton* btnWork1 = nullptr;
-    QPushButton* btnFly2 = nullptr;
-    QPushButton* btnWork2 = nullptr;
-    QPushButton* btnDB = nullptr;
-    QPushButton* btnDex = nullptr;
-    QGroupBox* cbVersion = nullptr;
-    QRadioButton* cbVersionItem1 = nullptr;
-    QRadioButton* cbVersionItem2 = nullptr;
-    QPushButton* btnOpen = nullptr;
-    QPushButton* btnOK = nullptr;
-    QPushButton* btnCancel = nullptr;
-
-    void btnFly1Click() { PickInto(edFly1); }
-    void btnWork1Click() { PickInto(edWork1); }
-    void btnFly2Click() { PickInto(edFly2); }
-    void btnWork2Click() { PickInto(edWork2); }
-    void btnDBClick() { PickInto(edDB); }
-    void btnDexClick() { PickInto(edDex); }
-    void cbVersionClick(int item);
-    void btnOpenClick();
-    void btnOKClick();
+    void ShowSettings();
+    // A version chosen in the radio group (0: Fly! 1, 1: Fly! II).
+    void ChooseVersion(int item);
+    // "Ouvrir": another settings file's values, shown without writing.
+    void OpenOtherSettings();
+    // "Sauver": the boxes into the settings file and the session.
+    void Save();
 
     // Cancel, Escape or the close box: the session's settings go back to
     // what they were before the showing (the version chosen in the radio
@@ -81,7 +49,11 @@ class TForm_init : public QDialog {
     void showEvent(QShowEvent* event) override;
 
   private:
-    void FormCreate();
+    // A caption, its folder box and its "Parcourir" button, in two grid rows.
+    QLineEdit* AddFolderRow(QGridLayout* grid, int row, const char* labelName, BiText label,
+                            const char* boxName, const char* buttonName);
+    QLayout* BuildFolders();
+    QLayout* BuildVersionAndButtons();
     void PickInto(QLineEdit* box);
     void ShowFolders();
     FolderBoxes Boxes() const;
@@ -91,6 +63,14 @@ class TForm_init : public QDialog {
     std::string iniPath_;
     CommandBoundary boundary_;
     Captions captions_;
+    QLineEdit* fly1_ = nullptr;
+    QLineEdit* work1_ = nullptr;
+    QLineEdit* fly2_ = nullptr;
+    QLineEdit* work2_ = nullptr;
+    QLineEdit* dbImport_ = nullptr;
+    QLineEdit* dexImport_ = nullptr;
+    QRadioButton* fly1Version_ = nullptr;
+    QRadioButton* fly2Version_ = nullptr;
     QButtonGroup* versionButtons_ = nullptr;
     SessionSettings atShow_;
 };

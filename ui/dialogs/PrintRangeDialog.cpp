@@ -26,86 +26,83 @@ void Step(QLineEdit* box, int delta) {
 }
 } // namespace
 
-TformPrint::TformPrint(SessionState& session, UserInteraction& ui, QWidget* parent)
+PrintRangeDialog::PrintRangeDialog(SessionState& session, UserInteraction& ui, QWidget* parent)
     : QDialog(parent), session_(session), ui_(ui), boundary_(ui) {
     setObjectName("TformPrint");
     captions_.Title(this, txt::PrintRangeCaption);
 
-    auto box = [this](const char* name, const QString& text) {
-        auto* edit = new QLineEdit(text, this);
-        edit->setObjectName(name);
-        edit->setFixedWidth(edit->fontMetrics().horizontalAdvance("0000000") + 12);
-        return edit;
-    };
-    auto label = [this](const char* name, BiText text) {
-        auto* l = new QLabel(this);
-        l->setObjectName(name);
-        captions_.Text(l, text);
-        return l;
-    };
-    lblPrem = label("lblPrem", txt::PrintFirstLine);
-    edPLigne = box("edPLigne", "1");
-    UpDown1 = new UpDown(this);
-    UpDown1->setObjectName("UpDown1");
-    lblDer = label("lblDer", txt::PrintLastLine);
-    edDLigne = box("edDLigne", "1");
-    UpDown2 = new UpDown(this);
-    UpDown2->setObjectName("UpDown2");
-    lblCol = label("lblCol", txt::PrintMaxiColumns);
-    edMaxiCol = box("edMaxiCol", QString());
-    Label1 = label("Label1", txt::PrintFlagColumnsNote);
-    Label1->setWordWrap(true);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(BuildBoxes());
+    auto* note = new QLabel(this);
+    note->setObjectName("Label1");
+    captions_.Text(note, txt::PrintFlagColumnsNote);
+    note->setWordWrap(true);
+    layout->addWidget(note);
+    layout->addLayout(BuildButtons());
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    if (session_.Language_() == Lang::English) captions_.Apply(Lang::English);
+}
 
+// The first and last row, each with its arrows, and the column count.
+QLayout* PrintRangeDialog::BuildBoxes() {
     auto* grid = new QGridLayout;
-    grid->addWidget(lblPrem, 0, 0);
-    grid->addWidget(edPLigne, 0, 1);
-    grid->addWidget(UpDown1, 0, 2);
-    grid->addWidget(lblDer, 1, 0);
-    grid->addWidget(edDLigne, 1, 1);
-    grid->addWidget(UpDown2, 1, 2);
-    grid->addWidget(lblCol, 2, 0);
-    grid->addWidget(edMaxiCol, 2, 1);
+    auto row = [&](int r, const char* labelName, BiText caption, const char* boxName,
+                   const QString& text) {
+        auto* label = new QLabel(this);
+        label->setObjectName(labelName);
+        captions_.Text(label, caption);
+        auto* box = new QLineEdit(text, this);
+        box->setObjectName(boxName);
+        box->setFixedWidth(box->fontMetrics().horizontalAdvance("0000000") + 12);
+        grid->addWidget(label, r, 0);
+        grid->addWidget(box, r, 1);
+        return box;
+    };
+    auto arrows = [&](int r, const char* name, QLineEdit* box) {
+        auto* updown = new UpDown(this);
+        updown->setObjectName(name);
+        grid->addWidget(updown, r, 2);
+        connect(updown, &UpDown::stepped, this, [box](int d) { Step(box, d); });
+    };
+    firstRow_ = row(0, "lblPrem", txt::PrintFirstLine, "edPLigne", "1");
+    arrows(0, "UpDown1", firstRow_);
+    lastRow_ = row(1, "lblDer", txt::PrintLastLine, "edDLigne", "1");
+    arrows(1, "UpDown2", lastRow_);
+    columnCount_ = row(2, "lblCol", txt::PrintMaxiColumns, "edMaxiCol", QString());
     grid->setColumnStretch(3, 1);
+    return grid;
+}
 
-    auto button = [this](const char* name, const char* text) {
+QLayout* PrintRangeDialog::BuildButtons() {
+    auto* buttons = new QHBoxLayout;
+    auto button = [&](const char* name, const char* text, auto handler) {
         auto* b = new QPushButton(Q(text), this);
         b->setObjectName(name);
         b->setAutoDefault(false);
-        return b;
+        buttons->addWidget(b);
+        boundary_.Wire(b, handler);
     };
-    btnPrintSel = button("btnPrintSel", txt::PrintSelectionButton);
-    btnPrintAll = button("btnPrintAll", txt::PrintAllButton);
-    Button1 = button("Button1", txt::PrintCancelButton);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(btnPrintSel);
-    buttons->addWidget(btnPrintAll);
+    button("btnPrintSel", txt::PrintSelectionButton, [this] { PrintChosenRange(); });
+    button("btnPrintAll", txt::PrintAllButton, [this] { PrintAll(); });
     buttons->addStretch(1);
-    buttons->addWidget(Button1);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(grid);
-    layout->addWidget(Label1);
-    layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-    if (session_.Language_() == Lang::English) captions_.Apply(Lang::English);
-
-    connect(UpDown1, &UpDown::stepped, this, [this](int d) { Step(edPLigne, d); });
-    connect(UpDown2, &UpDown::stepped, this, [this](int d) { Step(edDLigne, d); });
-    boundary_.Wire(btnPrintSel, [this] { btnPrintSelClick(); });
-    boundary_.Wire(btnPrintAll, [this] { btnPrintAllClick(); });
-    boundary_.Wire(Button1, [this] { reject(); });
+    button("Button1", txt::PrintCancelButton, [this] { reject(); });
+    return buttons;
 }
 
-void TformPrint::btnPrintSelClick() {
+void PrintRangeDialog::PresetColumnCount(int columns) {
+    columnCount_->setText(QString::number(columns));
+}
+
+void PrintRangeDialog::PrintChosenRange() {
     const PrintSelectionResult r =
-        PrintSelection(session_.Table, S(edMaxiCol->text()), S(edPLigne->text()),
-                       S(edDLigne->text()), session_.Language_());
+        PrintSelection(session_.Table, S(columnCount_->text()), S(firstRow_->text()),
+                       S(lastRow_->text()), session_.Language_());
     if (r.notice) ShowNotice(*r.notice, ui_);
     if (r.range && Print) Print(*r.range);
     if (r.closeWindow) accept();
 }
 
-void TformPrint::btnPrintAllClick() {
+void PrintRangeDialog::PrintAll() {
     const EditorNotice question = PrintAllQuestion(session_.Table, session_.Language_());
     if (!ui_.Confirm(question.text)) return;
     if (Print) Print(PrintAllRange(session_.Table));

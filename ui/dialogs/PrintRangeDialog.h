@@ -1,8 +1,8 @@
 // The print range window: the first and last row and the number of field
 // columns to print, "Imprimer sélection" and "Imprimer tout". Created once
 // and reused: the row boxes keep their values between uses. The rules are
-// the core's (PrintSelection, PrintAllQuestion); printing itself is the
-// caller's Print.
+// PrintSelection and PrintAllQuestion (forms/Pagination); printing itself is
+// the caller's Print.
 #pragma once
 
 #include "database/SessionState.h"
@@ -14,43 +14,37 @@
 
 #include <functional>
 
-class QLabel;
 class QLineEdit;
 class QPushButton;
 
 namespace orvane {
 
-class UpDown;
-
-class TformPrint : public QDialog {
+class PrintRangeDialog : public QDialog {
     Q_OBJECT
   public:
-    TformPrint(SessionState& session, UserInteraction& ui, QWidget* parent = nullptr);
+    PrintRangeDialog(SessionState& session, UserInteraction& ui, QWidget* parent = nullptr);
 
     // Prints a range of the table.
     std::function<void(const PrintRange&)> Print;
 
-    QLabel* lblPrem = nullptr;
-    QLineEdit* edPLigne = nullptr;
-    UpDown* UpDown1 = nullptr;
-    QLabel* lblDer = nullptr;
-    QLineEdit* edDLigne = nullptr;
-    UpDown* UpDown2 = nullptr;
-    QLabel* lblCol = nullptr;
-    QLineEdit* edMaxiCol = nullptr;
-    QLabel* Label1 = nullptr;
-    QPushButton* btnPrintSel = nullptr;
-    QPushButton* btnPrintAll = nullptr;
-    QPushButton* Button1 = nullptr;
-
-    void btnPrintSelClick();
-    void btnPrintAllClick();
+    // The column count box's value before a showing.
+    void PresetColumnCount(int columns);
+    // "Imprimer sélection": the rows and columns of the boxes.
+    void PrintChosenRange();
+    // "Imprimer tout", after a question.
+    void PrintAll();
 
   private:
+    QLayout* BuildBoxes();
+    QLayout* BuildButtons();
+
     SessionState& session_;
     UserInteraction& ui_;
     CommandBoundary boundary_;
     Captions captions_;
+    QLineEdit* firstRow_ = nullptr;
+    QLineEdit* lastRow_ = nullptr;
+    QLineEdit* columnCount_ = nullptr;
 };
 
 } // namespace orvane

@@ -2,7 +2,7 @@
 // 29 fields (title, type, width, value), the checks while a value is typed and
 // when its editing ends, the byte and coordinate entry dialogs a mouse press
 // opens, the carry back into the table ("Fermer") and the print of a page.
-// The rules are the core's RecordEditor; this window draws its lines and
+// The rules are RecordEditor's (forms/); this window draws its lines and
 // forwards each event. One editor for the whole run, opened modal.
 #pragma once
 
@@ -18,14 +18,13 @@
 
 #include <functional>
 
-class QPushButton;
 class QStackedWidget;
 class QTabBar;
 
 namespace orvane {
 
-class TForm_Hexa;
-class TForm_latlon;
+class ByteEntryDialog;
+class CoordinateDialog;
 
 // One page: a heading row and 29 field rows of four columns; only the value
 // column of a field row can be edited.
@@ -67,41 +66,41 @@ class EditorPageGrid : public QTableWidget {
     int held_ = 0;
 };
 
-class TForm_Saisie : public QDialog {
+class RecordEditorDialog : public QDialog {
     Q_OBJECT
   public:
-    TForm_Saisie(SessionState& session, UserInteraction& ui, QWidget* parent = nullptr);
-    ~TForm_Saisie() override;
+    RecordEditorDialog(SessionState& session, UserInteraction& ui, QWidget* parent = nullptr);
+    ~RecordEditorDialog() override;
 
     RecordEditor& Editor() { return editor_; }
-    TForm_Hexa* Hexa() const { return hexa_; }
-    TForm_latlon* LatLon() const { return latlon_; }
+    ByteEntryDialog* ByteDialog() const { return byteDialog_; }
+    CoordinateDialog* CoordinatesDialog() const { return coordinateDialog_; }
     EditorPageGrid* Grid(int page) const { return grids_[page - 1]; }
     EditorPageGrid* CurrentGrid() const { return Grid(editor_.CurrentPage); }
     // In direct-write mode the fields the write leaves alone are read only,
     // as in the grid: a change there would never reach the archive.
     void SetProtectedFields(bool on) { protectFields_ = on; }
 
-    QTabBar* TabControl = nullptr;
-    EditorPageGrid* grid1 = nullptr;
-    EditorPageGrid* grid2 = nullptr;
-    EditorPageGrid* grid3 = nullptr;
-    QPushButton* btnPrint = nullptr;
-    QPushButton* btnOK = nullptr;
-    QPushButton* btnCancel = nullptr;
-
-    void TabControlChange(int index);
-    void btnOKClick();
-    void btnPrintClick();
-    // A mouse press on a page (the press already made its cell current).
-    void MouseDown(EditorPageGrid* grid, Qt::MouseButton button);
+    // A tab chosen (index from 0): open editings end first.
+    void ShowPage(int index);
+    // "Fermer": the values into the table row, or the line to correct.
+    void CarryBack();
+    // "Imprimer": the page shown, on the printer the user chooses.
+    void PrintPage();
+    // A mouse press on a page (the press already made its cell current):
+    // the row's entry dialog, if it has one.
+    void OpenEntryDialog(EditorPageGrid* grid, Qt::MouseButton button);
 
   protected:
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void FormActivate();
+    QLayout* BuildTopRow();
+    // Page p's grid: designed sizes, widened where the platform's font needs it.
+    EditorPageGrid* BuildPage(int p);
+    void WirePage(EditorPageGrid* grid);
+    void Fill();
     void Draw(int page);
     void DrawAll();
     // The value column as wide as the longest value shown or the dialog's
@@ -124,12 +123,13 @@ class TForm_Saisie : public QDialog {
     CommandBoundary boundary_;
     Captions captions_;
     RecordEditor editor_;
+    QTabBar* tabs_ = nullptr;
     EditorPageGrid* grids_[kEditorPages] = {};
     QStackedWidget* pages_ = nullptr;
     QLayout* topRow_ = nullptr;
     bool protectFields_ = false;
-    TForm_Hexa* hexa_ = nullptr;
-    TForm_latlon* latlon_ = nullptr;
+    ByteEntryDialog* byteDialog_ = nullptr;
+    CoordinateDialog* coordinateDialog_ = nullptr;
 };
 
 } // namespace orvane

@@ -1,4 +1,4 @@
-#include "ui/dialogs/RecordEditor.h"
+#include "ui/dialogs/RecordEditorDialog.h"
 
 #include "database/DirectWrite.h"
 #include "ui/dialogs/ByteEntryDialog.h"
@@ -114,7 +114,7 @@ void EditorPageGrid::CommitEdit() {
 
 // --- The editor window -------------------------------------------------------------------
 
-TForm_Saisie::TForm_Saisie(SessionState& session, UserInteraction& ui, QWidget* parent)
+RecordEditorDialog::RecordEditorDialog(SessionState& session, UserInteraction& ui, QWidget* parent)
     : QDialog(parent), session_(session), ui_(ui), boundary_(ui) {
     setObjectName("TForm_Saisie");
     // Fixed size, no buttons in the title bar: "Fermer" and "Annuler" (or
@@ -124,27 +124,47 @@ TForm_Saisie::TForm_Saisie(SessionState& session, UserInteraction& ui, QWidget* 
     const Lang lang = session_.Language_();
     editor_.DecimalSeparator = session_.DecimalSeparator();
 
-    TabControl = new QTabBar(this);
-    TabControl->setObjectName("TabControl");
+    topRow_ = BuildTopRow();
+    pages_ = new QStackedWidget(this);
+    for (int p = 1; p <= kEditorPages; ++p) {
+        grids_[p - 1] = BuildPage(p);
+        pages_->addWidget(grids_[p - 1]);
+        WirePage(grids_[p - 1]);
+    }
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->setSpacing(4);
+    layout->addLayout(topRow_);
+    layout->addWidget(pages_);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    byteDialog_ = new ByteEntryDialog(lang, ui_, this);
+    coordinateDialog_ = new CoordinateDialog(lang, editor_.DecimalSeparator, ui_, this);
+}
+
+// The page tabs, then "Imprimer", "Fermer" and "Annuler".
+QLayout* RecordEditorDialog::BuildTopRow() {
+    tabs_ = new QTabBar(this);
+    tabs_->setObjectName("TabControl");
     for (int p = 1; p <= kEditorPages; ++p)
-        TabControl->addTab(Q(Format(txt::EditorPageTab, p)));
-    btnPrint = new QPushButton(this);
-    btnPrint->setObjectName("btnPrint");
-    captions_.Text(btnPrint, txt::EditorPrint);
-    btnOK = new QPushButton(this);
-    btnOK->setObjectName("btnOK");
-    captions_.Text(btnOK, txt::DialogClose);
-    btnCancel = new QPushButton(this);
-    btnCancel->setObjectName("btnCancel");
-    captions_.Text(btnCancel, txt::DialogCancel);
-    if (lang == Lang::English) captions_.Apply(Lang::English);
+        tabs_->addTab(Q(Format(txt::EditorPageTab, p)));
+    auto button = [this](const char* name, BiText text) {
+        auto* b = new QPushButton(this);
+        b->setObjectName(name);
+        captions_.Text(b, text);
+        return b;
+    };
+    QPushButton* print = button("btnPrint", txt::EditorPrint);
+    QPushButton* ok = button("btnOK", txt::DialogClose);
+    QPushButton* cancel = button("btnCancel", txt::DialogCancel);
+    if (session_.Language_() == Lang::English) captions_.Apply(Lang::English);
 
     auto* top = new QHBoxLayout;
-    topRow_ = top;
     top->setContentsMargins(0, 0, 0, 0);
-    top->addWidget(TabControl, 0, Qt::AlignBottom);
+    top->addWidget(tabs_, 0, Qt::AlignBottom);
     top->addStretch(1);
-    for (QPushButton* b : {btnPrint, btnOK, btnCancel}) {
+    for (QPushButton* b : {print, ok, cancel}) {
         // No default button: Enter belongs to the grid's cells.
         b->setAutoDefault(false);
         b->setFixedSize(std::max(60, b->fontMetrics().horizontalAdvance(b->text()) + 16),
@@ -152,94 +172,81 @@ TForm_Saisie::TForm_Saisie(SessionState& session, UserInteraction& ui, QWidget* 
         top->addWidget(b, 0, Qt::AlignBottom);
     }
 
-    // The grids: designed sizes, widened where the platform's font needs it.
-    pages_ = new QStackedWidget(this);
-    const BiText headings[4] = {txt::EditorHeadingTitle, txt::EditorHeadingType,
-                                txt::EditorHeadingWidth, txt::EditorHeadingValue};
-    for (int p = 1; p <= kEditorPages; ++p) {
-        auto* grid = new EditorPageGrid(p, pages_);
-        grids_[p - 1] = grid;
-        QStringList labels;
-        for (const BiText& h : headings)
-            labels << Q(h.In(lang));
-        grid->setHorizontalHeaderLabels(labels);
-        const QFontMetrics fm(grid->font());
-        const QFontMetrics hfm(grid->horizontalHeader()->font());
-        const int rowHeight = std::max(kEditorRowHeight, fm.height() + 4);
-        grid->verticalHeader()->setDefaultSectionSize(rowHeight);
-        grid->horizontalHeader()->setFixedHeight(std::max(kEditorRowHeight, hfm.height() + 4));
-        int width = 0;
-        for (int c = 0; c < 4; ++c) {
-            const int w = std::max(kEditorColumnWidths[std::size_t(c)],
-                                   hfm.horizontalAdvance(labels[c]) + 14);
-            grid->setColumnWidth(c, w);
-            width += w;
-        }
-        const int frame = 2 * grid->frameWidth();
-        grid->setFixedSize(
-            std::max(435, width + frame),
-            std::max(580, grid->horizontalHeader()->height() + kFieldsPerPage * rowHeight + frame));
-        grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        pages_->addWidget(grid);
-
-        grid->Validate = [this, grid](int row, const QString& entered, const QString& now) {
-            QString keep = now;
-            boundary_.Run([&] {
-                const CheckResult r =
-                    editor_.ValidateOnLeave(grid->Page(), row, QStringToCell(entered),
-                                            QStringToCell(now), session_.Language_());
-                keep = CellToQString(r.value);
-                // The editor closes next: the page keeps the focus.
-                if (r.notice) Notify(grid, *r.notice, true);
-                if (r.backToRow)
-                    QTimer::singleShot(
-                        0, grid, [grid, row] { grid->setCurrentCell(row - 1, kValueColumn); });
-            });
-            return keep;
-        };
-        grid->Reverted = [this, grid](int row) {
-            editor_.SetValue(grid->Page(), row, QStringToCell(grid->item(row - 1, 3)->text()));
-        };
-        grid->EditorOpened = [this](QLineEdit* e) { e->installEventFilter(this); };
-        connect(grid, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
-            if (item->column() == kValueColumn) ShowWhole(item);
-        });
-        connect(grid, &EditorPageGrid::pressed, this, [this, grid](Qt::MouseButton button) {
-            boundary_.Run([&] { MouseDown(grid, button); });
-        });
-        connect(grid, &EditorPageGrid::entryKeyPressed, this,
-                [this, grid] { boundary_.Run([&] { MouseDown(grid, Qt::RightButton); }); });
-    }
-    grid1 = grids_[0];
-    grid2 = grids_[1];
-    grid3 = grids_[2];
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(2, 2, 2, 2);
-    layout->setSpacing(4);
-    layout->addLayout(top);
-    layout->addWidget(pages_);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-
-    hexa_ = new TForm_Hexa(lang, ui_, this);
-    latlon_ = new TForm_latlon(lang, editor_.DecimalSeparator, ui_, this);
-
-    connect(TabControl, &QTabBar::currentChanged, this,
-            [this](int index) { boundary_.Run([&] { TabControlChange(index); }); });
-    boundary_.Wire(btnPrint, [this] { btnPrintClick(); });
-    boundary_.Wire(btnOK, [this] { btnOKClick(); });
+    connect(tabs_, &QTabBar::currentChanged, this,
+            [this](int index) { boundary_.Run([&] { ShowPage(index); }); });
+    boundary_.Wire(print, [this] { PrintPage(); });
+    boundary_.Wire(ok, [this] { CarryBack(); });
     // Ctrl+Enter, which opens the editor on the grid, also closes it with
     // its values ("Fermer"), from a cell being typed into too.
     for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter})
         connect(new QShortcut(QKeySequence(Qt::ControlModifier | key), this), &QShortcut::activated,
-                btnOK, &QPushButton::click);
-    boundary_.Wire(btnCancel, [this] { reject(); });
+                ok, &QPushButton::click);
+    boundary_.Wire(cancel, [this] { reject(); });
+    return top;
+}
+
+EditorPageGrid* RecordEditorDialog::BuildPage(int p) {
+    auto* grid = new EditorPageGrid(p, pages_);
+    const BiText headings[4] = {txt::EditorHeadingTitle, txt::EditorHeadingType,
+                                txt::EditorHeadingWidth, txt::EditorHeadingValue};
+    QStringList labels;
+    for (const BiText& h : headings)
+        labels << Q(h.In(session_.Language_()));
+    grid->setHorizontalHeaderLabels(labels);
+    const QFontMetrics fm(grid->font());
+    const QFontMetrics hfm(grid->horizontalHeader()->font());
+    const int rowHeight = std::max(kEditorRowHeight, fm.height() + 4);
+    grid->verticalHeader()->setDefaultSectionSize(rowHeight);
+    grid->horizontalHeader()->setFixedHeight(std::max(kEditorRowHeight, hfm.height() + 4));
+    int width = 0;
+    for (int c = 0; c < 4; ++c) {
+        const int w =
+            std::max(kEditorColumnWidths[std::size_t(c)], hfm.horizontalAdvance(labels[c]) + 14);
+        grid->setColumnWidth(c, w);
+        width += w;
+    }
+    const int frame = 2 * grid->frameWidth();
+    grid->setFixedSize(
+        std::max(435, width + frame),
+        std::max(580, grid->horizontalHeader()->height() + kFieldsPerPage * rowHeight + frame));
+    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    return grid;
+}
+
+// A page's events: the end of an editing, Escape, the keys typed, the presses.
+void RecordEditorDialog::WirePage(EditorPageGrid* grid) {
+    grid->Validate = [this, grid](int row, const QString& entered, const QString& now) {
+        QString keep = now;
+        boundary_.Run([&] {
+            const CheckResult r = editor_.ValidateOnLeave(grid->Page(), row, QStringToCell(entered),
+                                                          QStringToCell(now), session_.Language_());
+            keep = CellToQString(r.value);
+            // The editor closes next: the page keeps the focus.
+            if (r.notice) Notify(grid, *r.notice, true);
+            if (r.backToRow)
+                QTimer::singleShot(0, grid,
+                                   [grid, row] { grid->setCurrentCell(row - 1, kValueColumn); });
+        });
+        return keep;
+    };
+    grid->Reverted = [this, grid](int row) {
+        editor_.SetValue(grid->Page(), row, QStringToCell(grid->item(row - 1, 3)->text()));
+    };
+    grid->EditorOpened = [this](QLineEdit* e) { e->installEventFilter(this); };
+    connect(grid, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+        if (item->column() == kValueColumn) ShowWhole(item);
+    });
+    connect(grid, &EditorPageGrid::pressed, this, [this, grid](Qt::MouseButton button) {
+        boundary_.Run([&] { OpenEntryDialog(grid, button); });
+    });
+    connect(grid, &EditorPageGrid::entryKeyPressed, this,
+            [this, grid] { boundary_.Run([&] { OpenEntryDialog(grid, Qt::RightButton); }); });
 }
 
 // A cell editing still open when the window goes (the program ends) is
 // committed by Qt as its pages go: no check of this window may run then.
-TForm_Saisie::~TForm_Saisie() {
+RecordEditorDialog::~RecordEditorDialog() {
     for (EditorPageGrid* grid : grids_) {
         grid->disconnect(this);
         grid->Validate = nullptr;
@@ -248,26 +255,26 @@ TForm_Saisie::~TForm_Saisie() {
     }
 }
 
-void TForm_Saisie::showEvent(QShowEvent* event) {
-    boundary_.Run([this] { FormActivate(); });
+void RecordEditorDialog::showEvent(QShowEvent* event) {
+    boundary_.Run([this] { Fill(); });
     QDialog::showEvent(event);
 }
 
 // Filled when the editor opens, not when it becomes active again: coming back
 // from an entry dialog keeps what was typed.
-void TForm_Saisie::FormActivate() {
+void RecordEditorDialog::Fill() {
     const RecordTable& table = session_.Table;
     editor_.FillFrom(table, table.CurrentRow(), session_.Fields());
     DrawAll();
     FitValueColumn();
     for (EditorPageGrid* grid : grids_)
         grid->setCurrentCell(0, kValueColumn);
-    TabControl->setCurrentIndex(editor_.CurrentPage - 1);
+    tabs_->setCurrentIndex(editor_.CurrentPage - 1);
     pages_->setCurrentIndex(editor_.CurrentPage - 1);
     CurrentGrid()->setFocus();
 }
 
-void TForm_Saisie::Draw(int page) {
+void RecordEditorDialog::Draw(int page) {
     EditorPageGrid* grid = Grid(page);
     for (int r = 1; r <= kFieldsPerPage; ++r) {
         const EditorLine& line = editor_.Line(page, r);
@@ -291,11 +298,11 @@ void TForm_Saisie::Draw(int page) {
     }
 }
 
-bool TForm_Saisie::IsProtected(const EditorLine& line) const {
+bool RecordEditorDialog::IsProtected(const EditorLine& line) const {
     return protectFields_ && IsProtectedFieldAt(session_.Fields(), line.field);
 }
 
-void TForm_Saisie::DrawAll() {
+void RecordEditorDialog::DrawAll() {
     for (int p = 1; p <= kEditorPages; ++p)
         Draw(p);
 }
@@ -304,12 +311,12 @@ namespace {
 constexpr int kCellPadding = 12; // a cell's text margins and grid line
 }
 
-void TForm_Saisie::FitValueColumn() {
-    const QFontMetrics fm(grid1->font());
+void RecordEditorDialog::FitValueColumn() {
+    const QFontMetrics fm(grids_[0]->font());
     int others = 0;
     for (int c = 0; c < kValueColumn; ++c)
-        others += grid1->columnWidth(c);
-    const int frame = 2 * grid1->frameWidth();
+        others += grids_[0]->columnWidth(c);
+    const int frame = 2 * grids_[0]->frameWidth();
     int width =
         std::max(kEditorColumnWidths[kValueColumn], topRow_->sizeHint().width() - others - frame);
     for (EditorPageGrid* grid : grids_)
@@ -328,7 +335,7 @@ void TForm_Saisie::FitValueColumn() {
     }
 }
 
-void TForm_Saisie::ShowWhole(QTableWidgetItem* item) const {
+void RecordEditorDialog::ShowWhole(QTableWidgetItem* item) const {
     QTableWidget* grid = item->tableWidget();
     const int room = grid->columnWidth(item->column()) - kCellPadding;
     const bool cut = QFontMetrics(grid->font()).horizontalAdvance(item->text()) > room;
@@ -336,18 +343,18 @@ void TForm_Saisie::ShowWhole(QTableWidgetItem* item) const {
     if (item->toolTip() != tip) item->setToolTip(tip);
 }
 
-void TForm_Saisie::TabControlChange(int index) {
+void RecordEditorDialog::ShowPage(int index) {
     CommitEdits();
     editor_.CurrentPage = index + 1;
     pages_->setCurrentIndex(index);
 }
 
-void TForm_Saisie::CommitEdits() {
+void RecordEditorDialog::CommitEdits() {
     for (EditorPageGrid* grid : grids_)
         grid->CommitEdit();
 }
 
-void TForm_Saisie::Notify(EditorPageGrid* grid, const EditorNotice& notice, bool focusGrid) {
+void RecordEditorDialog::Notify(EditorPageGrid* grid, const EditorNotice& notice, bool focusGrid) {
     grid->HoldEditor(true);
     try {
         ShowNotice(notice, ui_);
@@ -359,8 +366,8 @@ void TForm_Saisie::Notify(EditorPageGrid* grid, const EditorNotice& notice, bool
     grid->HoldEditor(false);
 }
 
-void TForm_Saisie::React(EditorPageGrid* grid, int row, const CheckResult& result,
-                         const QPointer<QLineEdit>& open) {
+void RecordEditorDialog::React(EditorPageGrid* grid, int row, const CheckResult& result,
+                               const QPointer<QLineEdit>& open) {
     if (result.valueChanged) {
         const QString value = CellToQString(result.value);
         if (open) {
@@ -377,7 +384,7 @@ void TForm_Saisie::React(EditorPageGrid* grid, int row, const CheckResult& resul
 
 // The keys typed into a value: the checks before the key (a character key)
 // and after it (any key released).
-bool TForm_Saisie::eventFilter(QObject* watched, QEvent* event) {
+bool RecordEditorDialog::eventFilter(QObject* watched, QEvent* event) {
     const bool press = event->type() == QEvent::KeyPress;
     if (!press && event->type() != QEvent::KeyRelease) return QDialog::eventFilter(watched, event);
     auto* open = qobject_cast<QLineEdit*>(watched);
@@ -405,7 +412,7 @@ bool TForm_Saisie::eventFilter(QObject* watched, QEvent* event) {
     return guard.isNull();
 }
 
-void TForm_Saisie::MouseDown(EditorPageGrid* grid, Qt::MouseButton button) {
+void RecordEditorDialog::OpenEntryDialog(EditorPageGrid* grid, Qt::MouseButton button) {
     const int page = grid->Page();
     const int row = grid->currentRow() + 1;
     if (row < 1) return;
@@ -415,14 +422,15 @@ void TForm_Saisie::MouseDown(EditorPageGrid* grid, Qt::MouseButton button) {
                                                       : MouseButton::Other;
     const EntryRequest req = editor_.OpenEntryDialog(page, row, b, session_.Language_());
     if (req.kind == EntryRequest::Kind::Coordinates) {
-        latlon_->Entry().Latitude = req.latitude;
-        latlon_->Entry().Longitude = req.longitude;
-        if (latlon_->exec() != QDialog::Accepted) return;
-        editor_.ApplyCoordinates(req, latlon_->Entry().Latitude, latlon_->Entry().Longitude);
+        CoordinateEntry& entry = coordinateDialog_->Entry();
+        entry.Latitude = req.latitude;
+        entry.Longitude = req.longitude;
+        if (coordinateDialog_->exec() != QDialog::Accepted) return;
+        editor_.ApplyCoordinates(req, entry.Latitude, entry.Longitude);
     } else if (req.kind == EntryRequest::Kind::Byte) {
-        hexa_->Entry().Preset(req.byteViews);
-        if (hexa_->exec() != QDialog::Accepted) return;
-        editor_.ApplyByte(req, hexa_->Entry().ResultText);
+        byteDialog_->Entry().Preset(req.byteViews);
+        if (byteDialog_->exec() != QDialog::Accepted) return;
+        editor_.ApplyByte(req, byteDialog_->Entry().ResultText);
     } else {
         return;
     }
@@ -430,7 +438,7 @@ void TForm_Saisie::MouseDown(EditorPageGrid* grid, Qt::MouseButton button) {
     DrawAll();
 }
 
-void TForm_Saisie::btnOKClick() {
+void RecordEditorDialog::CarryBack() {
     CommitEdits();
     CarryBackResult res;
     {
@@ -443,12 +451,12 @@ void TForm_Saisie::btnOKClick() {
         return;
     }
     if (res.notice) ShowNotice(*res.notice, ui_);
-    TabControl->setCurrentIndex(res.focus.page - 1);
+    tabs_->setCurrentIndex(res.focus.page - 1);
     Grid(res.focus.page)->setCurrentCell(res.focus.row - 1, kValueColumn);
     Grid(res.focus.page)->setFocus();
 }
 
-void TForm_Saisie::btnPrintClick() {
+void RecordEditorDialog::PrintPage() {
     CommitEdits();
     const auto choice =
         ui_.ChoosePrinter({SuggestedPrintFile(session_.WorkDir, session_.DataType)});
