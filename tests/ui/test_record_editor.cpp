@@ -34,9 +34,9 @@ using namespace orvane::testing;
 
 namespace {
 
-// The byte dialog's mode button, in EntryMode's order.
+// The byte dialog's mode buttons are its only radio buttons, in EntryMode's order.
 QRadioButton* Mode(QDialog* d, int mode) {
-    return Child<QGroupBox>(d, "RadioGroup")->findChildren<QRadioButton*>()[mode];
+    return d->findChildren<QRadioButton*>()[mode];
 }
 
 // The editor on the scripted seam, or on the real message boxes.

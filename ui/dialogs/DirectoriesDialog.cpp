@@ -56,19 +56,18 @@ QLineEdit* DirectoriesDialog::AddFolderRow(QGridLayout* grid, int row, const cha
 // Each version's simulator and work folders in a frame, then the import tools'.
 QLayout* DirectoriesDialog::BuildFolders() {
     auto* folders = new QVBoxLayout;
-    auto* group1 = new QGroupBox(Q(txt::InitGroupFly1), this);
-    group1->setObjectName("GroupBox1");
-    auto* g1 = new QGridLayout(group1);
-    fly1_ = AddFolderRow(g1, 0, "Label1", txt::InitLabelFly1, "edFly1", "btnFly1");
-    work1_ = AddFolderRow(g1, 2, "Label2", txt::InitLabelWork, "edWork1", "btnWork1");
-    folders->addWidget(group1);
-
-    auto* group2 = new QGroupBox(Q(txt::InitGroupFly2), this);
-    group2->setObjectName("GroupBox2");
-    auto* g2 = new QGridLayout(group2);
-    fly2_ = AddFolderRow(g2, 0, "Label5", txt::InitLabelFly2, "edFly2", "btnFly2");
-    work2_ = AddFolderRow(g2, 2, "Label6", txt::InitLabelWork, "edWork2", "btnWork2");
-    folders->addWidget(group2);
+    auto frame = [&](const char* caption, const char* name) {
+        auto* group = new QGroupBox(Q(caption), this);
+        group->setObjectName(name);
+        folders->addWidget(group);
+        return new QGridLayout(group);
+    };
+    QGridLayout* fly1 = frame(txt::InitGroupFly1, "GroupBox1");
+    fly1_ = AddFolderRow(fly1, 0, "Label1", txt::InitLabelFly1, "edFly1", "btnFly1");
+    work1_ = AddFolderRow(fly1, 2, "Label2", txt::InitLabelWork, "edWork1", "btnWork1");
+    QGridLayout* fly2 = frame(txt::InitGroupFly2, "GroupBox2");
+    fly2_ = AddFolderRow(fly2, 0, "Label5", txt::InitLabelFly2, "edFly2", "btnFly2");
+    work2_ = AddFolderRow(fly2, 2, "Label6", txt::InitLabelWork, "edWork2", "btnWork2");
 
     auto* tools = new QGridLayout;
     dbImport_ = AddFolderRow(tools, 0, "Label3", txt::InitLabelDB, "edDB", "btnDB");
