@@ -179,7 +179,7 @@ void MapPoints::Build(const RecordTable& table, char decimalSeparator) {
             }
             if (item.endCount == 0) continue;
             item.deleted = cell(kColSuppr) == "x";
-            item.exported = cell(kColExport) == "1";
+            item.exported = IsSelectedForExport(cell(kColExport));
             itemOfRow_[static_cast<std::size_t>(row)] = static_cast<int>(items_.size());
             items_.push_back(item);
         }
