@@ -140,48 +140,6 @@ TEST(DexExport, AConversionErrorLeavesNoFileAndKeepsTheEarlierOne) {
 
 // --- Round trips -------------------------------------------------------------------
 
-class DexRoundTrip : public ::testing::TestWithParam<char> {};
-
-TEST_P(DexRoundTrip, DbdToDexToTableGivesTheSameCells) {
-    const char sep = GetParam();
-    AirportTable f(40);
-    SessionState s = EnglishSession(1, sep); // a 330-byte AIRPORT record is Fly! 1 data
-    f.Load(s);
-    const auto before = DataCells(s.Table);
-    ScriptedInteraction ui;
-    ASSERT_EQ(ExportDex(s, f.dir.File("AIRPORT.dex"), false, ui), 40);
-
-    SessionState again = EnglishSession(1, sep);
-    ImportOutcome out =
-        ImportDex(again, f.dir.File("AIRPORT.dex"), ImportMode::Open, ui, &ui, f.dbt);
-    ASSERT_TRUE(out.tableChanged);
-    EXPECT_TRUE(out.templateLoaded);
-    EXPECT_FALSE(out.converted);
-    EXPECT_TRUE(ui.questions.empty());
-    EXPECT_EQ(again.DataType, "AIRPORT");
-    EXPECT_EQ(again.FieldCount, static_cast<int>(AirportLikeFields().size()));
-    EXPECT_EQ(DataCells(again.Table), before);
-    EXPECT_EQ(again.Table.Cell(0, 40), "40");
-    EXPECT_EQ(again.Table.Cell(kColModif, 1), "");
-    EXPECT_EQ(again.Table.CurrentRow(), 1);
-    EXPECT_EQ(again.Table.CurrentColumn(), 4);
-    EXPECT_EQ(again.Table.SelectedCount, s.Table.SelectedCount);
-    EXPECT_EQ(again.Table.DeleteCount, s.Table.DeleteCount);
-    EXPECT_EQ(out.selectLabel, std::to_string(s.Table.SelectedCount) + " selected lines");
-    EXPECT_EQ(out.definitions.Summary, "AIRPORT.dbt - 61 fields");
-    EXPECT_TRUE(out.enable.DEX_Enregistrer_tout && out.enable.DEX_Ajouter &&
-                out.enable.CSV_Enregistrer_tout && out.enable.CSV_Ajouter);
-    EXPECT_TRUE(out.enable.DEX_Enregistrer_select); // rows are selected
-    EXPECT_EQ(again.WorkDir, f.dir.Path() + "/");
-    EXPECT_EQ(ui.busyDepth, 0);
-
-    // Exported again, the file comes back byte for byte.
-    ASSERT_EQ(ExportDex(again, f.dir.File("AGAIN.dex"), false, ui), 40);
-    EXPECT_EQ(ReadBytes(f.dir.File("AGAIN.dex")), ReadBytes(f.dir.File("AIRPORT.dex")));
-}
-
-INSTANTIATE_TEST_SUITE_P(DexSeparators, DexRoundTrip, ::testing::Values('.', ','));
-
 const std::vector<FieldSpec> kCommFields = {
     {"ckey", 4, 10, 'C', "Key"},   {"ctyp", 14, 1, 'C', "Type"},  {"cfrq", 15, 8, 'D', "Frequency"},
     {"cnam", 23, 20, 'C', "Name"}, {"cflg", 43, 4, 'I', "Flags"},
