@@ -2,6 +2,8 @@
 
 #include "platform/Errors.h"
 
+#include "support/DbdFixtures.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -35,14 +37,8 @@ class IniTempDir {
     fs::path path_;
 };
 
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+using testing::ReadBytes;
+using testing::WriteBytes;
 
 // --- Reading ---------------------------------------------------------------------
 

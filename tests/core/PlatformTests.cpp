@@ -4,6 +4,7 @@
 #include "platform/Errors.h"
 #include "platform/Launcher.h"
 #include "platform/Paths.h"
+#include "support/DbdFixtures.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -58,14 +59,8 @@ class PlatformTest : public ::testing::Test {
     fs::path dir_;
 };
 
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+using testing::ReadBytes;
+using testing::WriteBytes;
 
 // --- AtomicFile ---------------------------------------------------------------------------
 

@@ -5,6 +5,8 @@
 #include "settings/Memo.h"
 #include "settings/Texts.h"
 
+#include "support/DbdFixtures.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -21,14 +23,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+using testing::ReadBytes;
+using testing::WriteBytes;
 
 #ifdef _WIN32
 // The built-in folders, as Windows has them.
