@@ -52,24 +52,6 @@ TEST(CsvExport, BothLineFormats) {
     EXPECT_TRUE(ui.messages.empty());
 }
 
-TEST(CsvExport, EmptySelectionWritesNothingAndAnEmptyTableItsHeaders) {
-    TempDir dir;
-    SessionState s = EnglishSession();
-    AbcTable(s, {{"", "0", "a", "1", "2"}});
-    ScriptedInteraction ui;
-    const std::string target = dir.Write("sel.csv", "earlier");
-    EXPECT_EQ(ExportCsv(s, target, true, ui), 0);
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].kind, MessageKind::Error);
-    EXPECT_EQ(ui.messages[0].text, "No selected record");
-    EXPECT_EQ(dir.Read("sel.csv"), "earlier");
-    EXPECT_EQ(dir.ListFiles(), std::vector<std::string>{"sel.csv"});
-
-    s.Table.SetRowCount(1);
-    EXPECT_EQ(ExportCsv(s, dir.File("all.csv"), false, ui), 0);
-    EXPECT_EQ(dir.Read("all.csv"), "NAVAID\r\n;Export;A ; B ; C ; \r\n");
-}
-
 // The format has no quoting: a text it cannot hold refuses the whole export,
 // naming the first such cell, and the earlier file stays.
 TEST(CsvExport, TextsTheFormatCannotHoldRefuseTheExport) {

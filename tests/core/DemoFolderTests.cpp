@@ -226,9 +226,7 @@ TEST_F(DemoFolder, WorkFilesLoadAndSaveAgain) {
         const std::string dbd = dir_->Read("work/" + type + ".dbd");
         ASSERT_EQ(dbd, std::string(entry.begin(), entry.end()));
 
-        SessionState s;
-        s.Language = "english";
-        s.SimulatorVersion = 2;
+        SessionState s = testing::EnglishSession(2);
         ScriptedInteraction ui;
         ASSERT_TRUE(OpenDbdFromDisk(s, Work(type + ".dbd"), archive, ui).loaded);
         const Cells fromDbd = DataCells(s.Table);

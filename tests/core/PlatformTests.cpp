@@ -15,7 +15,6 @@
 #include <iterator>
 #include <optional>
 #include <ostream>
-#include <random>
 #include <set>
 #include <string>
 #ifdef _WIN32
@@ -39,15 +38,6 @@ long RunningProcessId() {
 
 class PlatformTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::random_device rd;
-        dir_ = fs::temp_directory_path() / ("orvane-platform-" + std::to_string(rd()));
-        fs::create_directories(dir_);
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
     std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
     std::set<std::string> Listing() const {
         std::set<std::string> names;
@@ -56,7 +46,8 @@ class PlatformTest : public ::testing::Test {
         return names;
     }
 
-    fs::path dir_;
+    testing::TempDir folder_;
+    fs::path dir_ = folder_.Path();
 };
 
 using testing::ReadBytes;

@@ -6,6 +6,7 @@
 #include "settings/Texts.h"
 
 #include "support/DbdFixtures.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +16,6 @@
 #include <iterator>
 #include <optional>
 #include <ostream>
-#include <random>
 #include <string>
 
 namespace orvane {
@@ -56,9 +56,6 @@ std::string Added(const std::string& folder) {
 class SettingsTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        std::random_device rd;
-        dir_ = fs::temp_directory_path() / ("orvane-settings-" + std::to_string(rd()));
-        fs::create_directories(dir_);
         ini_ = (dir_ / "Orvane.ini").string();
 #ifndef _WIN32
         if (const char* home = std::getenv("HOME")) oldHome_ = home;
@@ -72,15 +69,14 @@ class SettingsTest : public ::testing::Test {
         else
             unsetenv("HOME");
 #endif
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
     }
 
     void Write(const std::string& bytes) {
         WriteBytes(ini_, bytes);
     }
 
-    fs::path dir_;
+    testing::TempDir folder_;
+    fs::path dir_ = folder_.Path();
     std::string ini_;
     std::optional<std::string> oldHome_;
 };
