@@ -152,8 +152,7 @@ int RunWriteRecord(const Args& args) {
         SessionState source;
         PrepareSession(source, o);
         const TableRead read = fromFormat->read(source, from, archive, ui, nullptr, {});
-        const bool loaded = read.loaded;
-        if (!loaded || !source.CurrentPod)
+        if (!read.loaded || !source.CurrentPod)
             return FailWith(ui.messages.empty() ? "no table could be loaded from " + from
                                                 : ui.Joined());
         if (source.DataType != archiveType)

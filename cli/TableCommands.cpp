@@ -82,8 +82,7 @@ void LoadInput(SessionState& s, CliInteraction& ui, const TableOptions& o,
     if (read.converted)
         std::cerr << "orvane-cli: converted the Fly! 1 data of " << input
                   << " into a Fly! 2 table\n";
-    const bool loaded = read.loaded;
-    if (!loaded) {
+    if (!read.loaded) {
         if (!ui.errorShown) throw FormatError("no table could be loaded from " + input);
         throw RefusedError("no table loaded from " + input);
     }

@@ -354,7 +354,6 @@ int SaveDbd(SessionState& s, const std::string& path, bool selectionOnly, UserIn
         // header of its data type with the record size the table uses.
         header.SetTag(TagForDataType(s.DataType));
     }
-    header.SetStamp(DateCode(s.Display.utcOffsetSeconds));
     RecordFileEncoder<DbdHeader> encoder(s, path, header, EffectiveRecordSize(pod), pod.Dbd);
     return WriteTableFile(s, {path, selectionOnly, ui, busy, progress},
                           {&txt::NoSelectedRecords, false}, encoder);

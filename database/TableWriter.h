@@ -25,6 +25,7 @@
 #include "platform/UserInteraction.h"
 #include "settings/Texts.h"
 #include "table/RecordTable.h"
+#include "table/ValueDisplay.h"
 
 #include <string>
 
@@ -81,16 +82,17 @@ int WriteTableFile(const SessionState& s, const TableWrite& w, const EmptyWrite&
 }
 
 // The encoder of the record files (DBD, DEX): a header, rewritten after the
-// rows with their count, then each row as a record of recordSize bytes laid
-// out by the template. Once the file is in place the header is kept in
-// `held`.
+// rows with their count (and, in a DBD, the time the rows were written),
+// then each row as a record of recordSize bytes laid out by the template.
+// Once the file is in place the header is kept in `held`.
 template <class Header> class RecordFileEncoder {
   public:
     // Throws FormatError when recordSize is outside 4..512 bytes.
     RecordFileEncoder(const SessionState& s, const std::string& path, Header header, int recordSize,
                       Header& held)
         : table_(s.Table), encoder_(s.Fields(), s.DecimalSeparator(), s.Language_()),
-          header_(header), held_(held), size_(static_cast<std::size_t>(recordSize)) {
+          header_(header), held_(held), size_(static_cast<std::size_t>(recordSize)),
+          utcOffsetSeconds_(s.Display.utcOffsetSeconds) {
         if (recordSize < kMinRecordSize || recordSize > kMaxRecordSize)
             throw FormatError(Format(txt::BadRecordSize.In(s.Language_()), path.c_str(), recordSize,
                                      kMinRecordSize, kMaxRecordSize));
@@ -103,6 +105,8 @@ template <class Header> class RecordFileEncoder {
     }
     void End(BinaryFile& file, int count) {
         header_.SetRecordCount(count);
+        if constexpr (requires { header_.SetStamp(0); })
+            header_.SetStamp(DateCode(utcOffsetSeconds_));
         file.Seek(0);
         file.Write(header_.bytes.data(), Header::kSize);
     }
@@ -115,6 +119,7 @@ template <class Header> class RecordFileEncoder {
     Header header_;
     Header& held_;
     std::size_t size_;
+    long utcOffsetSeconds_;
 };
 
 } // namespace orvane
