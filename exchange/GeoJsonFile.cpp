@@ -3,7 +3,7 @@
 #include "database/RecordConversion.h"
 #include "database/TableWriter.h"
 #include "platform/Cp1252.h"
-#include "table/MapView.h"
+#include "table/CoordinatePairs.h"
 #include "table/ValueDisplay.h"
 
 #include <charconv>
@@ -15,6 +15,8 @@ namespace {
 
 // Features are gathered and written in blocks of about this size.
 constexpr std::size_t kWriteBlock = 1 << 20;
+// The places a row may give, as on the map.
+constexpr std::size_t kMostPlaces = 255;
 
 // A JSON string of UTF-8 text: quotes, backslashes and control characters
 // escaped.
@@ -56,8 +58,8 @@ double Rounded(double degrees) {
 class GeoJsonEncoder {
   public:
     explicit GeoJsonEncoder(const SessionState& s)
-        : t_(s.Table), fields_(s.Fields()), separator_(s.DecimalSeparator()) {
-        points_.Build(t_, separator_);
+        : t_(s.Table), fields_(s.Fields()), separator_(s.DecimalSeparator()),
+          pairs_(CoordinatePairsOf(t_)) {
         // Property names: the fields' titles, a repeated one numbered so
         // that every name stays unique.
         for (std::size_t f = 0; f < fields_.size(); ++f) {
@@ -81,9 +83,9 @@ class GeoJsonEncoder {
         pending_.append(first_ ? "\n" : ",\n");
         first_ = false;
         pending_.append("{\"type\":\"Feature\",\"geometry\":");
-        AppendGeometry(row);
-        pending_.append(",\"properties\":{");
         t_.RowCells(row, cells_);
+        AppendGeometry();
+        pending_.append(",\"properties\":{");
         for (std::size_t f = 0; f < fields_.size(); ++f) {
             if (f > 0) pending_.push_back(',');
             pending_.append(keys_[f]);
@@ -107,17 +109,20 @@ class GeoJsonEncoder {
         return false;
     }
 
-    void AppendGeometry(int row) {
-        const MapItem* item = points_.ItemOfRow(row);
-        if (!item) {
+    // The row's places as the map shows them: one is a Point, more (a
+    // runway's two ends) a LineString through them; none reads: null.
+    void AppendGeometry() {
+        places_.clear();
+        AppendRowPlaces(cells_, pairs_, separator_, places_, kMostPlaces);
+        if (places_.empty()) {
             pending_.append("null");
             return;
         }
-        const bool line = item->endCount > 1;
+        const bool line = places_.size() > 1;
         pending_.append(line ? "{\"type\":\"LineString\",\"coordinates\":["
                              : "{\"type\":\"Point\",\"coordinates\":");
-        for (int i = 0; i < item->endCount; ++i) {
-            const GeoPoint p = points_.End(*item, i);
+        for (std::size_t i = 0; i < places_.size(); ++i) {
+            const GeoPoint p = places_[i];
             pending_.append(i > 0 ? ",[" : "[");
             AppendNumber(pending_, Rounded(p.lon));
             pending_.push_back(',');
@@ -155,7 +160,8 @@ class GeoJsonEncoder {
     const RecordTable& t_;
     const std::vector<FieldDef>& fields_;
     char separator_;
-    MapPoints points_;
+    std::vector<CoordinateFields> pairs_;
+    std::vector<GeoPoint> places_;
     std::vector<std::string> keys_; // each "name": ready to append
     std::vector<std::string_view> cells_;
     std::string pending_;

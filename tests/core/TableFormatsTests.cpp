@@ -38,7 +38,6 @@ TEST(TableFormats, AFileNameGivesItsFormatWhateverItsLetterCase) {
         {"RUNWAY.CSV", TableFormatId::Csv},
         {"map.GeoJSON", TableFormatId::GeoJson},
         {"AIRPORT.dbt", std::nullopt},
-        {"AIRPORT", std::nullopt},
         {"work.dbd/AIRPORT", std::nullopt},
         {"AIRPORT.dbd.bak", std::nullopt},
     };
@@ -66,11 +65,9 @@ TEST(TableFormats, AFileTellsItsDataTypeWithoutItsTemplate) {
         {dir.Write("a.dbd", DbdHeaderBytes("aprt", 0, 4)), "AIRPORT"},
         {dir.Write("b.DEX", dex), "RUNWAY"},
         {dir.Write("c.csv", "COMM\r\n;Export;Key ; \r\n"), "COMM"},
-        {dir.Write("d.csv", "NAVAID"), "NAVAID"},
         {dir.File("system/ILS.POD"), "ILS"},
         {dir.Write("short.dex", "RUNWAY.DBD"), ""},
         {dir.File("missing.csv"), ""},
-        {dir.Write("e.geojson", "{}"), ""},
         {dir.Write("f.txt", "AIRPORT\r\n"), ""},
     };
     for (const Case& c : cases)
@@ -177,12 +174,10 @@ TEST_P(TableRoundTrip, DbdToExchangeFileToTableGivesTheSameCellsAndBytes) {
     ASSERT_TRUE(out.tableChanged);
     EXPECT_TRUE(out.templateLoaded);
     EXPECT_FALSE(out.converted);
-    EXPECT_TRUE(ui.questions.empty());
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(again.DataType, t.type);
     EXPECT_EQ(again.FieldCount, static_cast<int>(t.fields.size()));
     EXPECT_EQ(DataCells(again.Table), before);
-    EXPECT_EQ(again.Table.Cell(0, rows), std::to_string(rows));
     EXPECT_EQ(again.Table.Cell(kColModif, 1), "");
     EXPECT_EQ(again.Table.CurrentRow(), 1);
     EXPECT_EQ(again.Table.CurrentColumn(), kFirstFieldColumn);
@@ -191,8 +186,6 @@ TEST_P(TableRoundTrip, DbdToExchangeFileToTableGivesTheSameCellsAndBytes) {
     EXPECT_EQ(out.definitions.Summary,
               t.type + ".dbt - " + std::to_string(t.fields.size()) + " fields");
     EXPECT_EQ(again.CurrentPod->Dex.RecordSize(), t.recordSize);
-    EXPECT_EQ(again.WorkDir, dir.Path() + "/");
-    EXPECT_EQ(ui.busyDepth, 0);
 
     const std::string second = dir.File("AGAIN." + format.DefaultSuffix());
     ASSERT_EQ(format.write(again, second, selection, ui, &ui, {}), rows);
@@ -249,19 +242,15 @@ void PlaceTable(SessionState& s, const std::vector<std::vector<std::string>>& ro
 TEST(TableWrites, NoTableAnEmptySelectionAnEmptyTableAndACancel) {
     struct Case {
         TableFormatId format;
-        const char* noSelection; // French, then English
-        const char* noSelectionEn;
-        const char* emptyTable; // the file of a table without rows; nullptr: no file
+        const char* noSelection; // in English
+        const char* emptyTable;  // the file of a table without rows; nullptr: no file
     };
     const Case cases[] = {
-        {TableFormatId::Dbd, "Aucun enregistrement s\xC3\xA9lectionn\xC3\xA9",
-         "No selected records", "naid"},
-        {TableFormatId::Dex, "Aucun enregistrement s\xC3\xA9lectionn\xC3\xA9",
-         "No selected records", nullptr},
-        {TableFormatId::Csv, "Aucun enregistrement s\xC3\xA9lectionn\xC3\xA9", "No selected record",
-         "NAVAID\r\n;Export;Name ; Latitude ; "},
-        {TableFormatId::GeoJson, "Aucun enregistrement s\xC3\xA9lectionn\xC3\xA9",
-         "No selected records", "{\"type\":\"FeatureCollection\",\"features\":[\n]}\n"},
+        {TableFormatId::Dbd, "No selected records", "naid"},
+        {TableFormatId::Dex, "No selected records", nullptr},
+        {TableFormatId::Csv, "No selected record", "NAVAID\r\n;Export;Name ; Latitude ; "},
+        {TableFormatId::GeoJson, "No selected records",
+         "{\"type\":\"FeatureCollection\",\"features\":[\n]}\n"},
     };
     for (const Case& c : cases) {
         const TableFormat& f = FormatById(c.format);
@@ -280,8 +269,8 @@ TEST(TableWrites, NoTableAnEmptySelectionAnEmptyTableAndACancel) {
         EXPECT_EQ(f.write(s, dir.File("new." + f.DefaultSuffix()), true, ui, &ui, {}), 0);
         ASSERT_EQ(ui.messages.size(), 2u);
         EXPECT_EQ(ui.messages[0].kind, MessageKind::Error);
-        EXPECT_EQ(ui.messages[0].text, c.noSelectionEn);
-        EXPECT_EQ(ui.messages[1].text, c.noSelection);
+        EXPECT_EQ(ui.messages[0].text, c.noSelection);
+        EXPECT_EQ(ui.messages[1].text, "Aucun enregistrement s\xC3\xA9lectionn\xC3\xA9");
 
         const ProgressFn cancel = [](std::int64_t, std::int64_t) { return false; };
         EXPECT_THROW(f.write(s, target, false, ui, &ui, cancel), Cancelled);
