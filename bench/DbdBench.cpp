@@ -125,8 +125,9 @@ void BM_DbdSave(benchmark::State& state) {
     SessionState s;
     Load(s, f);
     const std::string out = f.dir.File("saved.dbd");
+    ScriptedInteraction ui;
     for (auto _ : state)
-        benchmark::DoNotOptimize(SaveDbd(s, out, false));
+        benchmark::DoNotOptimize(SaveDbd(s, out, false, ui));
     state.counters["records/s"] =
         benchmark::Counter(double(kRecords) * state.iterations(), benchmark::Counter::kIsRate);
     state.counters["peak_RSS_MiB"] = double(PeakResidentKiB()) / 1024;

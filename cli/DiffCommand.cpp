@@ -1,6 +1,7 @@
 // diff: two tables of the same data type compared record by record.
 #include "cli/CliSupport.h"
 #include "database/DbdFile.h"
+#include "exchange/TableFormats.h"
 #include "platform/Cp1252.h"
 #include "table/TableDiff.h"
 
@@ -147,8 +148,8 @@ int RunDiff(const Args& given) {
         // Files that tell their data type before any template is read are
         // checked first, so that two kinds of records never end in a
         // template error.
-        const std::string typeA = DataTypeOfFile(o.positional[0]);
-        const std::string typeB = DataTypeOfFile(o.positional[1]);
+        const std::string typeA = DataTypeOfTableFile(o.positional[0]);
+        const std::string typeB = DataTypeOfTableFile(o.positional[1]);
         if (!typeA.empty() && !typeB.empty() && typeA != typeB)
             throw std::invalid_argument(TypeMismatch(typeA, typeB));
         SessionState a, b;

@@ -4,8 +4,7 @@
 #include "database/AirportLookup.h"
 #include "database/DbdFile.h"
 #include "database/DirectWrite.h"
-#include "exchange/CsvFile.h"
-#include "exchange/DexFile.h"
+#include "exchange/TableFormats.h"
 #include "platform/Cp1252.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"
@@ -74,31 +73,6 @@ int FailWith(const std::string& text) {
     return 1;
 }
 
-// The data type a file holds, read the way its loader will (empty when the
-// file cannot tell; the loader then reports the fault itself).
-std::string DataTypeOfInput(const std::string& path, const std::string& ext) {
-    BinaryFile file;
-    if (!file.TryOpen(path, OpenMode::Read)) return {};
-    if (ext == ".DBD") {
-        DbdHeader header;
-        if (file.Size() < DbdHeader::kSize) return {};
-        file.ReadExact(header.bytes.data(), DbdHeader::kSize);
-        return DataTypeFromTag(header.Tag());
-    }
-    if (ext == ".DEX") {
-        DexHeader header;
-        if (file.Size() < DexHeader::kSize) return {};
-        file.ReadExact(header.bytes.data(), DexHeader::kSize);
-        const std::string name = ToUpperAscii(header.Name());
-        return name.substr(0, name.find('.'));
-    }
-    // CSV: line 1 is the data type.
-    char head[64] = {};
-    const std::size_t n = file.ReadSome(head, sizeof head);
-    const std::string_view text(head, n);
-    return std::string(text.substr(0, text.find_first_of("\r\n")));
-}
-
 int ParseRow(const std::string& text) {
     int row = 0;
     auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), row);
@@ -161,14 +135,14 @@ int RunWriteRecord(const Args& args) {
         if (ArchiveKindOf(archive) != ArchiveKind::Pod)
             throw std::invalid_argument("cannot write into " + archive +
                                         ": the direct write is for .pod archives (Fly! II) only");
-        const std::string fromExt = ToUpperAscii(ExtensionOf(from));
-        if (fromExt != ".DBD" && fromExt != ".DEX" && fromExt != ".CSV")
+        const TableFormat* fromFormat = FormatOfPath(from);
+        if (!fromFormat || !fromFormat->read || fromFormat->id == TableFormatId::Archive)
             throw std::invalid_argument("cannot read " + from +
                                         ": FROM must be a .dbd, .dex or .csv file");
         const std::string archiveName = FileNameOf(archive);
         const std::string archiveType = ToUpperAscii(archiveName.substr(0, archiveName.find('.')));
 
-        const std::string fromType = DataTypeOfInput(from, fromExt);
+        const std::string fromType = fromFormat->dataTypeOf(from);
         if (!fromType.empty() && fromType != archiveType)
             return FailWith(from + " holds " + Cp1252ToUtf8(fromType) + " data, " + archive +
                             " holds " + Cp1252ToUtf8(archiveType) + " data");
@@ -177,19 +151,8 @@ int RunWriteRecord(const Args& args) {
         CollectingInteraction ui;
         SessionState source;
         PrepareSession(source, o);
-        bool loaded = false;
-        bool converted = false;
-        if (fromExt == ".DBD") {
-            loaded = OpenDbdFromDisk(source, from, archive, ui).loaded;
-        } else if (fromExt == ".DEX") {
-            const ImportOutcome out =
-                ImportDex(source, from, ImportMode::Open, ui, nullptr, archive);
-            loaded = out.tableChanged;
-            converted = out.converted;
-        } else {
-            loaded = ImportCsv(source, from, ImportMode::Open, ui, nullptr, archive).tableChanged;
-        }
-        if (!loaded || !source.CurrentPod)
+        const TableRead read = fromFormat->read(source, from, archive, ui, nullptr, {});
+        if (!read.loaded || !source.CurrentPod)
             return FailWith(ui.messages.empty() ? "no table could be loaded from " + from
                                                 : ui.Joined());
         if (source.DataType != archiveType)
@@ -206,9 +169,11 @@ int RunWriteRecord(const Args& args) {
 
         // A file whose records have another size has another layout.
         const TPOD& sourcePod = *source.CurrentPod;
-        const int fromSize = fromExt == ".DBD"                 ? sourcePod.Dbd.RecordSize()
-                             : fromExt == ".DEX" && !converted ? sourcePod.Dex.RecordSize()
-                                                               : 0;
+        const TableFormatId fromId = fromFormat->id;
+        const int fromSize = fromId == TableFormatId::Dbd ? sourcePod.Dbd.RecordSize()
+                             : fromId == TableFormatId::Dex && !read.converted
+                                 ? sourcePod.Dex.RecordSize()
+                                 : 0;
         const int archiveSize = target.CurrentPod->Dbd.RecordSize();
         if (fromSize > 0 && fromSize != archiveSize)
             return FailWith(from + " has records of " + std::to_string(fromSize) + " bytes, the " +

@@ -2,8 +2,7 @@
 #include "cli/CliSupport.h"
 #include "database/DbdFile.h"
 #include "database/TableCheck.h"
-#include "exchange/CsvFile.h"
-#include "exchange/DexFile.h"
+#include "exchange/TableFormats.h"
 #include "platform/Cp1252.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"
@@ -39,13 +38,16 @@ const char* kConvertUsage =
     "                          [--fly1]\n"
     "\n"
     "Loads INPUT as 'show' does and writes OUTPUT as the editor saves or exports it.\n"
-    "  OUTPUT             a .dbd file (DBD save), a .dex file (DEX export) or a\n"
+    "  OUTPUT             a .dbd file (DBD save), a .dex file (DEX export), a\n"
     "                     .csv file (CSV export; a cell holding ';', a line end or\n"
-    "                     NUL, which CSV cannot hold, is an error and nothing is written)\n"
+    "                     NUL, which CSV cannot hold, is an error and nothing is\n"
+    "                     written) or a .geojson file (GeoJSON export: one Feature\n"
+    "                     per record, a Point or a runway's LineString where its\n"
+    "                     latitude and longitude read, null geometry elsewhere;\n"
+    "                     every field a property)\n"
     "  --selection        only the rows whose Export cell is \"1\" (the CSV then\n"
     "                     takes the selection form, a \";\" after every field);\n"
-    "                     no such row is an error for .dex and .csv, and no file\n"
-    "                     is written\n"
+    "                     no such row is an error, and no file is written\n"
     "  --template, --decimal, --fly1  as for 'show'\n";
 
 const char* kCheckUsage =
@@ -68,30 +70,19 @@ void LoadInput(SessionState& s, CliInteraction& ui, const TableOptions& o,
     s.Display = SystemDisplayContext();
     if (o.decimal) s.Display.decimalSeparator = *o.decimal;
 
-    const std::string ext = ToUpperAscii(ExtensionOf(input));
-    const bool exchange = ext == ".DEX" || ext == ".CSV";
-    if ((ext == ".DBD" || exchange) && o.templateSource.empty())
-        throw std::invalid_argument("a " + ToLowerAscii(ext) +
-                                    " input needs --template SOURCE (an archive or a .dbt file)");
-    bool loaded = false;
-    if (ext == ".DBD") {
-        loaded = OpenDbdFromDisk(s, input, o.templateSource, ui).loaded;
-    } else if (ext == ".POD" || ext == ".EPD") {
-        loaded = OpenDbdFromArchive(s, input, o.templateSource, ui).loaded;
-    } else if (exchange) {
-        ImportOutcome outcome =
-            ext == ".DEX" ? ImportDex(s, input, ImportMode::Open, ui, nullptr, o.templateSource)
-                          : ImportCsv(s, input, ImportMode::Open, ui, nullptr, o.templateSource);
-        loaded = outcome.tableChanged;
-        if (outcome.converted)
-            std::cerr << "orvane-cli: converted the Fly! 1 data of " << input
-                      << " into a Fly! 2 table\n";
-    } else {
+    const TableFormat* format = FormatOfPath(input);
+    if (!format || !format->read)
         throw std::invalid_argument(
             "cannot read " + input +
             ": the input must be a .dbd, .dex or .csv file or a .pod/.epd archive");
-    }
-    if (!loaded) {
+    if (format->needsTemplate && o.templateSource.empty())
+        throw std::invalid_argument("a " + ToLowerAscii(ExtensionOf(input)) +
+                                    " input needs --template SOURCE (an archive or a .dbt file)");
+    const TableRead read = format->read(s, input, o.templateSource, ui, nullptr, {});
+    if (read.converted)
+        std::cerr << "orvane-cli: converted the Fly! 1 data of " << input
+                  << " into a Fly! 2 table\n";
+    if (!read.loaded) {
         if (!ui.errorShown) throw FormatError("no table could be loaded from " + input);
         throw RefusedError("no table loaded from " + input);
     }
@@ -125,26 +116,21 @@ int RunConvert(const Args& args) {
             throw std::invalid_argument(std::string("convert takes INPUT and OUTPUT\n") +
                                         kConvertUsage);
         const std::string& output = o.positional[1];
-        const std::string ext = ToUpperAscii(ExtensionOf(output));
-        if (ext != ".DBD" && ext != ".DEX" && ext != ".CSV")
+        const TableFormat* format = FormatOfPath(output);
+        if (!format || !format->write)
             throw std::invalid_argument("cannot write " + output +
-                                        ": the output must be a .dbd, .dex or .csv file");
+                                        ": the output must be a .dbd, .dex, .csv or .geojson file");
         SessionState s;
         CliInteraction ui;
         LoadInput(s, ui, o, o.positional[0]);
-        if (ext == ".DBD") {
-            SaveDbd(s, output, o.selection);
-        } else {
-            const int written = ext == ".DEX" ? ExportDex(s, output, o.selection, ui)
-                                              : ExportCsv(s, output, o.selection, ui);
-            // An empty selection was reported through the seam; a DEX of a
-            // table without rows is not written either.
-            if (written == 0 && (o.selection || ext == ".DEX")) {
-                if (!ui.errorShown)
-                    std::cerr << "orvane-cli: error: the table holds no record; " << output
-                              << " was not written\n";
-                return 1;
-            }
+        const int written = format->write(s, output, o.selection, ui, nullptr, {});
+        // An empty selection was reported through the seam; a DEX of a
+        // table without rows is not written either.
+        if (written == 0 && (o.selection || format->id == TableFormatId::Dex)) {
+            if (!ui.errorShown)
+                std::cerr << "orvane-cli: error: the table holds no record; " << output
+                          << " was not written\n";
+            return 1;
         }
         return 0;
     });

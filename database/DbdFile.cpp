@@ -1,5 +1,7 @@
 #include "database/DbdFile.h"
 
+#include "database/TableWriter.h"
+
 #include "platform/AtomicFile.h"
 #include "platform/Cp1252.h"
 #include "platform/Errors.h"
@@ -342,45 +344,19 @@ LoadOutcome OpenDbdFromArchive(SessionState& s, const std::string& archivePath,
 // ---------------------------------------------------------------------------
 // Save
 
-int SaveDbd(SessionState& s, const std::string& path, bool selectionOnly, BusyIndicator* busy) {
-    BusyScope scope(busy);
-    const Lang lang = s.Language_();
-    if (!s.CurrentPod) throw RefusedError(txt::NoTableLoaded.In(lang));
+int SaveDbd(SessionState& s, const std::string& path, bool selectionOnly, UserInteraction& ui,
+            BusyIndicator* busy, const ProgressFn& progress) {
+    TableToWrite(s);
     TPOD& pod = *s.CurrentPod;
-
     DbdHeader header = pod.Dbd;
     if (header.IsZero()) {
         // A table that never came from a DBD (an exchange-file import): a
         // header of its data type with the record size the table uses.
         header.SetTag(TagForDataType(s.DataType));
     }
-    const int recordSize = EffectiveRecordSize(pod);
-    if (recordSize < kMinRecordSize || recordSize > kMaxRecordSize)
-        throw FormatError(Format(txt::BadRecordSize.In(lang), path.c_str(), recordSize,
-                                 kMinRecordSize, kMaxRecordSize));
-    header.SetRecordSize(recordSize);
-
-    const RecordTable& t = s.Table;
-    AtomicFile out(path, txt::ReadOnlyTarget.In(lang));
-    BinaryFile& file = out.File();
-    file.Write(header.bytes.data(), DbdHeader::kSize);
-    int written = 0;
-    RecordEncoder encoder(pod.Fields, s.DecimalSeparator(), lang);
-    RecordBuffer record;
-    for (int r = 1; r < t.RowCount(); ++r) {
-        if (selectionOnly && t.Cell(kColExport, r) != "1") continue;
-        encoder.Build(t, r, record);
-        file.Write(record.data(), static_cast<std::size_t>(recordSize));
-        ++written;
-    }
-    header.SetRecordCount(written);
-    header.SetStamp(DateCode(s.Display.utcOffsetSeconds));
-    file.Seek(0);
-    file.Write(header.bytes.data(), DbdHeader::kSize);
-    out.Commit();
-
-    pod.Dbd = header;
-    return written;
+    RecordFileEncoder<DbdHeader> encoder(s, path, header, EffectiveRecordSize(pod), pod.Dbd);
+    return WriteTableFile(s, {path, selectionOnly, ui, busy, progress},
+                          {&txt::NoSelectedRecords, false}, encoder);
 }
 
 } // namespace orvane

@@ -94,11 +94,13 @@ bool LoadTemplate(TPOD& pod, const std::string& source, const std::string& dataT
 
 // --- Save ------------------------------------------------------------------------
 
-// Saves all rows, or the rows whose "Export" cell is "1", as a DBD file at
-// path, through a temporary file renamed into place only when every row
-// converted. Updates the held header's RecordCount and Stamp. Returns the
-// number of records written.
-int SaveDbd(SessionState& s, const std::string& path, bool selectionOnly,
-            BusyIndicator* busy = nullptr);
+// Saves all rows, or the rows selected for export, as a DBD file at path,
+// through a temporary file renamed into place only when every row
+// converted. An empty selection shows "No selected records" and writes
+// nothing. Updates the held header's RecordCount and Stamp. Returns the
+// number of records written. progress (rows): a cancel throws Cancelled and
+// writes nothing.
+int SaveDbd(SessionState& s, const std::string& path, bool selectionOnly, UserInteraction& ui,
+            BusyIndicator* busy = nullptr, const ProgressFn& progress = {});
 
 } // namespace orvane

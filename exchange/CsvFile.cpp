@@ -1,8 +1,8 @@
 #include "exchange/CsvFile.h"
 
 #include "database/TableCheck.h"
+#include "database/TableWriter.h"
 #include "exchange/ExchangeShared.h"
-#include "platform/AtomicFile.h"
 #include "platform/Cp1252.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"
@@ -51,6 +51,74 @@ class LineReader {
     std::size_t start_ = 0;
 };
 
+// The CSV lines: the data type, the headings, then one line per row,
+// gathered into blocks.
+class CsvEncoder {
+  public:
+    CsvEncoder(const SessionState& s, bool selectionOnly)
+        : t_(s.Table), fields_(s.Fields()), fieldCount_(s.FieldCount), dataType_(s.DataType),
+          lang_(s.Language_()), selectionOnly_(selectionOnly) {}
+
+    void Begin(BinaryFile&) {
+        pending_.reserve(kWriteBlock + 4096);
+        pending_.append(dataType_).append(kEol);
+        pending_.append(";Export;");
+        for (int i = 0; i < fieldCount_; ++i) {
+            pending_.append(Title(kFirstFieldColumn + i));
+            pending_.append(" ; ");
+        }
+        pending_.append(kEol);
+    }
+
+    void Row(BinaryFile& file, int r) {
+        t_.RowCells(r, cells_);
+        row_ = r;
+        pending_.append(Cell(kColSuppr)).append(";");
+        pending_.append(Cell(kColExport)).append(";");
+        for (int i = 0; i < fieldCount_; ++i) {
+            pending_.append(Cell(static_cast<std::size_t>(kFirstFieldColumn + i)));
+            // Export all ends the line without a separator; the selection
+            // form puts one after every field.
+            if (selectionOnly_ || i + 1 < fieldCount_) pending_.push_back(';');
+        }
+        pending_.append(kEol);
+        if (pending_.size() >= kWriteBlock) Flush(file, pending_);
+    }
+
+    void End(BinaryFile& file, int) { Flush(file, pending_); }
+    void Committed() {}
+
+  private:
+    std::string Title(int col) const {
+        const int field = col - kFirstFieldColumn;
+        return field >= 0 && static_cast<std::size_t>(field) < fields_.size()
+                   ? fields_[static_cast<std::size_t>(field)].Title
+                   : std::string(t_.Cell(col, 0));
+    }
+
+    // The format has no quoting: a text holding a separator or a line end
+    // could not be read back as it was, so the export refuses the table.
+    std::string_view Cell(std::size_t col) const {
+        const std::string_view text = col < cells_.size() ? cells_[col] : std::string_view();
+        const std::size_t at = CsvUnwritableAt(text);
+        if (at != std::string_view::npos)
+            throw RefusedError(Format(txt::CsvUnwritableCell.In(lang_), row_,
+                                      Cp1252ToUtf8(Title(static_cast<int>(col))).c_str(),
+                                      CsvCharacterName(text[at]).In(lang_)));
+        return text;
+    }
+
+    const RecordTable& t_;
+    const std::vector<FieldDef>& fields_;
+    int fieldCount_;
+    const std::string& dataType_;
+    Lang lang_;
+    bool selectionOnly_;
+    std::string pending_;
+    std::vector<std::string_view> cells_;
+    int row_ = 0;
+};
+
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -58,79 +126,9 @@ class LineReader {
 
 int ExportCsv(SessionState& s, const std::string& path, bool selectionOnly, UserInteraction& ui,
               BusyIndicator* busy, const ProgressFn& progress) {
-    BusyScope scope(busy);
-    const Lang lang = s.Language_();
-    if (!s.CurrentPod) throw RefusedError(txt::NoTableLoaded.In(lang));
-    const RecordTable& t = s.Table;
-    const std::vector<FieldDef>& fields = s.Fields();
-    const int fieldCount = s.FieldCount;
-
-    if (selectionOnly) {
-        bool any = false;
-        for (int r = 1; r < t.RowCount() && !any; ++r)
-            any = t.Cell(kColExport, r) == "1";
-        if (!any) {
-            // No file is made, and an earlier file of that name stays.
-            ui.ShowMessage(MessageKind::Error, txt::NoSelectedRecord.In(lang));
-            return 0;
-        }
-    }
-
-    AtomicFile out(path, txt::ReadOnlyTarget.In(lang));
-    BinaryFile& file = out.File();
-    std::string pending;
-    pending.reserve(kWriteBlock + 4096);
-    pending.append(s.DataType).append(kEol);
-    pending.append(";Export;");
-    for (int i = 0; i < fieldCount; ++i) {
-        const std::size_t k = static_cast<std::size_t>(i);
-        pending.append(k < fields.size() ? fields[k].Title
-                                         : std::string(t.Cell(kFirstFieldColumn + i, 0)));
-        pending.append(" ; ");
-    }
-    pending.append(kEol);
-
-    int written = 0;
-    std::vector<std::string_view> cells;
-    int row = 0;
-    // The format has no quoting: a text holding a separator or a line end
-    // could not be read back as it was, so the export refuses the table.
-    const auto cell = [&](std::size_t col) {
-        const std::string_view text = col < cells.size() ? cells[col] : std::string_view();
-        const std::size_t at = CsvUnwritableAt(text);
-        if (at != std::string_view::npos) {
-            const int field = static_cast<int>(col) - kFirstFieldColumn;
-            const std::string title = field >= 0 && static_cast<std::size_t>(field) < fields.size()
-                                          ? fields[static_cast<std::size_t>(field)].Title
-                                          : std::string(t.Cell(static_cast<int>(col), 0));
-            throw RefusedError(Format(txt::CsvUnwritableCell.In(lang), row,
-                                      Cp1252ToUtf8(title).c_str(),
-                                      CsvCharacterName(text[at]).In(lang)));
-        }
-        return text;
-    };
-    ProgressSteps steps(progress, t.RowCount() - 1);
-    for (int r = 1; r < t.RowCount(); ++r) {
-        steps.At(r);
-        t.RowCells(r, cells);
-        row = r;
-        if (selectionOnly && (cells.size() <= std::size_t{kColExport} || cells[kColExport] != "1"))
-            continue;
-        pending.append(cell(kColSuppr)).append(";");
-        pending.append(cell(kColExport)).append(";");
-        for (int i = 0; i < fieldCount; ++i) {
-            pending.append(cell(static_cast<std::size_t>(kFirstFieldColumn + i)));
-            // Export all ends the line without a separator; the selection
-            // form puts one after every field.
-            if (selectionOnly || i + 1 < fieldCount) pending.push_back(';');
-        }
-        pending.append(kEol);
-        ++written;
-        if (pending.size() >= kWriteBlock) Flush(file, pending);
-    }
-    Flush(file, pending);
-    out.Commit();
-    return written;
+    CsvEncoder encoder(s, selectionOnly);
+    return WriteTableFile(s, {path, selectionOnly, ui, busy, progress},
+                          {&txt::NoSelectedRecord, false}, encoder);
 }
 
 // ---------------------------------------------------------------------------

@@ -1,8 +1,8 @@
 #include "exchange/DexFile.h"
 
 #include "database/DbdFile.h"
+#include "database/TableWriter.h"
 #include "exchange/ExchangeShared.h"
-#include "platform/AtomicFile.h"
 #include "platform/Cp1252.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"
@@ -60,54 +60,107 @@ int DetectDexVersion(const DexHeader& header, int simulatorVersion) {
 
 int ExportDex(SessionState& s, const std::string& path, bool selectionOnly, UserInteraction& ui,
               BusyIndicator* busy, const ProgressFn& progress) {
-    BusyScope scope(busy);
-    const Lang lang = s.Language_();
-    if (!s.CurrentPod) throw RefusedError(txt::NoTableLoaded.In(lang));
+    TableToWrite(s);
     TPOD& pod = *s.CurrentPod;
-    const RecordTable& t = s.Table;
-
-    const int recordSize = ExportRecordSize(pod);
-    if (recordSize < kMinRecordSize || recordSize > kMaxRecordSize)
-        throw FormatError(Format(txt::BadRecordSize.In(lang), path.c_str(), recordSize,
-                                 kMinRecordSize, kMaxRecordSize));
-
-    // Nothing to write: no file is made, and an earlier file of that name stays.
-    int taken = 0;
-    for (int r = 1; r < t.RowCount(); ++r)
-        if (!selectionOnly || t.Cell(kColExport, r) == "1") ++taken;
-    if (taken == 0) {
-        if (selectionOnly) ui.ShowMessage(MessageKind::Error, txt::NoSelectedRecords.In(lang));
-        return 0;
-    }
-
     DexHeader header = pod.Dex;
-    header.SetRecordSize(recordSize);
-    AtomicFile out(path, txt::ReadOnlyTarget.In(lang));
-    BinaryFile& file = out.File();
-    file.Write(header.bytes.data(), DexHeader::kSize); // placeholder until the count is known
-    RecordEncoder encoder(pod.Fields, s.DecimalSeparator(), lang);
-    RecordBuffer record;
-    int written = 0;
-    ProgressSteps steps(progress, t.RowCount() - 1);
-    for (int r = 1; r < t.RowCount(); ++r) {
-        steps.At(r);
-        if (selectionOnly && t.Cell(kColExport, r) != "1") continue;
-        encoder.Build(t, r, record);
-        file.Write(record.data(), static_cast<std::size_t>(recordSize));
-        ++written;
-    }
     header.SetName(s.DataType + ".DBD");
-    header.SetRecordCount(written);
-    file.Seek(0);
-    file.Write(header.bytes.data(), DexHeader::kSize);
-    out.Commit();
-
-    pod.Dex = header;
-    return written;
+    RecordFileEncoder<DexHeader> encoder(s, path, header, ExportRecordSize(pod), pod.Dex);
+    return WriteTableFile(s, {path, selectionOnly, ui, busy, progress},
+                          {&txt::NoSelectedRecords, true}, encoder);
 }
 
 // ---------------------------------------------------------------------------
 // Import
+
+namespace {
+
+// The chosen file, its header and geometry checked before anything in the
+// session changes.
+struct DexSource {
+    BinaryFile file;
+    std::uint64_t size = 0;
+    DexHeader header;
+};
+
+DexSource OpenDexSource(const std::string& path, Lang lang) {
+    DexSource in{BinaryFile(path, OpenMode::Read)};
+    in.size = in.file.Size();
+    if (in.size < DexHeader::kSize)
+        throw FormatError(
+            Format(txt::DexTooShort.In(lang), path.c_str(), static_cast<int>(in.size)));
+    in.file.ReadExact(in.header.bytes.data(), DexHeader::kSize);
+    CheckRecordGeometry(path, in.header.RecordSize(), in.header.RecordCount(),
+                        in.size - DexHeader::kSize, lang);
+    return in;
+}
+
+// Where the records go: below the rows in memory (add) or into a new table
+// with the file's own template (open).
+struct DexTarget {
+    int firstRow = 1;
+    LoadedTemplate loaded; // an open's new template and archive object
+    std::string dataType;
+    int fieldCount = 0;
+    DexHeader previousDex; // an add's header to put back on failure
+};
+
+// Add mode: false (after the message) when the file holds another data type.
+bool PrepareAdd(SessionState& s, const DexHeader& header, DexTarget& target, UserInteraction& ui) {
+    if (DexNameBeforeDbd(header) != s.DataType || !s.CurrentPod) {
+        ui.ShowMessage(MessageKind::Error, txt::AddedDataMismatch.In(s.Language_()));
+        return false;
+    }
+    target.dataType = s.DataType;
+    target.fieldCount = s.FieldCount;
+    target.firstRow = s.Table.RowCount();
+    target.previousDex = s.CurrentPod->Dex;
+    s.CurrentPod->Dex = header;
+    return true;
+}
+
+// Open mode: false when the user declines the conversion, the data are
+// refused for the simulator version or the template is not found.
+bool PrepareOpen(const SessionState& s, const DexHeader& header, int detected,
+                 const std::string& templateSource, DexTarget& target, ImportOutcome& out,
+                 UserInteraction& ui) {
+    const Lang lang = s.Language_();
+    if (s.SimulatorVersion != 1 && s.SimulatorVersion != 2)
+        throw RefusedError(txt::NoSimulatorVersion.In(lang));
+    if (detected == 2 && s.SimulatorVersion == 1) {
+        ui.ShowMessage(MessageKind::Error, txt::DexFly2Refused.In(lang));
+        return false;
+    }
+    if (detected == 1 && s.SimulatorVersion == 2 && !ui.Confirm(txt::DexFly1Question.In(lang)))
+        return false;
+
+    const std::string dexType = DexDataType(header);
+    target.loaded = LoadImportTemplate(s, dexType, templateSource, ui);
+    if (!target.loaded.found) return false; // the table stays
+    target.loaded.pod->Dex = header;
+    out.definitions = MakeDefinitionPage(dexType, target.loaded.info, lang == Lang::English);
+    out.templateLoaded = true;
+    target.dataType = dexType;
+    target.fieldCount = target.loaded.info.FieldCount;
+    return true;
+}
+
+// Decodes the file's records into rows firstRow.. of t. A record that fails
+// gives a beep; template fields beyond the record's own bytes read as zeros.
+void ReadDexRecords(DexSource& in, const std::vector<FieldDef>& fields, char decimalSeparator,
+                    RecordTable& t, int firstRow, UserInteraction& ui, const ProgressFn& progress) {
+    const int count = in.header.RecordCount();
+    const auto recordSize = static_cast<std::size_t>(in.header.RecordSize());
+    RecordDecoder decoder(fields, decimalSeparator, BadDoublePolicy::FailRecord, &ui);
+    RecordBuffer record{};
+    ProgressSteps steps(progress, count);
+    for (int k = 0; k < count; ++k) {
+        steps.At(k + 1);
+        in.file.ReadExact(record.data(), recordSize);
+        if (!decoder.Decode(record, t, firstRow + k)) ui.Beep();
+    }
+}
+
+} // namespace
 
 ImportOutcome ImportDex(SessionState& s, const std::string& path, ImportMode mode,
                         UserInteraction& ui, BusyIndicator* busy, const std::string& templateSource,
@@ -121,99 +174,51 @@ ImportOutcome ImportDex(SessionState& s, const std::string& path, ImportMode mod
     RecountOnExit recount{s, out};
     s.WorkDir = chosen.folder.empty() ? s.WorkDir : chosen.folder;
 
-    // The file the user chose; its header and geometry are checked before
-    // anything in the session changes.
-    BinaryFile file(path, OpenMode::Read);
-    const std::uint64_t fileSize = file.Size();
-    if (fileSize < DexHeader::kSize)
-        throw FormatError(
-            Format(txt::DexTooShort.In(lang), path.c_str(), static_cast<int>(fileSize)));
-    DexHeader header;
-    file.ReadExact(header.bytes.data(), DexHeader::kSize);
-    CheckRecordGeometry(path, header.RecordSize(), header.RecordCount(),
-                        fileSize - DexHeader::kSize, lang);
-    const std::string dexType = DexDataType(header);
+    DexSource in = OpenDexSource(path, lang);
+    const DexHeader& header = in.header;
     // Added to a table, a file without a type is data that does not match it.
-    if (dexType.empty() && mode != ImportMode::Add)
+    if (DexDataType(header).empty() && mode != ImportMode::Add)
         throw FormatError(Format(txt::DexNoDataType.In(lang), path.c_str()));
 
     const int detected = DetectDexVersion(header, s.SimulatorVersion);
     const bool fly1ToFly2 = detected == 1 && s.SimulatorVersion == 2;
-    int firstRow = 1;
-    LoadedTemplate loaded; // an open's new template, archive object and type
-    std::string dataType = s.DataType;
-    int fieldCount = s.FieldCount;
-    DexHeader previousDex;
+    DexTarget target;
+    if (mode == ImportMode::Add
+            ? !PrepareAdd(s, header, target, ui)
+            : !PrepareOpen(s, header, detected, templateSource, target, out, ui))
+        return out;
 
-    if (mode == ImportMode::Add) {
-        if (DexNameBeforeDbd(header) != s.DataType || !s.CurrentPod) {
-            ui.ShowMessage(MessageKind::Error, txt::AddedDataMismatch.In(lang));
-            return out;
-        }
-        firstRow = s.Table.RowCount();
-        previousDex = s.CurrentPod->Dex;
-        s.CurrentPod->Dex = header;
-    } else {
-        if (s.SimulatorVersion != 1 && s.SimulatorVersion != 2)
-            throw RefusedError(txt::NoSimulatorVersion.In(lang));
-        if (detected == 2 && s.SimulatorVersion == 1) {
-            ui.ShowMessage(MessageKind::Error, txt::DexFly2Refused.In(lang));
-            return out;
-        }
-        if (fly1ToFly2 && !ui.Confirm(txt::DexFly1Question.In(lang))) return out;
-
-        loaded = LoadImportTemplate(s, dexType, templateSource, ui);
-        if (!loaded.found) return out; // the table stays
-        loaded.pod->Dex = header;
-        out.definitions = MakeDefinitionPage(dexType, loaded.info, lang == Lang::English);
-        out.templateLoaded = true;
-        dataType = dexType;
-        fieldCount = loaded.info.FieldCount;
-    }
-
-    TPOD& pod = loaded.pod ? *loaded.pod : *s.CurrentPod;
-    const std::vector<FieldDef>& fields = pod.Fields;
-    const char sep = s.DecimalSeparator();
+    TPOD& pod = target.loaded.pod ? *target.loaded.pod : *s.CurrentPod;
     const int count = header.RecordCount();
-    const auto recordSize = static_cast<std::size_t>(header.RecordSize());
-    ImportRows rows(s.Table, mode == ImportMode::Add ? nullptr : &fields, count, lang);
+    const int firstRow = target.firstRow;
+    ImportRows rows(s.Table, mode == ImportMode::Add ? nullptr : &pod.Fields, count, lang);
     try {
         RecordTable& t = rows.Table();
-        RecordDecoder decoder(fields, sep, BadDoublePolicy::FailRecord, &ui);
-        // Template fields beyond the record's own bytes read as zeros.
-        RecordBuffer record{};
-        ProgressSteps steps(progress, count);
-        for (int k = 0; k < count; ++k) {
-            steps.At(k + 1);
-            file.ReadExact(record.data(), recordSize);
-            if (!decoder.Decode(record, t, firstRow + k)) ui.Beep();
-        }
+        ReadDexRecords(in, pod.Fields, s.DecimalSeparator(), t, firstRow, ui, progress);
         // Fly! 1 runways have no value for the field before the last in Fly! 2.
-        if (fly1ToFly2 && dataType == "RUNWAY" && fieldCount >= 2)
+        if (fly1ToFly2 && target.dataType == "RUNWAY" && target.fieldCount >= 2)
             for (int k = 0; k < count; ++k)
-                t.SetCell(fieldCount + 2, firstRow + k, "0");
+                t.SetCell(target.fieldCount + 2, firstRow + k, "0");
     } catch (...) {
-        if (mode == ImportMode::Add) s.CurrentPod->Dex = previousDex;
+        if (mode == ImportMode::Add) s.CurrentPod->Dex = target.previousDex;
         rows.Abandon();
     }
     rows.Commit();
-    if (loaded.pod) {
-        s.DataType = dataType;
-        s.FieldCount = fieldCount;
-        s.ReplaceArchive(std::move(loaded.pod), ui);
+    if (target.loaded.pod) {
+        s.DataType = target.dataType;
+        s.FieldCount = target.fieldCount;
+        s.ReplaceArchive(std::move(target.loaded.pod), ui);
     }
     out.tableChanged = true;
     out.converted = fly1ToFly2;
 
     // A record shorter than the template would lose the fields past its end
     // on the next export: the held size covers every field.
-    pod.Dex.SetRecordSize(std::max(pod.Dex.RecordSize(), TemplateRecordEnd(fields)));
+    pod.Dex.SetRecordSize(std::max(pod.Dex.RecordSize(), TemplateRecordEnd(pod.Fields)));
 
-    RecordTable& t = s.Table;
-    FinishImportTable(t, firstRow);
-    out.status =
-        Format(txt::StatusDex.In(lang), Cp1252ToUtf8(chosen.baseName + ".dex").c_str(),
-               Cp1252ToUtf8(pod.Dex.Name()).c_str(), count, "", static_cast<int>(fileSize));
+    FinishImportTable(s.Table, firstRow);
+    out.status = Format(txt::StatusDex.In(lang), Cp1252ToUtf8(chosen.baseName + ".dex").c_str(),
+                        Cp1252ToUtf8(pod.Dex.Name()).c_str(), count, "", static_cast<int>(in.size));
     out.enable.CSV_Enregistrer_tout = true;
     out.enable.CSV_Ajouter = true;
     out.enable.DEX_Enregistrer_tout = true;

@@ -9,12 +9,6 @@
 
 namespace orvane {
 
-double WrapLongitude(double degrees) {
-    double d = std::fmod(degrees + 180.0, 360.0);
-    if (d < 0) d += 360.0;
-    return d - 180.0;
-}
-
 // --- Projection --------------------------------------------------------------------------
 
 void MapProjection::SetViewport(double width, double height) {
@@ -90,18 +84,6 @@ void MapProjection::Clamp() {
 
 // --- Points --------------------------------------------------------------------------------
 
-std::vector<CoordinateFields> FindCoordinatePairs(const std::vector<std::string_view>& titles) {
-    std::vector<CoordinateFields> pairs;
-    for (std::size_t i = 0; i + 1 < titles.size(); ++i) {
-        // A title naming both words counts as a latitude, as in the editor.
-        if (ToLowerAscii(titles[i]).find("latitude") == std::string::npos) continue;
-        if (ToLowerAscii(titles[i + 1]).find("longitude") == std::string::npos) continue;
-        pairs.push_back({static_cast<int>(i), static_cast<int>(i + 1)});
-        ++i;
-    }
-    return pairs;
-}
-
 namespace {
 
 // Longitude intervals on the circle: start in [-180, 180), width in degrees.
@@ -152,10 +134,7 @@ void MapPoints::Build(const RecordTable& table, char decimalSeparator) {
     items_.clear();
     ends_.clear();
     revision_ = table.Revision();
-    std::vector<std::string_view> titles;
-    for (int c = kFirstFieldColumn; c < table.ColumnCount(); ++c)
-        titles.push_back(table.Cell(c, 0));
-    const std::vector<CoordinateFields> pairs = FindCoordinatePairs(titles);
+    const std::vector<CoordinateFields> pairs = CoordinatePairsOf(table);
     itemOfRow_.assign(static_cast<std::size_t>(std::max(table.RowCount(), 1)), -1);
     if (!pairs.empty()) {
         std::vector<std::string_view> cells;
@@ -167,19 +146,11 @@ void MapPoints::Build(const RecordTable& table, char decimalSeparator) {
             MapItem item;
             item.row = row;
             item.firstEnd = static_cast<std::uint32_t>(ends_.size());
-            for (const CoordinateFields& p : pairs) {
-                const auto lat =
-                    ParseDecimal(cell(kFirstFieldColumn + p.latitude), decimalSeparator);
-                const auto lon =
-                    ParseDecimal(cell(kFirstFieldColumn + p.longitude), decimalSeparator);
-                // Seconds of arc; a place beyond the poles has no spot on the map.
-                if (!lat || !lon || std::abs(*lat) > 90.0 * 3600 || item.endCount == 255) continue;
-                ends_.push_back({WrapLongitude(*lon / 3600.0), *lat / 3600.0});
-                ++item.endCount;
-            }
+            item.endCount = static_cast<std::uint8_t>(
+                AppendRowPlaces(cells, pairs, decimalSeparator, ends_, 255));
             if (item.endCount == 0) continue;
             item.deleted = cell(kColSuppr) == "x";
-            item.exported = cell(kColExport) == "1";
+            item.exported = IsSelectedForExport(cell(kColExport));
             itemOfRow_[static_cast<std::size_t>(row)] = static_cast<int>(items_.size());
             items_.push_back(item);
         }

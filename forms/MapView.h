@@ -4,6 +4,7 @@
 // every row.
 #pragma once
 
+#include "table/CoordinatePairs.h"
 #include "table/RecordTable.h"
 
 #include <cstdint>
@@ -13,16 +14,9 @@
 
 namespace orvane {
 
-// Degrees; longitude east positive, latitude north positive.
-struct GeoPoint {
-    double lon = 0, lat = 0;
-};
 struct ScreenPoint {
     double x = 0, y = 0;
 };
-
-// Longitudes in [-180, 180): 190 and -170 are one place.
-double WrapLongitude(double degrees);
 
 // Equirectangular view: the centre of the view at the centre of the widget,
 // `scale` pixels per degree of latitude. When zoomed in, a degree of
@@ -65,15 +59,6 @@ class MapProjection {
     GeoPoint centre_;
     double scale_ = 2;
 };
-
-// One coordinate pair of the field list: the latitude field and the
-// longitude field that follows it (both are template field indexes).
-struct CoordinateFields {
-    int latitude = -1, longitude = -1;
-};
-// The pairs as the record editor makes them: a title naming "latitude", the
-// next field naming "longitude". `titles` are the fields' titles (8-bit).
-std::vector<CoordinateFields> FindCoordinatePairs(const std::vector<std::string_view>& titles);
 
 // What the map draws of one row: its ends (one for an airport or navaid, two
 // for a runway, joined by a line) and its marks.

@@ -137,6 +137,8 @@ inline constexpr BiText CsvSaveFilter{"Fichier Export Excel|*.csv|Tous fichiers 
                                       "Export Excel file|*.csv|All files |*.*"};
 inline constexpr BiText CsvOpenFilter{"Fichier CSV Excel|*.csv|Tous fichiers |*.*",
                                       "Excel CSV file|*.csv|All files |*.*"};
+inline constexpr BiText GeoJsonSaveFilter{"Fichier GeoJSON|*.geojson|Tous fichiers |*.*",
+                                          "GeoJSON file|*.geojson|All files |*.*"};
 inline constexpr BiText ExportSaveTitle{"Enregistrer le fichier export sous....",
                                         "Save export file as...."};
 // The DEX and the CSV export differ in the English text.
@@ -614,8 +616,6 @@ inline constexpr CountText StepImport{{"ajout de %d ligne importée", "add %d im
 inline constexpr BiText MenuCompare{"Comparer avec…", "Compare with…"};
 // The record editor on the grid's current row, from the keyboard.
 inline constexpr BiText MenuEditRecord{"Éditer l'enregistrement…", "Edit the record…"};
-inline constexpr BiText CompareFilter{"Tables|*.dbd;*.pod;*.epd;*.dex;*.csv|Tous fichiers |*.*",
-                                      "Tables|*.dbd;*.pod;*.epd;*.dex;*.csv|All files |*.*"};
 inline constexpr BiText CompareNoTable{"Chargez d'abord une table à comparer.",
                                        "Load a table to compare first."};
 // The other file's name, its data type, the loaded table's data type.

@@ -559,7 +559,7 @@ void RecordTable::SortByColumn(int col, bool ascending, char decimalSeparator) {
 std::int32_t RecordTable::CountSelected() const {
     std::int32_t n = 0;
     for (int r = 1; r < RowCount(); ++r)
-        n += Cell(kColExport, r) == "1";
+        n += IsSelectedForExport(Cell(kColExport, r));
     return n;
 }
 
@@ -582,7 +582,7 @@ void RecordTable::RecountFlags() {
             cells[c] = {};
         row->Cells(cells, n);
         deleted += cells[kColSuppr] == "x";
-        selected += cells[kColExport] == "1";
+        selected += IsSelectedForExport(cells[kColExport]);
     }
     SelectedCount = selected;
     DeleteCount = deleted;

@@ -25,6 +25,12 @@ inline constexpr int kColSuppr = 2;  // "Suppr"
 inline constexpr int kColExport = 3; // "Export"
 inline constexpr int kFirstFieldColumn = 4;
 
+// A row whose Export cell holds this goes into the "selection" saves and
+// exports, and counts in SelectedCount.
+inline bool IsSelectedForExport(std::string_view exportCell) {
+    return exportCell == "1";
+}
+
 // Headings of the flag columns as the table holds them (Windows-1252).
 inline constexpr const char* kHeadingNumber = "n\xB0";
 

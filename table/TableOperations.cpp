@@ -100,7 +100,8 @@ bool DeleteSelection(RecordTable& table, UserInteraction& ui, Lang lang) {
                            static_cast<int>(table.SelectedCount))))
         return false;
     int current = table.CurrentRow();
-    table.RemoveRowsIf([&](int r) { return r >= 1 && table.Cell(kColExport, r) == "1"; });
+    table.RemoveRowsIf(
+        [&](int r) { return r >= 1 && IsSelectedForExport(table.Cell(kColExport, r)); });
     table.Renumber();
     RestoreCurrentRow(table, current);
     RecountAfterRemoval(table);
@@ -142,7 +143,7 @@ void ToggleExport(RecordTable& table, int row) {
         ++table.SelectedCount;
         return;
     }
-    if (exported == "1") --table.SelectedCount;
+    if (IsSelectedForExport(exported)) --table.SelectedCount;
     table.SetCell(kColExport, row, "0");
     // Unselecting a row marked for deletion unmarks it.
     if (table.Cell(kColSuppr, row) == "x") {
@@ -153,7 +154,7 @@ void ToggleExport(RecordTable& table, int row) {
 
 void ToggleSuppr(RecordTable& table, int row) {
     if (!IsDataRow(table, row)) return;
-    bool wasSelected = table.Cell(kColExport, row) == "1";
+    bool wasSelected = IsSelectedForExport(table.Cell(kColExport, row));
     if (table.Cell(kColSuppr, row) != "x") {
         // Marking a row for deletion selects it.
         table.SetCell(kColSuppr, row, "x");

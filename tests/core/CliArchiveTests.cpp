@@ -1,6 +1,8 @@
 // orvane-cli list and extract, run as a user would: the real program, its
 // output, its status and the files it leaves.
 #include "database/ArchiveWriter.h"
+#include "exchange/TableFormats.h"
+#include "platform/Paths.h"
 #include "support/ArchiveFixtures.h"
 #include "support/CliRunner.h"
 #include "support/DbdFixtures.h"
@@ -121,6 +123,13 @@ TEST_F(CliArchive, ManualAndCompletionNameEveryCommandAndOption) {
             EXPECT_NE(completion.find(option), std::string::npos) << option;
             EXPECT_NE(manual.find("\\-\\-" + option.substr(2)), std::string::npos) << option;
         }
+    }
+    // And every extension of the format table, which show and convert take.
+    for (const TableFormat& format : TableFormats()) {
+        const std::string suffix = format.DefaultSuffix();
+        EXPECT_NE(manual.find(".B ." + suffix), std::string::npos) << suffix;
+        EXPECT_NE(completion.find(suffix + "|" + ToUpperAscii(suffix)), std::string::npos)
+            << suffix;
     }
 }
 #endif

@@ -52,24 +52,6 @@ TEST(CsvExport, BothLineFormats) {
     EXPECT_TRUE(ui.messages.empty());
 }
 
-TEST(CsvExport, EmptySelectionWritesNothingAndAnEmptyTableItsHeaders) {
-    TempDir dir;
-    SessionState s = EnglishSession();
-    AbcTable(s, {{"", "0", "a", "1", "2"}});
-    ScriptedInteraction ui;
-    const std::string target = dir.Write("sel.csv", "earlier");
-    EXPECT_EQ(ExportCsv(s, target, true, ui), 0);
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].kind, MessageKind::Error);
-    EXPECT_EQ(ui.messages[0].text, "No selected record");
-    EXPECT_EQ(dir.Read("sel.csv"), "earlier");
-    EXPECT_EQ(dir.ListFiles(), std::vector<std::string>{"sel.csv"});
-
-    s.Table.SetRowCount(1);
-    EXPECT_EQ(ExportCsv(s, dir.File("all.csv"), false, ui), 0);
-    EXPECT_EQ(dir.Read("all.csv"), "NAVAID\r\n;Export;A ; B ; C ; \r\n");
-}
-
 // The format has no quoting: a text it cannot hold refuses the whole export,
 // naming the first such cell, and the earlier file stays.
 TEST(CsvExport, TextsTheFormatCannotHoldRefuseTheExport) {
@@ -103,73 +85,6 @@ TEST(CsvExport, TextsTheFormatCannotHoldRefuseTheExport) {
         EXPECT_EQ(dir.Read("out.csv"), "earlier");
     }
 }
-
-// --- Round trips ------------------------------------------------------------------------
-
-class CsvRoundTrip : public ::testing::TestWithParam<std::tuple<char, bool>> {};
-
-TEST_P(CsvRoundTrip, DbdToCsvToTableGivesTheSameCells) {
-    const auto [sep, selection] = GetParam();
-    TempDir dir;
-    std::vector<std::string> records;
-    for (int n = 1; n <= 30; ++n)
-        records.push_back(AirportLikeRecord(n));
-    records[4] = RecordBuilder(kAirportLikeRecordSize)
-                     .Raw(0, records[4].substr(0, kAirportLikeRecordSize))
-                     .Text(23, "A\xE9roport de Montr\xE9"
-                               "al")
-                     .Bytes();
-    const std::string dbt = dir.Write("AIRPORT.DBT", TemplateText(AirportLikeFields()));
-    const std::string dbd =
-        dir.Write("AIRPORT.dbd", DbdBytes("aprt", kAirportLikeRecordSize, records));
-    SessionState s = EnglishSession(2, sep);
-    ScriptedInteraction ui;
-    ASSERT_TRUE(OpenDbdFromDisk(s, dbd, dbt, ui).loaded);
-    if (selection)
-        for (int r = 1; r < s.Table.RowCount(); ++r)
-            s.Table.SetCell(kColExport, r, "1");
-    s.Table.SetCell(kColModif, 2, "x");
-    const int written = ExportCsv(s, dir.File("AIRPORT.csv"), selection, ui);
-    ASSERT_EQ(written, 30);
-    const std::string text = dir.Read("AIRPORT.csv");
-    EXPECT_NE(text.find("A\xE9roport de Montr\xE9"
-                        "al"),
-              std::string::npos)
-        << "Windows-1252 bytes as they are";
-    s.Table.SetCell(kColModif, 2, "");
-    const auto before = DataCells(s.Table, kColModif);
-
-    SessionState again = EnglishSession(2, sep);
-    ImportOutcome out = ImportCsv(again, dir.File("AIRPORT.csv"), ImportMode::Open, ui, &ui, dbt);
-    ASSERT_TRUE(out.tableChanged);
-    EXPECT_TRUE(out.templateLoaded);
-    EXPECT_EQ(again.DataType, "AIRPORT");
-    EXPECT_EQ(DataCells(again.Table, kColModif), before);
-    EXPECT_EQ(again.Table.Cell(0, 30), "30");
-    EXPECT_EQ(out.status, "File AIRPORT.csv - Data type : AIRPORT - 30 records");
-    EXPECT_EQ(again.CurrentPod->Dex.RecordSize(), kAirportLikeRecordSize);
-    EXPECT_EQ(again.Table.SelectedCount, s.Table.CountSelected());
-    EXPECT_EQ(again.Table.DeleteCount, s.Table.CountDeleted());
-    EXPECT_TRUE(out.enable.DEX_Enregistrer_tout && out.enable.DEX_Enregistrer_select &&
-                out.enable.DEX_Ajouter && out.enable.CSV_Enregistrer_tout &&
-                out.enable.CSV_Enregistrer_select && out.enable.CSV_Ajouter);
-
-    // The records come back from the cells: a DBD saved from the CSV table
-    // holds the same records.
-    ASSERT_EQ(SaveDbd(again, dir.File("BACK.dbd"), false), 30);
-    const std::string back = ReadBytes(dir.File("BACK.dbd"));
-    for (int k = 0; k < 30; ++k) {
-        std::string expected = records[static_cast<std::size_t>(k)];
-        if (selection) expected[2] = 1;
-        EXPECT_EQ(back.substr(56 + static_cast<std::size_t>(k) * kAirportLikeRecordSize,
-                              kAirportLikeRecordSize),
-                  expected)
-            << "record " << k;
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(CsvSeparatorsAndForms, CsvRoundTrip,
-                         ::testing::Combine(::testing::Values('.', ','), ::testing::Bool()));
 
 // --- Splitting ------------------------------------------------------------------------------
 

@@ -18,10 +18,6 @@ using namespace orvane::testing;
 
 namespace {
 
-const unsigned char* U(const std::string& s, std::size_t at = 0) {
-    return reinterpret_cast<const unsigned char*>(s.data()) + at;
-}
-
 std::string DexHeaderBytes(const std::string& name, std::int32_t size, std::int32_t count) {
     std::string h(40, '\0');
     h.replace(0, name.size(), name);
@@ -56,63 +52,6 @@ struct AirportTable {
 
 // --- Export ----------------------------------------------------------------------
 
-TEST(DexExport, RecordsAreTheDbdWritersBytes) {
-    AirportTable f(3);
-    SessionState s = EnglishSession(2);
-    f.Load(s);
-    s.Table.SetCell(kColSuppr, 2, "x");
-    ScriptedInteraction ui;
-    EXPECT_EQ(ExportDex(s, f.dir.File("AIRPORT.dex"), false, ui, &ui), 3);
-    const std::string dex = ReadBytes(f.dir.File("AIRPORT.dex"));
-    ASSERT_EQ(dex.size(), 40u + 3 * kAirportLikeRecordSize);
-    EXPECT_EQ(dex.substr(0, 12), std::string("AIRPORT.DBD\0", 12));
-    EXPECT_EQ(GetI32(U(dex, 32)), kAirportLikeRecordSize);
-    EXPECT_EQ(GetI32(U(dex, 36)), 3);
-    for (int k = 0; k < 3; ++k) {
-        std::string expected = f.records[static_cast<std::size_t>(k)];
-        if (k == 1) expected[0] = 0x2A; // the row marked for deletion is exported too
-        EXPECT_EQ(dex.substr(40 + static_cast<std::size_t>(k) * kAirportLikeRecordSize,
-                             kAirportLikeRecordSize),
-                  expected)
-            << "record " << k;
-    }
-    // The held header keeps the name and count for the next export.
-    EXPECT_EQ(s.CurrentPod->Dex.Name(), "AIRPORT.DBD");
-    EXPECT_EQ(s.CurrentPod->Dex.RecordCount(), 3);
-    EXPECT_EQ(ui.busyDepth, 0);
-    EXPECT_GT(ui.busyCount, 0);
-}
-
-TEST(DexExport, SelectionTakesRowsMarkedOneAndAnEmptySelectionWritesNothing) {
-    AirportTable f(4);
-    SessionState s = EnglishSession(2);
-    f.Load(s);
-    for (int r = 1; r <= 4; ++r)
-        s.Table.SetCell(kColExport, r, r == 3 ? "1" : "0");
-    s.Table.SetCell(kColExport, 4, "01"); // not exactly "1"
-    ScriptedInteraction ui;
-    const std::string target = f.dir.Write("SEL.dex", "earlier export");
-    EXPECT_EQ(ExportDex(s, target, true, ui), 1);
-    std::string dex = ReadBytes(target);
-    ASSERT_EQ(dex.size(), 40u + kAirportLikeRecordSize);
-    EXPECT_EQ(dex[42], 1); // the Export mark
-    EXPECT_EQ(dex.substr(44, 10), f.records[2].substr(4, 10));
-
-    // No row marked: the message, and the earlier file stays as it was.
-    s.Table.SetCell(kColExport, 3, "0");
-    EXPECT_EQ(ExportDex(s, target, true, ui), 0);
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].kind, MessageKind::Error);
-    EXPECT_EQ(ui.messages[0].text, "No selected records");
-    EXPECT_EQ(ReadBytes(target), dex);
-    EXPECT_EQ(ExportDex(s, f.dir.File("NEW.dex"), true, ui), 0);
-    EXPECT_FALSE(f.dir.Exists("NEW.dex"));
-
-    s.Language = "french";
-    ExportDex(s, target, true, ui);
-    EXPECT_EQ(ui.messages.back().text, "Aucun enregistrement sélectionné");
-}
-
 TEST(DexExport, AConversionErrorLeavesNoFileAndKeepsTheEarlierOne) {
     AirportTable f(3);
     SessionState s = EnglishSession(2);
@@ -131,98 +70,15 @@ TEST(DexExport, AConversionErrorLeavesNoFileAndKeepsTheEarlierOne) {
     EXPECT_EQ(f.dir.ListFiles(),
               (std::vector<std::string>{"AIRPORT.DBT", "AIRPORT.dbd", "AIRPORT.dex"}));
     EXPECT_EQ(s.CurrentPod->Dex.RecordCount(), 0) << "the held header is not updated";
-
-    // A table without data rows writes no file either.
-    s.Table.SetRowCount(1);
-    EXPECT_EQ(ExportDex(s, f.dir.File("EMPTY.dex"), false, ui), 0);
-    EXPECT_FALSE(f.dir.Exists("EMPTY.dex"));
 }
 
 // --- Round trips -------------------------------------------------------------------
-
-class DexRoundTrip : public ::testing::TestWithParam<char> {};
-
-TEST_P(DexRoundTrip, DbdToDexToTableGivesTheSameCells) {
-    const char sep = GetParam();
-    AirportTable f(40);
-    SessionState s = EnglishSession(1, sep); // a 330-byte AIRPORT record is Fly! 1 data
-    f.Load(s);
-    const auto before = DataCells(s.Table);
-    ScriptedInteraction ui;
-    ASSERT_EQ(ExportDex(s, f.dir.File("AIRPORT.dex"), false, ui), 40);
-
-    SessionState again = EnglishSession(1, sep);
-    ImportOutcome out =
-        ImportDex(again, f.dir.File("AIRPORT.dex"), ImportMode::Open, ui, &ui, f.dbt);
-    ASSERT_TRUE(out.tableChanged);
-    EXPECT_TRUE(out.templateLoaded);
-    EXPECT_FALSE(out.converted);
-    EXPECT_TRUE(ui.questions.empty());
-    EXPECT_EQ(again.DataType, "AIRPORT");
-    EXPECT_EQ(again.FieldCount, static_cast<int>(AirportLikeFields().size()));
-    EXPECT_EQ(DataCells(again.Table), before);
-    EXPECT_EQ(again.Table.Cell(0, 40), "40");
-    EXPECT_EQ(again.Table.Cell(kColModif, 1), "");
-    EXPECT_EQ(again.Table.CurrentRow(), 1);
-    EXPECT_EQ(again.Table.CurrentColumn(), 4);
-    EXPECT_EQ(again.Table.SelectedCount, s.Table.SelectedCount);
-    EXPECT_EQ(again.Table.DeleteCount, s.Table.DeleteCount);
-    EXPECT_EQ(out.selectLabel, std::to_string(s.Table.SelectedCount) + " selected lines");
-    EXPECT_EQ(out.definitions.Summary, "AIRPORT.dbt - 61 fields");
-    EXPECT_TRUE(out.enable.DEX_Enregistrer_tout && out.enable.DEX_Ajouter &&
-                out.enable.CSV_Enregistrer_tout && out.enable.CSV_Ajouter);
-    EXPECT_TRUE(out.enable.DEX_Enregistrer_select); // rows are selected
-    EXPECT_EQ(again.WorkDir, f.dir.Path() + "/");
-    EXPECT_EQ(ui.busyDepth, 0);
-
-    // Exported again, the file comes back byte for byte.
-    ASSERT_EQ(ExportDex(again, f.dir.File("AGAIN.dex"), false, ui), 40);
-    EXPECT_EQ(ReadBytes(f.dir.File("AGAIN.dex")), ReadBytes(f.dir.File("AIRPORT.dex")));
-}
-
-INSTANTIATE_TEST_SUITE_P(DexSeparators, DexRoundTrip, ::testing::Values('.', ','));
 
 const std::vector<FieldSpec> kCommFields = {
     {"ckey", 4, 10, 'C', "Key"},   {"ctyp", 14, 1, 'C', "Type"},  {"cfrq", 15, 8, 'D', "Frequency"},
     {"cnam", 23, 20, 'C', "Name"}, {"cflg", 43, 4, 'I', "Flags"},
 };
 constexpr int kCommSize = 47;
-
-TEST(DexRoundTrip, CommIsNeverConvertedNorRefusedAndKeepsExportValuesUpTo255) {
-    TempDir dir;
-    const std::string dbt = dir.Write("COMM.DBT", TemplateText(kCommFields));
-    std::vector<std::string> records;
-    const std::uint16_t marks[] = {0, 1, 2, 255};
-    for (int k = 0; k < 4; ++k)
-        records.push_back(RecordBuilder(kCommSize)
-                              .Marks(k == 2 ? 42 : 0, marks[k])
-                              .Text(4, "C" + std::to_string(k))
-                              .Byte(14, static_cast<unsigned char>(250 + k))
-                              .Double(15, 118.1 + k * 0.25)
-                              .Text(23, "Tower \xE7")
-                              .Int(43, 0xFFFFFFFFu - static_cast<unsigned>(k))
-                              .Bytes());
-    const std::string dex = dir.Write("COMM.dex", DexBytes("COMM.DBD", kCommSize, records));
-    for (int version : {1, 2}) {
-        SessionState s = EnglishSession(version);
-        ScriptedInteraction ui;
-        ImportOutcome out = ImportDex(s, dex, ImportMode::Open, ui, nullptr, dbt);
-        ASSERT_TRUE(out.tableChanged) << version;
-        EXPECT_FALSE(out.converted);
-        EXPECT_TRUE(ui.questions.empty());
-        EXPECT_TRUE(ui.messages.empty());
-        EXPECT_EQ(s.Table.Cell(kColExport, 4), "255");
-        EXPECT_EQ(s.Table.Cell(kColSuppr, 3), "x");
-        EXPECT_EQ(s.Table.Cell(5, 4), "253");
-        EXPECT_EQ(s.Table.Cell(6, 1), "118.1000");
-        EXPECT_EQ(s.Table.Cell(6, 3), "118.6000");
-        EXPECT_EQ(s.Table.Cell(7, 1), "Tower \xE7");
-        EXPECT_EQ(s.Table.Cell(8, 1), "4294967295");
-        EXPECT_EQ(s.Table.SelectedCount, 1);
-        ASSERT_EQ(ExportDex(s, dir.File("BACK.dex"), false, ui), 4);
-        EXPECT_EQ(ReadBytes(dir.File("BACK.dex")), ReadBytes(dex)) << version;
-    }
-}
 
 // --- Versions ---------------------------------------------------------------------
 

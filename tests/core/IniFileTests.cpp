@@ -2,6 +2,9 @@
 
 #include "platform/Errors.h"
 
+#include "support/DbdFixtures.h"
+#include "support/TempDir.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -9,7 +12,6 @@
 #include <iterator>
 #include <optional>
 #include <ostream>
-#include <random>
 #include <string>
 
 namespace orvane {
@@ -17,32 +19,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class IniTempDir {
-  public:
-    IniTempDir() {
-        std::random_device rd;
-        path_ = fs::temp_directory_path() / ("orvane-ini-" + std::to_string(rd()));
-        fs::create_directories(path_);
-    }
-    ~IniTempDir() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
-    const fs::path& Path() const { return path_; }
-
-  private:
-    fs::path path_;
-};
-
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+using IniTempDir = testing::TempDir;
+using testing::ReadBytes;
+using testing::WriteBytes;
 
 // --- Reading ---------------------------------------------------------------------
 
@@ -270,7 +249,7 @@ TEST(IniFileOnDisk, UnwritableTargetThrowsAndCreatesNothing) {
 
 TEST(IniFileOnDisk, FolderInsteadOfFileThrows) {
     IniTempDir dir;
-    EXPECT_THROW(IniFile::Load(dir.Path().string()), FileError);
+    EXPECT_THROW(IniFile::Load(dir.Path()), FileError);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "platform/Errors.h"
 #include "platform/Launcher.h"
 #include "platform/Paths.h"
+#include "support/DbdFixtures.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +15,6 @@
 #include <iterator>
 #include <optional>
 #include <ostream>
-#include <random>
 #include <set>
 #include <string>
 #ifdef _WIN32
@@ -38,15 +38,6 @@ long RunningProcessId() {
 
 class PlatformTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::random_device rd;
-        dir_ = fs::temp_directory_path() / ("orvane-platform-" + std::to_string(rd()));
-        fs::create_directories(dir_);
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
     std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
     std::set<std::string> Listing() const {
         std::set<std::string> names;
@@ -55,17 +46,12 @@ class PlatformTest : public ::testing::Test {
         return names;
     }
 
-    fs::path dir_;
+    testing::TempDir folder_;
+    fs::path dir_ = folder_.Path();
 };
 
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+using testing::ReadBytes;
+using testing::WriteBytes;
 
 // --- AtomicFile ---------------------------------------------------------------------------
 

@@ -5,6 +5,9 @@
 #include "settings/Memo.h"
 #include "settings/Texts.h"
 
+#include "support/DbdFixtures.h"
+#include "support/TempDir.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -13,7 +16,6 @@
 #include <iterator>
 #include <optional>
 #include <ostream>
-#include <random>
 #include <string>
 
 namespace orvane {
@@ -21,14 +23,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+using testing::ReadBytes;
+using testing::WriteBytes;
 
 #ifdef _WIN32
 // The built-in folders, as Windows has them.
@@ -60,9 +56,6 @@ std::string Added(const std::string& folder) {
 class SettingsTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        std::random_device rd;
-        dir_ = fs::temp_directory_path() / ("orvane-settings-" + std::to_string(rd()));
-        fs::create_directories(dir_);
         ini_ = (dir_ / "Orvane.ini").string();
 #ifndef _WIN32
         if (const char* home = std::getenv("HOME")) oldHome_ = home;
@@ -76,15 +69,14 @@ class SettingsTest : public ::testing::Test {
         else
             unsetenv("HOME");
 #endif
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
     }
 
     void Write(const std::string& bytes) {
         WriteBytes(ini_, bytes);
     }
 
-    fs::path dir_;
+    testing::TempDir folder_;
+    fs::path dir_ = folder_.Path();
     std::string ini_;
     std::optional<std::string> oldHome_;
 };

@@ -2,6 +2,7 @@
 
 #include "database/Archive.h"
 #include "database/DbdFile.h"
+#include "exchange/TableFormats.h"
 #include "platform/Cp1252.h"
 #include "platform/Paths.h"
 #include "settings/Texts.h"
@@ -11,13 +12,21 @@
 namespace orvane {
 
 CommandLineFiles::Kind CommandLineFiles::KindOf(const std::string& path) {
-    const std::string ext = ToUpperAscii(ExtensionOf(path));
-    if (ext == ".DBD") return Kind::Dbd;
-    if (ext == ".DBT") return Kind::Template;
-    if (ext == ".POD" || ext == ".EPD") return Kind::Archive;
-    if (ext == ".DEX") return Kind::Dex;
-    if (ext == ".CSV") return Kind::Csv;
-    return Kind::Unknown;
+    if (ToUpperAscii(ExtensionOf(path)) == ".DBT") return Kind::Template;
+    const TableFormat* format = FormatOfPath(path);
+    if (!format || !format->read) return Kind::Unknown;
+    switch (format->id) {
+    case TableFormatId::Dbd:
+        return Kind::Dbd;
+    case TableFormatId::Archive:
+        return Kind::Archive;
+    case TableFormatId::Dex:
+        return Kind::Dex;
+    case TableFormatId::Csv:
+        return Kind::Csv;
+    default:
+        return Kind::Unknown;
+    }
 }
 
 void CommandLineFiles::Open(const std::vector<std::string>& paths) {

@@ -1,8 +1,8 @@
 #include "ui/commands/CompareCommands.h"
 
 #include "database/DbdFile.h"
-#include "exchange/CsvFile.h"
 #include "exchange/DexFile.h"
+#include "exchange/TableFormats.h"
 #include "platform/Cp1252.h"
 #include "platform/Paths.h"
 #include "ui/Captions.h"
@@ -48,11 +48,10 @@ bool LoadOther(SessionState& other, const SessionState& s, const std::string& pa
                UserInteraction& ui, BusyIndicator* busy) {
     static_cast<SessionSettings&>(other) = s;
     other.Display = s.Display;
-    const std::string ext = ToUpperAscii(ExtensionOf(path));
-    if (ext == ".POD" || ext == ".EPD") return OpenDbdFromArchive(other, path, {}, ui, busy).loaded;
-    if (ext == ".DEX") return ImportDex(other, path, ImportMode::Open, ui, busy, "").tableChanged;
-    if (ext == ".CSV") return ImportCsv(other, path, ImportMode::Open, ui, busy, "").tableChanged;
-    return OpenDbdFromDisk(other, path, {}, ui, busy).loaded;
+    // A file of no readable format is read as a DBD, which says what is wrong.
+    const TableFormat* format = FormatOfPath(path);
+    if (!format || !format->read) format = &FormatById(TableFormatId::Dbd);
+    return format->read(other, path, {}, ui, busy, {}).loaded;
 }
 
 } // namespace
@@ -65,7 +64,7 @@ void CompareCommands::CompareWithClick() {
         return;
     }
     FileDialogRequest r;
-    r.filter = txt::CompareFilter.In(lang);
+    r.filter = "Tables|" + ReadablePatterns() + "|" + txt::OpenFilterAll.In(lang);
     r.initialFolder = s.WorkDir;
     const auto path = c_.ui.OpenFile(r);
     if (!path) return;
@@ -75,7 +74,7 @@ void CompareCommands::CompareWithClick() {
                                  Cp1252ToUtf8(type).c_str(), Cp1252ToUtf8(s.DataType).c_str()));
     };
     // A file that tells its data type is refused before its template is sought.
-    if (const std::string type = DataTypeOfFile(*path); !type.empty() && type != s.DataType)
+    if (const std::string type = DataTypeOfTableFile(*path); !type.empty() && type != s.DataType)
         return mismatch(type);
     auto other = std::make_unique<SessionState>();
     if (!LoadOther(*other, s, *path, c_.ui, c_.busy)) return;

@@ -32,22 +32,22 @@ void ExchangeCommands::Export(ExchangeFormat format, bool selectionOnly) {
 }
 
 std::optional<std::string> ExchangeCommands::ChooseImport(ExchangeFormat format) {
-    const bool dex = format == ExchangeFormat::Dex;
+    const TableFormat& f = FormatById(format);
     FileDialogRequest r;
-    r.filter = (dex ? txt::DexOpenFilter : txt::CsvOpenFilter).In(c_.lang());
+    r.filter = f.openFilter->In(c_.lang());
     r.initialFolder = c_.session.WorkDir;
-    r.defaultExtension = dex ? "dex" : "csv";
+    r.defaultExtension = f.DefaultSuffix();
     return c_.ui.OpenFile(r);
 }
 
 std::optional<std::string> ExchangeCommands::ChooseExport(ExchangeFormat format) {
-    const bool dex = format == ExchangeFormat::Dex;
+    const TableFormat& f = FormatById(format);
     FileDialogRequest r;
     r.title = txt::ExportSaveTitle.In(c_.lang());
-    r.filter = (dex ? txt::DexSaveFilter : txt::CsvSaveFilter).In(c_.lang());
+    r.filter = f.saveFilter->In(c_.lang());
     r.initialFolder = c_.session.WorkDir;
     r.fileName = c_.session.DataType;
-    r.defaultExtension = dex ? "dex" : "csv";
+    r.defaultExtension = f.DefaultSuffix();
     r.confirmOverwrite = true;
     return c_.ui.SaveFile(r);
 }
@@ -79,9 +79,8 @@ void ExchangeCommands::Import(ExchangeFormat format, const std::string& path, Im
 
 int ExchangeCommands::ExportTo(ExchangeFormat format, const std::string& path, bool selectionOnly) {
     QtProgress progress(c_.progress, txt::ProgressExport, FileNameOf(path), c_.lang());
-    return format == ExchangeFormat::Dex
-               ? ExportDex(c_.session, path, selectionOnly, c_.ui, c_.busy, progress.Callback())
-               : ExportCsv(c_.session, path, selectionOnly, c_.ui, c_.busy, progress.Callback());
+    return FormatById(format).write(c_.session, path, selectionOnly, c_.ui, c_.busy,
+                                    progress.Callback());
 }
 
 } // namespace orvane

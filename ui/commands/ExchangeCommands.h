@@ -5,6 +5,7 @@
 #pragma once
 
 #include "exchange/DexFile.h"
+#include "exchange/TableFormats.h"
 #include "ui/commands/CommandContext.h"
 
 #include <functional>
@@ -13,7 +14,8 @@
 
 namespace orvane {
 
-enum class ExchangeFormat { Dex, Csv };
+// Dex and Csv import and export; the other rows of the format table export.
+using ExchangeFormat = TableFormatId;
 
 class ExchangeCommands {
   public:

@@ -1,5 +1,6 @@
 #include "ui/commands/FileCommands.h"
 
+#include "exchange/TableFormats.h"
 #include "platform/Paths.h"
 #include "settings/Texts.h"
 #include "ui/grid/RecordGridModel.h"
@@ -18,13 +19,13 @@ void FileCommands::DBD_ouvrirClick() {
 
 void FileCommands::DBD_Enregistrer_toutClick() {
     if (auto path = ChooseSaveTarget()) {
-        SaveDbd(c_.session, *path, false, c_.busy);
+        SaveDbd(c_.session, *path, false, c_.ui, c_.busy);
         c_.view.MarkSaved();
     }
 }
 
 void FileCommands::DBD_Enregistrer_selectClick() {
-    if (auto path = ChooseSaveTarget()) SaveDbd(c_.session, *path, true, c_.busy);
+    if (auto path = ChooseSaveTarget()) SaveDbd(c_.session, *path, true, c_.ui, c_.busy);
 }
 
 std::string FileCommands::ArchiveFolder() const {
@@ -39,19 +40,19 @@ std::optional<std::string> FileCommands::ChooseArchive() {
     r.initialFolder = ArchiveFolder();
     auto path = c_.ui.OpenFile(r);
     if (!path) return std::nullopt;
-    const std::string ext = ToUpperAscii(ExtensionOf(*path));
-    if (ext != ".POD" && ext != ".EPD") return std::nullopt; // silently, as a wrong pick
+    if (!IsFormat(*path, TableFormatId::Archive)) return std::nullopt; // silently, as a wrong pick
     return path;
 }
 
 std::optional<std::string> FileCommands::ChooseDbd() {
     FileDialogRequest r;
-    r.filter = txt::OpenDbdFilter.In(c_.lang());
+    const TableFormat& dbd = FormatById(TableFormatId::Dbd);
+    r.filter = dbd.openFilter->In(c_.lang());
     r.initialFolder = c_.session.WorkDir;
-    r.defaultExtension = "dbd";
+    r.defaultExtension = dbd.DefaultSuffix();
     auto path = c_.ui.OpenFile(r);
     if (!path) return std::nullopt;
-    if (ToUpperAscii(ExtensionOf(*path)) != ".DBD") return std::nullopt;
+    if (!IsFormat(*path, TableFormatId::Dbd)) return std::nullopt;
     return path;
 }
 
@@ -82,10 +83,11 @@ std::optional<std::string> FileCommands::ChooseSaveTarget() {
     const Lang lang = c_.lang();
     FileDialogRequest r;
     r.title = txt::SaveDbdTitle.In(lang);
-    r.filter = txt::SaveDbdFilter.In(lang);
+    const TableFormat& dbd = FormatById(TableFormatId::Dbd);
+    r.filter = dbd.saveFilter->In(lang);
     r.initialFolder = c_.session.WorkDir;
     r.fileName = c_.session.DataType + ".dbd";
-    r.defaultExtension = "dbd";
+    r.defaultExtension = dbd.DefaultSuffix();
     r.confirmOverwrite = true;
     return c_.ui.SaveFile(r);
 }

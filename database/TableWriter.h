@@ -1,0 +1,125 @@
+// What every save and export of the table shares: the refusal without a
+// table, the rows taken (all, or the rows selected for export), the
+// temporary file renamed into place only when every row was written, the
+// row loop with its progress, and the last word of the file (a header
+// rewritten with the record count, a closing bracket). A format supplies
+// only its encoder:
+//
+//   struct Encoder {
+//       void Begin(BinaryFile& file);          // what precedes the rows
+//       void Row(BinaryFile& file, int row);   // one table row
+//       void End(BinaryFile& file, int count); // after the last row
+//       void Committed();                      // the file is in place
+//   };
+//
+// The encoder is a template argument: the row loop calls it directly, with
+// no virtual call per row or cell.
+#pragma once
+
+#include "database/Headers.h"
+#include "database/RecordConversion.h"
+#include "database/SessionState.h"
+#include "platform/AtomicFile.h"
+#include "platform/Errors.h"
+#include "platform/Progress.h"
+#include "platform/UserInteraction.h"
+#include "settings/Texts.h"
+#include "table/RecordTable.h"
+#include "table/ValueDisplay.h"
+
+#include <string>
+
+namespace orvane {
+
+// Where and how a table is written.
+struct TableWrite {
+    const std::string& path;
+    bool selectionOnly = false;
+    UserInteraction& ui;
+    BusyIndicator* busy = nullptr;
+    const ProgressFn& progress;
+};
+
+// How a format treats a write with no row to take.
+struct EmptyWrite {
+    const BiText* noSelection; // shown when a selection write finds no selected row
+    bool skipsEmptyTable;      // a table without data rows writes no file either
+};
+
+// The table the write takes its rows from; throws RefusedError when no table
+// is loaded.
+const RecordTable& TableToWrite(const SessionState& s);
+
+// True when the write has rows to take, or writes an empty table all the
+// same. False (after the message for an empty selection): no file is made,
+// and an earlier file of that name stays.
+bool HasRowsToWrite(const RecordTable& t, const TableWrite& w, const EmptyWrite& empty, Lang lang);
+
+// Writes the table through encoder; returns the number of rows written.
+template <class Encoder>
+int WriteTableFile(const SessionState& s, const TableWrite& w, const EmptyWrite& empty,
+                   Encoder& encoder) {
+    BusyScope scope(w.busy);
+    const Lang lang = s.Language_();
+    const RecordTable& t = TableToWrite(s);
+    if (!HasRowsToWrite(t, w, empty, lang)) return 0;
+
+    AtomicFile out(w.path, txt::ReadOnlyTarget.In(lang));
+    BinaryFile& file = out.File();
+    encoder.Begin(file);
+    int written = 0;
+    ProgressSteps steps(w.progress, t.RowCount() - 1);
+    for (int r = 1; r < t.RowCount(); ++r) {
+        steps.At(r);
+        if (w.selectionOnly && !IsSelectedForExport(t.Cell(kColExport, r))) continue;
+        encoder.Row(file, r);
+        ++written;
+    }
+    encoder.End(file, written);
+    out.Commit();
+    encoder.Committed();
+    return written;
+}
+
+// The encoder of the record files (DBD, DEX): a header, rewritten after the
+// rows with their count (and, in a DBD, the time the rows were written),
+// then each row as a record of recordSize bytes laid out by the template.
+// Once the file is in place the header is kept in `held`.
+template <class Header> class RecordFileEncoder {
+  public:
+    // Throws FormatError when recordSize is outside 4..512 bytes.
+    RecordFileEncoder(const SessionState& s, const std::string& path, Header header, int recordSize,
+                      Header& held)
+        : table_(s.Table), encoder_(s.Fields(), s.DecimalSeparator(), s.Language_()),
+          header_(header), held_(held), size_(static_cast<std::size_t>(recordSize)),
+          utcOffsetSeconds_(s.Display.utcOffsetSeconds) {
+        if (recordSize < kMinRecordSize || recordSize > kMaxRecordSize)
+            throw FormatError(Format(txt::BadRecordSize.In(s.Language_()), path.c_str(), recordSize,
+                                     kMinRecordSize, kMaxRecordSize));
+        header_.SetRecordSize(recordSize);
+    }
+    void Begin(BinaryFile& file) { file.Write(header_.bytes.data(), Header::kSize); }
+    void Row(BinaryFile& file, int row) {
+        encoder_.Build(table_, row, record_);
+        file.Write(record_.data(), size_);
+    }
+    void End(BinaryFile& file, int count) {
+        header_.SetRecordCount(count);
+        if constexpr (requires { header_.SetStamp(0); })
+            header_.SetStamp(DateCode(utcOffsetSeconds_));
+        file.Seek(0);
+        file.Write(header_.bytes.data(), Header::kSize);
+    }
+    void Committed() { held_ = header_; }
+
+  private:
+    const RecordTable& table_;
+    RecordEncoder encoder_;
+    RecordBuffer record_;
+    Header header_;
+    Header& held_;
+    std::size_t size_;
+    long utcOffsetSeconds_;
+};
+
+} // namespace orvane

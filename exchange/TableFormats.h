@@ -1,0 +1,71 @@
+// The file formats a table is read from and written to, in one table: each
+// format's extensions, its file-dialog filters, whether reading it needs a
+// template from elsewhere, its reader and its writer. Whoever chooses a
+// format by a file's name (the command-line tool, the editor's open, export
+// and compare) asks here.
+#pragma once
+
+#include "database/SessionState.h"
+#include "platform/Progress.h"
+#include "platform/UserInteraction.h"
+#include "settings/Texts.h"
+
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace orvane {
+
+enum class TableFormatId { Dbd, Archive, Dex, Csv, GeoJson };
+
+// What a reader did: the session holds the file's table when `loaded`.
+struct TableRead {
+    bool loaded = false;
+    bool converted = false; // Fly! 1 data were converted into a Fly! 2 table
+};
+
+// Opens a file as the session's new table. templateSource: an archive or a
+// .dbt file; empty: the file's own archive, or the data type's archive for
+// the current version.
+using TableReadFn = TableRead (*)(SessionState& s, const std::string& path,
+                                  const std::string& templateSource, UserInteraction& ui,
+                                  BusyIndicator* busy, const ProgressFn& progress);
+// Writes all rows or the rows selected for export; returns the rows written
+// (0: nothing was written).
+using TableWriteFn = int (*)(SessionState& s, const std::string& path, bool selectionOnly,
+                             UserInteraction& ui, BusyIndicator* busy, const ProgressFn& progress);
+
+struct TableFormat {
+    TableFormatId id;
+    std::string_view extensions; // lower case with their dots, ";"-separated: ".pod;.epd"
+    const BiText* openFilter;    // file-dialog filter to choose a file to read (nullptr: none)
+    const BiText* saveFilter;    // file-dialog filter to choose a file to write (nullptr: none)
+    bool needsTemplate;          // reading needs a template from elsewhere
+    TableReadFn read;            // nullptr: not readable
+    TableWriteFn write;          // nullptr: not writable
+    bool exportTarget;           // offered among the exports of a table
+    // The data type the file says it holds, read without a template ("" when
+    // it cannot tell; its reader then says what is wrong).
+    std::string (*dataTypeOf)(const std::string& path);
+
+    // The first extension, without its dot ("pod"): a file dialog's default.
+    std::string DefaultSuffix() const;
+};
+
+std::span<const TableFormat> TableFormats();
+const TableFormat& FormatById(TableFormatId id);
+// The format of a file by its extension, whatever its letter case; nullptr
+// when no format has it.
+const TableFormat* FormatOfPath(const std::string& path);
+
+// True when path has one of the format's extensions.
+bool IsFormat(const std::string& path, TableFormatId id);
+
+// The extensions of every readable format as a filter's patterns:
+// "*.dbd;*.pod;*.epd;*.dex;*.csv".
+std::string ReadablePatterns();
+// The data type a file says it holds (see TableFormat::dataTypeOf); "" for a
+// file of no known format.
+std::string DataTypeOfTableFile(const std::string& path);
+
+} // namespace orvane

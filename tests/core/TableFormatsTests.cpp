@@ -1,0 +1,330 @@
+// The format table and what every writer shares: a file's format by its
+// name, the data type a file tells, the round trip of a table through each
+// exchange format, the writes' common refusals, and the GeoJSON export.
+#include "database/DbdFile.h"
+#include "exchange/CsvFile.h"
+#include "exchange/DexFile.h"
+#include "exchange/GeoJsonFile.h"
+#include "exchange/TableFormats.h"
+#include "platform/Errors.h"
+#include "platform/Paths.h"
+#include "support/DbdFixtures.h"
+#include "support/ScriptedInteraction.h"
+#include "support/TableCells.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <optional>
+
+using namespace orvane;
+using namespace orvane::testing;
+
+namespace {
+
+// --- The table ------------------------------------------------------------------------
+
+TEST(TableFormats, AFileNameGivesItsFormatWhateverItsLetterCase) {
+    struct Case {
+        const char* path;
+        std::optional<TableFormatId> format;
+    };
+    const Case cases[] = {
+        {"/fly/work/AIRPORT.dbd", TableFormatId::Dbd},
+        {"system/airport.Pod", TableFormatId::Archive},
+        {"system/AIRPORT.EPD", TableFormatId::Archive},
+        {"out/RUNWAY.dex", TableFormatId::Dex},
+        {"RUNWAY.CSV", TableFormatId::Csv},
+        {"map.GeoJSON", TableFormatId::GeoJson},
+        {"AIRPORT.dbt", std::nullopt},
+        {"work.dbd/AIRPORT", std::nullopt},
+        {"AIRPORT.dbd.bak", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        const TableFormat* format = FormatOfPath(c.path);
+        ASSERT_EQ(format != nullptr, c.format.has_value()) << c.path;
+        if (format) {
+            EXPECT_EQ(format->id, *c.format) << c.path;
+        }
+    }
+    EXPECT_EQ(ReadablePatterns(), "*.dbd;*.pod;*.epd;*.dex;*.csv");
+    EXPECT_EQ(FormatById(TableFormatId::Archive).DefaultSuffix(), "pod");
+    EXPECT_EQ(FormatById(TableFormatId::GeoJson).DefaultSuffix(), "geojson");
+}
+
+TEST(TableFormats, AFileTellsItsDataTypeWithoutItsTemplate) {
+    TempDir dir;
+    std::string dex(40, '\0');
+    dex.replace(0, 10, "runway.dbd");
+    struct Case {
+        std::string path;
+        const char* type;
+    };
+    const Case cases[] = {
+        {dir.Write("a.dbd", DbdHeaderBytes("aprt", 0, 4)), "AIRPORT"},
+        {dir.Write("b.DEX", dex), "RUNWAY"},
+        {dir.Write("c.csv", "COMM\r\n;Export;Key ; \r\n"), "COMM"},
+        {dir.File("system/ILS.POD"), "ILS"},
+        {dir.Write("short.dex", "RUNWAY.DBD"), ""},
+        {dir.File("missing.csv"), ""},
+        {dir.Write("f.txt", "AIRPORT\r\n"), ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(DataTypeOfTableFile(c.path), c.type) << c.path;
+}
+
+// --- Round trips ------------------------------------------------------------------------
+
+// The tables of the round trips, as DBD files of their own template.
+struct RoundTripTable {
+    std::string type, tag;
+    std::vector<FieldSpec> fields;
+    int recordSize;
+    std::vector<std::string> records;
+    std::string accented; // a text of one record, in Windows-1252
+};
+
+RoundTripTable Airports() {
+    RoundTripTable t{"AIRPORT",
+                     "aprt",
+                     AirportLikeFields(),
+                     kAirportLikeRecordSize,
+                     {},
+                     "A\xE9roport de Montr\xE9"
+                     "al"};
+    for (int n = 1; n <= 30; ++n)
+        t.records.push_back(AirportLikeRecord(n));
+    t.records[4] =
+        RecordBuilder(kAirportLikeRecordSize).Raw(0, t.records[4]).Text(23, t.accented).Bytes();
+    return t;
+}
+
+// Frequencies: export marks up to 255, a deletion mark, bytes, texts and
+// integers at their limits; never Fly! 1 data to convert, whatever the size.
+RoundTripTable Frequencies() {
+    RoundTripTable t{"COMM",
+                     "comm",
+                     {{"ckey", 4, 10, 'C', "Key"},
+                      {"ctyp", 14, 1, 'C', "Type"},
+                      {"cfrq", 15, 8, 'D', "Frequency"},
+                      {"cnam", 23, 20, 'C', "Name"},
+                      {"cflg", 43, 4, 'I', "Flags"}},
+                     47,
+                     {},
+                     "Tower \xE7"};
+    const std::uint16_t marks[] = {0, 1, 2, 255};
+    for (int k = 0; k < 4; ++k)
+        t.records.push_back(RecordBuilder(t.recordSize)
+                                .Marks(k == 2 ? 42 : 0, marks[k])
+                                .Text(4, "C" + std::to_string(k))
+                                .Byte(14, static_cast<unsigned char>(250 + k))
+                                .Double(15, 118.1 + k * 0.25)
+                                .Text(23, t.accented)
+                                .Int(43, 0xFFFFFFFFu - static_cast<unsigned>(k))
+                                .Bytes());
+    return t;
+}
+
+struct RoundTrip {
+    RoundTripTable (*table)();
+    TableFormatId format;
+    int version;
+    char separator;
+    bool selection;
+};
+
+class TableRoundTrip : public ::testing::TestWithParam<RoundTrip> {};
+
+// DBD -> exchange file -> table: the same cells, and the file written again
+// from them is the same, byte for byte; a DBD saved from them holds the
+// original records.
+TEST_P(TableRoundTrip, DbdToExchangeFileToTableGivesTheSameCellsAndBytes) {
+    const auto [table, id, version, sep, selection] = GetParam();
+    const RoundTripTable t = table();
+    const TableFormat& format = FormatById(id);
+    TempDir dir;
+    const std::string dbt = dir.Write(t.type + ".DBT", TemplateText(t.fields));
+    const std::string dbd = dir.Write(t.type + ".dbd", DbdBytes(t.tag, t.recordSize, t.records));
+    SessionState s = EnglishSession(version, sep);
+    ScriptedInteraction ui;
+    ASSERT_TRUE(OpenDbdFromDisk(s, dbd, dbt, ui).loaded);
+    if (selection)
+        for (int r = 1; r < s.Table.RowCount(); ++r)
+            s.Table.SetCell(kColExport, r, "1");
+    s.Table.RecountFlags();
+    const auto before = DataCells(s.Table);
+    const int rows = static_cast<int>(t.records.size());
+
+    const std::string file = dir.File(t.type + "." + format.DefaultSuffix());
+    ASSERT_EQ(format.write(s, file, selection, ui, &ui, {}), rows);
+    EXPECT_NE(ReadBytes(file).find(t.accented), std::string::npos) << "Windows-1252 as it is";
+    if (id == TableFormatId::Dex) {
+        // The DBD's records, rows marked for deletion too, behind a header
+        // that the table keeps for the next export.
+        if (!selection) EXPECT_EQ(ReadBytes(file).substr(40), ReadBytes(dbd).substr(56));
+        EXPECT_EQ(s.CurrentPod->Dex.Name(), t.type + ".DBD");
+        EXPECT_EQ(s.CurrentPod->Dex.RecordCount(), rows);
+    }
+
+    SessionState again = EnglishSession(version, sep);
+    const ImportOutcome out = id == TableFormatId::Dex
+                                  ? ImportDex(again, file, ImportMode::Open, ui, &ui, dbt)
+                                  : ImportCsv(again, file, ImportMode::Open, ui, &ui, dbt);
+    ASSERT_TRUE(out.tableChanged);
+    EXPECT_TRUE(out.templateLoaded);
+    EXPECT_FALSE(out.converted);
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(again.DataType, t.type);
+    EXPECT_EQ(again.FieldCount, static_cast<int>(t.fields.size()));
+    EXPECT_EQ(DataCells(again.Table), before);
+    EXPECT_EQ(again.Table.Cell(kColModif, 1), "");
+    EXPECT_EQ(again.Table.CurrentRow(), 1);
+    EXPECT_EQ(again.Table.CurrentColumn(), kFirstFieldColumn);
+    EXPECT_EQ(again.Table.SelectedCount, s.Table.SelectedCount);
+    EXPECT_EQ(again.Table.DeleteCount, s.Table.DeleteCount);
+    EXPECT_EQ(out.definitions.Summary,
+              t.type + ".dbt - " + std::to_string(t.fields.size()) + " fields");
+    EXPECT_EQ(again.CurrentPod->Dex.RecordSize(), t.recordSize);
+
+    const std::string second = dir.File("AGAIN." + format.DefaultSuffix());
+    ASSERT_EQ(format.write(again, second, selection, ui, &ui, {}), rows);
+    EXPECT_EQ(ReadBytes(second), ReadBytes(file));
+
+    ASSERT_EQ(SaveDbd(again, dir.File("BACK.dbd"), false, ui), rows);
+    const std::string back = ReadBytes(dir.File("BACK.dbd"));
+    for (std::size_t k = 0; k < t.records.size(); ++k) {
+        std::string expected = t.records[k];
+        if (selection) expected[2] = 1;
+        EXPECT_EQ(back.substr(56 + k * t.recordSize, t.recordSize), expected) << "record " << k;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(FormatsSeparatorsAndForms, TableRoundTrip,
+                         ::testing::Values(
+                             // A 330-byte AIRPORT record is Fly! 1 data.
+                             RoundTrip{Airports, TableFormatId::Dex, 1, '.', false},
+                             RoundTrip{Airports, TableFormatId::Dex, 1, ',', true},
+                             RoundTrip{Airports, TableFormatId::Csv, 1, '.', false},
+                             RoundTrip{Airports, TableFormatId::Csv, 1, ',', false},
+                             RoundTrip{Airports, TableFormatId::Csv, 2, '.', true},
+                             RoundTrip{Airports, TableFormatId::Csv, 2, ',', true},
+                             RoundTrip{Frequencies, TableFormatId::Dex, 1, '.', false},
+                             RoundTrip{Frequencies, TableFormatId::Dex, 2, ',', false},
+                             RoundTrip{Frequencies, TableFormatId::Csv, 2, '.', false}));
+
+// --- What every writer shares ---------------------------------------------------------------
+
+const std::vector<FieldSpec> kPlaceFields = {
+    {"name", 4, 24, 'C', "Name"},          {"plat", 28, 8, 'D', "Latitude"},
+    {"plon", 36, 8, 'D', "Longitude"},     {"elev", 44, 4, 'I', "Elevation"},
+    {"kind", 48, 1, 'C', "Kind"},          {"blat", 49, 8, 'D', "End latitude"},
+    {"blon", 57, 8, 'D', "End longitude"},
+};
+
+// A NAVAID table of the place fields, as a load leaves it; each row's cells
+// from Suppr on.
+void PlaceTable(SessionState& s, const std::vector<std::vector<std::string>>& rows) {
+    s.DataType = "NAVAID";
+    s.CurrentPod = std::make_unique<TPOD>();
+    s.CurrentPod->Fields = ParseTemplate(TemplateText(kPlaceFields)).Fields;
+    s.FieldCount = static_cast<int>(kPlaceFields.size());
+    ApplyColumns(s.Table, s.CurrentPod->Fields);
+    s.Table.SetRowCount(static_cast<int>(rows.size()) + 1);
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        s.Table.SetCell(kColNumber, static_cast<int>(r) + 1, std::to_string(r + 1));
+        for (std::size_t c = 0; c < rows[r].size(); ++c)
+            s.Table.SetCell(static_cast<int>(c) + kColSuppr, static_cast<int>(r) + 1, rows[r][c]);
+    }
+    s.Table.RecountFlags();
+}
+
+TEST(TableWrites, NoTableAnEmptySelectionAnEmptyTableAndACancel) {
+    struct Case {
+        TableFormatId format;
+        const char* noSelection; // in English
+        const char* emptyTable;  // the file of a table without rows; nullptr: no file
+    };
+    const Case cases[] = {
+        {TableFormatId::Dbd, "No selected records", "naid"},
+        {TableFormatId::Dex, "No selected records", nullptr},
+        {TableFormatId::Csv, "No selected record", "NAVAID\r\n;Export;Name ; Latitude ; "},
+        {TableFormatId::GeoJson, "No selected records",
+         "{\"type\":\"FeatureCollection\",\"features\":[\n]}\n"},
+    };
+    for (const Case& c : cases) {
+        const TableFormat& f = FormatById(c.format);
+        SCOPED_TRACE(std::string(f.extensions));
+        TempDir dir;
+        const std::string target = dir.Write("out." + f.DefaultSuffix(), "earlier");
+        ScriptedInteraction ui;
+        SessionState none = EnglishSession();
+        EXPECT_THROW(f.write(none, target, false, ui, &ui, {}), RefusedError);
+
+        // "01" is not "1": no row is selected.
+        SessionState s = EnglishSession();
+        PlaceTable(s, {{"", "01", "Brest", "174600", "-16200", "100", "1", "", ""}});
+        EXPECT_EQ(f.write(s, target, true, ui, &ui, {}), 0);
+        s.Language = "french";
+        EXPECT_EQ(f.write(s, dir.File("new." + f.DefaultSuffix()), true, ui, &ui, {}), 0);
+        ASSERT_EQ(ui.messages.size(), 2u);
+        EXPECT_EQ(ui.messages[0].kind, MessageKind::Error);
+        EXPECT_EQ(ui.messages[0].text, c.noSelection);
+        EXPECT_EQ(ui.messages[1].text, "Aucun enregistrement s\xC3\xA9lectionn\xC3\xA9");
+
+        const ProgressFn cancel = [](std::int64_t, std::int64_t) { return false; };
+        EXPECT_THROW(f.write(s, target, false, ui, &ui, cancel), Cancelled);
+        EXPECT_EQ(ReadBytes(target), "earlier");
+        EXPECT_EQ(dir.ListFiles().size(), 1u) << "no other file, no temporary file";
+        EXPECT_EQ(ui.busyDepth, 0);
+
+        s.Table.SetRowCount(1);
+        const std::string empty = dir.File("empty." + f.DefaultSuffix());
+        EXPECT_EQ(f.write(s, empty, false, ui, &ui, {}), 0);
+        if (!c.emptyTable) {
+            EXPECT_FALSE(std::filesystem::exists(empty));
+        } else {
+            EXPECT_EQ(ReadBytes(empty).rfind(c.emptyTable, 0), 0u) << ReadBytes(empty);
+        }
+    }
+}
+
+// --- GeoJSON ----------------------------------------------------------------------------------
+
+TEST(GeoJsonExport, FeaturesGeometriesAndProperties) {
+    SessionState s = EnglishSession(2, ',');
+    PlaceTable(s, {
+                      // A point east of 180 degrees (200 E: 160 W), an accented
+                      // name, a number in a text field.
+                      {"", "1", "Caf\xE9 \"Ouest\"\\", "72000", "720000", "-12", "7", "", ""},
+                      // A runway: both ends, the line's second end wrapped too.
+                      {"x", "1", "09/27", "180000,5", "-647640", "1500", "255", "180360", "648000"},
+                      // No coordinates that read: null geometry; numbers that
+                      // do not read keep their text, empty ones are null.
+                      {"", "0", "Tab\there", "north", "", "high", "", "", ""},
+                  });
+    TempDir dir;
+    ScriptedInteraction ui;
+    ASSERT_EQ(ExportGeoJson(s, dir.File("all.geojson"), false, ui), 3);
+    const std::string properties =
+        "\"Name\":%s,\"Latitude\":%s,\"Longitude\":%s,\"Elevation\":%s,\"Kind\":%s,"
+        "\"End latitude\":%s,\"End longitude\":%s";
+    EXPECT_EQ(dir.Read("all.geojson"),
+              "{\"type\":\"FeatureCollection\",\"features\":[\n"
+              "{\"type\":\"Feature\",\"geometry\":{\"type\":\"Point\",\"coordinates\":[-160,20]},"
+              "\"properties\":{" +
+                  Format(properties.c_str(), "\"Caf\xC3\xA9 \\\"Ouest\\\"\\\\\"", "72000", "720000",
+                         "-12", "7", "null", "null") +
+                  "}},\n"
+                  "{\"type\":\"Feature\",\"geometry\":{\"type\":\"LineString\",\"coordinates\":"
+                  "[[-179.9,50.000138889],[-180,50.1]]},\"properties\":{" +
+                  Format(properties.c_str(), "\"09/27\"", "180000.5", "-647640", "1500", "255",
+                         "180360", "648000") +
+                  "}},\n"
+                  "{\"type\":\"Feature\",\"geometry\":null,\"properties\":{" +
+                  Format(properties.c_str(), "\"Tab\\u0009here\"", "\"north\"", "null", "\"high\"",
+                         "null", "null", "null") +
+                  "}}\n]}\n");
+}
+
+} // namespace
