@@ -27,6 +27,11 @@ std::vector<RealRecord> MirrorTable(const RecordTable& table, std::string_view d
 // The first record whose column holds a value.
 RealRecord& RecordWhere(std::vector<RealRecord>& records, const std::string& column,
                         const std::string& value);
+// Writes a file of records into a folder (named as published); returns its path.
+std::string WriteRealFile(const std::string& folder, RealDataFile file,
+                          const std::vector<RealRecord>& records);
+// The table of a data type from the demo folder's Fly! II archive.
+RecordTable DemoTable(const std::string& demoFolder, const std::string& dataType);
 // A record moved by metres to the north (latitude_deg, or one prefix's end).
 void MoveNorth(RealRecord& record, double metres, const std::string& prefix = "");
 
