@@ -72,7 +72,10 @@ const std::vector<DataTypeFields>& FieldTables() {
          {Role::Code, Role::Type},
          {RealDataFile::Navaids}},
         {"COMM",
-         {{Role::Airport, "icao|oaci"}, {Role::Type, "type"}, {Role::Frequency, "freq"}},
+         {{Role::Airport, "icao|oaci"},
+          {Role::Type, "type"},
+          {Role::Name, "name|nom"},
+          {Role::Frequency, "freq"}},
          {Role::Airport, Role::Type, Role::Frequency},
          {RealDataFile::Frequencies}},
     };
@@ -200,6 +203,13 @@ struct Context {
         if (!lat || !lon) return std::nullopt;
         return GeoPoint{WrapLongitude(*lon / kArcSecondsPerDegree), *lat / kArcSecondsPerDegree};
     }
+    // An I cell: the table shows a negative value as its unsigned 32-bit
+    // twin ("4294967285" for -11 ft).
+    std::optional<long long> Whole(int column, int row) const {
+        auto value = ParseWholeNumber(Trimmed(table.Cell(column, row)));
+        if (value && *value >= 0x80000000LL && *value <= 0xFFFFFFFFLL) *value -= 0x100000000LL;
+        return value;
+    }
     std::string Decimal(double value) const {
         return FormatFixed(value, 4, options.decimalSeparator);
     }
@@ -211,7 +221,12 @@ struct Context {
             text.resize(std::size_t(fields[f].Width));
         return std::string(Trimmed(text));
     }
+    // A field the take writes; none when it holds the value already.
     void Change(ReconcileFinding& f, int column, std::string after) const {
+        const std::string_view before = table.Cell(column, f.row);
+        const auto x = ParseDecimal(Trimmed(before), options.decimalSeparator);
+        const auto y = ParseDecimal(after, options.decimalSeparator);
+        if (Trimmed(before) == after || (x && y && *x == *y)) return;
         f.changes.push_back({column, std::string(table.Cell(column, f.row)), std::move(after)});
     }
 };
@@ -249,7 +264,7 @@ void CheckMove(const Context& c, int row, const std::vector<std::pair<int, GeoPo
 void CheckElevation(const Context& c, int row, std::optional<int> real, const std::string& label,
                     std::vector<ReconcileFinding>& out) {
     if (!real || c.columns.elevation < 0) return;
-    const auto now = ParseWholeNumber(Trimmed(c.table.Cell(c.columns.elevation, row)));
+    const auto now = c.Whole(c.columns.elevation, row);
     if (now && *now == *real) return;
     ReconcileFinding f = At(ReconcileKind::Elevation, row, label);
     c.Change(f, c.columns.elevation, std::to_string(*real));
@@ -492,7 +507,7 @@ void ReconcileRunways(const Context& c, const RealWorldData& real,
                 moves.emplace_back(e, GeoPoint{*realEnd[e]->lon, *realEnd[e]->lat});
         CheckMove(c, row, moves, label, out);
         if (c.columns.length >= 0 && match->lengthFt) {
-            const auto now = ParseWholeNumber(Trimmed(c.table.Cell(c.columns.length, row)));
+            const auto now = c.Whole(c.columns.length, row);
             if (!now || *now != *match->lengthFt) {
                 ReconcileFinding f = At(ReconcileKind::Length, row, label);
                 c.Change(f, c.columns.length, std::to_string(*match->lengthFt));

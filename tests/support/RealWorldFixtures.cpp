@@ -87,6 +87,13 @@ std::string Trim(std::string_view cell) {
     return std::string(cell.substr(first, cell.find_last_not_of(' ') + 1 - first));
 }
 
+// An I cell as a signed number (the table shows -11 as 4294967285).
+std::string Signed(const std::string& whole) {
+    if (whole.empty()) return whole;
+    const long long value = std::stoll(whole);
+    return std::to_string(value >= 0x80000000LL ? value - 0x100000000LL : value);
+}
+
 std::string Degrees(std::string_view arcSeconds, bool longitude) {
     double value = ParseDecimal(Trim(arcSeconds), '.').value() / 3600;
     if (longitude && value >= 180) value -= 360;
@@ -127,7 +134,7 @@ std::vector<RealRecord> MirrorTable(const RecordTable& t, std::string_view dataT
             r["ident"] = r["gps_code"] = cell(c.code, row);
             r["type"] = "small_airport";
             r["name"] = cell(c.name, row);
-            r["elevation_ft"] = cell(c.elevation, row);
+            r["elevation_ft"] = Signed(cell(c.elevation, row));
             r["iso_country"] = "FR";
             place(0, "");
         } else if (dataType == "RUNWAY") {
@@ -148,7 +155,7 @@ std::vector<RealRecord> MirrorTable(const RecordTable& t, std::string_view dataT
             r["type"] = NavaidType(type);
             r["frequency_khz"] =
                 Number(r["type"].rfind("NDB", 0) == 0 ? frequency : frequency * 1000);
-            r["elevation_ft"] = cell(c.elevation, row);
+            r["elevation_ft"] = Signed(cell(c.elevation, row));
             r["iso_country"] = "FR";
             place(0, "");
         } else {
