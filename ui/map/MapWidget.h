@@ -70,6 +70,7 @@ class MapWidget : public QWidget {
     // Lines from where rows are to where the real world has them (a
     // comparison's moves), drawn above the points; none: an empty list.
     void SetMoveLines(std::vector<std::pair<GeoPoint, GeoPoint>> lines);
+    const std::vector<std::pair<GeoPoint, GeoPoint>>& MoveLines() const { return moveLines_; }
     // Draws the map on any device (the benchmarks draw on an image).
     void Render(QPainter& painter);
 
