@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <functional>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -243,10 +244,13 @@ std::string Label(std::string_view code, std::string_view name) {
     return name.empty() ? std::string(code) : std::string(code) + "  " + std::string(name);
 }
 
+// The real-world record's code and name, made only for a finding.
+using LabelFn = std::function<std::string()>;
+
 // A point moved: the finding, and the cells that place it.
 void CheckMove(const Context& c, int row, const std::vector<std::pair<int, GeoPoint>>& real,
-               const std::string& label, std::vector<ReconcileFinding>& out) {
-    ReconcileFinding f = At(ReconcileKind::Moved, row, label);
+               const LabelFn& label, std::vector<ReconcileFinding>& out) {
+    ReconcileFinding f = At(ReconcileKind::Moved, row, "");
     for (const auto& [pair, to] : real) {
         const CoordinateFields& p = c.columns.positions[std::size_t(pair)];
         const auto from = c.Position(p, row);
@@ -258,25 +262,27 @@ void CheckMove(const Context& c, int row, const std::vector<std::pair<int, GeoPo
         c.Change(f, p.latitude, c.Decimal(to.lat * kArcSecondsPerDegree));
         c.Change(f, p.longitude, c.Decimal(to.lon * kArcSecondsPerDegree));
     }
-    if (!f.moves.empty()) out.push_back(std::move(f));
+    if (f.moves.empty()) return;
+    f.realWorld = label();
+    out.push_back(std::move(f));
 }
 
-void CheckElevation(const Context& c, int row, std::optional<int> real, const std::string& label,
+void CheckElevation(const Context& c, int row, std::optional<int> real, const LabelFn& label,
                     std::vector<ReconcileFinding>& out) {
     if (!real || c.columns.elevation < 0) return;
     const auto now = c.Whole(c.columns.elevation, row);
     if (now && *now == *real) return;
-    ReconcileFinding f = At(ReconcileKind::Elevation, row, label);
+    ReconcileFinding f = At(ReconcileKind::Elevation, row, label());
     c.Change(f, c.columns.elevation, std::to_string(*real));
     out.push_back(std::move(f));
 }
 
-void CheckName(const Context& c, int row, const std::string& real, const std::string& label,
+void CheckName(const Context& c, int row, const std::string& real, const LabelFn& label,
                std::vector<ReconcileFinding>& out) {
     if (c.columns.name < 0 || real.empty()) return;
     const std::string text = c.NameText(real);
     if (NameKey(c.table.Cell(c.columns.name, row)) == NameKey(text)) return;
-    ReconcileFinding f = At(ReconcileKind::Name, row, label);
+    ReconcileFinding f = At(ReconcileKind::Name, row, label());
     c.Change(f, c.columns.name, text);
     out.push_back(std::move(f));
 }
@@ -325,9 +331,9 @@ void ReconcileAirports(const Context& c, const RealWorldData& real,
         }
         const RealAirport& a = real.airports[index];
         matched[index] = true;
-        const std::string label = Label(a.ident, a.name);
+        const LabelFn label = [&a] { return Label(a.ident, a.name); };
         if (a.Closed()) {
-            ReconcileFinding f = At(ReconcileKind::NotInRealWorld, row, label);
+            ReconcileFinding f = At(ReconcileKind::NotInRealWorld, row, label());
             f.closed = true;
             out.push_back(std::move(f));
             continue;
@@ -413,14 +419,14 @@ void ReconcileNavaids(const Context& c, const RealWorldData& real,
         matched[best] = true;
         area.countries.insert(n.country);
         if (here) area.Add(*here);
-        const std::string label = Label(n.ident, n.name);
+        const LabelFn label = [&n] { return Label(n.ident, n.name); };
         if (here) CheckMove(c, row, {{0, GeoPoint{n.lon, n.lat}}}, label, out);
         if (c.columns.frequency >= 0 && n.frequencyKhz > 0) {
             // The table holds MHz for the VOR family, kHz for NDBs.
             const double realValue = family == 1 ? n.frequencyKhz / 1000 : n.frequencyKhz;
             const auto now = c.Number(c.columns.frequency, row);
             if (!now || std::fabs(*now - realValue) > (family == 1 ? 0.0005 : 0.05)) {
-                ReconcileFinding f = At(ReconcileKind::Frequency, row, label);
+                ReconcileFinding f = At(ReconcileKind::Frequency, row, label());
                 c.Change(f, c.columns.frequency, c.Decimal(realValue));
                 out.push_back(std::move(f));
             }
@@ -484,16 +490,17 @@ void ReconcileRunways(const Context& c, const RealWorldData& real,
         }
         const RealRunwayEnd* realEnd[2] = {swapped ? &match->high : &match->low,
                                            swapped ? &match->low : &match->high};
-        const std::string label =
-            Label(match->airportIdent, match->low.ident + "/" + match->high.ident);
+        const LabelFn label = [match] {
+            return Label(match->airportIdent, match->low.ident + "/" + match->high.ident);
+        };
         if (match->closed) {
-            ReconcileFinding f = At(ReconcileKind::NotInRealWorld, row, label);
+            ReconcileFinding f = At(ReconcileKind::NotInRealWorld, row, label());
             f.closed = true;
             out.push_back(std::move(f));
             continue;
         }
         if (renumbered) {
-            ReconcileFinding f = At(ReconcileKind::Renumbered, row, label);
+            ReconcileFinding f = At(ReconcileKind::Renumbered, row, label());
             for (int e = 0; e < 2; ++e) {
                 c.Change(f, c.columns.end[e], realEnd[e]->ident);
                 if (c.columns.heading[e] >= 0 && realEnd[e]->headingTrue)
@@ -509,7 +516,7 @@ void ReconcileRunways(const Context& c, const RealWorldData& real,
         if (c.columns.length >= 0 && match->lengthFt) {
             const auto now = c.Whole(c.columns.length, row);
             if (!now || *now != *match->lengthFt) {
-                ReconcileFinding f = At(ReconcileKind::Length, row, label);
+                ReconcileFinding f = At(ReconcileKind::Length, row, label());
                 c.Change(f, c.columns.length, std::to_string(*match->lengthFt));
                 out.push_back(std::move(f));
             }
