@@ -33,23 +33,6 @@ const char* kReconcileUsage =
     "                     template field name (default: found by the titles)\n"
     "  --template, --decimal, --fly1  as for 'show'\n";
 
-std::string Lower(std::string text) {
-    for (char& c : text)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
-int NamedColumn(const SessionState& s, const std::string& key) {
-    const auto& fields = s.Fields();
-    for (int c = kFirstFieldColumn; c < s.Table.ColumnCount(); ++c) {
-        const std::size_t f = std::size_t(c - kFirstFieldColumn);
-        if (Lower(Cp1252ToUtf8(s.Table.Cell(c, 0))) == Lower(key) ||
-            (f < fields.size() && Lower(fields[f].Name) == Lower(key)))
-            return c;
-    }
-    throw std::invalid_argument("no column '" + key + "' in the table (see --help)");
-}
-
 double Threshold(const std::string& text) {
     double value = -1;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
