@@ -685,6 +685,8 @@ inline constexpr BiText ReconcileThreshold{"Déplacé au-delà de (m) :", "Moved
 inline constexpr BiText ReconcileTake{"Prendre la valeur réelle", "Take the real-world value"};
 inline constexpr BiText ReconcileTakeKind{"Prendre tous ceux de ce type",
                                           "Take all of this kind"};
+inline constexpr BiText ReconcileNotInRealWorldHint{"Ligne absente des données réelles ou fermée",
+                                                    "Row not in the real-world data, or closed"};
 inline constexpr BiText ReconcileRealValue{"Données réelles : « %s »", "Real world: \"%s\""};
 // A finding: the distance, then the row's code and name and its line.
 inline constexpr BiText ReconcileMovedItem{"Déplacé de %s : %s (ligne %d)",

@@ -333,6 +333,7 @@ void UndoCompareTest::realWorldFindingsAreTakenOneStepAtATime() {
     orvane::testing::RecordWhere(records, "ident", "CGN")["frequency_khz"] = "115400";
     orvane::testing::RecordWhere(records, "ident", "RBT")["frequency_khz"] = "114750";
     orvane::testing::MoveNorth(orvane::testing::RecordWhere(records, "ident", "MEL"), 3000);
+    records.erase(records.begin() + 2); // PON
     h.world.dir.Write("real/navaids.csv",
                       orvane::testing::RealFileText(RealDataFile::Navaids, records));
     h.ui.folderAnswers.push_back(h.world.dir.File("real"));
@@ -340,14 +341,16 @@ void UndoCompareTest::realWorldFindingsAreTakenOneStepAtATime() {
     ReconcileCommands& real = *h.window->RealWorld();
     QVERIFY(real.Active() && real.Dock()->isVisible());
     DifferencePanel& panel = *real.Panel();
-    QCOMPARE(panel.Summary()->text(), QString("Compared with OurAirports (real): 3 findings"));
-    QCOMPARE(panel.List()->topLevelItem(2)->text(0), QString("Moved 3000 m: MEL  Melun (line 4)"));
+    QCOMPARE(panel.Summary()->text(), QString("Compared with OurAirports (real): 4 findings"));
+    QCOMPARE(panel.List()->topLevelItem(3)->text(0), QString("Moved 3000 m: MEL  Melun (line 4)"));
     QVERIFY(h.model()
                 .index(1, 7)
                 .data(Qt::ToolTipRole)
                 .toString()
                 .contains("Real world: \"114.7500\""));
     QCOMPARE(h.window->Carte->MoveLines().size(), std::size_t(1));
+    QCOMPARE(h.model().index(2, 7).data(Qt::ToolTipRole).toString(),
+             QString("Row not in the real-world data, or closed"));
 
     // Every finding of the current one's kind: one step, then the check.
     auto* takeKind = real.Dock()->findChild<QPushButton*>("ReconcileTakeKind");
@@ -355,27 +358,27 @@ void UndoCompareTest::realWorldFindingsAreTakenOneStepAtATime() {
     takeKind->click();
     QCOMPARE(h.Cell(7, 1), QString("115.4000"));
     QCOMPARE(h.Cell(7, 2), QString("114.7500"));
-    QCOMPARE(panel.EntryCount(), 1);
+    QCOMPARE(panel.EntryCount(), 2);
     QVERIFY(h.window->Verification->isVisible());
     QCOMPARE(Read(h.window->Annuler), QString("Undo: take 2 real-world values"));
     h.window->Annuler->trigger();
     QCoreApplication::processEvents();
     QCOMPARE(h.Cell(7, 1), QString("115.3500"));
-    QCOMPARE(panel.EntryCount(), 3);
+    QCOMPARE(panel.EntryCount(), 4);
 
     // One finding: the move, which leaves the map.
-    panel.List()->setCurrentItem(panel.List()->topLevelItem(2));
+    panel.List()->setCurrentItem(panel.List()->topLevelItem(3));
     real.Dock()->findChild<QPushButton*>("TakeOther")->click();
-    QCOMPARE(panel.EntryCount(), 2);
+    QCOMPARE(panel.EntryCount(), 3);
     QVERIFY(h.window->Carte->MoveLines().empty());
     QCOMPARE(Read(h.window->Annuler), QString("Undo: take one real-world value"));
 
     // A longer threshold leaves a move out; a load ends the comparison.
     h.window->Annuler->trigger();
     QCoreApplication::processEvents();
-    QCOMPARE(panel.EntryCount(), 3);
+    QCOMPARE(panel.EntryCount(), 4);
     real.Dock()->findChild<QSpinBox*>("ReconcileThreshold")->setValue(5000);
-    QCOMPARE(panel.EntryCount(), 2);
+    QCOMPARE(panel.EntryCount(), 3);
     h.ui.answers = {true};
     h.Open(h.window->POD_ouvrir, pod);
     QVERIFY(!real.Active() && !real.Dock()->isVisible());

@@ -126,6 +126,7 @@ void ReconcileCommands::Recompute() {
     CompareMarks marks;
     marks.revision = s.Table.Revision();
     marks.valueHint = &txt::ReconcileRealValue;
+    marks.addedHint = &txt::ReconcileNotInRealWorldHint;
     marks.rows.assign(std::size_t(std::max(s.Table.RowCount(), 0)), CompareMarks::Same);
     std::vector<std::pair<GeoPoint, GeoPoint>> moves;
     for (const ReconcileFinding& f : findings_) {

@@ -159,7 +159,7 @@ QString RecordGridModel::CompareHint(int row, int col) const {
         return Q(Format(marks_.valueHint->In(lang), Cp1252ToUtf8(it->second).c_str()));
     if (std::size_t(row) < marks_.rows.size() &&
         marks_.rows[std::size_t(row)] == CompareMarks::Added && col >= kFirstFieldColumn)
-        return Q(txt::CompareOnlyHereHint.In(lang));
+        return Q(marks_.addedHint->In(lang));
     return {};
 }
 

@@ -29,6 +29,7 @@ struct CompareMarks {
     std::unordered_map<std::uint64_t, std::string> cells;
     // How the hint over a changed cell names its value ("%s": the value).
     const BiText* valueHint = &txt::CompareOtherValue;
+    const BiText* addedHint = &txt::CompareOnlyHereHint; // over a row marked Added
     static std::uint64_t Key(int row, int column) {
         return (std::uint64_t(std::uint32_t(row)) << 32) | std::uint32_t(column);
     }
