@@ -122,6 +122,7 @@ TForm_main::TForm_main(SessionState& session, UserInteraction& ui, BusyIndicator
     compare_->CommitEdit = [this] { DataGrid->EndEdit(true); };
     reconcile_ = std::make_unique<ReconcileCommands>(context, this, captions_);
     reconcile_->GoToCell = compare_->GoToCell;
+    reconcile_->CommitEdit = compare_->CommitEdit;
 
     // Status bar: panel 0 the loaded file, panel 1 the coordinate text.
     // Panel 0 is 600 pixels wide, or as wide as its text in the platform's font.

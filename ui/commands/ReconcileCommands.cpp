@@ -88,6 +88,7 @@ void ReconcileCommands::CompareWithRealWorldClick() {
     }
     const auto folder = c_.ui.PickFolder(txt::ReconcileFolderTitle.In(lang), s.WorkDir);
     if (!folder) return;
+    if (CommitEdit) CommitEdit();
     // Read before anything ends: a missing file or a bad line leaves the
     // editor as it was (the error shows at the command boundary).
     columns_ = FindReconcileColumns(s.Table, s.DataType);

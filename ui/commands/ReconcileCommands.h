@@ -48,6 +48,9 @@ class ReconcileCommands {
     std::function<void()> Started;
     // The window's: the map's lines from the old to the new places.
     std::function<void(std::vector<std::pair<GeoPoint, GeoPoint>>)> ShowMoves;
+    // The window's: ends a cell edit under way, so that the comparison
+    // starts from the table as typed.
+    std::function<void()> CommitEdit;
     // The window's: checks the table after a take.
     std::function<void()> CheckTable;
 
