@@ -1,7 +1,9 @@
 #include "cli/CliSupport.h"
 
 #include "platform/BinaryFile.h"
+#include "platform/Cp1252.h"
 #include "platform/Errors.h"
+#include "platform/Paths.h"
 
 #include <cerrno>
 
@@ -109,6 +111,17 @@ void PrintBlock(std::string_view block) {
     errno = 0;
     std::cout.write(block.data(), static_cast<std::streamsize>(block.size()));
     NoteOutputError();
+}
+
+int NamedColumn(const SessionState& s, const std::string& name) {
+    const auto& fields = s.Fields();
+    for (int c = kFirstFieldColumn; c < s.Table.ColumnCount(); ++c) {
+        const std::size_t f = std::size_t(c - kFirstFieldColumn);
+        if (EqualsIgnoreCaseAscii(Cp1252ToUtf8(s.Table.Cell(c, 0)), name) ||
+            (f < fields.size() && EqualsIgnoreCaseAscii(fields[f].Name, name)))
+            return c;
+    }
+    throw std::invalid_argument("no column '" + name + "' in the table (see --help)");
 }
 
 } // namespace orvane::cli

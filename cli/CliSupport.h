@@ -40,6 +40,10 @@ TableOptions ParseTableOptions(const Args& args, bool allowSelection);
 void LoadInput(SessionState& s, CliInteraction& ui, const TableOptions& o,
                const std::string& input);
 
+// The table column a --key option names: a column title or a template field
+// name, letter case ignored; throws std::invalid_argument when none has it.
+int NamedColumn(const SessionState& s, const std::string& name);
+
 // Runs body, turning every error into one stderr line and status 1.
 int Guarded(const std::function<int()>& body);
 

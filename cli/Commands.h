@@ -18,5 +18,6 @@ int RunLookup(const Args& args);
 int RunWriteRecord(const Args& args);
 int RunCheck(const Args& args);
 int RunDiff(const Args& args);
+int RunReconcile(const Args& args);
 
 } // namespace orvane::cli

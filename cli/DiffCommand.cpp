@@ -3,6 +3,7 @@
 #include "database/DbdFile.h"
 #include "exchange/TableFormats.h"
 #include "platform/Cp1252.h"
+#include "platform/Paths.h"
 #include "table/TableDiff.h"
 
 #include <algorithm>
@@ -29,23 +30,10 @@ const char* kDiffUsage =
     "                     unique key, else the ICAO code, else the row number)\n"
     "  --template, --decimal, --fly1  as for 'show' (the template serves both)\n";
 
-std::string Lower(std::string text) {
-    for (char& c : text)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
 int KeyColumn(const SessionState& s, const std::string& key) {
     if (key.empty()) return DefaultKeyColumn(s.Table);
-    if (Lower(key) == "row") return kKeyRowNumber;
-    const auto& fields = s.Fields();
-    for (int c = kFirstFieldColumn; c < s.Table.ColumnCount(); ++c) {
-        const std::size_t f = std::size_t(c - kFirstFieldColumn);
-        if (Lower(Cp1252ToUtf8(s.Table.Cell(c, 0))) == Lower(key) ||
-            (f < fields.size() && Lower(fields[f].Name) == Lower(key)))
-            return c;
-    }
-    throw std::invalid_argument("no column '" + key + "' in the table (see --help)");
+    if (EqualsIgnoreCaseAscii(key, "row")) return kKeyRowNumber;
+    return NamedColumn(s, key);
 }
 
 std::string Text(std::string_view cell) {

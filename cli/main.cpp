@@ -39,6 +39,8 @@ void PrintUsage(std::ostream& out) {
            "                                   list what a save or the simulator would refuse\n"
            "  diff A B [--key COLUMN] [--template SOURCE]\n"
            "                                   compare two tables record by record\n"
+           "  reconcile TABLE OURAIRPORTS_FOLDER [--threshold M] [--key COLUMN]\n"
+           "                                   compare a table with the OurAirports files\n"
            "\n"
            "  help [COMMAND]                   print this list, or the usage of a command\n"
            "\n"
@@ -99,6 +101,7 @@ int main(int argc, char** argv) {
         {"write-record", orvane::cli::RunWriteRecord},
         {"check", orvane::cli::RunCheck},
         {"diff", orvane::cli::RunDiff},
+        {"reconcile", orvane::cli::RunReconcile},
     };
     // "help COMMAND" prints what "COMMAND --help" prints.
     const bool help = std::strcmp(argv[1], "help") == 0;

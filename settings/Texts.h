@@ -665,6 +665,52 @@ inline constexpr CountText StepTakeOther{
     {"reprise d'une différence de l'autre table", "take one difference from the other table"},
     {"reprise de %d différences de l'autre table", "take %d differences from the other table"}};
 
+// --- Comparison with the real world (OurAirports) ------------------------------
+inline constexpr BiText MenuReconcile{"Comparer avec OurAirports…", "Compare with OurAirports…"};
+inline constexpr BiText ReconcilePanel{"Données réelles (OurAirports)", "Real world (OurAirports)"};
+inline constexpr BiText ReconcileFolderTitle{"Dossier des fichiers OurAirports (airports.csv…)",
+                                             "Folder of the OurAirports files (airports.csv…)"};
+// The data type (ILS has no counterpart).
+inline constexpr BiText ReconcileNoCounterpart{
+    "Les enregistrements %s n'ont pas d'équivalent dans les données OurAirports.",
+    "%s records have no counterpart in the OurAirports data."};
+// Folder name, then the findings' count.
+inline constexpr BiText ReconcileSummary{"Comparé avec OurAirports (%s) : %s",
+                                         "Compared with OurAirports (%s): %s"};
+inline constexpr BiText ReconcileEqual{"Comparé avec OurAirports (%s) : aucune différence",
+                                       "Compared with OurAirports (%s): no difference"};
+inline constexpr CountText ReconcileFindings{{"%d constat", "%d finding"},
+                                             {"%d constats", "%d findings"}};
+inline constexpr BiText ReconcileThreshold{"Déplacé au-delà de (m) :", "Moved beyond (m):"};
+inline constexpr BiText ReconcileTake{"Prendre la valeur réelle", "Take the real-world value"};
+inline constexpr BiText ReconcileTakeKind{"Prendre tous ceux de ce type",
+                                          "Take all of this kind"};
+inline constexpr BiText ReconcileNotInRealWorldHint{"Ligne absente des données réelles ou fermée",
+                                                    "Row not in the real-world data, or closed"};
+inline constexpr BiText ReconcileRealValue{"Données réelles : « %s »", "Real world: \"%s\""};
+// A finding: the distance, then the row's code and name and its line.
+inline constexpr BiText ReconcileMovedItem{"Déplacé de %s : %s (ligne %d)",
+                                           "Moved %s: %s (line %d)"};
+inline constexpr BiText ReconcileElevationItem{"Altitude changée : %s (ligne %d)",
+                                               "Elevation changed: %s (line %d)"};
+inline constexpr BiText ReconcileNameItem{"Nom changé : %s (ligne %d)",
+                                          "Name changed: %s (line %d)"};
+inline constexpr BiText ReconcileFrequencyItem{"Fréquence changée : %s (ligne %d)",
+                                               "Frequency changed: %s (line %d)"};
+inline constexpr BiText ReconcileRenumberedItem{"Piste renumérotée : %s (ligne %d)",
+                                                "Runway renumbered: %s (line %d)"};
+inline constexpr BiText ReconcileLengthItem{"Longueur changée : %s (ligne %d)",
+                                            "Length changed: %s (line %d)"};
+inline constexpr BiText ReconcileClosedItem{"Fermé dans la réalité : %s (ligne %d)",
+                                            "Closed in the real world: %s (line %d)"};
+inline constexpr BiText ReconcileUnknownItem{"Absent des données réelles : %s (ligne %d)",
+                                             "Not in the real-world data: %s (line %d)"};
+// A real-world airport or navaid of the table's area: its code and name.
+inline constexpr BiText ReconcileMissingItem{"Manque à la table : %s", "Not in the table: %s"};
+inline constexpr CountText StepTakeRealWorld{
+    {"reprise d'une valeur réelle", "take one real-world value"},
+    {"reprise de %d valeurs réelles", "take %d real-world values"}};
+
 // --- Window state: direct-write marks ----------------------------------------
 // Rows changed in direct-write mode and not yet written back: one row, or a
 // list of rows ("3, 5, 8").

@@ -16,6 +16,7 @@
 #include "ui/commands/FileCommands.h"
 #include "ui/commands/OptionsCommands.h"
 #include "ui/commands/PrintCommands.h"
+#include "ui/commands/ReconcileCommands.h"
 #include "ui/commands/SearchCommands.h"
 #include "ui/commands/ToolsCommands.h"
 #include "ui/commands/UndoCommands.h"
@@ -119,6 +120,9 @@ TForm_main::TForm_main(SessionState& session, UserInteraction& ui, BusyIndicator
         ShowRowCaptions();
     };
     compare_->CommitEdit = [this] { DataGrid->EndEdit(true); };
+    reconcile_ = std::make_unique<ReconcileCommands>(context, this, captions_);
+    reconcile_->GoToCell = compare_->GoToCell;
+    reconcile_->CommitEdit = compare_->CommitEdit;
 
     // Status bar: panel 0 the loaded file, panel 1 the coordinate text.
     // Panel 0 is 600 pixels wide, or as wide as its text in the platform's font.
@@ -268,6 +272,7 @@ void TForm_main::BuildMenu() {
     AideHTML = action(Aide, "AideHTML", txt::MenuAideHTML, QKeySequence(Qt::Key_F1));
     Outils->addSeparator();
     Verifier = action(Outils, "Verifier", txt::MenuVerifier, QKeySequence(Qt::Key_F7));
+    CompareOurAirports = action(Outils, "CompareOurAirports", txt::MenuReconcile);
 
     // Keyboard commands without a menu item.
     FocusSearch = new QAction(this);
@@ -492,7 +497,14 @@ void TForm_main::WireCommands() {
         undone();
     });
     session_.Undo.Changed = [this] { ShowHistory(); };
-    b.Wire(Comparer, [this] { compare_->CompareWithClick(); });
+    b.Wire(Comparer, [this] {
+        reconcile_->TableReplaced(); // one comparison at a time colours the grid
+        compare_->CompareWithClick();
+    });
+    b.Wire(CompareOurAirports, [this] { reconcile_->CompareWithRealWorldClick(); });
+    reconcile_->Started = [this] { compare_->TableReplaced(); };
+    reconcile_->ShowMoves = [this](auto moves) { Carte->SetMoveLines(std::move(moves)); };
+    reconcile_->CheckTable = [this] { Verification->VerifierClick(); };
     b.Wire(DifferenceSuivante, [this] { compare_->NextDifferenceClick(); });
     b.Wire(DifferencePrecedente, [this] { compare_->PreviousDifferenceClick(); });
     b.Wire(EffacerComparaison, [this] { compare_->ClearClick(); });
@@ -521,6 +533,7 @@ void TForm_main::WireCommands() {
                        FocusSearch,
                        FindNext,
                        Comparer,
+                       CompareOurAirports,
                        EditRecord})
         CommandBoundary::SetAvailable(a, true);
     for (QPushButton* button : panel3_->findChildren<QPushButton*>())
@@ -657,6 +670,7 @@ void TForm_main::MarkSaved() {
 
 void TForm_main::ShowHistory() {
     if (compare_) compare_->Refresh(); // the table changed: the comparison follows
+    if (reconcile_) reconcile_->Refresh();
     if (undo_ && Annuler)
         undo_->ShowItems(Annuler, Retablir, !modeView_.editionGroupVisible, captions_);
     ShowSavedState();
@@ -732,6 +746,7 @@ void TForm_main::ShowLoad(const LoadOutcome& outcome) {
     if (!outcome.loaded) return;
     Carte->FitOnNextShow();
     if (compare_) compare_->TableReplaced();
+    if (reconcile_) reconcile_->TableReplaced();
     session_.Undo.Reset(session_.Table); // a load starts a new history
     ShowStatus(outcome.status);
     search_->TableLoaded();
@@ -998,6 +1013,7 @@ void TForm_main::ShowImport(const ImportOutcome& outcome) {
     ShowRowCaptions();
     // An opened file is the table as saved; added rows are a change.
     if (outcome.templateLoaded && compare_) compare_->TableReplaced();
+    if (outcome.templateLoaded && reconcile_) reconcile_->TableReplaced();
     if (outcome.templateLoaded) session_.Undo.Reset(session_.Table);
 }
 

@@ -32,6 +32,7 @@ class QModelIndex;
 namespace orvane {
 
 class CompareCommands;
+class ReconcileCommands;
 class DirectWriteCommands;
 class DefinitionsPage;
 class EditionCommands;
@@ -269,11 +270,15 @@ class TForm_main : public QMainWindow, private EditorView {
     QAction* EditRecord = nullptr; // the record editor on the current row (Ctrl+Enter)
     void ShowHistory();
     CompareCommands* Compare() const { return compare_.get(); }
+    // "Outils": the table beside the real world (OurAirports).
+    QAction* CompareOurAirports = nullptr;
+    ReconcileCommands* RealWorld() const { return reconcile_.get(); }
 
   private:
     void BuildMapAndCheck(QVBoxLayout* records);
     std::unique_ptr<UndoCommands> undo_;
     std::unique_ptr<CompareCommands> compare_;
+    std::unique_ptr<ReconcileCommands> reconcile_;
 };
 
 } // namespace orvane

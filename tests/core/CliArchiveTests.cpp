@@ -72,7 +72,7 @@ TEST_F(CliArchive, ListErrors) {
 }
 
 const std::vector<std::string> kCommands = {"list",         "extract", "show", "convert",  "lookup",
-                                            "write-record", "check",   "diff", "make-demo"};
+                                            "write-record", "check",   "diff", "make-demo", "reconcile"};
 
 // "help COMMAND" is "COMMAND --help", byte for byte; "help" alone the list.
 TEST_F(CliArchive, HelpOnEachCommand) {

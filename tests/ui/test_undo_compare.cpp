@@ -1,14 +1,21 @@
 // Undo and redo in the main window: the Edition items and their captions,
 // the grid and labels after each step, the unsaved mark around a save, and
 // no undo in direct-write mode. The comparison with another table: its
-// colours and hints, the panel's list and keys, taking either side.
+// colours and hints, the panel's list and keys, taking either side. The
+// comparison with the real world: its findings, hints and map lines, and
+// its takes, one undoable step each.
+#include "demo/DemoFolder.h"
 #include "settings/Texts.h"
 #include "support/DbdFixtures.h"
 #include "support/EditorHarness.h"
+#include "support/RealWorldFixtures.h"
 #include "ui/Captions.h"
 #include "ui/commands/CompareCommands.h"
+#include "ui/commands/ReconcileCommands.h"
 #include "ui/grid/DifferencePanel.h"
 #include "ui/grid/RecordGridView.h"
+#include "ui/map/CheckPanel.h"
+#include "ui/map/MapWidget.h"
 #include "ui/qt/QtText.h"
 
 #include <QAction>
@@ -19,6 +26,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -34,6 +42,7 @@ class UndoCompareTest : public QObject {
     void compareKeysGoToTheRows();
     void compareTakesEitherSide();
     void compareEndsWithALoadAndRefusesOtherTypes();
+    void realWorldFindingsAreTakenOneStepAtATime();
 };
 
 namespace {
@@ -312,6 +321,75 @@ void UndoCompareTest::compareEndsWithALoadAndRefusesOtherTypes() {
     h.Open(h.window->Comparer, h.world.DiskDbd());
     QCOMPARE(h.Colour(5, 2), kChanged);
     QCOMPARE(h.Entries().size(), 1);
+}
+
+void UndoCompareTest::realWorldFindingsAreTakenOneStepAtATime() {
+    EditorHarness h(2, "english");
+    const std::string demo = h.world.dir.File("demo");
+    MakeDemoFolder(demo);
+    const std::string pod = demo + "/fly2/system/NAVAID.POD";
+    h.Open(h.window->POD_ouvrir, pod);
+    auto records = orvane::testing::MirrorTable(h.session.Table, "NAVAID");
+    orvane::testing::RecordWhere(records, "ident", "CGN")["frequency_khz"] = "115400";
+    orvane::testing::RecordWhere(records, "ident", "RBT")["frequency_khz"] = "114750";
+    orvane::testing::MoveNorth(orvane::testing::RecordWhere(records, "ident", "MEL"), 3000);
+    records.erase(records.begin() + 2); // PON
+    h.world.dir.Write("real/navaids.csv",
+                      orvane::testing::RealFileText(RealDataFile::Navaids, records));
+    h.ui.folderAnswers.push_back(h.world.dir.File("real"));
+    h.window->CompareOurAirports->trigger();
+    ReconcileCommands& real = *h.window->RealWorld();
+    QVERIFY(real.Active() && real.Dock()->isVisible());
+    DifferencePanel& panel = *real.Panel();
+    QCOMPARE(panel.Summary()->text(), QString("Compared with OurAirports (real): 4 findings"));
+    QCOMPARE(panel.List()->topLevelItem(3)->text(0), QString("Moved 3000 m: MEL  Melun (line 4)"));
+    QVERIFY(h.model()
+                .index(1, 7)
+                .data(Qt::ToolTipRole)
+                .toString()
+                .contains("Real world: \"114.7500\""));
+    QCOMPARE(h.window->Carte->MoveLines().size(), std::size_t(1));
+    QCOMPARE(h.model().index(2, 7).data(Qt::ToolTipRole).toString(),
+             QString("Row not in the real-world data, or closed"));
+
+    // Every finding of the current one's kind: one step, then the check.
+    auto* takeKind = real.Dock()->findChild<QPushButton*>("ReconcileTakeKind");
+    panel.List()->setCurrentItem(panel.List()->topLevelItem(0));
+    takeKind->click();
+    QCOMPARE(h.Cell(7, 1), QString("115.4000"));
+    QCOMPARE(h.Cell(7, 2), QString("114.7500"));
+    QCOMPARE(panel.EntryCount(), 2);
+    QVERIFY(h.window->Verification->isVisible());
+    QCOMPARE(Read(h.window->Annuler), QString("Undo: take 2 real-world values"));
+    h.window->Annuler->trigger();
+    QCoreApplication::processEvents();
+    QCOMPARE(h.Cell(7, 1), QString("115.3500"));
+    QCOMPARE(panel.EntryCount(), 4);
+
+    // One finding: the move, which leaves the map.
+    panel.List()->setCurrentItem(panel.List()->topLevelItem(3));
+    real.Dock()->findChild<QPushButton*>("TakeOther")->click();
+    QCOMPARE(panel.EntryCount(), 3);
+    QVERIFY(h.window->Carte->MoveLines().empty());
+    QCOMPARE(Read(h.window->Annuler), QString("Undo: take one real-world value"));
+
+    // A longer threshold leaves a move out; a load ends the comparison.
+    h.window->Annuler->trigger();
+    QCoreApplication::processEvents();
+    QCOMPARE(panel.EntryCount(), 4);
+    real.Dock()->findChild<QSpinBox*>("ReconcileThreshold")->setValue(5000);
+    QCOMPARE(panel.EntryCount(), 3);
+    h.ui.answers = {true};
+    h.Open(h.window->POD_ouvrir, pod);
+    QVERIFY(!real.Active() && !real.Dock()->isVisible());
+    QVERIFY(h.model().index(1, 7).data(Qt::ToolTipRole).toString().isEmpty());
+
+    // A table with no real-world counterpart is refused before any folder is asked.
+    h.Open(h.window->POD_ouvrir, demo + "/fly2/system/ILS.POD");
+    h.window->CompareOurAirports->trigger();
+    QCOMPARE(h.ui.messages.back().text,
+             std::string("ILS records have no counterpart in the OurAirports data."));
+    QVERIFY(!real.Active());
 }
 
 QTEST_MAIN(UndoCompareTest)

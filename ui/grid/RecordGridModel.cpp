@@ -156,10 +156,10 @@ QString RecordGridModel::CompareHint(int row, int col) const {
     if (!HasCompareMarks() || !CompareMarksCurrent()) return {};
     const Lang lang = session_.Language_();
     if (const auto it = marks_.cells.find(CompareMarks::Key(row, col)); it != marks_.cells.end())
-        return Q(Format(txt::CompareOtherValue.In(lang), Cp1252ToUtf8(it->second).c_str()));
+        return Q(Format(marks_.valueHint->In(lang), Cp1252ToUtf8(it->second).c_str()));
     if (std::size_t(row) < marks_.rows.size() &&
         marks_.rows[std::size_t(row)] == CompareMarks::Added && col >= kFirstFieldColumn)
-        return Q(txt::CompareOnlyHereHint.In(lang));
+        return Q(marks_.addedHint->In(lang));
     return {};
 }
 

@@ -3,6 +3,8 @@
 // horizontal header).
 #pragma once
 
+#include "settings/Texts.h"
+
 #include <QAbstractTableModel>
 #include <QString>
 
@@ -25,6 +27,9 @@ struct CompareMarks {
     std::vector<Row> rows; // per table row
     // Changed cells, Key(row, column), with the other table's text (8-bit).
     std::unordered_map<std::uint64_t, std::string> cells;
+    // How the hint over a changed cell names its value ("%s": the value).
+    const BiText* valueHint = &txt::CompareOtherValue;
+    const BiText* addedHint = &txt::CompareOnlyHereHint; // over a row marked Added
     static std::uint64_t Key(int row, int column) {
         return (std::uint64_t(std::uint32_t(row)) << 32) | std::uint32_t(column);
     }

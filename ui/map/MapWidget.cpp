@@ -34,6 +34,7 @@ const QColor kCoast(150, 150, 140);
 const QColor kPoint(25, 70, 160);
 const QColor kExported(230, 130, 0);
 const QColor kDeleted(210, 20, 20);
+const QColor kMove(150, 0, 170); // a real-world move
 
 // A closing edge the cut of the land into rings made, not a coast: along the
 // antimeridian, or along the south pole's edge of Antarctica.
@@ -275,6 +276,15 @@ void MapWidget::Render(QPainter& painter) {
 
     DrawLabels(painter);
 
+    // Moves: a dashed line to where the point belongs, ending in a ring.
+    for (const auto& [from, to] : moveLines_) {
+        const ScreenPoint a = view_.ToScreen(from), b = view_.ToScreen(to);
+        painter.setPen(QPen(kMove, 2, Qt::DashLine));
+        painter.drawLine(QPointF(a.x, a.y), QPointF(b.x, b.y));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawEllipse(QPointF(b.x, b.y), 4, 4);
+    }
+
     // The current row: a ring around each of its ends.
     if (const MapItem* item = points_.ItemOfRow(current)) {
         for (int e = 0; e < item->endCount; ++e) {
@@ -287,6 +297,11 @@ void MapWidget::Render(QPainter& painter) {
         }
     }
     DrawScaleBar(painter);
+}
+
+void MapWidget::SetMoveLines(std::vector<std::pair<GeoPoint, GeoPoint>> lines) {
+    moveLines_ = std::move(lines);
+    update();
 }
 
 void MapWidget::DrawLabels(QPainter& painter) {

@@ -14,6 +14,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 class QAbstractItemModel;
@@ -66,6 +67,10 @@ class MapWidget : public QWidget {
     // The land's outline: the coasts without the rings' closing edges along
     // the antimeridian and the south pole.
     static const QPainterPath& Coast();
+    // Lines from where rows are to where the real world has them (a
+    // comparison's moves), drawn above the points; none: an empty list.
+    void SetMoveLines(std::vector<std::pair<GeoPoint, GeoPoint>> lines);
+    const std::vector<std::pair<GeoPoint, GeoPoint>>& MoveLines() const { return moveLines_; }
     // Draws the map on any device (the benchmarks draw on an image).
     void Render(QPainter& painter);
 
@@ -105,6 +110,7 @@ class MapWidget : public QWidget {
     bool dragging_ = false;
     std::vector<std::uint32_t> visible_;
     std::vector<std::uint64_t> drawn_; // one bit per pixel, to draw a crowded pixel once
+    std::vector<std::pair<GeoPoint, GeoPoint>> moveLines_;
 };
 
 } // namespace orvane

@@ -1,0 +1,95 @@
+// orvane-cli reconcile on the demo folder's navaids beside OurAirports-format
+// files mirroring them: no finding, planted findings with the threshold and
+// the key, and the errors, each with its exit status.
+#include "demo/DemoFolder.h"
+#include "exchange/Reconcile.h"
+#include "support/CliRunner.h"
+#include "support/RealWorldFixtures.h"
+
+#include <gtest/gtest.h>
+
+namespace orvane {
+namespace {
+
+using testing::RealRecord;
+
+class CliReconcile : public testing::CliTest {
+  protected:
+    void SetUp() override {
+        CliTest::SetUp();
+        if (IsSkipped()) return;
+        demo_ = dir_.File("demo");
+        MakeDemoFolder(demo_);
+        mirror_ = testing::MirrorTable(testing::DemoTable(demo_, "NAVAID"), "NAVAID");
+        table_ = demo_ + "/fly2/system/NAVAID.POD";
+    }
+    testing::CliResult Reconcile(const std::vector<RealRecord>& records,
+                                 std::vector<std::string> more = {}) {
+        testing::WriteRealFile(io_.Path(), RealDataFile::Navaids, records);
+        std::vector<std::string> args = {"reconcile", table_, io_.Path()};
+        args.insert(args.end(), more.begin(), more.end());
+        return Run(args);
+    }
+    std::string demo_, table_;
+    std::vector<RealRecord> mirror_;
+};
+
+TEST_F(CliReconcile, FindingsOneLineEachWithTheExitStatus) {
+    const testing::CliResult same = Reconcile(mirror_);
+    EXPECT_EQ(same.status, 0) << same.err;
+    EXPECT_EQ(same.out.rfind("No finding, ", 0), 0u) << same.out;
+
+    auto planted = mirror_;
+    testing::RecordWhere(planted, "ident", "CGN")["frequency_khz"] = "116000";
+    testing::MoveNorth(testing::RecordWhere(planted, "ident", "RBT"), 3000);
+    planted.erase(planted.begin() + 2); // PON
+    const std::vector<std::string> expected = {
+        "Frequency changed: CGN  Charles de Gaulle (line 1): Frequency (MHz, kHz for NDB) "
+        "\"115.3500\" -> \"116.0000\"",
+        "Moved 3000 m: RBT  Rambouillet (line 2): Latitude \"175151.8800\" -> ",
+        "Not in the real-world data: PON  Pontoise (line 3)", "3 findings, "};
+    for (const auto& [what, more, lines] :
+         std::vector<std::tuple<const char*, std::vector<std::string>, std::vector<std::string>>>{
+             {"defaults", {}, expected},
+             {"the key named", {"--key", "Identifier"}, expected},
+             {"a longer threshold",
+              {"--threshold", "5000"},
+              {expected[0], expected[2], "2 findings, "}},
+         }) {
+        SCOPED_TRACE(what);
+        const testing::CliResult r = Reconcile(planted, more);
+        EXPECT_EQ(r.status, 1) << r.err;
+        const auto out = testing::SplitLines(r.out);
+        ASSERT_EQ(out.size(), lines.size()) << r.out;
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            EXPECT_EQ(out[i].rfind(lines[i], 0), 0u) << out[i];
+    }
+}
+
+TEST_F(CliReconcile, ErrorsExitTwoAndSayWhere) {
+    auto broken = testing::RealFileText(RealDataFile::Navaids, mirror_);
+    broken.insert(broken.find('\n', broken.find('\n') + 1) + 1, "\"9\",\"x\",\"PGS\"\n");
+    io_.Write("bad/navaids.csv", broken);
+    const struct {
+        std::vector<std::string> args;
+        std::string message;
+    } cases[] = {
+        {{"reconcile", table_, io_.File("none")}, "navaids.csv not found"},
+        {{"reconcile", table_, io_.File("bad")}, "navaids.csv, line 3, column \"name\""},
+        {{"reconcile", demo_ + "/fly2/system/ILS.POD", io_.File("bad")},
+         "ILS records have no counterpart"},
+        {{"reconcile", table_, io_.File("bad"), "--threshold", "far"},
+         "--threshold needs a distance"},
+        {{"reconcile", table_, io_.File("bad"), "--key", "Nothing"}, "no column 'Nothing'"},
+        {{"reconcile", table_}, "reconcile takes TABLE and OURAIRPORTS_FOLDER"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        const testing::CliResult r = Run(c.args);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    }
+}
+
+} // namespace
+} // namespace orvane

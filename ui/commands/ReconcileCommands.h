@@ -1,0 +1,82 @@
+// "Compare with OurAirports…": the loaded table beside the real world as
+// OurAirports publishes it (a folder of its CSV files). The findings are
+// listed in a panel of their own (moves, elevations, names, frequencies,
+// runway numbers and lengths, rows the real world lacks, and real-world
+// airports and navaids the table lacks), drawn on the map as a line from
+// the old to the new place, and shown over the cells as hints. The user
+// takes the real-world value per finding, per field or for every finding of
+// a kind, each take one undoable step, and the check runs on the result.
+#pragma once
+
+#include "exchange/Reconcile.h"
+#include "ui/commands/CommandContext.h"
+
+#include <functional>
+#include <memory>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+class QDockWidget;
+class QMainWindow;
+class QPushButton;
+class QSpinBox;
+
+namespace orvane {
+
+class Captions;
+class DifferencePanel;
+
+class ReconcileCommands {
+  public:
+    ReconcileCommands(CommandContext context, QMainWindow* window, Captions& captions);
+    ~ReconcileCommands();
+
+    void CompareWithRealWorldClick();
+    void ClearClick();
+    // The table changed: the findings are worked out again once the change
+    // under way is over.
+    void Refresh();
+    // Another table was loaded: the comparison ends.
+    void TableReplaced();
+    bool Active() const { return real_ != nullptr; }
+
+    // The window's: makes a table cell current (column -1: the current one).
+    std::function<void(int row, int column)> GoToCell;
+    // The window's: the real-world comparison begins (another comparison ends).
+    std::function<void()> Started;
+    // The window's: the map's lines from the old to the new places.
+    std::function<void(std::vector<std::pair<GeoPoint, GeoPoint>>)> ShowMoves;
+    // The window's: ends a cell edit under way, so that the comparison
+    // starts from the table as typed.
+    std::function<void()> CommitEdit;
+    // The window's: checks the table after a take.
+    std::function<void()> CheckTable;
+
+    QDockWidget* Dock() const { return dock_; }
+    DifferencePanel* Panel() const { return panel_; }
+
+  private:
+    void Recompute();
+    void Show(int current);
+    void Take(const std::vector<std::pair<int, int>>& choices);
+    void Keep(const std::vector<std::pair<int, int>>& choices);
+    void TakeKind();
+    std::string KeptKey(const ReconcileFinding& f, int column) const;
+
+    CommandContext c_;
+    QDockWidget* dock_;
+    DifferencePanel* panel_;
+    QSpinBox* threshold_;
+    QPushButton* takeKind_;
+
+    std::unique_ptr<RealWorldData> real_;
+    std::string folderName_; // UTF-8
+    ReconcileColumns columns_;
+    std::vector<ReconcileFinding> findings_; // those listed: the kept ones left out
+    std::set<std::string> kept_;
+    bool pending_ = false;
+};
+
+} // namespace orvane
