@@ -8,7 +8,7 @@
 #include "database/Template.h"
 #include "exchange/OurAirports.h"
 #include "settings/Texts.h"
-#include "table/MapView.h"
+#include "table/CoordinatePairs.h"
 #include "table/RecordTable.h"
 
 #include <cstdint>
