@@ -5,6 +5,7 @@
 #include "database/Extraction.h"
 #include "platform/Cp1252.h"
 #include "platform/Errors.h"
+#include "settings/Texts.h"
 #include "table/TableText.h"
 #include "table/ValueDisplay.h"
 
@@ -50,10 +51,9 @@ bool WantsHelp(const Args& args) {
 
 // Opens the archive and reads its directory; throws with a clear text.
 void OpenForReading(TPOD& pod, const std::string& path) {
-    if (ArchiveKindOf(path) == ArchiveKind::None)
-        throw RefusedError(path + ": not an archive (the extension must be .epd or .pod)");
+    if (ArchiveKindOf(path) == ArchiveKind::None) throw RefusedError(txt::CliNotArchive, path);
     if (!pod.OpenArchive(path))
-        throw FileError("cannot open the archive " + path + ": " + std::strerror(errno));
+        throw FileError(txt::CliCannotOpenArchive, path, std::strerror(errno));
     pod.ReadHeader();
     pod.ReadDirectory();
 }
@@ -64,7 +64,7 @@ template <class Body> int Guarded(Body body) {
     } catch (const std::bad_alloc&) {
         return Fail("not enough memory");
     } catch (const std::exception& e) {
-        return Fail(e.what());
+        return Fail(ErrorText(e));
     }
 }
 

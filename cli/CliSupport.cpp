@@ -16,7 +16,6 @@ void CliInteraction::ShowMessage(MessageKind kind, const std::string& text, cons
     const char* what = kind == MessageKind::Error     ? "error: "
                        : kind == MessageKind::Warning ? "warning: "
                                                       : "";
-    if (kind == MessageKind::Error) errorShown = true;
     std::string flat = text;
     for (char& c : flat)
         if (c == '\r' || c == '\n') c = ' ';
@@ -65,6 +64,10 @@ TableOptions ParseTableOptions(const Args& args, bool allowSelection) {
     return o;
 }
 
+std::string ErrorText(const std::exception& e) {
+    return MessageIn(e, Lang::English);
+}
+
 int Guarded(const std::function<int()>& body) {
     try {
         return body();
@@ -73,7 +76,7 @@ int Guarded(const std::function<int()>& body) {
     } catch (const std::bad_alloc&) {
         std::cerr << "orvane-cli: error: not enough memory\n";
     } catch (const std::exception& e) {
-        std::cerr << "orvane-cli: error: " << e.what() << '\n';
+        std::cerr << "orvane-cli: error: " << ErrorText(e) << '\n';
     }
     return 1;
 }

@@ -18,8 +18,6 @@ class CliInteraction : public UserInteraction {
     void ShowMessage(MessageKind kind, const std::string& text, const std::string& title) override;
     bool Confirm(const std::string& text) override;
     void Beep() override;
-    // True once an error message was shown (the command then fails).
-    bool errorShown = false;
 };
 
 // Options of the table commands.
@@ -43,6 +41,9 @@ void LoadInput(SessionState& s, CliInteraction& ui, const TableOptions& o,
 // The table column a --key option names: a column title or a template field
 // name, letter case ignored; throws std::invalid_argument when none has it.
 int NamedColumn(const SessionState& s, const std::string& name);
+
+// The text of an error as the batch tool prints it (in English).
+std::string ErrorText(const std::exception& e);
 
 // Runs body, turning every error into one stderr line and status 1.
 int Guarded(const std::function<int()>& body);

@@ -159,7 +159,7 @@ int RunDiff(const Args& given) {
     } catch (const std::invalid_argument& e) {
         std::cerr << "orvane-cli: " << e.what() << '\n';
     } catch (const std::exception& e) {
-        std::cerr << "orvane-cli: error: " << e.what() << '\n';
+        std::cerr << "orvane-cli: error: " << ErrorText(e) << '\n';
     }
     return 2;
 }

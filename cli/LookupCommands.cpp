@@ -51,8 +51,7 @@ const char* kWriteRecordUsage =
 // error line; warnings of a command that succeeds go to stderr as usual.
 class CollectingInteraction : public CliInteraction {
   public:
-    void ShowMessage(MessageKind kind, const std::string& text, const std::string&) override {
-        if (kind == MessageKind::Error) errorShown = true;
+    void ShowMessage(MessageKind, const std::string& text, const std::string&) override {
         messages.push_back(text);
     }
     std::string Joined() const {

@@ -6,6 +6,7 @@
 #include "platform/Cp1252.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"
+#include "settings/Texts.h"
 #include "table/TableText.h"
 
 #include <iostream>
@@ -82,10 +83,9 @@ void LoadInput(SessionState& s, CliInteraction& ui, const TableOptions& o,
     if (read.converted)
         std::cerr << "orvane-cli: converted the Fly! 1 data of " << input
                   << " into a Fly! 2 table\n";
-    if (!read.loaded) {
-        if (!ui.errorShown) throw FormatError("no table could be loaded from " + input);
-        throw RefusedError("no table loaded from " + input);
-    }
+    // The loads throw their errors; one that loaded nothing without an error
+    // (the archive's own warning said why) still fails the command.
+    if (!read.loaded) throw FormatError(txt::CliNoTableLoaded, input);
 }
 
 int RunShow(const Args& args) {
@@ -124,12 +124,11 @@ int RunConvert(const Args& args) {
         CliInteraction ui;
         LoadInput(s, ui, o, o.positional[0]);
         const int written = format->write(s, output, o.selection, ui, nullptr, {});
-        // An empty selection was reported through the seam; a DEX of a
-        // table without rows is not written either.
+        // An empty selection throws; a DEX of a table without rows is not
+        // written either.
         if (written == 0 && (o.selection || format->id == TableFormatId::Dex)) {
-            if (!ui.errorShown)
-                std::cerr << "orvane-cli: error: the table holds no record; " << output
-                          << " was not written\n";
+            std::cerr << "orvane-cli: error: the table holds no record; " << output
+                      << " was not written\n";
             return 1;
         }
         return 0;

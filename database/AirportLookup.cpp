@@ -28,15 +28,14 @@ std::string AirportArchivePath(const SessionState& s) {
     const char* name = s.SimulatorVersion == 1   ? "Airport.EPD"
                        : s.SimulatorVersion == 2 ? "Airport.POD"
                                                  : nullptr;
-    if (!name) throw RefusedError(txt::NoSimulatorVersion.In(s.Language_()));
+    if (!name) throw RefusedError(txt::NoSimulatorVersion);
     return ResolvePathCase(JoinPath(JoinPath(s.FlyDir, "system"), name));
 }
 
 std::optional<std::string> LookupAirport(const std::string& archivePath, std::string_view code,
                                          UserInteraction& ui, Lang lang) {
     TPOD pod(archivePath, &ui, lang); // closed when the lookup ends, whatever happens
-    if (!pod.IsOpen())
-        throw FileError(Format(txt::CannotOpenArchive.In(lang), archivePath.c_str()));
+    if (!pod.IsOpen()) throw FileError(txt::CannotOpenArchive, archivePath.c_str());
     pod.ReadHeader();
     pod.ReadDirectory();
 
@@ -49,8 +48,7 @@ std::optional<std::string> LookupAirport(const std::string& archivePath, std::st
     const std::size_t rows = static_cast<std::size_t>(pod.IndexRowCount());
     const std::size_t length = static_cast<std::size_t>(pod.IndexRowLength());
     if (rows > 0 && length < kMinRowLength)
-        throw FormatError(
-            Format(txt::IcaoBadRowLength.In(lang), archivePath.c_str(), static_cast<int>(length)));
+        throw FormatError(txt::IcaoBadRowLength, archivePath.c_str(), static_cast<int>(length));
     std::optional<std::size_t> found;
     std::uint32_t position = 0;
     // ReadIndex sized the body to rows x length; every row read lies inside it.
@@ -81,14 +79,13 @@ std::optional<std::string> LookupAirport(const std::string& archivePath, std::st
     }
     const ArchiveEntry& entry = pod.Entries()[static_cast<std::size_t>(index)];
     if (std::uint64_t(position) + kTextAt + kTextLength > entry.size)
-        throw FormatError(Format(txt::IcaoBadPosition.In(lang), archivePath.c_str(),
-                                 static_cast<int>(*found), position, entry.size));
+        throw FormatError(txt::IcaoBadPosition, archivePath.c_str(), static_cast<int>(*found),
+                          position, entry.size);
 
     char text[kTextLength] = {};
     pod.File().Seek(static_cast<std::uint64_t>(entryOffset));
     if (!pod.ReadRelative(std::int64_t(position) + std::int64_t(kTextAt), text, kTextLength))
-        throw FileError("Read error: " + archivePath + ": the airport record at byte " +
-                        std::to_string(position) + " of " + kDbdName + " cannot be read");
+        throw FileError(txt::AirportRecordUnreadable, archivePath, position, kDbdName);
     return std::string(text,
                        static_cast<std::size_t>(std::find(text, text + kTextLength, '\0') - text));
 }

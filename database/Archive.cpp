@@ -3,6 +3,7 @@
 #include "platform/Cp1252.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"
+#include "settings/Texts.h"
 
 #include <algorithm>
 #include <cstring>
@@ -46,7 +47,7 @@ void TPOD::CloseFile() {
     try {
         file_.Close();
     } catch (const FileError& e) {
-        if (written) throw FileError(Format(txt::ArchiveCloseAfterWrite.In(lang_), e.what()));
+        if (written) throw FileError(txt::ArchiveCloseAfterWrite, e);
     }
 }
 
@@ -75,12 +76,13 @@ std::uint64_t TPOD::ArchiveSize() const {
 
 namespace {
 
-[[noreturn]] void Damaged(const std::string& path, const std::string& what) {
-    throw FormatError(path + ": damaged archive: " + what);
+template <typename... A>
+[[noreturn]] void Damaged(const std::string& path, BiText fault, const A&... args) {
+    throw FormatError(txt::DamagedArchive, path, MessageOf(fault, args...));
 }
 
 void RequireOpen(const BinaryFile& file, const std::string& path) {
-    if (!file.IsOpen()) throw FileError("Read error: the archive " + path + " is not open");
+    if (!file.IsOpen()) throw FileError(txt::ArchiveNotOpen, path);
 }
 
 } // namespace
@@ -95,9 +97,7 @@ void TPOD::ReadHeader() {
     std::uint64_t directoryOffset = 0;
     std::uint64_t minEntryBytes = 0; // what one entry needs at least in the file
     if (kind_ == ArchiveKind::Epd) {
-        if (fileSize < kEpdHeaderSize)
-            Damaged(path_, "the file (" + std::to_string(fileSize) +
-                               " bytes) is shorter than its 272-byte header");
+        if (fileSize < kEpdHeaderSize) Damaged(path_, txt::ArchiveShorterThanHeader, fileSize, 272);
         file_.ReadExact(epdHeader_.data(), kEpdHeaderSize);
         headerEntryCount_ = GetI32(&epdHeader_[kEpdCountAt]);
         directoryOffset = kEpdHeaderSize;
@@ -105,14 +105,11 @@ void TPOD::ReadHeader() {
     } else if (kind_ == ArchiveKind::Pod) {
         podHeader_.fill(0);
         if (fileSize < kPodShortHeaderSize)
-            Damaged(path_, "the file (" + std::to_string(fileSize) +
-                               " bytes) is shorter than its 96-byte header");
+            Damaged(path_, txt::ArchiveShorterThanHeader, fileSize, 96);
         file_.ReadExact(podHeader_.data(), kPodShortHeaderSize);
         const bool pod3 = std::memcmp(podHeader_.data(), "POD3", 4) == 0;
         if (pod3) {
-            if (fileSize < kPod3HeaderSize)
-                Damaged(path_, "the file (" + std::to_string(fileSize) +
-                                   " bytes) is shorter than its 288-byte POD3 header");
+            if (fileSize < kPod3HeaderSize) Damaged(path_, txt::ArchiveShorterThanPod3, fileSize);
             file_.ReadExact(podHeader_.data() + kPodShortHeaderSize,
                             kPod3HeaderSize - kPodShortHeaderSize);
             directoryOffset = GetU32(&podHeader_[kPod3DirectoryAt]);
@@ -123,25 +120,22 @@ void TPOD::ReadHeader() {
         // A directory entry and at least the zero byte ending its name.
         minEntryBytes = kPodEntrySize + 1;
     } else {
-        throw FileError("Read error: " + path_ + " is not an EPD or POD archive");
+        throw FileError(txt::NotAnArchive, path_);
     }
 
-    if (headerEntryCount_ < 0)
-        Damaged(path_, "negative entry count " + std::to_string(headerEntryCount_));
+    if (headerEntryCount_ < 0) Damaged(path_, txt::NegativeEntryCount, headerEntryCount_);
     if (directoryOffset > fileSize)
-        Damaged(path_, "directory offset " + std::to_string(directoryOffset) +
-                           " is past the end of the file (" + std::to_string(fileSize) + " bytes)");
+        Damaged(path_, txt::DirectoryPastEnd, directoryOffset, fileSize);
     const std::uint64_t needed = std::uint64_t(headerEntryCount_) * minEntryBytes;
     if (needed > fileSize - directoryOffset)
-        Damaged(path_, "entry count " + std::to_string(headerEntryCount_) +
-                           " does not fit in the file (" + std::to_string(fileSize) + " bytes)");
+        Damaged(path_, txt::EntryCountTooLarge, headerEntryCount_, fileSize);
     directoryOffset_ = static_cast<std::uint32_t>(directoryOffset);
     headerRead_ = true;
 }
 
 void TPOD::ReadDirectory() {
     RequireOpen(file_, path_);
-    if (!headerRead_) throw FileError("Read error: the header of " + path_ + " was not read");
+    if (!headerRead_) throw FileError(txt::HeaderNotRead, path_);
     entries_.clear();
     const std::size_t count = static_cast<std::size_t>(headerEntryCount_);
     const std::size_t entrySize = kind_ == ArchiveKind::Epd ? kEpdEntrySize : kPodEntrySize;
@@ -176,10 +170,7 @@ void TPOD::ReadDirectory() {
             if (used == have) {
                 have = file_.ReadSome(block.data(), block.size());
                 used = 0;
-                if (have == 0)
-                    Damaged(path_, "the name list ends with the file after " +
-                                       std::to_string(next) + " of " + std::to_string(count) +
-                                       " names");
+                if (have == 0) Damaged(path_, txt::NameListEnds, next, count);
             }
             const char* start = block.data() + used;
             const char* end = block.data() + have;
@@ -209,13 +200,10 @@ void CheckEntry(const ArchiveEntry& entry, std::uint64_t fileSize, const std::st
                 std::uint64_t least = 0) {
     const std::uint64_t end = std::uint64_t(entry.offset) + entry.size;
     if (end > fileSize)
-        Damaged(path, "entry " + Cp1252ToUtf8(entry.name) + " (offset " +
-                          std::to_string(entry.offset) + ", " + std::to_string(entry.size) +
-                          " bytes) runs past the end of the file (" + std::to_string(fileSize) +
-                          " bytes)");
+        Damaged(path, txt::EntryPastEnd, Cp1252ToUtf8(entry.name), entry.offset, entry.size,
+                fileSize);
     if (entry.size < least)
-        Damaged(path, "entry " + Cp1252ToUtf8(entry.name) + " (" + std::to_string(entry.size) +
-                          " bytes) is shorter than its " + std::to_string(least) + "-byte header");
+        Damaged(path, txt::EntryShorterThanHeader, Cp1252ToUtf8(entry.name), entry.size, least);
 }
 
 } // namespace
@@ -259,15 +247,11 @@ bool TPOD::ReadIndex(std::string_view name) {
     file_.ReadExact(IndexHeader.data(), kIndexHeaderSize);
     const std::int32_t rows = IndexRowCount();
     const std::int32_t length = IndexRowLength();
-    const std::string what = "index " + Cp1252ToUtf8(name) + " ";
     if (rows < 0 || length < 0)
-        Damaged(path_, what + "has a negative row count or length (" + std::to_string(rows) +
-                           " rows of " + std::to_string(length) + " bytes)");
+        Damaged(path_, txt::IndexNegative, Cp1252ToUtf8(name), rows, length);
     const std::uint64_t body = std::uint64_t(rows) * std::uint64_t(length);
     const std::uint64_t room = fileSize - (std::uint64_t(entry->offset) + kIndexHeaderSize);
-    if (body > room)
-        Damaged(path_, what + "(" + std::to_string(rows) + " rows of " + std::to_string(length) +
-                           " bytes) does not fit in the file");
+    if (body > room) Damaged(path_, txt::IndexTooLarge, Cp1252ToUtf8(name), rows, length);
     IndexBody.assign(static_cast<std::size_t>(body), 0);
     file_.ReadExact(IndexBody.data(), IndexBody.size());
     return true;

@@ -4,6 +4,7 @@
 #include "platform/AtomicFile.h"
 #include "platform/BinaryFile.h"
 #include "platform/Errors.h"
+#include "settings/Texts.h"
 
 #include <cstring>
 #include <limits>
@@ -17,17 +18,13 @@ void Put32(std::string& out, std::size_t at, std::uint32_t v) {
 }
 
 std::uint32_t Checked32(std::uint64_t v) {
-    if (v > std::numeric_limits<std::uint32_t>::max())
-        throw FormatError("Archive too large: offsets are limited to 4 GiB");
+    if (v > std::numeric_limits<std::uint32_t>::max()) throw FormatError(txt::ArchiveTooLarge);
     return static_cast<std::uint32_t>(v);
 }
 
 void CheckName(const ArchiveSourceEntry& e, std::size_t maxLength) {
-    if (e.name.find('\0') != std::string::npos)
-        throw FormatError("Archive entry name holds a zero byte: " + e.name);
-    if (e.name.size() > maxLength)
-        throw FormatError("Archive entry name longer than " + std::to_string(maxLength) +
-                          " bytes: " + e.name);
+    if (e.name.find('\0') != std::string::npos) throw FormatError(txt::EntryNameZero, e.name);
+    if (e.name.size() > maxLength) throw FormatError(txt::EntryNameTooLong, maxLength, e.name);
 }
 
 std::string BuildEpd(const std::vector<ArchiveSourceEntry>& entries) {

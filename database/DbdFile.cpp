@@ -46,13 +46,12 @@ std::string TableEntryOf(const std::string& archivePath) {
 }
 
 void CheckRecordGeometry(const std::string& what, std::int32_t size, std::int32_t count,
-                         std::uint64_t available, Lang lang) {
+                         std::uint64_t available, Lang) {
     if (size < kMinRecordSize || size > kMaxRecordSize)
-        throw FormatError(Format(txt::BadRecordSize.In(lang), what.c_str(), size, kMinRecordSize,
-                                 kMaxRecordSize));
+        throw FormatError(txt::BadRecordSize, what.c_str(), size, kMinRecordSize, kMaxRecordSize);
     if (count < 0 ||
         static_cast<std::uint64_t>(count) * static_cast<std::uint64_t>(size) > available)
-        throw FormatError(Format(txt::BadRecordCount.In(lang), what.c_str(), count, size));
+        throw FormatError(txt::BadRecordCount, what.c_str(), count, size);
 }
 
 std::string DataTypeFromTag(const std::string& tag) {
@@ -73,8 +72,8 @@ void ReadRecords(BinaryFile& file, int firstRow, int count, int recordSize,
                  const std::vector<FieldDef>& fields, RecordTable& table, char decimalSeparator,
                  UserInteraction* ui, const ProgressFn& progress) {
     if (recordSize < kMinRecordSize || recordSize > kMaxRecordSize)
-        throw FormatError(Format(txt::BadRecordSize.In(Lang::English), file.Path().c_str(),
-                                 recordSize, kMinRecordSize, kMaxRecordSize));
+        throw FormatError(txt::BadRecordSize, file.Path(), recordSize, kMinRecordSize,
+                          kMaxRecordSize);
     if (table.RowCount() < firstRow + count) table.SetRowCount(firstRow + count);
     RecordDecoder decoder(fields, decimalSeparator, BadDoublePolicy::Warn, ui);
     RecordBuffer record{}; // the bytes past recordSize stay zero
@@ -121,8 +120,7 @@ bool LoadTemplate(TPOD& pod, const std::string& source, const std::string& dataT
             if (!pod.ReadEntry(entry)) return false;
         } else {
             TPOD other(source, &ui, lang);
-            if (!other.IsOpen())
-                throw FileError(Format(txt::CannotOpenArchive.In(lang), source.c_str()));
+            if (!other.IsOpen()) throw FileError(txt::CannotOpenArchive, source.c_str());
             other.ReadHeader();
             other.ReadDirectory();
             if (!other.ReadEntry(entry)) return false;
@@ -171,7 +169,7 @@ void FinishLoad(SessionState& s, std::unique_ptr<TPOD> pod, const std::string& d
 // error, memory running out) leaves the user's table as it was.
 RecordTable LoadRecordsAside(const RecordTable& current, BinaryFile& file, const DbdHeader& header,
                              const std::vector<FieldDef>& fields, char decimalSeparator,
-                             UserInteraction& ui, Lang lang, const ProgressFn& progress) {
+                             UserInteraction& ui, Lang, const ProgressFn& progress) {
     try {
         RecordTable t;
         for (int c = 0; c < kFirstFieldColumn; ++c)
@@ -182,7 +180,7 @@ RecordTable LoadRecordsAside(const RecordTable& current, BinaryFile& file, const
                     &ui, progress);
         return t;
     } catch (const std::bad_alloc&) {
-        throw OrvaneError(Format(txt::NotEnoughMemory.In(lang), header.RecordCount()));
+        throw OrvaneError(txt::NotEnoughMemory, header.RecordCount());
     }
 }
 
@@ -200,7 +198,7 @@ void WarnShortRecords(UserInteraction& ui, Lang lang, const std::vector<FieldDef
 
 std::unique_ptr<TPOD> OpenArchiveObject(const std::string& path, UserInteraction& ui, Lang lang) {
     auto pod = std::make_unique<TPOD>(path, &ui, lang);
-    if (!pod->IsOpen()) throw FileError(Format(txt::CannotOpenArchive.In(lang), path.c_str()));
+    if (!pod->IsOpen()) throw FileError(txt::CannotOpenArchive, path.c_str());
     pod->ReadHeader();
     pod->ReadDirectory();
     return pod;
@@ -233,22 +231,19 @@ LoadOutcome OpenDbdFromDisk(SessionState& s, const std::string& dbdPath,
     BinaryFile file(dbdPath, OpenMode::Read);
     const std::uint64_t fileSize = file.Size();
     DbdHeader header;
-    if (fileSize < DbdHeader::kSize)
-        throw FormatError(dbdPath + ": not a DBD file (" + std::to_string(fileSize) +
-                          " bytes, shorter than its 56-byte header)");
+    if (fileSize < DbdHeader::kSize) throw FormatError(txt::NotADbd, dbdPath, fileSize);
     file.ReadExact(header.bytes.data(), DbdHeader::kSize);
 
     const std::string dataType = DataTypeFromTag(header.Tag());
     if (dataType.empty())
-        throw FormatError(
-            Format(txt::UnknownTag.In(lang), Cp1252ToUtf8(header.Tag()).c_str(), dbdPath.c_str()));
+        throw FormatError(txt::UnknownTag, Cp1252ToUtf8(header.Tag()).c_str(), dbdPath.c_str());
     CheckRecordGeometry(dbdPath, header.RecordSize(), header.RecordCount(),
                         fileSize - DbdHeader::kSize, lang);
 
     std::string source = templateSource;
     if (source.empty()) {
         source = ArchivePathFor(s, dataType);
-        if (source.empty()) throw RefusedError(txt::NoSimulatorVersion.In(lang));
+        if (source.empty()) throw RefusedError(txt::NoSimulatorVersion);
     }
 
     std::unique_ptr<TPOD> pod;
@@ -259,10 +254,7 @@ LoadOutcome OpenDbdFromDisk(SessionState& s, const std::string& dbdPath,
         pod->SetInteraction(&ui, lang);
     }
     TemplateInfo info;
-    if (!LoadTemplate(*pod, source, dataType, ui, lang, &info)) {
-        ui.ShowMessage(MessageKind::Error, txt::DbtNotFound.In(lang));
-        return out;
-    }
+    if (!LoadTemplate(*pod, source, dataType, ui, lang, &info)) throw FileError(txt::DbtNotFound);
     pod->Dbd = header;
     const std::uint64_t sourceSize = pod->IsOpen() ? pod->ArchiveSize() : FileSizeOf(source);
     pod->CloseFile();
@@ -297,10 +289,8 @@ LoadOutcome OpenDbdFromArchive(SessionState& s, const std::string& archivePath,
 
     TemplateInfo info;
     if (!LoadTemplate(*pod, templateSource.empty() ? archivePath : templateSource, dataType, ui,
-                      lang, &info)) {
-        ui.ShowMessage(MessageKind::Error, txt::DbtNotFound.In(lang));
-        return out;
-    }
+                      lang, &info))
+        throw FileError(txt::DbtNotFound);
 
     // The DBD entry is checked before the table is touched: a missing or
     // damaged entry leaves the user's table as it was.
@@ -312,8 +302,7 @@ LoadOutcome OpenDbdFromArchive(SessionState& s, const std::string& archivePath,
     }
     const ArchiveEntry& entry = pod->Entries()[static_cast<std::size_t>(index)];
     if (entry.size < DbdHeader::kSize)
-        throw FormatError(archivePath + ": the entry " + Cp1252ToUtf8(dbdName) +
-                          " is shorter than a DBD header");
+        throw FormatError(txt::EntryShorterThanDbdHeader, archivePath, Cp1252ToUtf8(dbdName));
     std::int64_t position = pod->ReadDbdHeader(dbdName);
     const DbdHeader& header = pod->Dbd;
     CheckRecordGeometry(Cp1252ToUtf8(dbdName), header.RecordSize(), header.RecordCount(),

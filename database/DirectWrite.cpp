@@ -44,8 +44,8 @@ void WriteRecordInPlace(BinaryFile& file, const RecordTable& table, int row,
                         const std::vector<FieldDef>& fields, int recordSize, char decimalSeparator,
                         Lang lang) {
     if (recordSize < kMinRecordSize || recordSize > kMaxRecordSize)
-        throw FormatError(Format(txt::BadRecordSize.In(lang), file.Path().c_str(), recordSize,
-                                 kMinRecordSize, kMaxRecordSize));
+        throw FormatError(txt::BadRecordSize, file.Path().c_str(), recordSize, kMinRecordSize,
+                          kMaxRecordSize);
     const std::uint64_t position = file.Position();
     RecordBuffer record{};
     file.ReadExact(record.data(), static_cast<std::size_t>(recordSize));
@@ -57,12 +57,12 @@ void WriteRecordInPlace(BinaryFile& file, const RecordTable& table, int row,
 
 DirectWriteOutcome WriteCurrentRow(SessionState& s, int row, UserInteraction& ui) {
     const Lang lang = s.Language_();
-    if (!s.CurrentPod) throw RefusedError(txt::NoTableLoaded.In(lang));
+    if (!s.CurrentPod) throw RefusedError(txt::NoTableLoaded);
     TPOD& pod = *s.CurrentPod;
     // A table loaded from disk or from an exchange file has no archive file
     // open to write into.
     if (!pod.IsOpen() || pod.Kind() == ArchiveKind::None)
-        throw RefusedError(txt::ArchiveNotOpenForWrite.In(lang));
+        throw RefusedError(txt::ArchiveNotOpenForWrite);
     pod.SetInteraction(&ui, lang);
 
     const std::string name = kDatabasePrefix + s.DataType + ".DBD";
@@ -82,24 +82,22 @@ DirectWriteOutcome WriteCurrentRow(SessionState& s, int row, UserInteraction& ui
     const int recordSize = pod.Dbd.RecordSize();
     const int recordCount = pod.Dbd.RecordCount();
     if (recordSize < kMinRecordSize || recordSize > kMaxRecordSize)
-        throw FormatError(Format(txt::BadRecordSize.In(lang), Cp1252ToUtf8(name).c_str(),
-                                 recordSize, kMinRecordSize, kMaxRecordSize));
+        throw FormatError(txt::BadRecordSize, Cp1252ToUtf8(name).c_str(), recordSize,
+                          kMinRecordSize, kMaxRecordSize);
     // Only rows 1 ... RecordCount have a record; a row the table does not hold
     // has no cells to write.
     const int lastRow = std::min(recordCount, s.Table.RowCount() - 1);
     if (row < 1 || row > lastRow)
-        throw RefusedError(Format(txt::RowWithoutRecord.In(lang), row, std::max(lastRow, 0)));
+        throw RefusedError(txt::RowWithoutRecord, row, std::max(lastRow, 0));
 
     const ArchiveEntry& entry = pod.Entries()[static_cast<std::size_t>(pod.FindEntry(name))];
     const std::int64_t position = RecordPosition(entryOffset, row, recordSize);
     const std::int64_t entryEnd = std::int64_t(entry.offset) + entry.size;
     if (position + recordSize > entryEnd ||
         static_cast<std::uint64_t>(position + recordSize) > pod.File().Size())
-        throw FormatError(
-            Format(txt::RecordOutsideEntry.In(lang), row, static_cast<long long>(position)));
+        throw FormatError(txt::RecordOutsideEntry, row, static_cast<long long>(position));
 
-    if (pod.IsReadOnly())
-        throw RefusedError(Format(txt::ArchiveReadOnly.In(lang), pod.Path().c_str()));
+    if (pod.IsReadOnly()) throw RefusedError(txt::ArchiveReadOnly, pod.Path().c_str());
     pod.MarkWritten();
     pod.File().Seek(static_cast<std::uint64_t>(position));
     WriteRecordInPlace(pod.File(), s.Table, row, pod.Fields, recordSize, s.DecimalSeparator(),
@@ -120,13 +118,9 @@ EditModeView ViewOf(EditMode mode) {
     return v;
 }
 
-bool EnterDirectWriteMode(const SessionState& s, EditMode& mode, UserInteraction& ui) {
-    if (s.SimulatorVersion == 1) {
-        ui.ShowMessage(MessageKind::Error, txt::Fly2Only.In(s.Language_()));
-        return false;
-    }
+void EnterDirectWriteMode(const SessionState& s, EditMode& mode) {
+    if (s.SimulatorVersion == 1) throw RefusedError(txt::Fly2Only);
     mode = EditMode::DirectWrite;
-    return true;
 }
 
 } // namespace orvane

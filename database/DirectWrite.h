@@ -70,10 +70,10 @@ struct EditModeView {
 };
 EditModeView ViewOf(EditMode mode);
 
-// POD_ouvrir_ligneClick's first step. SimulatorVersion 1: the error box
-// "Fly! 2 seulement" / "Fly! 2 only" and false (the mode is unchanged);
-// otherwise the mode becomes DirectWrite and true (the window then runs the
-// archive open, whose cancel leaves the mode on).
-bool EnterDirectWriteMode(const SessionState& s, EditMode& mode, UserInteraction& ui);
+// POD_ouvrir_ligneClick's first step. SimulatorVersion 1: a RefusedError
+// "Fly! 2 seulement" / "Fly! 2 only" (the mode is unchanged); otherwise the
+// mode becomes DirectWrite (the window then runs the archive open, whose
+// cancel leaves the mode on).
+void EnterDirectWriteMode(const SessionState& s, EditMode& mode);
 
 } // namespace orvane

@@ -4,6 +4,7 @@
 #include "platform/Cp1252.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"
+#include "settings/Texts.h"
 #include "table/ValueDisplay.h"
 
 #include <algorithm>
@@ -20,26 +21,23 @@ bool IsSeparator(char c) {
     return c == '\\' || c == '/';
 }
 
-[[noreturn]] void Refuse(const std::string& entryName, const std::string& why) {
-    throw RefusedError("Entry \"" + Cp1252ToUtf8(entryName) + "\" refused: " + why);
+[[noreturn]] void Refuse(const std::string& entryName, BiText why) {
+    throw RefusedError(txt::EntryRefused, Cp1252ToUtf8(entryName), why);
 }
 
 // The name's components, checked so that none of them can lead out of the
 // destination folder. Both '\' and '/' separate: a '/' would separate on
 // this platform whatever the archive meant by it.
 std::vector<std::string> SafeComponents(const std::string& entryName) {
-    if (entryName.empty()) Refuse(entryName, "the name is empty");
-    if (IsSeparator(entryName.front()))
-        Refuse(entryName, "the name starts with a separator (an absolute path)");
-    if (entryName.size() >= 2 && entryName[1] == ':')
-        Refuse(entryName, "the name starts with a drive letter");
+    if (entryName.empty()) Refuse(entryName, txt::RefusedEmptyName);
+    if (IsSeparator(entryName.front())) Refuse(entryName, txt::RefusedAbsolute);
+    if (entryName.size() >= 2 && entryName[1] == ':') Refuse(entryName, txt::RefusedDrive);
     std::vector<std::string> parts;
     std::string part;
     for (std::size_t i = 0; i <= entryName.size(); ++i) {
         if (i == entryName.size() || IsSeparator(entryName[i])) {
-            if (part == "..") Refuse(entryName, "the name leads out of the folder (\"..\")");
-            if (part.find(':') != std::string::npos)
-                Refuse(entryName, "a part of the name holds a drive or stream mark (\":\")");
+            if (part == "..") Refuse(entryName, txt::RefusedParent);
+            if (part.find(':') != std::string::npos) Refuse(entryName, txt::RefusedColon);
             if (!part.empty() && part != ".") parts.push_back(part);
             part.clear();
         } else {
@@ -47,7 +45,7 @@ std::vector<std::string> SafeComponents(const std::string& entryName) {
         }
     }
     if (IsSeparator(entryName.back()) || parts.empty() || parts.back() == ".")
-        Refuse(entryName, "the name does not name a file");
+        Refuse(entryName, txt::RefusedNotFile);
     return parts;
 }
 
@@ -105,8 +103,8 @@ void CreateFoldersBelow(const std::string& folder, const std::vector<std::string
         if (!ec) std::filesystem::create_directory(p, ec);
         const auto st = std::filesystem::symlink_status(p, probe);
         if (st.type() != std::filesystem::file_type::directory)
-            throw FileError("Cannot create folder " + at + ": " +
-                            (ec ? ec.message() : std::string("a file of that name is in the way")));
+            throw FileError(txt::CannotCreateFolder, at,
+                            ec ? TextArg(ec.message()) : TextArg(txt::FileInTheWay));
     }
 }
 
@@ -130,8 +128,7 @@ std::string ExtractionPath(const std::string& folder, const std::string& entryNa
 
 int ExtractEntries(TPOD& archive, const std::vector<int>& entries, const std::string& folder,
                    bool structure, const ProgressFn& progress) {
-    if (!archive.IsOpen())
-        throw FileError("Read error: the archive " + archive.Path() + " is not open");
+    if (!archive.IsOpen()) throw FileError(txt::ArchiveNotOpen, archive.Path());
 
     std::vector<int> chosen = entries;
     std::sort(chosen.begin(), chosen.end());
@@ -147,14 +144,12 @@ int ExtractEntries(TPOD& archive, const std::vector<int>& entries, const std::st
     folders.reserve(chosen.size());
     for (int index : chosen) {
         if (index < 0 || static_cast<std::size_t>(index) >= all.size())
-            throw RefusedError("No entry number " + std::to_string(index) + " in " +
-                               archive.Path());
+            throw RefusedError(txt::NoEntryNumber, index, archive.Path());
         const ArchiveEntry& e = all[static_cast<std::size_t>(index)];
         if (std::uint64_t(e.offset) + e.size > archiveSize)
-            throw FormatError(archive.Path() + ": damaged archive: entry " + Cp1252ToUtf8(e.name) +
-                              " (offset " + std::to_string(e.offset) + ", " +
-                              std::to_string(e.size) + " bytes) runs past the end of the file (" +
-                              std::to_string(archiveSize) + " bytes)");
+            throw FormatError(
+                txt::DamagedArchive, archive.Path(),
+                MessageOf(txt::EntryPastEnd, Cp1252ToUtf8(e.name), e.offset, e.size, archiveSize));
         paths.push_back(ExtractionPath(folder, e.name, structure));
         std::vector<std::string> parts = SafeComponents(e.name);
         parts.pop_back();
@@ -173,7 +168,7 @@ int ExtractEntries(TPOD& archive, const std::vector<int>& entries, const std::st
         const ArchiveEntry& e = all[static_cast<std::size_t>(chosen[i])];
         CreateFoldersBelow(folder, folders[i]);
         // A link already at the file's place is replaced by the file.
-        AtomicFile out(paths[i], "%s is read-only", LinkAtTarget::Replace);
+        AtomicFile out(paths[i], txt::ReadOnlyTarget, LinkAtTarget::Replace);
         in.Seek(e.offset);
         std::uint64_t left = e.size;
         while (left > 0) {

@@ -36,9 +36,9 @@ inline bool FieldPlace(const FieldDef& f, std::size_t bufferSize, std::size_t& o
     return width <= room;
 }
 
-[[noreturn]] void ThrowCell(const BiText& text, Lang lang, int row, const std::string& title,
+[[noreturn]] void ThrowCell(const BiText& text, int row, const std::string& title,
                             std::string_view cell) {
-    throw ConversionError(Format(text.In(lang), row, title.c_str(), Cp1252ToUtf8(cell).c_str()));
+    throw ConversionError(text, row, title, Cp1252ToUtf8(cell));
 }
 
 } // namespace
@@ -263,7 +263,7 @@ void RecordEncoder::Write(const RecordTable& table, int row, unsigned char* out)
     std::int64_t mark = 0;
     const std::string_view exportCell = cell(kColExport);
     if (!ParseCellInt64(exportCell, mark))
-        ThrowCell(txt::BadWholeNumber, lang_, row, "Export", exportCell);
+        ThrowCell(txt::BadWholeNumber, row, "Export", exportCell);
     out[2] = static_cast<unsigned char>(mark & 0xFF);
 
     for (const Step& step : steps_) {
@@ -274,14 +274,14 @@ void RecordEncoder::Write(const RecordTable& table, int row, unsigned char* out)
         case CellFault::ByteRange: // the low 8 bits, as ever
             break;
         case CellFault::NotNumber:
-            ThrowCell(txt::BadNumber, lang_, row, FieldTitle(f), text);
+            ThrowCell(txt::BadNumber, row, FieldTitle(f), text);
         case CellFault::NotWholeNumber:
-            ThrowCell(txt::BadWholeNumber, lang_, row, FieldTitle(f), text);
+            ThrowCell(txt::BadWholeNumber, row, FieldTitle(f), text);
         case CellFault::NotSigned32:
-            ThrowCell(txt::NotSigned32, lang_, row, FieldTitle(f), text);
+            ThrowCell(txt::NotSigned32, row, FieldTitle(f), text);
         case CellFault::TooLong:
-            throw ConversionError(Format(txt::TextTooLong.In(lang_), row, FieldTitle(f).c_str(),
-                                         Cp1252ToUtf8(text).c_str(), static_cast<int>(step.width)));
+            throw ConversionError(txt::TextTooLong, row, FieldTitle(f).c_str(),
+                                  Cp1252ToUtf8(text).c_str(), static_cast<int>(step.width));
         }
     }
 }

@@ -14,11 +14,13 @@ const std::vector<FieldDef>& SessionState::Fields() const {
 namespace {
 
 // Closes an archive being released; a failed close after a write is shown.
-void CloseAndReport(TPOD& pod, UserInteraction& ui) {
+// It is told rather than thrown: the load or the quit that released the
+// archive has already taken place, and must finish.
+void CloseAndReport(TPOD& pod, UserInteraction& ui, Lang lang) {
     try {
         pod.CloseFile();
     } catch (const FileError& e) {
-        ui.ShowMessage(MessageKind::Error, e.what());
+        ui.ShowMessage(MessageKind::Error, e.In(lang));
     }
 }
 
@@ -26,11 +28,11 @@ void CloseAndReport(TPOD& pod, UserInteraction& ui) {
 
 void SessionState::ReplaceArchive(std::unique_ptr<TPOD> pod, UserInteraction& ui) {
     const std::unique_ptr<TPOD> previous = std::exchange(CurrentPod, std::move(pod));
-    if (previous) CloseAndReport(*previous, ui);
+    if (previous) CloseAndReport(*previous, ui, Language_());
 }
 
 void SessionState::ReleaseArchive(UserInteraction& ui) {
-    if (CurrentPod) CloseAndReport(*CurrentPod, ui);
+    if (CurrentPod) CloseAndReport(*CurrentPod, ui, Language_());
 }
 
 } // namespace orvane

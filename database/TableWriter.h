@@ -42,7 +42,7 @@ struct TableWrite {
 
 // How a format treats a write with no row to take.
 struct EmptyWrite {
-    const BiText* noSelection; // shown when a selection write finds no selected row
+    const BiText* noSelection; // the refusal of a selection write that finds no selected row
     bool skipsEmptyTable;      // a table without data rows writes no file either
 };
 
@@ -51,9 +51,10 @@ struct EmptyWrite {
 const RecordTable& TableToWrite(const SessionState& s);
 
 // True when the write has rows to take, or writes an empty table all the
-// same. False (after the message for an empty selection): no file is made,
-// and an earlier file of that name stays.
-bool HasRowsToWrite(const RecordTable& t, const TableWrite& w, const EmptyWrite& empty, Lang lang);
+// same; false when an empty table makes no file. A selection write without a
+// selected row throws RefusedError. Either way an earlier file of that name
+// stays.
+bool HasRowsToWrite(const RecordTable& t, const TableWrite& w, const EmptyWrite& empty);
 
 // Writes the table through encoder; returns the number of rows written.
 template <class Encoder>
@@ -62,7 +63,7 @@ int WriteTableFile(const SessionState& s, const TableWrite& w, const EmptyWrite&
     BusyScope scope(w.busy);
     const Lang lang = s.Language_();
     const RecordTable& t = TableToWrite(s);
-    if (!HasRowsToWrite(t, w, empty, lang)) return 0;
+    if (!HasRowsToWrite(t, w, empty)) return 0;
 
     AtomicFile out(w.path, txt::ReadOnlyTarget.In(lang));
     BinaryFile& file = out.File();
@@ -94,8 +95,8 @@ template <class Header> class RecordFileEncoder {
           header_(header), held_(held), size_(static_cast<std::size_t>(recordSize)),
           utcOffsetSeconds_(s.Display.utcOffsetSeconds) {
         if (recordSize < kMinRecordSize || recordSize > kMaxRecordSize)
-            throw FormatError(Format(txt::BadRecordSize.In(s.Language_()), path.c_str(), recordSize,
-                                     kMinRecordSize, kMaxRecordSize));
+            throw FormatError(txt::BadRecordSize, path.c_str(), recordSize, kMinRecordSize,
+                              kMaxRecordSize);
         header_.SetRecordSize(recordSize);
     }
     void Begin(BinaryFile& file) { file.Write(header_.bytes.data(), Header::kSize); }

@@ -72,7 +72,7 @@ std::vector<std::string> SplitTemplateLines(std::string_view text) {
 }
 
 namespace {
-int ParseWhole(std::string_view item, std::string_view what, std::string_view line) {
+int ParseWhole(std::string_view item, BiText what, std::string_view line) {
     std::string_view t = item;
     while (!t.empty() && (t.front() == ' ' || t.front() == '\t'))
         t.remove_prefix(1);
@@ -82,17 +82,14 @@ int ParseWhole(std::string_view item, std::string_view what, std::string_view li
     int value = 0;
     auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), value);
     if (t.empty() || ec != std::errc() || end != t.data() + t.size())
-        throw FormatError("Template: \"" + Cp1252ToUtf8(item) + "\" is not a valid whole number (" +
-                          std::string(what) + " in line \"" + Cp1252ToUtf8(line) + "\")");
+        throw FormatError(txt::TemplateNotWhole, Cp1252ToUtf8(item), what, Cp1252ToUtf8(line));
     return value;
 }
 
 // Splits off the text before the next comma; the rest follows that comma.
 std::string_view NextItem(std::string_view& rest, std::string_view line) {
     auto pos = rest.find(',');
-    if (pos == std::string_view::npos)
-        throw FormatError("Template: field definition \"" + Cp1252ToUtf8(line) +
-                          "\" has fewer than five items");
+    if (pos == std::string_view::npos) throw FormatError(txt::TemplateFewItems, Cp1252ToUtf8(line));
     std::string_view item = rest.substr(0, pos);
     rest.remove_prefix(pos + 1);
     return item;
@@ -104,8 +101,8 @@ FieldDef ParseFieldLine(std::string_view line) {
     f.Name = std::string(line.substr(0, 4));
     std::string_view rest = line;
     NextItem(rest, line); // the name item
-    f.Offset = ParseWhole(NextItem(rest, line), "offset", line);
-    f.Width = ParseWhole(NextItem(rest, line), "width", line);
+    f.Offset = ParseWhole(NextItem(rest, line), txt::TemplateOffsetWord, line);
+    f.Width = ParseWhole(NextItem(rest, line), txt::TemplateWidthWord, line);
     std::string_view type = NextItem(rest, line);
     f.Type = type.empty() ? ' ' : type.front();
     f.Title = std::string(rest);
@@ -115,22 +112,19 @@ FieldDef ParseFieldLine(std::string_view line) {
     const std::int64_t end =
         std::int64_t{f.Offset} + (f.Type == 'C' ? std::int64_t{f.Width} : f.ByteWidth());
     if (f.Offset < 0 || f.Width < 0 || f.Offset >= kMaxRecordSize || end > kMaxRecordSize)
-        throw FormatError("Template: field \"" + Cp1252ToUtf8(f.Name) + "\" (offset " +
-                          std::to_string(f.Offset) + ", width " + std::to_string(f.Width) +
-                          ") does not fit in a record of " + std::to_string(kMaxRecordSize) +
-                          " bytes (line \"" + Cp1252ToUtf8(line) + "\")");
+        throw FormatError(txt::TemplateFieldOutside, Cp1252ToUtf8(f.Name), f.Offset, f.Width,
+                          kMaxRecordSize, Cp1252ToUtf8(line));
     return f;
 }
 
 TemplateInfo ParseTemplate(std::string_view text) {
     TemplateInfo info;
     info.Lines = SplitTemplateLines(text);
-    if (info.Lines.empty()) throw FormatError("Template: the text is empty");
-    info.FieldCount = ParseWhole(info.Lines[0], "field count", info.Lines[0]);
-    if (info.FieldCount < 0) throw FormatError("Template: negative field count");
+    if (info.Lines.empty()) throw FormatError(txt::TemplateEmpty);
+    info.FieldCount = ParseWhole(info.Lines[0], txt::TemplateCountWord, info.Lines[0]);
+    if (info.FieldCount < 0) throw FormatError(txt::TemplateNegativeCount);
     if (static_cast<std::size_t>(info.FieldCount) + 1 > info.Lines.size())
-        throw FormatError("Template: " + std::to_string(info.FieldCount) + " fields announced, " +
-                          std::to_string(info.Lines.size() - 1) + " definition lines found");
+        throw FormatError(txt::TemplateMissingLines, info.FieldCount, info.Lines.size() - 1);
     info.Fields.reserve(static_cast<std::size_t>(info.FieldCount));
     for (int i = 1; i <= info.FieldCount; ++i)
         info.Fields.push_back(ParseFieldLine(info.Lines[i]));

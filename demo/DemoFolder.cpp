@@ -10,6 +10,7 @@
 #include "platform/Cp1252.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"
+#include "settings/Texts.h"
 
 #include <algorithm>
 #include <charconv>
@@ -219,8 +220,7 @@ std::string BuildRecordBytes(const Layout& layout, const DemoRecord& rec, const 
             const std::string text = Utf8ToCp1252(std::get<std::string>(v));
             // The text and its zero byte stay inside the field.
             if (text.size() >= static_cast<std::size_t>(f.width))
-                throw FormatError("demo " + type + ": \"" + std::get<std::string>(v) +
-                                  "\" does not fit in field " + f.name);
+                throw FormatError(txt::DemoTextTooLong, type, std::get<std::string>(v), f.name);
             std::copy(text.begin(), text.end(), bytes.begin() + f.offset);
         } else if (f.type == 'D') {
             PutF64(at, Canonical(std::get<double>(v)));
@@ -408,7 +408,7 @@ std::vector<RunwayInfo> RunwaysOf(const std::vector<std::string>& keys) {
     }
     for (const auto& x : demo::ExtraRunways()) {
         const demo::Airport* a = AirportNamed(x.icao);
-        if (!a) throw FormatError(std::string("demo: no airport ") + x.icao);
+        if (!a) throw FormatError(txt::DemoNoAirport, x.icao);
         const auto at = static_cast<std::size_t>(a - airports.data());
         Point centre = Move(Move({a->lat, a->lon}, 0, x.north), 90, x.east);
         runways.push_back({at, x.icao, keys[at], x.id1, x.id2, x.surface, x.heading, x.length,
@@ -647,10 +647,10 @@ std::string NoteText(const std::string& type, int version) {
 class DemoInteraction : public UserInteraction {
   public:
     void ShowMessage(MessageKind, const std::string& text, const std::string&) override {
-        throw FormatError("demo folder: " + text);
+        throw FormatError(txt::DemoFolderFault, text);
     }
     bool Confirm(const std::string&) override { return true; }
-    void Beep() override { throw FormatError("demo folder: a record did not load"); }
+    void Beep() override { throw FormatError(txt::DemoRecordNotLoaded); }
 };
 
 const char* const kTypes[] = {"AIRPORT", "COMM", "ILS", "NAVAID", "RUNWAY"};
@@ -658,7 +658,7 @@ const char* const kTypes[] = {"AIRPORT", "COMM", "ILS", "NAVAID", "RUNWAY"};
 } // namespace
 
 DemoSummary MakeDemoFolder(const std::string& dir, char decimalSeparator) {
-    if (dir.empty()) throw RefusedError("make-demo: no folder given");
+    if (dir.empty()) throw RefusedError(txt::DemoNoFolder);
     DemoSummary summary;
     summary.folder = dir;
 
@@ -708,7 +708,7 @@ DemoSummary MakeDemoFolder(const std::string& dir, char decimalSeparator) {
         s.Display.decimalSeparator = decimalSeparator;
         const LoadOutcome out = OpenDbdFromDisk(s, JoinPath(work, type + ".dbd"),
                                                 JoinPath(fly2System, type + ".POD"), ui);
-        if (!out.loaded) throw FormatError("demo folder: " + type + ".dbd did not load");
+        if (!out.loaded) throw FormatError(txt::DemoDbdNotLoaded, type);
         ExportDex(s, JoinPath(work, type + ".dex"), false, ui);
         ExportCsv(s, JoinPath(work, type + ".csv"), false, ui);
         summary.workFiles += 3;

@@ -102,9 +102,9 @@ class CsvEncoder {
         const std::string_view text = col < cells_.size() ? cells_[col] : std::string_view();
         const std::size_t at = CsvUnwritableAt(text);
         if (at != std::string_view::npos)
-            throw RefusedError(Format(txt::CsvUnwritableCell.In(lang_), row_,
-                                      Cp1252ToUtf8(Title(static_cast<int>(col))).c_str(),
-                                      CsvCharacterName(text[at]).In(lang_)));
+            throw RefusedError(txt::CsvUnwritableCell, row_,
+                               Cp1252ToUtf8(Title(static_cast<int>(col))).c_str(),
+                               CsvCharacterName(text[at]));
         return text;
     }
 
@@ -182,27 +182,22 @@ ImportOutcome ImportCsv(SessionState& s, const std::string& path, ImportMode mod
     const std::string typeText = lines.Next(line) ? std::string(line) : std::string();
     // Added to a table, a file without a type is data that does not match it.
     const bool add = mode == ImportMode::Add && !s.DataType.empty();
-    if (typeText.empty() && !add)
-        throw FormatError(Format(txt::CsvNoDataType.In(lang), path.c_str()));
+    if (typeText.empty() && !add) throw FormatError(txt::CsvNoDataType, path.c_str());
     // Line 2 holds the headings and is not read.
     lines.Next(line);
     const std::size_t rowLines = allLines - std::min<std::size_t>(2, allLines);
     // Rows are counted in int: more lines than that cannot be held anyway.
     constexpr int kMostRows = std::numeric_limits<int>::max() - 2;
     if (rowLines > static_cast<std::size_t>(kMostRows))
-        throw OrvaneError(Format(txt::NotEnoughMemory.In(lang), kMostRows));
+        throw OrvaneError(txt::NotEnoughMemory, kMostRows);
     const int lineCount = static_cast<int>(rowLines);
 
     LoadedTemplate loaded; // an open's new template and archive object
     if (add) {
-        if (typeText != s.DataType || !s.CurrentPod) {
-            ui.ShowMessage(MessageKind::Error, txt::AddedDataMismatch.In(lang));
-            FinishImportCounters(s, out);
-            return out;
-        }
+        if (typeText != s.DataType || !s.CurrentPod) throw RefusedError(txt::AddedDataMismatch);
     } else {
         if (s.SimulatorVersion != 1 && s.SimulatorVersion != 2)
-            throw RefusedError(txt::NoSimulatorVersion.In(lang));
+            throw RefusedError(txt::NoSimulatorVersion);
         loaded = LoadImportTemplate(s, typeText, templateSource, ui);
         if (!loaded.found) {
             FinishImportCounters(s, out);

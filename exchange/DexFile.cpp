@@ -86,8 +86,7 @@ DexSource OpenDexSource(const std::string& path, Lang lang) {
     DexSource in{BinaryFile(path, OpenMode::Read)};
     in.size = in.file.Size();
     if (in.size < DexHeader::kSize)
-        throw FormatError(
-            Format(txt::DexTooShort.In(lang), path.c_str(), static_cast<int>(in.size)));
+        throw FormatError(txt::DexTooShort, path.c_str(), static_cast<int>(in.size));
     in.file.ReadExact(in.header.bytes.data(), DexHeader::kSize);
     CheckRecordGeometry(path, in.header.RecordSize(), in.header.RecordCount(),
                         in.size - DexHeader::kSize, lang);
@@ -104,32 +103,26 @@ struct DexTarget {
     DexHeader previousDex; // an add's header to put back on failure
 };
 
-// Add mode: false (after the message) when the file holds another data type.
-bool PrepareAdd(SessionState& s, const DexHeader& header, DexTarget& target, UserInteraction& ui) {
-    if (DexNameBeforeDbd(header) != s.DataType || !s.CurrentPod) {
-        ui.ShowMessage(MessageKind::Error, txt::AddedDataMismatch.In(s.Language_()));
-        return false;
-    }
+// Add mode: throws RefusedError when the file holds another data type.
+void PrepareAdd(SessionState& s, const DexHeader& header, DexTarget& target) {
+    if (DexNameBeforeDbd(header) != s.DataType || !s.CurrentPod)
+        throw RefusedError(txt::AddedDataMismatch);
     target.dataType = s.DataType;
     target.fieldCount = s.FieldCount;
     target.firstRow = s.Table.RowCount();
     target.previousDex = s.CurrentPod->Dex;
     s.CurrentPod->Dex = header;
-    return true;
 }
 
-// Open mode: false when the user declines the conversion, the data are
-// refused for the simulator version or the template is not found.
+// Open mode: false when the user declines the conversion or the template is
+// not found; throws RefusedError when the simulator version refuses the data.
 bool PrepareOpen(const SessionState& s, const DexHeader& header, int detected,
                  const std::string& templateSource, DexTarget& target, ImportOutcome& out,
                  UserInteraction& ui) {
     const Lang lang = s.Language_();
     if (s.SimulatorVersion != 1 && s.SimulatorVersion != 2)
-        throw RefusedError(txt::NoSimulatorVersion.In(lang));
-    if (detected == 2 && s.SimulatorVersion == 1) {
-        ui.ShowMessage(MessageKind::Error, txt::DexFly2Refused.In(lang));
-        return false;
-    }
+        throw RefusedError(txt::NoSimulatorVersion);
+    if (detected == 2 && s.SimulatorVersion == 1) throw RefusedError(txt::DexFly2Refused);
     if (detected == 1 && s.SimulatorVersion == 2 && !ui.Confirm(txt::DexFly1Question.In(lang)))
         return false;
 
@@ -178,14 +171,14 @@ ImportOutcome ImportDex(SessionState& s, const std::string& path, ImportMode mod
     const DexHeader& header = in.header;
     // Added to a table, a file without a type is data that does not match it.
     if (DexDataType(header).empty() && mode != ImportMode::Add)
-        throw FormatError(Format(txt::DexNoDataType.In(lang), path.c_str()));
+        throw FormatError(txt::DexNoDataType, path.c_str());
 
     const int detected = DetectDexVersion(header, s.SimulatorVersion);
     const bool fly1ToFly2 = detected == 1 && s.SimulatorVersion == 2;
     DexTarget target;
-    if (mode == ImportMode::Add
-            ? !PrepareAdd(s, header, target, ui)
-            : !PrepareOpen(s, header, detected, templateSource, target, out, ui))
+    if (mode == ImportMode::Add)
+        PrepareAdd(s, header, target);
+    else if (!PrepareOpen(s, header, detected, templateSource, target, out, ui))
         return out;
 
     TPOD& pod = target.loaded.pod ? *target.loaded.pod : *s.CurrentPod;

@@ -26,13 +26,12 @@ LoadedTemplate LoadImportTemplate(const SessionState& s, const std::string& data
     std::string source = templateSource;
     if (source.empty()) {
         source = ArchivePathFor(s, dataType);
-        if (source.empty()) throw RefusedError(txt::NoSimulatorVersion.In(lang));
+        if (source.empty()) throw RefusedError(txt::NoSimulatorVersion);
     }
     LoadedTemplate loaded;
     if (ArchiveKindOf(source) != ArchiveKind::None) {
         loaded.pod = std::make_unique<TPOD>(source, &ui, lang);
-        if (!loaded.pod->IsOpen())
-            throw FileError(Format(txt::CannotOpenArchive.In(lang), source.c_str()));
+        if (!loaded.pod->IsOpen()) throw FileError(txt::CannotOpenArchive, source.c_str());
         loaded.pod->ReadHeader();
         loaded.pod->ReadDirectory();
     } else {
@@ -81,7 +80,7 @@ void ImportRows::Abandon() {
     try {
         throw;
     } catch (const std::bad_alloc&) {
-        throw OrvaneError(Format(txt::NotEnoughMemory.In(lang_), count_));
+        throw OrvaneError(txt::NotEnoughMemory, count_);
     }
 }
 

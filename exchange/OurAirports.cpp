@@ -3,6 +3,7 @@
 #include "platform/BinaryFile.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"
+#include "settings/Texts.h"
 
 #include <charconv>
 #include <cmath>
@@ -25,11 +26,12 @@ const char* RealDataFileName(RealDataFile file) {
 
 namespace {
 
-[[noreturn]] void Fail(std::string_view file, int line, const std::string& column,
-                       const std::string& what) {
-    std::string text = std::string(file) + ", line " + std::to_string(line);
-    if (!column.empty()) text += ", column \"" + column + "\"";
-    throw FormatError(text + ": " + what);
+template <typename... A>
+[[noreturn]] void Fail(std::string_view file, int line, const std::string& column, BiText what,
+                       const A&... args) {
+    const Message why = MessageOf(what, args...);
+    if (column.empty()) throw FormatError(txt::RealDataAtLine, file, line, why);
+    throw FormatError(txt::RealDataAtColumn, file, line, column, why);
 }
 
 std::string ColumnName(const std::vector<std::string>& heading, std::size_t index) {
@@ -68,16 +70,14 @@ std::vector<std::string> SplitCsvRecord(std::string_view& text, int& line, std::
         } else if (c == '\n' || c == '\r') {
             break;
         } else if (closed) {
-            Fail(file, line, ColumnName(heading, fields.size() - 1),
-                 "text after the closing quote of a field");
+            Fail(file, line, ColumnName(heading, fields.size() - 1), txt::RealDataTextAfterQuote);
         } else if (c == '"' && field.empty()) {
             quoted = true;
         } else {
             field += c;
         }
     }
-    if (quoted)
-        Fail(file, first, ColumnName(heading, fields.size() - 1), "a quote is never closed");
+    if (quoted) Fail(file, first, ColumnName(heading, fields.size() - 1), txt::RealDataQuoteOpen);
     // Past the line's end: CR LF or LF.
     if (i < text.size() && text[i] == '\r') ++i;
     if (i < text.size() && text[i] == '\n') ++i;
@@ -94,14 +94,14 @@ class RealCsv {
     RealCsv(std::string_view file, std::string_view text) : file_(file), text_(text) {
         // A UTF-8 byte order mark is no part of the first column's name.
         if (text_.substr(0, 3) == "\xEF\xBB\xBF") text_.remove_prefix(3);
-        if (text_.empty()) Fail(file_, 1, "", "the file is empty (no heading row)");
+        if (text_.empty()) Fail(file_, 1, "", txt::RealDataEmpty);
         heading_ = SplitCsvRecord(text_, line_, file_, {});
     }
     // The index of a column; throws when the heading lacks a required one.
     int Column(const char* name, bool required = true) const {
         for (std::size_t i = 0; i < heading_.size(); ++i)
             if (heading_[i] == name) return int(i);
-        if (required) Fail(file_, 1, name, "no such column in the heading row");
+        if (required) Fail(file_, 1, name, txt::RealDataNoColumn);
         return -1;
     }
     // The next record; false at the end of the file. Blank lines are skipped.
@@ -114,13 +114,11 @@ class RealCsv {
             recordLine_ = line_;
             fields_ = SplitCsvRecord(text_, line_, file_, heading_);
             if (fields_.size() < heading_.size())
-                Fail(file_, recordLine_, heading_[fields_.size()],
-                     "the line ends before this column (" + std::to_string(fields_.size()) +
-                         " of " + std::to_string(heading_.size()) + " fields)");
+                Fail(file_, recordLine_, heading_[fields_.size()], txt::RealDataShortLine,
+                     fields_.size(), heading_.size());
             if (fields_.size() > heading_.size())
-                Fail(file_, recordLine_, "",
-                     "more fields than the heading names (" + std::to_string(fields_.size()) +
-                         " for " + std::to_string(heading_.size()) + ")");
+                Fail(file_, recordLine_, "", txt::RealDataLongLine, fields_.size(),
+                     heading_.size());
             return true;
         }
         return false;
@@ -136,26 +134,26 @@ class RealCsv {
         const char* end = t.data() + t.size();
         const auto [at, ec] = std::from_chars(t.data(), end, value);
         if (ec != std::errc() || at != end || !std::isfinite(value))
-            Fail(file_, recordLine_, heading_[std::size_t(column)], "\"" + t + "\" is no number");
+            Fail(file_, recordLine_, heading_[std::size_t(column)], txt::RealDataNoNumber, t);
         return value;
     }
     double Required(int column) const {
         if (const auto v = Number(column)) return *v;
-        Fail(file_, recordLine_, heading_[std::size_t(column)], "the value is missing");
+        Fail(file_, recordLine_, heading_[std::size_t(column)], txt::RealDataMissingValue);
     }
     std::optional<int> Whole(int column) const {
         const auto v = Number(column);
         if (!v) return std::nullopt;
         if (std::fabs(*v) > 1e9)
-            Fail(file_, recordLine_, heading_[std::size_t(column)], "the value is out of range");
+            Fail(file_, recordLine_, heading_[std::size_t(column)], txt::RealDataOutOfRange);
         return int(std::lround(*v));
     }
     // Degrees: a latitude within 90, a longitude within 180.
     std::optional<double> Degrees(int column, double limit) const {
         const auto v = Number(column);
         if (v && std::fabs(*v) > limit)
-            Fail(file_, recordLine_, heading_[std::size_t(column)],
-                 "\"" + Text(column) + "\" is beyond " + std::to_string(int(limit)) + " degrees");
+            Fail(file_, recordLine_, heading_[std::size_t(column)], txt::RealDataBeyondDegrees,
+                 Text(column), int(limit));
         return v;
     }
     double RequiredDegrees(int column, double limit) const {
@@ -272,7 +270,7 @@ RealWorldData ReadRealWorldData(const std::string& folder, const std::vector<Rea
     for (RealDataFile file : files) {
         const std::string path = ResolvePathCase(JoinPath(folder, RealDataFileName(file)));
         if (!FileExists(path))
-            throw FileError(std::string(RealDataFileName(file)) + " not found in " + folder);
+            throw FileError(txt::RealDataFileMissing, RealDataFileName(file), folder);
         const std::vector<unsigned char> bytes = ReadWholeFile(path);
         ParseRealDataFile(
             file, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),

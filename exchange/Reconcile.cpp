@@ -144,20 +144,20 @@ int& ColumnOfRole(ReconcileColumns& c, Role role) {
     return c.code;
 }
 
-const char* RoleName(Role role) {
+BiText RoleName(Role role) {
     switch (role) {
     case Role::Code:
-        return "identifier";
+        return txt::RoleIdentifier;
     case Role::Airport:
     case Role::End1:
     case Role::End2:
-        return "ICAO code or runway end";
+        return txt::RoleAirportOrEnd;
     case Role::Type:
-        return "type";
+        return txt::RoleType;
     case Role::Frequency:
-        return "frequency";
+        return txt::RoleFrequency;
     default:
-        return "field";
+        return txt::RoleField;
     }
 }
 
@@ -584,9 +584,7 @@ std::vector<RealDataFile> RealDataFilesFor(std::string_view dataType) {
 
 ReconcileColumns FindReconcileColumns(const RecordTable& table, std::string_view dataType) {
     const DataTypeFields* t = FieldTableOf(dataType);
-    if (!t)
-        throw RefusedError(Cp1252ToUtf8(dataType) +
-                           " records have no real-world counterpart to compare with");
+    if (!t) throw RefusedError(txt::ReconcileNoCounterpart, Cp1252ToUtf8(dataType));
     ReconcileColumns columns;
     std::vector<std::string_view> titles;
     for (int c = kFirstFieldColumn; c < table.ColumnCount(); ++c)
@@ -601,8 +599,7 @@ ReconcileColumns FindReconcileColumns(const RecordTable& table, std::string_view
             {p.latitude + kFirstFieldColumn, p.longitude + kFirstFieldColumn});
     for (Role role : t->required)
         if (ColumnOfRole(columns, role) < 0)
-            throw RefusedError("the table has no field whose title names its " +
-                               std::string(RoleName(role)));
+            throw RefusedError(txt::ReconcileNoRoleField, RoleName(role));
     return columns;
 }
 

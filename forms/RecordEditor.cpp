@@ -18,10 +18,8 @@ std::string WithoutLastCharacter(std::string_view value) {
     return std::string(value.empty() ? value : value.substr(0, value.size() - 1));
 }
 
-[[noreturn]] void ThrowNotANumber(const BiText& text, int tableRow, const EditorLine& line,
-                                  Lang lang) {
-    throw ConversionError(Format(text.In(lang), tableRow, Cp1252ToUtf8(line.title).c_str(),
-                                 Cp1252ToUtf8(line.value).c_str()));
+[[noreturn]] void ThrowNotANumber(const BiText& text, int tableRow, const EditorLine& line) {
+    throw ConversionError(text, tableRow, Cp1252ToUtf8(line.title), Cp1252ToUtf8(line.value));
 }
 
 } // namespace
@@ -202,7 +200,7 @@ CheckResult RecordEditor::KeyReleased(int page, int row, std::string_view valueA
     return {std::nullopt, std::string(valueAfter)};
 }
 
-EntryRequest RecordEditor::OpenEntryDialog(int page, int row, MouseButton button, Lang lang) const {
+EntryRequest RecordEditor::OpenEntryDialog(int page, int row, MouseButton button, Lang) const {
     EntryRequest request;
     const EditorLine& line = Line(page, row);
     if (line.field < 0) return request;
@@ -214,13 +212,12 @@ EntryRequest RecordEditor::OpenEntryDialog(int page, int row, MouseButton button
         const EditorLine& lat = FieldLine(first);
         const EditorLine& lon = FieldLine(first + 1);
         if (lat.field < 0 || lon.field < 0)
-            throw ConversionError(
-                Format((latitude ? txt::NoLongitudeAfter : txt::NoLatitudeBefore).In(lang),
-                       Cp1252ToUtf8(line.title).c_str()));
+            throw ConversionError(latitude ? txt::NoLongitudeAfter : txt::NoLatitudeBefore,
+                                  Cp1252ToUtf8(line.title));
         auto latValue = ParseDecimal(lat.value, DecimalSeparator);
-        if (!latValue) ThrowNotANumber(txt::BadNumber, tableRow_, lat, lang);
+        if (!latValue) ThrowNotANumber(txt::BadNumber, tableRow_, lat);
         auto lonValue = ParseDecimal(lon.value, DecimalSeparator);
-        if (!lonValue) ThrowNotANumber(txt::BadNumber, tableRow_, lon, lang);
+        if (!lonValue) ThrowNotANumber(txt::BadNumber, tableRow_, lon);
         request.kind = EntryRequest::Kind::Coordinates;
         request.latitudeField = lat.field;
         request.longitudeField = lon.field;
@@ -232,7 +229,7 @@ EntryRequest RecordEditor::OpenEntryDialog(int page, int row, MouseButton button
         (line.kind != RowKind::Integer && line.kind != RowKind::Byte))
         return request;
     auto value = ParseWholeNumber(line.value);
-    if (!value) ThrowNotANumber(txt::BadWholeNumber, tableRow_, line, lang);
+    if (!value) ThrowNotANumber(txt::BadWholeNumber, tableRow_, line);
     request.kind = EntryRequest::Kind::Byte;
     request.byteField = line.field;
     request.byteViews = line.kind == RowKind::Integer ? IntegerPreset(line.title, *value)

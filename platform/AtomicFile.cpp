@@ -1,6 +1,7 @@
 #include "platform/AtomicFile.h"
 
 #include "platform/Errors.h"
+#include "platform/FileTexts.h"
 
 #include <atomic>
 #include <cerrno>
@@ -140,25 +141,20 @@ std::string AtomicFile::TemporaryPrefixFor(const std::string& target) {
     return Utf8Of(p.parent_path() / PathFromUtf8("." + Utf8Of(p.filename()) + std::string(kTag)));
 }
 
-AtomicFile::AtomicFile(std::string target, std::string_view readOnlyText, LinkAtTarget links)
+AtomicFile::AtomicFile(std::string target, BiText readOnlyText, LinkAtTarget links)
     : target_(links == LinkAtTarget::Follow ? ResolveLinks(target) : target) {
     std::error_code ec;
     // A link to be replaced is neither a folder nor read-only: what it
     // points to does not count.
     replacesLink_ = links == LinkAtTarget::Replace && fs::is_symlink(PathFromUtf8(target_), ec);
     if (!replacesLink_ && fs::is_directory(PathFromUtf8(target_), ec))
-        throw FileError("Cannot create file " + target + ": it is a folder");
-    if (!replacesLink_ && IsReadOnly(target_)) {
-        std::string text(readOnlyText);
-        auto at = text.find("%s");
-        if (at != std::string::npos) text.replace(at, 2, target);
-        throw FileError(text);
-    }
+        throw FileError(txt::CannotCreateOverFolder, target);
+    if (!replacesLink_ && IsReadOnly(target_)) throw FileError(readOnlyText, target);
     RemoveStaleTemporaries(target_);
     temp_ = TemporaryNameFor(target_);
     if (!file_.TryOpen(temp_, OpenMode::Create)) {
         const int error = errno;
-        throw FileError("Cannot create file " + target + ": " + SystemReason(error));
+        throw FileError(txt::CannotCreateFile, target, SystemReason(error));
     }
     file_.SetShownName(target);
 }
@@ -183,7 +179,7 @@ void AtomicFile::Commit() {
         std::error_code ignored;
         fs::remove(PathFromUtf8(temp_), ignored);
         done_ = true;
-        throw FileError("Cannot write file " + target_ + ": " + renameError.message());
+        throw FileError(txt::CannotWriteFile, target_, renameError.message());
     }
     done_ = true;
     SyncFolderOf(target_);
@@ -197,8 +193,7 @@ void AtomicFile::Discard() {
     done_ = true;
 }
 
-void WriteFileAtomically(const std::string& path, const std::string& bytes,
-                         std::string_view readOnlyText) {
+void WriteFileAtomically(const std::string& path, const std::string& bytes, BiText readOnlyText) {
     AtomicFile out(path, readOnlyText);
     out.File().Write(bytes.data(), bytes.size());
     out.Commit();

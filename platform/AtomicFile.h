@@ -11,6 +11,7 @@
 #pragma once
 
 #include "platform/BinaryFile.h"
+#include "platform/FileTexts.h"
 
 #include <string>
 #include <string_view>
@@ -26,8 +27,8 @@ enum class LinkAtTarget {
 class AtomicFile {
   public:
     // readOnlyText: the refusal for a read-only target, "%s" standing for
-    // the target's name (the caller's language).
-    explicit AtomicFile(std::string target, std::string_view readOnlyText = "%s is read-only",
+    // the target's name.
+    explicit AtomicFile(std::string target, BiText readOnlyText = txt::ReadOnlyTarget,
                         LinkAtTarget links = LinkAtTarget::Follow);
     ~AtomicFile();
     AtomicFile(const AtomicFile&) = delete;
@@ -56,6 +57,6 @@ class AtomicFile {
 
 // Writes a whole byte string to path through an AtomicFile.
 void WriteFileAtomically(const std::string& path, const std::string& bytes,
-                         std::string_view readOnlyText = "%s is read-only");
+                         BiText readOnlyText = txt::ReadOnlyTarget);
 
 } // namespace orvane

@@ -1,6 +1,7 @@
 #include "platform/BinaryFile.h"
 
 #include "platform/Errors.h"
+#include "platform/FileTexts.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -98,8 +99,9 @@ bool FdSize(int fd, std::uint64_t& size) {
 
 BinaryFile::BinaryFile(const std::string& path, OpenMode mode) {
     if (!TryOpen(path, mode)) {
-        const char* what = mode == OpenMode::Create ? "Cannot create file " : "Cannot open file ";
-        throw FileError(what + path + ": " + SystemReason(errno));
+        const int error = errno;
+        throw FileError(mode == OpenMode::Create ? txt::CannotCreateFile : txt::CannotOpenFile,
+                        path, SystemReason(error));
     }
 }
 
@@ -173,34 +175,33 @@ void BinaryFile::Close() {
     if (error != 0) ThrowWriteError(error);
 }
 
-void BinaryFile::RequireOpen(const char* what) const {
-    if (fd_ < 0) throw FileError(std::string(what) + ": file not open: " + path_);
+void BinaryFile::RequireOpen(const BiText& what) const {
+    if (fd_ < 0) throw FileError(txt::FileNotOpen, what, path_);
 }
 
 void BinaryFile::ThrowWriteError(int error) const {
-    throw FileError("Write error in " + (shownName_.empty() ? path_ : shownName_) + ": " +
+    throw FileError(txt::WriteErrorIn, shownName_.empty() ? path_ : shownName_,
                     SystemReason(error));
 }
 
 std::uint64_t BinaryFile::Size() const {
-    RequireOpen("Read error");
+    RequireOpen(txt::ReadErrorWord);
     std::uint64_t size = 0;
-    if (!FdSize(fd_, size))
-        throw FileError("Cannot read the size of " + path_ + ": " + SystemReason(errno));
+    if (!FdSize(fd_, size)) throw FileError(txt::CannotReadSize, path_, SystemReason(errno));
     // Bytes still in the write buffer count: they are part of the file.
     if (!wbuf_.empty()) size = std::max<std::uint64_t>(size, wstart_ + wbuf_.size());
     return size;
 }
 
 std::uint64_t BinaryFile::Position() const {
-    RequireOpen("Read error");
+    RequireOpen(txt::ReadErrorWord);
     return pos_;
 }
 
 void BinaryFile::Seek(std::uint64_t offset) {
-    RequireOpen("Read error");
+    RequireOpen(txt::ReadErrorWord);
     if (offset > static_cast<std::uint64_t>(INT64_MAX))
-        throw FileError("Cannot seek to offset " + std::to_string(offset) + " in " + path_);
+        throw FileError(txt::CannotSeek, offset, path_);
     pos_ = offset;
     // Another program may have changed the file since it was read ahead (a
     // shared archive): a positioning drops what was read ahead, as stdio does.
@@ -243,8 +244,7 @@ std::size_t BinaryFile::ReadAt(std::uint64_t offset, unsigned char* data, std::s
         long long done = PRead(fd_, data + got, n - got, offset + got);
         if (done < 0) {
             if (errno == EINTR) continue;
-            throw FileError("Read error in " + path_ + " at offset " +
-                            std::to_string(offset + got) + ": " + SystemReason(errno));
+            throw FileError(txt::ReadErrorAt, path_, offset + got, SystemReason(errno));
         }
         if (done == 0) break; // the end of the file
         got += static_cast<std::size_t>(done);
@@ -264,13 +264,13 @@ void BinaryFile::Flush() {
 }
 
 void BinaryFile::Sync() {
-    RequireOpen("Write error");
+    RequireOpen(txt::WriteErrorWord);
     Flush();
     if (SyncFd(fd_) != 0) ThrowWriteError(errno);
 }
 
 std::size_t BinaryFile::ReadSome(void* buffer, std::size_t n) {
-    RequireOpen("Read error");
+    RequireOpen(txt::ReadErrorWord);
     Flush();
     auto* out = static_cast<unsigned char*>(buffer);
     std::size_t done = 0;
@@ -300,18 +300,15 @@ std::size_t BinaryFile::ReadSome(void* buffer, std::size_t n) {
 }
 
 void BinaryFile::ReadExact(void* buffer, std::size_t n) {
-    RequireOpen("Read error");
+    RequireOpen(txt::ReadErrorWord);
     if (n == 0) return;
     const std::uint64_t here = pos_;
     const std::size_t got = ReadSome(buffer, n);
-    if (got != n)
-        throw FileError("Read error in " + path_ + ": " + std::to_string(n) +
-                        " bytes wanted at offset " + std::to_string(here) +
-                        ", the file ends after " + std::to_string(got));
+    if (got != n) throw FileError(txt::ShortRead, path_, n, here, got);
 }
 
 void BinaryFile::Write(const void* buffer, std::size_t n) {
-    RequireOpen("Write error");
+    RequireOpen(txt::WriteErrorWord);
     if (n == 0) return;
     rlen_ = 0; // what was read ahead may be overwritten now
     const auto* data = static_cast<const unsigned char*>(buffer);
@@ -359,7 +356,7 @@ bool DirectoryExists(const std::string& path) {
 std::uint64_t FileSizeOf(const std::string& path) {
     std::error_code ec;
     auto n = fs::file_size(PathFromUtf8(path), ec);
-    if (ec) throw FileError("Cannot read the size of " + path + ": " + ec.message());
+    if (ec) throw FileError(txt::CannotReadSize, path, ec.message());
     return n;
 }
 

@@ -5,6 +5,8 @@
 // file and the system's reason. Offsets are 64-bit throughout.
 #pragma once
 
+#include "platform/Wording.h"
+
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -73,7 +75,7 @@ class BinaryFile {
 
   private:
     [[noreturn]] void ThrowWriteError(int error) const;
-    void RequireOpen(const char* what) const;
+    void RequireOpen(const BiText& what) const;
     void WriteAt(std::uint64_t offset, const unsigned char* data, std::size_t n);
     std::size_t ReadAt(std::uint64_t offset, unsigned char* data, std::size_t n);
     void CloseQuietly() noexcept;

@@ -1,6 +1,10 @@
-// Typed errors thrown by the core. The windows catch them at the command
-// boundary and show them; the batch tool prints them and exits non-zero.
+// Typed errors thrown by the core. Each carries a catalogue text and its
+// arguments rather than a finished sentence: the windows' command boundary
+// words it in the user's language, the batch tool in its own (English).
+// what() holds the English wording.
 #pragma once
+
+#include "platform/Wording.h"
 
 #include <stdexcept>
 #include <string>
@@ -9,8 +13,28 @@ namespace orvane {
 
 class OrvaneError : public std::runtime_error {
   public:
-    using std::runtime_error::runtime_error;
+    template <typename... A>
+    explicit OrvaneError(BiText text, const A&... args) : OrvaneError(MessageOf(text, args...)) {}
+    explicit OrvaneError(Message message)
+        : std::runtime_error(message.In(Lang::English)), message_(std::move(message)) {}
+    // Every text the user reads comes from the catalogue: no error is made
+    // from a finished sentence.
+    template <typename... A> OrvaneError(const char*, const A&...) = delete;
+    template <typename... A> OrvaneError(const std::string&, const A&...) = delete;
+
+    std::string In(Lang lang) const { return message_.In(lang); }
+    const Message& Wording() const { return message_; }
+
+  private:
+    Message message_;
 };
+
+// The message of any exception in lang: a core error's own wording, another
+// exception's what() as it is.
+inline std::string MessageIn(const std::exception& e, Lang lang) {
+    if (const auto* core = dynamic_cast<const OrvaneError*>(&e)) return core->In(lang);
+    return e.what();
+}
 
 // A file that cannot be opened, created, read, written or renamed.
 class FileError : public OrvaneError {

@@ -2,6 +2,7 @@
 
 #include "platform/BinaryFile.h"
 #include "platform/Errors.h"
+#include "platform/FileTexts.h"
 
 #include <algorithm>
 #include <cctype>
@@ -217,7 +218,7 @@ void CreateFolders(const std::string& folder) {
     fs::create_directories(PathFromUtf8(folder), ec);
     std::error_code probe;
     if (ec && !fs::is_directory(PathFromUtf8(folder), probe))
-        throw FileError("Cannot create folder " + folder + ": " + ec.message());
+        throw FileError(txt::CannotCreateFolder, folder, ec.message());
 }
 
 } // namespace orvane

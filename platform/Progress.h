@@ -16,7 +16,7 @@ using ProgressFn = std::function<bool(std::int64_t done, std::int64_t total)>;
 // what it had changed. Not a failure: nothing is shown for it.
 class Cancelled : public OrvaneError {
   public:
-    Cancelled() : OrvaneError("cancelled") {}
+    Cancelled() : OrvaneError(BiText("cancelled")) {} // never shown
 };
 
 // Reports to a callback every `step` units and at the last one, so that a

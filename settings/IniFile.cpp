@@ -3,6 +3,7 @@
 #include "platform/AtomicFile.h"
 #include "platform/BinaryFile.h"
 #include "platform/Errors.h"
+#include "settings/Texts.h"
 
 #include <cstddef>
 #include <limits>
@@ -178,8 +179,7 @@ void CheckWritable(std::string_view section, std::string_view key, std::string_v
     if (breaks(section) || breaks(key) || breaks(value) || section.find(']') != section.npos ||
         key.find('=') != key.npos || Trim(section).empty() || Trim(key).empty() ||
         Trim(key).front() == ';' || Trim(key).front() == '[')
-        throw RefusedError("Cannot write the settings entry [" + std::string(section) + "] " +
-                           std::string(key) + ": its name or value would break the file");
+        throw RefusedError(txt::SettingsEntryRefused, section, key);
 }
 
 } // namespace

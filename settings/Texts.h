@@ -3,23 +3,18 @@
 // through this file. Add new texts to the section of their window or area.
 #pragma once
 
+#include "platform/FileTexts.h"
+#include "platform/Wording.h"
+
 #include <string>
 #include <string_view>
 
 namespace orvane {
 
-enum class Lang { French, English };
-
 // "english" (exactly, letter case counts) selects English; anything else French.
 inline Lang LangOf(std::string_view language) {
     return language == "english" ? Lang::English : Lang::French;
 }
-
-struct BiText {
-    const char* fr;
-    const char* en;
-    const char* In(Lang lang) const { return lang == Lang::English ? en : fr; }
-};
 
 // A text about a count, in its singular and plural forms. French puts 0 and
 // 1 in the singular ("0 modifié", "1 modifié"), English only 1 ("0 changed
@@ -99,7 +94,6 @@ inline constexpr BiText CannotOpenArchive{"Impossible d'ouvrir l'archive %s",
                                           "Cannot open the archive %s"};
 inline constexpr BiText NotEnoughMemory{"mémoire insuffisante pour charger %d enregistrements",
                                         "not enough memory to load %d records"};
-inline constexpr BiText ReadOnlyTarget{"%s est en lecture seule", "%s is read-only"};
 
 // --- Faults of archives, exports and templates ------------------------------------
 // A failed close after a record was written into an archive: the system's error.
@@ -127,6 +121,129 @@ inline constexpr BiText TemplateOverlap{
     "un enregistrement réécrit peut changer",
     "Template: the fields %s (bytes %d to %d) and %s (bytes %d to %d) overlap; a record "
     "written again may change"};
+
+// --- Errors of settings, archives, templates, extraction and the demo ----------
+// A settings entry that would break the file: section, key.
+inline constexpr BiText SettingsEntryRefused{
+    "Impossible d'écrire l'entrée de réglage [%s] %s : son nom ou sa valeur casserait le fichier",
+    "Cannot write the settings entry [%s] %s: its name or value would break the file"};
+// A damaged archive: its path, then one of the faults below.
+inline constexpr BiText DamagedArchive{"%s : archive endommagée : %s", "%s: damaged archive: %s"};
+// The file's size, the header's size.
+inline constexpr BiText ArchiveShorterThanHeader{
+    "le fichier (%llu octets) est plus court que son en-tête de %d octets",
+    "the file (%llu bytes) is shorter than its %d-byte header"};
+inline constexpr BiText ArchiveShorterThanPod3{
+    "le fichier (%llu octets) est plus court que son en-tête POD3 de 288 octets",
+    "the file (%llu bytes) is shorter than its 288-byte POD3 header"};
+inline constexpr BiText NegativeEntryCount{"nombre d'entrées négatif %d",
+                                           "negative entry count %d"};
+inline constexpr BiText DirectoryPastEnd{
+    "la position du répertoire %llu est au-delà de la fin du fichier (%llu octets)",
+    "directory offset %llu is past the end of the file (%llu bytes)"};
+inline constexpr BiText EntryCountTooLarge{
+    "le nombre d'entrées %d ne tient pas dans le fichier (%llu octets)",
+    "entry count %d does not fit in the file (%llu bytes)"};
+// The names read, the names announced.
+inline constexpr BiText NameListEnds{
+    "la liste des noms se termine avec le fichier après %llu noms sur %llu",
+    "the name list ends with the file after %llu of %llu names"};
+// The entry's name, offset and size, the file's size.
+inline constexpr BiText EntryPastEnd{
+    "entrée %s (position %llu, %llu octets) au-delà de la fin du fichier (%llu octets)",
+    "entry %s (offset %llu, %llu bytes) runs past the end of the file (%llu bytes)"};
+inline constexpr BiText EntryShorterThanHeader{
+    "entrée %s (%llu octets) plus courte que son en-tête de %llu octets",
+    "entry %s (%llu bytes) is shorter than its %llu-byte header"};
+// The index's name, its row count and row length.
+inline constexpr BiText IndexNegative{
+    "index %s : nombre de lignes ou longueur négatif (%d lignes de %d octets)",
+    "index %s has a negative row count or length (%d rows of %d bytes)"};
+inline constexpr BiText IndexTooLarge{
+    "index %s (%d lignes de %d octets) : ne tient pas dans le fichier",
+    "index %s (%d rows of %d bytes) does not fit in the file"};
+inline constexpr BiText ArchiveNotOpen{"Erreur de lecture : l'archive %s n'est pas ouverte",
+                                       "Read error: the archive %s is not open"};
+inline constexpr BiText NotAnArchive{"Erreur de lecture : %s n'est pas une archive EPD ou POD",
+                                     "Read error: %s is not an EPD or POD archive"};
+inline constexpr BiText HeaderNotRead{"Erreur de lecture : l'en-tête de %s n'a pas été lu",
+                                      "Read error: the header of %s was not read"};
+// The archive, the record's byte, the entry.
+inline constexpr BiText AirportRecordUnreadable{
+    "Erreur de lecture : %s : l'enregistrement d'aéroport à l'octet %lld de %s est illisible",
+    "Read error: %s: the airport record at byte %lld of %s cannot be read"};
+inline constexpr BiText NotADbd{
+    "%s : ce n'est pas un fichier DBD (%llu octets, moins que son en-tête de 56 octets)",
+    "%s: not a DBD file (%llu bytes, shorter than its 56-byte header)"};
+inline constexpr BiText EntryShorterThanDbdHeader{
+    "%s : l'entrée %s est plus courte qu'un en-tête DBD",
+    "%s: the entry %s is shorter than a DBD header"};
+inline constexpr BiText ArchiveTooLarge{"Archive trop grande : les positions sont limitées à 4 Gio",
+                                        "Archive too large: offsets are limited to 4 GiB"};
+inline constexpr BiText EntryNameZero{"Le nom d'entrée d'archive contient un octet nul : %s",
+                                      "Archive entry name holds a zero byte: %s"};
+inline constexpr BiText EntryNameTooLong{"Nom d'entrée d'archive de plus de %llu octets : %s",
+                                         "Archive entry name longer than %llu bytes: %s"};
+// Template faults. The item, what it stands for (below), the line.
+inline constexpr BiText TemplateNotWhole{
+    "Modèle : « %s » n'est pas un nombre entier valide (%s de la ligne « %s »)",
+    "Template: \"%s\" is not a valid whole number (%s in line \"%s\")"};
+inline constexpr BiText TemplateOffsetWord{"position", "offset"};
+inline constexpr BiText TemplateWidthWord{"largeur", "width"};
+inline constexpr BiText TemplateCountWord{"nombre de champs", "field count"};
+inline constexpr BiText TemplateFewItems{
+    "Modèle : la définition de champ « %s » a moins de cinq éléments",
+    "Template: field definition \"%s\" has fewer than five items"};
+// The field, its offset and width, the largest record, the line.
+inline constexpr BiText TemplateFieldOutside{
+    "Modèle : le champ « %s » (position %d, largeur %d) ne tient pas dans un enregistrement de "
+    "%d octets (ligne « %s »)",
+    "Template: field \"%s\" (offset %d, width %d) does not fit in a record of %d bytes (line "
+    "\"%s\")"};
+inline constexpr BiText TemplateEmpty{"Modèle : le texte est vide", "Template: the text is empty"};
+inline constexpr BiText TemplateNegativeCount{"Modèle : nombre de champs négatif",
+                                              "Template: negative field count"};
+inline constexpr BiText TemplateMissingLines{
+    "Modèle : %d champs annoncés, %llu lignes de définition trouvées",
+    "Template: %d fields announced, %llu definition lines found"};
+// An archive entry the extraction refuses: its name, then why (below).
+inline constexpr BiText EntryRefused{"Entrée « %s » refusée : %s", "Entry \"%s\" refused: %s"};
+inline constexpr BiText RefusedEmptyName{"le nom est vide", "the name is empty"};
+inline constexpr BiText RefusedAbsolute{"le nom commence par un séparateur (un chemin absolu)",
+                                        "the name starts with a separator (an absolute path)"};
+inline constexpr BiText RefusedDrive{"le nom commence par une lettre de lecteur",
+                                     "the name starts with a drive letter"};
+inline constexpr BiText RefusedParent{"le nom sort du dossier (« .. »)",
+                                      "the name leads out of the folder (\"..\")"};
+inline constexpr BiText RefusedColon{
+    "une partie du nom porte une marque de lecteur ou de flux (« : »)",
+    "a part of the name holds a drive or stream mark (\":\")"};
+inline constexpr BiText RefusedNotFile{"le nom ne désigne pas un fichier",
+                                       "the name does not name a file"};
+// Why a folder could not be made.
+inline constexpr BiText FileInTheWay{"un fichier de ce nom est en travers",
+                                     "a file of that name is in the way"};
+inline constexpr BiText NoEntryNumber{"Pas d'entrée numéro %d dans %s", "No entry number %d in %s"};
+// The demo folder's faults: the data type, the text, the field.
+inline constexpr BiText DemoTextTooLong{"démo %s : « %s » ne tient pas dans le champ %s",
+                                        "demo %s: \"%s\" does not fit in field %s"};
+inline constexpr BiText DemoNoAirport{"démo : pas d'aéroport %s", "demo: no airport %s"};
+inline constexpr BiText DemoFolderFault{"dossier de démo : %s", "demo folder: %s"};
+inline constexpr BiText DemoRecordNotLoaded{
+    "dossier de démo : un enregistrement ne s'est pas chargé",
+    "demo folder: a record did not load"};
+inline constexpr BiText DemoNoFolder{"make-demo : aucun dossier donné",
+                                     "make-demo: no folder given"};
+inline constexpr BiText DemoDbdNotLoaded{"dossier de démo : %s.dbd ne s'est pas chargé",
+                                         "demo folder: %s.dbd did not load"};
+// The batch tool's faults.
+inline constexpr BiText CliNotArchive{
+    "%s : ce n'est pas une archive (l'extension doit être .epd ou .pod)",
+    "%s: not an archive (the extension must be .epd or .pod)"};
+inline constexpr BiText CliCannotOpenArchive{"impossible d'ouvrir l'archive %s : %s",
+                                             "cannot open the archive %s: %s"};
+inline constexpr BiText CliNoTableLoaded{"aucune table n'a pu être chargée de %s",
+                                         "no table could be loaded from %s"};
 
 // --- Exchange files ------------------------------------------------------------
 inline constexpr BiText DexSaveFilter{"Fichier Export|*.dex|Tous fichiers |*.*",
@@ -683,8 +800,7 @@ inline constexpr CountText ReconcileFindings{{"%d constat", "%d finding"},
                                              {"%d constats", "%d findings"}};
 inline constexpr BiText ReconcileThreshold{"Déplacé au-delà de (m) :", "Moved beyond (m):"};
 inline constexpr BiText ReconcileTake{"Prendre la valeur réelle", "Take the real-world value"};
-inline constexpr BiText ReconcileTakeKind{"Prendre tous ceux de ce type",
-                                          "Take all of this kind"};
+inline constexpr BiText ReconcileTakeKind{"Prendre tous ceux de ce type", "Take all of this kind"};
 inline constexpr BiText ReconcileNotInRealWorldHint{"Ligne absente des données réelles ou fermée",
                                                     "Row not in the real-world data, or closed"};
 inline constexpr BiText ReconcileRealValue{"Données réelles : « %s »", "Real world: \"%s\""};
@@ -707,6 +823,40 @@ inline constexpr BiText ReconcileUnknownItem{"Absent des données réelles : %s 
                                              "Not in the real-world data: %s (line %d)"};
 // A real-world airport or navaid of the table's area: its code and name.
 inline constexpr BiText ReconcileMissingItem{"Manque à la table : %s", "Not in the table: %s"};
+// A real-world file that does not read: the file, its line, the column, why.
+inline constexpr BiText RealDataAtColumn{"%s, ligne %d, colonne \"%s\" : %s",
+                                         "%s, line %d, column \"%s\": %s"};
+inline constexpr BiText RealDataAtLine{"%s, ligne %d : %s", "%s, line %d: %s"};
+inline constexpr BiText RealDataTextAfterQuote{"du texte suit le guillemet fermant du champ",
+                                               "text after the closing quote of a field"};
+inline constexpr BiText RealDataQuoteOpen{"un guillemet n'est jamais fermé",
+                                          "a quote is never closed"};
+inline constexpr BiText RealDataEmpty{"le fichier est vide (pas de ligne d'en-tête)",
+                                      "the file is empty (no heading row)"};
+inline constexpr BiText RealDataNoColumn{"la ligne d'en-tête n'a pas cette colonne",
+                                         "no such column in the heading row"};
+inline constexpr BiText RealDataShortLine{
+    "la ligne s'arrête avant cette colonne (%d champs sur %d)",
+    "the line ends before this column (%d of %d fields)"};
+inline constexpr BiText RealDataLongLine{"plus de champs que l'en-tête n'en nomme (%d pour %d)",
+                                         "more fields than the heading names (%d for %d)"};
+inline constexpr BiText RealDataNoNumber{"\"%s\" n'est pas un nombre", "\"%s\" is no number"};
+inline constexpr BiText RealDataMissingValue{"la valeur manque", "the value is missing"};
+inline constexpr BiText RealDataOutOfRange{"la valeur est hors limites",
+                                           "the value is out of range"};
+inline constexpr BiText RealDataBeyondDegrees{"\"%s\" dépasse %d degrés",
+                                              "\"%s\" is beyond %d degrees"};
+// The file's name, then the folder.
+inline constexpr BiText RealDataFileMissing{"%s introuvable dans %s", "%s not found in %s"};
+// The role a field plays for the comparison (identifier, frequency…).
+inline constexpr BiText ReconcileNoRoleField{"la table n'a pas de champ dont le titre nomme son %s",
+                                             "the table has no field whose title names its %s"};
+inline constexpr BiText RoleIdentifier{"identifiant", "identifier"};
+inline constexpr BiText RoleAirportOrEnd{"code OACI ou extrémité de piste",
+                                         "ICAO code or runway end"};
+inline constexpr BiText RoleType{"type", "type"};
+inline constexpr BiText RoleFrequency{"fréquence", "frequency"};
+inline constexpr BiText RoleField{"champ", "field"};
 inline constexpr CountText StepTakeRealWorld{
     {"reprise d'une valeur réelle", "take one real-world value"},
     {"reprise de %d valeurs réelles", "take %d real-world values"}};

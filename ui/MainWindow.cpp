@@ -77,7 +77,7 @@ QLabel* InfoLabel(QWidget* parent, const char* name) {
 TForm_main::TForm_main(SessionState& session, UserInteraction& ui, BusyIndicator* busy,
                        std::string iniPath, QWidget* parent)
     : QMainWindow(parent), session_(session), ui_(ui), busy_(busy), iniPath_(std::move(iniPath)),
-      boundary_(ui) {
+      boundary_(ui, [this] { return lang(); }) {
     setObjectName("TForm_main");
     captions_.Title(this, txt::MainCaption, Captions::kUnsavedMark);
     resize(766, 509);

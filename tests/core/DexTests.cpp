@@ -7,6 +7,7 @@
 #include "support/ScriptedInteraction.h"
 #include "support/TableCells.h"
 #include "support/TempDir.h"
+#include "support/ThrownText.h"
 
 #include <gtest/gtest.h>
 
@@ -188,19 +189,14 @@ TEST(DexVersions, Fly2DataUnderFly1AreRefused) {
     const std::string dex = sim.dir.Write(
         "AIRPORT.dex", DexBytes("AIRPORT.DBD", 340, {AirportLikeRecord(5) + "0123456789"}));
     ScriptedInteraction ui;
-    ImportOutcome out = ImportDex(s, dex, ImportMode::Open, ui);
-    EXPECT_FALSE(out.tableChanged);
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].kind, MessageKind::Error);
-    EXPECT_EQ(ui.messages[0].text, "The data you want to import are in the Fly!2 format.\r\n"
-                                   "They cannot be imported while Fly! 1 is the current version.");
+    const auto open = [&] { ImportDex(s, dex, ImportMode::Open, ui); };
+    EXPECT_EQ(ThrownText<RefusedError>(open),
+              "The data you want to import are in the Fly!2 format.\r\n"
+              "They cannot be imported while Fly! 1 is the current version.");
     EXPECT_EQ(s.Table.Cell(4, 1), "mine");
     EXPECT_EQ(s.DataType, "NAVAID") << "a refused import changes nothing";
     EXPECT_FALSE(s.CurrentPod);
-
-    s.Language = "french";
-    ImportDex(s, dex, ImportMode::Open, ui);
-    EXPECT_EQ(ui.messages.back().text,
+    EXPECT_EQ(ThrownText<RefusedError>(open, Lang::French),
               "Les données que vous voulez importez sont au format Fly!2\r\nL'importation est "
               "impossible");
 }
@@ -307,10 +303,9 @@ TEST(DexImport, AddingAnotherDataTypeIsRefusedAndTheTableStays) {
         const std::string dex =
             f.dir.Write("NAVAID.dex", DexBytes(name, 20, {std::string(20, 'n')}));
         ScriptedInteraction ui;
-        ImportOutcome out = ImportDex(s, dex, ImportMode::Add, ui);
-        EXPECT_FALSE(out.tableChanged);
-        ASSERT_EQ(ui.messages.size(), 1u) << name;
-        EXPECT_EQ(ui.messages[0].text, "Added data inconciliable with those in memory");
+        EXPECT_EQ(ThrownText<RefusedError>([&] { ImportDex(s, dex, ImportMode::Add, ui); }),
+                  "Added data inconciliable with those in memory")
+            << name;
         EXPECT_EQ(DataCells(s.Table), before);
         EXPECT_EQ(s.DataType, "AIRPORT");
         EXPECT_EQ(s.CurrentPod->Dex.RecordSize(), kAirportLikeRecordSize);
@@ -411,9 +406,8 @@ TEST(DexImport, DamagedFilesAreRefusedBeforeTheTableChanges) {
             const std::string path = dir.Write(std::string(c.name) + ".dex", c.bytes);
             if (std::string(c.name) == "no name" && mode == ImportMode::Add) {
                 // Added to a table, it is data that does not match the table.
-                EXPECT_FALSE(ImportDex(s, path, mode, ui, &ui, dbt).tableChanged);
-                ASSERT_EQ(ui.messages.size(), 1u);
-                EXPECT_EQ(ui.messages[0].text, txt::AddedDataMismatch.en);
+                EXPECT_EQ(ThrownText<RefusedError>([&] { ImportDex(s, path, mode, ui, &ui, dbt); }),
+                          txt::AddedDataMismatch.en);
             } else {
                 EXPECT_THROW(ImportDex(s, path, mode, ui, &ui, dbt), FormatError) << c.name;
             }

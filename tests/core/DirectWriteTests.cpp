@@ -308,24 +308,21 @@ TEST(DirectWriteFields, ProtectedNamesAreCaseSensitive) {
 }
 
 TEST(DirectWriteMode, EnteringNeedsFly2) {
-    ScriptedInteraction ui;
     SessionState s;
-    s.Language = "english";
     s.SimulatorVersion = 1;
     EditMode mode = EditMode::Normal;
-    EXPECT_FALSE(EnterDirectWriteMode(s, mode, ui));
+    try {
+        EnterDirectWriteMode(s, mode);
+        ADD_FAILURE() << "entered under Fly! 1";
+    } catch (const RefusedError& e) {
+        EXPECT_EQ(e.In(Lang::English), "Fly! 2 only");
+        EXPECT_EQ(e.In(Lang::French), "Fly! 2 seulement");
+    }
     EXPECT_EQ(mode, EditMode::Normal);
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].kind, MessageKind::Error);
-    EXPECT_EQ(ui.messages[0].text, "Fly! 2 only");
     EXPECT_FALSE(ViewOf(mode).writeRowEnabled);
 
-    s.Language = "french";
-    EXPECT_FALSE(EnterDirectWriteMode(s, mode, ui));
-    EXPECT_EQ(ui.messages.back().text, "Fly! 2 seulement");
-
     s.SimulatorVersion = 2;
-    EXPECT_TRUE(EnterDirectWriteMode(s, mode, ui));
+    EnterDirectWriteMode(s, mode);
     EXPECT_EQ(mode, EditMode::DirectWrite);
     const EditModeView v = ViewOf(mode);
     EXPECT_FALSE(v.editionGroupVisible || v.headingSortEnabled || v.dexAddEnabled ||

@@ -114,7 +114,10 @@ void ExchangeTest::exportsMatchTheBatchTool() {
     // An empty selection: the message, and the earlier file stays.
     h.session.Table.SetCell(kColExport, 2, "0");
     if (selection) {
+        const std::size_t shown = h.ui.messages.size();
         h.Save(item, target);
+        QCOMPARE(h.ui.messages.size(), shown + 1); // one box, from the boundary
+        QCOMPARE(h.ui.messages.back().kind, MessageKind::Error);
         QCOMPARE(Q(h.ui.messages.back().text),
                  Q((dex ? txt::NoSelectedRecords : txt::NoSelectedRecord).en));
         QVERIFY(ReadBytes(target).size() > 40);
@@ -184,6 +187,7 @@ void ExchangeTest::csvRoundTripAndMenus() {
 void ExchangeTest::directWriteChangesOneRecord() {
     EditorHarness fly1(1, "french");
     fly1.window->POD_ouvrir_ligne->trigger();
+    QCOMPARE(fly1.ui.messages.size(), std::size_t(1));
     QCOMPARE(Q(fly1.ui.messages.at(0).text), QString("Fly! 2 seulement"));
     QVERIFY(!fly1.window->POD_Enregistrer_ligne->isEnabled());
     QVERIFY(fly1.ui.openRequests.empty());

@@ -429,10 +429,14 @@ void MainWindowTest::openErrorIsShownAndTableKept() {
     h.OpenArchive(h.world.Pod());
     QCOMPARE(h.model().rowCount(), 3);
     // A damaged archive: the error is shown and the loaded table stays.
-    h.OpenArchive(h.world.dir.Write("fly2/system/COMM.POD", std::string(40, '\x7F')));
+    const std::string damaged = h.world.dir.Write("fly2/system/COMM.POD", std::string(40, '\x7F'));
+    h.OpenArchive(damaged);
     QCOMPARE(h.ui.messages.size(), std::size_t(1));
     QCOMPARE(h.ui.messages[0].kind, MessageKind::Error);
-    QVERIFY(!h.ui.messages[0].text.empty());
+    // Worded in the user's language where it is shown, the fault within too.
+    const std::string fault = Format(txt::ArchiveShorterThanHeader.fr, 40ULL, 96);
+    QCOMPARE(Q(h.ui.messages[0].text),
+             Q(Format(txt::DamagedArchive.fr, damaged.c_str(), fault.c_str())));
     QCOMPARE(h.model().rowCount(), 3);
     QCOMPARE(h.Cell(5, 1), QString("Charles de Gaulle"));
     QCOMPARE(h.session.DataType, std::string("AIRPORT"));

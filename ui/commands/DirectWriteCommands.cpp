@@ -11,7 +11,7 @@ namespace orvane {
 
 void DirectWriteCommands::POD_ouvrir_ligneClick(const std::function<void()>& openArchive) {
     const bool wasOn = mode_ == EditMode::DirectWrite;
-    if (!EnterDirectWriteMode(c_.session, mode_, c_.ui)) return;
+    EnterDirectWriteMode(c_.session, mode_);
     if (!wasOn) rowsAreRecords_ = false;
     c_.view.ShowMode(ViewOf(mode_));
     UpdateTracking();
@@ -21,7 +21,7 @@ void DirectWriteCommands::POD_ouvrir_ligneClick(const std::function<void()>& ope
 void DirectWriteCommands::POD_Enregistrer_ligneClick() {
     SessionState& s = c_.session;
     const int row = s.Table.CurrentRow();
-    if (!rowsAreRecords_) throw RefusedError(txt::LoadedBeforeDirectWrite.In(c_.lang()));
+    if (!rowsAreRecords_) throw RefusedError(txt::LoadedBeforeDirectWrite);
     const bool epd =
         s.CurrentPod && s.CurrentPod->IsOpen() && s.CurrentPod->Kind() == ArchiveKind::Epd;
     const DirectWriteOutcome outcome = WriteCurrentRow(s, row, c_.ui);

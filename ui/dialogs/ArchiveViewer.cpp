@@ -174,7 +174,8 @@ std::vector<int> ArchiveEntryModel::Marked() const {
 
 ArchiveViewer::ArchiveViewer(SessionState& session, UserInteraction& ui, BusyIndicator* busy,
                              QWidget* parent)
-    : QDialog(parent), session_(session), ui_(ui), busy_(busy), boundary_(ui) {
+    : QDialog(parent), session_(session), ui_(ui), busy_(busy),
+      boundary_(ui, [this] { return lang(); }) {
     setObjectName("TForm_podview");
     setModal(true);
     captions_.Title(this, txt::PodviewCaption);
@@ -291,7 +292,7 @@ void ArchiveViewer::OpenArchive(const std::string& path) {
     BusyScope busy(busy_);
     // The list shown stays until the new archive has been read.
     auto pod = std::make_unique<TPOD>(path, &ui_, lang());
-    if (!pod->IsOpen()) throw FileError(Format(txt::CannotOpenArchive.In(lang()), path.c_str()));
+    if (!pod->IsOpen()) throw FileError(txt::CannotOpenArchive, path);
     pod->ReadHeader();
     pod->ReadDirectory();
     model_->SetArchive(*pod, session_.Display);

@@ -37,7 +37,7 @@ std::optional<QChar> TypedCharacter(const QKeyEvent* key) {
 } // namespace
 
 ByteEntryDialog::ByteEntryDialog(Lang lang, UserInteraction& ui, QWidget* parent)
-    : QDialog(parent), lang_(lang), ui_(ui), boundary_(ui) {
+    : QDialog(parent), lang_(lang), ui_(ui), boundary_(ui, [this] { return lang_; }) {
     setObjectName("TForm_Hexa");
     // Fixed size, no buttons in the title bar: "Fermer" or "Annuler" close it.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);

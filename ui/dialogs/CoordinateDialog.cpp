@@ -20,7 +20,8 @@ constexpr CoordinateField kFields[] = {CoordinateField::DegLat, CoordinateField:
 
 CoordinateDialog::CoordinateDialog(Lang lang, char decimalSeparator, UserInteraction& ui,
                                    QWidget* parent)
-    : QDialog(parent), lang_(lang), sep_(decimalSeparator), ui_(ui), boundary_(ui) {
+    : QDialog(parent), lang_(lang), sep_(decimalSeparator), ui_(ui),
+      boundary_(ui, [this] { return lang_; }) {
     setObjectName("TForm_latlon");
     captions_.Title(this, txt::LatLonCaption);
 

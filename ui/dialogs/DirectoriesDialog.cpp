@@ -18,7 +18,8 @@ namespace orvane {
 
 DirectoriesDialog::DirectoriesDialog(SessionState& session, UserInteraction& ui,
                                      std::string iniPath, QWidget* parent)
-    : QDialog(parent), session_(session), ui_(ui), iniPath_(std::move(iniPath)), boundary_(ui) {
+    : QDialog(parent), session_(session), ui_(ui), iniPath_(std::move(iniPath)),
+      boundary_(ui, [this] { return session_.Language_(); }) {
     setObjectName("TForm_init");
     captions_.Title(this, txt::InitTitle);
     setModal(true);

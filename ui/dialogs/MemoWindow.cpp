@@ -12,7 +12,8 @@
 namespace orvane {
 
 MemoWindow::MemoWindow(UserInteraction& ui, Lang lang, std::string memoPath, QWidget* parent)
-    : QDialog(parent), ui_(ui), lang_(lang), path_(std::move(memoPath)), boundary_(ui) {
+    : QDialog(parent), ui_(ui), lang_(lang), path_(std::move(memoPath)),
+      boundary_(ui, [this] { return lang_; }) {
     setObjectName("TForm_Memoire");
     setModal(true);
     setSizeGripEnabled(true);

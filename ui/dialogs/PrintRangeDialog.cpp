@@ -27,7 +27,8 @@ void Step(QLineEdit* box, int delta) {
 } // namespace
 
 PrintRangeDialog::PrintRangeDialog(SessionState& session, UserInteraction& ui, QWidget* parent)
-    : QDialog(parent), session_(session), ui_(ui), boundary_(ui) {
+    : QDialog(parent), session_(session), ui_(ui),
+      boundary_(ui, [this] { return session_.Language_(); }) {
     setObjectName("TformPrint");
     captions_.Title(this, txt::PrintRangeCaption);
 

@@ -115,7 +115,8 @@ void EditorPageGrid::CommitEdit() {
 // --- The editor window -------------------------------------------------------------------
 
 RecordEditorDialog::RecordEditorDialog(SessionState& session, UserInteraction& ui, QWidget* parent)
-    : QDialog(parent), session_(session), ui_(ui), boundary_(ui) {
+    : QDialog(parent), session_(session), ui_(ui),
+      boundary_(ui, [this] { return session_.Language_(); }) {
     setObjectName("TForm_Saisie");
     // Fixed size, no buttons in the title bar: "Fermer" and "Annuler" (or
     // Escape) are the ways out.

@@ -178,7 +178,7 @@ std::string SuggestedPrintFile(const std::string& folder, const std::string& dat
 }
 
 std::vector<PrintPage> PrintRangeOf(const PrinterChoice& choice, const PrintSheet& sheet,
-                                    PrintRange range, const PrintLook& look, Lang lang) {
+                                    PrintRange range, const PrintLook& look, Lang) {
     if (range.firstColumn > range.lastColumn || range.firstRow > range.lastRow ||
         range.firstRow >= sheet.rowCount)
         return {};
@@ -188,7 +188,7 @@ std::vector<PrintPage> PrintRangeOf(const PrinterChoice& choice, const PrintShee
     if (!painter.begin(&printer)) {
         const std::string target =
             choice.outputFile.empty() ? choice.printerName : choice.outputFile;
-        throw FileError(Format(txt::PrintCannotStart.In(lang), target.c_str()));
+        throw FileError(txt::PrintCannotStart, target);
     }
     const QSize page = printer.pageLayout().paintRectPixels(printer.resolution()).size();
     std::vector<PrintPage> pages = PaintSheet(

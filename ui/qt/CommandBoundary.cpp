@@ -1,5 +1,6 @@
 #include "ui/qt/CommandBoundary.h"
 
+#include "platform/Errors.h"
 #include "platform/Progress.h"
 #include "settings/Texts.h"
 
@@ -20,7 +21,7 @@ void CommandBoundary::Run(const std::function<void()>& command) const noexcept {
         } catch (const Cancelled&) {
             // The user stopped the work; it put back what it had changed.
         } catch (const std::exception& e) {
-            ui_.ShowMessage(MessageKind::Error, e.what());
+            ui_.ShowMessage(MessageKind::Error, MessageIn(e, language_()));
         } catch (...) {
             ui_.ShowMessage(MessageKind::Error, txt::UnexpectedError);
         }

@@ -1,10 +1,11 @@
 // The one error boundary of the windows. Every command slot (menu items,
 // buttons, heading clicks, dialog buttons) runs through Run: a core error is
-// shown by the general error display and the program carries on. No
-// exception ever leaves a Qt slot.
+// worded in the user's language and shown by the general error display, and
+// the program carries on. No exception ever leaves a Qt slot.
 #pragma once
 
 #include "platform/UserInteraction.h"
+#include "platform/Wording.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -16,7 +17,9 @@ namespace orvane {
 
 class CommandBoundary {
   public:
-    explicit CommandBoundary(UserInteraction& ui) : ui_(ui) {}
+    // language: the user's language, asked when an error is shown.
+    CommandBoundary(UserInteraction& ui, std::function<Lang()> language)
+        : ui_(ui), language_(std::move(language)) {}
 
     void Run(const std::function<void()>& command) const noexcept;
     // Runs first in every wired command (a window ends its open cell
@@ -50,6 +53,7 @@ class CommandBoundary {
     }
     static void MarkWired(QObject* control);
     UserInteraction& ui_;
+    std::function<Lang()> language_;
     std::function<void()> before_;
 };
 
