@@ -107,19 +107,6 @@ DirectWriteOutcome WriteCurrentRow(SessionState& s, int row, UserInteraction& ui
     return DirectWriteOutcome::Written;
 }
 
-EditModeView ViewOf(EditMode mode) {
-    EditModeView v;
-    if (mode == EditMode::DirectWrite) {
-        v.editionGroupVisible = false;
-        v.headingSortEnabled = false;
-        v.writeRowEnabled = true;
-        v.normalModeEnabled = true;
-        v.dexAddEnabled = false;
-        v.csvAddEnabled = false;
-    }
-    return v;
-}
-
 bool EnterDirectWriteMode(const SessionState& s, EditMode& mode, UserInteraction& ui) {
     if (s.SimulatorVersion == 1) {
         ui.ShowMessage(MessageKind::Error, txt::Fly2Only.In(s.Language_()));

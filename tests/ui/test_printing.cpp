@@ -5,6 +5,7 @@
 // through a paint device that records them.
 #include "settings/Texts.h"
 #include "support/EditorFixtures.h"
+#include "support/EditorHarness.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TempDir.h"
 #include "support/UiFixtures.h"
@@ -80,13 +81,8 @@ class TextPages : public QPaintDevice {
     mutable Engine engine_{this};
 };
 
-struct Printing {
-    explicit Printing(const std::string& language = "francais") {
-        world.WriteStandardIni(2, language);
-        session.Display.decimalSeparator = '.';
-        window = std::make_unique<TForm_main>(session, ui, &ui, world.Ini());
-        window->show();
-    }
+struct Printing : EditorHarness {
+    explicit Printing(const std::string& language = "francais") : EditorHarness(2, language) {}
     // A table of rows x fields, filled through the grid's reset guard.
     void Table(int rows, int fields) {
         RecordGridModel::Reset reset(*window->Model());
@@ -99,13 +95,9 @@ struct Printing {
         ui.printerAnswers.push_back(choice);
         return path;
     }
-    const std::vector<PrintPage>& Pages() { return window->Printing()->LastPages(); }
+    const std::vector<PrintPage>& Pages() { return window->Commands().print->LastPages(); }
 
-    UiWorld world;
     TempDir dir;
-    SessionState session;
-    ScriptedInteraction ui;
-    std::unique_ptr<TForm_main> window;
 };
 
 } // namespace
@@ -131,7 +123,7 @@ void PrintingTest::wholeTableToPdf() {
         QVERIFY(form->isVisible()); // stays open after printing everything
         form->Button1->click();
     });
-    p.window->Imprimer->trigger();
+    Item(*p.window, "Imprimer")->trigger();
     QCOMPARE(p.ui.printerRequests.size(), std::size_t(1));
     QCOMPARE(Q(p.ui.printerRequests[0].suggestedFile), Q(p.world.Work() + "AIRPORT.pdf"));
     QCOMPARE(p.ui.questions, std::vector<std::string>{Format(txt::PrintAllQuestion.fr, 251)});
@@ -167,7 +159,7 @@ void PrintingTest::wholeTableToPdf() {
     // The next print proposes the file chosen last.
     p.Pdf("again.pdf");
     OnNextDialog([](QDialog* d) { static_cast<TformPrint*>(d)->Button1->click(); });
-    p.window->Imprimer->trigger();
+    Item(*p.window, "Imprimer")->trigger();
     QCOMPARE(p.ui.printerRequests.size(), std::size_t(2));
     QCOMPARE(Q(p.ui.printerRequests[1].suggestedFile), Q(pdf));
 }
@@ -221,7 +213,7 @@ void PrintingTest::printRangeWindow() {
         form->edDLigne->setText("6");
         form->btnPrintSel->click(); // prints and closes
     });
-    p.window->Imprimer->trigger();
+    Item(*p.window, "Imprimer")->trigger();
     QCOMPARE(p.ui.messages.size(), std::size_t(1));
     QCOMPARE(Q(p.ui.messages[0].text), Q(txt::PrintNoColumn.en));
     QCOMPARE(p.Pages().size(), std::size_t(1));
@@ -240,19 +232,19 @@ void PrintingTest::printRangeWindow() {
         form->edDLigne->setText("2");
         form->btnPrintSel->click();
     });
-    p.window->Imprimer->trigger();
+    Item(*p.window, "Imprimer")->trigger();
     QCOMPARE(Q(p.ui.messages.back().text), Q(txt::PrintLastBeforeFirst.en));
-    QVERIFY(!p.window->Printing()->Form()->isVisible());
+    QVERIFY(!p.window->Commands().print.get()->Form()->isVisible());
     QVERIFY(!std::ifstream(p.dir.File("again.pdf")).good());
     // The printer dialog cancelled: no window.
-    p.window->Imprimer->trigger();
+    Item(*p.window, "Imprimer")->trigger();
     QCOMPARE(p.ui.printerRequests.size(), std::size_t(3));
 }
 
 void PrintingTest::editorPagePrint() {
     Printing p;
     p.Table(3, 40);
-    TForm_Saisie& editor = *p.window->Saisie();
+    TForm_Saisie& editor = *p.window->RecordEditor();
     const std::string pdf = p.Pdf("page.pdf");
     editor.show();
     editor.TabControl->setCurrentIndex(1);

@@ -23,6 +23,7 @@
 #include <QTreeWidget>
 
 using namespace orvane;
+using namespace orvane::testing;
 using orvane::testing::EditorHarness;
 
 class UndoCompareTest : public QObject {
@@ -44,9 +45,9 @@ QString Read(const QAction* a) {
 
 void UndoCompareTest::undoRedoAndTheUnsavedMark() {
     EditorHarness h(2, "french");
-    h.Open(h.window->POD_ouvrir, h.world.Pod());
-    QAction* undo = h.window->Annuler;
-    QAction* redo = h.window->Retablir;
+    h.Open(Item(*h.window, "POD_ouvrir"), h.world.Pod());
+    QAction* undo = Item(*h.window, "Annuler");
+    QAction* redo = Item(*h.window, "Retablir");
     QVERIFY(!undo->isEnabled() && !redo->isEnabled());
     QCOMPARE(Read(undo), Q("Annuler"));
     QVERIFY(redo->shortcuts().contains(QKeySequence("Ctrl+Shift+Z")));
@@ -54,17 +55,18 @@ void UndoCompareTest::undoRedoAndTheUnsavedMark() {
 
     QVERIFY(h.model().setData(h.model().index(0, 5), QString("Roissy")));
     QCOMPARE(Read(undo), Q("Annuler : saisie en ligne 1"));
-    h.window->DataGrid->setCurrentIndex(h.model().index(1, 5));
+    Grid(*h.window)->setCurrentIndex(h.model().index(1, 5));
     h.ui.answers = {true};
-    h.window->btnSuppLigne->click();
+    Button(*h.window, "btnSuppLigne")->click();
     QCOMPARE(h.model().rowCount(), 2);
-    QCOMPARE(h.window->lblSelect->text(), Q("0 ligne sélectionnée")); // the selected row went
+    QCOMPARE(Label(*h.window, "lblSelect")->text(),
+             Q("0 ligne sélectionnée")); // the selected row went
     QCOMPARE(Read(undo), Q("Annuler : suppression de la ligne 2"));
     QVERIFY(h.window->HasUnsavedChanges());
 
     undo->trigger();
     QCOMPARE(h.model().rowCount(), 3);
-    QCOMPARE(h.window->lblSelect->text(), Q("1 ligne sélectionnée"));
+    QCOMPARE(Label(*h.window, "lblSelect")->text(), Q("1 ligne sélectionnée"));
     QCOMPARE(Read(redo), Q("Rétablir : suppression de la ligne 2"));
     undo->trigger();
     QCOMPARE(h.Cell(5, 1), name);
@@ -78,7 +80,7 @@ void UndoCompareTest::undoRedoAndTheUnsavedMark() {
     QVERIFY(!redo->isEnabled());
 
     // The save is the new clean point.
-    h.Save(h.window->DBD_Enregistrer_tout, h.world.dir.File("work/SAVED.dbd"));
+    h.Save(Item(*h.window, "DBD_Enregistrer_tout"), h.world.dir.File("work/SAVED.dbd"));
     QVERIFY(!h.window->HasUnsavedChanges());
     undo->trigger();
     QVERIFY(h.window->HasUnsavedChanges());
@@ -86,26 +88,26 @@ void UndoCompareTest::undoRedoAndTheUnsavedMark() {
     QVERIFY(!h.window->HasUnsavedChanges());
 
     // A heading sort is a step; a new load starts a new history.
-    h.window->DataGridHeadingClick(5);
+    h.window->Commands().grid->HeadingClicked(5);
     QVERIFY(Read(undo).startsWith(Q("Annuler : tri par ")));
     h.ui.answers = {true};
-    h.Open(h.window->POD_ouvrir, h.world.Pod());
+    h.Open(Item(*h.window, "POD_ouvrir"), h.world.Pod());
     QVERIFY(!undo->isEnabled());
     QCOMPARE(h.model().rowCount(), 3);
 }
 
 void UndoCompareTest::noUndoInDirectWriteMode() {
     EditorHarness h(2, "english");
-    h.Open(h.window->POD_ouvrir, h.world.Pod());
+    h.Open(Item(*h.window, "POD_ouvrir"), h.world.Pod());
     QVERIFY(h.model().setData(h.model().index(0, 5), QString("Roissy")));
-    QVERIFY(h.window->Annuler->isEnabled());
-    QCOMPARE(Read(h.window->Annuler), QString("Undo: typing in line 1"));
-    h.Open(h.window->POD_ouvrir_ligne, h.world.Pod());
-    QVERIFY(h.window->gbEdition->isHidden());
+    QVERIFY(Item(*h.window, "Annuler")->isEnabled());
+    QCOMPARE(Read(Item(*h.window, "Annuler")), QString("Undo: typing in line 1"));
+    h.Open(Item(*h.window, "POD_ouvrir_ligne"), h.world.Pod());
+    QVERIFY(Find<QGroupBox>(*h.window, "gbEdition")->isHidden());
     QVERIFY(h.model().setData(h.model().index(1, 5), QString("Written")));
-    QVERIFY(!h.window->Annuler->isEnabled());
-    h.window->POD_mode_normal->trigger();
-    QVERIFY(!h.window->Annuler->isEnabled()); // what was written stays written
+    QVERIFY(!Item(*h.window, "Annuler")->isEnabled());
+    Item(*h.window, "POD_mode_normal")->trigger();
+    QVERIFY(!Item(*h.window, "Annuler")->isEnabled()); // what was written stays written
 }
 
 namespace {
@@ -116,15 +118,15 @@ namespace {
 // airport appended.
 struct ComparedHarness : EditorHarness {
     explicit ComparedHarness(const std::string& language) : EditorHarness(2, language) {
-        Open(window->POD_ouvrir, world.Pod());
+        Open(Item("POD_ouvrir"), world.Pod());
         QVERIFY(model().setData(model().index(0, 5), QString("Roissy")));
         QVERIFY(model().setData(model().index(1, 6), QString("172683.25")));
-        window->DataGrid->setCurrentIndex(model().index(2, 5));
+        Grid()->setCurrentIndex(model().index(2, 5));
         ui.answers = {true};
-        window->btnSuppLigne->click();
-        window->btnAjoutFin->click();
+        testing::Button(*window, "btnSuppLigne")->click();
+        testing::Button(*window, "bntAjoutFin")->click();
         QVERIFY(model().setData(model().index(2, 4), QString("3A2F1BFF")));
-        Open(window->Comparer, world.Pod());
+        Open(Item("Comparer"), world.Pod());
     }
     QColor Colour(int col, int tableRow) {
         return model().index(tableRow - 1, col).data(Qt::BackgroundRole).value<QBrush>().color();
@@ -132,7 +134,7 @@ struct ComparedHarness : EditorHarness {
     QString Hint(int col, int tableRow) {
         return model().index(tableRow - 1, col).data(Qt::ToolTipRole).toString();
     }
-    DifferencePanel& panel() { return *window->Compare()->Panel(); }
+    DifferencePanel& panel() { return *window->Commands().compare.get()->Panel(); }
     QTreeWidget& list() { return *panel().List(); }
     QStringList Entries() {
         QStringList out;
@@ -155,7 +157,7 @@ void UndoCompareTest::compareListsEveryDifference() {
     QCOMPARE(h.Colour(4, 1), kNone);
     QCOMPARE(h.Colour(6, 2), kNone); // "172683.25" is the value loaded as "172683.2500"
     QCOMPARE(h.Colour(6, 3), kOnlyHere);
-    QVERIFY(h.window->Compare()->Dock()->isVisibleTo(h.window.get()));
+    QVERIFY(h.window->Commands().compare.get()->Dock()->isVisibleTo(h.window.get()));
     QCOMPARE(h.panel().Summary()->text(),
              QString("Compared with AIRPORT.POD: 1 changed row, 1 row only here, "
                      "1 row only in the other"));
@@ -177,8 +179,8 @@ void UndoCompareTest::compareListsEveryDifference() {
 
 void UndoCompareTest::compareKeysGoToTheRows() {
     ComparedHarness h("english");
-    QAction* next = h.window->DifferenceSuivante;
-    QAction* previous = h.window->DifferencePrecedente;
+    QAction* next = Item(*h.window, "DifferenceSuivante");
+    QAction* previous = Item(*h.window, "DifferencePrecedente");
     QCOMPARE(next->shortcut(), QKeySequence(Qt::Key_F8));
     QCOMPARE(previous->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_F8));
     QCOMPARE(h.panel().CurrentEntry(), -1);
@@ -211,9 +213,9 @@ void UndoCompareTest::compareKeysGoToTheRows() {
     // F8 in the middle of typing: the cell keeps what was typed and the
     // step goes through the differences as they now are.
     const QModelIndex elevation = h.model().index(2, 8);
-    h.window->DataGrid->setCurrentIndex(elevation);
-    static_cast<QAbstractItemView*>(h.window->DataGrid)->edit(elevation);
-    QPointer<QLineEdit> editor = h.window->DataGrid->viewport()->findChild<QLineEdit*>();
+    Grid(*h.window)->setCurrentIndex(elevation);
+    static_cast<QAbstractItemView*>(Grid(*h.window))->edit(elevation);
+    QPointer<QLineEdit> editor = Grid(*h.window)->viewport()->findChild<QLineEdit*>();
     QVERIFY(editor);
     editor->setText("999");
     next->trigger();
@@ -237,9 +239,9 @@ void UndoCompareTest::compareKeysGoToTheRows() {
     h.Button("ClearComparison")->click();
     QCOMPARE(h.Colour(5, 1), kNone);
     QCOMPARE(h.Colour(6, 3), kNone);
-    QVERIFY(!h.window->Compare()->Dock()->isVisibleTo(h.window.get()));
+    QVERIFY(!h.window->Commands().compare.get()->Dock()->isVisibleTo(h.window.get()));
     QVERIFY(!next->isEnabled());
-    QVERIFY(!h.window->EffacerComparaison->isEnabled());
+    QVERIFY(!Item(*h.window, "EffacerComparaison")->isEnabled());
 }
 
 void UndoCompareTest::compareTakesEitherSide() {
@@ -257,9 +259,9 @@ void UndoCompareTest::compareTakesEitherSide() {
     QCOMPARE(h.Colour(5, 1), kNone);
     QCOMPARE(h.Entries().size(), 2);
     QVERIFY(!take->isEnabled()); // the entry now in its place is not chosen
-    QCOMPARE(Read(h.window->Annuler),
+    QCOMPARE(Read(Item(*h.window, "Annuler")),
              QString::fromUtf8("Annuler : reprise d'une différence de l'autre table"));
-    h.window->Annuler->trigger();
+    Item(*h.window, "Annuler")->trigger();
     QCoreApplication::processEvents();
     QCOMPARE(h.Cell(5, 1), QString("Roissy"));
     QCOMPARE(h.Colour(5, 1), kChanged);
@@ -271,9 +273,9 @@ void UndoCompareTest::compareTakesEitherSide() {
     QCOMPARE(h.Cell(5, 3), QString("Brest Guipavas"));
     QCOMPARE(h.panel().Summary()->text(),
              QString::fromUtf8("Comparé avec AIRPORT.POD : aucune différence"));
-    QCOMPARE(Read(h.window->Annuler),
+    QCOMPARE(Read(Item(*h.window, "Annuler")),
              QString::fromUtf8("Annuler : reprise de 3 différences de l'autre table"));
-    h.window->Annuler->trigger();
+    Item(*h.window, "Annuler")->trigger();
     QCoreApplication::processEvents();
     QCOMPARE(h.Entries().size(), 3);
     QCOMPARE(h.model().rowCount(), 3);
@@ -294,22 +296,22 @@ void UndoCompareTest::compareTakesEitherSide() {
 
 void UndoCompareTest::compareEndsWithALoadAndRefusesOtherTypes() {
     ComparedHarness h("english");
-    QVERIFY(h.window->Compare()->Active());
+    QVERIFY(h.window->Commands().compare.get()->Active());
     // A DBD of another data type is refused by its header.
     const std::string navaids = h.world.dir.Write(
         "work/NAVAID.dbd", orvane::testing::DbdBytes("naid", 8, {std::string(8, '\0')}));
-    h.Open(h.window->Comparer, navaids);
+    h.Open(Item(*h.window, "Comparer"), navaids);
     QCOMPARE(h.ui.messages.size(), std::size_t(1));
     QCOMPARE(h.ui.messages[0].text,
              std::string("NAVAID.dbd holds NAVAID records, not AIRPORT: nothing to compare."));
-    QVERIFY(h.window->Compare()->Active()); // the comparison under way stays
+    QVERIFY(h.window->Commands().compare.get()->Active()); // the comparison under way stays
     h.ui.answers = {true};
-    h.Open(h.window->POD_ouvrir, h.world.Pod());
-    QVERIFY(!h.window->Compare()->Active());
+    h.Open(Item(*h.window, "POD_ouvrir"), h.world.Pod());
+    QVERIFY(!h.window->Commands().compare.get()->Active());
     QCOMPARE(h.Colour(5, 1), kNone);
     // A DBD on disk compares as well.
     QVERIFY(h.model().setData(h.model().index(1, 5), QString("Other")));
-    h.Open(h.window->Comparer, h.world.DiskDbd());
+    h.Open(Item(*h.window, "Comparer"), h.world.DiskDbd());
     QCOMPARE(h.Colour(5, 2), kChanged);
     QCOMPARE(h.Entries().size(), 1);
 }
