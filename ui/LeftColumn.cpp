@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 
 namespace orvane {
 
@@ -94,6 +95,14 @@ LeftColumn::LeftColumn(const CommandControls& controls, const CommandTable& edit
             ->addWidget(buttons_.back());
     }
     column->addStretch(1);
+    // The keyboard goes down the column as it reads, from the search box
+    // (which has the focus at start).
+    QWidget* previous = search_.cbSrch;
+    for (QWidget* next : std::initializer_list<QWidget*>{search_.btnChercher1, search_.btnChercher2,
+                                                         search_.edOACI, search_.btnOACI})
+        setTabOrder(std::exchange(previous, next), next);
+    for (QWidget* next : buttons_)
+        setTabOrder(std::exchange(previous, next), next);
     deleteRow_ = controls.Button("btnSuppLigne");
     insertRow_ = controls.Button("btnInserLigne");
 }
