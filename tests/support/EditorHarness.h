@@ -87,8 +87,11 @@ template <typename Interaction> struct BasicEditorHarness {
         ui.saveAnswers.push_back(path);
         item->trigger();
     }
-    void OpenArchive(const std::string& path) { Open("POD_ouvrir", path); }
+    void OpenArchive(const std::string& path) { Open(Item("POD_ouvrir"), path); }
 
+    template <typename T> T* Find(const char* name) const {
+        return testing::Find<T>(*window, name);
+    }
     QAction* Item(const char* name) const { return testing::Item(*window, name); }
     QPushButton* Button(const char* name) const { return testing::Button(*window, name); }
     QLabel* Label(const char* name) const { return testing::Label(*window, name); }

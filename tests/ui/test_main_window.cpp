@@ -222,24 +222,24 @@ void MainWindowTest::openFromArchive() {
     const std::string status =
         Format((epd ? txt::StatusEpdDbd : txt::StatusPodDbd).fr, "AIRPORT.dbd", "aprt", 3,
                DateDecode(0x3B9ACA00, h.session.Display).c_str(), int(size));
-    QCOMPARE(Label(*h.window, "StatusPanel0")->text(), Q(status));
-    QCOMPARE(Find<DefinitionsPage>(*h.window, "Def_grid")->rowCount(), 7);
-    QCOMPARE(Find<DefinitionsPage>(*h.window, "Def_grid")->item(0, 1)->text(),
+    QCOMPARE(h.Label("StatusPanel0")->text(), Q(status));
+    QCOMPARE(h.Find<DefinitionsPage>("Def_grid")->rowCount(), 7);
+    QCOMPARE(h.Find<DefinitionsPage>("Def_grid")->item(0, 1)->text(),
              QString("AIRPORT.dbt - 6 champs"));
-    QCOMPARE(Find<DefinitionsPage>(*h.window, "Def_grid")->item(2, 1)->text(),
+    QCOMPARE(h.Find<DefinitionsPage>("Def_grid")->item(2, 1)->text(),
              QString("anam,16,20,C,Airport name"));
-    QVERIFY(Item(*h.window, "DBD_Enregistrer_tout")->isEnabled());
-    QVERIFY(Item(*h.window, "DBD_Enregistrer_select")->isEnabled());
-    QVERIFY(Item(*h.window, "DEX_Enregistrer_tout")->isEnabled());
-    QVERIFY(Item(*h.window, "CSV_Ajouter")->isEnabled());
-    QVERIFY(!Item(*h.window, "POD_Enregistrer_ligne")->isEnabled());
-    QVERIFY(!Item(*h.window, "POD_mode_normal")->isEnabled());
-    QCOMPARE(Label(*h.window, "lblSelect")->text(), Q("1 ligne sélectionnée"));
+    QVERIFY(h.Item("DBD_Enregistrer_tout")->isEnabled());
+    QVERIFY(h.Item("DBD_Enregistrer_select")->isEnabled());
+    QVERIFY(h.Item("DEX_Enregistrer_tout")->isEnabled());
+    QVERIFY(h.Item("CSV_Ajouter")->isEnabled());
+    QVERIFY(!h.Item("POD_Enregistrer_ligne")->isEnabled());
+    QVERIFY(!h.Item("POD_mode_normal")->isEnabled());
+    QCOMPARE(h.Label("lblSelect")->text(), Q("1 ligne sélectionnée"));
     QCOMPARE(h.session.DataType, std::string("AIRPORT"));
     QVERIFY(h.ui.busyCount > 0);
     QCOMPARE(h.ui.busyDepth, 0);
     // The current cell is the first field of the first row.
-    QCOMPARE(Grid(*h.window)->currentIndex(), h.model().index(0, 4));
+    QCOMPARE(h.Grid()->currentIndex(), h.model().index(0, 4));
 }
 
 // Files named on the command line (a double click in a file manager): each
@@ -309,7 +309,7 @@ void MainWindowTest::openFilesFromTheCommandLine() {
     QVERIFY(h.ui.openRequests.empty());
     if (opens) {
         QCOMPARE(h.Cell(5, 1), QString("Charles de Gaulle"));
-        QVERIFY(Item(*h.window, "DEX_Enregistrer_tout")->isEnabled());
+        QVERIFY(h.Item("DEX_Enregistrer_tout")->isEnabled());
     }
 }
 
@@ -322,10 +322,9 @@ void MainWindowTest::openTemplateAndForeignArchiveFromTheCommandLine() {
     h.window->OpenFiles({dbt});
     QVERIFY(h.ui.messages.empty());
     QCOMPARE(h.session.DataType, std::string());
-    QCOMPARE(Find<QTabWidget>(*h.window, "PageControl")->currentWidget(),
-             Find<QWidget>(*h.window, "TabSheet2"));
-    QCOMPARE(Find<DefinitionsPage>(*h.window, "Def_grid")->rowCount(), 7);
-    QCOMPARE(Find<DefinitionsPage>(*h.window, "Def_grid")->item(2, 1)->text(),
+    QCOMPARE(h.Find<QTabWidget>("PageControl")->currentWidget(), h.Find<QWidget>("TabSheet2"));
+    QCOMPARE(h.Find<DefinitionsPage>("Def_grid")->rowCount(), 7);
+    QCOMPARE(h.Find<DefinitionsPage>("Def_grid")->item(2, 1)->text(),
              QString("anam,16,20,C,Airport name"));
 
     const std::string textures = h.world.Work() + "TEXTURES.POD";
@@ -348,7 +347,7 @@ void MainWindowTest::openTemplateAndForeignArchiveFromTheCommandLine() {
 void MainWindowTest::openFromDisk() {
     Harness h(2, "english");
     h.ui.openAnswers.push_back(h.world.DiskDbd());
-    Item(*h.window, "DBD_ouvrir")->trigger();
+    h.Item("DBD_ouvrir")->trigger();
     QCOMPARE(h.ui.openRequests.size(), std::size_t(1));
     QCOMPARE(Q(h.ui.openRequests[0].filter), Q(txt::OpenDbdFilter.en));
     QCOMPARE(Q(h.ui.openRequests[0].initialFolder), Q(h.world.Work()));
@@ -356,31 +355,31 @@ void MainWindowTest::openFromDisk() {
     QCOMPARE(h.Cell(7, 3), QString("-16037.7500"));
     const std::string status = Format(txt::StatusDiskDbd.en, "AIRPORT.dbd", "aprt", 3,
                                       int(std::filesystem::file_size(h.world.Pod())));
-    QCOMPARE(Label(*h.window, "StatusPanel0")->text(), Q(status));
-    QCOMPARE(Label(*h.window, "lblSelect")->text(), QString("1 selected line"));
-    QCOMPARE(Find<DefinitionsPage>(*h.window, "Def_grid")->item(0, 1)->text(),
+    QCOMPARE(h.Label("StatusPanel0")->text(), Q(status));
+    QCOMPARE(h.Label("lblSelect")->text(), QString("1 selected line"));
+    QCOMPARE(h.Find<DefinitionsPage>("Def_grid")->item(0, 1)->text(),
              QString("AIRPORT.dbt - 6 fields"));
-    QVERIFY(Item(*h.window, "DBD_Enregistrer_tout")->isEnabled());
+    QVERIFY(h.Item("DBD_Enregistrer_tout")->isEnabled());
 
     // WorkDir follows the folder of the opened file.
     testing::TempDir other;
     const std::string moved = other.Write("elsewhere/airport.DBD", h.world.dbd);
     h.ui.openAnswers.push_back(moved);
-    Item(*h.window, "DBD_ouvrir")->trigger();
+    h.Item("DBD_ouvrir")->trigger();
     QCOMPARE(Q(h.session.WorkDir), Q(other.File("elsewhere") + "/"));
 }
 
 void MainWindowTest::openIgnoresCancelAndOtherFiles() {
     Harness h;
     h.ui.openAnswers.push_back(std::nullopt);
-    Item(*h.window, "POD_ouvrir")->trigger();
+    h.Item("POD_ouvrir")->trigger();
     h.OpenArchive(h.world.dir.Write("notes.txt", "hello"));
     h.ui.openAnswers.push_back(h.world.Pod()); // a POD is not a DBD
-    Item(*h.window, "DBD_ouvrir")->trigger();
+    h.Item("DBD_ouvrir")->trigger();
     QCOMPARE(h.ui.openRequests.size(), std::size_t(3));
     QVERIFY(h.ui.messages.empty());
-    QVERIFY(Label(*h.window, "StatusPanel0")->text().isEmpty());
-    QVERIFY(!Item(*h.window, "DBD_Enregistrer_tout")->isEnabled());
+    QVERIFY(h.Label("StatusPanel0")->text().isEmpty());
+    QVERIFY(!h.Item("DBD_Enregistrer_tout")->isEnabled());
     QCOMPARE(h.model().rowCount(), 4); // the four empty rows of a new window
 }
 
@@ -419,7 +418,7 @@ void MainWindowTest::unsavedChangesAskBeforeLoad() {
     QVERIFY(unsaved());
 
     h.ui.answers = {false};
-    Item(*h.window, "POD_ouvrir")->trigger();
+    h.Item("POD_ouvrir")->trigger();
     QCOMPARE(h.ui.questions.size(), std::size_t(1));
     QCOMPARE(Q(h.ui.questions[0]), Q(txt::UnsavedChanges.fr));
     QCOMPARE(h.ui.openRequests.size(), std::size_t(1)); // no dialog after Cancel
@@ -428,16 +427,16 @@ void MainWindowTest::unsavedChangesAskBeforeLoad() {
 
     // Undone back to the loaded table, redone, saved, undone and redone
     // around the saved point.
-    Item(*h.window, "Annuler")->trigger();
+    h.Item("Annuler")->trigger();
     QVERIFY(!unsaved());
-    Item(*h.window, "Retablir")->trigger();
+    h.Item("Retablir")->trigger();
     QVERIFY(unsaved());
     h.ui.saveAnswers.push_back(h.world.Work() + "SAVED.dbd");
-    Item(*h.window, "DBD_Enregistrer_tout")->trigger();
+    h.Item("DBD_Enregistrer_tout")->trigger();
     QVERIFY(!unsaved());
-    Item(*h.window, "Annuler")->trigger();
+    h.Item("Annuler")->trigger();
     QVERIFY(unsaved());
-    Item(*h.window, "Retablir")->trigger();
+    h.Item("Retablir")->trigger();
     QVERIFY(!unsaved());
     QVERIFY(h.model().setData(h.model().index(0, 5), QString("Roissy 2")));
     QVERIFY(unsaved());
@@ -458,7 +457,7 @@ void MainWindowTest::typingChangesOnlyText() {
     QCOMPARE(h.Column(3), QString("0,1,0"));
 
     // Typing into a field through the view's editor.
-    RecordGridView* v = Grid(*h.window);
+    RecordGridView* v = h.Grid();
     h.window->activateWindow();
     v->setFocus();
     v->setCurrentIndex(h.model().index(2, 5));
@@ -474,7 +473,7 @@ void MainWindowTest::typingChangesOnlyText() {
     QVERIFY(h.model().setData(h.model().index(2, 5), Q("Brest é")));
     QCOMPARE(std::string(h.session.Table.Cell(5, 3)), std::string("Brest \xE9"));
     QCOMPARE(h.session.Table.SelectedCount, 1);
-    QCOMPARE(Label(*h.window, "lblSelect")->text(), Q("1 ligne sélectionnée"));
+    QCOMPARE(h.Label("lblSelect")->text(), Q("1 ligne sélectionnée"));
     QCOMPARE(h.Cell(1, 3), QString());
 }
 
@@ -483,13 +482,13 @@ void MainWindowTest::flagPressesToggle() {
     h.OpenArchive(h.world.Pod());
     h.PressCell(3, 1); // Export of row 1: selected
     QCOMPARE(h.Column(3), QString("1,1,0"));
-    QCOMPARE(Label(*h.window, "lblSelect")->text(), Q("2 lignes sélectionnées"));
-    QCOMPARE(Label(*h.window, "lblDelete")->text(), Q("0 ligne à supprimer"));
+    QCOMPARE(h.Label("lblSelect")->text(), Q("2 lignes sélectionnées"));
+    QCOMPARE(h.Label("lblDelete")->text(), Q("0 ligne à supprimer"));
     h.PressCell(2, 3); // Suppr of row 3: marked and selected
     QCOMPARE(h.Column(2), QString(",,x"));
     QCOMPARE(h.Column(3), QString("1,1,1"));
-    QCOMPARE(Label(*h.window, "lblDelete")->text(), Q("1 ligne à supprimer"));
-    QCOMPARE(Label(*h.window, "lblSelect")->text(), Q("3 lignes sélectionnées"));
+    QCOMPARE(h.Label("lblDelete")->text(), Q("1 ligne à supprimer"));
+    QCOMPARE(h.Label("lblSelect")->text(), Q("3 lignes sélectionnées"));
     QCOMPARE(h.model().index(2, 2).data(Qt::ForegroundRole).value<QBrush>().color(),
              QColor(Qt::red));
     h.PressCell(3, 3); // unselecting a marked row unmarks it
@@ -498,9 +497,9 @@ void MainWindowTest::flagPressesToggle() {
     h.PressCell(3, 1);
     h.PressCell(3, 2);
     QCOMPARE(h.Column(3), QString("0,0,0"));
-    QVERIFY(!Item(*h.window, "DBD_Enregistrer_select")->isEnabled());
-    QVERIFY(!Item(*h.window, "CSV_Enregistrer_select")->isEnabled());
-    QVERIFY(Item(*h.window, "DBD_Enregistrer_tout")->isEnabled());
+    QVERIFY(!h.Item("DBD_Enregistrer_select")->isEnabled());
+    QVERIFY(!h.Item("CSV_Enregistrer_select")->isEnabled());
+    QVERIFY(h.Item("DBD_Enregistrer_tout")->isEnabled());
     // A press on a field cell toggles nothing.
     h.PressCell(5, 2);
     QCOMPARE(h.Column(3), QString("0,0,0"));
@@ -514,23 +513,22 @@ void MainWindowTest::cellClickAndHints() {
     const std::string coordinate = *CoordinateText("176435.0000", "9081.5000", sep);
     // A latitude cell: the pair with the cell to its right.
     h.PressCell(6, 1);
-    QCOMPARE(Label(*h.window, "StatusPanel1")->text(), Q(coordinate));
-    QCOMPARE(Label(*h.window, "lblNom")->text(), QString("Latitude (seconds)"));
+    QCOMPARE(h.Label("StatusPanel1")->text(), Q(coordinate));
+    QCOMPARE(h.Label("lblNom")->text(), QString("Latitude (seconds)"));
     QCOMPARE(h.window->SearchColumn(), 6);
-    QCOMPARE(Button(*h.window, "btnSuppLigne")->text(), Q("Supprimer ligne n°1"));
-    QCOMPARE(Button(*h.window, "btnInserLigne")->text(), Q("Insérer ligne après n°1"));
-    QCOMPARE(Read(Item(*h.window, "POD_Enregistrer_ligne")),
-             Q("Enregistrer la ligne n°1 dans le POD"));
-    QCOMPARE(Find<DefinitionsPage>(*h.window, "Def_grid")->currentRow(), 3);
+    QCOMPARE(h.Button("btnSuppLigne")->text(), Q("Supprimer ligne n°1"));
+    QCOMPARE(h.Button("btnInserLigne")->text(), Q("Insérer ligne après n°1"));
+    QCOMPARE(Read(h.Item("POD_Enregistrer_ligne")), Q("Enregistrer la ligne n°1 dans le POD"));
+    QCOMPARE(h.Find<DefinitionsPage>("Def_grid")->currentRow(), 3);
     // A flag column: panel 1 emptied, search column kept; the captions name
     // the row now current, the one a delete would remove.
     h.PressCell(0, 2);
-    QVERIFY(Label(*h.window, "StatusPanel1")->text().isEmpty());
+    QVERIFY(h.Label("StatusPanel1")->text().isEmpty());
     QCOMPARE(h.window->SearchColumn(), 6);
-    QCOMPARE(Button(*h.window, "btnSuppLigne")->text(), Q("Supprimer ligne n°2"));
+    QCOMPARE(h.Button("btnSuppLigne")->text(), Q("Supprimer ligne n°2"));
     // A longitude cell: the pair with the cell to its left.
     h.PressCell(7, 1);
-    QCOMPARE(Label(*h.window, "StatusPanel1")->text(), Q(coordinate));
+    QCOMPARE(h.Label("StatusPanel1")->text(), Q(coordinate));
     // Hints: coordinates, dates of unique identifiers, nothing elsewhere.
     QCOMPARE(h.model().index(0, 6).data(Qt::ToolTipRole).toString(), Q(coordinate));
     QCOMPARE(h.model().index(0, 4).data(Qt::ToolTipRole).toString(),
@@ -538,32 +536,30 @@ void MainWindowTest::cellClickAndHints() {
     QCOMPARE(h.model().index(2, 4).data(Qt::ToolTipRole).toString(), Q(txt::NotADate));
     QVERIFY(!h.model().index(0, 5).data(Qt::ToolTipRole).isValid());
     // Hovering a text cell empties panel 1.
-    h.window->Commands().grid->CellHovered(h.model().index(0, 5));
-    QVERIFY(Label(*h.window, "StatusPanel1")->text().isEmpty());
-    h.window->Commands().grid->CellHovered(h.model().index(0, 7));
-    QCOMPARE(Label(*h.window, "StatusPanel1")->text(), Q(coordinate));
+    h.Commands().grid->CellHovered(h.model().index(0, 5));
+    QVERIFY(h.Label("StatusPanel1")->text().isEmpty());
+    h.Commands().grid->CellHovered(h.model().index(0, 7));
+    QCOMPARE(h.Label("StatusPanel1")->text(), Q(coordinate));
 }
 
 void MainWindowTest::defGridDoubleClickMovesColumn() {
     Harness h;
     h.OpenArchive(h.world.Pod());
-    Grid(*h.window)->setCurrentIndex(h.model().index(1, 4));
-    Find<DefinitionsPage>(*h.window, "Def_grid")->setCurrentCell(2, 1);
-    h.window->Commands().grid->DefinitionDoubleClicked();
-    QCOMPARE(Grid(*h.window)->currentIndex(), h.model().index(1, 5));
+    h.Grid()->setCurrentIndex(h.model().index(1, 4));
+    h.Find<DefinitionsPage>("Def_grid")->setCurrentCell(2, 1);
+    h.Commands().grid->DefinitionDoubleClicked();
+    QCOMPARE(h.Grid()->currentIndex(), h.model().index(1, 5));
     QCOMPARE(h.session.Table.CurrentColumn(), 5);
-    QCOMPARE(Find<QTabWidget>(*h.window, "PageControl")->currentIndex(), 0);
+    QCOMPARE(h.Find<QTabWidget>("PageControl")->currentIndex(), 0);
     // The summary row leads to the "Export" column.
-    Find<DefinitionsPage>(*h.window, "Def_grid")->setCurrentCell(0, 1);
-    h.window->Commands().grid->DefinitionDoubleClicked();
+    h.Find<DefinitionsPage>("Def_grid")->setCurrentCell(0, 1);
+    h.Commands().grid->DefinitionDoubleClicked();
     QCOMPARE(h.session.Table.CurrentColumn(), 3);
     // The page's grid takes the page's width, however wide the window.
     h.window->resize(1200, 600);
-    Find<QTabWidget>(*h.window, "PageControl")
-        ->setCurrentWidget(Find<QWidget>(*h.window, "TabSheet2"));
+    h.Find<QTabWidget>("PageControl")->setCurrentWidget(h.Find<QWidget>("TabSheet2"));
     QCoreApplication::processEvents();
-    QCOMPARE(Find<DefinitionsPage>(*h.window, "Def_grid")->width(),
-             Find<QWidget>(*h.window, "TabSheet2")->width());
+    QCOMPARE(h.Find<DefinitionsPage>("Def_grid")->width(), h.Find<QWidget>("TabSheet2")->width());
 }
 
 void MainWindowTest::editionButtons_data() {
@@ -631,7 +627,7 @@ void MainWindowTest::editionButtons() {
     h.OpenArchive(h.world.Pod());
     // A dragged rectangle over the "Export" cells of rows 2 and 3; the
     // current cell stays on row 1.
-    RecordGridView* v = Grid(*h.window);
+    RecordGridView* v = h.Grid();
     v->selectionModel()->select(QItemSelection(h.model().index(1, 3), h.model().index(2, 3)),
                                 QItemSelectionModel::ClearAndSelect);
     QCOMPARE(h.session.Table.CurrentRow(), 1);
@@ -649,12 +645,10 @@ void MainWindowTest::editionButtons() {
     }
     QCOMPARE(h.Column(0), numbers.isEmpty() ? QString() : numbers);
     QCOMPARE(h.Column(3), exports);
-    QCOMPARE(Label(*h.window, "lblSelect")->text(), selectLabel);
-    QCOMPARE(Item(*h.window, "DBD_Enregistrer_select")->isEnabled(), selectionCommands);
-    QVERIFY2(Label(*h.window, "StatusPanel0")
-                 ->text()
-                 .contains(Q(Format("- %d enregistrements -", records))),
-             qPrintable(Label(*h.window, "StatusPanel0")->text()));
+    QCOMPARE(h.Label("lblSelect")->text(), selectLabel);
+    QCOMPARE(h.Item("DBD_Enregistrer_select")->isEnabled(), selectionCommands);
+    QVERIFY2(h.Label("StatusPanel0")->text().contains(Q(Format("- %d enregistrements -", records))),
+             qPrintable(h.Label("StatusPanel0")->text()));
     if (button == "btnEffacerTout" && answer) {
         QCOMPARE(h.model().columnCount(), 4);
         QCOMPARE(h.model().headerData(0, Qt::Horizontal).toString(), QString());
@@ -665,24 +659,24 @@ void MainWindowTest::editionButtons() {
     }
     if (button == "btnInserLigne") {
         QCOMPARE(h.Cell(1, 2), QString("X"));
-        QCOMPARE(Grid(*h.window)->currentIndex().row(), 1); // the new row is current
+        QCOMPARE(h.Grid()->currentIndex().row(), 1); // the new row is current
     }
     if (!question.isEmpty()) return;
     // The new row is selected and counted: unselecting it counts down to what
     // was there before, and a deletion of the selection says how many go.
     h.ui.answers = {true};
-    QTest::mouseClick(Button(*h.window, "btnSelectionNone"), Qt::LeftButton);
+    QTest::mouseClick(h.Button("btnSelectionNone"), Qt::LeftButton);
     QTest::mouseClick(h.window->findChild<QPushButton*>(button), Qt::LeftButton);
-    QCOMPARE(Label(*h.window, "lblSelect")->text(), Q("1 ligne sélectionnée"));
+    QCOMPARE(h.Label("lblSelect")->text(), Q("1 ligne sélectionnée"));
     h.PressCell(3, button == "btnInserLigne" ? 3 : 5);
-    QCOMPARE(Label(*h.window, "lblSelect")->text(), Q("0 ligne sélectionnée"));
+    QCOMPARE(h.Label("lblSelect")->text(), Q("0 ligne sélectionnée"));
     QTest::mouseClick(h.window->findChild<QPushButton*>(button), Qt::LeftButton);
     h.ui.answers = {true};
-    QTest::mouseClick(Button(*h.window, "btnSuppSelect"), Qt::LeftButton);
+    QTest::mouseClick(h.Button("btnSuppSelect"), Qt::LeftButton);
     QCOMPARE(Q(h.ui.questions.back()), Q("Vous allez supprimer 1 ligne"));
     QCOMPARE(h.model().rowCount(), 5);
     if (button == "btnSelectionNone" && answer)
-        QCOMPARE(Label(*h.window, "lblDelete")->text(), Q("0 ligne à supprimer"));
+        QCOMPARE(h.Label("lblDelete")->text(), Q("0 ligne à supprimer"));
 }
 
 void MainWindowTest::sortByHeadingClicks() {
@@ -692,7 +686,7 @@ void MainWindowTest::sortByHeadingClicks() {
     h.ClickHeading(4);
     QCOMPARE(h.Column(4), QString("3A2F1B01,3A2F1B00,0"));
     QCOMPARE(h.Column(0), QString("2,1,3")); // whole rows move with their numbers
-    QHeaderView* heading = Grid(*h.window)->horizontalHeader();
+    QHeaderView* heading = h.Grid()->horizontalHeader();
     QCOMPARE(heading->sortIndicatorSection(), 4);
     QCOMPARE(heading->sortIndicatorOrder(), Qt::DescendingOrder);
     h.ClickHeading(4);
@@ -700,8 +694,8 @@ void MainWindowTest::sortByHeadingClicks() {
     // Another column sorts ascending, numbers as numbers.
     h.ClickHeading(7);
     QCOMPARE(h.Column(7), QString("-16037.7500,6440.0000,9081.5000"));
-    QCOMPARE(h.window->Commands().grid->SortColumn(), 7);
-    QVERIFY(h.window->Commands().grid->SortAscending());
+    QCOMPARE(h.Commands().grid->SortColumn(), 7);
+    QVERIFY(h.Commands().grid->SortAscending());
     h.ClickHeading(8);
     QCOMPARE(h.Column(8), QString("325,392,412"));
     h.ClickHeading(8);
@@ -709,7 +703,7 @@ void MainWindowTest::sortByHeadingClicks() {
     QCOMPARE(heading->sortIndicatorSection(), 8);
     QCOMPARE(heading->sortIndicatorOrder(), Qt::DescendingOrder);
     // Off in direct-write mode.
-    h.window->Commands().grid->SetSortingAllowed(false);
+    h.Commands().grid->SetSortingAllowed(false);
     h.ClickHeading(8);
     QCOMPARE(h.Column(8), QString("412,392,325"));
 }
@@ -719,7 +713,7 @@ void MainWindowTest::saveAllAndSelection() {
     h.OpenArchive(h.world.Pod());
     const std::string all = h.world.dir.File("work/ALL.dbd");
     h.ui.saveAnswers.push_back(all);
-    Item(*h.window, "DBD_Enregistrer_tout")->trigger();
+    h.Item("DBD_Enregistrer_tout")->trigger();
     QVERIFY2(h.ui.messages.empty(), h.ui.messages.empty() ? "" : h.ui.messages[0].text.c_str());
     QCOMPARE(h.ui.saveRequests.size(), std::size_t(1));
     const FileDialogRequest& r = h.ui.saveRequests[0];
@@ -739,7 +733,7 @@ void MainWindowTest::saveAllAndSelection() {
 
     const std::string part = h.world.dir.File("work/PART.dbd");
     h.ui.saveAnswers.push_back(part);
-    Item(*h.window, "DBD_Enregistrer_select")->trigger();
+    h.Item("DBD_Enregistrer_select")->trigger();
     const std::string selected = testing::ReadBytes(part);
     QCOMPARE(selected.size(), std::size_t(56 + testing::kUiRecordSize));
     QCOMPARE(int(static_cast<unsigned char>(selected[16])), 1); // record count
@@ -747,13 +741,13 @@ void MainWindowTest::saveAllAndSelection() {
 
     // Cancel writes nothing.
     h.ui.saveAnswers.push_back(std::nullopt);
-    Item(*h.window, "DBD_Enregistrer_tout")->trigger();
+    h.Item("DBD_Enregistrer_tout")->trigger();
     QVERIFY(!h.world.dir.Exists("work/AIRPORT.dbd.tmp"));
 
     // A cell that does not convert: the error is shown and the old file stays.
     QVERIFY(h.model().setData(h.model().index(1, 6), QString("north")));
     h.ui.saveAnswers.push_back(all);
-    Item(*h.window, "DBD_Enregistrer_tout")->trigger();
+    h.Item("DBD_Enregistrer_tout")->trigger();
     QCOMPARE(h.ui.messages.size(), std::size_t(1));
     QCOMPARE(h.ui.messages[0].kind, MessageKind::Error);
     QCOMPARE(testing::ReadBytes(all), saved);
@@ -810,24 +804,24 @@ void MainWindowTest::captions() {
 
 void MainWindowTest::languageCommandWritesSettings() {
     Harness h(2, "english");
-    QCOMPARE(Read(Item(*h.window, "Langage")), Q("Français"));
-    Item(*h.window, "Langage")->trigger();
+    QCOMPARE(Read(h.Item("Langage")), Q("Français"));
+    h.Item("Langage")->trigger();
     std::string ini = testing::ReadBytes(h.world.Ini());
     QVERIFY(ini.find("langage=" + kFrancais) != std::string::npos);
     QVERIFY(ini.find("flydir=" + h.world.Fly2()) != std::string::npos);
-    QCOMPARE(Read(Item(*h.window, "Langage")), QString("English"));
+    QCOMPARE(Read(h.Item("Langage")), QString("English"));
     QCOMPARE(h.ui.messages.size(), std::size_t(1));
     QCOMPARE(h.ui.messages[0].kind, MessageKind::Warning);
     QCOMPARE(Q(h.ui.messages[0].text), Q(txt::RestartForLanguage));
     // Everything else stays English until the next start.
-    QCOMPARE(Read(Find<QMenu>(*h.window, "FichierDBD")), QString("DBD Files"));
+    QCOMPARE(Read(h.Find<QMenu>("FichierDBD")), QString("DBD Files"));
     QCOMPARE(h.session.Language, std::string("english"));
 
-    Item(*h.window, "Langage")->trigger();
+    h.Item("Langage")->trigger();
     ini = testing::ReadBytes(h.world.Ini());
     QVERIFY(ini.find("langage=english") != std::string::npos);
     QVERIFY(ini.find(kFrancais) == std::string::npos);
-    QCOMPARE(Read(Item(*h.window, "Langage")), Q("Français"));
+    QCOMPARE(Read(h.Item("Langage")), Q("Français"));
     QCOMPARE(h.ui.messages.size(), std::size_t(2));
 }
 
@@ -950,44 +944,44 @@ void MainWindowTest::dragSetsTheRectangleOfSelectPart() {
     Harness h;
     h.OpenArchive(h.world.Pod());
     h.ui.answers = {true, true};
-    Button(*h.window, "btnSelectionNone")->click();
+    h.Button("btnSelectionNone")->click();
     QCOMPARE(h.Column(3), QString("0,0,0"));
     // A drag from the "Export" cell of row 1 to the name of row 3; the
     // press itself selects row 1.
-    QWidget* grid = Grid(*h.window)->viewport();
+    QWidget* grid = h.Grid()->viewport();
     QTest::mousePress(grid, Qt::LeftButton, {}, h.CellCenter(3, 1));
     QTest::mouseMove(grid, h.CellCenter(4, 2));
     QTest::mouseMove(grid, h.CellCenter(5, 3));
     QTest::mouseRelease(grid, Qt::LeftButton, {}, h.CellCenter(5, 3));
     QCOMPARE(h.session.Table.Selection().top, 1);
     QCOMPARE(h.session.Table.Selection().bottom, 3);
-    Button(*h.window, "btnSelectPart")->click();
+    h.Button("btnSelectPart")->click();
     QCOMPARE(h.Column(3), QString("1,1,1"));
-    QCOMPARE(Label(*h.window, "lblSelect")->text(), Q("3 lignes sélectionnées"));
+    QCOMPARE(h.Label("lblSelect")->text(), Q("3 lignes sélectionnées"));
 }
 
 void MainWindowTest::rowCaptionsFollowTheKeyboard() {
     Harness h(2, "english");
     h.OpenArchive(h.world.Pod());
     h.PressCell(5, 1);
-    QCOMPARE(Button(*h.window, "btnSuppLigne")->text(), QString("Erase line n°1"));
+    QCOMPARE(h.Button("btnSuppLigne")->text(), QString("Erase line n°1"));
     h.Key(Qt::Key_End, Qt::ControlModifier);
-    QCOMPARE(Grid(*h.window)->currentIndex().row(), 2);
-    QCOMPARE(Button(*h.window, "btnSuppLigne")->text(), QString("Erase line n°3"));
-    QCOMPARE(Button(*h.window, "btnInserLigne")->text(), QString("Insert line after n°3"));
-    QCOMPARE(Read(Item(*h.window, "POD_Enregistrer_ligne")), QString("Save line n°3 in POD"));
+    QCOMPARE(h.Grid()->currentIndex().row(), 2);
+    QCOMPARE(h.Button("btnSuppLigne")->text(), QString("Erase line n°3"));
+    QCOMPARE(h.Button("btnInserLigne")->text(), QString("Insert line after n°3"));
+    QCOMPARE(Read(h.Item("POD_Enregistrer_ligne")), QString("Save line n°3 in POD"));
     h.Key(Qt::Key_Up);
-    QCOMPARE(Button(*h.window, "btnSuppLigne")->text(), QString("Erase line n°2"));
+    QCOMPARE(h.Button("btnSuppLigne")->text(), QString("Erase line n°2"));
     // The row named is the row removed.
     h.ui.answers = {true};
-    Button(*h.window, "btnSuppLigne")->click();
+    h.Button("btnSuppLigne")->click();
     QCOMPARE(h.Column(5), Q("Charles de Gaulle,Brest Guipavas"));
 }
 
 void MainWindowTest::gridKeys() {
     Harness h;
     h.OpenArchive(h.world.Pod());
-    RecordGridView* v = Grid(*h.window);
+    RecordGridView* v = h.Grid();
     h.window->activateWindow();
     v->setFocus();
     v->setCurrentIndex(h.model().index(0, 5));
@@ -1030,14 +1024,14 @@ void MainWindowTest::everyEnabledMenuItemHasAHandler() {
     for (QPushButton* b : h.window->findChildren<QPushButton*>())
         if (b->window() == h.window.get() && b->isVisibleTo(h.window.get()))
             QVERIFY2(b->isEnabled(), qPrintable(b->objectName()));
-    QCOMPARE(Item(*h.window, "POD_ouvrir")->shortcut(), QKeySequence("Ctrl+O"));
-    QCOMPARE(Item(*h.window, "DBD_ouvrir")->shortcut(), QKeySequence("Ctrl+Shift+O"));
-    QCOMPARE(Item(*h.window, "DBD_Enregistrer_tout")->shortcut(), QKeySequence("Ctrl+S"));
-    QCOMPARE(Item(*h.window, "Quitter")->shortcut(), QKeySequence("Ctrl+Q"));
+    QCOMPARE(h.Item("POD_ouvrir")->shortcut(), QKeySequence("Ctrl+O"));
+    QCOMPARE(h.Item("DBD_ouvrir")->shortcut(), QKeySequence("Ctrl+Shift+O"));
+    QCOMPARE(h.Item("DBD_Enregistrer_tout")->shortcut(), QKeySequence("Ctrl+S"));
+    QCOMPARE(h.Item("Quitter")->shortcut(), QKeySequence("Ctrl+Q"));
     // "Imprimer" sits on the menu bar itself.
-    QVERIFY(Item(*h.window, "Imprimer")->isEnabled() && HasCommand(Item(*h.window, "Imprimer")));
-    QCOMPARE(Item(*h.window, "Imprimer")->shortcut(), QKeySequence("Ctrl+P"));
-    QCOMPARE(Item(*h.window, "EditRecord")->shortcut(), QKeySequence("Ctrl+Return"));
+    QVERIFY(h.Item("Imprimer")->isEnabled() && HasCommand(h.Item("Imprimer")));
+    QCOMPARE(h.Item("Imprimer")->shortcut(), QKeySequence("Ctrl+P"));
+    QCOMPARE(h.Item("EditRecord")->shortcut(), QKeySequence("Ctrl+Return"));
     // No two commands share a key.
     QSet<QString> keys;
     for (QAction* a : h.window->findChildren<QAction*>())
@@ -1046,8 +1040,8 @@ void MainWindowTest::everyEnabledMenuItemHasAHandler() {
             keys.insert(k.toString());
         }
     // Ctrl+F goes to the search box.
-    Item(*h.window, "FocusSearch")->trigger();
-    QVERIFY(Find<QComboBox>(*h.window, "cbSrch")->hasFocus());
+    h.Item("FocusSearch")->trigger();
+    QVERIFY(h.Find<QComboBox>("cbSrch")->hasFocus());
 }
 
 // A scripted session through the real box and buttons: each step types a
@@ -1317,9 +1311,9 @@ void MainWindowTest::memoAndAboutOpenFromTheMenus() {
         });
     };
     closeWhenShown();
-    Item(*h.window, "Pournepasoublier")->trigger();
+    h.Item("Pournepasoublier")->trigger();
     closeWhenShown();
-    Item(*h.window, "Apropos")->trigger();
+    h.Item("Apropos")->trigger();
     QCOMPARE(seen, QStringList({"TForm_Memoire:Leaflet", "TForm_about:About"}));
     // The memo's first showing created memo.txt beside the settings file.
     QCOMPARE(h.ui.messages.size(), std::size_t(1));

@@ -123,7 +123,7 @@ void PrintingTest::wholeTableToPdf() {
         QVERIFY(form->isVisible()); // stays open after printing everything
         form->Button1->click();
     });
-    Item(*p.window, "Imprimer")->trigger();
+    p.Item("Imprimer")->trigger();
     QCOMPARE(p.ui.printerRequests.size(), std::size_t(1));
     QCOMPARE(Q(p.ui.printerRequests[0].suggestedFile), Q(p.world.Work() + "AIRPORT.pdf"));
     QCOMPARE(p.ui.questions, std::vector<std::string>{Format(txt::PrintAllQuestion.fr, 251)});
@@ -159,7 +159,7 @@ void PrintingTest::wholeTableToPdf() {
     // The next print proposes the file chosen last.
     p.Pdf("again.pdf");
     OnNextDialog([](QDialog* d) { static_cast<TformPrint*>(d)->Button1->click(); });
-    Item(*p.window, "Imprimer")->trigger();
+    p.Item("Imprimer")->trigger();
     QCOMPARE(p.ui.printerRequests.size(), std::size_t(2));
     QCOMPARE(Q(p.ui.printerRequests[1].suggestedFile), Q(pdf));
 }
@@ -213,7 +213,7 @@ void PrintingTest::printRangeWindow() {
         form->edDLigne->setText("6");
         form->btnPrintSel->click(); // prints and closes
     });
-    Item(*p.window, "Imprimer")->trigger();
+    p.Item("Imprimer")->trigger();
     QCOMPARE(p.ui.messages.size(), std::size_t(1));
     QCOMPARE(Q(p.ui.messages[0].text), Q(txt::PrintNoColumn.en));
     QCOMPARE(p.Pages().size(), std::size_t(1));
@@ -232,12 +232,12 @@ void PrintingTest::printRangeWindow() {
         form->edDLigne->setText("2");
         form->btnPrintSel->click();
     });
-    Item(*p.window, "Imprimer")->trigger();
+    p.Item("Imprimer")->trigger();
     QCOMPARE(Q(p.ui.messages.back().text), Q(txt::PrintLastBeforeFirst.en));
-    QVERIFY(!p.window->Commands().print.get()->Form()->isVisible());
+    QVERIFY(!p.Commands().print->Form()->isVisible());
     QVERIFY(!std::ifstream(p.dir.File("again.pdf")).good());
     // The printer dialog cancelled: no window.
-    Item(*p.window, "Imprimer")->trigger();
+    p.Item("Imprimer")->trigger();
     QCOMPARE(p.ui.printerRequests.size(), std::size_t(3));
 }
 

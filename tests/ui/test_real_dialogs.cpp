@@ -147,14 +147,14 @@ void RealDialogsTest::directWriteRefusesValue() {
     const std::string archive = FileBytes(w.world.Pod());
     w.TypeInto(kElevationColumn, 1, "12x4");
     if (enter) UserKey(Qt::Key_Return);
-    Grid(*w.window)->setCurrentIndex(w.window->Model()->index(0, kElevationColumn));
+    w.Grid()->setCurrentIndex(w.window->Model()->index(0, kElevationColumn));
     const int before = int(w.boxes.texts.size());
-    Item(*w.window, "POD_Enregistrer_ligne")->trigger();
+    w.Item("POD_Enregistrer_ligne")->trigger();
     QCOMPARE(w.boxes.texts.size(), before + 1);
     QCOMPARE(w.boxes.mostAtOnce, 1);
     QCOMPARE(w.Cell(kElevationColumn, 1), QString("12x4"));
     QCOMPARE(FileBytes(w.world.Pod()), archive);
-    QVERIFY(!Grid(*w.window)->indexWidget(w.window->Model()->index(0, kElevationColumn)));
+    QVERIFY(!w.Grid()->indexWidget(w.window->Model()->index(0, kElevationColumn)));
 }
 
 QTEST_MAIN(RealDialogsTest)

@@ -45,9 +45,9 @@ QString Read(const QAction* a) {
 
 void UndoCompareTest::undoRedoAndTheUnsavedMark() {
     EditorHarness h(2, "french");
-    h.Open(Item(*h.window, "POD_ouvrir"), h.world.Pod());
-    QAction* undo = Item(*h.window, "Annuler");
-    QAction* redo = Item(*h.window, "Retablir");
+    h.Open(h.Item("POD_ouvrir"), h.world.Pod());
+    QAction* undo = h.Item("Annuler");
+    QAction* redo = h.Item("Retablir");
     QVERIFY(!undo->isEnabled() && !redo->isEnabled());
     QCOMPARE(Read(undo), Q("Annuler"));
     QVERIFY(redo->shortcuts().contains(QKeySequence("Ctrl+Shift+Z")));
@@ -55,18 +55,18 @@ void UndoCompareTest::undoRedoAndTheUnsavedMark() {
 
     QVERIFY(h.model().setData(h.model().index(0, 5), QString("Roissy")));
     QCOMPARE(Read(undo), Q("Annuler : saisie en ligne 1"));
-    Grid(*h.window)->setCurrentIndex(h.model().index(1, 5));
+    h.Grid()->setCurrentIndex(h.model().index(1, 5));
     h.ui.answers = {true};
-    Button(*h.window, "btnSuppLigne")->click();
+    h.Button("btnSuppLigne")->click();
     QCOMPARE(h.model().rowCount(), 2);
-    QCOMPARE(Label(*h.window, "lblSelect")->text(),
+    QCOMPARE(h.Label("lblSelect")->text(),
              Q("0 ligne sélectionnée")); // the selected row went
     QCOMPARE(Read(undo), Q("Annuler : suppression de la ligne 2"));
     QVERIFY(h.window->HasUnsavedChanges());
 
     undo->trigger();
     QCOMPARE(h.model().rowCount(), 3);
-    QCOMPARE(Label(*h.window, "lblSelect")->text(), Q("1 ligne sélectionnée"));
+    QCOMPARE(h.Label("lblSelect")->text(), Q("1 ligne sélectionnée"));
     QCOMPARE(Read(redo), Q("Rétablir : suppression de la ligne 2"));
     undo->trigger();
     QCOMPARE(h.Cell(5, 1), name);
@@ -80,7 +80,7 @@ void UndoCompareTest::undoRedoAndTheUnsavedMark() {
     QVERIFY(!redo->isEnabled());
 
     // The save is the new clean point.
-    h.Save(Item(*h.window, "DBD_Enregistrer_tout"), h.world.dir.File("work/SAVED.dbd"));
+    h.Save(h.Item("DBD_Enregistrer_tout"), h.world.dir.File("work/SAVED.dbd"));
     QVERIFY(!h.window->HasUnsavedChanges());
     undo->trigger();
     QVERIFY(h.window->HasUnsavedChanges());
@@ -88,26 +88,26 @@ void UndoCompareTest::undoRedoAndTheUnsavedMark() {
     QVERIFY(!h.window->HasUnsavedChanges());
 
     // A heading sort is a step; a new load starts a new history.
-    h.window->Commands().grid->HeadingClicked(5);
+    h.Commands().grid->HeadingClicked(5);
     QVERIFY(Read(undo).startsWith(Q("Annuler : tri par ")));
     h.ui.answers = {true};
-    h.Open(Item(*h.window, "POD_ouvrir"), h.world.Pod());
+    h.Open(h.Item("POD_ouvrir"), h.world.Pod());
     QVERIFY(!undo->isEnabled());
     QCOMPARE(h.model().rowCount(), 3);
 }
 
 void UndoCompareTest::noUndoInDirectWriteMode() {
     EditorHarness h(2, "english");
-    h.Open(Item(*h.window, "POD_ouvrir"), h.world.Pod());
+    h.Open(h.Item("POD_ouvrir"), h.world.Pod());
     QVERIFY(h.model().setData(h.model().index(0, 5), QString("Roissy")));
-    QVERIFY(Item(*h.window, "Annuler")->isEnabled());
-    QCOMPARE(Read(Item(*h.window, "Annuler")), QString("Undo: typing in line 1"));
-    h.Open(Item(*h.window, "POD_ouvrir_ligne"), h.world.Pod());
-    QVERIFY(Find<QGroupBox>(*h.window, "gbEdition")->isHidden());
+    QVERIFY(h.Item("Annuler")->isEnabled());
+    QCOMPARE(Read(h.Item("Annuler")), QString("Undo: typing in line 1"));
+    h.Open(h.Item("POD_ouvrir_ligne"), h.world.Pod());
+    QVERIFY(h.Find<QGroupBox>("gbEdition")->isHidden());
     QVERIFY(h.model().setData(h.model().index(1, 5), QString("Written")));
-    QVERIFY(!Item(*h.window, "Annuler")->isEnabled());
-    Item(*h.window, "POD_mode_normal")->trigger();
-    QVERIFY(!Item(*h.window, "Annuler")->isEnabled()); // what was written stays written
+    QVERIFY(!h.Item("Annuler")->isEnabled());
+    h.Item("POD_mode_normal")->trigger();
+    QVERIFY(!h.Item("Annuler")->isEnabled()); // what was written stays written
 }
 
 namespace {
@@ -134,7 +134,7 @@ struct ComparedHarness : EditorHarness {
     QString Hint(int col, int tableRow) {
         return model().index(tableRow - 1, col).data(Qt::ToolTipRole).toString();
     }
-    DifferencePanel& panel() { return *window->Commands().compare.get()->Panel(); }
+    DifferencePanel& panel() { return *window->Commands().compare->Panel(); }
     QTreeWidget& list() { return *panel().List(); }
     QStringList Entries() {
         QStringList out;
@@ -157,7 +157,7 @@ void UndoCompareTest::compareListsEveryDifference() {
     QCOMPARE(h.Colour(4, 1), kNone);
     QCOMPARE(h.Colour(6, 2), kNone); // "172683.25" is the value loaded as "172683.2500"
     QCOMPARE(h.Colour(6, 3), kOnlyHere);
-    QVERIFY(h.window->Commands().compare.get()->Dock()->isVisibleTo(h.window.get()));
+    QVERIFY(h.Commands().compare->Dock()->isVisibleTo(h.window.get()));
     QCOMPARE(h.panel().Summary()->text(),
              QString("Compared with AIRPORT.POD: 1 changed row, 1 row only here, "
                      "1 row only in the other"));
@@ -179,8 +179,8 @@ void UndoCompareTest::compareListsEveryDifference() {
 
 void UndoCompareTest::compareKeysGoToTheRows() {
     ComparedHarness h("english");
-    QAction* next = Item(*h.window, "DifferenceSuivante");
-    QAction* previous = Item(*h.window, "DifferencePrecedente");
+    QAction* next = h.Item("DifferenceSuivante");
+    QAction* previous = h.Item("DifferencePrecedente");
     QCOMPARE(next->shortcut(), QKeySequence(Qt::Key_F8));
     QCOMPARE(previous->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_F8));
     QCOMPARE(h.panel().CurrentEntry(), -1);
@@ -213,9 +213,9 @@ void UndoCompareTest::compareKeysGoToTheRows() {
     // F8 in the middle of typing: the cell keeps what was typed and the
     // step goes through the differences as they now are.
     const QModelIndex elevation = h.model().index(2, 8);
-    Grid(*h.window)->setCurrentIndex(elevation);
-    static_cast<QAbstractItemView*>(Grid(*h.window))->edit(elevation);
-    QPointer<QLineEdit> editor = Grid(*h.window)->viewport()->findChild<QLineEdit*>();
+    h.Grid()->setCurrentIndex(elevation);
+    static_cast<QAbstractItemView*>(h.Grid())->edit(elevation);
+    QPointer<QLineEdit> editor = h.Grid()->viewport()->findChild<QLineEdit*>();
     QVERIFY(editor);
     editor->setText("999");
     next->trigger();
@@ -239,9 +239,9 @@ void UndoCompareTest::compareKeysGoToTheRows() {
     h.Button("ClearComparison")->click();
     QCOMPARE(h.Colour(5, 1), kNone);
     QCOMPARE(h.Colour(6, 3), kNone);
-    QVERIFY(!h.window->Commands().compare.get()->Dock()->isVisibleTo(h.window.get()));
+    QVERIFY(!h.Commands().compare->Dock()->isVisibleTo(h.window.get()));
     QVERIFY(!next->isEnabled());
-    QVERIFY(!Item(*h.window, "EffacerComparaison")->isEnabled());
+    QVERIFY(!h.Item("EffacerComparaison")->isEnabled());
 }
 
 void UndoCompareTest::compareTakesEitherSide() {
@@ -259,9 +259,9 @@ void UndoCompareTest::compareTakesEitherSide() {
     QCOMPARE(h.Colour(5, 1), kNone);
     QCOMPARE(h.Entries().size(), 2);
     QVERIFY(!take->isEnabled()); // the entry now in its place is not chosen
-    QCOMPARE(Read(Item(*h.window, "Annuler")),
+    QCOMPARE(Read(h.Item("Annuler")),
              QString::fromUtf8("Annuler : reprise d'une différence de l'autre table"));
-    Item(*h.window, "Annuler")->trigger();
+    h.Item("Annuler")->trigger();
     QCoreApplication::processEvents();
     QCOMPARE(h.Cell(5, 1), QString("Roissy"));
     QCOMPARE(h.Colour(5, 1), kChanged);
@@ -273,9 +273,9 @@ void UndoCompareTest::compareTakesEitherSide() {
     QCOMPARE(h.Cell(5, 3), QString("Brest Guipavas"));
     QCOMPARE(h.panel().Summary()->text(),
              QString::fromUtf8("Comparé avec AIRPORT.POD : aucune différence"));
-    QCOMPARE(Read(Item(*h.window, "Annuler")),
+    QCOMPARE(Read(h.Item("Annuler")),
              QString::fromUtf8("Annuler : reprise de 3 différences de l'autre table"));
-    Item(*h.window, "Annuler")->trigger();
+    h.Item("Annuler")->trigger();
     QCoreApplication::processEvents();
     QCOMPARE(h.Entries().size(), 3);
     QCOMPARE(h.model().rowCount(), 3);
@@ -296,22 +296,22 @@ void UndoCompareTest::compareTakesEitherSide() {
 
 void UndoCompareTest::compareEndsWithALoadAndRefusesOtherTypes() {
     ComparedHarness h("english");
-    QVERIFY(h.window->Commands().compare.get()->Active());
+    QVERIFY(h.Commands().compare->Active());
     // A DBD of another data type is refused by its header.
     const std::string navaids = h.world.dir.Write(
         "work/NAVAID.dbd", orvane::testing::DbdBytes("naid", 8, {std::string(8, '\0')}));
-    h.Open(Item(*h.window, "Comparer"), navaids);
+    h.Open(h.Item("Comparer"), navaids);
     QCOMPARE(h.ui.messages.size(), std::size_t(1));
     QCOMPARE(h.ui.messages[0].text,
              std::string("NAVAID.dbd holds NAVAID records, not AIRPORT: nothing to compare."));
-    QVERIFY(h.window->Commands().compare.get()->Active()); // the comparison under way stays
+    QVERIFY(h.Commands().compare->Active()); // the comparison under way stays
     h.ui.answers = {true};
-    h.Open(Item(*h.window, "POD_ouvrir"), h.world.Pod());
-    QVERIFY(!h.window->Commands().compare.get()->Active());
+    h.Open(h.Item("POD_ouvrir"), h.world.Pod());
+    QVERIFY(!h.Commands().compare->Active());
     QCOMPARE(h.Colour(5, 1), kNone);
     // A DBD on disk compares as well.
     QVERIFY(h.model().setData(h.model().index(1, 5), QString("Other")));
-    h.Open(Item(*h.window, "Comparer"), h.world.DiskDbd());
+    h.Open(h.Item("Comparer"), h.world.DiskDbd());
     QCOMPARE(h.Colour(5, 2), kChanged);
     QCOMPARE(h.Entries().size(), 1);
 }
