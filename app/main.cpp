@@ -5,10 +5,13 @@
 #include "settings/Settings.h"
 #include "settings/Texts.h"
 #include "ui/MainWindow.h"
+#include "ui/commands/CommandFamilies.h"
+#include "ui/commands/FileCommands.h"
 #include "ui/dialogs/DirectoriesDialog.h"
 #include "ui/map/MapWidget.h"
 #include "ui/qt/QtUserInteraction.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFileInfo>
@@ -17,6 +20,7 @@
 #include <QLibraryInfo>
 #include <QScreen>
 #include <QStringList>
+#include <QTabWidget>
 #include <QTimer>
 #include <QTranslator>
 
@@ -37,7 +41,7 @@ namespace {
 // "longitude,latitude,pixels per degree"; ORVANE_SCREENSHOT_ROW makes a row
 // current; ORVANE_SCREENSHOT_CHECK=1 runs Tools > Check.
 // Not a user feature; nothing else reads the environment.
-void ScheduleScreenshot(orvane::TForm_main& window) {
+void ScheduleScreenshot(orvane::MainWindow& window) {
     const char* png = std::getenv("ORVANE_SCREENSHOT");
     if (!png || !*png) return;
     const char* archive = std::getenv("ORVANE_SCREENSHOT_ARCHIVE");
@@ -51,22 +55,23 @@ void ScheduleScreenshot(orvane::TForm_main& window) {
     const int row = rowText ? std::atoi(rowText) : 0;
     const bool check = std::getenv("ORVANE_SCREENSHOT_CHECK") != nullptr;
     QTimer::singleShot(300, &window, [&window, out, source, pageIndex, view, row, check] {
-        if (!source.empty()) window.LoadArchive(source);
+        if (!source.empty()) window.Commands().files->LoadArchive(source);
         if (row > 0) window.GoToCell(orvane::kFirstFieldColumn, row);
-        if (check) window.Verifier->trigger();
-        window.PageControl->setCurrentIndex(pageIndex);
+        if (check) window.findChild<QAction*>("Verifier")->trigger();
+        window.findChild<QTabWidget*>("PageControl")->setCurrentIndex(pageIndex);
         if (pageIndex == 2) window.resize(1100, 720); // room for the map
         QCoreApplication::processEvents();
-        if (pageIndex == 2) window.Carte->FitAll(); // what a view set below replaces
+        auto* map = window.findChild<orvane::MapWidget*>("Carte");
+        if (pageIndex == 2) map->FitAll(); // what a view set below replaces
         const QStringList parts = view.split(',');
         if (view == "world")
-            window.Carte->View().ShowWorld();
+            map->View().ShowWorld();
         else if (parts.size() == 3)
-            window.Carte->View().SetView({parts[0].toDouble(), parts[1].toDouble()},
-                                         parts[2].toDouble());
+            map->View().SetView({parts[0].toDouble(), parts[1].toDouble()}, parts[2].toDouble());
         QTimer::singleShot(500, &window, [&window, out] {
             window.grab().save(QString::fromStdString(out));
-            std::printf("%s\n", window.StatusPanel0->text().toUtf8().constData());
+            const auto* status = window.findChild<QLabel*>("StatusPanel0");
+            std::printf("%s\n", status->text().toUtf8().constData());
             QApplication::exit(0);
         });
     });
@@ -165,7 +170,7 @@ int main(int argc, char** argv) {
     orvane::QtBusyIndicator busy;
     const std::string iniPath = orvane::SettingsFilePath();
 
-    orvane::TForm_main mainWindow(session, ui, &busy, iniPath);
+    orvane::MainWindow mainWindow(session, ui, &busy, iniPath);
     // The main window has read the language: Qt's own dialogs (file
     // pickers, message box buttons) speak it too.
     QTranslator qtTexts;

@@ -105,19 +105,6 @@ DirectWriteOutcome WriteCurrentRow(SessionState& s, int row, UserInteraction& ui
     return DirectWriteOutcome::Written;
 }
 
-EditModeView ViewOf(EditMode mode) {
-    EditModeView v;
-    if (mode == EditMode::DirectWrite) {
-        v.editionGroupVisible = false;
-        v.headingSortEnabled = false;
-        v.writeRowEnabled = true;
-        v.normalModeEnabled = true;
-        v.dexAddEnabled = false;
-        v.csvAddEnabled = false;
-    }
-    return v;
-}
-
 void EnterDirectWriteMode(const SessionState& s, EditMode& mode) {
     if (s.SimulatorVersion == 1) throw RefusedError(txt::Fly2Only);
     mode = EditMode::DirectWrite;

@@ -55,20 +55,10 @@ enum class DirectWriteOutcome {
 // for the archive.
 DirectWriteOutcome WriteCurrentRow(SessionState& s, int row, UserInteraction& ui);
 
-// --- Modes of the main window ---------------------------------------------------
+// --- Editing modes --------------------------------------------------------------
 
+// Normal editing, or the direct write of single rows into an open archive.
 enum class EditMode { Normal, DirectWrite };
-
-// What the window shows and enables in a mode.
-struct EditModeView {
-    bool editionGroupVisible = true; // "Tout effacer", "Insérer ligne", ...
-    bool headingSortEnabled = true;  // sorting by a click on a column heading
-    bool writeRowEnabled = false;    // POD_Enregistrer_ligne
-    bool normalModeEnabled = false;  // POD_mode_normal
-    bool dexAddEnabled = true;       // DEX_Ajouter
-    bool csvAddEnabled = true;       // CSV_Ajouter
-};
-EditModeView ViewOf(EditMode mode);
 
 // POD_ouvrir_ligneClick's first step. SimulatorVersion 1: a RefusedError
 // "Fly! 2 seulement" / "Fly! 2 only" (the mode is unchanged); otherwise the

@@ -1,5 +1,6 @@
 #include "database/SessionState.h"
 
+#include "platform/Cp1252.h"
 #include "platform/Errors.h"
 
 #include <utility>
@@ -33,6 +34,21 @@ void SessionState::ReplaceArchive(std::unique_ptr<TPOD> pod, UserInteraction& ui
 
 void SessionState::ReleaseArchive(UserInteraction& ui) {
     if (CurrentPod) CloseAndReport(*CurrentPod, ui, Language_());
+}
+
+void SessionState::WriteFlagHeadings() {
+    const std::uint64_t before = Table.Revision();
+    Table.SetCell(kColNumber, 0, kHeadingNumber);
+    Table.SetCell(kColModif, 0, Utf8ToCp1252(txt::HeadingModif.In(Language_())));
+    Table.SetCell(kColSuppr, 0, "Suppr");
+    Table.SetCell(kColExport, 0, "Export");
+    Undo.Adopt(Table, before);
+}
+
+void SessionState::FinishLoad() {
+    WriteFlagHeadings();
+    Undo.Reset(Table);
+    RowsAreRecords = true;
 }
 
 } // namespace orvane

@@ -23,6 +23,9 @@ struct SessionState : SessionSettings {
     RecordTable Table;                // holds SelectedCount and DeleteCount
     DisplayContext Display;           // decimal separator, time zone, date formats
     History Undo;                     // the steps taken on Table since its load
+    // Row n of Table is record n of the file it came from: false once the
+    // rows may have moved before the direct-write mode came on.
+    bool RowsAreRecords = false;
 
     Lang Language_() const { return LangOf(Language); }
     char DecimalSeparator() const { return Display.decimalSeparator; }
@@ -38,6 +41,14 @@ struct SessionState : SessionSettings {
     void ReplaceArchive(std::unique_ptr<TPOD> pod, UserInteraction& ui);
     // Closes the archive held open (the program ends), with the same report.
     void ReleaseArchive(UserInteraction& ui);
+
+    // The flag columns' headings in the user's language ("Modif" reads
+    // "Change" in English), taken into the history as no step.
+    void WriteFlagHeadings();
+    // What every load and opened exchange file ends with: the flag
+    // headings, a new history in which the table as loaded is the saved
+    // state, and rows that are again the records of their file.
+    void FinishLoad();
 };
 
 } // namespace orvane

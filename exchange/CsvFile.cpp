@@ -248,7 +248,6 @@ ImportOutcome ImportCsv(SessionState& s, const std::string& path, ImportMode mod
     FinishImportTable(t, firstRow);
     out.status = Format(txt::StatusCsv.In(lang), Cp1252ToUtf8(chosen.baseName + ".csv").c_str(),
                         Cp1252ToUtf8(s.DataType).c_str(), t.RowCount() - 1);
-    out.enable = {true, true, true, true, true, true};
     FinishImportCounters(s, out);
     return out;
 }

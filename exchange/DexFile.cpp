@@ -212,10 +212,6 @@ ImportOutcome ImportDex(SessionState& s, const std::string& path, ImportMode mod
     FinishImportTable(s.Table, firstRow);
     out.status = Format(txt::StatusDex.In(lang), Cp1252ToUtf8(chosen.baseName + ".dex").c_str(),
                         Cp1252ToUtf8(pod.Dex.Name()).c_str(), count, "", static_cast<int>(in.size));
-    out.enable.CSV_Enregistrer_tout = true;
-    out.enable.CSV_Ajouter = true;
-    out.enable.DEX_Enregistrer_tout = true;
-    out.enable.DEX_Ajouter = true;
     return out;
 }
 

@@ -20,16 +20,6 @@ enum class ImportMode {
     Add,  // the file's rows go below the rows in memory (same data type)
 };
 
-// The exchange and save menu items an import switches on.
-struct ExchangeMenuItems {
-    bool DEX_Enregistrer_tout = false;
-    bool DEX_Enregistrer_select = false;
-    bool DEX_Ajouter = false;
-    bool CSV_Enregistrer_tout = false;
-    bool CSV_Enregistrer_select = false;
-    bool CSV_Ajouter = false;
-};
-
 // What a window needs after an import.
 struct ImportOutcome {
     bool tableChanged = false;   // rows were placed into the table
@@ -37,7 +27,6 @@ struct ImportOutcome {
     bool converted = false;      // Fly! 1 data were converted into a Fly! 2 table
     std::string status;          // status panel 0 (UTF-8); empty when no row was placed
     DefinitionPage definitions;  // valid when templateLoaded
-    ExchangeMenuItems enable;    // items to switch on (the others keep their state)
     std::string selectLabel;     // "%d selected lines" with the recounted SelectedCount
     std::string deleteLabel;     // "%d lines to delete" with the recounted DeleteCount
 };

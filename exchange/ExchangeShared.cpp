@@ -93,10 +93,6 @@ void FinishImportCounters(SessionState& s, ImportOutcome& out) {
     const Lang lang = s.Language_();
     RecordTable& t = s.Table;
     t.RecountFlags();
-    if (t.SelectedCount > 0) {
-        out.enable.DEX_Enregistrer_select = true;
-        out.enable.CSV_Enregistrer_select = true;
-    }
     out.selectLabel = Format(txt::SelectLabel.In(lang, t.SelectedCount), t.SelectedCount);
     out.deleteLabel = Format(txt::DeleteLabel.In(lang, t.DeleteCount), t.DeleteCount);
 }

@@ -35,8 +35,7 @@ SelectionDisplay RefreshSelectionDisplay(const RecordTable& table, Lang lang) {
     return {
         Format(txt::SelectLabel.In(lang, table.SelectedCount),
                static_cast<int>(table.SelectedCount)),
-        Format(txt::DeleteLabel.In(lang, table.DeleteCount), static_cast<int>(table.DeleteCount)),
-        table.SelectedCount > 0};
+        Format(txt::DeleteLabel.In(lang, table.DeleteCount), static_cast<int>(table.DeleteCount))};
 }
 
 void InsertLineAfter(RecordTable& table, int fieldCount) {

@@ -13,9 +13,8 @@ namespace orvane {
 
 // The texts and states the window shows for the counters.
 struct SelectionDisplay {
-    std::string selectLabel;       // "%d lignes sélectionnées" / "%d selected lines"
-    std::string deleteLabel;       // "%d lignes à supprimer" / "%d lines to delete"
-    bool selectionCommandsEnabled; // the three "selection" menu commands
+    std::string selectLabel; // "%d lignes sélectionnées" / "%d selected lines"
+    std::string deleteLabel; // "%d lignes à supprimer" / "%d lines to delete"
 };
 SelectionDisplay RefreshSelectionDisplay(const RecordTable& table, Lang lang);
 

@@ -6,6 +6,8 @@
 #include "support/ScriptedInteraction.h"
 #include "support/TempDir.h"
 #include "ui/MainWindow.h"
+#include "ui/commands/CommandFamilies.h"
+#include "ui/commands/FileCommands.h"
 #include "ui/grid/RecordGridModel.h"
 #include "ui/grid/RecordGridView.h"
 
@@ -57,15 +59,17 @@ struct Window {
     SessionState session;
     ScriptedInteraction ui;
     TempDir dir;
-    TForm_main window{session, ui, &ui, dir.File("Orvane.ini")};
+    MainWindow window{session, ui, &ui, dir.File("Orvane.ini")};
+    RecordGridView* grid = window.findChild<RecordGridView*>("DataGrid");
+    QComboBox* searchBox = window.findChild<QComboBox*>("cbSrch");
     Window() {
         window.resize(1024, 700);
         window.show();
         QCoreApplication::processEvents();
     }
     void ClickHeading(int col) {
-        QHeaderView* h = window.DataGrid->horizontalHeader();
-        window.DataGrid->scrollTo(window.Model()->index(0, col));
+        QHeaderView* h = grid->horizontalHeader();
+        grid->scrollTo(window.Model()->index(0, col));
         QTest::mouseClick(
             h->viewport(), Qt::LeftButton, {},
             QPoint(h->sectionViewportPosition(col) + h->sectionSize(col) / 2, h->height() / 2));
@@ -78,7 +82,7 @@ void BM_GridOpen(benchmark::State& state) {
     const std::string& archive = Archive(rows);
     Window w;
     for (auto _ : state) {
-        if (!w.window.LoadArchive(archive)) state.SkipWithError("not loaded");
+        if (!w.window.Commands().files->LoadArchive(archive)) state.SkipWithError("not loaded");
         QCoreApplication::processEvents();
     }
     state.counters["rows/s"] =
@@ -105,7 +109,7 @@ constexpr int kNameColumn = 7;
 
 void BM_GridSortText(benchmark::State& state) {
     Window w;
-    w.window.LoadArchive(Archive(int(state.range(0))));
+    w.window.Commands().files->LoadArchive(Archive(int(state.range(0))));
     for (auto _ : state)
         w.ClickHeading(kNameColumn);
 }
@@ -134,7 +138,7 @@ void BM_BareStableSortOfTexts(benchmark::State& state) {
 
 void BM_GridSortByHeading(benchmark::State& state) {
     Window w;
-    w.window.LoadArchive(Archive());
+    w.window.Commands().files->LoadArchive(Archive());
     int col = 4;
     for (auto _ : state) {
         // Alternate a text column and a numeric one, as a user clicking around.
@@ -145,12 +149,12 @@ void BM_GridSortByHeading(benchmark::State& state) {
 
 void BM_GridScrollTopToBottom(benchmark::State& state) {
     Window w;
-    w.window.LoadArchive(Archive());
-    QScrollBar* bar = w.window.DataGrid->verticalScrollBar();
+    w.window.Commands().files->LoadArchive(Archive());
+    QScrollBar* bar = w.grid->verticalScrollBar();
     for (auto _ : state) {
         for (int step = 0; step <= 100; ++step) {
             bar->setValue(bar->maximum() * step / 100);
-            w.window.DataGrid->viewport()->repaint();
+            w.grid->viewport()->repaint();
         }
     }
     state.counters["pages/s"] =
@@ -161,15 +165,15 @@ void BM_GridScrollTopToBottom(benchmark::State& state) {
 // the scan, the current row, the whole-row selection and the scroll.
 void BM_GridFindLastRow(benchmark::State& state) {
     Window w;
-    w.window.LoadArchive(Archive());
+    w.window.Commands().files->LoadArchive(Archive());
     for (auto _ : state) {
         state.PauseTiming();
-        w.window.cbSrch->clearEditText();
-        QTest::keyClicks(w.window.cbSrch, QString::number(kRows)); // "n°" of the last row
+        w.searchBox->clearEditText();
+        QTest::keyClicks(w.searchBox, QString::number(kRows)); // "n°" of the last row
         state.ResumeTiming();
-        w.window.btnChercher1->click();
+        w.window.findChild<QPushButton*>("btnChercher1")->click();
         QCoreApplication::processEvents();
-        if (w.window.DataGrid->currentIndex().row() != kRows - 1)
+        if (w.grid->currentIndex().row() != kRows - 1)
             state.SkipWithError("no hit on the last row");
     }
 }

@@ -30,7 +30,7 @@
 #include <set>
 
 using namespace orvane;
-using orvane::testing::Child;
+using namespace orvane::testing;
 using orvane::testing::EditorHarness;
 using orvane::testing::ReadBytes;
 
@@ -88,10 +88,10 @@ void ExchangeTest::exportsMatchTheBatchTool() {
     QFETCH(bool, selection);
     const bool dex = extension == "dex";
     EditorHarness h(2, "english");
-    h.Open(h.window->POD_ouvrir, h.world.Pod());
+    h.Open(h.Item("POD_ouvrir"), h.world.Pod());
     QAction* item =
-        dex ? (selection ? h.window->DEX_Enregistrer_select : h.window->DEX_Enregistrer_tout)
-            : (selection ? h.window->CSV_Enregistrer_select : h.window->CSV_Enregistrer_tout);
+        dex ? (selection ? h.Item("DEX_Enregistrer_select") : h.Item("DEX_Enregistrer_tout"))
+            : (selection ? h.Item("CSV_Enregistrer_select") : h.Item("CSV_Enregistrer_tout"));
     QVERIFY(item->isEnabled());
     const std::string target = h.world.Work() + "OUT." + S(extension);
 
@@ -128,54 +128,54 @@ void ExchangeTest::fly1DexAsksThenOpensAndAdds() {
     EditorHarness h(2, "english");
     const std::string dex = h.world.dir.Write("work/old.DEX", Fly1Dex());
     h.ui.answers = {false};
-    h.Open(h.window->DEX_ouvrir, dex);
+    h.Open(h.Item("DEX_ouvrir"), dex);
     QCOMPARE(Q(h.ui.questions.at(0)), Q(txt::DexFly1Question.en));
     QCOMPARE(h.model().rowCount(), 4); // the new window's empty rows
-    QVERIFY(!h.window->DEX_Ajouter->isEnabled());
+    QVERIFY(!h.Item("DEX_Ajouter")->isEnabled());
     QCOMPARE(Q(h.ui.openRequests.at(0).filter), Q(txt::DexOpenFilter.en));
     QCOMPARE(Q(h.ui.openRequests.at(0).defaultExtension), QString("dex"));
 
-    h.Open(h.window->DEX_ouvrir, dex); // OK this time
+    h.Open(h.Item("DEX_ouvrir"), dex); // OK this time
     QCOMPARE(h.model().rowCount(), 3);
     QCOMPARE(h.Cell(5, 2), Q("Orléans Bricy"));
-    QCOMPARE(h.window->StatusPanel0->text(),
+    QCOMPARE(h.Label("StatusPanel0")->text(),
              Q(Format(txt::StatusDex.en, "OLD.dex", "AIRPORT.DBD", 3, "", int(Fly1Dex().size()))));
-    QCOMPARE(h.window->lblSelect->text(), QString("1 selected line"));
-    for (QAction* a : {h.window->DEX_Ajouter, h.window->CSV_Ajouter, h.window->DEX_Enregistrer_tout,
-                       h.window->DEX_Enregistrer_select, h.window->CSV_Enregistrer_tout})
+    QCOMPARE(h.Label("lblSelect")->text(), QString("1 selected line"));
+    for (QAction* a : {h.Item("DEX_Ajouter"), h.Item("CSV_Ajouter"), h.Item("DEX_Enregistrer_tout"),
+                       h.Item("DEX_Enregistrer_select"), h.Item("CSV_Enregistrer_tout")})
         QVERIFY2(a->isEnabled(), qPrintable(a->objectName()));
 
-    h.Open(h.window->DEX_Ajouter, dex); // no question: the rows go below
+    h.Open(h.Item("DEX_Ajouter"), dex); // no question: the rows go below
     QCOMPARE(h.ui.questions.size(), std::size_t(2));
     QCOMPARE(h.model().rowCount(), 6);
     QCOMPARE(h.Cell(5, 6), QString("Brest Guipavas"));
-    QCOMPARE(h.window->lblSelect->text(), QString("2 selected lines"));
+    QCOMPARE(h.Label("lblSelect")->text(), QString("2 selected lines"));
     QVERIFY(h.window->HasUnsavedChanges());
 }
 
 void ExchangeTest::csvRoundTripAndMenus() {
     EditorHarness h(2, "french");
-    h.Open(h.window->POD_ouvrir, h.world.Pod());
+    h.Open(h.Item("POD_ouvrir"), h.world.Pod());
     const std::string csv = h.world.Work() + "AIRPORT.csv";
-    h.Save(h.window->CSV_Enregistrer_tout, csv);
+    h.Save(h.Item("CSV_Enregistrer_tout"), csv);
     const QString before = h.Cell(5, 2) + h.Cell(6, 3) + h.Cell(3, 2);
-    h.Open(h.window->CSV_Import, csv);
+    h.Open(h.Item("CSV_Import"), csv);
     QCOMPARE(h.model().rowCount(), 3);
     QCOMPARE(h.Cell(5, 2) + h.Cell(6, 3) + h.Cell(3, 2), before);
-    QCOMPARE(h.window->StatusPanel0->text(),
+    QCOMPARE(h.Label("StatusPanel0")->text(),
              Q(Format(txt::StatusCsv.fr, "AIRPORT.csv", "AIRPORT", 3)));
-    h.Open(h.window->CSV_Ajouter, csv);
+    h.Open(h.Item("CSV_Ajouter"), csv);
     QCOMPARE(h.model().rowCount(), 6);
-    QCOMPARE(h.window->lblSelect->text(), Q("2 lignes sélectionnées"));
+    QCOMPARE(h.Label("lblSelect")->text(), Q("2 lignes sélectionnées"));
     // Another data type is refused and nothing is added.
-    h.Open(h.window->CSV_Ajouter, h.world.dir.Write("work/NAV.csv", "NAVAID\r\nx\r\n;0;a\r\n"));
+    h.Open(h.Item("CSV_Ajouter"), h.world.dir.Write("work/NAV.csv", "NAVAID\r\nx\r\n;0;a\r\n"));
     QCOMPARE(Q(h.ui.messages.back().text), Q(txt::AddedDataMismatch.fr));
     QCOMPARE(h.model().rowCount(), 6);
     // A text the format cannot hold: the error display names its row and
     // field, and no file is written.
     QVERIFY(h.model().setData(h.model().index(1, 5), QString("a;b")));
     const std::string refused = h.world.Work() + "REFUSED.csv";
-    h.Save(h.window->CSV_Enregistrer_tout, refused);
+    h.Save(h.Item("CSV_Enregistrer_tout"), refused);
     QCOMPARE(h.ui.messages.back().kind, MessageKind::Error);
     const QString title = h.model().headerData(5, Qt::Horizontal).toString();
     QCOMPARE(Q(h.ui.messages.back().text),
@@ -186,20 +186,20 @@ void ExchangeTest::csvRoundTripAndMenus() {
 
 void ExchangeTest::directWriteChangesOneRecord() {
     EditorHarness fly1(1, "french");
-    fly1.window->POD_ouvrir_ligne->trigger();
+    fly1.Item("POD_ouvrir_ligne")->trigger();
     QCOMPARE(fly1.ui.messages.size(), std::size_t(1));
     QCOMPARE(Q(fly1.ui.messages.at(0).text), QString("Fly! 2 seulement"));
-    QVERIFY(!fly1.window->POD_Enregistrer_ligne->isEnabled());
+    QVERIFY(!fly1.Item("POD_Enregistrer_ligne")->isEnabled());
     QVERIFY(fly1.ui.openRequests.empty());
 
     EditorHarness h(2, "french");
     const std::string original = ReadBytes(h.world.Pod());
-    h.Open(h.window->POD_ouvrir_ligne, h.world.Pod());
-    QVERIFY(h.window->gbEdition->isHidden());
-    QVERIFY(h.window->POD_Enregistrer_ligne->isEnabled());
-    QVERIFY(h.window->POD_mode_normal->isEnabled());
-    QVERIFY(!h.window->DEX_Ajouter->isEnabled() && !h.window->CSV_Ajouter->isEnabled());
-    h.window->DataGridHeadingClick(8); // no sort in this mode
+    h.Open(h.Item("POD_ouvrir_ligne"), h.world.Pod());
+    QVERIFY(h.Find<QGroupBox>("gbEdition")->isHidden());
+    QVERIFY(h.Item("POD_Enregistrer_ligne")->isEnabled());
+    QVERIFY(h.Item("POD_mode_normal")->isEnabled());
+    QVERIFY(!h.Item("DEX_Ajouter")->isEnabled() && !h.Item("CSV_Ajouter")->isEnabled());
+    h.Commands().grid->HeadingClicked(8); // no sort in this mode
     QCOMPARE(h.Cell(0, 1), QString("1"));
 
     QVERIFY(h.model().setData(h.model().index(1, 8), QString("1500"))); // elevation
@@ -213,8 +213,8 @@ void ExchangeTest::directWriteChangesOneRecord() {
                 .contains(Q(txt::ProtectedFieldHint.fr)));
     // So is it in the record editor, whose entry dialogs stay shut on it.
     {
-        h.window->DataGrid->setCurrentIndex(h.model().index(1, 6));
-        RecordEditorDialog& editor = *h.window->Saisie();
+        h.Grid()->setCurrentIndex(h.model().index(1, 6));
+        RecordEditorDialog& editor = *h.window->RecordEditor();
         editor.show();
         const auto valueOf = [&](int column) -> QTableWidgetItem* {
             const QString title = h.model().headerData(column, Qt::Horizontal).toString();
@@ -239,10 +239,10 @@ void ExchangeTest::directWriteChangesOneRecord() {
         QVERIFY(!*opened);
         editor.reject();
     }
-    h.window->DataGrid->setCurrentIndex(h.model().index(1, 5));
-    QCOMPARE(Captions::Plain(h.window->POD_Enregistrer_ligne->text()),
+    h.Grid()->setCurrentIndex(h.model().index(1, 5));
+    QCOMPARE(Captions::Plain(h.Item("POD_Enregistrer_ligne")->text()),
              Q("Enregistrer la ligne n°2 dans le POD"));
-    h.window->POD_Enregistrer_ligne->trigger();
+    h.Item("POD_Enregistrer_ligne")->trigger();
     QVERIFY(h.ui.messages.empty());
     QCOMPARE(h.window->statusBar()->currentMessage(), Q("Ligne 2 écrite dans AIRPORT.POD"));
 
@@ -258,22 +258,22 @@ void ExchangeTest::directWriteChangesOneRecord() {
 
     // The written row is saved: nothing to ask before another load.
     QVERIFY(!h.window->isWindowModified());
-    h.Open(h.window->POD_ouvrir, h.world.Pod());
+    h.Open(h.Item("POD_ouvrir"), h.world.Pod());
     QVERIFY(h.ui.questions.empty());
     QCOMPARE(h.Cell(8, 2), QString("1500"));
-    h.window->POD_mode_normal->trigger();
-    QVERIFY(!h.window->gbEdition->isHidden());
+    h.Item("POD_mode_normal")->trigger();
+    QVERIFY(!h.Find<QGroupBox>("gbEdition")->isHidden());
     QVERIFY(h.model().flags(h.model().index(1, 6)) & Qt::ItemIsEditable);
-    QVERIFY(h.window->DEX_Ajouter->isEnabled());
-    QVERIFY(!h.window->POD_Enregistrer_ligne->isEnabled());
+    QVERIFY(h.Item("DEX_Ajouter")->isEnabled());
+    QVERIFY(!h.Item("POD_Enregistrer_ligne")->isEnabled());
 }
 
 // Enter commits and stays on the row, which is then the row written; rows
 // changed and not written are marked and asked about before they are lost.
 void ExchangeTest::directWriteMarksRowsUntilWritten() {
     EditorHarness h(2, "english");
-    h.Open(h.window->POD_ouvrir_ligne, h.world.Pod());
-    RecordGridView* v = h.window->DataGrid;
+    h.Open(h.Item("POD_ouvrir_ligne"), h.world.Pod());
+    RecordGridView* v = h.Grid();
     h.window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(h.window.get()));
     v->setFocus();
@@ -292,12 +292,12 @@ void ExchangeTest::directWriteMarksRowsUntilWritten() {
 
     // Another table, or the normal mode: asked first, No keeps everything.
     h.ui.answers = {false, false};
-    h.Open(h.window->POD_ouvrir, h.world.Pod());
-    h.window->POD_mode_normal->trigger();
+    h.Open(h.Item("POD_ouvrir"), h.world.Pod());
+    h.Item("POD_mode_normal")->trigger();
     QCOMPARE(h.ui.questions,
              (std::vector<std::string>(2, Format(txt::UnwrittenRowQuestion.en, "2"))));
     QCOMPARE(h.ui.openRequests.size(), std::size_t(1));
-    QVERIFY(h.window->POD_Enregistrer_ligne->isEnabled());
+    QVERIFY(h.Item("POD_Enregistrer_ligne")->isEnabled());
     QCOMPARE(h.Cell(8, 2), QString("777"));
 
     // Text still being typed when a command asks or writes is part of its row.
@@ -305,18 +305,18 @@ void ExchangeTest::directWriteMarksRowsUntilWritten() {
     QTest::keyClick(QApplication::focusWidget(), 'Z');
     QVERIFY(QApplication::focusWidget() != v);
     h.ui.answers = {false};
-    h.window->POD_mode_normal->trigger();
+    h.Item("POD_mode_normal")->trigger();
     QCOMPARE(Q(h.ui.questions.back()), Q(Format(txt::UnwrittenRowsQuestion.en, "2, 3")));
     QCOMPARE(h.Cell(5, 3), QString("Z"));
     h.window->setFocus();
     v->setCurrentIndex(h.model().index(2, 5));
     QTest::keyClick(v, 'Y');
     QVERIFY(QApplication::focusWidget() != v);
-    h.window->POD_Enregistrer_ligne->trigger();
+    h.Item("POD_Enregistrer_ligne")->trigger();
     QCOMPARE(h.Cell(5, 3), QString("Y"));
     QCOMPARE(h.model().UnwrittenRows(), (std::set<int>{2}));
     h.ui.answers = {false};
-    h.Open(h.window->POD_ouvrir, h.world.Pod()); // asks first, answered No
+    h.Open(h.Item("POD_ouvrir"), h.world.Pod()); // asks first, answered No
     QCOMPARE(h.ui.questions.size(), std::size_t(4));
 
     // A flag pressed is a change of its record too.
@@ -325,24 +325,24 @@ void ExchangeTest::directWriteMarksRowsUntilWritten() {
     QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, export1.center());
     QCOMPARE(h.model().UnwrittenRows(), (std::set<int>{1, 2}));
     h.ui.answers = {false};
-    h.window->POD_mode_normal->trigger();
+    h.Item("POD_mode_normal")->trigger();
     QCOMPARE(Q(h.ui.questions.back()), Q(Format(txt::UnwrittenRowsQuestion.en, "1, 2")));
 
     // Written one after the other: the marks go, then the unsaved mark.
     v->setCurrentIndex(h.model().index(1, 8));
-    h.window->POD_Enregistrer_ligne->trigger();
+    h.Item("POD_Enregistrer_ligne")->trigger();
     QCOMPARE(h.window->statusBar()->currentMessage(), Q("Line 2 written to AIRPORT.POD"));
     QCOMPARE(h.model().UnwrittenRows(), (std::set<int>{1}));
     QVERIFY(h.window->isWindowModified());
     v->setCurrentIndex(h.model().index(0, 8));
-    h.window->POD_Enregistrer_ligne->trigger();
+    h.Item("POD_Enregistrer_ligne")->trigger();
     QVERIFY(h.model().UnwrittenRows().empty());
     QVERIFY(!h.window->isWindowModified());
     const std::size_t asked = h.ui.questions.size();
-    h.window->POD_mode_normal->trigger();
+    h.Item("POD_mode_normal")->trigger();
     QCOMPARE(h.ui.questions.size(), asked);
-    QVERIFY(!h.window->POD_Enregistrer_ligne->isEnabled());
-    h.Open(h.window->POD_ouvrir, h.world.Pod());
+    QVERIFY(!h.Item("POD_Enregistrer_ligne")->isEnabled());
+    h.Open(h.Item("POD_ouvrir"), h.world.Pod());
     QCOMPARE(h.Cell(8, 2), QString("777"));
     QCOMPARE(h.Cell(3, 1), QString("1"));
     QVERIFY(h.ui.messages.empty());
@@ -352,19 +352,19 @@ void ExchangeTest::directWriteRefusalsLeaveTheArchive() {
     EditorHarness h(2, "english");
     const std::string original = ReadBytes(h.world.Pod());
     // A table opened before the mode (it might have been sorted).
-    h.Open(h.window->POD_ouvrir, h.world.Pod());
-    h.Open(h.window->POD_ouvrir_ligne, std::nullopt);
-    h.window->POD_Enregistrer_ligne->trigger();
+    h.Open(h.Item("POD_ouvrir"), h.world.Pod());
+    h.Open(h.Item("POD_ouvrir_ligne"), std::nullopt);
+    h.Item("POD_Enregistrer_ligne")->trigger();
     QCOMPARE(Q(h.ui.messages.back().text), Q(txt::LoadedBeforeDirectWrite.en));
     // A table from disk in the mode: its archive is not open.
-    h.Open(h.window->DBD_ouvrir, h.world.DiskDbd());
-    h.window->POD_Enregistrer_ligne->trigger();
+    h.Open(h.Item("DBD_ouvrir"), h.world.DiskDbd());
+    h.Item("POD_Enregistrer_ligne")->trigger();
     QCOMPARE(Q(h.ui.messages.back().text), Q(txt::ArchiveNotOpenForWrite.en));
     // A row beyond the archive's records.
-    h.Open(h.window->POD_ouvrir, h.world.Pod());
+    h.Open(h.Item("POD_ouvrir"), h.world.Pod());
     h.session.Table.SetRowCount(5);
     h.session.Table.SetCurrentCell(4, 4);
-    h.window->POD_Enregistrer_ligne->trigger();
+    h.Item("POD_Enregistrer_ligne")->trigger();
     QCOMPARE(Q(h.ui.messages.back().text), Q(Format(txt::RowWithoutRecord.en, 4, 3)));
     QCOMPARE(h.ui.messages.size(), std::size_t(3));
     QVERIFY(ReadBytes(h.world.Pod()) == original);
@@ -390,7 +390,7 @@ void ExchangeTest::viewerListsMarksSortsAndExtracts() {
         "fly2/system/MIX.POD",
         BuildArchive(ArchiveLayout::Pod3,
                      {{"B\\TWO.TXT", "two", 200}, {"A\\ONE.TXT", "one!", 100}, {"TOP", "t", 300}}));
-    ArchiveViewer& v = *h.window->Podview;
+    ArchiveViewer& v = *h.window->PodViewer();
     auto* extract = Child<QPushButton>(&v, "tbExtraire");
     auto* list = Child<QTableView>(&v, "sgPodview");
     v.show();
@@ -451,7 +451,7 @@ void ExchangeTest::viewerListsMarksSortsAndExtracts() {
 void ExchangeTest::cancelAtEachProgressDialog() {
     EditorHarness h(2, "english");
     h.window->Progress().showAfterMs = 0;
-    h.Open(h.window->POD_ouvrir, h.world.Pod());
+    h.Open(h.Item("POD_ouvrir"), h.world.Pod());
     QVERIFY(h.model().setData(h.model().index(0, 5), QString("Mine")));
     const auto cancelled = [&](QWidget* owner, auto&& command) {
         testing::CancelProgress cancel(owner);
@@ -459,9 +459,9 @@ void ExchangeTest::cancelAtEachProgressDialog() {
         return cancel.pressed;
     };
     const std::string dex = h.world.dir.Write("work/AIRPORT.dex", "earlier");
-    QVERIFY(cancelled(h.window.get(), [&] { h.Save(h.window->DEX_Enregistrer_tout, dex); }));
+    QVERIFY(cancelled(h.window.get(), [&] { h.Save(h.Item("DEX_Enregistrer_tout"), dex); }));
     QVERIFY(cancelled(h.window.get(),
-                      [&] { h.Save(h.window->CSV_Enregistrer_tout, h.world.Work() + "A.csv"); }));
+                      [&] { h.Save(h.Item("CSV_Enregistrer_tout"), h.world.Work() + "A.csv"); }));
     QCOMPARE(ReadBytes(dex), std::string("earlier"));
     QCOMPARE(h.world.dir.ListFiles(),
              (std::vector<std::string>{"Orvane.ini", "fly1/system/.keep", "fly1/system/AIRPORT.EPD",
@@ -469,20 +469,20 @@ void ExchangeTest::cancelAtEachProgressDialog() {
                                        "work/AIRPORT.dbd", "work/AIRPORT.dex"}));
     const std::string good = h.world.dir.Write("work/GOOD.DEX", Fly1Dex());
     h.ui.defaultAnswer = true; // the unsaved-changes and Fly! 1 questions
-    const QString undo = h.window->Annuler->text();
-    for (QAction* item : {h.window->DEX_ouvrir, h.window->DEX_Ajouter, h.window->POD_ouvrir}) {
+    const QString undo = h.Item("Annuler")->text();
+    for (QAction* item : {h.Item("DEX_ouvrir"), h.Item("DEX_Ajouter"), h.Item("POD_ouvrir")}) {
         QVERIFY(cancelled(h.window.get(), [&] {
-            h.Open(item, item == h.window->POD_ouvrir ? h.world.Pod() : good);
+            h.Open(item, item == h.Item("POD_ouvrir") ? h.world.Pod() : good);
         }));
         QCOMPARE(h.model().rowCount(), 3);
         QCOMPARE(h.Cell(5, 1), QString("Mine"));
-        QCOMPARE(h.window->Annuler->text(), undo); // no step for what did not happen
+        QCOMPARE(h.Item("Annuler")->text(), undo); // no step for what did not happen
     }
     QVERIFY(h.ui.messages.empty());
     // Saved, then a cancelled add: still saved.
-    h.Save(h.window->DBD_Enregistrer_tout, h.world.Work() + "SAVED.dbd");
+    h.Save(h.Item("DBD_Enregistrer_tout"), h.world.Work() + "SAVED.dbd");
     QVERIFY(!h.window->HasUnsavedChanges());
-    QVERIFY(cancelled(h.window.get(), [&] { h.Open(h.window->DEX_Ajouter, good); }));
+    QVERIFY(cancelled(h.window.get(), [&] { h.Open(h.Item("DEX_Ajouter"), good); }));
     QVERIFY(!h.window->HasUnsavedChanges());
     QVERIFY(!h.window->isWindowModified());
     QVERIFY(h.ui.messages.empty());
@@ -492,7 +492,7 @@ void ExchangeTest::cancelAtEachProgressDialog() {
         "fly2/system/BIG.POD",
         BuildArchive(ArchiveLayout::Pod3,
                      {{"SMALL", "s", 0}, {"BIG", testing::PatternBytes(300 * 1024), 0}}));
-    ArchiveViewer& v = *h.window->Podview;
+    ArchiveViewer& v = *h.window->PodViewer();
     v.show();
     v.Progress().showAfterMs = 0;
     v.OpenArchive(archive);

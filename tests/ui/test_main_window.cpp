@@ -9,6 +9,7 @@
 #include "settings/Texts.h"
 #include "support/DbdFixtures.h"
 #include "support/DirectWriteFixtures.h"
+#include "support/EditorHarness.h"
 #include "support/ScriptedInteraction.h"
 #include "support/UiFixtures.h"
 #include "support/Widgets.h"
@@ -52,7 +53,7 @@
 #include <memory>
 
 using namespace orvane;
-using orvane::testing::Child;
+using namespace orvane::testing;
 using orvane::testing::ScriptedInteraction;
 using orvane::testing::UiWorld;
 
@@ -74,57 +75,11 @@ bool HasCommand(const QAction* a) {
 const std::string kFrancais = "fran\xE7"
                               "ais";
 
-struct Harness {
+// The French window of the first start, with its directories dialog.
+struct Harness : EditorHarness {
     explicit Harness(int version = 2, const std::string& language = kFrancais, bool writeIni = true,
-                     bool first = true) {
-        if (writeIni) world.WriteStandardIni(version, language, first);
-        session.Display.decimalSeparator = '.';
-        window = std::make_unique<TForm_main>(session, ui, &ui, world.Ini());
-        init = new DirectoriesDialog(session, ui, world.Ini(), window.get());
-        window->SetInitDialog(init);
-        window->show();
-        QCoreApplication::processEvents();
-    }
-    void OpenArchive(const std::string& path) {
-        ui.openAnswers.push_back(path);
-        window->POD_ouvrir->trigger();
-    }
-    RecordGridModel& model() { return *window->Model(); }
-    QString Cell(int col, int tableRow) {
-        return model().index(tableRow - 1, col).data().toString();
-    }
-    QString Column(int col) {
-        QStringList out;
-        for (int r = 0; r < model().rowCount(); ++r)
-            out << model().index(r, col).data().toString();
-        return out.join(',');
-    }
-    void PressCell(int col, int tableRow) {
-        RecordGridView* v = window->DataGrid;
-        const QRect rect = v->visualRect(model().index(tableRow - 1, col));
-        QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, rect.center());
-    }
-    QPoint CellCenter(int col, int tableRow) {
-        return window->DataGrid->visualRect(model().index(tableRow - 1, col)).center();
-    }
-    void Key(int key, Qt::KeyboardModifiers modifiers = {}) {
-        QWidget* target =
-            QApplication::focusWidget() ? QApplication::focusWidget() : window->DataGrid;
-        QTest::keyClick(target, Qt::Key(key), modifiers);
-        QCoreApplication::processEvents();
-    }
-    void ClickHeading(int col) {
-        window->DataGrid->scrollTo(model().index(0, col));
-        QHeaderView* h = window->DataGrid->horizontalHeader();
-        const QPoint at(h->sectionViewportPosition(col) + h->sectionSize(col) / 2, h->height() / 2);
-        QTest::mouseClick(h->viewport(), Qt::LeftButton, {}, at);
-    }
-
-    UiWorld world;
-    SessionState session;
-    ScriptedInteraction ui;
-    std::unique_ptr<TForm_main> window;
-    DirectoriesDialog* init = nullptr; // owned by the window
+                     bool first = true)
+        : EditorHarness(HarnessOptions{version, language, writeIni, first, true}) {}
 };
 
 // The airport archives of both versions, with an ICAO index whose keys point
@@ -268,22 +223,24 @@ void MainWindowTest::openFromArchive() {
     const std::string status =
         Format((epd ? txt::StatusEpdDbd : txt::StatusPodDbd).fr, "AIRPORT.dbd", "aprt", 3,
                DateDecode(0x3B9ACA00, h.session.Display).c_str(), int(size));
-    QCOMPARE(h.window->StatusPanel0->text(), Q(status));
-    QCOMPARE(h.window->Def_grid->rowCount(), 7);
-    QCOMPARE(h.window->Def_grid->item(0, 1)->text(), QString("AIRPORT.dbt - 6 champs"));
-    QCOMPARE(h.window->Def_grid->item(2, 1)->text(), QString("anam,16,20,C,Airport name"));
-    QVERIFY(h.window->DBD_Enregistrer_tout->isEnabled());
-    QVERIFY(h.window->DBD_Enregistrer_select->isEnabled());
-    QVERIFY(h.window->DEX_Enregistrer_tout->isEnabled());
-    QVERIFY(h.window->CSV_Ajouter->isEnabled());
-    QVERIFY(!h.window->POD_Enregistrer_ligne->isEnabled());
-    QVERIFY(!h.window->POD_mode_normal->isEnabled());
-    QCOMPARE(h.window->lblSelect->text(), Q("1 ligne sélectionnée"));
+    QCOMPARE(h.Label("StatusPanel0")->text(), Q(status));
+    QCOMPARE(h.Find<DefinitionsPage>("Def_grid")->rowCount(), 7);
+    QCOMPARE(h.Find<DefinitionsPage>("Def_grid")->item(0, 1)->text(),
+             QString("AIRPORT.dbt - 6 champs"));
+    QCOMPARE(h.Find<DefinitionsPage>("Def_grid")->item(2, 1)->text(),
+             QString("anam,16,20,C,Airport name"));
+    QVERIFY(h.Item("DBD_Enregistrer_tout")->isEnabled());
+    QVERIFY(h.Item("DBD_Enregistrer_select")->isEnabled());
+    QVERIFY(h.Item("DEX_Enregistrer_tout")->isEnabled());
+    QVERIFY(h.Item("CSV_Ajouter")->isEnabled());
+    QVERIFY(!h.Item("POD_Enregistrer_ligne")->isEnabled());
+    QVERIFY(!h.Item("POD_mode_normal")->isEnabled());
+    QCOMPARE(h.Label("lblSelect")->text(), Q("1 ligne sélectionnée"));
     QCOMPARE(h.session.DataType, std::string("AIRPORT"));
     QVERIFY(h.ui.busyCount > 0);
     QCOMPARE(h.ui.busyDepth, 0);
     // The current cell is the first field of the first row.
-    QCOMPARE(h.window->DataGrid->currentIndex(), h.model().index(0, 4));
+    QCOMPARE(h.Grid()->currentIndex(), h.model().index(0, 4));
 }
 
 // Files named on the command line (a double click in a file manager): each
@@ -353,7 +310,7 @@ void MainWindowTest::openFilesFromTheCommandLine() {
     QVERIFY(h.ui.openRequests.empty());
     if (opens) {
         QCOMPARE(h.Cell(5, 1), QString("Charles de Gaulle"));
-        QVERIFY(h.window->DEX_Enregistrer_tout->isEnabled());
+        QVERIFY(h.Item("DEX_Enregistrer_tout")->isEnabled());
     }
 }
 
@@ -366,9 +323,10 @@ void MainWindowTest::openTemplateAndForeignArchiveFromTheCommandLine() {
     h.window->OpenFiles({dbt});
     QVERIFY(h.ui.messages.empty());
     QCOMPARE(h.session.DataType, std::string());
-    QCOMPARE(h.window->PageControl->currentWidget(), h.window->TabSheet2);
-    QCOMPARE(h.window->Def_grid->rowCount(), 7);
-    QCOMPARE(h.window->Def_grid->item(2, 1)->text(), QString("anam,16,20,C,Airport name"));
+    QCOMPARE(h.Find<QTabWidget>("PageControl")->currentWidget(), h.Find<QWidget>("TabSheet2"));
+    QCOMPARE(h.Find<DefinitionsPage>("Def_grid")->rowCount(), 7);
+    QCOMPARE(h.Find<DefinitionsPage>("Def_grid")->item(2, 1)->text(),
+             QString("anam,16,20,C,Airport name"));
 
     const std::string textures = h.world.Work() + "TEXTURES.POD";
     WriteArchive(textures, ArchiveLayout::Pod3,
@@ -377,8 +335,9 @@ void MainWindowTest::openTemplateAndForeignArchiveFromTheCommandLine() {
     h.ui.defaultAnswer = true;
     int listed = -1;
     QTimer::singleShot(100, h.window.get(), [&] {
-        listed = h.window->Podview->findChild<QTableView*>("sgPodview")->model()->rowCount();
-        h.window->Podview->reject();
+        listed =
+            h.window->PodViewer()->findChild<QTableView*>("sgPodview")->model()->rowCount();
+        h.window->PodViewer()->reject();
     });
     h.window->OpenFiles({textures});
     QCOMPARE(h.ui.questions.size(), std::size_t(1));
@@ -389,7 +348,7 @@ void MainWindowTest::openTemplateAndForeignArchiveFromTheCommandLine() {
 void MainWindowTest::openFromDisk() {
     Harness h(2, "english");
     h.ui.openAnswers.push_back(h.world.DiskDbd());
-    h.window->DBD_ouvrir->trigger();
+    h.Item("DBD_ouvrir")->trigger();
     QCOMPARE(h.ui.openRequests.size(), std::size_t(1));
     QCOMPARE(Q(h.ui.openRequests[0].filter), Q(txt::OpenDbdFilter.en));
     QCOMPARE(Q(h.ui.openRequests[0].initialFolder), Q(h.world.Work()));
@@ -397,30 +356,31 @@ void MainWindowTest::openFromDisk() {
     QCOMPARE(h.Cell(7, 3), QString("-16037.7500"));
     const std::string status = Format(txt::StatusDiskDbd.en, "AIRPORT.dbd", "aprt", 3,
                                       int(std::filesystem::file_size(h.world.Pod())));
-    QCOMPARE(h.window->StatusPanel0->text(), Q(status));
-    QCOMPARE(h.window->lblSelect->text(), QString("1 selected line"));
-    QCOMPARE(h.window->Def_grid->item(0, 1)->text(), QString("AIRPORT.dbt - 6 fields"));
-    QVERIFY(h.window->DBD_Enregistrer_tout->isEnabled());
+    QCOMPARE(h.Label("StatusPanel0")->text(), Q(status));
+    QCOMPARE(h.Label("lblSelect")->text(), QString("1 selected line"));
+    QCOMPARE(h.Find<DefinitionsPage>("Def_grid")->item(0, 1)->text(),
+             QString("AIRPORT.dbt - 6 fields"));
+    QVERIFY(h.Item("DBD_Enregistrer_tout")->isEnabled());
 
     // WorkDir follows the folder of the opened file.
     testing::TempDir other;
     const std::string moved = other.Write("elsewhere/airport.DBD", h.world.dbd);
     h.ui.openAnswers.push_back(moved);
-    h.window->DBD_ouvrir->trigger();
+    h.Item("DBD_ouvrir")->trigger();
     QCOMPARE(Q(h.session.WorkDir), Q(other.File("elsewhere") + "/"));
 }
 
 void MainWindowTest::openIgnoresCancelAndOtherFiles() {
     Harness h;
     h.ui.openAnswers.push_back(std::nullopt);
-    h.window->POD_ouvrir->trigger();
+    h.Item("POD_ouvrir")->trigger();
     h.OpenArchive(h.world.dir.Write("notes.txt", "hello"));
     h.ui.openAnswers.push_back(h.world.Pod()); // a POD is not a DBD
-    h.window->DBD_ouvrir->trigger();
+    h.Item("DBD_ouvrir")->trigger();
     QCOMPARE(h.ui.openRequests.size(), std::size_t(3));
     QVERIFY(h.ui.messages.empty());
-    QVERIFY(h.window->StatusPanel0->text().isEmpty());
-    QVERIFY(!h.window->DBD_Enregistrer_tout->isEnabled());
+    QVERIFY(h.Label("StatusPanel0")->text().isEmpty());
+    QVERIFY(!h.Item("DBD_Enregistrer_tout")->isEnabled());
     QCOMPARE(h.model().rowCount(), 4); // the four empty rows of a new window
 }
 
@@ -463,7 +423,7 @@ void MainWindowTest::unsavedChangesAskBeforeLoad() {
     QVERIFY(unsaved());
 
     h.ui.answers = {false};
-    h.window->POD_ouvrir->trigger();
+    h.Item("POD_ouvrir")->trigger();
     QCOMPARE(h.ui.questions.size(), std::size_t(1));
     QCOMPARE(Q(h.ui.questions[0]), Q(txt::UnsavedChanges.fr));
     QCOMPARE(h.ui.openRequests.size(), std::size_t(1)); // no dialog after Cancel
@@ -472,16 +432,16 @@ void MainWindowTest::unsavedChangesAskBeforeLoad() {
 
     // Undone back to the loaded table, redone, saved, undone and redone
     // around the saved point.
-    h.window->Annuler->trigger();
+    h.Item("Annuler")->trigger();
     QVERIFY(!unsaved());
-    h.window->Retablir->trigger();
+    h.Item("Retablir")->trigger();
     QVERIFY(unsaved());
     h.ui.saveAnswers.push_back(h.world.Work() + "SAVED.dbd");
-    h.window->DBD_Enregistrer_tout->trigger();
+    h.Item("DBD_Enregistrer_tout")->trigger();
     QVERIFY(!unsaved());
-    h.window->Annuler->trigger();
+    h.Item("Annuler")->trigger();
     QVERIFY(unsaved());
-    h.window->Retablir->trigger();
+    h.Item("Retablir")->trigger();
     QVERIFY(!unsaved());
     QVERIFY(h.model().setData(h.model().index(0, 5), QString("Roissy 2")));
     QVERIFY(unsaved());
@@ -502,7 +462,7 @@ void MainWindowTest::typingChangesOnlyText() {
     QCOMPARE(h.Column(3), QString("0,1,0"));
 
     // Typing into a field through the view's editor.
-    RecordGridView* v = h.window->DataGrid;
+    RecordGridView* v = h.Grid();
     h.window->activateWindow();
     v->setFocus();
     v->setCurrentIndex(h.model().index(2, 5));
@@ -518,7 +478,7 @@ void MainWindowTest::typingChangesOnlyText() {
     QVERIFY(h.model().setData(h.model().index(2, 5), Q("Brest é")));
     QCOMPARE(std::string(h.session.Table.Cell(5, 3)), std::string("Brest \xE9"));
     QCOMPARE(h.session.Table.SelectedCount, 1);
-    QCOMPARE(h.window->lblSelect->text(), Q("1 ligne sélectionnée"));
+    QCOMPARE(h.Label("lblSelect")->text(), Q("1 ligne sélectionnée"));
     QCOMPARE(h.Cell(1, 3), QString());
 }
 
@@ -527,13 +487,13 @@ void MainWindowTest::flagPressesToggle() {
     h.OpenArchive(h.world.Pod());
     h.PressCell(3, 1); // Export of row 1: selected
     QCOMPARE(h.Column(3), QString("1,1,0"));
-    QCOMPARE(h.window->lblSelect->text(), Q("2 lignes sélectionnées"));
-    QCOMPARE(h.window->lblDelete->text(), Q("0 ligne à supprimer"));
+    QCOMPARE(h.Label("lblSelect")->text(), Q("2 lignes sélectionnées"));
+    QCOMPARE(h.Label("lblDelete")->text(), Q("0 ligne à supprimer"));
     h.PressCell(2, 3); // Suppr of row 3: marked and selected
     QCOMPARE(h.Column(2), QString(",,x"));
     QCOMPARE(h.Column(3), QString("1,1,1"));
-    QCOMPARE(h.window->lblDelete->text(), Q("1 ligne à supprimer"));
-    QCOMPARE(h.window->lblSelect->text(), Q("3 lignes sélectionnées"));
+    QCOMPARE(h.Label("lblDelete")->text(), Q("1 ligne à supprimer"));
+    QCOMPARE(h.Label("lblSelect")->text(), Q("3 lignes sélectionnées"));
     QCOMPARE(h.model().index(2, 2).data(Qt::ForegroundRole).value<QBrush>().color(),
              QColor(Qt::red));
     h.PressCell(3, 3); // unselecting a marked row unmarks it
@@ -542,9 +502,9 @@ void MainWindowTest::flagPressesToggle() {
     h.PressCell(3, 1);
     h.PressCell(3, 2);
     QCOMPARE(h.Column(3), QString("0,0,0"));
-    QVERIFY(!h.window->DBD_Enregistrer_select->isEnabled());
-    QVERIFY(!h.window->CSV_Enregistrer_select->isEnabled());
-    QVERIFY(h.window->DBD_Enregistrer_tout->isEnabled());
+    QVERIFY(!h.Item("DBD_Enregistrer_select")->isEnabled());
+    QVERIFY(!h.Item("CSV_Enregistrer_select")->isEnabled());
+    QVERIFY(h.Item("DBD_Enregistrer_tout")->isEnabled());
     // A press on a field cell toggles nothing.
     h.PressCell(5, 2);
     QCOMPARE(h.Column(3), QString("0,0,0"));
@@ -558,22 +518,22 @@ void MainWindowTest::cellClickAndHints() {
     const std::string coordinate = *CoordinateText("176435.0000", "9081.5000", sep);
     // A latitude cell: the pair with the cell to its right.
     h.PressCell(6, 1);
-    QCOMPARE(h.window->StatusPanel1->text(), Q(coordinate));
-    QCOMPARE(h.window->lblNom->text(), QString("Latitude (seconds)"));
+    QCOMPARE(h.Label("StatusPanel1")->text(), Q(coordinate));
+    QCOMPARE(h.Label("lblNom")->text(), QString("Latitude (seconds)"));
     QCOMPARE(h.window->SearchColumn(), 6);
-    QCOMPARE(h.window->btnSuppLigne->text(), Q("Supprimer ligne n°1"));
-    QCOMPARE(h.window->btnInserLigne->text(), Q("Insérer ligne après n°1"));
-    QCOMPARE(Read(h.window->POD_Enregistrer_ligne), Q("Enregistrer la ligne n°1 dans le POD"));
-    QCOMPARE(h.window->Def_grid->currentRow(), 3);
+    QCOMPARE(h.Button("btnSuppLigne")->text(), Q("Supprimer ligne n°1"));
+    QCOMPARE(h.Button("btnInserLigne")->text(), Q("Insérer ligne après n°1"));
+    QCOMPARE(Read(h.Item("POD_Enregistrer_ligne")), Q("Enregistrer la ligne n°1 dans le POD"));
+    QCOMPARE(h.Find<DefinitionsPage>("Def_grid")->currentRow(), 3);
     // A flag column: panel 1 emptied, search column kept; the captions name
     // the row now current, the one a delete would remove.
     h.PressCell(0, 2);
-    QVERIFY(h.window->StatusPanel1->text().isEmpty());
+    QVERIFY(h.Label("StatusPanel1")->text().isEmpty());
     QCOMPARE(h.window->SearchColumn(), 6);
-    QCOMPARE(h.window->btnSuppLigne->text(), Q("Supprimer ligne n°2"));
+    QCOMPARE(h.Button("btnSuppLigne")->text(), Q("Supprimer ligne n°2"));
     // A longitude cell: the pair with the cell to its left.
     h.PressCell(7, 1);
-    QCOMPARE(h.window->StatusPanel1->text(), Q(coordinate));
+    QCOMPARE(h.Label("StatusPanel1")->text(), Q(coordinate));
     // Hints: coordinates, dates of unique identifiers, nothing elsewhere.
     QCOMPARE(h.model().index(0, 6).data(Qt::ToolTipRole).toString(), Q(coordinate));
     QCOMPARE(h.model().index(0, 4).data(Qt::ToolTipRole).toString(),
@@ -581,30 +541,30 @@ void MainWindowTest::cellClickAndHints() {
     QCOMPARE(h.model().index(2, 4).data(Qt::ToolTipRole).toString(), Q(txt::NotADate));
     QVERIFY(!h.model().index(0, 5).data(Qt::ToolTipRole).isValid());
     // Hovering a text cell empties panel 1.
-    h.window->DataGridGridHint(h.model().index(0, 5));
-    QVERIFY(h.window->StatusPanel1->text().isEmpty());
-    h.window->DataGridGridHint(h.model().index(0, 7));
-    QCOMPARE(h.window->StatusPanel1->text(), Q(coordinate));
+    h.Commands().grid->CellHovered(h.model().index(0, 5));
+    QVERIFY(h.Label("StatusPanel1")->text().isEmpty());
+    h.Commands().grid->CellHovered(h.model().index(0, 7));
+    QCOMPARE(h.Label("StatusPanel1")->text(), Q(coordinate));
 }
 
 void MainWindowTest::defGridDoubleClickMovesColumn() {
     Harness h;
     h.OpenArchive(h.world.Pod());
-    h.window->DataGrid->setCurrentIndex(h.model().index(1, 4));
-    h.window->Def_grid->setCurrentCell(2, 1);
-    h.window->Def_gridDblClick();
-    QCOMPARE(h.window->DataGrid->currentIndex(), h.model().index(1, 5));
+    h.Grid()->setCurrentIndex(h.model().index(1, 4));
+    h.Find<DefinitionsPage>("Def_grid")->setCurrentCell(2, 1);
+    h.Commands().grid->DefinitionDoubleClicked();
+    QCOMPARE(h.Grid()->currentIndex(), h.model().index(1, 5));
     QCOMPARE(h.session.Table.CurrentColumn(), 5);
-    QCOMPARE(h.window->PageControl->currentIndex(), 0);
+    QCOMPARE(h.Find<QTabWidget>("PageControl")->currentIndex(), 0);
     // The summary row leads to the "Export" column.
-    h.window->Def_grid->setCurrentCell(0, 1);
-    h.window->Def_gridDblClick();
+    h.Find<DefinitionsPage>("Def_grid")->setCurrentCell(0, 1);
+    h.Commands().grid->DefinitionDoubleClicked();
     QCOMPARE(h.session.Table.CurrentColumn(), 3);
     // The page's grid takes the page's width, however wide the window.
     h.window->resize(1200, 600);
-    h.window->PageControl->setCurrentWidget(h.window->TabSheet2);
+    h.Find<QTabWidget>("PageControl")->setCurrentWidget(h.Find<QWidget>("TabSheet2"));
     QCoreApplication::processEvents();
-    QCOMPARE(h.window->Def_grid->width(), h.window->TabSheet2->width());
+    QCOMPARE(h.Find<DefinitionsPage>("Def_grid")->width(), h.Find<QWidget>("TabSheet2")->width());
 }
 
 void MainWindowTest::editionButtons_data() {
@@ -672,7 +632,7 @@ void MainWindowTest::editionButtons() {
     h.OpenArchive(h.world.Pod());
     // A dragged rectangle over the "Export" cells of rows 2 and 3; the
     // current cell stays on row 1.
-    RecordGridView* v = h.window->DataGrid;
+    RecordGridView* v = h.Grid();
     v->selectionModel()->select(QItemSelection(h.model().index(1, 3), h.model().index(2, 3)),
                                 QItemSelectionModel::ClearAndSelect);
     QCOMPARE(h.session.Table.CurrentRow(), 1);
@@ -690,10 +650,10 @@ void MainWindowTest::editionButtons() {
     }
     QCOMPARE(h.Column(0), numbers.isEmpty() ? QString() : numbers);
     QCOMPARE(h.Column(3), exports);
-    QCOMPARE(h.window->lblSelect->text(), selectLabel);
-    QCOMPARE(h.window->DBD_Enregistrer_select->isEnabled(), selectionCommands);
-    QVERIFY2(h.window->StatusPanel0->text().contains(Q(Format("- %d enregistrements -", records))),
-             qPrintable(h.window->StatusPanel0->text()));
+    QCOMPARE(h.Label("lblSelect")->text(), selectLabel);
+    QCOMPARE(h.Item("DBD_Enregistrer_select")->isEnabled(), selectionCommands);
+    QVERIFY2(h.Label("StatusPanel0")->text().contains(Q(Format("- %d enregistrements -", records))),
+             qPrintable(h.Label("StatusPanel0")->text()));
     if (button == "btnEffacerTout" && answer) {
         QCOMPARE(h.model().columnCount(), 4);
         QCOMPARE(h.model().headerData(0, Qt::Horizontal).toString(), QString());
@@ -704,24 +664,24 @@ void MainWindowTest::editionButtons() {
     }
     if (button == "btnInserLigne") {
         QCOMPARE(h.Cell(1, 2), QString("X"));
-        QCOMPARE(h.window->DataGrid->currentIndex().row(), 1); // the new row is current
+        QCOMPARE(h.Grid()->currentIndex().row(), 1); // the new row is current
     }
     if (!question.isEmpty()) return;
     // The new row is selected and counted: unselecting it counts down to what
     // was there before, and a deletion of the selection says how many go.
     h.ui.answers = {true};
-    QTest::mouseClick(h.window->btnSelectionNone, Qt::LeftButton);
+    QTest::mouseClick(h.Button("btnSelectionNone"), Qt::LeftButton);
     QTest::mouseClick(h.window->findChild<QPushButton*>(button), Qt::LeftButton);
-    QCOMPARE(h.window->lblSelect->text(), Q("1 ligne sélectionnée"));
+    QCOMPARE(h.Label("lblSelect")->text(), Q("1 ligne sélectionnée"));
     h.PressCell(3, button == "btnInserLigne" ? 3 : 5);
-    QCOMPARE(h.window->lblSelect->text(), Q("0 ligne sélectionnée"));
+    QCOMPARE(h.Label("lblSelect")->text(), Q("0 ligne sélectionnée"));
     QTest::mouseClick(h.window->findChild<QPushButton*>(button), Qt::LeftButton);
     h.ui.answers = {true};
-    QTest::mouseClick(h.window->btnSuppSelect, Qt::LeftButton);
+    QTest::mouseClick(h.Button("btnSuppSelect"), Qt::LeftButton);
     QCOMPARE(Q(h.ui.questions.back()), Q("Vous allez supprimer 1 ligne"));
     QCOMPARE(h.model().rowCount(), 5);
     if (button == "btnSelectionNone" && answer)
-        QCOMPARE(h.window->lblDelete->text(), Q("0 ligne à supprimer"));
+        QCOMPARE(h.Label("lblDelete")->text(), Q("0 ligne à supprimer"));
 }
 
 void MainWindowTest::sortByHeadingClicks() {
@@ -731,7 +691,7 @@ void MainWindowTest::sortByHeadingClicks() {
     h.ClickHeading(4);
     QCOMPARE(h.Column(4), QString("3A2F1B01,3A2F1B00,0"));
     QCOMPARE(h.Column(0), QString("2,1,3")); // whole rows move with their numbers
-    QHeaderView* heading = h.window->DataGrid->horizontalHeader();
+    QHeaderView* heading = h.Grid()->horizontalHeader();
     QCOMPARE(heading->sortIndicatorSection(), 4);
     QCOMPARE(heading->sortIndicatorOrder(), Qt::DescendingOrder);
     h.ClickHeading(4);
@@ -739,8 +699,8 @@ void MainWindowTest::sortByHeadingClicks() {
     // Another column sorts ascending, numbers as numbers.
     h.ClickHeading(7);
     QCOMPARE(h.Column(7), QString("-16037.7500,6440.0000,9081.5000"));
-    QCOMPARE(h.window->SortColumn(), 7);
-    QVERIFY(h.window->SortAscending());
+    QCOMPARE(h.Commands().grid->SortColumn(), 7);
+    QVERIFY(h.Commands().grid->SortAscending());
     h.ClickHeading(8);
     QCOMPARE(h.Column(8), QString("325,392,412"));
     h.ClickHeading(8);
@@ -748,7 +708,7 @@ void MainWindowTest::sortByHeadingClicks() {
     QCOMPARE(heading->sortIndicatorSection(), 8);
     QCOMPARE(heading->sortIndicatorOrder(), Qt::DescendingOrder);
     // Off in direct-write mode.
-    h.window->SetSortingAllowed(false);
+    h.Commands().grid->SetSortingAllowed(false);
     h.ClickHeading(8);
     QCOMPARE(h.Column(8), QString("412,392,325"));
 }
@@ -758,7 +718,7 @@ void MainWindowTest::saveAllAndSelection() {
     h.OpenArchive(h.world.Pod());
     const std::string all = h.world.dir.File("work/ALL.dbd");
     h.ui.saveAnswers.push_back(all);
-    h.window->DBD_Enregistrer_tout->trigger();
+    h.Item("DBD_Enregistrer_tout")->trigger();
     QVERIFY2(h.ui.messages.empty(), h.ui.messages.empty() ? "" : h.ui.messages[0].text.c_str());
     QCOMPARE(h.ui.saveRequests.size(), std::size_t(1));
     const FileDialogRequest& r = h.ui.saveRequests[0];
@@ -778,7 +738,7 @@ void MainWindowTest::saveAllAndSelection() {
 
     const std::string part = h.world.dir.File("work/PART.dbd");
     h.ui.saveAnswers.push_back(part);
-    h.window->DBD_Enregistrer_select->trigger();
+    h.Item("DBD_Enregistrer_select")->trigger();
     const std::string selected = testing::ReadBytes(part);
     QCOMPARE(selected.size(), std::size_t(56 + testing::kUiRecordSize));
     QCOMPARE(int(static_cast<unsigned char>(selected[16])), 1); // record count
@@ -786,13 +746,13 @@ void MainWindowTest::saveAllAndSelection() {
 
     // Cancel writes nothing.
     h.ui.saveAnswers.push_back(std::nullopt);
-    h.window->DBD_Enregistrer_tout->trigger();
+    h.Item("DBD_Enregistrer_tout")->trigger();
     QVERIFY(!h.world.dir.Exists("work/AIRPORT.dbd.tmp"));
 
     // A cell that does not convert: the error is shown and the old file stays.
     QVERIFY(h.model().setData(h.model().index(1, 6), QString("north")));
     h.ui.saveAnswers.push_back(all);
-    h.window->DBD_Enregistrer_tout->trigger();
+    h.Item("DBD_Enregistrer_tout")->trigger();
     QCOMPARE(h.ui.messages.size(), std::size_t(1));
     QCOMPARE(h.ui.messages[0].kind, MessageKind::Error);
     QCOMPARE(testing::ReadBytes(all), saved);
@@ -811,13 +771,13 @@ void MainWindowTest::captions() {
     QFETCH(bool, english);
     Harness h(2, language.toLatin1().toStdString());
     const Lang l = english ? Lang::English : Lang::French;
-    TForm_main& w = *h.window;
+    MainWindow& w = *h.window;
     QCOMPARE(w.windowTitle(), Captions::kUnsavedMark + Q(txt::MainCaption.In(l)));
-    QCOMPARE(Read(w.FichierDBD), Q(txt::MenuFichierDBD.In(l)));
-    QCOMPARE(Read(w.POD_ouvrir), Q(txt::MenuPodOuvrir.In(l)));
-    QCOMPARE(Read(w.CSV_Enregistrer_select), Q(txt::MenuCsvEnregistrerSelect.In(l)));
-    QCOMPARE(Read(w.Langage), Q(english ? "Français" : "English"));
-    QCOMPARE(Read(w.Imprimer), Q(txt::MenuImprimer.In(l)));
+    QCOMPARE(Read(Find<QMenu>(w, "FichierDBD")), Q(txt::MenuFichierDBD.In(l)));
+    QCOMPARE(Read(Item(w, "POD_ouvrir")), Q(txt::MenuPodOuvrir.In(l)));
+    QCOMPARE(Read(Item(w, "CSV_Enregistrer_select")), Q(txt::MenuCsvEnregistrerSelect.In(l)));
+    QCOMPARE(Read(Item(w, "Langage")), Q(english ? "Français" : "English"));
+    QCOMPARE(Read(Item(w, "Imprimer")), Q(txt::MenuImprimer.In(l)));
     // Every item of a menu has its own mnemonic letter.
     for (QMenu* menu : w.menuBar()->findChildren<QMenu*>()) {
         QSet<QChar> letters;
@@ -829,54 +789,54 @@ void MainWindowTest::captions() {
             letters.insert(a->text()[at + 1].toUpper());
         }
     }
-    QCOMPARE(w.PageControl->tabText(0), Q(txt::TabVueGlobale.In(l)));
-    QCOMPARE(w.PageControl->tabText(1), Q(txt::TabDefinitions.In(l)));
-    QCOMPARE(w.gbEdition->title(), Q(txt::GbEdition.In(l)));
-    QCOMPARE(w.btnSelectionNone->text(), Q(txt::BtnSelectionNone.In(l)));
-    QCOMPARE(w.lblNom->text(), Q(txt::LblNomUndefined.In(l)));
+    QCOMPARE(Find<QTabWidget>(w, "PageControl")->tabText(0), Q(txt::TabVueGlobale.In(l)));
+    QCOMPARE(Find<QTabWidget>(w, "PageControl")->tabText(1), Q(txt::TabDefinitions.In(l)));
+    QCOMPARE(Find<QGroupBox>(w, "gbEdition")->title(), Q(txt::GbEdition.In(l)));
+    QCOMPARE(Button(w, "btnSelectionNone")->text(), Q(txt::BtnSelectionNone.In(l)));
+    QCOMPARE(Label(w, "lblNom")->text(), Q(txt::LblNomUndefined.In(l)));
     QCOMPARE(w.Model()->headerData(1, Qt::Horizontal).toString(), Q(english ? "Change" : "Modif"));
     // Left in French by the English start-up.
-    QCOMPARE(w.gbExport->title(), QString("Export"));
-    QCOMPARE(Read(w.POD_ouvrir_ligne), Q("Ouvrir un DBD pour écriture directe (Fly2!)"));
+    QCOMPARE(Find<QGroupBox>(w, "gbExport")->title(), QString("Export"));
+    QCOMPARE(Read(Item(w, "POD_ouvrir_ligne")), Q("Ouvrir un DBD pour écriture directe (Fly2!)"));
     QCOMPARE(w.Model()->headerData(2, Qt::Horizontal).toString(), QString("Suppr"));
     // The directories dialog follows the same language.
     QCOMPARE(h.init->windowTitle(), Q(txt::InitTitle.In(l)));
     QCOMPARE(Child<QPushButton>(h.init, "btnFly2")->text(), Q(txt::InitBrowse.In(l)));
     // Messages are chosen when shown.
     h.OpenArchive(h.world.Pod());
-    QCOMPARE(w.lblSelect->text(), Q(Format(txt::SelectLabel.In(l, 1), 1)));
+    QCOMPARE(Label(w, "lblSelect")->text(), Q(Format(txt::SelectLabel.In(l, 1), 1)));
 }
 
 void MainWindowTest::languageCommandWritesSettings() {
     Harness h(2, "english");
-    QCOMPARE(Read(h.window->Langage), Q("Français"));
-    h.window->Langage->trigger();
+    QCOMPARE(Read(h.Item("Langage")), Q("Français"));
+    h.Item("Langage")->trigger();
     std::string ini = testing::ReadBytes(h.world.Ini());
     QVERIFY(ini.find("langage=" + kFrancais) != std::string::npos);
     QVERIFY(ini.find("flydir=" + h.world.Fly2()) != std::string::npos);
-    QCOMPARE(Read(h.window->Langage), QString("English"));
+    QCOMPARE(Read(h.Item("Langage")), QString("English"));
     QCOMPARE(h.ui.messages.size(), std::size_t(1));
     QCOMPARE(h.ui.messages[0].kind, MessageKind::Warning);
     QCOMPARE(Q(h.ui.messages[0].text), Q(txt::RestartForLanguage));
     // Everything else stays English until the next start.
-    QCOMPARE(Read(h.window->FichierDBD), QString("DBD Files"));
+    QCOMPARE(Read(h.Find<QMenu>("FichierDBD")), QString("DBD Files"));
     QCOMPARE(h.session.Language, std::string("english"));
 
-    h.window->Langage->trigger();
+    h.Item("Langage")->trigger();
     ini = testing::ReadBytes(h.world.Ini());
     QVERIFY(ini.find("langage=english") != std::string::npos);
     QVERIFY(ini.find(kFrancais) == std::string::npos);
-    QCOMPARE(Read(h.window->Langage), Q("Français"));
+    QCOMPARE(Read(h.Item("Langage")), Q("Français"));
     QCOMPARE(h.ui.messages.size(), std::size_t(2));
 }
 
 void MainWindowTest::firstRunCheck() {
     Harness h(2, kFrancais, /*writeIni=*/false);
-    TForm_main& w = *h.window;
-    QCOMPARE(w.FlyVersion->text(), QString("Fly! version ?"));
-    QVERIFY(!w.Fly11->isChecked() && !w.Fly21->isChecked());
+    MainWindow& w = *h.window;
+    QCOMPARE(Label(w, "FlyVersion")->text(), QString("Fly! version ?"));
+    QVERIFY(!Item(w, "Fly11")->isChecked() && !Item(w, "Fly21")->isChecked());
     QVERIFY(h.session.OpenFilter.empty());
-    QCOMPARE(Read(w.FichierDBD), QString("Fichier DBD"));
+    QCOMPARE(Read(Find<QMenu>(w, "FichierDBD")), QString("Fichier DBD"));
 
     // The directories dialog shown by the check is closed by "the user".
     int dialogShowings = 0;
@@ -948,18 +908,18 @@ void MainWindowTest::noNoticeWhenSetUp() {
 
 void MainWindowTest::versionCommands() {
     Harness h(1, "english");
-    TForm_main& w = *h.window;
-    QVERIFY(w.Fly11->isChecked());
-    QVERIFY(!w.Fly21->isChecked());
-    QCOMPARE(w.FlyVersion->text(), QString("Fly! version 1"));
+    MainWindow& w = *h.window;
+    QVERIFY(Item(w, "Fly11")->isChecked());
+    QVERIFY(!Item(w, "Fly21")->isChecked());
+    QCOMPARE(Label(w, "FlyVersion")->text(), QString("Fly! version 1"));
     QCOMPARE(Q(h.session.OpenFilter), Q(txt::OpenFilterFly1.en));
     QCOMPARE(Q(h.session.FlyDir), Q(h.world.Fly1()));
 
     h.session.Fly2Dir = h.world.dir.File("fly2"); // no separator: the command adds one
-    w.Fly21->trigger();
-    QCOMPARE(w.FlyVersion->text(), QString("Fly! version 2"));
-    QVERIFY(w.Fly21->isChecked());
-    QVERIFY(!w.Fly11->isChecked());
+    Item(w, "Fly21")->trigger();
+    QCOMPARE(Label(w, "FlyVersion")->text(), QString("Fly! version 2"));
+    QVERIFY(Item(w, "Fly21")->isChecked());
+    QVERIFY(!Item(w, "Fly11")->isChecked());
     QCOMPARE(Q(h.session.FlyDir), Q(h.world.Fly2()));
     QCOMPARE(Q(h.session.WorkDir), Q(h.world.Work()));
     QCOMPARE(h.session.SimulatorVersion, 2);
@@ -968,65 +928,65 @@ void MainWindowTest::versionCommands() {
     // Nothing written.
     QVERIFY(testing::ReadBytes(h.world.Ini()).find("version=1") != std::string::npos);
 
-    w.Fly11->trigger();
-    QCOMPARE(w.FlyVersion->text(), QString("Fly! version 1"));
-    QVERIFY(w.Fly11->isChecked());
+    Item(w, "Fly11")->trigger();
+    QCOMPARE(Label(w, "FlyVersion")->text(), QString("Fly! version 1"));
+    QVERIFY(Item(w, "Fly11")->isChecked());
     QCOMPARE(Q(h.session.FlyDir), Q(h.world.Fly1()));
     QCOMPARE(Q(h.session.OpenFilter), Q(txt::OpenFilterFly1.en));
 
     // A version chosen in the directories dialog, then Cancel: as before.
-    w.Fly21->trigger();
+    Item(w, "Fly21")->trigger();
     h.init->show();
     h.init->findChildren<QRadioButton*>()[0]->click();
-    QVERIFY(w.Fly11->isChecked());
-    Child<QPushButton>(h.init, "btnCancel")->click();
-    QVERIFY(w.Fly21->isChecked() && !w.Fly11->isChecked());
+    QVERIFY(Item(w, "Fly11")->isChecked());
+    Find<QPushButton>(*h.init, "btnCancel")->click();
+    QVERIFY(Item(w, "Fly21")->isChecked() && !Item(w, "Fly11")->isChecked());
     QCOMPARE(h.session.SimulatorVersion, 2);
-    QCOMPARE(w.FlyVersion->text(), QString("Fly! version 2"));
+    QCOMPARE(Label(w, "FlyVersion")->text(), QString("Fly! version 2"));
 }
 
 void MainWindowTest::dragSetsTheRectangleOfSelectPart() {
     Harness h;
     h.OpenArchive(h.world.Pod());
     h.ui.answers = {true, true};
-    h.window->btnSelectionNone->click();
+    h.Button("btnSelectionNone")->click();
     QCOMPARE(h.Column(3), QString("0,0,0"));
     // A drag from the "Export" cell of row 1 to the name of row 3; the
     // press itself selects row 1.
-    QWidget* grid = h.window->DataGrid->viewport();
+    QWidget* grid = h.Grid()->viewport();
     QTest::mousePress(grid, Qt::LeftButton, {}, h.CellCenter(3, 1));
     QTest::mouseMove(grid, h.CellCenter(4, 2));
     QTest::mouseMove(grid, h.CellCenter(5, 3));
     QTest::mouseRelease(grid, Qt::LeftButton, {}, h.CellCenter(5, 3));
     QCOMPARE(h.session.Table.Selection().top, 1);
     QCOMPARE(h.session.Table.Selection().bottom, 3);
-    h.window->btnSelectPart->click();
+    h.Button("btnSelectPart")->click();
     QCOMPARE(h.Column(3), QString("1,1,1"));
-    QCOMPARE(h.window->lblSelect->text(), Q("3 lignes sélectionnées"));
+    QCOMPARE(h.Label("lblSelect")->text(), Q("3 lignes sélectionnées"));
 }
 
 void MainWindowTest::rowCaptionsFollowTheKeyboard() {
     Harness h(2, "english");
     h.OpenArchive(h.world.Pod());
     h.PressCell(5, 1);
-    QCOMPARE(h.window->btnSuppLigne->text(), QString("Erase line n°1"));
+    QCOMPARE(h.Button("btnSuppLigne")->text(), QString("Erase line n°1"));
     h.Key(Qt::Key_End, Qt::ControlModifier);
-    QCOMPARE(h.window->DataGrid->currentIndex().row(), 2);
-    QCOMPARE(h.window->btnSuppLigne->text(), QString("Erase line n°3"));
-    QCOMPARE(h.window->btnInserLigne->text(), QString("Insert line after n°3"));
-    QCOMPARE(Read(h.window->POD_Enregistrer_ligne), QString("Save line n°3 in POD"));
+    QCOMPARE(h.Grid()->currentIndex().row(), 2);
+    QCOMPARE(h.Button("btnSuppLigne")->text(), QString("Erase line n°3"));
+    QCOMPARE(h.Button("btnInserLigne")->text(), QString("Insert line after n°3"));
+    QCOMPARE(Read(h.Item("POD_Enregistrer_ligne")), QString("Save line n°3 in POD"));
     h.Key(Qt::Key_Up);
-    QCOMPARE(h.window->btnSuppLigne->text(), QString("Erase line n°2"));
+    QCOMPARE(h.Button("btnSuppLigne")->text(), QString("Erase line n°2"));
     // The row named is the row removed.
     h.ui.answers = {true};
-    h.window->btnSuppLigne->click();
+    h.Button("btnSuppLigne")->click();
     QCOMPARE(h.Column(5), Q("Charles de Gaulle,Brest Guipavas"));
 }
 
 void MainWindowTest::gridKeys() {
     Harness h;
     h.OpenArchive(h.world.Pod());
-    RecordGridView* v = h.window->DataGrid;
+    RecordGridView* v = h.Grid();
     h.window->activateWindow();
     v->setFocus();
     v->setCurrentIndex(h.model().index(0, 5));
@@ -1069,14 +1029,14 @@ void MainWindowTest::everyEnabledMenuItemHasAHandler() {
     for (QPushButton* b : h.window->findChildren<QPushButton*>())
         if (b->window() == h.window.get() && b->isVisibleTo(h.window.get()))
             QVERIFY2(b->isEnabled(), qPrintable(b->objectName()));
-    QCOMPARE(h.window->POD_ouvrir->shortcut(), QKeySequence("Ctrl+O"));
-    QCOMPARE(h.window->DBD_ouvrir->shortcut(), QKeySequence("Ctrl+Shift+O"));
-    QCOMPARE(h.window->DBD_Enregistrer_tout->shortcut(), QKeySequence("Ctrl+S"));
-    QCOMPARE(h.window->Quitter->shortcut(), QKeySequence("Ctrl+Q"));
+    QCOMPARE(h.Item("POD_ouvrir")->shortcut(), QKeySequence("Ctrl+O"));
+    QCOMPARE(h.Item("DBD_ouvrir")->shortcut(), QKeySequence("Ctrl+Shift+O"));
+    QCOMPARE(h.Item("DBD_Enregistrer_tout")->shortcut(), QKeySequence("Ctrl+S"));
+    QCOMPARE(h.Item("Quitter")->shortcut(), QKeySequence("Ctrl+Q"));
     // "Imprimer" sits on the menu bar itself.
-    QVERIFY(h.window->Imprimer->isEnabled() && HasCommand(h.window->Imprimer));
-    QCOMPARE(h.window->Imprimer->shortcut(), QKeySequence("Ctrl+P"));
-    QCOMPARE(h.window->EditRecord->shortcut(), QKeySequence("Ctrl+Return"));
+    QVERIFY(h.Item("Imprimer")->isEnabled() && HasCommand(h.Item("Imprimer")));
+    QCOMPARE(h.Item("Imprimer")->shortcut(), QKeySequence("Ctrl+P"));
+    QCOMPARE(h.Item("EditRecord")->shortcut(), QKeySequence("Ctrl+Return"));
     // No two commands share a key.
     QSet<QString> keys;
     for (QAction* a : h.window->findChildren<QAction*>())
@@ -1085,8 +1045,8 @@ void MainWindowTest::everyEnabledMenuItemHasAHandler() {
             keys.insert(k.toString());
         }
     // Ctrl+F goes to the search box.
-    h.window->FocusSearch->trigger();
-    QVERIFY(h.window->cbSrch->hasFocus());
+    h.Item("FocusSearch")->trigger();
+    QVERIFY(h.Find<QComboBox>("cbSrch")->hasFocus());
 }
 
 // A scripted session through the real box and buttons: each step types a
@@ -1094,7 +1054,7 @@ void MainWindowTest::everyEnabledMenuItemHasAHandler() {
 void MainWindowTest::searchButtonsAndBox() {
     Harness h(2, "english");
     h.OpenArchive(h.world.Pod());
-    TForm_main& w = *h.window;
+    MainWindow& w = *h.window;
     struct Step {
         const char* text;  // typed first; nullptr: a click on the name of row 1
         const char* press; // "=", "*", "Enter", "F3" or ""
@@ -1120,56 +1080,57 @@ void MainWindowTest::searchButtonsAndBox() {
         const std::size_t shown = h.ui.messages.size();
         if (!s.text) h.PressCell(5, 1);
         if (s.text && *s.text) {
-            w.cbSrch->clearEditText();
-            QTest::keyClicks(w.cbSrch, s.text);
+            Find<QComboBox>(w, "cbSrch")->clearEditText();
+            QTest::keyClicks(Find<QComboBox>(w, "cbSrch"), s.text);
         }
         const QString press = s.press;
         if (press == "=" || press == "*")
-            QTest::mouseClick(press == "=" ? w.btnChercher1 : w.btnChercher2, Qt::LeftButton);
-        if (press == "Enter") QTest::keyClick(w.cbSrch, Qt::Key_Return);
-        if (press == "F3") w.FindNext->trigger();
+            QTest::mouseClick(press == "=" ? Button(w, "btnChercher1") : Button(w, "btnChercher2"),
+                              Qt::LeftButton);
+        if (press == "Enter") QTest::keyClick(Find<QComboBox>(w, "cbSrch"), Qt::Key_Return);
+        if (press == "F3") Item(w, "FindNext")->trigger();
         const QString at = QString("%1 %2").arg(s.text ? s.text : "click", press);
-        QVERIFY2(w.DataGrid->currentIndex().row() + 1 == s.row, qPrintable(at));
-        QCOMPARE(w.btnChercher1->text(), QString(s.exact));
-        QCOMPARE(w.btnChercher2->text(), QString(s.partial));
+        QVERIFY2(Grid(w)->currentIndex().row() + 1 == s.row, qPrintable(at));
+        QCOMPARE(Button(w, "btnChercher1")->text(), QString(s.exact));
+        QCOMPARE(Button(w, "btnChercher2")->text(), QString(s.partial));
         QCOMPARE(h.ui.messages.size(), shown + (s.message ? 1 : 0));
         if (s.message) QCOMPARE(Q(h.ui.messages.back().text), Q(s.message));
     }
     // The last hit: its row selected whole, current on its last cell, named
     // by the row captions and the direct-write item.
     const int last = h.model().columnCount() - 1;
-    QCOMPARE(w.DataGrid->currentIndex().column(), last);
-    QCOMPARE(w.DataGrid->selectionModel()->selectedIndexes().size(), last + 1);
-    QCOMPARE(w.btnSuppLigne->text(), Q("Erase line n°1"));
-    QCOMPARE(w.btnInserLigne->text(), Q("Insert line n°1"));
-    QCOMPARE(Read(w.POD_Enregistrer_ligne), Q("Save line n°1 in POD"));
-    QCOMPARE(w.lblNom->text(), QString("Airport name"));
+    QCOMPARE(Grid(w)->currentIndex().column(), last);
+    QCOMPARE(Grid(w)->selectionModel()->selectedIndexes().size(), last + 1);
+    QCOMPARE(Button(w, "btnSuppLigne")->text(), Q("Erase line n°1"));
+    QCOMPARE(Button(w, "btnInserLigne")->text(), Q("Insert line n°1"));
+    QCOMPARE(Read(Item(w, "POD_Enregistrer_ligne")), Q("Save line n°1 in POD"));
+    QCOMPARE(Label(w, "lblNom")->text(), QString("Airport name"));
 
     // Another load of the same table keeps the column searched; a table
     // without a field of that title has none until a click chooses one.
     h.OpenArchive(h.world.Pod());
-    QCOMPARE(w.lblNom->text(), QString("Airport name"));
+    QCOMPARE(Label(w, "lblNom")->text(), QString("Airport name"));
     QCOMPARE(w.SearchColumn(), 5);
-    QCOMPARE(w.btnChercher1->text(), QString("Find ="));
+    QCOMPARE(Button(w, "btnChercher1")->text(), QString("Find ="));
     const std::string navaids = h.world.dir.File("fly2/system/NAVAID.POD");
     WriteArchive(navaids, ArchiveLayout::Pod3, testing::NavWriteEntries(3));
     h.OpenArchive(navaids);
     QCOMPARE(h.ui.messages.size(), std::size_t(3));
-    QCOMPARE(w.lblNom->text(), Q(txt::LblNomUndefined.en));
+    QCOMPARE(Label(w, "lblNom")->text(), Q(txt::LblNomUndefined.en));
     QCOMPARE(w.SearchColumn(), 0);
-    w.cbSrch->setEditText("2");
-    QTest::mouseClick(w.btnChercher1, Qt::LeftButton);
-    QCOMPARE(w.DataGrid->currentIndex().row(), 1);
+    Find<QComboBox>(w, "cbSrch")->setEditText("2");
+    QTest::mouseClick(Button(w, "btnChercher1"), Qt::LeftButton);
+    QCOMPARE(Grid(w)->currentIndex().row(), 1);
 
     // Leaving the box adds its text to the list, every time.
     w.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w));
-    w.cbSrch->clear();
+    Find<QComboBox>(w, "cbSrch")->clear();
     for (int i = 0; i < 3; ++i) {
-        w.cbSrch->setFocus();
-        w.DataGrid->setFocus();
+        Find<QComboBox>(w, "cbSrch")->setFocus();
+        Grid(w)->setFocus();
     }
-    QCOMPARE(w.cbSrch->count(), 3);
+    QCOMPARE(Find<QComboBox>(w, "cbSrch")->count(), 3);
 }
 
 void MainWindowTest::icaoLookup_data() {
@@ -1215,13 +1176,13 @@ void MainWindowTest::icaoLookup() {
     WriteAirportArchives(h.world, archive == "index");
     const std::string path = version == 1 ? h.world.Epd() : h.world.Pod();
     if (archive == "missing") std::filesystem::remove(path);
-    TForm_main& w = *h.window;
-    w.cbSrch->setEditText("1");
-    QTest::mouseClick(w.btnChercher1, Qt::LeftButton);
-    QCOMPARE(w.btnChercher1->text(), QString("Next ="));
+    MainWindow& w = *h.window;
+    Find<QComboBox>(w, "cbSrch")->setEditText("1");
+    QTest::mouseClick(Button(w, "btnChercher1"), Qt::LeftButton);
+    QCOMPARE(Button(w, "btnChercher1")->text(), QString("Next ="));
 
-    QTest::keyClicks(w.edOACI, code);
-    QTest::keyClick(w.edOACI, Qt::Key_Return);
+    QTest::keyClicks(Find<QLineEdit>(w, "edOACI"), code);
+    QTest::keyClick(Find<QLineEdit>(w, "edOACI"), Qt::Key_Return);
     QStringList shown;
     for (const auto& m : h.ui.messages)
         shown << Q(m.text);
@@ -1231,22 +1192,22 @@ void MainWindowTest::icaoLookup() {
     }
     QCOMPARE(shown, messages);
     if (found.isEmpty()) {
-        QCOMPARE(w.cbSrch->currentText(), QString("1"));
-        QCOMPARE(w.btnChercher1->text(), QString("Next ="));
+        QCOMPARE(Find<QComboBox>(w, "cbSrch")->currentText(), QString("1"));
+        QCOMPARE(Button(w, "btnChercher1")->text(), QString("Next ="));
         return;
     }
-    QCOMPARE(w.cbSrch->currentText(), found);
-    QCOMPARE(w.btnChercher1->text(), QString("Find ="));
+    QCOMPARE(Find<QComboBox>(w, "cbSrch")->currentText(), found);
+    QCOMPARE(Button(w, "btnChercher1")->text(), QString("Find ="));
     // No column was chosen: the lookup chose the key's, and Find = goes to
     // the airport.
-    QCOMPARE(w.lblNom->text(), QString("Unique identifier"));
-    QTest::mouseClick(w.btnChercher1, Qt::LeftButton);
-    QCOMPARE(w.DataGrid->currentIndex().row() + 1, foundRow);
+    QCOMPARE(Label(w, "lblNom")->text(), QString("Unique identifier"));
+    QTest::mouseClick(Button(w, "btnChercher1"), Qt::LeftButton);
+    QCOMPARE(Grid(w)->currentIndex().row() + 1, foundRow);
     QCOMPARE(h.ui.messages.size(), std::size_t(0));
     // A column the user chose stays chosen.
     h.PressCell(5, 1);
-    QTest::mouseClick(w.btnOACI, Qt::LeftButton);
-    QCOMPARE(w.lblNom->text(), QString("Airport name"));
+    QTest::mouseClick(Button(w, "btnOACI"), Qt::LeftButton);
+    QCOMPARE(Label(w, "lblNom")->text(), QString("Airport name"));
 }
 
 void MainWindowTest::companionPrograms_data() {
@@ -1355,9 +1316,9 @@ void MainWindowTest::memoAndAboutOpenFromTheMenus() {
         });
     };
     closeWhenShown();
-    h.window->Pournepasoublier->trigger();
+    h.Item("Pournepasoublier")->trigger();
     closeWhenShown();
-    h.window->Apropos->trigger();
+    h.Item("Apropos")->trigger();
     QCOMPARE(seen, QStringList({"TForm_Memoire:Leaflet", "TForm_about:About"}));
     // The memo's first showing created memo.txt beside the settings file.
     QCOMPARE(h.ui.messages.size(), std::size_t(1));

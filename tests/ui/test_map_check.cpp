@@ -21,6 +21,7 @@
 #include <QTest>
 
 using namespace orvane;
+using namespace orvane::testing;
 using orvane::testing::EditorHarness;
 
 class TestMapCheck : public QObject {
@@ -50,11 +51,11 @@ void TestMapCheck::landIsCompiledIn() {
 
 void TestMapCheck::clickOnAPointMakesItsRowCurrent() {
     EditorHarness h;
-    h.Open(h.window->POD_ouvrir, h.world.Pod());
-    MapWidget* map = h.window->Carte;
-    h.window->PageControl->setCurrentWidget(map);
+    h.Open(h.Item("POD_ouvrir"), h.world.Pod());
+    MapWidget* map = h.Find<MapWidget>("Carte");
+    h.Find<QTabWidget>("PageControl")->setCurrentWidget(map);
     QCoreApplication::processEvents();
-    QCOMPARE(h.window->PageControl->tabText(2), QString("Map"));
+    QCOMPARE(h.Find<QTabWidget>("PageControl")->tabText(2), QString("Map"));
     QCOMPARE(map->Points().Items().size(), std::size_t(3));
 
     const MapItem* brest = map->Points().ItemOfRow(3);
@@ -63,8 +64,8 @@ void TestMapCheck::clickOnAPointMakesItsRowCurrent() {
     QVERIFY(at.x > 0 && at.x < map->width() && at.y > 0 && at.y < map->height());
     QTest::mouseClick(map, Qt::LeftButton, {}, QPoint(int(at.x), int(at.y)));
     QCOMPARE(h.session.Table.CurrentRow(), 3);
-    QCOMPARE(h.window->PageControl->currentWidget(), h.window->vue_globale);
-    QCOMPARE(h.window->DataGrid->currentIndex().row(), 2);
+    QCOMPARE(h.Find<QTabWidget>("PageControl")->currentWidget(), h.Find<QWidget>("vue_globale"));
+    QCOMPARE(h.Grid()->currentIndex().row(), 2);
     QVERIFY(map->RowHint(3).contains("Brest Guipavas"));
     QVERIFY2(map->RowHint(3).contains(QString::fromUtf8("Lon W4\xC2\xB0 27'")),
              qPrintable(map->RowHint(3)));
@@ -72,8 +73,8 @@ void TestMapCheck::clickOnAPointMakesItsRowCurrent() {
 
 void TestMapCheck::aLongitudeChangedMovesThePoint() {
     EditorHarness h;
-    h.Open(h.window->POD_ouvrir, h.world.Pod());
-    MapWidget* map = h.window->Carte;
+    h.Open(h.Item("POD_ouvrir"), h.world.Pod());
+    MapWidget* map = h.Find<MapWidget>("Carte");
     const double before = map->Points().End(*map->Points().ItemOfRow(3), 0).lon;
     QVERIFY(h.model().setData(h.model().index(2, kFirstFieldColumn + 3), "16037.75"));
     const double after = map->Points().End(*map->Points().ItemOfRow(3), 0).lon;
@@ -82,8 +83,8 @@ void TestMapCheck::aLongitudeChangedMovesThePoint() {
 
 void TestMapCheck::marksAndTheCurrentRowAreDrawn() {
     EditorHarness h;
-    h.Open(h.window->POD_ouvrir, h.world.Pod());
-    MapWidget* map = h.window->Carte;
+    h.Open(h.Item("POD_ouvrir"), h.world.Pod());
+    MapWidget* map = h.Find<MapWidget>("Carte");
     h.session.Table.SetCell(kColSuppr, 3, "x"); // Brest marked for deletion
     h.session.Table.SetCurrentRow(1);
     map->resize(600, 400);
@@ -107,32 +108,32 @@ void TestMapCheck::marksAndTheCurrentRowAreDrawn() {
 
 void TestMapCheck::checkListsFindingsAndGoesToTheCell() {
     EditorHarness h;
-    h.Open(h.window->POD_ouvrir, h.world.Pod());
-    CheckPanel* panel = h.window->Verification;
-    h.window->Verifier->trigger();
+    h.Open(h.Item("POD_ouvrir"), h.world.Pod());
+    CheckPanel* panel = h.Find<CheckPanel>("Verification");
+    h.Item("Verifier")->trigger();
     QVERIFY(panel->isVisible());
     QCOMPARE(panel->FindingCount(), 0);
 
     h.model().setData(h.model().index(0, kFirstFieldColumn + 2), "400000");
     h.model().setData(h.model().index(2, kFirstFieldColumn), "3A2F1B01");
-    h.window->Verifier->trigger();
+    h.Item("Verifier")->trigger();
     QCOMPARE(panel->FindingCount(), 2);
     QCOMPARE(panel->FindingAt(0), QString("Row 1, Latitude (seconds): latitude "
                                           "111.1111° beyond ±90°"));
     QVERIFY(panel->FindingAt(1).startsWith("Row 3, Unique identifier: key"));
-    h.window->PageControl->setCurrentIndex(2);
+    h.Find<QTabWidget>("PageControl")->setCurrentIndex(2);
     emit panel->List()->doubleClicked(panel->List()->model()->index(1, 0));
-    QCOMPARE(h.window->PageControl->currentIndex(), 0);
+    QCOMPARE(h.Find<QTabWidget>("PageControl")->currentIndex(), 0);
     QCOMPARE(h.session.Table.CurrentRow(), 3);
     QCOMPARE(h.session.Table.CurrentColumn(), kFirstFieldColumn);
 }
 
 void TestMapCheck::findingsAreWalkedThroughFromTheKeyboard() {
     EditorHarness h;
-    h.Open(h.window->POD_ouvrir, h.world.Pod());
+    h.Open(h.Item("POD_ouvrir"), h.world.Pod());
     h.window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(h.window.get()));
-    CheckPanel* panel = h.window->Verification;
+    CheckPanel* panel = h.Find<CheckPanel>("Verification");
     h.model().setData(h.model().index(0, kFirstFieldColumn + 2), "400000");
     h.model().setData(h.model().index(1, kFirstFieldColumn + 5), "300");
     h.model().setData(h.model().index(2, kFirstFieldColumn), "3A2F1B01");
@@ -140,9 +141,9 @@ void TestMapCheck::findingsAreWalkedThroughFromTheKeyboard() {
 
     // F7 from the map page: the Records page, the list in hand on its first
     // finding, the grid where it was.
-    h.window->PageControl->setCurrentWidget(h.window->Carte);
-    h.window->Verifier->trigger();
-    QCOMPARE(h.window->PageControl->currentWidget(), h.window->vue_globale);
+    h.Find<QTabWidget>("PageControl")->setCurrentWidget(h.Find<MapWidget>("Carte"));
+    h.Item("Verifier")->trigger();
+    QCOMPARE(h.Find<QTabWidget>("PageControl")->currentWidget(), h.Find<QWidget>("vue_globale"));
     QCOMPARE(panel->FindingCount(), 3);
     QVERIFY(panel->List()->hasFocus());
     QCOMPARE(panel->List()->currentIndex().row(), 0);
@@ -152,7 +153,7 @@ void TestMapCheck::findingsAreWalkedThroughFromTheKeyboard() {
     QTest::keyClick(panel->List(), Qt::Key_Down);
     QCOMPARE(h.session.Table.CurrentRow(), 2);
     QCOMPARE(h.session.Table.CurrentColumn(), kFirstFieldColumn + 5);
-    QCOMPARE(h.window->DataGrid->currentIndex(), h.model().index(1, kFirstFieldColumn + 5));
+    QCOMPARE(h.Grid()->currentIndex(), h.model().index(1, kFirstFieldColumn + 5));
     QTest::keyClick(panel->List(), Qt::Key_Down);
     QCOMPARE(h.session.Table.CurrentRow(), 3);
     QVERIFY(panel->List()->hasFocus());
@@ -160,21 +161,21 @@ void TestMapCheck::findingsAreWalkedThroughFromTheKeyboard() {
     QCOMPARE(h.session.Table.CurrentRow(), 2);
     // ...Enter goes to the cell.
     QTest::keyClick(panel->List(), Qt::Key_Return);
-    QVERIFY(h.window->DataGrid->hasFocus());
-    QCOMPARE(h.window->DataGrid->currentIndex(), h.model().index(1, kFirstFieldColumn + 5));
+    QVERIFY(h.Grid()->hasFocus());
+    QCOMPARE(h.Grid()->currentIndex(), h.model().index(1, kFirstFieldColumn + 5));
     // F7 again keeps the place in the list.
-    h.window->Verifier->trigger();
+    h.Item("Verifier")->trigger();
     QCOMPARE(panel->List()->currentIndex().row(), 1);
 
     // F7 while a cell is being typed: the typed text is what gets checked.
     const QModelIndex latitude = h.model().index(0, kFirstFieldColumn + 2);
-    h.window->DataGrid->setFocus();
-    h.window->DataGrid->setCurrentIndex(latitude);
-    QTest::keyClick(h.window->DataGrid, Qt::Key_F2);
+    h.Grid()->setFocus();
+    h.Grid()->setCurrentIndex(latitude);
+    QTest::keyClick(h.Grid(), Qt::Key_F2);
     auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
     QVERIFY(editor);
     editor->setText("176435");
-    h.window->Verifier->trigger();
+    h.Item("Verifier")->trigger();
     QCOMPARE(h.session.Table.Cell(kFirstFieldColumn + 2, 1), "176435");
     QCOMPARE(panel->FindingCount(), 2);
     QVERIFY(panel->FindingAt(0).startsWith("Row 2"));
@@ -183,11 +184,11 @@ void TestMapCheck::findingsAreWalkedThroughFromTheKeyboard() {
 
 void TestMapCheck::findingsFollowTheEdits() {
     EditorHarness h;
-    h.Open(h.window->POD_ouvrir, h.world.Pod());
-    CheckPanel* panel = h.window->Verification;
+    h.Open(h.Item("POD_ouvrir"), h.world.Pod());
+    CheckPanel* panel = h.Find<CheckPanel>("Verification");
     h.model().setData(h.model().index(0, kFirstFieldColumn + 2), "400000");
     h.model().setData(h.model().index(2, kFirstFieldColumn), "3A2F1B01");
-    h.window->Verifier->trigger();
+    h.Item("Verifier")->trigger();
     QCOMPARE(panel->Heading(), QString("Check: 2 findings"));
     panel->List()->setCurrentIndex(panel->List()->model()->index(0, 0));
 
@@ -202,26 +203,26 @@ void TestMapCheck::findingsFollowTheEdits() {
     QCOMPARE(panel->FindingCount(), 0);
     QCOMPARE(panel->Heading(), QString("Check: nothing found"));
     // Undo brings the repeat back; a deleted row takes its findings along.
-    h.window->Annuler->trigger();
+    h.Item("Annuler")->trigger();
     QCOMPARE(panel->FindingCount(), 1);
     h.model().setData(h.model().index(1, kFirstFieldColumn + 4), "x");
     QCOMPARE(panel->FindingCount(), 2);
     h.session.Table.SetCurrentRow(2);
-    h.window->btnSuppLigne->click();
+    h.Button("btnSuppLigne")->click();
     QCOMPARE(panel->FindingCount(), 0);
     // A closed panel does not follow; F7 checks afresh.
     panel->hide();
     h.model().setData(h.model().index(0, kFirstFieldColumn + 2), "400000");
     QCOMPARE(panel->FindingCount(), 0);
-    h.window->Verifier->trigger();
+    h.Item("Verifier")->trigger();
     QCOMPARE(panel->FindingCount(), 1);
 }
 
 void TestMapCheck::mapCommandsAndKeys() {
     EditorHarness h;
-    h.Open(h.window->POD_ouvrir, h.world.Pod());
-    MapWidget* map = h.window->Carte;
-    h.window->PageControl->setCurrentWidget(map);
+    h.Open(h.Item("POD_ouvrir"), h.world.Pod());
+    MapWidget* map = h.Find<MapWidget>("Carte");
+    h.Find<QTabWidget>("PageControl")->setCurrentWidget(map);
     QCoreApplication::processEvents();
     const auto inView = [&](int row) {
         const ScreenPoint s =
@@ -271,8 +272,8 @@ void TestMapCheck::hintNamesTheRowByItsCode() {
     MakeDemoFolder(dir.Path());
     for (const char* type : {"AIRPORT", "NAVAID"}) {
         EditorHarness h;
-        h.Open(h.window->POD_ouvrir, dir.Path() + "/fly2/system/" + type + ".POD");
-        MapWidget* map = h.window->Carte;
+        h.Open(h.Item("POD_ouvrir"), dir.Path() + "/fly2/system/" + type + ".POD");
+        MapWidget* map = h.Find<MapWidget>("Carte");
         const RecordTable& t = h.session.Table;
         QVERIFY(t.RowCount() > 1);
         const int code = map->LabelColumn();

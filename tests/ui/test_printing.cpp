@@ -5,6 +5,7 @@
 // through a paint device that records them.
 #include "settings/Texts.h"
 #include "support/EditorFixtures.h"
+#include "support/EditorHarness.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TempDir.h"
 #include "support/UiFixtures.h"
@@ -81,13 +82,8 @@ class TextPages : public QPaintDevice {
     mutable Engine engine_{this};
 };
 
-struct Printing {
-    explicit Printing(const std::string& language = "francais") {
-        world.WriteStandardIni(2, language);
-        session.Display.decimalSeparator = '.';
-        window = std::make_unique<TForm_main>(session, ui, &ui, world.Ini());
-        window->show();
-    }
+struct Printing : EditorHarness {
+    explicit Printing(const std::string& language = "francais") : EditorHarness(2, language) {}
     // A table of rows x fields, filled through the grid's reset guard.
     void Table(int rows, int fields) {
         RecordGridModel::Reset reset(*window->Model());
@@ -100,13 +96,9 @@ struct Printing {
         ui.printerAnswers.push_back(choice);
         return path;
     }
-    const std::vector<PrintPage>& Pages() { return window->Printing()->LastPages(); }
+    const std::vector<PrintPage>& Pages() { return window->Commands().print->LastPages(); }
 
-    UiWorld world;
     TempDir dir;
-    SessionState session;
-    ScriptedInteraction ui;
-    std::unique_ptr<TForm_main> window;
 };
 
 } // namespace
@@ -131,7 +123,7 @@ void PrintingTest::wholeTableToPdf() {
         QVERIFY(d->isVisible()); // stays open after printing everything
         Child<QPushButton>(d, "Button1")->click();
     });
-    p.window->Imprimer->trigger();
+    p.Item("Imprimer")->trigger();
     QCOMPARE(p.ui.printerRequests.size(), std::size_t(1));
     QCOMPARE(Q(p.ui.printerRequests[0].suggestedFile), Q(p.world.Work() + "AIRPORT.pdf"));
     QCOMPARE(p.ui.questions, std::vector<std::string>{Format(txt::PrintAllQuestion.fr, 251)});
@@ -167,7 +159,7 @@ void PrintingTest::wholeTableToPdf() {
     // The next print proposes the file chosen last.
     p.Pdf("again.pdf");
     OnNextDialog([](QDialog* d) { Child<QPushButton>(d, "Button1")->click(); });
-    p.window->Imprimer->trigger();
+    p.Item("Imprimer")->trigger();
     QCOMPARE(p.ui.printerRequests.size(), std::size_t(2));
     QCOMPARE(Q(p.ui.printerRequests[1].suggestedFile), Q(pdf));
 }
@@ -220,7 +212,7 @@ void PrintingTest::printRangeWindow() {
         Child<QLineEdit>(d, "edDLigne")->setText("6");
         Child<QPushButton>(d, "btnPrintSel")->click(); // prints and closes
     });
-    p.window->Imprimer->trigger();
+    p.Item("Imprimer")->trigger();
     QCOMPARE(p.ui.messages.size(), std::size_t(1));
     QCOMPARE(Q(p.ui.messages[0].text), Q(txt::PrintNoColumn.en));
     QCOMPARE(p.Pages().size(), std::size_t(1));
@@ -238,19 +230,19 @@ void PrintingTest::printRangeWindow() {
         Child<QLineEdit>(d, "edDLigne")->setText("2");
         Child<QPushButton>(d, "btnPrintSel")->click();
     });
-    p.window->Imprimer->trigger();
+    p.Item("Imprimer")->trigger();
     QCOMPARE(Q(p.ui.messages.back().text), Q(txt::PrintLastBeforeFirst.en));
-    QVERIFY(!p.window->Printing()->Form()->isVisible());
+    QVERIFY(!p.Commands().print->Form()->isVisible());
     QVERIFY(!std::ifstream(p.dir.File("again.pdf")).good());
     // The printer dialog cancelled: no window.
-    p.window->Imprimer->trigger();
+    p.Item("Imprimer")->trigger();
     QCOMPARE(p.ui.printerRequests.size(), std::size_t(3));
 }
 
 void PrintingTest::editorPagePrint() {
     Printing p;
     p.Table(3, 40);
-    RecordEditorDialog& editor = *p.window->Saisie();
+    RecordEditorDialog& editor = *p.window->RecordEditor();
     const std::string pdf = p.Pdf("page.pdf");
     editor.show();
     Child<QTabBar>(&editor, "TabControl")->setCurrentIndex(1);

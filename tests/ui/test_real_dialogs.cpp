@@ -5,6 +5,7 @@
 // a desktop; a timer answers it with a key.
 #include "settings/Texts.h"
 #include "support/EditorFixtures.h"
+#include "support/EditorHarness.h"
 #include "support/RealDialogs.h"
 #include "support/UiFixtures.h"
 #include "ui/MainWindow.h"
@@ -37,18 +38,20 @@ std::string FileBytes(const std::string& path) {
     return bytes.str();
 }
 
+// The real message boxes answered while the window lives.
+struct AnsweredBoxes {
+    RealMessageBoxes boxes;
+};
+
 // The window on the Qt seam, the demo world's archive open.
-struct RealWindow {
+struct RealWindow : AnsweredBoxes, RealEditorHarness {
     explicit RealWindow(bool directWrite = false) {
-        world.WriteStandardIni(2, "english");
-        session.Display.decimalSeparator = '.';
-        window = std::make_unique<TForm_main>(session, ui, nullptr, world.Ini());
         ui.SetFallbackParent(window.get());
         window->show();
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         if (!directWrite) {
-            QVERIFY(window->LoadArchive(world.Pod()));
+            QVERIFY(window->Commands().files->LoadArchive(world.Pod()));
             return;
         }
         // The archive chosen in the real file dialog.
@@ -59,13 +62,13 @@ struct RealWindow {
             files->selectFile(Q(pod));
             static_cast<QDialog*>(files)->accept();
         });
-        window->POD_ouvrir_ligne->trigger();
+        Item("POD_ouvrir_ligne")->trigger();
         QCOMPARE(window->Model()->rowCount(), 3);
     }
     // Types into a cell as a user does: a click on it, then the keys; the
     // cell editor stays open.
     void TypeInto(int column, int tableRow, const QString& text) {
-        RecordGridView* v = window->DataGrid;
+        RecordGridView* v = Grid();
         const QModelIndex at = window->Model()->index(tableRow - 1, column);
         v->scrollTo(at);
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
@@ -73,15 +76,6 @@ struct RealWindow {
         UserTypes(text);
         QVERIFY(v->indexWidget(at));
     }
-    QString Cell(int column, int tableRow) {
-        return window->Model()->index(tableRow - 1, column).data().toString();
-    }
-
-    RealMessageBoxes boxes; // outlives the window
-    UiWorld world;
-    SessionState session;
-    QtUserInteraction ui;
-    std::unique_ptr<TForm_main> window;
 };
 
 } // namespace
@@ -112,12 +106,12 @@ void RealDialogsTest::commandWithCellOpen() {
     QFETCH(QString, search);
     QFETCH(int, foundRow);
     RealWindow w;
-    TForm_main& win = *w.window;
+    MainWindow& win = *w.window;
     // The name column is the search column; a partial search sets F3's kind.
-    QTest::mouseClick(win.DataGrid->viewport(), Qt::LeftButton, {},
-                      win.DataGrid->visualRect(w.window->Model()->index(0, kNameColumn)).center());
-    win.cbSrch->setEditText(search);
-    win.btnChercher2->click();
+    QTest::mouseClick(Grid(win)->viewport(), Qt::LeftButton, {},
+                      Grid(win)->visualRect(w.window->Model()->index(0, kNameColumn)).center());
+    Find<QComboBox>(win, "cbSrch")->setEditText(search);
+    Button(win, "btnChercher2")->click();
     const int before = int(w.boxes.texts.size());
     const QString name = w.Cell(kNameColumn, 2);
     w.TypeInto(kNameColumn, 2, typed);
@@ -126,15 +120,15 @@ void RealDialogsTest::commandWithCellOpen() {
     QCOMPARE(w.boxes.mostAtOnce, 1);
     if (foundRow) {
         QCOMPARE(w.boxes.texts.size(), before);
-        QCOMPARE(win.DataGrid->currentIndex().row() + 1, foundRow);
+        QCOMPARE(Grid(win)->currentIndex().row() + 1, foundRow);
     } else {
         QCOMPARE(w.boxes.texts.size(), before + 1);
         QCOMPARE(w.boxes.texts.back(), Q(txt::ValueNotInFileEnded.en));
     }
-    QVERIFY(!win.DataGrid->indexWidget(win.Model()->index(1, kNameColumn)));
-    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(win.DataGrid));
+    QVERIFY(!Grid(win)->indexWidget(win.Model()->index(1, kNameColumn)));
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(Grid(win)));
     // One step takes the typing back.
-    win.Annuler->trigger();
+    Item(win, "Annuler")->trigger();
     QCOMPARE(w.Cell(kNameColumn, 2), name);
 }
 
@@ -153,14 +147,14 @@ void RealDialogsTest::directWriteRefusesValue() {
     const std::string archive = FileBytes(w.world.Pod());
     w.TypeInto(kElevationColumn, 1, "12x4");
     if (enter) UserKey(Qt::Key_Return);
-    w.window->DataGrid->setCurrentIndex(w.window->Model()->index(0, kElevationColumn));
+    w.Grid()->setCurrentIndex(w.window->Model()->index(0, kElevationColumn));
     const int before = int(w.boxes.texts.size());
-    w.window->POD_Enregistrer_ligne->trigger();
+    w.Item("POD_Enregistrer_ligne")->trigger();
     QCOMPARE(w.boxes.texts.size(), before + 1);
     QCOMPARE(w.boxes.mostAtOnce, 1);
     QCOMPARE(w.Cell(kElevationColumn, 1), QString("12x4"));
     QCOMPARE(FileBytes(w.world.Pod()), archive);
-    QVERIFY(!w.window->DataGrid->indexWidget(w.window->Model()->index(0, kElevationColumn)));
+    QVERIFY(!w.Grid()->indexWidget(w.window->Model()->index(0, kElevationColumn)));
 }
 
 QTEST_MAIN(RealDialogsTest)

@@ -3,6 +3,7 @@
 // the real message boxes where a message shows while a value is being typed.
 #include "settings/Texts.h"
 #include "support/EditorFixtures.h"
+#include "support/EditorHarness.h"
 #include "support/RealDialogs.h"
 #include "support/ScriptedInteraction.h"
 #include "support/UiFixtures.h"
@@ -488,17 +489,11 @@ void RecordEditorTest::longValuesShowWhole() {
 }
 
 void RecordEditorTest::doubleClickEditsTheCurrentRow() {
-    UiWorld world;
-    world.WriteStandardIni(2, "english");
-    SessionState session;
-    session.Display.decimalSeparator = '.';
-    ScriptedInteraction ui;
-    TForm_main window(session, ui, &ui, world.Ini());
-    window.show();
-    ui.openAnswers.push_back(world.Pod());
-    window.POD_ouvrir->trigger();
+    EditorHarness h;
+    MainWindow& window = *h.window;
+    h.OpenArchive(h.world.Pod());
     QVERIFY(!window.HasUnsavedChanges());
-    RecordGridView* v = window.DataGrid;
+    RecordGridView* v = Grid(window);
     const QPoint at = v->visualRect(window.Model()->index(2, 5)).center();
     bool opened = false;
     OnNextDialog([&](QDialog* d) {
@@ -517,7 +512,7 @@ void RecordEditorTest::doubleClickEditsTheCurrentRow() {
     QCOMPARE(window.Model()->index(2, 5).data().toString(), QString("Brest Bretagne"));
     QCOMPARE(window.Model()->index(2, 1).data().toString(), QString("x"));
     QCOMPARE(window.Model()->index(2, 3).data().toString(), QString("1"));
-    QCOMPARE(window.lblSelect->text(), QString("2 selected lines"));
+    QCOMPARE(Label(window, "lblSelect")->text(), QString("2 selected lines"));
     QVERIFY(window.HasUnsavedChanges());
     // Cancel changes nothing.
     OnNextDialog([](QDialog* d) { Child<QPushButton>(d, "btnCancel")->click(); });
@@ -545,10 +540,11 @@ void RecordEditorTest::doubleClickEditsTheCurrentRow() {
         Child<QPushButton>(editor, "btnCancel")->click();
     });
     v->setCurrentIndex(window.Model()->index(2, 5));
-    window.cbSrch->setFocus();
-    QTest::keyClick(window.cbSrch->lineEdit(), Qt::Key_Return, Qt::ControlModifier);
+    Find<QComboBox>(window, "cbSrch")->setFocus();
+    QTest::keyClick(Find<QComboBox>(window, "cbSrch")->lineEdit(), Qt::Key_Return,
+                    Qt::ControlModifier);
     QVERIFY(coordinates);
-    QVERIFY(ui.messages.empty());
+    QVERIFY(h.ui.messages.empty());
 }
 
 void RecordEditorTest::byteEntryRoundTrips() {

@@ -31,6 +31,7 @@
 #include <QTreeWidget>
 
 using namespace orvane;
+using namespace orvane::testing;
 using orvane::testing::EditorHarness;
 
 class UndoCompareTest : public QObject {
@@ -53,9 +54,9 @@ QString Read(const QAction* a) {
 
 void UndoCompareTest::undoRedoAndTheUnsavedMark() {
     EditorHarness h(2, "french");
-    h.Open(h.window->POD_ouvrir, h.world.Pod());
-    QAction* undo = h.window->Annuler;
-    QAction* redo = h.window->Retablir;
+    h.Open(h.Item("POD_ouvrir"), h.world.Pod());
+    QAction* undo = h.Item("Annuler");
+    QAction* redo = h.Item("Retablir");
     QVERIFY(!undo->isEnabled() && !redo->isEnabled());
     QCOMPARE(Read(undo), Q("Annuler"));
     QVERIFY(redo->shortcuts().contains(QKeySequence("Ctrl+Shift+Z")));
@@ -63,17 +64,18 @@ void UndoCompareTest::undoRedoAndTheUnsavedMark() {
 
     QVERIFY(h.model().setData(h.model().index(0, 5), QString("Roissy")));
     QCOMPARE(Read(undo), Q("Annuler : saisie en ligne 1"));
-    h.window->DataGrid->setCurrentIndex(h.model().index(1, 5));
+    h.Grid()->setCurrentIndex(h.model().index(1, 5));
     h.ui.answers = {true};
-    h.window->btnSuppLigne->click();
+    h.Button("btnSuppLigne")->click();
     QCOMPARE(h.model().rowCount(), 2);
-    QCOMPARE(h.window->lblSelect->text(), Q("0 ligne sélectionnée")); // the selected row went
+    QCOMPARE(h.Label("lblSelect")->text(),
+             Q("0 ligne sélectionnée")); // the selected row went
     QCOMPARE(Read(undo), Q("Annuler : suppression de la ligne 2"));
     QVERIFY(h.window->HasUnsavedChanges());
 
     undo->trigger();
     QCOMPARE(h.model().rowCount(), 3);
-    QCOMPARE(h.window->lblSelect->text(), Q("1 ligne sélectionnée"));
+    QCOMPARE(h.Label("lblSelect")->text(), Q("1 ligne sélectionnée"));
     QCOMPARE(Read(redo), Q("Rétablir : suppression de la ligne 2"));
     undo->trigger();
     QCOMPARE(h.Cell(5, 1), name);
@@ -87,7 +89,7 @@ void UndoCompareTest::undoRedoAndTheUnsavedMark() {
     QVERIFY(!redo->isEnabled());
 
     // The save is the new clean point.
-    h.Save(h.window->DBD_Enregistrer_tout, h.world.dir.File("work/SAVED.dbd"));
+    h.Save(h.Item("DBD_Enregistrer_tout"), h.world.dir.File("work/SAVED.dbd"));
     QVERIFY(!h.window->HasUnsavedChanges());
     undo->trigger();
     QVERIFY(h.window->HasUnsavedChanges());
@@ -95,26 +97,26 @@ void UndoCompareTest::undoRedoAndTheUnsavedMark() {
     QVERIFY(!h.window->HasUnsavedChanges());
 
     // A heading sort is a step; a new load starts a new history.
-    h.window->DataGridHeadingClick(5);
+    h.Commands().grid->HeadingClicked(5);
     QVERIFY(Read(undo).startsWith(Q("Annuler : tri par ")));
     h.ui.answers = {true};
-    h.Open(h.window->POD_ouvrir, h.world.Pod());
+    h.Open(h.Item("POD_ouvrir"), h.world.Pod());
     QVERIFY(!undo->isEnabled());
     QCOMPARE(h.model().rowCount(), 3);
 }
 
 void UndoCompareTest::noUndoInDirectWriteMode() {
     EditorHarness h(2, "english");
-    h.Open(h.window->POD_ouvrir, h.world.Pod());
+    h.Open(h.Item("POD_ouvrir"), h.world.Pod());
     QVERIFY(h.model().setData(h.model().index(0, 5), QString("Roissy")));
-    QVERIFY(h.window->Annuler->isEnabled());
-    QCOMPARE(Read(h.window->Annuler), QString("Undo: typing in line 1"));
-    h.Open(h.window->POD_ouvrir_ligne, h.world.Pod());
-    QVERIFY(h.window->gbEdition->isHidden());
+    QVERIFY(h.Item("Annuler")->isEnabled());
+    QCOMPARE(Read(h.Item("Annuler")), QString("Undo: typing in line 1"));
+    h.Open(h.Item("POD_ouvrir_ligne"), h.world.Pod());
+    QVERIFY(h.Find<QGroupBox>("gbEdition")->isHidden());
     QVERIFY(h.model().setData(h.model().index(1, 5), QString("Written")));
-    QVERIFY(!h.window->Annuler->isEnabled());
-    h.window->POD_mode_normal->trigger();
-    QVERIFY(!h.window->Annuler->isEnabled()); // what was written stays written
+    QVERIFY(!h.Item("Annuler")->isEnabled());
+    h.Item("POD_mode_normal")->trigger();
+    QVERIFY(!h.Item("Annuler")->isEnabled()); // what was written stays written
 }
 
 namespace {
@@ -125,15 +127,15 @@ namespace {
 // airport appended.
 struct ComparedHarness : EditorHarness {
     explicit ComparedHarness(const std::string& language) : EditorHarness(2, language) {
-        Open(window->POD_ouvrir, world.Pod());
+        Open(Item("POD_ouvrir"), world.Pod());
         QVERIFY(model().setData(model().index(0, 5), QString("Roissy")));
         QVERIFY(model().setData(model().index(1, 6), QString("172683.25")));
-        window->DataGrid->setCurrentIndex(model().index(2, 5));
+        Grid()->setCurrentIndex(model().index(2, 5));
         ui.answers = {true};
-        window->btnSuppLigne->click();
-        window->btnAjoutFin->click();
+        testing::Button(*window, "btnSuppLigne")->click();
+        testing::Button(*window, "bntAjoutFin")->click();
         QVERIFY(model().setData(model().index(2, 4), QString("3A2F1BFF")));
-        Open(window->Comparer, world.Pod());
+        Open(Item("Comparer"), world.Pod());
     }
     QColor Colour(int col, int tableRow) {
         return model().index(tableRow - 1, col).data(Qt::BackgroundRole).value<QBrush>().color();
@@ -141,7 +143,7 @@ struct ComparedHarness : EditorHarness {
     QString Hint(int col, int tableRow) {
         return model().index(tableRow - 1, col).data(Qt::ToolTipRole).toString();
     }
-    DifferencePanel& panel() { return *window->Compare()->Panel(); }
+    DifferencePanel& panel() { return *window->Commands().compare->Panel(); }
     QTreeWidget& list() { return *panel().List(); }
     QStringList Entries() {
         QStringList out;
@@ -164,7 +166,7 @@ void UndoCompareTest::compareListsEveryDifference() {
     QCOMPARE(h.Colour(4, 1), kNone);
     QCOMPARE(h.Colour(6, 2), kNone); // "172683.25" is the value loaded as "172683.2500"
     QCOMPARE(h.Colour(6, 3), kOnlyHere);
-    QVERIFY(h.window->Compare()->Dock()->isVisibleTo(h.window.get()));
+    QVERIFY(h.Commands().compare->Dock()->isVisibleTo(h.window.get()));
     QCOMPARE(h.panel().Summary()->text(),
              QString("Compared with AIRPORT.POD: 1 changed row, 1 row only here, "
                      "1 row only in the other"));
@@ -186,8 +188,8 @@ void UndoCompareTest::compareListsEveryDifference() {
 
 void UndoCompareTest::compareKeysGoToTheRows() {
     ComparedHarness h("english");
-    QAction* next = h.window->DifferenceSuivante;
-    QAction* previous = h.window->DifferencePrecedente;
+    QAction* next = h.Item("DifferenceSuivante");
+    QAction* previous = h.Item("DifferencePrecedente");
     QCOMPARE(next->shortcut(), QKeySequence(Qt::Key_F8));
     QCOMPARE(previous->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_F8));
     QCOMPARE(h.panel().CurrentEntry(), -1);
@@ -220,9 +222,9 @@ void UndoCompareTest::compareKeysGoToTheRows() {
     // F8 in the middle of typing: the cell keeps what was typed and the
     // step goes through the differences as they now are.
     const QModelIndex elevation = h.model().index(2, 8);
-    h.window->DataGrid->setCurrentIndex(elevation);
-    static_cast<QAbstractItemView*>(h.window->DataGrid)->edit(elevation);
-    QPointer<QLineEdit> editor = h.window->DataGrid->viewport()->findChild<QLineEdit*>();
+    h.Grid()->setCurrentIndex(elevation);
+    static_cast<QAbstractItemView*>(h.Grid())->edit(elevation);
+    QPointer<QLineEdit> editor = h.Grid()->viewport()->findChild<QLineEdit*>();
     QVERIFY(editor);
     editor->setText("999");
     next->trigger();
@@ -246,9 +248,9 @@ void UndoCompareTest::compareKeysGoToTheRows() {
     h.Button("ClearComparison")->click();
     QCOMPARE(h.Colour(5, 1), kNone);
     QCOMPARE(h.Colour(6, 3), kNone);
-    QVERIFY(!h.window->Compare()->Dock()->isVisibleTo(h.window.get()));
+    QVERIFY(!h.Commands().compare->Dock()->isVisibleTo(h.window.get()));
     QVERIFY(!next->isEnabled());
-    QVERIFY(!h.window->EffacerComparaison->isEnabled());
+    QVERIFY(!h.Item("EffacerComparaison")->isEnabled());
 }
 
 void UndoCompareTest::compareTakesEitherSide() {
@@ -266,9 +268,9 @@ void UndoCompareTest::compareTakesEitherSide() {
     QCOMPARE(h.Colour(5, 1), kNone);
     QCOMPARE(h.Entries().size(), 2);
     QVERIFY(!take->isEnabled()); // the entry now in its place is not chosen
-    QCOMPARE(Read(h.window->Annuler),
+    QCOMPARE(Read(h.Item("Annuler")),
              QString::fromUtf8("Annuler : reprise d'une différence de l'autre table"));
-    h.window->Annuler->trigger();
+    h.Item("Annuler")->trigger();
     QCoreApplication::processEvents();
     QCOMPARE(h.Cell(5, 1), QString("Roissy"));
     QCOMPARE(h.Colour(5, 1), kChanged);
@@ -280,9 +282,9 @@ void UndoCompareTest::compareTakesEitherSide() {
     QCOMPARE(h.Cell(5, 3), QString("Brest Guipavas"));
     QCOMPARE(h.panel().Summary()->text(),
              QString::fromUtf8("Comparé avec AIRPORT.POD : aucune différence"));
-    QCOMPARE(Read(h.window->Annuler),
+    QCOMPARE(Read(h.Item("Annuler")),
              QString::fromUtf8("Annuler : reprise de 3 différences de l'autre table"));
-    h.window->Annuler->trigger();
+    h.Item("Annuler")->trigger();
     QCoreApplication::processEvents();
     QCOMPARE(h.Entries().size(), 3);
     QCOMPARE(h.model().rowCount(), 3);
@@ -303,22 +305,22 @@ void UndoCompareTest::compareTakesEitherSide() {
 
 void UndoCompareTest::compareEndsWithALoadAndRefusesOtherTypes() {
     ComparedHarness h("english");
-    QVERIFY(h.window->Compare()->Active());
+    QVERIFY(h.Commands().compare->Active());
     // A DBD of another data type is refused by its header.
     const std::string navaids = h.world.dir.Write(
         "work/NAVAID.dbd", orvane::testing::DbdBytes("naid", 8, {std::string(8, '\0')}));
-    h.Open(h.window->Comparer, navaids);
+    h.Open(h.Item("Comparer"), navaids);
     QCOMPARE(h.ui.messages.size(), std::size_t(1));
     QCOMPARE(h.ui.messages[0].text,
              std::string("NAVAID.dbd holds NAVAID records, not AIRPORT: nothing to compare."));
-    QVERIFY(h.window->Compare()->Active()); // the comparison under way stays
+    QVERIFY(h.Commands().compare->Active()); // the comparison under way stays
     h.ui.answers = {true};
-    h.Open(h.window->POD_ouvrir, h.world.Pod());
-    QVERIFY(!h.window->Compare()->Active());
+    h.Open(h.Item("POD_ouvrir"), h.world.Pod());
+    QVERIFY(!h.Commands().compare->Active());
     QCOMPARE(h.Colour(5, 1), kNone);
     // A DBD on disk compares as well.
     QVERIFY(h.model().setData(h.model().index(1, 5), QString("Other")));
-    h.Open(h.window->Comparer, h.world.DiskDbd());
+    h.Open(h.Item("Comparer"), h.world.DiskDbd());
     QCOMPARE(h.Colour(5, 2), kChanged);
     QCOMPARE(h.Entries().size(), 1);
 }
@@ -328,7 +330,7 @@ void UndoCompareTest::realWorldFindingsAreTakenOneStepAtATime() {
     const std::string demo = h.world.dir.File("demo");
     MakeDemoFolder(demo);
     const std::string pod = demo + "/fly2/system/NAVAID.POD";
-    h.Open(h.window->POD_ouvrir, pod);
+    h.Open(h.Item("POD_ouvrir"), pod);
     auto records = orvane::testing::MirrorTable(h.session.Table, "NAVAID");
     orvane::testing::RecordWhere(records, "ident", "CGN")["frequency_khz"] = "115400";
     orvane::testing::RecordWhere(records, "ident", "RBT")["frequency_khz"] = "114750";
@@ -337,8 +339,8 @@ void UndoCompareTest::realWorldFindingsAreTakenOneStepAtATime() {
     h.world.dir.Write("real/navaids.csv",
                       orvane::testing::RealFileText(RealDataFile::Navaids, records));
     h.ui.folderAnswers.push_back(h.world.dir.File("real"));
-    h.window->CompareOurAirports->trigger();
-    ReconcileCommands& real = *h.window->RealWorld();
+    h.Item("CompareOurAirports")->trigger();
+    ReconcileCommands& real = *h.window->Commands().reconcile;
     QVERIFY(real.Active() && real.Dock()->isVisible());
     DifferencePanel& panel = *real.Panel();
     QCOMPARE(panel.Summary()->text(), QString("Compared with OurAirports (real): 4 findings"));
@@ -348,7 +350,7 @@ void UndoCompareTest::realWorldFindingsAreTakenOneStepAtATime() {
                 .data(Qt::ToolTipRole)
                 .toString()
                 .contains("Real world: \"114.7500\""));
-    QCOMPARE(h.window->Carte->MoveLines().size(), std::size_t(1));
+    QCOMPARE(h.Find<MapWidget>("Carte")->MoveLines().size(), std::size_t(1));
     QCOMPARE(h.model().index(2, 7).data(Qt::ToolTipRole).toString(),
              QString("Row not in the real-world data, or closed"));
 
@@ -359,9 +361,9 @@ void UndoCompareTest::realWorldFindingsAreTakenOneStepAtATime() {
     QCOMPARE(h.Cell(7, 1), QString("115.4000"));
     QCOMPARE(h.Cell(7, 2), QString("114.7500"));
     QCOMPARE(panel.EntryCount(), 2);
-    QVERIFY(h.window->Verification->isVisible());
-    QCOMPARE(Read(h.window->Annuler), QString("Undo: take 2 real-world values"));
-    h.window->Annuler->trigger();
+    QVERIFY(h.Find<CheckPanel>("Verification")->isVisible());
+    QCOMPARE(Read(h.Item("Annuler")), QString("Undo: take 2 real-world values"));
+    h.Item("Annuler")->trigger();
     QCoreApplication::processEvents();
     QCOMPARE(h.Cell(7, 1), QString("115.3500"));
     QCOMPARE(panel.EntryCount(), 4);
@@ -370,23 +372,23 @@ void UndoCompareTest::realWorldFindingsAreTakenOneStepAtATime() {
     panel.List()->setCurrentItem(panel.List()->topLevelItem(3));
     real.Dock()->findChild<QPushButton*>("TakeOther")->click();
     QCOMPARE(panel.EntryCount(), 3);
-    QVERIFY(h.window->Carte->MoveLines().empty());
-    QCOMPARE(Read(h.window->Annuler), QString("Undo: take one real-world value"));
+    QVERIFY(h.Find<MapWidget>("Carte")->MoveLines().empty());
+    QCOMPARE(Read(h.Item("Annuler")), QString("Undo: take one real-world value"));
 
     // A longer threshold leaves a move out; a load ends the comparison.
-    h.window->Annuler->trigger();
+    h.Item("Annuler")->trigger();
     QCoreApplication::processEvents();
     QCOMPARE(panel.EntryCount(), 4);
     real.Dock()->findChild<QSpinBox*>("ReconcileThreshold")->setValue(5000);
     QCOMPARE(panel.EntryCount(), 3);
     h.ui.answers = {true};
-    h.Open(h.window->POD_ouvrir, pod);
+    h.Open(h.Item("POD_ouvrir"), pod);
     QVERIFY(!real.Active() && !real.Dock()->isVisible());
     QVERIFY(h.model().index(1, 7).data(Qt::ToolTipRole).toString().isEmpty());
 
     // A table with no real-world counterpart is refused before any folder is asked.
-    h.Open(h.window->POD_ouvrir, demo + "/fly2/system/ILS.POD");
-    h.window->CompareOurAirports->trigger();
+    h.Open(h.Item("POD_ouvrir"), demo + "/fly2/system/ILS.POD");
+    h.Item("CompareOurAirports")->trigger();
     QCOMPARE(h.ui.messages.back().text,
              std::string("ILS records have no counterpart in the OurAirports data."));
     QVERIFY(!real.Active());

@@ -2,7 +2,9 @@
 // seam, the grid's model, and the window's display of their results.
 #pragma once
 
+#include "database/DirectWrite.h"
 #include "database/SessionState.h"
+#include "ui/commands/Command.h"
 #include "ui/qt/QtProgress.h"
 
 namespace orvane {
@@ -10,7 +12,6 @@ namespace orvane {
 class RecordGridModel;
 struct LoadOutcome;
 struct ImportOutcome;
-struct EditModeView;
 struct SearchHit;
 
 // The main window as the commands see it: what they ask it to show.
@@ -22,7 +23,8 @@ class EditorView {
     // Rows were added, removed or emptied; refit the columns when the
     // table's columns changed too.
     virtual void ShowRows(bool refitColumns) = 0;
-    virtual void ShowSelection(bool selectLabel, bool deleteLabel, bool menus) = 0;
+    // The selection counters changed: their labels, and what they make available.
+    virtual void ShowSelection(bool selectLabel, bool deleteLabel) = 0;
     // The whole table was saved: no unsaved mark.
     virtual void MarkSaved() = 0;
     // True when the table holds no unsaved change or the user lets it go.
@@ -35,7 +37,7 @@ class EditorView {
     // A short note in the status bar that goes after a while.
     virtual void ShowNote(const std::string& text) = 0;
     // The normal or direct-write mode: Edition group, heading sort, menus.
-    virtual void ShowMode(const EditModeView& mode) = 0;
+    virtual void ShowMode(EditMode mode) = 0;
     // A search hit: the row current, shown and selected whole, the row captions.
     virtual void ShowSearchHit(const SearchHit& hit) = 0;
     // Scrolls the grid to a table row without making it current.

@@ -30,15 +30,51 @@ CompareCommands::CompareCommands(CommandContext context, QMainWindow* window, Ca
     dock_->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
     window->addDockWidget(Qt::RightDockWidgetArea, dock_);
     dock_->hide();
-    panel_->GoTo = [this](int row, int column) {
-        if (GoToCell) GoToCell(row, column);
+    // The panel's own buttons and list are commands as the menu items are.
+    const auto run = [this](const std::function<void()>& command) {
+        RunCommand ? RunCommand(command) : command();
     };
-    panel_->TakeOther = [this](const auto& choices) { TakeOther(choices); };
-    panel_->KeepThis = [this](const auto& choices) { KeepThis(choices); };
-    panel_->Clear = [this] { ClearClick(); };
+    panel_->GoTo = [=, this](int row, int column) {
+        run([=, this] {
+            if (GoToCell) GoToCell(row, column);
+        });
+    };
+    panel_->TakeOther = [=, this](const auto& choices) { run([&] { TakeOther(choices); }); };
+    panel_->KeepThis = [=, this](const auto& choices) { run([&] { KeepThis(choices); }); };
+    panel_->Clear = [=, this] { run([this] { ClearClick(); }); };
 }
 
 CompareCommands::~CompareCommands() = default;
+
+CommandTable CompareCommands::Commands() {
+    return {
+        {"Comparer",
+         txt::MenuCompare,
+         "Edition",
+         {},
+         When::Always,
+         [this] { CompareWithClick(); },
+         true},
+        {"DifferenceSuivante",
+         txt::MenuNextDifference,
+         "Edition",
+         {"F8"},
+         When::Comparing,
+         [this] { NextDifferenceClick(); }},
+        {"DifferencePrecedente",
+         txt::MenuPreviousDifference,
+         "Edition",
+         {"Shift+F8"},
+         When::Comparing,
+         [this] { PreviousDifferenceClick(); }},
+        {"EffacerComparaison",
+         txt::MenuClearComparison,
+         "Edition",
+         {},
+         When::Comparing,
+         [this] { ClearClick(); }},
+    };
+}
 
 namespace {
 
@@ -57,6 +93,7 @@ bool LoadOther(SessionState& other, const SessionState& s, const std::string& pa
 } // namespace
 
 void CompareCommands::CompareWithClick() {
+    if (Starting) Starting();
     const Lang lang = c_.lang();
     SessionState& s = c_.session;
     if (s.DataType.empty() || !s.CurrentPod) {
@@ -86,7 +123,6 @@ void CompareCommands::CompareWithClick() {
     Recompute();
     Show(-1);
     dock_->show();
-    EnableItems();
 }
 
 void CompareCommands::Recompute() {
@@ -201,7 +237,6 @@ void CompareCommands::ClearClick() {
     panel_->SetEntries({}, 0);
     panel_->SetSummary({});
     dock_->hide();
-    EnableItems();
 }
 
 void CompareCommands::NextDifferenceClick() {
@@ -290,11 +325,6 @@ std::string CompareCommands::KeptKey(const DifferenceEntry& e, int column) const
                                                        : std::string(t.Cell(rule_.keyColumn, row));
     const char kind = e.kind == DifferenceKind::Changed ? 'C' : there ? 'T' : 'H';
     return std::string(1, kind) + std::to_string(column) + '\x1f' + key;
-}
-
-void CompareCommands::EnableItems() {
-    for (QAction* item : items_)
-        CommandBoundary::SetAvailable(item, other_ != nullptr);
 }
 
 } // namespace orvane

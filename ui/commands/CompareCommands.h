@@ -28,6 +28,7 @@ class CompareCommands {
   public:
     CompareCommands(CommandContext context, QMainWindow* window, Captions& captions);
     ~CompareCommands();
+    CommandTable Commands();
 
     void CompareWithClick();
     // F8 / Shift+F8: the next or previous difference, its row made current.
@@ -41,14 +42,16 @@ class CompareCommands {
     void TableReplaced();
     bool Active() const { return other_ != nullptr; }
 
-    // The items that only work during a comparison (enabled by it).
-    void SetItems(std::vector<QAction*> items) { items_ = std::move(items); }
     // Makes a table cell current and shows it (the window's); column -1
     // keeps the current column.
     std::function<void(int row, int column)> GoToCell;
     // Ends a cell edit under way (the window's), so that a step through the
     // differences starts from the table as typed.
     std::function<void()> CommitEdit;
+    // Runs the panel's commands (the window's error boundary).
+    std::function<void(const std::function<void()>&)> RunCommand;
+    // Before a comparison starts (another comparison colouring the grid ends).
+    std::function<void()> Starting;
 
     QDockWidget* Dock() const { return dock_; }
     DifferencePanel* Panel() const { return panel_; }
@@ -66,12 +69,10 @@ class CompareCommands {
     void TakeOther(const std::vector<std::pair<int, int>>& choices);
     void KeepThis(const std::vector<std::pair<int, int>>& choices);
     std::string KeptKey(const DifferenceEntry& e, int column) const;
-    void EnableItems();
 
     CommandContext c_;
     QDockWidget* dock_;
     DifferencePanel* panel_;
-    std::vector<QAction*> items_;
 
     std::unique_ptr<SessionState> other_;
     std::string otherName_; // UTF-8

@@ -3,17 +3,42 @@
 #include "platform/Errors.h"
 #include "platform/Paths.h"
 #include "settings/Texts.h"
+#include "ui/Captions.h"
 #include "ui/grid/RecordGridModel.h"
 
 #include <string>
 
 namespace orvane {
 
+CommandTable DirectWriteCommands::Commands() {
+    return {
+        {"POD_ouvrir_ligne",
+         Both(txt::MenuPodOuvrirLigne),
+         "FichierDBD",
+         {},
+         When::Always,
+         [this] { POD_ouvrir_ligneClick(OpenArchive); },
+         true},
+        {"POD_Enregistrer_ligne",
+         Both(txt::MenuPodEnregistrerLigne),
+         "FichierDBD",
+         {},
+         When::DirectWrite,
+         [this] { POD_Enregistrer_ligneClick(); }},
+        {"POD_mode_normal",
+         Both(txt::MenuPodModeNormal),
+         "FichierDBD",
+         {},
+         When::DirectWrite,
+         [this] { POD_mode_normalClick(); }},
+    };
+}
+
 void DirectWriteCommands::POD_ouvrir_ligneClick(const std::function<void()>& openArchive) {
     const bool wasOn = mode_ == EditMode::DirectWrite;
     EnterDirectWriteMode(c_.session, mode_);
-    if (!wasOn) rowsAreRecords_ = false;
-    c_.view.ShowMode(ViewOf(mode_));
+    if (!wasOn) c_.session.RowsAreRecords = false;
+    c_.view.ShowMode(mode_);
     UpdateTracking();
     if (openArchive) openArchive();
 }
@@ -21,7 +46,7 @@ void DirectWriteCommands::POD_ouvrir_ligneClick(const std::function<void()>& ope
 void DirectWriteCommands::POD_Enregistrer_ligneClick() {
     SessionState& s = c_.session;
     const int row = s.Table.CurrentRow();
-    if (!rowsAreRecords_) throw RefusedError(txt::LoadedBeforeDirectWrite);
+    if (!s.RowsAreRecords) throw RefusedError(txt::LoadedBeforeDirectWrite);
     const bool epd =
         s.CurrentPod && s.CurrentPod->IsOpen() && s.CurrentPod->Kind() == ArchiveKind::Epd;
     const DirectWriteOutcome outcome = WriteCurrentRow(s, row, c_.ui);
@@ -41,19 +66,25 @@ void DirectWriteCommands::POD_mode_normalClick() {
 
 void DirectWriteCommands::Leave() {
     mode_ = EditMode::Normal;
-    c_.view.ShowMode(ViewOf(mode_));
+    c_.view.ShowMode(mode_);
     UpdateTracking();
 }
 
 void DirectWriteCommands::TableLoaded() {
-    rowsAreRecords_ = true;
     UpdateTracking();
 }
 
 void DirectWriteCommands::UpdateTracking() {
     const SessionState& s = c_.session;
-    c_.model.TrackUnwritten(mode_ == EditMode::DirectWrite && rowsAreRecords_ && s.CurrentPod &&
+    c_.model.TrackUnwritten(mode_ == EditMode::DirectWrite && s.RowsAreRecords && s.CurrentPod &&
                             s.CurrentPod->IsOpen() && s.CurrentPod->Kind() == ArchiveKind::Pod);
+}
+
+bool DirectWriteCommands::MayReplaceTable() {
+    if (c_.model.TrackingUnwritten() && !c_.model.UnwrittenRows().empty())
+        return MayDropUnwritten();
+    return c_.session.Undo.IsClean(c_.session.Table) ||
+           c_.ui.Confirm(txt::UnsavedChanges.In(c_.lang()));
 }
 
 bool DirectWriteCommands::MayDropUnwritten() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "database/DirectWrite.h"
+#include "ui/commands/Command.h"
 #include "ui/commands/CommandContext.h"
 
 #include <functional>
@@ -12,6 +13,9 @@ namespace orvane {
 class DirectWriteCommands {
   public:
     explicit DirectWriteCommands(CommandContext context) : c_(context) {}
+    CommandTable Commands();
+    // The archive open of the DBD menu, run once the mode is on.
+    std::function<void()> OpenArchive;
 
     // Fly! 2 only: the mode goes on, then openArchive runs (the archive
     // open of the DBD menu); the mode stays on when its dialog is cancelled.
@@ -28,10 +32,13 @@ class DirectWriteCommands {
     void Leave();
 
     EditMode Mode() const { return mode_; }
-    // A table was loaded: its row n is record n of its DBD.
+    // A table was loaded: its rows are tracked when they can be written.
     void TableLoaded();
     // True when no row waits to be written, or the user lets the changes go.
     bool MayDropUnwritten();
+    // Before a load or quitting: in the mode, the rows changed and not
+    // written yet are named; any other change gets the plain question.
+    bool MayReplaceTable();
 
   private:
     // Rows are marked as unwritten only where they can be written: in the
@@ -40,9 +47,6 @@ class DirectWriteCommands {
 
     CommandContext c_;
     EditMode mode_ = EditMode::Normal;
-    // False for a table loaded before the mode came on: it may have been
-    // sorted or had rows inserted, so row n need not be record n.
-    bool rowsAreRecords_ = false;
 };
 
 } // namespace orvane

@@ -7,6 +7,59 @@
 
 namespace orvane {
 
+CommandTable EditionCommands::Commands() {
+    return {
+        {"btnEffacerTout",
+         txt::BtnEffacerTout,
+         "gbEdition",
+         {},
+         When::Always,
+         [this] { btnEffacerToutClick(); }},
+        {"btnInserLigne",
+         txt::BtnInserLigne,
+         "gbEdition",
+         {},
+         When::Always,
+         [this] { btnInserLigneClick(); }},
+        {"bntAjoutFin",
+         txt::BtnAjoutFin,
+         "gbEdition",
+         {},
+         When::Always,
+         [this] { bntAjoutFinClick(); }},
+        {"btnSuppSelect",
+         txt::BtnSuppSelect,
+         "gbEdition",
+         {},
+         When::Always,
+         [this] { btnSuppSelectClick(); }},
+        {"btnSuppLigne",
+         txt::BtnSuppLigne,
+         "gbEdition",
+         {},
+         When::Always,
+         [this] { btnSuppLigneClick(); }},
+        {"btnSelectionAll",
+         txt::BtnSelectionAll,
+         "gbExport",
+         {},
+         When::Always,
+         [this] { btnSelectionAllClick(); }},
+        {"btnSelectionNone",
+         txt::BtnSelectionNone,
+         "gbExport",
+         {},
+         When::Always,
+         [this] { btnSelectionNoneClick(); }},
+        {"btnSelectPart",
+         txt::BtnSelectPart,
+         "gbExport",
+         {},
+         When::Always,
+         [this] { btnSelectPartClick(); }},
+    };
+}
+
 namespace {
 
 // The core operations ask and act in one call. The grid is told a reset
@@ -81,14 +134,14 @@ void EditionCommands::btnSuppLigneClick() {
 // A new row comes selected: the counters were recounted.
 void EditionCommands::RowsAdded() {
     c_.view.ShowRows(false);
-    c_.view.ShowSelection(true, true, true);
+    c_.view.ShowSelection(true, true);
 }
 
 // The core recounted both counters: both labels and the selection menu
 // items show the new counts at once.
 void EditionCommands::RowsRemoved(bool refitColumns) {
     c_.view.ShowRows(refitColumns);
-    c_.view.ShowSelection(true, true, true);
+    c_.view.ShowSelection(true, true);
 }
 
 void EditionCommands::SelectionChanged(bool (*op)(RecordTable&, UserInteraction&, Lang),
@@ -98,7 +151,7 @@ void EditionCommands::SelectionChanged(bool (*op)(RecordTable&, UserInteraction&
         if (!op(c_.session.Table, c_.ui, c_.lang())) return;
     }
     c_.model.AllFlagsChanged();
-    c_.view.ShowSelection(true, deleteLabel, true);
+    c_.view.ShowSelection(true, deleteLabel);
 }
 
 void EditionCommands::btnSelectionAllClick() {
@@ -126,7 +179,7 @@ void EditionCommands::DataGridMouseDown() {
     else
         return;
     c_.model.FlagsChanged(row);
-    c_.view.ShowSelection(true, true, true);
+    c_.view.ShowSelection(true, true);
 }
 
 void EditionCommands::EmptyCells(const QModelIndexList& cells) {

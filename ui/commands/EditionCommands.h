@@ -13,6 +13,8 @@ namespace orvane {
 class EditionCommands {
   public:
     explicit EditionCommands(CommandContext context) : c_(context) {}
+    // The "Edition" and "Export" boxes' buttons.
+    CommandTable Commands();
 
     // "Edition" box.
     void btnEffacerToutClick();

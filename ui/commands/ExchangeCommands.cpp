@@ -11,6 +11,102 @@
 
 namespace orvane {
 
+// Every writer of the table, in its menu's order: the DBD saves, then each
+// exchange menu (open, the exports, the add).
+CommandTable ExchangeCommands::Commands() {
+    return {
+        {"DBD_Enregistrer_tout",
+         txt::MenuDbdEnregistrerTout,
+         "FichierDBD",
+         {"Ctrl+S"},
+         When::DbdLoaded,
+         [this] { DBD_Enregistrer_toutClick(); },
+         true},
+        {"DBD_Enregistrer_select",
+         txt::MenuDbdEnregistrerSelect,
+         "FichierDBD",
+         {},
+         When::DbdSelection,
+         [this] { DBD_Enregistrer_selectClick(); }},
+        {"DEX_ouvrir",
+         txt::MenuDexOuvrir,
+         "FichierDEX",
+         {},
+         When::Always,
+         [this] { DEX_ouvrirClick(); }},
+        {"DEX_Enregistrer_tout",
+         txt::MenuDexEnregistrerTout,
+         "FichierDEX",
+         {},
+         When::TableLoaded,
+         [this] { DEX_Enregistrer_toutClick(); },
+         true},
+        {"DEX_Enregistrer_select",
+         txt::MenuDexEnregistrerSelect,
+         "FichierDEX",
+         {},
+         When::Selection,
+         [this] { DEX_Enregistrer_selectClick(); }},
+        {"DEX_Ajouter",
+         txt::MenuDexAjouter,
+         "FichierDEX",
+         {},
+         When::AddToTable,
+         [this] { DEX_AjouterClick(); },
+         true},
+        {"CSV_Import",
+         txt::MenuCsvImport,
+         "FichierCSV",
+         {},
+         When::Always,
+         [this] { CSV_ImportClick(); }},
+        {"CSV_Enregistrer_tout",
+         txt::MenuCsvEnregistrerTout,
+         "FichierCSV",
+         {},
+         When::TableLoaded,
+         [this] { CSV_Enregistrer_toutClick(); },
+         true},
+        {"CSV_Enregistrer_select",
+         txt::MenuCsvEnregistrerSelect,
+         "FichierCSV",
+         {},
+         When::Selection,
+         [this] { CSV_Enregistrer_selectClick(); }},
+        {"CSV_Ajouter",
+         txt::MenuCsvAjouter,
+         "FichierCSV",
+         {},
+         When::AddToTable,
+         [this] { CSV_AjouterClick(); },
+         true},
+    };
+}
+
+void ExchangeCommands::DBD_Enregistrer_toutClick() {
+    if (auto path = ChooseSaveTarget()) {
+        SaveDbd(c_.session, *path, false, c_.ui, c_.busy);
+        c_.view.MarkSaved();
+    }
+}
+
+void ExchangeCommands::DBD_Enregistrer_selectClick() {
+    if (auto path = ChooseSaveTarget()) SaveDbd(c_.session, *path, true, c_.ui, c_.busy);
+}
+
+std::optional<std::string> ExchangeCommands::ChooseSaveTarget() {
+    const Lang lang = c_.lang();
+    FileDialogRequest r;
+    r.title = txt::SaveDbdTitle.In(lang);
+    const TableFormat& dbd = FormatById(TableFormatId::Dbd);
+    r.filter = dbd.saveFilter->In(lang);
+    r.initialFolder = c_.session.WorkDir;
+    r.fileName = c_.session.DataType + ".dbd";
+    r.defaultExtension = dbd.DefaultSuffix();
+    r.confirmOverwrite = true;
+    return c_.ui.SaveFile(r);
+}
+
 void ExchangeCommands::Open(ExchangeFormat format) {
     if (!c_.view.MayReplaceTable()) return;
     // The open leaves the direct-write mode even when its dialog is cancelled.
@@ -73,6 +169,7 @@ void ExchangeCommands::Import(ExchangeFormat format, const std::string& path, Im
             throw;
         }
         if (step && step->Name()) step->Name()->number = c_.session.Table.RowCount() - rowsBefore;
+        if (outcome.templateLoaded && outcome.tableChanged) c_.session.FinishLoad();
     }
     c_.view.ShowImport(outcome);
 }

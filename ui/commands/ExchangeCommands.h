@@ -1,11 +1,13 @@
-// The DEX and CSV commands: open, export all or the selection, add to the
-// table. Each is split into the question (a file dialog through the seam)
-// and the work (one core call, with a progress dialog when it runs long), so
-// tests can reach both halves.
+// The DEX and CSV commands (open, export all or the selection, add to the
+// table) and the DBD saves: every writer of the table is a row here. Each is split into the
+// question (a file dialog through the seam) and the work (one core call, with a progress dialog
+// when it runs long), so tests can reach both halves.
 #pragma once
 
+#include "database/DbdFile.h"
 #include "exchange/DexFile.h"
 #include "exchange/TableFormats.h"
+#include "ui/commands/Command.h"
 #include "ui/commands/CommandContext.h"
 
 #include <functional>
@@ -23,6 +25,13 @@ class ExchangeCommands {
 
     // Run by the opens before they ask for a file: back to the normal mode.
     std::function<void()> LeaveDirectWrite;
+    // The DBD saves' rows and the exchange menus' rows.
+    CommandTable Commands();
+    void DBD_Enregistrer_toutClick();
+    // A saved selection is not the whole table: the unsaved mark stays.
+    void DBD_Enregistrer_selectClick();
+    // The save dialog: DataType + ".dbd" proposed in WorkDir.
+    std::optional<std::string> ChooseSaveTarget();
 
     void DEX_ouvrirClick() { Open(ExchangeFormat::Dex); }
     void DEX_Enregistrer_toutClick() { Export(ExchangeFormat::Dex, false); }

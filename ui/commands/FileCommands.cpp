@@ -17,15 +17,21 @@ void FileCommands::DBD_ouvrirClick() {
     if (auto path = ChooseDbd()) LoadDbd(*path);
 }
 
-void FileCommands::DBD_Enregistrer_toutClick() {
-    if (auto path = ChooseSaveTarget()) {
-        SaveDbd(c_.session, *path, false, c_.ui, c_.busy);
-        c_.view.MarkSaved();
-    }
-}
-
-void FileCommands::DBD_Enregistrer_selectClick() {
-    if (auto path = ChooseSaveTarget()) SaveDbd(c_.session, *path, true, c_.ui, c_.busy);
+CommandTable FileCommands::Commands() {
+    return {
+        {"POD_ouvrir",
+         txt::MenuPodOuvrir,
+         "FichierDBD",
+         {"Ctrl+O"},
+         When::Always,
+         [this] { POD_ouvrirClick(); }},
+        {"DBD_ouvrir",
+         txt::MenuDbdOuvrir,
+         "FichierDBD",
+         {"Ctrl+Shift+O"},
+         When::Always,
+         [this] { DBD_ouvrirClick(); }},
+    };
 }
 
 std::string FileCommands::ArchiveFolder() const {
@@ -61,6 +67,7 @@ bool FileCommands::Apply(const std::function<LoadOutcome()>& load) {
     {
         RecordGridModel::Reset reset(c_.model);
         outcome = load();
+        if (outcome.loaded) c_.session.FinishLoad();
     }
     c_.view.ShowLoad(outcome);
     return outcome.loaded;
@@ -77,19 +84,6 @@ bool FileCommands::LoadDbd(const std::string& path) {
     QtProgress progress(c_.progress, txt::ProgressLoad, FileNameOf(path), c_.lang());
     return Apply(
         [&] { return OpenDbdFromDisk(c_.session, path, {}, c_.ui, c_.busy, progress.Callback()); });
-}
-
-std::optional<std::string> FileCommands::ChooseSaveTarget() {
-    const Lang lang = c_.lang();
-    FileDialogRequest r;
-    r.title = txt::SaveDbdTitle.In(lang);
-    const TableFormat& dbd = FormatById(TableFormatId::Dbd);
-    r.filter = dbd.saveFilter->In(lang);
-    r.initialFolder = c_.session.WorkDir;
-    r.fileName = c_.session.DataType + ".dbd";
-    r.defaultExtension = dbd.DefaultSuffix();
-    r.confirmOverwrite = true;
-    return c_.ui.SaveFile(r);
 }
 
 } // namespace orvane

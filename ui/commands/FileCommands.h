@@ -1,9 +1,11 @@
-// The DBD file commands: the two opens and the two saves. Each is split into
-// the question (a file dialog through the seam) and the work (one core call
-// inside one model reset), so tests can reach both halves.
+// The DBD file commands: the two opens (the saves are rows of the exchange
+// family, beside the other writers). Each is split into the question (a file
+// dialog through the seam) and the work (one core call inside one model
+// reset), so tests can reach both halves.
 #pragma once
 
 #include "database/DbdFile.h"
+#include "ui/commands/Command.h"
 #include "ui/commands/CommandContext.h"
 
 #include <functional>
@@ -16,12 +18,10 @@ class FileCommands {
   public:
     explicit FileCommands(CommandContext context) : c_(context) {}
 
-    // Menu items.
+    // The family's menu items.
+    CommandTable Commands();
     void POD_ouvrirClick();
     void DBD_ouvrirClick();
-    void DBD_Enregistrer_toutClick();
-    // A saved selection is not the whole table: the unsaved mark stays.
-    void DBD_Enregistrer_selectClick();
 
     // "Ouvrir un DBD à partir d'un EPD ou POD": the archive the user picked,
     // nullopt on Cancel or for a file that is not an EPD or POD archive.
@@ -32,9 +32,6 @@ class FileCommands {
     bool LoadArchive(const std::string& path);
     // Also moves WorkDir to the file's folder.
     bool LoadDbd(const std::string& path);
-
-    // The save dialog: DataType + ".dbd" proposed in WorkDir.
-    std::optional<std::string> ChooseSaveTarget();
 
     // The folder the dialogs of "Ouvrir un DBD à partir d'un EPD ou POD" start in.
     std::string ArchiveFolder() const;

@@ -20,10 +20,52 @@ void OptionsCommands::InitialisationClick() {
     if (init_) init_->exec();
 }
 
-void OptionsCommands::LangageClick(QAction* langage) {
-    const bool toEnglish = Captions::Plain(langage->text()).contains(QStringLiteral("English"));
+bool OptionsCommands::ReadSettings() {
+    if (!StartupRead(c_.session, iniPath_)) {
+        c_.session.FirstRunDone = false;
+        return false; // French, no version mark, "Fly! version ?", no archive filter
+    }
+    if (c_.lang() == Lang::English) captions_.Apply(Lang::English);
+    c_.view.MarkVersion(c_.session.SimulatorVersion);
+    c_.view.ShowVersion(c_.session.SimulatorVersion);
+    c_.session.OpenFilter = OpenFilterFor(c_.session.SimulatorVersion, c_.lang());
+    return true;
+}
+
+void OptionsCommands::FirstRunCheck() {
+    if (c_.session.FirstRunDone || inFirstRunCheck_) return;
+    inFirstRunCheck_ = true;
+    c_.ui.ShowMessage(MessageKind::Warning, txt::FirstRunNotice.In(c_.lang()));
+    if (init_) init_->exec();
+    inFirstRunCheck_ = false;
+    firstRunChecked_ = true;
+    if (AfterFirstRun) AfterFirstRun();
+}
+
+CommandTable OptionsCommands::Commands() {
+    return {
+        {"Initialisation",
+         txt::MenuInitialisation,
+         "Options",
+         {},
+         When::Always,
+         [this] { InitialisationClick(); }},
+        {"Langage", txt::MenuLangage, "Options", {}, When::Always, [this] { LangageClick(); }},
+        {"Fly11",
+         Both(txt::MenuFly11),
+         "Options",
+         {},
+         When::Always,
+         [this] { Fly11Click(); },
+         true},
+        {"Fly21", Both(txt::MenuFly21), "Options", {}, When::Always, [this] { Fly21Click(); }},
+    };
+}
+
+void OptionsCommands::LangageClick() {
+    const bool toEnglish = Captions::Plain(langage_->text()).contains(QStringLiteral("English"));
     LanguageWrite(iniPath_, toEnglish);
-    captions_.SetItemText(langage, Q(toEnglish ? txt::MenuLangage.en : txt::MenuLangage.fr));
+    captions_.SetItemText(langage_, Q(toEnglish ? txt::MenuLangage.en : txt::MenuLangage.fr));
     c_.ui.ShowMessage(MessageKind::Warning, txt::RestartForLanguage);
 }
 

@@ -9,6 +9,12 @@
 
 namespace orvane {
 
+CommandTable PrintCommands::Commands() {
+    return {{"Imprimer", txt::MenuImprimer, Command::kMenuBar, {"Ctrl+P"}, When::Always, [this] {
+                 ImprimerClick();
+             }}};
+}
+
 void PrintCommands::Attach(QWidget* window, QTableView* grid) {
     window_ = window;
     grid_ = grid;

@@ -19,6 +19,7 @@ class PrintRangeDialog;
 class PrintCommands {
   public:
     explicit PrintCommands(CommandContext context) : c_(context) {}
+    CommandTable Commands();
 
     // The window the print range window opens over, and the grid whose
     // column widths and alignments the printout keeps.

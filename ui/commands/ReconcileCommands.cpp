@@ -73,6 +73,15 @@ ReconcileCommands::ReconcileCommands(CommandContext context, QMainWindow* window
 
 ReconcileCommands::~ReconcileCommands() = default;
 
+CommandTable ReconcileCommands::Commands() {
+    return {{"CompareOurAirports",
+             txt::MenuReconcile,
+             "Outils",
+             {},
+             When::Always,
+             [this] { CompareWithRealWorldClick(); }}};
+}
+
 void ReconcileCommands::CompareWithRealWorldClick() {
     const Lang lang = c_.lang();
     SessionState& s = c_.session;

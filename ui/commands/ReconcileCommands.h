@@ -9,6 +9,7 @@
 #pragma once
 
 #include "exchange/Reconcile.h"
+#include "ui/commands/Command.h"
 #include "ui/commands/CommandContext.h"
 
 #include <functional>
@@ -32,6 +33,7 @@ class ReconcileCommands {
   public:
     ReconcileCommands(CommandContext context, QMainWindow* window, Captions& captions);
     ~ReconcileCommands();
+    CommandTable Commands();
 
     void CompareWithRealWorldClick();
     void ClearClick();

@@ -15,6 +15,31 @@
 
 namespace orvane {
 
+CommandTable SearchCommands::Commands() {
+    return {
+        {"btnChercher1",
+         txt::BtnChercher1,
+         "gbChercher",
+         {},
+         When::Always,
+         [this] { btnChercher1Click(); }},
+        {"btnChercher2",
+         txt::BtnChercher2,
+         "gbChercher",
+         {},
+         When::Always,
+         [this] { btnChercher2Click(); }},
+        {"btnOACI", txt::BtnOACI, "gbChercher", {}, When::Always, [this] { btnOACIClick(); }},
+        {"FocusSearch", {}, "", {"Ctrl+F"}, When::Always, [this] { FocusSearchBox(); }},
+        {"FindNext", {}, "", {"F3"}, When::Always, [this] { FindNextClick(); }},
+    };
+}
+
+void SearchCommands::FocusSearchBox() {
+    w_.cbSrch->setFocus(Qt::ShortcutFocusReason);
+    w_.cbSrch->lineEdit()->selectAll();
+}
+
 namespace {
 
 // The search box's own events: Enter (taken from the box, which would

@@ -30,6 +30,8 @@ struct SearchControls {
 class SearchCommands {
   public:
     explicit SearchCommands(CommandContext context) : c_(context) {}
+    // The find box's buttons and the search keys.
+    CommandTable Commands();
 
     // Connects the search box's own events (text typed, focus leaving,
     // Enter) and Enter in edOACI, each through the boundary.
@@ -39,6 +41,8 @@ class SearchCommands {
     void btnChercher2Click() { Press(SearchMode::Partial); }
     // F3: the button pressed last, pressed again (the exact one at first).
     void FindNextClick() { Press(last_); }
+    // Ctrl+F: the search box takes the focus, its text selected.
+    void FocusSearchBox();
     void btnOACIClick();
     // The user changed the search text: both buttons back to "find".
     void cbSrchChange();

@@ -3,6 +3,7 @@
 #include "platform/BinaryFile.h"
 #include "platform/Launcher.h"
 #include "platform/Paths.h"
+#include "ui/Captions.h"
 #include "ui/dialogs/AboutBox.h"
 #include "ui/dialogs/MemoWindow.h"
 #include "ui/qt/QtText.h"
@@ -16,6 +17,37 @@ ToolsCommands::ToolsCommands(CommandContext context, QWidget* parent, std::strin
     : c_(context), parent_(parent), memoPath_(std::move(memoPath)) {}
 
 ToolsCommands::~ToolsCommands() = default;
+
+CommandTable ToolsCommands::Commands() {
+    return {
+        {"Extraction_POD",
+         txt::MenuExtractionPod,
+         "Outils",
+         {},
+         When::Always,
+         [this] { ShowArchiveViewer(); }},
+        {"LancerDexImport",
+         Both(txt::MenuLancerDexImport),
+         "Outils",
+         {},
+         When::Always,
+         [this] { LancerDexImportClick(); }},
+        {"LancerDBImport",
+         txt::MenuLancerDBImport,
+         "Outils",
+         {},
+         When::Always,
+         [this] { LancerDBImportClick(); }},
+        {"Pournepasoublier",
+         txt::MenuPournepasoublier,
+         "Outils",
+         {},
+         When::Always,
+         [this] { PournepasoublierClick(); }},
+        {"Apropos", txt::MenuApropos, "Aide", {}, When::Always, [this] { AproposClick(); }},
+        {"AideHTML", txt::MenuAideHTML, "Aide", {"F1"}, When::Always, [this] { AideHTMLClick(); }},
+    };
+}
 
 void ToolsCommands::StartCompanion(const std::string& folder, const char* file,
                                    const char* missing) {

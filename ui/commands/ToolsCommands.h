@@ -5,6 +5,7 @@
 
 #include "ui/commands/CommandContext.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -20,6 +21,9 @@ class ToolsCommands {
     // parent: the window the memo and about box open over; memoPath: memo.txt.
     ToolsCommands(CommandContext context, QWidget* parent, std::string memoPath);
     ~ToolsCommands();
+    CommandTable Commands();
+    // "Extraction POD": the archive viewer, shown modally (the window's).
+    std::function<void()> ShowArchiveViewer;
 
     void LancerDBImportClick();
     void LancerDexImportClick();

@@ -8,12 +8,26 @@
 
 namespace orvane {
 
+CommandTable UndoCommands::Commands() {
+    return {
+        {"Annuler", txt::MenuUndo, "Edition", {"Ctrl+Z"}, When::Undo, [this] { UndoClick(); }},
+        {"Retablir",
+         txt::MenuRedo,
+         "Edition",
+         {"Ctrl+Y", "Ctrl+Shift+Z"},
+         When::Redo,
+         [this] { RedoClick(); }},
+    };
+}
+
 void UndoCommands::UndoClick() {
     Apply(true);
+    if (RowsReordered) RowsReordered();
 }
 
 void UndoCommands::RedoClick() {
     Apply(false);
+    if (RowsReordered) RowsReordered();
 }
 
 // A step may change the shape of the table (erase all, columns): the grid
@@ -27,17 +41,15 @@ void UndoCommands::Apply(bool undo) {
         undo ? h.Undo(t) : h.Redo(t);
     }
     c_.view.ShowRows(true);
-    c_.view.ShowSelection(true, true, true);
+    c_.view.ShowSelection(true, true);
 }
 
-void UndoCommands::ShowItems(QAction* undo, QAction* redo, bool directWrite,
-                             const Captions& captions) const {
+void UndoCommands::ShowItems(QAction* undo, QAction* redo, const Captions& captions) const {
     const History& h = c_.session.Undo;
     const RecordTable& t = c_.session.Table;
     const Lang lang = c_.lang();
     const auto show = [&](QAction* item, bool can, const StepName* name, BiText plain,
                           BiText named) {
-        CommandBoundary::SetAvailable(item, can && !directWrite);
         captions.SetItemText(item, Q(can && name ? Format(named.In(lang), name->In(lang).c_str())
                                                  : std::string(plain.In(lang))));
     };

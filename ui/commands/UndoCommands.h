@@ -13,12 +13,14 @@ namespace orvane {
 class UndoCommands {
   public:
     explicit UndoCommands(CommandContext context) : c_(context) {}
+    CommandTable Commands();
+    // Rows may come back in another order than a heading sort left them.
+    std::function<void()> RowsReordered;
 
     void UndoClick();
     void RedoClick();
-    // The two items: available when there is a step (never in direct-write
-    // mode), captions naming it.
-    void ShowItems(QAction* undo, QAction* redo, bool directWrite, const Captions& captions) const;
+    // The two items' captions, naming the step each would take.
+    void ShowItems(QAction* undo, QAction* redo, const Captions& captions) const;
 
   private:
     void Apply(bool undo);

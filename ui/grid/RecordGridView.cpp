@@ -1,5 +1,8 @@
 #include "ui/grid/RecordGridView.h"
 
+#include "table/RecordTable.h"
+#include "ui/qt/QtText.h"
+
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -8,9 +11,17 @@
 #include <QStyleOptionHeader>
 #include <QToolTip>
 
+#include <algorithm>
+#include <array>
+#include <string_view>
+
 namespace orvane {
 
 namespace {
+constexpr int kFlagWidths[4] = {45, 45, 50, 50};
+constexpr int kRowHeight = 21;
+// Rows sampled to size a field column (never the whole table).
+constexpr int kWidthSampleRows = 200;
 constexpr int kTextMargin = 8; // left and right padding of a heading's text
 constexpr int kArrowWidth = 9; // the sort arrow's width
 constexpr int kArrowRoom = kArrowWidth + 4;
@@ -175,6 +186,44 @@ void RecordGridView::MoveDown() {
     const QModelIndex current = currentIndex();
     if (!current.isValid() || current.row() + 1 >= model()->rowCount()) return;
     setCurrentIndex(model()->index(current.row() + 1, current.column()));
+}
+
+void RecordGridView::FitColumns(const RecordTable& t) {
+    const QFontMetrics fm(font());
+    const QFontMetrics hfm(horizontalHeader()->font());
+    const QString largestNumber(QString::number(std::max(t.RowCount() - 1, 1)).size(), '0');
+    for (int c = 0; c < t.ColumnCount(); ++c) {
+        // A flag column keeps its designed width unless its heading needs more
+        // in the platform's font ("Change" does).
+        int w = c < kFirstFieldColumn ? kFlagWidths[c] : 40;
+        for (const QString& word :
+             CellToQString(t.Cell(c, 0)).split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            w = std::max(w, hfm.horizontalAdvance(word) + 14);
+        if (c == kColNumber) w = std::max(w, fm.horizontalAdvance(largestNumber) + 12);
+        if (c < kFirstFieldColumn) {
+            setColumnWidth(c, w);
+            continue;
+        }
+        // Measuring a text shapes it, which is slow: only the longest few of
+        // the sampled texts are measured.
+        std::array<std::string_view, 3> longest{};
+        const int last = std::min(t.RowCount() - 1, kWidthSampleRows);
+        for (int r = 1; r <= last; ++r) {
+            std::string_view text = t.Cell(c, r);
+            for (auto& kept : longest)
+                if (text.size() > kept.size()) std::swap(text, kept);
+        }
+        for (const auto& text : longest)
+            w = std::max(w, fm.horizontalAdvance(CellToQString(text)) + 12);
+        setColumnWidth(c, std::min(w, 260));
+    }
+    heading_->FitHeight(kRowHeight);
+}
+
+void RecordGridView::ShowSortArrow(int column, bool ascending) {
+    heading_->setSortIndicator(column, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+    // The arrow takes room from its heading's text, which may wrap once more.
+    if (column >= 0) heading_->FitHeight(kRowHeight);
 }
 
 } // namespace orvane

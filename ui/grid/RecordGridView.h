@@ -11,6 +11,8 @@
 
 namespace orvane {
 
+class RecordTable;
+
 // A horizontal header that draws its own sort arrow, in room kept for it at
 // the right of the sorted heading (the text never runs under it): pointing
 // up for an ascending order, down for a descending one, as file managers
@@ -53,6 +55,12 @@ class RecordGridView : public QTableView {
     // Ends an open cell editing: its text committed (a command chosen while
     // the cell is open works on what the cell shows), or dropped.
     void EndEdit(bool commit);
+    // Flag columns as designed ("n°" as wide as the table's largest row
+    // number); a field column as wide as its longest title word or the
+    // widest of its first rows, within limits.
+    void FitColumns(const RecordTable& table);
+    // The arrow on the sorted column's heading (-1: rows in no heading's order).
+    void ShowSortArrow(int column, bool ascending);
 
   signals:
     // After a press of any button on a cell, once the press has made it current.

@@ -25,6 +25,7 @@ void CommandBoundary::Run(const std::function<void()>& command) const noexcept {
         } catch (...) {
             ui_.ShowMessage(MessageKind::Error, txt::UnexpectedError);
         }
+        if (after_) after_();
     } catch (...) {
         // The error display itself failed: nothing more can be shown.
     }

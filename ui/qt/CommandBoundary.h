@@ -25,6 +25,9 @@ class CommandBoundary {
     // Runs first in every wired command (a window ends its open cell
     // editing there), inside the same boundary.
     void SetBeforeCommand(std::function<void()> before) { before_ = std::move(before); }
+    // Runs after every command run through Run, whatever became of it (the
+    // window shows there which commands the new state allows).
+    void SetAfterCommand(std::function<void()> after) { after_ = std::move(after); }
 
     // Connects a menu item or a button to a command run through Run, and
     // marks it as having one: only such controls are ever enabled.
@@ -55,6 +58,7 @@ class CommandBoundary {
     UserInteraction& ui_;
     std::function<Lang()> language_;
     std::function<void()> before_;
+    std::function<void()> after_;
 };
 
 } // namespace orvane

@@ -1,0 +1,49 @@
+#include "ui/commands/Availability.h"
+
+#include "ui/commands/Command.h"
+
+namespace orvane {
+
+bool IsAvailable(When rule, const EditorState& s) {
+    switch (rule) {
+    case When::Always:
+        return true;
+    case When::DbdLoaded:
+        return s.dbdLoaded;
+    case When::TableLoaded:
+        return s.tableLoaded || s.dbdLoaded;
+    case When::DbdSelection:
+        return s.dbdLoaded && s.selectedCount > 0;
+    case When::Selection:
+        return (s.tableLoaded || s.dbdLoaded) && s.selectedCount > 0;
+    case When::AddToTable:
+        return (s.tableLoaded || s.dbdLoaded) && !s.directWrite;
+    case When::DirectWrite:
+        return s.directWrite;
+    case When::Undo:
+        return s.canUndo && !s.directWrite;
+    case When::Redo:
+        return s.canRedo && !s.directWrite;
+    case When::Comparing:
+        return s.comparing;
+    }
+    return false;
+}
+
+std::set<std::string> AvailableCommands(const EditorState& state,
+                                        const std::vector<CommandRule>& rules) {
+    std::set<std::string> names;
+    for (const CommandRule& r : rules)
+        if (IsAvailable(r.when, state)) names.insert(r.name);
+    return names;
+}
+
+std::vector<CommandRule> RulesOf(const CommandTable& table) {
+    std::vector<CommandRule> rules;
+    rules.reserve(table.size());
+    for (const Command& c : table)
+        rules.push_back({c.name, c.when});
+    return rules;
+}
+
+} // namespace orvane

@@ -1,0 +1,67 @@
+#include "ui/commands/CommandFamilies.h"
+
+#include "settings/Memo.h"
+#include "ui/commands/CompareCommands.h"
+#include "ui/commands/DirectWriteCommands.h"
+#include "ui/commands/EditionCommands.h"
+#include "ui/commands/ExchangeCommands.h"
+#include "ui/commands/FileCommands.h"
+#include "ui/commands/GridCommands.h"
+#include "ui/commands/OptionsCommands.h"
+#include "ui/commands/PrintCommands.h"
+#include "ui/commands/ReconcileCommands.h"
+#include "ui/commands/SearchCommands.h"
+#include "ui/commands/ToolsCommands.h"
+#include "ui/commands/UndoCommands.h"
+
+#include <QMainWindow>
+
+namespace orvane {
+
+CommandFamilies::CommandFamilies(const CommandContext& context, QMainWindow* window,
+                                 const std::string& iniPath, Captions& captions)
+    : files(std::make_unique<FileCommands>(context)),
+      edition(std::make_unique<EditionCommands>(context)),
+      exchange(std::make_unique<ExchangeCommands>(context)),
+      directWrite(std::make_unique<DirectWriteCommands>(context)),
+      search(std::make_unique<SearchCommands>(context)),
+      print(std::make_unique<PrintCommands>(context)),
+      tools(std::make_unique<ToolsCommands>(context, window, MemoFilePath(iniPath))),
+      options(std::make_unique<OptionsCommands>(context, iniPath, captions)),
+      undo(std::make_unique<UndoCommands>(context)),
+      grid(std::make_unique<GridCommands>(context, *search)),
+      compare(std::make_unique<CompareCommands>(context, window, captions)),
+      reconcile(std::make_unique<ReconcileCommands>(context, window, captions)) {
+    exchange->LeaveDirectWrite = [this] { directWrite->Leave(); };
+    directWrite->OpenArchive = [this] { files->POD_ouvrirClick(); };
+    undo->RowsReordered = [this] { grid->RowsUnsorted(); };
+    // One comparison at a time colours the grid.
+    compare->Starting = [this] { reconcile->TableReplaced(); };
+    reconcile->Started = [this] { compare->TableReplaced(); };
+}
+
+CommandFamilies::~CommandFamilies() = default;
+
+const std::vector<std::pair<const char*, BiText>>& CommandFamilies::Menus() {
+    static const std::vector<std::pair<const char*, BiText>> menus = {
+        {"FichierDBD", txt::MenuFichierDBD},
+        {"FichierDEX", txt::MenuFichierDEX},
+        {"FichierCSV", txt::MenuFichierCSV},
+        {"Edition", txt::MenuEdition},
+        {"Outils", txt::MenuOutils},
+        {"Options", txt::MenuOptions},
+        {"Aide", txt::MenuAide}};
+    return menus;
+}
+
+std::vector<CommandTable> CommandFamilies::Tables() const {
+    const CommandTable window = {
+        {"Quitter", txt::MenuQuitter, "FichierDBD", {"Ctrl+Q"}, When::Always, Quit, true},
+        {"Verifier", txt::MenuVerifier, "Outils", {"F7"}, When::Always, Check, true}};
+    return {files->Commands(),   exchange->Commands(), directWrite->Commands(), undo->Commands(),
+            compare->Commands(), grid->Commands(),     tools->Commands(),       options->Commands(),
+            print->Commands(),   search->Commands(),   edition->Commands(),     window,
+            reconcile->Commands()};
+}
+
+} // namespace orvane

@@ -1,0 +1,56 @@
+// Every command family of the main window, made once with the window's
+// context, and their tables in the order the menus show their rows.
+#pragma once
+
+#include "ui/commands/CommandContext.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QMainWindow;
+
+namespace orvane {
+
+class Captions;
+class CompareCommands;
+class DirectWriteCommands;
+class EditionCommands;
+class ExchangeCommands;
+class FileCommands;
+class GridCommands;
+class OptionsCommands;
+class PrintCommands;
+class ReconcileCommands;
+class SearchCommands;
+class ToolsCommands;
+class UndoCommands;
+
+struct CommandFamilies {
+    CommandFamilies(const CommandContext& context, QMainWindow* window, const std::string& iniPath,
+                    Captions& captions);
+    ~CommandFamilies();
+    // The menu bar's menus, in their order.
+    static const std::vector<std::pair<const char*, BiText>>& Menus();
+    // Within a menu, the rows' order is the menu's.
+    std::vector<CommandTable> Tables() const;
+    // The window's own commands: quitting, and the check beside the grid.
+    std::function<void()> Quit;
+    std::function<void()> Check;
+
+    std::unique_ptr<FileCommands> files;
+    std::unique_ptr<EditionCommands> edition;
+    std::unique_ptr<ExchangeCommands> exchange;
+    std::unique_ptr<DirectWriteCommands> directWrite;
+    std::unique_ptr<SearchCommands> search;
+    std::unique_ptr<PrintCommands> print;
+    std::unique_ptr<ToolsCommands> tools;
+    std::unique_ptr<OptionsCommands> options;
+    std::unique_ptr<UndoCommands> undo;
+    std::unique_ptr<GridCommands> grid;
+    std::unique_ptr<CompareCommands> compare;
+    std::unique_ptr<ReconcileCommands> reconcile; // the table beside OurAirports' data
+};
+
+} // namespace orvane
