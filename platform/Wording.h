@@ -21,6 +21,7 @@ struct BiText {
     constexpr BiText(const char* french, const char* english) : fr(french), en(english) {}
     // A text that reads the same in both languages.
     constexpr BiText(const char* both) : fr(both), en(both) {}
+    constexpr BiText() : fr(""), en("") {} // no text
     const char* In(Lang lang) const { return lang == Lang::English ? en : fr; }
 };
 

@@ -4,7 +4,7 @@
 #include "table/ValueDisplay.h"
 #include "ui/commands/SearchCommands.h"
 #include "ui/commands/UndoCommands.h"
-#include "ui/dialogs/RecordEditor.h"
+#include "ui/dialogs/RecordEditorDialog.h"
 #include "ui/grid/DefinitionsPage.h"
 #include "ui/grid/RecordGridModel.h"
 #include "ui/grid/RecordGridView.h"
