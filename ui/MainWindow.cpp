@@ -1,9 +1,7 @@
 #include "ui/MainWindow.h"
 
-#include "database/DbdFile.h"
 #include "exchange/DexFile.h"
 #include "table/Search.h"
-#include "table/TableOperations.h"
 #include "ui/LeftColumn.h"
 #include "ui/RecordPages.h"
 #include "ui/commands/CommandControls.h"
@@ -153,12 +151,7 @@ void MainWindow::WireEvents() {
     };
     commands_->compare->CommitEdit = [this] { gridView_->EndEdit(true); };
     commands_->compare->RunCommand = run;
-    commands_->reconcile->GoToCell = commands_->compare->GoToCell;
-    commands_->reconcile->CommitEdit = commands_->compare->CommitEdit;
-    commands_->reconcile->ShowMoves = [this](auto moves) {
-        pages_->Map()->SetMoveLines(std::move(moves));
-    };
-    commands_->reconcile->CheckTable = [this] { pages_->Check()->VerifierClick(); };
+    commands_->reconcile->ShowMoves = [this](auto m) { pages_->Map()->SetMoveLines(std::move(m)); };
     commands_->options->AfterFirstRun = [this] {
         activationCounts_ = false;
         if (!filesAfterFirstRun_.empty()) OpenFiles(std::exchange(filesAfterFirstRun_, {}));
@@ -300,8 +293,7 @@ void MainWindow::ShowImport(const ImportOutcome& outcome) {
 // starts afresh on it.
 void MainWindow::ShowTableReplaced(const std::string& status) {
     pages_->Map()->FitOnNextShow();
-    commands_->compare->TableReplaced();
-    commands_->reconcile->TableReplaced();
+    commands_->TableReplaced();
     filePanel_->ShowStatus(Q(status), Q(txt::RecordsWord.In(lang())),
                            session_.Table.RowCount() - 1);
     commands_->search->TableLoaded();
@@ -396,10 +388,7 @@ void MainWindow::MarkSaved() {
 // change sets it; a save, a load, a write of the last unwritten row or an
 // undo back to the saved point clears it).
 void MainWindow::ShowHistory() {
-    if (commands_) {
-        commands_->compare->Refresh();
-        commands_->reconcile->Refresh();
-    }
+    if (commands_) commands_->TableChanged();
     if (controls_)
         commands_->undo->ShowItems(controls_->Item("Annuler"), controls_->Item("Retablir"),
                                    captions_);

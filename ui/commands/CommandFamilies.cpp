@@ -38,9 +38,24 @@ CommandFamilies::CommandFamilies(const CommandContext& context, QMainWindow* win
     // One comparison at a time colours the grid.
     compare->Starting = [this] { reconcile->TableReplaced(); };
     reconcile->Started = [this] { compare->TableReplaced(); };
+    // The real-world findings are walked, committed and checked as the
+    // comparison's are.
+    reconcile->GoToCell = [this](int row, int column) { compare->GoToCell(row, column); };
+    reconcile->CommitEdit = [this] { compare->CommitEdit(); };
+    reconcile->CheckTable = [this] { Check(); };
 }
 
 CommandFamilies::~CommandFamilies() = default;
+
+void CommandFamilies::TableReplaced() {
+    compare->TableReplaced();
+    reconcile->TableReplaced();
+}
+
+void CommandFamilies::TableChanged() {
+    compare->Refresh();
+    reconcile->Refresh();
+}
 
 const std::vector<std::pair<const char*, BiText>>& CommandFamilies::Menus() {
     static const std::vector<std::pair<const char*, BiText>> menus = {
@@ -58,9 +73,10 @@ std::vector<CommandTable> CommandFamilies::Tables() const {
     const CommandTable window = {
         {"Quitter", txt::MenuQuitter, "FichierDBD", {"Ctrl+Q"}, When::Always, Quit, true},
         {"Verifier", txt::MenuVerifier, "Outils", {"F7"}, When::Always, Check, true}};
-    return {files->Commands(),   exchange->Commands(), directWrite->Commands(), undo->Commands(),
-            compare->Commands(), grid->Commands(),     tools->Commands(),       options->Commands(),
-            print->Commands(),   search->Commands(),   edition->Commands(),     window,
+    return {files->Commands(),    exchange->Commands(), directWrite->Commands(),
+            undo->Commands(),     compare->Commands(),  grid->Commands(),
+            tools->Commands(),    options->Commands(),  print->Commands(),
+            search->Commands(),   edition->Commands(),  window,
             reconcile->Commands()};
 }
 

@@ -38,6 +38,10 @@ struct CommandFamilies {
     // The window's own commands: quitting, and the check beside the grid.
     std::function<void()> Quit;
     std::function<void()> Check;
+    // The comparisons follow the table: another table ends them, a change
+    // of this one recomputes them.
+    void TableReplaced();
+    void TableChanged();
 
     std::unique_ptr<FileCommands> files;
     std::unique_ptr<EditionCommands> edition;
