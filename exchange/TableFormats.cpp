@@ -72,16 +72,16 @@ std::string NoDataType(const std::string&) {
 // The archive's filter is the Fly! II one; the editor puts the current
 // simulator version's archives first (OpenFilterFor).
 constexpr std::array kFormats{
-    TableFormat{TableFormatId::Dbd, ".dbd", &txt::OpenDbdFilter, &txt::SaveDbdFilter, true, ReadDbd,
-                SaveDbd, false, DataTypeOfFile},
-    TableFormat{TableFormatId::Archive, ".pod;.epd", &txt::OpenFilterFly2, nullptr, false,
-                ReadArchive, nullptr, false, DataTypeOfFile},
-    TableFormat{TableFormatId::Dex, ".dex", &txt::DexOpenFilter, &txt::DexSaveFilter, true, ReadDex,
-                ExportDex, true, DataTypeOfDex},
-    TableFormat{TableFormatId::Csv, ".csv", &txt::CsvOpenFilter, &txt::CsvSaveFilter, true, ReadCsv,
-                ExportCsv, true, DataTypeOfCsv},
-    TableFormat{TableFormatId::GeoJson, ".geojson", nullptr, &txt::GeoJsonSaveFilter, false,
-                nullptr, ExportGeoJson, true, NoDataType},
+    TableFormat{TableFormatId::Dbd, "DBD", ".dbd", &txt::OpenDbdFilter, &txt::SaveDbdFilter, true,
+                ReadDbd, SaveDbd, false, DataTypeOfFile},
+    TableFormat{TableFormatId::Archive, "POD/EPD", ".pod;.epd", &txt::OpenFilterFly2, nullptr,
+                false, ReadArchive, nullptr, false, DataTypeOfFile},
+    TableFormat{TableFormatId::Dex, "DEX", ".dex", &txt::DexOpenFilter, &txt::DexSaveFilter, true,
+                ReadDex, ExportDex, true, DataTypeOfDex},
+    TableFormat{TableFormatId::Csv, "CSV", ".csv", &txt::CsvOpenFilter, &txt::CsvSaveFilter, true,
+                ReadCsv, ExportCsv, true, DataTypeOfCsv},
+    TableFormat{TableFormatId::GeoJson, "GeoJSON", ".geojson", nullptr, &txt::GeoJsonSaveFilter,
+                false, nullptr, ExportGeoJson, true, NoDataType},
 };
 
 } // namespace

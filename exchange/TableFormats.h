@@ -37,6 +37,7 @@ using TableWriteFn = int (*)(SessionState& s, const std::string& path, bool sele
 
 struct TableFormat {
     TableFormatId id;
+    std::string_view name;       // as users know it: "DEX", "GeoJSON"
     std::string_view extensions; // lower case with their dots, ";"-separated: ".pod;.epd"
     const BiText* openFilter;    // file-dialog filter to choose a file to read (nullptr: none)
     const BiText* saveFilter;    // file-dialog filter to choose a file to write (nullptr: none)

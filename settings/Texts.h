@@ -337,6 +337,10 @@ inline constexpr BiText MenuDexEnregistrerSelect{"Exporter sélection (DEX)",
                                                  "Export selection (DEX)"};
 inline constexpr BiText MenuDexAjouter{"Ajouter un DEX", "Add a DEX"};
 inline constexpr BiText MenuFichierCSV{"Fichier CSV", "CSV Files"};
+// The exports of the formats without a menu of their own ("%s": the format's name).
+inline constexpr BiText MenuAutresFormats{"Autres formats", "Other Formats"};
+inline constexpr BiText MenuExportAllAs{"Exporter tout (%s)", "Export all (%s)"};
+inline constexpr BiText MenuExportSelectionAs{"Exporter sélection (%s)", "Export selection (%s)"};
 inline constexpr BiText MenuCsvImport{"Ouvrir un CSV", "Open a CSV"};
 inline constexpr BiText MenuCsvEnregistrerTout{"Exporter tout (CSV)", "Export all (CSV)"};
 inline constexpr BiText MenuCsvEnregistrerSelect{"Exporter la sélection (CSV)", "Export selection"};

@@ -182,6 +182,14 @@ void ExchangeTest::csvRoundTripAndMenus() {
              Q(Format(txt::CsvUnwritableCell.fr, 2, title.toStdString().c_str(),
                       txt::CsvCharSemicolon.fr)));
     QVERIFY(!h.world.dir.Exists("work/REFUSED.csv"));
+    // The format table's other exports have items of their own: one Feature a row.
+    QAction* geoJson = h.Item("GeoJSON_Enregistrer_tout");
+    QCOMPARE(geoJson->text(), QString("Exporter tout (GeoJSON)"));
+    QVERIFY(h.Item("GeoJSON_Enregistrer_select")->isEnabled()); // two rows are marked
+    h.model().setData(h.model().index(1, 5), QString("ab"));
+    h.Save(geoJson, h.world.Work() + "AIRPORT.geojson");
+    const std::string features = h.world.dir.Read("work/AIRPORT.geojson");
+    QCOMPARE(QString::fromStdString(features).count("{\"type\":\"Feature\""), 6);
 }
 
 void ExchangeTest::directWriteChangesOneRecord() {

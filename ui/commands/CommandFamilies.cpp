@@ -59,13 +59,10 @@ void CommandFamilies::TableChanged() {
 
 const std::vector<std::pair<const char*, BiText>>& CommandFamilies::Menus() {
     static const std::vector<std::pair<const char*, BiText>> menus = {
-        {"FichierDBD", txt::MenuFichierDBD},
-        {"FichierDEX", txt::MenuFichierDEX},
-        {"FichierCSV", txt::MenuFichierCSV},
-        {"Edition", txt::MenuEdition},
-        {"Outils", txt::MenuOutils},
-        {"Options", txt::MenuOptions},
-        {"Aide", txt::MenuAide}};
+        {"FichierDBD", txt::MenuFichierDBD}, {"FichierDEX", txt::MenuFichierDEX},
+        {"FichierCSV", txt::MenuFichierCSV}, {"AutresFormats", txt::MenuAutresFormats},
+        {"Edition", txt::MenuEdition},       {"Outils", txt::MenuOutils},
+        {"Options", txt::MenuOptions},       {"Aide", txt::MenuAide}};
     return menus;
 }
 

@@ -11,10 +11,32 @@
 
 namespace orvane {
 
+namespace {
+
+// The formats with a menu of their own.
+bool HasOwnMenu(TableFormatId id) {
+    return id == TableFormatId::Dbd || id == TableFormatId::Dex || id == TableFormatId::Csv;
+}
+
+} // namespace
+
+ExchangeCommands::ExchangeCommands(CommandContext context) : c_(context) {
+    for (const TableFormat& f : TableFormats()) {
+        if (!f.exportTarget || HasOwnMenu(f.id)) continue;
+        const std::string name(f.name);
+        otherExports_.push_back({f.id, name + "_Enregistrer_tout", name + "_Enregistrer_select",
+                                 Format(txt::MenuExportAllAs.fr, name.c_str()),
+                                 Format(txt::MenuExportAllAs.en, name.c_str()),
+                                 Format(txt::MenuExportSelectionAs.fr, name.c_str()),
+                                 Format(txt::MenuExportSelectionAs.en, name.c_str())});
+    }
+}
+
 // Every writer of the table, in its menu's order: the DBD saves, then each
-// exchange menu (open, the exports, the add).
+// exchange menu (open, the exports, the add), then the exports of the other
+// formats of the format table.
 CommandTable ExchangeCommands::Commands() {
-    return {
+    CommandTable rows = {
         {"DBD_Enregistrer_tout",
          txt::MenuDbdEnregistrerTout,
          "FichierDBD",
@@ -81,6 +103,22 @@ CommandTable ExchangeCommands::Commands() {
          [this] { CSV_AjouterClick(); },
          true},
     };
+    for (const OtherExport& e : otherExports_) {
+        const TableFormatId id = e.format;
+        rows.push_back({e.allName.c_str(),
+                        BiText(e.allFr.c_str(), e.allEn.c_str()),
+                        "AutresFormats",
+                        {},
+                        When::TableLoaded,
+                        [this, id] { Export(id, false); }});
+        rows.push_back({e.selectionName.c_str(),
+                        BiText(e.selectionFr.c_str(), e.selectionEn.c_str()),
+                        "AutresFormats",
+                        {},
+                        When::Selection,
+                        [this, id] { Export(id, true); }});
+    }
+    return rows;
 }
 
 void ExchangeCommands::DBD_Enregistrer_toutClick() {

@@ -13,6 +13,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace orvane {
 
@@ -21,7 +22,7 @@ using ExchangeFormat = TableFormatId;
 
 class ExchangeCommands {
   public:
-    explicit ExchangeCommands(CommandContext context) : c_(context) {}
+    explicit ExchangeCommands(CommandContext context);
 
     // Run by the opens before they ask for a file: back to the normal mode.
     std::function<void()> LeaveDirectWrite;
@@ -56,6 +57,14 @@ class ExchangeCommands {
     void Export(ExchangeFormat format, bool selectionOnly);
 
     CommandContext c_;
+    // The export items of the format table's other export targets, with
+    // their names and captions (they stay in place: the rows point at them).
+    struct OtherExport {
+        TableFormatId format;
+        std::string allName, selectionName;
+        std::string allFr, allEn, selectionFr, selectionEn;
+    };
+    std::vector<OtherExport> otherExports_;
 };
 
 } // namespace orvane
