@@ -3,8 +3,10 @@
 #include "database/ArchiveWriter.h"
 #include "database/DbdFile.h"
 #include "demo/DemoData.h"
+#include "demo/OurAirportsSample.h"
 #include "exchange/CsvFile.h"
 #include "exchange/DexFile.h"
+#include "exchange/Reconcile.h"
 #include "platform/AtomicFile.h"
 #include "platform/BinaryFile.h"
 #include "platform/Cp1252.h"
@@ -701,6 +703,7 @@ DemoSummary MakeDemoFolder(const std::string& dir, char decimalSeparator) {
     // The work folder's exchange files, made as the editor makes them: the
     // DBD loaded with the template of its archive, then exported whole.
     DemoInteraction ui;
+    RealRecords realWorld;
     for (const std::string type : kTypes) {
         SessionState s;
         s.Language = "english";
@@ -712,7 +715,12 @@ DemoSummary MakeDemoFolder(const std::string& dir, char decimalSeparator) {
         ExportDex(s, JoinPath(work, type + ".dex"), false, ui);
         ExportCsv(s, JoinPath(work, type + ".csv"), false, ui);
         summary.workFiles += 3;
+        // The sample real world starts as the very same records.
+        for (const RealDataFile file : RealDataFilesFor(type))
+            realWorld[file] = MirrorTable(s.Table, type, decimalSeparator);
     }
+    PlantDemoDifferences(realWorld);
+    WriteRealFiles(JoinPath(dir, "ourairports"), realWorld);
     return summary;
 }
 

@@ -21,6 +21,9 @@ struct DemoSummary {
 //   fly2/system/<TYPE>.POD   POD3 archives, Fly! II records
 //   fly1/system/<TYPE>.EPD   EPD archives, Fly! 1 records
 //   work/<TYPE>.dbd, .dex, .csv   the Fly! II tables as the editor exports them
+//   ourairports/airports.csv, runways.csv, navaids.csv, airport-frequencies.csv
+//       the same places as OurAirports publishes them, with a few differences
+//       planted so that the comparison has something to find
 // for TYPE = AIRPORT, COMM, ILS, NAVAID, RUNWAY. The CSV files carry numbers
 // with decimalSeparator, as the editor would show them on this system.
 // Throws FileError and the other core errors.

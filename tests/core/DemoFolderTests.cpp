@@ -5,6 +5,8 @@
 #include "demo/DemoFolder.h"
 #include "exchange/CsvFile.h"
 #include "exchange/DexFile.h"
+#include "exchange/OurAirports.h"
+#include "exchange/Reconcile.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"
 #include "support/CliRunner.h"
@@ -251,9 +253,10 @@ TEST_F(DemoFolder, RerunGivesTheSameFilesAndCommaCsv) {
     const DemoSummary first = MakeDemoFolder(again.Path(), ',');
     const std::vector<std::string> files = again.ListFiles();
     EXPECT_EQ(files, dir_->ListFiles());
-    // Same archives and DBD whatever the separator; the CSV follows it.
+    // Same archives, DBD and real-world sample whatever the separator; the
+    // work folder's CSV follows it.
     for (const auto& f : files) {
-        if (f.ends_with(".csv")) continue;
+        if (f.starts_with("work/") && f.ends_with(".csv")) continue;
         EXPECT_TRUE(again.Read(f) == dir_->Read(f)) << f;
     }
     const std::string csv = again.Read("work/NAVAID.csv");
@@ -268,6 +271,38 @@ TEST_F(DemoFolder, RerunGivesTheSameFilesAndCommaCsv) {
     EXPECT_EQ(summary_.archives, 10);
     EXPECT_EQ(summary_.workFiles, 15);
     EXPECT_GE(summary_.TotalRecords(), 500);
+}
+
+// The sample real world differs from the tables in exactly the planted places.
+TEST_F(DemoFolder, OurAirportsSampleReadsAndShowsEachPlantedFinding) {
+    using K = ReconcileKind;
+    const RealWorldData real = ReadRealWorldData(
+        dir_->File("ourairports"), {RealDataFile::Airports, RealDataFile::Runways,
+                                    RealDataFile::Navaids, RealDataFile::Frequencies});
+    EXPECT_FALSE(real.frequencies.empty());
+    const struct {
+        const char* type;
+        std::vector<std::pair<K, int>> findings; // kind, table row (0: missing)
+        std::string missing;                     // the missing record's label
+    } cases[] = {
+        {"AIRPORT", {{K::Moved, 4}, {K::Elevation, 7}, {K::Name, 9}}, ""},
+        {"RUNWAY", {{K::Renumbered, 178}}, ""},
+        {"NAVAID", {{K::Frequency, 8}, {K::NotInRealWorld, 36}, {K::Missing, 0}}, "BVS  Beauvais"},
+        {"COMM", {}, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.type);
+        const auto s = Load(2, c.type);
+        const auto found = Reconcile(s->Table, s->Fields(), c.type, real, {});
+        std::vector<std::pair<K, int>> got;
+        for (const ReconcileFinding& f : found) {
+            got.emplace_back(f.kind, f.row);
+            if (f.kind == K::Missing) {
+                EXPECT_EQ(f.realWorld.rfind(c.missing, 0), 0u) << f.realWorld;
+            }
+        }
+        EXPECT_EQ(got, c.findings);
+    }
 }
 
 TEST_F(DemoFolder, UnwritableFolderFails) {
