@@ -118,8 +118,7 @@ class MainWindowTest : public QObject {
     void openTemplateAndForeignArchiveFromTheCommandLine();
     void openFromArchive();
     void openFromDisk();
-    void openIgnoresCancelAndOtherFiles();
-    void openErrorIsShownAndTableKept();
+    void openFailuresKeepTheWindowAsItWas();
     void unsavedChangesAskBeforeLoad();
     void typingChangesOnlyText();
     void flagPressesToggle();
@@ -343,7 +342,9 @@ void MainWindowTest::openFromDisk() {
     QCOMPARE(Q(h.session.WorkDir), Q(other.File("elsewhere") + "/"));
 }
 
-void MainWindowTest::openIgnoresCancelAndOtherFiles() {
+// A cancelled dialog and files of another kind open nothing; an archive
+// that cannot be read is said and the loaded table stays.
+void MainWindowTest::openFailuresKeepTheWindowAsItWas() {
     Harness h;
     h.ui.openAnswers.push_back(std::nullopt);
     h.Item("POD_ouvrir")->trigger();
@@ -355,10 +356,8 @@ void MainWindowTest::openIgnoresCancelAndOtherFiles() {
     QVERIFY(h.Label("StatusPanel0")->text().isEmpty());
     QVERIFY(!h.Item("DBD_Enregistrer_tout")->isEnabled());
     QCOMPARE(h.model().rowCount(), 4); // the four empty rows of a new window
-}
 
-void MainWindowTest::openErrorIsShownAndTableKept() {
-    WithPod<Harness> h;
+    h.OpenArchive(h.world.Pod());
     QCOMPARE(h.model().rowCount(), 3);
     // A damaged archive: the error is shown and the loaded table stays.
     const std::string damaged = h.world.dir.Write("fly2/system/COMM.POD", std::string(40, '\x7F'));
