@@ -2,12 +2,11 @@
 // into words: the same arguments must fit both wordings of every text.
 #include "platform/Errors.h"
 #include "settings/Texts.h"
+#include "support/DbdFixtures.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -21,10 +20,7 @@ struct Pair {
 // The wording pairs of one catalogue header: every innermost brace group of
 // two string items after a BiText or CountText name (a CountText holds two).
 std::vector<Pair> PairsIn(const std::string& file) {
-    std::ifstream in(std::string(ORVANE_SOURCE_DIR) + "/" + file, std::ios::binary);
-    std::stringstream all;
-    all << in.rdbuf();
-    const std::string text = all.str();
+    const std::string text = testing::ReadBytes(std::string(ORVANE_SOURCE_DIR) + "/" + file);
     std::vector<Pair> pairs;
     const std::regex entry(R"((?:BiText|CountText)\s+(\w+)\s*\{)");
     for (auto m = std::sregex_iterator(text.begin(), text.end(), entry);

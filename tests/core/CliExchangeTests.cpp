@@ -1,7 +1,6 @@
 // orvane-cli show and convert with DEX and CSV files, run as a user would:
 // the real program, its output, its status and the files it leaves.
 #include "database/ArchiveWriter.h"
-#include "platform/BinaryFile.h"
 #include "support/CliRunner.h"
 #include "support/DbdFixtures.h"
 #include "support/TempDir.h"
@@ -104,12 +103,8 @@ TEST_F(CliExchange, Fly1OptionSteersTheDexVersion) {
     fly2.push_back({"rils", 251, 4, 'I', "ILS flags"});
     fly2.push_back({"rend", 255, 4, 'C', "End"});
     const std::string dbt2 = dir_.Write("fly2/RUNWAY.dbt", testing::TemplateText(fly2));
-    std::string dex(40, '\0');
-    dex.replace(0, 10, "RUNWAY.DBD");
-    PutI32(reinterpret_cast<unsigned char*>(dex.data()) + 32, 251);
-    PutI32(reinterpret_cast<unsigned char*>(dex.data()) + 36, 1);
-    dex += RunwayRecord("09L", 1, 92.5) + std::string(251 - kRunwaySize, '\0');
-    const std::string path = dir_.Write("old.dex", dex);
+    const std::string path =
+        dir_.Write("old.dex", testing::DexBytes("RUNWAY.DBD", 251, {RunwayRecord("09L", 1, 92.5)}));
 
     Result r = Run({"show", path, "--template", dbt2, "--decimal", "."});
     ASSERT_EQ(r.status, 0) << r.err;

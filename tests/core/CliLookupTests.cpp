@@ -71,15 +71,7 @@ class CliWriteRecord : public CliLookup {
 
     // Archive bytes [first, last] that changed.
     std::pair<std::size_t, std::size_t> Changed() const {
-        const std::string after = testing::ReadBytes(archive);
-        EXPECT_EQ(after.size(), before.size());
-        std::size_t first = std::string::npos, last = 0;
-        for (std::size_t i = 0; i < std::min(after.size(), before.size()); ++i)
-            if (after[i] != before[i]) {
-                if (first == std::string::npos) first = i;
-                last = i;
-            }
-        return {first, last};
+        return testing::ChangedRange(before, archive);
     }
 
     std::string archive, before;
@@ -116,12 +108,9 @@ TEST_F(CliWriteRecord, RowOfADbdFileReplacesOnlyItsRecord) {
 }
 
 TEST_F(CliWriteRecord, RowOfADexFileIsWritten) {
-    std::string dex(40, '\0');
-    dex.replace(0, 10, "NAVAID.DBD");
-    testing::PatchU32(dex, 32, testing::kNavWriteRecordSize);
-    testing::PatchU32(dex, 36, 3);
-    for (int n : {1, 2, 9})
-        dex += testing::NavWriteRecord(n);
+    const std::string dex = testing::DexBytes(
+        "NAVAID.DBD", testing::kNavWriteRecordSize,
+        {testing::NavWriteRecord(1), testing::NavWriteRecord(2), testing::NavWriteRecord(9)});
     Result r = Run({"write-record", archive, "3", dir_.Write("edited.dex", dex)});
     ASSERT_EQ(r.status, 0) << r.err;
     // Record 3 lies at 200 + 56 + 200: bytes 456-555.

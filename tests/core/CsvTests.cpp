@@ -21,24 +21,13 @@ namespace {
 const std::vector<FieldSpec> kAbcFields = {
     {"aaaa", 4, 6, 'C', "A"}, {"bbbb", 10, 4, 'I', "B"}, {"cccc", 14, 8, 'D', "C"}};
 
-void AbcTable(SessionState& s, const std::vector<std::vector<std::string>>& rows) {
-    s.DataType = "NAVAID";
-    s.CurrentPod = std::make_unique<TPOD>();
-    s.CurrentPod->Fields = ParseTemplate(TemplateText(kAbcFields)).Fields;
-    s.FieldCount = 3;
-    ApplyColumns(s.Table, s.CurrentPod->Fields);
-    s.Table.SetRowCount(static_cast<int>(rows.size()) + 1);
-    for (std::size_t r = 0; r < rows.size(); ++r)
-        for (std::size_t c = 0; c < rows[r].size(); ++c)
-            s.Table.SetCell(static_cast<int>(c) + 2, static_cast<int>(r) + 1, rows[r][c]);
-}
-
 // --- Export ---------------------------------------------------------------------------
 
 TEST(CsvExport, BothLineFormats) {
     TempDir dir;
     SessionState s = EnglishSession();
-    AbcTable(s, {{"x", "1", "10", "20", "30"}, {"", "0", "é", "21", "1,5000"}});
+    PlaceTable(s, "NAVAID", kAbcFields,
+               {{"x", "1", "10", "20", "30"}, {"", "0", "é", "21", "1,5000"}});
     ScriptedInteraction ui;
     EXPECT_EQ(ExportCsv(s, dir.File("all.csv"), false, ui, &ui), 2);
     EXPECT_EQ(dir.Read("all.csv"), "NAVAID\r\n"
@@ -71,7 +60,7 @@ TEST(CsvExport, TextsTheFormatCannotHoldRefuseTheExport) {
         SCOPED_TRACE(c.message);
         TempDir dir;
         SessionState s = EnglishSession();
-        AbcTable(s, {{"", "1", "sound", "1", "2"}, c.cells});
+        PlaceTable(s, "NAVAID", kAbcFields, {{"", "1", "sound", "1", "2"}, c.cells});
         ScriptedInteraction ui;
         const std::string target = dir.Write("out.csv", "earlier");
         for (bool selection : {false, true}) {

@@ -471,17 +471,10 @@ TEST(DbdSave, SelectionWritesTheMarkedRows) {
 }
 
 TEST(DbdSave, HeaderNeverReadFromADbdIsMadeForTheDataType) {
+    const std::vector<FieldSpec> fields = {{"rkey", 4, 6, 'C', "Key"},
+                                           {"rlen", 10, 4, 'I', "Length"}};
     SessionState s = EnglishSession();
-    s.DataType = "RUNWAY";
-    s.CurrentPod = std::make_unique<TPOD>();
-    s.CurrentPod->Fields =
-        ParseTemplate(TemplateText({{"rkey", 4, 6, 'C', "Key"}, {"rlen", 10, 4, 'I', "Length"}}))
-            .Fields;
-    ApplyColumns(s.Table, s.CurrentPod->Fields);
-    s.Table.SetRowCount(2);
-    const char* row[] = {"1", "", "", "1", "RW09", "5000"};
-    for (int c = 0; c < 6; ++c)
-        s.Table.SetCell(c, 1, row[c]);
+    PlaceTable(s, "RUNWAY", fields, {{"", "1", "RW09", "5000"}});
     TempDir dir;
     ScriptedInteraction ui;
     EXPECT_EQ(SaveDbd(s, dir.File("RUNWAY.dbd"), false, ui), 1);
@@ -491,8 +484,7 @@ TEST(DbdSave, HeaderNeverReadFromADbdIsMadeForTheDataType) {
     EXPECT_EQ(GetI32(reinterpret_cast<const unsigned char*>(saved.data()) + 20), 14);
 
     // And it loads back.
-    std::string dbt = dir.Write(
-        "RUNWAY.dbt", TemplateText({{"rkey", 4, 6, 'C', "Key"}, {"rlen", 10, 4, 'I', "Length"}}));
+    std::string dbt = dir.Write("RUNWAY.dbt", TemplateText(fields));
     SessionState again = EnglishSession();
     ASSERT_TRUE(OpenDbdFromDisk(again, dir.File("RUNWAY.dbd"), dbt, ui).loaded);
     EXPECT_EQ(again.Table.Cell(5, 1), "5000");

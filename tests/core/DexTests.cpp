@@ -19,21 +19,6 @@ using namespace orvane::testing;
 
 namespace {
 
-std::string DexHeaderBytes(const std::string& name, std::int32_t size, std::int32_t count) {
-    std::string h(40, '\0');
-    h.replace(0, name.size(), name);
-    PutI32(reinterpret_cast<unsigned char*>(h.data()) + 32, size);
-    PutI32(reinterpret_cast<unsigned char*>(h.data()) + 36, count);
-    return h;
-}
-
-std::string DexBytes(const std::string& name, int size, const std::vector<std::string>& records) {
-    std::string out = DexHeaderBytes(name, size, static_cast<std::int32_t>(records.size()));
-    for (const auto& r : records)
-        out += r.substr(0, static_cast<std::size_t>(size));
-    return out;
-}
-
 // An AIRPORT table loaded from a DBD of the airport-like template.
 struct AirportTable {
     TempDir dir;

@@ -53,15 +53,7 @@ class DirectWrite : public ::testing::Test {
 
     // Bytes [first, last] of the archive that differ from `before`.
     std::pair<std::size_t, std::size_t> ChangedRange() const {
-        const std::string after = ReadBytes(path);
-        EXPECT_EQ(after.size(), before.size());
-        std::size_t first = std::string::npos, last = 0;
-        for (std::size_t i = 0; i < std::min(after.size(), before.size()); ++i)
-            if (after[i] != before[i]) {
-                if (first == std::string::npos) first = i;
-                last = i;
-            }
-        return {first, last};
+        return orvane::testing::ChangedRange(before, path);
     }
 
     SessionState s;

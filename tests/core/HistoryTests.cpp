@@ -1,6 +1,7 @@
 #include "table/History.h"
 
 #include "support/ScriptedInteraction.h"
+#include "support/TableCells.h"
 #include "table/TableOperations.h"
 
 #include <gtest/gtest.h>
@@ -12,27 +13,10 @@
 
 using namespace orvane;
 using orvane::testing::ScriptedInteraction;
+using orvane::testing::Snapshot;
+using orvane::testing::TableSnapshot;
 
 namespace {
-
-// Everything undo must restore: every cell (headings and flags included),
-// the shape, the counters and where the user was.
-struct Snapshot {
-    std::vector<std::vector<std::string>> cells;
-    std::int32_t selected, deleted;
-    int column, row;
-    bool operator==(const Snapshot&) const = default;
-};
-
-Snapshot Snap(const RecordTable& t) {
-    Snapshot s{{}, t.SelectedCount, t.DeleteCount, t.CurrentColumn(), t.CurrentRow()};
-    for (int r = 0; r < t.RowCount(); ++r) {
-        s.cells.emplace_back();
-        for (int c = 0; c < t.ColumnCount(); ++c)
-            s.cells.back().emplace_back(t.Cell(c, r));
-    }
-    return s;
-}
 
 // A loaded table of `rows` rows over three fields, built as the loaders do
 // (rows packed in the table's arena); every third row selected, every fifth
@@ -126,22 +110,22 @@ TEST(History, EveryKindOfStepUndoesAndRedoesExactly) {
         ScriptedInteraction ui;
         History h;
         h.Reset(t);
-        const Snapshot before = Snap(t);
+        const TableSnapshot before = Snapshot(t);
         {
             HistoryStep step(h, t, {txt::StepTyping});
             kind.op(t, ui);
         }
-        const Snapshot after = Snap(t);
+        const TableSnapshot after = Snapshot(t);
         ASSERT_NE(after, before);
         ASSERT_TRUE(h.CanUndo(t));
         EXPECT_FALSE(h.IsClean(t));
         ASSERT_TRUE(h.Undo(t));
-        EXPECT_EQ(Snap(t), before);
+        EXPECT_EQ(Snapshot(t), before);
         EXPECT_TRUE(h.IsClean(t)); // back at the loaded state: no unsaved mark
         ASSERT_TRUE(h.Redo(t));
-        EXPECT_EQ(Snap(t), after);
+        EXPECT_EQ(Snapshot(t), after);
         ASSERT_TRUE(h.Undo(t));
-        EXPECT_EQ(Snap(t), before);
+        EXPECT_EQ(Snapshot(t), before);
         EXPECT_FALSE(h.CanUndo(t));
     }
 }
@@ -152,7 +136,7 @@ TEST(History, RandomSequenceUndoneToTheStartGivesTheOriginalBack) {
     ScriptedInteraction ui;
     History h(5000);
     h.Reset(t);
-    const Snapshot original = Snap(t);
+    const TableSnapshot original = Snapshot(t);
     const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
     for (int i = 0; i < 1000; ++i) {
         if (pick(10) == 0) { // now and then an undo, which drops what could be redone
@@ -171,16 +155,16 @@ TEST(History, RandomSequenceUndoneToTheStartGivesTheOriginalBack) {
             if (pick(2)) t.SetCell(pick(t.ColumnCount()), pick(t.RowCount()), std::to_string(i));
         }
     }
-    const Snapshot last = Snap(t);
+    const TableSnapshot last = Snapshot(t);
     int undone = 0;
     while (h.Undo(t))
         ++undone;
     EXPECT_GT(undone, 100) << h.StepCount();
-    EXPECT_EQ(Snap(t), original);
+    EXPECT_EQ(Snapshot(t), original);
     EXPECT_TRUE(h.IsClean(t));
     while (h.Redo(t)) {
     }
-    EXPECT_EQ(Snap(t), last);
+    EXPECT_EQ(Snapshot(t), last);
 }
 
 TEST(History, CleanPointAndChangesBesideTheHistory) {

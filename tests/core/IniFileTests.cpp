@@ -3,6 +3,7 @@
 #include "platform/Errors.h"
 
 #include "support/DbdFixtures.h"
+#include "support/NamedCase.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -25,18 +26,12 @@ using testing::WriteBytes;
 
 // --- Reading ---------------------------------------------------------------------
 
-struct LookupCase {
-    const char* name;
+struct LookupCase : testing::NamedCase {
     std::string bytes;
     const char* section;
     const char* key;
     std::optional<std::string> expected;
 };
-
-// Failure messages name the case.
-void PrintTo(const LookupCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 class IniLookup : public ::testing::TestWithParam<LookupCase> {};
 
@@ -79,20 +74,14 @@ INSTANTIATE_TEST_SUITE_P(
         LookupCase{"CommentIsNoKey", "[a]\n;k=1\n", "a", ";k", std::nullopt},
         LookupCase{"KeyBeforeAnySection", "k=1\n[a]\n", "a", "k", std::nullopt},
         LookupCase{"EmptyFile", "", "a", "k", std::nullopt}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::CaseName);
 
-struct NumberCase {
-    const char* name;
+struct NumberCase : testing::NamedCase {
     const char* text; // nullptr: the key is missing
     int expectedInt;  // with 7 as the default
     bool boolWhenDefaultFalse;
     bool boolWhenDefaultTrue;
 };
-
-// Failure messages name the case.
-void PrintTo(const NumberCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 class IniNumbers : public ::testing::TestWithParam<NumberCase> {};
 
@@ -121,7 +110,7 @@ INSTANTIATE_TEST_SUITE_P(
         NumberCase{"IntMax", "2147483647", 2147483647, true, true},
         NumberCase{"IntMin", "-2147483648", -2147483647 - 1, true, true},
         NumberCase{"Huge", "123456789012345678901234567890", 7, true, true}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::CaseName);
 
 TEST(IniRead, StringDefaultOnlyForAMissingKey) {
     IniFile ini = IniFile::FromBytes("[a]\nempty=\n");
@@ -131,19 +120,13 @@ TEST(IniRead, StringDefaultOnlyForAMissingKey) {
 
 // --- Writing: every byte but the value's stays ----------------------------------
 
-struct SetCase {
-    const char* name;
+struct SetCase : testing::NamedCase {
     std::string before;
     const char* section;
     const char* key;
     std::string value;
     std::string after;
 };
-
-// Failure messages name the case.
-void PrintTo(const SetCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 class IniSet : public ::testing::TestWithParam<SetCase> {};
 
@@ -205,7 +188,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "[a]\n;k=old\nk=new\n"},
         SetCase{"SecondSectionOfSameNameUntouched", "[a]\nx=1\n[A]\nk=old\n", "a", "k", "new",
                 "[a]\nx=1\nk=new\n[A]\nk=old\n"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::CaseName);
 
 TEST(IniWrite, RefusesTextsThatWouldBreakTheFile) {
     IniFile ini = IniFile::FromBytes("[a]\r\nk=1\r\n");

@@ -5,6 +5,7 @@
 #include "platform/Launcher.h"
 #include "platform/Paths.h"
 #include "support/DbdFixtures.h"
+#include "support/NamedCase.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -261,16 +262,10 @@ TEST_F(PlatformTest, BinaryFileReadWriteChangesOnlyTheBytesWritten) {
 
 // --- Windows-1252 -------------------------------------------------------------------------
 
-struct CharCase {
-    const char* name;
+struct CharCase : testing::NamedCase {
     std::string cp1252;
     std::string utf8;
 };
-
-// Failure messages name the case.
-void PrintTo(const CharCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 class PlatformCp1252 : public ::testing::TestWithParam<CharCase> {};
 
@@ -295,7 +290,7 @@ INSTANTIATE_TEST_SUITE_P(Platform, PlatformCp1252,
                                            CharCase{"NoBreakSpace", "\xA0", "\xC2\xA0"},
                                            CharCase{"YDiaeresis", "\xFF", "\xC3\xBF"},
                                            CharCase{"Degree", "45\xB0", "45\xC2\xB0"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         testing::CaseName);
 
 TEST(PlatformCp1252Text, EveryByteSurvivesTheRoundTrip) {
     std::string all;
@@ -448,15 +443,9 @@ TEST(PlatformPaths, InstalledDataFolderIsShareOrvaneBesideBin) {
     EXPECT_EQ(ProgramDataFolder(), ProgramFolder());
 }
 
-struct PathPartsCase {
-    const char* name;
+struct PathPartsCase : testing::NamedCase {
     std::string path, folder, file, extension;
 };
-
-// Failure messages name the case.
-void PrintTo(const PathPartsCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 class PlatformPathParts : public ::testing::TestWithParam<PathPartsCase> {};
 
@@ -480,7 +469,7 @@ INSTANTIATE_TEST_SUITE_P(
         PathPartsCase{"DotInFolderOnly", "/a.b/README", "/a.b/", "README", ""},
         PathPartsCase{"FolderOnly", "/work/", "/work/", "", ""},
         PathPartsCase{"Empty", "", "", "", ""}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::CaseName);
 
 } // namespace
 } // namespace orvane

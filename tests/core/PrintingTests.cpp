@@ -1,5 +1,7 @@
 #include "forms/Pagination.h"
 
+#include "support/NamedCase.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -35,8 +37,7 @@ std::vector<std::string> Describe(const std::vector<PrintPage>& pages,
 
 } // namespace
 
-struct PaginateCase {
-    const char* name;
+struct PaginateCase : orvane::testing::NamedCase {
     std::vector<int> widths;
     int rows; // data rows of height 20 below a heading row of 10
     PrintRange range;
@@ -93,7 +94,7 @@ INSTANTIATE_TEST_SUITE_P(
         PaginateCase{"LastBeforeFirstPrintsNothing", {40}, 5, {0, 0, 4, 3}, {}},
         PaginateCase{"NoColumnPrintsNothing", {40}, 5, {1, 0, 1, 5}, {}},
         PaginateCase{"RowsOutsideTheTable", {40}, 5, {0, 0, 50, 60}, {}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    orvane::testing::CaseName);
 
 TEST(Printing, ARowTallerThanThePageGetsItsOwnPage) {
     std::vector<PrintPage> pages = Paginate({40}, {10, 20, 500, 20}, Page(), {0, 0, 1, 3});
@@ -101,8 +102,7 @@ TEST(Printing, ARowTallerThanThePageGetsItsOwnPage) {
     EXPECT_EQ(PageNumberText(2, 3), "2/3");
 }
 
-struct SelectionCase {
-    const char* name;
+struct SelectionCase : orvane::testing::NamedCase {
     const char *maxi, *first, *last;
     std::optional<PrintRange> range;
     std::string message; // English
@@ -138,7 +138,7 @@ INSTANTIATE_TEST_SUITE_P(
                       false},
         SelectionCase{"NotAWholeNumber", "3", "1x", "4", std::nullopt,
                       "\"1x\" is not a valid whole number", false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    orvane::testing::CaseName);
 
 TEST(Printing, PrintAllAsksWithTheHeadingRowCounted) {
     RecordTable table;

@@ -6,13 +6,12 @@
 #include "exchange/DexFile.h"
 #include "platform/Progress.h"
 #include "support/DbdFixtures.h"
+#include "support/NamedCase.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TableCells.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
-
-#include <functional>
 
 using namespace orvane;
 using namespace orvane::testing;
@@ -40,10 +39,9 @@ constexpr int kRows = 1200; // several reports before the last
 
 // The loads and imports; the writes' cancel is a test of every format's
 // writer (TableFormatsTests).
-struct Work {
-    const char* name;
-    // Runs the work on a session holding the loaded table; stop answers the callback.
-    std::function<void(SessionState&, const std::string& dir, const ProgressFn&)> run;
+struct Work : NamedCase {
+    const char* file; // IN.dex, IN.csv or AIRPORT.dbd, beside the template
+    ImportMode mode;  // for the imports
 };
 
 class CancelledWork : public ::testing::TestWithParam<Work> {};
@@ -73,47 +71,29 @@ TEST_P(CancelledWork, LeavesFilesAndTableAsTheyWere) {
         reports.push_back(done);
         return reports.size() < 2;
     };
-    EXPECT_THROW(GetParam().run(s, dir.Path(), stop), Cancelled);
+    const Work& w = GetParam();
+    const std::string file = dir.File(w.file), dbtOfOpen = w.mode == ImportMode::Open ? dbt : "";
+    const auto run = [&] {
+        if (file.ends_with(".dex"))
+            ImportDex(s, file, w.mode, ui, nullptr, dbtOfOpen, stop);
+        else if (file.ends_with(".csv"))
+            ImportCsv(s, file, w.mode, ui, nullptr, dbtOfOpen, stop);
+        else
+            OpenDbdFromDisk(s, file, dbt, ui, nullptr, stop);
+    };
+    EXPECT_THROW(run(), Cancelled);
     EXPECT_EQ(reports, (std::vector<std::int64_t>{512, 1024}));
     EXPECT_EQ(DataCells(s.Table), before);
     EXPECT_EQ(s.Table.RowCount(), 6);
     EXPECT_EQ(dir.ListFiles(), files) << "no temporary file is left";
 }
 
-std::string In(const std::string& dir, const char* name) {
-    return dir + "/" + name;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Progress, CancelledWork,
-    ::testing::Values(Work{"DexOpen",
-                           [](SessionState& s, const std::string& d, const ProgressFn& p) {
-                               ScriptedInteraction ui;
-                               ImportDex(s, In(d, "IN.dex"), ImportMode::Open, ui, nullptr,
-                                         In(d, "AIRPORT.DBT"), p);
-                           }},
-                      Work{"DexAdd",
-                           [](SessionState& s, const std::string& d, const ProgressFn& p) {
-                               ScriptedInteraction ui;
-                               ImportDex(s, In(d, "IN.dex"), ImportMode::Add, ui, nullptr, "", p);
-                           }},
-                      Work{"CsvOpen",
-                           [](SessionState& s, const std::string& d, const ProgressFn& p) {
-                               ScriptedInteraction ui;
-                               ImportCsv(s, In(d, "IN.csv"), ImportMode::Open, ui, nullptr,
-                                         In(d, "AIRPORT.DBT"), p);
-                           }},
-                      Work{"CsvAdd",
-                           [](SessionState& s, const std::string& d, const ProgressFn& p) {
-                               ScriptedInteraction ui;
-                               ImportCsv(s, In(d, "IN.csv"), ImportMode::Add, ui, nullptr, "", p);
-                           }},
-                      Work{"DbdLoad",
-                           [](SessionState& s, const std::string& d, const ProgressFn& p) {
-                               ScriptedInteraction ui;
-                               OpenDbdFromDisk(s, In(d, "AIRPORT.dbd"), In(d, "AIRPORT.DBT"), ui,
-                                               nullptr, p);
-                           }}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Progress, CancelledWork,
+                         ::testing::Values(Work{"DexOpen", "IN.dex", ImportMode::Open},
+                                           Work{"DexAdd", "IN.dex", ImportMode::Add},
+                                           Work{"CsvOpen", "IN.csv", ImportMode::Open},
+                                           Work{"CsvAdd", "IN.csv", ImportMode::Add},
+                                           Work{"DbdLoad", "AIRPORT.dbd", ImportMode::Open}),
+                         CaseName);
 
 } // namespace

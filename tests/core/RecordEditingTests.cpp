@@ -4,6 +4,8 @@
 #include "forms/RecordEditor.h"
 #include "platform/Errors.h"
 
+#include "support/NamedCase.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -76,8 +78,7 @@ TEST(RecordEditor, FillShowsTitleTypeWidthAndValue) {
     EXPECT_FALSE(editor.KeyPressed(2, 2, "abc").notice);
 }
 
-struct CheckCase {
-    const char* name;
+struct CheckCase : orvane::testing::NamedCase {
     int check; // 0 ValidateOnLeave, 1 WarnOnKey, 2 TrimOnKey
     EditorField field;
     const char* value;
@@ -150,7 +151,7 @@ INSTANTIATE_TEST_SUITE_P(
         CheckCase{"TrimTextLimited", 2, kText, "ABCDE", E, "Ligne limitée à 4 caractères", kErr,
                   NoticeIcon::None, false, "ABCD"},
         CheckCase{"LeaveUnchangedIsQuiet", 0, kInt, "0", E, "", "", NoticeIcon::None, false, "0"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    orvane::testing::CaseName);
 
 TEST(RecordEditor, KeysRunTheChecksOfTheirPage) {
     // Field 0 on page 1, field 29 on page 2: both integers.
@@ -355,8 +356,7 @@ TEST(ByteEntry, ViewsFollowEachOtherAndDecimalStaysInRange) {
 
 // --- Latitude and longitude entry ---------------------------------------------------------
 
-struct FillCase {
-    const char* name;
+struct FillCase : orvane::testing::NamedCase {
     double latitude, longitude; // degrees
     char separator;
     CoordinateTexts expected;
@@ -401,7 +401,7 @@ INSTANTIATE_TEST_SUITE_P(
                  0.0014,
                  '.',
                  {"N", "51", "28", "39.0000", "E", "0", "0", "5.0400"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    orvane::testing::CaseName);
 
 TEST(CoordinateEntry, RangeChecksCutTheLastCharacter) {
     struct Case {

@@ -46,40 +46,50 @@ TEST_F(Search, NumberColumnIsSearchedBeforeAnyClick) {
     EXPECT_EQ(r.hit.row, 12);
 }
 
-TEST_F(Search, ExactPassesOverLongerCellsAndGoesOnBelowTheLastHit) {
-    EXPECT_EQ(Press(SearchMode::Exact, "ABC"), 5);
-    EXPECT_EQ(state.Caption(SearchMode::Exact, Lang::English), "Next =");
-    EXPECT_EQ(Press(SearchMode::Exact, "ABC"), 7);
-    EXPECT_EQ(Press(SearchMode::Exact, "ABC"), 10);
-    EXPECT_TRUE(ui.messages.empty());
-
-    // Past the last hit: the message, and the button is back to find.
-    EXPECT_EQ(Press(SearchMode::Exact, "ABC"), 0);
-    ASSERT_EQ(ui.messages.size(), 1u);
+// Exact passes over longer cells, partial finds the text inside them; each
+// press goes on below the last hit, which both buttons share, and past it
+// says so and turns only the pressed button back to find.
+TEST_F(Search, PressesGoOnBelowTheSharedLastHitUntilTheEnd) {
+    using enum SearchMode;
+    struct Step {
+        SearchMode mode;
+        const char* text;
+        int row; // 0: not found
+        const char* exact;
+        const char* partial;
+        const char* message; // shown by this step, or nullptr
+    };
+    const Step steps[] = {
+        {Exact, "ABC", 5, "Next =", "Find *", nullptr},
+        {Exact, "ABC", 7, "Next =", "Find *", nullptr},
+        {Exact, "ABC", 10, "Next =", "Find *", nullptr},
+        {Exact, "ABC", 0, "Find =", "Find *", "Value not in file"},
+        {Exact, "ABC", 5, "Next =", "Find *", nullptr}, // from the top again
+        // A find-state press starts from the top, whatever the last hit.
+        {Partial, "ABC", 2, "Next =", "Next *", nullptr},
+        {Partial, "ABC", 5, "Next =", "Next *", nullptr},
+        {Partial, "BC", 7, "Next =", "Next *", nullptr},
+        {Exact, "ABC", 10, "Next =", "Next *", nullptr},
+        {Partial, "BC", 14, "Next =", "Next *", nullptr}, // from row 11, not its own last hit
+        {Partial, "BC", 0, "Next =", "Find *", "Value not in file. Search ended"},
+    };
+    int lastHit = 0;
+    for (const Step& step : steps) {
+        SCOPED_TRACE(std::string(step.text) + " " + std::to_string(int(step.mode)));
+        const std::size_t shown = ui.messages.size();
+        EXPECT_EQ(Press(step.mode, step.text), step.row);
+        EXPECT_EQ(state.Caption(Exact, Lang::English), step.exact);
+        EXPECT_EQ(state.Caption(Partial, Lang::English), step.partial);
+        ASSERT_EQ(ui.messages.size(), shown + (step.message ? 1 : 0));
+        if (step.message) {
+            EXPECT_EQ(ui.messages.back().text, step.message);
+        }
+        lastHit = step.row ? step.row : lastHit;
+        EXPECT_EQ(state.LastFoundRow, lastHit); // only a hit changes it
+    }
     EXPECT_EQ(ui.messages[0].kind, MessageKind::Information);
-    EXPECT_EQ(ui.messages[0].text, "Value not in file");
     EXPECT_EQ(ui.messages[0].title, "Search ended");
-    EXPECT_EQ(state.Caption(SearchMode::Exact, Lang::English), "Find =");
-    EXPECT_EQ(state.LastFoundRow, 10); // only a hit changes it
-
-    // From the top again.
-    EXPECT_EQ(Press(SearchMode::Exact, "ABC"), 5);
-}
-
-TEST_F(Search, PartialFindsTheTextInsideCells) {
-    EXPECT_EQ(Press(SearchMode::Partial, "ABC"), 2);
-    EXPECT_EQ(state.Caption(SearchMode::Partial, Lang::English), "Next *");
-    EXPECT_EQ(state.Caption(SearchMode::Exact, Lang::English), "Find =");
-    EXPECT_EQ(Press(SearchMode::Partial, "ABC"), 5);
-    EXPECT_EQ(Press(SearchMode::Partial, "BC"), 7);
-    EXPECT_EQ(Press(SearchMode::Partial, "BC"), 10);
-    EXPECT_EQ(Press(SearchMode::Partial, "BC"), 14);
-
-    EXPECT_EQ(Press(SearchMode::Partial, "BC"), 0);
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].kind, MessageKind::Warning);
-    EXPECT_EQ(ui.messages[0].text, "Value not in file. Search ended");
-    EXPECT_EQ(state.Caption(SearchMode::Partial, Lang::English), "Find *");
+    EXPECT_EQ(ui.messages[1].kind, MessageKind::Warning);
 }
 
 TEST_F(Search, CaseCountsAndEmptyTextMatchesNothing) {
@@ -93,19 +103,6 @@ TEST_F(Search, CaseCountsAndEmptyTextMatchesNothing) {
     t.SetCell(kCol + 1, 3, "");
     state.SearchColumn = kCol + 1;
     EXPECT_EQ(Press(SearchMode::Exact, ""), 0);
-}
-
-TEST_F(Search, BothButtonsShareTheLastHit) {
-    EXPECT_EQ(Press(SearchMode::Partial, "ABC"), 2);
-    EXPECT_EQ(Press(SearchMode::Exact, "ABC"), 5);
-    EXPECT_EQ(Press(SearchMode::Exact, "ABC"), 7);
-    EXPECT_EQ(Press(SearchMode::Exact, "ABC"), 10);
-    // "Next *" goes on from row 11, not from its own last hit.
-    EXPECT_EQ(Press(SearchMode::Partial, "ABC"), 14);
-    // The last hit again: only the pressed button returns to find.
-    EXPECT_EQ(Press(SearchMode::Partial, "ABC"), 0);
-    EXPECT_EQ(state.Caption(SearchMode::Partial, Lang::English), "Find *");
-    EXPECT_EQ(state.Caption(SearchMode::Exact, Lang::English), "Next =");
 }
 
 TEST_F(Search, HitSelectsTheWholeRowAndNamesItInTheCaptions) {

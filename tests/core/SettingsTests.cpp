@@ -6,10 +6,12 @@
 #include "settings/Texts.h"
 
 #include "support/DbdFixtures.h"
+#include "support/NamedCase.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -98,6 +100,14 @@ SessionSettings Filled() {
     return s;
 }
 
+// The folders of a session in one list, to compare them at once: Fly1Dir,
+// Work1Dir, Fly2Dir, Work2Dir, DbImportDir, DexImportDir, FlyDir, WorkDir.
+using Folders = std::array<std::string, 8>;
+Folders FoldersOf(const SessionSettings& s) {
+    return {s.Fly1Dir,     s.Work1Dir,     s.Fly2Dir, s.Work2Dir,
+            s.DbImportDir, s.DexImportDir, s.FlyDir,  s.WorkDir};
+}
+
 // --- Start-up read ------------------------------------------------------------------
 
 TEST_F(SettingsTest, StartupWithoutFileOnlyClearsFirstRun) {
@@ -106,10 +116,7 @@ TEST_F(SettingsTest, StartupWithoutFileOnlyClearsFirstRun) {
     EXPECT_FALSE(s.FirstRunDone);
     SessionSettings expected = Filled();
     EXPECT_EQ(s.Language, expected.Language);
-    EXPECT_EQ(s.FlyDir, expected.FlyDir);
-    EXPECT_EQ(s.WorkDir, expected.WorkDir);
-    EXPECT_EQ(s.Fly1Dir, expected.Fly1Dir);
-    EXPECT_EQ(s.DexImportDir, expected.DexImportDir);
+    EXPECT_EQ(FoldersOf(s), FoldersOf(expected));
     EXPECT_EQ(s.SimulatorVersion, 2);
     EXPECT_FALSE(fs::exists(ini_));
 }
@@ -121,18 +128,11 @@ TEST_F(SettingsTest, StartupWithOnlyLanguageTakesTheBuiltInFolders) {
     EXPECT_EQ(LangOf(s.Language), Lang::English);
     EXPECT_EQ(s.SimulatorVersion, 2);
     EXPECT_FALSE(s.FirstRunDone);
-    EXPECT_EQ(s.FlyDir, kWineFly1);
-    EXPECT_EQ(s.WorkDir, kWineFly1Database);
-    EXPECT_EQ(s.Fly1Dir, kWineFly1);
-    EXPECT_EQ(s.Work1Dir, kWineFly1Database);
-    EXPECT_EQ(s.Fly2Dir, kWineFly1);
-    EXPECT_EQ(s.Work2Dir, kWineFly1Database);
-    EXPECT_EQ(s.DbImportDir, kWineFly1);
-    EXPECT_EQ(s.DexImportDir, kWineFly1);
+    EXPECT_EQ(FoldersOf(s), (Folders{kWineFly1, kWineFly1Database, kWineFly1, kWineFly1Database,
+                                     kWineFly1, kWineFly1, kWineFly1, kWineFly1Database}));
 }
 
-struct StartupCase {
-    const char* name;
+struct StartupCase : testing::NamedCase {
     std::string file;
     std::string language;
     Lang lang;
@@ -140,11 +140,6 @@ struct StartupCase {
     bool firstRunDone;
     std::string flyDir, workDir, fly1Dir;
 };
-
-// Failure messages name the case.
-void PrintTo(const StartupCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 class SettingsStartup : public SettingsTest, public ::testing::WithParamInterface<StartupCase> {};
 
@@ -191,7 +186,7 @@ INSTANTIATE_TEST_SUITE_P(
         StartupCase{"EmptyFolderIsTheDefault",
                     "[init]\r\nversion=1\r\n[fly1]\r\nflydir=\r\n[work1]\r\nworkdir=  \r\n",
                     "english", Lang::English, 1, false, kWineFly1, kWineFly1Database, kWineFly1}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing::CaseName);
 
 TEST_F(SettingsTest, StartupReadsTheDexImportFolderTheDialogWrote) {
     FolderBoxes boxes{"/f1", "/w1", "/f2", "/w2", "/dbi", "/dex"};
@@ -214,15 +209,9 @@ TEST_F(SettingsTest, DialogReadWithoutFileSetsFirstRunValuesAndWritesNothing) {
     SessionSettings s = Filled();
     s.SimulatorVersion = 1;
     DialogRead(s, ini_);
-    EXPECT_EQ(s.Fly1Dir, kWineFly1);
-    EXPECT_EQ(s.Work1Dir, kWineFly1Data);
-    EXPECT_EQ(s.Fly2Dir, kWineFly2);
-    EXPECT_EQ(s.Work2Dir, kWineFly2Data);
-    EXPECT_EQ(s.DbImportDir, kWineFly2);
-    EXPECT_EQ(s.DexImportDir, kWineFly2);
+    EXPECT_EQ(FoldersOf(s), (Folders{kWineFly1, kWineFly1Data, kWineFly2, kWineFly2Data, kWineFly2,
+                                     kWineFly2, kWineFly2, kWineFly2Data}));
     EXPECT_EQ(s.SimulatorVersion, 2);
-    EXPECT_EQ(s.FlyDir, kWineFly2);
-    EXPECT_EQ(s.WorkDir, kWineFly2Data);
     EXPECT_TRUE(s.FirstRunDone); // only the start-up read sets it
     EXPECT_FALSE(fs::exists(ini_));
 }
@@ -235,15 +224,10 @@ TEST_F(SettingsTest, DialogReadDefaultsAreTheSessionsFoldersAndSeparatorsAreAdde
     s.WorkDir = "/cur/work/";
     DialogRead(s, ini_);
     EXPECT_EQ(s.SimulatorVersion, 1);
-    EXPECT_EQ(s.Fly1Dir, Added("/sims/fly1"));
-    EXPECT_EQ(s.Work1Dir, "/cur/work/");
-    EXPECT_EQ(s.Fly2Dir, Added("/cur/fly"));
-    EXPECT_EQ(s.Work2Dir, "/cur/work/");
-    EXPECT_EQ(s.DbImportDir, "/old/dbi/");
-    EXPECT_EQ(s.DexImportDir, "/old/dex/");
     // FlyDir always ends with a separator, even when the file's folder did not.
-    EXPECT_EQ(s.FlyDir, Added("/sims/fly1"));
-    EXPECT_EQ(s.WorkDir, "/cur/work/");
+    EXPECT_EQ(FoldersOf(s),
+              (Folders{Added("/sims/fly1"), "/cur/work/", Added("/cur/fly"), "/cur/work/",
+                       "/old/dbi/", "/old/dex/", Added("/sims/fly1"), "/cur/work/"}));
 }
 
 TEST_F(SettingsTest, StartupKeepsFly1DirAsReadUntilTheDialogRead) {
@@ -265,14 +249,8 @@ TEST_F(SettingsTest, ChosenFileChangesTheSixFoldersButNotFlyDirOrWorkDir) {
     SessionSettings s = Filled();
     ReadChosenFile(s, chosen);
     EXPECT_EQ(s.SimulatorVersion, 1);
-    EXPECT_EQ(s.Fly1Dir, Added("/b/f1"));
-    EXPECT_EQ(s.Work1Dir, "/old/work/");
-    EXPECT_EQ(s.Fly2Dir, "/old/fly/");
-    EXPECT_EQ(s.Work2Dir, Added("/b/w2"));
-    EXPECT_EQ(s.DbImportDir, "/old/dbi/");
-    EXPECT_EQ(s.DexImportDir, Added("/b/dex"));
-    EXPECT_EQ(s.FlyDir, "/old/fly/");
-    EXPECT_EQ(s.WorkDir, "/old/work/");
+    EXPECT_EQ(FoldersOf(s), (Folders{Added("/b/f1"), "/old/work/", "/old/fly/", Added("/b/w2"),
+                                     "/old/dbi/", Added("/b/dex"), "/old/fly/", "/old/work/"}));
 }
 
 // --- Writes ---------------------------------------------------------------------------

@@ -56,8 +56,7 @@ TEST(TableFormats, AFileNameGivesItsFormatWhateverItsLetterCase) {
 
 TEST(TableFormats, AFileTellsItsDataTypeWithoutItsTemplate) {
     TempDir dir;
-    std::string dex(40, '\0');
-    dex.replace(0, 10, "runway.dbd");
+    const std::string dex = DexHeaderBytes("runway.dbd", 0, 0);
     struct Case {
         std::string path;
         const char* type;
@@ -223,23 +222,6 @@ const std::vector<FieldSpec> kPlaceFields = {
     {"blon", 57, 8, 'D', "End longitude"},
 };
 
-// A NAVAID table of the place fields, as a load leaves it; each row's cells
-// from Suppr on.
-void PlaceTable(SessionState& s, const std::vector<std::vector<std::string>>& rows) {
-    s.DataType = "NAVAID";
-    s.CurrentPod = std::make_unique<TPOD>();
-    s.CurrentPod->Fields = ParseTemplate(TemplateText(kPlaceFields)).Fields;
-    s.FieldCount = static_cast<int>(kPlaceFields.size());
-    ApplyColumns(s.Table, s.CurrentPod->Fields);
-    s.Table.SetRowCount(static_cast<int>(rows.size()) + 1);
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-        s.Table.SetCell(kColNumber, static_cast<int>(r) + 1, std::to_string(r + 1));
-        for (std::size_t c = 0; c < rows[r].size(); ++c)
-            s.Table.SetCell(static_cast<int>(c) + kColSuppr, static_cast<int>(r) + 1, rows[r][c]);
-    }
-    s.Table.RecountFlags();
-}
-
 TEST(TableWrites, NoTableAnEmptySelectionAnEmptyTableAndACancel) {
     struct Case {
         TableFormatId format;
@@ -264,7 +246,8 @@ TEST(TableWrites, NoTableAnEmptySelectionAnEmptyTableAndACancel) {
 
         // "01" is not "1": no row is selected.
         SessionState s = EnglishSession();
-        PlaceTable(s, {{"", "01", "Brest", "174600", "-16200", "100", "1", "", ""}});
+        PlaceTable(s, "NAVAID", kPlaceFields,
+                   {{"", "01", "Brest", "174600", "-16200", "100", "1", "", ""}});
         const auto writeSelection = [&] { f.write(s, target, true, ui, &ui, {}); };
         EXPECT_EQ(ThrownText<RefusedError>(writeSelection), c.noSelection);
         EXPECT_EQ(ThrownText<RefusedError>(writeSelection, Lang::French),
@@ -292,16 +275,17 @@ TEST(TableWrites, NoTableAnEmptySelectionAnEmptyTableAndACancel) {
 
 TEST(GeoJsonExport, FeaturesGeometriesAndProperties) {
     SessionState s = EnglishSession(2, ',');
-    PlaceTable(s, {
-                      // A point east of 180 degrees (200 E: 160 W), an accented
-                      // name, a number in a text field.
-                      {"", "1", "Caf\xE9 \"Ouest\"\\", "72000", "720000", "-12", "7", "", ""},
-                      // A runway: both ends, the line's second end wrapped too.
-                      {"x", "1", "09/27", "180000,5", "-647640", "1500", "255", "180360", "648000"},
-                      // No coordinates that read: null geometry; numbers that
-                      // do not read keep their text, empty ones are null.
-                      {"", "0", "Tab\there", "north", "", "high", "", "", ""},
-                  });
+    PlaceTable(s, "NAVAID", kPlaceFields,
+               {
+                   // A point east of 180 degrees (200 E: 160 W), an accented
+                   // name, a number in a text field.
+                   {"", "1", "Caf\xE9 \"Ouest\"\\", "72000", "720000", "-12", "7", "", ""},
+                   // A runway: both ends, the line's second end wrapped too.
+                   {"x", "1", "09/27", "180000,5", "-647640", "1500", "255", "180360", "648000"},
+                   // No coordinates that read: null geometry; numbers that
+                   // do not read keep their text, empty ones are null.
+                   {"", "0", "Tab\there", "north", "", "high", "", "", ""},
+               });
     TempDir dir;
     ScriptedInteraction ui;
     ASSERT_EQ(ExportGeoJson(s, dir.File("all.geojson"), false, ui), 3);

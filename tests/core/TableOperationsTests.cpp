@@ -12,6 +12,8 @@
 using namespace orvane;
 using orvane::testing::Column;
 using orvane::testing::ScriptedInteraction;
+using orvane::testing::Snapshot;
+using orvane::testing::TableSnapshot;
 
 namespace {
 
@@ -37,24 +39,6 @@ RecordTable Loaded(const std::vector<std::pair<std::string, std::string>>& flags
 
 RecordTable Plain(int rows) {
     return Loaded(std::vector<std::pair<std::string, std::string>>(rows, {"", "0"}));
-}
-
-// Everything an operation may change, for before/after comparisons.
-struct Snapshot {
-    std::vector<std::vector<std::string>> cells;
-    int currentRow, currentColumn;
-    std::int32_t selected, deleted;
-    bool operator==(const Snapshot&) const = default;
-};
-
-Snapshot Take(const RecordTable& t) {
-    Snapshot s{{}, t.CurrentRow(), t.CurrentColumn(), t.SelectedCount, t.DeleteCount};
-    for (int r = 0; r < t.RowCount(); ++r) {
-        s.cells.emplace_back();
-        for (int c = 0; c < t.ColumnCount(); ++c)
-            s.cells.back().emplace_back(t.Cell(c, r));
-    }
-    return s;
 }
 
 std::vector<std::string> Row(const RecordTable& t, int row) {
@@ -132,13 +116,13 @@ TEST_P(TableOperationsConfirmed, CancelChangesNothing) {
     RecordTable t = Loaded({{"x", "1"}, {"", "0"}, {"", "1"}, {"", "7"}});
     t.SetCurrentCell(4, 2);
     t.SetSelection({0, 1, 5, 4});
-    Snapshot before = Take(t);
+    TableSnapshot before = Snapshot(t);
     auto revision = t.Revision();
     ScriptedInteraction ui;
     ui.answers = {false};
     EXPECT_FALSE(GetParam().run(t, ui, Lang::French));
     EXPECT_EQ(ui.questions, (Strings{GetParam().french}));
-    EXPECT_TRUE(Take(t) == before);
+    EXPECT_TRUE(Snapshot(t) == before);
     EXPECT_EQ(t.Revision(), revision);
 }
 
@@ -394,10 +378,10 @@ TEST(TableOperations, SecondSupprPressUndoesTheFirst) {
 
 TEST(TableOperations, TogglesIgnoreRowsOutsideTheData) {
     RecordTable t = Plain(2);
-    Snapshot before = Take(t);
+    TableSnapshot before = Snapshot(t);
     for (int row : {-1, 0, 3, 1000}) {
         ToggleExport(t, row);
         ToggleSuppr(t, row);
     }
-    EXPECT_TRUE(Take(t) == before);
+    EXPECT_TRUE(Snapshot(t) == before);
 }

@@ -1,5 +1,7 @@
 #include "table/ValueDisplay.h"
 
+#include "support/NamedCase.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -69,8 +71,7 @@ TEST(ValueDisplay, FormatFixedUsesTheGivenSeparatorWhateverTheLocale) {
 
 // --- Coordinates ------------------------------------------------------------------------
 
-struct AngleCase {
-    const char* name;
+struct AngleCase : orvane::testing::NamedCase {
     bool latitude;
     const char* cell;
     char separator;
@@ -115,7 +116,7 @@ INSTANTIATE_TEST_SUITE_P(
         AngleCase{"EastLongitude", false, "8226", '.', "Lon E2" DEG " 17' 6.0000\""},
         AngleCase{"NotANumber", true, "N45", '.', nullptr},
         AngleCase{"Empty", false, "", '.', nullptr}),
-    [](const auto& info) { return std::string(info.param.name); });
+    orvane::testing::CaseName);
 
 TEST(ValueDisplay, CoordinateTextJoinsBothHalves) {
     EXPECT_EQ(CoordinateText("162000", "-4500", '.'),
@@ -126,8 +127,7 @@ TEST(ValueDisplay, CoordinateTextJoinsBothHalves) {
 
 // --- Time stamps ---------------------------------------------------------------------------
 
-struct DateCase {
-    const char* name;
+struct DateCase : orvane::testing::NamedCase {
     std::int64_t stamp; // taken as 32 bits
     long offset;
     const char* date;
@@ -162,7 +162,7 @@ INSTANTIATE_TEST_SUITE_P(
         DateCase{"AllBitsIsOneSecondBefore", 0xFFFFFFFFLL, 0, "%d/%m/%Y", "%H:%M:%S",
                  "31/12/1969 23:59:59"},
         DateCase{"WeekdayAndYearDay", 951782400 + 3600, 0, "%a %j", "%H", "Tue 060 01"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    orvane::testing::CaseName);
 
 TEST(ValueDisplay, UtcStampTextAlwaysShowsTheTime) {
     EXPECT_EQ(UtcStampText(0), "1970-01-01 00:00:00");
@@ -266,72 +266,56 @@ class ValueDisplayHint : public ::testing::Test {
     const std::string pair = "Lat N45" DEG " 0' 0.0000\" - Lon W1" DEG " 15' 0.0000\"";
 };
 
-TEST_F(ValueDisplayHint, LatitudeAndLongitudeColumnsShowTheirPair) {
-    for (int col : {4, 5}) {
-        HintResult h = GridHint(table, col, 1, context);
-        EXPECT_EQ(h.hint, pair) << col;
-        EXPECT_EQ(h.panel, PanelAction::Set);
-        EXPECT_EQ(h.panelText, pair);
-    }
-}
-
-TEST_F(ValueDisplayHint, AHeadingWithBothWordsIsALatitude) {
-    // Column 8 pairs with column 9 on its right, whatever that column holds.
-    HintResult h = GridHint(table, 8, 1, context);
-    EXPECT_EQ(h.hint, "Lat N0" DEG " 30' 0.0000\" - Lon W0" DEG " 30' 0.0000\"");
-    // A longitude heading pairs with the cell on its left as latitude.
-    h = GridHint(table, 10, 1, context);
-    EXPECT_EQ(h.hint, "Lat S0" DEG " 30' 0.0000\" - Lon E0" DEG " 0' 12.5000\"");
-}
-
-TEST_F(ValueDisplayHint, ACoordinateThatIsNotANumberEmptiesThePanel) {
-    for (int col : {4, 5, 8}) {
-        HintResult h = GridHint(table, col, 2, context);
-        EXPECT_EQ(h.hint, "") << col;
-        EXPECT_EQ(h.panel, PanelAction::Clear) << col;
-        EXPECT_EQ(ClickPanel(table, col, 2, context).panel, PanelAction::Clear) << col;
-    }
-}
-
-TEST_F(ValueDisplayHint, UniqueIdentifiersShowTheirDateAndLeaveThePanel) {
-    HintResult h = GridHint(table, 6, 1, context);
-    EXPECT_EQ(h.hint, "14/11/2023 23:13:20");
-    EXPECT_EQ(h.panel, PanelAction::Leave);
-    h = GridHint(table, 6, 2, context); // lower-case hexadecimal
-    EXPECT_EQ(h.hint, "pas une date");
-    EXPECT_EQ(h.panel, PanelAction::Leave);
-    table.SetCell(6, 2, "0");
-    EXPECT_EQ(GridHint(table, 6, 2, context).hint, "pas une date");
-    table.SetCell(6, 2, "ABC6553F100"); // only the low 32 bits are the stamp
-    EXPECT_EQ(GridHint(table, 6, 2, context).hint, "14/11/2023 23:13:20");
-    table.SetCell(6, 2, "FFFFFFFF"); // a signed stamp: one second before 1970
-    EXPECT_EQ(GridHint(table, 6, 2, context).hint, "01/01/1970 00:59:59");
-}
-
-TEST_F(ValueDisplayHint, OtherColumnsEmptyThePanelWithoutHint) {
-    for (int col : {0, 1, 3, 7}) {
-        HintResult h = GridHint(table, col, 1, context);
-        EXPECT_EQ(h.hint, "") << col;
-        EXPECT_EQ(h.panel, PanelAction::Clear) << col;
-    }
-}
-
-TEST_F(ValueDisplayHint, TheHeadingRowAndCellsOutsideDoNothing) {
-    for (auto [col, row] : {std::pair{4, 0}, {0, 0}, {6, 0}, {4, 3}, {11, 1}, {-1, 1}}) {
-        for (const HintResult& h :
-             {GridHint(table, col, row, context), ClickPanel(table, col, row, context)}) {
-            EXPECT_EQ(h.hint, "");
-            EXPECT_EQ(h.panel, PanelAction::Leave) << col << "," << row;
+// What a hover shows as hint and does to the panel, and what a click does
+// to it: coordinates set it (the cell's pair), unique identifiers leave it
+// on hover, other fields and unreadable coordinates empty it, the heading row
+// and cells outside the table leave it alone.
+TEST_F(ValueDisplayHint, HoverAndClickPerColumnAndRow) {
+    using enum PanelAction;
+    struct Case {
+        std::vector<std::pair<int, int>> cells; // column, row
+        const char* text; // the cell's text instead of the set-up's, or nullptr
+        std::string hint;
+        PanelAction hover, click;
+    };
+    const std::string date = "14/11/2023 23:13:20";
+    const Case cases[] = {
+        {{{4, 1}, {5, 1}}, nullptr, pair, Set, Set},
+        // A heading with both words is a latitude paired with the cell on its
+        // right, whatever that holds; a longitude with the cell on its left.
+        {{{8, 1}}, nullptr, "Lat N0" DEG " 30' 0.0000\" - Lon W0" DEG " 30' 0.0000\"", Set, Set},
+        {{{10, 1}}, nullptr, "Lat S0" DEG " 30' 0.0000\" - Lon E0" DEG " 0' 12.5000\"", Set, Set},
+        {{{4, 2}, {5, 2}, {8, 2}}, nullptr, "", Clear, Clear},
+        // The unique column: a click is not a hover.
+        {{{6, 1}}, nullptr, date, Leave, Clear},
+        {{{6, 2}}, nullptr, "pas une date", Leave, Clear}, // lower-case hexadecimal
+        {{{6, 2}}, "0", "pas une date", Leave, Clear},
+        {{{6, 2}}, "ABC6553F100", date, Leave, Clear}, // only the low 32 bits are the stamp
+        {{{6, 2}}, "FFFFFFFF", "01/01/1970 00:59:59", Leave, Clear}, // one second before 1970
+        {{{0, 1}, {1, 1}, {2, 1}, {3, 1}, {7, 1}}, nullptr, "", Clear, Clear},
+        {{{4, 0}, {0, 0}, {6, 0}, {4, 3}, {11, 1}, {-1, 1}}, nullptr, "", Leave, Leave},
+    };
+    for (const Case& c : cases) {
+        for (const auto& [col, row] : c.cells) {
+            SCOPED_TRACE(std::to_string(col) + "," + std::to_string(row) + " " +
+                         (c.text ? c.text : ""));
+            const std::string kept(table.Cell(col, row));
+            if (c.text) table.SetCell(col, row, c.text);
+            const HintResult hover = GridHint(table, col, row, context);
+            EXPECT_EQ(hover.hint, c.hint);
+            EXPECT_EQ(hover.panel, c.hover);
+            if (c.hover == Set) {
+                EXPECT_EQ(hover.panelText, c.hint);
+            }
+            const HintResult click = ClickPanel(table, col, row, context);
+            EXPECT_EQ(click.hint, "");
+            EXPECT_EQ(click.panel, c.click);
+            if (c.click == Set) {
+                EXPECT_EQ(click.panelText, c.hint);
+            }
+            table.SetCell(col, row, kept);
         }
     }
-}
-
-TEST_F(ValueDisplayHint, AClickSetsCoordinatesAndEmptiesThePanelElsewhere) {
-    HintResult h = ClickPanel(table, 5, 1, context);
-    EXPECT_EQ(h.panel, PanelAction::Set);
-    EXPECT_EQ(h.panelText, pair);
-    for (int col : {0, 2, 6, 7}) // the unique column too: a click is not a hover
-        EXPECT_EQ(ClickPanel(table, col, 1, context).panel, PanelAction::Clear) << col;
 }
 
 TEST_F(ValueDisplayHint, TheCommaSeparatorReadsCommaCells) {

@@ -84,6 +84,25 @@ std::string DbdBytes(const std::string& tag, int recordSize,
     return out;
 }
 
+std::string DexHeaderBytes(const std::string& name, std::int32_t size, std::int32_t count) {
+    std::string h(40, '\0');
+    h.replace(0, name.size(), name);
+    for (int i = 0; i < 4; ++i) {
+        h[32 + i] = static_cast<char>(static_cast<std::uint32_t>(size) >> (8 * i));
+        h[36 + i] = static_cast<char>(static_cast<std::uint32_t>(count) >> (8 * i));
+    }
+    return h;
+}
+
+std::string DexBytes(const std::string& name, int size, const std::vector<std::string>& records) {
+    std::string out = DexHeaderBytes(name, size, static_cast<std::int32_t>(records.size()));
+    for (std::string r : records) {
+        r.resize(static_cast<std::size_t>(size), '\0');
+        out += r;
+    }
+    return out;
+}
+
 std::vector<FieldSpec> AirportLikeFields() {
     std::vector<FieldSpec> f = {
         {"akey", 4, 10, 'C', "Airport key (Unique)"},

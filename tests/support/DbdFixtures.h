@@ -43,6 +43,10 @@ std::string DbdHeaderBytes(const std::string& tag, std::int32_t recordCount,
                            const std::string& filler = "");
 std::string DbdBytes(const std::string& tag, int recordSize,
                      const std::vector<std::string>& records, std::int32_t stamp = 0);
+// A 40-byte DEX header (the DBD's name, record size and count), and one
+// followed by the records, each cut or zero-padded to the size.
+std::string DexHeaderBytes(const std::string& name, std::int32_t size, std::int32_t count);
+std::string DexBytes(const std::string& name, int size, const std::vector<std::string>& records);
 
 // A realistic airport template: about 60 fields (texts, doubles, integers,
 // bytes) in a record of 330 bytes, every byte after the marks covered.

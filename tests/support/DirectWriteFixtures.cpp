@@ -2,6 +2,10 @@
 
 #include "support/ArchiveFixtures.h"
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
 namespace orvane::testing {
 
 const std::vector<FieldSpec>& NavWriteFields() {
@@ -71,6 +75,19 @@ std::vector<ArchiveSourceEntry> AirportEntries(const std::vector<AirportRow>& ro
         {"DATABASE\\APRTICAO.DBI", index, 0},
         {"DATABASE\\AIRPORT.DBD", DbdBytes("aprt", kAirportRecordSize, records), 0},
     };
+}
+
+std::pair<std::size_t, std::size_t> ChangedRange(const std::string& before,
+                                                 const std::string& path) {
+    const std::string after = ReadBytes(path);
+    EXPECT_EQ(after.size(), before.size());
+    std::size_t first = std::string::npos, last = 0;
+    for (std::size_t i = 0; i < std::min(after.size(), before.size()); ++i)
+        if (after[i] != before[i]) {
+            if (first == std::string::npos) first = i;
+            last = i;
+        }
+    return {first, last};
 }
 
 } // namespace orvane::testing

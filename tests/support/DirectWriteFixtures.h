@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace orvane::testing {
@@ -41,5 +42,10 @@ std::uint32_t AirportRecordPosition(int index); // 56 + index x 20
 std::vector<ArchiveSourceEntry> AirportEntries(const std::vector<AirportRow>& rows,
                                                int rowLength = 12,
                                                const std::vector<std::uint32_t>& positions = {});
+
+// Bytes [first, last] of the file at path that differ from before (first is
+// npos when none does); a change of size fails the test.
+std::pair<std::size_t, std::size_t> ChangedRange(const std::string& before,
+                                                 const std::string& path);
 
 } // namespace orvane::testing

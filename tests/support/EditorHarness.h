@@ -7,6 +7,7 @@
 #include "support/ScriptedInteraction.h"
 #include "support/UiFixtures.h"
 #include "support/Widgets.h"
+#include "ui/Captions.h"
 #include "ui/MainWindow.h"
 #include "ui/commands/CommandFamilies.h"
 #include "ui/commands/CompareCommands.h"
@@ -23,6 +24,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QStringList>
@@ -50,6 +52,13 @@ inline QLabel* Label(const QObject& w, const char* name) {
 }
 inline RecordGridView* Grid(const QObject& w) {
     return Find<RecordGridView>(w, "DataGrid");
+}
+// A caption as the user reads it (without its mnemonic mark).
+inline QString Read(const QAction* a) {
+    return Captions::Plain(a->text());
+}
+inline QString Read(const QMenu* m) {
+    return Captions::Plain(m->title());
 }
 
 struct HarnessOptions {
@@ -135,6 +144,14 @@ template <typename Interaction> struct BasicEditorHarness {
 using EditorHarness = BasicEditorHarness<ScriptedInteraction>;
 // The window on the Qt side of the seam: real message boxes and dialogs.
 using RealEditorHarness = BasicEditorHarness<QtUserInteraction>;
+
+// A harness whose window has opened the world's Fly! II archive, as a user
+// does first: WithPod<EditorHarness> h(2, "french");
+template <typename Harness> struct WithPod : Harness {
+    template <typename... Args> explicit WithPod(Args&&... args) : Harness(args...) {
+        this->OpenArchive(this->world.Pod());
+    }
+};
 
 // Presses Cancel on the first progress dialog that shows under `owner`
 // while the timer runs; `pressed` tells whether it did.

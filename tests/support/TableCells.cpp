@@ -1,5 +1,7 @@
 #include "support/TableCells.h"
 
+#include "database/Template.h"
+
 #include <algorithm>
 
 namespace orvane::testing {
@@ -36,6 +38,22 @@ RecordTable TableOfEqualValues(int rows) {
     return t;
 }
 
+void PlaceTable(SessionState& s, const std::string& type, const std::vector<FieldSpec>& fields,
+                const Cells& rows) {
+    s.DataType = type;
+    s.CurrentPod = std::make_unique<TPOD>();
+    s.CurrentPod->Fields = ParseTemplate(TemplateText(fields)).Fields;
+    s.FieldCount = static_cast<int>(fields.size());
+    ApplyColumns(s.Table, s.CurrentPod->Fields);
+    s.Table.SetRowCount(static_cast<int>(rows.size()) + 1);
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        s.Table.SetCell(kColNumber, static_cast<int>(r) + 1, std::to_string(r + 1));
+        for (std::size_t c = 0; c < rows[r].size(); ++c)
+            s.Table.SetCell(static_cast<int>(c) + kColSuppr, static_cast<int>(r) + 1, rows[r][c]);
+    }
+    s.Table.RecountFlags();
+}
+
 SessionState EnglishSession(int version, char sep) {
     SessionState s;
     s.Language = "english";
@@ -44,9 +62,15 @@ SessionState EnglishSession(int version, char sep) {
     return s;
 }
 
-} // namespace orvane::testing
-
-namespace orvane::testing {
+TableSnapshot Snapshot(const RecordTable& t) {
+    TableSnapshot s{{}, t.SelectedCount, t.DeleteCount, t.CurrentColumn(), t.CurrentRow()};
+    for (int r = 0; r < t.RowCount(); ++r) {
+        s.cells.emplace_back();
+        for (int c = 0; c < t.ColumnCount(); ++c)
+            s.cells.back().emplace_back(t.Cell(c, r));
+    }
+    return s;
+}
 
 RecordTable TableOf(const Cells& rows) {
     RecordTable t;

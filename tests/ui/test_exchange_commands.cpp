@@ -6,27 +6,18 @@
 #include "support/ArchiveFixtures.h"
 #include "support/DbdFixtures.h"
 #include "support/EditorHarness.h"
-#include "support/Widgets.h"
 #include "ui/dialogs/ArchiveViewer.h"
 #include "ui/dialogs/RecordEditorDialog.h"
-#include "ui/grid/RecordGridView.h"
 #include "ui/qt/QtText.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
-#include <QHeaderView>
-#include <QLabel>
 #include <QProcess>
-#include <QPushButton>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTableWidget>
-#include <QTest>
-#include <QTimer>
 
 #include <filesystem>
-#include <memory>
 #include <set>
 
 using namespace orvane;
@@ -48,13 +39,10 @@ std::string Convert(const std::string& in, const std::string& out, bool selectio
 
 // An AIRPORT DEX of 330-byte records (Fly! 1 data) from the window's airports.
 std::string Fly1Dex() {
-    std::string dex(40, '\0');
-    dex.replace(0, 11, "AIRPORT.DBD");
-    PutI32(reinterpret_cast<unsigned char*>(dex.data()) + 32, 330);
-    PutI32(reinterpret_cast<unsigned char*>(dex.data()) + 36, 3);
+    std::vector<std::string> records;
     for (const auto& a : testing::UiAirports())
-        dex += testing::UiRecord(a) + std::string(330 - testing::kUiRecordSize, '\0');
-    return dex;
+        records.push_back(testing::UiRecord(a));
+    return DexBytes("AIRPORT.DBD", 330, records);
 }
 
 } // namespace
@@ -79,16 +67,15 @@ void ExchangeTest::exportsMatchTheBatchTool_data() {
     QTest::addColumn<bool>("selection");
     for (const char* ext : {"dex", "csv"})
         for (bool selection : {false, true})
-            QTest::newRow(qPrintable(QString("%1 %2").arg(ext, selection ? "selection" : "all")))
-                << QString(ext) << selection;
+            AddRow(qPrintable(QString("%1 %2").arg(ext, selection ? "selection" : "all")),
+                   QString(ext), selection);
 }
 
 void ExchangeTest::exportsMatchTheBatchTool() {
     QFETCH(QString, extension);
     QFETCH(bool, selection);
     const bool dex = extension == "dex";
-    EditorHarness h(2, "english");
-    h.Open(h.Item("POD_ouvrir"), h.world.Pod());
+    WithPod<EditorHarness> h(2, "english");
     QAction* item =
         dex ? (selection ? h.Item("DEX_Enregistrer_select") : h.Item("DEX_Enregistrer_tout"))
             : (selection ? h.Item("CSV_Enregistrer_select") : h.Item("CSV_Enregistrer_tout"));
@@ -154,8 +141,7 @@ void ExchangeTest::fly1DexAsksThenOpensAndAdds() {
 }
 
 void ExchangeTest::csvRoundTripAndMenus() {
-    EditorHarness h(2, "french");
-    h.Open(h.Item("POD_ouvrir"), h.world.Pod());
+    WithPod<EditorHarness> h(2, "french");
     const std::string csv = h.world.Work() + "AIRPORT.csv";
     h.Save(h.Item("CSV_Enregistrer_tout"), csv);
     const QString before = h.Cell(5, 2) + h.Cell(6, 3) + h.Cell(3, 2);
@@ -381,10 +367,11 @@ void ExchangeTest::directWriteRefusalsLeaveTheArchive() {
 void ExchangeTest::viewerListsMarksSortsAndExtracts_data() {
     QTest::addColumn<QString>("language");
     QTest::addColumn<bool>("structure");
-    QTest::newRow("French, flat") << Q("fran\xC3\xA7"
-                                       "ais")
-                                  << false;
-    QTest::newRow("English, with folders") << QString("english") << true;
+    AddRow("French, flat",
+           Q("fran\xC3\xA7"
+             "ais"),
+           false);
+    AddRow("English, with folders", QString("english"), true);
 }
 
 void ExchangeTest::viewerListsMarksSortsAndExtracts() {

@@ -10,47 +10,30 @@
 #include "support/DbdFixtures.h"
 #include "support/DirectWriteFixtures.h"
 #include "support/EditorHarness.h"
-#include "support/ScriptedInteraction.h"
-#include "support/UiFixtures.h"
-#include "support/Widgets.h"
 #include "table/ValueDisplay.h"
-#include "ui/MainWindow.h"
 #include "ui/commands/ToolsCommands.h"
 #include "ui/dialogs/AboutBox.h"
 #include "ui/dialogs/ArchiveViewer.h"
-#include "ui/dialogs/DirectoriesDialog.h"
 #include "ui/grid/DefinitionsPage.h"
-#include "ui/grid/RecordGridModel.h"
-#include "ui/grid/RecordGridView.h"
 #include "ui/qt/CommandBoundary.h"
 #include "ui/qt/QtText.h"
-#include "ui/qt/QtUserInteraction.h"
 
-#include <QAction>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QGroupBox>
-#include <QHeaderView>
-#include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QSet>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
-#include <QTest>
-#include <QTimer>
 #include <QUrl>
 #include <filesystem>
 #include <fstream>
-
-#include <memory>
 
 using namespace orvane;
 using namespace orvane::testing;
@@ -58,14 +41,6 @@ using orvane::testing::ScriptedInteraction;
 using orvane::testing::UiWorld;
 
 namespace {
-
-// A caption as the user reads it (without its mnemonic mark).
-QString Read(const QAction* a) {
-    return Captions::Plain(a->text());
-}
-QString Read(const QMenu* m) {
-    return Captions::Plain(m->title());
-}
 
 // Whether an action has a command: the boundary connects it and marks it.
 bool HasCommand(const QAction* a) {
@@ -143,8 +118,7 @@ class MainWindowTest : public QObject {
     void openTemplateAndForeignArchiveFromTheCommandLine();
     void openFromArchive();
     void openFromDisk();
-    void openIgnoresCancelAndOtherFiles();
-    void openErrorIsShownAndTableKept();
+    void openFailuresKeepTheWindowAsItWas();
     void unsavedChangesAskBeforeLoad();
     void typingChangesOnlyText();
     void flagPressesToggle();
@@ -180,8 +154,8 @@ class MainWindowTest : public QObject {
 void MainWindowTest::openFromArchive_data() {
     QTest::addColumn<int>("version");
     QTest::addColumn<bool>("epd");
-    QTest::newRow("Fly! II POD") << 2 << false;
-    QTest::newRow("Fly! 1 EPD") << 1 << true;
+    AddRow("Fly! II POD", 2, false);
+    AddRow("Fly! 1 EPD", 1, true);
 }
 
 void MainWindowTest::openFromArchive() {
@@ -251,23 +225,22 @@ void MainWindowTest::openFilesFromTheCommandLine_data() {
     QTest::addColumn<QString>("message");   // part of the one message shown, "" for none
     QTest::addColumn<QString>("question");  // part of the one question asked, "" for none
     const QString none;
-    QTest::newRow("dbd") << QStringList{"work/AIRPORT.dbd"} << true << none << none;
-    QTest::newRow("pod") << QStringList{"fly2/system/AIRPORT.POD"} << true << none << none;
-    QTest::newRow("epd") << QStringList{"fly1/system/AIRPORT.EPD"} << true << none << none;
-    QTest::newRow("dex") << QStringList{"work/AIRPORT.DEX"} << true << none << none;
-    QTest::newRow("csv") << QStringList{"work/airport.csv"} << true << none << none;
-    QTest::newRow("two: the first") << QStringList{"work/airport.csv", "work/AIRPORT.dbd"} << true
-                                    << "the file given after airport.csv was left aside" << none;
-    QTest::newRow("several: the first")
-        << QStringList{"work/AIRPORT.dbd", "fly2/system/AIRPORT.POD", "work/airport.csv"} << true
-        << "the 2 files given after AIRPORT.dbd were left aside" << none;
-    QTest::newRow("missing") << QStringList{"work/NAVAID.dbd"} << false << "NAVAID.dbd" << none;
-    QTest::newRow("unknown kind") << QStringList{"work/notes.txt"} << false
-                                  << "notes.txt is not a file Orvane opens" << none;
-    QTest::newRow("damaged archive")
-        << QStringList{"work/AIRPORT.POD"} << false << "AIRPORT.POD" << none;
-    QTest::newRow("archive without its table") << QStringList{"work/TEXTURES.POD"} << false << none
-                                               << "holds no table DATABASE\\TEXTURES.DBD";
+    AddRow("dbd", QStringList{"work/AIRPORT.dbd"}, true, none, none);
+    AddRow("pod", QStringList{"fly2/system/AIRPORT.POD"}, true, none, none);
+    AddRow("epd", QStringList{"fly1/system/AIRPORT.EPD"}, true, none, none);
+    AddRow("dex", QStringList{"work/AIRPORT.DEX"}, true, none, none);
+    AddRow("csv", QStringList{"work/airport.csv"}, true, none, none);
+    AddRow("two: the first", QStringList{"work/airport.csv", "work/AIRPORT.dbd"}, true,
+           "the file given after airport.csv was left aside", none);
+    AddRow("several: the first",
+           QStringList{"work/AIRPORT.dbd", "fly2/system/AIRPORT.POD", "work/airport.csv"}, true,
+           "the 2 files given after AIRPORT.dbd were left aside", none);
+    AddRow("missing", QStringList{"work/NAVAID.dbd"}, false, "NAVAID.dbd", none);
+    AddRow("unknown kind", QStringList{"work/notes.txt"}, false,
+           "notes.txt is not a file Orvane opens", none);
+    AddRow("damaged archive", QStringList{"work/AIRPORT.POD"}, false, "AIRPORT.POD", none);
+    AddRow("archive without its table", QStringList{"work/TEXTURES.POD"}, false, none,
+           "holds no table DATABASE\\TEXTURES.DBD");
 }
 
 void MainWindowTest::openFilesFromTheCommandLine() {
@@ -335,8 +308,7 @@ void MainWindowTest::openTemplateAndForeignArchiveFromTheCommandLine() {
     h.ui.defaultAnswer = true;
     int listed = -1;
     QTimer::singleShot(100, h.window.get(), [&] {
-        listed =
-            h.window->PodViewer()->findChild<QTableView*>("sgPodview")->model()->rowCount();
+        listed = h.window->PodViewer()->findChild<QTableView*>("sgPodview")->model()->rowCount();
         h.window->PodViewer()->reject();
     });
     h.window->OpenFiles({textures});
@@ -370,7 +342,9 @@ void MainWindowTest::openFromDisk() {
     QCOMPARE(Q(h.session.WorkDir), Q(other.File("elsewhere") + "/"));
 }
 
-void MainWindowTest::openIgnoresCancelAndOtherFiles() {
+// A cancelled dialog and files of another kind open nothing; an archive
+// that cannot be read is said and the loaded table stays.
+void MainWindowTest::openFailuresKeepTheWindowAsItWas() {
     Harness h;
     h.ui.openAnswers.push_back(std::nullopt);
     h.Item("POD_ouvrir")->trigger();
@@ -382,10 +356,7 @@ void MainWindowTest::openIgnoresCancelAndOtherFiles() {
     QVERIFY(h.Label("StatusPanel0")->text().isEmpty());
     QVERIFY(!h.Item("DBD_Enregistrer_tout")->isEnabled());
     QCOMPARE(h.model().rowCount(), 4); // the four empty rows of a new window
-}
 
-void MainWindowTest::openErrorIsShownAndTableKept() {
-    Harness h;
     h.OpenArchive(h.world.Pod());
     QCOMPARE(h.model().rowCount(), 3);
     // A damaged archive: the error is shown and the loaded table stays.
@@ -453,8 +424,7 @@ void MainWindowTest::unsavedChangesAskBeforeLoad() {
 }
 
 void MainWindowTest::typingChangesOnlyText() {
-    Harness h;
-    h.OpenArchive(h.world.Pod());
+    WithPod<Harness> h;
     // "Suppr" and "Export" refuse typing.
     QVERIFY(!(h.model().flags(h.model().index(0, 3)) & Qt::ItemIsEditable));
     QVERIFY(!h.model().setData(h.model().index(0, 3), QString("1")));
@@ -483,8 +453,7 @@ void MainWindowTest::typingChangesOnlyText() {
 }
 
 void MainWindowTest::flagPressesToggle() {
-    Harness h;
-    h.OpenArchive(h.world.Pod());
+    WithPod<Harness> h;
     h.PressCell(3, 1); // Export of row 1: selected
     QCOMPARE(h.Column(3), QString("1,1,0"));
     QCOMPARE(h.Label("lblSelect")->text(), Q("2 lignes sélectionnées"));
@@ -512,8 +481,7 @@ void MainWindowTest::flagPressesToggle() {
 }
 
 void MainWindowTest::cellClickAndHints() {
-    Harness h;
-    h.OpenArchive(h.world.Pod());
+    WithPod<Harness> h;
     const char sep = h.session.DecimalSeparator();
     const std::string coordinate = *CoordinateText("176435.0000", "9081.5000", sep);
     // A latitude cell: the pair with the cell to its right.
@@ -548,8 +516,7 @@ void MainWindowTest::cellClickAndHints() {
 }
 
 void MainWindowTest::defGridDoubleClickMovesColumn() {
-    Harness h;
-    h.OpenArchive(h.world.Pod());
+    WithPod<Harness> h;
     h.Grid()->setCurrentIndex(h.model().index(1, 4));
     h.Find<DefinitionsPage>("Def_grid")->setCurrentCell(2, 1);
     h.Commands().grid->DefinitionDoubleClicked();
@@ -576,47 +543,30 @@ void MainWindowTest::editionButtons_data() {
     QTest::addColumn<QString>("selectLabel");
     QTest::addColumn<bool>("selectionCommands");
     QTest::addColumn<int>("records"); // the count in the status bar
-    const QString one = Q("1 ligne sélectionnée");
-    const QString deleteLine = Q(txt::ConfirmDeleteLine.fr);
-    QTest::newRow("delete line OK") << "btnSuppLigne" << true << deleteLine << "1,2"
-                                    << "1,0" << one << true << 2;
-    QTest::newRow("delete line Cancel") << "btnSuppLigne" << false << deleteLine << "1,2,3"
-                                        << "0,1,0" << one << true << 3;
-    QTest::newRow("erase all OK") << "btnEffacerTout" << true << Q(txt::ConfirmEraseAll.fr) << ""
-                                  << "" << Q("0 ligne sélectionnée") << false << 1;
-    QTest::newRow("erase all Cancel")
-        << "btnEffacerTout" << false << Q(txt::ConfirmEraseAll.fr) << "1,2,3"
-        << "0,1,0" << one << true << 3;
-    QTest::newRow("delete selection OK")
-        << "btnSuppSelect" << true << Q("Vous allez supprimer 1 ligne") << "1,2"
-        << "0,0" << Q("0 ligne sélectionnée") << false << 2;
-    QTest::newRow("delete selection Cancel")
-        << "btnSuppSelect" << false << Q("Vous allez supprimer 1 ligne") << "1,2,3"
-        << "0,1,0" << one << true << 3;
-    QTest::newRow("select all OK")
-        << "btnSelectionAll" << true << Q(txt::ConfirmSelectAll.fr) << "1,2,3"
-        << "1,1,1" << Q("3 lignes sélectionnées") << true << 3;
-    QTest::newRow("select all Cancel")
-        << "btnSelectionAll" << false << Q(txt::ConfirmSelectAll.fr) << "1,2,3"
-        << "0,1,0" << one << true << 3;
-    QTest::newRow("select none OK")
-        << "btnSelectionNone" << true << Q(txt::ConfirmSelectNone.fr) << "1,2,3"
-        << "0,0,0" << Q("0 ligne sélectionnée") << false << 3;
-    QTest::newRow("select none Cancel")
-        << "btnSelectionNone" << false << Q(txt::ConfirmSelectNone.fr) << "1,2,3"
-        << "0,1,0" << one << true << 3;
-    QTest::newRow("select part OK")
-        << "btnSelectPart" << true << Q(txt::ConfirmSelectPart.fr) << "1,2,3"
-        << "0,1,1" << Q("2 lignes sélectionnées") << true << 3;
-    QTest::newRow("select part Cancel")
-        << "btnSelectPart" << false << Q(txt::ConfirmSelectPart.fr) << "1,2,3"
-        << "0,1,0" << one << true << 3;
-    QTest::newRow("insert line") << "btnInserLigne" << true << ""
-                                 << "1,2,3,4"
-                                 << "0,1,1,0" << Q("2 lignes sélectionnées") << true << 4;
-    QTest::newRow("append line") << "bntAjoutFin" << true << ""
-                                 << "1,2,3,4"
-                                 << "0,1,0,1" << Q("2 lignes sélectionnées") << true << 4;
+    const QString none = Q("0 ligne sélectionnée"), one = Q("1 ligne sélectionnée"),
+                  two = Q("2 lignes sélectionnées");
+    // A confirmed command, then the same command cancelled: nothing changes.
+    const auto confirmed = [&](const char* name, const char* button, const QString& question,
+                               const char* numbers, const char* exports, const QString& label,
+                               bool selection, int records) {
+        AddRow(qPrintable(QString(name) + " OK"), button, true, question, numbers, exports, label,
+               selection, records);
+        AddRow(qPrintable(QString(name) + " Cancel"), button, false, question, "1,2,3", "0,1,0",
+               one, true, 3);
+    };
+    const QString deleteSelection = Q("Vous allez supprimer 1 ligne");
+    confirmed("delete line", "btnSuppLigne", Q(txt::ConfirmDeleteLine.fr), "1,2", "1,0", one, true,
+              2);
+    confirmed("erase all", "btnEffacerTout", Q(txt::ConfirmEraseAll.fr), "", "", none, false, 1);
+    confirmed("delete selection", "btnSuppSelect", deleteSelection, "1,2", "0,0", none, false, 2);
+    confirmed("select all", "btnSelectionAll", Q(txt::ConfirmSelectAll.fr), "1,2,3", "1,1,1",
+              Q("3 lignes sélectionnées"), true, 3);
+    confirmed("select none", "btnSelectionNone", Q(txt::ConfirmSelectNone.fr), "1,2,3", "0,0,0",
+              none, false, 3);
+    confirmed("select part", "btnSelectPart", Q(txt::ConfirmSelectPart.fr), "1,2,3", "0,1,1", two,
+              true, 3);
+    AddRow("insert line", "btnInserLigne", true, "", "1,2,3,4", "0,1,1,0", two, true, 4);
+    AddRow("append line", "bntAjoutFin", true, "", "1,2,3,4", "0,1,0,1", two, true, 4);
 }
 
 void MainWindowTest::editionButtons() {
@@ -628,8 +578,7 @@ void MainWindowTest::editionButtons() {
     QFETCH(QString, selectLabel);
     QFETCH(bool, selectionCommands);
     QFETCH(int, records);
-    Harness h;
-    h.OpenArchive(h.world.Pod());
+    WithPod<Harness> h;
     // A dragged rectangle over the "Export" cells of rows 2 and 3; the
     // current cell stays on row 1.
     RecordGridView* v = h.Grid();
@@ -685,8 +634,7 @@ void MainWindowTest::editionButtons() {
 }
 
 void MainWindowTest::sortByHeadingClicks() {
-    Harness h;
-    h.OpenArchive(h.world.Pod());
+    WithPod<Harness> h;
     // Column 4 is the sort column at start, ascending: the first click flips it.
     h.ClickHeading(4);
     QCOMPARE(h.Column(4), QString("3A2F1B01,3A2F1B00,0"));
@@ -714,8 +662,7 @@ void MainWindowTest::sortByHeadingClicks() {
 }
 
 void MainWindowTest::saveAllAndSelection() {
-    Harness h;
-    h.OpenArchive(h.world.Pod());
+    WithPod<Harness> h;
     const std::string all = h.world.dir.File("work/ALL.dbd");
     h.ui.saveAnswers.push_back(all);
     h.Item("DBD_Enregistrer_tout")->trigger();
@@ -761,9 +708,9 @@ void MainWindowTest::saveAllAndSelection() {
 void MainWindowTest::captions_data() {
     QTest::addColumn<QString>("language");
     QTest::addColumn<bool>("english");
-    QTest::newRow("english") << "english" << true;
-    QTest::newRow("français") << QString::fromLatin1(kFrancais.c_str()) << false;
-    QTest::newRow("English (capital)") << "English" << false;
+    AddRow("english", "english", true);
+    AddRow("français", QString::fromLatin1(kFrancais.c_str()), false);
+    AddRow("English (capital)", "English", false);
 }
 
 void MainWindowTest::captions() {
@@ -946,8 +893,7 @@ void MainWindowTest::versionCommands() {
 }
 
 void MainWindowTest::dragSetsTheRectangleOfSelectPart() {
-    Harness h;
-    h.OpenArchive(h.world.Pod());
+    WithPod<Harness> h;
     h.ui.answers = {true, true};
     h.Button("btnSelectionNone")->click();
     QCOMPARE(h.Column(3), QString("0,0,0"));
@@ -966,8 +912,7 @@ void MainWindowTest::dragSetsTheRectangleOfSelectPart() {
 }
 
 void MainWindowTest::rowCaptionsFollowTheKeyboard() {
-    Harness h(2, "english");
-    h.OpenArchive(h.world.Pod());
+    WithPod<Harness> h(2, "english");
     h.PressCell(5, 1);
     QCOMPARE(h.Button("btnSuppLigne")->text(), QString("Erase line n°1"));
     h.Key(Qt::Key_End, Qt::ControlModifier);
@@ -984,8 +929,7 @@ void MainWindowTest::rowCaptionsFollowTheKeyboard() {
 }
 
 void MainWindowTest::gridKeys() {
-    Harness h;
-    h.OpenArchive(h.world.Pod());
+    WithPod<Harness> h;
     RecordGridView* v = h.Grid();
     h.window->activateWindow();
     v->setFocus();
@@ -1014,8 +958,7 @@ void MainWindowTest::gridKeys() {
 }
 
 void MainWindowTest::everyEnabledMenuItemHasAHandler() {
-    Harness h;
-    h.OpenArchive(h.world.Pod());
+    WithPod<Harness> h;
     int enabled = 0;
     for (QMenu* menu : h.window->menuBar()->findChildren<QMenu*>())
         for (QAction* a : menu->actions()) {
@@ -1052,8 +995,7 @@ void MainWindowTest::everyEnabledMenuItemHasAHandler() {
 // A scripted session through the real box and buttons: each step types a
 // text (or clicks a cell), presses, and reads the row, captions and message.
 void MainWindowTest::searchButtonsAndBox() {
-    Harness h(2, "english");
-    h.OpenArchive(h.world.Pod());
+    WithPod<Harness> h(2, "english");
     MainWindow& w = *h.window;
     struct Step {
         const char* text;  // typed first; nullptr: a click on the name of row 1
@@ -1141,27 +1083,14 @@ void MainWindowTest::icaoLookup_data() {
     QTest::addColumn<int>("foundRow");
     QTest::addColumn<QStringList>("messages");
     const QString noDbd = Q(txt::AirportDbdNotFound.en);
-    QTest::newRow("Fly! II") << 2 << "index"
-                             << "lfoj"
-                             << "3A2F1B01" << 2 << QStringList();
-    QTest::newRow("Fly! 1, five characters") << 1 << "index"
-                                             << "lfrbx"
-                                             << "0" << 3 << QStringList();
-    QTest::newRow("unknown code") << 2 << "index"
-                                  << "LFXX"
-                                  << "" << 0
-                                  << QStringList{Q(Format(txt::IcaoNotFound.en, "LFXX"))};
-    QTest::newRow("Fly! II, no index") << 2 << "no index"
-                                       << "LFPG"
-                                       << "" << 0 << QStringList{noDbd};
-    QTest::newRow("Fly! 1, no index")
-        << 1 << "no index"
-        << "LFPG"
-        << "" << 0
-        << QStringList{Q(Format(txt::IndexNotFound.en, "DATABASE\\APRTICAO.DBI")), noDbd};
-    QTest::newRow("no archive") << 2 << "missing"
-                                << "LFPG"
-                                << "" << 0 << QStringList{"Cannot open the archive %1"};
+    AddRow("Fly! II", 2, "index", "lfoj", "3A2F1B01", 2, QStringList());
+    AddRow("Fly! 1, five characters", 1, "index", "lfrbx", "0", 3, QStringList());
+    AddRow("unknown code", 2, "index", "LFXX", "", 0,
+           QStringList{Q(Format(txt::IcaoNotFound.en, "LFXX"))});
+    AddRow("Fly! II, no index", 2, "no index", "LFPG", "", 0, QStringList{noDbd});
+    AddRow("Fly! 1, no index", 1, "no index", "LFPG", "", 0,
+           QStringList{Q(Format(txt::IndexNotFound.en, "DATABASE\\APRTICAO.DBI")), noDbd});
+    AddRow("no archive", 2, "missing", "LFPG", "", 0, QStringList{"Cannot open the archive %1"});
 }
 
 void MainWindowTest::icaoLookup() {
@@ -1171,8 +1100,7 @@ void MainWindowTest::icaoLookup() {
     QFETCH(QString, found);
     QFETCH(int, foundRow);
     QFETCH(QStringList, messages);
-    Harness h(version, "english");
-    h.OpenArchive(h.world.Pod());
+    WithPod<Harness> h(version, "english");
     WriteAirportArchives(h.world, archive == "index");
     const std::string path = version == 1 ? h.world.Epd() : h.world.Pod();
     if (archive == "missing") std::filesystem::remove(path);
@@ -1215,16 +1143,12 @@ void MainWindowTest::companionPrograms_data() {
     QTest::addColumn<QString>("onDisk"); // the program file in the folder, or none
     QTest::addColumn<bool>("wine");
     QTest::addColumn<QString>("message"); // none: the program ran
-    QTest::newRow("DBImport") << "LancerDBImport"
-                              << "DBImport.EXE" << true << "";
-    QTest::newRow("DexImport") << "LancerDexImport"
-                               << "DexImportGUI.exe" << true << "";
-    QTest::newRow("DBImport missing") << "LancerDBImport"
-                                      << "" << true << Q(txt::DbImportNotFound.en);
-    QTest::newRow("DexImport missing") << "LancerDexImport"
-                                       << "dbimport.exe" << true << Q(txt::DexImportNotFound.en);
-    QTest::newRow("no wine") << "LancerDBImport"
-                             << "dbimport.exe" << false << Q(txt::WineNeeded.en);
+    AddRow("DBImport", "LancerDBImport", "DBImport.EXE", true, "");
+    AddRow("DexImport", "LancerDexImport", "DexImportGUI.exe", true, "");
+    AddRow("DBImport missing", "LancerDBImport", "", true, Q(txt::DbImportNotFound.en));
+    AddRow("DexImport missing", "LancerDexImport", "dbimport.exe", true,
+           Q(txt::DexImportNotFound.en));
+    AddRow("no wine", "LancerDBImport", "dbimport.exe", false, Q(txt::WineNeeded.en));
 }
 
 // A script stands in for the Windows program and one for wine; the program
@@ -1278,8 +1202,8 @@ void MainWindowTest::companionPrograms() {
 
 void MainWindowTest::helpShowsTheMessageThenThePage_data() {
     QTest::addColumn<QString>("language");
-    QTest::newRow("english") << "english";
-    QTest::newRow("français") << QString::fromLatin1(kFrancais.c_str());
+    AddRow("english", "english");
+    AddRow("français", QString::fromLatin1(kFrancais.c_str()));
 }
 
 void MainWindowTest::helpShowsTheMessageThenThePage() {
@@ -1328,9 +1252,9 @@ void MainWindowTest::memoAndAboutOpenFromTheMenus() {
 
 void MainWindowTest::messageBoxesFitTheirTitles_data() {
     QTest::addColumn<QString>("title");
-    QTest::newRow("French") << Q(txt::SearchEndedTitle.fr);
-    QTest::newRow("English") << Q(txt::SearchEndedTitle.en);
-    QTest::newRow("program") << Q(txt::MainCaption.fr);
+    AddRow("French", Q(txt::SearchEndedTitle.fr));
+    AddRow("English", Q(txt::SearchEndedTitle.en));
+    AddRow("program", Q(txt::MainCaption.fr));
 }
 
 // A one-letter message under a long title: the box is as wide as the title.

@@ -5,20 +5,15 @@
 #include "database/TableCheck.h"
 #include "demo/DemoFolder.h"
 #include "support/EditorHarness.h"
-#include "support/TempDir.h"
-#include "ui/grid/RecordGridView.h"
 #include "ui/map/CheckPanel.h"
 #include "ui/map/MapWidget.h"
 #include "ui/qt/QtText.h"
 
-#include <QAction>
 #include <QImage>
 #include <QLineEdit>
 #include <QListView>
 #include <QPainter>
-#include <QPushButton>
 #include <QTabWidget>
-#include <QTest>
 
 using namespace orvane;
 using namespace orvane::testing;
@@ -31,9 +26,8 @@ class TestMapCheck : public QObject {
     void clickOnAPointMakesItsRowCurrent();
     void aLongitudeChangedMovesThePoint();
     void marksAndTheCurrentRowAreDrawn();
-    void checkListsFindingsAndGoesToTheCell();
     void findingsAreWalkedThroughFromTheKeyboard();
-    void findingsFollowTheEdits();
+    void findingsGoToTheCellAndFollowTheEdits();
     void mapCommandsAndKeys();
     void hintNamesTheRowByItsCode();
     void coastsHaveNoSeams();
@@ -50,8 +44,7 @@ void TestMapCheck::landIsCompiledIn() {
 }
 
 void TestMapCheck::clickOnAPointMakesItsRowCurrent() {
-    EditorHarness h;
-    h.Open(h.Item("POD_ouvrir"), h.world.Pod());
+    WithPod<EditorHarness> h;
     MapWidget* map = h.Find<MapWidget>("Carte");
     h.Find<QTabWidget>("PageControl")->setCurrentWidget(map);
     QCoreApplication::processEvents();
@@ -72,8 +65,7 @@ void TestMapCheck::clickOnAPointMakesItsRowCurrent() {
 }
 
 void TestMapCheck::aLongitudeChangedMovesThePoint() {
-    EditorHarness h;
-    h.Open(h.Item("POD_ouvrir"), h.world.Pod());
+    WithPod<EditorHarness> h;
     MapWidget* map = h.Find<MapWidget>("Carte");
     const double before = map->Points().End(*map->Points().ItemOfRow(3), 0).lon;
     QVERIFY(h.model().setData(h.model().index(2, kFirstFieldColumn + 3), "16037.75"));
@@ -82,8 +74,7 @@ void TestMapCheck::aLongitudeChangedMovesThePoint() {
 }
 
 void TestMapCheck::marksAndTheCurrentRowAreDrawn() {
-    EditorHarness h;
-    h.Open(h.Item("POD_ouvrir"), h.world.Pod());
+    WithPod<EditorHarness> h;
     MapWidget* map = h.Find<MapWidget>("Carte");
     h.session.Table.SetCell(kColSuppr, 3, "x"); // Brest marked for deletion
     h.session.Table.SetCurrentRow(1);
@@ -106,31 +97,8 @@ void TestMapCheck::marksAndTheCurrentRowAreDrawn() {
     QCOMPARE(image.pixelColor(int(c.x) + 5, int(c.y)), QColor(255, 230, 0)); // ...in a yellow ring
 }
 
-void TestMapCheck::checkListsFindingsAndGoesToTheCell() {
-    EditorHarness h;
-    h.Open(h.Item("POD_ouvrir"), h.world.Pod());
-    CheckPanel* panel = h.Find<CheckPanel>("Verification");
-    h.Item("Verifier")->trigger();
-    QVERIFY(panel->isVisible());
-    QCOMPARE(panel->FindingCount(), 0);
-
-    h.model().setData(h.model().index(0, kFirstFieldColumn + 2), "400000");
-    h.model().setData(h.model().index(2, kFirstFieldColumn), "3A2F1B01");
-    h.Item("Verifier")->trigger();
-    QCOMPARE(panel->FindingCount(), 2);
-    QCOMPARE(panel->FindingAt(0), QString("Row 1, Latitude (seconds): latitude "
-                                          "111.1111° beyond ±90°"));
-    QVERIFY(panel->FindingAt(1).startsWith("Row 3, Unique identifier: key"));
-    h.Find<QTabWidget>("PageControl")->setCurrentIndex(2);
-    emit panel->List()->doubleClicked(panel->List()->model()->index(1, 0));
-    QCOMPARE(h.Find<QTabWidget>("PageControl")->currentIndex(), 0);
-    QCOMPARE(h.session.Table.CurrentRow(), 3);
-    QCOMPARE(h.session.Table.CurrentColumn(), kFirstFieldColumn);
-}
-
 void TestMapCheck::findingsAreWalkedThroughFromTheKeyboard() {
-    EditorHarness h;
-    h.Open(h.Item("POD_ouvrir"), h.world.Pod());
+    WithPod<EditorHarness> h;
     h.window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(h.window.get()));
     CheckPanel* panel = h.Find<CheckPanel>("Verification");
@@ -182,14 +150,26 @@ void TestMapCheck::findingsAreWalkedThroughFromTheKeyboard() {
     QVERIFY(panel->List()->hasFocus());
 }
 
-void TestMapCheck::findingsFollowTheEdits() {
-    EditorHarness h;
-    h.Open(h.Item("POD_ouvrir"), h.world.Pod());
+// The check lists its findings, a double click goes to the cell, and the
+// list follows the edits.
+void TestMapCheck::findingsGoToTheCellAndFollowTheEdits() {
+    WithPod<EditorHarness> h;
     CheckPanel* panel = h.Find<CheckPanel>("Verification");
+    h.Item("Verifier")->trigger();
+    QVERIFY(panel->isVisible());
+    QCOMPARE(panel->FindingCount(), 0);
     h.model().setData(h.model().index(0, kFirstFieldColumn + 2), "400000");
     h.model().setData(h.model().index(2, kFirstFieldColumn), "3A2F1B01");
     h.Item("Verifier")->trigger();
     QCOMPARE(panel->Heading(), QString("Check: 2 findings"));
+    QCOMPARE(panel->FindingAt(0), QString("Row 1, Latitude (seconds): latitude "
+                                          "111.1111° beyond ±90°"));
+    QVERIFY(panel->FindingAt(1).startsWith("Row 3, Unique identifier: key"));
+    h.Find<QTabWidget>("PageControl")->setCurrentIndex(2);
+    emit panel->List()->doubleClicked(panel->List()->model()->index(1, 0));
+    QCOMPARE(h.Find<QTabWidget>("PageControl")->currentIndex(), 0);
+    QCOMPARE(h.session.Table.CurrentRow(), 3);
+    QCOMPARE(h.session.Table.CurrentColumn(), kFirstFieldColumn);
     panel->List()->setCurrentIndex(panel->List()->model()->index(0, 0));
 
     // Fixed in the grid: the finding goes, the next one becomes current.
@@ -219,8 +199,7 @@ void TestMapCheck::findingsFollowTheEdits() {
 }
 
 void TestMapCheck::mapCommandsAndKeys() {
-    EditorHarness h;
-    h.Open(h.Item("POD_ouvrir"), h.world.Pod());
+    WithPod<EditorHarness> h;
     MapWidget* map = h.Find<MapWidget>("Carte");
     h.Find<QTabWidget>("PageControl")->setCurrentWidget(map);
     QCoreApplication::processEvents();

@@ -69,10 +69,10 @@ void MemoAboutTest::closingAsksOnlyAboutUnsavedText_data() {
     QTest::addColumn<bool>("asked");
     QTest::addColumn<bool>("closed");
     QTest::addColumn<QString>("file");
-    QTest::newRow("nothing typed") << "" << 0 << false << true << "old\r\n";
-    QTest::newRow("save") << "new" << int(SaveChoice::Save) << true << true << "oldnew\r\n";
-    QTest::newRow("discard") << "new" << int(SaveChoice::Discard) << true << true << "old\r\n";
-    QTest::newRow("cancel") << "new" << int(SaveChoice::Cancel) << true << false << "old\r\n";
+    AddRow("nothing typed", "", 0, false, true, "old\r\n");
+    AddRow("save", "new", int(SaveChoice::Save), true, true, "oldnew\r\n");
+    AddRow("discard", "new", int(SaveChoice::Discard), true, true, "old\r\n");
+    AddRow("cancel", "new", int(SaveChoice::Cancel), true, false, "old\r\n");
 }
 
 void MemoAboutTest::closingAsksOnlyAboutUnsavedText() {
@@ -120,8 +120,8 @@ void MemoAboutTest::failedSaveKeepsTheFileAndTheText() {
 
 void MemoAboutTest::aboutBox_data() {
     QTest::addColumn<bool>("english");
-    QTest::newRow("english") << true;
-    QTest::newRow("français") << false;
+    AddRow("english", true);
+    AddRow("français", false);
 }
 
 void MemoAboutTest::aboutBox() {

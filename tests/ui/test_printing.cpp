@@ -4,25 +4,17 @@
 // pagination, and the texts each page carries (header and heading row)
 // through a paint device that records them.
 #include "settings/Texts.h"
+#include "support/DbdFixtures.h"
 #include "support/EditorFixtures.h"
 #include "support/EditorHarness.h"
-#include "support/ScriptedInteraction.h"
-#include "support/TempDir.h"
-#include "support/UiFixtures.h"
-#include "support/Widgets.h"
-#include "ui/MainWindow.h"
-#include "ui/commands/PrintCommands.h"
 #include "ui/dialogs/PrintRangeDialog.h"
 #include "ui/dialogs/RecordEditorDialog.h"
-#include "ui/grid/RecordGridModel.h"
 #include "ui/print/GridPrinter.h"
 #include "ui/qt/QtText.h"
 
 #include <QLineEdit>
 #include <QPaintEngine>
 #include <QPainter>
-#include <QPushButton>
-#include <QTest>
 
 #include <fstream>
 #include <regex>
@@ -249,8 +241,7 @@ void PrintingTest::editorPagePrint() {
     Child<QPushButton>(&editor, "btnPrint")->click();
     QCOMPARE(PdfPageCount(pdf), 1);
     // Portrait: the page is taller than wide.
-    std::ifstream in(pdf, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+    const std::string bytes = ReadBytes(pdf);
     std::smatch box;
     QVERIFY(std::regex_search(bytes, box, std::regex(R"(/MediaBox \[0 0 ([0-9.]+) ([0-9.]+)\])")));
     QVERIFY(std::stod(box[1]) < std::stod(box[2]));

@@ -4,24 +4,15 @@
 // direct write of a value the field refuses. Each box takes the focus as on
 // a desktop; a timer answers it with a key.
 #include "settings/Texts.h"
+#include "support/DbdFixtures.h"
 #include "support/EditorFixtures.h"
 #include "support/EditorHarness.h"
 #include "support/RealDialogs.h"
-#include "support/UiFixtures.h"
-#include "ui/MainWindow.h"
-#include "ui/grid/RecordGridModel.h"
-#include "ui/grid/RecordGridView.h"
 #include "ui/qt/QtText.h"
-#include "ui/qt/QtUserInteraction.h"
 
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
-
-#include <fstream>
-#include <sstream>
 
 using namespace orvane;
 using namespace orvane::testing;
@@ -30,13 +21,6 @@ namespace {
 
 constexpr int kNameColumn = kFirstFieldColumn + 1;
 constexpr int kElevationColumn = kFirstFieldColumn + 4;
-
-std::string FileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 // The real message boxes answered while the window lives.
 struct AnsweredBoxes {
@@ -95,10 +79,8 @@ void RealDialogsTest::commandWithCellOpen_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("search");
     QTest::addColumn<int>("foundRow"); // 0: the search says it found nothing
-    QTest::newRow("the typed name is found") << "Zulu Field"
-                                             << "Zulu" << 2;
-    QTest::newRow("nothing found") << "Zulu Field"
-                                   << "Yankee" << 0;
+    AddRow("the typed name is found", "Zulu Field", "Zulu", 2);
+    AddRow("nothing found", "Zulu Field", "Yankee", 0);
 }
 
 void RealDialogsTest::commandWithCellOpen() {
@@ -137,14 +119,14 @@ void RealDialogsTest::commandWithCellOpen() {
 // Enter or was still open when the item was chosen.
 void RealDialogsTest::directWriteRefusesValue_data() {
     QTest::addColumn<bool>("enter");
-    QTest::newRow("cell closed with Enter") << true;
-    QTest::newRow("cell still open") << false;
+    AddRow("cell closed with Enter", true);
+    AddRow("cell still open", false);
 }
 
 void RealDialogsTest::directWriteRefusesValue() {
     QFETCH(bool, enter);
     RealWindow w(true);
-    const std::string archive = FileBytes(w.world.Pod());
+    const std::string archive = ReadBytes(w.world.Pod());
     w.TypeInto(kElevationColumn, 1, "12x4");
     if (enter) UserKey(Qt::Key_Return);
     w.Grid()->setCurrentIndex(w.window->Model()->index(0, kElevationColumn));
@@ -153,7 +135,7 @@ void RealDialogsTest::directWriteRefusesValue() {
     QCOMPARE(w.boxes.texts.size(), before + 1);
     QCOMPARE(w.boxes.mostAtOnce, 1);
     QCOMPARE(w.Cell(kElevationColumn, 1), QString("12x4"));
-    QCOMPARE(FileBytes(w.world.Pod()), archive);
+    QCOMPARE(ReadBytes(w.world.Pod()), archive);
     QVERIFY(!w.Grid()->indexWidget(w.window->Model()->index(0, kElevationColumn)));
 }
 

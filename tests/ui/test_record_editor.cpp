@@ -5,29 +5,19 @@
 #include "support/EditorFixtures.h"
 #include "support/EditorHarness.h"
 #include "support/RealDialogs.h"
-#include "support/ScriptedInteraction.h"
-#include "support/UiFixtures.h"
-#include "support/Widgets.h"
-#include "ui/MainWindow.h"
 #include "ui/dialogs/ByteEntryDialog.h"
 #include "ui/dialogs/CoordinateDialog.h"
 #include "ui/dialogs/RecordEditorDialog.h"
-#include "ui/grid/RecordGridModel.h"
-#include "ui/grid/RecordGridView.h"
 #include "ui/qt/QtText.h"
-#include "ui/qt/QtUserInteraction.h"
 #include "ui/qt/UpDown.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QStackedWidget>
 #include <QTabBar>
-#include <QTest>
 #include <QToolButton>
 
 using namespace orvane;
@@ -70,22 +60,22 @@ struct Editor {
     }
     void TypeText(int page, int row, const QString& text) {
         EditorPageGrid* g = Goto(page, row);
-        for (QChar ch : text) {
-            QWidget* target = g->OpenEditor() ? static_cast<QWidget*>(g->OpenEditor()) : g;
-            QTest::keyPress(target, ch.toLatin1());
-            QCoreApplication::processEvents(); // what the key started, before its release
-            target = g->OpenEditor() ? static_cast<QWidget*>(g->OpenEditor()) : g;
-            QTest::keyRelease(target, ch.toLatin1());
-        }
+        for (QChar ch : text)
+            Stroke(g, ch.toLatin1());
     }
     void Key(int page, Qt::Key key) {
-        EditorPageGrid* g = form->Grid(page);
-        QWidget* target = g->OpenEditor() ? static_cast<QWidget*>(g->OpenEditor()) : g;
-        QTest::keyPress(target, key);
+        Stroke(form->Grid(page), key);
         QCoreApplication::processEvents();
-        target = g->OpenEditor() ? static_cast<QWidget*>(g->OpenEditor()) : g;
-        QTest::keyRelease(target, key);
-        QCoreApplication::processEvents();
+    }
+    // A key pressed and released on the page's open cell editor, or on the
+    // page when none is open.
+    template <typename K> static void Stroke(EditorPageGrid* g, K key) {
+        const auto target = [g] {
+            return g->OpenEditor() ? static_cast<QWidget*>(g->OpenEditor()) : g;
+        };
+        QTest::keyPress(target(), key);
+        QCoreApplication::processEvents(); // what the key started, before its release
+        QTest::keyRelease(target(), key);
     }
     void Press(int page, int row, Qt::MouseButton button, int col = 3) {
         Tabs()->setCurrentIndex(page - 1);
@@ -128,8 +118,6 @@ class RecordEditorTest : public QObject {
     void carryBackAndCancel();
     void checks_data();
     void checks();
-    void checksWithRealBoxes_data() { checks_data(); }
-    void checksWithRealBoxes();
     void leaveCheckWithRealBoxes();
     void validateOnLeave();
     void presses_data();
@@ -147,9 +135,9 @@ class RecordEditorTest : public QObject {
 
 void RecordEditorTest::fill_data() {
     QTest::addColumn<int>("count");
-    QTest::newRow("29 fields") << 29;
-    QTest::newRow("30 fields") << 30;
-    QTest::newRow("90 fields") << 90;
+    AddRow("29 fields", 29);
+    AddRow("30 fields", 30);
+    AddRow("90 fields", 90);
 }
 
 void RecordEditorTest::fill() {
@@ -208,7 +196,12 @@ void RecordEditorTest::carryBackAndCancel() {
     QVERIFY(e.ui.messages.empty());
 }
 
+// Each row runs on the scripted seam and on the real boxes. With the real
+// boxes each box takes the focus from the cell editor while it is open: one
+// message per key at most, and once it is answered the editing goes on in
+// the same cell, with the text the rule left and the cursor at its end.
 void RecordEditorTest::checks_data() {
+    QTest::addColumn<bool>("realBoxes");
     QTest::addColumn<int>("page");
     QTest::addColumn<char>("type");
     QTest::addColumn<int>("width");
@@ -217,38 +210,32 @@ void RecordEditorTest::checks_data() {
     QTest::addColumn<QStringList>("messages");
     QTest::addColumn<QStringList>("titles");
     QTest::addColumn<int>("beeps");
+    const auto row = [](const char* name, int page, char type, int width, const char* typed,
+                        const char* value, const QStringList& messages, const QStringList& titles,
+                        int beeps) {
+        for (bool real : {false, true})
+            AddRow(qPrintable(QString(name) + (real ? " (real boxes)" : "")), real, page, type,
+                   width, QString(typed), QString(value), messages, titles, beeps);
+    };
     const QString err = Q(txt::InputErrorTitle);
-    QTest::newRow("page 1 byte 300")
-        << 1 << 'C' << 1 << "300"
-        << "30" << QStringList{Q(txt::ByteRangeOnly)} << QStringList{""} << 0;
-    QTest::newRow("page 1 byte 200") << 1 << 'C' << 1 << "200"
-                                     << "200" << QStringList{} << QStringList{} << 0;
-    QTest::newRow("page 1 fifth character")
-        << 1 << 'C' << 4 << "abcde"
-        << "abcd" << QStringList{Q(Format(txt::LineLimited, "4"))} << QStringList{err} << 0;
-    QTest::newRow("page 1 letter in a decimal")
-        << 1 << 'D' << 8 << "1x"
-        << "1" << QStringList{Q(txt::DecimalRequested)} << QStringList{err} << 1;
-    QTest::newRow("page 1 letter in an integer")
-        << 1 << 'I' << 4 << "7y"
-        << "7" << QStringList{Q(txt::IntegerRequested.fr)} << QStringList{err} << 0;
+    const QStringList byteRange{Q(txt::ByteRangeOnly)},
+        lineLimited{Q(Format(txt::LineLimited, "4"))}, integer{Q(txt::IntegerRequested.fr)};
+    row("page 1 byte 300", 1, 'C', 1, "300", "30", byteRange, {""}, 0);
+    row("page 1 byte 200", 1, 'C', 1, "200", "200", {}, {}, 0);
+    row("page 1 fifth character", 1, 'C', 4, "abcde", "abcd", lineLimited, {err}, 0);
+    row("page 1 letter in a decimal", 1, 'D', 8, "1x", "1", {Q(txt::DecimalRequested)}, {err}, 1);
+    row("page 1 letter in an integer", 1, 'I', 4, "7y", "7", integer, {err}, 0);
     // Pages 2 and 3 check the value before each key: the fifth character is
     // seen at the sixth key, which then goes in.
-    QTest::newRow("page 2 sixth character")
-        << 2 << 'C' << 4 << "abcdef"
-        << "abcdf" << QStringList{Q(Format(txt::LineLimited, "4"))} << QStringList{err} << 0;
-    QTest::newRow("page 1 integer emptied by Backspace")
-        << 1 << 'I' << 4 << "7\b"
-        << "" << QStringList{Q(txt::IntegerRequested.fr)} << QStringList{err} << 0;
-    QTest::newRow("page 2 letter in an integer, seen at the next key")
-        << 2 << 'I' << 4 << "7yz"
-        << "7z" << QStringList{Q(txt::IntegerRequested.fr)} << QStringList{err} << 0;
-    QTest::newRow("page 3 byte 3000")
-        << 3 << 'C' << 1 << "3000"
-        << "300" << QStringList{Q(txt::ByteRangeOnly)} << QStringList{""} << 0;
+    row("page 2 sixth character", 2, 'C', 4, "abcdef", "abcdf", lineLimited, {err}, 0);
+    row("page 1 integer emptied by Backspace", 1, 'I', 4, "7\b", "", integer, {err}, 0);
+    row("page 2 letter in an integer, seen at the next key", 2, 'I', 4, "7yz", "7z", integer, {err},
+        0);
+    row("page 3 byte 3000", 3, 'C', 1, "3000", "300", byteRange, {""}, 0);
 }
 
 void RecordEditorTest::checks() {
+    QFETCH(bool, realBoxes);
     QFETCH(int, page);
     QFETCH(char, type);
     QFETCH(int, width);
@@ -257,41 +244,29 @@ void RecordEditorTest::checks() {
     QFETCH(QStringList, messages);
     QFETCH(QStringList, titles);
     QFETCH(int, beeps);
-    Editor e(With((page - 1) * 29 + 1, {Field("Checked", type, width)}));
+    std::optional<RealMessageBoxes> boxes; // outlives the editor, which may speak as it goes
+    if (realBoxes) boxes.emplace();
+    Editor e(With((page - 1) * 29 + 1, {Field("Checked", type, width)}), "francais", realBoxes);
     // A value the rule accepts: the first key's check sees it.
     e.session.Table.SetCell(4 + (page - 1) * 29 + 1, 1, type == 'C' && width != 1 ? "" : "1");
     e.Open();
-    e.TypeText(page, 2, typed);
-    QCOMPARE(e.form->Grid(page)->OpenEditor()->text(), value);
-    QStringList shown, shownTitles;
-    for (const auto& m : e.ui.messages) {
-        shown << Q(m.text);
-        shownTitles << Q(m.title);
+    if (!realBoxes) {
+        e.TypeText(page, 2, typed);
+        QCOMPARE(e.form->Grid(page)->OpenEditor()->text(), value);
+        QStringList shown, shownTitles;
+        for (const auto& m : e.ui.messages) {
+            shown << Q(m.text);
+            shownTitles << Q(m.title);
+        }
+        QCOMPARE(shown.join("|"), messages.join("|"));
+        QCOMPARE(shownTitles, titles);
+        QCOMPARE(e.ui.beeps, beeps);
+        return;
     }
-    QCOMPARE(shown.join("|"), messages.join("|"));
-    QCOMPARE(shownTitles, titles);
-    QCOMPARE(e.ui.beeps, beeps);
-}
-
-// The same keys with the real boxes: each box takes the focus from the cell
-// editor while it is open. One message per key at most, and once it is
-// answered the editing goes on in the same cell, with the text the rule left
-// and the cursor at its end.
-void RecordEditorTest::checksWithRealBoxes() {
-    QFETCH(int, page);
-    QFETCH(char, type);
-    QFETCH(int, width);
-    QFETCH(QString, typed);
-    QFETCH(QString, value);
-    QFETCH(QStringList, messages);
-    RealMessageBoxes boxes; // outlives the editor, which may speak as it goes
-    Editor e(With((page - 1) * 29 + 1, {Field("Checked", type, width)}), "francais", true);
-    e.session.Table.SetCell(4 + (page - 1) * 29 + 1, 1, type == 'C' && width != 1 ? "" : "1");
-    e.Open();
     EditorPageGrid* g = e.Goto(page, 2);
     UserTypes(typed);
-    QCOMPARE(boxes.texts, messages);
-    QCOMPARE(boxes.mostAtOnce, messages.isEmpty() ? 0 : 1);
+    QCOMPARE(boxes->texts, messages);
+    QCOMPARE(boxes->mostAtOnce, messages.isEmpty() ? 0 : 1);
     QVERIFY(g->OpenEditor());
     QCOMPARE(QApplication::focusWidget(), g->OpenEditor());
     QCOMPARE(g->currentRow(), 1);
@@ -387,19 +362,18 @@ void RecordEditorTest::presses_data() {
     QTest::addColumn<QString>("title");
     QTest::addColumn<int>("button");
     QTest::addColumn<QString>("opens");
-    QTest::newRow("right on I") << 'I' << 4 << "Elevation" << int(Qt::RightButton) << "TForm_Hexa";
-    QTest::newRow("left on I") << 'I' << 4 << "Elevation" << int(Qt::LeftButton) << "";
-    QTest::newRow("right on byte") << 'C' << 1 << "Type" << int(Qt::RightButton) << "TForm_Hexa";
-    QTest::newRow("right on C2") << 'C' << 2 << "Code" << int(Qt::RightButton) << "";
-    QTest::newRow("right on D") << 'D' << 8 << "Range" << int(Qt::RightButton) << "";
-    QTest::newRow("left on latitude")
-        << 'D' << 8 << "LATITUDE of it" << int(Qt::LeftButton) << "TForm_latlon";
-    QTest::newRow("right on longitude (title)")
-        << 'D' << 8 << "Its Longitude" << int(Qt::RightButton) << "TForm_latlon";
+    AddRow("right on I", 'I', 4, "Elevation", int(Qt::RightButton), "TForm_Hexa");
+    AddRow("left on I", 'I', 4, "Elevation", int(Qt::LeftButton), "");
+    AddRow("right on byte", 'C', 1, "Type", int(Qt::RightButton), "TForm_Hexa");
+    AddRow("right on C2", 'C', 2, "Code", int(Qt::RightButton), "");
+    AddRow("right on D", 'D', 8, "Range", int(Qt::RightButton), "");
+    AddRow("left on latitude", 'D', 8, "LATITUDE of it", int(Qt::LeftButton), "TForm_latlon");
+    AddRow("right on longitude (title)", 'D', 8, "Its Longitude", int(Qt::RightButton),
+           "TForm_latlon");
     // F4 (button 0 here) opens what a right click opens.
-    QTest::newRow("F4 on latitude") << 'D' << 8 << "Latitude" << 0 << "TForm_latlon";
-    QTest::newRow("F4 on I") << 'I' << 4 << "Elevation" << 0 << "TForm_Hexa";
-    QTest::newRow("F4 on D") << 'D' << 8 << "Range" << 0 << "";
+    AddRow("F4 on latitude", 'D', 8, "Latitude", 0, "TForm_latlon");
+    AddRow("F4 on I", 'I', 4, "Elevation", 0, "TForm_Hexa");
+    AddRow("F4 on D", 'D', 8, "Range", 0, "");
 }
 
 void RecordEditorTest::presses() {
@@ -635,12 +609,11 @@ void RecordEditorTest::coordinateRoundTrips_data() {
     QTest::addColumn<double>("lat");
     QTest::addColumn<double>("lon");
     QTest::addColumn<QString>("fill");
-    QTest::newRow("south, west above 180") << -49.5 * 3600 << 286.5 * 3600 << "S49 30 0.0000 W73";
-    QTest::newRow("north, west below 0") << 49.5 * 3600 << -73.5 * 3600 << "N49 30 0.0000 W73";
-    QTest::newRow("north, east") << 176435.0 << 9081.5 << "N49 0 35.0000 E2";
-    QTest::newRow("zero") << 0.0 << 0.0 << "N0 0 0.0000 E0";
-    QTest::newRow("seconds with decimals")
-        << -(10 * 3600 + 12.3456) << 180.0 * 3600 << "S10 0 12.3456 E180";
+    AddRow("south, west above 180", -49.5 * 3600, 286.5 * 3600, "S49 30 0.0000 W73");
+    AddRow("north, west below 0", 49.5 * 3600, -73.5 * 3600, "N49 30 0.0000 W73");
+    AddRow("north, east", 176435.0, 9081.5, "N49 0 35.0000 E2");
+    AddRow("zero", 0.0, 0.0, "N0 0 0.0000 E0");
+    AddRow("seconds with decimals", -(10 * 3600 + 12.3456), 180.0 * 3600, "S10 0 12.3456 E180");
 }
 
 void RecordEditorTest::coordinateRoundTrips() {

@@ -9,25 +9,18 @@
 #include "support/DbdFixtures.h"
 #include "support/EditorHarness.h"
 #include "support/RealWorldFixtures.h"
-#include "ui/Captions.h"
-#include "ui/commands/CompareCommands.h"
 #include "ui/commands/ReconcileCommands.h"
 #include "ui/grid/DifferencePanel.h"
-#include "ui/grid/RecordGridView.h"
 #include "ui/map/CheckPanel.h"
 #include "ui/map/MapWidget.h"
 #include "ui/qt/QtText.h"
 
-#include <QAction>
 #include <QBrush>
 #include <QDockWidget>
 #include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
-#include <QPushButton>
 #include <QSpinBox>
-#include <QTest>
 #include <QTreeWidget>
 
 using namespace orvane;
@@ -46,15 +39,8 @@ class UndoCompareTest : public QObject {
     void realWorldFindingsAreTakenOneStepAtATime();
 };
 
-namespace {
-QString Read(const QAction* a) {
-    return Captions::Plain(a->text());
-}
-} // namespace
-
 void UndoCompareTest::undoRedoAndTheUnsavedMark() {
-    EditorHarness h(2, "french");
-    h.Open(h.Item("POD_ouvrir"), h.world.Pod());
+    WithPod<EditorHarness> h(2, "french");
     QAction* undo = h.Item("Annuler");
     QAction* redo = h.Item("Retablir");
     QVERIFY(!undo->isEnabled() && !redo->isEnabled());
@@ -106,8 +92,7 @@ void UndoCompareTest::undoRedoAndTheUnsavedMark() {
 }
 
 void UndoCompareTest::noUndoInDirectWriteMode() {
-    EditorHarness h(2, "english");
-    h.Open(h.Item("POD_ouvrir"), h.world.Pod());
+    WithPod<EditorHarness> h(2, "english");
     QVERIFY(h.model().setData(h.model().index(0, 5), QString("Roissy")));
     QVERIFY(h.Item("Annuler")->isEnabled());
     QCOMPARE(Read(h.Item("Annuler")), QString("Undo: typing in line 1"));
