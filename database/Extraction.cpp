@@ -200,7 +200,10 @@ int ExtractEntries(TPOD& archive, const std::vector<int>& entries, const std::st
     // error: the files complete by then stay.
     AtomicFileGroup group;
     std::unordered_set<std::string> ready{folder}; // folders made or checked
-    std::unordered_set<std::string> scanned;       // folders cleared of stale temporaries
+    // Folders cleared of stale temporaries: the destination always (a flat
+    // extraction killed there leaves them where a structured one writes none).
+    std::unordered_set<std::string> scanned{folder};
+    RemoveStaleTemporariesIn(folder);
     int written = 0;
     try {
         for (std::size_t i = 0; i < chosen.size(); ++i) {
