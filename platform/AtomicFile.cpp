@@ -119,7 +119,7 @@ std::string TemporaryNameFor(const std::string& target) {
            std::to_string(counter++) + ".tmp";
 }
 
-fs::path FolderOf(const std::string& path) {
+fs::path ParentFolderOf(const std::string& path) {
     fs::path folder = PathFromUtf8(path).parent_path();
     return folder.empty() ? fs::path(".") : folder;
 }
@@ -207,7 +207,7 @@ AtomicFile::AtomicFile(std::string target, BiText readOnlyText, LinkAtTarget lin
         throw FileError(txt::CannotCreateOverFolder, target);
     if (!replacesLink_ && IsReadOnly(target_)) throw FileError(readOnlyText, target);
     if (stale == StaleTemporaries::Remove)
-        RemoveStaleTemporaries(FolderOf(target_),
+        RemoveStaleTemporaries(ParentFolderOf(target_),
                                "." + Utf8Of(PathFromUtf8(target_).filename()) + std::string(kTag));
     temp_ = TemporaryNameFor(target_);
     if (!file_.TryOpen(temp_, OpenMode::Create)) {
@@ -232,7 +232,7 @@ void AtomicFile::Commit() {
     }
     done_ = true;
     MoveIntoPlace(temp_, target_, replacesLink_);
-    SyncFolder(FolderOf(target_));
+    SyncFolder(ParentFolderOf(target_));
 }
 
 void AtomicFile::Discard() {
@@ -275,9 +275,9 @@ void AtomicFileGroup::Commit() {
         std::vector<std::string> names;
         names.reserve(pending_.size() + folders_.size());
         for (const Pending& p : pending_)
-            names.push_back(Utf8Of(FolderOf(p.target)));
+            names.push_back(Utf8Of(ParentFolderOf(p.target)));
         for (const std::string& f : folders_)
-            names.push_back(Utf8Of(FolderOf(f)));
+            names.push_back(Utf8Of(ParentFolderOf(f)));
         std::sort(names.begin(), names.end());
         names.erase(std::unique(names.begin(), names.end()), names.end());
         for (const std::string& n : names)
