@@ -1,98 +1,128 @@
-// Extraction of a 300 MB archive (30 entries of 10 MB) against a plain copy
-// of the same bytes into one file, both through the page cache.
+// Extraction of a whole archive, with its folders, against `cp -r` of the
+// same files followed by one `sync` (run by the shell as a child process):
+// both end with every byte and every name on the disk. The two run
+// interleaved, in turns, each into a destination emptied (and synced) before
+// it; extract_x_copy is the ratio of their total times in the same run.
+//
+//   BM_ExtractAgainstCopy/2000/157286   2,000 entries, 300 MB
+//   BM_ExtractAgainstCopy/5000/2048     5,000 small entries
 #include "database/ArchiveWriter.h"
 #include "database/Extraction.h"
 #include "support/TempDir.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
+#include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <memory>
+#include <stdexcept>
 #include <unistd.h>
 #include <vector>
 
 namespace {
 
 using namespace orvane;
+namespace fs = std::filesystem;
 
-constexpr int kEntries = 30;
-constexpr std::size_t kEntrySize = 10u << 20;
+constexpr int kFolders = 20;
 
+// The archive and the same files as a tree (DATA/Gnn/Fnnnnn.BIN), the copy's
+// source; both written by this program and synced before the first run.
 struct Fixture {
     testing::TempDir dir;
     std::string archive = dir.File("BIG.POD");
-    std::string flat = dir.File("flat.bin"); // the same bytes in one file
-    Fixture() {
+    std::string tree = dir.File("tree");
+    Fixture(int count, std::size_t size) {
         std::vector<ArchiveSourceEntry> entries;
-        std::string all;
-        for (int n = 0; n < kEntries; ++n) {
-            std::string bytes(kEntrySize, char('a' + n % 26));
-            for (std::size_t k = 0; k < bytes.size(); k += 4096)
-                bytes[k] = char(n + k / 4096);
-            all += bytes;
-            entries.push_back({"DATA\\PART" + std::to_string(n) + ".BIN", std::move(bytes), 0});
+        for (int n = 0; n < count; ++n) {
+            std::string bytes(size, char('a' + n % 26));
+            for (std::size_t k = 0; k < bytes.size(); k += 512)
+                bytes[k] = char(n + k / 512);
+            const std::string folder = "G" + std::to_string(n % kFolders);
+            const std::string file = "F" + std::to_string(n) + ".BIN";
+            fs::create_directories(tree + "/DATA/" + folder);
+            std::ofstream(tree + "/DATA/" + folder + "/" + file, std::ios::binary)
+                .write(bytes.data(), std::streamsize(bytes.size()));
+            entries.push_back({"DATA\\" + folder + "\\" + file, std::move(bytes), 0});
         }
         WriteArchive(archive, ArchiveLayout::Pod3, entries);
-        std::ofstream(flat, std::ios::binary).write(all.data(), std::streamsize(all.size()));
+        ::sync();
     }
 };
 
-Fixture& Files() {
-    static Fixture f;
-    return f;
+Fixture& Files(int count, std::size_t size) {
+    static std::map<std::pair<int, std::size_t>, std::unique_ptr<Fixture>> made;
+    auto& f = made[{count, size}];
+    if (!f) f = std::make_unique<Fixture>(count, size);
+    return *f;
 }
 
-void BM_Extract300MB(benchmark::State& state) {
-    Fixture& f = Files();
+void Empty(const std::string& folder) {
+    fs::remove_all(folder);
+    ::sync();
+}
+
+double Seconds(std::chrono::steady_clock::time_point from) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - from).count();
+}
+
+void BM_ExtractAgainstCopy(benchmark::State& state) {
+    const int count = static_cast<int>(state.range(0));
+    const std::size_t size = static_cast<std::size_t>(state.range(1));
+    Fixture& f = Files(count, size);
     TPOD pod(f.archive);
     pod.ReadHeader();
     pod.ReadDirectory();
     std::vector<int> all;
     for (int i = 0; i < pod.EntryCount(); ++i)
         all.push_back(i);
-    const std::string out = f.dir.File("out");
-    for (auto _ : state)
-        benchmark::DoNotOptimize(ExtractEntries(pod, all, out, true));
-    state.SetBytesProcessed(std::int64_t(state.iterations()) * kEntries * std::int64_t(kEntrySize));
-}
+    const std::string extracted = f.dir.File("extracted");
+    const std::string copied = f.dir.File("copied");
+    const std::string copy = "cp -r '" + f.tree + "' '" + copied + "' && sync";
 
-// A plain copy: read and write in 64 KiB blocks, then flush to the disk as
-// the extraction does for each file.
-void BM_PlainCopy300MB(benchmark::State& state) {
-    Fixture& f = Files();
-    const std::string out = f.dir.File("copy.bin");
-    std::vector<char> buffer(64 * 1024);
+    double extractTotal = 0, copyTotal = 0;
+    bool extractFirst = true;
     for (auto _ : state) {
-        FILE* in = std::fopen(f.flat.c_str(), "rb");
-        FILE* to = std::fopen(out.c_str(), "wb");
-        std::size_t n;
-        while ((n = std::fread(buffer.data(), 1, buffer.size(), in)) > 0)
-            std::fwrite(buffer.data(), 1, n, to);
-        std::fflush(to);
-        if (state.range(0)) fsync(fileno(to));
-        std::fclose(to);
-        std::fclose(in);
+        double extractTime = 0;
+        auto extract = [&] {
+            Empty(extracted);
+            const auto start = std::chrono::steady_clock::now();
+            if (ExtractEntries(pod, all, extracted, true) != count)
+                throw std::runtime_error("extraction wrote another number of files");
+            extractTime = Seconds(start);
+        };
+        auto copyAndSync = [&] {
+            Empty(copied);
+            const auto start = std::chrono::steady_clock::now();
+            if (std::system(copy.c_str()) != 0) throw std::runtime_error("cp -r failed");
+            copyTotal += Seconds(start);
+        };
+        if (extractFirst) {
+            extract();
+            copyAndSync();
+        } else {
+            copyAndSync();
+            extract();
+        }
+        extractFirst = !extractFirst;
+        extractTotal += extractTime;
+        state.SetIterationTime(extractTime);
     }
-    state.SetBytesProcessed(std::int64_t(state.iterations()) * kEntries * std::int64_t(kEntrySize));
-}
-
-// std::filesystem's copy (the system's fastest copy: no user-space buffer).
-void BM_FilesystemCopy300MB(benchmark::State& state) {
-    Fixture& f = Files();
-    const std::string out = f.dir.File("fscopy.bin");
-    for (auto _ : state)
-        std::filesystem::copy_file(f.flat, out, std::filesystem::copy_options::overwrite_existing);
-    state.SetBytesProcessed(std::int64_t(state.iterations()) * kEntries * std::int64_t(kEntrySize));
+    state.counters["copy_sync_ms"] = 1000 * copyTotal / double(state.iterations());
+    state.counters["extract_x_copy"] = extractTotal / copyTotal;
+    state.SetBytesProcessed(std::int64_t(state.iterations()) * count * std::int64_t(size));
+    Empty(extracted);
+    Empty(copied);
 }
 
 } // namespace
 
-BENCHMARK(BM_Extract300MB)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
-BENCHMARK(BM_PlainCopy300MB)
-    ->Arg(0)
-    ->Arg(1)
+BENCHMARK(BM_ExtractAgainstCopy)
+    ->Args({2000, 300 * 1024 * 1024 / 2000})
+    ->Args({5000, 2048})
     ->Unit(benchmark::kMillisecond)
-    ->Iterations(5)
-    ->UseRealTime();
-BENCHMARK(BM_FilesystemCopy300MB)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
+    ->Iterations(4)
+    ->UseManualTime();

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
+#include <unordered_set>
 
 namespace orvane {
 
@@ -92,20 +93,51 @@ namespace {
 // Creates each folder of parts in turn below folder (which exists). A
 // symbolic link in the way is removed (the link alone, never what it points
 // to) and a real folder made in its place: an extraction never writes
-// through a link out of the chosen folder.
-void CreateFoldersBelow(const std::string& folder, const std::vector<std::string>& parts) {
+// through a link out of the chosen folder. Returns the folder made. Levels
+// already in `ready` were made (or checked) by this extraction and are not
+// looked at again; each new level joins it, and the group when it was
+// created now.
+std::string CreateFoldersBelow(const std::string& folder, const std::vector<std::string>& parts,
+                               std::unordered_set<std::string>& ready, AtomicFileGroup& group) {
     std::string at = folder;
     for (const std::string& part : parts) {
         at = JoinPath(at, Cp1252ToUtf8(part));
+        if (ready.contains(at)) continue;
         const std::filesystem::path p = PathFromUtf8(at);
         std::error_code ec, probe;
         if (std::filesystem::is_symlink(p, probe)) std::filesystem::remove(p, ec);
-        if (!ec) std::filesystem::create_directory(p, ec);
+        const bool made = !ec && std::filesystem::create_directory(p, ec);
         const auto st = std::filesystem::symlink_status(p, probe);
         if (st.type() != std::filesystem::file_type::directory)
             throw FileError(txt::CannotCreateFolder, at,
                             ec ? TextArg(ec.message()) : TextArg(txt::FileInTheWay));
+        if (made) group.AddFolder(at);
+        ready.insert(at);
     }
+    return at;
+}
+
+// Writes one entry to its temporary file and hands it to the group. False
+// when progress asked to stop inside the entry (its temporary is dropped).
+bool CopyEntry(BinaryFile& in, const ArchiveEntry& e, const std::string& path,
+               std::vector<char>& buffer, AtomicFileGroup& group, const ProgressFn& progress,
+               std::int64_t& done, std::int64_t total) {
+    // A link already at the file's place is replaced by the file. Stale
+    // temporaries were removed from the folder before its first file.
+    AtomicFile out(path, txt::ReadOnlyTarget, LinkAtTarget::Replace,
+                   StaleTemporaries::LeftToCaller);
+    in.Seek(e.offset);
+    std::uint64_t left = e.size;
+    while (left > 0) {
+        const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(left, kCopyBlock));
+        in.ReadExact(buffer.data(), n);
+        out.File().Write(buffer.data(), n);
+        left -= n;
+        done += static_cast<std::int64_t>(n);
+        if (left > 0 && progress && !progress(done, total)) return false;
+    }
+    group.Add(out);
+    return true;
 }
 
 } // namespace
@@ -163,28 +195,34 @@ int ExtractEntries(TPOD& archive, const std::vector<int>& entries, const std::st
     std::int64_t total = 0, done = 0;
     for (int index : chosen)
         total += all[static_cast<std::size_t>(index)].size;
+    // Each file is written once under a temporary name; the group puts them
+    // all on the disk and into place at the end, also after a stop or an
+    // error: the files complete by then stay.
+    AtomicFileGroup group;
+    std::unordered_set<std::string> ready{folder}; // folders made or checked
+    // Folders cleared of stale temporaries: the destination always (a flat
+    // extraction killed there leaves them where a structured one writes none).
+    std::unordered_set<std::string> scanned{folder};
+    RemoveStaleTemporariesIn(folder);
     int written = 0;
-    for (std::size_t i = 0; i < chosen.size(); ++i) {
-        const ArchiveEntry& e = all[static_cast<std::size_t>(chosen[i])];
-        CreateFoldersBelow(folder, folders[i]);
-        // A link already at the file's place is replaced by the file.
-        AtomicFile out(paths[i], txt::ReadOnlyTarget, LinkAtTarget::Replace);
-        in.Seek(e.offset);
-        std::uint64_t left = e.size;
-        while (left > 0) {
-            const std::size_t n =
-                static_cast<std::size_t>(std::min<std::uint64_t>(left, kCopyBlock));
-            in.ReadExact(buffer.data(), n);
-            out.File().Write(buffer.data(), n);
-            left -= n;
-            done += static_cast<std::int64_t>(n);
-            // A stop inside an entry drops its temporary file.
-            if (left > 0 && progress && !progress(done, total)) return Distinct(paths, written);
+    try {
+        for (std::size_t i = 0; i < chosen.size(); ++i) {
+            const std::string at = CreateFoldersBelow(folder, folders[i], ready, group);
+            if (scanned.insert(at).second) RemoveStaleTemporariesIn(at);
+            const ArchiveEntry& e = all[static_cast<std::size_t>(chosen[i])];
+            if (!CopyEntry(in, e, paths[i], buffer, group, progress, done, total)) break;
+            ++written;
+            if (progress && !progress(done, total)) break;
         }
-        out.Commit();
-        ++written;
-        if (progress && !progress(done, total)) break;
+    } catch (...) {
+        try {
+            group.Commit();
+        } catch (const FileError&) {
+            // The first failure is the one to report.
+        }
+        throw;
     }
+    group.Commit();
     return Distinct(paths, written);
 }
 

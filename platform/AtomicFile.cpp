@@ -3,6 +3,7 @@
 #include "platform/Errors.h"
 #include "platform/FileTexts.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <filesystem>
@@ -74,26 +75,39 @@ bool IsReadOnly(const std::string& target) {
     return false;
 }
 
-// Removes ".<name>.orvane-<pid>-<n>.tmp" files beside the target whose
-// process no longer runs: what a save killed half-way left behind.
-void RemoveStaleTemporaries(const std::string& target) {
-    const fs::path p = PathFromUtf8(target);
-    const std::string prefix = "." + Utf8Of(p.filename()) + std::string(kTag);
-    fs::path folder = p.parent_path();
+// The process that wrote a temporary named ".<target>.orvane-<pid>-<n>.tmp",
+// or 0 when name is not such a temporary. With a prefix (".<target>.orvane-"),
+// only the temporaries of that target count.
+long TemporaryOwner(const std::string& name, const std::string& prefix) {
+    if (name.size() < 2 || name[0] != '.' || !name.ends_with(".tmp")) return 0;
+    const std::size_t tag = name.rfind(kTag);
+    if (tag == std::string::npos || tag == 0) return 0;
+    std::size_t i = tag + kTag.size();
+    if (!prefix.empty() && (i != prefix.size() || name.compare(0, i, prefix) != 0)) return 0;
+    auto digits = [&](long* value) {
+        const std::size_t from = i;
+        long v = 0;
+        while (i < name.size() && name[i] >= '0' && name[i] <= '9' && v < 100000000L)
+            v = v * 10 + (name[i++] - '0');
+        if (value) *value = v;
+        return i > from;
+    };
+    long pid = 0;
+    if (!digits(&pid) || i >= name.size() || name[i++] != '-' || !digits(nullptr) ||
+        name.compare(i, std::string::npos, ".tmp") != 0)
+        return 0;
+    return pid;
+}
+
+// Removes the temporaries in folder (of the target of prefix alone, when one
+// is given) whose process no longer runs: what a save killed half-way left.
+void RemoveStaleTemporaries(fs::path folder, const std::string& prefix) {
     if (folder.empty()) folder = ".";
     std::error_code ec;
     fs::directory_iterator it(folder, ec), end;
     for (; !ec && it != end; it.increment(ec)) {
-        const std::string name = Utf8Of(it->path().filename());
-        if (name.size() <= prefix.size() + 4 || name.compare(0, prefix.size(), prefix) != 0 ||
-            name.compare(name.size() - 4, 4, ".tmp") != 0)
-            continue;
-        long pid = 0;
-        std::size_t i = prefix.size();
-        while (i < name.size() && name[i] >= '0' && name[i] <= '9' && pid < 100000000L)
-            pid = pid * 10 + (name[i++] - '0');
-        if (i == prefix.size() || i >= name.size() || name[i] != '-') continue;
-        if (ProcessIsRunning(pid)) continue;
+        const long pid = TemporaryOwner(Utf8Of(it->path().filename()), prefix);
+        if (pid <= 0 || ProcessIsRunning(pid)) continue;
         std::error_code ignored;
         fs::remove(it->path(), ignored);
     }
@@ -105,18 +119,42 @@ std::string TemporaryNameFor(const std::string& target) {
            std::to_string(counter++) + ".tmp";
 }
 
-void SyncFolderOf(const std::string& path) {
-#ifndef _WIN32
+fs::path ParentFolderOf(const std::string& path) {
     fs::path folder = PathFromUtf8(path).parent_path();
-    if (folder.empty()) folder = ".";
+    return folder.empty() ? fs::path(".") : folder;
+}
+
+void SyncFolder(const fs::path& folder) {
+#ifndef _WIN32
     int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
     ::fsync(fd); // some file systems cannot sync a folder; the rename is done either way
     ::close(fd);
 #else
-    (void)path;
+    (void)folder;
 #endif
 }
+
+#ifdef __linux__
+// One sync of each file system that holds one of the folders: the bytes of
+// every file written there reach the disk, with far fewer flushes of the
+// journal than a sync per file. Returns the first error (0 when none).
+int SyncFileSystemsOf(const std::vector<fs::path>& folders) {
+    std::vector<dev_t> done;
+    int firstError = 0;
+    for (const fs::path& folder : folders) {
+        const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat st;
+        if (::fstat(fd, &st) == 0 && std::find(done.begin(), done.end(), st.st_dev) == done.end()) {
+            done.push_back(st.st_dev);
+            if (::syncfs(fd) != 0 && firstError == 0) firstError = errno;
+        }
+        ::close(fd);
+    }
+    return firstError;
+}
+#endif
 
 // The replaced file's permissions, and its owner where the system lets us.
 void CopyModeAndOwner(const std::string& from, const std::string& to) {
@@ -134,14 +172,32 @@ void CopyModeAndOwner(const std::string& from, const std::string& to) {
 #endif
 }
 
+// Renames a complete temporary over its target, with the replaced file's
+// permissions. On failure the temporary is removed.
+void MoveIntoPlace(const std::string& temp, const std::string& target, bool replacesLink) {
+    if (!replacesLink) CopyModeAndOwner(target, temp);
+    std::error_code renameError;
+    fs::rename(PathFromUtf8(temp), PathFromUtf8(target), renameError);
+    if (renameError) {
+        std::error_code ignored;
+        fs::remove(PathFromUtf8(temp), ignored);
+        throw FileError(txt::CannotWriteFile, target, renameError.message());
+    }
+}
+
 } // namespace
+
+void RemoveStaleTemporariesIn(const std::string& folder) {
+    RemoveStaleTemporaries(PathFromUtf8(folder), {});
+}
 
 std::string AtomicFile::TemporaryPrefixFor(const std::string& target) {
     const fs::path p = PathFromUtf8(target);
     return Utf8Of(p.parent_path() / PathFromUtf8("." + Utf8Of(p.filename()) + std::string(kTag)));
 }
 
-AtomicFile::AtomicFile(std::string target, BiText readOnlyText, LinkAtTarget links)
+AtomicFile::AtomicFile(std::string target, BiText readOnlyText, LinkAtTarget links,
+                       StaleTemporaries stale)
     : target_(links == LinkAtTarget::Follow ? ResolveLinks(target) : target) {
     std::error_code ec;
     // A link to be replaced is neither a folder nor read-only: what it
@@ -150,7 +206,9 @@ AtomicFile::AtomicFile(std::string target, BiText readOnlyText, LinkAtTarget lin
     if (!replacesLink_ && fs::is_directory(PathFromUtf8(target_), ec))
         throw FileError(txt::CannotCreateOverFolder, target);
     if (!replacesLink_ && IsReadOnly(target_)) throw FileError(readOnlyText, target);
-    RemoveStaleTemporaries(target_);
+    if (stale == StaleTemporaries::Remove)
+        RemoveStaleTemporaries(ParentFolderOf(target_),
+                               "." + Utf8Of(PathFromUtf8(target_).filename()) + std::string(kTag));
     temp_ = TemporaryNameFor(target_);
     if (!file_.TryOpen(temp_, OpenMode::Create)) {
         const int error = errno;
@@ -172,17 +230,9 @@ void AtomicFile::Commit() {
         Discard();
         throw;
     }
-    if (!replacesLink_) CopyModeAndOwner(target_, temp_);
-    std::error_code renameError;
-    fs::rename(PathFromUtf8(temp_), PathFromUtf8(target_), renameError);
-    if (renameError) {
-        std::error_code ignored;
-        fs::remove(PathFromUtf8(temp_), ignored);
-        done_ = true;
-        throw FileError(txt::CannotWriteFile, target_, renameError.message());
-    }
     done_ = true;
-    SyncFolderOf(target_);
+    MoveIntoPlace(temp_, target_, replacesLink_);
+    SyncFolder(ParentFolderOf(target_));
 }
 
 void AtomicFile::Discard() {
@@ -191,6 +241,86 @@ void AtomicFile::Discard() {
     std::error_code ec;
     fs::remove(PathFromUtf8(temp_), ec);
     done_ = true;
+}
+
+AtomicFileGroup::~AtomicFileGroup() {
+    Discard();
+}
+
+void AtomicFileGroup::Add(AtomicFile& file) {
+    if (file.done_) return;
+    try {
+#ifndef __linux__
+        // Without a sync of the whole file system, each file syncs itself.
+        file.file_.Sync();
+#endif
+        file.file_.Close();
+    } catch (...) {
+        file.Discard();
+        throw;
+    }
+    file.done_ = true;
+    pending_.push_back({file.temp_, file.target_, file.replacesLink_});
+}
+
+void AtomicFileGroup::AddFolder(const std::string& folder) {
+    folders_.push_back(folder);
+}
+
+void AtomicFileGroup::Commit() {
+    // Every folder whose entries change: the files' folders and the parents
+    // of the folders made.
+    std::vector<fs::path> folders;
+    {
+        std::vector<std::string> names;
+        names.reserve(pending_.size() + folders_.size());
+        for (const Pending& p : pending_)
+            names.push_back(Utf8Of(ParentFolderOf(p.target)));
+        for (const std::string& f : folders_)
+            names.push_back(Utf8Of(ParentFolderOf(f)));
+        std::sort(names.begin(), names.end());
+        names.erase(std::unique(names.begin(), names.end()), names.end());
+        for (const std::string& n : names)
+            folders.push_back(PathFromUtf8(n));
+    }
+    folders_.clear();
+    auto syncRenames = [&folders] {
+#ifdef __linux__
+        SyncFileSystemsOf(folders);
+#else
+        for (const fs::path& f : folders)
+            SyncFolder(f);
+#endif
+    };
+#ifdef __linux__
+    // The bytes first: no file is renamed into place before it is on the disk.
+    if (const int error = SyncFileSystemsOf(folders); error != 0 && !pending_.empty()) {
+        const std::string target = pending_.front().target;
+        Discard();
+        throw FileError(txt::CannotWriteFile, target, SystemReason(error));
+    }
+#endif
+    for (std::size_t i = 0; i < pending_.size(); ++i) {
+        try {
+            MoveIntoPlace(pending_[i].temp, pending_[i].target, pending_[i].replacesLink);
+        } catch (...) {
+            pending_.erase(pending_.begin(), pending_.begin() + std::ptrdiff_t(i + 1));
+            Discard();
+            syncRenames();
+            throw;
+        }
+    }
+    pending_.clear();
+    syncRenames();
+}
+
+void AtomicFileGroup::Discard() {
+    for (const Pending& p : pending_) {
+        std::error_code ignored;
+        fs::remove(PathFromUtf8(p.temp), ignored);
+    }
+    pending_.clear();
+    folders_.clear();
 }
 
 void WriteFileAtomically(const std::string& path, const std::string& bytes, BiText readOnlyText) {

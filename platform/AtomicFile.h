@@ -8,6 +8,11 @@
 // the disk before the rename and the rename on the disk after it, so a power cut leaves the old
 // file or the new one, never a truncated one. Temporaries of the same target left behind by
 // processes that no longer run are removed.
+//
+// AtomicFileGroup does the same for many files at once (an extraction): each
+// file is written once under its temporary name, then one sync puts all of
+// them on the disk, they are renamed into place in the order given, and one
+// more sync puts the renames on the disk.
 #pragma once
 
 #include "platform/BinaryFile.h"
@@ -15,6 +20,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orvane {
 
@@ -24,12 +30,19 @@ enum class LinkAtTarget {
     Replace, // the link itself is replaced by the new file; what it points to is untouched
 };
 
+// Who removes the temporaries that dead processes left beside the target.
+enum class StaleTemporaries {
+    Remove,       // the writer, when it is made (a scan of the target's folder)
+    LeftToCaller, // the caller, once per folder (RemoveStaleTemporariesIn)
+};
+
 class AtomicFile {
   public:
     // readOnlyText: the refusal for a read-only target, "%s" standing for
     // the target's name.
     explicit AtomicFile(std::string target, BiText readOnlyText = txt::ReadOnlyTarget,
-                        LinkAtTarget links = LinkAtTarget::Follow);
+                        LinkAtTarget links = LinkAtTarget::Follow,
+                        StaleTemporaries stale = StaleTemporaries::Remove);
     ~AtomicFile();
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
@@ -48,11 +61,50 @@ class AtomicFile {
     static std::string TemporaryPrefixFor(const std::string& target);
 
   private:
+    friend class AtomicFileGroup;
+
     std::string target_; // the file actually replaced (a link's destination)
     std::string temp_;
     bool replacesLink_ = false; // target_ is a link that the new file replaces
     BinaryFile file_;
     bool done_ = false;
+};
+
+// Removes every temporary in folder whose process no longer runs, whatever
+// its target.
+void RemoveStaleTemporariesIn(const std::string& folder);
+
+// Files written through AtomicFile and put into place together by Commit().
+// Until then every target stays as it was; a group destroyed without
+// Commit() removes the temporaries of the files it holds.
+class AtomicFileGroup {
+  public:
+    AtomicFileGroup() = default;
+    ~AtomicFileGroup();
+    AtomicFileGroup(const AtomicFileGroup&) = delete;
+    AtomicFileGroup& operator=(const AtomicFileGroup&) = delete;
+
+    // Closes file, written to its end (a failure is a FileError and the file
+    // is dropped), and keeps its temporary for Commit().
+    void Add(AtomicFile& file);
+    // A folder made for the group's files: its own entry goes to the disk too.
+    void AddFolder(const std::string& folder);
+    // Puts the files' bytes on the disk, renames each over its target in the
+    // order they were added (a later file of the same target wins), then puts
+    // the renames on the disk. A rename that fails stops there with a
+    // FileError: the files before it are in place, the others are dropped.
+    void Commit();
+    // Removes the temporaries of the files not yet in place.
+    void Discard();
+
+  private:
+    struct Pending {
+        std::string temp;
+        std::string target;
+        bool replacesLink;
+    };
+    std::vector<Pending> pending_;
+    std::vector<std::string> folders_; // made for the group
 };
 
 // Writes a whole byte string to path through an AtomicFile.

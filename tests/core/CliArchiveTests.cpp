@@ -12,6 +12,10 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 namespace orvane {
 namespace {
@@ -71,8 +75,9 @@ TEST_F(CliArchive, ListErrors) {
     ExpectError(Run({"list", dir_.File("TRUNC.EPD")}), "TRUNC.EPD: damaged archive");
 }
 
-const std::vector<std::string> kCommands = {"list",         "extract", "show", "convert",  "lookup",
-                                            "write-record", "check",   "diff", "make-demo", "reconcile"};
+const std::vector<std::string> kCommands = {"list",      "extract",      "show",  "convert",
+                                            "lookup",    "write-record", "check", "diff",
+                                            "make-demo", "reconcile"};
 
 // "help COMMAND" is "COMMAND --help", byte for byte; "help" alone the list.
 TEST_F(CliArchive, HelpOnEachCommand) {
@@ -173,6 +178,83 @@ TEST_F(CliArchive, ExtractErrors) {
     ExpectError(Run({"extract", hostile, dir_.File("x/y"), "--structure"}), "..\\..\\EVIL.TXT");
     EXPECT_EQ(dir_.ListFiles(), (std::vector<std::string>{"AIRPORT.POD", "HOSTILE.EPD"}));
 }
+
+#ifndef _WIN32
+// Extraction watched by a tracer: the order of its writes, syncs and renames,
+// a disk that fills up inside an entry, the folders it scans.
+
+const std::string kNoStrace = "strace is not installed (tools/ensure-packages.sh installs it)";
+
+// Without a failure, every byte is on the disk before the first rename and
+// the renames after the last, with no sync per file. A disk full inside an
+// entry leaves the files complete before it in place, nothing else under a
+// final name, and no temporary.
+TEST_F(CliArchive, ExtractionSyncsOnceAndAFailedWriteLeavesOnlyCompleteFiles) {
+    const std::string archive = dir_.File("DATA.POD");
+    WriteArchive(archive, ArchiveLayout::Pod3,
+                 {{"A\\ONE", "one", 0},
+                  {"A\\TWO", testing::PatternBytes(200 * 1024), 0}, // written in 4 blocks
+                  {"THREE", "3", 0}});
+    const TempDir logs;
+    const std::string traced =
+        testing::UnderStrace("-y -o " + testing::ShellQuote(logs.File("log")) +
+                             " -e trace='/^(pwrite64|syncfs|fsync|fdatasync|rename.*)$'");
+    if (traced.empty()) GTEST_SKIP() << kNoStrace;
+    Result r = Run({"extract", archive, dir_.File("dest"), "--structure"}, traced);
+    ASSERT_EQ(r.status, 0) << r.err;
+    int writes = 0, writesOfTwo = 0, failAt = 0;
+    std::vector<std::string> order; // the calls on the destination, repeats folded
+    for (const std::string& line : testing::SplitLines(logs.Read("log"))) {
+        std::string call = line.substr(0, line.find('('));
+        if (call == "pwrite64" && ++writes && line.find("/.TWO.orvane-") != std::string::npos &&
+            ++writesOfTwo == 2)
+            failAt = writes;
+        if (call.starts_with("rename")) call = "rename";
+        if (line.find("/dest") != std::string::npos && (order.empty() || order.back() != call))
+            order.push_back(call);
+    }
+    EXPECT_EQ(order, (std::vector<std::string>{"pwrite64", "syncfs", "rename", "syncfs"}));
+    ASSERT_GT(failAt, 0) << logs.Read("log");
+
+    std::filesystem::remove_all(dir_.File("dest"));
+    r = Run({"extract", archive, dir_.File("dest"), "--structure"},
+            testing::UnderStrace(
+                "-o /dev/null -e trace=pwrite64 -e inject=pwrite64:error=ENOSPC:when=" +
+                std::to_string(failAt)));
+    ExpectError(r, "No space left on device");
+    EXPECT_EQ(dir_.ListFiles(), (std::vector<std::string>{"DATA.POD", "dest/A/ONE"}));
+    EXPECT_EQ(dir_.Read("dest/A/ONE"), "one");
+}
+
+// What a killed extraction left is removed by the next one, with one scan
+// of each folder however many files go there (the destination too, where
+// no file goes here); a running process's stays.
+TEST_F(CliArchive, ExtractionScansEachFolderOnceForStaleTemporaries) {
+    const std::string archive = dir_.File("DATA.POD");
+    WriteArchive(archive, ArchiveLayout::Pod3,
+                 {{"A\\ONE", "1", 0}, {"A\\TWO", "2", 0}, {"A\\THREE", "3", 0}});
+    const std::string running = ".TWO.orvane-" + std::to_string(::getpid()) + "-0.tmp";
+    dir_.Write("dest/.GONE.orvane-99999999-7.tmp", "stale, of a file not extracted");
+    dir_.Write("dest/A/.ONE.orvane-99999999-0.tmp", "stale");
+    dir_.Write("dest/A/" + running, "in use");
+    const TempDir logs;
+    const std::string traced = testing::UnderStrace(
+        "-y -o " + testing::ShellQuote(logs.File("log")) + " -e trace=getdents64");
+    if (traced.empty()) GTEST_SKIP() << kNoStrace;
+    const Result r = Run({"extract", archive, dir_.File("dest"), "--structure"}, traced);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(dir_.ListFiles(),
+              (std::vector<std::string>{"DATA.POD", "dest/A/" + running, "dest/A/ONE",
+                                        "dest/A/THREE", "dest/A/TWO"}));
+    int top = 0, a = 0;
+    for (const std::string& line : testing::SplitLines(logs.Read("log"))) {
+        top += line.find("/dest>") != std::string::npos;
+        a += line.find("/dest/A>") != std::string::npos;
+    }
+    EXPECT_GT(top, 0) << logs.Read("log");
+    EXPECT_EQ(a, top) << "three files in A, none in dest: each folder read alike";
+}
+#endif
 
 } // namespace
 } // namespace orvane

@@ -156,6 +156,36 @@ TEST_F(PlatformTest, AtomicFileRemovesStaleTemporariesOfItsTarget) {
                                                 ".OTHER.dbd.orvane-99999999-0.tmp"}));
 }
 
+// A group puts its files in place together at its commit, in the order they
+// came; a rename that fails keeps the files before it and drops the rest; a
+// group never committed leaves every target as it was.
+TEST_F(PlatformTest, AtomicFileGroupPutsItsFilesInPlaceTogether) {
+    WriteBytes(PathOf("A"), "old");
+    auto add = [&](AtomicFileGroup& group, const std::string& name, const std::string& bytes) {
+        AtomicFile out(PathOf(name));
+        out.File().Write(bytes.data(), bytes.size());
+        group.Add(out);
+    };
+    {
+        AtomicFileGroup group;
+        add(group, "A", "new");
+        add(group, "B", "new");
+        EXPECT_EQ(ReadBytes(PathOf("A")), "old");
+        EXPECT_EQ(Listing().size(), 3u) << "the target and two temporaries";
+    }
+    EXPECT_EQ(Listing(), std::set<std::string>{"A"});
+    EXPECT_EQ(ReadBytes(PathOf("A")), "old");
+
+    AtomicFileGroup group;
+    for (const char* name : {"A", "B", "C", "D"})
+        add(group, name, std::string("new ") + name);
+    fs::create_directories(PathOf("C/inside")); // C's rename must fail
+    EXPECT_THROW(group.Commit(), FileError);
+    EXPECT_EQ(Listing(), (std::set<std::string>{"A", "B", "C"}));
+    EXPECT_EQ(ReadBytes(PathOf("A")), "new A");
+    EXPECT_EQ(ReadBytes(PathOf("B")), "new B");
+}
+
 // Every failure names the system's real reason, and the old file survives.
 TEST_F(PlatformTest, FailedWritesAndRenamesSayWhyAndKeepTheOldFile) {
 #ifdef _WIN32

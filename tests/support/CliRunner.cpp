@@ -56,6 +56,17 @@ std::vector<std::string> SplitLines(const std::string& text) {
     return lines;
 }
 
+std::string UnderStrace(const std::string& options) {
+#ifdef _WIN32
+    (void)options;
+    return {};
+#else
+    if (std::system("strace -V >/dev/null 2>&1") != 0) return {};
+    // LeakSanitizer cannot run under a tracer; the sanitizers' other checks can.
+    return "LC_ALL=C ASAN_OPTIONS=detect_leaks=0 strace -qq " + options;
+#endif
+}
+
 void CliTest::SetUp() {
     const char* cli = std::getenv("ORVANE_CLI");
     if (!cli || !*cli) GTEST_SKIP() << "ORVANE_CLI is not set (run through ctest)";

@@ -19,6 +19,10 @@ struct CliResult {
 
 std::string ShellQuote(const std::string& s);
 std::vector<std::string> SplitLines(const std::string& text);
+// The words that run the program under strace with options (its log, the
+// calls traced, a fault injected), or "" where strace cannot run: the caller
+// skips.
+std::string UnderStrace(const std::string& options);
 
 class CliTest : public ::testing::Test {
   protected:
