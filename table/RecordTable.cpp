@@ -1,5 +1,6 @@
 #include "table/RecordTable.h"
 
+#include "platform/DecimalText.h"
 #include "table/ValueDisplay.h"
 
 #include <algorithm>
@@ -490,18 +491,35 @@ void RecordTable::SetCurrentCell(int col, int row) {
     selection_ = {currentColumn_, currentRow_, currentColumn_, currentRow_};
 }
 
+namespace {
+
+// The number a cell reads as for sorting: the plain texts of a load (the
+// great majority) through the encoder's fast reader, the rest (blanks, a
+// sign '+', long digit runs) as ParseDecimal reads them. Both give the
+// same value for every text the fast reader takes.
+std::optional<double> SortNumber(std::string_view text, char decimalSeparator) {
+    double value;
+    if (ParsePlainDecimal(text, decimalSeparator, value)) return value;
+    return ParseDecimal(text, decimalSeparator);
+}
+
+} // namespace
+
 void RecordTable::SortByColumn(int col, bool ascending, char decimalSeparator) {
     if (col < 0 || col >= columns_ || RowCount() < 3) return;
     // Every number sorts before every text (after, descending), so the two
-    // kinds are sorted apart, each through a key read once per row.
+    // kinds are sorted apart, each through a key read once per row; the keys
+    // carry the row's index and the rows move once, at the end.
     struct NumberKey {
         double value;
-        std::size_t row;
+        std::uint32_t row;
     };
     struct TextKey {
         std::string_view text;
-        std::size_t row;
+        std::uint32_t row;
     };
+    if (rows_.size() > std::numeric_limits<std::uint32_t>::max())
+        throw std::length_error("record table too large to sort");
     std::vector<NumberKey> numbers;
     std::vector<TextKey> texts;
     numbers.reserve(rows_.size() - 1);
@@ -510,21 +528,30 @@ void RecordTable::SortByColumn(int col, bool ascending, char decimalSeparator) {
         const std::string_view text = row && static_cast<std::size_t>(col) < row->Count()
                                           ? row->Cell(col)
                                           : std::string_view();
-        if (auto number = ParseDecimal(text, decimalSeparator))
-            numbers.push_back({*number, r});
+        const auto index = static_cast<std::uint32_t>(r);
+        if (auto number = SortNumber(text, decimalSeparator))
+            numbers.push_back({*number, index});
         else
-            texts.push_back({text, r});
+            texts.push_back({text, index});
     }
+    // Equal keys keep their order: the row index breaks ties, which makes
+    // the plain (faster) sort give the stable order in both directions.
     if (ascending) {
-        std::stable_sort(numbers.begin(), numbers.end(),
-                         [](const NumberKey& a, const NumberKey& b) { return a.value < b.value; });
-        std::stable_sort(texts.begin(), texts.end(),
-                         [](const TextKey& a, const TextKey& b) { return a.text < b.text; });
+        std::sort(numbers.begin(), numbers.end(), [](const NumberKey& a, const NumberKey& b) {
+            return a.value < b.value || (a.value == b.value && a.row < b.row);
+        });
+        std::sort(texts.begin(), texts.end(), [](const TextKey& a, const TextKey& b) {
+            const int c = a.text.compare(b.text);
+            return c < 0 || (c == 0 && a.row < b.row);
+        });
     } else {
-        std::stable_sort(numbers.begin(), numbers.end(),
-                         [](const NumberKey& a, const NumberKey& b) { return b.value < a.value; });
-        std::stable_sort(texts.begin(), texts.end(),
-                         [](const TextKey& a, const TextKey& b) { return b.text < a.text; });
+        std::sort(numbers.begin(), numbers.end(), [](const NumberKey& a, const NumberKey& b) {
+            return b.value < a.value || (a.value == b.value && a.row < b.row);
+        });
+        std::sort(texts.begin(), texts.end(), [](const TextKey& a, const TextKey& b) {
+            const int c = b.text.compare(a.text);
+            return c < 0 || (c == 0 && a.row < b.row);
+        });
     }
 
     std::vector<std::unique_ptr<Row>> sorted;
@@ -661,6 +688,21 @@ void RecordTable::ReorderRows(const std::vector<int>& order) {
 
 void RecordTable::RestoreColumnCount(int columns) {
     columns_ = std::max(columns, 0);
+    ClampCurrent();
+    ++revision_;
+}
+
+void RecordTable::LeaveRowsToProcessExit() {
+    struct Left {
+        std::vector<std::unique_ptr<Row>> rows;
+        std::shared_ptr<Arena> arena;
+    };
+    // Reachable from here until the end, so that leak checkers see memory
+    // still in use rather than lost.
+    static auto* left = new std::vector<std::unique_ptr<Left>>;
+    left->push_back(std::make_unique<Left>(Left{std::move(rows_), std::move(arena_)}));
+    rows_.clear();
+    pending_ = nullptr;
     ClampCurrent();
     ++revision_;
 }

@@ -281,7 +281,43 @@ INSTANTIATE_TEST_SUITE_P(
                  {"-1", "5", "", "12a", "abc"}},
         SortCase{
             "TextsFirstDescending", {"abc", "5", "", "-1"}, false, '.', {"abc", "", "5", "-1"}},
-        SortCase{"BlanksAroundNumbers", {" 20", "3 ", "+4"}, true, '.', {"3 ", "+4", " 20"}}),
+        SortCase{"BlanksAroundNumbers", {" 20", "3 ", "+4"}, true, '.', {"3 ", "+4", " 20"}},
+        SortCase{"NegativesAndDecimals",
+                 {"-1.5", "-10", "0.25", "-0.5", ".5", "-.5", "1."},
+                 true,
+                 '.',
+                 {"-10", "-1.5", "-0.5", "-.5", "0.25", ".5", "1."}},
+        SortCase{"NegativesAndDecimalsDescending",
+                 {"-1.5", "-10", "0.25", "-0.5", ".5", "-.5", "1."},
+                 false,
+                 '.',
+                 {"1.", ".5", "0.25", "-0.5", "-.5", "-1.5", "-10"}},
+        // Texts of one value keep the order they had, whichever way they
+        // are written.
+        SortCase{"EqualNumbersKeepTheirOrder",
+                 {"1.50", "+1.5", "2", "01.5", " 1.5", "1.5", "-0", "0"},
+                 true,
+                 '.',
+                 {"-0", "0", "1.50", "+1.5", "01.5", " 1.5", "1.5", "2"}},
+        SortCase{"EqualNumbersKeepTheirOrderDescending",
+                 {"1.50", "+1.5", "2", "01.5", " 1.5", "1.5", "-0", "0"},
+                 false,
+                 '.',
+                 {"2", "1.50", "+1.5", "01.5", " 1.5", "1.5", "-0", "0"}},
+        SortCase{"CommaDecimalsWithEqualValues",
+                 {"-1,5", "1,50", "-1,25", "1,5", "0,0", "-0"},
+                 true,
+                 ',',
+                 {"-1,5", "-1,25", "0,0", "-0", "1,50", "1,5"}},
+        // Long digit runs are read as exactly as short ones: the 17-digit
+        // text is the same double as "0.1", so the two keep their order.
+        SortCase{"LongNumbersAndLoneSigns",
+                 {"12345678901234567.5", "0.10000000000000001", "0.1", "9007199254740993", "1e5",
+                  "-", ".", " ", "5"},
+                 true,
+                 '.',
+                 {"0.10000000000000001", "0.1", "5", "9007199254740993", "12345678901234567.5", " ",
+                  "-", ".", "1e5"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(RecordTable, SortMovesWholeRowsWithTheirNumbersAndIsStable) {
@@ -315,6 +351,30 @@ TEST(RecordTable, SortingAHundredThousandRowsIsStable) {
             previousNumber = number;
         }
     }
+}
+
+// Rows of a load live in the table's blocks; an edit that outgrows one moves
+// that row out of them. Left to the end of the process, none of them is
+// freed: a text read before stays readable, and the table starts over empty.
+TEST(RecordTable, PackedRowsTakeEditsAndCanBeLeftToTheProcessExit) {
+    RecordTable t;
+    t.SetColumnCount(6);
+    t.SetRowCount(3);
+    const std::uint32_t ends[] = {1, 1, 1, 2, 8, 9};
+    t.SetRowPacked(1, "112.5000A", ends, 6);
+    t.SetRowPacked(2, "213.2500B", ends, 6);
+    t.SetCell(4, 1, "a longer text than the row had room for");
+    EXPECT_EQ(t.Cell(4, 1), "a longer text than the row had room for");
+    EXPECT_EQ(t.Cell(5, 1), "A");
+    EXPECT_EQ(t.Cell(4, 2), "3.2500");
+    const std::string_view packed = t.Cell(4, 2), edited = t.Cell(4, 1);
+    t.LeaveRowsToProcessExit();
+    EXPECT_EQ(t.RowCount(), 0);
+    EXPECT_EQ(packed, "3.2500");
+    EXPECT_EQ(edited, "a longer text than the row had room for");
+    t.SetRowCount(2);
+    t.SetCell(4, 1, "new");
+    EXPECT_EQ(t.Cell(4, 1), "new");
 }
 
 TEST(RecordTable, HoldsAHundredThousandRowsOfNinetyColumnsCompactly) {
