@@ -1,8 +1,10 @@
 #include "support/TableCells.h"
 #include "table/RecordTable.h"
+#include "table/ValueDisplay.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -375,6 +377,41 @@ TEST(RecordTable, PackedRowsTakeEditsAndCanBeLeftToTheProcessExit) {
     t.SetRowCount(2);
     t.SetCell(4, 1, "new");
     EXPECT_EQ(t.Cell(4, 1), "new");
+}
+
+// A large table of awkward cells sorts as a plain stable sort of the cells'
+// values does: numbers (negatives, zeros of either sign, blanks, long digit
+// runs) by value before texts by bytes, equal ones in their present order.
+TEST(RecordTable, SortingManyAwkwardCellsMatchesAStableSortOfTheirValues) {
+    const char* const awkward[] = {
+        "-0", "0", "0.0", "-1.5", "1,5", "",     "abc",   " 7",
+        "+3", "-", ".",   "1e3",  "7.",  "-.25", "-7.25", "12345678901234567.25"};
+    std::vector<std::string> values;
+    std::uint32_t seed = 99;
+    for (int i = 0; i < 6000; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        if (seed >> 28 < 4)
+            values.push_back(awkward[(seed >> 8) % std::size(awkward)]);
+        else
+            values.push_back(std::to_string(static_cast<int>(seed >> 16) % 2000 - 1000) + "." +
+                             std::to_string(seed % 4 * 25));
+    }
+    RecordTable t = TableWith(values);
+    for (bool ascending : {true, false}) {
+        std::vector<int> expected(values.size());
+        for (std::size_t i = 0; i < expected.size(); ++i)
+            expected[i] = std::stoi(std::string(t.Cell(0, static_cast<int>(i) + 1))) - 1;
+        std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
+            const auto x = ParseDecimal(values[a], '.'), y = ParseDecimal(values[b], '.');
+            if (x.has_value() != y.has_value()) return x.has_value() == ascending;
+            if (x) return ascending ? *x < *y : *y < *x;
+            return ascending ? values[a] < values[b] : values[b] < values[a];
+        });
+        t.SortByColumn(4, ascending, '.');
+        for (std::size_t i = 0; i < expected.size(); ++i)
+            ASSERT_EQ(std::stoi(std::string(t.Cell(0, static_cast<int>(i) + 1))) - 1, expected[i])
+                << (ascending ? "ascending" : "descending") << ", row " << i + 1;
+    }
 }
 
 TEST(RecordTable, HoldsAHundredThousandRowsOfNinetyColumnsCompactly) {
