@@ -1,8 +1,10 @@
 #include "support/TableCells.h"
 #include "table/RecordTable.h"
+#include "table/ValueDisplay.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -281,7 +283,43 @@ INSTANTIATE_TEST_SUITE_P(
                  {"-1", "5", "", "12a", "abc"}},
         SortCase{
             "TextsFirstDescending", {"abc", "5", "", "-1"}, false, '.', {"abc", "", "5", "-1"}},
-        SortCase{"BlanksAroundNumbers", {" 20", "3 ", "+4"}, true, '.', {"3 ", "+4", " 20"}}),
+        SortCase{"BlanksAroundNumbers", {" 20", "3 ", "+4"}, true, '.', {"3 ", "+4", " 20"}},
+        SortCase{"NegativesAndDecimals",
+                 {"-1.5", "-10", "0.25", "-0.5", ".5", "-.5", "1."},
+                 true,
+                 '.',
+                 {"-10", "-1.5", "-0.5", "-.5", "0.25", ".5", "1."}},
+        SortCase{"NegativesAndDecimalsDescending",
+                 {"-1.5", "-10", "0.25", "-0.5", ".5", "-.5", "1."},
+                 false,
+                 '.',
+                 {"1.", ".5", "0.25", "-0.5", "-.5", "-1.5", "-10"}},
+        // Texts of one value keep the order they had, whichever way they
+        // are written.
+        SortCase{"EqualNumbersKeepTheirOrder",
+                 {"1.50", "+1.5", "2", "01.5", " 1.5", "1.5", "-0", "0"},
+                 true,
+                 '.',
+                 {"-0", "0", "1.50", "+1.5", "01.5", " 1.5", "1.5", "2"}},
+        SortCase{"EqualNumbersKeepTheirOrderDescending",
+                 {"1.50", "+1.5", "2", "01.5", " 1.5", "1.5", "-0", "0"},
+                 false,
+                 '.',
+                 {"2", "1.50", "+1.5", "01.5", " 1.5", "1.5", "-0", "0"}},
+        SortCase{"CommaDecimalsWithEqualValues",
+                 {"-1,5", "1,50", "-1,25", "1,5", "0,0", "-0"},
+                 true,
+                 ',',
+                 {"-1,5", "-1,25", "0,0", "-0", "1,50", "1,5"}},
+        // Long digit runs are read as exactly as short ones: the 17-digit
+        // text is the same double as "0.1", so the two keep their order.
+        SortCase{"LongNumbersAndLoneSigns",
+                 {"12345678901234567.5", "0.10000000000000001", "0.1", "9007199254740993", "1e5",
+                  "-", ".", " ", "5"},
+                 true,
+                 '.',
+                 {"0.10000000000000001", "0.1", "5", "9007199254740993", "12345678901234567.5", " ",
+                  "-", ".", "1e5"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(RecordTable, SortMovesWholeRowsWithTheirNumbersAndIsStable) {
@@ -314,6 +352,65 @@ TEST(RecordTable, SortingAHundredThousandRowsIsStable) {
             previousValue = v;
             previousNumber = number;
         }
+    }
+}
+
+// Rows of a load live in the table's blocks; an edit that outgrows one moves
+// that row out of them. Left to the end of the process, none of them is
+// freed: a text read before stays readable, and the table starts over empty.
+TEST(RecordTable, PackedRowsTakeEditsAndCanBeLeftToTheProcessExit) {
+    RecordTable t;
+    t.SetColumnCount(6);
+    t.SetRowCount(3);
+    const std::uint32_t ends[] = {1, 1, 1, 2, 8, 9};
+    t.SetRowPacked(1, "112.5000A", ends, 6);
+    t.SetRowPacked(2, "213.2500B", ends, 6);
+    t.SetCell(4, 1, "a longer text than the row had room for");
+    EXPECT_EQ(t.Cell(4, 1), "a longer text than the row had room for");
+    EXPECT_EQ(t.Cell(5, 1), "A");
+    EXPECT_EQ(t.Cell(4, 2), "3.2500");
+    const std::string_view packed = t.Cell(4, 2), edited = t.Cell(4, 1);
+    t.LeaveRowsToProcessExit();
+    EXPECT_EQ(t.RowCount(), 0);
+    EXPECT_EQ(packed, "3.2500");
+    EXPECT_EQ(edited, "a longer text than the row had room for");
+    t.SetRowCount(2);
+    t.SetCell(4, 1, "new");
+    EXPECT_EQ(t.Cell(4, 1), "new");
+}
+
+// A large table of awkward cells sorts as a plain stable sort of the cells'
+// values does: numbers (negatives, zeros of either sign, blanks, long digit
+// runs) by value before texts by bytes, equal ones in their present order.
+TEST(RecordTable, SortingManyAwkwardCellsMatchesAStableSortOfTheirValues) {
+    const char* const awkward[] = {
+        "-0", "0", "0.0", "-1.5", "1,5", "",     "abc",   " 7",
+        "+3", "-", ".",   "1e3",  "7.",  "-.25", "-7.25", "12345678901234567.25"};
+    std::vector<std::string> values;
+    std::uint32_t seed = 99;
+    for (int i = 0; i < 6000; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        if (seed >> 28 < 4)
+            values.push_back(awkward[(seed >> 8) % std::size(awkward)]);
+        else
+            values.push_back(std::to_string(static_cast<int>(seed >> 16) % 2000 - 1000) + "." +
+                             std::to_string(seed % 4 * 25));
+    }
+    RecordTable t = TableWith(values);
+    for (bool ascending : {true, false}) {
+        std::vector<int> expected(values.size());
+        for (std::size_t i = 0; i < expected.size(); ++i)
+            expected[i] = std::stoi(std::string(t.Cell(0, static_cast<int>(i) + 1))) - 1;
+        std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
+            const auto x = ParseDecimal(values[a], '.'), y = ParseDecimal(values[b], '.');
+            if (x.has_value() != y.has_value()) return x.has_value() == ascending;
+            if (x) return ascending ? *x < *y : *y < *x;
+            return ascending ? values[a] < values[b] : values[b] < values[a];
+        });
+        t.SortByColumn(4, ascending, '.');
+        for (std::size_t i = 0; i < expected.size(); ++i)
+            ASSERT_EQ(std::stoi(std::string(t.Cell(0, static_cast<int>(i) + 1))) - 1, expected[i])
+                << (ascending ? "ascending" : "descending") << ", row " << i + 1;
     }
 }
 
