@@ -272,7 +272,9 @@ void RecordEncoder::Write(const RecordTable& table, int row, unsigned char* out)
     out[0] = cell(kColSuppr) == "x" ? 42 : 0;
     std::int64_t mark = 0;
     const std::string_view exportCell = cell(kColExport);
-    if (!ParseCellInt64(exportCell, mark))
+    if (exportCell.size() == 1 && exportCell[0] >= '0' && exportCell[0] <= '9')
+        mark = exportCell[0] - '0'; // "0" or "1", nearly always
+    else if (!ParseCellInt64(exportCell, mark))
         ThrowCell(txt::BadWholeNumber, row, "Export", exportCell);
     out[2] = static_cast<unsigned char>(mark & 0xFF);
 

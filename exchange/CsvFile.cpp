@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <stdexcept>
@@ -20,13 +21,21 @@ namespace {
 
 constexpr std::string_view kEol = "\r\n";
 
-// Whether text holds a character CsvUnwritableAt finds, in one pass with no
-// branch per byte (the export runs it over every row).
+// Whether text holds a character CsvUnwritableAt finds, eight bytes at a
+// time (the export runs it over every row).
 bool HoldsUnwritable(std::string_view text) {
-    bool found = false;
-    for (const char c : text)
-        found |= c == ';' || c == '\r' || c == '\n' || c == '\0';
-    return found;
+    constexpr std::uint64_t kOnes = 0x0101010101010101u, kHigh = 0x8080808080808080u;
+    // Nonzero exactly when some byte of v is zero.
+    const auto zeroByte = [](std::uint64_t v) { return (v - kOnes) & ~v & kHigh; };
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t x;
+        std::memcpy(&x, text.data() + i, sizeof x);
+        if (zeroByte(x) | zeroByte(x ^ (kOnes * ';')) | zeroByte(x ^ (kOnes * '\r')) |
+            zeroByte(x ^ (kOnes * '\n')))
+            return true;
+    }
+    return CsvUnwritableAt(text.substr(i)) != std::string_view::npos;
 }
 
 // The lines of a text, one at a time: each ends with LF, optionally
