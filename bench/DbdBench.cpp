@@ -144,6 +144,13 @@ struct Held {
     std::optional<SessionState> session;
     std::vector<unsigned char> bytes;
     std::unique_ptr<char[]> flat;
+    // The table loaded as 'orvane-cli' loads it (Fly! data).
+    SessionState& LoadTable(const Files& f) {
+        session.emplace();
+        session->SimulatorVersion = 1;
+        Load(*session, f);
+        return *session;
+    }
     void Release() {
         session.reset();
         bytes = {};
@@ -182,12 +189,8 @@ void BM_LoadRatio(benchmark::State& state) {
     Files& f = Data();
     Held held;
     Interleave(
-        state, "load", MemoryOf(state, 0),
-        [&] {
-            held.session.emplace();
-            Load(*held.session, f);
-        },
-        [&] { FlatLoad(f, held); }, [&] { held.Release(); });
+        state, "load", MemoryOf(state, 0), [&] { held.LoadTable(f); }, [&] { FlatLoad(f, held); },
+        [&] { held.Release(); });
 }
 
 // 'orvane-cli show': the load, then the table as text, written to /dev/null.
@@ -252,12 +255,8 @@ void BM_ShowRatio(benchmark::State& state) {
     Held held;
     Interleave(
         state, "show", MemoryOf(state, 0),
-        [&] {
-            held.session.emplace();
-            Load(*held.session, f);
-            WriteTableText(held.session->Table, std::ref(out));
-        },
-        [&] { FlatShow(f, &out); }, [&] { held.Release(); });
+        [&] { WriteTableText(held.LoadTable(f).Table, std::ref(out)); }, [&] { FlatShow(f, &out); },
+        [&] { held.Release(); });
 }
 
 // The flat DEX writer: each record decoded into texts and read back into a
@@ -294,11 +293,8 @@ void BM_ConvertDexRatio(benchmark::State& state) {
     Files& f = Data();
     const std::string ours = f.dir.File("OURS.dex"), flat = f.dir.File("FLAT.dex");
     const auto convert = [&](Held& held) {
-        held.session.emplace();
-        held.session->SimulatorVersion = 1;
-        Load(*held.session, f);
         ScriptedInteraction ui;
-        ExportDex(*held.session, ours, false, ui);
+        ExportDex(held.LoadTable(f), ours, false, ui);
     };
     Held held;
     convert(held);
@@ -339,10 +335,8 @@ void BM_ConvertCsvRatio(benchmark::State& state) {
     Files& f = Data();
     const std::string ours = f.dir.File("OURS.csv"), flat = f.dir.File("FLAT.csv");
     const auto convert = [&](Held& held) {
-        held.session.emplace();
-        Load(*held.session, f);
         ScriptedInteraction ui;
-        ExportCsv(*held.session, ours, false, ui);
+        ExportCsv(held.LoadTable(f), ours, false, ui);
     };
     Held held;
     convert(held);

@@ -186,42 +186,34 @@ void FlatExportCsv(const ExportFixture& f, const std::string& path) {
     file.Commit();
 }
 
-template <class Export, class Flat>
-void ExportRatio(benchmark::State& state, const char* what, const char* extension, Export exportFn,
-                 Flat flat) {
+using ExportFn = int (*)(SessionState&, const std::string&, bool, UserInteraction&, BusyIndicator*,
+                         const ProgressFn&);
+
+void ExportRatio(benchmark::State& state, const char* what, const char* extension,
+                 ExportFn exportFn, void (*flat)(const ExportFixture&, const std::string&)) {
     ExportFixture& f = ExportFiles(static_cast<int>(state.range(0)));
     QuietInteraction ui;
     const std::string ours = f.files.dir.File(std::string("OUT.") + extension),
                       theirs = f.files.dir.File(std::string("FLAT.") + extension);
-    exportFn(f.table, ours, false, ui);
+    exportFn(f.table, ours, false, ui, nullptr, {});
     flat(f, theirs);
     if (ReadWholeFile(ours) != ReadWholeFile(theirs)) {
         state.SkipWithError("the flat writer's bytes differ");
         return;
     }
     bench::Interleave(
-        state, what, bench::Memory::Warm, [&] { exportFn(f.table, ours, false, ui); },
+        state, what, bench::Memory::Warm, [&] { exportFn(f.table, ours, false, ui, nullptr, {}); },
         [&] { flat(f, theirs); });
     state.counters["records/s"] = benchmark::Counter(
         double(f.Rows()) * 1e3 / state.counters["program_ms"], benchmark::Counter::kDefaults);
 }
 
 void BM_DexExportRatio(benchmark::State& state) {
-    ExportRatio(
-        state, "dex_export", "dex",
-        [](SessionState& s, const std::string& path, bool selection, UserInteraction& ui) {
-            return ExportDex(s, path, selection, ui);
-        },
-        FlatExportDex);
+    ExportRatio(state, "dex_export", "dex", ExportDex, FlatExportDex);
 }
 
 void BM_CsvExportRatio(benchmark::State& state) {
-    ExportRatio(
-        state, "csv_export", "csv",
-        [](SessionState& s, const std::string& path, bool selection, UserInteraction& ui) {
-            return ExportCsv(s, path, selection, ui);
-        },
-        FlatExportCsv);
+    ExportRatio(state, "csv_export", "csv", ExportCsv, FlatExportCsv);
 }
 
 BENCHMARK(BM_DexExportRatio)

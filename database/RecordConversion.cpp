@@ -36,6 +36,25 @@ inline bool FieldPlace(const FieldDef& f, std::size_t bufferSize, std::size_t& o
     return width <= room;
 }
 
+// A row's cells as the table stores them: its texts back to back, and
+// where each cell ends in them (kept in ends, reused from row to row).
+class StoredRow {
+  public:
+    StoredRow(const RecordTable& table, int row, std::vector<std::uint32_t>& ends) : ends_(ends) {
+        ends.resize(static_cast<std::size_t>(table.ColumnCount()));
+        texts_ = table.RowTexts(row, ends.data(), ends.size()).data();
+    }
+    std::string_view operator()(std::size_t col) const {
+        if (col >= ends_.size()) return std::string_view();
+        const std::uint32_t begin = col ? ends_[col - 1] : 0;
+        return std::string_view(texts_ + begin, ends_[col] - begin);
+    }
+
+  private:
+    const std::vector<std::uint32_t>& ends_;
+    const char* texts_;
+};
+
 [[noreturn]] void ThrowCell(const BiText& text, int row, const std::string& title,
                             std::string_view cell) {
     throw ConversionError(text, row, title, Cp1252ToUtf8(cell));
@@ -262,13 +281,7 @@ RecordEncoder::RecordEncoder(const std::vector<FieldDef>& fields, char decimalSe
 
 void RecordEncoder::Write(const RecordTable& table, int row, unsigned char* out) {
     // The row's texts as stored, with where each cell ends: no view per cell.
-    ends_.resize(static_cast<std::size_t>(table.ColumnCount()));
-    const char* const texts = table.RowTexts(row, ends_.data(), ends_.size()).data();
-    const auto cell = [&](std::size_t col) {
-        if (col >= ends_.size()) return std::string_view();
-        const std::uint32_t begin = col ? ends_[col - 1] : 0;
-        return std::string_view(texts + begin, ends_[col] - begin);
-    };
+    const StoredRow cell(table, row, ends_);
     out[0] = cell(kColSuppr) == "x" ? 42 : 0;
     std::int64_t mark = 0;
     const std::string_view exportCell = cell(kColExport);
@@ -480,13 +493,7 @@ bool RecordEncoder::FastConvert(const Step& step, std::string_view text, unsigne
 
 void RecordEncoder::Faults(const RecordTable& table, int row, std::vector<CellFinding>& out) {
     out.clear();
-    ends_.resize(static_cast<std::size_t>(table.ColumnCount()));
-    const char* const texts = table.RowTexts(row, ends_.data(), ends_.size()).data();
-    const auto cell = [&](std::size_t col) {
-        if (col >= ends_.size()) return std::string_view();
-        const std::uint32_t begin = col ? ends_[col - 1] : 0;
-        return std::string_view(texts + begin, ends_[col] - begin);
-    };
+    const StoredRow cell(table, row, ends_);
     std::int64_t mark = 0;
     const std::string_view exportCell = cell(kColExport);
     if (!PlainWhole(exportCell, 18) && !ParseCellInt64(exportCell, mark))
