@@ -37,6 +37,8 @@ rows = {}  # (benchmark, label, counter) -> ratio per run
 order = []
 for run in range(1, runs + 1):
     for path in sorted(glob.glob(os.path.join(out, f"*-{run}.json"))):
+        if os.path.getsize(path) == 0:
+            continue  # a program with no benchmark of that name
         with open(path) as f:
             data = json.load(f)
         for b in data.get("benchmarks", []):
