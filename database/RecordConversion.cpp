@@ -36,6 +36,25 @@ inline bool FieldPlace(const FieldDef& f, std::size_t bufferSize, std::size_t& o
     return width <= room;
 }
 
+// A row's cells as the table stores them: its texts back to back, and
+// where each cell ends in them (kept in ends, reused from row to row).
+class StoredRow {
+  public:
+    StoredRow(const RecordTable& table, int row, std::vector<std::uint32_t>& ends) : ends_(ends) {
+        ends.resize(static_cast<std::size_t>(table.ColumnCount()));
+        texts_ = table.RowTexts(row, ends.data(), ends.size()).data();
+    }
+    std::string_view operator()(std::size_t col) const {
+        if (col >= ends_.size()) return std::string_view();
+        const std::uint32_t begin = col ? ends_[col - 1] : 0;
+        return std::string_view(texts_ + begin, ends_[col] - begin);
+    }
+
+  private:
+    const std::vector<std::uint32_t>& ends_;
+    const char* texts_;
+};
+
 [[noreturn]] void ThrowCell(const BiText& text, int row, const std::string& title,
                             std::string_view cell) {
     throw ConversionError(text, row, title, Cp1252ToUtf8(cell));
@@ -182,10 +201,16 @@ bool RecordToCells(const RecordBuffer& record, const std::vector<FieldDef>& fiel
 // ---------------------------------------------------------------------------
 // Cells -> record
 
+namespace {
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+} // namespace
+
 std::string_view TrimCell(std::string_view t) {
-    while (!t.empty() && (t.front() == ' ' || t.front() == '\t'))
+    while (!t.empty() && IsBlank(t.front()))
         t.remove_prefix(1);
-    while (!t.empty() && (t.back() == ' ' || t.back() == '\t'))
+    while (!t.empty() && IsBlank(t.back()))
         t.remove_suffix(1);
     return t;
 }
@@ -255,20 +280,21 @@ RecordEncoder::RecordEncoder(const std::vector<FieldDef>& fields, char decimalSe
 }
 
 void RecordEncoder::Write(const RecordTable& table, int row, unsigned char* out) {
-    table.RowCells(row, cells_);
-    const auto cell = [this](std::size_t col) {
-        return col < cells_.size() ? cells_[col] : std::string_view();
-    };
+    // The row's texts as stored, with where each cell ends: no view per cell.
+    const StoredRow cell(table, row, ends_);
     out[0] = cell(kColSuppr) == "x" ? 42 : 0;
     std::int64_t mark = 0;
     const std::string_view exportCell = cell(kColExport);
-    if (!ParseCellInt64(exportCell, mark))
+    if (exportCell.size() == 1 && exportCell[0] >= '0' && exportCell[0] <= '9')
+        mark = exportCell[0] - '0'; // "0" or "1", nearly always
+    else if (!ParseCellInt64(exportCell, mark))
         ThrowCell(txt::BadWholeNumber, row, "Export", exportCell);
     out[2] = static_cast<unsigned char>(mark & 0xFF);
 
     for (const Step& step : steps_) {
-        const FieldDef& f = fields_[step.field];
         const std::string_view text = cell(kFirstFieldColumn + step.field);
+        if (FastConvert(step, text, out + step.offset)) continue;
+        const FieldDef& f = fields_[step.field];
         switch (Convert(step, text, out + step.offset)) {
         case CellFault::None:
         case CellFault::ByteRange: // the low 8 bits, as ever
@@ -419,15 +445,55 @@ bool RecordEncoder::Plain(const Step& step, std::string_view text) const {
     return false;
 }
 
+bool RecordEncoder::FastConvert(const Step& step, std::string_view text, unsigned char* p) const {
+    switch (step.kind) {
+    case Kind::Text:
+        if (text.size() > step.width) return false;
+        if (!text.empty()) std::memcpy(p, text.data(), text.size());
+        if (text.size() < step.width) p[text.size()] = 0;
+        return true;
+    case Kind::Integer: {
+        // Digits only, as decoded records hold them: at most 10, which an
+        // unsigned 64-bit value takes without overflow and a signed 32-bit
+        // field checks against its range.
+        if (text.empty() || text.size() > 10) return false;
+        std::uint64_t v = 0;
+        for (const char c : text) {
+            const unsigned digit = static_cast<unsigned char>(c - '0');
+            if (digit > 9) return false;
+            v = v * 10 + digit;
+        }
+        if (how_.signedIntegers && v > INT32_MAX) return false;
+        PutU32(p, static_cast<std::uint32_t>(v));
+        return true;
+    }
+    case Kind::Byte: {
+        if (text.empty() || text.size() > 3) return false;
+        unsigned v = 0;
+        for (const char c : text) {
+            const unsigned digit = static_cast<unsigned char>(c - '0');
+            if (digit > 9) return false;
+            v = v * 10 + digit;
+        }
+        p[0] = static_cast<unsigned char>(v & 0xFF); // the low 8 bits, as ever
+        return true;
+    }
+    case Kind::Double: {
+        // Blanks and a '+' are the general reader's to strip.
+        if (text.empty() || text.front() == '+' || IsBlank(text.front()) || IsBlank(text.back()))
+            return false;
+        double d = 0;
+        if (!ParsePlainDecimal(text, decimalSeparator_, d)) return false;
+        PutF64(p, d);
+        return true;
+    }
+    }
+    return false;
+}
+
 void RecordEncoder::Faults(const RecordTable& table, int row, std::vector<CellFinding>& out) {
     out.clear();
-    ends_.resize(static_cast<std::size_t>(table.ColumnCount()));
-    const char* const texts = table.RowTexts(row, ends_.data(), ends_.size()).data();
-    const auto cell = [&](std::size_t col) {
-        if (col >= ends_.size()) return std::string_view();
-        const std::uint32_t begin = col ? ends_[col - 1] : 0;
-        return std::string_view(texts + begin, ends_[col] - begin);
-    };
+    const StoredRow cell(table, row, ends_);
     std::int64_t mark = 0;
     const std::string_view exportCell = cell(kColExport);
     if (!PlainWhole(exportCell, 18) && !ParseCellInt64(exportCell, mark))
@@ -445,8 +511,13 @@ void RecordEncoder::Faults(const RecordTable& table, int row, std::vector<CellFi
 }
 
 void RecordEncoder::Build(const RecordTable& table, int row, RecordBuffer& record) {
-    std::memset(record.data(), 0, record.size());
-    Write(table, row, record.data());
+    BuildAt(table, row, record.data(), record.size());
+}
+
+void RecordEncoder::BuildAt(const RecordTable& table, int row, unsigned char* out,
+                            std::size_t size) {
+    std::memset(out, 0, size);
+    Write(table, row, out);
 }
 
 void RecordEncoder::ConvertInto(const RecordTable& table, int row, RecordBuffer& record) {

@@ -105,6 +105,10 @@ class RecordEncoder {
                   RowConversion how = {});
     // BuildRecord: the row's record in a zeroed buffer.
     void Build(const RecordTable& table, int row, RecordBuffer& record);
+    // The same straight into out, whose first size bytes are zeroed first;
+    // out has room for kMaxRecordSize bytes, and fields past size may write
+    // the bytes beyond it.
+    void BuildAt(const RecordTable& table, int row, unsigned char* out, std::size_t size);
     // ConvertRowInto: over the record's bytes, which change only when every
     // cell converted.
     void ConvertInto(const RecordTable& table, int row, RecordBuffer& record);
@@ -124,14 +128,17 @@ class RecordEncoder {
     // True when the text is in a form that plainly converts without fault
     // (as decoded records hold them); false leaves it to Convert.
     bool Plain(const Step& step, std::string_view text) const;
+    // Convert for the cells in the forms decoded records hold (texts that
+    // fit, digits-only whole numbers), with the very same bytes; false
+    // leaves the cell to Convert.
+    bool FastConvert(const Step& step, std::string_view text, unsigned char* p) const;
 
     const std::vector<FieldDef>& fields_;
     char decimalSeparator_;
     Lang lang_;
     RowConversion how_;
     std::vector<Step> steps_;
-    std::vector<std::string_view> cells_;
-    std::vector<std::uint32_t> ends_; // where each cell of a row ends (Faults)
+    std::vector<std::uint32_t> ends_; // where each cell of a row ends
 };
 
 // Builds the record of one row into a zeroed buffer. Throws ConversionError

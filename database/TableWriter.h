@@ -28,8 +28,12 @@
 #include "table/ValueDisplay.h"
 
 #include <string>
+#include <vector>
 
 namespace orvane {
+
+// Rows are gathered and written in blocks of about this size.
+inline constexpr std::size_t kTableWriteBlock = 1 << 20;
 
 // Where and how a table is written.
 struct TableWrite {
@@ -99,12 +103,19 @@ template <class Header> class RecordFileEncoder {
                               kMaxRecordSize);
         header_.SetRecordSize(recordSize);
     }
-    void Begin(BinaryFile& file) { file.Write(header_.bytes.data(), Header::kSize); }
+    void Begin(BinaryFile& file) {
+        file.Write(header_.bytes.data(), Header::kSize);
+        // A record's fields may reach past its size: room for a whole buffer.
+        block_.resize(kTableWriteBlock + kMaxRecordSize);
+    }
+    // Each record is built in place in the block.
     void Row(BinaryFile& file, int row) {
-        encoder_.Build(table_, row, record_);
-        file.Write(record_.data(), size_);
+        encoder_.BuildAt(table_, row, block_.data() + used_, size_);
+        used_ += size_;
+        if (used_ >= kTableWriteBlock) Flush(file);
     }
     void End(BinaryFile& file, int count) {
+        Flush(file);
         header_.SetRecordCount(count);
         if constexpr (requires { header_.SetStamp(0); })
             header_.SetStamp(DateCode(utcOffsetSeconds_));
@@ -114,9 +125,15 @@ template <class Header> class RecordFileEncoder {
     void Committed() { held_ = header_; }
 
   private:
+    void Flush(BinaryFile& file) {
+        if (used_) file.Write(block_.data(), used_);
+        used_ = 0;
+    }
+
     const RecordTable& table_;
     RecordEncoder encoder_;
-    RecordBuffer record_;
+    std::vector<unsigned char> block_; // records gathered, written in blocks
+    std::size_t used_ = 0;
     Header header_;
     Header& held_;
     std::size_t size_;

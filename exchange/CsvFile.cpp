@@ -6,22 +6,36 @@
 #include "platform/Cp1252.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"
+#include "table/TableText.h"
 
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
+#include <cstring>
 #include <limits>
+#include <stdexcept>
 
 namespace orvane {
 
 namespace {
 
 constexpr std::string_view kEol = "\r\n";
-// Lines are gathered and written in blocks of about this size.
-constexpr std::size_t kWriteBlock = 1 << 20;
 
-void Flush(BinaryFile& file, std::string& pending) {
-    if (!pending.empty()) file.Write(pending.data(), pending.size());
-    pending.clear();
+// Whether text holds a character CsvUnwritableAt finds, eight bytes at a
+// time (the export runs it over every row).
+bool HoldsUnwritable(std::string_view text) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101u, kHigh = 0x8080808080808080u;
+    // Nonzero exactly when some byte of v is zero.
+    const auto zeroByte = [](std::uint64_t v) { return (v - kOnes) & ~v & kHigh; };
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t x;
+        std::memcpy(&x, text.data() + i, sizeof x);
+        if (zeroByte(x) | zeroByte(x ^ (kOnes * ';')) | zeroByte(x ^ (kOnes * '\r')) |
+            zeroByte(x ^ (kOnes * '\n')))
+            return true;
+    }
+    return CsvUnwritableAt(text.substr(i)) != std::string_view::npos;
 }
 
 // The lines of a text, one at a time: each ends with LF, optionally
@@ -60,32 +74,43 @@ class CsvEncoder {
           lang_(s.Language_()), selectionOnly_(selectionOnly) {}
 
     void Begin(BinaryFile&) {
-        pending_.reserve(kWriteBlock + 4096);
-        pending_.append(dataType_).append(kEol);
-        pending_.append(";Export;");
-        for (int i = 0; i < fieldCount_; ++i) {
-            pending_.append(Title(kFirstFieldColumn + i));
-            pending_.append(" ; ");
-        }
-        pending_.append(kEol);
+        std::string heading(dataType_);
+        heading.append(kEol).append(";Export;");
+        for (int i = 0; i < fieldCount_; ++i)
+            heading.append(Title(kFirstFieldColumn + i)).append(" ; ");
+        heading.append(kEol);
+        block_.resize(std::max(kTableWriteBlock + 4096, heading.size()));
+        std::memcpy(block_.data(), heading.data(), heading.size());
+        used_ = heading.size();
+        ends_.resize(static_cast<std::size_t>(kFirstFieldColumn + fieldCount_));
     }
 
     void Row(BinaryFile& file, int r) {
-        t_.RowCells(r, cells_);
-        row_ = r;
-        pending_.append(Cell(kColSuppr)).append(";");
-        pending_.append(Cell(kColExport)).append(";");
-        for (int i = 0; i < fieldCount_; ++i) {
-            pending_.append(Cell(static_cast<std::size_t>(kFirstFieldColumn + i)));
-            // Export all ends the line without a separator; the selection
-            // form puts one after every field.
-            if (selectionOnly_ || i + 1 < fieldCount_) pending_.push_back(';');
+        // The row's cells from Suppr on lie back to back in its texts: one
+        // scan finds a character the format cannot hold, then each cell is
+        // copied as a block.
+        const std::string_view texts = t_.RowTexts(r, ends_.data(), ends_.size());
+        const std::uint32_t first = ends_[kColSuppr - 1];
+        const std::uint32_t last = ends_.back();
+        if (HoldsUnwritable(texts.substr(first, last - first))) RefuseRow(r, texts);
+        // The texts, a separator after each cell, the line end, and the
+        // spill of a fixed-size copy.
+        const std::size_t room = (last - first) + ends_.size() + kEol.size() + 16;
+        if (block_.size() < used_ + room) block_.resize(used_ + room);
+        char* p = block_.data() + used_;
+        for (std::size_t c = kColSuppr; c < ends_.size(); ++c) {
+            p = CopyStoredCell(p, texts.data(), ends_[c - 1], ends_[c], texts.size());
+            *p++ = ';';
         }
-        pending_.append(kEol);
-        if (pending_.size() >= kWriteBlock) Flush(file, pending_);
+        // Export all ends the line without a separator; the selection form
+        // puts one after every field.
+        if (!selectionOnly_ && fieldCount_ > 0) --p;
+        std::memcpy(p, kEol.data(), kEol.size());
+        used_ = static_cast<std::size_t>(p + kEol.size() - block_.data());
+        if (used_ >= kTableWriteBlock) Flush(file);
     }
 
-    void End(BinaryFile& file, int) { Flush(file, pending_); }
+    void End(BinaryFile& file, int) { Flush(file); }
     void Committed() {}
 
   private:
@@ -97,15 +122,23 @@ class CsvEncoder {
     }
 
     // The format has no quoting: a text holding a separator or a line end
-    // could not be read back as it was, so the export refuses the table.
-    std::string_view Cell(std::size_t col) const {
-        const std::string_view text = col < cells_.size() ? cells_[col] : std::string_view();
-        const std::size_t at = CsvUnwritableAt(text);
-        if (at != std::string_view::npos)
-            throw RefusedError(txt::CsvUnwritableCell, row_,
-                               Cp1252ToUtf8(Title(static_cast<int>(col))).c_str(),
-                               CsvCharacterName(text[at]));
-        return text;
+    // could not be read back as it was, so the export refuses the table,
+    // naming the first such cell of the row.
+    [[noreturn]] void RefuseRow(int r, std::string_view texts) const {
+        for (std::size_t c = kColSuppr; c < ends_.size(); ++c) {
+            const std::string_view text = texts.substr(ends_[c - 1], ends_[c] - ends_[c - 1]);
+            const std::size_t at = CsvUnwritableAt(text);
+            if (at != std::string_view::npos)
+                throw RefusedError(txt::CsvUnwritableCell, r,
+                                   Cp1252ToUtf8(Title(static_cast<int>(c))).c_str(),
+                                   CsvCharacterName(text[at]));
+        }
+        throw std::logic_error("a row's cells hold what the row does not");
+    }
+
+    void Flush(BinaryFile& file) {
+        if (used_) file.Write(block_.data(), used_);
+        used_ = 0;
     }
 
     const RecordTable& t_;
@@ -114,9 +147,9 @@ class CsvEncoder {
     const std::string& dataType_;
     Lang lang_;
     bool selectionOnly_;
-    std::string pending_;
-    std::vector<std::string_view> cells_;
-    int row_ = 0;
+    std::vector<char> block_; // lines gathered, written in blocks
+    std::size_t used_ = 0;
+    std::vector<std::uint32_t> ends_; // where each cell of a row ends
 };
 
 } // namespace

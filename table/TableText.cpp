@@ -9,19 +9,6 @@ namespace orvane {
 
 namespace {
 
-// A cell copied as it is (ASCII): short cells, the most of them, by one
-// fixed 16-byte copy when the row has the bytes to read (the output always
-// has the room).
-inline char* CopyCell(char* out, const char* texts, std::size_t begin, std::size_t end,
-                      std::size_t rowBytes) {
-    const std::size_t n = end - begin;
-    if (n <= 16 && rowBytes - begin >= 16)
-        std::memcpy(out, texts + begin, 16);
-    else if (n)
-        std::memcpy(out, texts + begin, n);
-    return out + n;
-}
-
 bool IsControl(char c) {
     return c == '\t' || c == '\n' || c == '\r' || c == '\0';
 }
@@ -74,7 +61,7 @@ void WriteTableText(const RecordTable& table, const std::function<void(std::stri
                 std::memcpy(p, escaped.data(), escaped.size());
                 p += escaped.size();
             } else {
-                p = ascii ? CopyCell(p, texts.data(), begin, ends[c], texts.size())
+                p = ascii ? CopyStoredCell(p, texts.data(), begin, ends[c], texts.size())
                           : Cp1252ToUtf8Into(p, cell);
             }
             begin = ends[c];

@@ -26,14 +26,20 @@ const std::vector<FieldSpec> kAbcFields = {
 TEST(CsvExport, BothLineFormats) {
     TempDir dir;
     SessionState s = EnglishSession();
+    // Cells longer than a fixed-size copy, empty ones, and a short row.
     PlaceTable(s, "NAVAID", kAbcFields,
-               {{"x", "1", "10", "20", "30"}, {"", "0", "é", "21", "1,5000"}});
+               {{"x", "1", "10", "20", "30"},
+                {"", "0", "é", "21", "1,5000"},
+                {"", "0", "Aéroport de Montréal-Trudeau", "", "-0,0625"},
+                {"", "0"}});
     ScriptedInteraction ui;
-    EXPECT_EQ(ExportCsv(s, dir.File("all.csv"), false, ui, &ui), 2);
+    EXPECT_EQ(ExportCsv(s, dir.File("all.csv"), false, ui, &ui), 4);
     EXPECT_EQ(dir.Read("all.csv"), "NAVAID\r\n"
                                    ";Export;A ; B ; C ; \r\n"
                                    "x;1;10;20;30\r\n"
-                                   ";0;é;21;1,5000\r\n");
+                                   ";0;é;21;1,5000\r\n"
+                                   ";0;Aéroport de Montréal-Trudeau;;-0,0625\r\n"
+                                   ";0;;;\r\n");
     EXPECT_EQ(ExportCsv(s, dir.File("sel.csv"), true, ui, &ui), 1);
     EXPECT_EQ(dir.Read("sel.csv"), "NAVAID\r\n"
                                    ";Export;A ; B ; C ; \r\n"
@@ -56,6 +62,7 @@ TEST(CsvExport, TextsTheFormatCannotHoldRefuseTheExport) {
              Case{{"", "1", std::string("a\0b", 3), "2", "3"},
                   "Row 2, field A: the text holds a NUL"},
              Case{{"x;", "1", "a", "2", "3"}, "Row 2, field Suppr: the text holds a \";\""},
+             Case{{"", "1", "a", "2", "3;"}, "Row 2, field C: the text holds a \";\""},
          }) {
         SCOPED_TRACE(c.message);
         TempDir dir;

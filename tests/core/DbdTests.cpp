@@ -289,6 +289,98 @@ TEST(DbdBuildRecord, CellReadersAcceptAndRefuse) {
     }
 }
 
+// The encoder reads the cells of decoded records by a digits-only path of
+// its own: every cell must give the very bytes the general cell readers
+// give, and a cell they refuse must still be refused.
+TEST(DbdBuildRecord, FastPathWritesWhatTheCellReadersRead) {
+    struct Case {
+        int col; // 6 byte, 7 double, 10 integer, 4 text (kNavFields)
+        std::string text;
+        char separator = '.';
+        bool signed32 = false;
+    };
+    const Case cases[] = {
+        {10, "0"},
+        {10, "0042"},
+        {10, "4294967295"},
+        {10, "4294967296"},
+        {10, "9999999999"},
+        {10, "123456789012345678"},
+        {10, "-1"},
+        {10, "-2147483648", '.', true},
+        {10, "2147483647", '.', true},
+        {10, "2147483648", '.', true},
+        {10, "0002147483647", '.', true},
+        {10, " 7"},
+        {10, "+7"},
+        {10, ""},
+        {10, "7a"},
+        {6, "255"},
+        {6, "256"},
+        {6, "007"},
+        {6, "1000"},
+        {6, "-1"},
+        {6, ""},
+        {7, "12.5000"},
+        {7, "-0.0625"},
+        {7, "12,5000", ','},
+        {7, "12,5000"},
+        {7, "0012.5"},
+        {7, "-0"},
+        {7, "1e3"},
+        {7, "+1.5"},
+        {7, " 1.5 "},
+        {7, "."},
+        {7, ""},
+        {4, "Montr\xE9al"},
+        {4, ""},
+        {4, "ELEVENCHARS"},
+    };
+    const auto defs = NavDefs();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text + " in column " + std::to_string(c.col));
+        RecordTable t;
+        ApplyColumns(t, defs);
+        const char* row[] = {"1", "", "", "0", "K", "I", "1", "0", "0", "0", "1", ""};
+        for (int col = 0; col < 12; ++col)
+            t.SetCell(col, 1, row[col]);
+        t.SetCell(c.col, 1, c.text);
+        const FieldDef& f = defs[static_cast<std::size_t>(c.col - kFirstFieldColumn)];
+
+        // What the general readers make of the cell.
+        RecordBuffer expected{};
+        bool converts = true;
+        std::int64_t whole = 0;
+        double number = 0;
+        if (f.Type == 'D') {
+            converts = ParseCellDouble(c.text, c.separator, number);
+            PutF64(&expected[f.Offset], number);
+        } else if (f.Type == 'I') {
+            converts = ParseCellInt64(c.text, whole) &&
+                       (!c.signed32 || (whole >= INT32_MIN && whole <= INT32_MAX));
+            PutU32(&expected[f.Offset], static_cast<std::uint32_t>(whole & 0xFFFFFFFF));
+        } else if (f.Width == 1) {
+            converts = ParseCellInt64(c.text, whole);
+            expected[f.Offset] = static_cast<unsigned char>(whole & 0xFF);
+        } else {
+            converts = c.text.size() <= static_cast<std::size_t>(f.Width);
+            std::copy(c.text.begin(), c.text.end(), expected.begin() + f.Offset);
+        }
+
+        RowConversion how;
+        how.signedIntegers = c.signed32;
+        RecordEncoder encoder(defs, c.separator, Lang::English, how);
+        RecordBuffer rec;
+        if (!converts) {
+            EXPECT_THROW(encoder.Build(t, 1, rec), ConversionError);
+            continue;
+        }
+        encoder.Build(t, 1, rec);
+        const auto at = rec.begin() + f.Offset;
+        EXPECT_TRUE(std::equal(at, at + f.ByteWidth(), expected.begin() + f.Offset));
+    }
+}
+
 TEST(DbdBuildRecord, InsertedRowOfZeros) {
     RecordTable t;
     auto defs = NavDefs();

@@ -152,7 +152,7 @@ std::vector<FieldSpec> AirportLikeFields() {
     return f; // ends at 330
 }
 
-std::string AirportLikeRecord(int n) {
+std::string AirportLikeRecord(int n, bool accented) {
     RecordBuilder r(kAirportLikeRecordSize);
     r.Marks(n % 17 == 0 ? 42 : 0, n % 3 == 0 ? 1 : 0);
     for (const auto& f : AirportLikeFields()) {
@@ -162,6 +162,7 @@ std::string AirportLikeRecord(int n) {
                 r.Byte(f.offset, static_cast<unsigned char>((n * 7 + f.offset) % 256));
             } else {
                 std::string text = f.name + std::to_string(n);
+                if (accented && n % 2 == 0) text.front() = '\xC9'; // É
                 if (text.size() > static_cast<std::size_t>(f.width))
                     text.resize(static_cast<std::size_t>(f.width));
                 r.Text(f.offset, text);
@@ -193,11 +194,11 @@ std::string ReadBytes(const std::string& path) {
     return s.str();
 }
 
-AirportLikeFiles::AirportLikeFiles(int records) {
+AirportLikeFiles::AirportLikeFiles(int records, bool accented) {
     std::vector<std::string> all;
     all.reserve(static_cast<std::size_t>(records));
     for (int n = 0; n < records; ++n)
-        all.push_back(AirportLikeRecord(n));
+        all.push_back(AirportLikeRecord(n, accented));
     bytes = DbdBytes("aprt", kAirportLikeRecordSize, all, 1000000000);
     dbt = dir.Write("AIRPORT.DBT", TemplateText(AirportLikeFields()));
     dbd = dir.Write("AIRPORT.dbd", bytes);

@@ -53,8 +53,10 @@ std::string DexBytes(const std::string& name, int size, const std::vector<std::s
 std::vector<FieldSpec> AirportLikeFields();
 inline constexpr int kAirportLikeRecordSize = 330;
 // A record of that template for index n, in canonical form (texts zero-padded,
-// doubles with at most 4 decimals).
-std::string AirportLikeRecord(int n);
+// doubles with at most 4 decimals). With accented, the texts of every second
+// record begin with an accented letter (Windows-1252), as French and German
+// names do.
+std::string AirportLikeRecord(int n, bool accented = false);
 
 void WriteBytes(const std::string& path, const std::string& bytes);
 std::string ReadBytes(const std::string& path);
@@ -62,7 +64,7 @@ std::string ReadBytes(const std::string& path);
 // A DBD file of `records` airport-like records and its template, in a
 // folder of their own; `bytes` is the DBD file's content.
 struct AirportLikeFiles {
-    explicit AirportLikeFiles(int records);
+    explicit AirportLikeFiles(int records, bool accented = false);
     TempDir dir;
     std::string dbt, dbd, bytes;
 };
