@@ -32,7 +32,7 @@ std::string AirportArchivePath(const SessionState& s);
 std::optional<std::string> LookupAirport(const std::string& archivePath, std::string_view code,
                                          UserInteraction& ui, Lang lang);
 
-// The same on the archive of the session's simulator version (btnOACIClick).
+// The same on the archive of the session's simulator version (the window's ICAO lookup).
 std::optional<std::string> LookupAirport(const SessionState& s, std::string_view code,
                                          UserInteraction& ui);
 

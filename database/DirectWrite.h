@@ -60,7 +60,7 @@ DirectWriteOutcome WriteCurrentRow(SessionState& s, int row, UserInteraction& ui
 // Normal editing, or the direct write of single rows into an open archive.
 enum class EditMode { Normal, DirectWrite };
 
-// POD_ouvrir_ligneClick's first step. SimulatorVersion 1: a RefusedError
+// The first step of opening a table for direct write. SimulatorVersion 1: a RefusedError
 // "Fly! 2 seulement" / "Fly! 2 only" (the mode is unchanged); otherwise the
 // mode becomes DirectWrite (the window then runs the archive open, whose
 // cancel leaves the mode on).

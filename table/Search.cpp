@@ -48,9 +48,6 @@ SearchResult SearchState::Press(SearchMode mode, RecordTable& table, std::string
     hit.row = row;
     hit.currentColumn = table.ColumnCount() - 1;
     hit.selection = {0, row, table.ColumnCount() - 1, row};
-    hit.deleteCaption = Format(txt::BtnSuppLigneN.In(lang), row);
-    hit.insertCaption = Format(txt::SearchInserLigneN.In(lang), row);
-    hit.writeCaption = Format(txt::MenuPodEnregistrerLigneN.In(lang), row);
     // Setting the current cell collapses the selection; the row is selected after.
     table.SetCurrentCell(hit.currentColumn, row);
     table.SetSelection(hit.selection);

@@ -25,12 +25,9 @@ int FindMatchingRow(const RecordTable& table, int column, std::string_view text,
 
 // What a hit does to the window, as data.
 struct SearchHit {
-    int row = 0;               // the found row, now current
-    CellRect selection;        // the whole row, every column
-    int currentColumn = 0;     // the current cell moves to the last column
-    std::string deleteCaption; // btnSuppLigne
-    std::string insertCaption; // btnInserLigne
-    std::string writeCaption;  // menu item POD_Enregistrer_ligne
+    int row = 0;           // the found row, now current
+    CellRect selection;    // the whole row, every column
+    int currentColumn = 0; // the current cell moves to the last column
 };
 
 struct SearchResult {

@@ -322,12 +322,11 @@ void MainWindow::ShowSelection(bool selectLabel, bool deleteLabel) {
 void MainWindow::ShowRowCaptions(const SearchHit* hit) {
     const Lang l = lang();
     const int row = session_.Table.CurrentRow();
-    leftColumn_->ShowRowCaptions(
-        Q(hit ? hit->deleteCaption : Format(txt::BtnSuppLigneN.In(l), row)),
-        Q(hit ? hit->insertCaption : Format(txt::BtnInserLigneN.In(l), row)));
-    captions_.SetItemText(
-        controls_->Item("POD_Enregistrer_ligne"),
-        Q(hit ? hit->writeCaption : Format(txt::MenuPodEnregistrerLigneN.In(l), row)));
+    const BiText& insert = hit ? txt::SearchInserLigneN : txt::BtnInserLigneN;
+    leftColumn_->ShowRowCaptions(Q(Format(txt::BtnSuppLigneN.In(l), row)),
+                                 Q(Format(insert.In(l), row)));
+    captions_.SetItemText(controls_->Item("POD_Enregistrer_ligne"),
+                          Q(Format(txt::MenuPodEnregistrerLigneN.In(l), row)));
 }
 
 int MainWindow::SearchColumn() const {
