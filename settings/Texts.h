@@ -340,7 +340,7 @@ inline constexpr BiText MenuFichierCSV{"Fichier CSV", "CSV Files"};
 // The exports of the formats without a menu of their own, for maps and
 // geographic information systems ("%s": the format's name). The titles'
 // first letters leave the other menus their keys.
-inline constexpr BiText MenuAutresFormats{"Export SIG", "GIS Export"};
+inline constexpr BiText MenuAutresFormats{"Sortie SIG", "GIS Export"};
 inline constexpr BiText MenuExportAllAs{"Exporter tout (%s)", "Export all (%s)"};
 inline constexpr BiText MenuExportSelectionAs{"Exporter sélection (%s)", "Export selection (%s)"};
 inline constexpr BiText MenuCsvImport{"Ouvrir un CSV", "Open a CSV"};
