@@ -332,7 +332,7 @@ TEST(DbdBuildRecord, FastPathWritesWhatTheCellReadersRead) {
         {7, " 1.5 "},
         {7, "."},
         {7, ""},
-        {4, "Montr\xE9al"},
+        {4, "Montr\xE9" "al"},
         {4, ""},
         {4, "ELEVENCHARS"},
     };
