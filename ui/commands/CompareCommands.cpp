@@ -15,7 +15,6 @@
 #include <QAction>
 #include <QDockWidget>
 #include <QMainWindow>
-#include <QTimer>
 
 #include <algorithm>
 
@@ -211,13 +210,8 @@ void CompareCommands::Show(int current) {
 }
 
 void CompareCommands::Refresh() {
-    if (!other_ || pending_ || c_.model.CompareMarksCurrent()) return;
-    // The grid paints no stale colour meanwhile (the marks are out of date);
-    // the comparison follows once the change under way (maybe a reset) is over.
-    pending_ = true;
-    QTimer::singleShot(0, panel_, [this] {
-        if (!pending_) return;
-        const int current = panel_->CurrentEntry();
+    if (!other_ || c_.model.CompareMarksCurrent()) return;
+    panel_->RelistLater(pending_, [this](int current) {
         Recompute();
         Show(current);
     });

@@ -14,7 +14,6 @@
 #include <QMainWindow>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -74,12 +73,14 @@ ReconcileCommands::ReconcileCommands(CommandContext context, QMainWindow* window
 ReconcileCommands::~ReconcileCommands() = default;
 
 CommandTable ReconcileCommands::Commands() {
-    return {{"CompareOurAirports",
-             txt::MenuReconcile,
-             "Outils",
-             {},
-             When::Always,
-             [this] { CompareWithRealWorldClick(); }}};
+    return {
+        {"CompareOurAirports",
+         txt::MenuReconcile,
+         "Outils",
+         {},
+         When::Always,
+         [this] { CompareWithRealWorldClick(); }},
+    };
 }
 
 void ReconcileCommands::CompareWithRealWorldClick() {
@@ -177,11 +178,8 @@ void ReconcileCommands::Show(int current) {
 }
 
 void ReconcileCommands::Refresh() {
-    if (!real_ || pending_ || c_.model.CompareMarksCurrent()) return;
-    pending_ = true;
-    QTimer::singleShot(0, panel_, [this] {
-        if (!pending_) return;
-        const int current = panel_->CurrentEntry();
+    if (!real_ || c_.model.CompareMarksCurrent()) return;
+    panel_->RelistLater(pending_, [this](int current) {
         Recompute();
         Show(current);
     });

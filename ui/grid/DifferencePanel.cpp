@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -117,6 +118,14 @@ int DifferencePanel::EntryCount() const {
 int DifferencePanel::CurrentEntry() const {
     const QTreeWidgetItem* item = list_->currentItem();
     return item ? item->data(0, kEntryRole).toInt() : -1;
+}
+
+void DifferencePanel::RelistLater(bool& pending, std::function<void(int current)> relist) {
+    if (pending) return;
+    pending = true;
+    QTimer::singleShot(0, this, [this, &pending, relist = std::move(relist)] {
+        if (pending) relist(CurrentEntry());
+    });
 }
 
 bool DifferencePanel::Step(int delta) {

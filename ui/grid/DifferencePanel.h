@@ -43,6 +43,11 @@ class DifferencePanel : public QWidget {
     void SetEntries(const std::vector<Entry>& entries, int current);
     int EntryCount() const;
     int CurrentEntry() const; // -1: none
+    // After a change of the table: once the change under way (maybe a reset)
+    // is over, relist calls relist(CurrentEntry()), unless pending was
+    // cleared meanwhile. Meanwhile pending is true, so the grid paints no
+    // stale colour; a second call before then does nothing.
+    void RelistLater(bool& pending, std::function<void(int current)> relist);
     // Makes the next (+1) or previous (-1) entry current, wrapping around,
     // and goes to its row. False when the list is empty.
     bool Step(int delta);
