@@ -118,11 +118,11 @@ inline char* FlatDecode(const unsigned char* rec, const std::vector<FieldDef>& f
     return FlatDecodeFields(rec, fields, out, utf8, [after](char*& p) { *p++ = after; });
 }
 
-// A cell of digits as a number (the cells a decoded record holds).
+// A cell of digits as a number (the cells a decoded record holds), read
+// with the program's own digit reader.
 inline std::uint64_t FlatDigits(std::string_view text) {
     std::uint64_t v = 0;
-    for (const char c : text)
-        v = v * 10 + static_cast<unsigned>(c - '0');
+    ParseDigits(text, v);
     return v;
 }
 

@@ -453,16 +453,10 @@ bool RecordEncoder::FastConvert(const Step& step, std::string_view text, unsigne
         if (text.size() < step.width) p[text.size()] = 0;
         return true;
     case Kind::Integer: {
-        // Digits only, as decoded records hold them: at most 10, which an
-        // unsigned 64-bit value takes without overflow and a signed 32-bit
-        // field checks against its range.
-        if (text.empty() || text.size() > 10) return false;
+        // Digits only, as decoded records hold them: at most 10, which a
+        // signed 32-bit field checks against its range.
         std::uint64_t v = 0;
-        for (const char c : text) {
-            const unsigned digit = static_cast<unsigned char>(c - '0');
-            if (digit > 9) return false;
-            v = v * 10 + digit;
-        }
+        if (text.size() > 10 || !ParseDigits(text, v)) return false;
         if (how_.signedIntegers && v > INT32_MAX) return false;
         PutU32(p, static_cast<std::uint32_t>(v));
         return true;

@@ -164,3 +164,39 @@ TEST(DecimalText, PlainDecimalsReadAsTheLibraryReadsThem) {
         }
     }
 }
+
+TEST(DecimalText, DigitTextsReadAsTheLibraryReadsThem) {
+    // The word-at-a-time reader takes exactly the texts of 1 to 16 digits;
+    // a bad character anywhere, at the seams of its two words too, refuses.
+    const char* refused[] = {"",
+                             "+1",
+                             "-1",
+                             " 1",
+                             "1 ",
+                             "12345678x",
+                             "x12345678",
+                             "1234567/9",
+                             "123456789:",
+                             "1234.5678",
+                             "12345678901234567"};
+    for (const char* text : refused) {
+        std::uint64_t value = 42;
+        EXPECT_FALSE(ParseDigits(text, value)) << text;
+        EXPECT_EQ(value, 42u) << text;
+    }
+    std::mt19937_64 random(11);
+    for (int i = 0; i < 200000; ++i) {
+        const std::size_t length = 1 + random() % 16;
+        std::string text;
+        for (std::size_t k = 0; k < length; ++k)
+            text += static_cast<char>('0' + random() % 10);
+        std::uint64_t ours = 0, library = 0;
+        ASSERT_TRUE(ParseDigits(text, ours)) << text;
+        std::from_chars(text.data(), text.data() + text.size(), library);
+        ASSERT_EQ(ours, library) << text;
+        // Any one character off the digits, at any place, refuses the text.
+        text[random() % length] =
+            static_cast<char>(random() % 2 ? '0' + 10 + random() % 6 : '0' - 1 - random() % 16);
+        ASSERT_FALSE(ParseDigits(text, ours)) << text;
+    }
+}
