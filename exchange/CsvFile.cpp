@@ -3,6 +3,7 @@
 #include "database/TableCheck.h"
 #include "database/TableWriter.h"
 #include "exchange/ExchangeShared.h"
+#include "platform/ByteScan.h"
 #include "platform/Cp1252.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"
@@ -21,21 +22,10 @@ namespace {
 
 constexpr std::string_view kEol = "\r\n";
 
-// Whether text holds a character CsvUnwritableAt finds, eight bytes at a
-// time (the export runs it over every row).
+// Whether text holds a character CsvUnwritableAt finds (the export runs it
+// over every row): ';' and bytes up to CR, then the exact search.
 bool HoldsUnwritable(std::string_view text) {
-    constexpr std::uint64_t kOnes = 0x0101010101010101u, kHigh = 0x8080808080808080u;
-    // Nonzero exactly when some byte of v is zero.
-    const auto zeroByte = [](std::uint64_t v) { return (v - kOnes) & ~v & kHigh; };
-    std::size_t i = 0;
-    for (; i + 8 <= text.size(); i += 8) {
-        std::uint64_t x;
-        std::memcpy(&x, text.data() + i, sizeof x);
-        if (zeroByte(x) | zeroByte(x ^ (kOnes * ';')) | zeroByte(x ^ (kOnes * '\r')) |
-            zeroByte(x ^ (kOnes * '\n')))
-            return true;
-    }
-    return CsvUnwritableAt(text.substr(i)) != std::string_view::npos;
+    return HoldsLowByteOr(text, '\r', ';') && CsvUnwritableAt(text) != std::string_view::npos;
 }
 
 // The lines of a text, one at a time: each ends with LF, optionally

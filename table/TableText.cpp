@@ -1,5 +1,6 @@
 #include "table/TableText.h"
 
+#include "platform/ByteScan.h"
 #include "platform/Cp1252.h"
 
 #include <cstring>
@@ -13,10 +14,11 @@ bool IsControl(char c) {
     return c == '\t' || c == '\n' || c == '\r' || c == '\0';
 }
 
-// Whether a row's texts may hold a character to escape: one test per byte.
+// Whether a row's texts hold a character to escape (all lie at or below CR).
 bool MayHoldControls(std::string_view texts) {
+    if (!HoldsLowByteOr(texts, '\r', '\0')) return false;
     for (char c : texts)
-        if (static_cast<unsigned char>(c) < 0x20 && IsControl(c)) return true;
+        if (IsControl(c)) return true;
     return false;
 }
 

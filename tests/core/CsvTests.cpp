@@ -63,6 +63,9 @@ TEST(CsvExport, TextsTheFormatCannotHoldRefuseTheExport) {
                   "Row 2, field A: the text holds a NUL"},
              Case{{"x;", "1", "a", "2", "3"}, "Row 2, field Suppr: the text holds a \";\""},
              Case{{"", "1", "a", "2", "3;"}, "Row 2, field C: the text holds a \";\""},
+             // Past the first 32 bytes of the row, and after a tab it may hold.
+             Case{{"", "1", std::string(40, '\xE9') + "\t" + "x\ry", "2", "3"},
+                  "Row 2, field A: the text holds a carriage"},
          }) {
         SCOPED_TRACE(c.message);
         TempDir dir;

@@ -1,5 +1,6 @@
 #include "platform/AtomicFile.h"
 #include "platform/BinaryFile.h"
+#include "platform/ByteScan.h"
 #include "platform/Cp1252.h"
 #include "platform/Errors.h"
 #include "platform/Launcher.h"
@@ -327,6 +328,22 @@ TEST(PlatformCp1252Text, EveryByteSurvivesTheRoundTrip) {
     for (int b = 0; b < 256; ++b)
         all += static_cast<char>(b);
     EXPECT_EQ(Utf8ToCp1252(Cp1252ToUtf8(all)), all);
+}
+
+// The row scan of the exports: every byte value at every place of texts of
+// every length around its 16- and 32-byte steps, against a byte loop.
+TEST(PlatformByteScan, LowBytesAndTheExtraOneAreFoundWherever) {
+    for (std::size_t length = 0; length <= 70; ++length)
+        for (std::size_t at = 0; at < length; ++at)
+            for (int b = 0; b < 256; ++b) {
+                std::string text(length, 'a');
+                text[at] = static_cast<char>(b);
+                const bool expected = b <= '\r' || b == ';';
+                ASSERT_EQ(HoldsLowByteOr(text, '\r', ';'), expected)
+                    << "length " << length << ", byte " << b << " at " << at;
+            }
+    EXPECT_FALSE(HoldsLowByteOr(std::string(70, '\xFF'), '\r', ';'));
+    EXPECT_FALSE(HoldsLowByteOr({}, '\r', ';'));
 }
 
 TEST(PlatformCp1252Text, ForeignAndBrokenUtf8) {
