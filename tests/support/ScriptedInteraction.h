@@ -38,8 +38,10 @@ class ScriptedInteraction : public UserInteraction, public BusyIndicator {
         saveRequests.push_back(r);
         return Next(saveAnswers);
     }
-    std::optional<std::string> PickFolder(const std::string& title, const std::string&) override {
+    std::optional<std::string> PickFolder(const std::string& title,
+                                          const std::string& start) override {
         folderTitles.push_back(title);
+        folderStarts.push_back(start);
         return Next(folderAnswers);
     }
     std::optional<PrinterChoice> ChoosePrinter(const PrinterRequest& r) override {
@@ -62,7 +64,7 @@ class ScriptedInteraction : public UserInteraction, public BusyIndicator {
     std::vector<Shown> messages;
     std::vector<std::string> questions;
     std::vector<FileDialogRequest> openRequests, saveRequests;
-    std::vector<std::string> folderTitles;
+    std::vector<std::string> folderTitles, folderStarts;
     std::vector<PrinterRequest> printerRequests;
     int beeps = 0;
     int busyDepth = 0;

@@ -324,7 +324,10 @@ void UndoCompareTest::realWorldFindingsAreTakenOneStepAtATime() {
     h.world.dir.Write("real/navaids.csv",
                       orvane::testing::RealFileText(RealDataFile::Navaids, records));
     h.ui.folderAnswers.push_back(h.world.dir.File("real"));
+    h.session.WorkDir = demo + "/work/";
     h.Item("CompareOurAirports")->trigger();
+    // The first choice starts in the demo's sample beside the work folder.
+    QCOMPARE(h.ui.folderStarts.back(), demo + "/ourairports");
     ReconcileCommands& real = *h.window->Commands().reconcile;
     QVERIFY(real.Active() && real.Dock()->isVisible());
     DifferencePanel& panel = *real.Panel();
@@ -370,6 +373,11 @@ void UndoCompareTest::realWorldFindingsAreTakenOneStepAtATime() {
     h.Open(h.Item("POD_ouvrir"), pod);
     QVERIFY(!real.Active() && !real.Dock()->isVisible());
     QVERIFY(h.model().index(1, 7).data(Qt::ToolTipRole).toString().isEmpty());
+    // The next choice starts in the folder read last; cancelling it reads nothing.
+    h.ui.folderAnswers.push_back(std::nullopt);
+    h.Item("CompareOurAirports")->trigger();
+    QCOMPARE(h.ui.folderStarts.back(), h.world.dir.File("real"));
+    QVERIFY(!real.Active());
 
     // A table with no real-world counterpart is refused before any folder is asked.
     h.Open(h.Item("POD_ouvrir"), demo + "/fly2/system/ILS.POD");

@@ -1,5 +1,6 @@
 #include "ui/commands/ReconcileCommands.h"
 
+#include "platform/BinaryFile.h"
 #include "platform/Cp1252.h"
 #include "platform/Paths.h"
 #include "ui/Captions.h"
@@ -17,6 +18,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <filesystem>
 
 namespace orvane {
 
@@ -83,6 +85,20 @@ CommandTable ReconcileCommands::Commands() {
     };
 }
 
+// Where the folder dialog starts: the folder read last; before any, an
+// "ourairports" folder beside the work folder, where a demo keeps its
+// sample; else the work folder.
+std::string ReconcileCommands::FolderToOffer() const {
+    if (!lastFolder_.empty()) return lastFolder_;
+    std::string work = c_.session.WorkDir;
+    while (work.size() > 1 && (work.back() == '/' || work.back() == '\\'))
+        work.pop_back();
+    const std::string beside = JoinPath(FolderOf(work), "ourairports");
+    std::error_code error;
+    if (!work.empty() && std::filesystem::is_directory(PathFromUtf8(beside), error)) return beside;
+    return c_.session.WorkDir;
+}
+
 void ReconcileCommands::CompareWithRealWorldClick() {
     const Lang lang = c_.lang();
     SessionState& s = c_.session;
@@ -96,7 +112,7 @@ void ReconcileCommands::CompareWithRealWorldClick() {
                                                        Cp1252ToUtf8(s.DataType).c_str()));
         return;
     }
-    const auto folder = c_.ui.PickFolder(txt::ReconcileFolderTitle.In(lang), s.WorkDir);
+    const auto folder = c_.ui.PickFolder(txt::ReconcileFolderTitle.In(lang), FolderToOffer());
     if (!folder) return;
     if (CommitEdit) CommitEdit();
     // Read before anything ends: a missing file or a bad line leaves the
@@ -105,6 +121,7 @@ void ReconcileCommands::CompareWithRealWorldClick() {
     auto real = std::make_unique<RealWorldData>(ReadRealWorldData(*folder, files));
     if (Started) Started();
     real_ = std::move(real);
+    lastFolder_ = *folder;
     folderName_ = FileNameOf(*folder);
     if (folderName_.empty()) folderName_ = *folder;
     kept_.clear();

@@ -66,6 +66,7 @@ class ReconcileCommands {
     void Keep(const std::vector<std::pair<int, int>>& choices);
     void TakeKind();
     std::string KeptKey(const ReconcileFinding& f, int column) const;
+    std::string FolderToOffer() const;
 
     CommandContext c_;
     QDockWidget* dock_;
@@ -75,6 +76,7 @@ class ReconcileCommands {
 
     std::unique_ptr<RealWorldData> real_;
     std::string folderName_; // UTF-8
+    std::string lastFolder_; // the folder read last, where the next choice starts
     ReconcileColumns columns_;
     std::vector<ReconcileFinding> findings_; // those listed: the kept ones left out
     std::set<std::string> kept_;
