@@ -195,6 +195,9 @@ int ExtractEntries(TPOD& archive, const std::vector<int>& entries, const std::st
     std::int64_t total = 0, done = 0;
     for (int index : chosen)
         total += all[static_cast<std::size_t>(index)].size;
+    // The copies take the progress to about 90%; putting every file on the
+    // disk and into place at the end takes the rest.
+    const std::int64_t shown = total + (total + 8) / 9;
     // Each file is written once under a temporary name; the group puts them
     // all on the disk and into place at the end, also after a stop or an
     // error: the files complete by then stay.
@@ -205,14 +208,18 @@ int ExtractEntries(TPOD& archive, const std::vector<int>& entries, const std::st
     std::unordered_set<std::string> scanned{folder};
     RemoveStaleTemporariesIn(folder);
     int written = 0;
+    bool stopped = false;
     try {
         for (std::size_t i = 0; i < chosen.size(); ++i) {
             const std::string at = CreateFoldersBelow(folder, folders[i], ready, group);
             if (scanned.insert(at).second) RemoveStaleTemporariesIn(at);
             const ArchiveEntry& e = all[static_cast<std::size_t>(chosen[i])];
-            if (!CopyEntry(in, e, paths[i], buffer, group, progress, done, total)) break;
+            if (!CopyEntry(in, e, paths[i], buffer, group, progress, done, shown)) break;
             ++written;
-            if (progress && !progress(done, total)) break;
+            if (progress && !progress(done, shown)) {
+                stopped = true;
+                break;
+            }
         }
     } catch (...) {
         try {
@@ -223,6 +230,7 @@ int ExtractEntries(TPOD& archive, const std::vector<int>& entries, const std::st
         throw;
     }
     group.Commit();
+    if (progress && !stopped && written == static_cast<int>(chosen.size())) progress(shown, shown);
     return Distinct(paths, written);
 }
 
