@@ -38,20 +38,26 @@ inline bool FieldPlace(const FieldDef& f, std::size_t bufferSize, std::size_t& o
 
 // A row's cells as the table stores them: its texts back to back, and
 // where each cell ends in them (kept in ends, reused from row to row).
+// The pointers are held here, not read from the vector, so that the stores
+// of a record being built (bytes, which may alias anything) do not make
+// the compiler read them again for every cell.
 class StoredRow {
   public:
-    StoredRow(const RecordTable& table, int row, std::vector<std::uint32_t>& ends) : ends_(ends) {
+    StoredRow(const RecordTable& table, int row, std::vector<std::uint32_t>& ends) {
         ends.resize(static_cast<std::size_t>(table.ColumnCount()));
         texts_ = table.RowTexts(row, ends.data(), ends.size()).data();
+        ends_ = ends.data();
+        count_ = ends.size();
     }
     std::string_view operator()(std::size_t col) const {
-        if (col >= ends_.size()) return std::string_view();
+        if (col >= count_) return std::string_view();
         const std::uint32_t begin = col ? ends_[col - 1] : 0;
         return std::string_view(texts_ + begin, ends_[col] - begin);
     }
 
   private:
-    const std::vector<std::uint32_t>& ends_;
+    const std::uint32_t* ends_;
+    std::size_t count_;
     const char* texts_;
 };
 
@@ -291,9 +297,11 @@ void RecordEncoder::Write(const RecordTable& table, int row, unsigned char* out)
         ThrowCell(txt::BadWholeNumber, row, "Export", exportCell);
     out[2] = static_cast<unsigned char>(mark & 0xFF);
 
+    const char separator = decimalSeparator_;
+    const bool signedIntegers = how_.signedIntegers;
     for (const Step& step : steps_) {
         const std::string_view text = cell(kFirstFieldColumn + step.field);
-        if (FastConvert(step, text, out + step.offset)) continue;
+        if (FastConvert(step, text, out + step.offset, separator, signedIntegers)) continue;
         const FieldDef& f = fields_[step.field];
         switch (Convert(step, text, out + step.offset)) {
         case CellFault::None:
@@ -445,7 +453,8 @@ bool RecordEncoder::Plain(const Step& step, std::string_view text) const {
     return false;
 }
 
-bool RecordEncoder::FastConvert(const Step& step, std::string_view text, unsigned char* p) const {
+bool RecordEncoder::FastConvert(const Step& step, std::string_view text, unsigned char* p,
+                                char separator, bool signedIntegers) {
     switch (step.kind) {
     case Kind::Text:
         if (text.size() > step.width) return false;
@@ -457,7 +466,7 @@ bool RecordEncoder::FastConvert(const Step& step, std::string_view text, unsigne
         // signed 32-bit field checks against its range.
         std::uint64_t v = 0;
         if (text.size() > 10 || !ParseDigits(text, v)) return false;
-        if (how_.signedIntegers && v > INT32_MAX) return false;
+        if (signedIntegers && v > INT32_MAX) return false;
         PutU32(p, static_cast<std::uint32_t>(v));
         return true;
     }
@@ -477,7 +486,7 @@ bool RecordEncoder::FastConvert(const Step& step, std::string_view text, unsigne
         if (text.empty() || text.front() == '+' || IsBlank(text.front()) || IsBlank(text.back()))
             return false;
         double d = 0;
-        if (!ParsePlainDecimal(text, decimalSeparator_, d)) return false;
+        if (!ParsePlainDecimal(text, separator, d)) return false;
         PutF64(p, d);
         return true;
     }

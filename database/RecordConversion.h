@@ -131,7 +131,8 @@ class RecordEncoder {
     // Convert for the cells in the forms decoded records hold (texts that
     // fit, digits-only whole numbers), with the very same bytes; false
     // leaves the cell to Convert.
-    bool FastConvert(const Step& step, std::string_view text, unsigned char* p) const;
+    static bool FastConvert(const Step& step, std::string_view text, unsigned char* p,
+                            char separator, bool signedIntegers);
 
     const std::vector<FieldDef>& fields_;
     char decimalSeparator_;

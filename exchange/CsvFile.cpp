@@ -79,17 +79,23 @@ class CsvEncoder {
         // The row's cells from Suppr on lie back to back in its texts: one
         // scan finds a character the format cannot hold, then each cell is
         // copied as a block.
-        const std::string_view texts = t_.RowTexts(r, ends_.data(), ends_.size());
-        const std::uint32_t first = ends_[kColSuppr - 1];
-        const std::uint32_t last = ends_.back();
+        // Held in locals: the bytes stored below may alias anything, and
+        // the members would be read again for every cell.
+        const std::uint32_t* ends = ends_.data();
+        const std::size_t columns = ends_.size();
+        const std::string_view texts = t_.RowTexts(r, ends_.data(), columns);
+        const std::uint32_t first = ends[kColSuppr - 1];
+        const std::uint32_t last = ends[columns - 1];
         if (HoldsUnwritable(texts.substr(first, last - first))) RefuseRow(r, texts);
         // The texts, a separator after each cell, the line end, and the
         // spill of a fixed-size copy.
-        const std::size_t room = (last - first) + ends_.size() + kEol.size() + 16;
+        const std::size_t room = (last - first) + columns + kEol.size() + 16;
         if (block_.size() < used_ + room) block_.resize(used_ + room);
         char* p = block_.data() + used_;
-        for (std::size_t c = kColSuppr; c < ends_.size(); ++c) {
-            p = CopyStoredCell(p, texts.data(), ends_[c - 1], ends_[c], texts.size());
+        const char* rowTexts = texts.data();
+        const std::size_t rowBytes = texts.size();
+        for (std::size_t c = kColSuppr; c < columns; ++c) {
+            p = CopyStoredCell(p, rowTexts, ends[c - 1], ends[c], rowBytes);
             *p++ = ';';
         }
         // Export all ends the line without a separator; the selection form
