@@ -41,8 +41,8 @@ status=0
 ORVANE_CLI=$(windows_path "$PWD/$WIN_DIR/orvane-cli.exe") \
   wine "$WIN_DIR/orvane_core_tests.exe" >"$log" 2>&1 || status=$?
 tr -d '\r' <"$log" | sed -n '/^\[==========\] .* ran\./,$p'
-# Every skip says why on Windows.
-tr -d '\r' <"$log" | grep -B1 '^\[  SKIPPED \] [^ ]* ([0-9]* ms)$' | grep -v '^\[\|^--' | sort | uniq -c |
+# Every skip says why on Windows: the line after "Skipped" (a trace may follow it).
+tr -d '\r' <"$log" | awk '/: Skipped$/ { if ((getline reason) > 0) print reason }' | sort | uniq -c |
   sed 's/^/skipped because: /' || true
 if [ "$status" -ne 0 ]; then
   echo "The tests failed under Wine (status $status, log $log)" >&2
