@@ -72,9 +72,10 @@ int main(int argc, char** argv) {
     // numbers are formatted by the core itself, independent of the C locale.
     std::setlocale(LC_ALL, "");
 #ifdef _WIN32
-    // Tables and lists are data: the same bytes as on every system, LF lines
-    // (a text-mode stdout would make them CR LF).
+    // Tables, lists and messages: the same bytes as on every system, LF lines
+    // (a text-mode stream would make them CR LF).
     _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
     std::vector<std::string> utf8 = Utf8Arguments();
     std::vector<char*> pointers;
     for (auto& a : utf8)

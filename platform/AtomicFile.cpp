@@ -124,6 +124,8 @@ fs::path ParentFolderOf(const std::string& path) {
     return folder.empty() ? fs::path(".") : folder;
 }
 
+// Puts the renames done in folder on the disk. Windows cannot open a folder
+// to flush it: there each rename reaches the disk before it returns.
 void SyncFolder(const fs::path& folder) {
 #ifndef _WIN32
     int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -133,6 +135,49 @@ void SyncFolder(const fs::path& folder) {
 #else
     (void)folder;
 #endif
+}
+
+#ifdef _WIN32
+// The errno of a failed Windows call, so that its reason is worded as every
+// other file error's.
+int ErrnoOf(DWORD error) {
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+        return ENOENT;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return EACCES;
+    case ERROR_WRITE_PROTECT:
+        return EROFS;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return ENOSPC;
+    case ERROR_NOT_SAME_DEVICE:
+        return EXDEV;
+    case ERROR_DIR_NOT_EMPTY:
+        return ENOTEMPTY;
+    case ERROR_FILENAME_EXCED_RANGE:
+        return ENAMETOOLONG;
+    default:
+        return EIO;
+    }
+}
+#endif
+
+// Renames from over to, replacing what to names. On Windows the rename is
+// written through to the disk before the call returns, in place of the sync
+// of its folder.
+std::error_code RenameOver(const fs::path& from, const fs::path& to) {
+    std::error_code ec;
+#ifdef _WIN32
+    if (!MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        ec.assign(ErrnoOf(GetLastError()), std::generic_category());
+#else
+    fs::rename(from, to, ec);
+#endif
+    return ec;
 }
 
 #ifdef __linux__
@@ -176,8 +221,7 @@ void CopyModeAndOwner(const std::string& from, const std::string& to) {
 // permissions. On failure the temporary is removed.
 void MoveIntoPlace(const std::string& temp, const std::string& target, bool replacesLink) {
     if (!replacesLink) CopyModeAndOwner(target, temp);
-    std::error_code renameError;
-    fs::rename(PathFromUtf8(temp), PathFromUtf8(target), renameError);
+    const std::error_code renameError = RenameOver(PathFromUtf8(temp), PathFromUtf8(target));
     if (renameError) {
         std::error_code ignored;
         fs::remove(PathFromUtf8(temp), ignored);

@@ -41,8 +41,8 @@ status=0
 ORVANE_CLI=$(windows_path "$PWD/$WIN_DIR/orvane-cli.exe") \
   wine "$WIN_DIR/orvane_core_tests.exe" >"$log" 2>&1 || status=$?
 tr -d '\r' <"$log" | sed -n '/^\[==========\] .* ran\./,$p'
-# Every skip says why on Windows.
-tr -d '\r' <"$log" | grep -B1 '^\[  SKIPPED \] [^ ]* ([0-9]* ms)$' | grep -v '^\[\|^--' | sort | uniq -c |
+# Every skip says why on Windows: the line after "Skipped" (a trace may follow it).
+tr -d '\r' <"$log" | awk '/: Skipped$/ { if ((getline reason) > 0) print reason }' | sort | uniq -c |
   sed 's/^/skipped because: /' || true
 if [ "$status" -ne 0 ]; then
   echo "The tests failed under Wine (status $status, log $log)" >&2
@@ -57,27 +57,58 @@ mkdir -p "$cmp_dir/show"
 wine "$WIN_DIR/orvane-cli.exe" make-demo "$(windows_path "$PWD/$cmp_dir/windows")" >/dev/null
 # The folder trees first: the same files with the same bytes.
 diff -r "$cmp_dir/linux" "$cmp_dir/windows"
-compared=0
+windows_root=$(windows_path "$PWD/$cmp_dir/windows")
+mkdir -p "$cmp_dir/linux/export" "$cmp_dir/windows/export"
 differing=()
+# Runs orvane-cli with the same arguments on both sides, "{}" standing for
+# each side's demo folder (given to Windows with its own separators): the
+# standard output, the standard error and the exit status must be the same.
+run_both() {
+  local label=$1 a status out
+  shift
+  out="$cmp_dir/show/$(echo "$label" | tr '/ ' '__')"
+  local linux_args=() windows_args=()
+  for a in "$@"; do
+    linux_args+=("${a//\{\}/$cmp_dir/linux}")
+    if [[ $a == *"{}"* ]]; then a="${a//\//\\}"; fi
+    windows_args+=("${a//\{\}/$windows_root}")
+  done
+  status=0
+  "$LINUX_DIR/orvane-cli" "${linux_args[@]}" >"$out.linux" 2>"$out.linux-err" || status=$?
+  echo "exit status $status" >>"$out.linux-err"
+  status=0
+  wine "$WIN_DIR/orvane-cli.exe" "${windows_args[@]}" >"$out.windows" 2>"$out.windows-err" || status=$?
+  echo "exit status $status" >>"$out.windows-err"
+  if ! cmp -s "$out.linux" "$out.windows" || ! cmp -s "$out.linux-err" "$out.windows-err"; then
+    differing+=("$label")
+    return 1
+  fi
+}
+shows=0 exports=0 reconciles=0
 while IFS= read -r archive; do
   for sep in . ,; do
-    out="$cmp_dir/show/$(echo "$archive" | tr '/' '_')$sep"
-    "$LINUX_DIR/orvane-cli" show "$cmp_dir/linux/$archive" --decimal "$sep" >"$out.linux"
-    wine "$WIN_DIR/orvane-cli.exe" show "$(windows_path "$PWD/$cmp_dir/windows/$archive")" \
-      --decimal "$sep" >"$out.windows"
-    if cmp -s "$out.linux" "$out.windows"; then
-      compared=$((compared + 1))
-    else
-      differing+=("$archive ($sep)")
-    fi
+    run_both "show $archive $sep" show "{}/$archive" --decimal "$sep" && shows=$((shows + 1))
   done
+  # The GeoJSON export's file, and the comparison with the demo's OurAirports
+  # files: its findings, or its message for a table it cannot compare (ILS).
+  geojson="export/$(echo "$archive" | tr '/' '_').geojson"
+  if run_both "convert $archive" convert "{}/$archive" "{}/$geojson"; then
+    if cmp -s "$cmp_dir/linux/$geojson" "$cmp_dir/windows/$geojson"; then
+      exports=$((exports + 1))
+    else
+      differing+=("$geojson")
+    fi
+  fi
+  run_both "reconcile $archive" reconcile "{}/$archive" "{}/ourairports" &&
+    reconciles=$((reconciles + 1))
 done < <(cd "$cmp_dir/linux" && find . -type f \( -iname '*.pod' -o -iname '*.epd' \) | sed 's|^\./||' | sort)
 if [ ${#differing[@]} -ne 0 ]; then
-  echo "orvane-cli show differs between Linux and Windows: ${differing[*]} (outputs in $cmp_dir/show)" >&2
+  echo "orvane-cli differs between Linux and Windows: ${differing[*]} (outputs in $cmp_dir/show)" >&2
   exit 1
 fi
-[ "$compared" -gt 0 ] || { echo "No demo archive to compare" >&2; exit 1; }
-echo "Same bytes from both builds: the demo folder, and $compared show outputs ($((compared / 2)) archives, decimal '.' and ',')"
+[ "$shows" -gt 0 ] || { echo "No demo archive to compare" >&2; exit 1; }
+echo "Same bytes from both builds: the demo folder, $shows show outputs ($((shows / 2)) archives," \
+  "decimal '.' and ','), $exports GeoJSON exports and $reconciles reconciliations"
 echo "== The Windows archive of orvane-cli"
 # orvane-cli.exe is linked statically: it may need Windows' own DLLs only.
 dlls=$(x86_64-w64-mingw32-objdump -p "$WIN_DIR/orvane-cli.exe" | sed -n 's/^\s*DLL Name: //p' | sort -u)

@@ -21,6 +21,7 @@
 #include <string>
 #ifdef _WIN32
 #include <process.h>
+#include <windows.h>
 #else
 #include <unistd.h>
 #endif
@@ -188,7 +189,7 @@ TEST_F(PlatformTest, AtomicFileGroupPutsItsFilesInPlaceTogether) {
 }
 
 // Every failure names the system's real reason, and the old file survives.
-TEST_F(PlatformTest, FailedWritesAndRenamesSayWhyAndKeepTheOldFile) {
+TEST_F(PlatformTest, FailedWritesToAFullDiskSayWhy) {
 #ifdef _WIN32
     GTEST_SKIP() << "no /dev/full on Windows to fill a disk with";
 #else
@@ -209,23 +210,45 @@ TEST_F(PlatformTest, FailedWritesAndRenamesSayWhyAndKeepTheOldFile) {
         EXPECT_NE(std::string(e.what()).find("No space left on device"), std::string::npos)
             << e.what();
     }
+#endif
+}
 
+TEST_F(PlatformTest, FailedRenamesSayWhyAndKeepTheOldFile) {
     const std::string target = PathOf("AIRPORT.dbd");
+    // The commit's error: it names the target and a reason; no temporary is left.
+    auto expectCommitFails = [&](AtomicFile& out, const std::string& reason) {
+        try {
+            out.Commit();
+            ADD_FAILURE() << "the rename's failure was not reported";
+        } catch (const FileError& e) {
+            const std::string what = e.what();
+            EXPECT_EQ(what.find("Success"), std::string::npos) << what;
+            EXPECT_NE(what.find(target), std::string::npos) << what;
+            EXPECT_NE(what.find(reason), std::string::npos) << what;
+        }
+        EXPECT_EQ(Listing(), (std::set<std::string>{"AIRPORT.dbd"}));
+    };
+    {
+        WriteBytes(target, "old");
+        AtomicFile out(target);
+        out.File().Write("new", 3);
+        // The target becomes a folder with a file in it: the rename must fail.
+        fs::remove(target);
+        fs::create_directories(PathOf("AIRPORT.dbd/inside"));
+        expectCommitFails(out, "");
+        fs::remove_all(target);
+    }
+#ifdef _WIN32
+    // Another program (the simulator) holds the file open without sharing it.
     WriteBytes(target, "old");
     AtomicFile out(target);
     out.File().Write("new", 3);
-    // The target becomes a folder with a file in it: the rename must fail.
-    fs::remove(target);
-    fs::create_directories(PathOf("AIRPORT.dbd/inside"));
-    try {
-        out.Commit();
-        ADD_FAILURE() << "the rename's failure was not reported";
-    } catch (const FileError& e) {
-        const std::string what = e.what();
-        EXPECT_EQ(what.find("Success"), std::string::npos) << what;
-        EXPECT_NE(what.find(target), std::string::npos) << what;
-    }
-    EXPECT_EQ(Listing(), (std::set<std::string>{"AIRPORT.dbd"}));
+    HANDLE held = CreateFileW(PathFromUtf8(target).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    expectCommitFails(out, "Permission denied");
+    CloseHandle(held);
+    EXPECT_EQ(ReadBytes(target), "old");
 #endif
 }
 

@@ -162,7 +162,9 @@ TEST_P(TableRoundTrip, DbdToExchangeFileToTableGivesTheSameCellsAndBytes) {
     if (id == TableFormatId::Dex) {
         // The DBD's records, rows marked for deletion too, behind a header
         // that the table keeps for the next export.
-        if (!selection) EXPECT_EQ(ReadBytes(file).substr(40), ReadBytes(dbd).substr(56));
+        if (!selection) {
+            EXPECT_EQ(ReadBytes(file).substr(40), ReadBytes(dbd).substr(56));
+        }
         EXPECT_EQ(s.CurrentPod->Dex.Name(), t.type + ".DBD");
         EXPECT_EQ(s.CurrentPod->Dex.RecordCount(), rows);
     }
