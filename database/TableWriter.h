@@ -128,6 +128,7 @@ template <class Header> class RecordFileEncoder {
     void Flush(BinaryFile& file) {
         if (used_) file.Write(block_.data(), used_);
         used_ = 0;
+        file.StartWriteback();
     }
 
     const RecordTable& table_;

@@ -135,6 +135,7 @@ class CsvEncoder {
     void Flush(BinaryFile& file) {
         if (used_) file.Write(block_.data(), used_);
         used_ = 0;
+        file.StartWriteback();
     }
 
     const RecordTable& t_;

@@ -269,6 +269,14 @@ void BinaryFile::Sync() {
     if (SyncFd(fd_) != 0) ThrowWriteError(errno);
 }
 
+void BinaryFile::StartWriteback() {
+    RequireOpen(txt::WriteErrorWord);
+    Flush();
+#ifdef __linux__
+    ::sync_file_range(fd_, 0, 0, SYNC_FILE_RANGE_WRITE);
+#endif
+}
+
 std::size_t BinaryFile::ReadSome(void* buffer, std::size_t n) {
     RequireOpen(txt::ReadErrorWord);
     Flush();

@@ -70,6 +70,11 @@ class BinaryFile {
     void Flush();
     // Flush, then ask the system to put the file's bytes on the disk.
     void Sync();
+    // Flush, then let the system start putting the bytes written so far on
+    // the disk while the writer goes on (a large file's Sync() then finds
+    // little left to do). Does not wait and reports nothing: only Sync() tells
+    // that the bytes arrived.
+    void StartWriteback();
 
     std::int32_t ReadI32();
 
