@@ -28,6 +28,8 @@
 #include <optional>
 #include <string>
 
+#include <unistd.h>
+
 using namespace orvane;
 using namespace orvane::testing;
 using namespace orvane::bench;
@@ -40,6 +42,8 @@ using Files = AirportLikeFiles;
 
 Files& Data() {
     static Files files(kRecords, true);
+    static const bool synced = (::sync(), true); // on the disk now, not in the middle of the runs
+    (void)synced;
     return files;
 }
 

@@ -14,6 +14,7 @@
 #include <map>
 #include <memory>
 #include <stdexcept>
+#include <unistd.h>
 
 namespace {
 
@@ -139,6 +140,9 @@ struct ExportFixture {
         dexHeader.assign(d.begin(), d.begin() + DexHeader::kSize);
         const std::string text(c.begin(), c.end());
         csvHeading = text.substr(0, text.find('\n', text.find('\n') + 1) + 1);
+        // The fixture's files on the disk now, not by the system's writeback
+        // in the middle of the measured runs.
+        ::sync();
     }
     int Rows() const { return static_cast<int>(rowStart.size()); }
     const char* Texts(int row) const { return texts.data() + rowStart[std::size_t(row)]; }

@@ -21,6 +21,7 @@ run=1
 while [ "$run" -le "$runs" ]; do
     for program in orvane_bench orvane_ui_bench; do
         [ -x "$build/$program" ] || continue
+        sync # what earlier programs wrote goes to the disk before, not during, the runs
         QT_QPA_PLATFORM=offscreen "$build/$program" --benchmark_filter="$filter" \
             --benchmark_format=json --benchmark_out="$out/$program-$run.json" \
             --benchmark_out_format=json >/dev/null

@@ -32,6 +32,7 @@
 #include <vector>
 
 #include <malloc.h>
+#include <unistd.h>
 
 using namespace orvane;
 using namespace orvane::testing;
@@ -57,6 +58,7 @@ const std::string& Archive(int rows = kRows) {
     WriteArchive(p, ArchiveLayout::Pod3,
                  {{"DATABASE\\AIRPORT.DBT", TemplateText(AirportLikeFields()), 0},
                   {"DATABASE\\AIRPORT.DBD", dbd, 0}});
+    ::sync(); // on the disk now, not by the writeback in the middle of the runs
     return paths.emplace(rows, p).first->second;
 }
 
