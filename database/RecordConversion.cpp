@@ -359,15 +359,11 @@ CellFault RecordEncoder::Convert(const Step& step, std::string_view text, unsign
 
 namespace {
 
-// Whether the sizeof(Word) bytes at p are all decimal digits: a byte is a
-// digit when its high nibble is 3 and adding 6 keeps it so.
+// Whether the sizeof(Word) bytes at p are all decimal digits.
 template <class Word> bool DigitsWord(const char* p) {
     Word x;
     std::memcpy(&x, p, sizeof x);
-    constexpr Word kHigh = static_cast<Word>(0xF0F0F0F0F0F0F0F0u),
-                   kThrees = static_cast<Word>(0x3030303030303030u),
-                   kSixes = static_cast<Word>(0x0606060606060606u);
-    return (x & kHigh) == kThrees && static_cast<Word>((x + kSixes) & kHigh) == kThrees;
+    return AllDigitBytes(x);
 }
 
 // Whether the n bytes at p are all decimal digits, a word at a time (the
@@ -406,11 +402,8 @@ bool PlainWhole(std::string_view text, std::size_t maxDigits) {
 bool PlainByte(std::string_view text) {
     const char* p = AfterSign(text, false);
     const std::size_t n = static_cast<std::size_t>(text.data() + text.size() - p);
-    if (!n || n > 3 || !AllDigits(p, n)) return false;
-    unsigned value = 0;
-    for (std::size_t i = 0; i < n; ++i)
-        value = value * 10 + static_cast<unsigned>(p[i] - '0');
-    return value <= 255;
+    std::uint64_t value = 0;
+    return n <= 3 && ParseDigits({p, n}, value) && value <= 255;
 }
 
 // A decimal number [+][-]digits[<separator>digits] with at least one digit
@@ -471,13 +464,8 @@ bool RecordEncoder::FastConvert(const Step& step, std::string_view text, unsigne
         return true;
     }
     case Kind::Byte: {
-        if (text.empty() || text.size() > 3) return false;
-        unsigned v = 0;
-        for (const char c : text) {
-            const unsigned digit = static_cast<unsigned char>(c - '0');
-            if (digit > 9) return false;
-            v = v * 10 + digit;
-        }
+        std::uint64_t v = 0;
+        if (text.size() > 3 || !ParseDigits(text, v)) return false;
         p[0] = static_cast<unsigned char>(v & 0xFF); // the low 8 bits, as ever
         return true;
     }

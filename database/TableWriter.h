@@ -27,6 +27,7 @@
 #include "table/RecordTable.h"
 #include "table/ValueDisplay.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,33 @@ namespace orvane {
 
 // Rows are gathered and written in blocks of about this size.
 inline constexpr std::size_t kTableWriteBlock = 1 << 20;
+
+// The bytes of the rows, gathered in memory and written a block at a time.
+// Each block written starts for the disk at once, so that the disk works
+// while the next rows are encoded and the final sync finds little left.
+class RowBlock {
+  public:
+    // Room for n more bytes (a row, with the spill of its fixed-size copies);
+    // returns where they go.
+    char* Reserve(std::size_t n) {
+        if (bytes_.size() < used_ + n) bytes_.resize(std::max(used_ + n, kTableWriteBlock + 4096));
+        return bytes_.data() + used_;
+    }
+    // The bytes up to end are written; a full block goes to the file.
+    void Advance(BinaryFile& file, const char* end) {
+        used_ = static_cast<std::size_t>(end - bytes_.data());
+        if (used_ >= kTableWriteBlock) Flush(file);
+    }
+    void Flush(BinaryFile& file) {
+        if (used_) file.Write(bytes_.data(), used_);
+        used_ = 0;
+        file.StartWriteback();
+    }
+
+  private:
+    std::vector<char> bytes_;
+    std::size_t used_ = 0;
+};
 
 // Where and how a table is written.
 struct TableWrite {
@@ -103,19 +131,16 @@ template <class Header> class RecordFileEncoder {
                               kMaxRecordSize);
         header_.SetRecordSize(recordSize);
     }
-    void Begin(BinaryFile& file) {
-        file.Write(header_.bytes.data(), Header::kSize);
-        // A record's fields may reach past its size: room for a whole buffer.
-        block_.resize(kTableWriteBlock + kMaxRecordSize);
-    }
-    // Each record is built in place in the block.
+    void Begin(BinaryFile& file) { file.Write(header_.bytes.data(), Header::kSize); }
+    // Each record is built in place in the block; its fields may reach past
+    // its size, so it gets the room of a whole buffer.
     void Row(BinaryFile& file, int row) {
-        encoder_.BuildAt(table_, row, block_.data() + used_, size_);
-        used_ += size_;
-        if (used_ >= kTableWriteBlock) Flush(file);
+        char* at = block_.Reserve(kMaxRecordSize);
+        encoder_.BuildAt(table_, row, reinterpret_cast<unsigned char*>(at), size_);
+        block_.Advance(file, at + size_);
     }
     void End(BinaryFile& file, int count) {
-        Flush(file);
+        block_.Flush(file);
         header_.SetRecordCount(count);
         if constexpr (requires { header_.SetStamp(0); })
             header_.SetStamp(DateCode(utcOffsetSeconds_));
@@ -125,16 +150,9 @@ template <class Header> class RecordFileEncoder {
     void Committed() { held_ = header_; }
 
   private:
-    void Flush(BinaryFile& file) {
-        if (used_) file.Write(block_.data(), used_);
-        used_ = 0;
-        file.StartWriteback();
-    }
-
     const RecordTable& table_;
     RecordEncoder encoder_;
-    std::vector<unsigned char> block_; // records gathered, written in blocks
-    std::size_t used_ = 0;
+    RowBlock block_;
     Header header_;
     Header& held_;
     std::size_t size_;

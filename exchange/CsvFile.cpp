@@ -63,24 +63,23 @@ class CsvEncoder {
         : t_(s.Table), fields_(s.Fields()), fieldCount_(s.FieldCount), dataType_(s.DataType),
           lang_(s.Language_()), selectionOnly_(selectionOnly) {}
 
-    void Begin(BinaryFile&) {
+    void Begin(BinaryFile& file) {
         std::string heading(dataType_);
         heading.append(kEol).append(";Export;");
         for (int i = 0; i < fieldCount_; ++i)
             heading.append(Title(kFirstFieldColumn + i)).append(" ; ");
         heading.append(kEol);
-        block_.resize(std::max(kTableWriteBlock + 4096, heading.size()));
-        std::memcpy(block_.data(), heading.data(), heading.size());
-        used_ = heading.size();
+        char* at = block_.Reserve(heading.size());
+        std::memcpy(at, heading.data(), heading.size());
+        block_.Advance(file, at + heading.size());
         ends_.resize(static_cast<std::size_t>(kFirstFieldColumn + fieldCount_));
     }
 
     void Row(BinaryFile& file, int r) {
         // The row's cells from Suppr on lie back to back in its texts: one
         // scan finds a character the format cannot hold, then each cell is
-        // copied as a block.
-        // Held in locals: the bytes stored below may alias anything, and
-        // the members would be read again for every cell.
+        // copied as a block. The ends are held in locals: the bytes stored
+        // below may alias anything, and members would be read again per cell.
         const std::uint32_t* ends = ends_.data();
         const std::size_t columns = ends_.size();
         const std::string_view texts = t_.RowTexts(r, ends_.data(), columns);
@@ -89,9 +88,7 @@ class CsvEncoder {
         if (HoldsUnwritable(texts.substr(first, last - first))) RefuseRow(r, texts);
         // The texts, a separator after each cell, the line end, and the
         // spill of a fixed-size copy.
-        const std::size_t room = (last - first) + columns + kEol.size() + 16;
-        if (block_.size() < used_ + room) block_.resize(used_ + room);
-        char* p = block_.data() + used_;
+        char* p = block_.Reserve((last - first) + columns + kEol.size() + 16);
         const char* rowTexts = texts.data();
         const std::size_t rowBytes = texts.size();
         for (std::size_t c = kColSuppr; c < columns; ++c) {
@@ -102,11 +99,10 @@ class CsvEncoder {
         // puts one after every field.
         if (!selectionOnly_ && fieldCount_ > 0) --p;
         std::memcpy(p, kEol.data(), kEol.size());
-        used_ = static_cast<std::size_t>(p + kEol.size() - block_.data());
-        if (used_ >= kTableWriteBlock) Flush(file);
+        block_.Advance(file, p + kEol.size());
     }
 
-    void End(BinaryFile& file, int) { Flush(file); }
+    void End(BinaryFile& file, int) { block_.Flush(file); }
     void Committed() {}
 
   private:
@@ -132,20 +128,13 @@ class CsvEncoder {
         throw std::logic_error("a row's cells hold what the row does not");
     }
 
-    void Flush(BinaryFile& file) {
-        if (used_) file.Write(block_.data(), used_);
-        used_ = 0;
-        file.StartWriteback();
-    }
-
     const RecordTable& t_;
     const std::vector<FieldDef>& fields_;
     int fieldCount_;
     const std::string& dataType_;
     Lang lang_;
     bool selectionOnly_;
-    std::vector<char> block_; // lines gathered, written in blocks
-    std::size_t used_ = 0;
+    RowBlock block_;
     std::vector<std::uint32_t> ends_; // where each cell of a row ends
 };
 

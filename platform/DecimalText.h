@@ -24,15 +24,18 @@ char* WriteFixed4(char* out, double value);
 // and value untouched, for any other text: the caller reads it its own way.
 bool ParsePlainDecimal(std::string_view text, char separator, double& value);
 
+// Whether every byte of x (characters read as one word) is a decimal
+// digit: a byte is one when its high nibble is 3 and adding 6 keeps it so.
+template <class Word> constexpr bool AllDigitBytes(Word x) {
+    constexpr Word kHigh = static_cast<Word>(0xF0F0F0F0F0F0F0F0u),
+                   kThrees = static_cast<Word>(0x3030303030303030u),
+                   kSixes = static_cast<Word>(0x0606060606060606u);
+    return (x & kHigh) == kThrees && static_cast<Word>((x + kSixes) & kHigh) == kThrees;
+}
+
 namespace detail {
 
 inline constexpr std::uint64_t kDigitZeros = 0x3030303030303030;
-
-// Eight characters read as one little-endian word: true when all are digits.
-inline bool EightDigits(std::uint64_t w) {
-    return (w & 0xF0F0F0F0F0F0F0F0) == kDigitZeros &&
-           ((w + 0x0606060606060606) & 0xF0F0F0F0F0F0F0F0) == kDigitZeros;
-}
 
 // The number eight digit characters so read make, the first one the highest.
 inline std::uint64_t EightDigitsValue(std::uint64_t w) {
@@ -68,7 +71,7 @@ inline bool ParseDigits(std::string_view text, std::uint64_t& value) {
         const std::uint64_t low =
             overlap == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << overlap) - 1;
         const std::uint64_t tail = (detail::Load8(p + n - 8) & ~low) | (detail::kDigitZeros & low);
-        if (!detail::EightDigits(head) || !detail::EightDigits(tail)) return false;
+        if (!AllDigitBytes(head) || !AllDigitBytes(tail)) return false;
         static constexpr std::uint64_t kScale[] = {1,      10,      100,      1000,     10000,
                                                    100000, 1000000, 10000000, 100000000};
         value = detail::EightDigitsValue(head) * kScale[n - 8] + detail::EightDigitsValue(tail);
