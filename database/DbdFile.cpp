@@ -162,6 +162,7 @@ void FinishLoad(SessionState& s, std::unique_ptr<TPOD> pod, const std::string& d
     t.SetCurrentCell(kFirstFieldColumn < t.ColumnCount() ? kFirstFieldColumn : 0, 1);
     t.SetSelection({t.CurrentColumn(), 1, t.CurrentColumn(), 1});
     t.SetCell(kColModif, 1, ""); // the loads counted the marks as they read
+    s.StartFromLoad();
 }
 
 // Reads a DBD's records into a table of their own: the session's table is
@@ -256,7 +257,6 @@ LoadOutcome OpenDbdFromDisk(SessionState& s, const std::string& dbdPath,
     TemplateInfo info;
     if (!LoadTemplate(*pod, source, dataType, ui, lang, &info)) throw FileError(txt::DbtNotFound);
     pod->Dbd = header;
-    const std::uint64_t sourceSize = pod->IsOpen() ? pod->ArchiveSize() : FileSizeOf(source);
     pod->CloseFile();
 
     WarnShortRecords(ui, lang, info.Fields, header.RecordSize(), FileNameOf(dbdPath));
@@ -271,9 +271,12 @@ LoadOutcome OpenDbdFromDisk(SessionState& s, const std::string& dbdPath,
     out.loaded = true;
     out.templateLoaded = true;
     out.definitions = MakeDefinitionPage(dataType, info, lang == Lang::English);
-    out.status = Format(txt::StatusDiskDbd.In(lang), Cp1252ToUtf8(dataType + ".dbd").c_str(),
+    // The file opened and its own size: the archive the template came from
+    // is not the file being edited.
+    out.status = Format(txt::StatusDiskDbd.In(lang), FileNameOf(dbdPath).c_str(),
                         Cp1252ToUtf8(header.LeadingText()).c_str(), header.RecordCount(),
-                        static_cast<int>(sourceSize));
+                        static_cast<int>(fileSize));
+    s.LoadStatus = out.status;
     return out;
 }
 
@@ -327,6 +330,7 @@ LoadOutcome OpenDbdFromArchive(SessionState& s, const std::string& archivePath,
         Format(format.In(lang), Cp1252ToUtf8(dataType + ".dbd").c_str(),
                Cp1252ToUtf8(shown.LeadingText()).c_str(), shown.RecordCount(),
                DateDecode(shown.Stamp(), s.Display).c_str(), static_cast<int>(archiveSize));
+    s.LoadStatus = out.status;
     return out;
 }
 

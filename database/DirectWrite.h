@@ -57,9 +57,6 @@ DirectWriteOutcome WriteCurrentRow(SessionState& s, int row, UserInteraction& ui
 
 // --- Editing modes --------------------------------------------------------------
 
-// Normal editing, or the direct write of single rows into an open archive.
-enum class EditMode { Normal, DirectWrite };
-
 // The first step of opening a table for direct write. SimulatorVersion 1: a RefusedError
 // "Fly! 2 seulement" / "Fly! 2 only" (the mode is unchanged); otherwise the
 // mode becomes DirectWrite (the window then runs the archive open, whose

@@ -1,5 +1,7 @@
 #include "database/SessionState.h"
 
+#include "database/DbdFile.h"
+#include "database/DirectWrite.h"
 #include "platform/Cp1252.h"
 #include "platform/Errors.h"
 
@@ -47,8 +49,244 @@ void SessionState::WriteFlagHeadings() {
 
 void SessionState::FinishLoad() {
     WriteFlagHeadings();
+    StartFromLoad();
+}
+
+void SessionState::StartFromLoad() {
     Undo.Reset(Table);
     RowsAreRecords = true;
+    Unwritten.clear();
+    Table.RecountFlags();
+}
+
+// --- The gate ------------------------------------------------------------------
+
+bool SessionState::MayChangeColumn(int column) const {
+    return Mode != EditMode::DirectWrite ||
+           !IsProtectedFieldAt(Fields(), column - kFirstFieldColumn);
+}
+
+void SessionState::Notify(const TableEffect& effect) {
+    if (Changed) Changed(effect);
+}
+
+TableEffect SessionState::ChangeTable(StepName name,
+                                      const std::function<bool(RecordTable&)>& change) {
+    if (gateDepth_ > 0) { // inside another change: it holds the rules
+        change(Table);
+        return {};
+    }
+    struct Depth {
+        int& depth;
+        explicit Depth(int& d) : depth(d) { ++depth; }
+        ~Depth() { --depth; }
+    } depth(gateDepth_);
+
+    const bool direct = Mode == EditMode::DirectWrite;
+    const bool owner = Undo.Begin(Table, std::move(name));
+    TableEffect effect;
+    bool kept = false;
+    {
+        EffectJournal journal(Table,
+                              [this, direct](int col) { return direct && !MayChangeColumn(col); });
+        try {
+            kept = change(Table);
+        } catch (...) {
+            // A change that fails is taken back whole: no command leaves the
+            // table half changed, or its marks behind.
+            journal.Finish();
+            if (owner) Undo.Abandon(Table);
+            Table.RecountFlags();
+            throw;
+        }
+        effect = journal.Finish();
+    }
+    if (direct && (effect.RowsMoved() || effect.columnsChanged)) {
+        if (owner) Undo.Abandon(Table);
+        throw RefusedError(txt::DirectWriteKeepsRows);
+    }
+    if (direct && !effect.guardedChanges.empty()) {
+        if (owner) Undo.Abandon(Table);
+        const auto [col, row] = effect.guardedChanges.front();
+        throw RefusedError(txt::DirectWriteKeepsField, Cp1252ToUtf8(Table.Cell(col, 0)), row);
+    }
+    if (!kept || !effect.Changed()) {
+        if (owner) {
+            if (effect.Changed())
+                Undo.Abandon(Table); // put back what a cancelled command began
+            else
+                Undo.Discard(Table);
+        }
+        return {};
+    }
+    if (effect.FlagsMayDiffer()) Table.RecountFlags();
+    if (TracksUnwritten())
+        for (int row : effect.rows)
+            if (row >= 1 && row < Table.RowCount()) Unwritten.insert(row);
+    if (owner) Undo.End(Table);
+    Notify(effect);
+    return effect;
+}
+
+namespace {
+
+bool ApplyStep(SessionState& s, bool undo) {
+    History& h = s.Undo;
+    if (undo ? !h.CanUndo(s.Table) : !h.CanRedo(s.Table)) return false;
+    // Steps taken in direct-write mode change cells of fields the write
+    // covers (the gate refused others, and the steps before the mode are
+    // gone), so taking one back only needs its rows marked.
+    EffectJournal journal(s.Table, {});
+    undo ? h.Undo(s.Table) : h.Redo(s.Table);
+    TableEffect effect = journal.Finish();
+    effect.rowsReordered = true; // rows may have come back in another order
+    if (s.TracksUnwritten())
+        for (int row : effect.rows)
+            s.Unwritten.insert(row);
+    return true;
+}
+
+} // namespace
+
+bool SessionState::UndoStep() {
+    TableEffect effect;
+    if (!ApplyStep(*this, true)) return false;
+    effect.rowsReordered = true;
+    Notify(effect);
+    return true;
+}
+
+bool SessionState::RedoStep() {
+    TableEffect effect;
+    if (!ApplyStep(*this, false)) return false;
+    effect.rowsReordered = true;
+    Notify(effect);
+    return true;
+}
+
+// --- Saved state ---------------------------------------------------------------
+
+bool SessionState::HasUnsavedChanges() const {
+    return !Unwritten.empty() || !Undo.IsClean(Table);
+}
+
+void SessionState::MarkSaved() {
+    // A DBD saved in direct-write mode does not write the archive: its
+    // unwritten rows stay so.
+    Undo.MarkClean(Table);
+    Notify({});
+}
+
+bool SessionState::TracksUnwritten() const {
+    return Mode == EditMode::DirectWrite && RowsAreRecords && CurrentPod && CurrentPod->IsOpen() &&
+           CurrentPod->Kind() == ArchiveKind::Pod;
+}
+
+std::string SessionState::StatusText() const {
+    const Lang lang = Language_();
+    const std::string word = txt::RecordsWord.In(lang);
+    const std::size_t at = LoadStatus.find(" " + word);
+    if (at == std::string::npos) return LoadStatus;
+    std::size_t digits = at;
+    while (digits > 0 && LoadStatus[digits - 1] >= '0' && LoadStatus[digits - 1] <= '9')
+        --digits;
+    if (digits == at) return LoadStatus;
+    const int count = std::max(Table.RowCount() - 1, 0);
+    return LoadStatus.substr(0, digits) + Format(txt::RecordCount.In(lang, count), count) +
+           LoadStatus.substr(at + 1 + word.size());
+}
+
+// --- Direct write --------------------------------------------------------------
+
+void SessionState::EnterDirectWrite() {
+    const bool wasOn = Mode == EditMode::DirectWrite;
+    EnterDirectWriteMode(*this, Mode);
+    if (wasOn) return;
+    // Rows may have moved since the load; the steps would take back changes
+    // the archive does not hold.
+    RowsAreRecords = false;
+    Unwritten.clear();
+    Undo.Clear(Table);
+    Notify({});
+}
+
+namespace {
+
+// The list of rows a question names: the first ten, then an ellipsis.
+std::string RowList(const std::set<int>& rows) {
+    constexpr std::size_t kListed = 10;
+    std::string list;
+    std::size_t n = 0;
+    for (int row : rows) {
+        if (n == kListed) {
+            list += ", \xE2\x80\xA6"; // an ellipsis
+            break;
+        }
+        list += (n++ ? ", " : "") + std::to_string(row);
+    }
+    return list;
+}
+
+bool MayDropUnwritten(const SessionState& s, UserInteraction& ui) {
+    if (s.Unwritten.empty()) return true;
+    const BiText& question =
+        s.Unwritten.size() == 1 ? txt::UnwrittenRowQuestion : txt::UnwrittenRowsQuestion;
+    return ui.Confirm(Format(question.In(s.Language_()), RowList(s.Unwritten).c_str()));
+}
+
+} // namespace
+
+// The records of the unwritten rows read back from the archive: their
+// changes are gone, as the question said.
+void SessionState::RevertUnwritten() {
+    if (Unwritten.empty() || !TracksUnwritten()) return;
+    TPOD& pod = *CurrentPod;
+    const std::int64_t entryOffset = pod.ReadDbdHeader("DATABASE\\" + DataType + ".DBD");
+    if (entryOffset < 0) return;
+    const int recordSize = pod.Dbd.RecordSize();
+    const std::set<int> rows = std::move(Unwritten);
+    Unwritten.clear();
+    for (int row : rows) {
+        if (row < 1 || row > pod.Dbd.RecordCount() || row >= Table.RowCount()) continue;
+        pod.File().Seek(static_cast<std::uint64_t>(RecordPosition(entryOffset, row, recordSize)));
+        ReadRecords(pod.File(), row, 1, recordSize, pod.Fields, Table, DecimalSeparator(), nullptr);
+    }
+    Table.RecountFlags();
+}
+
+bool SessionState::LeaveDirectWrite(UserInteraction& ui) {
+    if (Mode != EditMode::DirectWrite) return true;
+    if (!MayDropUnwritten(*this, ui)) return false;
+    if (!Unwritten.empty()) {
+        RevertUnwritten();
+        Undo.MarkClean(Table); // the table is the archive again
+    }
+    DropDirectWrite();
+    return true;
+}
+
+void SessionState::DropDirectWrite() {
+    if (Mode == EditMode::Normal) return;
+    Mode = EditMode::Normal;
+    Unwritten.clear();
+    Undo.Clear(Table); // rows written are in the archive: no step goes back past them
+    TableEffect effect;
+    effect.rowsReordered = true; // every row may show another text
+    Notify(effect);
+}
+
+bool SessionState::WriteRow(int row, UserInteraction& ui) {
+    if (!RowsAreRecords) throw RefusedError(txt::LoadedBeforeDirectWrite);
+    if (WriteCurrentRow(*this, row, ui) != DirectWriteOutcome::Written) return false;
+    Unwritten.erase(row);
+    if (Unwritten.empty()) Undo.MarkClean(Table);
+    Notify({});
+    return true;
+}
+
+bool SessionState::MayReplaceTable(UserInteraction& ui) {
+    if (!Unwritten.empty()) return MayDropUnwritten(*this, ui);
+    return Undo.IsClean(Table) || ui.Confirm(txt::UnsavedChanges.In(Language_()));
 }
 
 } // namespace orvane

@@ -9,11 +9,17 @@
 #include "table/History.h"
 #include "table/RecordTable.h"
 #include "table/TableDiff.h"
+#include "table/TableEffect.h"
 
+#include <functional>
 #include <memory>
+#include <set>
 #include <string>
 
 namespace orvane {
+
+// Normal editing, or the direct write of single rows into an open archive.
+enum class EditMode { Normal, DirectWrite };
 
 struct SessionState : SessionSettings {
     std::string OpenFilter; // filter of the dialog that opens a DBD out of an archive
@@ -26,6 +32,15 @@ struct SessionState : SessionSettings {
     // Row n of Table is record n of the file it came from: false once the
     // rows may have moved before the direct-write mode came on.
     bool RowsAreRecords = false;
+    EditMode Mode = EditMode::Normal;
+    // Rows changed in direct-write mode and not yet written into the archive.
+    std::set<int> Unwritten;
+    // The loaded file's summary as its loader worded it (UTF-8); the record
+    // count in it follows the table (StatusText).
+    std::string LoadStatus;
+    // Told after every change of the table or of its marks: a change made
+    // through the gate, an undo or redo, a row written, the mode switched.
+    std::function<void(const TableEffect&)> Changed;
 
     Lang Language_() const { return LangOf(Language); }
     char DecimalSeparator() const { return Display.decimalSeparator; }
@@ -49,6 +64,69 @@ struct SessionState : SessionSettings {
     // headings, a new history in which the table as loaded is the saved
     // state, and rows that are again the records of their file.
     void FinishLoad();
+    // What every load ends with in the core (the batch tool's too): a new
+    // history in which the table as loaded is the saved state, no unwritten
+    // row, rows that are again their file's records, counters recounted.
+    void StartFromLoad();
+
+    // --- The one gate of every change to the table -------------------------
+
+    // Runs `change` as one undo step named `name`, then holds the session's
+    // rules against what it did, whichever command asked. In direct-write
+    // mode a change that adds, removes or moves rows, changes the columns or
+    // a field the in-place write leaves alone is taken back whole and
+    // refused (RefusedError, the table as it was). Otherwise the marks
+    // follow: the flag counters are recounted when flags or rows changed,
+    // rows changed in direct-write mode become unwritten. `change` returns
+    // false when it chose to change nothing (a question was cancelled).
+    // A gate opened inside another joins it; the outer one checks.
+    TableEffect ChangeTable(StepName name, const std::function<bool(RecordTable&)>& change);
+    // Undo and redo through the same rules (false: nothing to take).
+    bool UndoStep();
+    bool RedoStep();
+    // Whether a cell of this column may change in the current mode.
+    bool MayChangeColumn(int column) const;
+    // Whether rows may be added, removed or reordered in the current mode.
+    bool MayMoveRows() const { return Mode != EditMode::DirectWrite; }
+
+    // --- Saved state and marks ---------------------------------------------
+
+    // The table differs, or may differ, from what was last loaded, saved
+    // whole or written into the archive.
+    bool HasUnsavedChanges() const;
+    // The table was saved whole (rows not written into the archive stay
+    // unwritten).
+    void MarkSaved();
+    // The direct write tracks unwritten rows: the mode is on over a table
+    // whose rows are the records of an open Fly! II archive.
+    bool TracksUnwritten() const;
+    // The status bar's text: the load's summary with the table's record count.
+    std::string StatusText() const;
+
+    // --- Direct-write mode -------------------------------------------------
+
+    // Fly! 1: RefusedError "Fly! 2 only". Otherwise the mode comes on; the
+    // history's steps go (the rows now stand for records of the archive).
+    void EnterDirectWrite();
+    // Back to normal mode. Rows not yet written are named in a question;
+    // on OK their changes are discarded (the records are read back from the
+    // archive), on Cancel the mode stays (false).
+    bool LeaveDirectWrite(UserInteraction& ui);
+    // Back to normal mode without a question, before a load replaces the
+    // table (its caller asked through MayReplaceTable).
+    void DropDirectWrite();
+    // Writes table row `row` into the archive (WriteCurrentRow); a written
+    // row is no longer unwritten, and once none is left the table is saved.
+    // Returns whether the record was written.
+    bool WriteRow(int row, UserInteraction& ui);
+    // Before a load or the end of the program replaces the table: asks about
+    // unwritten rows, else about unsaved changes. False: keep the table.
+    bool MayReplaceTable(UserInteraction& ui);
+
+  private:
+    void Notify(const TableEffect& effect);
+    void RevertUnwritten();
+    int gateDepth_ = 0;
 };
 
 } // namespace orvane

@@ -267,6 +267,10 @@ ImportOutcome ImportCsv(SessionState& s, const std::string& path, ImportMode mod
     FinishImportTable(t, firstRow);
     out.status = Format(txt::StatusCsv.In(lang), Cp1252ToUtf8(chosen.baseName + ".csv").c_str(),
                         Cp1252ToUtf8(s.DataType).c_str(), t.RowCount() - 1);
+    if (!add) { // an add keeps the table's file and history
+        s.LoadStatus = out.status;
+        s.StartFromLoad();
+    }
     FinishImportCounters(s, out);
     return out;
 }

@@ -212,6 +212,10 @@ ImportOutcome ImportDex(SessionState& s, const std::string& path, ImportMode mod
     FinishImportTable(s.Table, firstRow);
     out.status = Format(txt::StatusDex.In(lang), Cp1252ToUtf8(chosen.baseName + ".dex").c_str(),
                         Cp1252ToUtf8(pod.Dex.Name()).c_str(), count, "", static_cast<int>(in.size));
+    if (mode != ImportMode::Add) { // an add keeps the table's file and history
+        s.LoadStatus = out.status;
+        s.StartFromLoad();
+    }
     return out;
 }
 

@@ -874,6 +874,40 @@ inline constexpr CountText StepTakeRealWorld{
 // A companion program started: its file name.
 inline constexpr BiText ProgramStarted{"%s lancé", "%s started"};
 inline constexpr BiText RecordsWord{"enregistrements", "records"};
+// The record count of the status bar, by number.
+inline constexpr CountText RecordCount{{"%d enregistrement", "%d record"},
+                                       {"%d enregistrements", "%d records"}};
+inline constexpr BiText ReconcileNothingToTake{
+    "Rien à prendre : les constats « Manque à la table », « Absent des données réelles » et "
+    "« Fermé dans la réalité » ne portent aucune valeur. Choisissez un constat de position, "
+    "d'altitude, de nom, de fréquence "
+    "ou de longueur, ou gardez ce côté.",
+    "Nothing to take: \"Not in the table\", \"Not in the real-world data\" and \"Closed in the "
+    "real world\" findings hold no value. Choose a finding of place, elevation, name, frequency or "
+    "length, or keep this side."};
+// How many chosen values or rows were left out, and the title of a field left out (or "").
+inline constexpr BiText DirectWriteTakeLeftOut{
+    "Mode écriture directe : %d choix laissés de côté, que l'écriture dans l'archive ne peut pas "
+    "porter (lignes ajoutées ou supprimées, champs non écrits comme « %s »). Le reste a été pris.",
+    "Direct-write mode: %d choices were left out, which the write into the archive cannot carry "
+    "(rows added or removed, fields it does not write such as \"%s\"). The rest was taken."};
+// Rows of this table, rows of the other file.
+inline constexpr BiText CompareRepeatedKeys{
+    "Clé répétée : %d lignes de ce tableau et %d de l'autre fichier portent une clé déjà vue "
+    "plus haut ; elles ne sont pas listées.",
+    "Repeated key: %d rows of this table and %d of the other file hold a key already seen above; "
+    "they are not listed."};
+inline constexpr BiText DirectWriteKeepsRows{
+    "Mode écriture directe : la ligne n du tableau reste l'enregistrement n de l'archive, les "
+    "lignes ne peuvent donc être ni ajoutées, ni supprimées, ni déplacées. Rien n'a été modifié.",
+    "Direct-write mode: row n of the table stays record n of the archive, so rows cannot be "
+    "added, removed or moved. Nothing was changed."};
+// The field's title, the row.
+inline constexpr BiText DirectWriteKeepsField{
+    "Mode écriture directe : le champ « %s » n'est pas écrit dans l'archive et ne peut pas être "
+    "modifié ici (ligne %d). Rien n'a été modifié.",
+    "Direct-write mode: the field \"%s\" is not written into the archive and cannot be changed "
+    "here (line %d). Nothing was changed."};
 inline constexpr BiText UnwrittenRowQuestion{
     "La ligne %s a été modifiée mais pas écrite dans l'archive. Abandonner sa modification ?",
     "Line %s was changed but not written to the archive. Discard its change?"};

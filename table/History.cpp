@@ -230,6 +230,14 @@ void History::Discard(RecordTable& table) {
     Sync(table);
 }
 
+void History::Abandon(RecordTable& table) {
+    if (!open_) return;
+    table.SetJournal(nullptr);
+    open_->Undo(table);
+    open_.reset();
+    Sync(table);
+}
+
 StepName* History::OpenName() {
     return open_ ? &open_->name_ : nullptr;
 }

@@ -62,6 +62,10 @@ class History {
     // refused and put the table back as it found it, so there is nothing to
     // take back and the unsaved mark stays as it was.
     void Discard(RecordTable& table);
+    // Takes back what the open step changed (the table, its counters and
+    // current cell as they were) and closes it without keeping it: the
+    // change was refused.
+    void Abandon(RecordTable& table);
     bool Recording() const { return open_ != nullptr; }
     StepName* OpenName();
 

@@ -230,6 +230,12 @@ TakenRows::~TakenRows() = default;
 TakenRows::TakenRows(TakenRows&&) noexcept = default;
 TakenRows& TakenRows::operator=(TakenRows&&) noexcept = default;
 
+std::string_view TakenRows::Cell(std::size_t i, int col) const {
+    if (i >= rows_.size() || !rows_[i] || col < 0) return {};
+    const auto index = static_cast<std::size_t>(col);
+    return index < rows_[i]->Count() ? rows_[i]->Cell(index) : std::string_view{};
+}
+
 std::size_t TakenRows::MemoryUsage() const {
     std::size_t bytes = positions_.capacity() * sizeof(int) + rows_.capacity() * sizeof(rows_[0]);
     for (const auto& row : rows_)

@@ -49,6 +49,8 @@ class TakenRows {
     TakenRows& operator=(TakenRows&&) noexcept;
 
     const std::vector<int>& Positions() const { return positions_; }
+    // A cell of the i-th row held ("" when it holds none).
+    std::string_view Cell(std::size_t i, int col) const;
     // Bytes held (the rows and the bookkeeping).
     std::size_t MemoryUsage() const;
 

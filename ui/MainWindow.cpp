@@ -1,7 +1,12 @@
 #include "ui/MainWindow.h"
+#include "ui/grid/DifferencePanel.h"
+#include <QListView>
+#include <QShortcut>
+#include <QTreeWidget>
 
 #include "exchange/DexFile.h"
 #include "table/Search.h"
+#include "table/TableEffect.h"
 #include "ui/LeftColumn.h"
 #include "ui/RecordPages.h"
 #include "ui/commands/CommandControls.h"
@@ -112,6 +117,8 @@ MainWindow::~MainWindow() {
     // editing is dropped, the history no longer calls back.
     gridView_->EndEdit(false);
     session_.Undo.Changed = nullptr;
+    session_.Changed = nullptr;
+    model_->RunEdit = nullptr;
 }
 
 // The menus, then each family's rows in the families' order.
@@ -145,6 +152,16 @@ void MainWindow::WireEvents() {
     boundary_.SetAfterCommand([this] { ShowAvailability(); });
     const auto run = [this](const std::function<void()>& command) { boundary_.Run(command); };
     session_.Undo.Changed = [this] { ShowHistory(); };
+    // Whatever command changed the table, its marks show the same way.
+    session_.Changed = [this](const TableEffect& effect) {
+        model_->ShowEffect(effect);
+        model_->MarksChanged();
+        ShowRowCaptions();
+        filePanel_->setText(Q(session_.StatusText()));
+        if (effect.FlagsMayDiffer()) ShowSelection(true, true);
+        ShowHistory();
+    };
+    model_->RunEdit = run;
     commands_->compare->GoToCell = [this](int row, int column) {
         GoToCell(column < 0 ? session_.Table.CurrentColumn() : column, row);
         ShowRowCaptions();
@@ -173,10 +190,34 @@ void MainWindow::WireEvents() {
             [=, this](int column, int row) { run([=, this] { GoToCell(column, row); }); });
     connect(pages_->Check(), &CheckPanel::cellShown, this,
             [=, this](int column, int row) { run([=, this] { GoToCell(column, row, false); }); });
+    connect(pages_->Check(), &CheckPanel::closed, gridView_, [this] { gridView_->setFocus(); });
+    // F6 / Shift+F6: the focus goes round the grid and the panels shown
+    // beside it, as in other desktop programs.
+    for (const bool back : {false, true}) {
+        auto* cycle = new QShortcut(
+            back ? QKeySequence(Qt::SHIFT | Qt::Key_F6) : QKeySequence(Qt::Key_F6), this);
+        cycle->setContext(Qt::WindowShortcut);
+        connect(cycle, &QShortcut::activated, this, [this, back] { CyclePanels(back); });
+    }
     connect(gridView_->selectionModel(), &QItemSelectionModel::currentChanged, pages_->Map(),
             [this] { pages_->Map()->update(); });
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
             &MainWindow::ApplicationStateChanged);
+}
+
+void MainWindow::CyclePanels(bool back) {
+    std::vector<QWidget*> stops{gridView_};
+    if (pages_->Check()->isVisible()) stops.push_back(pages_->Check()->List());
+    for (DifferencePanel* panel : {commands_->compare->Panel(), commands_->reconcile->Panel()})
+        if (panel->isVisible()) stops.push_back(panel->List());
+    const QWidget* focus = QApplication::focusWidget();
+    std::size_t at = 0;
+    for (std::size_t i = 0; i < stops.size(); ++i)
+        if (focus && (focus == stops[i] || stops[i]->isAncestorOf(focus))) at = i;
+    const std::size_t n = stops.size();
+    QWidget* next = stops[(at + (back ? n - 1 : 1)) % n];
+    if (next == gridView_) pages_->ShowRecords();
+    next->setFocus(Qt::ShortcutFocusReason);
 }
 
 void MainWindow::SetInitDialog(DirectoriesDialog* dialog) {
@@ -265,7 +306,7 @@ void MainWindow::ShowLoad(const LoadOutcome& outcome) {
     if (!outcome.loaded) return;
     tableLoaded_ = dbdLoaded_ = true;
     ShowTableReplaced(outcome.status);
-    commands_->directWrite->TableLoaded();
+    model_->MarksChanged();
     ShowSelection(true, true);
 }
 
@@ -281,9 +322,10 @@ void MainWindow::ShowImport(const ImportOutcome& outcome) {
     if (outcome.templateLoaded)
         ShowTableReplaced(outcome.status);
     else {
+        // The table stays the file it was; the file added is a note.
         pages_->Map()->FitOnNextShow();
-        filePanel_->ShowStatus(Q(outcome.status), Q(txt::RecordsWord.In(lang())),
-                               session_.Table.RowCount() - 1);
+        filePanel_->setText(Q(session_.StatusText()));
+        ShowNote(outcome.status);
         commands_->grid->RowsUnsorted();
         ShowRowCaptions();
     }
@@ -294,8 +336,8 @@ void MainWindow::ShowImport(const ImportOutcome& outcome) {
 void MainWindow::ShowTableReplaced(const std::string& status) {
     pages_->Map()->FitOnNextShow();
     commands_->TableReplaced();
-    filePanel_->ShowStatus(Q(status), Q(txt::RecordsWord.In(lang())),
-                           session_.Table.RowCount() - 1);
+    (void)status; // the session holds it, with the count that follows the table
+    filePanel_->setText(Q(session_.StatusText()));
     commands_->search->TableLoaded();
     commands_->grid->RowsUnsorted(); // rows in file order
     ShowRowCaptions();
@@ -305,7 +347,7 @@ void MainWindow::ShowTableReplaced(const std::string& status) {
 void MainWindow::ShowRows(bool refitColumns) {
     if (refitColumns) gridView_->FitColumns(session_.Table);
     ShowRowCaptions();
-    filePanel_->ShowCount(session_.Table.RowCount() - 1);
+    filePanel_->setText(Q(session_.StatusText()));
     setWindowModified(HasUnsavedChanges());
 }
 
@@ -342,7 +384,7 @@ void MainWindow::ScrollToRow(int tableRow) {
 }
 
 EditMode MainWindow::Mode() const {
-    return commands_->directWrite->Mode();
+    return session_.Mode;
 }
 
 void MainWindow::ShowNote(const std::string& text) {
@@ -350,11 +392,9 @@ void MainWindow::ShowNote(const std::string& text) {
 }
 
 void MainWindow::ShowMode(EditMode mode) {
-    // Rows written in direct-write mode are in the archive: no step taken
-    // before or during that mode may be undone after it.
+    // The session cleared the steps: rows written in direct-write mode are
+    // in the archive, so no step taken before or during it may be undone.
     const bool direct = mode == EditMode::DirectWrite;
-    if (direct != directWriteShown_) session_.Undo.Clear(session_.Table);
-    directWriteShown_ = direct;
     leftColumn_->ShowEditionBox(!direct);
     commands_->grid->SetDirectWrite(direct);
     ShowHistory();
@@ -370,16 +410,16 @@ void MainWindow::MarkVersion(int version) {
 }
 
 bool MainWindow::HasUnsavedChanges() const {
-    return !session_.Undo.IsClean(session_.Table);
+    return session_.HasUnsavedChanges();
 }
 
 bool MainWindow::MayReplaceTable() {
     gridView_->EndEdit(true); // the question counts the text being typed
-    return commands_->directWrite->MayReplaceTable();
+    return session_.MayReplaceTable(ui_);
 }
 
 void MainWindow::MarkSaved() {
-    session_.Undo.MarkClean(session_.Table);
+    session_.MarkSaved();
 }
 
 // The table or its history changed: the comparison follows, the undo items

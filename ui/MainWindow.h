@@ -91,6 +91,8 @@ class MainWindow : public QMainWindow, private EditorView {
     // What the editor's state makes available, on every command's control.
     EditorState State() const;
     void ShowAvailability();
+    // F6: the focus to the next (previous) of the grid and the panels shown.
+    void CyclePanels(bool back);
     void ShowHistory();
     void ShowTableReplaced(const std::string& status);
     // After a search hit, the hit's own captions.
@@ -120,7 +122,6 @@ class MainWindow : public QMainWindow, private EditorView {
 
     bool tableLoaded_ = false;
     bool dbdLoaded_ = false;
-    bool directWriteShown_ = false;
     // The first-run check runs when the window becomes active coming from
     // outside the program (its first showing included), never when it comes
     // back from the program's own notice or dialog.

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <cmath>
 #include <limits>
 
@@ -332,7 +334,8 @@ TEST(DbdBuildRecord, FastPathWritesWhatTheCellReadersRead) {
         {7, " 1.5 "},
         {7, "."},
         {7, ""},
-        {4, "Montr\xE9" "al"},
+        {4, "Montr\xE9"
+            "al"},
         {4, ""},
         {4, "ELEVENCHARS"},
     };
@@ -429,8 +432,10 @@ TEST(DbdLoad, DiskOpenFillsTableAndSession) {
     EXPECT_EQ(s.Table.CurrentRow(), 1);
     ASSERT_TRUE(s.CurrentPod);
     EXPECT_EQ(s.CurrentPod->Dex.RecordSize(), kNavSize);
+    // The file opened, with its own size (not the template's source).
     EXPECT_EQ(out.status, "File NAVAID.dbd - Data type : naid - 3 records - " +
-                              std::to_string(TemplateText(kNavFields).size()) + " bytes");
+                              std::to_string(std::filesystem::file_size(f.dbd)) + " bytes");
+    EXPECT_EQ(s.StatusText(), out.status);
     EXPECT_EQ(out.definitions.Summary, "NAVAID.dbt - 8 fields");
     EXPECT_EQ(ui.busyDepth, 0);
     EXPECT_GT(ui.busyCount, 0);

@@ -138,6 +138,15 @@ void ExchangeTest::fly1DexAsksThenOpensAndAdds() {
     QCOMPARE(h.Cell(5, 6), QString("Brest Guipavas"));
     QCOMPARE(h.Label("lblSelect")->text(), QString("2 selected lines"));
     QVERIFY(h.window->HasUnsavedChanges());
+    // The status still names the file the table is, and counts what it holds.
+    const auto status = [&](int records) {
+        return Q(Format(txt::StatusDex.en, "OLD.dex", "AIRPORT.DBD", records, "",
+                        int(Fly1Dex().size())));
+    };
+    QCOMPARE(h.Label("StatusPanel0")->text(), status(6));
+    h.Item("Annuler")->trigger();
+    QCOMPARE(h.Label("StatusPanel0")->text(), status(3));
+    QCOMPARE(h.Label("lblSelect")->text(), QString("1 selected line"));
 }
 
 void ExchangeTest::csvRoundTripAndMenus() {
@@ -340,6 +349,17 @@ void ExchangeTest::directWriteMarksRowsUntilWritten() {
     QCOMPARE(h.Cell(8, 2), QString("777"));
     QCOMPARE(h.Cell(3, 1), QString("1"));
     QVERIFY(h.ui.messages.empty());
+
+    // Leaving with a row not written discards its change, as asked.
+    h.Open(h.Item("POD_ouvrir_ligne"), h.world.Pod());
+    QVERIFY(h.model().setData(h.model().index(2, 8), QString("4242")));
+    h.ui.answers = {true};
+    h.Item("POD_mode_normal")->trigger();
+    QCOMPARE(Q(h.ui.questions.back()), Q(Format(txt::UnwrittenRowQuestion.en, "3")));
+    QVERIFY(!h.Item("POD_Enregistrer_ligne")->isEnabled());
+    QCOMPARE(h.Cell(8, 3), QString("325"));
+    QVERIFY(h.model().UnwrittenRows().empty());
+    QVERIFY(!h.window->isWindowModified());
 }
 
 void ExchangeTest::directWriteRefusalsLeaveTheArchive() {

@@ -327,7 +327,7 @@ void MainWindowTest::openFromDisk() {
     QCOMPARE(h.model().rowCount(), 3);
     QCOMPARE(h.Cell(7, 3), QString("-16037.7500"));
     const std::string status = Format(txt::StatusDiskDbd.en, "AIRPORT.dbd", "aprt", 3,
-                                      int(std::filesystem::file_size(h.world.Pod())));
+                                      int(std::filesystem::file_size(h.world.DiskDbd())));
     QCOMPARE(h.Label("StatusPanel0")->text(), Q(status));
     QCOMPARE(h.Label("lblSelect")->text(), QString("1 selected line"));
     QCOMPARE(h.Find<DefinitionsPage>("Def_grid")->item(0, 1)->text(),
@@ -601,7 +601,8 @@ void MainWindowTest::editionButtons() {
     QCOMPARE(h.Column(3), exports);
     QCOMPARE(h.Label("lblSelect")->text(), selectLabel);
     QCOMPARE(h.Item("DBD_Enregistrer_select")->isEnabled(), selectionCommands);
-    QVERIFY2(h.Label("StatusPanel0")->text().contains(Q(Format("- %d enregistrements -", records))),
+    const std::string count = Format(txt::RecordCount.In(Lang::French, records), records);
+    QVERIFY2(h.Label("StatusPanel0")->text().contains(Q("- " + count + " -")),
              qPrintable(h.Label("StatusPanel0")->text()));
     if (button == "btnEffacerTout" && answer) {
         QCOMPARE(h.model().columnCount(), 4);

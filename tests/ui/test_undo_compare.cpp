@@ -4,6 +4,7 @@
 // colours and hints, the panel's list and keys, taking either side. The
 // comparison with the real world: its findings, hints and map lines, and
 // its takes, one undoable step each.
+#include "database/DbdFile.h"
 #include "demo/DemoFolder.h"
 #include "settings/Texts.h"
 #include "support/DbdFixtures.h"
@@ -31,7 +32,8 @@ class UndoCompareTest : public QObject {
     Q_OBJECT
   private slots:
     void undoRedoAndTheUnsavedMark();
-    void noUndoInDirectWriteMode();
+    void undoInDirectWriteModeKeepsTheRowsToWrite();
+    void directWriteTakesOnlyWhatTheArchiveCarries();
     void compareListsEveryDifference();
     void compareKeysGoToTheRows();
     void compareTakesEitherSide();
@@ -91,17 +93,71 @@ void UndoCompareTest::undoRedoAndTheUnsavedMark() {
     QCOMPARE(h.model().rowCount(), 3);
 }
 
-void UndoCompareTest::noUndoInDirectWriteMode() {
+void UndoCompareTest::undoInDirectWriteModeKeepsTheRowsToWrite() {
     WithPod<EditorHarness> h(2, "english");
     QVERIFY(h.model().setData(h.model().index(0, 5), QString("Roissy")));
-    QVERIFY(h.Item("Annuler")->isEnabled());
     QCOMPARE(Read(h.Item("Annuler")), QString("Undo: typing in line 1"));
     h.Open(h.Item("POD_ouvrir_ligne"), h.world.Pod());
     QVERIFY(h.Find<QGroupBox>("gbEdition")->isHidden());
+    QVERIFY(!h.Item("Annuler")->isEnabled()); // the steps before the mode are gone
     QVERIFY(h.model().setData(h.model().index(1, 5), QString("Written")));
-    QVERIFY(!h.Item("Annuler")->isEnabled());
+    QCOMPARE(h.model().UnwrittenRows(), (std::set<int>{2}));
+    // A step taken in the mode is undone in it; the row still waits to be
+    // written, as it may differ from its record now.
+    h.Item("Annuler")->trigger();
+    QCOMPARE(h.Cell(5, 2), Q("Orléans Bricy"));
+    QCOMPARE(h.model().UnwrittenRows(), (std::set<int>{2}));
+    h.ui.answers = {true};
     h.Item("POD_mode_normal")->trigger();
     QVERIFY(!h.Item("Annuler")->isEnabled()); // what was written stays written
+}
+
+// Direct write: a take from a comparison brings the values the in-place
+// write carries, never rows or the fields it leaves alone, and says so; the
+// rows it changed wait to be written, and a write changes only them.
+void UndoCompareTest::directWriteTakesOnlyWhatTheArchiveCarries() {
+    WithPod<EditorHarness> h(2, "english");
+    const QString latitude = h.Cell(6, 1);
+    QVERIFY(h.model().setData(h.model().index(0, 5), QString("Roissy")));
+    QVERIFY(h.model().setData(h.model().index(0, 6), QString("170000.0000")));
+    testing::Button(*h.window, "bntAjoutFin")->click();
+    QVERIFY(h.model().setData(h.model().index(3, 4), QString("3A2F1BFF")));
+    const std::string other = h.world.dir.File("work/OTHER.dbd");
+    h.Save(h.Item("DBD_Enregistrer_tout"), other);
+
+    h.Open(h.Item("POD_ouvrir_ligne"), h.world.Pod());
+    h.Open(h.Item("Comparer"), other);
+    DifferencePanel& panel = *h.Commands().compare->Panel();
+    QCOMPARE(panel.EntryCount(), 2);
+    panel.List()->selectAll();
+    panel.findChild<QPushButton*>("TakeOther")->click();
+    QCOMPARE(h.ui.messages.back().text,
+             Format(txt::DirectWriteTakeLeftOut.en, 2, "Latitude (seconds)"));
+    QCOMPARE(h.model().rowCount(), 3); // no row came
+    QCOMPARE(h.Cell(5, 1), QString("Roissy"));
+    QCOMPARE(h.Cell(6, 1), latitude);
+    QCOMPARE(h.model().UnwrittenRows(), (std::set<int>{1}));
+    QVERIFY(h.window->isWindowModified());
+
+    h.Grid()->setCurrentIndex(h.model().index(0, 5));
+    h.Item("POD_Enregistrer_ligne")->trigger();
+    QVERIFY(h.model().UnwrittenRows().empty());
+    QVERIFY(!h.window->isWindowModified());
+    SessionState written;
+    static_cast<SessionSettings&>(written) = h.session;
+    OpenDbdFromArchive(written, h.world.Pod(), "", h.ui);
+    QCOMPARE(written.Table.RowCount(), 4);
+    QCOMPARE(Q(std::string(written.Table.Cell(5, 1))), QString("Roissy"));
+    QCOMPARE(Q(std::string(written.Table.Cell(6, 1))), latitude);
+    QCOMPARE(Q(std::string(written.Table.Cell(4, 1))), QString("3A2F1B00"));
+
+    // Closing the panel ends the comparison: no colour, nothing to step through.
+    QVERIFY(h.Commands().compare->Active());
+    h.Commands().compare->Dock()->close();
+    QVERIFY(!h.Commands().compare->Active());
+    QVERIFY(!h.model().index(0, 6).data(Qt::BackgroundRole).isValid());
+    QVERIFY(!h.Item("EffacerComparaison")->isEnabled());
+    QVERIFY(!h.Item("DifferenceSuivante")->isEnabled());
 }
 
 namespace {
@@ -267,6 +323,10 @@ void UndoCompareTest::compareTakesEitherSide() {
     QCOMPARE(h.Cell(5, 3), QString("Brest Guipavas"));
     QCOMPARE(h.panel().Summary()->text(),
              QString::fromUtf8("Comparé avec AIRPORT.POD : aucune différence"));
+    // The row only here was selected for export: the counter follows its going.
+    const int selected = h.session.Table.CountSelected();
+    QCOMPARE(h.Label("lblSelect")->text(),
+             Q(Format(txt::SelectLabel.In(Lang::French, selected), selected)));
     QCOMPARE(Read(h.Item("Annuler")),
              QString::fromUtf8("Annuler : reprise de 3 différences de l'autre table"));
     h.Item("Annuler")->trigger();
@@ -354,6 +414,19 @@ void UndoCompareTest::realWorldFindingsAreTakenOneStepAtATime() {
     h.Item("Annuler")->trigger();
     QCoreApplication::processEvents();
     QCOMPARE(h.Cell(7, 1), QString("115.3500"));
+    QCOMPARE(panel.EntryCount(), 4);
+
+    // "Not in the real-world data" holds no value to take: the button says
+    // so by being off, and the take by a message; no step is made.
+    QTreeWidgetItem* unknown = panel.List()->topLevelItem(2);
+    QVERIFY2(unknown->text(0).startsWith("Not in the real-world data"),
+             qPrintable(unknown->text(0)));
+    panel.List()->setCurrentItem(unknown);
+    QVERIFY(!real.Dock()->findChild<QPushButton*>("TakeOther")->isEnabled());
+    const QString redo = Read(h.Item("Retablir"));
+    panel.TakeOther(panel.Chosen());
+    QCOMPARE(h.ui.messages.back().text, std::string(txt::ReconcileNothingToTake.en));
+    QCOMPARE(Read(h.Item("Retablir")), redo); // no step taken, so the redo stays
     QCOMPARE(panel.EntryCount(), 4);
 
     // One finding: the move, which leaves the map.

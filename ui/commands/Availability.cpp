@@ -18,12 +18,14 @@ bool IsAvailable(When rule, const EditorState& s) {
         return (s.tableLoaded || s.dbdLoaded) && s.selectedCount > 0;
     case When::AddToTable:
         return (s.tableLoaded || s.dbdLoaded) && !s.directWrite;
+    case When::RowsMayMove:
+        return !s.directWrite;
     case When::DirectWrite:
         return s.directWrite;
     case When::Undo:
-        return s.canUndo && !s.directWrite;
+        return s.canUndo;
     case When::Redo:
-        return s.canRedo && !s.directWrite;
+        return s.canRedo;
     case When::Comparing:
         return s.comparing;
     }

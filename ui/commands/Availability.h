@@ -29,8 +29,9 @@ enum class When {
     DbdSelection, // the DBD save of the selection: as DbdLoaded, with rows marked
     Selection,    // the exports of the selection: as TableLoaded, with rows marked
     AddToTable,   // adding a DEX or CSV: a table loaded, not in direct-write mode
+    RowsMayMove,  // the row operations: not in direct-write mode
     DirectWrite,  // writing a row back, leaving the mode
-    Undo,         // undo and redo: a step to take, not in direct-write mode
+    Undo,         // undo and redo: a step to take
     Redo,
     Comparing, // stepping through and clearing a comparison
 };

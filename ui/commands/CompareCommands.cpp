@@ -21,26 +21,30 @@
 namespace orvane {
 
 CompareCommands::CompareCommands(CommandContext context, QMainWindow* window, Captions& captions)
-    : c_(context), dock_(new QDockWidget(window)), panel_(new DifferencePanel(dock_, captions)) {
-    dock_->setObjectName("ComparePanel");
-    captions.Title(dock_, txt::ComparePanel);
-    dock_->setWidget(panel_);
-    dock_->setMinimumWidth(400);
-    dock_->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
-    window->addDockWidget(Qt::RightDockWidgetArea, dock_);
-    dock_->hide();
+    : c_(context), dock_(window, captions, "ComparePanel", txt::ComparePanel) {
+    dock_.Dock()->setMinimumWidth(400);
+    dock_.Recompute = [this] { Recompute(); };
+    dock_.Show = [this](int current) { Show(current); };
+    dock_.Ended = [this] {
+        other_.reset();
+        diff_ = {};
+        shown_.clear();
+        c_.model.SetCompareMarks({});
+        c_.view.ShowSelection(false, false); // what the end makes available
+    };
     // The panel's own buttons and list are commands as the menu items are.
     const auto run = [this](const std::function<void()>& command) {
         RunCommand ? RunCommand(command) : command();
     };
-    panel_->GoTo = [=, this](int row, int column) {
+    DifferencePanel* panel = dock_.Panel();
+    panel->GoTo = [=, this](int row, int column) {
         run([=, this] {
             if (GoToCell) GoToCell(row, column);
         });
     };
-    panel_->TakeOther = [=, this](const auto& choices) { run([&] { TakeOther(choices); }); };
-    panel_->KeepThis = [=, this](const auto& choices) { run([&] { KeepThis(choices); }); };
-    panel_->Clear = [=, this] { run([this] { ClearClick(); }); };
+    panel->TakeOther = [=, this](const auto& choices) { run([&] { TakeOther(choices); }); };
+    panel->KeepThis = [=, this](const auto& choices) { run([&] { KeepThis(choices); }); };
+    panel->Clear = [=, this] { run([this] { ClearClick(); }); };
 }
 
 CompareCommands::~CompareCommands() = default;
@@ -118,15 +122,12 @@ void CompareCommands::CompareWithClick() {
     other_ = std::move(other);
     otherName_ = FileNameOf(*path);
     rule_ = s.CompareRuleFor(DefaultKeyColumn(s.Table));
-    kept_.clear();
-    Recompute();
-    Show(-1);
-    dock_->show();
+    dock_.Begin();
 }
 
 void CompareCommands::Recompute() {
-    pending_ = false;
     if (!other_) return;
+    const std::set<std::string>& kept = dock_.Kept();
     const SessionState& s = c_.session;
     diff_ = CompareTables(s.Table, other_->Table, rule_);
     shown_.clear();
@@ -134,10 +135,12 @@ void CompareCommands::Recompute() {
         Shown shown{e, {}};
         if (e.kind == DifferenceKind::Changed) {
             for (const CellDifference& cell : diff_.changed[std::size_t(e.changed)].cells)
-                if (!kept_.count(KeptKey(e, cell.column))) shown.columns.push_back(cell.column);
+                if (!kept.count(KeptKey(e, cell.column))) shown.columns.push_back(cell.column);
             if (shown.columns.empty()) continue;
-        } else if (kept_.count(KeptKey(e, -1))) {
+        } else if (kept.count(KeptKey(e, -1))) {
             continue;
+        } else if (Repeated(e)) {
+            continue; // a key seen before in the same table: said in the summary
         }
         shown_.push_back(std::move(shown));
     }
@@ -195,42 +198,36 @@ void CompareCommands::Show(int current) {
         entries.push_back(std::move(entry));
     }
     const char* name = otherName_.c_str();
+    const std::string repeated =
+        diff_.repeatedInA.empty() && diff_.repeatedInB.empty()
+            ? std::string()
+            : "\n" + Format(txt::CompareRepeatedKeys.In(lang), int(diff_.repeatedInA.size()),
+                            int(diff_.repeatedInB.size()));
     if (entries.empty()) {
-        panel_->SetSummary(Q(Format(txt::CompareEqual.In(lang), name)));
+        dock_.Panel()->SetSummary(Q(Format(txt::CompareEqual.In(lang), name) + repeated));
     } else {
         const auto count = [lang](int n, const CountText& text) {
             return Format(text.In(lang, n), n);
         };
-        panel_->SetSummary(Q(Format(txt::CompareSummary.In(lang), name,
-                                    count(changed, txt::CompareChanged).c_str(),
-                                    count(onlyHere, txt::CompareOnlyHere).c_str(),
-                                    count(onlyThere, txt::CompareOnlyThere).c_str())));
+        dock_.Panel()->SetSummary(Q(Format(txt::CompareSummary.In(lang), name,
+                                           count(changed, txt::CompareChanged).c_str(),
+                                           count(onlyHere, txt::CompareOnlyHere).c_str(),
+                                           count(onlyThere, txt::CompareOnlyThere).c_str()) +
+                                    repeated));
     }
-    panel_->SetEntries(entries, current);
+    dock_.Panel()->SetEntries(entries, current);
 }
 
 void CompareCommands::Refresh() {
-    if (!other_ || c_.model.CompareMarksCurrent()) return;
-    panel_->RelistLater(pending_, [this](int current) {
-        Recompute();
-        Show(current);
-    });
+    if (!c_.model.CompareMarksCurrent()) dock_.Refresh();
 }
 
 void CompareCommands::TableReplaced() {
-    if (other_) ClearClick();
+    dock_.End();
 }
 
 void CompareCommands::ClearClick() {
-    other_.reset();
-    pending_ = false;
-    diff_ = {};
-    shown_.clear();
-    kept_.clear();
-    c_.model.SetCompareMarks({});
-    panel_->SetEntries({}, 0);
-    panel_->SetSummary({});
-    dock_->hide();
+    dock_.End();
 }
 
 void CompareCommands::NextDifferenceClick() {
@@ -244,20 +241,16 @@ void CompareCommands::PreviousDifferenceClick() {
 void CompareCommands::Step(int delta) {
     if (!other_) return;
     if (CommitEdit) CommitEdit();
-    if (pending_) { // the edit just ended moves the differences
-        const int current = panel_->CurrentEntry();
-        Recompute();
-        Show(current);
-    }
-    dock_->show();
-    if (!panel_->Step(delta)) c_.ui.Beep();
+    dock_.BringUpToDate(); // the edit just ended moves the differences
+    dock_.Dock()->show();
+    if (!dock_.Panel()->Step(delta)) c_.ui.Beep();
 }
 
 void CompareCommands::TakeOther(const std::vector<std::pair<int, int>>& choices) {
     if (!other_ || choices.empty()) return;
     // Rows as listed by the comparison the panel shows: bring it up to date
     // first should an edit still be on its way.
-    if (pending_) Recompute();
+    dock_.BringUpToDate();
     std::vector<DifferenceEntry> entries;
     entries.reserve(shown_.size());
     for (const Shown& shown : shown_)
@@ -265,30 +258,49 @@ void CompareCommands::TakeOther(const std::vector<std::pair<int, int>>& choices)
     std::vector<MergeTake> takes;
     int first = int(shown_.size());
     std::vector<int> taken; // the entries, for the step's name
+    // What the mode cannot carry is left out, and said, before the take.
+    const SessionState& s = c_.session;
+    int leftOut = 0;
+    std::string leftField;
+    std::set<std::pair<int, int>> seen; // a row chosen whole and its fields too
+    const auto take = [&](int entry, int column) {
+        if (!seen.emplace(entry, column).second) return;
+        const bool rows = shown_[std::size_t(entry)].entry.kind != DifferenceKind::Changed;
+        if (rows ? !s.MayMoveRows() : !s.MayChangeColumn(column)) {
+            ++leftOut;
+            if (!rows && leftField.empty()) leftField = Cp1252ToUtf8(s.Table.Cell(column, 0));
+            return;
+        }
+        takes.push_back({std::size_t(entry), column});
+        if (taken.empty() || taken.back() != entry) taken.push_back(entry);
+    };
     for (const auto& [entry, column] : choices) {
         if (entry < 0 || std::size_t(entry) >= shown_.size()) continue;
         first = std::min(first, entry);
-        taken.push_back(entry);
         const Shown& shown = shown_[std::size_t(entry)];
         // A whole changed row takes the fields still listed, not those kept.
         if (shown.entry.kind == DifferenceKind::Changed && column < 0)
             for (int c : shown.columns)
-                takes.push_back({std::size_t(entry), c});
+                take(entry, c);
         else
-            takes.push_back({std::size_t(entry), column});
+            take(entry, column);
     }
+    if (leftOut > 0)
+        c_.ui.ShowMessage(MessageKind::Warning, Format(txt::DirectWriteTakeLeftOut.In(c_.lang()),
+                                                       leftOut, leftField.c_str()));
     std::sort(taken.begin(), taken.end());
     const int count = int(std::unique(taken.begin(), taken.end()) - taken.begin());
     if (takes.empty()) return;
     {
-        SessionStep step(c_.session, orvane::Step(txt::StepTakeOther, count));
         RecordGridModel::Reset reset(c_.model);
-        TakeOtherSide(c_.session.Table, other_->Table, diff_, entries, takes);
+        c_.session.ChangeTable(orvane::Step(txt::StepTakeOther, count), [&](RecordTable& t) {
+            TakeOtherSide(t, other_->Table, diff_, entries, takes);
+            return true;
+        });
     }
     c_.view.ShowRows(false);
     // The same place in the list: the entry after the ones taken.
-    Recompute();
-    Show(first);
+    dock_.Relist(first);
 }
 
 void CompareCommands::KeepThis(const std::vector<std::pair<int, int>>& choices) {
@@ -300,13 +312,23 @@ void CompareCommands::KeepThis(const std::vector<std::pair<int, int>>& choices) 
         const Shown& shown = shown_[std::size_t(entry)];
         if (shown.entry.kind == DifferenceKind::Changed && column < 0) {
             for (int c : shown.columns)
-                kept_.insert(KeptKey(shown.entry, c));
+                dock_.Kept().insert(KeptKey(shown.entry, c));
         } else {
-            kept_.insert(KeptKey(shown.entry, column));
+            dock_.Kept().insert(KeptKey(shown.entry, column));
         }
     }
-    Recompute();
-    Show(first);
+    dock_.Relist(first);
+}
+
+// A row only on one side whose key another row of its table holds: a
+// repeated key rather than a record of its own.
+bool CompareCommands::Repeated(const DifferenceEntry& e) const {
+    const auto in = [](const std::vector<int>& rows, int row) {
+        return std::binary_search(rows.begin(), rows.end(), row); // in table order
+    };
+    if (e.kind == DifferenceKind::OnlyHere) return in(diff_.repeatedInA, e.rowA);
+    if (e.kind == DifferenceKind::OnlyThere) return in(diff_.repeatedInB, e.rowB);
+    return false;
 }
 
 // A kept difference is known by the row's key, so that it stays kept while

@@ -8,6 +8,7 @@
 
 #include "table/TableDiff.h"
 #include "ui/commands/CommandContext.h"
+#include "ui/grid/FindingsDock.h"
 
 #include <functional>
 #include <memory>
@@ -40,7 +41,7 @@ class CompareCommands {
     void Refresh();
     // Another table was loaded: the comparison ends.
     void TableReplaced();
-    bool Active() const { return other_ != nullptr; }
+    bool Active() const { return dock_.Active(); }
 
     // Makes a table cell current and shows it (the window's); column -1
     // keeps the current column.
@@ -53,8 +54,8 @@ class CompareCommands {
     // Before a comparison starts (another comparison colouring the grid ends).
     std::function<void()> Starting;
 
-    QDockWidget* Dock() const { return dock_; }
-    DifferencePanel* Panel() const { return panel_; }
+    QDockWidget* Dock() const { return dock_.Dock(); }
+    DifferencePanel* Panel() const { return dock_.Panel(); }
 
   private:
     // An entry of the list as shown: for a changed row, the fields the user
@@ -69,18 +70,16 @@ class CompareCommands {
     void TakeOther(const std::vector<std::pair<int, int>>& choices);
     void KeepThis(const std::vector<std::pair<int, int>>& choices);
     std::string KeptKey(const DifferenceEntry& e, int column) const;
+    bool Repeated(const DifferenceEntry& e) const;
 
     CommandContext c_;
-    QDockWidget* dock_;
-    DifferencePanel* panel_;
+    FindingsDock dock_;
 
     std::unique_ptr<SessionState> other_;
     std::string otherName_; // UTF-8
     CompareRule rule_;
     TableDifference diff_;
     std::vector<Shown> shown_;
-    std::set<std::string> kept_; // differences the user kept this side of
-    bool pending_ = false;
 };
 
 } // namespace orvane

@@ -28,25 +28,14 @@ class DirectWriteCommands {
     void POD_Enregistrer_ligneClick();
     // Asks first when rows changed in the mode are not written yet.
     void POD_mode_normalClick();
-    // Leaves the mode without asking (the caller has asked).
+    // Leaves the mode without asking (the caller has asked, and a load
+    // replaces the table).
     void Leave();
 
-    EditMode Mode() const { return mode_; }
-    // A table was loaded: its rows are tracked when they can be written.
-    void TableLoaded();
-    // True when no row waits to be written, or the user lets the changes go.
-    bool MayDropUnwritten();
-    // Before a load or quitting: in the mode, the rows changed and not
-    // written yet are named; any other change gets the plain question.
-    bool MayReplaceTable();
+    EditMode Mode() const { return c_.session.Mode; }
 
   private:
-    // Rows are marked as unwritten only where they can be written: in the
-    // mode, on a table loaded from the open POD archive in it.
-    void UpdateTracking();
-
     CommandContext c_;
-    EditMode mode_ = EditMode::Normal;
 };
 
 } // namespace orvane

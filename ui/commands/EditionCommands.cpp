@@ -13,31 +13,31 @@ CommandTable EditionCommands::Commands() {
          txt::BtnEffacerTout,
          "gbEdition",
          {},
-         When::Always,
+         When::RowsMayMove,
          [this] { btnEffacerToutClick(); }},
         {"btnInserLigne",
          txt::BtnInserLigne,
          "gbEdition",
          {},
-         When::Always,
+         When::RowsMayMove,
          [this] { btnInserLigneClick(); }},
         {"bntAjoutFin",
          txt::BtnAjoutFin,
          "gbEdition",
          {},
-         When::Always,
+         When::RowsMayMove,
          [this] { bntAjoutFinClick(); }},
         {"btnSuppSelect",
          txt::BtnSuppSelect,
          "gbEdition",
          {},
-         When::Always,
+         When::RowsMayMove,
          [this] { btnSuppSelectClick(); }},
         {"btnSuppLigne",
          txt::BtnSuppLigne,
          "gbEdition",
          {},
-         When::Always,
+         When::RowsMayMove,
          [this] { btnSuppLigneClick(); }},
         {"btnSelectionAll",
          txt::BtnSelectionAll,
@@ -92,26 +92,31 @@ template <typename Op> bool EditionCommands::Confirmed(Op op) {
 }
 
 void EditionCommands::btnEffacerToutClick() {
-    SessionStep step(c_.session, Step(txt::StepEraseAll));
-    if (Confirmed([&](UserInteraction& ui) { return EraseAll(c_.session.Table, ui, c_.lang()); }))
-        RowsRemoved(true);
+    const TableEffect done = c_.session.ChangeTable(Step(txt::StepEraseAll), [&](RecordTable& t) {
+        return Confirmed([&](UserInteraction& ui) { return EraseAll(t, ui, c_.lang()); });
+    });
+    if (done.Changed()) RowsRemoved(true);
 }
 
 void EditionCommands::btnInserLigneClick() {
+    const int after = std::max(c_.session.Table.CurrentRow(), 0) + 1;
     {
-        SessionStep step(c_.session,
-                         Step(txt::StepInsertLine, std::max(c_.session.Table.CurrentRow(), 0) + 1));
         RecordGridModel::Reset reset(c_.model);
-        InsertLineAfter(c_.session.Table, c_.session.FieldCount);
+        c_.session.ChangeTable(Step(txt::StepInsertLine, after), [&](RecordTable& t) {
+            InsertLineAfter(t, c_.session.FieldCount);
+            return true;
+        });
     }
     RowsAdded();
 }
 
 void EditionCommands::bntAjoutFinClick() {
     {
-        SessionStep step(c_.session, Step(txt::StepAppendLine));
         RecordGridModel::Reset reset(c_.model);
-        AppendLine(c_.session.Table, c_.session.FieldCount);
+        c_.session.ChangeTable(Step(txt::StepAppendLine), [&](RecordTable& t) {
+            AppendLine(t, c_.session.FieldCount);
+            return true;
+        });
     }
     RowsAdded();
     // The new row is the last one: the grid shows it, the current row stays.
@@ -119,16 +124,20 @@ void EditionCommands::bntAjoutFinClick() {
 }
 
 void EditionCommands::btnSuppSelectClick() {
-    SessionStep step(c_.session, Step(txt::StepDeleteLines, c_.session.Table.SelectedCount));
-    if (Confirmed(
-            [&](UserInteraction& ui) { return DeleteSelection(c_.session.Table, ui, c_.lang()); }))
-        RowsRemoved(false);
+    const TableEffect done = c_.session.ChangeTable(
+        Step(txt::StepDeleteLines, c_.session.Table.SelectedCount), [&](RecordTable& t) {
+            return Confirmed(
+                [&](UserInteraction& ui) { return DeleteSelection(t, ui, c_.lang()); });
+        });
+    if (done.Changed()) RowsRemoved(false);
 }
 
 void EditionCommands::btnSuppLigneClick() {
-    SessionStep step(c_.session, Step(txt::StepDeleteLine, c_.session.Table.CurrentRow()));
-    if (Confirmed([&](UserInteraction& ui) { return DeleteLine(c_.session.Table, ui, c_.lang()); }))
-        RowsRemoved(false);
+    const TableEffect done = c_.session.ChangeTable(
+        Step(txt::StepDeleteLine, c_.session.Table.CurrentRow()), [&](RecordTable& t) {
+            return Confirmed([&](UserInteraction& ui) { return DeleteLine(t, ui, c_.lang()); });
+        });
+    if (done.Changed()) RowsRemoved(false);
 }
 
 // A new row comes selected: the counters were recounted.
@@ -146,10 +155,9 @@ void EditionCommands::RowsRemoved(bool refitColumns) {
 
 void EditionCommands::SelectionChanged(bool (*op)(RecordTable&, UserInteraction&, Lang),
                                        bool deleteLabel, BiText stepName) {
-    {
-        SessionStep step(c_.session, Step(stepName));
-        if (!op(c_.session.Table, c_.ui, c_.lang())) return;
-    }
+    const TableEffect done = c_.session.ChangeTable(
+        Step(stepName), [&](RecordTable& t) { return op(t, c_.ui, c_.lang()); });
+    if (!done.Changed()) return;
     c_.model.AllFlagsChanged();
     c_.view.ShowSelection(true, deleteLabel);
 }
@@ -170,14 +178,11 @@ void EditionCommands::DataGridMouseDown() {
     RecordTable& t = c_.session.Table;
     const int col = t.CurrentColumn();
     const int row = t.CurrentRow();
-    if (row < 1 || row >= t.RowCount()) return;
-    SessionStep step(c_.session, Step(txt::StepToggleFlag, row));
-    if (col == kColExport)
-        ToggleExport(t, row);
-    else if (col == kColSuppr)
-        ToggleSuppr(t, row);
-    else
-        return;
+    if (row < 1 || row >= t.RowCount() || (col != kColExport && col != kColSuppr)) return;
+    c_.session.ChangeTable(Step(txt::StepToggleFlag, row), [&](RecordTable& table) {
+        col == kColExport ? ToggleExport(table, row) : ToggleSuppr(table, row);
+        return true;
+    });
     c_.model.FlagsChanged(row);
     c_.view.ShowSelection(true, true);
 }
@@ -185,12 +190,19 @@ void EditionCommands::DataGridMouseDown() {
 void EditionCommands::EmptyCells(const QModelIndexList& cells) {
     int fields = 0;
     for (const QModelIndex& index : cells)
-        fields += index.column() >= kFirstFieldColumn;
-    // One step for them all.
-    SessionStep step(c_.session,
-                     Step(fields == 1 ? txt::StepEmptyCell : txt::StepEmptyCells, fields));
+        fields += index.column() >= kFirstFieldColumn && c_.session.MayChangeColumn(index.column());
+    // One step for them all; in direct-write mode the cells the write
+    // leaves alone stay as they are, as they do for typing.
+    c_.session.ChangeTable(
+        Step(fields == 1 ? txt::StepEmptyCell : txt::StepEmptyCells, fields), [&](RecordTable& t) {
+            for (const QModelIndex& index : cells)
+                if (index.column() >= kFirstFieldColumn &&
+                    c_.session.MayChangeColumn(index.column()))
+                    t.SetCell(index.column(), RecordGridModel::TableRow(index), {});
+            return true;
+        });
     for (const QModelIndex& index : cells)
-        if (index.column() >= kFirstFieldColumn) c_.model.setData(index, QString());
+        if (index.column() >= kFirstFieldColumn) c_.model.RowChanged(index.row() + 1);
 }
 
 } // namespace orvane

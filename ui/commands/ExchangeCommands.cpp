@@ -191,22 +191,25 @@ void ExchangeCommands::Import(ExchangeFormat format, const std::string& path, Im
     ImportOutcome outcome;
     {
         RecordGridModel::Reset reset(c_.model);
-        // Rows added are one step; an opened file starts a new history.
-        std::optional<HistoryStep> step;
-        const int rowsBefore = c_.session.Table.RowCount();
-        if (mode == ImportMode::Add)
-            step.emplace(c_.session.Undo, c_.session.Table, Step(txt::StepImport, 0));
-        try {
+        const auto import = [&] {
             outcome =
                 format == ExchangeFormat::Dex
                     ? ImportDex(c_.session, path, mode, c_.ui, c_.busy, "", progress.Callback())
                     : ImportCsv(c_.session, path, mode, c_.ui, c_.busy, "", progress.Callback());
-        } catch (...) {
-            // A cancelled or failed add took its rows back out: no step.
-            if (step) step->Discard();
-            throw;
+        };
+        if (mode == ImportMode::Add) {
+            // Rows added are one step, named by their count once known.
+            const int rowsBefore = c_.session.Table.RowCount();
+            StepName name = Step(txt::StepImport, 0);
+            c_.session.ChangeTable(name, [&](RecordTable&) {
+                import();
+                if (StepName* open = c_.session.Undo.OpenName())
+                    open->number = c_.session.Table.RowCount() - rowsBefore;
+                return true;
+            });
+        } else {
+            import(); // an opened file starts a new history
         }
-        if (step && step->Name()) step->Name()->number = c_.session.Table.RowCount() - rowsBefore;
         if (outcome.templateLoaded && outcome.tableChanged) c_.session.FinishLoad();
     }
     c_.view.ShowImport(outcome);

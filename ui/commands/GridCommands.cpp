@@ -97,9 +97,11 @@ void GridCommands::HeadingClicked(int column) {
             sortAscending_ = !sortAscending_;
         }
         BusyScope busy(c_.busy);
-        SessionStep step(c_.session,
-                         {txt::StepSort, 0, Cp1252ToUtf8(c_.session.Table.Cell(column, 0))});
-        c_.model.Sort(column, sortAscending_);
+        c_.session.ChangeTable({txt::StepSort, 0, Cp1252ToUtf8(c_.session.Table.Cell(column, 0))},
+                               [&](RecordTable&) {
+                                   c_.model.Sort(column, sortAscending_);
+                                   return true;
+                               });
         rowsSorted_ = true;
     }
     // The arrow shows the order the rows are in, not the header's own guess.
@@ -180,7 +182,7 @@ void GridCommands::ScrollToRow(int tableRow) {
 
 void GridCommands::SetDirectWrite(bool on) {
     sortingAllowed_ = !on;
-    c_.model.SetDirectWrite(on);
+    c_.model.MarksChanged();
     w_.recordEditor->SetProtectedFields(on);
     w_.grid->SetMoveDownOnEnter(!on);
 }

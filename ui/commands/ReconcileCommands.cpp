@@ -22,54 +22,69 @@
 
 namespace orvane {
 
+namespace {
+
+// The row over the list: the distance a move must pass, and "take all of
+// this kind" (away from the dock's close button).
+QWidget* ControlsRow(QSpinBox* threshold, QPushButton* takeKind, Captions& captions) {
+    auto* row = new QWidget;
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* label = new QLabel(row);
+    captions.Text(label, txt::ReconcileThreshold);
+    threshold->setObjectName("ReconcileThreshold");
+    threshold->setRange(0, 100000);
+    threshold->setSingleStep(100);
+    threshold->setValue(500);
+    label->setBuddy(threshold);
+    layout->addWidget(label);
+    layout->addWidget(threshold);
+    layout->addStretch(1);
+    takeKind->setObjectName("ReconcileTakeKind");
+    captions.Text(takeKind, txt::ReconcileTakeKind);
+    layout->addWidget(takeKind);
+    return row;
+}
+
+} // namespace
+
 ReconcileCommands::ReconcileCommands(CommandContext context, QMainWindow* window,
                                      Captions& captions)
-    : c_(context), dock_(new QDockWidget(window)), panel_(new DifferencePanel(nullptr, captions)),
-      threshold_(new QSpinBox), takeKind_(new QPushButton) {
-    dock_->setObjectName("ReconcilePanel");
-    captions.Title(dock_, txt::ReconcilePanel);
-    auto* page = new QWidget(dock_);
-    auto* layout = new QVBoxLayout(page);
-    layout->setContentsMargins(0, 4, 0, 0);
-    auto* row = new QHBoxLayout;
-    auto* label = new QLabel(page);
-    captions.Text(label, txt::ReconcileThreshold);
-    threshold_->setObjectName("ReconcileThreshold");
-    threshold_->setRange(0, 100000);
-    threshold_->setSingleStep(100);
-    threshold_->setValue(500);
-    label->setBuddy(threshold_);
-    row->addWidget(label);
-    row->addWidget(threshold_);
-    row->addStretch(1);
-    takeKind_->setObjectName("ReconcileTakeKind");
-    captions.Text(takeKind_, txt::ReconcileTakeKind);
-    row->addWidget(takeKind_);
-    layout->addLayout(row);
-    panel_->setObjectName("ReconcileFindings");
-    panel_->setParent(page);
-    layout->addWidget(panel_, 1);
+    : c_(context), threshold_(new QSpinBox), takeKind_(new QPushButton),
+      dock_(window, captions, "ReconcilePanel", txt::ReconcilePanel,
+            ControlsRow(threshold_, takeKind_, captions)) {
+    DifferencePanel* panel = dock_.Panel();
+    panel->setObjectName("ReconcileFindings");
     // The panel's buttons say what they take here.
-    if (auto* take = panel_->findChild<QPushButton*>("TakeOther"))
+    if (auto* take = panel->findChild<QPushButton*>("TakeOther"))
         captions.Text(take, txt::ReconcileTake);
-    dock_->setWidget(page);
-    dock_->setMinimumWidth(420);
-    dock_->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
-    window->addDockWidget(Qt::RightDockWidgetArea, dock_);
-    dock_->hide();
-
-    panel_->GoTo = [this](int row, int column) {
+    dock_.Recompute = [this] { Recompute(); };
+    dock_.Show = [this](int current) { Show(current); };
+    dock_.Ended = [this] {
+        real_.reset();
+        findings_.clear();
+        c_.model.SetCompareMarks({});
+        if (ShowMoves) ShowMoves({});
+        c_.view.ShowSelection(false, false); // what the end makes available
+    };
+    panel->GoTo = [this](int row, int column) {
         if (GoToCell && row > 0) GoToCell(row, column);
     };
-    panel_->TakeOther = [this](const auto& choices) { Take(choices); };
-    panel_->KeepThis = [this](const auto& choices) { Keep(choices); };
-    panel_->Clear = [this] { ClearClick(); };
-    QObject::connect(takeKind_, &QPushButton::clicked, dock_, [this] { TakeKind(); });
-    QObject::connect(threshold_, &QSpinBox::valueChanged, dock_, [this] {
-        if (!real_) return;
-        Recompute();
-        Show(panel_->CurrentEntry());
-    });
+    panel->TakeOther = [this](const auto& choices) { Take(choices); };
+    panel->KeepThis = [this](const auto& choices) { Keep(choices); };
+    panel->Clear = [this] { ClearClick(); };
+    // Findings that are no values ("not in the table", "not in the real
+    // world") have nothing to take.
+    panel->CanTake = [this](const std::vector<DifferencePanel::Choice>& choices) {
+        for (const auto& [entry, column] : choices)
+            if (entry >= 0 && std::size_t(entry) < findings_.size() &&
+                !findings_[std::size_t(entry)].changes.empty())
+                return true;
+        return false;
+    };
+    QObject::connect(takeKind_, &QPushButton::clicked, dock_.Dock(), [this] { TakeKind(); });
+    QObject::connect(threshold_, &QSpinBox::valueChanged, dock_.Dock(),
+                     [this] { dock_.Relist(dock_.Panel()->CurrentEntry()); });
 }
 
 ReconcileCommands::~ReconcileCommands() = default;
@@ -124,15 +139,12 @@ void ReconcileCommands::CompareWithRealWorldClick() {
     lastFolder_ = *folder;
     folderName_ = FileNameOf(*folder);
     if (folderName_.empty()) folderName_ = *folder;
-    kept_.clear();
-    Recompute();
-    Show(-1);
-    dock_->show();
+    dock_.Begin();
 }
 
 void ReconcileCommands::Recompute() {
-    pending_ = false;
     if (!real_) return;
+    const std::set<std::string>& kept = dock_.Kept();
     const SessionState& s = c_.session;
     ReconcileOptions options;
     options.thresholdMetres = threshold_->value();
@@ -140,9 +152,9 @@ void ReconcileCommands::Recompute() {
     columns_ = FindReconcileColumns(s.Table, s.DataType);
     findings_.clear();
     for (ReconcileFinding& f : Reconcile(s.Table, s.Fields(), s.DataType, *real_, options)) {
-        if (kept_.count(KeptKey(f, -1))) continue;
+        if (kept.count(KeptKey(f, -1))) continue;
         std::erase_if(f.changes, [&](const FieldChange& change) {
-            return kept_.count(KeptKey(f, change.column)) != 0;
+            return kept.count(KeptKey(f, change.column)) != 0;
         });
         // A finding whose every field was kept is gone.
         const bool takes =
@@ -188,69 +200,84 @@ void ReconcileCommands::Show(int current) {
     }
     const char* folder = folderName_.c_str();
     const int n = int(findings_.size());
-    panel_->SetSummary(Q(n == 0 ? Format(txt::ReconcileEqual.In(lang), folder)
-                                : Format(txt::ReconcileSummary.In(lang), folder,
-                                         Format(txt::ReconcileFindings.In(lang, n), n).c_str())));
-    panel_->SetEntries(entries, current);
+    dock_.Panel()->SetSummary(
+        Q(n == 0 ? Format(txt::ReconcileEqual.In(lang), folder)
+                 : Format(txt::ReconcileSummary.In(lang), folder,
+                          Format(txt::ReconcileFindings.In(lang, n), n).c_str())));
+    dock_.Panel()->SetEntries(entries, current);
 }
 
 void ReconcileCommands::Refresh() {
-    if (!real_ || c_.model.CompareMarksCurrent()) return;
-    panel_->RelistLater(pending_, [this](int current) {
-        Recompute();
-        Show(current);
-    });
+    if (!c_.model.CompareMarksCurrent()) dock_.Refresh();
 }
 
 void ReconcileCommands::TableReplaced() {
-    if (real_) ClearClick();
+    dock_.End();
 }
 
 void ReconcileCommands::ClearClick() {
-    real_.reset();
-    pending_ = false;
-    findings_.clear();
-    kept_.clear();
-    c_.model.SetCompareMarks({});
-    if (ShowMoves) ShowMoves({});
-    panel_->SetEntries({}, 0);
-    panel_->SetSummary({});
-    dock_->hide();
+    dock_.End();
 }
 
 void ReconcileCommands::Take(const std::vector<std::pair<int, int>>& choices) {
     if (!real_ || choices.empty()) return;
-    if (pending_) Recompute();
+    dock_.BringUpToDate();
     // A finding chosen whole and one of its fields as well: the whole one.
     std::vector<std::pair<int, int>> takes;
     int first = int(findings_.size());
+    // In direct-write mode the fields the write leaves alone (a move's
+    // coordinates) are left out, and said.
+    const SessionState& s = c_.session;
+    std::set<std::pair<int, int>> leftOut; // a finding chosen whole and its fields too
+    std::string leftField;
     for (const auto& [entry, column] : choices) {
         if (entry < 0 || std::size_t(entry) >= findings_.size()) continue;
-        if (findings_[std::size_t(entry)].changes.empty()) continue; // nothing to take
+        const ReconcileFinding& f = findings_[std::size_t(entry)];
+        if (f.changes.empty()) continue; // nothing to take
         first = std::min(first, entry);
-        takes.emplace_back(entry, column);
+        bool allowed = true;
+        for (const FieldChange& change : f.changes)
+            allowed = allowed && s.MayChangeColumn(change.column);
+        if (allowed || (column >= 0 && s.MayChangeColumn(column))) {
+            takes.emplace_back(entry, column);
+            continue;
+        }
+        for (const FieldChange& change : f.changes) {
+            if (column >= 0 && change.column != column) continue;
+            if (s.MayChangeColumn(change.column)) {
+                takes.emplace_back(entry, change.column);
+            } else {
+                leftOut.emplace(entry, change.column);
+                if (leftField.empty()) leftField = Cp1252ToUtf8(s.Table.Cell(change.column, 0));
+            }
+        }
     }
+    if (!leftOut.empty())
+        c_.ui.ShowMessage(MessageKind::Warning, Format(txt::DirectWriteTakeLeftOut.In(c_.lang()),
+                                                       int(leftOut.size()), leftField.c_str()));
     std::set<int> entries;
     for (const auto& take : takes)
         entries.insert(take.first);
     const int count = int(entries.size());
-    if (takes.empty()) {
-        c_.ui.Beep();
+    if (takes.empty()) { // only findings that hold no value
+        if (leftOut.empty())
+            c_.ui.ShowMessage(MessageKind::Information, txt::ReconcileNothingToTake.In(c_.lang()));
         return;
     }
     {
-        SessionStep step(c_.session, orvane::Step(txt::StepTakeRealWorld, count));
         RecordGridModel::Reset reset(c_.model);
-        TakeRealWorld(c_.session.Table, findings_, takes);
+        c_.session.ChangeTable(orvane::Step(txt::StepTakeRealWorld, count), [&](RecordTable& t) {
+            TakeRealWorld(t, findings_, takes);
+            return true;
+        });
     }
     c_.view.ShowRows(false);
-    Recompute();
-    Show(first);
+    dock_.Relist(first);
     if (CheckTable) CheckTable();
 }
 
 void ReconcileCommands::TakeKind() {
-    const int current = panel_->CurrentEntry();
+    const int current = dock_.Panel()->CurrentEntry();
     if (!real_ || current < 0 || std::size_t(current) >= findings_.size()) {
         c_.ui.Beep();
         return;
@@ -268,10 +295,9 @@ void ReconcileCommands::Keep(const std::vector<std::pair<int, int>>& choices) {
     for (const auto& [entry, column] : choices) {
         if (entry < 0 || std::size_t(entry) >= findings_.size()) continue;
         first = std::min(first, entry);
-        kept_.insert(KeptKey(findings_[std::size_t(entry)], column));
+        dock_.Kept().insert(KeptKey(findings_[std::size_t(entry)], column));
     }
-    Recompute();
-    Show(first);
+    dock_.Relist(first);
 }
 
 // A kept finding is known by its kind, the row's code and the field, so

@@ -11,6 +11,7 @@
 #include "exchange/Reconcile.h"
 #include "ui/commands/Command.h"
 #include "ui/commands/CommandContext.h"
+#include "ui/grid/FindingsDock.h"
 
 #include <functional>
 #include <memory>
@@ -42,7 +43,7 @@ class ReconcileCommands {
     void Refresh();
     // Another table was loaded: the comparison ends.
     void TableReplaced();
-    bool Active() const { return real_ != nullptr; }
+    bool Active() const { return dock_.Active(); }
 
     // The window's: makes a table cell current (column -1: the current one).
     std::function<void(int row, int column)> GoToCell;
@@ -56,8 +57,8 @@ class ReconcileCommands {
     // The window's: checks the table after a take.
     std::function<void()> CheckTable;
 
-    QDockWidget* Dock() const { return dock_; }
-    DifferencePanel* Panel() const { return panel_; }
+    QDockWidget* Dock() const { return dock_.Dock(); }
+    DifferencePanel* Panel() const { return dock_.Panel(); }
 
   private:
     void Recompute();
@@ -69,18 +70,15 @@ class ReconcileCommands {
     std::string FolderToOffer() const;
 
     CommandContext c_;
-    QDockWidget* dock_;
-    DifferencePanel* panel_;
     QSpinBox* threshold_;
     QPushButton* takeKind_;
+    FindingsDock dock_;
 
     std::unique_ptr<RealWorldData> real_;
     std::string folderName_; // UTF-8
     std::string lastFolder_; // the folder read last, where the next choice starts
     ReconcileColumns columns_;
     std::vector<ReconcileFinding> findings_; // those listed: the kept ones left out
-    std::set<std::string> kept_;
-    bool pending_ = false;
 };
 
 } // namespace orvane

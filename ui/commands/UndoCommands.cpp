@@ -33,13 +33,12 @@ void UndoCommands::RedoClick() {
 // A step may change the shape of the table (erase all, columns): the grid
 // is reset and the columns refitted; the counters came back with the step.
 void UndoCommands::Apply(bool undo) {
-    History& h = c_.session.Undo;
-    RecordTable& t = c_.session.Table;
-    if (undo ? !h.CanUndo(t) : !h.CanRedo(t)) return;
+    bool applied = false;
     {
         RecordGridModel::Reset reset(c_.model);
-        undo ? h.Undo(t) : h.Redo(t);
+        applied = undo ? c_.session.UndoStep() : c_.session.RedoStep();
     }
+    if (!applied) return;
     c_.view.ShowRows(true);
     c_.view.ShowSelection(true, true);
 }

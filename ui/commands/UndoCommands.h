@@ -34,11 +34,4 @@ inline StepName Step(const CountText& text, int number) {
 inline StepName Step(BiText text, int number = 0) {
     return {text, number, {}};
 }
-// A step of the session's history around one command.
-class SessionStep : public HistoryStep {
-  public:
-    SessionStep(SessionState& session, StepName name)
-        : HistoryStep(session.Undo, session.Table, std::move(name)) {}
-};
-
 } // namespace orvane

@@ -1,5 +1,7 @@
 #include "ui/dialogs/RecordEditorDialog.h"
 
+#include "platform/Errors.h"
+
 #include "database/DirectWrite.h"
 #include "ui/dialogs/ByteEntryDialog.h"
 #include "ui/dialogs/CoordinateDialog.h"
@@ -442,10 +444,15 @@ void RecordEditorDialog::OpenEntryDialog(EditorPageGrid* grid, Qt::MouseButton b
 void RecordEditorDialog::CarryBack() {
     CommitEdits();
     CarryBackResult res;
-    {
-        HistoryStep step(session_.Undo, session_.Table,
-                         {txt::StepCarryBack, session_.Table.CurrentRow(), {}});
-        res = editor_.CarryBack(session_.Table, session_.Language_());
+    try {
+        session_.ChangeTable({txt::StepCarryBack, session_.Table.CurrentRow(), {}},
+                             [&](RecordTable& t) {
+                                 res = editor_.CarryBack(t, session_.Language_());
+                                 return res.done;
+                             });
+    } catch (const OrvaneError& e) { // the session refused the change: the row is as it was
+        ui_.ShowMessage(MessageKind::Error, e.In(session_.Language_()));
+        return;
     }
     if (res.done) {
         accept();

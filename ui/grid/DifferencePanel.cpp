@@ -154,7 +154,7 @@ void DifferencePanel::Activate(QTreeWidgetItem* item) {
 
 void DifferencePanel::ShowButtons() {
     const bool chosen = !list_->selectedItems().isEmpty();
-    takeOther_->setEnabled(chosen);
+    takeOther_->setEnabled(chosen && (!CanTake || CanTake(Chosen())));
     keepThis_->setEnabled(chosen);
 }
 

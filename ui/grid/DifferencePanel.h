@@ -59,6 +59,9 @@ class DifferencePanel : public QWidget {
     std::function<void(int row, int column)> GoTo;
     std::function<void(const std::vector<Choice>&)> TakeOther, KeepThis;
     std::function<void()> Clear;
+    // Whether the chosen entries hold anything to take (none: all do); the
+    // take button is enabled only then.
+    std::function<bool(const std::vector<Choice>&)> CanTake;
 
     QTreeWidget* List() const { return list_; }
     QLabel* Summary() const { return summary_; }

@@ -4,6 +4,7 @@
 #include "database/SessionState.h"
 #include "platform/Cp1252.h"
 #include "table/History.h"
+#include "table/TableEffect.h"
 #include "table/ValueDisplay.h"
 #include "ui/qt/QtText.h"
 
@@ -41,7 +42,7 @@ QVariant RecordGridModel::data(const QModelIndex& index, int role) const {
         return {};
     case Qt::BackgroundRole: {
         const int row = TableRow(index);
-        if (!unwritten_.empty() && unwritten_.count(row))
+        if (!session_.Unwritten.empty() && session_.Unwritten.count(row))
             return QBrush(QColor(255, 205, 205)); // pink: changed, not written back yet
         if (!HasCompareMarks() || !CompareMarksCurrent()) return {};
         if (std::size_t(row) < marks_.rows.size() &&
@@ -59,7 +60,8 @@ QVariant RecordGridModel::data(const QModelIndex& index, int role) const {
         const QString other = CompareHint(row, col);
         if (!other.isEmpty()) lines << other;
         const Lang lang = session_.Language_();
-        if (col == kColNumber && unwritten_.count(row)) lines << Q(txt::UnwrittenRowHint.In(lang));
+        if (col == kColNumber && session_.Unwritten.count(row))
+            lines << Q(txt::UnwrittenRowHint.In(lang));
         if (ProtectedColumn(col)) lines << Q(txt::ProtectedFieldHint.In(lang));
         if (lines.isEmpty()) return {};
         return lines.join(QLatin1Char('\n'));
@@ -100,49 +102,48 @@ bool RecordGridModel::setData(const QModelIndex& index, const QVariant& value, i
     if (!index.isValid() || role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable))
         return false;
     const std::string text = QStringToCell(value.toString());
-    if (session_.Table.Cell(index.column(), TableRow(index)) == text) return true;
-    {
-        HistoryStep step(session_.Undo, session_.Table, {txt::StepTyping, TableRow(index), {}});
-        session_.Table.SetCell(index.column(), TableRow(index), text);
-    }
-    emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
-    MarkUnwritten(TableRow(index));
-    return true;
+    const int row = TableRow(index);
+    if (session_.Table.Cell(index.column(), row) == text) return true;
+    // Called by the view's editor outside any command: a refusal is shown
+    // by the window's boundary, never thrown through Qt.
+    bool changed = false;
+    const auto change = [&] {
+        session_.ChangeTable({txt::StepTyping, row, {}}, [&](RecordTable& t) {
+            t.SetCell(index.column(), row, text);
+            return true;
+        });
+        changed = true;
+    };
+    if (RunEdit)
+        RunEdit(change);
+    else
+        change();
+    if (changed) emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+    return changed;
 }
 
 bool RecordGridModel::ProtectedColumn(int column) const {
-    return directWrite_ && IsProtectedFieldAt(session_.Fields(), column - kFirstFieldColumn);
+    return column >= kFirstFieldColumn && !session_.MayChangeColumn(column);
 }
 
-void RecordGridModel::SetDirectWrite(bool on) {
-    if (on == directWrite_) return;
-    directWrite_ = on;
+const std::set<int>& RecordGridModel::UnwrittenRows() const {
+    return session_.Unwritten;
+}
+
+void RecordGridModel::MarksChanged() {
     const int rows = rowCount();
     if (rows > 0 && columnCount() > 0)
-        emit dataChanged(index(0, 0), index(rows - 1, columnCount() - 1), {Qt::ToolTipRole});
+        emit dataChanged(index(0, 0), index(rows - 1, columnCount() - 1),
+                         {Qt::BackgroundRole, Qt::ToolTipRole});
 }
 
-void RecordGridModel::TrackUnwritten(bool on) {
-    tracking_ = on;
-    const std::set<int> marked = std::move(unwritten_);
-    unwritten_.clear();
-    for (int row : marked)
-        RowMarkChanged(row);
-}
-
-void RecordGridModel::MarkUnwritten(int tableRow) {
-    if (!tracking_ || tableRow < 1 || tableRow >= session_.Table.RowCount()) return;
-    if (unwritten_.insert(tableRow).second) RowMarkChanged(tableRow);
-}
-
-void RecordGridModel::MarkWritten(int tableRow) {
-    if (unwritten_.erase(tableRow)) RowMarkChanged(tableRow);
-}
-
-void RecordGridModel::RowMarkChanged(int tableRow) {
-    if (tableRow < 1 || tableRow > rowCount() || columnCount() == 0) return;
-    emit dataChanged(index(tableRow - 1, 0), index(tableRow - 1, columnCount() - 1),
-                     {Qt::BackgroundRole, Qt::ToolTipRole});
+void RecordGridModel::ShowEffect(const TableEffect& effect) {
+    if (effect.RowsMoved() || effect.columnsChanged) return; // the change reset the model
+    const int columns = columnCount();
+    if (columns == 0) return;
+    for (int row : effect.rows)
+        if (row >= 1 && row <= rowCount())
+            emit dataChanged(index(row - 1, 0), index(row - 1, columns - 1));
 }
 
 void RecordGridModel::SetCompareMarks(CompareMarks marks) {
@@ -175,24 +176,17 @@ void RecordGridModel::EndReset() {
 void RecordGridModel::FlagsChanged(int tableRow) {
     if (tableRow < 1 || tableRow >= session_.Table.RowCount()) return;
     emit dataChanged(index(tableRow - 1, kColSuppr), index(tableRow - 1, kColExport));
-    MarkUnwritten(tableRow); // the marks are bytes of the record too
 }
 
 void RecordGridModel::RowChanged(int tableRow) {
     if (tableRow < 1 || tableRow > rowCount()) return;
     emit dataChanged(index(tableRow - 1, 0), index(tableRow - 1, columnCount() - 1));
-    MarkUnwritten(tableRow);
 }
 
 void RecordGridModel::AllFlagsChanged() {
     const int rows = rowCount();
     if (rows > 0 && columnCount() > kColExport)
         emit dataChanged(index(0, kColModif), index(rows - 1, kColExport));
-    if (!tracking_ || rows == 0) return;
-    for (int r = 1; r <= rows; ++r)
-        unwritten_.insert(unwritten_.end(), r);
-    emit dataChanged(index(0, 0), index(rows - 1, columnCount() - 1),
-                     {Qt::BackgroundRole, Qt::ToolTipRole});
 }
 
 void RecordGridModel::HeadingsChanged() {

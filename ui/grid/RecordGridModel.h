@@ -9,15 +9,17 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <set>
-#include <unordered_set>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace orvane {
 
 struct SessionState;
+struct TableEffect;
 
 // The colours of a comparison with another table, valid while the table
 // stays at the revision it was compared at.
@@ -67,23 +69,26 @@ class RecordGridModel : public QAbstractTableModel {
     void HeadingsChanged();
     // Every cell of one table row changed (the record editor's carry back).
     void RowChanged(int tableRow);
+    // A change made through the session's gate is shown: a reset when
+    // rows came, went or moved, else the rows it touched.
+    void ShowEffect(const TableEffect& effect);
 
     // Direct-write mode: the cells of the fields the in-place write leaves
     // alone are read-only, with a hint that says why.
-    void SetDirectWrite(bool on);
-    bool DirectWrite() const { return directWrite_; }
     bool ProtectedColumn(int column) const;
-    // While on (a table whose rows are the archive's records), every row
-    // changed is marked until it is written back. Switching it clears the marks.
-    void TrackUnwritten(bool on);
-    bool TrackingUnwritten() const { return tracking_; }
-    void MarkWritten(int tableRow);
-    const std::set<int>& UnwrittenRows() const { return unwritten_; }
+    // The session's marks changed (rows unwritten or written, the mode):
+    // the grid repaints their colours and hints.
+    void MarksChanged();
+    // Rows changed in direct-write mode and not written back yet (pink).
+    const std::set<int>& UnwrittenRows() const;
 
     // Sorts the data rows by a column (the session's decimal separator).
     void Sort(int column, bool ascending);
 
     static int TableRow(const QModelIndex& index) { return index.row() + 1; }
+    // Runs a typed edit through the window's error boundary, which shows a
+    // refusal (none: the edit runs as it is).
+    std::function<void(const std::function<void()>&)> RunEdit;
 
     // Compare colours (none: an empty CompareMarks).
     void SetCompareMarks(CompareMarks marks);
@@ -95,15 +100,10 @@ class RecordGridModel : public QAbstractTableModel {
   private:
     void EndReset();
     void RebuildAlignments();
-    void MarkUnwritten(int tableRow);
-    void RowMarkChanged(int tableRow);
 
     SessionState& session_;
     std::vector<int> alignments_; // Qt::Alignment per column
     CompareMarks marks_;
-    bool directWrite_ = false;
-    bool tracking_ = false;
-    std::set<int> unwritten_; // table rows
 };
 
 } // namespace orvane

@@ -182,6 +182,18 @@ bool CheckPanel::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     }
+    // Escape closes the panel, as it closes the comparisons' panels.
+    if (watched == list_ && event->type() == QEvent::ShortcutOverride &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        event->accept();
+        return true;
+    }
+    if (watched == list_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        hide();
+        emit closed();
+        return true;
+    }
     return QWidget::eventFilter(watched, event);
 }
 

@@ -38,6 +38,8 @@ class CheckPanel : public QWidget {
     void cellChosen(int column, int row);
     // The list's current finding moved: its cell, to show without leaving the list.
     void cellShown(int column, int row);
+    // Escape closed the panel: the focus goes back to the grid.
+    void closed();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
