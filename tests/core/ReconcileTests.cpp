@@ -229,7 +229,7 @@ const FindingCase kCases[] = {
                       {"name", "Far"},
                       {"type", "VOR"},
                       {"frequency_khz", "113000"},
-                      {"latitude_deg", "46.5"},
+                      {"latitude_deg", "47.5"},
                       {"longitude_deg", "4.0"},
                       {"iso_country", "FR"}});
          r.push_back({{"ident", "RBT"},
@@ -335,9 +335,15 @@ TEST(Reconcile, FindsWhatWasPlantedAndTakingItLeavesOnlyWhatCannotBeTaken) {
         for (std::size_t i = 0; i < findings.size(); ++i)
             all.emplace_back(int(i), -1);
         TakeRealWorld(table, findings, all);
-        for (const auto& f : Reconcile(table, {}, c.dataType, real, options))
-            EXPECT_TRUE(f.kind == ReconcileKind::NotInRealWorld || f.kind == ReconcileKind::Missing)
-                << ReconcileLine(f, table, FindReconcileColumns(table, c.dataType), Lang::English);
+        // Nothing left, at the threshold of the take or the default one.
+        for (const double threshold : {c.threshold, 500.0}) {
+            options.thresholdMetres = threshold;
+            for (const auto& f : Reconcile(table, {}, c.dataType, real, options))
+                EXPECT_TRUE(f.kind == ReconcileKind::NotInRealWorld ||
+                            f.kind == ReconcileKind::Missing)
+                    << ReconcileLine(f, table, FindReconcileColumns(table, c.dataType),
+                                     Lang::English);
+        }
     }
 }
 
@@ -467,31 +473,37 @@ struct RealFileCase {
     double threshold = 500;
 };
 
-// The cells of a real navaid as a table row of kNavaids' columns.
+// The cells of a real navaid as a table row of kNavaids' columns, placed
+// where the navaid of placedAs's type stands (its twin's place).
 std::vector<std::string> NavaidRow(const RealWorldData& real, const std::string& ident,
                                    const std::string& name, const std::string& realType,
-                                   const std::string& tableType, const std::string& frequency) {
-    for (const RealNavaid& n : real.navaids)
-        if (n.ident == ident && n.name == name && n.type == realType)
-            return {"K" + ident,
-                    ident,
-                    n.name,
-                    frequency,
-                    tableType,
-                    Arc(n.lat),
-                    Arc(n.lon),
-                    std::to_string(n.elevationFt.value_or(0)),
-                    "U" + ident + tableType};
-    throw std::invalid_argument("no " + ident + " " + realType);
+                                   const std::string& tableType, const std::string& frequency,
+                                   const std::string& placedAs = "") {
+    const auto find = [&](const std::string& type) {
+        for (const RealNavaid& n : real.navaids)
+            if (n.ident == ident && n.name == name && n.type == type) return n;
+        throw std::invalid_argument("no " + ident + " " + type);
+    };
+    const RealNavaid n = find(realType), at = find(placedAs.empty() ? realType : placedAs);
+    return {"K" + ident + tableType,
+            ident,
+            n.name,
+            frequency,
+            tableType,
+            Arc(at.lat),
+            Arc(at.lon),
+            std::to_string(n.elevationFt.value_or(0)),
+            "U" + ident + tableType};
 }
 
 std::vector<RealFileCase> RealFileCases(const RealWorldData& real) {
     const testing::Cells navaids = {
         kNavaids[0],
-        NavaidRow(real, "MEN", "Menderes", "VOR-DME", "17", "117.9000"),
-        NavaidRow(real, "MEN", "Menderes", "TACAN", "4", "115.1000"),
+        NavaidRow(real, "MEN", "Menderes", "VOR-DME", "17", "117.9000", "TACAN"),
+        NavaidRow(real, "MEN", "Menderes", "TACAN", "4", "115.1000", "VOR-DME"),
         NavaidRow(real, "AYT", "Antalya", "VOR-DME", "17", "114.0000"),
         NavaidRow(real, "VGE", "Getafe", "VOR", "1", "112.5000"),
+        NavaidRow(real, "DAL", "Dalaman", "VOR-DME", "17", "114.7000"),
     };
     const testing::Cells comm = {
         kComm[0],
@@ -502,6 +514,7 @@ std::vector<RealFileCase> RealFileCases(const RealWorldData& real) {
         {"FR1", "LFPG", "1", "DE GAULLE TWR", "120.6000", "", Arc(49.0), Arc(2.5)},
     };
     const std::vector<std::string> noFalse = {"not-in-real-world", "renumbered"};
+    const std::vector<std::string> known = {"not-in-real-world", "frequency"};
     return {
         {"04R is the real 4R", "RUNWAY", {}, {"KEWR", "04R", "22L"}, {}, noFalse},
         {"06R is the real 6R", "RUNWAY", {}, {"KCLE", "06R", "24L"}, {}, noFalse},
@@ -536,18 +549,35 @@ std::vector<RealFileCase> RealFileCases(const RealWorldData& real) {
          {},
          {"7R/25L"},
          5000},
-        {"a VOR-DME is not its TACAN twin", "NAVAID", navaids, {"MEN", "17"}, {}, {" MEN "}},
-        {"a TACAN is not its VOR-DME twin", "NAVAID", navaids, {"MEN", "4"}, {}, {" MEN "}},
+        // Placed nearer the twin than their own: the type decides first.
+        {"a VOR-DME is not its TACAN twin",
+         "NAVAID",
+         navaids,
+         {"MEN", "17"},
+         {},
+         {"frequency", "moved", " MEN "}},
+        {"a TACAN is not its VOR-DME twin",
+         "NAVAID",
+         navaids,
+         {"MEN", "4"},
+         {},
+         {"frequency", "moved", " MEN "}},
         {"Antalya's VOR-DME, its TACAN twin not missing",
          "NAVAID",
          navaids,
          {"AYT"},
          {},
          {" AYT "}},
+        {"Dalaman's VOR-DME, its TACAN twin not missing",
+         "NAVAID",
+         navaids,
+         {"DAL"},
+         {},
+         {" DAL "}},
         {"Getafe's VOR, its TACAN twin not missing", "NAVAID", navaids, {"VGE"}, {}, {" VGE "}},
-        {"A/D is approach", "COMM", comm, {"KCLT"}, {}, {"KCLT"}},
-        {"D-ATIS is ATIS", "COMM", comm, {"KSEA"}, {}, {"KSEA"}},
-        {"ARR is approach", "COMM", comm, {"CYEG"}, {}, {"CYEG"}},
+        {"A/D is approach", "COMM", comm, {"KCLT"}, {}, known},
+        {"D-ATIS is ATIS", "COMM", comm, {"KSEA"}, {}, known},
+        {"ARR is approach", "COMM", comm, {"CYEG"}, {}, known},
         {"the nearest tower frequency, the other named",
          "COMM",
          comm,
