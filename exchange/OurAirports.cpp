@@ -307,7 +307,12 @@ RealWorldData ReadRealWorldData(const std::string& folder, const std::vector<Rea
             throw FileError(txt::RealDataFileIsFolder, RealDataFileName(file), folder);
         if (!FileExists(path))
             throw FileError(txt::RealDataFileMissing, RealDataFileName(file), folder);
-        const std::vector<unsigned char> bytes = ReadWholeFile(path);
+        std::vector<unsigned char> bytes;
+        try {
+            bytes = ReadWholeFile(path);
+        } catch (const std::bad_alloc&) {
+            throw OrvaneError(txt::NotEnoughMemory, 0);
+        }
         ParseRealDataFile(
             file, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
             data);
