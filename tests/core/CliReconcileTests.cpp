@@ -137,5 +137,36 @@ TEST_F(CliReconcile, AddWritesTheMissingPlacesOfATypeAndWarnsOfText) {
         << again.out;
 }
 
+// An airport added brings its runways and frequencies as DEX files made
+// with the templates of the archives beside the table's.
+TEST_F(CliReconcile, AnAirportAddedBringsItsRunwaysAndFrequenciesAsDexFiles) {
+    auto airports = testing::MirrorTable(testing::DemoTable(demo_, "AIRPORT"), "AIRPORT");
+    airports.push_back({{"ident", "LFPZ"},
+                        {"type", "small_airport"},
+                        {"name", "Saint-Cyr"},
+                        {"latitude_deg", "48.8114"},
+                        {"longitude_deg", "2.0747"},
+                        {"iso_country", "FR"}});
+    testing::WriteRealFile(io_.Path(), RealDataFile::Airports, airports);
+    testing::WriteRealFile(io_.Path(), RealDataFile::Runways,
+                           {{{"airport_ident", "LFPZ"}, {"le_ident", "7"}, {"he_ident", "25"}}});
+    testing::WriteRealFile(
+        io_.Path(), RealDataFile::Frequencies,
+        {{{"airport_ident", "LFPZ"}, {"type", "A/D"}, {"frequency_mhz", "120.0"}}});
+    const std::string out = io_.File("added.dbd");
+    const testing::CliResult r = Run({"reconcile", demo_ + "/fly2/system/AIRPORT.POD", io_.Path(),
+                                      "--add", "small_airport", "--out", out});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("1 row of RUNWAY written to " + io_.File("added-RUNWAY.dex")),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("1 row of COMM written"), std::string::npos) << r.out;
+    const testing::CliResult runway = Run(
+        {"show", io_.File("added-RUNWAY.dex"), "--template", demo_ + "/fly2/system/RUNWAY.POD"});
+    const auto lines = testing::SplitLines(runway.out);
+    ASSERT_EQ(lines.size(), 2u) << runway.out << runway.err;
+    EXPECT_NE(lines[1].find("\tLFPZ\t07\t25\t"), std::string::npos) << lines[1];
+}
+
 } // namespace
 } // namespace orvane
