@@ -178,7 +178,6 @@ void AddAndWrite(SessionState& s, const TableOptions& o, const ReconcileArgs& a,
                                         s.DecimalSeparator(), stamp);
     s.Table.RecountFlags();
     format->write(s, a.out, false, ui, nullptr, {});
-    const ReconcileColumns columns = FindReconcileColumns(s.Table, s.DataType);
     std::ostringstream out;
     std::vector<AddedAirport> parts;
     for (const RealWorldAdded& r : added) {
@@ -198,16 +197,8 @@ void AddAndWrite(SessionState& s, const TableOptions& o, const ReconcileArgs& a,
                       << " are not written\n";
             continue;
         }
-        SessionState parts_s;
-        TableOptions partOptions = o;
-        partOptions.templateSource.clear();
-        LoadInput(parts_s, ui, partOptions, archive);
-        parts_s.Table.SetRowCount(1);
-        const int rows = AddRealAirportParts(parts_s.Table, parts_s.Fields(), parts_s.DataType,
-                                             real, parts, parts_s.DecimalSeparator(), stamp);
-        parts_s.Table.RecountFlags();
         const std::string path = Stem(a.out) + "-" + type + ".dex";
-        if (rows > 0) FormatOfPath(path)->write(parts_s, path, false, ui, nullptr, {});
+        const int rows = WriteAirportPartsDex(s, archive, path, real, parts, stamp, ui);
         out << rows << (rows == 1 ? " row" : " rows") << " of " << type
             << (rows > 0 ? " written to " + path : std::string(": none to write")) << '\n';
     }

@@ -1,6 +1,8 @@
 #include "exchange/RealWorldAdd.h"
 
+#include "database/DbdFile.h"
 #include "database/RecordConversion.h"
+#include "exchange/DexFile.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"
 #include "table/ValueDisplay.h"
@@ -285,6 +287,22 @@ int AddRealAirportParts(RecordTable& table, const std::vector<FieldDef>& fields,
         }
     }
     return table.RowCount() - before;
+}
+
+int WriteAirportPartsDex(const SessionState& like, const std::string& archive,
+                         const std::string& path, const RealWorldData& real,
+                         const std::vector<AddedAirport>& airports, std::int32_t stamp,
+                         UserInteraction& ui) {
+    SessionState s;
+    static_cast<SessionSettings&>(s) = like;
+    s.Display = like.Display;
+    // A load that fails without an error has said why (the archive's warning).
+    if (!OpenDbdFromArchive(s, archive, "", ui).loaded) return 0;
+    s.Table.SetRowCount(1);
+    const int rows = AddRealAirportParts(s.Table, s.Fields(), s.DataType, real, airports,
+                                         s.DecimalSeparator(), stamp);
+    s.Table.RecountFlags();
+    return rows > 0 ? ExportDex(s, path, false, ui) : 0;
 }
 
 } // namespace orvane

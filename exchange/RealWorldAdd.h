@@ -4,7 +4,9 @@
 // frequencies as rows of RUNWAY and COMM tables keyed to the new airport.
 #pragma once
 
+#include "database/SessionState.h"
 #include "exchange/Reconcile.h"
+#include "platform/UserInteraction.h"
 
 #include <cstdint>
 #include <string>
@@ -46,5 +48,15 @@ int AddRealAirportParts(RecordTable& table, const std::vector<FieldDef>& fields,
                         std::string_view dataType, const RealWorldData& real,
                         const std::vector<AddedAirport>& airports, char decimalSeparator,
                         std::int32_t stamp);
+
+// The same written as a DEX file at path, made with the template of another
+// archive of the simulator (its RUNWAY or COMM archive; the data type is its
+// file name's), read with the settings and display of `like` (the session
+// of the AIRPORT table). Returns the records written; with none to write, no
+// file is written. Throws as the archive's load and the DEX export do.
+int WriteAirportPartsDex(const SessionState& like, const std::string& archive,
+                         const std::string& path, const RealWorldData& real,
+                         const std::vector<AddedAirport>& airports, std::int32_t stamp,
+                         UserInteraction& ui);
 
 } // namespace orvane

@@ -976,6 +976,12 @@ constexpr KindWords kKindWords[kReconcileKindCount] = {
     {ReconcileKind::NotInRealWorld, "not-in-real-world", txt::ReconcileKindNotInRealWorld},
     {ReconcileKind::Missing, "not-in-table", txt::ReconcileKindMissing},
 };
+constexpr bool InEnumerationOrder() {
+    for (int k = 0; k < kReconcileKindCount; ++k)
+        if (kKindWords[k].kind != ReconcileKind(k)) return false;
+    return true;
+}
+static_assert(InEnumerationOrder());
 } // namespace
 
 const char* ReconcileKindWord(ReconcileKind kind) {

@@ -6,6 +6,7 @@
 #include "exchange/RealWorldAdd.h"
 #include "support/RealWorldFixtures.h"
 #include "support/TempDir.h"
+#include "table/ValueDisplay.h"
 
 #include <gtest/gtest.h>
 
@@ -71,9 +72,12 @@ TEST_F(RealWorldAdd, NavaidsGetTheRealFieldsANewKeyAndNothingLeftToFind) {
     for (int r = 1; r < row; ++r)
         EXPECT_NE(s.Table.Cell(c.unique, r), unique);
     // Every other field at its neutral value.
-    for (int column = kFirstFieldColumn; column < s.Table.ColumnCount(); ++column) {
-        if (s.Table.Cell(column, 0).find("Range") != std::string_view::npos)
-            EXPECT_EQ(s.Table.Cell(column, row), "0");
+    for (const char* title : {"Range (nm)", "Magnetic variation (deg)", "Usage"}) {
+        int column = kFirstFieldColumn;
+        while (column < s.Table.ColumnCount() && s.Table.Cell(column, 0) != title)
+            ++column;
+        ASSERT_LT(column, s.Table.ColumnCount()) << title;
+        EXPECT_EQ(ParseDecimal(s.Table.Cell(column, row), '.'), 0.0) << title;
     }
 
     for (const ReconcileFinding& f : Reconcile(s.Table, s.Fields(), "NAVAID", real, {}))
