@@ -147,7 +147,10 @@ std::string Utf8ToCp1252With(std::string_view s, bool transliterate) {
         if (c == '?' && transliterate) {
             if (cp >= 0x0300 && cp <= 0x036F) continue; // a combining accent
             if (cp >= 0x0100 && cp <= 0x017F) c = kLatinExtendedA[cp - 0x0100];
-            if (cp >= 0x0218 && cp <= 0x021B) c = "SsTt"[cp - 0x0218]; // comma below
+            if (cp >= 0x0218 && cp <= 0x021B) c = "SsTt"[cp - 0x0218];      // comma below
+            if (cp == 0x018F || cp == 0x0259) c = cp == 0x018F ? 'E' : 'e'; // schwa
+            if (cp == 0x01A0 || cp == 0x01A1) c = cp == 0x01A0 ? 'O' : 'o'; // horn
+            if (cp == 0x01AF || cp == 0x01B0) c = cp == 0x01AF ? 'U' : 'u';
         }
         out += c;
     }
