@@ -35,7 +35,8 @@ enum class Role : std::uint8_t {
     Unique,
     Country,
     Elevation1,
-    Elevation2
+    Elevation2,
+    Frequency2
 };
 
 // A title holds the role when it matches one of the alternatives ('|'); an
@@ -94,6 +95,7 @@ const std::vector<DataTypeFields>& FieldTables() {
           {Role::Type, "type"},
           {Role::Name, "name|nom"},
           {Role::Frequency, "freq"},
+          {Role::Frequency2, "freq&2"},
           {Role::Key, "key&!unique|clé&!unique"},
           {Role::Unique, "unique"}},
          {Role::Airport, Role::Type, Role::Frequency},
@@ -169,6 +171,8 @@ int& ColumnOfRole(ReconcileColumns& c, Role role) {
         return c.endElevation[0];
     case Role::Elevation2:
         return c.endElevation[1];
+    case Role::Frequency2:
+        return c.frequency2;
     }
     return c.code;
 }
@@ -839,9 +843,15 @@ void ReconcileFrequencies(const Context& c, const RealWorldData& real,
             if (RealTypeMeans(real.frequencies[i].type, *type))
                 kind.push_back(&real.frequencies[i]);
         const auto gap = [&](const RealFrequency* f) { return std::fabs(*now - f->frequencyMhz); };
-        if (now && std::any_of(kind.begin(), kind.end(),
-                               [&](const RealFrequency* f) { return gap(f) < 0.0005; }))
-            continue;
+        // Either of the row's frequencies may be the real one.
+        const auto held = [&](const RealFrequency* f) {
+            for (int column : {c.columns.frequency, c.columns.frequency2})
+                if (const auto value = c.Number(column, row);
+                    value && std::fabs(*value - f->frequencyMhz) < 0.0005)
+                    return true;
+            return false;
+        };
+        if (std::any_of(kind.begin(), kind.end(), held)) continue;
         if (kind.empty()) {
             out.push_back(At(ReconcileKind::NotInRealWorld, row, ""));
         } else {

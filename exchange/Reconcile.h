@@ -107,6 +107,7 @@ struct ReconcileColumns {
     int airport = -1; // the airport's ICAO code (runways, frequencies)
     int name = -1, elevation = -1, frequency = -1, type = -1, length = -1;
     int key = -1, unique = -1, country = -1; // the record's key, unique identifier, country
+    int frequency2 = -1;                     // a COMM row's second frequency
     int end[2] = {-1, -1};                   // runway end identifiers
     int heading[2] = {-1, -1};               // runway end headings
     int endElevation[2] = {-1, -1};          // runway end elevations

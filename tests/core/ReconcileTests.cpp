@@ -175,6 +175,13 @@ const testing::Cells kComm = {
     {"FR2", "LFPO", "4", "ORLY GND", "121.8000", "", Arc(48.7), Arc(2.3)},
 };
 
+// The ATIS row with a second frequency.
+testing::Cells CommWithSecondFrequency() {
+    testing::Cells cells = kComm;
+    cells[2][5] = "127.1250";
+    return cells;
+}
+
 RealRecord Airport(const std::string& ident, const std::string& type, double lat, double lon) {
     return {{"ident", ident},
             {"type", type},
@@ -296,6 +303,11 @@ const FindingCase kCases[] = {
          std::swap(pad["le_latitude_deg"], pad["he_latitude_deg"]);
          std::swap(pad["le_longitude_deg"], pad["he_longitude_deg"]);
      },
+     {}},
+    {"frequencies: the real one is the row's second",
+     "COMM",
+     CommWithSecondFrequency(),
+     [](Records& r) { testing::RecordWhere(r, "type", "ATIS")["frequency_mhz"] = "127.125"; },
      {}},
     {"frequencies: changed tower, no ground frequency",
      "COMM",
