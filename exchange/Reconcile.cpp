@@ -360,23 +360,38 @@ void CheckName(const Context& c, int row, const std::string& real, const LabelFn
 
 // --- The area of the table: where the missing records are sought --------------
 
-// Where the rows are: the one-degree cells that hold a row and those around
-// them, in the countries of the records matched. A table of a few regions
-// far apart has their clusters for area, not one box spanning an ocean.
+// Where the rows are: within kAreaReachMetres of a row, in the countries of
+// the records matched. A table of a few regions far apart has their clusters
+// for area, not one box spanning an ocean.
+constexpr double kAreaReachMetres = 100000;
+constexpr double kMetresPerDegree = 111195;
+
 struct Area {
     std::unordered_set<std::string> countries;
-    std::unordered_set<int> cells;
-    static int Cell(int lat, int lon) { return (lat + 90) * 360 + ((lon % 360 + 360) % 360); }
+    // The rows' places by one-degree cell.
+    std::unordered_map<int, std::vector<GeoPoint>> cells;
+    static int Cell(int lat, int lon) {
+        return (std::clamp(lat, -90, 89) + 90) * 360 + ((lon % 360 + 360) % 360);
+    }
     void Add(GeoPoint p) {
-        const int lat = int(std::floor(p.lat)), lon = int(std::floor(p.lon));
-        for (int dLat = -1; dLat <= 1; ++dLat)
-            for (int dLon = -1; dLon <= 1; ++dLon)
-                if (lat + dLat >= -90 && lat + dLat < 90)
-                    cells.insert(Cell(lat + dLat, lon + dLon));
+        cells[Cell(int(std::floor(p.lat)), int(std::floor(p.lon)))].push_back(p);
     }
     bool Holds(GeoPoint p, const std::string& country) const {
-        return cells.count(Cell(int(std::floor(p.lat)), int(std::floor(p.lon)))) &&
-               (countries.empty() || countries.count(country));
+        if (!countries.empty() && !countries.count(country)) return false;
+        const int lat = int(std::floor(p.lat)), lon = int(std::floor(p.lon));
+        // The cells a reach of 100 km spans around p: one of latitude, more
+        // of longitude towards the poles.
+        const double across =
+            kMetresPerDegree * std::max(0.01, std::cos(p.lat * 3.14159265358979 / 180));
+        const int lonCells = std::min(180, int(std::ceil(kAreaReachMetres / across)));
+        for (int dLat = -1; dLat <= 1; ++dLat)
+            for (int dLon = -lonCells; dLon <= lonCells; ++dLon) {
+                const auto it = cells.find(Cell(lat + dLat, lon + dLon));
+                if (it == cells.end()) continue;
+                for (const GeoPoint& row : it->second)
+                    if (SurfaceMetres(row, p) <= kAreaReachMetres) return true;
+            }
+        return false;
     }
 };
 

@@ -119,7 +119,7 @@ ReconcileColumns FindReconcileColumns(const RecordTable& table, std::string_view
 
 // Every finding, in table row order, then the missing records: the
 // real-world airports and navaids of the table's area (the countries of the
-// records matched, near the table's rows) the table lacks. Throws
+// records matched, within 100 km of a row) the table lacks. Throws
 // RefusedError when the data type has no real-world counterpart or its
 // table lacks a field matching needs.
 std::vector<ReconcileFinding> Reconcile(const RecordTable& table,
