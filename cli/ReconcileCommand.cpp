@@ -126,9 +126,11 @@ std::string FindingLine(const ReconcileFinding& f, const SessionState& s,
         line += (i ? ", " : ": ") + Cp1252ToUtf8(s.Table.Cell(c.column, 0)) + " \"" +
                 Cp1252ToUtf8(c.before) + "\" -> \"" + Cp1252ToUtf8(c.after) + "\"";
     }
-    for (std::size_t i = 0; i < f.alternatives.size(); ++i)
-        line += (i ? ", \"" : " (also \"") + Cp1252ToUtf8(f.alternatives[i]) + "\"";
-    if (!f.alternatives.empty()) line += ")";
+    std::string others;
+    for (const std::string& value : f.alternatives)
+        others += (others.empty() ? "\"" : ", \"") + Cp1252ToUtf8(value) + "\"";
+    if (!others.empty())
+        line += " (" + Format(txt::ReconcileAlternatives.In(Lang::English), others.c_str()) + ")";
     return line;
 }
 

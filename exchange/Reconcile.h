@@ -60,7 +60,9 @@ struct ReconcileFinding {
     std::string realWorld; // UTF-8: the real-world record's code and name
     GeoPoint at;           // where it is: the row's place, or the real one (Missing)
     bool placed = false;   // at is known
-    std::string country;   // ISO code of the real-world record, else the row's country cell
+    // ISO code of the real-world record, else the row's country cell, else
+    // the two letters its key begins with; empty when none says.
+    std::string country;
     // Frequency: the other real-world values of that kind, as a take would
     // write them (the one proposed is the nearest to the table's value).
     std::vector<std::string> alternatives;

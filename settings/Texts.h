@@ -827,6 +827,8 @@ inline constexpr BiText ReconcileClosedItem{"Fermé dans la réalité : %s (lign
                                             "Closed in the real world: %s (line %d)"};
 inline constexpr BiText ReconcileUnknownItem{"Absent des données réelles : %s (ligne %d)",
                                              "Not in the real-world data: %s (line %d)"};
+// A frequency finding's other real-world values of that kind ("120.6500", …).
+inline constexpr BiText ReconcileAlternatives{"aussi %s", "also %s"};
 // The kinds of findings, as the counts name them.
 inline constexpr BiText ReconcileKindMoved{"Déplacés", "Moved"};
 inline constexpr BiText ReconcileKindElevation{"Altitude changée", "Elevation changed"};
