@@ -6,6 +6,7 @@
 #include "exchange/RealWorldAdd.h"
 #include "support/RealWorldFixtures.h"
 #include "support/TempDir.h"
+#include "table/History.h"
 #include "table/ValueDisplay.h"
 
 #include <gtest/gtest.h>
@@ -53,8 +54,16 @@ TEST_F(RealWorldAdd, NavaidsGetTheRealFieldsANewKeyAndNothingLeftToFind) {
     const std::vector<int> chosen = MissingOf(findings, "BVX");
     ASSERT_EQ(chosen.size(), 1u);
     const int rows = s.Table.RowCount();
+    // One step of the history: taken back and made again whole.
+    History history;
+    history.Reset(s.Table);
+    history.Begin(s.Table, StepName{txt::StepTakeRealWorld.one, 1});
     const auto added =
         AddFromRealWorld(s.Table, s.Fields(), "NAVAID", real, findings, chosen, '.', 0x12345678);
+    history.End(s.Table);
+    ASSERT_TRUE(history.Undo(s.Table));
+    EXPECT_EQ(s.Table.RowCount(), rows);
+    ASSERT_TRUE(history.Redo(s.Table));
     ASSERT_EQ(added.size(), 1u);
     EXPECT_EQ(added[0].row, rows);
     EXPECT_EQ(added[0].key, "FRN0023"); // the next of the French keys FRN0001..FRN0022
