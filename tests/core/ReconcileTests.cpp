@@ -4,6 +4,7 @@
 // finding's values must leave nothing but what cannot be taken.
 #include "demo/DemoFolder.h"
 #include "exchange/Reconcile.h"
+#include "platform/Cp1252.h"
 #include "platform/Errors.h"
 #include "support/RealWorldFixtures.h"
 #include "support/TableCells.h"
@@ -641,6 +642,48 @@ TEST(ReconcileRealFiles, NoFalseFindingOnTheDemoOrTheRealFiles) {
             EXPECT_NE(text.find(want), std::string::npos) << text;
         for (const std::string& never : c.unexpected)
             EXPECT_EQ(text.find(never), std::string::npos) << text;
+    }
+}
+
+// Every open, placed real runway and every real navaid written as the
+// simulator writes them ("04R", its type's number): the real files against
+// themselves give no finding at all.
+TEST(ReconcileRealFiles, TheRealFilesAsATableMatchThemselves) {
+    const RealWorldData* real = testing::SharedRealData();
+    if (!real) GTEST_SKIP() << testing::kNoSharedRealData;
+    testing::Cells runways = {kRunways[0]};
+    for (const RealRunway& r : real->runways) {
+        if (r.closed || !r.low.Placed() || !r.high.Placed()) continue;
+        const auto end = [](const std::string& ident) {
+            const std::string key = RunwayEndKey(ident);
+            const bool oneDigit =
+                !key.empty() && std::isdigit(key[0]) && (key.size() == 1 || !std::isdigit(key[1]));
+            return oneDigit ? "0" + key : key;
+        };
+        runways.push_back({"K", r.airportIdent, end(r.low.ident), end(r.high.ident),
+                           r.lengthFt ? std::to_string(*r.lengthFt) : "", Arc(*r.low.lat),
+                           Arc(*r.low.lon), "", Arc(*r.high.lat), Arc(*r.high.lon), ""});
+    }
+    const std::map<std::string, std::string> types = {
+        {"VOR", "1"},  {"TACAN", "4"},    {"VORTAC", "5"}, {"NDB", "8"},
+        {"DME", "16"}, {"VOR-DME", "17"}, {"NDB-DME", "8"}};
+    testing::Cells navaids = {kNavaids[0]};
+    for (const RealNavaid& n : real->navaids)
+        if (types.count(n.type))
+            navaids.push_back(
+                {"K", n.ident, Utf8ToCp1252Transliterated(n.name),
+                 FormatFixed(n.type.rfind("NDB", 0) == 0 ? n.frequencyKhz : n.frequencyKhz / 1000,
+                             4, '.'),
+                 types.at(n.type), Arc(n.lat), Arc(n.lon),
+                 n.elevationFt ? std::to_string(*n.elevationFt) : "", "U"});
+    ASSERT_GT(runways.size(), 10000u);
+    for (const auto& [dataType, cells] : {std::pair{"RUNWAY", &runways}, {"NAVAID", &navaids}}) {
+        SCOPED_TRACE(dataType);
+        const RecordTable table = testing::TableOf(*cells);
+        const auto findings = Reconcile(table, {}, dataType, *real, {});
+        EXPECT_TRUE(findings.empty())
+            << findings.size() << " findings, the first: "
+            << (findings.empty() ? "" : RowFindings(findings, findings[0].row));
     }
 }
 
