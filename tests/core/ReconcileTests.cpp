@@ -645,9 +645,9 @@ TEST(ReconcileRealFiles, NoFalseFindingOnTheDemoOrTheRealFiles) {
     }
 }
 
-// Every open, placed real runway and every real navaid written as the
-// simulator writes them ("04R", its type's number): the real files against
-// themselves give no finding at all.
+// Every open, placed real runway, every real navaid and every frequency of
+// a kind COMM holds, written as the simulator writes them ("04R", its type's
+// number): the real files against themselves give no finding at all.
 TEST(ReconcileRealFiles, TheRealFilesAsATableMatchThemselves) {
     const RealWorldData* real = testing::SharedRealData();
     if (!real) GTEST_SKIP() << testing::kNoSharedRealData;
@@ -676,8 +676,14 @@ TEST(ReconcileRealFiles, TheRealFilesAsATableMatchThemselves) {
                              4, '.'),
                  types.at(n.type), Arc(n.lat), Arc(n.lon),
                  n.elevationFt ? std::to_string(*n.elevationFt) : "", "U"});
+    testing::Cells comm = {kComm[0]};
+    for (const RealFrequency& f : real->frequencies)
+        if (const auto type = TableFrequencyType(f.type))
+            comm.push_back({"K", f.airportIdent, std::to_string(*type), "",
+                            FormatFixed(f.frequencyMhz, 4, '.'), "", "", ""});
     ASSERT_GT(runways.size(), 10000u);
-    for (const auto& [dataType, cells] : {std::pair{"RUNWAY", &runways}, {"NAVAID", &navaids}}) {
+    for (const auto& [dataType, cells] :
+         {std::pair{"RUNWAY", &runways}, {"NAVAID", &navaids}, {"COMM", &comm}}) {
         SCOPED_TRACE(dataType);
         const RecordTable table = testing::TableOf(*cells);
         const auto findings = Reconcile(table, {}, dataType, *real, {});
