@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <set>
 
 namespace orvane {
 namespace {
@@ -691,6 +692,53 @@ TEST(ReconcileRealFiles, TheRealFilesAsATableMatchThemselves) {
             << findings.size() << " findings, the first: "
             << (findings.empty() ? "" : RowFindings(findings, findings[0].row));
     }
+}
+
+// Every open, placed real runway one number round (magnetic drift: 09/27
+// written 10/28): each row is its own runway renumbered back, never a
+// neighbour's, unless its new numbers are another runway's of the airport.
+TEST(ReconcileRealFiles, RunwaysOneNumberRoundAreRenumberedBackToThemselves) {
+    const RealWorldData* real = testing::SharedRealData();
+    if (!real) GTEST_SKIP() << testing::kNoSharedRealData;
+    const auto turned = [](const std::string& ident) {
+        const std::string key = RunwayEndKey(ident);
+        std::size_t digits = 0;
+        while (digits < key.size() && std::isdigit(key[digits]))
+            ++digits;
+        const int number = digits ? std::stoi(key.substr(0, digits)) % 36 + 1 : 0;
+        return digits ? (number < 10 ? "0" : "") + std::to_string(number) + key.substr(digits) : "";
+    };
+    std::set<std::string> ends; // airport and end, as compared
+    for (const RealRunway& r : real->runways)
+        for (const RealRunwayEnd* e : {&r.low, &r.high})
+            ends.insert(r.airportIdent + " " + RunwayEndKey(e->ident));
+    testing::Cells cells = {kRunways[0]};
+    std::vector<std::string> was = {""};
+    for (const RealRunway& r : real->runways) {
+        const std::string low = turned(r.low.ident), high = turned(r.high.ident);
+        if (r.closed || !r.low.Placed() || !r.high.Placed() || low.empty() || high.empty() ||
+            ends.count(r.airportIdent + " " + RunwayEndKey(low)) ||
+            ends.count(r.airportIdent + " " + RunwayEndKey(high)))
+            continue;
+        cells.push_back({"K", r.airportIdent, low, high,
+                         r.lengthFt ? std::to_string(*r.lengthFt) : "", Arc(*r.low.lat),
+                         Arc(*r.low.lon), "", Arc(*r.high.lat), Arc(*r.high.lon), ""});
+        was.push_back(r.low.ident + "/" + r.high.ident);
+    }
+    ASSERT_GT(cells.size(), 5000u);
+    const RecordTable table = testing::TableOf(cells);
+    const auto findings = Reconcile(table, {}, "RUNWAY", *real, {});
+    int wrong = 0;
+    std::string first;
+    for (int row = 1; row < table.RowCount(); ++row) {
+        const std::string text = RowFindings(findings, row);
+        if (text.rfind("renumbered ", 0) == 0 &&
+            text.find(' ' + was[std::size_t(row)] + ' ') != std::string::npos &&
+            text.find(';') == text.size() - 2)
+            continue;
+        if (wrong++ == 0) first = text + " (was " + was[std::size_t(row)] + ")";
+    }
+    EXPECT_EQ(wrong, 0) << "of " << table.RowCount() - 1 << ", the first: " << first;
 }
 
 } // namespace
