@@ -1,12 +1,14 @@
 #include "exchange/OurAirports.h"
 
 #include "platform/BinaryFile.h"
+#include "platform/Cp1252.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"
 #include "settings/Texts.h"
 
 #include <charconv>
 #include <cmath>
+#include <new>
 
 namespace orvane {
 
@@ -26,6 +28,9 @@ const char* RealDataFileName(RealDataFile file) {
 
 namespace {
 
+// More columns than any published file has (they have about twenty).
+constexpr std::size_t kMostRealColumns = 1000;
+
 template <typename... A>
 [[noreturn]] void Fail(std::string_view file, int line, const std::string& column, BiText what,
                        const A&... args) {
@@ -43,16 +48,21 @@ std::string ColumnName(const std::vector<std::string>& heading, std::size_t inde
 std::vector<std::string> SplitCsvRecord(std::string_view& text, int& line, std::string_view file,
                                         const std::vector<std::string>& heading) {
     std::vector<std::string> fields(1);
+    // A record's fields past the heading's count are counted, never kept: a
+    // line of a hundred million commas costs no memory.
+    const std::size_t most = heading.empty() ? kMostRealColumns : heading.size();
+    std::size_t beyond = 0;
+    std::string discarded;
+    std::string* field = &fields.back();
     const int first = line;
     std::size_t i = 0;
     bool quoted = false, closed = false;
     for (; i < text.size(); ++i) {
         const char c = text[i];
-        std::string& field = fields.back();
         if (quoted) {
             if (c == '"') {
                 if (i + 1 < text.size() && text[i + 1] == '"') {
-                    field += '"';
+                    *field += '"';
                     ++i;
                 } else {
                     quoted = false;
@@ -60,24 +70,35 @@ std::vector<std::string> SplitCsvRecord(std::string_view& text, int& line, std::
                 }
             } else {
                 if (c == '\n') ++line;
-                field += c;
+                *field += c;
             }
             continue;
         }
         if (c == ',') {
-            fields.emplace_back();
             closed = false;
+            if (fields.size() < most) {
+                field = &fields.emplace_back();
+            } else {
+                if (heading.empty()) Fail(file, first, "", txt::RealDataTooManyColumns, most);
+                ++beyond;
+                discarded.clear();
+                field = &discarded;
+            }
         } else if (c == '\n' || c == '\r') {
             break;
         } else if (closed) {
-            Fail(file, line, ColumnName(heading, fields.size() - 1), txt::RealDataTextAfterQuote);
-        } else if (c == '"' && field.empty()) {
+            Fail(file, line, ColumnName(heading, fields.size() - 1 + beyond),
+                 txt::RealDataTextAfterQuote);
+        } else if (c == '"' && field->empty()) {
             quoted = true;
         } else {
-            field += c;
+            *field += c;
         }
     }
-    if (quoted) Fail(file, first, ColumnName(heading, fields.size() - 1), txt::RealDataQuoteOpen);
+    if (quoted)
+        Fail(file, first, ColumnName(heading, fields.size() - 1 + beyond), txt::RealDataQuoteOpen);
+    if (beyond > 0)
+        Fail(file, first, "", txt::RealDataLongLine, fields.size() + beyond, heading.size());
     // Past the line's end: CR LF or LF.
     if (i < text.size() && text[i] == '\r') ++i;
     if (i < text.size() && text[i] == '\n') ++i;
@@ -91,7 +112,8 @@ namespace {
 // The records of one file, their fields found by the heading's names.
 class RealCsv {
   public:
-    RealCsv(std::string_view file, std::string_view text) : file_(file), text_(text) {
+    RealCsv(std::string_view file, std::string_view text, std::vector<Message>& warnings)
+        : file_(file), text_(text), warnings_(warnings) {
         // A UTF-8 byte order mark is no part of the first column's name.
         if (text_.substr(0, 3) == "\xEF\xBB\xBF") text_.remove_prefix(3);
         if (text_.empty()) Fail(file_, 1, "", txt::RealDataEmpty);
@@ -116,9 +138,14 @@ class RealCsv {
             if (fields_.size() < heading_.size())
                 Fail(file_, recordLine_, heading_[fields_.size()], txt::RealDataShortLine,
                      fields_.size(), heading_.size());
-            if (fields_.size() > heading_.size())
-                Fail(file_, recordLine_, "", txt::RealDataLongLine, fields_.size(),
-                     heading_.size());
+            for (std::string& field : fields_)
+                if (!IsAscii(field) && InvalidUtf8At(field) != std::string::npos) {
+                    // Saved by another program as Windows-1252: read so, said once.
+                    if (!warned_)
+                        warnings_.push_back(MessageOf(txt::RealDataNotUtf8, file_, recordLine_));
+                    warned_ = true;
+                    field = Cp1252ToUtf8(field);
+                }
             return true;
         }
         return false;
@@ -166,6 +193,8 @@ class RealCsv {
     std::string_view text_;
     int line_ = 1, recordLine_ = 1;
     std::vector<std::string> heading_, fields_;
+    std::vector<Message>& warnings_;
+    bool warned_ = false;
 };
 
 void ReadAirports(RealCsv& csv, std::vector<RealAirport>& out) {
@@ -252,16 +281,21 @@ void ReadFrequencies(RealCsv& csv, std::vector<RealFrequency>& out) {
 } // namespace
 
 void ParseRealDataFile(RealDataFile file, std::string_view text, RealWorldData& into) {
-    RealCsv csv(RealDataFileName(file), text);
-    switch (file) {
-    case RealDataFile::Airports:
-        return ReadAirports(csv, into.airports);
-    case RealDataFile::Runways:
-        return ReadRunways(csv, into.runways);
-    case RealDataFile::Navaids:
-        return ReadNavaids(csv, into.navaids);
-    case RealDataFile::Frequencies:
-        return ReadFrequencies(csv, into.frequencies);
+    RealCsv csv(RealDataFileName(file), text, into.warnings);
+    try {
+        switch (file) {
+        case RealDataFile::Airports:
+            return ReadAirports(csv, into.airports);
+        case RealDataFile::Runways:
+            return ReadRunways(csv, into.runways);
+        case RealDataFile::Navaids:
+            return ReadNavaids(csv, into.navaids);
+        case RealDataFile::Frequencies:
+            return ReadFrequencies(csv, into.frequencies);
+        }
+    } catch (const std::bad_alloc&) {
+        throw OrvaneError(txt::NotEnoughMemory, into.airports.size() + into.runways.size() +
+                                                    into.navaids.size() + into.frequencies.size());
     }
 }
 
@@ -269,9 +303,16 @@ RealWorldData ReadRealWorldData(const std::string& folder, const std::vector<Rea
     RealWorldData data;
     for (RealDataFile file : files) {
         const std::string path = ResolvePathCase(JoinPath(folder, RealDataFileName(file)));
+        if (DirectoryExists(path))
+            throw FileError(txt::RealDataFileIsFolder, RealDataFileName(file), folder);
         if (!FileExists(path))
             throw FileError(txt::RealDataFileMissing, RealDataFileName(file), folder);
-        const std::vector<unsigned char> bytes = ReadWholeFile(path);
+        std::vector<unsigned char> bytes;
+        try {
+            bytes = ReadWholeFile(path);
+        } catch (const std::bad_alloc&) {
+            throw OrvaneError(txt::NotEnoughMemory, 0);
+        }
         ParseRealDataFile(
             file, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
             data);

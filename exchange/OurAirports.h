@@ -5,6 +5,8 @@
 // by their names, so files with more or reordered columns read alike.
 #pragma once
 
+#include "platform/Wording.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -56,11 +58,15 @@ struct RealWorldData {
     std::vector<RealRunway> runways;
     std::vector<RealNavaid> navaids;
     std::vector<RealFrequency> frequencies;
+    // What the reader let pass: a file whose text is not all UTF-8, read
+    // as Windows-1252 (once per file, naming its first such line).
+    std::vector<Message> warnings;
 };
 
 // The fields of one CSV record (RFC 4180: "" is a quote inside a quoted
 // field). Throws FormatError naming the file, the line and the column when a
-// quote is left open or text follows a closing quote. `line` is the record's
+// quote is left open, text follows a closing quote, or a record has more
+// fields than the heading (counted, not kept) or a heading more than 1000. `line` is the record's
 // first line; it moves past every line the record spans.
 std::vector<std::string> SplitCsvRecord(std::string_view& text, int& line, std::string_view file,
                                         const std::vector<std::string>& heading);

@@ -4,6 +4,7 @@
 // each target).
 #include "database/ArchiveWriter.h"
 #include "database/DbdFile.h"
+#include "demo/OurAirportsSample.h"
 #include "exchange/CsvFile.h"
 #include "exchange/DexFile.h"
 #include "settings/Settings.h"
@@ -138,6 +139,78 @@ void SettingsFiles(Corpus& c) {
           "; comment\r\n[FLY2]\r\nFlyDir=c:\\Fly! II\\\r\n");
 }
 
+// OurAirports files in the published form, and comparisons that find
+// something of every kind.
+void RealWorldFiles(Corpus& c) {
+    const std::vector<RealRecord> runways = {
+        {{"airport_ident", "LFPO"},
+         {"length_ft", "11975"},
+         {"le_ident", "7"},
+         {"le_latitude_deg", "48.7228"},
+         {"le_longitude_deg", "2.321"},
+         {"he_ident", "25"},
+         {"he_latitude_deg", "48.7376"},
+         {"he_longitude_deg", "2.3627"}},
+        {{"airport_ident", "LFPO"}, {"closed", "1"}, {"le_ident", "H1"}, {"he_ident", "H1"}}};
+    const std::vector<RealRecord> navaids = {{{"ident", "MEN"},
+                                              {"name", "Menderes"},
+                                              {"type", "VOR-DME"},
+                                              {"frequency_khz", "117900"},
+                                              {"latitude_deg", "38.2961"},
+                                              {"longitude_deg", "27.1592"},
+                                              {"iso_country", "TR"}},
+                                             {{"ident", "MEN"},
+                                              {"name", "Menderes"},
+                                              {"type", "TACAN"},
+                                              {"frequency_khz", "115100"},
+                                              {"latitude_deg", "38.2983"},
+                                              {"longitude_deg", "27.1581"},
+                                              {"iso_country", "TR"}}};
+    const std::vector<RealRecord> frequencies = {
+        {{"airport_ident", "KCLT"},
+         {"type", "A/D"},
+         {"description", "APP/DEP"},
+         {"frequency_mhz", "120.05"}},
+        {{"airport_ident", "KCLT"}, {"type", "D-ATIS"}, {"frequency_mhz", "121.15"}}};
+    const std::vector<RealRecord> airports = {
+        {{"ident", "EPLL"},
+         {"type", "medium_airport"},
+         {"name", "\xC5\x81\xC3\xB3\x64\xC5\xBA \"Reymont\", Airport"},
+         {"latitude_deg", "51.7219"},
+         {"longitude_deg", "19.3981"},
+         {"iso_country", "PL"}}};
+    const auto body = [](RealDataFile file, const std::vector<RealRecord>& records) {
+        const std::string text = RealFileText(file, records);
+        return text.substr(text.find('\n') + 1); // the records alone
+    };
+    c.Add("ourairports", "airports",
+          std::string(1, '\0') + RealFileText(RealDataFile::Airports, airports));
+    c.Add("ourairports", "runways",
+          std::string(1, '\1') + RealFileText(RealDataFile::Runways, runways));
+    c.Add("ourairports", "navaids",
+          std::string(1, '\2') + RealFileText(RealDataFile::Navaids, navaids));
+    c.Add("ourairports", "frequencies",
+          std::string(1, '\3') + RealFileText(RealDataFile::Frequencies, frequencies));
+    c.Add("reconcile", "airports",
+          std::string("\0\x19") + "FR1;EPLL;LODZ;PL;186199;69833;600\n\n" +
+              body(RealDataFile::Airports, airports));
+    c.Add("reconcile", "runways",
+          std::string("\1\xFA") +
+              "FR2;LFPO;06;24;11000;175374;8428;62;175455;8505;242\n"
+              "FR2;LFPO;H1;H1\n\n" +
+              body(RealDataFile::Runways, runways));
+    c.Add("reconcile", "navaids",
+          std::string("\2\x19") +
+              "TR1;MEN;MENDERES;117.9;17;137866;97773;400\n"
+              "TR2;MEN;MENDERES;115.1;4;137866;97773;400\n\n" +
+              body(RealDataFile::Navaids, navaids));
+    c.Add("reconcile", "frequencies",
+          std::string("\3\x19") +
+              "US1;KCLT;8;APP;119.0;126756;-291395\n"
+              "US1;KCLT;128;ATIS;121.15\n\n" +
+              body(RealDataFile::Frequencies, frequencies));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -152,6 +225,7 @@ int main(int argc, char** argv) {
         ExchangeFiles(c);
         DbdFiles(c);
         SettingsFiles(c);
+        RealWorldFiles(c);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "orvane_fuzz_seeds: %s\n", e.what());
         return 1;

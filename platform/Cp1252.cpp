@@ -100,38 +100,85 @@ std::string Cp1252ToUtf8(std::string_view bytes) {
     return out;
 }
 
-std::string Utf8ToCp1252(std::string_view s) {
+namespace {
+
+// The length of the UTF-8 sequence at s[i] and its code point; 0 when the
+// bytes there are no UTF-8 (a stray continuation byte, a cut sequence, an
+// overlong form such as C0 AF for '/', a surrogate, a code point past U+10FFFF).
+int DecodeUtf8(std::string_view s, std::size_t i, std::uint32_t& cp) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    const int len = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
+    if (len == 0 || i + std::size_t(len) > s.size()) return 0;
+    cp = len == 1 ? c : len == 2 ? (c & 0x1F) : len == 3 ? (c & 0x0F) : (c & 0x07);
+    for (int k = 1; k < len; ++k) {
+        const auto d = static_cast<unsigned char>(s[i + std::size_t(k)]);
+        if ((d & 0xC0) != 0x80) return 0;
+        cp = cp << 6 | (d & 0x3F);
+    }
+    static constexpr std::uint32_t kLeast[5] = {0, 0, 0x80, 0x800, 0x10000};
+    if (len > 1 && (cp < kLeast[len] || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF)) return 0;
+    return len;
+}
+
+// The Latin letters Windows-1252 lacks (Latin Extended-A, U+0100..U+017F)
+// as their base letter.
+constexpr char kLatinExtendedA[] = "AaAaAaCcCcCcCcDd"
+                                   "DdEeEeEeEeEeGgGg"
+                                   "GgGgHhHhIiIiIiIi"
+                                   "IiJjJjKkkLlLlLlL"
+                                   "lLlNnNnNnnNnOoOo"
+                                   "OoOoRrRrRrSsSsSs"
+                                   "SsTtTtTtUuUuUuUu"
+                                   "UuUuWwYyYZzZzZzs";
+
+std::string Utf8ToCp1252With(std::string_view s, bool transliterate) {
     std::string out;
     out.reserve(s.size());
     std::size_t i = 0;
     while (i < s.size()) {
-        unsigned char c = static_cast<unsigned char>(s[i]);
-        int len = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
-        bool valid = len > 0 && i + len <= s.size();
-        std::uint32_t cp = len == 1   ? c
-                           : len == 2 ? (c & 0x1F)
-                           : len == 3 ? (c & 0x0F)
-                                      : (c & 0x07);
-        for (int k = 1; valid && k < len; ++k) {
-            unsigned char d = static_cast<unsigned char>(s[i + k]);
-            if ((d & 0xC0) != 0x80) valid = false;
-            cp = cp << 6 | (d & 0x3F);
+        std::uint32_t cp = 0;
+        const int len = DecodeUtf8(s, i, cp);
+        if (len == 0) {
+            out += s[i++];
+            continue;
         }
-        // Overlong forms (such as C0 AF for '/'), surrogates and code points
-        // past U+10FFFF are not UTF-8 either.
-        static constexpr std::uint32_t kLeast[5] = {0, 0, 0x80, 0x800, 0x10000};
-        if (valid && len > 1 &&
-            (cp < kLeast[len] || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF))
-            valid = false;
-        if (!valid) {
-            out += static_cast<char>(c);
+        i += std::size_t(len);
+        char c = ToCp1252(cp);
+        if (c == '?' && transliterate) {
+            if (cp >= 0x0300 && cp <= 0x036F) continue; // a combining accent
+            if (cp >= 0x0100 && cp <= 0x017F) c = kLatinExtendedA[cp - 0x0100];
+            if (cp >= 0x0218 && cp <= 0x021B) c = "SsTt"[cp - 0x0218];      // comma below
+            if (cp == 0x018F || cp == 0x0259) c = cp == 0x018F ? 'E' : 'e'; // schwa
+            if (cp == 0x01A0 || cp == 0x01A1) c = cp == 0x01A0 ? 'O' : 'o'; // horn
+            if (cp == 0x01AF || cp == 0x01B0) c = cp == 0x01AF ? 'U' : 'u';
+        }
+        out += c;
+    }
+    return out;
+}
+
+} // namespace
+
+std::string Utf8ToCp1252(std::string_view utf8) {
+    return Utf8ToCp1252With(utf8, false);
+}
+
+std::string Utf8ToCp1252Transliterated(std::string_view utf8) {
+    return Utf8ToCp1252With(utf8, true);
+}
+
+std::size_t InvalidUtf8At(std::string_view text) {
+    std::uint32_t cp = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        if (static_cast<unsigned char>(text[i]) < 0x80) {
             ++i;
             continue;
         }
-        out += ToCp1252(cp);
-        i += len;
+        const int len = DecodeUtf8(text, i, cp);
+        if (len == 0) return i;
+        i += std::size_t(len);
     }
-    return out;
+    return std::string_view::npos;
 }
 
 } // namespace orvane

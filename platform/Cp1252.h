@@ -18,5 +18,11 @@ bool IsAscii(std::string_view bytes);
 // Characters outside Windows-1252 become '?'. Invalid UTF-8 bytes are taken
 // as Windows-1252 bytes themselves.
 std::string Utf8ToCp1252(std::string_view utf8);
+// The same, with the Latin letters Windows-1252 lacks written as their base
+// letter ("Łódź" -> "Lódz") and combining accents dropped, so that a name
+// stays readable; other characters still become '?'.
+std::string Utf8ToCp1252Transliterated(std::string_view utf8);
+// Where the first byte that is no UTF-8 stands; npos when the text is UTF-8.
+std::size_t InvalidUtf8At(std::string_view text);
 
 } // namespace orvane

@@ -827,6 +827,18 @@ inline constexpr BiText ReconcileClosedItem{"Fermé dans la réalité : %s (lign
                                             "Closed in the real world: %s (line %d)"};
 inline constexpr BiText ReconcileUnknownItem{"Absent des données réelles : %s (ligne %d)",
                                              "Not in the real-world data: %s (line %d)"};
+// A frequency finding's other real-world values of that kind ("120.6500", …).
+inline constexpr BiText ReconcileAlternatives{"aussi %s", "also %s"};
+// The kinds of findings, as the counts name them.
+inline constexpr BiText ReconcileKindMoved{"Déplacés", "Moved"};
+inline constexpr BiText ReconcileKindElevation{"Altitude changée", "Elevation changed"};
+inline constexpr BiText ReconcileKindName{"Nom changé", "Name changed"};
+inline constexpr BiText ReconcileKindFrequency{"Fréquence changée", "Frequency changed"};
+inline constexpr BiText ReconcileKindRenumbered{"Pistes renumérotées", "Runways renumbered"};
+inline constexpr BiText ReconcileKindLength{"Longueur changée", "Length changed"};
+inline constexpr BiText ReconcileKindNotInRealWorld{"Absents des données réelles ou fermés",
+                                                    "Not in the real-world data, or closed"};
+inline constexpr BiText ReconcileKindMissing{"Manquent à la table", "Not in the table"};
 // A real-world airport or navaid of the table's area: its code and name.
 inline constexpr BiText ReconcileMissingItem{"Manque à la table : %s", "Not in the table: %s"};
 // A real-world file that does not read: the file, its line, the column, why.
@@ -854,6 +866,14 @@ inline constexpr BiText RealDataBeyondDegrees{"\"%s\" dépasse %d degrés",
                                               "\"%s\" is beyond %d degrees"};
 // The file's name, then the folder.
 inline constexpr BiText RealDataFileMissing{"%s introuvable dans %s", "%s not found in %s"};
+inline constexpr BiText RealDataFileIsFolder{"%s est un dossier, pas un fichier, dans %s",
+                                             "%s is a folder, not a file, in %s"};
+inline constexpr BiText RealDataTooManyColumns{"l'en-tête nomme plus de %d colonnes",
+                                               "the heading names more than %d columns"};
+// The file and the first line whose text is not UTF-8.
+inline constexpr BiText RealDataNotUtf8{
+    "%s, ligne %d : texte non UTF-8, lu comme Windows-1252 (et toute autre ligne ainsi)",
+    "%s, line %d: text that is not UTF-8, read as Windows-1252 (as any other such line)"};
 // The role a field plays for the comparison (identifier, frequency…).
 inline constexpr BiText ReconcileNoRoleField{"la table n'a pas de champ dont le titre nomme son %s",
                                              "the table has no field whose title names its %s"};

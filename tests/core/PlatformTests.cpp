@@ -377,6 +377,17 @@ TEST(PlatformCp1252Text, ForeignAndBrokenUtf8) {
               "fran\xE7"
               "ais");                          // already 8-bit
     EXPECT_EQ(Utf8ToCp1252("a\xC3"), "a\xC3"); // cut sequence
+    // Transliterated: a Latin letter Windows-1252 lacks as its base letter,
+    // a combining accent dropped, the rest as above.
+    EXPECT_EQ(Utf8ToCp1252Transliterated("\xC5\x81\xC3\xB3\x64\xC5\xBA"), "L\xF3"
+                                                                          "dz");
+    EXPECT_EQ(Utf8ToCp1252Transliterated("Cluj-Napoca Ro\xC8\x99ia e\xCC\x81"),
+              "Cluj-Napoca Rosia e");
+    EXPECT_EQ(Utf8ToCp1252Transliterated("\xE4\xB8\xAD\xC5\x93"), "?\x9C");
+    // Where the first byte that is no UTF-8 stands.
+    EXPECT_EQ(InvalidUtf8At("Z\xC3\xBCrich"), std::string::npos);
+    EXPECT_EQ(InvalidUtf8At("Z\xFCrich"), 1u);
+    EXPECT_EQ(InvalidUtf8At("ab\xC0\xAF"), 2u);
 }
 
 TEST(PlatformCp1252Text, OverlongFormsAndSurrogatesAreNoCharacters) {

@@ -2,15 +2,19 @@
 // written by the fixture builders mirror a small table, then each case
 // plants its differences and names the findings it expects. Taking every
 // finding's values must leave nothing but what cannot be taken.
+#include "demo/DemoFolder.h"
 #include "exchange/Reconcile.h"
+#include "platform/Cp1252.h"
 #include "platform/Errors.h"
 #include "support/RealWorldFixtures.h"
 #include "support/TableCells.h"
+#include "support/TempDir.h"
 #include "table/ValueDisplay.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <set>
 
 namespace orvane {
 namespace {
@@ -71,6 +75,13 @@ TEST(RealWorldReader, ErrorsNameTheFileLineAndColumn) {
              {{{"ident", "PGS"}, {"latitude_deg", "91"}, {"longitude_deg", "2"}}}),
          "navaids.csv, line 2, column \"latitude_deg\": \"91\" is beyond 90 degrees"},
         {"empty file", RealDataFile::Runways, "", "runways.csv, line 1: the file is empty"},
+        // Counted past the heading's count, never kept: no memory for a
+        // line of commas.
+        {"a line of commas", RealDataFile::Frequencies,
+         heading + "1,LFPG,TWR,Tower,118.65" + std::string(100000, ',') + "\n",
+         "line 2: more fields than the heading names (100005 for 5)"},
+        {"a heading of commas", RealDataFile::Runways, std::string(5000, ',') + "\n",
+         "runways.csv, line 1: the heading names more than 1000 columns"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -82,6 +93,23 @@ TEST(RealWorldReader, ErrorsNameTheFileLineAndColumn) {
             EXPECT_NE(std::string(e.what()).find(c.expected), std::string::npos) << e.what();
         }
     }
+}
+
+TEST(RealWorldReader, TextThatIsNotUtf8IsReadAsWindows1252AndSaidOnce) {
+    const std::string text = "ident,name,type,frequency_khz,latitude_deg,longitude_deg,"
+                             "elevation_ft\n"
+                             "TRO,Troyes,VOR,116000,48.25,3.96,\n"
+                             "ZUE,Z\xFCrich,VOR,110050,47.59,8.81,\n"
+                             "GVA,Gen\xE8ve,VOR,114600,46.25,6.13,\n";
+    RealWorldData data;
+    ParseRealDataFile(RealDataFile::Navaids, text, data);
+    ASSERT_EQ(data.navaids.size(), 3u);
+    EXPECT_EQ(data.navaids[1].name, "Z\xC3\xBCrich");
+    EXPECT_EQ(data.navaids[2].name, "Gen\xC3\xA8ve");
+    ASSERT_EQ(data.warnings.size(), 1u);
+    EXPECT_EQ(
+        data.warnings[0].In(Lang::English).rfind("navaids.csv, line 3: text that is not UTF-8", 0),
+        0u);
 }
 
 // --- Findings -------------------------------------------------------------------
@@ -134,6 +162,13 @@ const testing::Cells kRunways = {
     {"FR4", "LFZZ", "01", "19", "3000", Arc(45.0), Arc(5.0), "10.0", Arc(45.01), Arc(5.0), "190.0"},
 };
 
+// Two ends of one identifier: a helipad's.
+testing::Cells Helipads() {
+    testing::Cells cells = kRunways;
+    cells[4][2] = cells[4][3] = "H1";
+    return cells;
+}
+
 const testing::Cells kComm = {
     {"Airport key", "ICAO identifier", "Type (1 tower, 4 ground, 8 approach, 128 ATIS)", "Name",
      "Frequency 1 (MHz)", "Frequency 2 (MHz)", "Latitude", "Longitude"},
@@ -141,6 +176,13 @@ const testing::Cells kComm = {
     {"FR1", "LFPG", "128", "DE GAULLE ATIS", "128.0000", "", Arc(49.0), Arc(2.5)},
     {"FR2", "LFPO", "4", "ORLY GND", "121.8000", "", Arc(48.7), Arc(2.3)},
 };
+
+// The ATIS row with a second frequency.
+testing::Cells CommWithSecondFrequency() {
+    testing::Cells cells = kComm;
+    cells[2][5] = "127.1250";
+    return cells;
+}
 
 RealRecord Airport(const std::string& ident, const std::string& type, double lat, double lon) {
     return {{"ident", ident},
@@ -191,6 +233,14 @@ const FindingCase kCases[] = {
          testing::MoveNorth(r[3], 1000);
          r.erase(r.begin() + 4); // ABC
          r.erase(r.begin() + 4); // the localizer, which the real-world list lacks
+         // In the country and the rows' box, far from any row: not the table's area.
+         r.push_back({{"ident", "XYZ"},
+                      {"name", "Far"},
+                      {"type", "VOR"},
+                      {"frequency_khz", "113000"},
+                      {"latitude_deg", "47.5"},
+                      {"longitude_deg", "4.0"},
+                      {"iso_country", "FR"}});
          r.push_back({{"ident", "RBT"},
                       {"name", "Rambouillet"},
                       {"type", "VOR-DME"},
@@ -227,6 +277,40 @@ const FindingCase kCases[] = {
          testing::MoveNorth(g, 800, "le_"); // end 2 in the table
      },
      {{ReconcileKind::Moved, 1}}},
+    {"airports: names compared without case or accents",
+     "AIRPORT",
+     kAirports,
+     [](Records& r) {
+         testing::RecordWhere(r, "ident", "LFLL")["name"] = "Lyon Satol\xC3\xA1s";
+         testing::RecordWhere(r, "ident", "LFPO")["name"] = "orly";
+     },
+     {}},
+    {"runways: renumbered, found by swapped places",
+     "RUNWAY",
+     kRunways,
+     [](Records& r) {
+         RealRecord& orly = testing::RecordWhere(r, "airport_ident", "LFPO");
+         std::swap(orly["le_latitude_deg"], orly["he_latitude_deg"]);
+         std::swap(orly["le_longitude_deg"], orly["he_longitude_deg"]);
+         orly["le_ident"] = "25";
+         orly["he_ident"] = "7";
+     },
+     {{ReconcileKind::Renumbered, 2}},
+     5000},
+    {"runways: two ends of one identifier listed the other way round",
+     "RUNWAY",
+     Helipads(),
+     [](Records& r) {
+         RealRecord& pad = testing::RecordWhere(r, "airport_ident", "LFZZ");
+         std::swap(pad["le_latitude_deg"], pad["he_latitude_deg"]);
+         std::swap(pad["le_longitude_deg"], pad["he_longitude_deg"]);
+     },
+     {}},
+    {"frequencies: the real one is the row's second",
+     "COMM",
+     CommWithSecondFrequency(),
+     [](Records& r) { testing::RecordWhere(r, "type", "ATIS")["frequency_mhz"] = "127.125"; },
+     {}},
     {"frequencies: changed tower, no ground frequency",
      "COMM",
      kComm,
@@ -265,9 +349,15 @@ TEST(Reconcile, FindsWhatWasPlantedAndTakingItLeavesOnlyWhatCannotBeTaken) {
         for (std::size_t i = 0; i < findings.size(); ++i)
             all.emplace_back(int(i), -1);
         TakeRealWorld(table, findings, all);
-        for (const auto& f : Reconcile(table, {}, c.dataType, real, options))
-            EXPECT_TRUE(f.kind == ReconcileKind::NotInRealWorld || f.kind == ReconcileKind::Missing)
-                << ReconcileLine(f, table, FindReconcileColumns(table, c.dataType), Lang::English);
+        // Nothing left, at the threshold of the take or the default one.
+        for (const double threshold : {c.threshold, 500.0}) {
+            options.thresholdMetres = threshold;
+            for (const auto& f : Reconcile(table, {}, c.dataType, real, options))
+                EXPECT_TRUE(f.kind == ReconcileKind::NotInRealWorld ||
+                            f.kind == ReconcileKind::Missing)
+                    << ReconcileLine(f, table, FindReconcileColumns(table, c.dataType),
+                                     Lang::English);
+        }
     }
 }
 
@@ -290,6 +380,67 @@ TEST(Reconcile, TakesRealWorldValuesInTheTablesUnits) {
               "Moved 1000 m: CHW  CHARLIE EAST (line 4)");
 }
 
+// A take writes a readable name and the table's way of writing an end.
+TEST(Reconcile, TakesWriteReadableNamesAndTheTablesEnds) {
+    RecordTable airports = testing::TableOf(kAirports);
+    Records mirror = testing::MirrorTable(airports, "AIRPORT");
+    testing::RecordWhere(mirror, "ident", "LFPG")["name"] =
+        "\xC5\x81\xC3\xB3\x64\xC5\xBA W\xC5\x82\x61\x64ys\xC5\x82\x61w Reymont";
+    RealWorldData real;
+    ParseRealDataFile(RealDataFile::Airports, testing::RealFileText(RealDataFile::Airports, mirror),
+                      real);
+    auto findings = Reconcile(airports, {}, "AIRPORT", real, {});
+    ASSERT_EQ(findings.size(), 1u);
+    ASSERT_EQ(findings[0].changes.size(), 1u);
+    EXPECT_EQ(findings[0].changes[0].after, "L\xF3"
+                                            "dz Wladyslaw Reymont");
+
+    RecordTable runways = testing::TableOf(kRunways);
+    mirror = testing::MirrorTable(runways, "RUNWAY");
+    testing::RecordWhere(mirror, "airport_ident", "LFPO")["le_ident"] = "7";
+    testing::RecordWhere(mirror, "airport_ident", "LFPO")["he_ident"] = "25";
+    real = {};
+    ParseRealDataFile(RealDataFile::Runways, testing::RealFileText(RealDataFile::Runways, mirror),
+                      real);
+    findings = Reconcile(runways, {}, "RUNWAY", real, {});
+    ASSERT_EQ(findings.size(), 1u);
+    ASSERT_GE(findings[0].changes.size(), 2u);
+    EXPECT_EQ(findings[0].changes[0].after, "07");
+    EXPECT_EQ(findings[0].changes[1].after, "25");
+}
+
+// What a user acts on first, the counts of each kind, and the filters.
+TEST(ReconcileReview, ActionableFirstCountsAndFilters) {
+    std::vector<ReconcileFinding> findings(5);
+    const ReconcileKind kinds[] = {ReconcileKind::NotInRealWorld, ReconcileKind::Moved,
+                                   ReconcileKind::Missing, ReconcileKind::Name,
+                                   ReconcileKind::Moved};
+    const GeoPoint places[] = {{2, 48}, {179.5, 10}, {-179.5, 10}, {2, 49}, {0, 0}};
+    for (std::size_t i = 0; i < findings.size(); ++i) {
+        findings[i].kind = kinds[i];
+        findings[i].at = places[i];
+        findings[i].placed = i != 4;
+        findings[i].country = i < 2 ? "FR" : "fj";
+    }
+    EXPECT_EQ(ReviewOrder(findings), (std::vector<int>{1, 3, 4, 0, 2}));
+    const ReconcileCounts counts = CountByKind(findings);
+    EXPECT_EQ(counts[std::size_t(ReconcileKind::Moved)], 2);
+    EXPECT_EQ(counts[std::size_t(ReconcileKind::Missing)], 1);
+
+    ReconcileFilter byKind;
+    byKind.kinds = {ReconcileKind::Missing, ReconcileKind::Moved};
+    EXPECT_EQ(FilterFindings(findings, byKind), (std::vector<int>{1, 4, 2}));
+    ReconcileFilter byCountry;
+    byCountry.countries = {"FJ"};
+    EXPECT_EQ(FilterFindings(findings, byCountry), (std::vector<int>{3, 4, 2}));
+    ReconcileFilter acrossTheDateLine; // an unplaced finding lies in no area
+    acrossTheDateLine.area = {GeoPoint{179, 5}, GeoPoint{-179, 15}};
+    EXPECT_EQ(FilterFindings(findings, acrossTheDateLine), (std::vector<int>{1, 2}));
+    for (int k = 0; k < kReconcileKindCount; ++k)
+        EXPECT_EQ(ReconcileKindOfWord(ReconcileKindWord(ReconcileKind(k))), ReconcileKind(k));
+    EXPECT_FALSE(ReconcileKindOfWord("nothing"));
+}
+
 TEST(Reconcile, FieldsAreFoundByTheirTitles) {
     const RecordTable runways = testing::TableOf(kRunways);
     const ReconcileColumns c = FindReconcileColumns(runways, "RUNWAY");
@@ -307,6 +458,287 @@ TEST(Reconcile, FieldsAreFoundByTheirTitles) {
         RefusedError);
     EXPECT_THROW(FindReconcileColumns(runways, "ILS"), RefusedError);
     EXPECT_TRUE(RealDataFilesFor("ILS").empty());
+}
+
+// --- On the published files --------------------------------------------------------
+
+// What a row's findings say, one "kind real-world-label: before -> after"
+// each, so that a case names what it expects and what it must not see.
+std::string RowFindings(const std::vector<ReconcileFinding>& findings, int row) {
+    std::string text;
+    for (const ReconcileFinding& f : findings) {
+        if (f.row != row) continue;
+        text += std::string(ReconcileKindWord(f.kind)) + " " + f.realWorld;
+        for (const FieldChange& c : f.changes)
+            text += " " + c.before + "->" + c.after;
+        for (const std::string& other : f.alternatives)
+            text += " also " + other;
+        text += "; ";
+    }
+    return text;
+}
+
+struct RealFileCase {
+    const char* what;
+    const char* dataType;
+    testing::Cells table;                          // empty: the demo's Fly! II table
+    std::vector<std::string> row;                  // texts the row holds (its code, ends, type…)
+    std::vector<std::string> expected, unexpected; // texts of its findings
+    double threshold = 500;
+};
+
+// The cells of a real navaid as a table row of kNavaids' columns, placed
+// where the navaid of placedAs's type stands (its twin's place).
+std::vector<std::string> NavaidRow(const RealWorldData& real, const std::string& ident,
+                                   const std::string& name, const std::string& realType,
+                                   const std::string& tableType, const std::string& frequency,
+                                   const std::string& placedAs = "") {
+    const auto find = [&](const std::string& type) {
+        for (const RealNavaid& n : real.navaids)
+            if (n.ident == ident && n.name == name && n.type == type) return n;
+        throw std::invalid_argument("no " + ident + " " + type);
+    };
+    const RealNavaid n = find(realType), at = find(placedAs.empty() ? realType : placedAs);
+    return {"K" + ident + tableType,
+            ident,
+            n.name,
+            frequency,
+            tableType,
+            Arc(at.lat),
+            Arc(at.lon),
+            std::to_string(n.elevationFt.value_or(0)),
+            "U" + ident + tableType};
+}
+
+std::vector<RealFileCase> RealFileCases(const RealWorldData& real) {
+    const testing::Cells navaids = {
+        kNavaids[0],
+        NavaidRow(real, "MEN", "Menderes", "VOR-DME", "17", "117.9000", "TACAN"),
+        NavaidRow(real, "MEN", "Menderes", "TACAN", "4", "115.1000", "VOR-DME"),
+        NavaidRow(real, "AYT", "Antalya", "VOR-DME", "17", "114.0000"),
+        NavaidRow(real, "VGE", "Getafe", "VOR", "1", "112.5000"),
+        NavaidRow(real, "DAL", "Dalaman", "VOR-DME", "17", "114.7000"),
+    };
+    const testing::Cells comm = {
+        kComm[0],
+        {"US1", "KCLT", "8", "CHARLOTTE APP", "120.0500", "", Arc(35.21), Arc(-80.94)},
+        {"US2", "KSEA", "128", "SEATTLE ATIS", "118.0000", "", Arc(47.45), Arc(-122.3)},
+        {"CA1", "CYEG", "8", "EDMONTON ARR", "120.5000", "", Arc(53.3), Arc(-113.6)},
+        {"FR1", "LFPG", "1", "DE GAULLE TWR", "119.3000", "", Arc(49.0), Arc(2.5)},
+        {"FR1", "LFPG", "1", "DE GAULLE TWR", "120.6000", "", Arc(49.0), Arc(2.5)},
+    };
+    const std::vector<std::string> noFalse = {"not-in-real-world", "renumbered"};
+    const std::vector<std::string> known = {"not-in-real-world", "frequency"};
+    return {
+        {"04R is the real 4R", "RUNWAY", {}, {"KEWR", "04R", "22L"}, {}, noFalse},
+        {"06R is the real 6R", "RUNWAY", {}, {"KCLE", "06R", "24L"}, {}, noFalse},
+        {"06L is the real 6L", "RUNWAY", {}, {"KLAX", "06L", "24R"}, {}, noFalse},
+        {"07L is the real 7L", "RUNWAY", {}, {"KLAX", "07L", "25R"}, {}, noFalse},
+        {"01R is the real 1R", "RUNWAY", {}, {"KSFO", "01R", "19L"}, {}, noFalse},
+        {"the open runway nearer than the closed one",
+         "RUNWAY",
+         {},
+         {"KMDW", "13C", "31C"},
+         {"renumbered KMDW  13L/31R 13C->13L 31C->31R"},
+         {"13LC", "not-in-real-world"}},
+        {"no crossing runway however far the threshold",
+         "RUNWAY",
+         {},
+         {"EIDW", "10", "28"},
+         {},
+         {"16/34"},
+         5000},
+        {"no runway thirty degrees round", "RUNWAY", {}, {"LFPT", "05", "23"}, {}, {"12/30"}, 5000},
+        {"one real runway answers one row",
+         "RUNWAY",
+         {},
+         {"KLAX", "06L", "24R"},
+         {},
+         {"7R/25L"},
+         5000},
+        {"one real runway answers one row, the other row",
+         "RUNWAY",
+         {},
+         {"KLAX", "07L", "25R"},
+         {},
+         {"7R/25L"},
+         5000},
+        // Placed nearer the twin than their own: the type decides first.
+        {"a VOR-DME is not its TACAN twin",
+         "NAVAID",
+         navaids,
+         {"MEN", "17"},
+         {},
+         {"frequency", "moved", " MEN "}},
+        {"a TACAN is not its VOR-DME twin",
+         "NAVAID",
+         navaids,
+         {"MEN", "4"},
+         {},
+         {"frequency", "moved", " MEN "}},
+        {"Antalya's VOR-DME, its TACAN twin not missing",
+         "NAVAID",
+         navaids,
+         {"AYT"},
+         {},
+         {" AYT "}},
+        {"Dalaman's VOR-DME, its TACAN twin not missing",
+         "NAVAID",
+         navaids,
+         {"DAL"},
+         {},
+         {" DAL "}},
+        {"Getafe's VOR, its TACAN twin not missing", "NAVAID", navaids, {"VGE"}, {}, {" VGE "}},
+        {"A/D is approach", "COMM", comm, {"KCLT"}, {}, known},
+        {"D-ATIS is ATIS", "COMM", comm, {"KSEA"}, {}, known},
+        {"ARR is approach", "COMM", comm, {"CYEG"}, {}, known},
+        {"the nearest tower frequency, the other named",
+         "COMM",
+         comm,
+         {"LFPG", "119.3000"},
+         {"119.3000->119.2500 also 120.6500"},
+         {}},
+        {"the nearest tower frequency, the other row",
+         "COMM",
+         comm,
+         {"LFPG", "120.6000"},
+         {"120.6000->120.6500 also 119.2500"},
+         {}},
+    };
+}
+
+// The first row whose cells hold every text a case names.
+int RowOf(const RecordTable& table, const std::vector<std::string>& texts) {
+    for (int r = 1; r < table.RowCount(); ++r) {
+        std::size_t found = 0;
+        for (const std::string& text : texts)
+            for (int c = kFirstFieldColumn; c < table.ColumnCount(); ++c)
+                if (table.Cell(c, r) == text) {
+                    ++found;
+                    break;
+                }
+        if (found == texts.size()) return r;
+    }
+    return -1;
+}
+
+TEST(ReconcileRealFiles, NoFalseFindingOnTheDemoOrTheRealFiles) {
+    const RealWorldData* real = testing::SharedRealData();
+    if (!real) GTEST_SKIP() << testing::kNoSharedRealData;
+    testing::TempDir dir;
+    MakeDemoFolder(dir.Path());
+    for (const RealFileCase& c : RealFileCases(*real)) {
+        SCOPED_TRACE(c.what);
+        const RecordTable table = c.table.empty() ? testing::DemoTable(dir.Path(), c.dataType)
+                                                  : testing::TableOf(c.table);
+        ReconcileOptions options;
+        options.thresholdMetres = c.threshold;
+        const auto findings = Reconcile(table, {}, c.dataType, *real, options);
+        const int row = RowOf(table, c.row);
+        ASSERT_GT(row, 0);
+        std::string text = RowFindings(findings, row);
+        for (const ReconcileFinding& f : findings)
+            if (f.kind == ReconcileKind::Missing) text += "not-in-table " + f.realWorld + "; ";
+        for (const std::string& want : c.expected)
+            EXPECT_NE(text.find(want), std::string::npos) << text;
+        for (const std::string& never : c.unexpected)
+            EXPECT_EQ(text.find(never), std::string::npos) << text;
+    }
+}
+
+// Every open, placed real runway, every real navaid and every frequency of
+// a kind COMM holds, written as the simulator writes them ("04R", its type's
+// number): the real files against themselves give no finding at all.
+TEST(ReconcileRealFiles, TheRealFilesAsATableMatchThemselves) {
+    const RealWorldData* real = testing::SharedRealData();
+    if (!real) GTEST_SKIP() << testing::kNoSharedRealData;
+    testing::Cells runways = {kRunways[0]};
+    for (const RealRunway& r : real->runways) {
+        if (r.closed || !r.low.Placed() || !r.high.Placed()) continue;
+        const auto end = [](const std::string& ident) {
+            const std::string key = RunwayEndKey(ident);
+            const bool oneDigit =
+                !key.empty() && std::isdigit(key[0]) && (key.size() == 1 || !std::isdigit(key[1]));
+            return oneDigit ? "0" + key : key;
+        };
+        runways.push_back({"K", r.airportIdent, end(r.low.ident), end(r.high.ident),
+                           r.lengthFt ? std::to_string(*r.lengthFt) : "", Arc(*r.low.lat),
+                           Arc(*r.low.lon), "", Arc(*r.high.lat), Arc(*r.high.lon), ""});
+    }
+    const std::map<std::string, std::string> types = {
+        {"VOR", "1"},  {"TACAN", "4"},    {"VORTAC", "5"}, {"NDB", "8"},
+        {"DME", "16"}, {"VOR-DME", "17"}, {"NDB-DME", "8"}};
+    testing::Cells navaids = {kNavaids[0]};
+    for (const RealNavaid& n : real->navaids)
+        if (types.count(n.type))
+            navaids.push_back(
+                {"K", n.ident, Utf8ToCp1252Transliterated(n.name),
+                 FormatFixed(n.type.rfind("NDB", 0) == 0 ? n.frequencyKhz : n.frequencyKhz / 1000,
+                             4, '.'),
+                 types.at(n.type), Arc(n.lat), Arc(n.lon),
+                 n.elevationFt ? std::to_string(*n.elevationFt) : "", "U"});
+    testing::Cells comm = {kComm[0]};
+    for (const RealFrequency& f : real->frequencies)
+        if (const auto type = TableFrequencyType(f.type))
+            comm.push_back({"K", f.airportIdent, std::to_string(*type), "",
+                            FormatFixed(f.frequencyMhz, 4, '.'), "", "", ""});
+    ASSERT_GT(runways.size(), 10000u);
+    for (const auto& [dataType, cells] :
+         {std::pair{"RUNWAY", &runways}, {"NAVAID", &navaids}, {"COMM", &comm}}) {
+        SCOPED_TRACE(dataType);
+        const RecordTable table = testing::TableOf(*cells);
+        const auto findings = Reconcile(table, {}, dataType, *real, {});
+        EXPECT_TRUE(findings.empty())
+            << findings.size() << " findings, the first: "
+            << (findings.empty() ? "" : RowFindings(findings, findings[0].row));
+    }
+}
+
+// Every open, placed real runway one number round (magnetic drift: 09/27
+// written 10/28): each row is its own runway renumbered back, never a
+// neighbour's, unless its new numbers are another runway's of the airport.
+TEST(ReconcileRealFiles, RunwaysOneNumberRoundAreRenumberedBackToThemselves) {
+    const RealWorldData* real = testing::SharedRealData();
+    if (!real) GTEST_SKIP() << testing::kNoSharedRealData;
+    const auto turned = [](const std::string& ident) {
+        const std::string key = RunwayEndKey(ident);
+        std::size_t digits = 0;
+        while (digits < key.size() && std::isdigit(key[digits]))
+            ++digits;
+        const int number = digits ? std::stoi(key.substr(0, digits)) % 36 + 1 : 0;
+        return digits ? (number < 10 ? "0" : "") + std::to_string(number) + key.substr(digits) : "";
+    };
+    std::set<std::string> ends; // airport and end, as compared
+    for (const RealRunway& r : real->runways)
+        for (const RealRunwayEnd* e : {&r.low, &r.high})
+            ends.insert(r.airportIdent + " " + RunwayEndKey(e->ident));
+    testing::Cells cells = {kRunways[0]};
+    std::vector<std::string> was = {""};
+    for (const RealRunway& r : real->runways) {
+        const std::string low = turned(r.low.ident), high = turned(r.high.ident);
+        if (r.closed || !r.low.Placed() || !r.high.Placed() || low.empty() || high.empty() ||
+            ends.count(r.airportIdent + " " + RunwayEndKey(low)) ||
+            ends.count(r.airportIdent + " " + RunwayEndKey(high)))
+            continue;
+        cells.push_back({"K", r.airportIdent, low, high,
+                         r.lengthFt ? std::to_string(*r.lengthFt) : "", Arc(*r.low.lat),
+                         Arc(*r.low.lon), "", Arc(*r.high.lat), Arc(*r.high.lon), ""});
+        was.push_back(r.low.ident + "/" + r.high.ident);
+    }
+    ASSERT_GT(cells.size(), 5000u);
+    const RecordTable table = testing::TableOf(cells);
+    const auto findings = Reconcile(table, {}, "RUNWAY", *real, {});
+    int wrong = 0;
+    std::string first;
+    for (int row = 1; row < table.RowCount(); ++row) {
+        const std::string text = RowFindings(findings, row);
+        if (text.rfind("renumbered ", 0) == 0 &&
+            text.find(' ' + was[std::size_t(row)] + ' ') != std::string::npos &&
+            text.find(';') == text.size() - 2)
+            continue;
+        if (wrong++ == 0) first = text + " (was " + was[std::size_t(row)] + ")";
+    }
+    EXPECT_EQ(wrong, 0) << "of " << table.RowCount() - 1 << ", the first: " << first;
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // then each test plants its differences by editing the records.
 #pragma once
 
+#include "database/SessionState.h"
 #include "demo/OurAirportsSample.h"
 
 #include <string>
@@ -20,7 +21,16 @@ using orvane::RecordWhere;
 // Writes a file of records into a folder (named as published); returns its path.
 std::string WriteRealFile(const std::string& folder, RealDataFile file,
                           const std::vector<RealRecord>& records);
-// The table of a data type from the demo folder's Fly! II archive.
+// The published OurAirports files shipped beside the sources
+// (../shared/data/ourairports/: runways, navaids, frequencies), read once;
+// null when the folder is absent.
+const RealWorldData* SharedRealData();
+// The reason a test gives when it skips for want of them.
+inline constexpr const char* kNoSharedRealData = "../shared/data/ourairports/ is absent";
+
+// The session holding a data type's table from the demo folder's Fly! II
+// archive, and that table alone.
+SessionState DemoSession(const std::string& demoFolder, const std::string& dataType);
 RecordTable DemoTable(const std::string& demoFolder, const std::string& dataType);
 
 } // namespace orvane::testing
