@@ -2,6 +2,8 @@
 // these two are used where text leaves or enters the core.
 #pragma once
 
+#include "platform/Wording.h"
+
 #include <string>
 #include <string_view>
 
@@ -18,5 +20,9 @@ bool IsAscii(std::string_view bytes);
 // Characters outside Windows-1252 become '?'. Invalid UTF-8 bytes are taken
 // as Windows-1252 bytes themselves.
 std::string Utf8ToCp1252(std::string_view utf8);
+// A cell's text as a message quotes it, in UTF-8: whole when short, else its
+// first few dozen characters, "…" and its length, so that a huge cell never
+// makes a huge message.
+TextArg QuotedValue(std::string_view bytes);
 
 } // namespace orvane
