@@ -4,6 +4,7 @@
 #include "platform/Errors.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <limits>
 #include <thread>
 
@@ -64,18 +65,24 @@ class ArchiveWriteLock {
   public:
     ArchiveWriteLock(TPOD& pod, std::chrono::milliseconds wait) : file_(pod.File()) {
         const auto deadline = std::chrono::steady_clock::now() + wait;
-        while (!file_.TryLockForWrite()) {
+        while (!(held_ = file_.TryLockForWrite())) {
+            // A file system without locks (ENOLCK, EINVAL...) has no writer
+            // to wait for: the write goes on, checked as ever.
+            if (errno != EAGAIN && errno != EACCES) return;
             if (std::chrono::steady_clock::now() >= deadline)
                 throw RefusedError(txt::ArchiveBusy, pod.Path());
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
     }
-    ~ArchiveWriteLock() { file_.Unlock(); }
+    ~ArchiveWriteLock() {
+        if (held_) file_.Unlock();
+    }
     ArchiveWriteLock(const ArchiveWriteLock&) = delete;
     ArchiveWriteLock& operator=(const ArchiveWriteLock&) = delete;
 
   private:
     BinaryFile& file_;
+    bool held_ = false;
 };
 
 } // namespace

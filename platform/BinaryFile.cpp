@@ -114,7 +114,7 @@ bool LockFd(int fd) {
     if (LockFileEx(HandleOf(fd), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD,
                    MAXDWORD, &at))
         return true;
-    errno = EAGAIN;
+    errno = GetLastError() == ERROR_LOCK_VIOLATION ? EAGAIN : EINVAL;
     return false;
 }
 void UnlockFd(int fd) {
