@@ -74,7 +74,12 @@ bool TPOD::OpenArchive(const std::string& path) {
 }
 
 void TPOD::MarkChangedByWrite() {
-    file_.MarkChangedSince(identity_.modifiedNs);
+    try {
+        file_.MarkChangedSince(identity_.modifiedNs);
+    } catch (const FileError&) {
+        // The record is written all the same; a time that cannot be moved on
+        // leaves only writes within the clock's resolution unseen by others.
+    }
     identity_ = file_.Identity();
 }
 
