@@ -69,6 +69,10 @@ std::string ErrorText(const std::exception& e) {
 }
 
 int Guarded(const std::function<int()>& body) {
+    return Guarded(1, body);
+}
+
+int Guarded(int errorStatus, const std::function<int()>& body) {
     try {
         return body();
     } catch (const std::invalid_argument& e) {
@@ -78,7 +82,7 @@ int Guarded(const std::function<int()>& body) {
     } catch (const std::exception& e) {
         std::cerr << "orvane-cli: error: " << ErrorText(e) << '\n';
     }
-    return 1;
+    return errorStatus;
 }
 
 namespace {

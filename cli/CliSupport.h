@@ -45,8 +45,10 @@ int NamedColumn(const SessionState& s, const std::string& name);
 // The text of an error as the batch tool prints it (in English).
 std::string ErrorText(const std::exception& e);
 
-// Runs body, turning every error into one stderr line and status 1.
+// Runs body, turning every error into one stderr line and status 1, or
+// errorStatus for the commands whose 1 means "found something".
 int Guarded(const std::function<int()>& body);
+int Guarded(int errorStatus, const std::function<int()>& body);
 
 // The end of every command that prints: flushes stdout and checks that all
 // that was written to it arrived. When not (a full disk, a closed stream),

@@ -59,7 +59,8 @@ const char* kCheckUsage =
     "convert for its field, a text longer than its field, a one-byte value\n"
     "outside 0-255, a latitude beyond 90 degrees, a longitude outside -180 to\n"
     "360 degrees, an empty or repeated key (the unique identifier, or the ICAO\n"
-    "code of airports). Exits with 1 when something is found, 0 otherwise.\n"
+    "code of airports). Exits with 1 when something is found, 0 when nothing\n"
+    "is, 2 on an error (an unreadable input, output that cannot be written).\n"
     "  --template, --decimal, --fly1  as for 'show'\n";
 } // namespace
 
@@ -138,7 +139,7 @@ int RunConvert(const Args& args) {
 }
 
 int RunCheck(const Args& args) {
-    return Guarded([&] {
+    return Guarded(2, [&] {
         TableOptions o = ParseTableOptions(args, false);
         if (o.help) {
             std::cout << kCheckUsage;
@@ -157,7 +158,7 @@ int RunCheck(const Args& args) {
                          FindingText(f, s.Table, s.Fields(), s.DecimalSeparator(), Lang::English)) +
                      "\n";
         PrintBlock(block);
-        if (!OutputWritten("the findings")) return 1;
+        if (!OutputWritten("the findings")) return 2;
         const int rows = s.Table.RowCount() - 1;
         s.Table.LeaveRowsToProcessExit(); // the exit frees a large table faster
         std::cerr << "orvane-cli: " << findings.size()

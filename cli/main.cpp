@@ -1,5 +1,6 @@
 // orvane-cli: the batch tool. Loads, converts, lists and extracts the
 // simulator's files as the editor does, without a window.
+#include "cli/CliSupport.h"
 #include "cli/Commands.h"
 
 #include <clocale>
@@ -86,11 +87,12 @@ int main(int argc, char** argv) {
     if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0 ||
         (std::strcmp(argv[1], "help") == 0 && argc == 2)) {
         PrintUsage(argc < 2 ? std::cerr : std::cout);
-        return argc < 2 ? 1 : 0;
+        if (argc < 2) return 1;
+        return orvane::cli::OutputWritten("the usage") ? 0 : 1;
     }
     if (std::strcmp(argv[1], "--version") == 0) {
         std::cout << "orvane-cli " << ORVANE_VERSION << '\n';
-        return 0;
+        return orvane::cli::OutputWritten("the version") ? 0 : 1;
     }
     const std::map<std::string, int (*)(const orvane::cli::Args&)> commands = {
         {"list", orvane::cli::RunList},
@@ -116,7 +118,10 @@ int main(int argc, char** argv) {
         PrintUsage(std::cerr);
         return 1;
     }
-    if (help) return it->second({"--help"});
     orvane::cli::Args args(argv + 2, argv + argc);
-    return it->second(args);
+    const int status = help ? it->second({"--help"}) : it->second(args);
+    // A command's usage (--help) is printed without a check of its own: a
+    // success whose output did not arrive is a failure.
+    if (status == 0 && !orvane::cli::OutputWritten("the usage")) return 1;
+    return status;
 }

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <utility>
 
 namespace orvane {
@@ -67,7 +68,50 @@ bool TPOD::OpenArchive(const std::string& path) {
         file_.TryOpen(path, OpenMode::Read);
         readOnly_ = true;
     }
-    return file_.IsOpen();
+    if (!file_.IsOpen()) return false;
+    identity_ = file_.Identity();
+    return true;
+}
+
+void TPOD::MarkChangedByWrite() {
+    try {
+        file_.MarkChangedSince(identity_.modifiedNs);
+    } catch (const FileError&) {
+        // The record is written all the same; a time that cannot be moved on
+        // leaves only writes within the clock's resolution unseen by others.
+    }
+    identity_ = file_.Identity();
+}
+
+void TPOD::CheckUnchanged(std::string_view entryName) {
+    if (!file_.IsOpen()) throw FileError(txt::ArchiveNotOpen, path_);
+    // The path must still name the file open here (not one renamed over it,
+    // nor none), unchanged since it was loaded or last written through here.
+    const auto atPath = IdentityOfPath(path_, LastLink::Follow);
+    const FileIdentity now = file_.Identity();
+    bool same = atPath && atPath->device == identity_.device && atPath->inode == identity_.inode &&
+                now == identity_;
+    // A rewrite that kept the size and the time (or came within the time's
+    // resolution) may still have moved the entry: its place is read again.
+    if (same) {
+        const int index = FindEntry(entryName);
+        const std::optional<ArchiveEntry> before =
+            index < 0 ? std::nullopt
+                      : std::optional<ArchiveEntry>(entries_[static_cast<std::size_t>(index)]);
+        try {
+            ReadHeader();
+            ReadDirectory();
+        } catch (const OrvaneError&) {
+            same = false;
+        }
+        const int again = FindEntry(entryName);
+        const ArchiveEntry* after =
+            again < 0 ? nullptr : &entries_[static_cast<std::size_t>(again)];
+        if (same && (before.has_value() != (after != nullptr) ||
+                     (after && (after->offset != before->offset || after->size != before->size))))
+            same = false;
+    }
+    if (!same) throw RefusedError(txt::ArchiveChanged, path_);
 }
 
 std::uint64_t TPOD::ArchiveSize() const {

@@ -83,6 +83,15 @@ class TPOD {
     void CloseFile();
     std::uint64_t ArchiveSize() const; // 0 when no file is open
 
+    // Throws RefusedError (ArchiveChanged) unless the file the path names is
+    // still the one opened, unchanged since it was opened or last written
+    // through here, and the directory read again gives entryName the same
+    // place. The entries are then those read again.
+    void CheckUnchanged(std::string_view entryName);
+    // After a write through File(): the file as it is now is the one loaded,
+    // and its modification time differs from the one before the write.
+    void MarkChangedByWrite();
+
     const std::vector<ArchiveEntry>& Entries() const { return entries_; }
     int EntryCount() const { return static_cast<int>(entries_.size()); }
 
@@ -118,6 +127,7 @@ class TPOD {
     bool headerRead_ = false;
     bool readOnly_ = false;
     bool written_ = false;
+    FileIdentity identity_; // the file as opened, or as last written
     UserInteraction* ui_ = nullptr;
     Lang lang_ = Lang::French;
 };

@@ -4,7 +4,9 @@
 #include "platform/Errors.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <limits>
+#include <thread>
 
 namespace orvane {
 
@@ -55,7 +57,38 @@ void WriteRecordInPlace(BinaryFile& file, const RecordTable& table, int row,
     file.Flush();
 }
 
-DirectWriteOutcome WriteCurrentRow(SessionState& s, int row, UserInteraction& ui) {
+namespace {
+
+// The archive's write lock, held for one write: a writer that holds it is
+// waited for a little while, polling, then the archive is busy.
+class ArchiveWriteLock {
+  public:
+    ArchiveWriteLock(TPOD& pod, std::chrono::milliseconds wait) : file_(pod.File()) {
+        const auto deadline = std::chrono::steady_clock::now() + wait;
+        while (!(held_ = file_.TryLockForWrite())) {
+            // A file system without locks (ENOLCK, EINVAL...) has no writer
+            // to wait for: the write goes on, checked as ever.
+            if (errno != EAGAIN && errno != EACCES) return;
+            if (std::chrono::steady_clock::now() >= deadline)
+                throw RefusedError(txt::ArchiveBusy, pod.Path());
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    }
+    ~ArchiveWriteLock() {
+        if (held_) file_.Unlock();
+    }
+    ArchiveWriteLock(const ArchiveWriteLock&) = delete;
+    ArchiveWriteLock& operator=(const ArchiveWriteLock&) = delete;
+
+  private:
+    BinaryFile& file_;
+    bool held_ = false;
+};
+
+} // namespace
+
+DirectWriteOutcome WriteCurrentRow(SessionState& s, int row, UserInteraction& ui,
+                                   std::chrono::milliseconds lockWait) {
     const Lang lang = s.Language_();
     if (!s.CurrentPod) throw RefusedError(txt::NoTableLoaded);
     TPOD& pod = *s.CurrentPod;
@@ -71,6 +104,12 @@ DirectWriteOutcome WriteCurrentRow(SessionState& s, int row, UserInteraction& ui
         pod.ReadDbdHeader(name);
         return DirectWriteOutcome::NotWritten;
     }
+
+    // Nothing is written into a file that is not the one the table came
+    // from; no other writer writes while this one reads and writes.
+    if (pod.IsReadOnly()) throw RefusedError(txt::ArchiveReadOnly, pod.Path().c_str());
+    const ArchiveWriteLock lock(pod, lockWait);
+    pod.CheckUnchanged(name);
 
     const std::int64_t entryOffset = pod.ReadDbdHeader(name);
     if (entryOffset < 0) {
@@ -97,11 +136,14 @@ DirectWriteOutcome WriteCurrentRow(SessionState& s, int row, UserInteraction& ui
         static_cast<std::uint64_t>(position + recordSize) > pod.File().Size())
         throw FormatError(txt::RecordOutsideEntry, row, static_cast<long long>(position));
 
-    if (pod.IsReadOnly()) throw RefusedError(txt::ArchiveReadOnly, pod.Path().c_str());
     pod.MarkWritten();
     pod.File().Seek(static_cast<std::uint64_t>(position));
     WriteRecordInPlace(pod.File(), s.Table, row, pod.Fields, recordSize, s.DecimalSeparator(),
                        lang);
+    // The archive as written here is the one the table now stands for; any
+    // other writer that opened it before sees that it changed, even when the
+    // write came within the clock's resolution.
+    pod.MarkChangedByWrite();
     return DirectWriteOutcome::Written;
 }
 

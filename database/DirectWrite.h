@@ -9,6 +9,7 @@
 #include "platform/BinaryFile.h"
 #include "platform/UserInteraction.h"
 
+#include <chrono>
 #include <cstdint>
 #include <vector>
 
@@ -50,10 +51,15 @@ enum class DirectWriteOutcome {
 // is reloaded, the row's record is written in place.
 // Throws RefusedError for no table, a table whose archive is not open (loaded
 // from disk or an exchange file), an archive opened read-only or a row
-// outside 1 ... RecordCount;
+// outside 1 ... RecordCount, an archive another writer holds locked for
+// longer than lockWait (ArchiveBusy) or one that is no longer the file loaded
+// (ArchiveChanged: replaced, rewritten, its entry moved);
 // ConversionError for a cell that does not convert; FileError / FormatError
-// for the archive.
-DirectWriteOutcome WriteCurrentRow(SessionState& s, int row, UserInteraction& ui);
+// for the archive. The archive is locked for the write alone, never while it
+// is merely open.
+inline constexpr std::chrono::milliseconds kArchiveLockWait{2000};
+DirectWriteOutcome WriteCurrentRow(SessionState& s, int row, UserInteraction& ui,
+                                   std::chrono::milliseconds lockWait = kArchiveLockWait);
 
 // --- Editing modes --------------------------------------------------------------
 

@@ -63,7 +63,7 @@ class StoredRow {
 
 [[noreturn]] void ThrowCell(const BiText& text, int row, const std::string& title,
                             std::string_view cell) {
-    throw ConversionError(text, row, title, Cp1252ToUtf8(cell));
+    throw ConversionError(text, row, title, QuotedValue(cell));
 }
 
 } // namespace
@@ -314,8 +314,8 @@ void RecordEncoder::Write(const RecordTable& table, int row, unsigned char* out)
         case CellFault::NotSigned32:
             ThrowCell(txt::NotSigned32, row, FieldTitle(f), text);
         case CellFault::TooLong:
-            throw ConversionError(txt::TextTooLong, row, FieldTitle(f).c_str(),
-                                  Cp1252ToUtf8(text).c_str(), static_cast<int>(step.width));
+            throw ConversionError(txt::TextTooLong, row, FieldTitle(f).c_str(), QuotedValue(text),
+                                  static_cast<int>(step.width));
         }
     }
 }

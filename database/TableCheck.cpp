@@ -371,7 +371,9 @@ std::string FindingText(const Finding& finding, const RecordTable& table,
     const std::string title = field >= 0 && field < static_cast<int>(fields.size())
                                   ? Cp1252ToUtf8(fields[static_cast<std::size_t>(field)].Title)
                                   : Cp1252ToUtf8(table.Cell(finding.column, 0));
-    const std::string cell = Cp1252ToUtf8(table.Cell(finding.column, finding.row));
+    // A long cell is quoted by its start and its length.
+    const std::string cell =
+        FormatArgs("%s", {QuotedValue(table.Cell(finding.column, finding.row))}, lang);
     std::string what;
     switch (finding.kind) {
     case FindingKind::NotNumber:

@@ -6,6 +6,7 @@
 #include "table/CoordinatePairs.h"
 #include "table/ValueDisplay.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -57,20 +58,23 @@ double Rounded(double degrees) {
 
 class GeoJsonEncoder {
   public:
-    explicit GeoJsonEncoder(const SessionState& s)
+    GeoJsonEncoder(const SessionState& s, UserInteraction& ui)
         : t_(s.Table), fields_(s.Fields()), separator_(s.DecimalSeparator()),
-          pairs_(CoordinatePairsOf(t_)) {
+          pairs_(CoordinatePairsOf(t_)), ui_(ui), lang_(s.Language_()) {
         // Property names: the fields' titles, a repeated one numbered so
-        // that every name stays unique.
+        // that every name stays unique. Names are compared as they are, before
+        // escaping: two titles are one JSON name exactly when they are equal.
+        std::vector<std::string> names;
         for (std::size_t f = 0; f < fields_.size(); ++f) {
             std::string title = Cp1252ToUtf8(fields_[f].Title);
             if (title.empty()) title = Cp1252ToUtf8(fields_[f].Name);
             std::string name = title;
-            for (int n = 2; IsTaken(name, f); ++n)
+            for (int n = 2; std::find(names.begin(), names.end(), name) != names.end(); ++n)
                 name = title + " " + std::to_string(n);
             std::string key;
             AppendJsonString(key, name);
             keys_.push_back(key + ":");
+            names.push_back(std::move(name));
         }
     }
 
@@ -84,7 +88,7 @@ class GeoJsonEncoder {
         first_ = false;
         pending_.append("{\"type\":\"Feature\",\"geometry\":");
         t_.RowCells(row, cells_);
-        AppendGeometry();
+        AppendGeometry(row);
         pending_.append(",\"properties\":{");
         for (std::size_t f = 0; f < fields_.size(); ++f) {
             if (f > 0) pending_.push_back(',');
@@ -100,21 +104,25 @@ class GeoJsonEncoder {
         pending_.append("\n]}\n");
         Flush(file);
     }
-    void Committed() {}
-
-  private:
-    bool IsTaken(const std::string& name, std::size_t before) const {
-        for (std::size_t k = 0; k < before; ++k)
-            if (keys_[k] == "\"" + name + "\":") return true;
-        return false;
+    // Rows written without the place their coordinates would give: one
+    // warning naming the first, once the file is in place.
+    void Committed() {
+        if (placeless_ > 0)
+            ui_.ShowMessage(MessageKind::Warning, Format(txt::GeoJsonRowsWithoutPlace.In(lang_),
+                                                         firstPlaceless_, placeless_));
     }
 
+  private:
     // The row's places as the map shows them: one is a Point, more (a
-    // runway's two ends) a LineString through them; none reads: null.
-    void AppendGeometry() {
+    // runway's two ends) a LineString through them; none reads: null. A
+    // coordinate that reads as a number but is no place (beyond the poles, or
+    // too large to be finite) makes the whole geometry null.
+    void AppendGeometry(int row) {
         places_.clear();
-        AppendRowPlaces(cells_, pairs_, separator_, places_, kMostPlaces);
-        if (places_.empty()) {
+        std::size_t outOfRange = 0;
+        AppendRowPlaces(cells_, pairs_, separator_, places_, kMostPlaces, &outOfRange);
+        if (outOfRange > 0 && placeless_++ == 0) firstPlaceless_ = row;
+        if (places_.empty() || outOfRange > 0) {
             pending_.append("null");
             return;
         }
@@ -167,6 +175,9 @@ class GeoJsonEncoder {
     std::string pending_;
     std::string utf8_;
     bool first_ = true;
+    UserInteraction& ui_;
+    Lang lang_;
+    int placeless_ = 0, firstPlaceless_ = 0;
 };
 
 } // namespace
@@ -174,7 +185,7 @@ class GeoJsonEncoder {
 int ExportGeoJson(SessionState& s, const std::string& path, bool selectionOnly, UserInteraction& ui,
                   BusyIndicator* busy, const ProgressFn& progress) {
     TableToWrite(s);
-    GeoJsonEncoder encoder(s);
+    GeoJsonEncoder encoder(s, ui);
     return WriteTableFile(s, {path, selectionOnly, ui, busy, progress},
                           {&txt::NoSelectedRecords, false}, encoder);
 }

@@ -19,7 +19,7 @@ std::string WithoutLastCharacter(std::string_view value) {
 }
 
 [[noreturn]] void ThrowNotANumber(const BiText& text, int tableRow, const EditorLine& line) {
-    throw ConversionError(text, tableRow, Cp1252ToUtf8(line.title), Cp1252ToUtf8(line.value));
+    throw ConversionError(text, tableRow, Cp1252ToUtf8(line.title), QuotedValue(line.value));
 }
 
 } // namespace

@@ -211,6 +211,34 @@ void RealWorldFiles(Corpus& c) {
               body(RealDataFile::Frequencies, frequencies));
 }
 
+// The GeoJSON writer's tables: the shape byte (fields - 1 in bits 0-2, rows
+// in bits 3-6, ',' in bit 7), each field's kind byte and title, then the
+// cells, each ended by 0x1F.
+void GeoJsonTables(Corpus& c) {
+    const std::string end = "\x1f";
+    // Three fields, two rows: a name, a latitude and a longitude.
+    const std::string places = std::string(1, static_cast<char>(2 + (2 << 3))) + '\0' + "Name" +
+                               end + '\x09' + '\x19' + "Brest" + end + "174600" + end + "-16200" +
+                               end + "Say \"hi\"" + end + "3600" + end + std::string(400, '9') +
+                               end;
+    c.Add("geojson", "places", places);
+    // Titles that escape, repeated: a quote, a backslash, a tab.
+    const std::string titles = std::string(1, static_cast<char>(3 + (1 << 3))) + '\0' +
+                               "Say \"hi\"" + end + '\0' + "Say \"hi\"" + end + '\0' + "A\\B" +
+                               end + '\0' + "T\tb" + end + "a" + end + "b" + end + "c" + end + "d" +
+                               end;
+    c.Add("geojson", "titles", titles);
+}
+
+// The temporary files' plants: how (bit 0 replace a link, bit 1 no commit,
+// bits 2-3 the target's kind), the count, then a kind and a draw per plant.
+void Temporaries(Corpus& c) {
+    c.Add("temporaries", "links-at-first-draws",
+          std::string("\x08\x04\x00\x00\x01\x01\x04\x02\x03\x03", 10));
+    c.Add("temporaries", "dangling-target", std::string("\x0c\x02\x05\x00\x02\x00", 6));
+    c.Add("temporaries", "replace-link", std::string("\x09\x02\x00\x00\x04\x01", 6));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -226,6 +254,8 @@ int main(int argc, char** argv) {
         DbdFiles(c);
         SettingsFiles(c);
         RealWorldFiles(c);
+        GeoJsonTables(c);
+        Temporaries(c);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "orvane_fuzz_seeds: %s\n", e.what());
         return 1;

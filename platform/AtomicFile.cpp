@@ -7,6 +7,8 @@
 #include <atomic>
 #include <cerrno>
 #include <filesystem>
+#include <mutex>
+#include <random>
 #include <system_error>
 
 #ifdef _WIN32
@@ -58,13 +60,19 @@ bool ProcessIsRunning(long pid) {
 }
 
 // The real file a target names: a symbolic link is followed, so the link
-// stays and the file it points to is replaced.
+// stays and the file it points to is replaced, or made when the link points
+// to nothing yet.
 std::string ResolveLinks(const std::string& target) {
     std::error_code ec;
-    const fs::path p = PathFromUtf8(target);
+    fs::path p = PathFromUtf8(target);
     if (!fs::is_symlink(p, ec)) return target;
-    fs::path resolved = fs::weakly_canonical(p, ec);
-    return ec ? target : Utf8Of(resolved);
+    // As many links in a row as the system itself follows.
+    for (int hops = 0; hops < 40 && fs::is_symlink(p, ec); ++hops) {
+        const fs::path next = fs::read_symlink(p, ec);
+        if (ec) break;
+        p = next.is_absolute() ? next : p.parent_path() / next;
+    }
+    return Utf8Of(p);
 }
 
 bool IsReadOnly(const std::string& target) {
@@ -92,8 +100,16 @@ long TemporaryOwner(const std::string& name, const std::string& prefix) {
         if (value) *value = v;
         return i > from;
     };
+    // The random part: hexadecimal digits (decimal ones in older names).
+    auto draw = [&] {
+        const std::size_t from = i;
+        while (i < name.size() && i - from < 16 &&
+               ((name[i] >= '0' && name[i] <= '9') || (name[i] >= 'a' && name[i] <= 'f')))
+            ++i;
+        return i > from;
+    };
     long pid = 0;
-    if (!digits(&pid) || i >= name.size() || name[i++] != '-' || !digits(nullptr) ||
+    if (!digits(&pid) || i >= name.size() || name[i++] != '-' || !draw() ||
         name.compare(i, std::string::npos, ".tmp") != 0)
         return 0;
     return pid;
@@ -101,6 +117,8 @@ long TemporaryOwner(const std::string& name, const std::string& prefix) {
 
 // Removes the temporaries in folder (of the target of prefix alone, when one
 // is given) whose process no longer runs: what a save killed half-way left.
+// Regular files alone: a link under such a name was planted by someone
+// else, and removing it is not ours to do (removing never follows it).
 void RemoveStaleTemporaries(fs::path folder, const std::string& prefix) {
     if (folder.empty()) folder = ".";
     std::error_code ec;
@@ -109,14 +127,36 @@ void RemoveStaleTemporaries(fs::path folder, const std::string& prefix) {
         const long pid = TemporaryOwner(Utf8Of(it->path().filename()), prefix);
         if (pid <= 0 || ProcessIsRunning(pid)) continue;
         std::error_code ignored;
+        if (it->symlink_status(ignored).type() != fs::file_type::regular) continue;
         fs::remove(it->path(), ignored);
     }
 }
 
-std::string TemporaryNameFor(const std::string& target) {
-    static std::atomic<unsigned> counter{0};
-    return AtomicFile::TemporaryPrefixFor(target) + std::to_string(ProcessId()) + "-" +
-           std::to_string(counter++) + ".tmp";
+// The system's random numbers: a name no one can guess before it is made.
+std::uint64_t SystemDraw() {
+    static std::mutex guard;
+    static std::random_device device;
+    const std::lock_guard<std::mutex> hold(guard);
+    return std::uint64_t(device()) << 32 ^ device();
+}
+
+std::atomic<TemporaryNameDraw> nameDraw{&SystemDraw};
+
+// Attempts at a new temporary's name before the folder is taken to refuse
+// new files for good (names taken by someone else are drawn again).
+constexpr int kNameAttempts = 64;
+
+// True when path still names the file made as `made` (not a file or link
+// put in its place since).
+bool StillTheFileMade(const std::string& path, const FileIdentity& made) {
+    const auto now = IdentityOfPath(path, LastLink::Keep);
+    return now && now->device == made.device && now->inode == made.inode;
+}
+
+// Removes a temporary this process made, unless something else took its name.
+void RemoveTemporary(const std::string& path, const FileIdentity& made) {
+    std::error_code ignored;
+    if (StillTheFileMade(path, made)) fs::remove(PathFromUtf8(path), ignored);
 }
 
 fs::path ParentFolderOf(const std::string& path) {
@@ -124,16 +164,28 @@ fs::path ParentFolderOf(const std::string& path) {
     return folder.empty() ? fs::path(".") : folder;
 }
 
-// Puts the renames done in folder on the disk. Windows cannot open a folder
-// to flush it: there each rename reaches the disk before it returns.
-void SyncFolder(const fs::path& folder) {
+#ifndef _WIN32
+// A sync's failure that says the bytes may not be on the disk; some file
+// systems cannot sync a folder at all, which tells nothing of that kind.
+int SyncFailure(int error) {
+    return error == EINVAL || error == ENOTSUP || error == EOPNOTSUPP ? 0 : error;
+}
+#endif
+
+// Puts the renames done in folder on the disk; returns the failure's errno (0
+// when none). Windows cannot open a folder to flush it: there each rename
+// reaches the disk before it returns. A folder that cannot be opened for
+// reading (write and search permission alone) cannot be synced either.
+int SyncFolder(const fs::path& folder) {
 #ifndef _WIN32
     int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd); // some file systems cannot sync a folder; the rename is done either way
+    if (fd < 0) return 0;
+    const int error = ::fsync(fd) == 0 ? 0 : SyncFailure(errno);
     ::close(fd);
+    return error;
 #else
     (void)folder;
+    return 0;
 #endif
 }
 
@@ -193,7 +245,7 @@ int SyncFileSystemsOf(const std::vector<fs::path>& folders) {
         struct stat st;
         if (::fstat(fd, &st) == 0 && std::find(done.begin(), done.end(), st.st_dev) == done.end()) {
             done.push_back(st.st_dev);
-            if (::syncfs(fd) != 0 && firstError == 0) firstError = errno;
+            if (::syncfs(fd) != 0 && firstError == 0) firstError = SyncFailure(errno);
         }
         ::close(fd);
     }
@@ -218,13 +270,16 @@ void CopyModeAndOwner(const std::string& from, const std::string& to) {
 }
 
 // Renames a complete temporary over its target, with the replaced file's
-// permissions. On failure the temporary is removed.
-void MoveIntoPlace(const std::string& temp, const std::string& target, bool replacesLink) {
+// permissions. On failure the temporary is removed. A temporary whose name
+// now holds another file (a link put in its place) is never moved.
+void MoveIntoPlace(const std::string& temp, const std::string& target, bool replacesLink,
+                   const FileIdentity& made) {
+    if (!StillTheFileMade(temp, made))
+        throw FileError(txt::CannotWriteFile, target, MessageOf(txt::TemporaryReplaced, temp));
     if (!replacesLink) CopyModeAndOwner(target, temp);
     const std::error_code renameError = RenameOver(PathFromUtf8(temp), PathFromUtf8(target));
     if (renameError) {
-        std::error_code ignored;
-        fs::remove(PathFromUtf8(temp), ignored);
+        RemoveTemporary(temp, made);
         throw FileError(txt::CannotWriteFile, target, renameError.message());
     }
 }
@@ -240,6 +295,18 @@ std::string AtomicFile::TemporaryPrefixFor(const std::string& target) {
     return Utf8Of(p.parent_path() / PathFromUtf8("." + Utf8Of(p.filename()) + std::string(kTag)));
 }
 
+std::string AtomicFile::TemporaryPathFor(const std::string& target, std::uint64_t draw) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string random(16, '0');
+    for (int i = 15; i >= 0; --i, draw >>= 4)
+        random[static_cast<std::size_t>(i)] = kHex[draw & 15];
+    return TemporaryPrefixFor(target) + std::to_string(ProcessId()) + "-" + random + ".tmp";
+}
+
+TemporaryNameDraw SetTemporaryNameDraw(TemporaryNameDraw draw) {
+    return nameDraw.exchange(draw ? draw : &SystemDraw);
+}
+
 AtomicFile::AtomicFile(std::string target, BiText readOnlyText, LinkAtTarget links,
                        StaleTemporaries stale)
     : target_(links == LinkAtTarget::Follow ? ResolveLinks(target) : target) {
@@ -253,10 +320,22 @@ AtomicFile::AtomicFile(std::string target, BiText readOnlyText, LinkAtTarget lin
     if (stale == StaleTemporaries::Remove)
         RemoveStaleTemporaries(ParentFolderOf(target_),
                                "." + Utf8Of(PathFromUtf8(target_).filename()) + std::string(kTag));
-    temp_ = TemporaryNameFor(target_);
-    if (!file_.TryOpen(temp_, OpenMode::Create)) {
+    // A new file under a name no one could guess; a name taken meanwhile
+    // (whatever holds it) is left alone and another one drawn.
+    for (int attempt = 0;; ++attempt) {
+        temp_ = TemporaryPathFor(target_, nameDraw.load()());
+        if (file_.TryOpen(temp_, OpenMode::Create)) break;
         const int error = errno;
-        throw FileError(txt::CannotCreateFile, target, SystemReason(error));
+        if (error != EEXIST || attempt + 1 == kNameAttempts)
+            throw FileError(txt::CannotCreateFile, target, SystemReason(error));
+    }
+    try {
+        made_ = file_.Identity();
+    } catch (...) {
+        file_.Abandon();
+        std::error_code ignored;
+        fs::remove(PathFromUtf8(temp_), ignored); // just made: no one else's yet
+        throw;
     }
     file_.SetShownName(target);
 }
@@ -275,15 +354,15 @@ void AtomicFile::Commit() {
         throw;
     }
     done_ = true;
-    MoveIntoPlace(temp_, target_, replacesLink_);
-    SyncFolder(ParentFolderOf(target_));
+    MoveIntoPlace(temp_, target_, replacesLink_, made_);
+    if (const int error = SyncFolder(ParentFolderOf(target_)))
+        throw FileError(txt::InPlaceNotOnDisk, target_, SystemReason(error));
 }
 
 void AtomicFile::Discard() {
     if (done_) return;
     file_.Abandon();
-    std::error_code ec;
-    fs::remove(PathFromUtf8(temp_), ec);
+    RemoveTemporary(temp_, made_);
     done_ = true;
 }
 
@@ -304,7 +383,7 @@ void AtomicFileGroup::Add(AtomicFile& file) {
         throw;
     }
     file.done_ = true;
-    pending_.push_back({file.temp_, file.target_, file.replacesLink_});
+    pending_.push_back({file.temp_, file.target_, file.replacesLink_, file.made_});
 }
 
 void AtomicFileGroup::AddFolder(const std::string& folder) {
@@ -328,12 +407,15 @@ void AtomicFileGroup::Commit() {
             folders.push_back(PathFromUtf8(n));
     }
     folders_.clear();
+    // Returns the first failure's errno (0 when none).
     auto syncRenames = [&folders] {
 #ifdef __linux__
-        SyncFileSystemsOf(folders);
+        return SyncFileSystemsOf(folders);
 #else
+        int first = 0;
         for (const fs::path& f : folders)
-            SyncFolder(f);
+            if (const int error = SyncFolder(f); first == 0) first = error;
+        return first;
 #endif
     };
 #ifdef __linux__
@@ -346,7 +428,8 @@ void AtomicFileGroup::Commit() {
 #endif
     for (std::size_t i = 0; i < pending_.size(); ++i) {
         try {
-            MoveIntoPlace(pending_[i].temp, pending_[i].target, pending_[i].replacesLink);
+            MoveIntoPlace(pending_[i].temp, pending_[i].target, pending_[i].replacesLink,
+                          pending_[i].made);
         } catch (...) {
             pending_.erase(pending_.begin(), pending_.begin() + std::ptrdiff_t(i + 1));
             Discard();
@@ -355,14 +438,14 @@ void AtomicFileGroup::Commit() {
         }
     }
     pending_.clear();
-    syncRenames();
+    // The files are in place; whether the disk holds their names is unknown.
+    if (const int error = syncRenames(); error != 0 && !folders.empty())
+        throw FileError(txt::InPlaceNotOnDisk, Utf8Of(folders.front()), SystemReason(error));
 }
 
 void AtomicFileGroup::Discard() {
-    for (const Pending& p : pending_) {
-        std::error_code ignored;
-        fs::remove(PathFromUtf8(p.temp), ignored);
-    }
+    for (const Pending& p : pending_)
+        RemoveTemporary(p.temp, p.made);
     pending_.clear();
     folders_.clear();
 }

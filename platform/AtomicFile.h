@@ -2,11 +2,20 @@
 // place by Commit(). Until then the target stays as it was; a writer that is
 // destroyed without Commit() removes its temporary file.
 //
+// The temporary is always a new file: its name holds a random part, and a
+// name already taken (a file, or a link someone planted) is never opened but
+// another name drawn. Nothing is removed or renamed under a temporary's name
+// unless it is still the file this writer made, and the cleanup of stale
+// temporaries removes regular files alone, never a link.
+//
 // The target is refused when it is read-only; a symbolic link stays a link
-// (the file it points to is replaced), unless the writer is told to replace
-// the link itself (an extraction, which never writes through a link). Commit() puts the bytes on
-// the disk before the rename and the rename on the disk after it, so a power cut leaves the old
-// file or the new one, never a truncated one. Temporaries of the same target left behind by
+// (the file it points to is replaced, or made when the link points to
+// nothing yet), unless the writer is told to replace the link itself (an
+// extraction, which never writes through a link). Commit() puts the bytes on
+// the disk before the rename and the rename on the disk after it, so a power
+// cut leaves the old file or the new one, never a truncated one; a failure
+// to put the rename on the disk is reported (the file is in place, its
+// durability unknown). Temporaries of the same target left behind by
 // processes that no longer run are removed.
 //
 // AtomicFileGroup does the same for many files at once (an extraction): each
@@ -18,6 +27,7 @@
 #include "platform/BinaryFile.h"
 #include "platform/FileTexts.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,6 +69,8 @@ class AtomicFile {
 
     // The prefix every temporary of `target` starts with (its folder included).
     static std::string TemporaryPrefixFor(const std::string& target);
+    // The temporary of `target` that a draw of the name source names.
+    static std::string TemporaryPathFor(const std::string& target, std::uint64_t draw);
 
   private:
     friend class AtomicFileGroup;
@@ -67,6 +79,7 @@ class AtomicFile {
     std::string temp_;
     bool replacesLink_ = false; // target_ is a link that the new file replaces
     BinaryFile file_;
+    FileIdentity made_; // the temporary as it was created
     bool done_ = false;
 };
 
@@ -102,10 +115,17 @@ class AtomicFileGroup {
         std::string temp;
         std::string target;
         bool replacesLink;
+        FileIdentity made;
     };
     std::vector<Pending> pending_;
     std::vector<std::string> folders_; // made for the group
 };
+
+// The source of the random part of temporaries' names (the system's random
+// numbers by default). Tests and fuzz targets put their own in place to plant
+// files at the names the next temporaries try; returns the one before.
+using TemporaryNameDraw = std::uint64_t (*)();
+TemporaryNameDraw SetTemporaryNameDraw(TemporaryNameDraw draw);
 
 // Writes a whole byte string to path through an AtomicFile.
 void WriteFileAtomically(const std::string& path, const std::string& bytes,

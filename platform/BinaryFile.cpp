@@ -12,6 +12,10 @@
 
 #ifdef _WIN32
 #include <io.h>
+#ifndef NOMINMAX
+#define NOMINMAX // std::min below, not the header's macro
+#endif
+#include <windows.h>
 #else
 #include <unistd.h>
 #endif
@@ -40,7 +44,7 @@ int OpenFd(const fs::path& p, OpenMode mode) {
     int flags = _O_BINARY | _O_NOINHERIT;
     flags |= mode == OpenMode::Read        ? _O_RDONLY
              : mode == OpenMode::ReadWrite ? _O_RDWR
-                                           : _O_RDWR | _O_CREAT | _O_TRUNC;
+                                           : _O_RDWR | _O_CREAT | _O_EXCL;
     return _wopen(p.c_str(), flags, _S_IREAD | _S_IWRITE);
 }
 long long PRead(int fd, void* data, std::size_t n, std::uint64_t offset) {
@@ -63,12 +67,66 @@ bool FdSize(int fd, std::uint64_t& size) {
     size = static_cast<std::uint64_t>(end);
     return true;
 }
+HANDLE HandleOf(int fd) {
+    return reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+}
+// FILETIME counts 100 ns steps from 1601; the identity, nanoseconds from 1970.
+constexpr std::int64_t kFileTimeOf1970 = 116444736000000000LL;
+// The volume and the file index stand for the device and the inode.
+FileIdentity IdentityOf(const BY_HANDLE_FILE_INFORMATION& i) {
+    const auto written = static_cast<std::int64_t>(
+        std::uint64_t(i.ftLastWriteTime.dwHighDateTime) << 32 | i.ftLastWriteTime.dwLowDateTime);
+    return {i.dwVolumeSerialNumber, std::uint64_t(i.nFileIndexHigh) << 32 | i.nFileIndexLow,
+            std::uint64_t(i.nFileSizeHigh) << 32 | i.nFileSizeLow,
+            (written - kFileTimeOf1970) * 100};
+}
+bool FdIdentity(int fd, FileIdentity& id) {
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(HandleOf(fd), &info)) {
+        errno = EIO;
+        return false;
+    }
+    id = IdentityOf(info);
+    return true;
+}
+bool PathIdentity(const fs::path& p, LastLink link, FileIdentity& id) {
+    const DWORD flags =
+        FILE_FLAG_BACKUP_SEMANTICS | (link == LastLink::Keep ? FILE_FLAG_OPEN_REPARSE_POINT : 0);
+    HANDLE h = CreateFileW(p.c_str(), FILE_READ_ATTRIBUTES,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, flags, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    BY_HANDLE_FILE_INFORMATION info;
+    const bool found = GetFileInformationByHandle(h, &info) != 0;
+    CloseHandle(h);
+    if (found) id = IdentityOf(info);
+    return found;
+}
+int SetModifiedNs(int fd, std::int64_t ns) {
+    const auto steps = static_cast<std::uint64_t>(ns / 100 + kFileTimeOf1970);
+    FILETIME written{static_cast<DWORD>(steps), static_cast<DWORD>(steps >> 32)};
+    return SetFileTime(HandleOf(fd), nullptr, nullptr, &written) ? 0 : EIO;
+}
+// The whole file, locked against other writers (LockFileEx, which Windows
+// enforces on every handle).
+bool LockFd(int fd) {
+    OVERLAPPED at{};
+    if (LockFileEx(HandleOf(fd), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD,
+                   MAXDWORD, &at))
+        return true;
+    errno = GetLastError() == ERROR_LOCK_VIOLATION ? EAGAIN : EINVAL;
+    return false;
+}
+void UnlockFd(int fd) {
+    OVERLAPPED at{};
+    UnlockFileEx(HandleOf(fd), 0, MAXDWORD, MAXDWORD, &at);
+}
 #else
 int OpenFd(const fs::path& p, OpenMode mode) {
     int flags = O_CLOEXEC;
     flags |= mode == OpenMode::Read ? O_RDONLY
              : mode == OpenMode::ReadWrite ? O_RDWR
-                                           : O_RDWR | O_CREAT | O_TRUNC;
+                                           : O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW;
     int fd;
     do
         fd = ::open(p.c_str(), flags, 0666);
@@ -92,6 +150,52 @@ bool FdSize(int fd, std::uint64_t& size) {
     if (::fstat(fd, &st) != 0) return false;
     size = static_cast<std::uint64_t>(st.st_size);
     return true;
+}
+FileIdentity IdentityOf(const struct stat& st) {
+    return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
+            static_cast<std::uint64_t>(st.st_size),
+            static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
+bool FdIdentity(int fd, FileIdentity& id) {
+    struct stat st;
+    if (::fstat(fd, &st) != 0) return false;
+    id = IdentityOf(st);
+    return true;
+}
+bool PathIdentity(const fs::path& p, LastLink link, FileIdentity& id) {
+    struct stat st;
+    if ((link == LastLink::Follow ? ::stat(p.c_str(), &st) : ::lstat(p.c_str(), &st)) != 0)
+        return false;
+    id = IdentityOf(st);
+    return true;
+}
+int SetModifiedNs(int fd, std::int64_t ns) {
+    const struct timespec times[2] = {{0, UTIME_OMIT}, {ns / 1000000000, ns % 1000000000}};
+    return ::futimens(fd, times) == 0 ? 0 : errno;
+}
+// A write lock on the whole file. On Linux the lock belongs to this open
+// file, not to the process: a second open of the same file in this process
+// is a writer of its own, and closing another descriptor of the file does
+// not drop the lock. Elsewhere, the process's record lock.
+bool LockFd(int fd) {
+    struct flock lock {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+#ifdef F_OFD_SETLK
+    return ::fcntl(fd, F_OFD_SETLK, &lock) == 0;
+#else
+    return ::fcntl(fd, F_SETLK, &lock) == 0;
+#endif
+}
+void UnlockFd(int fd) {
+    struct flock lock {};
+    lock.l_type = F_UNLCK;
+    lock.l_whence = SEEK_SET;
+#ifdef F_OFD_SETLK
+    ::fcntl(fd, F_OFD_SETLK, &lock);
+#else
+    ::fcntl(fd, F_SETLK, &lock);
+#endif
 }
 #endif
 
@@ -342,6 +446,42 @@ std::int32_t BinaryFile::ReadI32() {
     unsigned char b[4];
     ReadExact(b, 4);
     return GetI32(b);
+}
+
+FileIdentity BinaryFile::Identity() const {
+    RequireOpen(txt::ReadErrorWord);
+    FileIdentity id;
+    if (!FdIdentity(fd_, id)) throw FileError(txt::CannotReadSize, path_, SystemReason(errno));
+    return id;
+}
+
+bool BinaryFile::TryLockForWrite() {
+    if (fd_ < 0) {
+        errno = EBADF;
+        return false;
+    }
+    return LockFd(fd_);
+}
+
+void BinaryFile::Unlock() noexcept {
+    if (fd_ >= 0) UnlockFd(fd_);
+}
+
+void BinaryFile::MarkChangedSince(std::int64_t modifiedNs) {
+    const FileIdentity now = Identity();
+    if (now.modifiedNs != modifiedNs) return;
+#ifdef _WIN32
+    const std::int64_t later = modifiedNs + 100; // the system's step
+#else
+    const std::int64_t later = modifiedNs + 1;
+#endif
+    if (const int error = SetModifiedNs(fd_, later)) ThrowWriteError(error);
+}
+
+std::optional<FileIdentity> IdentityOfPath(const std::string& path, LastLink link) {
+    FileIdentity id;
+    if (!PathIdentity(PathFromUtf8(path), link, id)) return std::nullopt;
+    return id;
 }
 
 std::vector<unsigned char> ReadWholeFile(const std::string& path) {

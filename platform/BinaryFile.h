@@ -11,6 +11,7 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,8 +21,25 @@ namespace orvane {
 enum class OpenMode {
     Read,      // existing file, read only
     ReadWrite, // existing file, read and write (shared with other programs)
-    Create,    // new or truncated file, write (and read)
+    Create,    // a new file, write (and read): a name already taken, even by a
+               // link or by a link to nowhere, fails with EEXIST and is never opened
 };
+
+// What tells one file on the disk from another: a file replaced by a rename
+// has another device or inode (on Windows: volume and file index), one
+// rewritten in place another size or modification time.
+struct FileIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::uint64_t size = 0;
+    std::int64_t modifiedNs = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+// Whether a path's last component is followed when it is a symbolic link.
+enum class LastLink { Follow, Keep };
+// The identity of the file that path names now; nullopt when it names none.
+std::optional<FileIdentity> IdentityOfPath(const std::string& path, LastLink link);
 
 // The file-system path of a UTF-8 path text (wide on Windows).
 std::filesystem::path PathFromUtf8(std::string_view utf8);
@@ -77,6 +95,19 @@ class BinaryFile {
     void StartWriteback();
 
     std::int32_t ReadI32();
+
+    // The identity of the open file (what the system says of it now).
+    FileIdentity Identity() const;
+    // An advisory lock on the whole file for writing, taken at once or not at
+    // all: false (errno set) when another writer holds one, or cannot be had.
+    // Other programs that take such locks wait for it; it goes with Unlock()
+    // or the file's close.
+    bool TryLockForWrite();
+    void Unlock() noexcept;
+    // After a write: makes the file's modification time differ from
+    // modifiedNs (a write within the clock's resolution leaves it as it was),
+    // so that whoever remembers the file as it was before sees a change.
+    void MarkChangedSince(std::int64_t modifiedNs);
 
   private:
     [[noreturn]] void ThrowWriteError(int error) const;

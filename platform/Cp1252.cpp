@@ -1,5 +1,7 @@
 #include "platform/Cp1252.h"
 
+#include "platform/FileTexts.h"
+
 #include <cstdint>
 #include <cstring>
 
@@ -98,6 +100,16 @@ std::string Cp1252ToUtf8(std::string_view bytes) {
     out.reserve(bytes.size() + bytes.size() / 8);
     AppendCp1252AsUtf8(out, bytes);
     return out;
+}
+
+TextArg QuotedValue(std::string_view bytes) {
+    // A value up to this long is quoted whole; a longer one by its first
+    // kQuotedHead characters (one byte is one character here).
+    constexpr std::size_t kQuotedWhole = 48, kQuotedHead = 40;
+    if (bytes.size() <= kQuotedWhole) return Cp1252ToUtf8(bytes);
+    return std::make_shared<const Message>(
+        MessageOf(txt::ShortenedValue, Cp1252ToUtf8(bytes.substr(0, kQuotedHead)),
+                  static_cast<unsigned long long>(bytes.size())));
 }
 
 namespace {

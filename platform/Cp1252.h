@@ -2,6 +2,8 @@
 // these two are used where text leaves or enters the core.
 #pragma once
 
+#include "platform/Wording.h"
+
 #include <string>
 #include <string_view>
 
@@ -24,5 +26,9 @@ std::string Utf8ToCp1252(std::string_view utf8);
 std::string Utf8ToCp1252Transliterated(std::string_view utf8);
 // Where the first byte that is no UTF-8 stands; npos when the text is UTF-8.
 std::size_t InvalidUtf8At(std::string_view text);
+// A cell's text as a message quotes it, in UTF-8: whole when short, else its
+// first few dozen characters, "…" and its length, so that a huge cell never
+// makes a huge message.
+TextArg QuotedValue(std::string_view bytes);
 
 } // namespace orvane

@@ -21,6 +21,11 @@ inline constexpr BiText CannotOpenFile{"Impossible d'ouvrir le fichier %s : %s",
 inline constexpr BiText CannotWriteFile{"Impossible d'écrire le fichier %s : %s",
                                         "Cannot write file %s: %s"};
 inline constexpr BiText WriteErrorIn{"Erreur d'écriture dans %s : %s", "Write error in %s: %s"};
+// A file renamed into place whose folder could not be put on the disk: the
+// file, the system's reason.
+inline constexpr BiText InPlaceNotOnDisk{
+    "%s est en place, mais il n'est peut-être pas encore sur le disque : %s",
+    "%s is in place, but it may not be on the disk yet: %s"};
 inline constexpr BiText CannotReadSize{"Impossible de lire la taille de %s : %s",
                                        "Cannot read the size of %s: %s"};
 // The offset, the file.
@@ -36,6 +41,11 @@ inline constexpr BiText ShortRead{
     "Read error in %s: %llu bytes wanted at offset %llu, the file ends after %llu"};
 // A file used before it was opened: what was tried (below), the file.
 inline constexpr BiText FileNotOpen{"%s : fichier non ouvert : %s", "%s: file not open: %s"};
+// Why a temporary file was not renamed into place: its path.
+inline constexpr BiText TemporaryReplaced{"le fichier temporaire %s a été remplacé par un autre",
+                                          "the temporary file %s was replaced by another"};
+// A long value shortened in a message: its first characters, its length.
+inline constexpr BiText ShortenedValue{"%s… (%llu caractères)", "%s… (%llu characters)"};
 inline constexpr BiText ReadErrorWord{"Erreur de lecture", "Read error"};
 inline constexpr BiText WriteErrorWord{"Erreur d'écriture", "Write error"};
 

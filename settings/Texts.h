@@ -103,6 +103,22 @@ inline constexpr BiText ArchiveCloseAfterWrite{
 // The direct write into an archive opened read-only: its path.
 inline constexpr BiText ArchiveReadOnly{"%s est en lecture seule : rien n'y est écrit",
                                         "%s is read-only: nothing is written into it"};
+// The direct write into an archive that is no longer the file the table
+// was loaded from (replaced, rewritten, its entry moved): its path.
+inline constexpr BiText ArchiveChanged{
+    "%s a changé depuis son ouverture (un autre programme l'a remplacé ou réécrit) : rien n'y "
+    "est écrit ; rechargez-le avant d'écrire",
+    "%s has changed since it was opened (another program replaced or rewrote it): nothing is "
+    "written into it; reload it before writing"};
+// The direct write into an archive another writer holds locked: its path.
+inline constexpr BiText ArchiveBusy{
+    "%s est occupé : un autre programme y écrit ; rien n'y est écrit, réessayez plus tard",
+    "%s is busy: another program is writing into it; nothing is written, try again later"};
+// The GeoJSON export of rows whose coordinates are no place: the first such
+// row, how many there are.
+inline constexpr BiText GeoJsonRowsWithoutPlace{
+    "Ligne %d : coordonnées hors limites, la ligne est écrite sans géométrie (%d lignes en tout)",
+    "Row %d: coordinates out of range, the row is written without a geometry (%d rows in all)"};
 // A cell the CSV format cannot hold: row, field title, the character (below).
 inline constexpr BiText CsvUnwritableCell{
     "Ligne %d, champ %s : le texte contient %s, qu'un fichier CSV ne peut pas contenir ; "

@@ -34,7 +34,7 @@ std::vector<CoordinateFields> CoordinatePairsOf(const RecordTable& table) {
 
 std::size_t AppendRowPlaces(const std::vector<std::string_view>& cells,
                             const std::vector<CoordinateFields>& pairs, char decimalSeparator,
-                            std::vector<GeoPoint>& out, std::size_t most) {
+                            std::vector<GeoPoint>& out, std::size_t most, std::size_t* outOfRange) {
     const auto cell = [&](int field) {
         const auto col = static_cast<std::size_t>(kFirstFieldColumn + field);
         return col < cells.size() ? cells[col] : std::string_view();
@@ -44,8 +44,13 @@ std::size_t AppendRowPlaces(const std::vector<std::string_view>& cells,
         if (count == most) break;
         const auto lat = ParseDecimal(cell(p.latitude), decimalSeparator);
         const auto lon = ParseDecimal(cell(p.longitude), decimalSeparator);
-        // Seconds of arc; a place beyond the poles is nowhere.
-        if (!lat || !lon || std::abs(*lat) > 90.0 * 3600) continue;
+        if (!lat || !lon) continue;
+        // Seconds of arc; a place beyond the poles, or a number too large for
+        // a double (which no wrap brings back), is nowhere.
+        if (!std::isfinite(*lat) || !std::isfinite(*lon) || std::abs(*lat) > 90.0 * 3600) {
+            if (outOfRange) ++*outOfRange;
+            continue;
+        }
         out.push_back({WrapLongitude(*lon / 3600.0), *lat / 3600.0});
         ++count;
     }

@@ -34,9 +34,12 @@ std::vector<CoordinateFields> CoordinatePairsOf(const RecordTable& table);
 // Appends the place of each pair of a row whose cells (seconds of arc, with
 // decimalSeparator) read and whose latitude is within the poles, at most
 // `most` of them; returns how many were appended. Longitudes are brought to
-// [-180, 180). cells: the row's cells from column 0.
+// [-180, 180). cells: the row's cells from column 0. outOfRange, when given,
+// counts the pairs whose cells read as numbers but are no place: beyond the
+// poles, or not finite (a number too large for a double).
 std::size_t AppendRowPlaces(const std::vector<std::string_view>& cells,
                             const std::vector<CoordinateFields>& pairs, char decimalSeparator,
-                            std::vector<GeoPoint>& out, std::size_t most);
+                            std::vector<GeoPoint>& out, std::size_t most,
+                            std::size_t* outOfRange = nullptr);
 
 } // namespace orvane

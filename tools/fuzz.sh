@@ -16,7 +16,7 @@ ensure_packages fuzz
 SECONDS_EACH=${1:-60}
 shift || true
 ALL_TARGETS=(archive template dbd dex csv settings extraction direct_write lookup ourairports
-  reconcile)
+  reconcile geojson temporaries)
 TARGETS=("$@")
 [ ${#TARGETS[@]} -eq 0 ] && TARGETS=("${ALL_TARGETS[@]}")
 

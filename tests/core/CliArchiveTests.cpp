@@ -6,6 +6,7 @@
 #include "support/ArchiveFixtures.h"
 #include "support/CliRunner.h"
 #include "support/DbdFixtures.h"
+#include "support/DirectWriteFixtures.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -224,6 +225,28 @@ TEST_F(CliArchive, ExtractionSyncsOnceAndAFailedWriteLeavesOnlyCompleteFiles) {
     ExpectError(r, "No space left on device");
     EXPECT_EQ(dir_.ListFiles(), (std::vector<std::string>{"DATA.POD", "dest/A/ONE"}));
     EXPECT_EQ(dir_.Read("dest/A/ONE"), "one");
+}
+
+// The files are in place but the sync that puts their names on the disk
+// fails (an extraction's second sync, a save's sync of its folder): the
+// command says so and fails, and the files stay in place.
+TEST_F(CliArchive, AFailedSyncAfterTheRenamesIsReported) {
+    const std::string archive = dir_.File("DATA.POD");
+    WriteArchive(archive, ArchiveLayout::Pod3, {{"A\\ONE", "one", 0}, {"TWO", "two", 0}});
+    const std::string failSecond =
+        testing::UnderStrace("-o /dev/null -e trace=syncfs -e inject=syncfs:error=EIO:when=2");
+    if (failSecond.empty()) GTEST_SKIP() << kNoStrace;
+    Result r = Run({"extract", archive, dir_.File("dest"), "--structure"}, failSecond);
+    ExpectError(r, "is in place, but it may not be on the disk yet: Input/output error");
+    EXPECT_EQ(dir_.ListFiles(), (std::vector<std::string>{"DATA.POD", "dest/A/ONE", "dest/TWO"}));
+
+    // The save's own file is synced first (fsync 1), then its folder (2).
+    const std::string navaid = dir_.File("NAVAID.POD");
+    WriteArchive(navaid, ArchiveLayout::PodShort, testing::NavWriteEntries(2));
+    r = Run({"convert", navaid, dir_.File("out.csv")},
+            testing::UnderStrace("-o /dev/null -e trace=fsync -e inject=fsync:error=EIO:when=2"));
+    ExpectError(r, "out.csv is in place, but it may not be on the disk yet: Input/output error");
+    EXPECT_TRUE(std::filesystem::exists(dir_.File("out.csv")));
 }
 
 // What a killed extraction left is removed by the next one, with one scan

@@ -1,6 +1,7 @@
 // orvane-cli lookup and write-record, run as a user would: the real program,
 // its output, its status and the archive it leaves.
 #include "database/ArchiveWriter.h"
+#include "platform/BinaryFile.h"
 #include "support/ArchiveFixtures.h"
 #include "support/CliRunner.h"
 #include "support/DirectWriteFixtures.h"
@@ -243,9 +244,13 @@ TEST_F(CliWriteRecord, PrintingCommandsFailWhenTheirOutputCannotBeWritten) {
     for (const Case& c : std::vector<Case>{
              {{"list", archive}, 1, "cannot write the listing"},
              {{"show", archive}, 1, "cannot write the table"},
-             {{"check", finding, "--template", archive}, 1, "cannot write the findings"},
+             {{"check", finding, "--template", archive}, 2, "cannot write the findings"},
              {{"diff", archive, archive}, 2, "cannot write the differences"},
              {{"lookup", airport, "KJFK"}, 1, "cannot write the search text"},
+             {{"--help"}, 1, "cannot write the usage"},
+             {{"help", "check"}, 1, "cannot write the usage"},
+             {{"list", "--help"}, 1, "cannot write the usage"},
+             {{"--version"}, 1, "cannot write the version"},
          }) {
         SCOPED_TRACE(c.args[0]);
         const Result r = CliTest::Run(c.args, "LC_ALL=C", "/dev/full");
@@ -253,6 +258,24 @@ TEST_F(CliWriteRecord, PrintingCommandsFailWhenTheirOutputCannotBeWritten) {
         EXPECT_NE(r.err.find(c.what), std::string::npos) << r.err;
         EXPECT_NE(r.err.find("No space left on device"), std::string::npos) << r.err;
     }
+}
+
+// A writer that holds the archive's lock makes write-record wait, then say
+// the archive is busy and write nothing; once the lock is gone it writes.
+TEST_F(CliWriteRecord, AnArchiveAnotherWriterHoldsIsBusy) {
+    const std::string dbd = dir_.Write(
+        "ok.dbd", testing::DbdBytes("navd", testing::kNavWriteRecordSize,
+                                    {testing::NavWriteRecord(7), testing::NavWriteRecord(8)}));
+    {
+        BinaryFile writer(archive, OpenMode::ReadWrite);
+        ASSERT_TRUE(writer.TryLockForWrite());
+        ExpectError(Run({"write-record", archive, "2", dbd}),
+                    "navaid.pod is busy: another program is writing into it");
+        EXPECT_EQ(testing::ReadBytes(archive), before);
+    }
+    const Result r = Run({"write-record", archive, "2", dbd});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(testing::ReadBytes(archive), before);
 }
 
 TEST_F(CliWriteRecord, HelpOfBothCommands) {

@@ -52,6 +52,19 @@ TEST(DexExport, AConversionErrorLeavesNoFileAndKeepsTheEarlierOne) {
         EXPECT_EQ(std::string(e.what()),
                   "Row 2, field \"Latitude (seconds)\": \"north\" is not a valid number");
     }
+    // A huge cell is quoted by its start and its length, in either language.
+    s.Table.SetCell(4 + 8, 2, std::string(100000, '7') + "x");
+    try {
+        ExportDex(s, target, false, ui);
+        FAIL() << "no conversion error";
+    } catch (const ConversionError& e) {
+        const std::string start = "\"" + std::string(40, '7') + "\xE2\x80\xA6 ";
+        EXPECT_EQ(std::string(e.what()), "Row 2, field \"Latitude (seconds)\": " + start +
+                                             "(100001 characters)\" is not a valid number");
+        EXPECT_NE(e.In(Lang::French).find(start.substr(1) + "(100001 caract\xC3\xA8res)"),
+                  std::string::npos)
+            << e.In(Lang::French);
+    }
     EXPECT_EQ(ReadBytes(target), "earlier export");
     EXPECT_EQ(f.dir.ListFiles(),
               (std::vector<std::string>{"AIRPORT.DBT", "AIRPORT.dbd", "AIRPORT.dex"}));

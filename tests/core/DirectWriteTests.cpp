@@ -6,10 +6,13 @@
 #include "support/DirectWriteFixtures.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TempDir.h"
+#include "support/ThrownText.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <functional>
 #include <system_error>
 #ifdef __linux__
 #include <unistd.h>
@@ -199,12 +202,100 @@ TEST_F(DirectWrite, RowWithoutRecordIsRefused) {
 TEST_F(DirectWrite, RecordCountIsReadAgainFromTheArchive) {
     Open();
     // The archive's header now says 2 records: row 3 has no record any more.
+    // (Its time is put back: a change the file's identity does not show.)
     std::string changed = before;
     changed[kEntryAt + 16] = 2;
+    const auto time = std::filesystem::last_write_time(path);
     WriteBytes(path, changed);
+    std::filesystem::last_write_time(path, time);
     EXPECT_THROW(WriteCurrentRow(s, 3, ui), RefusedError);
     EXPECT_EQ(ReadBytes(path), changed);
     EXPECT_EQ(s.CurrentPod->Dbd.RecordCount(), 2);
+}
+
+// The archive under the open table is swapped by another program: nothing
+// is written into whatever the path names now, nor into the file loaded, and
+// the refusal says so; a reload makes the write possible again.
+TEST_F(DirectWrite, AnArchiveThatChangedSinceItWasOpenedIsRefused) {
+    const std::string reordered = BuildArchive(
+        ArchiveLayout::PodShort,
+        {NavWriteEntries(kRecords)[1], NavWriteEntries(kRecords)[0], NavWriteEntries(kRecords)[2]});
+    const std::string backupFirst = [] {
+        auto entries = NavWriteEntries(kRecords);
+        entries.insert(entries.begin(), {"BACKUP\\NAVAID.DBD", NavWriteDbd(kRecords), 0});
+        return BuildArchive(ArchiveLayout::PodShort, entries);
+    }();
+    namespace fs = std::filesystem;
+    const std::pair<const char*, std::function<void(const std::string&)>> swaps[] = {
+#ifndef _WIN32 // Windows renames nothing over a file held open
+        {"replaced by a rename, byte for byte",
+         [&](const std::string& p) {
+             WriteBytes(p + ".new", ReadBytes(p));
+             fs::rename(p + ".new", p);
+         }},
+#endif
+        {"rewritten in place with an entry before the DBD",
+         [&](const std::string& p) { WriteBytes(p, backupFirst); }},
+        {"entries reordered in place, same size and time",
+         [&](const std::string& p) {
+             ASSERT_EQ(reordered.size(), before.size());
+             const auto time = fs::last_write_time(p);
+             WriteBytes(p, reordered);
+             fs::last_write_time(p, time);
+         }},
+    };
+    for (const auto& [what, swap] : swaps) {
+        SCOPED_TRACE(what);
+        Open();
+        s.Table.SetCell(Col(Name), 3, "CHANGED");
+        swap(path);
+        const std::string swapped = ReadBytes(path);
+        EXPECT_EQ(ThrownText<RefusedError>([&] { WriteCurrentRow(s, 3, ui); }),
+                  Format(txt::ArchiveChanged.en, path.c_str()));
+        EXPECT_EQ(ReadBytes(path), swapped);
+        // Reloaded, the archive as it is now takes the write.
+        ASSERT_TRUE(OpenDbdFromArchive(s, path, "", ui).loaded);
+        s.Table.SetCell(Col(Name), 3, "CHANGED");
+        EXPECT_EQ(WriteCurrentRow(s, 3, ui), DirectWriteOutcome::Written);
+        EXPECT_NE(ReadBytes(path), swapped);
+    }
+#ifndef _WIN32 // nor removes one
+    Open();
+    std::filesystem::remove(path);
+    EXPECT_THROW(WriteCurrentRow(s, 1, ui), RefusedError);
+#endif
+}
+
+// Two writers of one archive: while one holds the write lock the other waits,
+// then says the archive is busy; one that opened the archive before the
+// other wrote into it refuses, even within the clock's resolution. Nothing
+// is locked while the archive is merely open.
+TEST_F(DirectWrite, AnotherWriterMakesTheArchiveBusyOrChanged) {
+    Open();
+    SessionState other;
+    other.Language = "english";
+    other.SimulatorVersion = 2;
+    other.Display.decimalSeparator = '.';
+    ASSERT_TRUE(OpenDbdFromArchive(other, path, "", ui).loaded);
+    {
+        BinaryFile writer(path, OpenMode::ReadWrite);
+        ASSERT_TRUE(writer.TryLockForWrite()) << "an open archive holds no lock";
+        EXPECT_EQ(ThrownText<RefusedError>(
+                      [&] { WriteCurrentRow(s, 2, ui, std::chrono::milliseconds(60)); }),
+                  Format(txt::ArchiveBusy.en, path.c_str()));
+    }
+    EXPECT_EQ(ReadBytes(path), before);
+    const auto time = std::filesystem::last_write_time(path);
+    s.Table.SetCell(Col(Name), 2, "FIRST");
+    ASSERT_EQ(WriteCurrentRow(s, 2, ui), DirectWriteOutcome::Written);
+    EXPECT_NE(std::filesystem::last_write_time(path), time);
+    const std::string first = ReadBytes(path);
+    other.Table.SetCell(Col(Class), 2, "1");
+    EXPECT_THROW(WriteCurrentRow(other, 2, ui), RefusedError);
+    EXPECT_EQ(ReadBytes(path), first);
+    // The first writer goes on writing: its own writes are no change to it.
+    s.Table.SetCell(Col(Name), 4, "AGAIN");
+    EXPECT_EQ(WriteCurrentRow(s, 4, ui), DirectWriteOutcome::Written);
 }
 
 TEST_F(DirectWrite, TableLoadedFromDiskIsRefused) {

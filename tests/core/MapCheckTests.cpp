@@ -455,9 +455,15 @@ TEST(CountText, SingularAndPluralInBothLanguages) {
 
 TEST(TableCheck, ACellTheCsvExportRefusesIsNamedOnOneLine) {
     const std::vector<FieldDef> fields = {{"nam", 4, 10, 'C', "Name"}};
-    RecordTable t = TableOf({"Name"}, {{"Two\r\nlines"}, {"a;b"}});
+    RecordTable t = TableOf({"Name"}, {{"Two\r\nlines"}, {"a;b"}, {"a;" + std::string(1000, 'x')}});
     const auto found = CheckTable(t, fields, "NAVAID", '.');
-    ASSERT_EQ(found.size(), 2u);
+    ASSERT_EQ(found.size(), 3u);
+    // A huge cell is quoted by its start and its length.
+    const std::string huge = FindingText(found[2], t, fields, '.', Lang::English);
+    EXPECT_NE(huge.find("\"a;" + std::string(38, 'x') + "\xE2\x80\xA6 (1002 characters)\""),
+              std::string::npos)
+        << huge;
+    EXPECT_LT(huge.size(), 200u);
     EXPECT_EQ(FindingText(found[0], t, fields, '.', Lang::English),
               "Row 1, Name: \"Two\\r\\nlines\" holds a carriage return (CR): the CSV export "
               "refuses it");
@@ -497,6 +503,11 @@ TEST_F(CliCheck, ListsTheFindingsAndFailsOnlyWhenThereAreSome) {
                                   "Row 3, Unique identifier: empty key",
                                   "Row 3, Longitude: longitude -200.0000° outside −180° to 360°"}));
     EXPECT_NE(r.err.find("4 findings in 3 rows"), std::string::npos);
+
+    // An error is no finding: status 2.
+    r = Run({"check", dir_.File("none.dbd"), "--template", dbt}, "LC_ALL=C");
+    EXPECT_EQ(r.status, 2) << r.err;
+    EXPECT_NE(r.err.find("none.dbd"), std::string::npos) << r.err;
 }
 
 } // namespace

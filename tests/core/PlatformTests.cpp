@@ -8,6 +8,7 @@
 #include "support/DbdFixtures.h"
 #include "support/NamedCase.h"
 #include "support/TempDir.h"
+#include "support/ThrownText.h"
 
 #include <gtest/gtest.h>
 
@@ -141,7 +142,15 @@ TEST_F(PlatformTest, AtomicFileRefusesReadOnlyTargetsAndKeepsLinks) {
     WriteFileAtomically(link, "new");
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(ReadBytes(real), "new");
-    EXPECT_EQ(Listing(), (std::set<std::string>{"link.dbd", "locked.dbd", "real.dbd"}));
+    // A link to a file not made yet stays a link too, through a second link.
+    fs::create_symlink("later.dbd", PathOf("dangling.dbd"));
+    fs::create_symlink("dangling.dbd", PathOf("twice.dbd"));
+    WriteFileAtomically(PathOf("twice.dbd"), "made");
+    EXPECT_TRUE(fs::is_symlink(PathOf("twice.dbd")));
+    EXPECT_TRUE(fs::is_symlink(PathOf("dangling.dbd")));
+    EXPECT_EQ(ReadBytes(PathOf("later.dbd")), "made");
+    EXPECT_EQ(Listing(), (std::set<std::string>{"dangling.dbd", "later.dbd", "link.dbd",
+                                                "locked.dbd", "real.dbd", "twice.dbd"}));
 #endif
 }
 
@@ -156,6 +165,86 @@ TEST_F(PlatformTest, AtomicFileRemovesStaleTemporariesOfItsTarget) {
     WriteFileAtomically(PathOf("AIRPORT.dbd"), "new");
     EXPECT_EQ(Listing(), (std::set<std::string>{"AIRPORT.dbd", ".AIRPORT.dbd.orvane-" + running,
                                                 ".OTHER.dbd.orvane-99999999-0.tmp"}));
+}
+
+// Links planted where a writer's temporaries could go, pointing at a victim
+// outside the writer's business: no write goes through one, whether the
+// writer keeps a link at its target (a save) or replaces it (an
+// extraction), and no cleanup of stale temporaries removes one.
+TEST_F(PlatformTest, AtomicFileNeverWritesThroughOrRemovesAPlantedLink) {
+#ifdef _WIN32
+    GTEST_SKIP() << "symbolic links need administrator rights on Windows";
+#else
+    const std::string victim = PathOf("victim.txt"), target = PathOf("out.geojson");
+    WriteBytes(victim, "victim");
+    const std::string prefix = AtomicFile::TemporaryPrefixFor(target);
+    std::set<std::string> planted{"victim.txt"};
+    auto plant = [&](const std::string& path) {
+        fs::create_symlink("victim.txt", path);
+        planted.insert(fs::path(path).filename().string());
+    };
+    // The names a process id and a counter would give, and a dead
+    // process's temporary that the cleanup would remove.
+    for (int n = 0; n < 500; ++n)
+        plant(prefix + std::to_string(RunningProcessId()) + "-" + std::to_string(n) + ".tmp");
+    plant(prefix + "99999999-0.tmp");
+    for (LinkAtTarget links : {LinkAtTarget::Follow, LinkAtTarget::Replace}) {
+        if (links == LinkAtTarget::Replace) RemoveStaleTemporariesIn(folder_.Path());
+        AtomicFile out(target, txt::ReadOnlyTarget, links);
+        out.File().Write("export", 6);
+        out.Commit();
+        EXPECT_EQ(ReadBytes(victim), "victim");
+        EXPECT_FALSE(fs::is_symlink(target));
+        EXPECT_EQ(ReadBytes(target), "export");
+        std::set<std::string> expected = planted;
+        expected.insert("out.geojson");
+        EXPECT_EQ(Listing(), expected);
+    }
+#endif
+}
+
+// The names a writer draws are taken by someone else: a link to a victim, a
+// link to nowhere, a file, a folder. Each is left as it was and the next name
+// drawn; when every draw is taken, the write fails and says why.
+std::uint64_t gDraws[4];
+std::size_t gDrawn = 0;
+std::uint64_t ScriptedDraw() {
+    return gDraws[std::min(gDrawn++, std::size(gDraws) - 1)];
+}
+
+TEST_F(PlatformTest, AtomicFileDrawsAnotherNameWhenOneIsTaken) {
+#ifdef _WIN32
+    GTEST_SKIP() << "symbolic links need administrator rights on Windows";
+#else
+    const std::string victim = PathOf("victim.txt"), target = PathOf("out.geojson");
+    WriteBytes(victim, "victim");
+    for (std::uint64_t i = 0; i < 4; ++i)
+        gDraws[i] = i + 1;
+    fs::create_symlink("victim.txt", AtomicFile::TemporaryPathFor(target, 1));
+    fs::create_symlink("nowhere", AtomicFile::TemporaryPathFor(target, 2));
+    fs::create_directory(AtomicFile::TemporaryPathFor(target, 3));
+    const std::set<std::string> planted = Listing();
+    const TemporaryNameDraw saved = SetTemporaryNameDraw(&ScriptedDraw);
+    gDrawn = 0;
+    WriteFileAtomically(target, "export");
+    EXPECT_EQ(gDrawn, 4u);
+    EXPECT_EQ(ReadBytes(victim), "victim");
+    EXPECT_FALSE(fs::exists(PathOf("nowhere")));
+    std::set<std::string> expected = planted;
+    expected.insert("out.geojson");
+    EXPECT_EQ(Listing(), expected);
+    EXPECT_EQ(ReadBytes(target), "export");
+
+    WriteBytes(AtomicFile::TemporaryPathFor(target, 4), "someone's file");
+    gDrawn = 0;
+    const std::string refusal =
+        testing::ThrownText<FileError>([&] { WriteFileAtomically(target, "again"); });
+    SetTemporaryNameDraw(saved);
+    EXPECT_NE(refusal.find("Cannot create file " + target + ": File exists"), std::string::npos)
+        << refusal;
+    EXPECT_EQ(ReadBytes(target), "export");
+    EXPECT_EQ(ReadBytes(AtomicFile::TemporaryPathFor(target, 4)), "someone's file");
+#endif
 }
 
 // A group puts its files in place together at its commit, in the order they
@@ -253,6 +342,35 @@ TEST_F(PlatformTest, FailedRenamesSayWhyAndKeepTheOldFile) {
 }
 
 // --- BinaryFile ---------------------------------------------------------------------------
+
+// Two opens of one file are two writers: one holds the write lock until it
+// lets go or closes. A file renamed over a path, or rewritten, is another
+// file for the identity.
+TEST_F(PlatformTest, BinaryFileLocksAndIdentity) {
+    const std::string path = PathOf("NAVAID.POD");
+    WriteBytes(path, "archive");
+    BinaryFile first(path, OpenMode::ReadWrite), second(path, OpenMode::ReadWrite);
+    ASSERT_TRUE(first.TryLockForWrite());
+    EXPECT_FALSE(second.TryLockForWrite());
+    first.Unlock();
+    ASSERT_TRUE(second.TryLockForWrite());
+    EXPECT_FALSE(first.TryLockForWrite());
+    second.Close();
+    EXPECT_TRUE(first.TryLockForWrite());
+
+    const FileIdentity opened = first.Identity();
+    EXPECT_EQ(IdentityOfPath(path, LastLink::Follow), opened);
+    first.Write("A", 1);
+    first.Flush();
+    first.MarkChangedSince(opened.modifiedNs);
+    EXPECT_NE(first.Identity().modifiedNs, opened.modifiedNs);
+#ifndef _WIN32 // Windows renames nothing over a file held open
+    WriteBytes(PathOf("new"), "Archive");
+    fs::rename(PathOf("new"), path);
+    EXPECT_NE(IdentityOfPath(path, LastLink::Follow)->inode, first.Identity().inode);
+#endif
+    EXPECT_EQ(IdentityOfPath(PathOf("none"), LastLink::Follow), std::nullopt);
+}
 
 TEST_F(PlatformTest, BinaryFileShortReadThrowsNamingTheFile) {
     const std::string path = PathOf("short.pod");

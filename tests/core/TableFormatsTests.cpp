@@ -312,4 +312,43 @@ TEST(GeoJsonExport, FeaturesGeometriesAndProperties) {
                   "}}\n]}\n");
 }
 
+// Coordinates that read as numbers but are no place (a longitude too large
+// for a double, a latitude beyond the poles) give a null geometry and one
+// warning naming the first such row. Titles that hold characters JSON
+// escapes are numbered when repeated as any other.
+TEST(GeoJsonExport, RowsWithoutAPlaceAndTitlesThatNeedEscaping) {
+    SessionState s = EnglishSession(2, '.');
+    const std::vector<FieldSpec> fields = {
+        {"say1", 4, 8, 'C', "Say \"hi\""}, {"say2", 12, 8, 'C', "Say \"hi\""},
+        {"back", 20, 8, 'C', "A\\B"},      {"tab1", 28, 8, 'C', "Tab\there"},
+        {"tab2", 36, 8, 'C', "Tab\there"}, {"plat", 44, 8, 'D', "Latitude"},
+        {"plon", 52, 8, 'D', "Longitude"}};
+    const std::string huge(400, '9');
+    const auto row = [](std::string lat, std::string lon) {
+        return std::vector<std::string>{"", "1", "a", "b", "c", "d", "e", lat, lon};
+    };
+    PlaceTable(s, "NAVAID", fields,
+               {row("3600", "7200"), row("3600", huge), row("-" + huge, "0"), row("324000.5", "0"),
+                row("", "")});
+    TempDir dir;
+    ScriptedInteraction ui;
+    ASSERT_EQ(ExportGeoJson(s, dir.File("places.geojson"), false, ui), 5);
+    const std::string json = dir.Read("places.geojson");
+    EXPECT_EQ(json.find("nan"), std::string::npos) << json;
+    EXPECT_EQ(json.find("inf"), std::string::npos) << json;
+    std::size_t nulls = 0;
+    for (auto at = json.find("\"geometry\":null"); at != std::string::npos;
+         at = json.find("\"geometry\":null", at + 1))
+        ++nulls;
+    EXPECT_EQ(nulls, 4u) << json;
+    EXPECT_NE(json.find("{\"type\":\"Point\",\"coordinates\":[2,1]}"), std::string::npos);
+    EXPECT_NE(json.find("{\"Say \\\"hi\\\"\":\"a\",\"Say \\\"hi\\\" 2\":\"b\",\"A\\\\B\":\"c\","
+                        "\"Tab\\u0009here\":\"d\",\"Tab\\u0009here 2\":\"e\","),
+              std::string::npos)
+        << json;
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].kind, MessageKind::Warning);
+    EXPECT_EQ(ui.messages[0].text, Format(txt::GeoJsonRowsWithoutPlace.en, 2, 3));
+}
+
 } // namespace
