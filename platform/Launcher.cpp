@@ -13,6 +13,7 @@
 #include <shellapi.h>
 #else
 #include <csignal>
+#include <ctime>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -52,6 +53,10 @@ std::optional<std::string> FindOnPath(const std::string& name, const std::string
 }
 
 #ifdef _WIN32
+
+OpenResult OpenDocument(const std::string&, int) {
+    return {OpenResult::NoOpener, {}};
+}
 
 StartResult StartDetached(const std::string& path) {
     const std::string folder = FolderOf(path);
@@ -117,6 +122,73 @@ StartResult Spawn(const char* const argv[], const std::string& folder) {
 }
 
 } // namespace
+
+namespace {
+
+constexpr int kStillRunning = -1;
+
+// In a child of a fork: only async-signal-safe calls. Runs argv, waits for
+// it up to waitMs and writes its exit status (or kStillRunning) to fd.
+[[noreturn]] void RunAndReport(const char* const argv[], int waitMs, int fd) {
+    setsid();
+    const pid_t program = fork();
+    if (program == 0) {
+        sigset_t none;
+        sigemptyset(&none);
+        sigprocmask(SIG_SETMASK, &none, nullptr);
+        const int null = open("/dev/null", O_RDONLY);
+        if (null >= 0) dup2(null, STDIN_FILENO);
+        execv(argv[0], const_cast<char* const*>(argv));
+        _exit(127);
+    }
+    int code = program < 0 ? 127 : kStillRunning;
+    for (int waited = 0; program > 0 && waited <= waitMs; waited += 20) {
+        int status = 0;
+        const pid_t r = waitpid(program, &status, WNOHANG);
+        if (r == program) {
+            code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            break;
+        }
+        if (r < 0 && errno != EINTR) break;
+        const timespec step{0, 20'000'000};
+        nanosleep(&step, nullptr);
+    }
+    [[maybe_unused]] ssize_t n = write(fd, &code, sizeof code);
+    _exit(0); // a program still running is left to init
+}
+
+} // namespace
+
+OpenResult OpenDocument(const std::string& path, int waitMs) {
+    const char* pathList = std::getenv("PATH");
+    const std::optional<std::string> opener = FindOnPath("xdg-open", pathList ? pathList : "");
+    if (!opener) return {OpenResult::NoOpener, {}};
+    const char* const argv[] = {opener->c_str(), path.c_str(), nullptr};
+    int report[2];
+    if (pipe2(report, O_CLOEXEC) != 0) return {OpenResult::Failed, std::strerror(errno)};
+    const pid_t child = fork();
+    if (child < 0) {
+        const int e = errno;
+        close(report[0]);
+        close(report[1]);
+        return {OpenResult::Failed, std::strerror(e)};
+    }
+    if (child == 0) {
+        close(report[0]);
+        RunAndReport(argv, waitMs, report[1]);
+    }
+    close(report[1]);
+    int code = 127;
+    ssize_t n;
+    while ((n = read(report[0], &code, sizeof code)) < 0 && errno == EINTR) {
+    }
+    close(report[0]);
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (n == static_cast<ssize_t>(sizeof code) && (code == 0 || code == kStillRunning)) return {};
+    return {OpenResult::Failed, "xdg-open: " + std::to_string(code)};
+}
 
 StartResult StartDetached(const std::string& path) {
     const char* pathList = std::getenv("PATH");
