@@ -76,19 +76,44 @@ void WriteErrno(int fd) {
     [[maybe_unused]] ssize_t n = write(fd, &e, sizeof e);
 }
 
+// A pipe whose ends close on exec, for a child's report, and a fork: the
+// child's id (0 in the child), or -1 with the system's reason.
+pid_t ForkWithReport(int report[2], std::string& reason) {
+    if (pipe2(report, O_CLOEXEC) != 0) {
+        reason = std::strerror(errno);
+        return -1;
+    }
+    const pid_t child = fork();
+    if (child < 0) {
+        reason = std::strerror(errno);
+        close(report[0]);
+        close(report[1]);
+    }
+    return child;
+}
+
+// In the parent: the child's report read (whether a whole value came) and
+// the child reaped.
+bool ReadReport(int report[2], pid_t child, int& value) {
+    close(report[1]);
+    ssize_t n;
+    while ((n = read(report[0], &value, sizeof value)) < 0 && errno == EINTR) {
+    }
+    close(report[0]);
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    return n == static_cast<ssize_t>(sizeof value);
+}
+
 // Double fork: the intermediate child ends at once and is reaped here, the
 // program itself is adopted by init and never becomes our zombie. A pipe
 // closed on exec tells whether the exec worked.
 StartResult Spawn(const char* const argv[], const std::string& folder) {
     int report[2];
-    if (pipe2(report, O_CLOEXEC) != 0) return {StartResult::Failed, std::strerror(errno)};
-    const pid_t child = fork();
-    if (child < 0) {
-        const int e = errno;
-        close(report[0]);
-        close(report[1]);
-        return {StartResult::Failed, std::strerror(e)};
-    }
+    std::string reason;
+    const pid_t child = ForkWithReport(report, reason);
+    if (child < 0) return {StartResult::Failed, reason};
     if (child == 0) {
         // Only async-signal-safe calls from here on.
         setsid();
@@ -108,16 +133,8 @@ StartResult Spawn(const char* const argv[], const std::string& folder) {
         WriteErrno(report[1]);
         _exit(127);
     }
-    close(report[1]);
-    int status = 0;
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
     int error = 0;
-    ssize_t n;
-    while ((n = read(report[0], &error, sizeof error)) < 0 && errno == EINTR) {
-    }
-    close(report[0]);
-    if (n == static_cast<ssize_t>(sizeof error)) return {StartResult::Failed, std::strerror(error)};
+    if (ReadReport(report, child, error)) return {StartResult::Failed, std::strerror(error)};
     return {};
 }
 
@@ -165,28 +182,15 @@ OpenResult OpenDocument(const std::string& path, int waitMs) {
     if (!opener) return {OpenResult::NoOpener, {}};
     const char* const argv[] = {opener->c_str(), path.c_str(), nullptr};
     int report[2];
-    if (pipe2(report, O_CLOEXEC) != 0) return {OpenResult::Failed, std::strerror(errno)};
-    const pid_t child = fork();
-    if (child < 0) {
-        const int e = errno;
-        close(report[0]);
-        close(report[1]);
-        return {OpenResult::Failed, std::strerror(e)};
-    }
+    std::string reason;
+    const pid_t child = ForkWithReport(report, reason);
+    if (child < 0) return {OpenResult::Failed, reason};
     if (child == 0) {
         close(report[0]);
         RunAndReport(argv, waitMs, report[1]);
     }
-    close(report[1]);
     int code = 127;
-    ssize_t n;
-    while ((n = read(report[0], &code, sizeof code)) < 0 && errno == EINTR) {
-    }
-    close(report[0]);
-    int status = 0;
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
-    if (n == static_cast<ssize_t>(sizeof code) && (code == 0 || code == kStillRunning)) return {};
+    if (ReadReport(report, child, code) && (code == 0 || code == kStillRunning)) return {};
     return {OpenResult::Failed, "xdg-open: " + std::to_string(code)};
 }
 
