@@ -239,6 +239,7 @@ void RecordGridView::FitColumns(const RecordTable& t) {
             w = std::max(w, fm.horizontalAdvance(CellToQString(text)) + 12);
         setColumnWidth(c, std::min(w, 260));
     }
+    heading_->WidenForArrow(heading_->sortIndicatorSection()); // an arrow kept through a refit
     heading_->FitHeight(kRowHeight);
 }
 
