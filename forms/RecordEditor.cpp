@@ -127,6 +127,12 @@ void RecordEditor::SetValue(int page, int row, std::string value) {
     lines_[static_cast<std::size_t>(field)].value = std::move(value);
 }
 
+bool RecordEditor::Changed() const {
+    for (const EditorLine& line : lines_)
+        if (line.value != line.filled) return true;
+    return false;
+}
+
 CheckResult RecordEditor::React(Check check, int page, int row, std::string_view value, Lang lang) {
     CheckResult result;
     result.value = std::string(value);
@@ -265,6 +271,16 @@ CarryBackResult RecordEditor::CarryBack(RecordTable& table, Lang lang) const {
                                 at.page, at.row, Cp1252ToUtf8(line.value).c_str()),
                          txt::InputErrorTitle, NoticeIcon::Error, true},
             at};
+    }
+    // A table emptied by "Erase all" has lost its field columns while the
+    // template still names them: they come back with their titles, or the
+    // values would go nowhere.
+    const int needed = kFirstFieldColumn + static_cast<int>(lines_.size());
+    if (table.ColumnCount() < needed) {
+        const int from = table.ColumnCount();
+        table.SetColumnCount(needed);
+        for (int c = std::max(from, kFirstFieldColumn); c < needed; ++c)
+            table.SetCell(c, 0, lines_[static_cast<std::size_t>(c - kFirstFieldColumn)].title);
     }
     for (const EditorLine& line : lines_)
         table.SetCell(kFirstFieldColumn + line.field, tableRow_, line.value);

@@ -110,6 +110,8 @@ class RecordEditor {
     const EditorLine& FieldLine(int field) const;
     // The grid's value cell edited (ignored on an empty row).
     void SetValue(int page, int row, std::string value);
+    // A shown value differs from the row's (closing without "Fermer" loses it).
+    bool Changed() const;
 
     // The editing of a value ends with a text other than the one it had when
     // the cell was entered (nothing happens when they are equal).

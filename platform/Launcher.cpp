@@ -13,6 +13,7 @@
 #include <shellapi.h>
 #else
 #include <csignal>
+#include <ctime>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -53,6 +54,10 @@ std::optional<std::string> FindOnPath(const std::string& name, const std::string
 
 #ifdef _WIN32
 
+OpenResult OpenDocument(const std::string&, int) {
+    return {OpenResult::NoOpener, {}};
+}
+
 StartResult StartDetached(const std::string& path) {
     const std::string folder = FolderOf(path);
     const std::string name = FileNameOf(path);
@@ -71,19 +76,44 @@ void WriteErrno(int fd) {
     [[maybe_unused]] ssize_t n = write(fd, &e, sizeof e);
 }
 
+// A pipe whose ends close on exec, for a child's report, and a fork: the
+// child's id (0 in the child), or -1 with the system's reason.
+pid_t ForkWithReport(int report[2], std::string& reason) {
+    if (pipe2(report, O_CLOEXEC) != 0) {
+        reason = std::strerror(errno);
+        return -1;
+    }
+    const pid_t child = fork();
+    if (child < 0) {
+        reason = std::strerror(errno);
+        close(report[0]);
+        close(report[1]);
+    }
+    return child;
+}
+
+// In the parent: the child's report read (whether a whole value came) and
+// the child reaped.
+bool ReadReport(int report[2], pid_t child, int& value) {
+    close(report[1]);
+    ssize_t n;
+    while ((n = read(report[0], &value, sizeof value)) < 0 && errno == EINTR) {
+    }
+    close(report[0]);
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    return n == static_cast<ssize_t>(sizeof value);
+}
+
 // Double fork: the intermediate child ends at once and is reaped here, the
 // program itself is adopted by init and never becomes our zombie. A pipe
 // closed on exec tells whether the exec worked.
 StartResult Spawn(const char* const argv[], const std::string& folder) {
     int report[2];
-    if (pipe2(report, O_CLOEXEC) != 0) return {StartResult::Failed, std::strerror(errno)};
-    const pid_t child = fork();
-    if (child < 0) {
-        const int e = errno;
-        close(report[0]);
-        close(report[1]);
-        return {StartResult::Failed, std::strerror(e)};
-    }
+    std::string reason;
+    const pid_t child = ForkWithReport(report, reason);
+    if (child < 0) return {StartResult::Failed, reason};
     if (child == 0) {
         // Only async-signal-safe calls from here on.
         setsid();
@@ -103,20 +133,66 @@ StartResult Spawn(const char* const argv[], const std::string& folder) {
         WriteErrno(report[1]);
         _exit(127);
     }
-    close(report[1]);
-    int status = 0;
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
     int error = 0;
-    ssize_t n;
-    while ((n = read(report[0], &error, sizeof error)) < 0 && errno == EINTR) {
-    }
-    close(report[0]);
-    if (n == static_cast<ssize_t>(sizeof error)) return {StartResult::Failed, std::strerror(error)};
+    if (ReadReport(report, child, error)) return {StartResult::Failed, std::strerror(error)};
     return {};
 }
 
 } // namespace
+
+namespace {
+
+constexpr int kStillRunning = -1;
+
+// In a child of a fork: only async-signal-safe calls. Runs argv, waits for
+// it up to waitMs and writes its exit status (or kStillRunning) to fd.
+[[noreturn]] void RunAndReport(const char* const argv[], int waitMs, int fd) {
+    setsid();
+    const pid_t program = fork();
+    if (program == 0) {
+        sigset_t none;
+        sigemptyset(&none);
+        sigprocmask(SIG_SETMASK, &none, nullptr);
+        const int null = open("/dev/null", O_RDONLY);
+        if (null >= 0) dup2(null, STDIN_FILENO);
+        execv(argv[0], const_cast<char* const*>(argv));
+        _exit(127);
+    }
+    int code = program < 0 ? 127 : kStillRunning;
+    for (int waited = 0; program > 0 && waited <= waitMs; waited += 20) {
+        int status = 0;
+        const pid_t r = waitpid(program, &status, WNOHANG);
+        if (r == program) {
+            code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            break;
+        }
+        if (r < 0 && errno != EINTR) break;
+        const timespec step{0, 20'000'000};
+        nanosleep(&step, nullptr);
+    }
+    [[maybe_unused]] ssize_t n = write(fd, &code, sizeof code);
+    _exit(0); // a program still running is left to init
+}
+
+} // namespace
+
+OpenResult OpenDocument(const std::string& path, int waitMs) {
+    const char* pathList = std::getenv("PATH");
+    const std::optional<std::string> opener = FindOnPath("xdg-open", pathList ? pathList : "");
+    if (!opener) return {OpenResult::NoOpener, {}};
+    const char* const argv[] = {opener->c_str(), path.c_str(), nullptr};
+    int report[2];
+    std::string reason;
+    const pid_t child = ForkWithReport(report, reason);
+    if (child < 0) return {OpenResult::Failed, reason};
+    if (child == 0) {
+        close(report[0]);
+        RunAndReport(argv, waitMs, report[1]);
+    }
+    int code = 127;
+    if (ReadReport(report, child, code) && (code == 0 || code == kStillRunning)) return {};
+    return {OpenResult::Failed, "xdg-open: " + std::to_string(code)};
+}
 
 StartResult StartDetached(const std::string& path) {
     const char* pathList = std::getenv("PATH");

@@ -22,6 +22,19 @@ struct StartResult {
     std::string reason; // Failed: the system's reason
 };
 
+// Opening a document (the help page) in the desktop's program for it.
+struct OpenResult {
+    enum Status { Opened, NoOpener, Failed } status = Opened;
+    std::string reason; // Failed: what went wrong
+};
+
+// Elsewhere than on Windows: xdg-open, looked up on the PATH, opens the file
+// at path, and its exit status says whether a program was found and
+// started (it fails when there is none). An xdg-open still running after
+// waitMs runs the program itself in the foreground: the file is open.
+// NoOpener: no xdg-open (always on Windows, where the shell opens files).
+OpenResult OpenDocument(const std::string& path, int waitMs);
+
 // Starts the program file at path with its folder as working directory and
 // returns at once. Windows: the shell's default action on the file name.
 // Elsewhere: wine, looked up on the PATH, runs it.

@@ -529,6 +529,12 @@ inline constexpr BiText EditorValueRefused{
     "Champ « %s » (page %d, ligne %d) : la valeur « %s » est incorrecte.\r\nCorrigez-la ou "
     "annulez.",
     "Field \"%s\" (page %d, row %d): the value \"%s\" is incorrect.\r\nCorrect it or cancel."};
+// Closing the record editor without "Fermer" while its values differ from the row's.
+inline constexpr BiText EditorDiscardChanges{
+    "Les valeurs modifiées de cet enregistrement seront perdues.\r\nFermer sans les reporter "
+    "dans la table ?",
+    "The changed values of this record will be lost.\r\nClose without carrying them into the "
+    "table?"};
 
 // --- Byte value entry ---------------------------------------------------------------
 inline constexpr BiText HexaCaption{"Saisie", "Data entry"};
@@ -676,8 +682,9 @@ inline constexpr BiText HelpPageAt{"La page d'aide s'ouvre dans votre navigateur
 inline constexpr BiText HelpPageMissing{
     "La page d'aide n'est pas installée à côté du programme :\r\n%s",
     "The help page is not installed beside the program:\r\n%s"};
-inline constexpr BiText HelpNoBrowser{"Aucun navigateur n'a pu ouvrir la page d'aide %s",
-                                      "No browser could open the help page %s"};
+inline constexpr BiText HelpNoBrowser{
+    "Aucun navigateur n'a pu être lancé pour afficher la page d'aide. Elle se trouve ici :\r\n%s",
+    "No browser could be started to show the help page. The page is here:\r\n%s"};
 inline constexpr BiText MemoCaption{"Pour ne pas oublier.....", "Leaflet"};
 inline constexpr BiText MemoNotFound{
     "Le fichier memo.txt n'a pas été trouvé.\r\nIl en est créé un nouveau.",

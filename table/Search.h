@@ -60,8 +60,13 @@ class SearchState {
     // A click on a field cell: the column searched, and the exact button back
     // to its find state (the partial one keeps its state).
     void FieldCellClicked(int column);
-    // The airport lookup filled the search box: the exact button back to find.
-    void LookupFilled() { exactNext_ = false; }
+    // The airport lookup filled the search box with a record's key: the
+    // key's column is searched (when the table has one, whatever column was
+    // clicked before) and the exact button goes back to find.
+    void LookupFilled(int keyColumn) {
+        if (keyColumn >= kFirstFieldColumn) SearchColumn = keyColumn;
+        exactNext_ = false;
+    }
 
   private:
     bool exactNext_ = false;

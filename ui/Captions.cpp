@@ -67,6 +67,9 @@ void Captions::Apply(Lang lang) {
 }
 
 // The first letter of a word not yet taken, else any letter not yet taken.
+// Only the letters A to Z count: an accented one ("É") reads as its plain
+// twin already underlined elsewhere and has no key of its own on most
+// keyboards.
 void Captions::AssignMnemonics(QWidget* container) {
     std::set<QChar> taken;
     for (QAction* a : container->actions()) {
@@ -77,7 +80,8 @@ void Captions::AssignMnemonics(QWidget* container) {
             for (qsizetype i = 0; i < plain.size() && at < 0; ++i) {
                 const QChar c = plain[i].toUpper();
                 const bool wordStart = i == 0 || !plain[i - 1].isLetterOrNumber();
-                if (c.isLetter() && (pass == 1 || wordStart) && !taken.count(c)) at = i;
+                const bool plainLetter = c >= QLatin1Char('A') && c <= QLatin1Char('Z');
+                if (plainLetter && (pass == 1 || wordStart) && !taken.count(c)) at = i;
             }
         if (at >= 0) {
             taken.insert(plain[at].toUpper());

@@ -253,6 +253,25 @@ TEST(RecordEditor, CarryBackRefusesAChangedValueThatBreaksItsRule) {
     EXPECT_EQ(l.table.Cell(kFirstFieldColumn + 2, 1), "toolongtext");
 }
 
+// "Erase all" leaves the flag columns alone while the template keeps its
+// fields: a record typed in the editor brings the field columns back.
+TEST(RecordEditor, CarryBackIntoAnErasedTableGivesItItsFieldColumns) {
+    Loaded l = Numbered(3);
+    l.table.SetColumnCount(kFirstFieldColumn);
+    l.table.ClearAll();
+    RecordEditor editor;
+    editor.Fill(l.table, 1, l.fields);
+    EXPECT_FALSE(editor.Changed());
+    editor.SetValue(1, 1, "ZZ001");
+    EXPECT_TRUE(editor.Changed());
+    ASSERT_TRUE(editor.CarryBack(l.table, E).done);
+    ASSERT_EQ(l.table.ColumnCount(), kFirstFieldColumn + 3);
+    EXPECT_EQ(l.table.Cell(kFirstFieldColumn, 1), "ZZ001");
+    EXPECT_EQ(l.table.Cell(kFirstFieldColumn + 2, 0), "F2");
+    editor.Fill(l.table, 1, l.fields);
+    EXPECT_EQ(editor.Line(1, 1).value, "ZZ001");
+}
+
 TEST(RecordEditor, TextsWrittenBackAndPrintTitles) {
     EXPECT_EQ(ShortestDecimalText(162360, '.'), "162360");
     EXPECT_EQ(ShortestDecimalText(-178200.5, ','), "-178200,5");

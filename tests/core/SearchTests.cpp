@@ -140,6 +140,19 @@ TEST_F(Search, TypingResetsBothButtonsAClickOnlyTheExactOne) {
     EXPECT_EQ(Press(SearchMode::Partial, "ABC"), 2);
 }
 
+// The lookup's text is a key: its column is searched whatever was clicked;
+// a table without a key column keeps the column chosen.
+TEST_F(Search, LookupSearchesTheKeyColumn) {
+    t.SetCell(kCol + 1, 9, "FR00009");
+    Press(SearchMode::Exact, "ABC");
+    state.LookupFilled(kCol + 1);
+    EXPECT_EQ(state.SearchColumn, kCol + 1);
+    EXPECT_EQ(Press(SearchMode::Exact, "FR00009"), 9);
+    state.LookupFilled(0);
+    EXPECT_EQ(state.SearchColumn, kCol + 1);
+    EXPECT_EQ(state.Caption(SearchMode::Exact, Lang::English), "Find =");
+}
+
 TEST_F(Search, ColumnThatNoLongerExistsFindsNothing) {
     state.SearchColumn = kCol + 1;
     t.SetCell(kCol + 1, 4, "gone");

@@ -70,6 +70,14 @@ template <typename Key> void UserKey(Key key, Qt::KeyboardModifiers modifiers = 
     QCoreApplication::processEvents();
 }
 
+// A key pressed in a box, once the box has the focus; a box closes on the
+// press of Enter or Escape, and the release then goes elsewhere.
+inline void PressInBox(QMessageBox* box, Qt::Key key) {
+    for (int i = 0; i < 200 && !(KeyboardTarget() && KeyboardTarget()->window() == box); ++i)
+        QTest::qWait(10);
+    QTest::keyPress(KeyboardTarget(), key);
+}
+
 // Characters typed one after another ('\b' is Backspace).
 inline void UserTypes(const QString& text) {
     for (QChar c : text) {

@@ -28,6 +28,7 @@
 #include <QRadioButton>
 #include <QSet>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
@@ -660,6 +661,19 @@ void MainWindowTest::sortByHeadingClicks() {
     h.Commands().grid->SetSortingAllowed(false);
     h.ClickHeading(8);
     QCOMPARE(h.Column(8), QString("412,392,325"));
+    h.Commands().grid->SetSortingAllowed(true);
+    // The arrow covers no text: beside it, a narrow heading's every word
+    // still fits (its column widens), in the style's own label margins.
+    WrapHeaderView* head = h.Grid()->Heading();
+    const int margin = 2 * head->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, head);
+    for (int column : {int(kColSuppr), int(kColNumber), 5}) {
+        h.ClickHeading(column);
+        const QString title = h.model().headerData(column, Qt::Horizontal).toString();
+        const int room = head->TextRect(QRect(0, 0, head->sectionSize(column), 10), column).width();
+        for (const QString& word : title.split(' '))
+            QVERIFY2(head->fontMetrics().horizontalAdvance(word) + margin <= room,
+                     qPrintable(title));
+    }
 }
 
 void MainWindowTest::saveAllAndSelection() {
@@ -726,17 +740,26 @@ void MainWindowTest::captions() {
     QCOMPARE(Read(Item(w, "CSV_Enregistrer_select")), Q(txt::MenuCsvEnregistrerSelect.In(l)));
     QCOMPARE(Read(Item(w, "Langage")), Q(english ? "Français" : "English"));
     QCOMPARE(Read(Item(w, "Imprimer")), Q(txt::MenuImprimer.In(l)));
-    // Every item of a menu has its own mnemonic letter.
-    for (QMenu* menu : w.menuBar()->findChildren<QMenu*>()) {
-        QSet<QChar> letters;
-        for (QAction* a : menu->actions()) {
-            if (a->isSeparator()) continue;
-            const qsizetype at = a->text().indexOf(QLatin1Char('&'));
-            QVERIFY2(at >= 0, qPrintable(a->text()));
-            QVERIFY2(!letters.contains(a->text()[at + 1].toUpper()), qPrintable(a->text()));
-            letters.insert(a->text()[at + 1].toUpper());
+    // Every item of a menu (and every menu of the bar) has its own mnemonic,
+    // a letter a keyboard types: an "É" would read as the "E" of another item.
+    const auto mnemonicsDiffer = [&w] {
+        QList<QWidget*> containers{w.menuBar()};
+        for (QMenu* menu : w.menuBar()->findChildren<QMenu*>())
+            containers << menu;
+        for (QWidget* container : containers) {
+            QSet<QChar> letters;
+            for (QAction* a : container->actions()) {
+                if (a->isSeparator()) continue;
+                const qsizetype at = a->text().indexOf(QLatin1Char('&'));
+                QVERIFY2(at >= 0, qPrintable(a->text()));
+                const QChar letter = a->text()[at + 1].toUpper();
+                QVERIFY2(letter >= 'A' && letter <= 'Z', qPrintable(a->text()));
+                QVERIFY2(!letters.contains(letter), qPrintable(a->text()));
+                letters.insert(letter);
+            }
         }
-    }
+    };
+    mnemonicsDiffer();
     QCOMPARE(Find<QTabWidget>(w, "PageControl")->tabText(0), Q(txt::TabVueGlobale.In(l)));
     QCOMPARE(Find<QTabWidget>(w, "PageControl")->tabText(1), Q(txt::TabDefinitions.In(l)));
     QCOMPARE(Find<QGroupBox>(w, "gbEdition")->title(), Q(txt::GbEdition.In(l)));
@@ -753,6 +776,10 @@ void MainWindowTest::captions() {
     // Messages are chosen when shown.
     h.OpenArchive(h.world.Pod());
     QCOMPARE(Label(w, "lblSelect")->text(), Q(Format(txt::SelectLabel.In(l, 1), 1)));
+    // Items named at run time keep their own letters.
+    h.ClickHeading(5);
+    emit Find<QMenu>(w, "Edition")->aboutToShow();
+    mnemonicsDiffer();
 }
 
 void MainWindowTest::languageCommandWritesSettings() {
@@ -1133,10 +1160,14 @@ void MainWindowTest::icaoLookup() {
     QTest::mouseClick(Button(w, "btnChercher1"), Qt::LeftButton);
     QCOMPARE(Grid(w)->currentIndex().row() + 1, foundRow);
     QCOMPARE(h.ui.messages.size(), std::size_t(0));
-    // A column the user chose stays chosen.
+    // Another column clicked: the lookup's key is still searched in the key's column.
     h.PressCell(5, 1);
-    QTest::mouseClick(Button(w, "btnOACI"), Qt::LeftButton);
     QCOMPARE(Label(w, "lblNom")->text(), QString("Airport name"));
+    QTest::mouseClick(Button(w, "btnOACI"), Qt::LeftButton);
+    QCOMPARE(Label(w, "lblNom")->text(), QString("Unique identifier"));
+    QTest::mouseClick(Button(w, "btnChercher1"), Qt::LeftButton);
+    QCOMPARE(Grid(w)->currentIndex().row() + 1, foundRow);
+    QCOMPARE(h.ui.messages.size(), std::size_t(0));
 }
 
 void MainWindowTest::companionPrograms_data() {
@@ -1203,27 +1234,47 @@ void MainWindowTest::companionPrograms() {
 
 void MainWindowTest::helpShowsTheMessageThenThePage_data() {
     QTest::addColumn<QString>("language");
-    AddRow("english", "english");
-    AddRow("français", QString::fromLatin1(kFrancais.c_str()));
+    QTest::addColumn<int>("xdgOpen"); // its exit status; -1: none on the PATH
+    const QString french = QString::fromLatin1(kFrancais.c_str());
+    AddRow("english, opened", "english", 0);
+    AddRow("français, opened", french, 0);
+    AddRow("english, no browser", "english", 3);
+    AddRow("français, no browser", french, 3);
+    AddRow("no xdg-open: the desktop's own opening", "english", -1);
 }
 
+// F1: the page of the user's language, installed beside the program, then
+// one message that says what became of it: open, or where it is when no
+// browser could be started (xdg-open found none).
 void MainWindowTest::helpShowsTheMessageThenThePage() {
     QFETCH(QString, language);
+    QFETCH(int, xdgOpen);
     Harness h(2, language.toLatin1().toStdString());
     const Lang l = h.session.Language_();
+    testing::TempDir& dir = h.world.dir;
+    dir.Write("bin/xdg-open", "#!/bin/sh\necho \"$1\" > '" + dir.File("opened.txt") + "'\nexit " +
+                                  std::to_string(xdgOpen) + "\n");
+    std::filesystem::permissions(dir.File("bin/xdg-open"), std::filesystem::perms::owner_all);
+    dir.Write("none/.keep", "");
+    PathScope path(dir.File(xdgOpen >= 0 ? "bin" : "none"));
     UrlCatcher desktop(h.ui);
     h.window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(h.window.get()));
     QTest::keyClick(h.window.get(), Qt::Key_F1);
     const std::string page = ToolsCommands::HelpPagePath(l);
+    const bool opened = xdgOpen <= 0;
     QCOMPARE(h.ui.messages.size(), std::size_t(1));
-    QCOMPARE(h.ui.messages[0].kind, MessageKind::Information);
-    QCOMPARE(Q(h.ui.messages[0].text), Q(std::string(txt::HelpMessage.In(l)) + "\r\n\r\n" +
-                                         Format(txt::HelpPageAt.In(l), page.c_str())));
-    // The page of the user's language, installed beside the program; the
-    // message then says it opened.
-    QCOMPARE(desktop.urls, QList<QUrl>{QUrl::fromLocalFile(Q(page))});
-    QCOMPARE(desktop.messagesBefore, std::size_t(0));
+    QCOMPARE(h.ui.messages[0].kind, opened ? MessageKind::Information : MessageKind::Warning);
+    QCOMPARE(Q(h.ui.messages[0].text),
+             Q(std::string(txt::HelpMessage.In(l)) + "\r\n\r\n" +
+               Format((opened ? txt::HelpPageAt : txt::HelpNoBrowser).In(l), page.c_str())));
+    if (xdgOpen >= 0) {
+        QCOMPARE(dir.Read("opened.txt"), page + "\n");
+        QVERIFY(desktop.urls.isEmpty());
+    } else {
+        QCOMPARE(desktop.urls, QList<QUrl>{QUrl::fromLocalFile(Q(page))});
+        QCOMPARE(desktop.messagesBefore, std::size_t(0));
+    }
     const std::string html = testing::ReadBytes(page);
     QVERIFY(html.find(l == Lang::English ? "<html lang=\"en\">" : "<html lang=\"fr\">") !=
             std::string::npos);

@@ -8,6 +8,7 @@
 #include "support/EditorFixtures.h"
 #include "support/EditorHarness.h"
 #include "support/RealDialogs.h"
+#include "ui/dialogs/RecordEditorDialog.h"
 #include "ui/qt/QtText.h"
 
 #include <QComboBox>
@@ -20,6 +21,7 @@ using namespace orvane::testing;
 namespace {
 
 constexpr int kNameColumn = kFirstFieldColumn + 1;
+constexpr int kLatitudeColumn = kFirstFieldColumn + 2;
 constexpr int kElevationColumn = kFirstFieldColumn + 4;
 
 // The real message boxes answered while the window lives.
@@ -71,6 +73,8 @@ class RealDialogsTest : public QObject {
     void commandWithCellOpen();
     void directWriteRefusesValue_data();
     void directWriteRefusesValue();
+    void typingIntoAReadOnlyCellKeepsTheRow();
+    void editorRecordIntoAnErasedTable();
 };
 
 // A command chosen while a cell editor is open works on what the cell shows:
@@ -137,6 +141,54 @@ void RealDialogsTest::directWriteRefusesValue() {
     QCOMPARE(w.Cell(kElevationColumn, 1), QString("12x4"));
     QCOMPARE(ReadBytes(w.world.Pod()), archive);
     QVERIFY(!w.Grid()->indexWidget(w.window->Model()->index(0, kElevationColumn)));
+}
+
+// In direct write, a character typed into a field the write leaves alone
+// changes nothing and goes nowhere: the row edited stays the one to write.
+void RealDialogsTest::typingIntoAReadOnlyCellKeepsTheRow() {
+    RealWindow w(true);
+    w.TypeInto(kNameColumn, 1, "Zulu");
+    UserKey(Qt::Key_Return);
+    const QModelIndex latitude = w.window->Model()->index(0, kLatitudeColumn);
+    const QString before = w.Cell(kLatitudeColumn, 1);
+    QTest::mouseClick(w.Grid()->viewport(), Qt::LeftButton, {},
+                      w.Grid()->visualRect(latitude).center());
+    UserTypes("1");
+    QCOMPARE(w.Grid()->currentIndex(), latitude);
+    QVERIFY(!w.Grid()->indexWidget(latitude));
+    QCOMPARE(w.Cell(kLatitudeColumn, 1), before);
+    QCOMPARE(Read(w.Item("POD_Enregistrer_ligne")), Q(Format(txt::MenuPodEnregistrerLigneN.en, 1)));
+    QVERIFY(w.boxes.texts.isEmpty());
+}
+
+// Erase all, a new line, its record typed in the editor: "Fermer" gives the
+// table its field columns back, with the value the user typed.
+void RealDialogsTest::editorRecordIntoAnErasedTable() {
+    RealWindow w;
+    w.Button("btnEffacerTout")->click();
+    QCOMPARE(w.boxes.texts, QStringList{Q(txt::ConfirmEraseAll.en)});
+    w.Button("btnInserLigne")->click();
+    QCOMPARE(w.window->Model()->columnCount(), kFirstFieldColumn);
+    QCOMPARE(w.session.Table.CurrentRow(), 2);
+    QString shown;
+    OnNextDialog([](QDialog* d) {
+        auto* editor = static_cast<RecordEditorDialog*>(d);
+        QVERIFY(QTest::qWaitForWindowActive(editor));
+        editor->Grid(1)->setCurrentCell(0, 3);
+        UserTypes("ZZ001");
+        Child<QPushButton>(editor, "btnOK")->click();
+    });
+    w.Item("EditRecord")->trigger();
+    QCOMPARE(w.Cell(kFirstFieldColumn, 2), QString("ZZ001")); // the new line
+    QCOMPARE(w.window->Model()->headerData(kFirstFieldColumn, Qt::Horizontal).toString(),
+             QString("Unique identifier"));
+    OnNextDialog([&shown](QDialog* d) {
+        shown = static_cast<RecordEditorDialog*>(d)->Grid(1)->item(0, 3)->text();
+        d->reject();
+    });
+    w.Item("EditRecord")->trigger();
+    QCOMPARE(shown, QString("ZZ001"));
+    QCOMPARE(w.boxes.texts.size(), 1);
 }
 
 QTEST_MAIN(RealDialogsTest)

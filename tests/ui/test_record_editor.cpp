@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QRadioButton>
 #include <QStackedWidget>
 #include <QTabBar>
@@ -120,6 +121,8 @@ class RecordEditorTest : public QObject {
     void checks();
     void leaveCheckWithRealBoxes();
     void validateOnLeave();
+    void oneBoxPerWrongValue_data();
+    void oneBoxPerWrongValue();
     void presses_data();
     void presses();
     void coordinatePairAcrossPages();
@@ -176,8 +179,9 @@ void RecordEditorTest::carryBackAndCancel() {
     e.TypeText(2, 3, "abc"); // field 31
     e.Key(2, Qt::Key_Return);
     QCOMPARE(e.Value(2, 3), QString("abc"));
-    // Cancel writes nothing.
+    // Cancel writes nothing, once the user agrees to lose the value.
     e.Button("btnCancel")->click();
+    QCOMPARE(e.ui.questions, std::vector<std::string>{txt::EditorDiscardChanges.fr});
     QCOMPARE(std::string(e.session.Table.Cell(4 + 31, 1)), std::string("v31.1"));
     QCOMPARE(std::string(e.session.Table.Cell(kColModif, 1)), std::string());
     // Reopened on the page last shown, filled again from the table.
@@ -314,6 +318,62 @@ void RecordEditorTest::leaveCheckWithRealBoxes() {
     QCOMPARE(boxes.texts.size(), before + 1);
     QVERIFY(e.form->isVisible());
     QCOMPARE(std::string(e.session.Table.Cell(5, 1)), std::string("312"));
+}
+
+// An integer emptied with Backspace on page 1: one box, whichever key
+// closes it (the key's release reaches the cell and checks nothing). Escape
+// then ends the cell editing, not the editor; closing with changed values asks.
+void RecordEditorTest::oneBoxPerWrongValue_data() {
+    QTest::addColumn<int>("key");
+    AddRow("Enter", int(Qt::Key_Return));
+    AddRow("Escape", int(Qt::Key_Escape));
+}
+
+void RecordEditorTest::oneBoxPerWrongValue() {
+    QFETCH(int, key);
+    RealMessageBoxes boxes;
+    QList<bool> discard{false, true}; // the answers to the question, in turn
+    const QString question = Q(txt::EditorDiscardChanges.en).replace("\r\n", "\n");
+    boxes.answer = [&](QMessageBox* box) {
+        if (box->text() == question)
+            box->button(discard.takeFirst() ? QMessageBox::Ok : QMessageBox::Cancel)->click();
+        else if (boxes.texts.size() > 3) // the way out of a trap
+            box->buttons().first()->click();
+        else
+            PressInBox(box, Qt::Key(key));
+        return true;
+    };
+    Editor e(With(1, {Field("Usage (1 public, 2 private)", 'I', 1)}), "english", true);
+    e.session.Table.SetCell(5, 1, "1");
+    e.Open();
+    EditorPageGrid* g = e.Goto(1, 2);
+    UserKey(Qt::Key_F2);
+    UserKey(Qt::Key_End);
+    UserKey(Qt::Key_Backspace);
+    QCOMPARE(boxes.texts, QStringList{Q(txt::IntegerRequested.fr)});
+    QVERIFY(g->OpenEditor());
+    // The box went on the key's press; its release reaches the cell editor
+    // under it, and checks nothing again.
+    QTest::keyRelease(g->OpenEditor(), Qt::Key(key));
+    QCOMPARE(boxes.texts, QStringList{Q(txt::IntegerRequested.fr)});
+    QVERIFY(g->OpenEditor());
+    QCOMPARE(g->OpenEditor()->text(), QString());
+    // Escape ends the editing, the value comes back, the editor stays.
+    UserKey(Qt::Key_Escape);
+    QVERIFY(e.form->isVisible());
+    QTRY_VERIFY(!g->OpenEditor());
+    QCOMPARE(e.Value(1, 2), QString("1"));
+    // A changed value: Escape asks; the first answer keeps the editor open.
+    UserTypes("2");
+    UserKey(Qt::Key_Return);
+    QCOMPARE(e.Value(1, 2), QString("2"));
+    UserKey(Qt::Key_Escape);
+    QVERIFY(e.form->isVisible());
+    UserKey(Qt::Key_Escape);
+    QVERIFY(!e.form->isVisible());
+    QCOMPARE(boxes.texts.size(), 3);
+    QCOMPARE(boxes.texts.back(), question);
+    QCOMPARE(std::string(e.session.Table.Cell(5, 1)), std::string("1"));
 }
 
 void RecordEditorTest::validateOnLeave() {

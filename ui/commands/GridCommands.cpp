@@ -192,9 +192,16 @@ void GridCommands::EditRecord() {
     const int row = t.CurrentRow();
     if (row < 1 || row >= t.RowCount() || !w_.recordEditor) return;
     const std::uint64_t before = t.Revision();
+    const int columns = t.ColumnCount();
     if (w_.recordEditor->exec() != QDialog::Accepted) return;
-    // "Fermer" wrote the row and its flags and recounted the selection.
-    if (t.Revision() != before) c_.model.RowChanged(row);
+    // "Fermer" wrote the row and its flags and recounted the selection; it
+    // gives an erased table its field columns back.
+    if (t.ColumnCount() != columns) {
+        { RecordGridModel::Reset reset(c_.model); }
+        c_.view.ShowRows(true);
+    } else if (t.Revision() != before) {
+        c_.model.RowChanged(row);
+    }
     c_.view.ShowSelection(true, false);
 }
 

@@ -132,12 +132,12 @@ void SearchCommands::btnOACIClick() {
     const std::optional<std::string> text = LookupAirport(c_.session, code, c_.ui);
     if (!text) return;
     w_.cbSrch->setEditText(CellToQString(*text));
-    state_.LookupFilled();
-    // With no column chosen yet, the key's own column is searched, so that
-    // Find = goes to the airport.
-    if (state_.SearchColumn < kFirstFieldColumn)
-        if (const int column = KeyColumn(); column >= kFirstFieldColumn)
-            FieldCellClicked(column, CellToQString(c_.session.Table.Cell(column, 0)));
+    // The text is a key: its own column is searched, so that Find = goes to
+    // the airport, and the label says which column that is.
+    const int column = KeyColumn();
+    state_.LookupFilled(column);
+    if (state_.SearchColumn == column)
+        w_.lblNom->setText(CellToQString(c_.session.Table.Cell(column, 0)));
     ShowCaptions();
 }
 

@@ -81,6 +81,19 @@ std::string ToolsCommands::HelpPagePath(Lang lang) {
            (lang == Lang::English ? "orvane-help-en.html" : "orvane-help-fr.html");
 }
 
+namespace {
+
+// Whether a browser shows the page. Qt's own opening only says that xdg-open
+// was started, not that it found a browser: xdg-open is run here and its
+// end read (a few seconds at most; one still running runs the browser).
+bool OpenInBrowser(const std::string& page) {
+    const OpenResult r = OpenDocument(page, 3000);
+    if (r.status != OpenResult::NoOpener) return r.status == OpenResult::Opened;
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(Q(page)));
+}
+
+} // namespace
+
 void ToolsCommands::AideHTMLClick() {
     const Lang lang = c_.lang();
     const std::string page = HelpPagePath(lang);
@@ -88,7 +101,7 @@ void ToolsCommands::AideHTMLClick() {
     bool opened = false;
     BiText where = txt::HelpPageMissing;
     if (FileExists(page)) {
-        opened = QDesktopServices::openUrl(QUrl::fromLocalFile(Q(page)));
+        opened = OpenInBrowser(page);
         where = opened ? txt::HelpPageAt : txt::HelpNoBrowser;
     }
     c_.ui.ShowMessage(opened ? MessageKind::Information : MessageKind::Warning,

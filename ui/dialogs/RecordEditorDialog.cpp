@@ -114,6 +114,15 @@ void EditorPageGrid::CommitEdit() {
     }
 }
 
+bool EditorPageGrid::RevertEdit() {
+    QPointer<QLineEdit> editor = editor_.data();
+    if (!editor) return false;
+    // Through the delegate, as Escape in the cell goes: the row's value reverts too.
+    emit itemDelegateForColumn(kValueColumn)
+        ->closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
+    return true;
+}
+
 // --- The editor window -------------------------------------------------------------------
 
 RecordEditorDialog::RecordEditorDialog(SessionState& session, UserInteraction& ui, QWidget* parent)
@@ -236,7 +245,10 @@ void RecordEditorDialog::WirePage(EditorPageGrid* grid) {
     grid->Reverted = [this, grid](int row) {
         editor_.SetValue(grid->Page(), row, QStringToCell(grid->item(row - 1, 3)->text()));
     };
-    grid->EditorOpened = [this](QLineEdit* e) { e->installEventFilter(this); };
+    grid->EditorOpened = [this](QLineEdit* e) {
+        keysDown_.clear();
+        e->installEventFilter(this);
+    };
     connect(grid, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
         if (item->column() == kValueColumn) ShowWhole(item);
     });
@@ -397,7 +409,12 @@ bool RecordEditorDialog::eventFilter(QObject* watched, QEvent* event) {
         return false; // closing
     const int row = open->property("row").toInt();
     const auto* key = static_cast<QKeyEvent*>(event);
+    // A release whose press went elsewhere (the key that closed a message
+    // box, the F2 that opened this editor) checks nothing: otherwise the
+    // Enter closing the box about a wrong value opens the same box again.
+    if (!press && !keysDown_.remove(key->key())) return false;
     if (press) {
+        keysDown_.insert(key->key());
         const QString text = key->text();
         const bool character = key->key() == Qt::Key_Backspace ||
                                (text.size() == 1 && text[0].isPrint() &&
@@ -462,6 +479,22 @@ void RecordEditorDialog::CarryBack() {
     tabs_->setCurrentIndex(res.focus.page - 1);
     Grid(res.focus.page)->setCurrentCell(res.focus.row - 1, kValueColumn);
     Grid(res.focus.page)->setFocus();
+}
+
+void RecordEditorDialog::reject() {
+    bool ended = false;
+    for (EditorPageGrid* grid : grids_)
+        ended = grid->RevertEdit() || ended;
+    if (ended) {
+        CurrentGrid()->setFocus();
+        return;
+    }
+    bool close = true;
+    boundary_.Run([&] {
+        close =
+            !editor_.Changed() || ui_.Confirm(txt::EditorDiscardChanges.In(session_.Language_()));
+    });
+    if (close) QDialog::reject();
 }
 
 void RecordEditorDialog::PrintPage() {

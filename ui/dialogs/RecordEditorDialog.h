@@ -14,6 +14,7 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QPointer>
+#include <QSet>
 #include <QTableWidget>
 
 #include <functional>
@@ -37,6 +38,8 @@ class EditorPageGrid : public QTableWidget {
     QLineEdit* OpenEditor() const { return editor_; }
     // Ends an open editing as if the user left the cell.
     void CommitEdit();
+    // Ends an open editing as Escape in the cell does: the cell keeps its text.
+    bool RevertEdit();
     // While a message about the value being typed is shown, the editor stays
     // open: the box takes the focus, and that focus loss is no end of editing.
     void HoldEditor(bool on) { held_ += on ? 1 : -1; }
@@ -90,6 +93,10 @@ class RecordEditorDialog : public QDialog {
     // A mouse press on a page (the press already made its cell current):
     // the row's entry dialog, if it has one.
     void OpenEntryDialog(EditorPageGrid* grid, Qt::MouseButton button);
+    // Escape, "Annuler" or the window closed: an open cell editing ends
+    // first (the editor stays); changed values are lost only when the user
+    // says so.
+    void reject() override;
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -128,6 +135,8 @@ class RecordEditorDialog : public QDialog {
     QStackedWidget* pages_ = nullptr;
     QLayout* topRow_ = nullptr;
     bool protectFields_ = false;
+    // The keys pressed in the open cell editor and not yet released.
+    QSet<int> keysDown_;
     ByteEntryDialog* byteDialog_ = nullptr;
     CoordinateDialog* coordinateDialog_ = nullptr;
 };

@@ -3,10 +3,12 @@
 #include "table/RecordTable.h"
 #include "ui/qt/QtText.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QStyleOptionHeader>
 #include <QToolTip>
@@ -27,7 +29,23 @@ constexpr int kArrowWidth = 9; // the sort arrow's width
 constexpr int kArrowRoom = kArrowWidth + 4;
 } // namespace
 
-SortArrowHeader::SortArrowHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {}
+SortArrowHeader::SortArrowHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {
+    connect(this, &QHeaderView::sortIndicatorChanged, this,
+            [this](int logicalIndex, Qt::SortOrder) { WidenForArrow(logicalIndex); });
+}
+
+void SortArrowHeader::WidenForArrow(int logicalIndex) {
+    if (!model() || logicalIndex < 0 || logicalIndex >= count() || !isSortIndicatorShown()) return;
+    int longest = 0;
+    const QString text = model()->headerData(logicalIndex, orientation()).toString();
+    for (const QString& word :
+         text.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts))
+        longest = std::max(longest, fontMetrics().horizontalAdvance(word));
+    // The style draws the label with a margin of its own on each side.
+    const int margin = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this);
+    const int needed = longest + margin + kTextMargin + kArrowRoom;
+    if (sectionSize(logicalIndex) < needed) resizeSection(logicalIndex, needed);
+}
 
 bool SortArrowHeader::Sorted(int logicalIndex) const {
     return isSortIndicatorShown() && sortIndicatorSection() == logicalIndex;
@@ -167,6 +185,10 @@ bool RecordGridView::edit(const QModelIndex& index, EditTrigger trigger, QEvent*
     return editing;
 }
 
+void RecordGridView::keyboardSearch(const QString& search) {
+    if (!search.isEmpty()) QApplication::beep();
+}
+
 void RecordGridView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
     QTableView::closeEditor(editor, hint);
     // Enter in an editor: the text is committed, the next row's cell comes next.
@@ -217,6 +239,7 @@ void RecordGridView::FitColumns(const RecordTable& t) {
             w = std::max(w, fm.horizontalAdvance(CellToQString(text)) + 12);
         setColumnWidth(c, std::min(w, 260));
     }
+    heading_->WidenForArrow(heading_->sortIndicatorSection()); // an arrow kept through a refit
     heading_->FitHeight(kRowHeight);
 }
 

@@ -2,8 +2,8 @@
 // titles and fits the tallest one, and the keys of a spreadsheet: F2 edits
 // with the cursor at the end, Enter commits and moves down (stays, in the
 // direct-write mode, where the row just edited is the one to write), Delete asks to
-// empty the selected cells. A signal follows every mouse press on a cell
-// (the flag toggles read the current cell once the press moved it).
+// empty the selected cells, a character typed into a read-only cell beeps. A signal follows every
+// mouse press on a cell (the flag toggles read the current cell once the press moved it).
 #pragma once
 
 #include <QHeaderView>
@@ -16,13 +16,18 @@ class RecordTable;
 // A horizontal header that draws its own sort arrow, in room kept for it at
 // the right of the sorted heading (the text never runs under it): pointing
 // up for an ascending order, down for a descending one, as file managers
-// and spreadsheets show it. The grid and the archive viewer share it.
+// and spreadsheets show it. A sorted column too narrow for its heading's
+// longest word beside the arrow widens. The grid and the archive viewer
+// share it.
 class SortArrowHeader : public QHeaderView {
     Q_OBJECT
   public:
     explicit SortArrowHeader(QWidget* parent = nullptr);
     // The room a section keeps for the text (without the arrow's).
     QRect TextRect(const QRect& section, int logicalIndex) const;
+
+    // The section as wide as its heading's longest word and the arrow need.
+    void WidenForArrow(int logicalIndex);
 
   protected:
     void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
@@ -72,6 +77,10 @@ class RecordGridView : public QTableView {
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+    // No type-to-find: a character typed into a cell that cannot be edited
+    // (a flag, or a field the direct write leaves alone) beeps and leaves the
+    // current cell where it is, as a spreadsheet's locked cell does.
+    void keyboardSearch(const QString& search) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
   private:
