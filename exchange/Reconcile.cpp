@@ -249,7 +249,11 @@ struct Context {
     }
     std::optional<GeoPoint> Position(const CoordinateFields& p, int row) const {
         const auto lat = Number(p.latitude, row), lon = Number(p.longitude, row);
-        if (!lat || !lon) return std::nullopt;
+        // A number past the range of a double reads as infinity: no place,
+        // as for a cell that does not read (its wrap would give NaN).
+        if (!lat || !lon || !std::isfinite(*lat) || !std::isfinite(*lon) ||
+            std::abs(*lat / kArcSecondsPerDegree) > 90)
+            return std::nullopt;
         return GeoPoint{WrapLongitude(*lon / kArcSecondsPerDegree), *lat / kArcSecondsPerDegree};
     }
     // An I cell: the table shows a negative value as its unsigned 32-bit

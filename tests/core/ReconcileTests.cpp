@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <functional>
 #include <set>
 
@@ -357,6 +359,22 @@ TEST(Reconcile, FindsWhatWasPlantedAndTakingItLeavesOnlyWhatCannotBeTaken) {
                             f.kind == ReconcileKind::Missing)
                     << ReconcileLine(f, table, FindReconcileColumns(table, c.dataType),
                                      Lang::English);
+        }
+    }
+}
+
+// A coordinate past the range of a double (a CSV import takes any digits)
+// is no place: no move of half the earth, no NaN.
+TEST(Reconcile, ACoordinateThatIsNoFiniteNumberIsNoPlace) {
+    const FindingCase& mirror = kCases[0];
+    RecordTable table = testing::TableOf(mirror.table);
+    const RealWorldData real = RealData(mirror, table);
+    for (const int column : {kFirstFieldColumn + 3, kFirstFieldColumn + 4}) {
+        RecordTable changed = testing::TableOf(mirror.table);
+        changed.SetCell(column, 1, std::string(400, '9'));
+        for (const auto& f : Reconcile(changed, {}, "AIRPORT", real, {})) {
+            EXPECT_NE(f.kind, ReconcileKind::Moved) << f.metres;
+            EXPECT_FALSE(std::isnan(f.metres));
         }
     }
 }
