@@ -210,14 +210,16 @@ void MainWindow::CyclePanels(bool back) {
     if (pages_->Check()->isVisible()) stops.push_back(pages_->Check()->List());
     for (DifferencePanel* panel : {commands_->compare->Panel(), commands_->reconcile->Panel()})
         if (panel->isVisible()) stops.push_back(panel->List());
+    // From a panel's list, the next stop; from anywhere else (a button, the
+    // search box), the grid first.
     const QWidget* focus = QApplication::focusWidget();
-    std::size_t at = 0;
-    for (std::size_t i = 0; i < stops.size(); ++i)
-        if (focus && (focus == stops[i] || stops[i]->isAncestorOf(focus))) at = i;
     const std::size_t n = stops.size();
-    QWidget* next = stops[(at + (back ? n - 1 : 1)) % n];
-    if (next == gridView_) pages_->ShowRecords();
-    next->setFocus(Qt::ShortcutFocusReason);
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < n; ++i)
+        if (focus && (focus == stops[i] || stops[i]->isAncestorOf(focus)))
+            next = (i + (back ? n - 1 : 1)) % n;
+    if (next == 0) pages_->ShowRecords();
+    stops[next]->setFocus(Qt::ShortcutFocusReason);
 }
 
 void MainWindow::SetInitDialog(DirectoriesDialog* dialog) {

@@ -5,8 +5,10 @@
 # letter into an elevation (the check's message box is answered with Enter),
 # types a digit, carries the record back, saves the table as a DBD and quits.
 # The saved file must hold exactly the demo table with that one elevation
-# changed and that row selected for export. Every step waits for a window
-# (by its title) to appear or go, never for a fixed time.
+# changed and that row selected for export. Then a second session writes
+# into a copy of the navaid archive in direct-write mode after a take from a
+# comparison, and the archive must hold that one change. Every step waits for
+# a window (by its title) to appear or go, never for a fixed time.
 #
 #   editor_session.sh ORVANE ORVANE_CLI
 #
@@ -33,6 +35,7 @@ trap cleanup EXIT
 
 fail() {
   echo "FAIL: $*" >&2
+  [ -n "${ORVANE_E2E_SHOT:-}" ] && import -window root "$ORVANE_E2E_SHOT" 2>/dev/null
   echo "windows now:" >&2
   xdotool search --onlyvisible --name '.' getwindowname %@ >&2 2>/dev/null || true
   [ -f "$WORK/app.log" ] && sed 's/^/  program: /' "$WORK/app.log" >&2
@@ -165,4 +168,61 @@ cmp -l "$WORK/reference.dbd" "$SAVED" >"$WORK/bytes.txt" || true
 [ -s "$WORK/bytes.txt" ] || fail "the saved file is the demo table unchanged"
 awk -v a="$first" -v b="$third" '!(($1 >= 13 && $1 <= 16) || ($1 > a + 1 && $1 <= b)) { bad = 1; print "byte " $1 - 1 " differs" } END { exit bad }' \
   "$WORK/bytes.txt" >&2 || fail "bytes outside row 2 changed"
+
+# A direct-write session with a take. The other file: the demo navaids as
+# CSV with a row more after FRN0002 and Pontoise renamed and moved. The
+# editor opens a copy of NAVAID.POD for direct write (DBD Files > u),
+# compares it with that file (Edit > c), takes every difference from the
+# panel (F6, Ctrl+A, Tab, Space): the mode leaves the new row and the
+# latitude out and says so; the name comes in. Row 3 is written (DBD Files >
+# e) and the program quits without a question: nothing is left unwritten.
+# The archive must then differ from the demo's in row 3's name alone.
+DW="$WORK/dw/NAVAID.POD"
+mkdir -p "$WORK/dw"
+cp "$WORK/demo/fly2/system/NAVAID.POD" "$DW"
+"$CLI" convert "$DW" "$WORK/other.csv"
+awk 'BEGIN { RS = ORS = "\r\n"; FS = OFS = ";" }
+  $3 == "FRN0003" { $5 = "Pontoise-Cormeilles"; $12 = "176700.0000" }
+  { print }
+  $3 == "FRN0002" { $3 = "FRN0099"; $4 = "NEW"; $5 = "Newplace"; $16 = "0400FFFF3A16BFA7"; print }' \
+  "$WORK/other.csv" >"$WORK/other2.csv"
+mv "$WORK/other2.csv" "$WORK/other.csv"
+HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/home/.config" LC_ALL=C.UTF-8 \
+  "$WORK/app/orvane" >"$WORK/app.log" 2>&1 &
+APP_PID=$!
+main=$(wait_window "$MAIN")
+keys "$main" alt+d u
+open=$(wait_window '^Open$')
+typed "$open" "$DW"
+keys "$open" Return
+wait_gone '^Open$'
+keys "$main" alt+e c
+open=$(wait_window '^Open$')
+typed "$open" "$WORK/other.csv"
+keys "$open" Return
+wait_gone '^Open$'
+# The panel's list (F6 from the search box: the grid, then the panel),
+# every difference, the take.
+keys "$main" F6 F6 ctrl+a Tab space
+box=$(wait_window 'Zaziver1')
+keys "$box" Return
+wait_gone 'Zaziver1'
+# Back to the grid (F6 from the take button), down to row 3, write it.
+keys "$main" F6 Down Down
+keys "$main" alt+d e
+deadline=$((SECONDS + 60))
+while kill -0 "$APP_PID" 2>/dev/null; do
+  [ $SECONDS -lt $deadline ] || fail "the program did not quit after the write"
+  keys "$main" ctrl+q 2>/dev/null || true
+  timeout 1 tail --pid="$APP_PID" -f /dev/null || true
+done
+wait "$APP_PID" || fail "the program exited with status $?"
+APP_PID=""
+"$CLI" show "$WORK/demo/fly2/system/NAVAID.POD" >"$WORK/nav-before.txt"
+"$CLI" show "$DW" >"$WORK/nav-after.txt"
+awk -F'\t' -v OFS='\t' '$1 == "3" { $7 = "Pontoise-Cormeilles" } { print }' \
+  "$WORK/nav-before.txt" >"$WORK/nav-expected.txt"
+diff "$WORK/nav-expected.txt" "$WORK/nav-after.txt" >&2 ||
+  fail "the archive after the direct write differs from the expected one"
+
 echo "1 passed, 0 failed"

@@ -16,6 +16,7 @@
 #include "ui/map/MapWidget.h"
 #include "ui/qt/QtText.h"
 
+#include <QApplication>
 #include <QBrush>
 #include <QDockWidget>
 #include <QGroupBox>
@@ -368,6 +369,22 @@ void UndoCompareTest::compareEndsWithALoadAndRefusesOtherTypes() {
     h.Open(h.Item("Comparer"), h.world.DiskDbd());
     QCOMPARE(h.Colour(5, 2), kChanged);
     QCOMPARE(h.Entries().size(), 1);
+
+    // F6 goes from the grid to the panel and back; Escape in the panel
+    // closes it, and so ends the comparison.
+    h.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(h.window.get()));
+    h.Grid()->setFocus();
+    QTest::keyClick(h.window.get(), Qt::Key_F6);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(&h.list()));
+    QTest::keyClick(h.window.get(), Qt::Key_F6);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(h.Grid()));
+    QTest::keyClick(h.window.get(), Qt::Key_F6, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(&h.list()));
+    QTest::keyClick(&h.list(), Qt::Key_Escape);
+    QVERIFY(!h.Commands().compare->Active());
+    QCOMPARE(h.Colour(5, 2), kNone);
+    QVERIFY(!h.Item("EffacerComparaison")->isEnabled());
 }
 
 void UndoCompareTest::realWorldFindingsAreTakenOneStepAtATime() {
