@@ -128,40 +128,28 @@ TableEffect SessionState::ChangeTable(StepName name,
     return effect;
 }
 
-namespace {
-
-bool ApplyStep(SessionState& s, bool undo) {
-    History& h = s.Undo;
-    if (undo ? !h.CanUndo(s.Table) : !h.CanRedo(s.Table)) return false;
-    // Steps taken in direct-write mode change cells of fields the write
-    // covers (the gate refused others, and the steps before the mode are
-    // gone), so taking one back only needs its rows marked.
-    EffectJournal journal(s.Table, {});
-    undo ? h.Undo(s.Table) : h.Redo(s.Table);
+// Steps taken in direct-write mode change cells of fields the write covers
+// (the gate refused others, and the steps before the mode are gone), so
+// taking one back only needs its rows marked.
+bool SessionState::TakeStep(bool undo) {
+    if (undo ? !Undo.CanUndo(Table) : !Undo.CanRedo(Table)) return false;
+    EffectJournal journal(Table, {});
+    undo ? Undo.Undo(Table) : Undo.Redo(Table);
     TableEffect effect = journal.Finish();
-    effect.rowsReordered = true; // rows may have come back in another order
-    if (s.TracksUnwritten())
+    if (TracksUnwritten())
         for (int row : effect.rows)
-            s.Unwritten.insert(row);
+            Unwritten.insert(row);
+    effect.rowsReordered = true; // rows may have come back in another order
+    Notify(effect);
     return true;
 }
 
-} // namespace
-
 bool SessionState::UndoStep() {
-    TableEffect effect;
-    if (!ApplyStep(*this, true)) return false;
-    effect.rowsReordered = true;
-    Notify(effect);
-    return true;
+    return TakeStep(true);
 }
 
 bool SessionState::RedoStep() {
-    TableEffect effect;
-    if (!ApplyStep(*this, false)) return false;
-    effect.rowsReordered = true;
-    Notify(effect);
-    return true;
+    return TakeStep(false);
 }
 
 // --- Saved state ---------------------------------------------------------------

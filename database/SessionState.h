@@ -125,6 +125,7 @@ struct SessionState : SessionSettings {
 
   private:
     void Notify(const TableEffect& effect);
+    bool TakeStep(bool undo);
     void RevertUnwritten();
     int gateDepth_ = 0;
 };

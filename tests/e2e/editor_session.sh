@@ -75,6 +75,20 @@ typed() {
   xdotool type --delay 20 "$2"
 }
 
+# quit_program: Ctrl+Q until the program is gone (again while a progress
+# window may still hold the keys); a question before quitting (changes not
+# saved or not written) keeps it open: a fault.
+quit_program() {
+  local deadline=$((SECONDS + 60))
+  while kill -0 "$APP_PID" 2>/dev/null; do
+    [ $SECONDS -lt $deadline ] || fail "the program did not quit"
+    keys "$main" ctrl+q 2>/dev/null || true
+    timeout 1 tail --pid="$APP_PID" -f /dev/null || true
+  done
+  wait "$APP_PID" || fail "the program exited with status $?"
+  APP_PID=""
+}
+
 MAIN='^Orvane v'
 EDITOR='^Data change$'
 
@@ -139,15 +153,7 @@ until [ -f "$SAVED" ]; do
   alive
   sleep 0.05
 done
-deadline=$((SECONDS + 60))
-while kill -0 "$APP_PID" 2>/dev/null; do
-  # A question before quitting (changes not saved) keeps it open: a fault.
-  [ $SECONDS -lt $deadline ] || fail "the program did not quit"
-  keys "$main" ctrl+q 2>/dev/null || true
-  timeout 1 tail --pid="$APP_PID" -f /dev/null || true
-done
-wait "$APP_PID" || fail "the program exited with status $?"
-APP_PID=""
+quit_program
 [ -f "$SAVED" ] || fail "nothing saved"
 
 # The expected table: the demo table with row 2's elevation ending in 7 and
@@ -210,14 +216,7 @@ wait_gone 'Zaziver1'
 # Back to the grid (F6 from the take button), down to row 3, write it.
 keys "$main" F6 Down Down
 keys "$main" alt+d e
-deadline=$((SECONDS + 60))
-while kill -0 "$APP_PID" 2>/dev/null; do
-  [ $SECONDS -lt $deadline ] || fail "the program did not quit after the write"
-  keys "$main" ctrl+q 2>/dev/null || true
-  timeout 1 tail --pid="$APP_PID" -f /dev/null || true
-done
-wait "$APP_PID" || fail "the program exited with status $?"
-APP_PID=""
+quit_program
 "$CLI" show "$WORK/demo/fly2/system/NAVAID.POD" >"$WORK/nav-before.txt"
 "$CLI" show "$DW" >"$WORK/nav-after.txt"
 awk -F'\t' -v OFS='\t' '$1 == "3" { $7 = "Pontoise-Cormeilles" } { print }' \
