@@ -120,9 +120,7 @@ TableEffect SessionState::ChangeTable(StepName name,
         return {};
     }
     if (effect.FlagsMayDiffer()) Table.RecountFlags();
-    if (TracksUnwritten())
-        for (int row : effect.rows)
-            if (row >= 1 && row < Table.RowCount()) Unwritten.insert(row);
+    MarkUnwritten(effect.rows);
     if (owner) Undo.End(Table);
     Notify(effect);
     return effect;
@@ -136,9 +134,7 @@ bool SessionState::TakeStep(bool undo) {
     EffectJournal journal(Table, {});
     undo ? Undo.Undo(Table) : Undo.Redo(Table);
     TableEffect effect = journal.Finish();
-    if (TracksUnwritten())
-        for (int row : effect.rows)
-            Unwritten.insert(row);
+    MarkUnwritten(effect.rows);
     effect.rowsReordered = true; // rows may have come back in another order
     Notify(effect);
     return true;
@@ -152,9 +148,71 @@ bool SessionState::RedoStep() {
     return TakeStep(false);
 }
 
+std::string SessionState::LeftOutText(int rows, int values, const std::string& field,
+                                      bool taken) const {
+    const Lang lang = Language_();
+    std::string text;
+    if (rows > 0) text = Format(txt::DirectWriteRowsLeftOut.In(lang, rows), rows);
+    if (values > 0)
+        text += (text.empty() ? "" : "\n") +
+                Format(txt::DirectWriteValuesLeftOut.In(lang, values), values, field.c_str());
+    return text + "\n" + (taken ? txt::TakeRestTaken : txt::TakeNothingTaken).In(lang);
+}
+
+// A changed row waits to be written while it differs from its record in the
+// archive, read as a load reads it: typing a value back, or an undo to where
+// the archive is, leaves nothing to write. Values compare as the comparison
+// does (numbers by value, the fields the write leaves alone not at all); a
+// record that does not read counts as different.
+void SessionState::MarkUnwritten(const std::vector<int>& rows) {
+    if (rows.empty() || !TracksUnwritten()) return;
+    TPOD& pod = *CurrentPod;
+    std::int64_t entry = -1;
+    try {
+        entry = pod.ReadDbdHeader("DATABASE\\" + DataType + ".DBD");
+    } catch (const OrvaneError&) {
+    }
+    const int size = pod.Dbd.RecordSize();
+    const CompareRule rule = CompareRuleFor(kKeyRowNumber);
+    RecordTable record; // one row: the record as loaded
+    record.SetColumnCount(Table.ColumnCount());
+    record.SetRowCount(2);
+    const auto kind = [&](int col) {
+        return std::size_t(col) < rule.kinds.size() ? rule.kinds[std::size_t(col)]
+                                                    : ValueKind::Text;
+    };
+    for (int row : rows) {
+        if (row < 1 || row >= Table.RowCount()) continue;
+        bool differs = true;
+        if (entry >= 0 && size >= kMinRecordSize && size <= kMaxRecordSize &&
+            row <= pod.Dbd.RecordCount()) {
+            try {
+                pod.File().Seek(std::uint64_t(RecordPosition(entry, row, size)));
+                ReadRecords(pod.File(), 1, 1, size, pod.Fields, record, DecimalSeparator(),
+                            nullptr);
+                differs = Table.Cell(kColSuppr, row) != record.Cell(kColSuppr, 1) ||
+                          Table.Cell(kColExport, row) != record.Cell(kColExport, 1);
+                for (int col = kFirstFieldColumn; col < Table.ColumnCount() && !differs; ++col)
+                    differs = MayChangeColumn(col) &&
+                              !SameValue(Table.Cell(col, row), record.Cell(col, 1), kind(col),
+                                         DecimalSeparator());
+            } catch (const OrvaneError&) {
+                differs = true;
+            }
+        }
+        if (differs)
+            Unwritten.insert(row);
+        else
+            Unwritten.erase(row);
+    }
+}
+
 // --- Saved state ---------------------------------------------------------------
 
 bool SessionState::HasUnsavedChanges() const {
+    // In direct write the archive is the saved state: a row differs from it
+    // exactly while it waits to be written.
+    if (TracksUnwritten()) return !Unwritten.empty();
     return !Unwritten.empty() || !Undo.IsClean(Table);
 }
 
@@ -245,16 +303,16 @@ void SessionState::RevertUnwritten() {
 bool SessionState::LeaveDirectWrite(UserInteraction& ui) {
     if (Mode != EditMode::DirectWrite) return true;
     if (!MayDropUnwritten(*this, ui)) return false;
-    if (!Unwritten.empty()) {
-        RevertUnwritten();
-        Undo.MarkClean(Table); // the table is the archive again
-    }
     DropDirectWrite();
     return true;
 }
 
 void SessionState::DropDirectWrite() {
     if (Mode == EditMode::Normal) return;
+    if (!Unwritten.empty()) { // the question said their changes go
+        RevertUnwritten();
+        Undo.MarkClean(Table); // the table is the archive again
+    }
     Mode = EditMode::Normal;
     Unwritten.clear();
     Undo.Clear(Table); // rows written are in the archive: no step goes back past them

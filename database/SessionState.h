@@ -86,6 +86,10 @@ struct SessionState : SessionSettings {
     bool RedoStep();
     // Whether a cell of this column may change in the current mode.
     bool MayChangeColumn(int column) const;
+    // What a take says when the mode left some of its choices out: rows
+    // to add or remove, values of fields the write leaves alone (one of
+    // their titles, UTF-8), whether the rest was taken.
+    std::string LeftOutText(int rows, int values, const std::string& field, bool taken) const;
     // Whether rows may be added, removed or reordered in the current mode.
     bool MayMoveRows() const { return Mode != EditMode::DirectWrite; }
 
@@ -112,8 +116,8 @@ struct SessionState : SessionSettings {
     // on OK their changes are discarded (the records are read back from the
     // archive), on Cancel the mode stays (false).
     bool LeaveDirectWrite(UserInteraction& ui);
-    // Back to normal mode without a question, before a load replaces the
-    // table (its caller asked through MayReplaceTable).
+    // Back to normal mode without a question (its caller asked through
+    // MayReplaceTable): the rows not written get their records back.
     void DropDirectWrite();
     // Writes table row `row` into the archive (WriteCurrentRow); a written
     // row is no longer unwritten, and once none is left the table is saved.
@@ -125,6 +129,7 @@ struct SessionState : SessionSettings {
 
   private:
     void Notify(const TableEffect& effect);
+    void MarkUnwritten(const std::vector<int>& rows);
     bool TakeStep(bool undo);
     void RevertUnwritten();
     int gateDepth_ = 0;

@@ -928,12 +928,32 @@ inline constexpr BiText ReconcileNothingToTake{
     "Nothing to take: \"Not in the table\", \"Not in the real-world data\" and \"Closed in the "
     "real world\" findings hold no value. Choose a finding of place, elevation, name, frequency or "
     "length, or keep this side."};
-// How many chosen values or rows were left out, and the title of a field left out (or "").
-inline constexpr BiText DirectWriteTakeLeftOut{
-    "Mode écriture directe : %d choix laissés de côté, que l'écriture dans l'archive ne peut pas "
-    "porter (lignes ajoutées ou supprimées, champs non écrits comme « %s »). Le reste a été pris.",
-    "Direct-write mode: %d choices were left out, which the write into the archive cannot carry "
-    "(rows added or removed, fields it does not write such as \"%s\"). The rest was taken."};
+// What a take left out in direct-write mode: rows, then values (with the
+// title of one of their fields), then whether anything was taken.
+inline constexpr CountText DirectWriteRowsLeftOut{
+    {"Mode écriture directe : %d ligne à ajouter ou à retirer a été laissée de côté ; "
+     "l'écriture dans l'archive ne peut pas la porter.",
+     "Direct-write mode: %d row to add or remove was left out; the write into the archive "
+     "cannot carry it."},
+    {"Mode écriture directe : %d lignes à ajouter ou à retirer ont été laissées de côté ; "
+     "l'écriture dans l'archive ne peut pas les porter.",
+     "Direct-write mode: %d rows to add or remove were left out; the write into the archive "
+     "cannot carry them."}};
+inline constexpr CountText DirectWriteValuesLeftOut{
+    {"Mode écriture directe : %d valeur a été laissée de côté ; l'écriture dans l'archive ne "
+     "change pas le champ « %s ».",
+     "Direct-write mode: %d value was left out; the write into the archive does not change the "
+     "field \"%s\"."},
+    {"Mode écriture directe : %d valeurs ont été laissées de côté ; l'écriture dans l'archive ne "
+     "change pas des champs comme « %s ».",
+     "Direct-write mode: %d values were left out; the write into the archive does not change "
+     "fields such as \"%s\"."}};
+// Rows added by a DEX or CSV add, the file's name.
+inline constexpr CountText RecordsAddedNote{
+    {"%d enregistrement ajouté depuis %s", "%d record added from %s"},
+    {"%d enregistrements ajoutés depuis %s", "%d records added from %s"}};
+inline constexpr BiText TakeRestTaken{"Le reste a été pris.", "The rest was taken."};
+inline constexpr BiText TakeNothingTaken{"Rien n'a été pris.", "Nothing was taken."};
 // Rows of this table, rows of the other file.
 inline constexpr BiText CompareRepeatedKeys{
     "Clé répétée : %d lignes de ce tableau et %d de l'autre fichier portent une clé déjà vue "

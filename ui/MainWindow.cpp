@@ -154,6 +154,7 @@ void MainWindow::WireEvents() {
     session_.Undo.Changed = [this] { ShowHistory(); };
     // Whatever command changed the table, its marks show the same way.
     session_.Changed = [this](const TableEffect& effect) {
+        statusBar()->clearMessage(); // a note on the previous state no longer holds
         model_->ShowEffect(effect);
         model_->MarksChanged();
         ShowRowCaptions();
@@ -327,7 +328,6 @@ void MainWindow::ShowImport(const ImportOutcome& outcome) {
         // The table stays the file it was; the file added is a note.
         pages_->Map()->FitOnNextShow();
         filePanel_->setText(Q(session_.StatusText()));
-        ShowNote(outcome.status);
         commands_->grid->RowsUnsorted();
         ShowRowCaptions();
     }
@@ -340,6 +340,7 @@ void MainWindow::ShowTableReplaced(const std::string& status) {
     commands_->TableReplaced();
     (void)status; // the session holds it, with the count that follows the table
     filePanel_->setText(Q(session_.StatusText()));
+    coordinatePanel_->clear(); // the coordinates of a row of the table before
     commands_->search->TableLoaded();
     commands_->grid->RowsUnsorted(); // rows in file order
     ShowRowCaptions();

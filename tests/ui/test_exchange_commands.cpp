@@ -144,8 +144,10 @@ void ExchangeTest::fly1DexAsksThenOpensAndAdds() {
                         int(Fly1Dex().size())));
     };
     QCOMPARE(h.Label("StatusPanel0")->text(), status(6));
+    QCOMPARE(h.window->statusBar()->currentMessage(), QString("3 records added from old.DEX"));
     h.Item("Annuler")->trigger();
     QCOMPARE(h.Label("StatusPanel0")->text(), status(3));
+    QVERIFY(h.window->statusBar()->currentMessage().isEmpty()); // the note went with the rows
     QCOMPARE(h.Label("lblSelect")->text(), QString("1 selected line"));
 }
 

@@ -33,7 +33,7 @@ class UndoCompareTest : public QObject {
     Q_OBJECT
   private slots:
     void undoRedoAndTheUnsavedMark();
-    void undoInDirectWriteModeKeepsTheRowsToWrite();
+    void undoInDirectWriteModeMarksWhatDiffersFromTheArchive();
     void directWriteTakesOnlyWhatTheArchiveCarries();
     void compareListsEveryDifference();
     void compareKeysGoToTheRows();
@@ -94,7 +94,7 @@ void UndoCompareTest::undoRedoAndTheUnsavedMark() {
     QCOMPARE(h.model().rowCount(), 3);
 }
 
-void UndoCompareTest::undoInDirectWriteModeKeepsTheRowsToWrite() {
+void UndoCompareTest::undoInDirectWriteModeMarksWhatDiffersFromTheArchive() {
     WithPod<EditorHarness> h(2, "english");
     QVERIFY(h.model().setData(h.model().index(0, 5), QString("Roissy")));
     QCOMPARE(Read(h.Item("Annuler")), QString("Undo: typing in line 1"));
@@ -103,14 +103,26 @@ void UndoCompareTest::undoInDirectWriteModeKeepsTheRowsToWrite() {
     QVERIFY(!h.Item("Annuler")->isEnabled()); // the steps before the mode are gone
     QVERIFY(h.model().setData(h.model().index(1, 5), QString("Written")));
     QCOMPARE(h.model().UnwrittenRows(), (std::set<int>{2}));
-    // A step taken in the mode is undone in it; the row still waits to be
-    // written, as it may differ from its record now.
+    QVERIFY(h.window->isWindowModified());
+    // A step taken in the mode is undone in it: the row is its record again,
+    // nothing waits to be written, and leaving asks nothing.
     h.Item("Annuler")->trigger();
     QCOMPARE(h.Cell(5, 2), Q("Orléans Bricy"));
+    QVERIFY(h.model().UnwrittenRows().empty());
+    QVERIFY(!h.window->isWindowModified());
+    // Redone then written: undoing it makes the row differ from the archive.
+    h.Item("Retablir")->trigger();
+    h.Grid()->setCurrentIndex(h.model().index(1, 5));
+    h.Item("POD_Enregistrer_ligne")->trigger();
+    QVERIFY(h.model().UnwrittenRows().empty());
+    h.Item("Annuler")->trigger();
     QCOMPARE(h.model().UnwrittenRows(), (std::set<int>{2}));
+    const std::size_t asked = h.ui.questions.size();
     h.ui.answers = {true};
     h.Item("POD_mode_normal")->trigger();
-    QVERIFY(!h.Item("Annuler")->isEnabled()); // what was written stays written
+    QCOMPARE(h.ui.questions.size(), asked + 1);
+    QCOMPARE(h.Cell(5, 2), QString("Written")); // the record as the archive holds it
+    QVERIFY(!h.Item("Annuler")->isEnabled());   // what was written stays written
 }
 
 // Direct write: a take from a comparison brings the values the in-place
@@ -132,8 +144,11 @@ void UndoCompareTest::directWriteTakesOnlyWhatTheArchiveCarries() {
     QCOMPARE(panel.EntryCount(), 2);
     panel.List()->selectAll();
     panel.findChild<QPushButton*>("TakeOther")->click();
+    // One row to add left out, one latitude left out, the name taken.
     QCOMPARE(h.ui.messages.back().text,
-             Format(txt::DirectWriteTakeLeftOut.en, 2, "Latitude (seconds)"));
+             Format(txt::DirectWriteRowsLeftOut.one.en, 1) + "\n" +
+                 Format(txt::DirectWriteValuesLeftOut.one.en, 1, "Latitude (seconds)") + "\n" +
+                 txt::TakeRestTaken.en);
     QCOMPARE(h.model().rowCount(), 3); // no row came
     QCOMPARE(h.Cell(5, 1), QString("Roissy"));
     QCOMPARE(h.Cell(6, 1), latitude);

@@ -45,6 +45,24 @@ CompareCommands::CompareCommands(CommandContext context, QMainWindow* window, Ca
     panel->TakeOther = [=, this](const auto& choices) { run([&] { TakeOther(choices); }); };
     panel->KeepThis = [=, this](const auto& choices) { run([&] { KeepThis(choices); }); };
     panel->Clear = [=, this] { run([this] { ClearClick(); }); };
+    // In direct-write mode a row to add or remove, or a field the write
+    // leaves alone, is nothing to take.
+    panel->CanTake = [this](const std::vector<DifferencePanel::Choice>& choices) {
+        const SessionState& s = c_.session;
+        for (const auto& [entry, column] : choices) {
+            if (entry < 0 || std::size_t(entry) >= shown_.size()) continue;
+            const Shown& shown = shown_[std::size_t(entry)];
+            if (shown.entry.kind != DifferenceKind::Changed) {
+                if (s.MayMoveRows()) return true;
+                continue;
+            }
+            if (column >= 0 ? s.MayChangeColumn(column)
+                            : std::any_of(shown.columns.begin(), shown.columns.end(),
+                                          [&](int c) { return s.MayChangeColumn(c); }))
+                return true;
+        }
+        return false;
+    };
 }
 
 CompareCommands::~CompareCommands() = default;
@@ -260,14 +278,14 @@ void CompareCommands::TakeOther(const std::vector<std::pair<int, int>>& choices)
     std::vector<int> taken; // the entries, for the step's name
     // What the mode cannot carry is left out, and said, before the take.
     const SessionState& s = c_.session;
-    int leftOut = 0;
+    int rowsLeft = 0, valuesLeft = 0;
     std::string leftField;
     std::set<std::pair<int, int>> seen; // a row chosen whole and its fields too
     const auto take = [&](int entry, int column) {
         if (!seen.emplace(entry, column).second) return;
         const bool rows = shown_[std::size_t(entry)].entry.kind != DifferenceKind::Changed;
         if (rows ? !s.MayMoveRows() : !s.MayChangeColumn(column)) {
-            ++leftOut;
+            ++(rows ? rowsLeft : valuesLeft);
             if (!rows && leftField.empty()) leftField = Cp1252ToUtf8(s.Table.Cell(column, 0));
             return;
         }
@@ -285,9 +303,9 @@ void CompareCommands::TakeOther(const std::vector<std::pair<int, int>>& choices)
         else
             take(entry, column);
     }
-    if (leftOut > 0)
-        c_.ui.ShowMessage(MessageKind::Warning, Format(txt::DirectWriteTakeLeftOut.In(c_.lang()),
-                                                       leftOut, leftField.c_str()));
+    if (rowsLeft + valuesLeft > 0)
+        c_.ui.ShowMessage(MessageKind::Warning,
+                          s.LeftOutText(rowsLeft, valuesLeft, leftField, !takes.empty()));
     std::sort(taken.begin(), taken.end());
     const int count = int(std::unique(taken.begin(), taken.end()) - taken.begin());
     if (takes.empty()) return;

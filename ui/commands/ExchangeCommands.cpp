@@ -189,6 +189,7 @@ std::optional<std::string> ExchangeCommands::ChooseExport(ExchangeFormat format)
 void ExchangeCommands::Import(ExchangeFormat format, const std::string& path, ImportMode mode) {
     QtProgress progress(c_.progress, txt::ProgressImport, FileNameOf(path), c_.lang());
     ImportOutcome outcome;
+    int added = 0;
     {
         RecordGridModel::Reset reset(c_.model);
         const auto import = [&] {
@@ -207,12 +208,16 @@ void ExchangeCommands::Import(ExchangeFormat format, const std::string& path, Im
                     open->number = c_.session.Table.RowCount() - rowsBefore;
                 return true;
             });
+            added = c_.session.Table.RowCount() - rowsBefore;
         } else {
             import(); // an opened file starts a new history
         }
         if (outcome.templateLoaded && outcome.tableChanged) c_.session.FinishLoad();
     }
     c_.view.ShowImport(outcome);
+    if (mode == ImportMode::Add && outcome.tableChanged)
+        c_.view.ShowNote(
+            Format(txt::RecordsAddedNote.In(c_.lang(), added), added, FileNameOf(path).c_str()));
 }
 
 int ExchangeCommands::ExportTo(ExchangeFormat format, const std::string& path, bool selectionOnly) {

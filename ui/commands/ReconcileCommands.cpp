@@ -2,6 +2,7 @@
 
 #include "platform/BinaryFile.h"
 #include "platform/Cp1252.h"
+#include "platform/Errors.h"
 #include "platform/Paths.h"
 #include "ui/Captions.h"
 #include "ui/commands/UndoCommands.h"
@@ -144,6 +145,17 @@ void ReconcileCommands::CompareWithRealWorldClick() {
 
 void ReconcileCommands::Recompute() {
     if (!real_) return;
+    try {
+        Match();
+    } catch (const OrvaneError& e) {
+        // The table no longer holds what matching reads (erased, another
+        // shape): the comparison ends and says why.
+        dock_.End();
+        c_.ui.ShowMessage(MessageKind::Warning, e.In(c_.lang()));
+    }
+}
+
+void ReconcileCommands::Match() {
     const std::set<std::string>& kept = dock_.Kept();
     const SessionState& s = c_.session;
     ReconcileOptions options;
@@ -253,8 +265,8 @@ void ReconcileCommands::Take(const std::vector<std::pair<int, int>>& choices) {
         }
     }
     if (!leftOut.empty())
-        c_.ui.ShowMessage(MessageKind::Warning, Format(txt::DirectWriteTakeLeftOut.In(c_.lang()),
-                                                       int(leftOut.size()), leftField.c_str()));
+        c_.ui.ShowMessage(MessageKind::Warning,
+                          s.LeftOutText(0, int(leftOut.size()), leftField, !takes.empty()));
     std::set<int> entries;
     for (const auto& take : takes)
         entries.insert(take.first);

@@ -62,6 +62,7 @@ class ReconcileCommands {
 
   private:
     void Recompute();
+    void Match();
     void Show(int current);
     void Take(const std::vector<std::pair<int, int>>& choices);
     void Keep(const std::vector<std::pair<int, int>>& choices);

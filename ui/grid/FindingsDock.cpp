@@ -89,7 +89,7 @@ void FindingsDock::Relist(int current) {
     pending_ = false;
     if (!active_) return;
     if (Recompute) Recompute();
-    if (Show) Show(current);
+    if (active_ && Show) Show(current); // Recompute may have ended it
 }
 
 void FindingsDock::End() {

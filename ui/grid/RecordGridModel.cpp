@@ -42,14 +42,15 @@ QVariant RecordGridModel::data(const QModelIndex& index, int role) const {
         return {};
     case Qt::BackgroundRole: {
         const int row = TableRow(index);
+        const bool compared = HasCompareMarks() && CompareMarksCurrent();
+        // A value that differs is amber even on a row waiting to be written.
+        if (compared && marks_.cells.count(CompareMarks::Key(row, col)))
+            return QBrush(QColor(255, 226, 140)); // amber: a value that differs
         if (!session_.Unwritten.empty() && session_.Unwritten.count(row))
             return QBrush(QColor(255, 205, 205)); // pink: changed, not written back yet
-        if (!HasCompareMarks() || !CompareMarksCurrent()) return {};
-        if (std::size_t(row) < marks_.rows.size() &&
+        if (compared && std::size_t(row) < marks_.rows.size() &&
             marks_.rows[std::size_t(row)] == CompareMarks::Added)
             return QBrush(QColor(198, 239, 198)); // green: a row the other table lacks
-        if (marks_.cells.count(CompareMarks::Key(row, col)))
-            return QBrush(QColor(255, 226, 140)); // amber: a value that differs
         return {};
     }
     case Qt::ToolTipRole: {
