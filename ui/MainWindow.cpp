@@ -335,6 +335,8 @@ void MainWindow::ShowImport(const ImportOutcome& outcome) {
 // starts afresh on it.
 void MainWindow::ShowTableReplaced(const std::string& status) {
     pages_->Map()->FitOnNextShow();
+    // The check spoke of the table that went: F7 checks the new one.
+    pages_->Check()->hide();
     commands_->TableReplaced();
     (void)status; // the session holds it, with the count that follows the table
     filePanel_->setText(Q(session_.StatusText()));
