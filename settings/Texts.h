@@ -940,8 +940,9 @@ inline constexpr BiText ReconcileNothingToAdd{
     "Rien à ajouter : choisissez des constats « Manque à la table » (ou leur groupe).",
     "Nothing to add: choose \"Not in the table\" findings (or their group)."};
 // The RUNWAY and COMM DEX files of the airports added, in the work folder.
-inline constexpr BiText ReconcilePartsWritten{"%s : %d lignes écrites dans %s",
-                                              "%s: %d rows written to %s"};
+inline constexpr CountText ReconcilePartsWritten{
+    {"%s : %d ligne écrite dans %s", "%s: %d row written to %s"},
+    {"%s : %d lignes écrites dans %s", "%s: %d rows written to %s"}};
 inline constexpr BiText ReconcilePartsNone{"%s : aucune ligne dans les données réelles",
                                            "%s: no row in the real-world data"};
 inline constexpr BiText ReconcilePartsNoArchive{"%s : archive %s introuvable, rien d'écrit",

@@ -6,6 +6,7 @@
 // its takes, one undoable step each.
 #include "database/DbdFile.h"
 #include "demo/DemoFolder.h"
+#include "exchange/DexFile.h"
 #include "settings/Texts.h"
 #include "support/DbdFixtures.h"
 #include "support/EditorHarness.h"
@@ -25,6 +26,8 @@
 #include <QSpinBox>
 #include <QTreeWidget>
 
+#include <tuple>
+
 using namespace orvane;
 using namespace orvane::testing;
 using orvane::testing::EditorHarness;
@@ -40,6 +43,7 @@ class UndoCompareTest : public QObject {
     void compareTakesEitherSide();
     void compareEndsWithALoadAndRefusesOtherTypes();
     void realWorldFindingsAreTakenOneStepAtATime();
+    void realWorldPlacesAreAdded();
 };
 
 void UndoCompareTest::undoRedoAndTheUnsavedMark() {
@@ -551,6 +555,110 @@ void UndoCompareTest::realWorldFindingsAreTakenOneStepAtATime() {
     QCOMPARE(h.ui.messages.back().text,
              std::string("ILS records have no counterpart in the OurAirports data."));
     QVERIFY(!real.Active());
+}
+
+// The places the table lacks, brought in: the group chosen adds them all as
+// one step, marked as any added row; an airport's runways and frequencies
+// go into DEX files in the work folder that the RUNWAY and COMM tables read.
+void UndoCompareTest::realWorldPlacesAreAdded() {
+    EditorHarness h(2, "english");
+    const std::string demo = h.world.dir.File("demo");
+    MakeDemoFolder(demo);
+    const std::string pod = demo + "/fly2/system/AIRPORT.POD";
+    h.Open(h.Item("POD_ouvrir"), pod);
+    const int rows = h.session.Table.RowCount();
+    auto airports = orvane::testing::MirrorTable(h.session.Table, "AIRPORT");
+    for (const auto& [ident, name, lat, lon] :
+         {std::tuple{"LFQZ", "Nord", "49.05", "2.3"}, std::tuple{"LFQY", "Sud", "48.6", "2.6"}})
+        airports.push_back({{"ident", ident},
+                            {"type", "small_airport"},
+                            {"name", name},
+                            {"latitude_deg", lat},
+                            {"longitude_deg", lon},
+                            {"elevation_ft", "300"},
+                            {"iso_country", "FR"}});
+    const std::string folder = h.world.dir.File("real");
+    const auto write = [&](RealDataFile file, const std::vector<RealRecord>& records) {
+        h.world.dir.Write(std::string("real/") + RealDataFileName(file),
+                          orvane::testing::RealFileText(file, records));
+    };
+    write(RealDataFile::Airports, airports);
+    write(RealDataFile::Runways, {{{"airport_ident", "LFQZ"},
+                                   {"length_ft", "2625"},
+                                   {"closed", "0"},
+                                   {"le_ident", "09"},
+                                   {"le_latitude_deg", "49.05"},
+                                   {"le_longitude_deg", "2.29"},
+                                   {"he_ident", "27"},
+                                   {"he_latitude_deg", "49.05"},
+                                   {"he_longitude_deg", "2.31"}}});
+    write(RealDataFile::Frequencies,
+          {{{"airport_ident", "LFQZ"}, {"type", "TWR"}, {"frequency_mhz", "119.0"}},
+           {{"airport_ident", "LFQY"}, {"type", "A/D"}, {"frequency_mhz", "120.05"}}});
+    h.session.WorkDir = demo + "/work/";
+    h.ui.folderAnswers.push_back(folder);
+    h.Item("CompareOurAirports")->trigger();
+    ReconcileCommands& real = *h.window->Commands().reconcile;
+    DifferencePanel& panel = *real.Panel();
+    QCOMPARE(panel.EntryCount(), 2);
+    auto* add = real.Dock()->findChild<QPushButton*>("ReconcileAdd");
+    QCOMPARE(add->text(), QString("Add from the real world"));
+    QVERIFY(!add->isEnabled()); // nothing chosen
+    panel.GroupItem()->setSelected(true);
+    QVERIFY(add->isEnabled());
+    add->click();
+
+    const RecordTable& t = h.session.Table;
+    const ReconcileColumns c = FindReconcileColumns(t, "AIRPORT");
+    QCOMPARE(t.RowCount(), rows + 2);
+    QCOMPARE(std::string(t.Cell(c.code, rows)), std::string("LFQZ"));
+    QCOMPARE(std::string(t.Cell(c.code, rows + 1)), std::string("LFQY"));
+    for (const int row : {rows, rows + 1}) {
+        QCOMPARE(std::string(t.Cell(kColModif, row)), std::string("X"));
+        QCOMPARE(std::string(t.Cell(kColExport, row)), std::string("1"));
+    }
+    QCOMPARE(Read(h.Item("Annuler")), QString("Undo: add 2 real-world places"));
+    QCOMPARE(panel.EntryCount(), 0); // both are the table's now
+    QVERIFY(!h.Find<CheckPanel>("Verification")->isVisible());
+    const std::string runways = demo + "/work/LFQZ+1-RUNWAY.dex";
+    const std::string comm = demo + "/work/LFQZ+1-COMM.dex";
+    QCOMPARE(h.ui.messages.back().text,
+             "The runways and frequencies of the airports added:\nRUNWAY: 1 row written to " +
+                 runways + "\nCOMM: 2 rows written to " + comm +
+                 "\nAdd them to the RUNWAY and COMM tables with DEX Files → Add a DEX.");
+    // The side files read as the DEX files of those tables, keyed to the new airports.
+    for (const auto& [path, type, count] :
+         {std::tuple{runways, "RUNWAY", 1}, std::tuple{comm, "COMM", 2}}) {
+        SessionState side;
+        side.SimulatorVersion = 2;
+        side.FlyDir = demo + "/fly2/";
+        side.Display.decimalSeparator = '.';
+        ImportDex(side, path, ImportMode::Open, h.ui);
+        QCOMPARE(side.DataType, std::string(type));
+        QCOMPARE(side.Table.RowCount(), count + 1);
+        const ReconcileColumns sc = FindReconcileColumns(side.Table, type);
+        QCOMPARE(std::string(side.Table.Cell(sc.key, 1)), std::string(t.Cell(c.key, rows)));
+    }
+    // A second add never writes over the first one's files.
+    h.Item("Annuler")->trigger();
+    QCoreApplication::processEvents();
+    QCOMPARE(t.RowCount(), rows);
+    QCOMPARE(panel.EntryCount(), 2);
+    panel.GroupItem()->child(1)->setSelected(true);
+    add->click();
+    QCOMPARE(std::string(t.Cell(c.code, rows)), std::string("LFQY"));
+    QVERIFY(h.ui.messages.back().text.find("COMM: 1 row written to " + demo +
+                                           "/work/LFQY-COMM.dex") != std::string::npos);
+    QVERIFY(h.ui.messages.back().text.find("RUNWAY: no row in the real-world data") !=
+            std::string::npos);
+
+    // Direct write adds no row: the button stays off.
+    h.ui.answers = {true};
+    h.Open(h.Item("POD_ouvrir_ligne"), pod);
+    h.ui.folderAnswers.push_back(folder);
+    h.Item("CompareOurAirports")->trigger();
+    panel.GroupItem()->setSelected(true);
+    QVERIFY(!add->isEnabled());
 }
 
 QTEST_MAIN(UndoCompareTest)

@@ -558,7 +558,8 @@ void ReconcileCommands::WriteAirportParts(const std::vector<RealWorldAdded>& add
         } else {
             const std::string path = FreeDexPath(folder, stem, type);
             const int rows = WriteAirportPartsDex(s, archive, path, *real_, parts, stamp, c_.ui);
-            note += rows > 0 ? Format(txt::ReconcilePartsWritten.In(lang), type, rows, path.c_str())
+            note += rows > 0 ? Format(txt::ReconcilePartsWritten.In(lang, rows), type, rows,
+                                      path.c_str())
                              : Format(txt::ReconcilePartsNone.In(lang), type);
             written = written || rows > 0;
         }
