@@ -15,12 +15,13 @@
 
 #include <QComboBox>
 #include <QDockWidget>
-#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMainWindow>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTreeWidget>
+#include <QVBoxLayout>
 
 #include <algorithm>
 #include <cctype>
@@ -35,27 +36,30 @@ namespace {
 QWidget* ControlsRows(QSpinBox* threshold, QComboBox* kinds, QComboBox* countries,
                       Captions& captions) {
     auto* rows = new QWidget;
-    auto* layout = new QGridLayout(rows);
+    auto* layout = new QVBoxLayout(rows);
     layout->setContentsMargins(0, 0, 0, 0);
-    const auto labelled = [&](int row, int column, BiText text, QWidget* buddy) {
-        auto* label = new QLabel(rows);
-        captions.Text(label, text);
-        label->setBuddy(buddy);
-        layout->addWidget(label, row, column);
-        layout->addWidget(buddy, row, column + 1);
+    const auto row = [&](std::initializer_list<std::pair<BiText, QWidget*>> fields) {
+        auto* line = new QHBoxLayout;
+        for (const auto& [text, field] : fields) {
+            auto* label = new QLabel(rows);
+            captions.Text(label, text);
+            label->setBuddy(field);
+            line->addWidget(label);
+            line->addWidget(field);
+        }
+        line->addStretch(1);
+        layout->addLayout(line);
     };
     threshold->setObjectName("ReconcileThreshold");
     threshold->setRange(0, 100000);
     threshold->setSingleStep(100);
     threshold->setValue(500);
-    labelled(0, 0, txt::ReconcileThreshold, threshold);
+    row({{txt::ReconcileThreshold, threshold}});
     kinds->setObjectName("ReconcileKindFilter");
     countries->setObjectName("ReconcileCountryFilter");
     for (QComboBox* box : {kinds, countries})
         box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    labelled(1, 0, txt::ReconcileKindFilter, kinds);
-    labelled(1, 2, txt::ReconcileCountryFilter, countries);
-    layout->setColumnStretch(4, 1);
+    row({{txt::ReconcileKindFilter, kinds}, {txt::ReconcileCountryFilter, countries}});
     return rows;
 }
 
