@@ -168,6 +168,7 @@ void MainWindow::WireEvents() {
     };
     commands_->compare->CommitEdit = [this] { gridView_->EndEdit(true); };
     commands_->compare->RunCommand = run;
+    commands_->reconcile->RunCommand = run;
     commands_->reconcile->ShowMoves = [this](auto m) { pages_->Map()->SetMoveLines(std::move(m)); };
     commands_->options->AfterFirstRun = [this] {
         activationCounts_ = false;

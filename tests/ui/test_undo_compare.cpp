@@ -651,6 +651,16 @@ void UndoCompareTest::realWorldPlacesAreAdded() {
                                            "/work/LFQY-COMM.dex") != std::string::npos);
     QVERIFY(h.ui.messages.back().text.find("RUNWAY: no row in the real-world data") !=
             std::string::npos);
+    // A side file that cannot be made (its archive broken) is an error at
+    // the end of the add, whose row stays, one step to undo.
+    h.Item("Annuler")->trigger();
+    QCoreApplication::processEvents();
+    h.world.dir.Write("demo/fly2/system/RUNWAY.POD", "broken");
+    panel.GroupItem()->child(1)->setSelected(true);
+    add->click();
+    QCOMPARE(t.RowCount(), rows + 1);
+    QCOMPARE(h.ui.messages.back().kind, MessageKind::Error);
+    QCOMPARE(Read(h.Item("Annuler")), QString("Undo: add one real-world place"));
 
     // Direct write adds no row: the button stays off.
     h.ui.answers = {true};

@@ -94,12 +94,18 @@ ReconcileCommands::ReconcileCommands(CommandContext context, QMainWindow* window
         c_.view.ShowSelection(false, false); // what the end makes available
     };
     panel->GoTo = [this](int row, int column) {
-        if (GoToCell && row > 0) GoToCell(row, column);
+        Run([=, this] {
+            if (GoToCell && row > 0) GoToCell(row, column);
+        });
     };
     const auto first = [](const auto& choices) { return choices.empty() ? -1 : choices[0].first; };
-    panel->TakeOther = [this, first](const auto& choices) { Take(choices, first(choices)); };
-    panel->KeepThis = [this, first](const auto& choices) { Keep(choices, first(choices)); };
-    panel->Clear = [this] { ClearClick(); };
+    panel->TakeOther = [this, first](const auto& choices) {
+        Run([&] { Take(choices, first(choices)); });
+    };
+    panel->KeepThis = [this, first](const auto& choices) {
+        Run([&] { Keep(choices, first(choices)); });
+    };
+    panel->Clear = [this] { Run([this] { ClearClick(); }); };
     // Findings that are no values ("not in the table", "not in the real
     // world") have nothing to take.
     panel->CanTake = [this](const std::vector<DifferencePanel::Choice>& choices) {
@@ -107,10 +113,13 @@ ReconcileCommands::ReconcileCommands(CommandContext context, QMainWindow* window
             if (!findings_[std::size_t(finding)].changes.empty()) return true;
         return false;
     };
-    QObject::connect(takeKind_, &QPushButton::clicked, dock_.Dock(), [this] { TakeKind(); });
+    QObject::connect(takeKind_, &QPushButton::clicked, dock_.Dock(),
+                     [this] { Run([this] { TakeKind(); }); });
     QObject::connect(add_, &QPushButton::clicked, dock_.Dock(), [this, first] {
-        const auto choices = dock_.Panel()->Chosen();
-        Add(choices, first(choices));
+        Run([&] {
+            const auto choices = dock_.Panel()->Chosen();
+            Add(choices, first(choices));
+        });
     });
     QObject::connect(threshold_, &QSpinBox::valueChanged, dock_.Dock(),
                      [this] { dock_.Relist(dock_.Panel()->CurrentEntry()); });
@@ -131,6 +140,10 @@ ReconcileCommands::ReconcileCommands(CommandContext context, QMainWindow* window
 }
 
 ReconcileCommands::~ReconcileCommands() = default;
+
+void ReconcileCommands::Run(const std::function<void()>& command) {
+    RunCommand ? RunCommand(command) : command();
+}
 
 CommandTable ReconcileCommands::Commands() {
     return {
@@ -344,7 +357,8 @@ std::vector<std::pair<int, int>>
 ReconcileCommands::OfFindings(const std::vector<std::pair<int, int>>& choices) const {
     std::vector<std::pair<int, int>> out;
     for (const auto& [entry, column] : choices)
-        if (entry >= 0 && std::size_t(entry) < shown_.size())
+        if (entry >= 0 && std::size_t(entry) < shown_.size() &&
+            std::size_t(shown_[std::size_t(entry)]) < findings_.size())
             out.emplace_back(shown_[std::size_t(entry)], column);
     return out;
 }
@@ -492,11 +506,13 @@ void ReconcileCommands::Add(const std::vector<std::pair<int, int>>& choices, int
     c_.view.ShowSelection(true, true);
     c_.view.ScrollToRow(added.front().row);
     dock_.Relist(current);
-    if (s.DataType == "AIRPORT") WriteAirportParts(added, stamp);
     std::set<int> rows;
     for (const RealWorldAdded& row : added)
         rows.insert(row.row);
     if (CheckFindsIn(rows) && CheckTable) CheckTable();
+    // Last: a side file that fails (its archive unreadable) shows its error
+    // at the command's end, the rows added staying one step to undo.
+    if (s.DataType == "AIRPORT") WriteAirportParts(added, stamp);
 }
 
 namespace {

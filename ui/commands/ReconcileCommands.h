@@ -61,6 +61,9 @@ class ReconcileCommands {
     // The window's: ends a cell edit under way, so that the comparison
     // starts from the table as typed.
     std::function<void()> CommitEdit;
+    // The window's: runs the panel's buttons as commands (an error shows
+    // at their end, as a menu item's does).
+    std::function<void(const std::function<void()>&)> RunCommand;
     // The window's: shows the check's findings, after a take or an add
     // whose rows hold one.
     std::function<void()> CheckTable;
@@ -69,6 +72,7 @@ class ReconcileCommands {
     DifferencePanel* Panel() const { return dock_.Panel(); }
 
   private:
+    void Run(const std::function<void()>& command);
     void Recompute();
     void Show(int current);
     void ShowFilters();
