@@ -126,11 +126,8 @@ std::string FindingLine(const ReconcileFinding& f, const SessionState& s,
         line += (i ? ", " : ": ") + Cp1252ToUtf8(s.Table.Cell(c.column, 0)) + " \"" +
                 Cp1252ToUtf8(c.before) + "\" -> \"" + Cp1252ToUtf8(c.after) + "\"";
     }
-    std::string others;
-    for (const std::string& value : f.alternatives)
-        others += (others.empty() ? "\"" : ", \"") + Cp1252ToUtf8(value) + "\"";
-    if (!others.empty())
-        line += " (" + Format(txt::ReconcileAlternatives.In(Lang::English), others.c_str()) + ")";
+    const std::string others = ReconcileAlternativesText(f, Lang::English);
+    if (!others.empty()) line += " (" + others + ")";
     return line;
 }
 

@@ -1073,6 +1073,13 @@ std::string DistanceText(double metres) {
     return FormatFixed(metres / 1000, 1, '.') + " km";
 }
 
+std::string ReconcileAlternativesText(const ReconcileFinding& f, Lang lang) {
+    std::string others;
+    for (const std::string& value : f.alternatives)
+        others += (others.empty() ? "\"" : ", \"") + Cp1252ToUtf8(value) + "\"";
+    return others.empty() ? others : Format(txt::ReconcileAlternatives.In(lang), others.c_str());
+}
+
 std::string ReconcileLine(const ReconcileFinding& f, const RecordTable& table,
                           const ReconcileColumns& columns, Lang lang) {
     if (f.kind == ReconcileKind::Missing)

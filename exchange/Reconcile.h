@@ -154,6 +154,10 @@ std::string DistanceText(double metres);
 std::string ReconcileLine(const ReconcileFinding& finding, const RecordTable& table,
                           const ReconcileColumns& columns, Lang lang);
 
+// A frequency finding's other real-world values as its line names them
+// ("also "120.6500", "119.2500""); empty when it has none.
+std::string ReconcileAlternativesText(const ReconcileFinding& finding, Lang lang);
+
 // Writes the real-world values of the chosen findings into the table: each
 // choice a finding and one of its changed columns, or -1 for all of them.
 // Returns the number of cells changed.

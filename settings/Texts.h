@@ -909,6 +909,52 @@ inline constexpr BiText RoleField{"champ", "field"};
 inline constexpr CountText StepTakeRealWorld{
     {"reprise d'une valeur réelle", "take one real-world value"},
     {"reprise de %d valeurs réelles", "take %d real-world values"}};
+inline constexpr CountText StepAddRealWorld{
+    {"ajout d'un lieu réel", "add one real-world place"},
+    {"ajout de %d lieux réels", "add %d real-world places"}};
+// The panel's filters and counts.
+inline constexpr BiText ReconcileKindFilter{"Type :", "Kind:"};
+inline constexpr BiText ReconcileCountryFilter{"Pays :", "Country:"};
+inline constexpr BiText ReconcileAllKinds{"Tous les types (%d)", "All kinds (%d)"};
+inline constexpr BiText ReconcileAllCountries{"Tous les pays (%d)", "All countries (%d)"};
+// A kind or a country, then its count.
+inline constexpr BiText ReconcileFilterItem{"%s (%d)", "%s (%d)"};
+inline constexpr BiText ReconcileCountItem{"%s : %d", "%s: %d"};
+// The count shown, then the findings' count ("12 shown of 2415 findings").
+inline constexpr BiText ReconcileShown{"%d affichés sur %s", "%d shown of %s"};
+// The group item the places the table lacks are listed under, collapsed.
+inline constexpr CountText ReconcileMissingGroup{
+    {"Manque à la table : %d lieu réel (déplier pour le voir)",
+     "Not in the table: %d real-world place (expand to see it)"},
+    {"Manquent à la table : %d lieux réels (déplier pour les voir)",
+     "Not in the table: %d real-world places (expand to see them)"}};
+// "Take all of this kind" changing more than one row: the findings' count,
+// the kind, the rows' count.
+inline constexpr BiText ReconcileTakeKindConfirm{
+    "Prendre la valeur réelle des %d constats « %s » ? %d lignes changent (une seule étape, "
+    "qu'Annuler reprend).",
+    "Take the real-world value of the %d \"%s\" findings? %d rows change (one step, which Undo "
+    "takes back)."};
+inline constexpr BiText ReconcileAdd{"Ajouter depuis le monde réel", "Add from the real world"};
+inline constexpr BiText ReconcileNothingToAdd{
+    "Rien à ajouter : choisissez des constats « Manque à la table » (ou leur groupe).",
+    "Nothing to add: choose \"Not in the table\" findings (or their group)."};
+// The RUNWAY and COMM DEX files of the airports added, in the work folder.
+inline constexpr CountText ReconcilePartsWritten{
+    {"%s : %d ligne écrite dans %s", "%s: %d row written to %s"},
+    {"%s : %d lignes écrites dans %s", "%s: %d rows written to %s"}};
+inline constexpr BiText ReconcilePartsNone{"%s : aucune ligne dans les données réelles",
+                                           "%s: no row in the real-world data"};
+inline constexpr BiText ReconcilePartsNoArchive{"%s : archive %s introuvable, rien d'écrit",
+                                                "%s: no archive %s, nothing written"};
+inline constexpr BiText ReconcilePartsNoFile{
+    "%s : %s absent du dossier OurAirports, rien d'écrit",
+    "%s: no %s in the OurAirports folder, nothing written"};
+inline constexpr BiText ReconcilePartsHead{"Pistes et fréquences des aérodromes ajoutés :",
+                                           "The runways and frequencies of the airports added:"};
+inline constexpr BiText ReconcilePartsHint{
+    "Ajoutez-les aux tables RUNWAY et COMM par Fichier DEX → Ajouter un DEX.",
+    "Add them to the RUNWAY and COMM tables with DEX Files → Add a DEX."};
 
 // --- Window state: direct-write marks ----------------------------------------
 // Rows changed in direct-write mode and not yet written back: one row, or a

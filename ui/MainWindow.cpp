@@ -169,6 +169,7 @@ void MainWindow::WireEvents() {
     };
     commands_->compare->CommitEdit = [this] { gridView_->EndEdit(true); };
     commands_->compare->RunCommand = run;
+    commands_->reconcile->RunCommand = run;
     commands_->reconcile->ShowMoves = [this](auto m) { pages_->Map()->SetMoveLines(std::move(m)); };
     commands_->options->AfterFirstRun = [this] {
         activationCounts_ = false;
@@ -337,6 +338,8 @@ void MainWindow::ShowImport(const ImportOutcome& outcome) {
 // starts afresh on it.
 void MainWindow::ShowTableReplaced(const std::string& status) {
     pages_->Map()->FitOnNextShow();
+    // The check spoke of the table that went: F7 checks the new one.
+    pages_->Check()->hide();
     commands_->TableReplaced();
     (void)status; // the session holds it, with the count that follows the table
     filePanel_->setText(Q(session_.StatusText()));

@@ -6,6 +6,7 @@
 // its takes, one undoable step each.
 #include "database/DbdFile.h"
 #include "demo/DemoFolder.h"
+#include "exchange/DexFile.h"
 #include "settings/Texts.h"
 #include "support/DbdFixtures.h"
 #include "support/EditorHarness.h"
@@ -18,12 +19,15 @@
 
 #include <QApplication>
 #include <QBrush>
+#include <QComboBox>
 #include <QDockWidget>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPointer>
 #include <QSpinBox>
 #include <QTreeWidget>
+
+#include <tuple>
 
 using namespace orvane;
 using namespace orvane::testing;
@@ -40,6 +44,7 @@ class UndoCompareTest : public QObject {
     void compareTakesEitherSide();
     void compareEndsWithALoadAndRefusesOtherTypes();
     void realWorldFindingsAreTakenOneStepAtATime();
+    void realWorldPlacesAreAdded();
 };
 
 void UndoCompareTest::undoRedoAndTheUnsavedMark() {
@@ -402,6 +407,11 @@ void UndoCompareTest::compareEndsWithALoadAndRefusesOtherTypes() {
     QVERIFY(!h.Item("EffacerComparaison")->isEnabled());
 }
 
+// The item of a filter whose data is `value`; -1 when none.
+static int FilterItem(QComboBox* box, const QVariant& value) {
+    return box->findData(value);
+}
+
 void UndoCompareTest::realWorldFindingsAreTakenOneStepAtATime() {
     EditorHarness h(2, "english");
     const std::string demo = h.world.dir.File("demo");
@@ -412,7 +422,25 @@ void UndoCompareTest::realWorldFindingsAreTakenOneStepAtATime() {
     orvane::testing::RecordWhere(records, "ident", "CGN")["frequency_khz"] = "115400";
     orvane::testing::RecordWhere(records, "ident", "RBT")["frequency_khz"] = "114750";
     orvane::testing::MoveNorth(orvane::testing::RecordWhere(records, "ident", "MEL"), 3000);
+    // A name no CSV export can write: taking it makes a check finding.
+    orvane::testing::RecordWhere(records, "ident", "BRY")["name"] = "Bray; Les Oiseaux";
+    orvane::testing::RecordWhere(records, "ident", "ABB")["iso_country"] = "BE";
     records.erase(records.begin() + 2); // PON
+    // Two real navaids the table lacks, one in each country.
+    records.push_back({{"ident", "XAA"},
+                       {"name", "Nord"},
+                       {"type", "VOR-DME"},
+                       {"frequency_khz", "112100"},
+                       {"latitude_deg", "49.1"},
+                       {"longitude_deg", "2.4"},
+                       {"iso_country", "FR"}});
+    records.push_back({{"ident", "XBB"},
+                       {"name", "Somme"},
+                       {"type", "NDB"},
+                       {"frequency_khz", "350"},
+                       {"latitude_deg", "50.2"},
+                       {"longitude_deg", "1.9"},
+                       {"iso_country", "BE"}});
     h.world.dir.Write("real/navaids.csv",
                       orvane::testing::RealFileText(RealDataFile::Navaids, records));
     h.ui.folderAnswers.push_back(h.world.dir.File("real"));
@@ -423,8 +451,23 @@ void UndoCompareTest::realWorldFindingsAreTakenOneStepAtATime() {
     ReconcileCommands& real = *h.window->Commands().reconcile;
     QVERIFY(real.Active() && real.Dock()->isVisible());
     DifferencePanel& panel = *real.Panel();
-    QCOMPARE(panel.Summary()->text(), QString("Compared with OurAirports (real): 4 findings"));
-    QCOMPARE(panel.List()->topLevelItem(3)->text(0), QString("Moved 3000 m: MEL  Melun (line 4)"));
+    QTreeWidget& list = *panel.List();
+    // Counted per kind; those a take mends first, in row order, then the
+    // unknown row, then the places the table lacks under one collapsed item.
+    QCOMPARE(panel.Summary()->text(),
+             QString("Compared with OurAirports (real): 7 findings\nMoved: 1, Name changed: 1, "
+                     "Frequency changed: 2, Not in the real-world data, or closed: 1, Not in the "
+                     "table: 2"));
+    QCOMPARE(panel.EntryCount(), 7);
+    QCOMPARE(list.topLevelItemCount(), 6);
+    QCOMPARE(list.topLevelItem(2)->text(0), QString("Moved 3000 m: MEL  Melun (line 4)"));
+    QVERIFY(list.topLevelItem(4)->text(0).startsWith("Not in the real-world data: PON"));
+    QCOMPARE(list.topLevelItem(5), panel.GroupItem());
+    QCOMPARE(panel.GroupItem()->text(0),
+             QString("Not in the table: 2 real-world places (expand to see them)"));
+    QVERIFY(!panel.GroupItem()->isExpanded());
+    QCOMPARE(panel.GroupItem()->child(0)->text(0),
+             QString("Not in the table: XAA  Nord (VOR-DME)"));
     QVERIFY(h.model()
                 .index(1, 7)
                 .data(Qt::ToolTipRole)
@@ -434,49 +477,103 @@ void UndoCompareTest::realWorldFindingsAreTakenOneStepAtATime() {
     QCOMPARE(h.model().index(2, 7).data(Qt::ToolTipRole).toString(),
              QString("Row not in the real-world data, or closed"));
 
-    // Every finding of the current one's kind: one step, then the check.
+    // The filters: by kind, by country (each with its count), and back.
+    auto* kinds = real.Dock()->findChild<QComboBox*>("ReconcileKindFilter");
+    auto* countries = real.Dock()->findChild<QComboBox*>("ReconcileCountryFilter");
+    QCOMPARE(kinds->itemText(0), QString("All kinds (7)"));
+    const int frequency = FilterItem(kinds, int(ReconcileKind::Frequency));
+    QCOMPARE(kinds->itemText(frequency), QString("Frequency changed (2)"));
+    kinds->setCurrentIndex(frequency);
+    emit kinds->activated(frequency);
+    QCOMPARE(panel.EntryCount(), 2);
+    QVERIFY(!panel.GroupItem());
+    QVERIFY(panel.Summary()->text().startsWith("Compared with OurAirports (real): 2 shown of 7 "
+                                               "findings\n"));
+    QCOMPARE(kinds->currentIndex(), frequency); // the list made again keeps the choice
+    const int missing = FilterItem(kinds, int(ReconcileKind::Missing));
+    emit kinds->activated(missing);
+    QCOMPARE(list.topLevelItemCount(), 2); // asked for: listed open, not grouped
+    emit kinds->activated(0);
+    const int belgium = FilterItem(countries, QString("BE"));
+    QCOMPARE(countries->itemText(belgium), QString("BE (1)"));
+    emit countries->activated(belgium);
+    QCOMPARE(panel.EntryCount(), 1);
+    QCOMPARE(panel.GroupItem()->child(0)->text(0), QString("Not in the table: XBB  Somme (NDB)"));
+    emit countries->activated(0);
+    QCOMPARE(panel.EntryCount(), 7);
+
+    // Every finding of the current one's kind: asked first (two rows
+    // change), then one step; the check stays shut, as the take made no finding.
     auto* takeKind = real.Dock()->findChild<QPushButton*>("ReconcileTakeKind");
-    panel.List()->setCurrentItem(panel.List()->topLevelItem(0));
+    QVERIFY(!takeKind->isEnabled()); // no current finding yet
+    list.setCurrentItem(list.topLevelItem(0));
+    QVERIFY(takeKind->isEnabled());
+    h.ui.answers = {false};
+    takeKind->click();
+    QCOMPARE(h.ui.questions.back(),
+             std::string("Take the real-world value of the 2 \"Frequency changed\" findings? 2 "
+                         "rows change (one step, which Undo takes back)."));
+    QCOMPARE(h.Cell(7, 1), QString("115.3500"));
+    QVERIFY(!h.Item("Annuler")->isEnabled());
+    h.ui.answers = {true};
     takeKind->click();
     QCOMPARE(h.Cell(7, 1), QString("115.4000"));
     QCOMPARE(h.Cell(7, 2), QString("114.7500"));
-    QCOMPARE(panel.EntryCount(), 2);
-    QVERIFY(h.Find<CheckPanel>("Verification")->isVisible());
+    QCOMPARE(panel.EntryCount(), 5);
+    CheckPanel* check = h.Find<CheckPanel>("Verification");
+    QVERIFY(!check->isVisible());
     QCOMPARE(Read(h.Item("Annuler")), QString("Undo: take 2 real-world values"));
     h.Item("Annuler")->trigger();
     QCoreApplication::processEvents();
     QCOMPARE(h.Cell(7, 1), QString("115.3500"));
-    QCOMPARE(panel.EntryCount(), 4);
+    QCOMPARE(panel.EntryCount(), 7);
+    // A kind of one row is taken without a question.
+    const std::size_t asked = h.ui.questions.size();
+    list.setCurrentItem(list.topLevelItem(2));
+    takeKind->click();
+    QCOMPARE(h.ui.questions.size(), asked);
+    QCOMPARE(Read(h.Item("Annuler")), QString("Undo: take one real-world value"));
+    h.Item("Annuler")->trigger();
+    QCoreApplication::processEvents();
 
     // "Not in the real-world data" holds no value to take: the button says
     // so by being off, and the take by a message; no step is made.
-    QTreeWidgetItem* unknown = panel.List()->topLevelItem(2);
-    QVERIFY2(unknown->text(0).startsWith("Not in the real-world data"),
-             qPrintable(unknown->text(0)));
-    panel.List()->setCurrentItem(unknown);
+    QTreeWidgetItem* unknown = list.topLevelItem(4);
+    list.setCurrentItem(unknown);
     QVERIFY(!real.Dock()->findChild<QPushButton*>("TakeOther")->isEnabled());
+    QVERIFY(!takeKind->isEnabled());
     const QString redo = Read(h.Item("Retablir"));
     panel.TakeOther(panel.Chosen());
     QCOMPARE(h.ui.messages.back().text, std::string(txt::ReconcileNothingToTake.en));
     QCOMPARE(Read(h.Item("Retablir")), redo); // no step taken, so the redo stays
-    QCOMPARE(panel.EntryCount(), 4);
+    QCOMPARE(panel.EntryCount(), 7);
 
     // One finding: the move, which leaves the map.
-    panel.List()->setCurrentItem(panel.List()->topLevelItem(3));
+    list.setCurrentItem(list.topLevelItem(2));
     real.Dock()->findChild<QPushButton*>("TakeOther")->click();
-    QCOMPARE(panel.EntryCount(), 3);
+    QCOMPARE(panel.EntryCount(), 6);
     QVERIFY(h.Find<MapWidget>("Carte")->MoveLines().empty());
     QCOMPARE(Read(h.Item("Annuler")), QString("Undo: take one real-world value"));
+    QVERIFY(!check->isVisible());
+    // A name the check finds fault with: the check opens on it.
+    QCOMPARE(list.topLevelItem(2)->text(0), QString("Name changed: BRY  Bray (line 5)"));
+    list.setCurrentItem(list.topLevelItem(2));
+    real.Dock()->findChild<QPushButton*>("TakeOther")->click();
+    QVERIFY(check->isVisible());
+    QVERIFY2(check->FindingAt(0).startsWith("Row 5"), qPrintable(check->FindingAt(0)));
 
-    // A longer threshold leaves a move out; a load ends the comparison.
+    // A longer threshold leaves a move out; a load ends the comparison and
+    // shuts the check, which spoke of the table that went.
+    h.Item("Annuler")->trigger();
     h.Item("Annuler")->trigger();
     QCoreApplication::processEvents();
-    QCOMPARE(panel.EntryCount(), 4);
+    QCOMPARE(panel.EntryCount(), 7);
     real.Dock()->findChild<QSpinBox*>("ReconcileThreshold")->setValue(5000);
-    QCOMPARE(panel.EntryCount(), 3);
+    QCOMPARE(panel.EntryCount(), 6);
     h.ui.answers = {true};
     h.Open(h.Item("POD_ouvrir"), pod);
     QVERIFY(!real.Active() && !real.Dock()->isVisible());
+    QVERIFY(!check->isVisible());
     QVERIFY(h.model().index(1, 7).data(Qt::ToolTipRole).toString().isEmpty());
     // The next choice starts in the folder read last; cancelling it reads nothing.
     h.ui.folderAnswers.push_back(std::nullopt);
@@ -490,6 +587,120 @@ void UndoCompareTest::realWorldFindingsAreTakenOneStepAtATime() {
     QCOMPARE(h.ui.messages.back().text,
              std::string("ILS records have no counterpart in the OurAirports data."));
     QVERIFY(!real.Active());
+}
+
+// The places the table lacks, brought in: the group chosen adds them all as
+// one step, marked as any added row; an airport's runways and frequencies
+// go into DEX files in the work folder that the RUNWAY and COMM tables read.
+void UndoCompareTest::realWorldPlacesAreAdded() {
+    EditorHarness h(2, "english");
+    const std::string demo = h.world.dir.File("demo");
+    MakeDemoFolder(demo);
+    const std::string pod = demo + "/fly2/system/AIRPORT.POD";
+    h.Open(h.Item("POD_ouvrir"), pod);
+    const int rows = h.session.Table.RowCount();
+    auto airports = orvane::testing::MirrorTable(h.session.Table, "AIRPORT");
+    for (const auto& [ident, name, lat, lon] :
+         {std::tuple{"LFQZ", "Nord", "49.05", "2.3"}, std::tuple{"LFQY", "Sud", "48.6", "2.6"}})
+        airports.push_back({{"ident", ident},
+                            {"type", "small_airport"},
+                            {"name", name},
+                            {"latitude_deg", lat},
+                            {"longitude_deg", lon},
+                            {"elevation_ft", "300"},
+                            {"iso_country", "FR"}});
+    const std::string folder = h.world.dir.File("real");
+    const auto write = [&](RealDataFile file, const std::vector<RealRecord>& records) {
+        h.world.dir.Write(std::string("real/") + RealDataFileName(file),
+                          orvane::testing::RealFileText(file, records));
+    };
+    write(RealDataFile::Airports, airports);
+    write(RealDataFile::Runways, {{{"airport_ident", "LFQZ"},
+                                   {"length_ft", "2625"},
+                                   {"closed", "0"},
+                                   {"le_ident", "09"},
+                                   {"le_latitude_deg", "49.05"},
+                                   {"le_longitude_deg", "2.29"},
+                                   {"he_ident", "27"},
+                                   {"he_latitude_deg", "49.05"},
+                                   {"he_longitude_deg", "2.31"}}});
+    write(RealDataFile::Frequencies,
+          {{{"airport_ident", "LFQZ"}, {"type", "TWR"}, {"frequency_mhz", "119.0"}},
+           {{"airport_ident", "LFQY"}, {"type", "A/D"}, {"frequency_mhz", "120.05"}}});
+    h.session.WorkDir = demo + "/work/";
+    h.ui.folderAnswers.push_back(folder);
+    h.Item("CompareOurAirports")->trigger();
+    ReconcileCommands& real = *h.window->Commands().reconcile;
+    DifferencePanel& panel = *real.Panel();
+    QCOMPARE(panel.EntryCount(), 2);
+    auto* add = real.Dock()->findChild<QPushButton*>("ReconcileAdd");
+    QCOMPARE(add->text(), QString("Add from the real world"));
+    QVERIFY(!add->isEnabled()); // nothing chosen
+    panel.GroupItem()->setSelected(true);
+    QVERIFY(add->isEnabled());
+    add->click();
+
+    const RecordTable& t = h.session.Table;
+    const ReconcileColumns c = FindReconcileColumns(t, "AIRPORT");
+    QCOMPARE(t.RowCount(), rows + 2);
+    QCOMPARE(std::string(t.Cell(c.code, rows)), std::string("LFQZ"));
+    QCOMPARE(std::string(t.Cell(c.code, rows + 1)), std::string("LFQY"));
+    for (const int row : {rows, rows + 1}) {
+        QCOMPARE(std::string(t.Cell(kColModif, row)), std::string("X"));
+        QCOMPARE(std::string(t.Cell(kColExport, row)), std::string("1"));
+    }
+    QCOMPARE(Read(h.Item("Annuler")), QString("Undo: add 2 real-world places"));
+    QCOMPARE(panel.EntryCount(), 0); // both are the table's now
+    QVERIFY(!h.Find<CheckPanel>("Verification")->isVisible());
+    const std::string runways = demo + "/work/LFQZ+1-RUNWAY.dex";
+    const std::string comm = demo + "/work/LFQZ+1-COMM.dex";
+    QCOMPARE(h.ui.messages.back().text,
+             "The runways and frequencies of the airports added:\nRUNWAY: 1 row written to " +
+                 runways + "\nCOMM: 2 rows written to " + comm +
+                 "\nAdd them to the RUNWAY and COMM tables with DEX Files → Add a DEX.");
+    // The side files read as the DEX files of those tables, keyed to the new airports.
+    for (const auto& [path, type, count] :
+         {std::tuple{runways, "RUNWAY", 1}, std::tuple{comm, "COMM", 2}}) {
+        SessionState side;
+        side.SimulatorVersion = 2;
+        side.FlyDir = demo + "/fly2/";
+        side.Display.decimalSeparator = '.';
+        ImportDex(side, path, ImportMode::Open, h.ui);
+        QCOMPARE(side.DataType, std::string(type));
+        QCOMPARE(side.Table.RowCount(), count + 1);
+        const ReconcileColumns sc = FindReconcileColumns(side.Table, type);
+        QCOMPARE(std::string(side.Table.Cell(sc.key, 1)), std::string(t.Cell(c.key, rows)));
+    }
+    // A second add never writes over the first one's files.
+    h.Item("Annuler")->trigger();
+    QCoreApplication::processEvents();
+    QCOMPARE(t.RowCount(), rows);
+    QCOMPARE(panel.EntryCount(), 2);
+    panel.GroupItem()->child(1)->setSelected(true);
+    add->click();
+    QCOMPARE(std::string(t.Cell(c.code, rows)), std::string("LFQY"));
+    QVERIFY(h.ui.messages.back().text.find("COMM: 1 row written to " + demo +
+                                           "/work/LFQY-COMM.dex") != std::string::npos);
+    QVERIFY(h.ui.messages.back().text.find("RUNWAY: no row in the real-world data") !=
+            std::string::npos);
+    // A side file that cannot be made (its archive broken) is an error at
+    // the end of the add, whose row stays, one step to undo.
+    h.Item("Annuler")->trigger();
+    QCoreApplication::processEvents();
+    h.world.dir.Write("demo/fly2/system/RUNWAY.POD", "broken");
+    panel.GroupItem()->child(1)->setSelected(true);
+    add->click();
+    QCOMPARE(t.RowCount(), rows + 1);
+    QCOMPARE(h.ui.messages.back().kind, MessageKind::Error);
+    QCOMPARE(Read(h.Item("Annuler")), QString("Undo: add one real-world place"));
+
+    // Direct write adds no row: the button stays off.
+    h.ui.answers = {true};
+    h.Open(h.Item("POD_ouvrir_ligne"), pod);
+    h.ui.folderAnswers.push_back(folder);
+    h.Item("CompareOurAirports")->trigger();
+    panel.GroupItem()->setSelected(true);
+    QVERIFY(!add->isEnabled());
 }
 
 QTEST_MAIN(UndoCompareTest)

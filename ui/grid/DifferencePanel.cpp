@@ -26,7 +26,7 @@ constexpr int kGoColumnRole = Qt::UserRole + 3; // the column an entry leads to
 DifferencePanel::DifferencePanel(QWidget* parent, Captions& captions)
     : QWidget(parent), summary_(new QLabel(this)), list_(new QTreeWidget(this)),
       takeOther_(new QPushButton(this)), keepThis_(new QPushButton(this)),
-      clear_(new QPushButton(this)) {
+      clear_(new QPushButton(this)), firstRow_(new QHBoxLayout) {
     setObjectName("DifferencePanel");
     summary_->setObjectName("CompareSummary");
     summary_->setWordWrap(true);
@@ -49,12 +49,11 @@ DifferencePanel::DifferencePanel(QWidget* parent, Captions& captions)
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(summary_);
     layout->addWidget(list_, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(takeOther_);
-    buttons->addWidget(keepThis_);
-    buttons->addStretch(1);
-    buttons->addWidget(clear_);
-    layout->addLayout(buttons);
+    firstRow_->addWidget(takeOther_);
+    firstRow_->addWidget(keepThis_);
+    firstRow_->addStretch(1);
+    firstRow_->addWidget(clear_);
+    layout->addLayout(firstRow_);
 
     connect(list_, &QTreeWidget::itemActivated, this,
             [this](QTreeWidgetItem* item) { Activate(item); });
@@ -75,11 +74,16 @@ void DifferencePanel::SetSummary(const QString& text) {
     summary_->setText(text);
 }
 
-void DifferencePanel::SetEntries(const std::vector<Entry>& entries, int current) {
+void DifferencePanel::SetEntries(const std::vector<Entry>& entries, int current,
+                                 const QString& group) {
+    const bool groupOpen = group_ && group_->isExpanded();
     list_->setUpdatesEnabled(false);
     list_->clear();
+    group_ = nullptr;
+    items_.clear();
+    items_.reserve(entries.size());
     QList<QTreeWidgetItem*> items;
-    items.reserve(int(entries.size()));
+    items.reserve(int(entries.size()) + 1);
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const Entry& e = entries[i];
         auto* item = new QTreeWidgetItem(QStringList{e.text});
@@ -96,14 +100,28 @@ void DifferencePanel::SetEntries(const std::vector<Entry>& entries, int current)
             child->setData(0, kGoColumnRole, f.column);
             child->setToolTip(0, f.text);
         }
-        items.append(item);
+        items_.push_back(item);
+        if (!e.grouped) {
+            items.append(item);
+            continue;
+        }
+        if (!group_) {
+            group_ = new QTreeWidgetItem(QStringList{group});
+            group_->setData(0, kEntryRole, -1);
+            group_->setData(0, kColumnRole, -1);
+            group_->setToolTip(0, group);
+        }
+        group_->addChild(item);
     }
+    if (group_) items.append(group_);
     list_->addTopLevelItems(items);
     list_->expandAll();
+    if (group_) group_->setExpanded(groupOpen);
     if (!entries.empty() && current >= 0) {
         // Current but not chosen: after an edit or a take the entry in that
         // place is another one, which the buttons must not act on unasked.
-        QTreeWidgetItem* item = list_->topLevelItem(std::min(current, int(entries.size()) - 1));
+        QTreeWidgetItem* item = items_[std::size_t(std::min(current, int(entries.size()) - 1))];
+        if (item->parent() == group_ && !groupOpen) item = group_;
         list_->setCurrentItem(item, 0, QItemSelectionModel::NoUpdate);
         list_->scrollToItem(item);
     }
@@ -112,7 +130,7 @@ void DifferencePanel::SetEntries(const std::vector<Entry>& entries, int current)
 }
 
 int DifferencePanel::EntryCount() const {
-    return list_->topLevelItemCount();
+    return int(items_.size());
 }
 
 int DifferencePanel::CurrentEntry() const {
@@ -129,9 +147,12 @@ void DifferencePanel::RelistLater(bool& pending, std::function<void(int current)
 }
 
 bool DifferencePanel::Step(int delta) {
-    const int count = EntryCount();
-    if (count == 0) return false;
-    const int current = CurrentEntry();
+    const int count = list_->topLevelItemCount() - (group_ ? 1 : 0);
+    if (count <= 0) return false;
+    QTreeWidgetItem* at = list_->currentItem();
+    while (at && at->parent())
+        at = at->parent();
+    const int current = at && at != group_ ? list_->indexOfTopLevelItem(at) : -1;
     const int next = current < 0 ? (delta > 0 ? 0 : count - 1) : (current + delta + count) % count;
     QTreeWidgetItem* item = list_->topLevelItem(next);
     list_->setCurrentItem(item);
@@ -142,14 +163,39 @@ bool DifferencePanel::Step(int delta) {
 
 std::vector<DifferencePanel::Choice> DifferencePanel::Chosen() const {
     std::vector<Choice> out;
-    for (const QTreeWidgetItem* item : list_->selectedItems())
-        out.emplace_back(item->data(0, kEntryRole).toInt(), item->data(0, kColumnRole).toInt());
+    for (const QTreeWidgetItem* item : list_->selectedItems()) {
+        if (item != group_) {
+            out.emplace_back(item->data(0, kEntryRole).toInt(), item->data(0, kColumnRole).toInt());
+            continue;
+        }
+        for (int i = 0; i < group_->childCount(); ++i)
+            out.emplace_back(group_->child(i)->data(0, kEntryRole).toInt(), -1);
+    }
     std::sort(out.begin(), out.end());
+    out.erase(std::unique(out.begin(), out.end()), out.end());
     return out;
 }
 
+void DifferencePanel::AddButton(QPushButton* button, bool secondRow) {
+    button->setParent(this);
+    if (!secondRow) {
+        firstRow_->insertWidget(firstRow_->indexOf(keepThis_) + 1, button);
+        return;
+    }
+    if (!secondRow_) {
+        // The clear button ends the last row, away from the resolving ones.
+        secondRow_ = new QHBoxLayout;
+        firstRow_->removeWidget(clear_);
+        secondRow_->addStretch(1);
+        secondRow_->addWidget(clear_);
+        static_cast<QVBoxLayout*>(layout())->addLayout(secondRow_);
+    }
+    secondRow_->insertWidget(secondRow_->count() - 2, button);
+}
+
 void DifferencePanel::Activate(QTreeWidgetItem* item) {
-    if (item && GoTo) GoTo(item->data(0, kRowRole).toInt(), item->data(0, kGoColumnRole).toInt());
+    if (item && item != group_ && GoTo)
+        GoTo(item->data(0, kRowRole).toInt(), item->data(0, kGoColumnRole).toInt());
 }
 
 void DifferencePanel::ShowButtons() {
