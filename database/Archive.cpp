@@ -111,7 +111,7 @@ void TPOD::CheckUnchanged(std::string_view entryName) {
                      (after && (after->offset != before->offset || after->size != before->size))))
             same = false;
     }
-    if (!same) throw RefusedError(txt::ArchiveChanged, path_);
+    if (!same) throw ArchiveChangedError(txt::ArchiveChanged, path_);
 }
 
 std::uint64_t TPOD::ArchiveSize() const {

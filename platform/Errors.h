@@ -61,4 +61,11 @@ class RefusedError : public OrvaneError {
     using OrvaneError::OrvaneError;
 };
 
+// The direct write refused because the archive on disk is no longer the file
+// the table was loaded from: the window offers to load it again.
+class ArchiveChangedError : public RefusedError {
+  public:
+    using RefusedError::RefusedError;
+};
+
 } // namespace orvane

@@ -110,6 +110,11 @@ inline constexpr BiText ArchiveChanged{
     "est écrit ; rechargez-le avant d'écrire",
     "%s has changed since it was opened (another program replaced or rewrote it): nothing is "
     "written into it; reload it before writing"};
+// After ArchiveChanged, in the same box: what a reload does.
+inline constexpr BiText ReloadChangedArchive{
+    "Recharger l'archive maintenant ? Les lignes pas encore écrites y perdront leurs "
+    "modifications.",
+    "Load the archive again now? Rows not yet written lose their changes."};
 // The direct write into an archive another writer holds locked: its path.
 inline constexpr BiText ArchiveBusy{
     "%s est occupé : un autre programme y écrit ; rien n'y est écrit, réessayez plus tard",

@@ -384,6 +384,22 @@ void ExchangeTest::directWriteRefusalsLeaveTheArchive() {
     QCOMPARE(Q(h.ui.messages.back().text), Q(Format(txt::RowWithoutRecord.en, 4, 3)));
     QCOMPARE(h.ui.messages.size(), std::size_t(3));
     QVERIFY(ReadBytes(h.world.Pod()) == original);
+
+    // Another program replaces the archive under the open table: the write
+    // is refused with a question, and Yes loads the archive as it now is.
+    h.Open(h.Item("POD_ouvrir"), h.world.Pod());
+    QVERIFY(h.model().setData(h.model().index(0, 5), QString("Mine")));
+    const std::string theirs = h.world.dir.Write("fly2/system/theirs.tmp", original);
+    std::filesystem::rename(theirs, h.world.Pod());
+    h.Grid()->setCurrentIndex(h.model().index(0, 5));
+    h.ui.answers = {true};
+    h.Item("POD_Enregistrer_ligne")->trigger();
+    QCOMPARE(h.ui.questions.back(), Format(txt::ArchiveChanged.en, h.world.Pod().c_str()) + "\n\n" +
+                                        txt::ReloadChangedArchive.en);
+    QCOMPARE(h.Cell(5, 1), QString("Charles de Gaulle"));
+    QVERIFY(h.model().UnwrittenRows().empty());
+    QVERIFY(h.Item("POD_Enregistrer_ligne")->isEnabled()); // still in the mode
+    QVERIFY(ReadBytes(h.world.Pod()) == original);
 }
 
 void ExchangeTest::viewerListsMarksSortsAndExtracts_data() {

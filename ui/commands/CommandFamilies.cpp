@@ -34,6 +34,7 @@ CommandFamilies::CommandFamilies(const CommandContext& context, QMainWindow* win
       reconcile(std::make_unique<ReconcileCommands>(context, window, captions)) {
     exchange->LeaveDirectWrite = [this] { directWrite->Leave(); };
     directWrite->OpenArchive = [this] { files->POD_ouvrirClick(); };
+    directWrite->ReloadArchive = [this](const std::string& path) { files->LoadArchive(path); };
     undo->RowsReordered = [this] { grid->RowsUnsorted(); };
     // One comparison at a time colours the grid.
     compare->Starting = [this] { reconcile->TableReplaced(); };

@@ -46,7 +46,19 @@ void DirectWriteCommands::POD_Enregistrer_ligneClick() {
     const bool epd =
         s.CurrentPod && s.CurrentPod->IsOpen() && s.CurrentPod->Kind() == ArchiveKind::Epd;
     const Lang lang = c_.lang();
-    if (s.WriteRow(row, c_.ui)) {
+    bool written = false;
+    try {
+        written = s.WriteRow(row, c_.ui);
+    } catch (const ArchiveChangedError& e) {
+        // Another program replaced or rewrote the archive: nothing was
+        // written; its new contents can be loaded at once.
+        const std::string path = s.CurrentPod->Path();
+        if (c_.ui.Confirm(e.In(lang) + "\n\n" + txt::ReloadChangedArchive.In(lang)) &&
+            ReloadArchive)
+            ReloadArchive(path);
+        return;
+    }
+    if (written) {
         c_.view.ShowNote(
             Format(txt::RowWritten.In(lang), row, FileNameOf(s.CurrentPod->Path()).c_str()));
     } else if (epd) {

@@ -16,6 +16,8 @@ class DirectWriteCommands {
     CommandTable Commands();
     // The archive open of the DBD menu, run once the mode is on.
     std::function<void()> OpenArchive;
+    // Loads an archive again, without a question (the archive changed on disk).
+    std::function<void(const std::string& path)> ReloadArchive;
 
     // Fly! 2 only: the mode goes on, then openArchive runs (the archive
     // open of the DBD menu); the mode stays on when its dialog is cancelled.
