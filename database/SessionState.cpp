@@ -87,8 +87,11 @@ TableEffect SessionState::ChangeTable(StepName name,
     TableEffect effect;
     bool kept = false;
     {
-        EffectJournal journal(Table,
-                              [this, direct](int col) { return direct && !MayChangeColumn(col); });
+        // Only direct write guards columns: in normal mode no cell is
+        // compared, whatever the size of the change.
+        std::function<bool(int)> guarded;
+        if (direct) guarded = [this](int col) { return !MayChangeColumn(col); };
+        EffectJournal journal(Table, std::move(guarded));
         try {
             kept = change(Table);
         } catch (...) {
