@@ -98,8 +98,7 @@ TableEffect SessionState::ChangeTable(StepName name,
             // A change that fails is taken back whole: no command leaves the
             // table half changed, or its marks behind.
             journal.Finish();
-            if (owner) Undo.Abandon(Table);
-            Table.RecountFlags();
+            if (owner) Undo.Abandon(Table); // the counters come back with it
             throw;
         }
         effect = journal.Finish();
@@ -169,13 +168,7 @@ std::string SessionState::LeftOutText(int rows, int values, const std::string& f
 // record that does not read counts as different.
 void SessionState::MarkUnwritten(const std::vector<int>& rows) {
     if (rows.empty() || !TracksUnwritten()) return;
-    TPOD& pod = *CurrentPod;
-    std::int64_t entry = -1;
-    try {
-        entry = pod.ReadDbdHeader("DATABASE\\" + DataType + ".DBD");
-    } catch (const OrvaneError&) {
-    }
-    const int size = pod.Dbd.RecordSize();
+    const std::int64_t entry = ArchiveDbdEntry();
     const CompareRule rule = CompareRuleFor(kKeyRowNumber);
     RecordTable record; // one row: the record as loaded
     record.SetColumnCount(Table.ColumnCount());
@@ -187,21 +180,16 @@ void SessionState::MarkUnwritten(const std::vector<int>& rows) {
     for (int row : rows) {
         if (row < 1 || row >= Table.RowCount()) continue;
         bool differs = true;
-        if (entry >= 0 && size >= kMinRecordSize && size <= kMaxRecordSize &&
-            row <= pod.Dbd.RecordCount()) {
-            try {
-                pod.File().Seek(std::uint64_t(RecordPosition(entry, row, size)));
-                ReadRecords(pod.File(), 1, 1, size, pod.Fields, record, DecimalSeparator(),
-                            nullptr);
+        try {
+            if (ReadArchiveRecord(entry, row, record, 1)) {
                 differs = Table.Cell(kColSuppr, row) != record.Cell(kColSuppr, 1) ||
                           Table.Cell(kColExport, row) != record.Cell(kColExport, 1);
                 for (int col = kFirstFieldColumn; col < Table.ColumnCount() && !differs; ++col)
                     differs = MayChangeColumn(col) &&
                               !SameValue(Table.Cell(col, row), record.Cell(col, 1), kind(col),
                                          DecimalSeparator());
-            } catch (const OrvaneError&) {
-                differs = true;
             }
+        } catch (const OrvaneError&) {
         }
         if (differs)
             Unwritten.insert(row);
@@ -289,18 +277,35 @@ bool MayDropUnwritten(const SessionState& s, UserInteraction& ui) {
 // changes are gone, as the question said.
 void SessionState::RevertUnwritten() {
     if (Unwritten.empty() || !TracksUnwritten()) return;
-    TPOD& pod = *CurrentPod;
-    const std::int64_t entryOffset = pod.ReadDbdHeader("DATABASE\\" + DataType + ".DBD");
-    if (entryOffset < 0) return;
-    const int recordSize = pod.Dbd.RecordSize();
     const std::set<int> rows = std::move(Unwritten);
     Unwritten.clear();
-    for (int row : rows) {
-        if (row < 1 || row > pod.Dbd.RecordCount() || row >= Table.RowCount()) continue;
-        pod.File().Seek(static_cast<std::uint64_t>(RecordPosition(entryOffset, row, recordSize)));
-        ReadRecords(pod.File(), row, 1, recordSize, pod.Fields, Table, DecimalSeparator(), nullptr);
-    }
+    const std::int64_t entry = ArchiveDbdEntry();
+    for (int row : rows)
+        ReadArchiveRecord(entry, row, Table, row);
     Table.RecountFlags();
+}
+
+// Where the DBD entry of the open archive starts (-1: none, or it does not
+// read), its header reloaded.
+std::int64_t SessionState::ArchiveDbdEntry() {
+    try {
+        return CurrentPod->ReadDbdHeader("DATABASE\\" + DataType + ".DBD");
+    } catch (const OrvaneError&) {
+        return -1;
+    }
+}
+
+// Record `row` of the archive into row `intoRow` of a table, as a load reads
+// it. False for a row the archive holds no record of.
+bool SessionState::ReadArchiveRecord(std::int64_t entry, int row, RecordTable& into, int intoRow) {
+    TPOD& pod = *CurrentPod;
+    const int size = pod.Dbd.RecordSize();
+    if (entry < 0 || size < kMinRecordSize || size > kMaxRecordSize || row < 1 ||
+        row > pod.Dbd.RecordCount() || row >= Table.RowCount())
+        return false;
+    pod.File().Seek(std::uint64_t(RecordPosition(entry, row, size)));
+    ReadRecords(pod.File(), intoRow, 1, size, pod.Fields, into, DecimalSeparator(), nullptr);
+    return true;
 }
 
 bool SessionState::LeaveDirectWrite(UserInteraction& ui) {

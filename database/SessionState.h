@@ -130,6 +130,8 @@ struct SessionState : SessionSettings {
   private:
     void Notify(const TableEffect& effect);
     void MarkUnwritten(const std::vector<int>& rows);
+    std::int64_t ArchiveDbdEntry();
+    bool ReadArchiveRecord(std::int64_t entry, int row, RecordTable& into, int intoRow);
     bool TakeStep(bool undo);
     void RevertUnwritten();
     int gateDepth_ = 0;

@@ -77,8 +77,7 @@ TableEffect EffectJournal::Finish() {
     for (std::size_t i = 0; i < before_.size(); ++i) {
         const Before& b = before_[i];
         if (i > 0 && before_[i - 1].col == b.col && before_[i - 1].row == b.row) continue;
-        if (effect_.RowsMoved() || table_.Cell(b.col, b.row) != b.text)
-            effect_.guardedChanges.emplace_back(b.col, b.row);
+        if (table_.Cell(b.col, b.row) != b.text) effect_.guardedChanges.emplace_back(b.col, b.row);
     }
     before_.clear();
     return std::move(effect_);

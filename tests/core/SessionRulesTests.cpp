@@ -352,10 +352,11 @@ class RandomSession {
         const std::string count = std::to_string(Rows()) + (Rows() == 1 ? " record " : " records ");
         EXPECT_NE(s_.StatusText().find(count), std::string::npos) << s_.StatusText() << "\n"
                                                                   << Steps();
-        if (s_.TracksUnwritten())
+        if (s_.TracksUnwritten()) {
             CheckAgainstArchive();
-        else if (Take(t) != saved_)
+        } else if (Take(t) != saved_) {
             EXPECT_TRUE(s_.HasUnsavedChanges()) << "changed, yet no unsaved mark\n" << Steps();
+        }
         CheckArchiveBytes();
     }
 
@@ -378,13 +379,13 @@ class RandomSession {
         for (int r : differ) {
             EXPECT_TRUE(s_.Unwritten.count(r)) << "row " << r << " differs, not marked\n"
                                                << Steps();
-            for (const RowDifference& rd : d.changed)
-                if (rd.rowA == r)
-                    for (const CellDifference& cell : rd.cells)
-                        EXPECT_TRUE(s_.MayChangeColumn(cell.column))
-                            << "protected field changed: row " << r << " col " << cell.column
-                            << "\n"
-                            << Steps();
+            for (const RowDifference& rd : d.changed) {
+                if (rd.rowA != r) continue;
+                for (const CellDifference& cell : rd.cells)
+                    EXPECT_TRUE(s_.MayChangeColumn(cell.column))
+                        << "protected field changed: row " << r << " col " << cell.column << "\n"
+                        << Steps();
+            }
         }
         // And a row marked differs: nothing is left to write once it is its
         // record again.

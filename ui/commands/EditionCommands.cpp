@@ -153,25 +153,22 @@ void EditionCommands::RowsRemoved(bool refitColumns) {
     c_.view.ShowSelection(true, true);
 }
 
+// The grid and the labels follow through the session's change event.
 void EditionCommands::SelectionChanged(bool (*op)(RecordTable&, UserInteraction&, Lang),
-                                       bool deleteLabel, BiText stepName) {
-    const TableEffect done = c_.session.ChangeTable(
-        Step(stepName), [&](RecordTable& t) { return op(t, c_.ui, c_.lang()); });
-    if (!done.Changed()) return;
-    c_.model.AllFlagsChanged();
-    c_.view.ShowSelection(true, deleteLabel);
+                                       BiText stepName) {
+    c_.session.ChangeTable(Step(stepName), [&](RecordTable& t) { return op(t, c_.ui, c_.lang()); });
 }
 
 void EditionCommands::btnSelectionAllClick() {
-    SelectionChanged(&SelectAll, false, txt::StepSelectAll);
+    SelectionChanged(&SelectAll, txt::StepSelectAll);
 }
 
 void EditionCommands::btnSelectionNoneClick() {
-    SelectionChanged(&SelectNone, true, txt::StepSelectNone);
+    SelectionChanged(&SelectNone, txt::StepSelectNone);
 }
 
 void EditionCommands::btnSelectPartClick() {
-    SelectionChanged(&SelectPart, false, txt::StepSelectPart);
+    SelectionChanged(&SelectPart, txt::StepSelectPart);
 }
 
 void EditionCommands::DataGridMouseDown() {
@@ -183,8 +180,6 @@ void EditionCommands::DataGridMouseDown() {
         col == kColExport ? ToggleExport(table, row) : ToggleSuppr(table, row);
         return true;
     });
-    c_.model.FlagsChanged(row);
-    c_.view.ShowSelection(true, true);
 }
 
 void EditionCommands::EmptyCells(const QModelIndexList& cells) {
@@ -201,8 +196,6 @@ void EditionCommands::EmptyCells(const QModelIndexList& cells) {
                     t.SetCell(index.column(), RecordGridModel::TableRow(index), {});
             return true;
         });
-    for (const QModelIndex& index : cells)
-        if (index.column() >= kFirstFieldColumn) c_.model.RowChanged(index.row() + 1);
 }
 
 } // namespace orvane

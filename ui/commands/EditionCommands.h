@@ -35,8 +35,7 @@ class EditionCommands {
 
   private:
     template <typename Op> bool Confirmed(Op op);
-    void SelectionChanged(bool (*op)(RecordTable&, UserInteraction&, Lang), bool deleteLabel,
-                          BiText stepName);
+    void SelectionChanged(bool (*op)(RecordTable&, UserInteraction&, Lang), BiText stepName);
     void RowsAdded();
     void RowsRemoved(bool refitColumns);
 

@@ -191,18 +191,15 @@ void GridCommands::EditRecord() {
     RecordTable& t = c_.session.Table;
     const int row = t.CurrentRow();
     if (row < 1 || row >= t.RowCount() || !w_.recordEditor) return;
-    const std::uint64_t before = t.Revision();
     const int columns = t.ColumnCount();
     if (w_.recordEditor->exec() != QDialog::Accepted) return;
-    // "Fermer" wrote the row and its flags and recounted the selection; it
-    // gives an erased table its field columns back.
+    // "Fermer" changed the row through the session, whose change event shows
+    // it; it gives an erased table its field columns back, which the grid
+    // takes in afresh.
     if (t.ColumnCount() != columns) {
         { RecordGridModel::Reset reset(c_.model); }
         c_.view.ShowRows(true);
-    } else if (t.Revision() != before) {
-        c_.model.RowChanged(row);
     }
-    c_.view.ShowSelection(true, false);
 }
 
 } // namespace orvane

@@ -140,11 +140,12 @@ void RecordGridModel::MarksChanged() {
 
 void RecordGridModel::ShowEffect(const TableEffect& effect) {
     if (effect.RowsMoved() || effect.columnsChanged) return; // the change reset the model
+    // The rows come sorted: one signal for their span, however many they are.
     const int columns = columnCount();
-    if (columns == 0) return;
-    for (int row : effect.rows)
-        if (row >= 1 && row <= rowCount())
-            emit dataChanged(index(row - 1, 0), index(row - 1, columns - 1));
+    if (columns == 0 || effect.rows.empty()) return;
+    const int first = std::max(effect.rows.front(), 1);
+    const int last = std::min(effect.rows.back(), rowCount());
+    if (first <= last) emit dataChanged(index(first - 1, 0), index(last - 1, columns - 1));
 }
 
 void RecordGridModel::SetCompareMarks(CompareMarks marks) {
@@ -172,22 +173,6 @@ bool RecordGridModel::CompareMarksCurrent() const {
 void RecordGridModel::EndReset() {
     RebuildAlignments();
     endResetModel();
-}
-
-void RecordGridModel::FlagsChanged(int tableRow) {
-    if (tableRow < 1 || tableRow >= session_.Table.RowCount()) return;
-    emit dataChanged(index(tableRow - 1, kColSuppr), index(tableRow - 1, kColExport));
-}
-
-void RecordGridModel::RowChanged(int tableRow) {
-    if (tableRow < 1 || tableRow > rowCount()) return;
-    emit dataChanged(index(tableRow - 1, 0), index(tableRow - 1, columnCount() - 1));
-}
-
-void RecordGridModel::AllFlagsChanged() {
-    const int rows = rowCount();
-    if (rows > 0 && columnCount() > kColExport)
-        emit dataChanged(index(0, kColModif), index(rows - 1, kColExport));
 }
 
 void RecordGridModel::HeadingsChanged() {

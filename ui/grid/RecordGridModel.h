@@ -63,12 +63,7 @@ class RecordGridModel : public QAbstractTableModel {
       private:
         RecordGridModel& model_;
     };
-    // The flag cells of one table row, or of every row, changed.
-    void FlagsChanged(int tableRow);
-    void AllFlagsChanged();
     void HeadingsChanged();
-    // Every cell of one table row changed (the record editor's carry back).
-    void RowChanged(int tableRow);
     // A change made through the session's gate is shown: a reset when
     // rows came, went or moved, else the rows it touched.
     void ShowEffect(const TableEffect& effect);
