@@ -95,7 +95,7 @@ void EditionCommands::btnEffacerToutClick() {
     const TableEffect done = c_.session.ChangeTable(Step(txt::StepEraseAll), [&](RecordTable& t) {
         return Confirmed([&](UserInteraction& ui) { return EraseAll(t, ui, c_.lang()); });
     });
-    if (done.Changed()) RowsRemoved(true);
+    if (done.Changed()) c_.view.ShowRows(true);
 }
 
 void EditionCommands::btnInserLigneClick() {
@@ -107,7 +107,7 @@ void EditionCommands::btnInserLigneClick() {
             return true;
         });
     }
-    RowsAdded();
+    c_.view.ShowRows(false); // the counters follow through the change event
 }
 
 void EditionCommands::bntAjoutFinClick() {
@@ -118,7 +118,7 @@ void EditionCommands::bntAjoutFinClick() {
             return true;
         });
     }
-    RowsAdded();
+    c_.view.ShowRows(false); // the counters follow through the change event
     // The new row is the last one: the grid shows it, the current row stays.
     c_.view.ScrollToRow(c_.session.Table.RowCount() - 1);
 }
@@ -129,7 +129,7 @@ void EditionCommands::btnSuppSelectClick() {
             return Confirmed(
                 [&](UserInteraction& ui) { return DeleteSelection(t, ui, c_.lang()); });
         });
-    if (done.Changed()) RowsRemoved(false);
+    if (done.Changed()) c_.view.ShowRows(false);
 }
 
 void EditionCommands::btnSuppLigneClick() {
@@ -137,20 +137,7 @@ void EditionCommands::btnSuppLigneClick() {
         Step(txt::StepDeleteLine, c_.session.Table.CurrentRow()), [&](RecordTable& t) {
             return Confirmed([&](UserInteraction& ui) { return DeleteLine(t, ui, c_.lang()); });
         });
-    if (done.Changed()) RowsRemoved(false);
-}
-
-// A new row comes selected: the counters were recounted.
-void EditionCommands::RowsAdded() {
-    c_.view.ShowRows(false);
-    c_.view.ShowSelection(true, true);
-}
-
-// The core recounted both counters: both labels and the selection menu
-// items show the new counts at once.
-void EditionCommands::RowsRemoved(bool refitColumns) {
-    c_.view.ShowRows(refitColumns);
-    c_.view.ShowSelection(true, true);
+    if (done.Changed()) c_.view.ShowRows(false);
 }
 
 // The grid and the labels follow through the session's change event.

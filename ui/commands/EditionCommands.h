@@ -36,8 +36,6 @@ class EditionCommands {
   private:
     template <typename Op> bool Confirmed(Op op);
     void SelectionChanged(bool (*op)(RecordTable&, UserInteraction&, Lang), BiText stepName);
-    void RowsAdded();
-    void RowsRemoved(bool refitColumns);
 
     CommandContext c_;
 };

@@ -483,11 +483,7 @@ void ReconcileCommands::Add(const std::vector<std::pair<int, int>>& choices, int
     if (!real_) return;
     SessionState& s = c_.session;
     const Lang lang = c_.lang();
-    if (!s.MayMoveRows()) {
-        c_.ui.ShowMessage(MessageKind::Warning, txt::DirectWriteKeepsRows.In(lang));
-        return;
-    }
-    dock_.BringUpToDate();
+    dock_.BringUpToDate(); // in direct-write mode the session refuses the rows
     std::vector<int> chosen;
     for (const auto& [finding, column] : OfFindings(choices))
         if (findings_[std::size_t(finding)].kind == ReconcileKind::Missing &&
@@ -515,7 +511,6 @@ void ReconcileCommands::Add(const std::vector<std::pair<int, int>>& choices, int
     }
     if (added.empty()) return;
     c_.view.ShowRows(false);
-    c_.view.ShowSelection(true, true);
     c_.view.ScrollToRow(added.front().row);
     dock_.Relist(current);
     std::set<int> rows;

@@ -31,7 +31,8 @@ void UndoCommands::RedoClick() {
 }
 
 // A step may change the shape of the table (erase all, columns): the grid
-// is reset and the columns refitted; the counters came back with the step.
+// is reset and the columns refitted; the counters came back with the step
+// and their labels follow through the session's change event.
 void UndoCommands::Apply(bool undo) {
     bool applied = false;
     {
@@ -40,7 +41,6 @@ void UndoCommands::Apply(bool undo) {
     }
     if (!applied) return;
     c_.view.ShowRows(true);
-    c_.view.ShowSelection(true, true);
 }
 
 void UndoCommands::ShowItems(QAction* undo, QAction* redo, const Captions& captions) const {
