@@ -5,6 +5,8 @@
 #include "platform/Cp1252.h"
 #include "platform/Errors.h"
 
+#include <algorithm>
+#include <iterator>
 #include <utility>
 
 namespace orvane {
@@ -53,6 +55,8 @@ void SessionState::FinishLoad() {
 }
 
 void SessionState::StartFromLoad() {
+    filter_.Clear(); // its conditions spoke of the columns of the table before
+    kept_.clear();
     Undo.Reset(Table);
     RowsAreRecords = true;
     Unwritten.clear();
@@ -67,6 +71,7 @@ bool SessionState::MayChangeColumn(int column) const {
 }
 
 void SessionState::Notify(const TableEffect& effect) {
+    if (Filtering() && (effect.RowsMoved() || effect.columnsChanged)) Refilter(effect.insertedRows);
     if (Changed) Changed(effect);
 }
 
@@ -361,6 +366,46 @@ CompareRule SessionState::CompareRuleFor(int keyColumn) const {
             kind = ValueKind::Whole;
     }
     return rule;
+}
+
+} // namespace orvane
+
+namespace orvane {
+
+void SessionState::SetFilter(RowFilter filter) {
+    filter_ = std::move(filter);
+    Refilter({});
+}
+
+void SessionState::Refilter(const std::vector<int>& alsoShown) {
+    if (!filter_.Active()) {
+        kept_.clear();
+        return;
+    }
+    kept_ = filter_.KeptRows(Table, DecimalSeparator());
+    if (alsoShown.empty()) return;
+    std::vector<int> extra;
+    for (int row : alsoShown)
+        if (row >= 1 && row < Table.RowCount()) extra.push_back(row);
+    std::sort(extra.begin(), extra.end());
+    std::vector<int> merged;
+    merged.reserve(kept_.size() + extra.size());
+    std::set_union(kept_.begin(), kept_.end(), extra.begin(), extra.end(),
+                   std::back_inserter(merged));
+    kept_ = std::move(merged);
+}
+
+std::vector<int> SessionState::ShownRows() const {
+    if (Filtering()) return kept_;
+    std::vector<int> rows(std::size_t(std::max(Table.RowCount() - 1, 0)));
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        rows[i] = int(i) + 1;
+    return rows;
+}
+
+bool SessionState::IsShown(int row) const {
+    if (!Filtering()) return row >= 1 && row < Table.RowCount();
+    return std::binary_search(kept_.begin(), kept_.end(), row);
 }
 
 } // namespace orvane

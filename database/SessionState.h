@@ -8,6 +8,7 @@
 #include "settings/Texts.h"
 #include "table/History.h"
 #include "table/RecordTable.h"
+#include "table/RowFilter.h"
 #include "table/TableDiff.h"
 #include "table/TableEffect.h"
 
@@ -127,8 +128,25 @@ struct SessionState : SessionSettings {
     // unwritten rows, else about unsaved changes. False: keep the table.
     bool MayReplaceTable(UserInteraction& ui);
 
+    // --- The grid's filter -------------------------------------------------
+
+    // The filter's conditions; the rows shown follow every change of the
+    // table's rows (rows a change inserts stay shown until the filter is
+    // set again). A load clears it.
+    void SetFilter(RowFilter filter);
+    const RowFilter& Filter() const { return filter_; }
+    bool Filtering() const { return filter_.Active(); }
+    // The data rows the grid shows, in order (all of them when not filtering).
+    std::vector<int> ShownRows() const;
+    // While filtering: the rows kept, in order.
+    const std::vector<int>& KeptRows() const { return kept_; }
+    bool IsShown(int row) const;
+
   private:
     void Notify(const TableEffect& effect);
+    void Refilter(const std::vector<int>& alsoShown);
+    RowFilter filter_;
+    std::vector<int> kept_;
     void MarkUnwritten(const std::vector<int>& rows);
     std::int64_t ArchiveDbdEntry();
     bool ReadArchiveRecord(std::int64_t entry, int row, RecordTable& into, int intoRow);

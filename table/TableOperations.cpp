@@ -50,9 +50,14 @@ void InsertLineAfter(RecordTable& table, int fieldCount) {
 }
 
 void AppendLine(RecordTable& table, int fieldCount) {
+    AppendLines(table, fieldCount, 1);
+}
+
+void AppendLines(RecordTable& table, int fieldCount, int count) {
     if (table.RowCount() < 1) table.SetRowCount(1);
     int current = table.CurrentRow();
-    InsertNewRow(table, table.RowCount(), fieldCount);
+    for (int i = 0; i < count; ++i)
+        InsertNewRow(table, table.RowCount(), fieldCount);
     table.Renumber();
     // The current row stays. When there was none (the heading row stood in),
     // the table moves it onto the new, only data row.

@@ -22,6 +22,8 @@ SelectionDisplay RefreshSelectionDisplay(const RecordTable& table, Lang lang);
 // field cell that exists.
 void InsertLineAfter(RecordTable& table, int fieldCount);
 void AppendLine(RecordTable& table, int fieldCount);
+// count new rows at the end, numbered once.
+void AppendLines(RecordTable& table, int fieldCount, int count);
 bool DeleteLine(RecordTable& table, UserInteraction& ui, Lang lang);
 bool EraseAll(RecordTable& table, UserInteraction& ui, Lang lang);
 bool DeleteSelection(RecordTable& table, UserInteraction& ui, Lang lang);
