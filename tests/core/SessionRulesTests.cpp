@@ -3,6 +3,7 @@
 // rules checked after every step. A failing seed prints its steps.
 //
 // ORVANE_SESSION_SEEDS sets how many seeds run (CI's fuzz step runs more).
+#include "database/CellEntry.h"
 #include "database/DbdFile.h"
 #include "database/DirectWrite.h"
 #include "database/SessionState.h"
@@ -10,6 +11,7 @@
 #include "exchange/DexFile.h"
 #include "exchange/OurAirports.h"
 #include "exchange/Reconcile.h"
+#include "platform/Cp1252.h"
 #include "platform/Errors.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TempDir.h"
@@ -160,7 +162,7 @@ class RandomSession {
     void Step() {
         ui_.defaultAnswer = Chance(70);
         RecordTable& t = s_.Table;
-        switch (Pick(16)) {
+        switch (Pick(19)) {
         case 0:
         case 1: { // typing: a value another row holds in that column
             // Now and then a flag cell, as the record editor writes them.
@@ -277,10 +279,71 @@ class RandomSession {
                 }
             }
             break;
+        case 16:
+            Paste();
+            break;
+        case 17:
+            Replace();
+            break;
+        case 18: { // a filter on a field, or none
+            RowFilter filter;
+            if (Chance(70) && Rows() > 0) {
+                const int col = AnyField();
+                const std::string cell(t.Cell(col, AnyRow()));
+                filter.Set(col, Chance(50) ? "=" + cell : cell.substr(0, 2));
+            }
+            s_.SetFilter(filter);
+            Log(filter.Active() ? "filter" : "no filter");
+            if (filter.Active())
+                EXPECT_EQ(s_.ShownRows(), filter.KeptRows(t, s_.DecimalSeparator())) << Steps();
+            else
+                EXPECT_EQ(int(s_.ShownRows().size()), Rows()) << Steps();
+            break;
+        }
         default:
             Reload();
             break;
         }
+    }
+
+    // A block of values other rows hold, pasted into the rows shown, now
+    // and then past the last one.
+    void Paste() {
+        PasteTarget target;
+        target.viewRows = s_.ShownRows();
+        if (target.viewRows.empty()) return Log("paste (no row shown)");
+        target.anchorRow = Pick(int(target.viewRows.size()) + 1) - (Chance(70) ? 1 : 0);
+        target.anchorRow = std::max(target.anchorRow, 0);
+        target.anchorColumn = Chance(10) ? kColExport : AnyField();
+        TextBlock block(std::size_t(1 + Pick(4)));
+        for (auto& row : block)
+            for (int c = 0, n = 1 + Pick(3); c < n; ++c) {
+                const int col = std::min(target.anchorColumn + c, s_.Table.ColumnCount() - 1);
+                row.push_back(Cp1252ToUtf8(s_.Table.Cell(col, AnyRow())));
+            }
+        const CellPlan plan = PlanPaste(s_, block, target);
+        if (!plan.refused.empty()) return Log("paste (refused cells)");
+        Change("paste " + std::to_string(block.size()) + " rows at " +
+                   std::to_string(target.anchorRow) + " (+" + std::to_string(plan.rowsToAppend) +
+                   ")",
+               [&](RecordTable&) {
+                   ApplyCellPlan(s_, {txt::StepTyping, 0, {}}, plan);
+                   return true;
+               });
+    }
+
+    // One field's value replaced by another row's, in every row.
+    void Replace() {
+        if (Rows() == 0) return;
+        const int col = AnyField();
+        const std::string from(s_.Table.Cell(col, AnyRow())), to(s_.Table.Cell(col, AnyRow()));
+        if (from.empty()) return;
+        const CellReplacer rule({from, to, false, true, true});
+        const CellPlan plan = PlanReplace(s_, rule, {}, {col});
+        Change("replace in col " + std::to_string(col), [&](RecordTable&) {
+            ApplyCellPlan(s_, {txt::StepTyping, 0, {}}, plan);
+            return true;
+        });
     }
 
     void Reload() {
@@ -347,6 +410,12 @@ class RandomSession {
     // The rules, after every step.
     void Check() {
         const RecordTable& t = s_.Table;
+        // The rows shown are rows of the table, in order, each once.
+        const std::vector<int> shown = s_.ShownRows();
+        for (std::size_t i = 0; i < shown.size(); ++i) {
+            ASSERT_TRUE(shown[i] >= 1 && shown[i] < t.RowCount()) << Steps();
+            if (i) ASSERT_LT(shown[i - 1], shown[i]) << Steps();
+        }
         EXPECT_EQ(t.SelectedCount, t.CountSelected()) << Steps();
         EXPECT_EQ(t.DeleteCount, t.CountDeleted()) << Steps();
         const std::string count = std::to_string(Rows()) + (Rows() == 1 ? " record " : " records ");
