@@ -8,6 +8,7 @@
 #include "table/RecordTable.h"
 
 #include <string>
+#include <vector>
 
 namespace orvane {
 
@@ -27,9 +28,14 @@ void AppendLines(RecordTable& table, int fieldCount, int count);
 bool DeleteLine(RecordTable& table, UserInteraction& ui, Lang lang);
 bool EraseAll(RecordTable& table, UserInteraction& ui, Lang lang);
 bool DeleteSelection(RecordTable& table, UserInteraction& ui, Lang lang);
-bool SelectAll(RecordTable& table, UserInteraction& ui, Lang lang);
-bool SelectNone(RecordTable& table, UserInteraction& ui, Lang lang);
-bool SelectPart(RecordTable& table, UserInteraction& ui, Lang lang);
+// The selection commands act on the rows given (the rows a filter shows),
+// or on every row when there are none.
+bool SelectAll(RecordTable& table, UserInteraction& ui, Lang lang,
+               const std::vector<int>* rows = nullptr);
+bool SelectNone(RecordTable& table, UserInteraction& ui, Lang lang,
+                const std::vector<int>* rows = nullptr);
+bool SelectPart(RecordTable& table, UserInteraction& ui, Lang lang,
+                const std::vector<int>* rows = nullptr);
 void ToggleExport(RecordTable& table, int row);
 void ToggleSuppr(RecordTable& table, int row);
 

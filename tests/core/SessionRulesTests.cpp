@@ -217,8 +217,10 @@ class RandomSession {
         case 4: {
             const bool all = Chance(50);
             Change(all ? "select all" : "select none", [&](RecordTable& table) {
-                return all ? SelectAll(table, ui_, Lang::English)
-                           : SelectNone(table, ui_, Lang::English);
+                // With a filter on, on the rows it shows.
+                const std::vector<int>* shown = s_.Filtering() ? &s_.KeptRows() : nullptr;
+                return all ? SelectAll(table, ui_, Lang::English, shown)
+                           : SelectNone(table, ui_, Lang::English, shown);
             });
             break;
         }
