@@ -1,5 +1,8 @@
 #include "ui/Captions.h"
 
+#include <QComboBox>
+#include <QWidget>
+
 #include "ui/qt/QtText.h"
 
 #include <QAbstractButton>
@@ -54,6 +57,12 @@ void Captions::Text(QLabel* label, BiText text) {
 }
 void Captions::Tab(QTabWidget* tabs, QWidget* page, BiText text) {
     Bind(page, text, [tabs, page](const QString& t) { tabs->setTabText(tabs->indexOf(page), t); });
+}
+void Captions::ItemText(QComboBox* box, int index, BiText text) {
+    Bind(box, text, [box, index](const QString& t) { box->setItemText(index, t); });
+}
+void Captions::ToolTip(QWidget* widget, BiText text) {
+    Bind(widget, text, [widget](const QString& t) { widget->setToolTip(t); });
 }
 void Captions::Mnemonics(QWidget* menuOrBar) {
     menus_.push_back(menuOrBar);

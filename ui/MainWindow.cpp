@@ -5,10 +5,12 @@
 #include <QTreeWidget>
 
 #include "exchange/DexFile.h"
+#include "platform/Cp1252.h"
 #include "table/Search.h"
 #include "table/TableEffect.h"
 #include "ui/LeftColumn.h"
 #include "ui/RecordPages.h"
+#include "ui/commands/BulkEditCommands.h"
 #include "ui/commands/CommandControls.h"
 #include "ui/commands/CommandFamilies.h"
 #include "ui/commands/CommandLineFiles.h"
@@ -28,6 +30,7 @@
 #include "ui/dialogs/DirectoriesDialog.h"
 #include "ui/dialogs/RecordEditorDialog.h"
 #include "ui/grid/DefinitionsPage.h"
+#include "ui/grid/FilterBar.h"
 #include "ui/grid/RecordGridModel.h"
 #include "ui/grid/RecordGridView.h"
 #include "ui/map/CheckPanel.h"
@@ -89,6 +92,10 @@ MainWindow::MainWindow(SessionState& session, UserInteraction& ui, BusyIndicator
     statusBar()->setObjectName("StatusBar");
     statusBar()->addWidget(filePanel_);
     statusBar()->addWidget(coordinatePanel_, 1);
+    filterPanel_ = new QLabel(this);
+    filterPanel_->setObjectName("StatusFilter");
+    statusBar()->addPermanentWidget(filterPanel_);
+    filterPanel_->hide();
     // Hints on a yellow background.
     QPalette tip = QToolTip::palette();
     tip.setColor(QPalette::ToolTipBase, QColor(255, 255, 0));
@@ -143,6 +150,7 @@ void MainWindow::BuildCommands() {
         versions->addAction(controls_->Item(name));
     }
     commands_->options->SetLanguageItem(controls_->Item("Langage"));
+    controls_->Item("CopierTitres")->setCheckable(true);
 }
 
 void MainWindow::WireEvents() {
@@ -160,6 +168,7 @@ void MainWindow::WireEvents() {
         ShowRowCaptions();
         filePanel_->setText(Q(session_.StatusText()));
         if (effect.FlagsMayDiffer()) ShowSelection(true, true);
+        if (effect.RowsMoved()) ShowFilterStatus();
         ShowHistory();
     };
     model_->RunEdit = run;
@@ -176,6 +185,16 @@ void MainWindow::WireEvents() {
         if (!filesAfterFirstRun_.empty()) OpenFiles(std::exchange(filesAfterFirstRun_, {}));
     };
     commands_->grid->ShowRowCaptions = [this] { ShowRowCaptions(); };
+    commands_->bulk->Attach(gridView_, pages_->Filter(), this);
+    commands_->bulk->GoToCell = [this](int column, int row) {
+        GoToCell(column, row);
+        ShowRowCaptions();
+    };
+    commands_->bulk->FilterShown = [this] { ShowFilterStatus(); };
+    // The filter row follows the table's columns.
+    connect(model_, &QAbstractItemModel::modelReset, pages_->Filter(), [this] {
+        if (!pages_->Filter()->isHidden()) pages_->Filter()->ColumnsChanged();
+    });
     commands_->grid->Attach({gridView_, pages_->Definitions(), coordinatePanel_, recordEditor_},
                             run);
     connect(gridView_, &RecordGridView::cellPressed, this,
@@ -381,8 +400,28 @@ int MainWindow::SearchColumn() const {
     return commands_->search->State().SearchColumn;
 }
 
+// Where the hit is, in the status bar: with every field searched, the
+// field that matched.
 void MainWindow::ShowSearchHit(const SearchHit& hit) {
-    if (commands_->grid->ShowFoundRow(hit.row)) ShowRowCaptions(&hit);
+    const RecordTable& t = session_.Table;
+    const std::string field =
+        hit.column < t.ColumnCount() ? Cp1252ToUtf8(t.Cell(hit.column, 0)) : std::string();
+    const bool shown = commands_->grid->ShowFoundRow(hit.row);
+    if (shown) ShowRowCaptions(&hit);
+    ShowNote(Format((shown ? txt::SearchHitNote : txt::SearchHitHidden).In(lang()), hit.row,
+                    field.c_str()));
+}
+
+// "n of N rows shown" while the filter hides some.
+void MainWindow::ShowFilterStatus() {
+    if (!session_.Filtering()) {
+        filterPanel_->hide();
+        return;
+    }
+    filterPanel_->setText(Q(Format(txt::FilterShown.In(lang()), int(session_.KeptRows().size()),
+                                   std::max(session_.Table.RowCount() - 1, 0))));
+    filterPanel_->setToolTip(Q(txt::FilterActsOn.In(lang())));
+    filterPanel_->show();
 }
 
 void MainWindow::ScrollToRow(int tableRow) {

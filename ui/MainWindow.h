@@ -94,6 +94,7 @@ class MainWindow : public QMainWindow, private EditorView {
     // F6: the focus to the next (previous) of the grid and the panels shown.
     void CyclePanels(bool back);
     void ShowHistory();
+    void ShowFilterStatus();
     void ShowTableReplaced(const std::string& status);
     // After a search hit, the hit's own captions.
     void ShowRowCaptions(const SearchHit* hit = nullptr);
@@ -119,6 +120,7 @@ class MainWindow : public QMainWindow, private EditorView {
     RecordGridView* gridView_ = nullptr;
     FileStatusLabel* filePanel_ = nullptr; // status panel 0: the file loaded
     QLabel* coordinatePanel_ = nullptr;    // status panel 1
+    QLabel* filterPanel_ = nullptr;        // "n of N rows shown" while filtering
 
     bool tableLoaded_ = false;
     bool dbdLoaded_ = false;

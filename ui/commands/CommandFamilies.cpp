@@ -1,6 +1,7 @@
 #include "ui/commands/CommandFamilies.h"
 
 #include "settings/Memo.h"
+#include "ui/commands/BulkEditCommands.h"
 #include "ui/commands/CompareCommands.h"
 #include "ui/commands/DirectWriteCommands.h"
 #include "ui/commands/EditionCommands.h"
@@ -29,6 +30,7 @@ CommandFamilies::CommandFamilies(const CommandContext& context, QMainWindow* win
       tools(std::make_unique<ToolsCommands>(context, window, MemoFilePath(iniPath))),
       options(std::make_unique<OptionsCommands>(context, iniPath, captions)),
       undo(std::make_unique<UndoCommands>(context)),
+      bulk(std::make_unique<BulkEditCommands>(context, captions)),
       grid(std::make_unique<GridCommands>(context, *search)),
       compare(std::make_unique<CompareCommands>(context, window, captions)),
       reconcile(std::make_unique<ReconcileCommands>(context, window, captions)) {
@@ -36,6 +38,7 @@ CommandFamilies::CommandFamilies(const CommandContext& context, QMainWindow* win
     directWrite->OpenArchive = [this] { files->POD_ouvrirClick(); };
     directWrite->ReloadArchive = [this](const std::string& path) { files->LoadArchive(path); };
     undo->RowsReordered = [this] { grid->RowsUnsorted(); };
+    bulk->EmptyCells = [this](const QModelIndexList& cells) { edition->EmptyCells(cells); };
     // One comparison at a time colours the grid.
     compare->Starting = [this] { reconcile->TableReplaced(); };
     reconcile->Started = [this] { compare->TableReplaced(); };
@@ -49,6 +52,7 @@ CommandFamilies::CommandFamilies(const CommandContext& context, QMainWindow* win
 CommandFamilies::~CommandFamilies() = default;
 
 void CommandFamilies::TableReplaced() {
+    bulk->TableReplaced();
     compare->TableReplaced();
     reconcile->TableReplaced();
 }
@@ -71,10 +75,19 @@ std::vector<CommandTable> CommandFamilies::Tables() const {
     const CommandTable window = {
         {"Quitter", txt::MenuQuitter, "FichierDBD", {"Ctrl+Q"}, When::Always, Quit, true},
         {"Verifier", txt::MenuVerifier, "Outils", {"F7"}, When::Always, Check, true}};
-    return {files->Commands(),    exchange->Commands(), directWrite->Commands(),
-            undo->Commands(),     compare->Commands(),  grid->Commands(),
-            tools->Commands(),    options->Commands(),  print->Commands(),
-            search->Commands(),   edition->Commands(),  window,
+    return {files->Commands(),
+            exchange->Commands(),
+            directWrite->Commands(),
+            undo->Commands(),
+            bulk->Commands(),
+            compare->Commands(),
+            grid->Commands(),
+            tools->Commands(),
+            options->Commands(),
+            print->Commands(),
+            search->Commands(),
+            edition->Commands(),
+            window,
             reconcile->Commands()};
 }
 

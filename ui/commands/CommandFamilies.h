@@ -13,6 +13,7 @@ class QMainWindow;
 
 namespace orvane {
 
+class BulkEditCommands;
 class Captions;
 class CompareCommands;
 class DirectWriteCommands;
@@ -52,6 +53,7 @@ struct CommandFamilies {
     std::unique_ptr<ToolsCommands> tools;
     std::unique_ptr<OptionsCommands> options;
     std::unique_ptr<UndoCommands> undo;
+    std::unique_ptr<BulkEditCommands> bulk; // clipboard, fill down, replace, filter
     std::unique_ptr<GridCommands> grid;
     std::unique_ptr<CompareCommands> compare;
     std::unique_ptr<ReconcileCommands> reconcile; // the table beside OurAirports' data

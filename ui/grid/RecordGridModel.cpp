@@ -96,7 +96,7 @@ QVariant RecordGridModel::data(const QModelIndex& index, int role) const {
 
 QVariant RecordGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal) {
-        if (role == Qt::DisplayRole) return section + 1;
+        if (role == Qt::DisplayRole) return TableRowAt(section); // the table's, under a filter too
         return {};
     }
     switch (role) {
