@@ -26,6 +26,12 @@ namespace {
 // One value for one cell: a write, or a refusal.
 void Enter(const SessionState& session, CellPlan& plan, int column, int row,
            const std::string& utf8) {
+    const RecordTable& t = session.Table;
+    // A value a cell already holds changes nothing, whatever the cell: a
+    // whole row pasted back keeps its marks.
+    if (row < t.RowCount() && column >= 0 && column < t.ColumnCount() &&
+        Cp1252ToUtf8(t.Cell(column, row)) == utf8)
+        return;
     if (auto refusal = CheckEntryColumn(session, column)) {
         plan.refused.push_back({column, row, utf8, *refusal});
         return;

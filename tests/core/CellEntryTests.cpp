@@ -161,13 +161,15 @@ TEST(CellPaste, RefusalsAreListedAndNothingIsWritten) {
     // Flag columns, a character Windows-1252 lacks, and a cell past the last column.
     const CellPlan plan =
         PlanPaste(s, ReadTabText("x\t0\tok\tŁódź\t1\tpast\n"), At(s, 1, kColSuppr));
-    ASSERT_EQ(plan.refused.size(), 4u);
+    // The Export cell already holds 0: no change, no refusal.
+    ASSERT_EQ(plan.refused.size(), 3u);
     EXPECT_EQ(plan.refused[0].reason, EntryRefusal::FlagColumn);
-    EXPECT_EQ(plan.refused[1].reason, EntryRefusal::FlagColumn);
-    EXPECT_EQ(plan.refused[2].reason, EntryRefusal::NotWindows1252);
-    EXPECT_EQ(plan.refused[2].value, "Łódź");
-    EXPECT_EQ(plan.refused[3].reason, EntryRefusal::NoSuchColumn);
-    EXPECT_EQ(plan.refused[3].row, 1);
+    EXPECT_EQ(plan.refused[1].reason, EntryRefusal::NotWindows1252);
+    EXPECT_EQ(plan.refused[1].value, "Łódź");
+    EXPECT_EQ(plan.refused[2].reason, EntryRefusal::NoSuchColumn);
+    EXPECT_EQ(plan.refused[2].row, 1);
+    // A mark pasted as it stands changes nothing and refuses nothing.
+    EXPECT_TRUE(PlanPaste(s, ReadTabText("0\n"), At(s, 1, kColExport)).refused.empty());
     // Accented Latin-1 letters are fine.
     const CellPlan accents = PlanPaste(s, ReadTabText("Zürich"), At(s, 1, kFirstFieldColumn + 1));
     ASSERT_TRUE(accents.refused.empty());

@@ -416,7 +416,9 @@ class RandomSession {
         const std::vector<int> shown = s_.ShownRows();
         for (std::size_t i = 0; i < shown.size(); ++i) {
             ASSERT_TRUE(shown[i] >= 1 && shown[i] < t.RowCount()) << Steps();
-            if (i) ASSERT_LT(shown[i - 1], shown[i]) << Steps();
+            if (i) {
+                ASSERT_LT(shown[i - 1], shown[i]) << Steps();
+            }
         }
         EXPECT_EQ(t.SelectedCount, t.CountSelected()) << Steps();
         EXPECT_EQ(t.DeleteCount, t.CountDeleted()) << Steps();

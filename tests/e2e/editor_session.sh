@@ -178,7 +178,7 @@ awk -v a="$first" -v b="$third" '!(($1 >= 13 && $1 <= 16) || ($1 > a + 1 && $1 <
 # A direct-write session with a take. The other file: the demo navaids as
 # CSV with a row more after FRN0002 and Pontoise renamed and moved. The
 # editor opens a copy of NAVAID.POD for direct write (DBD Files > u),
-# compares it with that file (Edit > c), takes every difference from the
+# compares it with that file (Edit > w, "Compare with…"), takes every difference from the
 # panel (F6, Ctrl+A, Tab, Space): the mode leaves the new row and the
 # latitude out and says so; the name comes in. Row 3 is written (DBD Files >
 # e) and the program quits without a question: nothing is left unwritten.
@@ -202,7 +202,7 @@ open=$(wait_window '^Open$')
 typed "$open" "$DW"
 keys "$open" Return
 wait_gone '^Open$'
-keys "$main" alt+e c
+keys "$main" alt+e w
 open=$(wait_window '^Open$')
 typed "$open" "$WORK/other.csv"
 keys "$open" Return

@@ -48,14 +48,8 @@ BulkEditCommands::~BulkEditCommands() = default;
 
 CommandTable BulkEditCommands::Commands() {
     return {
-        {"Copier",
-         txt::MenuCopy,
-         "Edition",
-         {"Ctrl+C"},
-         When::TableLoaded,
-         [this] { Copy(); },
-         true},
-        {"Couper", txt::MenuCut, "Edition", {"Ctrl+X"}, When::TableLoaded, [this] { Cut(); }},
+        {"Couper", txt::MenuCut, "Edition", {"Ctrl+X"}, When::TableLoaded, [this] { Cut(); }, true},
+        {"Copier", txt::MenuCopy, "Edition", {"Ctrl+C"}, When::TableLoaded, [this] { Copy(); }},
         {"Coller", txt::MenuPaste, "Edition", {"Ctrl+V"}, When::TableLoaded, [this] { Paste(); }},
         {"RecopierBas",
          txt::MenuFillDown,
