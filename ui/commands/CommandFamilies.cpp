@@ -9,10 +9,12 @@
 #include "ui/commands/GridCommands.h"
 #include "ui/commands/OptionsCommands.h"
 #include "ui/commands/PrintCommands.h"
+#include "ui/commands/RecentCommands.h"
 #include "ui/commands/ReconcileCommands.h"
 #include "ui/commands/SearchCommands.h"
 #include "ui/commands/ToolsCommands.h"
 #include "ui/commands/UndoCommands.h"
+#include "ui/commands/ViewCommands.h"
 
 #include <QMainWindow>
 
@@ -31,9 +33,16 @@ CommandFamilies::CommandFamilies(const CommandContext& context, QMainWindow* win
       undo(std::make_unique<UndoCommands>(context)),
       grid(std::make_unique<GridCommands>(context, *search)),
       compare(std::make_unique<CompareCommands>(context, window, captions)),
-      reconcile(std::make_unique<ReconcileCommands>(context, window, captions)) {
+      reconcile(std::make_unique<ReconcileCommands>(context, window, captions)),
+      recent(std::make_unique<RecentCommands>(context, iniPath, *files, *exchange)),
+      view(std::make_unique<ViewCommands>()) {
     exchange->LeaveDirectWrite = [this] { directWrite->Leave(); };
     directWrite->OpenArchive = [this] { files->POD_ouvrirClick(); };
+    recent->LeaveDirectWrite = exchange->LeaveDirectWrite;
+    // A DBD the table was saved to is a recent file too: it is the one edited now.
+    exchange->Saved = [this](const std::string& path) {
+        recent->Opened({SourceKind::Dbd, path, {}});
+    };
     directWrite->ReloadArchive = [this](const std::string& path) { files->LoadArchive(path); };
     undo->RowsReordered = [this] { grid->RowsUnsorted(); };
     // One comparison at a time colours the grid.
@@ -60,10 +69,15 @@ void CommandFamilies::TableChanged() {
 
 const std::vector<std::pair<const char*, BiText>>& CommandFamilies::Menus() {
     static const std::vector<std::pair<const char*, BiText>> menus = {
-        {"FichierDBD", txt::MenuFichierDBD}, {"FichierDEX", txt::MenuFichierDEX},
-        {"FichierCSV", txt::MenuFichierCSV}, {"AutresFormats", txt::MenuAutresFormats},
-        {"Edition", txt::MenuEdition},       {"Outils", txt::MenuOutils},
-        {"Options", txt::MenuOptions},       {"Aide", txt::MenuAide}};
+        {"FichierDBD", txt::MenuFichierDBD},
+        {"FichierDEX", txt::MenuFichierDEX},
+        {"FichierCSV", txt::MenuFichierCSV},
+        {"AutresFormats", txt::MenuAutresFormats},
+        {"Edition", txt::MenuEdition},
+        {"Affichage", txt::MenuAffichage},
+        {"Outils", txt::MenuOutils},
+        {"Options", txt::MenuOptions},
+        {"Aide", txt::MenuAide}};
     return menus;
 }
 
@@ -71,11 +85,11 @@ std::vector<CommandTable> CommandFamilies::Tables() const {
     const CommandTable window = {
         {"Quitter", txt::MenuQuitter, "FichierDBD", {"Ctrl+Q"}, When::Always, Quit, true},
         {"Verifier", txt::MenuVerifier, "Outils", {"F7"}, When::Always, Check, true}};
-    return {files->Commands(),    exchange->Commands(), directWrite->Commands(),
-            undo->Commands(),     compare->Commands(),  grid->Commands(),
-            tools->Commands(),    options->Commands(),  print->Commands(),
-            search->Commands(),   edition->Commands(),  window,
-            reconcile->Commands()};
+    return {files->Commands(),     exchange->Commands(), directWrite->Commands(),
+            undo->Commands(),      compare->Commands(),  grid->Commands(),
+            tools->Commands(),     options->Commands(),  print->Commands(),
+            search->Commands(),    edition->Commands(),  window,
+            reconcile->Commands(), recent->Commands(),   view->Commands()};
 }
 
 } // namespace orvane
