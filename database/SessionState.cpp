@@ -257,6 +257,10 @@ std::string SessionState::WindowTitle() const {
 }
 
 void SessionState::SavedAs(const std::string& path) {
+    if (Mode == EditMode::DirectWrite) {
+        MarkSaved();
+        return;
+    }
     SavedTo = path;
     // The header as the save wrote it: a table out of a DEX or CSV file got
     // its data type's.

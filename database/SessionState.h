@@ -128,7 +128,8 @@ struct SessionState : SessionSettings {
     std::string WindowTitle() const;
     // The table was saved whole to the DBD at `path`: it is the saved state
     // (MarkSaved), Save writes there from now on, and the status bar names
-    // that file, its data type, record count and size.
+    // that file, its data type, record count and size. In direct-write mode
+    // the archive stays the file edited: the DBD is a copy, and Save asks.
     void SavedAs(const std::string& path);
 
     // --- Direct-write mode -------------------------------------------------

@@ -291,9 +291,15 @@ class RandomSession {
             Log("save DBD (refused)");
             return false;
         }
+        const std::string before = s_.SaveTarget(), named = s_.DocumentName();
         s_.SavedAs(target);
         saved_ = Take(s_.Table);
         Log("save DBD to " + FileNameOf(target));
+        if (s_.Mode == EditMode::DirectWrite) { // a copy: the archive stays the file edited
+            EXPECT_EQ(s_.SaveTarget(), before) << Steps();
+            EXPECT_EQ(s_.DocumentName(), named) << Steps();
+            return true;
+        }
         EXPECT_EQ(s_.SaveTarget(), target) << Steps();
         EXPECT_EQ(s_.DocumentName(), FileNameOf(target)) << Steps();
         EXPECT_EQ(s_.StatusText().rfind("File " + FileNameOf(target) + " - ", 0), 0u)

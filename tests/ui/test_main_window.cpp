@@ -133,6 +133,7 @@ class MainWindowTest : public QObject {
     void saveAllAndSelection();
     void saveGoesBackToTheFile_data();
     void saveGoesBackToTheFile();
+    void saveInDirectWriteWritesACopy();
     void unsavedQuestionOffersSave_data();
     void unsavedQuestionOffersSave();
     void recentFilesAndReopenAtStart();
@@ -801,6 +802,28 @@ void MainWindowTest::saveGoesBackToTheFile() {
     QCOMPARE(h.window->windowTitle(), TitleOf("COPY.dbd"));
     h.Item("Enregistrer")->trigger();
     QCOMPARE(Q(SavedCell(h.session, copy, 5, 1)), QString("Roissy 2"));
+}
+
+// In direct-write mode the archive is the file edited: Save never writes it,
+// asks where to put a DBD copy each time, and the title keeps the archive.
+void MainWindowTest::saveInDirectWriteWritesACopy() {
+    Harness h(2, "english");
+    h.Open("POD_ouvrir_ligne", h.world.Pod());
+    QCOMPARE(h.session.Mode, EditMode::DirectWrite);
+    const QString title = TitleOf("AIRPORT.POD \xE2\x96\xB8 DATABASE\\AIRPORT.DBD");
+    QCOMPARE(h.window->windowTitle(), title);
+    const std::string archive = testing::ReadBytes(h.world.Pod());
+    const std::string copy = h.world.Work() + "COPY.dbd";
+    QVERIFY(h.model().setData(h.model().index(0, 5), QString("Roissy")));
+    for (std::size_t n = 1; n <= 2; ++n) {
+        h.ui.saveAnswers = {copy};
+        h.Item("Enregistrer")->trigger();
+        QCOMPARE(h.ui.saveRequests.size(), n);
+        QCOMPARE(Q(SavedCell(h.session, copy, 5, 1)), QString("Roissy"));
+        QCOMPARE(h.window->windowTitle(), title);
+        QVERIFY(h.window->isWindowModified()); // the row still waits to be written
+    }
+    QCOMPARE(testing::ReadBytes(h.world.Pod()), archive);
 }
 
 void MainWindowTest::unsavedQuestionOffersSave_data() {
