@@ -2,8 +2,10 @@
 
 #include "database/DbdFile.h"
 #include "database/DirectWrite.h"
+#include "platform/BinaryFile.h"
 #include "platform/Cp1252.h"
 #include "platform/Errors.h"
+#include "platform/Paths.h"
 
 #include <algorithm>
 #include <iterator>
@@ -238,6 +240,45 @@ std::string SessionState::StatusText() const {
            LoadStatus.substr(at + 1 + word.size());
 }
 
+// --- Which file ----------------------------------------------------------------
+
+void SessionState::CameFrom(TableSource source) {
+    Source = std::move(source);
+    SavedTo.clear();
+}
+
+std::string SessionState::SaveTarget() const {
+    if (!SavedTo.empty()) return SavedTo;
+    return Source.kind == SourceKind::Dbd ? Source.path : std::string();
+}
+
+std::string SessionState::DocumentName() const {
+    return SavedTo.empty() ? SourceName(Source) : FileNameOf(SavedTo);
+}
+
+std::string SessionState::WindowTitle() const {
+    const std::string name = DocumentName();
+    return name.empty() ? name : Format(txt::WindowTitle, name.c_str());
+}
+
+void SessionState::SavedAs(const std::string& path) {
+    if (Mode == EditMode::DirectWrite) {
+        MarkSaved();
+        return;
+    }
+    SavedTo = path;
+    // The header as the save wrote it: a table out of a DEX or CSV file got
+    // its data type's.
+    DbdHeader header;
+    if (CurrentPod) header = CurrentPod->Dbd;
+    if (header.IsZero()) header.SetTag(TagForDataType(DataType));
+    const int records = std::max(Table.RowCount() - 1, 0);
+    LoadStatus = Format(txt::StatusDiskDbd.In(Language_()), FileNameOf(path).c_str(),
+                        Cp1252ToUtf8(header.LeadingText()).c_str(), records,
+                        static_cast<int>(FileSizeOf(path)));
+    MarkSaved();
+}
+
 // --- Direct write --------------------------------------------------------------
 
 void SessionState::EnterDirectWrite() {
@@ -343,9 +384,19 @@ bool SessionState::WriteRow(int row, UserInteraction& ui) {
     return true;
 }
 
-bool SessionState::MayReplaceTable(UserInteraction& ui) {
+bool SessionState::MayReplaceTable(UserInteraction& ui, const std::function<bool()>& save) {
     if (!Unwritten.empty()) return MayDropUnwritten(*this, ui);
-    return Undo.IsClean(Table) || ui.Confirm(txt::UnsavedChanges.In(Language_()));
+    if (Undo.IsClean(Table)) return true;
+    switch (ui.AskSave(txt::UnsavedChangesSave.In(Language_()))) {
+    case SaveChoice::Save:
+        // Only a save that went through lets the table go.
+        return save && save() && Undo.IsClean(Table);
+    case SaveChoice::Discard:
+        return true;
+    case SaveChoice::Cancel:
+        break;
+    }
+    return false;
 }
 
 } // namespace orvane

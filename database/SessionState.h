@@ -4,6 +4,7 @@
 
 #include "database/Archive.h"
 #include "platform/LocaleInfo.h"
+#include "settings/RecentFiles.h"
 #include "settings/Settings.h"
 #include "settings/Texts.h"
 #include "table/History.h"
@@ -39,6 +40,10 @@ struct SessionState : SessionSettings {
     // The loaded file's summary as its loader worded it (UTF-8); the record
     // count in it follows the table (StatusText).
     std::string LoadStatus;
+    // The file the table was loaded from, and the DBD it was last saved to
+    // whole (empty: none since the load).
+    TableSource Source;
+    std::string SavedTo;
     // Told after every change of the table or of its marks: a change made
     // through the gate, an undo or redo, a row written, the mode switched.
     std::function<void(const TableEffect&)> Changed;
@@ -108,6 +113,26 @@ struct SessionState : SessionSettings {
     // The status bar's text: the load's summary with the table's record count.
     std::string StatusText() const;
 
+    // --- Which file --------------------------------------------------------
+
+    // A load put in a table from this file, saved nowhere yet.
+    void CameFrom(TableSource source);
+    // Where Save writes without asking: the DBD last saved to, else the DBD
+    // the table was loaded from; empty (Save asks where) for a table out of
+    // an archive, a DEX or a CSV file until its first save. Never an archive.
+    std::string SaveTarget() const;
+    // The file being edited as the title names it (UTF-8): the DBD last
+    // saved to, else the file loaded; empty before any load.
+    std::string DocumentName() const;
+    // The window's title for that file ("[*]" where the unsaved mark goes);
+    // empty before any load (the program's own caption stays).
+    std::string WindowTitle() const;
+    // The table was saved whole to the DBD at `path`: it is the saved state
+    // (MarkSaved), Save writes there from now on, and the status bar names
+    // that file, its data type, record count and size. In direct-write mode
+    // the archive stays the file edited: the DBD is a copy, and Save asks.
+    void SavedAs(const std::string& path);
+
     // --- Direct-write mode -------------------------------------------------
 
     // Fly! 1: RefusedError "Fly! 2 only". Otherwise the mode comes on; the
@@ -125,8 +150,10 @@ struct SessionState : SessionSettings {
     // Returns whether the record was written.
     bool WriteRow(int row, UserInteraction& ui);
     // Before a load or the end of the program replaces the table: asks about
-    // unwritten rows, else about unsaved changes. False: keep the table.
-    bool MayReplaceTable(UserInteraction& ui);
+    // unwritten rows (OK or Cancel), else about unsaved changes (Save,
+    // Discard or Cancel; Save runs `save`, which tells whether the table was
+    // saved). False: keep the table.
+    bool MayReplaceTable(UserInteraction& ui, const std::function<bool()>& save = {});
 
     // --- The grid's filter -------------------------------------------------
 

@@ -384,6 +384,32 @@ inline constexpr BiText MenuAide{"Aide", "Help"};
 inline constexpr BiText MenuApropos{"A propos", "About"};
 inline constexpr BiText MenuAideHTML{"Aide HTML", "HTML help"};
 inline constexpr BiText MenuQuitter{"Quitter", "Quit"};
+
+// --- Which file, and saving it ----------------------------------------------------
+// The window's title once a table is in: the file's name, then "[*]" where
+// the window shows its unsaved mark (both languages).
+inline constexpr const char* WindowTitle = "%s[*] \xE2\x80\x94 Orvane";
+// Between an archive's name and its entry's name ("AIRPORT.POD ▸ DATABASE\AIRPORT.DBD").
+inline constexpr const char* ArchiveEntrySeparator = " \xE2\x96\xB8 ";
+inline constexpr BiText MenuEnregistrer{"Enregistrer", "Save"};
+// Before a load or the end of the program replaces a table with unsaved
+// changes: Save, Discard or Cancel.
+inline constexpr BiText UnsavedChangesSave{
+    "Le tableau contient des modifications non enregistrées.\r\n"
+    "Les enregistrer avant de continuer ?",
+    "The table holds changes that were not saved.\r\nSave them before going on?"};
+inline constexpr BiText MenuRecents{"Fichiers récents", "Recent files"};
+// A recent file that is gone (its path).
+inline constexpr BiText RecentFileMissing{
+    "Le fichier %s n'existe plus : il est retiré de la liste des fichiers récents.",
+    "The file %s no longer exists: it leaves the recent files list."};
+inline constexpr BiText MenuRouvrirDernier{"Rouvrir le dernier tableau au démarrage",
+                                           "Reopen the last table at start"};
+inline constexpr BiText MenuAffichage{"Affichage", "View"};
+inline constexpr BiText MenuVoirVerification{"Panneau de vérification", "Check panel"};
+inline constexpr BiText MenuVoirComparaison{"Panneau de comparaison", "Comparison panel"};
+inline constexpr BiText MenuVoirMondeReel{"Panneau des données réelles", "Real-world panel"};
+inline constexpr BiText MenuVoirCarte{"Carte", "Map"};
 inline constexpr BiText TabVueGlobale{"Vue globale", "Records"};
 inline constexpr BiText TabDefinitions{"Définitions", "Definition"};
 inline constexpr BiText GbChercher{"Chercher", "Find"};
@@ -408,10 +434,6 @@ inline constexpr BiText BtnSuppLigneN{"Supprimer ligne n°%d", "Erase line n°%d
 inline constexpr BiText BtnInserLigneN{"Insérer ligne après n°%d", "Insert line after n°%d"};
 inline constexpr BiText MenuPodEnregistrerLigneN{"Enregistrer la ligne n°%d dans le POD",
                                                  "Save line n°%d in POD"};
-// Before a load or the end of the program replaces a table with unsaved changes.
-inline constexpr BiText UnsavedChanges{
-    "Le tableau contient des modifications non enregistrées, qui seront perdues.",
-    "The table holds changes that were not saved; they will be lost."};
 // A command failed with an error that carries no text of its own.
 inline constexpr const char* UnexpectedError =
     "Erreur inattendue : la commande est abandonnée.\r\n"

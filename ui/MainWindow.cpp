@@ -22,10 +22,12 @@
 #include "ui/commands/GridCommands.h"
 #include "ui/commands/OptionsCommands.h"
 #include "ui/commands/PrintCommands.h"
+#include "ui/commands/RecentCommands.h"
 #include "ui/commands/ReconcileCommands.h"
 #include "ui/commands/SearchCommands.h"
 #include "ui/commands/ToolsCommands.h"
 #include "ui/commands/UndoCommands.h"
+#include "ui/commands/ViewCommands.h"
 #include "ui/dialogs/ArchiveViewer.h"
 #include "ui/dialogs/DirectoriesDialog.h"
 #include "ui/dialogs/RecordEditorDialog.h"
@@ -41,6 +43,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDockWidget>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
@@ -141,8 +144,13 @@ void MainWindow::BuildCommands() {
         pages_->ShowRecords();
         pages_->Check()->VerifierClick();
     };
-    for (const CommandTable& table : commands_->Tables())
+    const std::vector<CommandTable> tables = commands_->Tables();
+    for (const CommandTable& table : tables) {
         controls_->Add(table);
+        // The recent files come right after the opens (the first table's rows).
+        if (&table == &tables.front())
+            controls_->AddSubmenu("FichierDBD", "Recents", txt::MenuRecents);
+    }
     auto* versions = new QActionGroup(this);
     versions->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     for (const char* name : {"Fly11", "Fly21"}) {
@@ -151,6 +159,42 @@ void MainWindow::BuildCommands() {
     }
     commands_->options->SetLanguageItem(controls_->Item("Langage"));
     controls_->Item("CopierTitres")->setCheckable(true);
+    std::vector<QAction*> recentItems;
+    for (std::size_t i = 1; i <= kRecentFilesKept; ++i)
+        recentItems.push_back(controls_->Item("Recent" + std::to_string(i)));
+    commands_->recent->SetItems(std::move(recentItems), menuBar()->findChild<QMenu*>("Recents"),
+                                controls_->Item("RouvrirDernier"));
+    commands_->view->SetItems({controls_->Item("VoirVerification"),
+                               controls_->Item("VoirComparaison"), controls_->Item("VoirMondeReel"),
+                               controls_->Item("VoirCarte")});
+    connect(menuBar()->findChild<QMenu*>("Affichage"), &QMenu::aboutToShow, this,
+            [this] { commands_->view->ShowMarks(); });
+}
+
+void MainWindow::WireViewPanels() {
+    ViewCommands& view = *commands_->view;
+    CheckPanel* check = pages_->Check();
+    view.Of(ViewCommands::Check) = {[check] { return !check->isHidden(); }, commands_->Check,
+                                    [check] { check->hide(); }};
+    const auto dock = [](QDockWidget* d, std::function<void()> start) {
+        // Closing the panel ends its comparison, as its own close button does.
+        return ViewCommands::Panel{[d] { return !d->isHidden(); }, std::move(start),
+                                   [d] { d->close(); }};
+    };
+    view.Of(ViewCommands::Comparison) =
+        dock(commands_->compare->Dock(), [this] { commands_->compare->CompareWithClick(); });
+    view.Of(ViewCommands::RealWorld) = dock(commands_->reconcile->Dock(), [this] {
+        commands_->reconcile->CompareWithRealWorldClick();
+    });
+    MapWidget* map = pages_->Map();
+    view.Of(ViewCommands::Map) = {
+        [this, map] { return pages_->isTabVisible(pages_->indexOf(map)); },
+        [this, map] {
+            pages_->setTabVisible(pages_->indexOf(map), true);
+            pages_->setCurrentWidget(map);
+        },
+        [this, map] { pages_->setTabVisible(pages_->indexOf(map), false); }};
+    view.ShowMarks();
 }
 
 void MainWindow::WireEvents() {
@@ -183,7 +227,13 @@ void MainWindow::WireEvents() {
     commands_->options->AfterFirstRun = [this] {
         activationCounts_ = false;
         if (!filesAfterFirstRun_.empty()) OpenFiles(std::exchange(filesAfterFirstRun_, {}));
+        if (std::exchange(reopenAfterFirstRun_, false)) ReopenLastTable();
     };
+    commands_->recent->GoToRow = [this](int row) {
+        GoToCell(std::max(session_.Table.CurrentColumn(), kFirstFieldColumn), row);
+        ShowRowCaptions();
+    };
+    WireViewPanels();
     commands_->grid->ShowRowCaptions = [this] { ShowRowCaptions(); };
     commands_->bulk->Attach(gridView_, pages_->Filter(), this);
     commands_->bulk->GoToCell = [this](int column, int row) {
@@ -268,7 +318,13 @@ void MainWindow::ApplicationStateChanged(Qt::ApplicationState state) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* e) {
-    if (!MayReplaceTable()) {
+    // The question's Save may fail: the error shows, and the window stays.
+    bool may = false;
+    boundary_.Run([&] {
+        may = MayReplaceTable();
+        if (may) commands_->recent->Closing(session_.Table.CurrentRow());
+    });
+    if (!may) {
         e->ignore();
         return;
     }
@@ -297,6 +353,14 @@ void MainWindow::OpenFiles(const std::vector<std::string>& paths) {
     boundary_.Run([&] { opener.Open(paths); });
 }
 
+void MainWindow::ReopenLastTable() {
+    if (!session_.FirstRunDone && init_ && !commands_->options->FirstRunChecked()) {
+        reopenAfterFirstRun_ = true;
+        return;
+    }
+    boundary_.Run([this] { commands_->recent->ReopenLast(); });
+}
+
 void MainWindow::GoToCell(int column, int row, bool focusGrid) {
     RecordTable& t = session_.Table;
     if (row < 1 || row >= t.RowCount()) return;
@@ -321,6 +385,7 @@ EditorState MainWindow::State() const {
 
 void MainWindow::ShowAvailability() {
     controls_->ShowAvailable(State());
+    commands_->view->ShowMarks();
 }
 
 void MainWindow::ShowLoad(const LoadOutcome& outcome) {
@@ -362,6 +427,7 @@ void MainWindow::ShowTableReplaced(const std::string& status) {
     commands_->TableReplaced();
     (void)status; // the session holds it, with the count that follows the table
     filePanel_->setText(Q(session_.StatusText()));
+    commands_->recent->Opened(session_.Source);
     coordinatePanel_->clear(); // the coordinates of a row of the table before
     commands_->search->TableLoaded();
     commands_->grid->RowsUnsorted(); // rows in file order
@@ -460,11 +526,10 @@ bool MainWindow::HasUnsavedChanges() const {
 
 bool MainWindow::MayReplaceTable() {
     gridView_->EndEdit(true); // the question counts the text being typed
-    return session_.MayReplaceTable(ui_);
-}
-
-void MainWindow::MarkSaved() {
-    session_.MarkSaved();
+    // The question's Save is the Save command's: to the file's DBD, or where
+    // the user says when the table has none yet.
+    return session_.MayReplaceTable(ui_,
+                                    [this] { return commands_->exchange->EnregistrerClick(); });
 }
 
 // The table or its history changed: the comparison follows, the undo items
@@ -476,8 +541,14 @@ void MainWindow::ShowHistory() {
     if (controls_)
         commands_->undo->ShowItems(controls_->Item("Annuler"), controls_->Item("Retablir"),
                                    captions_);
+    ShowTitle();
     setWindowModified(HasUnsavedChanges());
     ShowAvailability();
+}
+
+void MainWindow::ShowTitle() {
+    const std::string title = session_.WindowTitle();
+    if (!title.empty()) setWindowTitle(Q(title));
 }
 
 } // namespace orvane

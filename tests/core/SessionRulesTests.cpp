@@ -13,12 +13,14 @@
 #include "exchange/Reconcile.h"
 #include "platform/Cp1252.h"
 #include "platform/Errors.h"
+#include "platform/Paths.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TempDir.h"
 #include "table/TableOperations.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -139,6 +141,7 @@ class RandomSession {
     }
     void Load() {
         OpenDbdFromArchive(s_, archive_, "", ui_);
+        s_.CameFrom({SourceKind::Archive, archive_, "DATABASE\\" + type_ + ".DBD"});
         saved_ = base_ = Take(s_.Table);
     }
 
@@ -270,15 +273,8 @@ class RandomSession {
         case 14:
             if (s_.Mode == EditMode::DirectWrite) {
                 WriteRow();
-            } else { // the whole table saved as a DBD
-                try {
-                    SaveDbd(s_, dir_.File("saved.dbd"), false, ui_);
-                    s_.MarkSaved();
-                    saved_ = Take(s_.Table);
-                    Log("save DBD");
-                } catch (const OrvaneError&) { // a cell that does not convert
-                    Log("save DBD (refused)");
-                }
+            } else {
+                Save();
             }
             break;
         case 16:
@@ -348,13 +344,59 @@ class RandomSession {
         });
     }
 
+    // Save: to the DBD saved to before, else where the user says (a table
+    // out of an archive has no DBD of its own to go back to).
+    bool Save() {
+        const std::string target = s_.SaveTarget().empty()
+                                       ? dir_.File(Chance(50) ? "saved.dbd" : "other.dbd")
+                                       : s_.SaveTarget();
+        try {
+            SaveDbd(s_, target, false, ui_);
+        } catch (const OrvaneError&) { // a cell that does not convert
+            Log("save DBD (refused)");
+            return false;
+        }
+        const std::string before = s_.SaveTarget(), named = s_.DocumentName();
+        s_.SavedAs(target);
+        saved_ = Take(s_.Table);
+        Log("save DBD to " + FileNameOf(target));
+        if (s_.Mode == EditMode::DirectWrite) { // a copy: the archive stays the file edited
+            EXPECT_EQ(s_.SaveTarget(), before) << Steps();
+            EXPECT_EQ(s_.DocumentName(), named) << Steps();
+            return true;
+        }
+        EXPECT_EQ(s_.SaveTarget(), target) << Steps();
+        EXPECT_EQ(s_.DocumentName(), FileNameOf(target)) << Steps();
+        EXPECT_EQ(s_.StatusText().rfind("File " + FileNameOf(target) + " - ", 0), 0u)
+            << s_.StatusText() << "\n"
+            << Steps();
+        return true;
+    }
+
+    // Another load: unsaved changes are saved, discarded or kept, as answered.
     void Reload() {
-        if (!s_.MayReplaceTable(ui_)) {
+        const bool asked = s_.Unwritten.empty() && !s_.Undo.IsClean(s_.Table);
+        const SaveChoice choice = std::array{SaveChoice::Save, SaveChoice::Discard,
+                                             SaveChoice::Cancel}[std::size_t(Pick(3))];
+        ui_.saveChoices = {choice};
+        bool saved = false;
+        const bool replaced = s_.MayReplaceTable(ui_, [&] { return saved = Save(); });
+        if (asked) {
+            EXPECT_EQ(replaced, choice == SaveChoice::Discard || saved) << Steps();
+            if (choice == SaveChoice::Save && saved) {
+                EXPECT_FALSE(s_.HasUnsavedChanges()) << Steps();
+            }
+        }
+        if (!replaced) {
             Log("load (kept the table)");
             return;
         }
         Load();
         Log("load");
+        EXPECT_EQ(s_.SaveTarget(), "") << "Save would write over the archive\n" << Steps();
+        EXPECT_EQ(s_.WindowTitle().rfind(type_ + ".POD \xE2\x96\xB8 DATABASE\\", 0), 0u)
+            << s_.WindowTitle() << "\n"
+            << Steps();
     }
 
     void WriteRow() {
@@ -504,6 +546,45 @@ class RandomSession {
     std::set<int> written_;
     std::vector<std::string> steps_;
 };
+
+// What Save writes to and what the title names, by where the table came from
+// and where it was saved.
+TEST(SessionFile, SaveTargetAndTitleFollowTheSourceAndTheLastSave) {
+    struct Row {
+        TableSource source;
+        std::string savedTo, target, title;
+    };
+    const std::string dash = " \xE2\x80\x94 Orvane", entry = "DATABASE\\AIRPORT.DBD";
+    const Row rows[] = {
+        {{}, "", "", ""}, // before any load: the program's caption
+        {{SourceKind::Dbd, "/w/AIRPORT.dbd", {}}, "", "/w/AIRPORT.dbd", "AIRPORT.dbd[*]" + dash},
+        // Save never writes over an archive, a DEX or a CSV file: it asks.
+        {{SourceKind::Archive, "/s/AIRPORT.POD", entry},
+         "",
+         "",
+         "AIRPORT.POD \xE2\x96\xB8 DATABASE\\AIRPORT.DBD[*]" + dash},
+        {{SourceKind::Dex, "/w/OLD.dex", {}}, "", "", "OLD.dex[*]" + dash},
+        {{SourceKind::Csv, "/w/x.csv", {}}, "", "", "x.csv[*]" + dash},
+        // Once saved, Save goes back there, and the title names that file.
+        {{SourceKind::Archive, "/s/AIRPORT.POD", entry},
+         "/w/NEW.dbd",
+         "/w/NEW.dbd",
+         "NEW.dbd[*]" + dash},
+        {{SourceKind::Dbd, "/w/AIRPORT.dbd", {}},
+         "/w/COPY.dbd",
+         "/w/COPY.dbd",
+         "COPY.dbd[*]" + dash},
+    };
+    for (const Row& row : rows) {
+        SessionState s;
+        s.SavedTo = "/w/before.dbd"; // a load forgets where the table before went
+        s.CameFrom(row.source);
+        EXPECT_EQ(s.SavedTo, "") << row.title;
+        s.SavedTo = row.savedTo;
+        EXPECT_EQ(s.SaveTarget(), row.target) << row.title;
+        EXPECT_EQ(s.WindowTitle(), row.title);
+    }
+}
 
 int SeedCount() {
     const char* env = std::getenv("ORVANE_SESSION_SEEDS");

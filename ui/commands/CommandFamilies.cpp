@@ -10,10 +10,12 @@
 #include "ui/commands/GridCommands.h"
 #include "ui/commands/OptionsCommands.h"
 #include "ui/commands/PrintCommands.h"
+#include "ui/commands/RecentCommands.h"
 #include "ui/commands/ReconcileCommands.h"
 #include "ui/commands/SearchCommands.h"
 #include "ui/commands/ToolsCommands.h"
 #include "ui/commands/UndoCommands.h"
+#include "ui/commands/ViewCommands.h"
 
 #include <QMainWindow>
 
@@ -33,9 +35,16 @@ CommandFamilies::CommandFamilies(const CommandContext& context, QMainWindow* win
       bulk(std::make_unique<BulkEditCommands>(context, captions)),
       grid(std::make_unique<GridCommands>(context, *search)),
       compare(std::make_unique<CompareCommands>(context, window, captions)),
-      reconcile(std::make_unique<ReconcileCommands>(context, window, captions)) {
+      reconcile(std::make_unique<ReconcileCommands>(context, window, captions)),
+      recent(std::make_unique<RecentCommands>(context, iniPath, *files, *exchange)),
+      view(std::make_unique<ViewCommands>()) {
     exchange->LeaveDirectWrite = [this] { directWrite->Leave(); };
     directWrite->OpenArchive = [this] { files->POD_ouvrirClick(); };
+    recent->LeaveDirectWrite = exchange->LeaveDirectWrite;
+    // A DBD the table was saved to is a recent file too: it is the one edited now.
+    exchange->Saved = [this](const std::string& path) {
+        recent->Opened({SourceKind::Dbd, path, {}});
+    };
     directWrite->ReloadArchive = [this](const std::string& path) { files->LoadArchive(path); };
     undo->RowsReordered = [this] { grid->RowsUnsorted(); };
     bulk->EmptyCells = [this](const QModelIndexList& cells) { edition->EmptyCells(cells); };
@@ -64,10 +73,15 @@ void CommandFamilies::TableChanged() {
 
 const std::vector<std::pair<const char*, BiText>>& CommandFamilies::Menus() {
     static const std::vector<std::pair<const char*, BiText>> menus = {
-        {"FichierDBD", txt::MenuFichierDBD}, {"FichierDEX", txt::MenuFichierDEX},
-        {"FichierCSV", txt::MenuFichierCSV}, {"AutresFormats", txt::MenuAutresFormats},
-        {"Edition", txt::MenuEdition},       {"Outils", txt::MenuOutils},
-        {"Options", txt::MenuOptions},       {"Aide", txt::MenuAide}};
+        {"FichierDBD", txt::MenuFichierDBD},
+        {"FichierDEX", txt::MenuFichierDEX},
+        {"FichierCSV", txt::MenuFichierCSV},
+        {"AutresFormats", txt::MenuAutresFormats},
+        {"Edition", txt::MenuEdition},
+        {"Affichage", txt::MenuAffichage},
+        {"Outils", txt::MenuOutils},
+        {"Options", txt::MenuOptions},
+        {"Aide", txt::MenuAide}};
     return menus;
 }
 
@@ -88,7 +102,9 @@ std::vector<CommandTable> CommandFamilies::Tables() const {
             search->Commands(),
             edition->Commands(),
             window,
-            reconcile->Commands()};
+            reconcile->Commands(),
+            recent->Commands(),
+            view->Commands()};
 }
 
 } // namespace orvane

@@ -23,10 +23,12 @@ class FileCommands;
 class GridCommands;
 class OptionsCommands;
 class PrintCommands;
+class RecentCommands;
 class ReconcileCommands;
 class SearchCommands;
 class ToolsCommands;
 class UndoCommands;
+class ViewCommands;
 
 struct CommandFamilies {
     CommandFamilies(const CommandContext& context, QMainWindow* window, const std::string& iniPath,
@@ -57,6 +59,8 @@ struct CommandFamilies {
     std::unique_ptr<GridCommands> grid;
     std::unique_ptr<CompareCommands> compare;
     std::unique_ptr<ReconcileCommands> reconcile; // the table beside OurAirports' data
+    std::unique_ptr<RecentCommands> recent;
+    std::unique_ptr<ViewCommands> view;
 };
 
 } // namespace orvane

@@ -62,12 +62,15 @@ std::optional<std::string> FileCommands::ChooseDbd() {
     return path;
 }
 
-bool FileCommands::Apply(const std::function<LoadOutcome()>& load) {
+bool FileCommands::Apply(const std::function<LoadOutcome()>& load, TableSource source) {
     LoadOutcome outcome;
     {
         RecordGridModel::Reset reset(c_.model);
         outcome = load();
-        if (outcome.loaded) c_.session.FinishLoad();
+        if (outcome.loaded) {
+            c_.session.FinishLoad();
+            c_.session.CameFrom(std::move(source));
+        }
     }
     c_.view.ShowLoad(outcome);
     return outcome.loaded;
@@ -75,15 +78,18 @@ bool FileCommands::Apply(const std::function<LoadOutcome()>& load) {
 
 bool FileCommands::LoadArchive(const std::string& path) {
     QtProgress progress(c_.progress, txt::ProgressLoad, FileNameOf(path), c_.lang());
-    return Apply([&] {
-        return OpenDbdFromArchive(c_.session, path, {}, c_.ui, c_.busy, progress.Callback());
-    });
+    return Apply(
+        [&] {
+            return OpenDbdFromArchive(c_.session, path, {}, c_.ui, c_.busy, progress.Callback());
+        },
+        {SourceKind::Archive, path, TableEntryOf(path)});
 }
 
 bool FileCommands::LoadDbd(const std::string& path) {
     QtProgress progress(c_.progress, txt::ProgressLoad, FileNameOf(path), c_.lang());
     return Apply(
-        [&] { return OpenDbdFromDisk(c_.session, path, {}, c_.ui, c_.busy, progress.Callback()); });
+        [&] { return OpenDbdFromDisk(c_.session, path, {}, c_.ui, c_.busy, progress.Callback()); },
+        {SourceKind::Dbd, path, {}});
 }
 
 } // namespace orvane
