@@ -69,6 +69,15 @@ void Captions::Mnemonics(QWidget* menuOrBar) {
     menus_.push_back(menuOrBar);
 }
 
+void Captions::Apply(Lang lang, const QObject* window) {
+    for (const Binding& b : bindings_) {
+        const QObject* o = b.target;
+        while (o && o != window)
+            o = o->parent();
+        if (o) b.set(Q(b.text.In(lang)));
+    }
+}
+
 void Captions::Apply(Lang lang) {
     for (const Binding& b : bindings_)
         if (b.target) b.set(Q(b.text.In(lang)));

@@ -46,6 +46,9 @@ class Captions {
     void Mnemonics(QWidget* menuOrBar);
 
     void Apply(Lang lang);
+    // The texts bound to `window` and its children only (a window made
+    // after the language was applied); the others keep what they show.
+    void Apply(Lang lang, const QObject* window);
 
     // A menu item's text written at run time (a row number in it): keeps
     // the mnemonic letter Apply gave the item.

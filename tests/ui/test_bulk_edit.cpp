@@ -4,6 +4,7 @@
 #include "settings/Texts.h"
 #include "support/EditorHarness.h"
 #include "ui/commands/BulkEditCommands.h"
+#include "ui/commands/SearchCommands.h"
 #include "ui/dialogs/ReplaceDialog.h"
 #include "ui/grid/FilterBar.h"
 #include "ui/qt/QtText.h"
@@ -127,7 +128,11 @@ void BulkEditTest::replaceAllIsOneStep() {
     WithPod<EditorHarness> h;
     const int col = kFirstFieldColumn;
     h.window->GoToCell(col, 1);
+    h.Commands().search->ChooseColumn(col); // the dialog leaves the window's captions alone
+    const QString searched = h.Label("lblNom")->text();
     h.Item("Remplacer")->trigger();
+    QCOMPARE(h.Label("lblNom")->text(), searched);
+    QCOMPARE(h.Commands().bulk->Replacer()->windowTitle(), Q(txt::ReplaceTitle.en));
     ReplaceDialog* d = h.Commands().bulk->Replacer();
     QVERIFY(d && d->isVisible());
     QCOMPARE(d->FindText(), h.Cell(col, 1)); // the current cell's text to start with

@@ -231,7 +231,7 @@ void BulkEditCommands::FillDown() {
 void BulkEditCommands::FindReplace() {
     if (!dialog_) {
         dialog_ = new ReplaceDialog(captions_, window_);
-        captions_.Apply(c_.lang()); // its captions in the session's language
+        captions_.Apply(c_.lang(), dialog_); // its captions in the session's language
         dialog_->Run = [this](ReplaceDialog::Action action) { ReplaceAction(int(action)); };
     }
     const RecordTable& t = c_.session.Table;
