@@ -1,12 +1,12 @@
 // reconcile: a table beside the real world (the OurAirports files).
 #include "cli/CliSupport.h"
-#include "exchange/RealWorldAdd.h"
-#include "exchange/Reconcile.h"
 #include "exchange/TableFormats.h"
 #include "platform/BinaryFile.h"
 #include "platform/Cp1252.h"
 #include "platform/LocaleInfo.h"
 #include "platform/Paths.h"
+#include "realworld/RealWorldAdd.h"
+#include "realworld/Reconcile.h"
 #include "table/ValueDisplay.h"
 
 #include <charconv>

@@ -6,12 +6,12 @@
 #include "demo/OurAirportsSample.h"
 #include "exchange/CsvFile.h"
 #include "exchange/DexFile.h"
-#include "exchange/Reconcile.h"
 #include "platform/AtomicFile.h"
 #include "platform/BinaryFile.h"
 #include "platform/Cp1252.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"
+#include "realworld/Reconcile.h"
 #include "settings/Texts.h"
 
 #include <algorithm>

@@ -1,9 +1,9 @@
 #include "demo/OurAirportsSample.h"
 
-#include "exchange/Reconcile.h"
 #include "platform/AtomicFile.h"
 #include "platform/Cp1252.h"
 #include "platform/Paths.h"
+#include "realworld/Reconcile.h"
 #include "table/ValueDisplay.h"
 
 #include <algorithm>
