@@ -135,11 +135,9 @@ std::string FindingLine(const ReconcileFinding& f, const SessionState& s,
 // AIRPORT.POD. Empty when there is none.
 std::string SiblingArchive(const TableOptions& o, const std::string& dataType) {
     const std::string& archive = o.templateSource.empty() ? o.positional[0] : o.templateSource;
-    const std::string extension = ExtensionOf(archive);
-    if (!EqualsIgnoreCaseAscii(extension, ".pod") && !EqualsIgnoreCaseAscii(extension, ".epd"))
-        return "";
+    if (!IsFormat(archive, TableFormatId::Archive)) return "";
     const std::string path =
-        ResolvePathCase(FolderOf(archive) + dataType + ToUpperAscii(extension));
+        ResolvePathCase(FolderOf(archive) + dataType + ToUpperAscii(ExtensionOf(archive)));
     return FileExists(path) ? path : "";
 }
 

@@ -45,18 +45,16 @@ void SessionState::WriteFlagHeadings() {
     Table.SetCell(kColSuppr, 0, "Suppr");
     Table.SetCell(kColExport, 0, "Export");
     Undo.Adopt(Table, before);
+    headingsWritten_ = true;
 }
 
 void SessionState::FinishLoad() {
-    WriteFlagHeadings();
-    StartFromLoad();
-}
-
-void SessionState::StartFromLoad() {
+    if (headingsWritten_) WriteFlagHeadings();
     Undo.Reset(Table);
     RowsAreRecords = true;
     Unwritten.clear();
     Table.RecountFlags();
+    if (TableReplaced) TableReplaced();
 }
 
 // --- The gate ------------------------------------------------------------------

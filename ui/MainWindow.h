@@ -94,7 +94,7 @@ class MainWindow : public QMainWindow, private EditorView {
     // F6: the focus to the next (previous) of the grid and the panels shown.
     void CyclePanels(bool back);
     void ShowHistory();
-    void ShowTableReplaced(const std::string& status);
+    void ShowTableReplaced();
     // After a search hit, the hit's own captions.
     void ShowRowCaptions(const SearchHit* hit = nullptr);
     Lang lang() const { return session_.Language_(); }

@@ -52,10 +52,10 @@ struct Opened {
 };
 
 Opened OpenBytes(const TempDir& dir, const std::string& name, const std::string& bytes,
-                 UserInteraction* ui = nullptr, Lang lang = Lang::French) {
+                 UserInteraction* ui = nullptr) {
     Opened o;
     o.path = dir.Write(name, bytes);
-    o.pod = std::make_unique<TPOD>(o.path, ui, lang);
+    o.pod = std::make_unique<TPOD>(o.path, ui);
     return o;
 }
 
@@ -153,15 +153,15 @@ TEST_P(ArchiveLayouts, ReadRelativeNeverThrows) {
 
 TEST_P(ArchiveLayouts, MissingEntryWarnsForEpdOnly) {
     ScriptedInteraction ui;
-    auto o =
-        OpenBytes(dir, FileName(), BuildArchive(GetParam(), SampleEntries()), &ui, Lang::French);
+    ui.SetLanguage(Lang::French); // the seam words the warnings
+    auto o = OpenBytes(dir, FileName(), BuildArchive(GetParam(), SampleEntries()), &ui);
     o.pod->ReadHeader();
     o.pod->ReadDirectory();
     const std::string missing = "DATABASE\\COMM\xC9.DBT"; // 8-bit name: shown as UTF-8
     EXPECT_FALSE(o.pod->ReadEntry(missing));
     EXPECT_EQ(o.pod->ReadDbdHeader(missing), -1);
     EXPECT_FALSE(o.pod->ReadIndex("DATABASE\\NONE.DBI"));
-    o.pod->SetInteraction(&ui, Lang::English);
+    ui.SetLanguage(Lang::English);
     EXPECT_FALSE(o.pod->ReadEntry(missing));
     EXPECT_FALSE(o.pod->ReadIndex("DATABASE\\NONE.DBI"));
 

@@ -29,7 +29,7 @@ class Search : public ::testing::Test {
     }
 
     int Press(SearchMode mode, const std::string& text) {
-        SearchResult r = state.Press(mode, t, text, ui, Lang::English);
+        SearchResult r = state.Press(mode, t, text, ui);
         return r.found ? r.hit.row : 0;
     }
 
@@ -41,7 +41,7 @@ class Search : public ::testing::Test {
 TEST_F(Search, NumberColumnIsSearchedBeforeAnyClick) {
     SearchState fresh;
     EXPECT_EQ(fresh.SearchColumn, 0);
-    SearchResult r = fresh.Press(SearchMode::Exact, t, "12", ui, Lang::English);
+    SearchResult r = fresh.Press(SearchMode::Exact, t, "12", ui);
     ASSERT_TRUE(r.found);
     EXPECT_EQ(r.hit.row, 12);
 }
@@ -107,7 +107,7 @@ TEST_F(Search, CaseCountsAndEmptyTextMatchesNothing) {
 
 TEST_F(Search, HitSelectsTheWholeRowAndNamesItInTheCaptions) {
     t.SetCurrentCell(kCol, 1);
-    SearchResult r = state.Press(SearchMode::Exact, t, "ABC", ui, Lang::English);
+    SearchResult r = state.Press(SearchMode::Exact, t, "ABC", ui);
     ASSERT_TRUE(r.found);
     const int last = t.ColumnCount() - 1;
     EXPECT_EQ(r.hit.row, 5);
@@ -121,7 +121,7 @@ TEST_F(Search, HitSelectsTheWholeRowAndNamesItInTheCaptions) {
     EXPECT_EQ(sel.bottom, 5);
     EXPECT_EQ(state.LastFoundRow, 5);
 
-    r = state.Press(SearchMode::Exact, t, "ABC", ui, Lang::French);
+    r = state.Press(SearchMode::Exact, t, "ABC", ui);
     EXPECT_EQ(r.hit.row, 7);
     EXPECT_EQ(state.Caption(SearchMode::Exact, Lang::French), "Suivant =");
 }

@@ -38,7 +38,7 @@ TEST(TableFormats, AFileNameGivesItsFormatWhateverItsLetterCase) {
         {"out/RUNWAY.dex", TableFormatId::Dex},
         {"RUNWAY.CSV", TableFormatId::Csv},
         {"map.GeoJSON", TableFormatId::GeoJson},
-        {"AIRPORT.dbt", std::nullopt},
+        {"AIRPORT.dbt", TableFormatId::Template},
         {"work.dbd/AIRPORT", std::nullopt},
         {"AIRPORT.dbd.bak", std::nullopt},
     };
@@ -48,6 +48,9 @@ TEST(TableFormats, AFileNameGivesItsFormatWhateverItsLetterCase) {
         if (format) {
             EXPECT_EQ(format->id, *c.format) << c.path;
         }
+        // The archive reader's layout (below the table) agrees with its row.
+        EXPECT_EQ(ArchiveKindOf(c.path) != ArchiveKind::None, c.format == TableFormatId::Archive)
+            << c.path;
     }
     EXPECT_EQ(ReadablePatterns(), "*.dbd;*.pod;*.epd;*.dex;*.csv");
     EXPECT_EQ(FormatById(TableFormatId::Archive).DefaultSuffix(), "pod");
@@ -240,6 +243,7 @@ TEST(TableWrites, NoTableAnEmptySelectionAnEmptyTableAndACancel) {
     for (const Case& c : cases) {
         const TableFormat& f = FormatById(c.format);
         SCOPED_TRACE(std::string(f.extensions));
+        EXPECT_EQ(f.writesEmptyTable, c.emptyTable != nullptr);
         TempDir dir;
         const std::string target = dir.Write("out." + f.DefaultSuffix(), "earlier");
         ScriptedInteraction ui;

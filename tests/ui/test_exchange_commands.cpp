@@ -2,6 +2,7 @@
 // progress dialogs, driven as a user would through the scripted seam.
 #include "database/Archive.h"
 #include "database/ArchiveWriter.h"
+#include "exchange/TableFormats.h"
 #include "platform/Progress.h"
 #include "support/ArchiveFixtures.h"
 #include "support/DbdFixtures.h"
@@ -65,20 +66,24 @@ class ExchangeTest : public QObject {
 void ExchangeTest::exportsMatchTheBatchTool_data() {
     QTest::addColumn<QString>("extension");
     QTest::addColumn<bool>("selection");
-    for (const char* ext : {"dex", "csv"})
+    // Every export of the format table, in its menu's items.
+    for (const TableFormat& f : TableFormats()) {
+        if (!f.write || f.exportMenu == ExportMenu::None || f.id == TableFormatId::Dbd) continue;
+        const QString ext = Q(f.DefaultSuffix());
         for (bool selection : {false, true})
-            AddRow(qPrintable(QString("%1 %2").arg(ext, selection ? "selection" : "all")),
-                   QString(ext), selection);
+            AddRow(qPrintable(QString("%1 %2").arg(ext, selection ? "selection" : "all")), ext,
+                   selection);
+    }
 }
 
 void ExchangeTest::exportsMatchTheBatchTool() {
     QFETCH(QString, extension);
     QFETCH(bool, selection);
-    const bool dex = extension == "dex";
+    const TableFormat& format = *FormatOfPath("x." + S(extension));
     WithPod<EditorHarness> h(2, "english");
-    QAction* item =
-        dex ? (selection ? h.Item("DEX_Enregistrer_select") : h.Item("DEX_Enregistrer_tout"))
-            : (selection ? h.Item("CSV_Enregistrer_select") : h.Item("CSV_Enregistrer_tout"));
+    QAction* item = h.Item(
+        (std::string(format.name) + (selection ? "_Enregistrer_select" : "_Enregistrer_tout"))
+            .c_str());
     QVERIFY(item->isEnabled());
     const std::string target = h.world.Work() + "OUT." + S(extension);
 
@@ -86,7 +91,7 @@ void ExchangeTest::exportsMatchTheBatchTool() {
     QVERIFY(!std::filesystem::exists(target));
     const FileDialogRequest& r = h.ui.saveRequests.at(0);
     QCOMPARE(Q(r.title), Q(txt::ExportSaveTitle.en));
-    QCOMPARE(Q(r.filter), Q((dex ? txt::DexSaveFilter : txt::CsvSaveFilter).en));
+    QCOMPARE(Q(r.filter), Q(format.SaveFilter(Lang::English)));
     QCOMPARE(Q(r.initialFolder), Q(h.world.Work()));
     QCOMPARE(Q(r.fileName), QString("AIRPORT"));
     QCOMPARE(Q(r.defaultExtension), extension);
@@ -105,8 +110,10 @@ void ExchangeTest::exportsMatchTheBatchTool() {
         h.Save(item, target);
         QCOMPARE(h.ui.messages.size(), shown + 1); // one box, from the boundary
         QCOMPARE(h.ui.messages.back().kind, MessageKind::Error);
-        QCOMPARE(Q(h.ui.messages.back().text),
-                 Q((dex ? txt::NoSelectedRecords : txt::NoSelectedRecord).en));
+        QCOMPARE(
+            Q(h.ui.messages.back().text),
+            Q((format.id == TableFormatId::Csv ? txt::NoSelectedRecord : txt::NoSelectedRecords)
+                  .en));
         QVERIFY(ReadBytes(target).size() > 40);
     }
 }

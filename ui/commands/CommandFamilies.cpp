@@ -51,6 +51,8 @@ CommandFamilies::~CommandFamilies() = default;
 void CommandFamilies::TableReplaced() {
     compare->TableReplaced();
     reconcile->TableReplaced();
+    search->TableLoaded();
+    grid->RowsUnsorted(); // rows in file order
 }
 
 void CommandFamilies::TableChanged() {

@@ -67,7 +67,6 @@ bool FileCommands::Apply(const std::function<LoadOutcome()>& load) {
     {
         RecordGridModel::Reset reset(c_.model);
         outcome = load();
-        if (outcome.loaded) c_.session.FinishLoad();
     }
     c_.view.ShowLoad(outcome);
     return outcome.loaded;
