@@ -5,6 +5,7 @@
 #include "exchange/CsvFile.h"
 #include "exchange/DexFile.h"
 #include "exchange/GeoJsonFile.h"
+#include "exchange/KmlFile.h"
 #include "platform/BinaryFile.h"
 #include "platform/Paths.h"
 
@@ -84,6 +85,8 @@ constexpr std::array kFormats{
                 ReadCsv, ImportCsv, ExportCsv, ExportMenu::Own, true, DataTypeOfCsv},
     TableFormat{TableFormatId::GeoJson, "GeoJSON", ".geojson", nullptr, nullptr, false, nullptr,
                 nullptr, ExportGeoJson, ExportMenu::Shared, true, NoDataType},
+    TableFormat{TableFormatId::Kml, "KML", ".kml", nullptr, nullptr, false, nullptr, nullptr,
+                ExportKml, ExportMenu::Shared, true, NoDataType},
 };
 
 } // namespace

@@ -18,7 +18,7 @@
 
 namespace orvane {
 
-enum class TableFormatId { Dbd, Archive, Template, Dex, Csv, GeoJson };
+enum class TableFormatId { Dbd, Archive, Template, Dex, Csv, GeoJson, Kml };
 
 // Where the editor offers a format's exports: a menu of its own (with its
 // open and add), the shared menu of the other export formats, or nowhere.

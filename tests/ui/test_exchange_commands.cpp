@@ -2,6 +2,8 @@
 // progress dialogs, driven as a user would through the scripted seam.
 #include "database/Archive.h"
 #include "database/ArchiveWriter.h"
+#include "demo/DemoFolder.h"
+#include "exchange/KmlFile.h"
 #include "exchange/TableFormats.h"
 #include "platform/Progress.h"
 #include "support/ArchiveFixtures.h"
@@ -12,11 +14,13 @@
 #include "ui/qt/QtText.h"
 
 #include <QCheckBox>
+#include <QFile>
 #include <QGroupBox>
 #include <QProcess>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTableWidget>
+#include <QXmlStreamReader>
 
 #include <filesystem>
 #include <set>
@@ -53,6 +57,7 @@ class ExchangeTest : public QObject {
   private slots:
     void exportsMatchTheBatchTool_data();
     void exportsMatchTheBatchTool();
+    void kmlOfTheDemoTablesIsWellFormed();
     void fly1DexAsksThenOpensAndAdds();
     void csvRoundTripAndMenus();
     void directWriteChangesOneRecord();
@@ -115,6 +120,37 @@ void ExchangeTest::exportsMatchTheBatchTool() {
             Q((format.id == TableFormatId::Csv ? txt::NoSelectedRecord : txt::NoSelectedRecords)
                   .en));
         QVERIFY(ReadBytes(target).size() > 40);
+    }
+}
+
+// The KML a user gets from the demo's airports and runways reads as XML in
+// the KML namespace: a placemark a record, a point an airport, a line a
+// runway.
+void ExchangeTest::kmlOfTheDemoTablesIsWellFormed() {
+    TempDir dir;
+    MakeDemoFolder(dir.Path());
+    for (const char* type : {"AIRPORT", "RUNWAY"}) {
+        SessionState s;
+        ScriptedInteraction ui;
+        const std::string pod = dir.File(std::string("fly2/system/") + type + ".POD");
+        QVERIFY(FormatById(TableFormatId::Archive).read(s, pod, {}, ui, &ui, {}).loaded);
+        const std::string kml = dir.File(std::string(type) + ".kml");
+        QCOMPARE(ExportKml(s, kml, false, ui), s.Table.RowCount() - 1);
+        QFile file(Q(kml));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QXmlStreamReader xml(&file);
+        int placemarks = 0, points = 0, lines = 0;
+        while (!xml.atEnd()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+            QCOMPARE(xml.namespaceUri().toString(), QString("http://www.opengis.net/kml/2.2"));
+            placemarks += xml.name() == QLatin1String("Placemark");
+            points += xml.name() == QLatin1String("Point");
+            lines += xml.name() == QLatin1String("LineString");
+        }
+        QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+        QCOMPARE(placemarks, s.Table.RowCount() - 1);
+        QCOMPARE(std::string(type) == "AIRPORT" ? points : lines, placemarks);
+        QVERIFY(ui.messages.empty());
     }
 }
 
