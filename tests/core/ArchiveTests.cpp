@@ -188,18 +188,6 @@ INSTANTIATE_TEST_SUITE_P(Archive, ArchiveLayouts,
                                            ArchiveLayout::PodShort),
                          [](const auto& info) { return testing::LayoutName(info.param); });
 
-TEST(ArchiveKind, ByExtensionAloneInAnyCase) {
-    const std::vector<std::pair<std::string, ArchiveKind>> cases = {
-        {"AIRPORT.POD", ArchiveKind::Pod},      {"airport.pod", ArchiveKind::Pod},
-        {"Airport.Pod", ArchiveKind::Pod},      {"COMM.EPD", ArchiveKind::Epd},
-        {"comm.ePd", ArchiveKind::Epd},         {"/a.pod/COMM.dat", ArchiveKind::None},
-        {"AIRPORT.POD.bak", ArchiveKind::None}, {"AIRPORT", ArchiveKind::None},
-        {"AIRPORT.PODX", ArchiveKind::None},    {"", ArchiveKind::None},
-    };
-    for (const auto& [path, kind] : cases)
-        EXPECT_EQ(ArchiveKindOf(path), kind) << path;
-}
-
 TEST(Archive, WrongExtensionIsRefusedSilentlyWhateverTheContents) {
     TempDir dir;
     ScriptedInteraction ui;
