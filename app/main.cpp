@@ -7,8 +7,10 @@
 #include "ui/MainWindow.h"
 #include "ui/commands/CommandFamilies.h"
 #include "ui/commands/FileCommands.h"
+#include "ui/commands/RecentCommands.h"
 #include "ui/dialogs/DirectoriesDialog.h"
 #include "ui/map/MapWidget.h"
+#include "ui/qt/DesktopRecent.h"
 #include "ui/qt/QtUserInteraction.h"
 
 #include <QAction>
@@ -189,9 +191,14 @@ int main(int argc, char** argv) {
         mainWindow.move(frame.topLeft());
     }
     ScheduleScreenshot(mainWindow);
-    // The files open once the window shows, so their messages open over it.
+    mainWindow.Commands().recent->ToDesktop = orvane::AddToDesktopRecent;
+    // The files open once the window shows, so their messages open over it;
+    // without a file, the last table when the option says so. The
+    // documentation's screenshots start from an empty window.
     if (!files.empty())
         QTimer::singleShot(0, &mainWindow, [&mainWindow, files] { mainWindow.OpenFiles(files); });
+    else if (!std::getenv("ORVANE_SCREENSHOT"))
+        QTimer::singleShot(0, &mainWindow, [&mainWindow] { mainWindow.ReopenLastTable(); });
     mainWindow.show();
     // Ask for the focus too: under a bare X server (no window manager) the
     // window would otherwise never become active, and the first-run check

@@ -273,6 +273,7 @@ LoadOutcome OpenDbdFromDisk(SessionState& s, const std::string& dbdPath,
                         Cp1252ToUtf8(header.LeadingText()).c_str(), header.RecordCount(),
                         static_cast<int>(fileSize));
     s.LoadStatus = out.status;
+    s.CameFrom({SourceKind::Dbd, dbdPath, {}});
     s.FinishLoad();
     return out;
 }
@@ -328,6 +329,7 @@ LoadOutcome OpenDbdFromArchive(SessionState& s, const std::string& archivePath,
                Cp1252ToUtf8(shown.LeadingText()).c_str(), shown.RecordCount(),
                DateDecode(shown.Stamp(), s.Display).c_str(), static_cast<int>(archiveSize));
     s.LoadStatus = out.status;
+    s.CameFrom({SourceKind::Archive, archivePath, dbdName});
     s.FinishLoad();
     return out;
 }

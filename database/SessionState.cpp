@@ -2,9 +2,13 @@
 
 #include "database/DbdFile.h"
 #include "database/DirectWrite.h"
+#include "platform/BinaryFile.h"
 #include "platform/Cp1252.h"
 #include "platform/Errors.h"
+#include "platform/Paths.h"
 
+#include <algorithm>
+#include <iterator>
 #include <utility>
 
 namespace orvane {
@@ -19,11 +23,11 @@ namespace {
 // Closes an archive being released; a failed close after a write is shown.
 // It is told rather than thrown: the load or the quit that released the
 // archive has already taken place, and must finish.
-void CloseAndReport(TPOD& pod, UserInteraction& ui, Lang lang) {
+void CloseAndReport(TPOD& pod, UserInteraction& ui) {
     try {
         pod.CloseFile();
     } catch (const FileError& e) {
-        ui.ShowMessage(MessageKind::Error, e.In(lang));
+        ui.Show(MessageKind::Error, e.Wording());
     }
 }
 
@@ -31,11 +35,11 @@ void CloseAndReport(TPOD& pod, UserInteraction& ui, Lang lang) {
 
 void SessionState::ReplaceArchive(std::unique_ptr<TPOD> pod, UserInteraction& ui) {
     const std::unique_ptr<TPOD> previous = std::exchange(CurrentPod, std::move(pod));
-    if (previous) CloseAndReport(*previous, ui, Language_());
+    if (previous) CloseAndReport(*previous, ui);
 }
 
 void SessionState::ReleaseArchive(UserInteraction& ui) {
-    if (CurrentPod) CloseAndReport(*CurrentPod, ui, Language_());
+    if (CurrentPod) CloseAndReport(*CurrentPod, ui);
 }
 
 void SessionState::WriteFlagHeadings() {
@@ -50,6 +54,8 @@ void SessionState::WriteFlagHeadings() {
 
 void SessionState::FinishLoad() {
     if (headingsWritten_) WriteFlagHeadings();
+    filter_.Clear(); // its conditions spoke of the columns of the table before
+    kept_.clear();
     Undo.Reset(Table);
     RowsAreRecords = true;
     Unwritten.clear();
@@ -65,6 +71,7 @@ bool SessionState::MayChangeColumn(int column) const {
 }
 
 void SessionState::Notify(const TableEffect& effect) {
+    if (Filtering() && (effect.RowsMoved() || effect.columnsChanged)) Refilter(effect.insertedRows);
     if (Changed) Changed(effect);
 }
 
@@ -231,6 +238,45 @@ std::string SessionState::StatusText() const {
            LoadStatus.substr(at + 1 + word.size());
 }
 
+// --- Which file ----------------------------------------------------------------
+
+void SessionState::CameFrom(TableSource source) {
+    Source = std::move(source);
+    SavedTo.clear();
+}
+
+std::string SessionState::SaveTarget() const {
+    if (!SavedTo.empty()) return SavedTo;
+    return Source.kind == SourceKind::Dbd ? Source.path : std::string();
+}
+
+std::string SessionState::DocumentName() const {
+    return SavedTo.empty() ? SourceName(Source) : FileNameOf(SavedTo);
+}
+
+std::string SessionState::WindowTitle() const {
+    const std::string name = DocumentName();
+    return name.empty() ? name : Format(txt::WindowTitle, name.c_str());
+}
+
+void SessionState::SavedAs(const std::string& path) {
+    if (Mode == EditMode::DirectWrite) {
+        MarkSaved();
+        return;
+    }
+    SavedTo = path;
+    // The header as the save wrote it: a table out of a DEX or CSV file got
+    // its data type's.
+    DbdHeader header;
+    if (CurrentPod) header = CurrentPod->Dbd;
+    if (header.IsZero()) header.SetTag(TagForDataType(DataType));
+    const int records = std::max(Table.RowCount() - 1, 0);
+    LoadStatus = Format(txt::StatusDiskDbd.In(Language_()), FileNameOf(path).c_str(),
+                        Cp1252ToUtf8(header.LeadingText()).c_str(), records,
+                        static_cast<int>(FileSizeOf(path)));
+    MarkSaved();
+}
+
 // --- Direct write --------------------------------------------------------------
 
 void SessionState::EnterDirectWrite() {
@@ -336,9 +382,19 @@ bool SessionState::WriteRow(int row, UserInteraction& ui) {
     return true;
 }
 
-bool SessionState::MayReplaceTable(UserInteraction& ui) {
+bool SessionState::MayReplaceTable(UserInteraction& ui, const std::function<bool()>& save) {
     if (!Unwritten.empty()) return MayDropUnwritten(*this, ui);
-    return Undo.IsClean(Table) || ui.Confirm(txt::UnsavedChanges.In(Language_()));
+    if (Undo.IsClean(Table)) return true;
+    switch (ui.AskSave(txt::UnsavedChangesSave.In(Language_()))) {
+    case SaveChoice::Save:
+        // Only a save that went through lets the table go.
+        return save && save() && Undo.IsClean(Table);
+    case SaveChoice::Discard:
+        return true;
+    case SaveChoice::Cancel:
+        break;
+    }
+    return false;
 }
 
 } // namespace orvane
@@ -359,6 +415,46 @@ CompareRule SessionState::CompareRuleFor(int keyColumn) const {
             kind = ValueKind::Whole;
     }
     return rule;
+}
+
+} // namespace orvane
+
+namespace orvane {
+
+void SessionState::SetFilter(RowFilter filter) {
+    filter_ = std::move(filter);
+    Refilter({});
+}
+
+void SessionState::Refilter(const std::vector<int>& alsoShown) {
+    if (!filter_.Active()) {
+        kept_.clear();
+        return;
+    }
+    kept_ = filter_.KeptRows(Table, DecimalSeparator());
+    if (alsoShown.empty()) return;
+    std::vector<int> extra;
+    for (int row : alsoShown)
+        if (row >= 1 && row < Table.RowCount()) extra.push_back(row);
+    std::sort(extra.begin(), extra.end());
+    std::vector<int> merged;
+    merged.reserve(kept_.size() + extra.size());
+    std::set_union(kept_.begin(), kept_.end(), extra.begin(), extra.end(),
+                   std::back_inserter(merged));
+    kept_ = std::move(merged);
+}
+
+std::vector<int> SessionState::ShownRows() const {
+    if (Filtering()) return kept_;
+    std::vector<int> rows(std::size_t(std::max(Table.RowCount() - 1, 0)));
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        rows[i] = int(i) + 1;
+    return rows;
+}
+
+bool SessionState::IsShown(int row) const {
+    if (!Filtering()) return row >= 1 && row < Table.RowCount();
+    return std::binary_search(kept_.begin(), kept_.end(), row);
 }
 
 } // namespace orvane

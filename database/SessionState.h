@@ -4,10 +4,12 @@
 
 #include "database/Archive.h"
 #include "platform/LocaleInfo.h"
+#include "settings/RecentFiles.h"
 #include "settings/Settings.h"
 #include "settings/Texts.h"
 #include "table/History.h"
 #include "table/RecordTable.h"
+#include "table/RowFilter.h"
 #include "table/TableDiff.h"
 #include "table/TableEffect.h"
 
@@ -38,6 +40,10 @@ struct SessionState : SessionSettings {
     // The loaded file's summary as its loader worded it (UTF-8); the record
     // count in it follows the table (StatusText).
     std::string LoadStatus;
+    // The file the table was loaded from, and the DBD it was last saved to
+    // whole (empty: none since the load).
+    TableSource Source;
+    std::string SavedTo;
     // Told after every change of the table or of its marks: a change made
     // through the gate, an undo or redo, a row written, the mode switched.
     std::function<void(const TableEffect&)> Changed;
@@ -109,6 +115,26 @@ struct SessionState : SessionSettings {
     // The status bar's text: the load's summary with the table's record count.
     std::string StatusText() const;
 
+    // --- Which file --------------------------------------------------------
+
+    // A load put in a table from this file, saved nowhere yet.
+    void CameFrom(TableSource source);
+    // Where Save writes without asking: the DBD last saved to, else the DBD
+    // the table was loaded from; empty (Save asks where) for a table out of
+    // an archive, a DEX or a CSV file until its first save. Never an archive.
+    std::string SaveTarget() const;
+    // The file being edited as the title names it (UTF-8): the DBD last
+    // saved to, else the file loaded; empty before any load.
+    std::string DocumentName() const;
+    // The window's title for that file ("[*]" where the unsaved mark goes);
+    // empty before any load (the program's own caption stays).
+    std::string WindowTitle() const;
+    // The table was saved whole to the DBD at `path`: it is the saved state
+    // (MarkSaved), Save writes there from now on, and the status bar names
+    // that file, its data type, record count and size. In direct-write mode
+    // the archive stays the file edited: the DBD is a copy, and Save asks.
+    void SavedAs(const std::string& path);
+
     // --- Direct-write mode -------------------------------------------------
 
     // Fly! 1: RefusedError "Fly! 2 only". Otherwise the mode comes on; the
@@ -126,11 +152,30 @@ struct SessionState : SessionSettings {
     // Returns whether the record was written.
     bool WriteRow(int row, UserInteraction& ui);
     // Before a load or the end of the program replaces the table: asks about
-    // unwritten rows, else about unsaved changes. False: keep the table.
-    bool MayReplaceTable(UserInteraction& ui);
+    // unwritten rows (OK or Cancel), else about unsaved changes (Save,
+    // Discard or Cancel; Save runs `save`, which tells whether the table was
+    // saved). False: keep the table.
+    bool MayReplaceTable(UserInteraction& ui, const std::function<bool()>& save = {});
+
+    // --- The grid's filter -------------------------------------------------
+
+    // The filter's conditions; the rows shown follow every change of the
+    // table's rows (rows a change inserts stay shown until the filter is
+    // set again). A load clears it.
+    void SetFilter(RowFilter filter);
+    const RowFilter& Filter() const { return filter_; }
+    bool Filtering() const { return filter_.Active(); }
+    // The data rows the grid shows, in order (all of them when not filtering).
+    std::vector<int> ShownRows() const;
+    // While filtering: the rows kept, in order.
+    const std::vector<int>& KeptRows() const { return kept_; }
+    bool IsShown(int row) const;
 
   private:
     void Notify(const TableEffect& effect);
+    void Refilter(const std::vector<int>& alsoShown);
+    RowFilter filter_;
+    std::vector<int> kept_;
     void MarkUnwritten(const std::vector<int>& rows);
     std::int64_t ArchiveDbdEntry();
     bool ReadArchiveRecord(std::int64_t entry, int row, RecordTable& into, int intoRow);

@@ -270,6 +270,7 @@ ImportOutcome ImportCsv(SessionState& s, const std::string& path, ImportMode mod
                         Cp1252ToUtf8(s.DataType).c_str(), t.RowCount() - 1);
     if (!add) { // an add keeps the table's file and history
         s.LoadStatus = out.status;
+        s.CameFrom({SourceKind::Csv, path, {}});
         s.FinishLoad();
     }
     FinishImportCounters(s, out);

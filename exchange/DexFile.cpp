@@ -213,6 +213,7 @@ ImportOutcome ImportDex(SessionState& s, const std::string& path, ImportMode mod
                         Cp1252ToUtf8(pod.Dex.Name()).c_str(), count, "", static_cast<int>(in.size));
     if (mode != ImportMode::Add) { // an add keeps the table's file and history
         s.LoadStatus = out.status;
+        s.CameFrom({SourceKind::Dex, path, {}});
         s.FinishLoad();
     }
     return out;

@@ -25,9 +25,8 @@ bool IsUtf8(std::string_view text) {
     return true;
 }
 
-// Folders are UTF-8 in the session (the system's paths) and Windows-1252 in
-// the settings file, as the simulator's world writes it. A folder with a
-// character Windows-1252 lacks is stored as UTF-8, which reads back as such.
+} // namespace
+
 std::string FolderFromIni(const std::string& bytes) {
     return IsUtf8(bytes) ? bytes : Cp1252ToUtf8(bytes);
 }
@@ -35,6 +34,8 @@ std::string FolderToIni(const std::string& utf8) {
     std::string cp1252 = Utf8ToCp1252(utf8);
     return Cp1252ToUtf8(cp1252) == utf8 ? cp1252 : utf8;
 }
+
+namespace {
 
 // A folder entry that is missing or holds no text gives the default: an empty
 // folder names nothing the program could use.

@@ -49,6 +49,13 @@ void DialogWrite(const std::string& iniPath, const SessionSettings& s, const Fol
 // 5. Language write: "init"/"langage" := "english" or "français" (byte 0xE7).
 void LanguageWrite(const std::string& iniPath, bool english);
 
+// Folders and file paths are UTF-8 in the session (the system's paths) and
+// Windows-1252 in the settings file, as the simulator's world writes it. A
+// path with a character Windows-1252 lacks is stored as UTF-8, which reads
+// back as such.
+std::string FolderFromIni(const std::string& bytes);
+std::string FolderToIni(const std::string& utf8);
+
 // The version's folders into FlyDir and WorkDir, with trailing separators
 // (the Fly! 1 / Fly! 2 menu commands).
 void SelectVersion(SessionSettings& s, int version);

@@ -398,12 +398,38 @@ inline constexpr BiText MenuAide{"Aide", "Help"};
 inline constexpr BiText MenuApropos{"A propos", "About"};
 inline constexpr BiText MenuAideHTML{"Aide HTML", "HTML help"};
 inline constexpr BiText MenuQuitter{"Quitter", "Quit"};
+
+// --- Which file, and saving it ----------------------------------------------------
+// The window's title once a table is in: the file's name, then "[*]" where
+// the window shows its unsaved mark (both languages).
+inline constexpr const char* WindowTitle = "%s[*] \xE2\x80\x94 Orvane";
+// Between an archive's name and its entry's name ("AIRPORT.POD ▸ DATABASE\AIRPORT.DBD").
+inline constexpr const char* ArchiveEntrySeparator = " \xE2\x96\xB8 ";
+inline constexpr BiText MenuEnregistrer{"Enregistrer", "Save"};
+// Before a load or the end of the program replaces a table with unsaved
+// changes: Save, Discard or Cancel.
+inline constexpr BiText UnsavedChangesSave{
+    "Le tableau contient des modifications non enregistrées.\r\n"
+    "Les enregistrer avant de continuer ?",
+    "The table holds changes that were not saved.\r\nSave them before going on?"};
+inline constexpr BiText MenuRecents{"Fichiers récents", "Recent files"};
+// A recent file that is gone (its path).
+inline constexpr BiText RecentFileMissing{
+    "Le fichier %s n'existe plus : il est retiré de la liste des fichiers récents.",
+    "The file %s no longer exists: it leaves the recent files list."};
+inline constexpr BiText MenuRouvrirDernier{"Rouvrir le dernier tableau au démarrage",
+                                           "Reopen the last table at start"};
+inline constexpr BiText MenuAffichage{"Affichage", "View"};
+inline constexpr BiText MenuVoirVerification{"Panneau de vérification", "Check panel"};
+inline constexpr BiText MenuVoirComparaison{"Panneau de comparaison", "Comparison panel"};
+inline constexpr BiText MenuVoirMondeReel{"Panneau des données réelles", "Real-world panel"};
+inline constexpr BiText MenuVoirCarte{"Carte", "Map"};
 inline constexpr BiText TabVueGlobale{"Vue globale", "Records"};
 inline constexpr BiText TabDefinitions{"Définitions", "Definition"};
 inline constexpr BiText GbChercher{"Chercher", "Find"};
 inline constexpr BiText GbEdition{"Edition", "Edit"};
 inline constexpr const char* GbExport = "Export"; // both languages
-inline constexpr BiText LblNomUndefined{"non précisé", "not defined"};
+inline constexpr BiText LblNomUndefined{"tous les champs", "all fields"};
 inline constexpr BiText BtnChercher1{"Cherche =", "Find ="};
 inline constexpr BiText BtnChercher2{"Cherche *", "Find *"};
 inline constexpr BiText BtnOACI{"Arpt OACI", "Arpt ICAO"};
@@ -422,10 +448,6 @@ inline constexpr BiText BtnSuppLigneN{"Supprimer ligne n°%d", "Erase line n°%d
 inline constexpr BiText BtnInserLigneN{"Insérer ligne après n°%d", "Insert line after n°%d"};
 inline constexpr BiText MenuPodEnregistrerLigneN{"Enregistrer la ligne n°%d dans le POD",
                                                  "Save line n°%d in POD"};
-// Before a load or the end of the program replaces a table with unsaved changes.
-inline constexpr BiText UnsavedChanges{
-    "Le tableau contient des modifications non enregistrées, qui seront perdues.",
-    "The table holds changes that were not saved; they will be lost."};
 // A command failed with an error that carries no text of its own.
 inline constexpr const char* UnexpectedError =
     "Erreur inattendue : la commande est abandonnée.\r\n"
@@ -780,6 +802,87 @@ inline constexpr BiText StepSort{"tri par %s", "sort by %s"};
 inline constexpr BiText StepCarryBack{"modification de l'enregistrement %d", "change of record %d"};
 inline constexpr CountText StepImport{{"ajout de %d ligne importée", "add %d imported line"},
                                       {"ajout de %d lignes importées", "add %d imported lines"}};
+
+// --- Clipboard, fill down, find and replace, filter ----------------------------
+inline constexpr BiText MenuCopy{"Copier", "Copy"};
+inline constexpr BiText MenuCut{"Couper", "Cut"};
+inline constexpr BiText MenuPaste{"Coller", "Paste"};
+inline constexpr BiText MenuFillDown{"Recopier vers le bas", "Fill down"};
+inline constexpr BiText MenuCopyTitles{"Copier les titres avec les lignes entières",
+                                       "Copy field titles with whole rows"};
+inline constexpr BiText MenuFindReplace{"Rechercher et remplacer…", "Find and replace…"};
+inline constexpr BiText MenuFilter{"Filtrer les lignes", "Filter rows"};
+inline constexpr BiText MenuSearchThisColumn{"Chercher dans cette colonne", "Search this column"};
+inline constexpr CountText StepPaste{{"collage de %d cellule", "paste %d cell"},
+                                     {"collage de %d cellules", "paste %d cells"}};
+inline constexpr CountText StepCut{{"coupe de %d cellule", "cut %d cell"},
+                                   {"coupe de %d cellules", "cut %d cells"}};
+inline constexpr CountText StepFillDown{
+    {"recopie de %d cellule vers le bas", "fill down %d cell"},
+    {"recopie de %d cellules vers le bas", "fill down %d cells"}};
+inline constexpr CountText StepReplace{{"remplacement dans %d cellule", "replace in %d cell"},
+                                       {"remplacement dans %d cellules", "replace in %d cells"}};
+// A refused entry: the first cells, one a line, then how many more.
+inline constexpr BiText PasteRefused{
+    "Rien n'a été collé : %d cellule(s) refusent leur valeur.\n\n%s",
+    "Nothing was pasted: %d cell(s) refuse their value.\n\n%s"};
+inline constexpr BiText FillRefused{
+    "Rien n'a été recopié : %d cellule(s) refusent leur valeur.\n\n%s",
+    "Nothing was filled: %d cell(s) refuse their value.\n\n%s"};
+inline constexpr BiText ReplaceRefused{
+    "Rien n'a été remplacé : %d cellule(s) refusent leur nouvelle valeur.\n\n%s",
+    "Nothing was replaced: %d cell(s) refuse their new value.\n\n%s"};
+inline constexpr BiText RefusedCellLine{"ligne %d, champ %s : « %s » — %s",
+                                        "row %d, field %s: \"%s\" — %s"};
+inline constexpr BiText RefusedCellsMore{"… et %d autre(s)", "… and %d more"};
+inline constexpr BiText RefusalNoSuchColumn{"pas de champ à cet endroit", "no field there"};
+inline constexpr BiText RefusalFlagColumn{"cette colonne change par ses boutons",
+                                          "this column changes through its buttons"};
+inline constexpr BiText RefusalNotWritten{"champ non écrit dans l'archive (écriture directe)",
+                                          "field not written into the archive (direct write)"};
+inline constexpr BiText RefusalNotWindows1252{"caractère absent de Windows-1252",
+                                              "a character Windows-1252 cannot hold"};
+inline constexpr BiText PasteAppendRows{
+    "Le collage dépasse la dernière ligne de %d ligne(s).\nAjouter %d ligne(s) en fin de table ?",
+    "The paste runs %d row(s) past the last row.\nAdd %d row(s) at the end of the table?"};
+inline constexpr CountText PasteDone{{"%d cellule collée", "%d cell pasted"},
+                                     {"%d cellules collées", "%d cells pasted"}};
+inline constexpr CountText CopyDone{{"%d cellule copiée", "%d cell copied"},
+                                    {"%d cellules copiées", "%d cells copied"}};
+inline constexpr BiText ClipboardHoldsNoText{"Le presse-papiers ne contient pas de texte.",
+                                             "The clipboard holds no text."};
+inline constexpr BiText ReplaceTitle{"Rechercher et remplacer", "Find and replace"};
+inline constexpr BiText ReplaceFindLabel{"&Rechercher :", "&Find:"};
+inline constexpr BiText ReplaceWithLabel{"Remplacer &par :", "Replace &with:"};
+inline constexpr BiText ReplaceScopeLabel{"&Dans :", "&In:"};
+inline constexpr BiText ReplaceScopeAll{"Tous les champs", "All fields"};
+inline constexpr BiText ReplaceScopeColumn{"La colonne « %s »", "The column \"%s\""};
+inline constexpr BiText ReplaceScopeSelection{"La sélection", "The selection"};
+inline constexpr BiText ReplaceWholeCell{"Cellule &entière", "W&hole cell"};
+inline constexpr BiText ReplaceMatchCase{"Respecter la &casse", "Match &case"};
+inline constexpr BiText ReplaceRegex{"E&xpression régulière ($1 dans le remplacement)",
+                                     "Regular e&xpression ($1 in the replacement)"};
+inline constexpr BiText ReplaceFindNext{"&Suivant", "Find &next"};
+inline constexpr BiText ReplaceOne{"&Remplacer", "&Replace"};
+inline constexpr BiText ReplaceAll{"Remplacer &tout", "Replace &all"};
+inline constexpr BiText ReplaceClose{"Fermer", "Close"};
+inline constexpr CountText ReplaceDone{{"%d cellule remplacée.", "%d cell replaced."},
+                                       {"%d cellules remplacées.", "%d cells replaced."}};
+inline constexpr BiText ReplaceNoMatch{"Aucune cellule ne correspond.", "No cell matches."};
+inline constexpr BiText ReplaceBadRegex{"Expression régulière invalide : %s",
+                                        "Invalid regular expression: %s"};
+inline constexpr BiText FilterShown{"%d sur %d lignes affichées", "%d of %d rows shown"};
+inline constexpr BiText FilterHint{
+    "Filtre de la colonne : texte contenu, =valeur, <>valeur, <n, >n, <=n, >=n",
+    "Column filter: text contained, =value, <>value, <n, >n, <=n, >=n"};
+inline constexpr BiText FilterClear{"Effacer le filtre", "Clear filter"};
+inline constexpr BiText FilterActsOn{
+    "Enregistrements et exports : toutes les lignes. Sélection : les lignes affichées.",
+    "Saves and exports: every row. Select buttons: the rows shown."};
+inline constexpr BiText SearchFieldChooser{"Choisir le champ cherché", "Choose the field searched"};
+inline constexpr BiText SearchHitNote{"Ligne %d, champ %s", "Row %d, field %s"};
+inline constexpr BiText SearchHitHidden{"Ligne %d, champ %s : cachée par le filtre",
+                                        "Row %d, field %s: hidden by the filter"};
 
 inline constexpr BiText MenuCompare{"Comparer avec…", "Compare with…"};
 // The record editor on the grid's current row, from the keyboard.

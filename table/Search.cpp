@@ -10,10 +10,23 @@ bool CellMatches(std::string_view cell, std::string_view text, SearchMode mode) 
 }
 
 int FindMatchingRow(const RecordTable& table, int column, std::string_view text, SearchMode mode,
-                    int fromRow) {
+                    int fromRow, int* hitColumn) {
     if (text.empty() || column < 0 || column >= table.ColumnCount()) return 0;
-    for (int r = std::max(fromRow, 1); r < table.RowCount(); ++r)
-        if (CellMatches(table.Cell(column, r), text, mode)) return r;
+    const bool everywhere = column == kAllColumns;
+    for (int r = std::max(fromRow, 1); r < table.RowCount(); ++r) {
+        if (!everywhere) {
+            if (!CellMatches(table.Cell(column, r), text, mode)) continue;
+            if (hitColumn) *hitColumn = column;
+            return r;
+        }
+        // Every column, the row number first: "12" still finds row 12.
+        for (int c = 0; c < table.ColumnCount(); ++c) {
+            if (c == kColSuppr || c == kColExport) continue; // marks, not values
+            if (!CellMatches(table.Cell(c, r), text, mode)) continue;
+            if (hitColumn) *hitColumn = c;
+            return r;
+        }
+    }
     return 0;
 }
 
@@ -31,7 +44,8 @@ SearchResult SearchState::Press(SearchMode mode, RecordTable& table, std::string
                                 UserInteraction& ui) {
     bool& next = mode == SearchMode::Exact ? exactNext_ : partialNext_;
     const int from = next ? LastFoundRow + 1 : 1;
-    const int row = FindMatchingRow(table, SearchColumn, text, mode, from);
+    int column = 0;
+    const int row = FindMatchingRow(table, SearchColumn, text, mode, from, &column);
 
     SearchResult result;
     if (row == 0) {
@@ -46,6 +60,7 @@ SearchResult SearchState::Press(SearchMode mode, RecordTable& table, std::string
 
     SearchHit& hit = result.hit;
     hit.row = row;
+    hit.column = column;
     hit.currentColumn = table.ColumnCount() - 1;
     hit.selection = {0, row, table.ColumnCount() - 1, row};
     // Setting the current cell collapses the selection; the row is selected after.

@@ -18,14 +18,20 @@ enum class SearchMode { Exact, Partial };
 // Both rules are case-sensitive; an empty text matches nothing.
 bool CellMatches(std::string_view cell, std::string_view text, SearchMode mode);
 
+// The search column before the user chose one: every column of the row
+// but the two marks, the row number first.
+inline constexpr int kAllColumns = 0;
+
 // The first data row from fromRow down whose cell in column matches; 0 when
 // none (also for a column the table no longer has, or fromRow past the end).
+// hitColumn, when given, gets the column of the cell that matched.
 int FindMatchingRow(const RecordTable& table, int column, std::string_view text, SearchMode mode,
-                    int fromRow);
+                    int fromRow, int* hitColumn = nullptr);
 
 // What a hit does to the window, as data.
 struct SearchHit {
     int row = 0;           // the found row, now current
+    int column = 0;        // the column of the cell that matched
     CellRect selection;    // the whole row, every column
     int currentColumn = 0; // the current cell moves to the last column
 };
@@ -37,7 +43,7 @@ struct SearchResult {
 
 class SearchState {
   public:
-    // The column searched; 0 (the "n°" column) until a field cell is clicked.
+    // The column searched; kAllColumns until a field cell is clicked.
     int SearchColumn = 0;
     // The row of the last hit of either search; 0 at start.
     int LastFoundRow = 0;

@@ -46,16 +46,29 @@ void EffectJournal::RowsReplaced(TakenRows rows) {
 
 void EffectJournal::RowsRemoved(TakenRows rows) {
     effect_.rowsRemoved = true;
+    effect_.insertedRows.clear();
+    followInserted_ = false;
     if (inner_) inner_->RowsRemoved(std::move(rows));
 }
 
 void EffectJournal::RowsInserted(std::vector<int> positions) {
     effect_.rowsInserted = true;
+    if (followInserted_) {
+        // Rows inserted before others shift them down.
+        std::vector<int> sorted = positions;
+        std::sort(sorted.begin(), sorted.end());
+        for (int& row : effect_.insertedRows)
+            for (int p : sorted)
+                if (p <= row) ++row;
+        effect_.insertedRows.insert(effect_.insertedRows.end(), positions.begin(), positions.end());
+    }
     if (inner_) inner_->RowsInserted(std::move(positions));
 }
 
 void EffectJournal::RowsReordered(std::vector<int> order) {
     effect_.rowsReordered = true;
+    effect_.insertedRows.clear();
+    followInserted_ = false;
     if (inner_) inner_->RowsReordered(std::move(order));
 }
 

@@ -21,6 +21,9 @@ struct TableEffect {
     bool rowsRemoved = false;
     bool rowsReordered = false;
     bool columnsChanged = false;
+    // Rows the change inserted, at their positions after it (empty when
+    // rows also went or moved, so positions cannot be followed).
+    std::vector<int> insertedRows;
     // The cells of a guarded column (see EffectJournal) that hold another
     // text than before: (column, row).
     std::vector<std::pair<int, int>> guardedChanges;
@@ -67,6 +70,7 @@ class EffectJournal : public TableJournal {
     TableJournal* inner_;
     std::function<bool(int col)> guarded_;
     bool attached_ = true;
+    bool followInserted_ = true;
     TableEffect effect_;
     // Guarded cells as they were before the change: (column, row, text).
     struct Before {

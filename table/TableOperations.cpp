@@ -1,6 +1,7 @@
 #include "table/TableOperations.h"
 
 #include <algorithm>
+#include <functional>
 #include <vector>
 
 namespace orvane {
@@ -50,9 +51,14 @@ void InsertLineAfter(RecordTable& table, int fieldCount) {
 }
 
 void AppendLine(RecordTable& table, int fieldCount) {
+    AppendLines(table, fieldCount, 1);
+}
+
+void AppendLines(RecordTable& table, int fieldCount, int count) {
     if (table.RowCount() < 1) table.SetRowCount(1);
     int current = table.CurrentRow();
-    InsertNewRow(table, table.RowCount(), fieldCount);
+    for (int i = 0; i < count; ++i)
+        InsertNewRow(table, table.RowCount(), fieldCount);
     table.Renumber();
     // The current row stays. When there was none (the heading row stood in),
     // the table moves it onto the new, only data row.
@@ -107,29 +113,43 @@ bool DeleteSelection(RecordTable& table, UserInteraction& ui, Lang lang) {
     return true;
 }
 
-bool SelectAll(RecordTable& table, UserInteraction& ui, Lang lang) {
+namespace {
+
+void ForRows(const RecordTable& table, const std::vector<int>* rows,
+             const std::function<void(int)>& act) {
+    if (!rows) {
+        for (int r = 1; r < table.RowCount(); ++r)
+            act(r);
+        return;
+    }
+    for (int r : *rows)
+        if (r >= 1 && r < table.RowCount()) act(r);
+}
+
+} // namespace
+
+bool SelectAll(RecordTable& table, UserInteraction& ui, Lang lang, const std::vector<int>* rows) {
     if (!ui.Confirm(txt::ConfirmSelectAll.In(lang))) return false;
-    for (int r = 1; r < table.RowCount(); ++r)
-        table.SetCell(kColExport, r, "1");
-    table.SelectedCount = std::max(table.RowCount() - 1, 0);
+    ForRows(table, rows, [&](int r) { table.SetCell(kColExport, r, "1"); });
+    table.SelectedCount = rows ? table.CountSelected() : std::max(table.RowCount() - 1, 0);
     return true;
 }
 
-bool SelectNone(RecordTable& table, UserInteraction& ui, Lang lang) {
+bool SelectNone(RecordTable& table, UserInteraction& ui, Lang lang, const std::vector<int>* rows) {
     if (!ui.Confirm(txt::ConfirmSelectNone.In(lang))) return false;
-    for (int r = 1; r < table.RowCount(); ++r) {
+    ForRows(table, rows, [&](int r) {
         table.SetCell(kColSuppr, r, "");
         table.SetCell(kColExport, r, "0");
-    }
-    table.SelectedCount = 0;
-    table.DeleteCount = 0;
+    });
+    table.RecountFlags();
     return true;
 }
 
-bool SelectPart(RecordTable& table, UserInteraction& ui, Lang lang) {
+bool SelectPart(RecordTable& table, UserInteraction& ui, Lang lang, const std::vector<int>* rows) {
     if (!ui.Confirm(txt::ConfirmSelectPart.In(lang))) return false;
-    for (int r = 1; r < table.RowCount(); ++r)
+    ForRows(table, rows, [&](int r) {
         if (table.InSelection(kColExport, r)) table.SetCell(kColExport, r, "1");
+    });
     table.SelectedCount = table.CountSelected();
     return true;
 }

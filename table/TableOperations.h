@@ -8,6 +8,7 @@
 #include "table/RecordTable.h"
 
 #include <string>
+#include <vector>
 
 namespace orvane {
 
@@ -22,12 +23,19 @@ SelectionDisplay RefreshSelectionDisplay(const RecordTable& table, Lang lang);
 // field cell that exists.
 void InsertLineAfter(RecordTable& table, int fieldCount);
 void AppendLine(RecordTable& table, int fieldCount);
+// count new rows at the end, numbered once.
+void AppendLines(RecordTable& table, int fieldCount, int count);
 bool DeleteLine(RecordTable& table, UserInteraction& ui, Lang lang);
 bool EraseAll(RecordTable& table, UserInteraction& ui, Lang lang);
 bool DeleteSelection(RecordTable& table, UserInteraction& ui, Lang lang);
-bool SelectAll(RecordTable& table, UserInteraction& ui, Lang lang);
-bool SelectNone(RecordTable& table, UserInteraction& ui, Lang lang);
-bool SelectPart(RecordTable& table, UserInteraction& ui, Lang lang);
+// The selection commands act on the rows given (the rows a filter shows),
+// or on every row when there are none.
+bool SelectAll(RecordTable& table, UserInteraction& ui, Lang lang,
+               const std::vector<int>* rows = nullptr);
+bool SelectNone(RecordTable& table, UserInteraction& ui, Lang lang,
+                const std::vector<int>* rows = nullptr);
+bool SelectPart(RecordTable& table, UserInteraction& ui, Lang lang,
+                const std::vector<int>* rows = nullptr);
 void ToggleExport(RecordTable& table, int row);
 void ToggleSuppr(RecordTable& table, int row);
 

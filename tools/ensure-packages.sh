@@ -1,7 +1,9 @@
 # Installs the Debian packages the build, the tests and the editor need,
 # when some are missing. Sourced by ./test, ./run and tools/fuzz.sh.
 ORVANE_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev xvfb xauth strace xdotool
+  qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev xvfb xauth strace xdotool xclip
+  # The desktop's recent files list (GLib's bookmark file).
+  libglib2.0-dev
   # The Debian package and its test: cpack's tools, the desktop files'
   # validators and databases, the manuals, the icon's PNG sizes.
   dpkg-dev file lintian desktop-file-utils appstream shared-mime-info xdg-utils libglib2.0-bin

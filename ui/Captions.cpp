@@ -1,5 +1,8 @@
 #include "ui/Captions.h"
 
+#include <QComboBox>
+#include <QWidget>
+
 #include "ui/qt/QtText.h"
 
 #include <QAbstractButton>
@@ -10,6 +13,7 @@
 #include <QTabWidget>
 
 #include <set>
+#include <vector>
 
 namespace orvane {
 
@@ -55,6 +59,12 @@ void Captions::Text(QLabel* label, BiText text) {
 void Captions::Tab(QTabWidget* tabs, QWidget* page, BiText text) {
     Bind(page, text, [tabs, page](const QString& t) { tabs->setTabText(tabs->indexOf(page), t); });
 }
+void Captions::ItemText(QComboBox* box, int index, BiText text) {
+    Bind(box, text, [box, index](const QString& t) { box->setItemText(index, t); });
+}
+void Captions::ToolTip(QWidget* widget, BiText text) {
+    Bind(widget, text, [widget](const QString& t) { widget->setToolTip(t); });
+}
 void Captions::Mnemonics(QWidget* menuOrBar) {
     menus_.push_back(menuOrBar);
 }
@@ -69,25 +79,62 @@ void Captions::Apply(Lang lang) {
 // The first letter of a word not yet taken, else any letter not yet taken.
 // Only the letters A to Z count: an accented one ("É") reads as its plain
 // twin already underlined elsewhere and has no key of its own on most
-// keyboards.
+// keyboards. An item left without a letter takes one from an item before it
+// that can move to a letter still free ("Affichage" gives its A to "Aide").
 void Captions::AssignMnemonics(QWidget* container) {
-    std::set<QChar> taken;
-    for (QAction* a : container->actions()) {
-        if (a->isSeparator()) continue;
-        const QString plain = Plain(a->text());
-        qsizetype at = -1;
-        for (int pass = 0; pass < 2 && at < 0; ++pass)
-            for (qsizetype i = 0; i < plain.size() && at < 0; ++i) {
+    // Each item's letters, in the order it would take them.
+    const auto candidates = [](const QString& plain) {
+        std::vector<qsizetype> order;
+        for (int pass = 0; pass < 2; ++pass)
+            for (qsizetype i = 0; i < plain.size(); ++i) {
                 const QChar c = plain[i].toUpper();
                 const bool wordStart = i == 0 || !plain[i - 1].isLetterOrNumber();
-                const bool plainLetter = c >= QLatin1Char('A') && c <= QLatin1Char('Z');
-                if (plainLetter && (pass == 1 || wordStart) && !taken.count(c)) at = i;
+                if (c >= QLatin1Char('A') && c <= QLatin1Char('Z') && (pass == 1) != wordStart)
+                    order.push_back(i);
             }
-        if (at >= 0) {
-            taken.insert(plain[at].toUpper());
-            a->setProperty(kLetter, plain[at].toUpper());
+        return order;
+    };
+    struct Item {
+        QAction* action;
+        QString plain;
+        std::vector<qsizetype> order;
+        qsizetype at = -1;
+    };
+    std::vector<Item> items;
+    for (QAction* a : container->actions())
+        if (!a->isSeparator()) {
+            const QString plain = Plain(a->text());
+            items.push_back({a, plain, candidates(plain)});
         }
-        a->setText(WithMark(plain, at));
+    std::set<QChar> taken;
+    const auto letter = [](const Item& item, qsizetype at) { return item.plain[at].toUpper(); };
+    for (Item& item : items)
+        for (qsizetype at : item.order)
+            if (!taken.count(letter(item, at))) {
+                item.at = at;
+                taken.insert(letter(item, at));
+                break;
+            }
+    for (Item& lacking : items) {
+        if (lacking.at >= 0) continue;
+        for (qsizetype want : lacking.order) {
+            for (Item& holder : items) {
+                if (lacking.at >= 0) break;
+                if (holder.at < 0 || letter(holder, holder.at) != letter(lacking, want)) continue;
+                for (qsizetype other : holder.order)
+                    if (!taken.count(letter(holder, other))) {
+                        holder.at = other;
+                        taken.insert(letter(holder, other));
+                        lacking.at = want;
+                        break;
+                    }
+            }
+            if (lacking.at >= 0) break;
+        }
+    }
+    for (Item& item : items) {
+        if (item.at >= 0) item.action->setProperty(kLetter, letter(item, item.at));
+        item.action->setText(WithMark(item.plain, item.at));
     }
 }
 

@@ -13,6 +13,7 @@
 
 class QAbstractButton;
 class QAction;
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QMenu;
@@ -39,6 +40,8 @@ class Captions {
     void Text(QAbstractButton* button, BiText text);
     void Text(QLabel* label, BiText text);
     void Tab(QTabWidget* tabs, QWidget* page, BiText text);
+    void ItemText(QComboBox* box, int index, BiText text);
+    void ToolTip(QWidget* widget, BiText text);
     // The items of this menu or menu bar get mnemonics at each Apply.
     void Mnemonics(QWidget* menuOrBar);
 

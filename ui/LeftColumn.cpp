@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -74,7 +75,16 @@ LeftColumn::LeftColumn(const CommandControls& controls, const CommandTable& edit
     findButtons->addWidget(search_.btnChercher2);
     icao->addWidget(search_.edOACI, 1);
     icao->addWidget(search_.btnOACI);
-    findLayout->addWidget(search_.lblNom);
+    search_.fieldChooser = new QToolButton(find);
+    search_.fieldChooser->setObjectName("btnChamp");
+    search_.fieldChooser->setArrowType(Qt::DownArrow);
+    search_.fieldChooser->setAutoRaise(true);
+    captions_.ToolTip(search_.fieldChooser, txt::SearchFieldChooser);
+    auto* fieldRow = new QHBoxLayout;
+    fieldRow->setSpacing(2);
+    fieldRow->addWidget(search_.lblNom, 1);
+    fieldRow->addWidget(search_.fieldChooser);
+    findLayout->addLayout(fieldRow);
     findLayout->addWidget(search_.cbSrch);
     findLayout->addLayout(findButtons);
     findLayout->addLayout(icao);
@@ -97,7 +107,9 @@ LeftColumn::LeftColumn(const CommandControls& controls, const CommandTable& edit
     column->addStretch(1);
     // The keyboard goes down the column as it reads, from the search box
     // (which has the focus at start).
-    QWidget* previous = search_.cbSrch;
+    QWidget* previous = search_.fieldChooser;
+    setTabOrder(previous, search_.cbSrch);
+    previous = search_.cbSrch;
     for (QWidget* next : std::initializer_list<QWidget*>{search_.btnChercher1, search_.btnChercher2,
                                                          search_.edOACI, search_.btnOACI})
         setTabOrder(std::exchange(previous, next), next);

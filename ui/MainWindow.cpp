@@ -5,10 +5,12 @@
 #include <QTreeWidget>
 
 #include "exchange/DexFile.h"
+#include "platform/Cp1252.h"
 #include "table/Search.h"
 #include "table/TableEffect.h"
 #include "ui/LeftColumn.h"
 #include "ui/RecordPages.h"
+#include "ui/commands/BulkEditCommands.h"
 #include "ui/commands/CommandControls.h"
 #include "ui/commands/CommandFamilies.h"
 #include "ui/commands/CommandLineFiles.h"
@@ -20,14 +22,17 @@
 #include "ui/commands/GridCommands.h"
 #include "ui/commands/OptionsCommands.h"
 #include "ui/commands/PrintCommands.h"
+#include "ui/commands/RecentCommands.h"
 #include "ui/commands/ReconcileCommands.h"
 #include "ui/commands/SearchCommands.h"
 #include "ui/commands/ToolsCommands.h"
 #include "ui/commands/UndoCommands.h"
+#include "ui/commands/ViewCommands.h"
 #include "ui/dialogs/ArchiveViewer.h"
 #include "ui/dialogs/DirectoriesDialog.h"
 #include "ui/dialogs/RecordEditorDialog.h"
 #include "ui/grid/DefinitionsPage.h"
+#include "ui/grid/FilterBar.h"
 #include "ui/grid/RecordGridModel.h"
 #include "ui/grid/RecordGridView.h"
 #include "ui/map/CheckPanel.h"
@@ -38,6 +43,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDockWidget>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
@@ -89,6 +95,10 @@ MainWindow::MainWindow(SessionState& session, UserInteraction& ui, BusyIndicator
     statusBar()->setObjectName("StatusBar");
     statusBar()->addWidget(filePanel_);
     statusBar()->addWidget(coordinatePanel_, 1);
+    filterPanel_ = new QLabel(this);
+    filterPanel_->setObjectName("StatusFilter");
+    statusBar()->addPermanentWidget(filterPanel_);
+    filterPanel_->hide();
     // Hints on a yellow background.
     QPalette tip = QToolTip::palette();
     tip.setColor(QPalette::ToolTipBase, QColor(255, 255, 0));
@@ -136,8 +146,13 @@ void MainWindow::BuildCommands() {
         pages_->ShowRecords();
         pages_->Check()->VerifierClick();
     };
-    for (const CommandTable& table : commands_->Tables())
+    const std::vector<CommandTable> tables = commands_->Tables();
+    for (const CommandTable& table : tables) {
         controls_->Add(table);
+        // The recent files come right after the opens (the first table's rows).
+        if (&table == &tables.front())
+            controls_->AddSubmenu("FichierDBD", "Recents", txt::MenuRecents);
+    }
     auto* versions = new QActionGroup(this);
     versions->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     for (const char* name : {"Fly11", "Fly21"}) {
@@ -145,6 +160,43 @@ void MainWindow::BuildCommands() {
         versions->addAction(controls_->Item(name));
     }
     commands_->options->SetLanguageItem(controls_->Item("Langage"));
+    controls_->Item("CopierTitres")->setCheckable(true);
+    std::vector<QAction*> recentItems;
+    for (std::size_t i = 1; i <= kRecentFilesKept; ++i)
+        recentItems.push_back(controls_->Item("Recent" + std::to_string(i)));
+    commands_->recent->SetItems(std::move(recentItems), menuBar()->findChild<QMenu*>("Recents"),
+                                controls_->Item("RouvrirDernier"));
+    commands_->view->SetItems({controls_->Item("VoirVerification"),
+                               controls_->Item("VoirComparaison"), controls_->Item("VoirMondeReel"),
+                               controls_->Item("VoirCarte")});
+    connect(menuBar()->findChild<QMenu*>("Affichage"), &QMenu::aboutToShow, this,
+            [this] { commands_->view->ShowMarks(); });
+}
+
+void MainWindow::WireViewPanels() {
+    ViewCommands& view = *commands_->view;
+    CheckPanel* check = pages_->Check();
+    view.Of(ViewCommands::Check) = {[check] { return !check->isHidden(); }, commands_->Check,
+                                    [check] { check->hide(); }};
+    const auto dock = [](QDockWidget* d, std::function<void()> start) {
+        // Closing the panel ends its comparison, as its own close button does.
+        return ViewCommands::Panel{[d] { return !d->isHidden(); }, std::move(start),
+                                   [d] { d->close(); }};
+    };
+    view.Of(ViewCommands::Comparison) =
+        dock(commands_->compare->Dock(), [this] { commands_->compare->CompareWithClick(); });
+    view.Of(ViewCommands::RealWorld) = dock(commands_->reconcile->Dock(), [this] {
+        commands_->reconcile->CompareWithRealWorldClick();
+    });
+    MapWidget* map = pages_->Map();
+    view.Of(ViewCommands::Map) = {
+        [this, map] { return pages_->isTabVisible(pages_->indexOf(map)); },
+        [this, map] {
+            pages_->setTabVisible(pages_->indexOf(map), true);
+            pages_->setCurrentWidget(map);
+        },
+        [this, map] { pages_->setTabVisible(pages_->indexOf(map), false); }};
+    view.ShowMarks();
 }
 
 void MainWindow::WireEvents() {
@@ -162,6 +214,7 @@ void MainWindow::WireEvents() {
         ShowRowCaptions();
         filePanel_->setText(Q(session_.StatusText()));
         if (effect.FlagsMayDiffer()) ShowSelection(true, true);
+        if (effect.RowsMoved()) ShowFilterStatus();
         ShowHistory();
     };
     // A load finishes itself in the core; the view starts afresh on its table.
@@ -178,8 +231,24 @@ void MainWindow::WireEvents() {
     commands_->options->AfterFirstRun = [this] {
         activationCounts_ = false;
         if (!filesAfterFirstRun_.empty()) OpenFiles(std::exchange(filesAfterFirstRun_, {}));
+        if (std::exchange(reopenAfterFirstRun_, false)) ReopenLastTable();
     };
+    commands_->recent->GoToRow = [this](int row) {
+        GoToCell(std::max(session_.Table.CurrentColumn(), kFirstFieldColumn), row);
+        ShowRowCaptions();
+    };
+    WireViewPanels();
     commands_->grid->ShowRowCaptions = [this] { ShowRowCaptions(); };
+    commands_->bulk->Attach(gridView_, pages_->Filter(), this);
+    commands_->bulk->GoToCell = [this](int column, int row) {
+        GoToCell(column, row);
+        ShowRowCaptions();
+    };
+    commands_->bulk->FilterShown = [this] { ShowFilterStatus(); };
+    // The filter row follows the table's columns.
+    connect(model_, &QAbstractItemModel::modelReset, pages_->Filter(), [this] {
+        if (!pages_->Filter()->isHidden()) pages_->Filter()->ColumnsChanged();
+    });
     commands_->grid->Attach({gridView_, pages_->Definitions(), coordinatePanel_, recordEditor_},
                             run);
     connect(gridView_, &RecordGridView::cellPressed, this,
@@ -253,7 +322,13 @@ void MainWindow::ApplicationStateChanged(Qt::ApplicationState state) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* e) {
-    if (!MayReplaceTable()) {
+    // The question's Save may fail: the error shows, and the window stays.
+    bool may = false;
+    boundary_.Run([&] {
+        may = MayReplaceTable();
+        if (may) commands_->recent->Closing(session_.Table.CurrentRow());
+    });
+    if (!may) {
         e->ignore();
         return;
     }
@@ -282,6 +357,14 @@ void MainWindow::OpenFiles(const std::vector<std::string>& paths) {
     boundary_.Run([&] { opener.Open(paths); });
 }
 
+void MainWindow::ReopenLastTable() {
+    if (!session_.FirstRunDone && init_ && !commands_->options->FirstRunChecked()) {
+        reopenAfterFirstRun_ = true;
+        return;
+    }
+    boundary_.Run([this] { commands_->recent->ReopenLast(); });
+}
+
 void MainWindow::GoToCell(int column, int row, bool focusGrid) {
     RecordTable& t = session_.Table;
     if (row < 1 || row >= t.RowCount()) return;
@@ -306,6 +389,7 @@ EditorState MainWindow::State() const {
 
 void MainWindow::ShowAvailability() {
     controls_->ShowAvailable(State());
+    commands_->view->ShowMarks();
 }
 
 void MainWindow::ShowLoad(const LoadOutcome& outcome) {
@@ -344,6 +428,7 @@ void MainWindow::ShowTableReplaced() {
     pages_->Check()->hide();
     commands_->TableReplaced();
     filePanel_->setText(Q(session_.StatusText()));
+    commands_->recent->Opened(session_.Source);
     coordinatePanel_->clear(); // the coordinates of a row of the table before
     ShowRowCaptions();
     ShowHistory();
@@ -380,8 +465,28 @@ int MainWindow::SearchColumn() const {
     return commands_->search->State().SearchColumn;
 }
 
+// Where the hit is, in the status bar: with every field searched, the
+// field that matched.
 void MainWindow::ShowSearchHit(const SearchHit& hit) {
-    if (commands_->grid->ShowFoundRow(hit.row)) ShowRowCaptions(&hit);
+    const RecordTable& t = session_.Table;
+    const std::string field =
+        hit.column < t.ColumnCount() ? Cp1252ToUtf8(t.Cell(hit.column, 0)) : std::string();
+    const bool shown = commands_->grid->ShowFoundRow(hit.row);
+    if (shown) ShowRowCaptions(&hit);
+    ShowNote(Format((shown ? txt::SearchHitNote : txt::SearchHitHidden).In(lang()), hit.row,
+                    field.c_str()));
+}
+
+// "n of N rows shown" while the filter hides some.
+void MainWindow::ShowFilterStatus() {
+    if (!session_.Filtering()) {
+        filterPanel_->hide();
+        return;
+    }
+    filterPanel_->setText(Q(Format(txt::FilterShown.In(lang()), int(session_.KeptRows().size()),
+                                   std::max(session_.Table.RowCount() - 1, 0))));
+    filterPanel_->setToolTip(Q(txt::FilterActsOn.In(lang())));
+    filterPanel_->show();
 }
 
 void MainWindow::ScrollToRow(int tableRow) {
@@ -420,11 +525,10 @@ bool MainWindow::HasUnsavedChanges() const {
 
 bool MainWindow::MayReplaceTable() {
     gridView_->EndEdit(true); // the question counts the text being typed
-    return session_.MayReplaceTable(ui_);
-}
-
-void MainWindow::MarkSaved() {
-    session_.MarkSaved();
+    // The question's Save is the Save command's: to the file's DBD, or where
+    // the user says when the table has none yet.
+    return session_.MayReplaceTable(ui_,
+                                    [this] { return commands_->exchange->EnregistrerClick(); });
 }
 
 // The table or its history changed: the comparison follows, the undo items
@@ -436,8 +540,14 @@ void MainWindow::ShowHistory() {
     if (controls_)
         commands_->undo->ShowItems(controls_->Item("Annuler"), controls_->Item("Retablir"),
                                    captions_);
+    ShowTitle();
     setWindowModified(HasUnsavedChanges());
     ShowAvailability();
+}
+
+void MainWindow::ShowTitle() {
+    const std::string title = session_.WindowTitle();
+    if (!title.empty()) setWindowTitle(Q(title));
 }
 
 } // namespace orvane

@@ -48,6 +48,9 @@ class MainWindow : public QMainWindow, private EditorView {
     // Files named on the command line, opened as their menu commands do;
     // on a first run, once the first-run check has set up the folders.
     void OpenFiles(const std::vector<std::string>& paths);
+    // Started without a file: the last table, at its last row, when the
+    // option says so (on a first run, once the folders are set up).
+    void ReopenLastTable();
     // Makes a cell current on the Records page; the grid takes the focus unless
     // the caller keeps it (the findings list while it is walked through).
     void GoToCell(int column, int row, bool focusGrid = true);
@@ -78,7 +81,6 @@ class MainWindow : public QMainWindow, private EditorView {
     void ShowLoad(const LoadOutcome& outcome) override;
     void ShowRows(bool refitColumns) override;
     void ShowSelection(bool selectLabel, bool deleteLabel) override;
-    void MarkSaved() override;
     bool MayReplaceTable() override;
     void ShowVersion(int version) override;
     void MarkVersion(int version) override;
@@ -94,7 +96,12 @@ class MainWindow : public QMainWindow, private EditorView {
     // F6: the focus to the next (previous) of the grid and the panels shown.
     void CyclePanels(bool back);
     void ShowHistory();
+    void ShowFilterStatus();
     void ShowTableReplaced();
+    // The title names the file being edited (the program's caption before any).
+    void ShowTitle();
+    // The View menu's panels, wired to its items.
+    void WireViewPanels();
     // After a search hit, the hit's own captions.
     void ShowRowCaptions(const SearchHit* hit = nullptr);
     Lang lang() const { return session_.Language_(); }
@@ -119,6 +126,7 @@ class MainWindow : public QMainWindow, private EditorView {
     RecordGridView* gridView_ = nullptr;
     FileStatusLabel* filePanel_ = nullptr; // status panel 0: the file loaded
     QLabel* coordinatePanel_ = nullptr;    // status panel 1
+    QLabel* filterPanel_ = nullptr;        // "n of N rows shown" while filtering
 
     bool tableLoaded_ = false;
     bool dbdLoaded_ = false;
@@ -127,6 +135,7 @@ class MainWindow : public QMainWindow, private EditorView {
     // back from the program's own notice or dialog.
     bool activationCounts_ = true;
     std::vector<std::string> filesAfterFirstRun_;
+    bool reopenAfterFirstRun_ = false;
 };
 
 } // namespace orvane

@@ -2,6 +2,7 @@
 
 #include "ui/Captions.h"
 #include "ui/grid/DefinitionsPage.h"
+#include "ui/grid/FilterBar.h"
 #include "ui/grid/RecordGridModel.h"
 #include "ui/grid/RecordGridView.h"
 #include "ui/map/CheckPanel.h"
@@ -24,6 +25,8 @@ RecordPages::RecordPages(SessionState& session, RecordGridModel* model, Captions
     grid_ = new RecordGridView(records_);
     grid_->setObjectName("DataGrid");
     grid_->setModel(model);
+    filter_ = new FilterBar(grid_, records_); // hidden until asked for
+    records->addWidget(filter_);
     auto* split = new QSplitter(Qt::Horizontal, records_);
     split->addWidget(grid_);
     check_ = new CheckPanel(session, model, split);

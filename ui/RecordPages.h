@@ -9,6 +9,7 @@ namespace orvane {
 class Captions;
 class CheckPanel;
 class DefinitionsPage;
+class FilterBar;
 class MapWidget;
 class RecordGridModel;
 class RecordGridView;
@@ -19,6 +20,7 @@ class RecordPages : public QTabWidget {
   public:
     RecordPages(SessionState& session, RecordGridModel* model, Captions& captions, QWidget* parent);
     RecordGridView* Grid() const { return grid_; }
+    FilterBar* Filter() const { return filter_; }
     DefinitionsPage* Definitions() const { return definitions_; }
     CheckPanel* Check() const { return check_; }
     MapWidget* Map() const { return map_; }
@@ -29,6 +31,7 @@ class RecordPages : public QTabWidget {
     QWidget* records_;
     QWidget* definitionsPage_;
     RecordGridView* grid_;
+    FilterBar* filter_;
     DefinitionsPage* definitions_;
     CheckPanel* check_;
     MapWidget* map_;

@@ -38,12 +38,22 @@ class Search : public ::testing::Test {
     ScriptedInteraction ui;
 };
 
-TEST_F(Search, NumberColumnIsSearchedBeforeAnyClick) {
+// Before a field is chosen every column is searched, the row number first;
+// the hit says which column matched.
+TEST_F(Search, EveryColumnIsSearchedBeforeAnyClick) {
     SearchState fresh;
-    EXPECT_EQ(fresh.SearchColumn, 0);
+    EXPECT_EQ(fresh.SearchColumn, kAllColumns);
     SearchResult r = fresh.Press(SearchMode::Exact, t, "12", ui);
     ASSERT_TRUE(r.found);
     EXPECT_EQ(r.hit.row, 12);
+    EXPECT_EQ(r.hit.column, kColNumber);
+    r = fresh.Press(SearchMode::Partial, t, "xAB", ui);
+    ASSERT_TRUE(r.found);
+    EXPECT_EQ(r.hit.row, 14);
+    EXPECT_EQ(r.hit.column, kCol);
+    t.SetCell(kColExport, 3, "ABC"); // the marks are not searched
+    fresh.TextChanged();
+    EXPECT_EQ(fresh.Press(SearchMode::Exact, t, "ABC", ui).hit.row, 5);
 }
 
 // Exact passes over longer cells, partial finds the text inside them; each

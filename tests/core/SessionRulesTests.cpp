@@ -3,12 +3,15 @@
 // rules checked after every step. A failing seed prints its steps.
 //
 // ORVANE_SESSION_SEEDS sets how many seeds run (CI's fuzz step runs more).
+#include "database/CellEntry.h"
 #include "database/DbdFile.h"
 #include "database/DirectWrite.h"
 #include "database/SessionState.h"
 #include "demo/DemoFolder.h"
 #include "exchange/DexFile.h"
+#include "platform/Cp1252.h"
 #include "platform/Errors.h"
+#include "platform/Paths.h"
 #include "realworld/OurAirports.h"
 #include "realworld/Reconcile.h"
 #include "support/ScriptedInteraction.h"
@@ -17,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -137,6 +141,7 @@ class RandomSession {
     }
     void Load() {
         OpenDbdFromArchive(s_, archive_, "", ui_);
+        s_.CameFrom({SourceKind::Archive, archive_, "DATABASE\\" + type_ + ".DBD"});
         saved_ = base_ = Take(s_.Table);
     }
 
@@ -160,7 +165,7 @@ class RandomSession {
     void Step() {
         ui_.defaultAnswer = Chance(70);
         RecordTable& t = s_.Table;
-        switch (Pick(16)) {
+        switch (Pick(19)) {
         case 0:
         case 1: { // typing: a value another row holds in that column
             // Now and then a flag cell, as the record editor writes them.
@@ -215,8 +220,10 @@ class RandomSession {
         case 4: {
             const bool all = Chance(50);
             Change(all ? "select all" : "select none", [&](RecordTable& table) {
-                return all ? SelectAll(table, ui_, Lang::English)
-                           : SelectNone(table, ui_, Lang::English);
+                // With a filter on, on the rows it shows.
+                const std::vector<int>* shown = s_.Filtering() ? &s_.KeptRows() : nullptr;
+                return all ? SelectAll(table, ui_, Lang::English, shown)
+                           : SelectNone(table, ui_, Lang::English, shown);
             });
             break;
         }
@@ -266,30 +273,130 @@ class RandomSession {
         case 14:
             if (s_.Mode == EditMode::DirectWrite) {
                 WriteRow();
-            } else { // the whole table saved as a DBD
-                try {
-                    SaveDbd(s_, dir_.File("saved.dbd"), false, ui_);
-                    s_.MarkSaved();
-                    saved_ = Take(s_.Table);
-                    Log("save DBD");
-                } catch (const OrvaneError&) { // a cell that does not convert
-                    Log("save DBD (refused)");
-                }
+            } else {
+                Save();
             }
             break;
+        case 16:
+            Paste();
+            break;
+        case 17:
+            Replace();
+            break;
+        case 18: { // a filter on a field, or none
+            RowFilter filter;
+            if (Chance(70) && Rows() > 0) {
+                const int col = AnyField();
+                const std::string cell(t.Cell(col, AnyRow()));
+                filter.Set(col, Chance(50) ? "=" + cell : cell.substr(0, 2));
+            }
+            s_.SetFilter(filter);
+            Log(filter.Active() ? "filter" : "no filter");
+            if (filter.Active())
+                EXPECT_EQ(s_.ShownRows(), filter.KeptRows(t, s_.DecimalSeparator())) << Steps();
+            else
+                EXPECT_EQ(int(s_.ShownRows().size()), Rows()) << Steps();
+            break;
+        }
         default:
             Reload();
             break;
         }
     }
 
+    // A block of values other rows hold, pasted into the rows shown, now
+    // and then past the last one.
+    void Paste() {
+        PasteTarget target;
+        target.viewRows = s_.ShownRows();
+        if (target.viewRows.empty()) return Log("paste (no row shown)");
+        target.anchorRow = Pick(int(target.viewRows.size()) + 1) - (Chance(70) ? 1 : 0);
+        target.anchorRow = std::max(target.anchorRow, 0);
+        target.anchorColumn = Chance(10) ? kColExport : AnyField();
+        TextBlock block(std::size_t(1 + Pick(4)));
+        for (auto& row : block)
+            for (int c = 0, n = 1 + Pick(3); c < n; ++c) {
+                const int col = std::min(target.anchorColumn + c, s_.Table.ColumnCount() - 1);
+                row.push_back(Cp1252ToUtf8(s_.Table.Cell(col, AnyRow())));
+            }
+        const CellPlan plan = PlanPaste(s_, block, target);
+        if (!plan.refused.empty()) return Log("paste (refused cells)");
+        Change("paste " + std::to_string(block.size()) + " rows at " +
+                   std::to_string(target.anchorRow) + " (+" + std::to_string(plan.rowsToAppend) +
+                   ")",
+               [&](RecordTable&) {
+                   ApplyCellPlan(s_, {txt::StepTyping, 0, {}}, plan);
+                   return true;
+               });
+    }
+
+    // One field's value replaced by another row's, in every row.
+    void Replace() {
+        if (Rows() == 0) return;
+        const int col = AnyField();
+        const std::string from(s_.Table.Cell(col, AnyRow())), to(s_.Table.Cell(col, AnyRow()));
+        if (from.empty()) return;
+        const CellReplacer rule({from, to, false, true, true});
+        const CellPlan plan = PlanReplace(s_, rule, {}, {col});
+        Change("replace in col " + std::to_string(col), [&](RecordTable&) {
+            ApplyCellPlan(s_, {txt::StepTyping, 0, {}}, plan);
+            return true;
+        });
+    }
+
+    // Save: to the DBD saved to before, else where the user says (a table
+    // out of an archive has no DBD of its own to go back to).
+    bool Save() {
+        const std::string target = s_.SaveTarget().empty()
+                                       ? dir_.File(Chance(50) ? "saved.dbd" : "other.dbd")
+                                       : s_.SaveTarget();
+        try {
+            SaveDbd(s_, target, false, ui_);
+        } catch (const OrvaneError&) { // a cell that does not convert
+            Log("save DBD (refused)");
+            return false;
+        }
+        const std::string before = s_.SaveTarget(), named = s_.DocumentName();
+        s_.SavedAs(target);
+        saved_ = Take(s_.Table);
+        Log("save DBD to " + FileNameOf(target));
+        if (s_.Mode == EditMode::DirectWrite) { // a copy: the archive stays the file edited
+            EXPECT_EQ(s_.SaveTarget(), before) << Steps();
+            EXPECT_EQ(s_.DocumentName(), named) << Steps();
+            return true;
+        }
+        EXPECT_EQ(s_.SaveTarget(), target) << Steps();
+        EXPECT_EQ(s_.DocumentName(), FileNameOf(target)) << Steps();
+        EXPECT_EQ(s_.StatusText().rfind("File " + FileNameOf(target) + " - ", 0), 0u)
+            << s_.StatusText() << "\n"
+            << Steps();
+        return true;
+    }
+
+    // Another load: unsaved changes are saved, discarded or kept, as answered.
     void Reload() {
-        if (!s_.MayReplaceTable(ui_)) {
+        const bool asked = s_.Unwritten.empty() && !s_.Undo.IsClean(s_.Table);
+        const SaveChoice choice = std::array{SaveChoice::Save, SaveChoice::Discard,
+                                             SaveChoice::Cancel}[std::size_t(Pick(3))];
+        ui_.saveChoices = {choice};
+        bool saved = false;
+        const bool replaced = s_.MayReplaceTable(ui_, [&] { return saved = Save(); });
+        if (asked) {
+            EXPECT_EQ(replaced, choice == SaveChoice::Discard || saved) << Steps();
+            if (choice == SaveChoice::Save && saved) {
+                EXPECT_FALSE(s_.HasUnsavedChanges()) << Steps();
+            }
+        }
+        if (!replaced) {
             Log("load (kept the table)");
             return;
         }
         Load();
         Log("load");
+        EXPECT_EQ(s_.SaveTarget(), "") << "Save would write over the archive\n" << Steps();
+        EXPECT_EQ(s_.WindowTitle().rfind(type_ + ".POD \xE2\x96\xB8 DATABASE\\", 0), 0u)
+            << s_.WindowTitle() << "\n"
+            << Steps();
     }
 
     void WriteRow() {
@@ -347,6 +454,14 @@ class RandomSession {
     // The rules, after every step.
     void Check() {
         const RecordTable& t = s_.Table;
+        // The rows shown are rows of the table, in order, each once.
+        const std::vector<int> shown = s_.ShownRows();
+        for (std::size_t i = 0; i < shown.size(); ++i) {
+            ASSERT_TRUE(shown[i] >= 1 && shown[i] < t.RowCount()) << Steps();
+            if (i) {
+                ASSERT_LT(shown[i - 1], shown[i]) << Steps();
+            }
+        }
         EXPECT_EQ(t.SelectedCount, t.CountSelected()) << Steps();
         EXPECT_EQ(t.DeleteCount, t.CountDeleted()) << Steps();
         const std::string count = std::to_string(Rows()) + (Rows() == 1 ? " record " : " records ");
@@ -431,6 +546,45 @@ class RandomSession {
     std::set<int> written_;
     std::vector<std::string> steps_;
 };
+
+// What Save writes to and what the title names, by where the table came from
+// and where it was saved.
+TEST(SessionFile, SaveTargetAndTitleFollowTheSourceAndTheLastSave) {
+    struct Row {
+        TableSource source;
+        std::string savedTo, target, title;
+    };
+    const std::string dash = " \xE2\x80\x94 Orvane", entry = "DATABASE\\AIRPORT.DBD";
+    const Row rows[] = {
+        {{}, "", "", ""}, // before any load: the program's caption
+        {{SourceKind::Dbd, "/w/AIRPORT.dbd", {}}, "", "/w/AIRPORT.dbd", "AIRPORT.dbd[*]" + dash},
+        // Save never writes over an archive, a DEX or a CSV file: it asks.
+        {{SourceKind::Archive, "/s/AIRPORT.POD", entry},
+         "",
+         "",
+         "AIRPORT.POD \xE2\x96\xB8 DATABASE\\AIRPORT.DBD[*]" + dash},
+        {{SourceKind::Dex, "/w/OLD.dex", {}}, "", "", "OLD.dex[*]" + dash},
+        {{SourceKind::Csv, "/w/x.csv", {}}, "", "", "x.csv[*]" + dash},
+        // Once saved, Save goes back there, and the title names that file.
+        {{SourceKind::Archive, "/s/AIRPORT.POD", entry},
+         "/w/NEW.dbd",
+         "/w/NEW.dbd",
+         "NEW.dbd[*]" + dash},
+        {{SourceKind::Dbd, "/w/AIRPORT.dbd", {}},
+         "/w/COPY.dbd",
+         "/w/COPY.dbd",
+         "COPY.dbd[*]" + dash},
+    };
+    for (const Row& row : rows) {
+        SessionState s;
+        s.SavedTo = "/w/before.dbd"; // a load forgets where the table before went
+        s.CameFrom(row.source);
+        EXPECT_EQ(s.SavedTo, "") << row.title;
+        s.SavedTo = row.savedTo;
+        EXPECT_EQ(s.SaveTarget(), row.target) << row.title;
+        EXPECT_EQ(s.WindowTitle(), row.title);
+    }
+}
 
 int SeedCount() {
     const char* env = std::getenv("ORVANE_SESSION_SEEDS");

@@ -3,6 +3,7 @@
 #include "platform/Paths.h"
 #include "settings/IniFile.h"
 #include "settings/Memo.h"
+#include "settings/RecentFiles.h"
 #include "settings/Texts.h"
 
 #include "support/DbdFixtures.h"
@@ -329,6 +330,74 @@ TEST_F(SettingsTest, SelectVersionTakesThatVersionsFoldersWithSeparators) {
     EXPECT_EQ(s.SimulatorVersion, 2);
     EXPECT_EQ(s.FlyDir, Added("/f2"));
     EXPECT_EQ(s.WorkDir, Added("/w2"));
+}
+
+// --- Recent files -----------------------------------------------------------------
+
+TEST_F(SettingsTest, RecentFilesPutTheLastFirstOnceAndKeepTen) {
+    std::vector<RecentFile> list;
+    const auto dbd = [&](int n) {
+        return TableSource{
+            SourceKind::Dbd, (dir_ / ("T" + std::to_string(n) + ".dbd")).string(), {}};
+    };
+    for (int n = 1; n <= 12; ++n)
+        AddRecentFile(list, dbd(n));
+    ASSERT_EQ(list.size(), kRecentFilesKept);
+    EXPECT_EQ(list.front().source, dbd(12));
+    EXPECT_EQ(list.back().source, dbd(3)); // the two oldest went
+    // Opened again: moved to the top, not listed twice.
+    AddRecentFile(list, dbd(7));
+    EXPECT_EQ(list.size(), kRecentFilesKept);
+    EXPECT_EQ(list[0].source, dbd(7));
+    EXPECT_EQ(list[1].source, dbd(12));
+    // The same path as another kind, or another entry, is another table.
+    const TableSource pod{SourceKind::Archive, dbd(7).path, "DATABASE\\AIRPORT.DBD"};
+    AddRecentFile(list, pod);
+    EXPECT_EQ(list[0].source, pod);
+    EXPECT_EQ(list[1].source, dbd(7));
+    AddRecentFile(list, {});
+    EXPECT_EQ(list[0].source, pod);
+}
+
+TEST_F(SettingsTest, RecentFilesSurviveARestartAndAGoneFileLeaves) {
+    // Nothing is written before the first-run setup made the settings.
+    WriteRecentFiles(ini_, {{{SourceKind::Dbd, "/a.dbd", {}}, 3}});
+    EXPECT_FALSE(fs::exists(ini_));
+    Write("[init]\r\nfirst=1\r\n");
+    const std::string kept = (dir_ / "caf\xC3\xA9.dex").string(); // non-ASCII: UTF-8 path
+    WriteBytes(kept, "x");
+    std::vector<RecentFile> list = {
+        {{SourceKind::Archive, (dir_ / "AIRPORT.POD").string(), "DATABASE\\AIRPORT.DBD"}, 12},
+        {{SourceKind::Dex, kept, {}}, 0},
+        {{SourceKind::Csv, (dir_ / "gone.csv").string(), {}}, 0}};
+    WriteRecentFiles(ini_, list);
+    EXPECT_EQ(ReadRecentFiles(ini_).size(), 3u);
+    EXPECT_EQ(ReadRecentFiles(ini_)[0].source, list[0].source);
+    EXPECT_EQ(ReadRecentFiles(ini_)[0].row, 12);
+    EXPECT_EQ(ReadRecentFiles(ini_)[1].source.path, kept);
+    EXPECT_FALSE(RecentFileExists(list[2]));
+    EXPECT_TRUE(RecentFileExists(list[1]));
+    // A shorter list leaves no older entry behind; the other sections stay.
+    RemoveRecentFile(list, list[2].source);
+    RemoveRecentFile(list, list[0].source);
+    WriteRecentFiles(ini_, list);
+    const std::vector<RecentFile> back = ReadRecentFiles(ini_);
+    ASSERT_EQ(back.size(), 1u);
+    EXPECT_EQ(back[0].source.kind, SourceKind::Dex);
+    EXPECT_EQ(ReadBytes(ini_).rfind("[init]\r\nfirst=1\r\n", 0), 0u);
+    // The option is off until it is set.
+    EXPECT_FALSE(ReadReopenLast(ini_));
+    WriteReopenLast(ini_, true);
+    EXPECT_TRUE(ReadReopenLast(ini_));
+}
+
+TEST(SourceName, NamesTheFileOrTheArchiveAndItsEntry) {
+    EXPECT_EQ(SourceName({}), "");
+    EXPECT_EQ(SourceName({SourceKind::Dbd, "/w/AIRPORT.dbd", {}}), "AIRPORT.dbd");
+    EXPECT_EQ(SourceName({SourceKind::Csv, "/w/x.csv", {}}), "x.csv");
+    // The entry as the archive stores it, 8-bit.
+    EXPECT_EQ(SourceName({SourceKind::Archive, "/s/AIRPORT.POD", "DATABASE\\A\xC9.DBD"}),
+              "AIRPORT.POD \xE2\x96\xB8 DATABASE\\A\xC3\x89.DBD");
 }
 
 // --- memo.txt -----------------------------------------------------------------------

@@ -144,13 +144,22 @@ INSTANTIATE_TEST_SUITE_P(
                                     "You are deleting all data"},
                       ConfirmedCase{"DeleteSelection", DeleteSelection,
                                     "Vous allez supprimer 2 lignes", "You are deleting 2 lines"},
-                      ConfirmedCase{"SelectAll", SelectAll,
+                      ConfirmedCase{"SelectAll",
+                                    [](RecordTable& t, UserInteraction& ui, Lang l) {
+                                        return SelectAll(t, ui, l);
+                                    },
                                     "Attention vous allez modifier la s\xC3\xA9lection",
                                     "Caution, you are modifying selection"},
-                      ConfirmedCase{"SelectNone", SelectNone,
+                      ConfirmedCase{"SelectNone",
+                                    [](RecordTable& t, UserInteraction& ui, Lang l) {
+                                        return SelectNone(t, ui, l);
+                                    },
                                     "Attention, vous allez effacer la s\xC3\xA9lection en cours",
                                     "Caution, you are deleting selection"},
-                      ConfirmedCase{"SelectPart", SelectPart,
+                      ConfirmedCase{"SelectPart",
+                                    [](RecordTable& t, UserInteraction& ui, Lang l) {
+                                        return SelectPart(t, ui, l);
+                                    },
                                     "Attention, vous allez modifier la s\xC3\xA9lection en cours",
                                     "Caution, you are changing selection"}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -274,7 +283,7 @@ TEST(TableOperations, SelectionCommandsSetTheExportColumnAndRecount) {
     using Flags = std::vector<std::pair<std::string, std::string>>;
     struct Case {
         const char* name;
-        bool (*op)(RecordTable&, UserInteraction&, Lang);
+        bool (*op)(RecordTable&, UserInteraction&, Lang, const std::vector<int>*);
         Flags flags;
         CellRect selection; // the dragged range, for the part
         Strings suppr, exports;
@@ -320,7 +329,7 @@ TEST(TableOperations, SelectionCommandsSetTheExportColumnAndRecount) {
         t.SelectedCount = 7;
         t.SetSelection(c.selection);
         ScriptedInteraction ui;
-        c.op(t, ui, Lang::French);
+        c.op(t, ui, Lang::French, nullptr);
         EXPECT_EQ(Column(t, 2), c.suppr);
         EXPECT_EQ(Column(t, 3), c.exports);
         EXPECT_EQ(t.SelectedCount, c.selected);
@@ -341,6 +350,24 @@ TEST(TableOperations, SelectionLabelsCountInEachLanguage) {
     const SelectionDisplay en = RefreshSelectionDisplay(t, Lang::English);
     EXPECT_EQ(en.selectLabel, "0 selected lines");
     EXPECT_EQ(en.deleteLabel, "0 lines to delete");
+}
+
+TEST(TableOperations, SelectionCommandsOverTheRowsAFilterShows) {
+    RecordTable t = Loaded({{"x", "1"}, {"", "0"}, {"", "1"}, {"", "0"}});
+    ScriptedInteraction ui;
+    const std::vector<int> shown = {2, 3};
+    SelectAll(t, ui, Lang::English, &shown);
+    EXPECT_EQ(Column(t, 3), (Strings{"1", "1", "1", "0"}));
+    EXPECT_EQ(t.SelectedCount, 3);
+    const std::vector<int> first = {1};
+    SelectNone(t, ui, Lang::English, &first);
+    EXPECT_EQ(Column(t, 2), (Strings{"", "", "", ""}));
+    EXPECT_EQ(Column(t, 3), (Strings{"0", "1", "1", "0"}));
+    EXPECT_EQ(t.SelectedCount, 2);
+    EXPECT_EQ(t.DeleteCount, 0);
+    t.SetSelection({kColExport, 1, kColExport, 4}); // a drag over the rows shown and hidden
+    SelectPart(t, ui, Lang::English, &first);
+    EXPECT_EQ(Column(t, 3), (Strings{"1", "1", "1", "0"}));
 }
 
 // --- Toggles ----------------------------------------------------------------------------

@@ -178,7 +178,7 @@ awk -v a="$first" -v b="$third" '!(($1 >= 13 && $1 <= 16) || ($1 > a + 1 && $1 <
 # A direct-write session with a take. The other file: the demo navaids as
 # CSV with a row more after FRN0002 and Pontoise renamed and moved. The
 # editor opens a copy of NAVAID.POD for direct write (DBD Files > u),
-# compares it with that file (Edit > c), takes every difference from the
+# compares it with that file (Edit > w, "Compare with…"), takes every difference from the
 # panel (F6, Ctrl+A, Tab, Space): the mode leaves the new row and the
 # latitude out and says so; the name comes in. Row 3 is written (DBD Files >
 # e) and the program quits without a question: nothing is left unwritten.
@@ -202,7 +202,7 @@ open=$(wait_window '^Open$')
 typed "$open" "$DW"
 keys "$open" Return
 wait_gone '^Open$'
-keys "$main" alt+e c
+keys "$main" alt+e w
 open=$(wait_window '^Open$')
 typed "$open" "$WORK/other.csv"
 keys "$open" Return
@@ -223,5 +223,34 @@ awk -F'\t' -v OFS='\t' '$1 == "3" { $7 = "Pontoise-Cormeilles" } { print }' \
   "$WORK/nav-before.txt" >"$WORK/nav-expected.txt"
 diff "$WORK/nav-expected.txt" "$WORK/nav-after.txt" >&2 ||
   fail "the archive after the direct write differs from the expected one"
+
+# The clipboard both ways, as another program uses it (xclip): a
+# spreadsheet's two cells go in, Ctrl+V puts them into row 2 (its ICAO cell
+# and the next), Ctrl+C copies them back out, and xclip reads what the
+# grid holds. Ctrl+Z takes the paste back: the program quits without a
+# question.
+command -v xclip >/dev/null || fail "xclip is missing (tools/ensure-packages.sh)"
+HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/home/.config" LC_ALL=C.UTF-8 \
+  "$WORK/app/orvane" "$WORK/demo/work/AIRPORT.dbd" >"$WORK/app.log" 2>&1 &
+APP_PID=$!
+main=$(wait_window "$MAIN")
+printf 'ZZ01\tZ\xc3\xa9d field\r\n' | xclip -selection clipboard -in
+deadline=$((SECONDS + 60))
+until [ "$(xclip -selection clipboard -out 2>/dev/null)" = "$(printf 'ZZ01\tZ\xc3\xa9d field')" ]; do
+  [ $SECONDS -lt $deadline ] || fail "xclip did not take the text"
+  sleep 0.1
+done
+xdotool mousemove --window "$main" 570 166 click 1
+keys "$main" ctrl+v
+xdotool mousemove --window "$main" 570 166 click 1
+keys "$main" shift+Right ctrl+c
+deadline=$((SECONDS + 60))
+until [ "$(xclip -selection clipboard -out 2>/dev/null)" = "$(printf 'ZZ01\tZ\xc3\xa9d field\n')" ]; do
+  [ $SECONDS -lt $deadline ] || fail "the grid's copy is '$(xclip -selection clipboard -out 2>/dev/null)'"
+  alive
+  sleep 0.1
+done
+keys "$main" ctrl+z
+quit_program
 
 echo "1 passed, 0 failed"

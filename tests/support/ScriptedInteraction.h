@@ -70,10 +70,15 @@ class ScriptedInteraction : public UnattendedInteraction {
     int busyDepth = 0;
     int busyCount = 0;
 
-    // AskSave: recorded with the questions, answered from saveChoices (Cancel when empty).
+    // AskSave: recorded with the questions, answered from saveChoices; when
+    // none is queued, from the OK/Cancel script (OK lets the changes go).
     SaveChoice AskSave(const std::string& text) override {
         questions.push_back(text);
-        if (saveChoices.empty()) return SaveChoice::Cancel;
+        if (saveChoices.empty()) {
+            const bool ok = answers.empty() ? defaultAnswer : answers.front();
+            if (!answers.empty()) answers.pop_front();
+            return ok ? SaveChoice::Discard : SaveChoice::Cancel;
+        }
         const SaveChoice c = saveChoices.front();
         saveChoices.pop_front();
         return c;

@@ -25,8 +25,6 @@ class EditorView {
     virtual void ShowRows(bool refitColumns) = 0;
     // The selection counters changed: their labels, and what they make available.
     virtual void ShowSelection(bool selectLabel, bool deleteLabel) = 0;
-    // The whole table was saved: no unsaved mark.
-    virtual void MarkSaved() = 0;
     // True when the table holds no unsaved change or the user lets it go.
     virtual bool MayReplaceTable() = 0;
     // The version panel and the version marks (0: none marked).

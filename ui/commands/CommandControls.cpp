@@ -20,6 +20,17 @@ QMenu* CommandControls::AddMenu(const char* name, BiText title) {
     return m;
 }
 
+QMenu* CommandControls::AddSubmenu(const char* parent, const char* name, BiText title) {
+    QMenu* in = nullptr;
+    for (QMenu* m : menus_)
+        if (m->objectName() == parent) in = m;
+    QMenu* m = in->addMenu(QString());
+    m->setObjectName(name);
+    captions_.Title(m, title);
+    submenus_.push_back(m);
+    return m;
+}
+
 void CommandControls::Add(const CommandTable& table) {
     for (const Command& c : table) {
         const std::string place = c.place;
@@ -33,8 +44,9 @@ void CommandControls::Add(const CommandTable& table) {
         } else {
             auto* a = new QAction(window_);
             QMenu* menu = nullptr;
-            for (QMenu* m : menus_)
-                if (m->objectName() == c.place) menu = m;
+            for (const auto* list : {&menus_, &submenus_})
+                for (QMenu* m : *list)
+                    if (m->objectName() == c.place) menu = m;
             if (place == Command::kMenuBar) // before the last menu ("Aide")
                 window_->menuBar()->insertAction(menus_.back()->menuAction(), a);
             else if (menu) {

@@ -28,6 +28,8 @@ class CommandControls {
 
     // A menu of the menu bar, after the ones added before.
     QMenu* AddMenu(const char* name, BiText title);
+    // A submenu at the current end of a menu; rows whose place names it go in it.
+    QMenu* AddSubmenu(const char* parent, const char* name, BiText title);
     // The table's rows, after the rows added before (within a menu, that
     // order is the items' order).
     void Add(const CommandTable& table);
@@ -40,7 +42,8 @@ class CommandControls {
     QMainWindow* window_;
     Captions& captions_;
     const CommandBoundary& boundary_;
-    std::vector<QMenu*> menus_;
+    std::vector<QMenu*> menus_;    // the menu bar's
+    std::vector<QMenu*> submenus_; // within them
     std::map<std::string, QObject*> controls_;
     std::vector<CommandRule> rules_;
 };

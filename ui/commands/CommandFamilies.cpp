@@ -1,6 +1,7 @@
 #include "ui/commands/CommandFamilies.h"
 
 #include "settings/Memo.h"
+#include "ui/commands/BulkEditCommands.h"
 #include "ui/commands/CompareCommands.h"
 #include "ui/commands/DirectWriteCommands.h"
 #include "ui/commands/EditionCommands.h"
@@ -9,10 +10,12 @@
 #include "ui/commands/GridCommands.h"
 #include "ui/commands/OptionsCommands.h"
 #include "ui/commands/PrintCommands.h"
+#include "ui/commands/RecentCommands.h"
 #include "ui/commands/ReconcileCommands.h"
 #include "ui/commands/SearchCommands.h"
 #include "ui/commands/ToolsCommands.h"
 #include "ui/commands/UndoCommands.h"
+#include "ui/commands/ViewCommands.h"
 
 #include <QMainWindow>
 
@@ -29,13 +32,22 @@ CommandFamilies::CommandFamilies(const CommandContext& context, QMainWindow* win
       tools(std::make_unique<ToolsCommands>(context, window, MemoFilePath(iniPath))),
       options(std::make_unique<OptionsCommands>(context, iniPath, captions)),
       undo(std::make_unique<UndoCommands>(context)),
+      bulk(std::make_unique<BulkEditCommands>(context, captions)),
       grid(std::make_unique<GridCommands>(context, *search)),
       compare(std::make_unique<CompareCommands>(context, window, captions)),
-      reconcile(std::make_unique<ReconcileCommands>(context, window, captions)) {
+      reconcile(std::make_unique<ReconcileCommands>(context, window, captions)),
+      recent(std::make_unique<RecentCommands>(context, iniPath, *files, *exchange)),
+      view(std::make_unique<ViewCommands>()) {
     exchange->LeaveDirectWrite = [this] { directWrite->Leave(); };
     directWrite->OpenArchive = [this] { files->POD_ouvrirClick(); };
+    recent->LeaveDirectWrite = exchange->LeaveDirectWrite;
+    // A DBD the table was saved to is a recent file too: it is the one edited now.
+    exchange->Saved = [this](const std::string& path) {
+        recent->Opened({SourceKind::Dbd, path, {}});
+    };
     directWrite->ReloadArchive = [this](const std::string& path) { files->LoadArchive(path); };
     undo->RowsReordered = [this] { grid->RowsUnsorted(); };
+    bulk->EmptyCells = [this](const QModelIndexList& cells) { edition->EmptyCells(cells); };
     // One comparison at a time colours the grid.
     compare->Starting = [this] { reconcile->TableReplaced(); };
     reconcile->Started = [this] { compare->TableReplaced(); };
@@ -49,6 +61,7 @@ CommandFamilies::CommandFamilies(const CommandContext& context, QMainWindow* win
 CommandFamilies::~CommandFamilies() = default;
 
 void CommandFamilies::TableReplaced() {
+    bulk->TableReplaced();
     compare->TableReplaced();
     reconcile->TableReplaced();
     search->TableLoaded();
@@ -62,10 +75,15 @@ void CommandFamilies::TableChanged() {
 
 const std::vector<std::pair<const char*, BiText>>& CommandFamilies::Menus() {
     static const std::vector<std::pair<const char*, BiText>> menus = {
-        {"FichierDBD", txt::MenuFichierDBD}, {"FichierDEX", txt::MenuFichierDEX},
-        {"FichierCSV", txt::MenuFichierCSV}, {"AutresFormats", txt::MenuAutresFormats},
-        {"Edition", txt::MenuEdition},       {"Outils", txt::MenuOutils},
-        {"Options", txt::MenuOptions},       {"Aide", txt::MenuAide}};
+        {"FichierDBD", txt::MenuFichierDBD},
+        {"FichierDEX", txt::MenuFichierDEX},
+        {"FichierCSV", txt::MenuFichierCSV},
+        {"AutresFormats", txt::MenuAutresFormats},
+        {"Edition", txt::MenuEdition},
+        {"Affichage", txt::MenuAffichage},
+        {"Outils", txt::MenuOutils},
+        {"Options", txt::MenuOptions},
+        {"Aide", txt::MenuAide}};
     return menus;
 }
 
@@ -73,11 +91,22 @@ std::vector<CommandTable> CommandFamilies::Tables() const {
     const CommandTable window = {
         {"Quitter", txt::MenuQuitter, "FichierDBD", {"Ctrl+Q"}, When::Always, Quit, true},
         {"Verifier", txt::MenuVerifier, "Outils", {"F7"}, When::Always, Check, true}};
-    return {files->Commands(),    exchange->Commands(), directWrite->Commands(),
-            undo->Commands(),     compare->Commands(),  grid->Commands(),
-            tools->Commands(),    options->Commands(),  print->Commands(),
-            search->Commands(),   edition->Commands(),  window,
-            reconcile->Commands()};
+    return {files->Commands(),
+            exchange->Commands(),
+            directWrite->Commands(),
+            undo->Commands(),
+            bulk->Commands(),
+            compare->Commands(),
+            grid->Commands(),
+            tools->Commands(),
+            options->Commands(),
+            print->Commands(),
+            search->Commands(),
+            edition->Commands(),
+            window,
+            reconcile->Commands(),
+            recent->Commands(),
+            view->Commands()};
 }
 
 } // namespace orvane

@@ -13,6 +13,7 @@ class QMainWindow;
 
 namespace orvane {
 
+class BulkEditCommands;
 class Captions;
 class CompareCommands;
 class DirectWriteCommands;
@@ -22,10 +23,12 @@ class FileCommands;
 class GridCommands;
 class OptionsCommands;
 class PrintCommands;
+class RecentCommands;
 class ReconcileCommands;
 class SearchCommands;
 class ToolsCommands;
 class UndoCommands;
+class ViewCommands;
 
 struct CommandFamilies {
     CommandFamilies(const CommandContext& context, QMainWindow* window, const std::string& iniPath,
@@ -53,9 +56,12 @@ struct CommandFamilies {
     std::unique_ptr<ToolsCommands> tools;
     std::unique_ptr<OptionsCommands> options;
     std::unique_ptr<UndoCommands> undo;
+    std::unique_ptr<BulkEditCommands> bulk; // clipboard, fill down, replace, filter
     std::unique_ptr<GridCommands> grid;
     std::unique_ptr<CompareCommands> compare;
     std::unique_ptr<ReconcileCommands> reconcile; // the table beside OurAirports' data
+    std::unique_ptr<RecentCommands> recent;
+    std::unique_ptr<ViewCommands> view;
 };
 
 } // namespace orvane

@@ -141,9 +141,13 @@ void EditionCommands::btnSuppLigneClick() {
 }
 
 // The grid and the labels follow through the session's change event.
-void EditionCommands::SelectionChanged(bool (*op)(RecordTable&, UserInteraction&, Lang),
+// With a filter on, they act on the rows it shows.
+void EditionCommands::SelectionChanged(bool (*op)(RecordTable&, UserInteraction&, Lang,
+                                                  const std::vector<int>*),
                                        BiText stepName) {
-    c_.session.ChangeTable(Step(stepName), [&](RecordTable& t) { return op(t, c_.ui, c_.lang()); });
+    const std::vector<int>* shown = c_.session.Filtering() ? &c_.session.KeptRows() : nullptr;
+    c_.session.ChangeTable(Step(stepName),
+                           [&](RecordTable& t) { return op(t, c_.ui, c_.lang(), shown); });
 }
 
 void EditionCommands::btnSelectionAllClick() {
@@ -175,14 +179,14 @@ void EditionCommands::EmptyCells(const QModelIndexList& cells) {
         fields += index.column() >= kFirstFieldColumn && c_.session.MayChangeColumn(index.column());
     // One step for them all; in direct-write mode the cells the write
     // leaves alone stay as they are, as they do for typing.
-    c_.session.ChangeTable(
-        Step(fields == 1 ? txt::StepEmptyCell : txt::StepEmptyCells, fields), [&](RecordTable& t) {
-            for (const QModelIndex& index : cells)
-                if (index.column() >= kFirstFieldColumn &&
-                    c_.session.MayChangeColumn(index.column()))
-                    t.SetCell(index.column(), RecordGridModel::TableRow(index), {});
-            return true;
-        });
+    c_.session.ChangeTable(Step(fields == 1 ? txt::StepEmptyCell : txt::StepEmptyCells, fields),
+                           [&](RecordTable& t) {
+                               for (const QModelIndex& index : cells)
+                                   if (index.column() >= kFirstFieldColumn &&
+                                       c_.session.MayChangeColumn(index.column()))
+                                       t.SetCell(index.column(), c_.model.TableRow(index), {});
+                               return true;
+                           });
 }
 
 } // namespace orvane

@@ -35,7 +35,8 @@ class EditionCommands {
 
   private:
     template <typename Op> bool Confirmed(Op op);
-    void SelectionChanged(bool (*op)(RecordTable&, UserInteraction&, Lang), BiText stepName);
+    void SelectionChanged(bool (*op)(RecordTable&, UserInteraction&, Lang, const std::vector<int>*),
+                          BiText stepName);
 
     CommandContext c_;
 };

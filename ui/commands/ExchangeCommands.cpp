@@ -27,13 +27,19 @@ ExchangeCommands::ExchangeCommands(CommandContext context) : c_(context) {
 // formats of the format table.
 CommandTable ExchangeCommands::Commands() {
     CommandTable rows = {
+        {"Enregistrer",
+         txt::MenuEnregistrer,
+         "FichierDBD",
+         {"Ctrl+S"},
+         When::TableLoaded,
+         [this] { EnregistrerClick(); },
+         true},
         {"DBD_Enregistrer_tout",
          txt::MenuDbdEnregistrerTout,
          "FichierDBD",
-         {"Ctrl+S"},
+         {"Ctrl+Shift+S"},
          When::DbdLoaded,
-         [this] { DBD_Enregistrer_toutClick(); },
-         true},
+         [this] { DBD_Enregistrer_toutClick(); }},
         {"DBD_Enregistrer_select",
          txt::MenuDbdEnregistrerSelect,
          "FichierDBD",
@@ -111,11 +117,28 @@ CommandTable ExchangeCommands::Commands() {
     return rows;
 }
 
-void ExchangeCommands::DBD_Enregistrer_toutClick() {
-    if (auto path = ChooseSaveTarget()) {
-        SaveDbd(c_.session, *path, false, c_.ui, c_.busy);
-        c_.view.MarkSaved();
+bool ExchangeCommands::EnregistrerClick() {
+    std::string target = c_.session.SaveTarget();
+    if (target.empty()) {
+        const auto path = ChooseSaveTarget();
+        if (!path) return false;
+        target = *path;
     }
+    SaveWhole(target);
+    return true;
+}
+
+bool ExchangeCommands::DBD_Enregistrer_toutClick() {
+    const auto path = ChooseSaveTarget();
+    if (path) SaveWhole(*path);
+    return path.has_value();
+}
+
+// A failed save throws before anything is marked: the table stays unsaved.
+void ExchangeCommands::SaveWhole(const std::string& path) {
+    SaveDbd(c_.session, path, false, c_.ui, c_.busy);
+    c_.session.SavedAs(path);
+    if (Saved) Saved(path);
 }
 
 void ExchangeCommands::DBD_Enregistrer_selectClick() {

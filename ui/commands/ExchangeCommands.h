@@ -28,7 +28,14 @@ class ExchangeCommands {
     std::function<void()> LeaveDirectWrite;
     // The DBD saves' rows and the exchange menus' rows.
     CommandTable Commands();
-    void DBD_Enregistrer_toutClick();
+    // "Enregistrer": the whole table to the DBD it came from or was last
+    // saved to, without a question; a table out of an archive, a DEX or a
+    // CSV file asks where first, once. True when the table was saved.
+    bool EnregistrerClick();
+    // "Save as": asks where, then saves the whole table there.
+    bool DBD_Enregistrer_toutClick();
+    // Told of every DBD the whole table was saved to.
+    std::function<void(const std::string& path)> Saved;
     // A saved selection is not the whole table: the unsaved mark stays.
     void DBD_Enregistrer_selectClick();
     // The save dialog: DataType + ".dbd" proposed in WorkDir.
@@ -52,6 +59,7 @@ class ExchangeCommands {
     int ExportTo(ExchangeFormat format, const std::string& path, bool selectionOnly);
 
   private:
+    void SaveWhole(const std::string& path);
     void Open(ExchangeFormat format);
     void Add(ExchangeFormat format);
     void Export(ExchangeFormat format, bool selectionOnly);

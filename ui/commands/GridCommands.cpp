@@ -33,7 +33,7 @@ void GridCommands::Attach(const GridControls& controls,
     w_ = controls;
     RecordGridView* grid = w_.grid;
     QObject::connect(grid, &QAbstractItemView::clicked, grid, [=, this](const QModelIndex& i) {
-        run([=, this] { CellClicked(i.column(), RecordGridModel::TableRow(i)); });
+        run([=, this] { CellClicked(i.column(), c_.model.TableRow(i)); });
     });
     QObject::connect(grid, &QAbstractItemView::entered, grid,
                      [=, this](const QModelIndex& i) { run([=, this] { CellHovered(i); }); });
@@ -68,8 +68,8 @@ void GridCommands::ShowPanel(int action, const std::string& text) {
 
 void GridCommands::CellHovered(const QModelIndex& index) {
     if (!index.isValid()) return;
-    const HintResult r = GridHint(c_.session.Table, index.column(),
-                                  RecordGridModel::TableRow(index), c_.session.Display);
+    const HintResult r =
+        GridHint(c_.session.Table, index.column(), c_.model.TableRow(index), c_.session.Display);
     ShowPanel(int(r.panel), r.panelText);
 }
 
@@ -126,7 +126,7 @@ void GridCommands::DefinitionDoubleClicked() {
 
 void GridCommands::SyncViewToTable() {
     const RecordTable& t = c_.session.Table;
-    const int row = t.CurrentRow() - 1;
+    const int row = c_.model.ModelRow(t.CurrentRow());
     const int col = t.CurrentColumn();
     if (row < 0 || row >= c_.model.rowCount() || col < 0 || col >= c_.model.columnCount()) return;
     const QModelIndex index = c_.model.index(row, col);
@@ -136,7 +136,7 @@ void GridCommands::SyncViewToTable() {
 
 void GridCommands::CurrentChanged(const QModelIndex& current) {
     if (!current.isValid()) return;
-    c_.session.Table.SetCurrentCell(current.column(), RecordGridModel::TableRow(current));
+    c_.session.Table.SetCurrentCell(current.column(), c_.model.TableRow(current));
     // Making a cell current collapses the table's rectangle onto it; a drag
     // moves the current cell while it stretches the rectangle, so the view's
     // rectangle is laid back.
@@ -151,13 +151,14 @@ void GridCommands::SelectionChanged() {
         t.SetSelection({t.CurrentColumn(), t.CurrentRow(), t.CurrentColumn(), t.CurrentRow()});
         return;
     }
-    CellRect rect{selection.first().left(), selection.first().top() + 1, selection.first().right(),
-                  selection.first().bottom() + 1};
+    // Grid rows grow with table rows, the filter's too.
+    CellRect rect{selection.first().left(), c_.model.TableRowAt(selection.first().top()),
+                  selection.first().right(), c_.model.TableRowAt(selection.first().bottom())};
     for (const QItemSelectionRange& range : selection) {
         rect.left = std::min(rect.left, range.left());
         rect.right = std::max(rect.right, range.right());
-        rect.top = std::min(rect.top, range.top() + 1);
-        rect.bottom = std::max(rect.bottom, range.bottom() + 1);
+        rect.top = std::min(rect.top, c_.model.TableRowAt(range.top()));
+        rect.bottom = std::max(rect.bottom, c_.model.TableRowAt(range.bottom()));
     }
     t.SetSelection(rect);
 }
@@ -165,8 +166,8 @@ void GridCommands::SelectionChanged() {
 bool GridCommands::ShowFoundRow(int tableRow) {
     const int across = w_.grid->horizontalScrollBar()->value();
     SyncViewToTable();
-    const int r = tableRow - 1;
-    if (r < 0 || r >= c_.model.rowCount()) return false;
+    const int r = c_.model.ModelRow(tableRow);
+    if (r < 0) return false; // beyond the grid, or hidden by the filter
     w_.grid->selectionModel()->select(
         QItemSelection(c_.model.index(r, 0), c_.model.index(r, c_.model.columnCount() - 1)),
         QItemSelectionModel::ClearAndSelect);
@@ -175,9 +176,10 @@ bool GridCommands::ShowFoundRow(int tableRow) {
 }
 
 void GridCommands::ScrollToRow(int tableRow) {
-    if (tableRow < 1 || tableRow > c_.model.rowCount()) return;
+    const int row = c_.model.ModelRow(tableRow);
+    if (row < 0) return;
     const int column = std::clamp(c_.session.Table.CurrentColumn(), 0, c_.model.columnCount() - 1);
-    w_.grid->scrollTo(c_.model.index(tableRow - 1, column));
+    w_.grid->scrollTo(c_.model.index(row, column));
 }
 
 void GridCommands::SetDirectWrite(bool on) {

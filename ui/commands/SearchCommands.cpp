@@ -11,7 +11,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
+#include <QToolButton>
 
 namespace orvane {
 
@@ -32,6 +34,12 @@ CommandTable SearchCommands::Commands() {
         {"btnOACI", txt::BtnOACI, "gbChercher", {}, When::Always, [this] { btnOACIClick(); }},
         {"FocusSearch", {}, "", {"Ctrl+F"}, When::Always, [this] { FocusSearchBox(); }},
         {"FindNext", {}, "", {"F3"}, When::Always, [this] { FindNextClick(); }},
+        {"ChercherColonne",
+         txt::MenuSearchThisColumn,
+         "Edition",
+         {"Ctrl+Shift+F"},
+         When::TableLoaded,
+         [this] { SearchCurrentColumn(); }},
     };
 }
 
@@ -89,6 +97,26 @@ void SearchCommands::Attach(const SearchControls& controls, const CommandBoundar
             if (w_.btnChercher1->isEnabled()) w_.btnChercher1->click();
         },
         [=, this] { b->Run([this] { cbSrchExit(); }); }));
+    // The list of fields, made afresh from the table's headings each time.
+    auto* fields = new QMenu(w_.fieldChooser);
+    fields->setObjectName("FieldList");
+    w_.fieldChooser->setMenu(fields);
+    w_.fieldChooser->setPopupMode(QToolButton::InstantPopup);
+    QObject::connect(fields, &QMenu::aboutToShow, fields, [=, this] {
+        fields->clear();
+        const RecordTable& t = c_.session.Table;
+        const auto add = [&](int column, const QString& title) {
+            QAction* a = fields->addAction(title);
+            a->setCheckable(true);
+            a->setChecked(state_.SearchColumn == column);
+            QObject::connect(a, &QAction::triggered, fields,
+                             [=, this] { b->Run([=, this] { ChooseColumn(column); }); });
+        };
+        add(kAllColumns, Q(txt::LblNomUndefined.In(c_.lang())));
+        fields->addSeparator();
+        for (int c = kFirstFieldColumn; c < t.ColumnCount(); ++c)
+            add(c, CellToQString(t.Cell(c, 0)));
+    });
     QObject::connect(w_.edOACI, &QLineEdit::returnPressed, w_.edOACI, [=, this] {
         if (w_.btnOACI->isEnabled()) w_.btnOACI->click();
     });
@@ -120,6 +148,20 @@ void SearchCommands::FieldCellClicked(int column, const QString& title) {
     state_.FieldCellClicked(column);
     w_.lblNom->setText(title);
     ShowCaptions();
+}
+
+void SearchCommands::ChooseColumn(int column) {
+    const RecordTable& t = c_.session.Table;
+    if (column < kFirstFieldColumn || column >= t.ColumnCount()) {
+        FieldCellClicked(kAllColumns, Q(txt::LblNomUndefined.In(c_.lang())));
+        return;
+    }
+    FieldCellClicked(column, CellToQString(t.Cell(column, 0)));
+}
+
+void SearchCommands::SearchCurrentColumn() {
+    ChooseColumn(c_.session.Table.CurrentColumn());
+    FocusSearchBox();
 }
 
 void SearchCommands::btnOACIClick() {

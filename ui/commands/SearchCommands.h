@@ -12,6 +12,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QString;
+class QToolButton;
 
 namespace orvane {
 
@@ -25,6 +26,7 @@ struct SearchControls {
     QLabel* lblNom = nullptr;
     QLineEdit* edOACI = nullptr;
     QPushButton* btnOACI = nullptr;
+    QToolButton* fieldChooser = nullptr; // beside lblNom: the field searched, from a list
 };
 
 class SearchCommands {
@@ -50,6 +52,11 @@ class SearchCommands {
     void cbSrchExit();
     // A click on a field cell or heading: the column searched, its title in lblNom.
     void FieldCellClicked(int column, const QString& title);
+    // Ctrl+Shift+F: the current cell's field is searched (every field from
+    // a mark column), and the search box takes the focus.
+    void SearchCurrentColumn();
+    // A field chosen from the list beside lblNom (kAllColumns: every field).
+    void ChooseColumn(int column);
     // Another table came in: the search column follows the field of the
     // same title, or goes back to none.
     void TableLoaded();

@@ -12,6 +12,8 @@
 #include <QColor>
 #include <QStringList>
 
+#include <algorithm>
+
 namespace orvane {
 
 RecordGridModel::RecordGridModel(SessionState& session, QObject* parent)
@@ -20,7 +22,27 @@ RecordGridModel::RecordGridModel(SessionState& session, QObject* parent)
 }
 
 int RecordGridModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : std::max(0, session_.Table.RowCount() - 1);
+    if (parent.isValid()) return 0;
+    if (session_.Filtering()) return int(session_.KeptRows().size());
+    return std::max(0, session_.Table.RowCount() - 1);
+}
+
+int RecordGridModel::TableRowAt(int modelRow) const {
+    if (!session_.Filtering()) return modelRow + 1;
+    const auto& kept = session_.KeptRows();
+    return modelRow >= 0 && std::size_t(modelRow) < kept.size() ? kept[std::size_t(modelRow)] : 0;
+}
+
+int RecordGridModel::ModelRow(int tableRow) const {
+    if (!session_.Filtering())
+        return tableRow >= 1 && tableRow < session_.Table.RowCount() ? tableRow - 1 : -1;
+    const auto& kept = session_.KeptRows();
+    const auto it = std::lower_bound(kept.begin(), kept.end(), tableRow);
+    return it != kept.end() && *it == tableRow ? int(it - kept.begin()) : -1;
+}
+
+void RecordGridModel::FilterChanged() {
+    Reset reset(*this);
 }
 
 int RecordGridModel::columnCount(const QModelIndex& parent) const {
@@ -74,7 +96,7 @@ QVariant RecordGridModel::data(const QModelIndex& index, int role) const {
 
 QVariant RecordGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal) {
-        if (role == Qt::DisplayRole) return section + 1;
+        if (role == Qt::DisplayRole) return TableRowAt(section); // the table's, under a filter too
         return {};
     }
     switch (role) {
@@ -143,9 +165,14 @@ void RecordGridModel::ShowEffect(const TableEffect& effect) {
     // The rows come sorted: one signal for their span, however many they are.
     const int columns = columnCount();
     if (columns == 0 || effect.rows.empty()) return;
-    const int first = std::max(effect.rows.front(), 1);
-    const int last = std::min(effect.rows.back(), rowCount());
-    if (first <= last) emit dataChanged(index(first - 1, 0), index(last - 1, columns - 1));
+    int first = std::max(effect.rows.front(), 1) - 1;
+    int last = std::min(effect.rows.back(), session_.Table.RowCount() - 1) - 1;
+    if (session_.Filtering()) { // the grid rows between the first and last shown
+        const auto& kept = session_.KeptRows();
+        first = int(std::lower_bound(kept.begin(), kept.end(), first + 1) - kept.begin());
+        last = int(std::upper_bound(kept.begin(), kept.end(), last + 1) - kept.begin()) - 1;
+    }
+    if (first <= last) emit dataChanged(index(first, 0), index(last, columns - 1));
 }
 
 void RecordGridModel::SetCompareMarks(CompareMarks marks) {

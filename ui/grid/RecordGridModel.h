@@ -80,7 +80,13 @@ class RecordGridModel : public QAbstractTableModel {
     // Sorts the data rows by a column (the session's decimal separator).
     void Sort(int column, bool ascending);
 
-    static int TableRow(const QModelIndex& index) { return index.row() + 1; }
+    // The table row a grid row shows, and the grid row of a table row (-1
+    // when the filter hides it).
+    int TableRow(const QModelIndex& index) const { return TableRowAt(index.row()); }
+    int TableRowAt(int modelRow) const;
+    int ModelRow(int tableRow) const;
+    // The filter's rows changed: the grid shows them afresh.
+    void FilterChanged();
     // Runs a typed edit through the window's error boundary, which shows a
     // refusal (none: the edit runs as it is).
     std::function<void(const std::function<void()>&)> RunEdit;
