@@ -94,7 +94,9 @@ EDITOR='^Data change$'
 
 "$CLI" make-demo "$WORK/demo" >/dev/null
 POD="$WORK/demo/fly2/system/AIRPORT.POD"
-SAVED="$WORK/saved.dbd"
+# Not named "save…": xdotool matches titles in any case, and the main
+# window takes the saved file's name.
+SAVED="$WORK/result.dbd"
 mkdir -p "$WORK/app" "$WORK/home"
 cp "$PROGRAM" "$WORK/app/orvane"
 printf '[init]\r\nfirst=1\r\nversion=2\r\nlangage=english\r\n[fly2]\r\nflydir=%s/demo/fly2/\r\n[work2]\r\nworkdir=%s/demo/work/\r\n' \
@@ -233,16 +235,17 @@ command -v xclip >/dev/null || fail "xclip is missing (tools/ensure-packages.sh)
 HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/home/.config" LC_ALL=C.UTF-8 \
   "$WORK/app/orvane" "$WORK/demo/work/AIRPORT.dbd" >"$WORK/app.log" 2>&1 &
 APP_PID=$!
-main=$(wait_window "$MAIN")
+main=$(wait_window '^AIRPORT\.dbd — Orvane$') # the title names the file opened
 printf 'ZZ01\tZ\xc3\xa9d field\r\n' | xclip -selection clipboard -in
 deadline=$((SECONDS + 60))
-until [ "$(xclip -selection clipboard -out 2>/dev/null)" = "$(printf 'ZZ01\tZ\xc3\xa9d field')" ]; do
+until [ "$(xclip -selection clipboard -out 2>/dev/null)" = "$(printf 'ZZ01\tZ\xc3\xa9d field\r')" ]; do
   [ $SECONDS -lt $deadline ] || fail "xclip did not take the text"
   sleep 0.1
 done
 xdotool mousemove --window "$main" 570 166 click 1
 keys "$main" ctrl+v
-xdotool mousemove --window "$main" 570 166 click 1
+# The paste leaves the current cell where it was: the two cells are
+# selected from there (another click now would be a double click).
 keys "$main" shift+Right ctrl+c
 deadline=$((SECONDS + 60))
 until [ "$(xclip -selection clipboard -out 2>/dev/null)" = "$(printf 'ZZ01\tZ\xc3\xa9d field\n')" ]; do
