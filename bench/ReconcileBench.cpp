@@ -2,7 +2,7 @@
 // beside an 80,000-line airports.csv (read and matched), against the load of
 // the same table from its DBD file.
 #include "database/DbdFile.h"
-#include "exchange/Reconcile.h"
+#include "realworld/Reconcile.h"
 #include "support/DbdFixtures.h"
 #include "support/RealWorldFixtures.h"
 #include "support/ScriptedInteraction.h"

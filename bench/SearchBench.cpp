@@ -19,7 +19,7 @@ void BM_SearchFromTopToLastRow(benchmark::State& state) {
     for (auto _ : state) {
         SearchState search; // in its find state: the scan starts at row 1
         search.SearchColumn = 5;
-        const SearchResult r = search.Press(mode, t, last, ui, Lang::English);
+        const SearchResult r = search.Press(mode, t, last, ui);
         if (r.hit.row != rows) state.SkipWithError("no hit on the last row");
     }
     state.counters["rows/s"] =

@@ -105,8 +105,7 @@ int RunLookup(const Args& args) {
             throw std::invalid_argument(
                 "lookup takes ARCHIVE and CODE (see 'orvane-cli lookup --help')");
         CollectingInteraction ui;
-        const auto text =
-            LookupAirport(positional[0], Utf8ToCp1252(positional[1]), ui, Lang::English);
+        const auto text = LookupAirport(positional[0], Utf8ToCp1252(positional[1]), ui);
         if (!text) return FailWith(ui.Joined());
         PrintLine(EscapeControls(Cp1252ToUtf8(*text)));
         return OutputWritten("the search text") ? 0 : 1;

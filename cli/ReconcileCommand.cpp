@@ -1,12 +1,12 @@
 // reconcile: a table beside the real world (the OurAirports files).
 #include "cli/CliSupport.h"
-#include "exchange/RealWorldAdd.h"
-#include "exchange/Reconcile.h"
 #include "exchange/TableFormats.h"
 #include "platform/BinaryFile.h"
 #include "platform/Cp1252.h"
 #include "platform/LocaleInfo.h"
 #include "platform/Paths.h"
+#include "realworld/RealWorldAdd.h"
+#include "realworld/Reconcile.h"
 #include "table/ValueDisplay.h"
 
 #include <charconv>
@@ -135,11 +135,9 @@ std::string FindingLine(const ReconcileFinding& f, const SessionState& s,
 // AIRPORT.POD. Empty when there is none.
 std::string SiblingArchive(const TableOptions& o, const std::string& dataType) {
     const std::string& archive = o.templateSource.empty() ? o.positional[0] : o.templateSource;
-    const std::string extension = ExtensionOf(archive);
-    if (!EqualsIgnoreCaseAscii(extension, ".pod") && !EqualsIgnoreCaseAscii(extension, ".epd"))
-        return "";
+    if (!IsFormat(archive, TableFormatId::Archive)) return "";
     const std::string path =
-        ResolvePathCase(FolderOf(archive) + dataType + ToUpperAscii(extension));
+        ResolvePathCase(FolderOf(archive) + dataType + ToUpperAscii(ExtensionOf(archive)));
     return FileExists(path) ? path : "";
 }
 

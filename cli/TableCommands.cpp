@@ -74,9 +74,8 @@ void LoadInput(SessionState& s, CliInteraction& ui, const TableOptions& o,
 
     const TableFormat* format = FormatOfPath(input);
     if (!format || !format->read)
-        throw std::invalid_argument(
-            "cannot read " + input +
-            ": the input must be a .dbd, .dex or .csv file or a .pod/.epd archive");
+        throw std::invalid_argument("cannot read " + input + ": the input must be a " +
+                                    ReadableExtensions() + " file");
     if (format->needsTemplate && o.templateSource.empty())
         throw std::invalid_argument("a " + ToLowerAscii(ExtensionOf(input)) +
                                     " input needs --template SOURCE (an archive or a .dbt file)");
@@ -120,16 +119,16 @@ int RunConvert(const Args& args) {
         const std::string& output = o.positional[1];
         const TableFormat* format = FormatOfPath(output);
         if (!format || !format->write)
-            throw std::invalid_argument("cannot write " + output +
-                                        ": the output must be a .dbd, .dex, .csv or .geojson file");
+            throw std::invalid_argument("cannot write " + output + ": the output must be a " +
+                                        WritableExtensions() + " file");
         SessionState s;
         CliInteraction ui;
         LoadInput(s, ui, o, o.positional[0]);
         const int written = format->write(s, output, o.selection, ui, nullptr, {});
         s.Table.LeaveRowsToProcessExit(); // the exit frees a large table faster
-        // An empty selection throws; a DEX of a table without rows is not
-        // written either.
-        if (written == 0 && (o.selection || format->id == TableFormatId::Dex)) {
+        // An empty selection throws; some formats write no file of a table
+        // without rows either.
+        if (written == 0 && (o.selection || !format->writesEmptyTable)) {
             std::cerr << "orvane-cli: error: the table holds no record; " << output
                       << " was not written\n";
             return 1;

@@ -33,14 +33,14 @@ std::string AirportArchivePath(const SessionState& s) {
 }
 
 std::optional<std::string> LookupAirport(const std::string& archivePath, std::string_view code,
-                                         UserInteraction& ui, Lang lang) {
-    TPOD pod(archivePath, &ui, lang); // closed when the lookup ends, whatever happens
+                                         UserInteraction& ui) {
+    TPOD pod(archivePath, &ui); // closed when the lookup ends, whatever happens
     if (!pod.IsOpen()) throw FileError(txt::CannotOpenArchive, archivePath.c_str());
     pod.ReadHeader();
     pod.ReadDirectory();
 
     if (!pod.ReadIndex(kIndexName)) {
-        ui.ShowMessage(MessageKind::Warning, txt::AirportDbdNotFound.In(lang));
+        ui.Show(MessageKind::Warning, MessageOf(txt::AirportDbdNotFound));
         return std::nullopt;
     }
 
@@ -64,8 +64,7 @@ std::optional<std::string> LookupAirport(const std::string& archivePath, std::st
         }
     }
     if (!found) {
-        ui.ShowMessage(MessageKind::Warning,
-                       Format(txt::IcaoNotFound.In(lang), Cp1252ToUtf8(wanted).c_str()));
+        ui.Show(MessageKind::Warning, MessageOf(txt::IcaoNotFound, Cp1252ToUtf8(wanted)));
         return std::nullopt;
     }
 
@@ -74,7 +73,7 @@ std::optional<std::string> LookupAirport(const std::string& archivePath, std::st
     if (entryOffset < 0) {
         // The EPD reader has said so already; the POD reader is silent.
         if (pod.Kind() == ArchiveKind::Pod)
-            ui.ShowMessage(MessageKind::Warning, Format(txt::EntryNotFound.In(lang), kDbdName));
+            ui.Show(MessageKind::Warning, MessageOf(txt::EntryNotFound, kDbdName));
         return std::nullopt;
     }
     const ArchiveEntry& entry = pod.Entries()[static_cast<std::size_t>(index)];
@@ -92,7 +91,7 @@ std::optional<std::string> LookupAirport(const std::string& archivePath, std::st
 
 std::optional<std::string> LookupAirport(const SessionState& s, std::string_view code,
                                          UserInteraction& ui) {
-    return LookupAirport(AirportArchivePath(s), code, ui, s.Language_());
+    return LookupAirport(AirportArchivePath(s), code, ui);
 }
 
 } // namespace orvane

@@ -30,7 +30,7 @@ std::string AirportArchivePath(const SessionState& s);
 // closed at its end. Throws FileError for an archive that cannot be opened,
 // FormatError for a damaged index or a record position outside the DBD entry.
 std::optional<std::string> LookupAirport(const std::string& archivePath, std::string_view code,
-                                         UserInteraction& ui, Lang lang);
+                                         UserInteraction& ui);
 
 // The same on the archive of the session's simulator version (the window's ICAO lookup).
 std::optional<std::string> LookupAirport(const SessionState& s, std::string_view code,

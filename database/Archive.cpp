@@ -30,7 +30,7 @@ ArchiveKind ArchiveKindOf(const std::string& path) {
     return ArchiveKind::None;
 }
 
-TPOD::TPOD(const std::string& path, UserInteraction* ui, Lang lang) : ui_(ui), lang_(lang) {
+TPOD::TPOD(const std::string& path, UserInteraction* ui) : ui_(ui) {
     OpenArchive(path);
 }
 
@@ -259,8 +259,7 @@ const ArchiveEntry* TPOD::LocateEntry(std::string_view name, const BiText& missi
     if (index < 0) {
         // Fly! 1 archives say what is missing; Fly! 2 archives stay silent.
         if (kind_ == ArchiveKind::Epd && ui_)
-            ui_->ShowMessage(MessageKind::Warning,
-                             Format(missing.In(lang_), Cp1252ToUtf8(name).c_str()));
+            ui_->Show(MessageKind::Warning, MessageOf(missing, Cp1252ToUtf8(name)));
         return nullptr;
     }
     const ArchiveEntry& entry = entries_[static_cast<std::size_t>(index)];

@@ -41,7 +41,7 @@ class TPOD {
     // or a template read from a loose file).
     TPOD() = default;
     // Calls OpenArchive; reports nothing. ui may be null (no messages shown).
-    TPOD(const std::string& path, UserInteraction* ui = nullptr, Lang lang = Lang::French);
+    TPOD(const std::string& path, UserInteraction* ui = nullptr);
     // Closes the file without reporting anything: call CloseFile() first to
     // learn whether a record written into the archive reached it.
     ~TPOD();
@@ -105,10 +105,7 @@ class TPOD {
     std::int32_t IndexRowCount() const { return GetI32(&IndexHeader[16]); }
     std::int32_t IndexRowLength() const { return GetI32(&IndexHeader[20]); }
 
-    void SetInteraction(UserInteraction* ui, Lang lang) {
-        ui_ = ui;
-        lang_ = lang;
-    }
+    void SetInteraction(UserInteraction* ui) { ui_ = ui; }
 
   private:
     // Finds an entry, checks it against the file (at least `least` bytes) and
@@ -129,7 +126,6 @@ class TPOD {
     bool written_ = false;
     FileIdentity identity_; // the file as opened, or as last written
     UserInteraction* ui_ = nullptr;
-    Lang lang_ = Lang::French;
 };
 
 // Kind of an archive file name by its extension alone.

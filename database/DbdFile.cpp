@@ -46,7 +46,7 @@ std::string TableEntryOf(const std::string& archivePath) {
 }
 
 void CheckRecordGeometry(const std::string& what, std::int32_t size, std::int32_t count,
-                         std::uint64_t available, Lang) {
+                         std::uint64_t available) {
     if (size < kMinRecordSize || size > kMaxRecordSize)
         throw FormatError(txt::BadRecordSize, what.c_str(), size, kMinRecordSize, kMaxRecordSize);
     if (count < 0 ||
@@ -113,13 +113,13 @@ std::string ArchivePathFor(const SessionState& s, const std::string& dataType) {
 }
 
 bool LoadTemplate(TPOD& pod, const std::string& source, const std::string& dataType,
-                  UserInteraction& ui, Lang lang, TemplateInfo* info) {
+                  UserInteraction& ui, TemplateInfo* info) {
     const std::string entry = kDatabasePrefix + dataType + ".DBT";
     if (IsArchivePath(source)) {
         if (source == pod.Path() && pod.Kind() != ArchiveKind::None) {
             if (!pod.ReadEntry(entry)) return false;
         } else {
-            TPOD other(source, &ui, lang);
+            TPOD other(source, &ui);
             if (!other.IsOpen()) throw FileError(txt::CannotOpenArchive, source.c_str());
             other.ReadHeader();
             other.ReadDirectory();
@@ -138,10 +138,9 @@ bool LoadTemplate(TPOD& pod, const std::string& source, const std::string& dataT
         const auto name = [](const FieldDef& f) {
             return Cp1252ToUtf8(f.Name.substr(0, f.Name.find(',')));
         };
-        ui.ShowMessage(MessageKind::Warning,
-                       Format(txt::TemplateOverlap.In(lang), name(a).c_str(), a.Offset,
-                              a.Offset + a.ByteWidth() - 1, name(b).c_str(), b.Offset,
-                              b.Offset + b.ByteWidth() - 1));
+        ui.Show(MessageKind::Warning,
+                MessageOf(txt::TemplateOverlap, name(a), a.Offset, a.Offset + a.ByteWidth() - 1,
+                          name(b), b.Offset, b.Offset + b.ByteWidth() - 1));
     }
     pod.Fields = parsed.Fields;
     if (info) *info = std::move(parsed);
@@ -151,9 +150,10 @@ bool LoadTemplate(TPOD& pod, const std::string& source, const std::string& dataT
 namespace {
 
 // After a load: the shared steps that put the table, the session and the
-// archive object in place.
-void FinishLoad(SessionState& s, std::unique_ptr<TPOD> pod, const std::string& dataType,
-                const TemplateInfo& info, UserInteraction& ui) {
+// archive object in place (the session finishes the load once its summary
+// is known).
+void PutLoadInPlace(SessionState& s, std::unique_ptr<TPOD> pod, const std::string& dataType,
+                    const TemplateInfo& info, UserInteraction& ui) {
     s.DataType = dataType;
     s.FieldCount = info.FieldCount;
     pod->Dex.SetRecordSize(pod->Dbd.RecordSize());
@@ -162,7 +162,6 @@ void FinishLoad(SessionState& s, std::unique_ptr<TPOD> pod, const std::string& d
     t.SetCurrentCell(kFirstFieldColumn < t.ColumnCount() ? kFirstFieldColumn : 0, 1);
     t.SetSelection({t.CurrentColumn(), 1, t.CurrentColumn(), 1});
     t.SetCell(kColModif, 1, ""); // the loads counted the marks as they read
-    s.StartFromLoad();
 }
 
 // Reads a DBD's records into a table of their own: the session's table is
@@ -170,7 +169,7 @@ void FinishLoad(SessionState& s, std::unique_ptr<TPOD> pod, const std::string& d
 // error, memory running out) leaves the user's table as it was.
 RecordTable LoadRecordsAside(const RecordTable& current, BinaryFile& file, const DbdHeader& header,
                              const std::vector<FieldDef>& fields, char decimalSeparator,
-                             UserInteraction& ui, Lang, const ProgressFn& progress) {
+                             UserInteraction& ui, const ProgressFn& progress) {
     try {
         RecordTable t;
         for (int c = 0; c < kFirstFieldColumn; ++c)
@@ -188,17 +187,16 @@ RecordTable LoadRecordsAside(const RecordTable& current, BinaryFile& file, const
 // Records shorter than the template's furthest field end read as zeros
 // beyond their end: the user is told once. A save keeps the file's record
 // size, so no byte of the file is lost.
-void WarnShortRecords(UserInteraction& ui, Lang lang, const std::vector<FieldDef>& fields,
-                      int recordSize, const std::string& name) {
+void WarnShortRecords(UserInteraction& ui, const std::vector<FieldDef>& fields, int recordSize,
+                      const std::string& name) {
     const std::int64_t end = FieldsEnd(fields);
     if (recordSize < end)
-        ui.ShowMessage(
-            MessageKind::Warning,
-            Format(txt::ShortRecords.In(lang), static_cast<int>(end), name.c_str(), recordSize));
+        ui.Show(MessageKind::Warning,
+                MessageOf(txt::ShortRecords, static_cast<int>(end), name, recordSize));
 }
 
-std::unique_ptr<TPOD> OpenArchiveObject(const std::string& path, UserInteraction& ui, Lang lang) {
-    auto pod = std::make_unique<TPOD>(path, &ui, lang);
+std::unique_ptr<TPOD> OpenArchiveObject(const std::string& path, UserInteraction& ui) {
+    auto pod = std::make_unique<TPOD>(path, &ui);
     if (!pod->IsOpen()) throw FileError(txt::CannotOpenArchive, path.c_str());
     pod->ReadHeader();
     pod->ReadDirectory();
@@ -207,9 +205,7 @@ std::unique_ptr<TPOD> OpenArchiveObject(const std::string& path, UserInteraction
 
 } // namespace
 
-std::string DataTypeOfFile(const std::string& path) {
-    if (IsArchivePath(path)) return UpperDataTypeOf(path);
-    if (ToUpperAscii(ExtensionOf(path)) != ".DBD") return {};
+std::string DataTypeOfDbdFile(const std::string& path) {
     try {
         BinaryFile file(path, OpenMode::Read);
         if (file.Size() < DbdHeader::kSize) return {};
@@ -239,7 +235,7 @@ LoadOutcome OpenDbdFromDisk(SessionState& s, const std::string& dbdPath,
     if (dataType.empty())
         throw FormatError(txt::UnknownTag, Cp1252ToUtf8(header.Tag()).c_str(), dbdPath.c_str());
     CheckRecordGeometry(dbdPath, header.RecordSize(), header.RecordCount(),
-                        fileSize - DbdHeader::kSize, lang);
+                        fileSize - DbdHeader::kSize);
 
     std::string source = templateSource;
     if (source.empty()) {
@@ -249,21 +245,21 @@ LoadOutcome OpenDbdFromDisk(SessionState& s, const std::string& dbdPath,
 
     std::unique_ptr<TPOD> pod;
     if (IsArchivePath(source)) {
-        pod = OpenArchiveObject(source, ui, lang);
+        pod = OpenArchiveObject(source, ui);
     } else {
         pod = std::make_unique<TPOD>();
-        pod->SetInteraction(&ui, lang);
+        pod->SetInteraction(&ui);
     }
     TemplateInfo info;
-    if (!LoadTemplate(*pod, source, dataType, ui, lang, &info)) throw FileError(txt::DbtNotFound);
+    if (!LoadTemplate(*pod, source, dataType, ui, &info)) throw FileError(txt::DbtNotFound);
     pod->Dbd = header;
     pod->CloseFile();
 
-    WarnShortRecords(ui, lang, info.Fields, header.RecordSize(), FileNameOf(dbdPath));
-    RecordTable loaded = LoadRecordsAside(s.Table, file, header, info.Fields, s.DecimalSeparator(),
-                                          ui, lang, progress);
+    WarnShortRecords(ui, info.Fields, header.RecordSize(), FileNameOf(dbdPath));
+    RecordTable loaded =
+        LoadRecordsAside(s.Table, file, header, info.Fields, s.DecimalSeparator(), ui, progress);
     s.Table.Replace(std::move(loaded));
-    FinishLoad(s, std::move(pod), dataType, info, ui);
+    PutLoadInPlace(s, std::move(pod), dataType, info, ui);
 
     // The next file dialog starts where this file was.
     s.WorkDir = WithTrailingSeparator(FolderOf(dbdPath).empty() ? s.WorkDir : FolderOf(dbdPath));
@@ -277,6 +273,8 @@ LoadOutcome OpenDbdFromDisk(SessionState& s, const std::string& dbdPath,
                         Cp1252ToUtf8(header.LeadingText()).c_str(), header.RecordCount(),
                         static_cast<int>(fileSize));
     s.LoadStatus = out.status;
+    s.CameFrom({SourceKind::Dbd, dbdPath, {}});
+    s.FinishLoad();
     return out;
 }
 
@@ -288,11 +286,11 @@ LoadOutcome OpenDbdFromArchive(SessionState& s, const std::string& archivePath,
     LoadOutcome out;
 
     const std::string dataType = UpperDataTypeOf(archivePath);
-    auto pod = OpenArchiveObject(archivePath, ui, lang);
+    auto pod = OpenArchiveObject(archivePath, ui);
 
     TemplateInfo info;
     if (!LoadTemplate(*pod, templateSource.empty() ? archivePath : templateSource, dataType, ui,
-                      lang, &info))
+                      &info))
         throw FileError(txt::DbtNotFound);
 
     // The DBD entry is checked before the table is touched: a missing or
@@ -309,18 +307,18 @@ LoadOutcome OpenDbdFromArchive(SessionState& s, const std::string& archivePath,
     std::int64_t position = pod->ReadDbdHeader(dbdName);
     const DbdHeader& header = pod->Dbd;
     CheckRecordGeometry(Cp1252ToUtf8(dbdName), header.RecordSize(), header.RecordCount(),
-                        entry.size - DbdHeader::kSize, lang);
+                        entry.size - DbdHeader::kSize);
     (void)position;
 
-    WarnShortRecords(ui, lang, info.Fields, header.RecordSize(), Cp1252ToUtf8(dbdName));
+    WarnShortRecords(ui, info.Fields, header.RecordSize(), Cp1252ToUtf8(dbdName));
     RecordTable loaded = LoadRecordsAside(s.Table, pod->File(), header, info.Fields,
-                                          s.DecimalSeparator(), ui, lang, progress);
+                                          s.DecimalSeparator(), ui, progress);
     s.Table.Replace(std::move(loaded));
 
     const DbdHeader shown = header;
     const std::uint64_t archiveSize = pod->ArchiveSize();
     const ArchiveKind kind = pod->Kind();
-    FinishLoad(s, std::move(pod), dataType, info, ui);
+    PutLoadInPlace(s, std::move(pod), dataType, info, ui);
 
     out.loaded = true;
     out.templateLoaded = true;
@@ -331,6 +329,8 @@ LoadOutcome OpenDbdFromArchive(SessionState& s, const std::string& archivePath,
                Cp1252ToUtf8(shown.LeadingText()).c_str(), shown.RecordCount(),
                DateDecode(shown.Stamp(), s.Display).c_str(), static_cast<int>(archiveSize));
     s.LoadStatus = out.status;
+    s.CameFrom({SourceKind::Archive, archivePath, dbdName});
+    s.FinishLoad();
     return out;
 }
 

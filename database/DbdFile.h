@@ -25,7 +25,7 @@ std::string TagForDataType(const std::string& dataType);
 // A record size within 4-512 bytes and a record count that the available
 // bytes hold; throws FormatError naming `what` otherwise.
 void CheckRecordGeometry(const std::string& what, std::int32_t size, std::int32_t count,
-                         std::uint64_t available, Lang lang);
+                         std::uint64_t available);
 
 // Reads count records of recordSize bytes from the file's current position
 // into rows firstRow.. . A record that fails gives a beep; the load goes on.
@@ -65,10 +65,9 @@ std::string TableEntryOf(const std::string& archivePath);
 // "" for another version.
 std::string ArchivePathFor(const SessionState& s, const std::string& dataType);
 
-// The data type a file holds, found without its template: a DBD file's
-// header tag, an archive's file name. "" for other files or an unreadable
-// or unknown header.
-std::string DataTypeOfFile(const std::string& path);
+// The data type a DBD file holds, found without its template: its header's
+// tag. "" for an unreadable or unknown header.
+std::string DataTypeOfDbdFile(const std::string& path);
 
 // Opens a DBD file from disk (the file the user chose). The template is read
 // from templateSource: an archive (its DATABASE\<TYPE>.DBT entry) or a .dbt
@@ -90,7 +89,7 @@ LoadOutcome OpenDbdFromArchive(SessionState& s, const std::string& archivePath,
 // EntryData). False when an archive has no such entry (after the archive's
 // own warning for EPD). Throws on unreadable files and bad templates.
 bool LoadTemplate(TPOD& pod, const std::string& source, const std::string& dataType,
-                  UserInteraction& ui, Lang lang, TemplateInfo* info = nullptr);
+                  UserInteraction& ui, TemplateInfo* info = nullptr);
 
 // --- Save ------------------------------------------------------------------------
 

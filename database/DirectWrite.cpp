@@ -96,7 +96,7 @@ DirectWriteOutcome WriteCurrentRow(SessionState& s, int row, UserInteraction& ui
     // open to write into.
     if (!pod.IsOpen() || pod.Kind() == ArchiveKind::None)
         throw RefusedError(txt::ArchiveNotOpenForWrite);
-    pod.SetInteraction(&ui, lang);
+    pod.SetInteraction(&ui);
 
     const std::string name = kDatabasePrefix + s.DataType + ".DBD";
     if (pod.Kind() == ArchiveKind::Epd) {
@@ -114,8 +114,7 @@ DirectWriteOutcome WriteCurrentRow(SessionState& s, int row, UserInteraction& ui
     const std::int64_t entryOffset = pod.ReadDbdHeader(name);
     if (entryOffset < 0) {
         // Silent in the archive reader for POD; say why nothing was written.
-        ui.ShowMessage(MessageKind::Warning,
-                       Format(txt::EntryNotFound.In(lang), Cp1252ToUtf8(name).c_str()));
+        ui.Show(MessageKind::Warning, MessageOf(txt::EntryNotFound, Cp1252ToUtf8(name)));
         return DirectWriteOutcome::NotWritten;
     }
     const int recordSize = pod.Dbd.RecordSize();

@@ -174,7 +174,7 @@ bool RecordDecoder::Decode(const RecordBuffer& record, RecordTable& table, int r
             } else if (policy_ == BadDoublePolicy::FailRecord) {
                 ok = false; // this field and the ones after it keep what they held
             } else {
-                if (ui_) ui_->ShowMessage(MessageKind::Warning, Format(txt::LineError, row));
+                if (ui_) ui_->Show(MessageKind::Warning, MessageOf(txt::LineError, row));
                 p = Keep(p, table, kFirstFieldColumn + static_cast<int>(i), row); // as it was
                 close();
             }

@@ -23,11 +23,11 @@ namespace {
 // Closes an archive being released; a failed close after a write is shown.
 // It is told rather than thrown: the load or the quit that released the
 // archive has already taken place, and must finish.
-void CloseAndReport(TPOD& pod, UserInteraction& ui, Lang lang) {
+void CloseAndReport(TPOD& pod, UserInteraction& ui) {
     try {
         pod.CloseFile();
     } catch (const FileError& e) {
-        ui.ShowMessage(MessageKind::Error, e.In(lang));
+        ui.Show(MessageKind::Error, e.Wording());
     }
 }
 
@@ -35,11 +35,11 @@ void CloseAndReport(TPOD& pod, UserInteraction& ui, Lang lang) {
 
 void SessionState::ReplaceArchive(std::unique_ptr<TPOD> pod, UserInteraction& ui) {
     const std::unique_ptr<TPOD> previous = std::exchange(CurrentPod, std::move(pod));
-    if (previous) CloseAndReport(*previous, ui, Language_());
+    if (previous) CloseAndReport(*previous, ui);
 }
 
 void SessionState::ReleaseArchive(UserInteraction& ui) {
-    if (CurrentPod) CloseAndReport(*CurrentPod, ui, Language_());
+    if (CurrentPod) CloseAndReport(*CurrentPod, ui);
 }
 
 void SessionState::WriteFlagHeadings() {
@@ -49,20 +49,18 @@ void SessionState::WriteFlagHeadings() {
     Table.SetCell(kColSuppr, 0, "Suppr");
     Table.SetCell(kColExport, 0, "Export");
     Undo.Adopt(Table, before);
+    headingsWritten_ = true;
 }
 
 void SessionState::FinishLoad() {
-    WriteFlagHeadings();
-    StartFromLoad();
-}
-
-void SessionState::StartFromLoad() {
+    if (headingsWritten_) WriteFlagHeadings();
     filter_.Clear(); // its conditions spoke of the columns of the table before
     kept_.clear();
     Undo.Reset(Table);
     RowsAreRecords = true;
     Unwritten.clear();
     Table.RecountFlags();
+    if (TableReplaced) TableReplaced();
 }
 
 // --- The gate ------------------------------------------------------------------

@@ -47,6 +47,9 @@ struct SessionState : SessionSettings {
     // Told after every change of the table or of its marks: a change made
     // through the gate, an undo or redo, a row written, the mode switched.
     std::function<void(const TableEffect&)> Changed;
+    // Told once a load or an opened exchange file has put another table in
+    // place, finished (FinishLoad).
+    std::function<void()> TableReplaced;
 
     Lang Language_() const { return LangOf(Language); }
     char DecimalSeparator() const { return Display.decimalSeparator; }
@@ -64,16 +67,15 @@ struct SessionState : SessionSettings {
     void ReleaseArchive(UserInteraction& ui);
 
     // The flag columns' headings in the user's language ("Modif" reads
-    // "Change" in English), taken into the history as no step.
+    // "Change" in English), taken into the history as no step. Written once
+    // (the window's start), they stay across loads.
     void WriteFlagHeadings();
-    // What every load and opened exchange file ends with: the flag
-    // headings, a new history in which the table as loaded is the saved
-    // state, and rows that are again the records of their file.
-    void FinishLoad();
-    // What every load ends with in the core (the batch tool's too): a new
+    // What every load and opened exchange file ends with, in the core (the
+    // batch tool's too): the flag headings as they were written, a new
     // history in which the table as loaded is the saved state, no unwritten
-    // row, rows that are again their file's records, counters recounted.
-    void StartFromLoad();
+    // row, rows that are again their file's records, counters recounted;
+    // then TableReplaced is told.
+    void FinishLoad();
 
     // --- The one gate of every change to the table -------------------------
 
@@ -180,6 +182,7 @@ struct SessionState : SessionSettings {
     bool TakeStep(bool undo);
     void RevertUnwritten();
     int gateDepth_ = 0;
+    bool headingsWritten_ = false;
 };
 
 } // namespace orvane

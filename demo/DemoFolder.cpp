@@ -6,12 +6,12 @@
 #include "demo/OurAirportsSample.h"
 #include "exchange/CsvFile.h"
 #include "exchange/DexFile.h"
-#include "exchange/Reconcile.h"
 #include "platform/AtomicFile.h"
 #include "platform/BinaryFile.h"
 #include "platform/Cp1252.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"
+#include "realworld/Reconcile.h"
 #include "settings/Texts.h"
 
 #include <algorithm>
@@ -644,17 +644,6 @@ std::string NoteText(const std::string& type, int version) {
            "public sources; not for navigation.\r\n";
 }
 
-// Loads and exports go through the same seam as in the editor; any message
-// from them means the demo data are wrong.
-class DemoInteraction : public UserInteraction {
-  public:
-    void ShowMessage(MessageKind, const std::string& text, const std::string&) override {
-        throw FormatError(txt::DemoFolderFault, text);
-    }
-    bool Confirm(const std::string&) override { return true; }
-    void Beep() override { throw FormatError(txt::DemoRecordNotLoaded); }
-};
-
 const char* const kTypes[] = {"AIRPORT", "COMM", "ILS", "NAVAID", "RUNWAY"};
 
 } // namespace
@@ -702,7 +691,13 @@ DemoSummary MakeDemoFolder(const std::string& dir, char decimalSeparator) {
 
     // The work folder's exchange files, made as the editor makes them: the
     // DBD loaded with the template of its archive, then exported whole.
-    DemoInteraction ui;
+    // Loads and exports go through the same seam as in the editor; any
+    // message from them means the demo data are wrong.
+    UnattendedInteraction ui;
+    ui.OnMessage = [](MessageKind, const std::string& text) {
+        throw FormatError(txt::DemoFolderFault, text);
+    };
+    ui.OnBeep = [] { throw FormatError(txt::DemoRecordNotLoaded); };
     RealRecords realWorld;
     for (const std::string type : kTypes) {
         SessionState s;

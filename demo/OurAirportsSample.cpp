@@ -1,9 +1,11 @@
 #include "demo/OurAirportsSample.h"
 
-#include "exchange/Reconcile.h"
 #include "platform/AtomicFile.h"
 #include "platform/Cp1252.h"
+#include "platform/Errors.h"
 #include "platform/Paths.h"
+#include "realworld/Reconcile.h"
+#include "settings/Texts.h"
 #include "table/ValueDisplay.h"
 
 #include <algorithm>
@@ -186,7 +188,7 @@ RealRecord& RecordWhere(std::vector<RealRecord>& records, const std::string& col
                         const std::string& value) {
     for (RealRecord& r : records)
         if (r[column] == value) return r;
-    throw std::invalid_argument("no record with " + column + " " + value);
+    throw RefusedError(txt::DemoNoRecord, column, value);
 }
 
 void MoveNorth(RealRecord& record, double metres, const std::string& prefix) {

@@ -4,7 +4,7 @@
 // records differ on purpose so that every kind of finding shows.
 #pragma once
 
-#include "exchange/OurAirports.h"
+#include "realworld/OurAirports.h"
 #include "table/RecordTable.h"
 
 #include <map>

@@ -3,6 +3,7 @@
 #include "database/TableCheck.h"
 #include "database/TableWriter.h"
 #include "exchange/ExchangeShared.h"
+#include "exchange/TableFormats.h"
 #include "platform/ByteScan.h"
 #include "platform/Cp1252.h"
 #include "platform/Errors.h"
@@ -190,7 +191,7 @@ ImportOutcome ImportCsv(SessionState& s, const std::string& path, ImportMode mod
     const Lang lang = s.Language_();
     ImportOutcome out;
 
-    const ChosenFile chosen = ParseChosenFile(path, ".CSV");
+    const ChosenFile chosen = ParseChosenFile(path, TableFormatId::Csv);
     if (!chosen.accepted) return out; // another extension: nothing happens
     s.WorkDir = chosen.folder.empty() ? s.WorkDir : chosen.folder;
 
@@ -269,7 +270,8 @@ ImportOutcome ImportCsv(SessionState& s, const std::string& path, ImportMode mod
                         Cp1252ToUtf8(s.DataType).c_str(), t.RowCount() - 1);
     if (!add) { // an add keeps the table's file and history
         s.LoadStatus = out.status;
-        s.StartFromLoad();
+        s.CameFrom({SourceKind::Csv, path, {}});
+        s.FinishLoad();
     }
     FinishImportCounters(s, out);
     return out;

@@ -3,6 +3,7 @@
 #include "database/DbdFile.h"
 #include "database/TableWriter.h"
 #include "exchange/ExchangeShared.h"
+#include "exchange/TableFormats.h"
 #include "platform/Cp1252.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"
@@ -15,13 +16,6 @@ namespace {
 
 constexpr int kFly1AirportRecordSize = 330;
 constexpr int kFly1RunwayRecordSize = 251;
-
-// The header's Name up to its zero byte, upper case, cut before its first
-// dot: "AIRPORT.DBD" -> "AIRPORT".
-std::string DexDataType(const DexHeader& header) {
-    std::string name = ToUpperAscii(header.Name());
-    return name.substr(0, name.find('.'));
-}
 
 // The part of the header's Name before ".DBD", as stored (the add-mode check).
 std::string DexNameBeforeDbd(const DexHeader& header) {
@@ -45,6 +39,11 @@ struct RecountOnExit {
 };
 
 } // namespace
+
+std::string DexDataType(const DexHeader& header) {
+    std::string name = ToUpperAscii(header.Name());
+    return name.substr(0, name.find('.'));
+}
 
 int DetectDexVersion(const DexHeader& header, int simulatorVersion) {
     const std::string type = DexDataType(header);
@@ -82,14 +81,14 @@ struct DexSource {
     DexHeader header;
 };
 
-DexSource OpenDexSource(const std::string& path, Lang lang) {
+DexSource OpenDexSource(const std::string& path) {
     DexSource in{BinaryFile(path, OpenMode::Read)};
     in.size = in.file.Size();
     if (in.size < DexHeader::kSize)
         throw FormatError(txt::DexTooShort, path.c_str(), static_cast<int>(in.size));
     in.file.ReadExact(in.header.bytes.data(), DexHeader::kSize);
     CheckRecordGeometry(path, in.header.RecordSize(), in.header.RecordCount(),
-                        in.size - DexHeader::kSize, lang);
+                        in.size - DexHeader::kSize);
     return in;
 }
 
@@ -162,12 +161,12 @@ ImportOutcome ImportDex(SessionState& s, const std::string& path, ImportMode mod
     const Lang lang = s.Language_();
     ImportOutcome out;
 
-    const ChosenFile chosen = ParseChosenFile(path, ".DEX");
+    const ChosenFile chosen = ParseChosenFile(path, TableFormatId::Dex);
     if (!chosen.accepted) return out; // another extension: nothing happens
     RecountOnExit recount{s, out};
     s.WorkDir = chosen.folder.empty() ? s.WorkDir : chosen.folder;
 
-    DexSource in = OpenDexSource(path, lang);
+    DexSource in = OpenDexSource(path);
     const DexHeader& header = in.header;
     // Added to a table, a file without a type is data that does not match it.
     if (DexDataType(header).empty() && mode != ImportMode::Add)
@@ -214,7 +213,8 @@ ImportOutcome ImportDex(SessionState& s, const std::string& path, ImportMode mod
                         Cp1252ToUtf8(pod.Dex.Name()).c_str(), count, "", static_cast<int>(in.size));
     if (mode != ImportMode::Add) { // an add keeps the table's file and history
         s.LoadStatus = out.status;
-        s.StartFromLoad();
+        s.CameFrom({SourceKind::Dex, path, {}});
+        s.FinishLoad();
     }
     return out;
 }

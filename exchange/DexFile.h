@@ -37,6 +37,10 @@ struct ImportOutcome {
 // of the current version.
 int DetectDexVersion(const DexHeader& header, int simulatorVersion);
 
+// The data type a DEX says it holds: its header's Name up to the zero byte,
+// upper case, cut before the first dot ("AIRPORT.DBD" -> "AIRPORT").
+std::string DexDataType(const DexHeader& header);
+
 // Writes all rows, or the rows whose "Export" cell is "1", as a DEX file at
 // path, through a temporary file renamed into place only when every row
 // converted (a conversion error leaves no file and any earlier file of that

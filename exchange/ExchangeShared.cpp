@@ -1,6 +1,7 @@
 #include "exchange/ExchangeShared.h"
 
 #include "database/DbdFile.h"
+#include "exchange/TableFormats.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"
 
@@ -10,19 +11,18 @@
 
 namespace orvane {
 
-ChosenFile ParseChosenFile(const std::string& path, const std::string& extension) {
+ChosenFile ParseChosenFile(const std::string& path, TableFormatId format) {
     ChosenFile c;
+    if (!IsFormat(path, format)) return c;
     const std::string name = ToUpperAscii(FileNameOf(path));
-    if (ToUpperAscii(ExtensionOf(name)) != extension) return c;
     c.accepted = true;
     c.folder = FolderOf(path);
-    c.baseName = name.substr(0, name.find(extension));
+    c.baseName = name.substr(0, name.find(ToUpperAscii(ExtensionOf(name))));
     return c;
 }
 
 LoadedTemplate LoadImportTemplate(const SessionState& s, const std::string& dataType,
                                   const std::string& templateSource, UserInteraction& ui) {
-    const Lang lang = s.Language_();
     std::string source = templateSource;
     if (source.empty()) {
         source = ArchivePathFor(s, dataType);
@@ -30,15 +30,15 @@ LoadedTemplate LoadImportTemplate(const SessionState& s, const std::string& data
     }
     LoadedTemplate loaded;
     if (ArchiveKindOf(source) != ArchiveKind::None) {
-        loaded.pod = std::make_unique<TPOD>(source, &ui, lang);
+        loaded.pod = std::make_unique<TPOD>(source, &ui);
         if (!loaded.pod->IsOpen()) throw FileError(txt::CannotOpenArchive, source.c_str());
         loaded.pod->ReadHeader();
         loaded.pod->ReadDirectory();
     } else {
         loaded.pod = std::make_unique<TPOD>();
-        loaded.pod->SetInteraction(&ui, lang);
+        loaded.pod->SetInteraction(&ui);
     }
-    loaded.found = LoadTemplate(*loaded.pod, source, dataType, ui, lang, &loaded.info);
+    loaded.found = LoadTemplate(*loaded.pod, source, dataType, ui, &loaded.info);
     // An exchange-file table has no DBD in the archive to write back into.
     loaded.pod->CloseFile();
     return loaded;

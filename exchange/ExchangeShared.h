@@ -16,13 +16,14 @@
 
 namespace orvane {
 
+enum class TableFormatId;
+
 struct ChosenFile {
-    bool accepted = false; // the extension, in upper case, is the expected one
+    bool accepted = false; // the file is of the expected format
     std::string folder;    // with its trailing separator ("" when the path has none)
     std::string baseName;  // upper case, up to the first occurrence of the extension
 };
-// extension in upper case with its dot (".DEX", ".CSV").
-ChosenFile ParseChosenFile(const std::string& path, const std::string& extension);
+ChosenFile ParseChosenFile(const std::string& path, TableFormatId format);
 
 struct LoadedTemplate {
     bool found = false;

@@ -2,8 +2,8 @@
 
 #include "database/RecordConversion.h"
 #include "database/TableWriter.h"
+#include "exchange/MapPlaces.h"
 #include "platform/Cp1252.h"
-#include "table/CoordinatePairs.h"
 #include "table/ValueDisplay.h"
 
 #include <algorithm>
@@ -13,11 +13,6 @@
 namespace orvane {
 
 namespace {
-
-// Features are gathered and written in blocks of about this size.
-constexpr std::size_t kWriteBlock = 1 << 20;
-// The places a row may give, as on the map.
-constexpr std::size_t kMostPlaces = 255;
 
 // A JSON string of UTF-8 text: quotes, backslashes and control characters
 // escaped.
@@ -50,17 +45,10 @@ void AppendNumber(std::string& out, std::int64_t value) {
     out.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
 }
 
-// Degrees to a billionth (a tenth of a millimetre): the cells' own
-// precision, without the last bits the conversion from seconds adds.
-double Rounded(double degrees) {
-    return std::round(degrees * 1e9) / 1e9;
-}
-
 class GeoJsonEncoder {
   public:
     GeoJsonEncoder(const SessionState& s, UserInteraction& ui)
-        : t_(s.Table), fields_(s.Fields()), separator_(s.DecimalSeparator()),
-          pairs_(CoordinatePairsOf(t_)), ui_(ui), lang_(s.Language_()) {
+        : t_(s.Table), fields_(s.Fields()), separator_(s.DecimalSeparator()), places_(s), ui_(ui) {
         // Property names: the fields' titles, a repeated one numbered so
         // that every name stays unique. Names are compared as they are, before
         // escaping: two titles are one JSON name exactly when they are equal.
@@ -78,10 +66,7 @@ class GeoJsonEncoder {
         }
     }
 
-    void Begin(BinaryFile&) {
-        pending_.reserve(kWriteBlock + 4096);
-        pending_.append("{\"type\":\"FeatureCollection\",\"features\":[");
-    }
+    void Begin(BinaryFile&) { pending_.append("{\"type\":\"FeatureCollection\",\"features\":["); }
 
     void Row(BinaryFile& file, int row) {
         pending_.append(first_ ? "\n" : ",\n");
@@ -97,44 +82,32 @@ class GeoJsonEncoder {
             AppendValue(fields_[f], col < cells_.size() ? cells_[col] : std::string_view());
         }
         pending_.append("}}");
-        if (pending_.size() >= kWriteBlock) Flush(file);
+        block_.WriteWhenFull(file);
     }
 
     void End(BinaryFile& file, int) {
         pending_.append("\n]}\n");
-        Flush(file);
+        block_.Write(file);
     }
-    // Rows written without the place their coordinates would give: one
-    // warning naming the first, once the file is in place.
-    void Committed() {
-        if (placeless_ > 0)
-            ui_.ShowMessage(MessageKind::Warning, Format(txt::GeoJsonRowsWithoutPlace.In(lang_),
-                                                         firstPlaceless_, placeless_));
-    }
+    void Committed() { places_.WarnPlaceless(ui_); }
 
   private:
-    // The row's places as the map shows them: one is a Point, more (a
-    // runway's two ends) a LineString through them; none reads: null. A
-    // coordinate that reads as a number but is no place (beyond the poles, or
-    // too large to be finite) makes the whole geometry null.
+    // A Point, a LineString through a runway's ends, or null where no
+    // place reads (or one is no place).
     void AppendGeometry(int row) {
-        places_.clear();
-        std::size_t outOfRange = 0;
-        AppendRowPlaces(cells_, pairs_, separator_, places_, kMostPlaces, &outOfRange);
-        if (outOfRange > 0 && placeless_++ == 0) firstPlaceless_ = row;
-        if (places_.empty() || outOfRange > 0) {
+        const std::vector<GeoPoint>& places = places_.Of(cells_, row);
+        if (places.empty()) {
             pending_.append("null");
             return;
         }
-        const bool line = places_.size() > 1;
+        const bool line = places.size() > 1;
         pending_.append(line ? "{\"type\":\"LineString\",\"coordinates\":["
                              : "{\"type\":\"Point\",\"coordinates\":");
-        for (std::size_t i = 0; i < places_.size(); ++i) {
-            const GeoPoint p = places_[i];
+        for (std::size_t i = 0; i < places.size(); ++i) {
             pending_.append(i > 0 ? ",[" : "[");
-            AppendNumber(pending_, Rounded(p.lon));
+            AppendDegrees(pending_, places[i].lon);
             pending_.push_back(',');
-            AppendNumber(pending_, Rounded(p.lat));
+            AppendDegrees(pending_, places[i].lat);
             pending_.push_back(']');
         }
         pending_.append(line ? "]}" : "}");
@@ -160,24 +133,17 @@ class GeoJsonEncoder {
         AppendJsonString(pending_, utf8_);
     }
 
-    void Flush(BinaryFile& file) {
-        if (!pending_.empty()) file.Write(pending_.data(), pending_.size());
-        pending_.clear();
-    }
-
     const RecordTable& t_;
     const std::vector<FieldDef>& fields_;
     char separator_;
-    std::vector<CoordinateFields> pairs_;
-    std::vector<GeoPoint> places_;
+    MapPlaces places_;
     std::vector<std::string> keys_; // each "name": ready to append
     std::vector<std::string_view> cells_;
-    std::string pending_;
+    BlockText block_;
+    std::string& pending_ = block_.Text();
     std::string utf8_;
     bool first_ = true;
     UserInteraction& ui_;
-    Lang lang_;
-    int placeless_ = 0, firstPlaceless_ = 0;
 };
 
 } // namespace

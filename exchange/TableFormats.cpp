@@ -5,11 +5,13 @@
 #include "exchange/CsvFile.h"
 #include "exchange/DexFile.h"
 #include "exchange/GeoJsonFile.h"
+#include "exchange/KmlFile.h"
 #include "platform/BinaryFile.h"
 #include "platform/Paths.h"
 
 #include <algorithm>
 #include <array>
+#include <vector>
 
 namespace orvane {
 
@@ -37,14 +39,12 @@ TableRead ReadCsv(SessionState& s, const std::string& path, const std::string& t
     return {ImportCsv(s, path, ImportMode::Open, ui, busy, templateSource, progress).tableChanged};
 }
 
-// The header's Name up to its first dot, upper case: "AIRPORT.DBD" -> "AIRPORT".
 std::string DataTypeOfDex(const std::string& path) {
     BinaryFile file;
     if (!file.TryOpen(path, OpenMode::Read) || file.Size() < DexHeader::kSize) return {};
     DexHeader header;
     file.ReadExact(header.bytes.data(), DexHeader::kSize);
-    const std::string name = ToUpperAscii(header.Name());
-    return name.substr(0, name.find('.'));
+    return DexDataType(header);
 }
 
 // Line 1 is the data type.
@@ -70,24 +70,38 @@ std::string NoDataType(const std::string&) {
 }
 
 // The archive's filter is the Fly! II one; the editor puts the current
-// simulator version's archives first (OpenFilterFor).
+// simulator version's archives first (OpenFilterFor). A template is read by
+// the loads that need one, never as a table of its own.
 constexpr std::array kFormats{
     TableFormat{TableFormatId::Dbd, "DBD", ".dbd", &txt::OpenDbdFilter, &txt::SaveDbdFilter, true,
-                ReadDbd, SaveDbd, false, DataTypeOfFile},
+                ReadDbd, nullptr, SaveDbd, ExportMenu::Own, true, DataTypeOfDbdFile},
     TableFormat{TableFormatId::Archive, "POD/EPD", ".pod;.epd", &txt::OpenFilterFly2, nullptr,
-                false, ReadArchive, nullptr, false, DataTypeOfFile},
+                false, ReadArchive, nullptr, nullptr, ExportMenu::None, false, UpperDataTypeOf},
+    TableFormat{TableFormatId::Template, "DBT", ".dbt", nullptr, nullptr, false, nullptr, nullptr,
+                nullptr, ExportMenu::None, false, UpperDataTypeOf},
     TableFormat{TableFormatId::Dex, "DEX", ".dex", &txt::DexOpenFilter, &txt::DexSaveFilter, true,
-                ReadDex, ExportDex, true, DataTypeOfDex},
+                ReadDex, ImportDex, ExportDex, ExportMenu::Own, false, DataTypeOfDex},
     TableFormat{TableFormatId::Csv, "CSV", ".csv", &txt::CsvOpenFilter, &txt::CsvSaveFilter, true,
-                ReadCsv, ExportCsv, true, DataTypeOfCsv},
-    TableFormat{TableFormatId::GeoJson, "GeoJSON", ".geojson", nullptr, &txt::GeoJsonSaveFilter,
-                false, nullptr, ExportGeoJson, true, NoDataType},
+                ReadCsv, ImportCsv, ExportCsv, ExportMenu::Own, true, DataTypeOfCsv},
+    TableFormat{TableFormatId::GeoJson, "GeoJSON", ".geojson", nullptr, nullptr, false, nullptr,
+                nullptr, ExportGeoJson, ExportMenu::Shared, true, NoDataType},
+    TableFormat{TableFormatId::Kml, "KML", ".kml", nullptr, nullptr, false, nullptr, nullptr,
+                ExportKml, ExportMenu::Shared, true, NoDataType},
 };
 
 } // namespace
 
 std::string TableFormat::DefaultSuffix() const {
     return std::string(extensions.substr(1, extensions.find(';') - 1));
+}
+
+std::string TableFormat::SaveFilter(Lang lang) const {
+    if (saveFilter) return saveFilter->In(lang);
+    std::string patterns;
+    ForEachExtension(extensions, [&](std::string_view e) {
+        patterns.append(patterns.empty() ? "*" : ";*").append(e);
+    });
+    return Format(txt::FormatSaveFilter.In(lang), std::string(name).c_str(), patterns.c_str());
 }
 
 std::span<const TableFormat> TableFormats() {
@@ -125,6 +139,29 @@ std::string ReadablePatterns() {
         });
     }
     return patterns;
+}
+
+namespace {
+
+// The extensions of the formats that can, as a sentence: ".a, .b or .c".
+template <class Can> std::string ExtensionsThat(Can can) {
+    std::vector<std::string_view> all;
+    for (const TableFormat& f : kFormats)
+        if (can(f)) ForEachExtension(f.extensions, [&](std::string_view e) { all.push_back(e); });
+    std::string text;
+    for (std::size_t i = 0; i < all.size(); ++i)
+        text.append(i == 0 ? "" : i + 1 == all.size() ? " or " : ", ").append(all[i]);
+    return text;
+}
+
+} // namespace
+
+std::string ReadableExtensions() {
+    return ExtensionsThat([](const TableFormat& f) { return f.read != nullptr; });
+}
+
+std::string WritableExtensions() {
+    return ExtensionsThat([](const TableFormat& f) { return f.write != nullptr; });
 }
 
 std::string DataTypeOfTableFile(const std::string& path) {

@@ -206,7 +206,7 @@ CheckResult RecordEditor::KeyReleased(int page, int row, std::string_view valueA
     return {std::nullopt, std::string(valueAfter)};
 }
 
-EntryRequest RecordEditor::OpenEntryDialog(int page, int row, MouseButton button, Lang) const {
+EntryRequest RecordEditor::OpenEntryDialog(int page, int row, MouseButton button) const {
     EntryRequest request;
     const EditorLine& line = Line(page, row);
     if (line.field < 0) return request;

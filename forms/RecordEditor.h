@@ -130,7 +130,7 @@ class RecordEditor {
     // A mouse press on a page row (already the current row). Throws
     // ConversionError when a value the dialog needs does not convert or a
     // coordinate has no partner field; nothing changes then.
-    EntryRequest OpenEntryDialog(int page, int row, MouseButton button, Lang lang) const;
+    EntryRequest OpenEntryDialog(int page, int row, MouseButton button) const;
     // The entry dialogs' OK: the values go into the requested lines.
     void ApplyCoordinates(const EntryRequest& request, double latitude, double longitude);
     void ApplyByte(const EntryRequest& request, const std::string& resultText);

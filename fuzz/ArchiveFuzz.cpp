@@ -57,10 +57,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::Input in(data, size);
     const char* extension = fuzz::ArchiveExtension(in.Byte());
     const std::string_view bytes = in.Rest();
-    fuzz::NullInteraction ui;
+    UnattendedInteraction ui;
     const std::string& path = fuzz::RamFiles::Get().Put(std::string("ARCHIVE") + extension, bytes);
 
-    TPOD pod(path, &ui, Lang::English);
+    TPOD pod(path, &ui);
     fuzz::Require(pod.IsOpen(), "the archive did not open");
     try {
         pod.ReadHeader();

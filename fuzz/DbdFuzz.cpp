@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string& dbt = fuzz::NavaidTemplate();
     const std::string& path = fuzz::RamFiles::Get().Put("NAVAID.dbd", fuzz::AsText(data, size));
 
-    fuzz::NullInteraction ui;
+    UnattendedInteraction ui;
     SessionState s;
     s.SimulatorVersion = 2;
     const int rowsBefore = s.Table.RowCount();

@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view bytes = in.Rest();
     const std::string& path = fuzz::RamFiles::Get().Put(std::string("NAVAID") + extension, bytes);
 
-    fuzz::NullInteraction ui;
+    UnattendedInteraction ui;
     SessionState s;
     s.SimulatorVersion = 2;
     try {

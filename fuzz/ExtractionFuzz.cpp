@@ -40,8 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ram.Put(std::string("ARCHIVE") + fuzz::ArchiveExtension(choice), bytes);
     const std::string out = ram.Folder() + "/out";
 
-    fuzz::NullInteraction ui;
-    TPOD pod(path, &ui, Lang::English);
+    UnattendedInteraction ui;
+    TPOD pod(path, &ui);
     try {
         pod.ReadHeader();
         pod.ReadDirectory();

@@ -92,7 +92,7 @@ void ExchangeFiles(Corpus& c) {
     fs::create_directories(work);
     WriteBytes(work + "/NAVAID.DBT", TemplateText(NavWriteFields()));
     WriteBytes(work + "/NAVAID.dbd", NavWriteDbd(3));
-    fuzz::NullInteraction ui;
+    UnattendedInteraction ui;
     SessionState s;
     s.SimulatorVersion = 2;
     OpenDbdFromDisk(s, work + "/NAVAID.dbd", work + "/NAVAID.DBT", ui);

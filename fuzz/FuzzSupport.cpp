@@ -117,7 +117,7 @@ const std::string& NavaidTemplate() {
 }
 
 void OpenThenAdd(ImportFunction import, const std::string& path) {
-    NullInteraction ui;
+    UnattendedInteraction ui;
     SessionState s;
     s.SimulatorVersion = 2; // Fly! 1 AIRPORT and RUNWAY data are converted
     try {

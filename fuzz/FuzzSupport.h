@@ -15,14 +15,6 @@
 
 namespace orvane::fuzz {
 
-// Shows nothing, answers every question with OK (the deeper path), picks no file.
-class NullInteraction : public UserInteraction, public BusyIndicator {
-  public:
-    void ShowMessage(MessageKind, const std::string&, const std::string&) override {}
-    bool Confirm(const std::string&) override { return true; }
-    void Beep() override {}
-};
-
 // Files of one fuzzing process in a RAM-backed folder (/dev/shm, else
 // $TMPDIR or /tmp; $ORVANE_FUZZ_RAM names it when set). Each name keeps one
 // open descriptor and one path for the whole process: a run overwrites the

@@ -232,7 +232,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                             Piece(in));
     }
 
-    fuzz::NullInteraction ui;
+    UnattendedInteraction ui;
     const std::string path = fuzz::RamFiles::Get().Folder() + "/out.geojson";
     int written = 0;
     try {

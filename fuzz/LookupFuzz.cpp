@@ -14,9 +14,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string& path =
         fuzz::RamFiles::Get().Put(std::string("AIRPORT") + extension, in.Rest());
 
-    fuzz::NullInteraction ui;
+    UnattendedInteraction ui;
     try {
-        const auto text = LookupAirport(path, code, ui, Lang::English);
+        const auto text = LookupAirport(path, code, ui);
         fuzz::Require(!text || text->size() <= 8, "a record text longer than 8 bytes");
     } catch (const OrvaneError&) {
     }

@@ -7,8 +7,8 @@
 #include "FuzzSupport.h"
 
 #include "demo/OurAirportsSample.h"
-#include "exchange/Reconcile.h"
 #include "platform/Errors.h"
+#include "realworld/Reconcile.h"
 
 using namespace orvane;
 

@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                       "a field outside the largest record");
     MakeDefinitionPage("AIRPORT", info, true);
 
-    fuzz::NullInteraction ui;
+    UnattendedInteraction ui;
     RecordTable table;
     ApplyColumns(table, info.Fields);
     RecordBuffer record{};

@@ -4,6 +4,9 @@
 // Texts crossing this seam are UTF-8.
 #pragma once
 
+#include "platform/Wording.h"
+
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -44,6 +47,15 @@ class UserInteraction {
     // A message box with one OK button. Title may be empty (program title).
     virtual void ShowMessage(MessageKind kind, const std::string& text,
                              const std::string& title = {}) = 0;
+    // A message of the core, a catalogue text with its arguments, worded
+    // here in the seam's language (the core words no text itself).
+    void Show(MessageKind kind, const Message& message, const BiText& title = {}) {
+        ShowMessage(kind, message.In(wording_), title.In(wording_));
+    }
+    // The language the core's messages are worded in: the user's in the
+    // editor, English in the batch tool.
+    void SetLanguage(Lang lang) { wording_ = lang; }
+    Lang Language() const { return wording_; }
     // A warning question with OK and Cancel: true on OK.
     virtual bool Confirm(const std::string& text) = 0;
     virtual void Beep() = 0;
@@ -64,6 +76,9 @@ class UserInteraction {
     virtual SaveChoice AskSave(const std::string& text) {
         return Confirm(text) ? SaveChoice::Save : SaveChoice::Discard;
     }
+
+  private:
+    Lang wording_ = Lang::English;
 };
 
 // Busy cursor as a scope guard, through the seam's owner.
@@ -87,6 +102,24 @@ class BusyScope {
 
   private:
     BusyIndicator* busy_;
+};
+
+// The seam where no user is (the demo folder's builder, the benchmarks, the
+// fuzzers): every question is answered OK, no file, folder or printer is
+// chosen, no cursor changes; a message or a beep goes to its handler when
+// one is set, else nowhere.
+class UnattendedInteraction : public UserInteraction, public BusyIndicator {
+  public:
+    std::function<void(MessageKind, const std::string&)> OnMessage;
+    std::function<void()> OnBeep;
+
+    void ShowMessage(MessageKind kind, const std::string& text, const std::string&) override {
+        if (OnMessage) OnMessage(kind, text);
+    }
+    bool Confirm(const std::string&) override { return true; }
+    void Beep() override {
+        if (OnBeep) OnBeep();
+    }
 };
 
 } // namespace orvane

@@ -249,6 +249,8 @@ inline constexpr BiText NoEntryNumber{"Pas d'entrée numéro %d dans %s", "No en
 inline constexpr BiText DemoTextTooLong{"démo %s : « %s » ne tient pas dans le champ %s",
                                         "demo %s: \"%s\" does not fit in field %s"};
 inline constexpr BiText DemoNoAirport{"démo : pas d'aéroport %s", "demo: no airport %s"};
+inline constexpr BiText DemoNoRecord{"démo : pas d'enregistrement où %s vaut %s",
+                                     "demo: no record with %s %s"};
 inline constexpr BiText DemoFolderFault{"dossier de démo : %s", "demo folder: %s"};
 inline constexpr BiText DemoRecordNotLoaded{
     "dossier de démo : un enregistrement ne s'est pas chargé",
@@ -275,8 +277,9 @@ inline constexpr BiText CsvSaveFilter{"Fichier Export Excel|*.csv|Tous fichiers 
                                       "Export Excel file|*.csv|All files |*.*"};
 inline constexpr BiText CsvOpenFilter{"Fichier CSV Excel|*.csv|Tous fichiers |*.*",
                                       "Excel CSV file|*.csv|All files |*.*"};
-inline constexpr BiText GeoJsonSaveFilter{"Fichier GeoJSON|*.geojson|Tous fichiers |*.*",
-                                          "GeoJSON file|*.geojson|All files |*.*"};
+// The save filter of a format the design gave none: its name, its patterns.
+inline constexpr BiText FormatSaveFilter{"Fichier %s|%s|Tous fichiers |*.*",
+                                         "%s file|%s|All files |*.*"};
 inline constexpr BiText ExportSaveTitle{"Enregistrer le fichier export sous....",
                                         "Save export file as...."};
 // The DEX and the CSV export differ in the English text.
@@ -332,6 +335,17 @@ inline constexpr BiText ConfirmSelectNone{"Attention, vous allez effacer la sél
                                           "Caution, you are deleting selection"};
 inline constexpr BiText ConfirmSelectPart{"Attention, vous allez modifier la sélection en cours",
                                           "Caution, you are changing selection"};
+// Limits of the table's memory a very large file can meet, and rows put
+// back or reordered that do not fit the table (a fault of the program).
+inline constexpr BiText TableRowTooLarge{"Ligne de table trop grande (plus de 2 Go de texte)",
+                                         "Table row too large (more than 2 GB of text)"};
+inline constexpr BiText TableTooLargeToSort{
+    "Table trop grande pour être triée (plus de 4 294 967 295 lignes)",
+    "Table too large to sort (more than 4,294,967,295 rows)"};
+inline constexpr BiText TableRowsBeyondEnd{"Lignes remises au-delà de la fin de la table",
+                                           "Rows put back beyond the end of the table"};
+inline constexpr BiText TableOrderOfOtherTable{"Ordre de lignes d'une autre table",
+                                               "Row order of another table"};
 
 // --- Value display --------------------------------------------------------------
 inline constexpr const char* NotADate = "pas une date"; // both languages
@@ -762,6 +776,9 @@ inline constexpr BiText CheckNoTable{"Aucune table chargée à vérifier.",
 
 // --- Undo, redo and compare -------------------------------------------------
 inline constexpr BiText MenuEdition{"&Edition", "&Edit"};
+// The file dialog of the table to compare with: the readable formats' patterns.
+inline constexpr BiText CompareOpenFilter{"Tables|%s|Tous fichiers |*.*",
+                                          "Tables|%s|All files |*.*"};
 inline constexpr BiText MenuUndo{"Annuler", "Undo"};
 inline constexpr BiText MenuRedo{"Rétablir", "Redo"};
 // With the name of the step, e.g. "Undo: delete 12 lines".

@@ -57,4 +57,16 @@ std::size_t AppendRowPlaces(const std::vector<std::string_view>& cells,
     return count;
 }
 
+int PlaceLabelColumn(const RecordTable& t) {
+    for (const char* word : {"icao", "oaci", "ident"}) {
+        for (int c = kFirstFieldColumn; c < t.ColumnCount(); ++c) {
+            const std::string title = ToLowerAscii(t.Cell(c, 0));
+            // Not the record's own hexadecimal identifier.
+            if (title.find(word) != std::string::npos && title.find("unique") == std::string::npos)
+                return c;
+        }
+    }
+    return -1;
+}
+
 } // namespace orvane

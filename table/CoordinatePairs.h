@@ -1,7 +1,7 @@
 // Where a row lies: the table's coordinate fields, paired as the record
 // editor pairs them (a latitude, then the longitude that follows it), and
-// the places a row's pairs give in degrees. The map and the GeoJSON export
-// read rows through these.
+// the places a row's pairs give in degrees, the column that names a place.
+// The map and the map exports read rows through these.
 #pragma once
 
 #include "table/RecordTable.h"
@@ -30,6 +30,9 @@ struct CoordinateFields {
 std::vector<CoordinateFields> FindCoordinatePairs(const std::vector<std::string_view>& titles);
 // The pairs of a table's field columns, by their headings.
 std::vector<CoordinateFields> CoordinatePairsOf(const RecordTable& table);
+// The column that names a row's place: an airport's ICAO code, a navaid's or
+// a runway end's identifier, by its heading; -1 when no heading says so.
+int PlaceLabelColumn(const RecordTable& table);
 
 // Appends the place of each pair of a row whose cells (seconds of arc, with
 // decimalSeparator) read and whose latitude is within the poles, at most

@@ -1,6 +1,8 @@
 #include "table/RecordTable.h"
 
 #include "platform/DecimalText.h"
+#include "platform/Errors.h"
+#include "settings/Texts.h"
 #include "table/ValueDisplay.h"
 
 #include <algorithm>
@@ -60,7 +62,7 @@ class TableRow {
             total += cells[i].size();
         if (total > std::numeric_limits<std::uint32_t>::max() / 2 ||
             count > std::numeric_limits<std::uint32_t>::max() / 4)
-            throw std::length_error("record table row too large");
+            throw RefusedError(txt::TableRowTooLarge);
         std::size_t capacity = total + slack;
         bool wide = total > 0xFFFF;
         if (!wide) capacity = std::min<std::size_t>(capacity, 0xFFFF);
@@ -85,7 +87,7 @@ class TableRow {
                                                 std::size_t count, TableArena& arena) {
         const std::size_t total = count == 0 ? 0 : ends[count - 1];
         if (total > std::numeric_limits<std::uint32_t>::max() / 2 || total > texts.size())
-            throw std::length_error("record table row too large");
+            throw RefusedError(txt::TableRowTooLarge);
         const bool wide = total > 0xFFFF;
         const std::size_t offsetBytes = count * (wide ? 4 : 2);
         void* memory = arena.Allocate(sizeof(TableRow) + offsetBytes + total);
@@ -106,7 +108,7 @@ class TableRow {
                            std::size_t& allocated) {
         if (room > std::numeric_limits<std::uint32_t>::max() / 2 ||
             count > std::numeric_limits<std::uint32_t>::max() / 4)
-            throw std::length_error("record table row too large");
+            throw RefusedError(txt::TableRowTooLarge);
         const bool wide = room > 0xFFFF;
         allocated = sizeof(TableRow) + count * (wide ? 4 : 2) + room;
         void* memory = arena.Allocate(allocated);
@@ -573,7 +575,7 @@ void RecordTable::SortByColumn(int col, bool ascending, char decimalSeparator) {
         std::uint32_t row;
     };
     if (rows_.size() > std::numeric_limits<std::uint32_t>::max())
-        throw std::length_error("record table too large to sort");
+        throw RefusedError(txt::TableTooLargeToSort);
     std::vector<NumberKey> numbers;
     std::vector<TextKey> texts;
     numbers.reserve(rows_.size() - 1);
@@ -701,7 +703,7 @@ void RecordTable::PutRows(TakenRows& rows) {
         else if (next < rows_.size())
             merged.push_back(std::move(rows_[next++]));
         else
-            throw std::out_of_range("rows put back beyond the table");
+            throw RefusedError(txt::TableRowsBeyondEnd);
     }
     rows_ = std::move(merged);
     rows.rows_.clear();
@@ -720,7 +722,7 @@ void RecordTable::SwapRows(TakenRows& rows) {
 }
 
 void RecordTable::ReorderRows(const std::vector<int>& order) {
-    if (order.size() != rows_.size()) throw std::invalid_argument("row order of another table");
+    if (order.size() != rows_.size()) throw RefusedError(txt::TableOrderOfOtherTable);
     std::vector<std::unique_ptr<Row>> reordered(rows_.size());
     for (std::size_t i = 0; i < order.size(); ++i)
         reordered[i] = std::move(rows_.at(static_cast<std::size_t>(order[i])));

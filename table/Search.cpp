@@ -41,7 +41,7 @@ std::string SearchState::Caption(SearchMode mode, Lang lang) const {
 }
 
 SearchResult SearchState::Press(SearchMode mode, RecordTable& table, std::string_view text,
-                                UserInteraction& ui, Lang lang) {
+                                UserInteraction& ui) {
     bool& next = mode == SearchMode::Exact ? exactNext_ : partialNext_;
     const int from = next ? LastFoundRow + 1 : 1;
     int column = 0;
@@ -50,10 +50,10 @@ SearchResult SearchState::Press(SearchMode mode, RecordTable& table, std::string
     SearchResult result;
     if (row == 0) {
         if (mode == SearchMode::Exact)
-            ui.ShowMessage(MessageKind::Information, txt::ValueNotInFile.In(lang),
-                           txt::SearchEndedTitle.In(lang));
+            ui.Show(MessageKind::Information, MessageOf(txt::ValueNotInFile),
+                    txt::SearchEndedTitle);
         else
-            ui.ShowMessage(MessageKind::Warning, txt::ValueNotInFileEnded.In(lang));
+            ui.Show(MessageKind::Warning, MessageOf(txt::ValueNotInFileEnded));
         next = false;
         return result;
     }

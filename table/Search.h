@@ -59,7 +59,7 @@ class SearchState {
     // sets LastFoundRow and puts the button in its next state; no hit shows the
     // mode's message through ui and puts the button in its find state.
     SearchResult Press(SearchMode mode, RecordTable& table, std::string_view text,
-                       UserInteraction& ui, Lang lang);
+                       UserInteraction& ui);
 
     // The user changed the search text: both buttons back to their find state.
     void TextChanged();

@@ -107,6 +107,7 @@ MainWindow::MainWindow(SessionState& session, UserInteraction& ui, BusyIndicator
 
     // The record editor's and the viewer's captions follow the language read.
     commands_->options->ReadSettings();
+    ui_.SetLanguage(lang()); // the core's messages, worded where they are shown
     archiveViewer_ = new ArchiveViewer(session_, ui_, busy_, this);
     recordEditor_ = new RecordEditorDialog(session_, ui_, this);
     WireEvents();
@@ -128,6 +129,7 @@ MainWindow::~MainWindow() {
     gridView_->EndEdit(false);
     session_.Undo.Changed = nullptr;
     session_.Changed = nullptr;
+    session_.TableReplaced = nullptr;
     model_->RunEdit = nullptr;
 }
 
@@ -215,6 +217,8 @@ void MainWindow::WireEvents() {
         if (effect.RowsMoved()) ShowFilterStatus();
         ShowHistory();
     };
+    // A load finishes itself in the core; the view starts afresh on its table.
+    session_.TableReplaced = [this] { ShowTableReplaced(); };
     model_->RunEdit = run;
     commands_->compare->GoToCell = [this](int row, int column) {
         GoToCell(column < 0 ? session_.Table.CurrentColumn() : column, row);
@@ -393,7 +397,6 @@ void MainWindow::ShowLoad(const LoadOutcome& outcome) {
     if (outcome.templateLoaded || outcome.loaded) gridView_->FitColumns(session_.Table);
     if (!outcome.loaded) return;
     tableLoaded_ = dbdLoaded_ = true;
-    ShowTableReplaced(outcome.status);
     model_->MarksChanged();
     ShowSelection(true, true);
 }
@@ -406,10 +409,9 @@ void MainWindow::ShowImport(const ImportOutcome& outcome) {
     if (!outcome.deleteLabel.empty()) leftColumn_->ShowDeleteLabel(Q(outcome.deleteLabel));
     if (!outcome.tableChanged) return;
     tableLoaded_ = true;
-    // An opened file is the table as saved; added rows are a change.
-    if (outcome.templateLoaded)
-        ShowTableReplaced(outcome.status);
-    else {
+    // An opened file is the table as saved (TableReplaced); added rows are
+    // a change.
+    if (!outcome.templateLoaded) {
         // The table stays the file it was; the file added is a note.
         pages_->Map()->FitOnNextShow();
         filePanel_->setText(Q(session_.StatusText()));
@@ -420,17 +422,14 @@ void MainWindow::ShowImport(const ImportOutcome& outcome) {
 
 // Another table is in (its load finished itself in the core): the view
 // starts afresh on it.
-void MainWindow::ShowTableReplaced(const std::string& status) {
+void MainWindow::ShowTableReplaced() {
     pages_->Map()->FitOnNextShow();
     // The check spoke of the table that went: F7 checks the new one.
     pages_->Check()->hide();
     commands_->TableReplaced();
-    (void)status; // the session holds it, with the count that follows the table
     filePanel_->setText(Q(session_.StatusText()));
     commands_->recent->Opened(session_.Source);
     coordinatePanel_->clear(); // the coordinates of a row of the table before
-    commands_->search->TableLoaded();
-    commands_->grid->RowsUnsorted(); // rows in file order
     ShowRowCaptions();
     ShowHistory();
 }

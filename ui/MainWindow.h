@@ -97,7 +97,7 @@ class MainWindow : public QMainWindow, private EditorView {
     void CyclePanels(bool back);
     void ShowHistory();
     void ShowFilterStatus();
-    void ShowTableReplaced(const std::string& status);
+    void ShowTableReplaced();
     // The title names the file being edited (the program's caption before any).
     void ShowTitle();
     // The View menu's panels, wired to its items.

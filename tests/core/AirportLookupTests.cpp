@@ -34,7 +34,7 @@ class AirportLookupTest : public ::testing::Test {
         return path;
     }
     std::optional<std::string> Lookup(const std::string& path, const std::string& code) {
-        return LookupAirport(path, code, ui, Lang::English);
+        return LookupAirport(path, code, ui);
     }
 
     TempDir dir;
@@ -67,7 +67,8 @@ TEST_F(AirportLookupTest, CodeMustBeTheWholeKey) {
     ui.messages.clear();
     Lookup(path, "zzzz");
     EXPECT_EQ(ui.messages[0].text, "ICAO code \"ZZZZ\" is not in the airport index");
-    LookupAirport(path, "zzzz", ui, Lang::French);
+    ui.SetLanguage(Lang::French); // worded where it is shown
+    LookupAirport(path, "zzzz", ui);
     EXPECT_EQ(ui.messages[1].text, "Code OACI « ZZZZ » absent de l'index des aéroports");
 }
 
@@ -101,7 +102,8 @@ TEST_F(AirportLookupTest, MissingIndexSaysTheAirportFileIsNotFound) {
 
     // EPD: the archive's own warning about the index comes first.
     ui.messages.clear();
-    LookupAirport(Write("Airport.EPD", entries, ArchiveLayout::Epd), "KJFK", ui, Lang::French);
+    ui.SetLanguage(Lang::French);
+    LookupAirport(Write("Airport.EPD", entries, ArchiveLayout::Epd), "KJFK", ui);
     ASSERT_EQ(ui.messages.size(), 2u);
     EXPECT_EQ(ui.messages[0].text, "Index DATABASE\\APRTICAO.DBI non trouvé");
     EXPECT_EQ(ui.messages[1].text, "Fichier AIRPORT.DBD non trouvé");

@@ -128,7 +128,7 @@ SessionState Session() {
                {{"", "0", "KLAX", "Los Angeles", "38.0"},
                 {"", "0", "KSFO", "San Francisco", "4.0"},
                 {"", "0", "KSEA", "Seattle", "131.0"}});
-    s.StartFromLoad();
+    s.FinishLoad();
     return s;
 }
 

@@ -2,7 +2,7 @@
 // files mirroring them: no finding, planted findings with the threshold and
 // the key, and the errors, each with its exit status.
 #include "demo/DemoFolder.h"
-#include "exchange/Reconcile.h"
+#include "realworld/Reconcile.h"
 #include "support/CliRunner.h"
 #include "support/RealWorldFixtures.h"
 

@@ -653,7 +653,7 @@ TEST(DbdArchiveLoad, MissingEntriesLeaveTheTable) {
         std::string noDbd =
             dir2.Write(epd ? "NAVAID.EPD" : "NAVAID.POD", NavArchive(layout, true, false, records));
         ScriptedInteraction ui2;
-        s.Language = "";
+        ui2.SetLanguage(Lang::French); // where the warning is shown
         EXPECT_FALSE(OpenDbdFromArchive(s, noDbd, "", ui2).loaded);
         ASSERT_EQ(ui2.messages.size(), epd ? 1u : 0u);
         if (epd) {

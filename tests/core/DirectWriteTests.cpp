@@ -408,23 +408,4 @@ TEST(DirectWriteMode, EnteringNeedsFly2) {
     EXPECT_EQ(mode, EditMode::DirectWrite);
 }
 
-// Every load ends alike: the flag headings in the user's language, a new
-// history in which the table as loaded is the saved state, and rows that
-// are again the records of their file.
-TEST(DirectWriteMode, AFinishedLoadStartsAfresh) {
-    for (const auto& [language, modif] : {std::pair{"english", "Change"}, {"french", "Modif"}}) {
-        SessionState s;
-        s.Language = language;
-        s.Undo.Reset(s.Table);
-        s.Table.SetCell(kColNumber, 0, "?"); // a change beside the history
-        ASSERT_FALSE(s.Undo.IsClean(s.Table));
-        s.FinishLoad();
-        EXPECT_EQ(s.Table.Cell(kColNumber, 0), kHeadingNumber);
-        EXPECT_EQ(s.Table.Cell(kColModif, 0), modif);
-        EXPECT_TRUE(s.Undo.IsClean(s.Table));
-        EXPECT_FALSE(s.Undo.CanUndo(s.Table));
-        EXPECT_TRUE(s.RowsAreRecords);
-    }
-}
-
 } // namespace

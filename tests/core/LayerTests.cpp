@@ -31,12 +31,15 @@ const std::map<std::string, std::set<std::string>>& Allowed() {
             {"table", {"platform", "settings", "table"}},
             {"database", {"platform", "settings", "table", "database"}},
             {"exchange", core},
-            {"demo", with(core, {"demo"})},
-            {"cli", with(core, {"demo", "cli"})},
+            // Real-world data reads its files with the formats' helpers; no
+            // file format reaches it.
+            {"realworld", with(core, {"realworld"})},
+            {"demo", with(core, {"realworld", "demo"})},
+            {"cli", with(core, {"realworld", "demo", "cli"})},
             // The windows' logic: the table and below, never a window.
             {"forms", {"platform", "settings", "table", "forms"}},
-            {"ui", with(core, {"forms", "ui"})},
-            {"app", with(core, {"forms", "ui", "app"})},
+            {"ui", with(core, {"realworld", "forms", "ui"})},
+            {"app", with(core, {"realworld", "forms", "ui", "app"})},
         };
     }();
     return allowed;

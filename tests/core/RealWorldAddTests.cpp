@@ -3,7 +3,7 @@
 // real world's fields and new keys by the table's scheme, and a second
 // comparison finds nothing left to do for them.
 #include "demo/DemoFolder.h"
-#include "exchange/RealWorldAdd.h"
+#include "realworld/RealWorldAdd.h"
 #include "support/RealWorldFixtures.h"
 #include "support/TempDir.h"
 #include "table/History.h"

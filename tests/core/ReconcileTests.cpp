@@ -3,9 +3,9 @@
 // plants its differences and names the findings it expects. Taking every
 // finding's values must leave nothing but what cannot be taken.
 #include "demo/DemoFolder.h"
-#include "exchange/Reconcile.h"
 #include "platform/Cp1252.h"
 #include "platform/Errors.h"
+#include "realworld/Reconcile.h"
 #include "support/RealWorldFixtures.h"
 #include "support/TableCells.h"
 #include "support/TempDir.h"

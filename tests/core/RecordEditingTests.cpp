@@ -175,14 +175,14 @@ TEST(RecordEditor, CoordinatePairCrossesThePageBoundary) {
     editor.DecimalSeparator = ',';
     editor.Fill(l.table, 1, l.fields);
     for (auto [page, row] : {std::pair{1, 29}, std::pair{2, 1}}) {
-        EntryRequest r = editor.OpenEntryDialog(page, row, MouseButton::Left, E);
+        EntryRequest r = editor.OpenEntryDialog(page, row, MouseButton::Left);
         ASSERT_EQ(r.kind, EntryRequest::Kind::Coordinates);
         EXPECT_EQ(r.latitudeField, 28);
         EXPECT_EQ(r.longitudeField, 29);
         EXPECT_EQ(r.latitude, -178200);
         EXPECT_EQ(r.longitude, 1031400.5);
     }
-    EntryRequest r = editor.OpenEntryDialog(2, 1, MouseButton::Right, E);
+    EntryRequest r = editor.OpenEntryDialog(2, 1, MouseButton::Right);
     editor.ApplyCoordinates(r, 162360.25, -4500);
     EXPECT_EQ(editor.Line(1, 29).value, "162360,25");
     EXPECT_EQ(editor.Line(2, 1).value, "-4500");
@@ -193,25 +193,25 @@ TEST(RecordEditor, CoordinateWithoutPartnerOrNumberOpensNothing) {
         87, {{0, {"Longitude", 'D', 8}}, {86, {"latitude", 'D', 8}}, {40, {"Latitude", 'D', 8}}});
     RecordEditor editor;
     editor.Fill(l.table, 1, l.fields);
-    EXPECT_THROW(editor.OpenEntryDialog(1, 1, MouseButton::Left, E), ConversionError);
-    EXPECT_THROW(editor.OpenEntryDialog(3, 29, MouseButton::Left, E), ConversionError);
-    EXPECT_THROW(editor.OpenEntryDialog(2, 12, MouseButton::Left, E), ConversionError); // "v40"
+    EXPECT_THROW(editor.OpenEntryDialog(1, 1, MouseButton::Left), ConversionError);
+    EXPECT_THROW(editor.OpenEntryDialog(3, 29, MouseButton::Left), ConversionError);
+    EXPECT_THROW(editor.OpenEntryDialog(2, 12, MouseButton::Left), ConversionError); // "v40"
 }
 
 TEST(RecordEditor, RightPressOpensTheByteEntryForIntegersAndBytesOnly) {
     Loaded l = Numbered(4, {{0, kInt}, {1, kByte}, {2, kReal}}, {{0, "-1"}, {1, "65"}});
     RecordEditor editor;
     editor.Fill(l.table, 1, l.fields);
-    EXPECT_EQ(editor.OpenEntryDialog(1, 1, MouseButton::Left, E).kind, EntryRequest::Kind::None);
-    EntryRequest integer = editor.OpenEntryDialog(1, 1, MouseButton::Right, E);
+    EXPECT_EQ(editor.OpenEntryDialog(1, 1, MouseButton::Left).kind, EntryRequest::Kind::None);
+    EntryRequest integer = editor.OpenEntryDialog(1, 1, MouseButton::Right);
     ASSERT_EQ(integer.kind, EntryRequest::Kind::Byte);
     EXPECT_EQ(integer.byteViews, IntegerPreset("Ident", -1));
     EXPECT_EQ(integer.byteViews.hexText, "FFFFFFFF");
-    EntryRequest byte = editor.OpenEntryDialog(1, 2, MouseButton::Right, E);
+    EntryRequest byte = editor.OpenEntryDialog(1, 2, MouseButton::Right);
     EXPECT_EQ(byte.byteViews,
               (ByteViews{"Flag", false, EntryMode::Decimal, "00000041", 65, "65", "A", true}));
     for (int row : {3, 4, 5})
-        EXPECT_EQ(editor.OpenEntryDialog(1, row, MouseButton::Right, E).kind,
+        EXPECT_EQ(editor.OpenEntryDialog(1, row, MouseButton::Right).kind,
                   EntryRequest::Kind::None);
     editor.ApplyByte(byte, "66");
     EXPECT_EQ(editor.Line(1, 2).value, "66");

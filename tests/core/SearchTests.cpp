@@ -29,7 +29,7 @@ class Search : public ::testing::Test {
     }
 
     int Press(SearchMode mode, const std::string& text) {
-        SearchResult r = state.Press(mode, t, text, ui, Lang::English);
+        SearchResult r = state.Press(mode, t, text, ui);
         return r.found ? r.hit.row : 0;
     }
 
@@ -43,17 +43,17 @@ class Search : public ::testing::Test {
 TEST_F(Search, EveryColumnIsSearchedBeforeAnyClick) {
     SearchState fresh;
     EXPECT_EQ(fresh.SearchColumn, kAllColumns);
-    SearchResult r = fresh.Press(SearchMode::Exact, t, "12", ui, Lang::English);
+    SearchResult r = fresh.Press(SearchMode::Exact, t, "12", ui);
     ASSERT_TRUE(r.found);
     EXPECT_EQ(r.hit.row, 12);
     EXPECT_EQ(r.hit.column, kColNumber);
-    r = fresh.Press(SearchMode::Partial, t, "xAB", ui, Lang::English);
+    r = fresh.Press(SearchMode::Partial, t, "xAB", ui);
     ASSERT_TRUE(r.found);
     EXPECT_EQ(r.hit.row, 14);
     EXPECT_EQ(r.hit.column, kCol);
     t.SetCell(kColExport, 3, "ABC"); // the marks are not searched
     fresh.TextChanged();
-    EXPECT_EQ(fresh.Press(SearchMode::Exact, t, "ABC", ui, Lang::English).hit.row, 5);
+    EXPECT_EQ(fresh.Press(SearchMode::Exact, t, "ABC", ui).hit.row, 5);
 }
 
 // Exact passes over longer cells, partial finds the text inside them; each
@@ -117,7 +117,7 @@ TEST_F(Search, CaseCountsAndEmptyTextMatchesNothing) {
 
 TEST_F(Search, HitSelectsTheWholeRowAndNamesItInTheCaptions) {
     t.SetCurrentCell(kCol, 1);
-    SearchResult r = state.Press(SearchMode::Exact, t, "ABC", ui, Lang::English);
+    SearchResult r = state.Press(SearchMode::Exact, t, "ABC", ui);
     ASSERT_TRUE(r.found);
     const int last = t.ColumnCount() - 1;
     EXPECT_EQ(r.hit.row, 5);
@@ -131,7 +131,7 @@ TEST_F(Search, HitSelectsTheWholeRowAndNamesItInTheCaptions) {
     EXPECT_EQ(sel.bottom, 5);
     EXPECT_EQ(state.LastFoundRow, 5);
 
-    r = state.Press(SearchMode::Exact, t, "ABC", ui, Lang::French);
+    r = state.Press(SearchMode::Exact, t, "ABC", ui);
     EXPECT_EQ(r.hit.row, 7);
     EXPECT_EQ(state.Caption(SearchMode::Exact, Lang::French), "Suivant =");
 }

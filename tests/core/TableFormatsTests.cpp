@@ -1,10 +1,11 @@
 // The format table and what every writer shares: a file's format by its
 // name, the data type a file tells, the round trip of a table through each
-// exchange format, the writes' common refusals, and the GeoJSON export.
+// exchange format, the writes' common refusals, and the map exports.
 #include "database/DbdFile.h"
 #include "exchange/CsvFile.h"
 #include "exchange/DexFile.h"
 #include "exchange/GeoJsonFile.h"
+#include "exchange/KmlFile.h"
 #include "exchange/TableFormats.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"
@@ -26,21 +27,32 @@ namespace {
 
 // --- The table ------------------------------------------------------------------------
 
+// The archive reader's layout, decided below the table by the extension
+// alone, agrees with the table's archive row.
 TEST(TableFormats, AFileNameGivesItsFormatWhateverItsLetterCase) {
     struct Case {
         const char* path;
         std::optional<TableFormatId> format;
+        ArchiveKind kind = ArchiveKind::None;
     };
     const Case cases[] = {
         {"/fly/work/AIRPORT.dbd", TableFormatId::Dbd},
-        {"system/airport.Pod", TableFormatId::Archive},
-        {"system/AIRPORT.EPD", TableFormatId::Archive},
+        {"system/airport.Pod", TableFormatId::Archive, ArchiveKind::Pod},
+        {"AIRPORT.POD", TableFormatId::Archive, ArchiveKind::Pod},
+        {"system/AIRPORT.EPD", TableFormatId::Archive, ArchiveKind::Epd},
+        {"comm.ePd", TableFormatId::Archive, ArchiveKind::Epd},
         {"out/RUNWAY.dex", TableFormatId::Dex},
         {"RUNWAY.CSV", TableFormatId::Csv},
         {"map.GeoJSON", TableFormatId::GeoJson},
-        {"AIRPORT.dbt", std::nullopt},
+        {"globe.KmL", TableFormatId::Kml},
+        {"AIRPORT.dbt", TableFormatId::Template},
         {"work.dbd/AIRPORT", std::nullopt},
+        {"/a.pod/COMM.dat", std::nullopt},
         {"AIRPORT.dbd.bak", std::nullopt},
+        {"AIRPORT.POD.bak", std::nullopt},
+        {"AIRPORT.PODX", std::nullopt},
+        {"AIRPORT", std::nullopt},
+        {"", std::nullopt},
     };
     for (const Case& c : cases) {
         const TableFormat* format = FormatOfPath(c.path);
@@ -48,6 +60,7 @@ TEST(TableFormats, AFileNameGivesItsFormatWhateverItsLetterCase) {
         if (format) {
             EXPECT_EQ(format->id, *c.format) << c.path;
         }
+        EXPECT_EQ(ArchiveKindOf(c.path), c.kind) << c.path;
     }
     EXPECT_EQ(ReadablePatterns(), "*.dbd;*.pod;*.epd;*.dex;*.csv");
     EXPECT_EQ(FormatById(TableFormatId::Archive).DefaultSuffix(), "pod");
@@ -236,10 +249,15 @@ TEST(TableWrites, NoTableAnEmptySelectionAnEmptyTableAndACancel) {
         {TableFormatId::Csv, "No selected record", "NAVAID\r\n;Export;Name ; Latitude ; "},
         {TableFormatId::GeoJson, "No selected records",
          "{\"type\":\"FeatureCollection\",\"features\":[\n]}\n"},
+        {TableFormatId::Kml, "No selected records",
+         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<kml "
+         "xmlns=\"http://www.opengis.net/kml/2.2\">\n<Document>\n<name>NAVAID</name>\n"
+         "</Document>\n</kml>\n"},
     };
     for (const Case& c : cases) {
         const TableFormat& f = FormatById(c.format);
         SCOPED_TRACE(std::string(f.extensions));
+        EXPECT_EQ(f.writesEmptyTable, c.emptyTable != nullptr);
         TempDir dir;
         const std::string target = dir.Write("out." + f.DefaultSuffix(), "earlier");
         ScriptedInteraction ui;
@@ -349,6 +367,56 @@ TEST(GeoJsonExport, RowsWithoutAPlaceAndTitlesThatNeedEscaping) {
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].kind, MessageKind::Warning);
     EXPECT_EQ(ui.messages[0].text, Format(txt::GeoJsonRowsWithoutPlace.en, 2, 3));
+}
+
+// --- KML ---------------------------------------------------------------------------------
+
+// A placemark a row, named by its ICAO code: a point (longitude first, east
+// of 180 degrees wrapped), a runway's line, none where no place reads or
+// one is out of range (one warning). Texts and titles are escaped, the
+// control characters XML cannot carry replaced.
+TEST(KmlExport, PlacemarksGeometriesAndEscapedTexts) {
+    SessionState s = EnglishSession(2, ',');
+    const std::vector<FieldSpec> fields = {
+        {"icao", 4, 5, 'C', "ICAO"},          {"name", 9, 24, 'C', "Name & <code>"},
+        {"plat", 33, 8, 'D', "Latitude"},     {"plon", 41, 8, 'D', "Longitude"},
+        {"blat", 49, 8, 'D', "End latitude"}, {"blon", 57, 8, 'D', "End longitude"}};
+    PlaceTable(s, "RUNWAY", fields,
+               {{"", "1", "LFRB", "Caf\xE9 \"O'\" <&>", "72000", "720000", "", ""},
+                {"", "1", " 09 ", "Tab\there\x01", "180000,5", "-647640", "180360", "648000"},
+                {"", "0", "", "none", "north", "", "", ""},
+                {"", "0", "LFXX", "pole", "324000,5", "0", "", ""}});
+    TempDir dir;
+    ScriptedInteraction ui;
+    ASSERT_EQ(ExportKml(s, dir.File("all.kml"), false, ui), 4);
+    const auto placemark = [](const char* name, std::vector<const char*> values,
+                              const std::string& geometry) {
+        const char* titles[] = {"ICAO",         "Name &amp; &lt;code&gt;",
+                                "Latitude",     "Longitude",
+                                "End latitude", "End longitude"};
+        std::string p = "<Placemark><name>" + std::string(name) + "</name><ExtendedData>";
+        for (std::size_t i = 0; i < values.size(); ++i)
+            p += "<Data name=\"" + std::string(titles[i]) + "\"><value>" + values[i] +
+                 "</value></Data>";
+        return p + "</ExtendedData>" + geometry + "</Placemark>\n";
+    };
+    EXPECT_EQ(dir.Read("all.kml"),
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+              "<kml xmlns=\"http://www.opengis.net/kml/2.2\">\n<Document>\n<name>RUNWAY</name>\n" +
+                  placemark("LFRB",
+                            {"LFRB", "Caf\xC3\xA9 &quot;O&apos;&quot; &lt;&amp;&gt;", "72000",
+                             "720000", "", ""},
+                            "<Point><coordinates>-160,20</coordinates></Point>") +
+                  placemark("09",
+                            {" 09 ", "Tab&#9;here\xEF\xBF\xBD", "180000,5", "-647640", "180360",
+                             "648000"},
+                            "<LineString><coordinates>-179.9,50.000138889 -180,50.1"
+                            "</coordinates></LineString>") +
+                  placemark("", {"", "none", "north", "", "", ""}, "") +
+                  placemark("LFXX", {"LFXX", "pole", "324000,5", "0", "", ""}, "") +
+                  "</Document>\n</kml>\n");
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, Format(txt::GeoJsonRowsWithoutPlace.en, 4, 1));
 }
 
 } // namespace

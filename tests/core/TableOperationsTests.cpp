@@ -277,29 +277,77 @@ TEST(TableOperations, TableWithoutDataRows) {
 
 // --- Selection commands --------------------------------------------------------------
 
-TEST(TableOperations, SelectAllSelectsEveryRowAndLeavesMarks) {
-    RecordTable t = Loaded({{"x", "1"}, {"", "0"}, {"", ""}});
-    ScriptedInteraction ui;
-    SelectAll(t, ui, Lang::French);
-    EXPECT_EQ(Column(t, 3), (Strings{"1", "1", "1"}));
-    EXPECT_EQ(Column(t, 2), (Strings{"x", "", ""}));
-    EXPECT_EQ(t.SelectedCount, 3);
-    EXPECT_EQ(t.DeleteCount, 1);
+// The selection commands: the Suppr and Export columns they leave, and the
+// selection counter recounted from them (a stale count is not kept).
+TEST(TableOperations, SelectionCommandsSetTheExportColumnAndRecount) {
+    using Flags = std::vector<std::pair<std::string, std::string>>;
+    struct Case {
+        const char* name;
+        bool (*op)(RecordTable&, UserInteraction&, Lang, const std::vector<int>*);
+        Flags flags;
+        CellRect selection; // the dragged range, for the part
+        Strings suppr, exports;
+        int selected, deleted;
+    };
+    const Case cases[] = {
+        {"all leaves the marks",
+         SelectAll,
+         {{"x", "1"}, {"", "0"}, {"", ""}},
+         {},
+         {"x", "", ""},
+         {"1", "1", "1"},
+         3,
+         1},
+        {"none clears the marks",
+         SelectNone,
+         {{"x", "1"}, {"", "1"}, {"0", "0"}},
+         {},
+         {"", "", ""},
+         {"0", "0", "0"},
+         0,
+         0},
+        {"part adds the rows of the range",
+         SelectPart,
+         {{"", "0"}, {"", "0"}, {"", "0"}, {"", "1"}, {"", "0"}},
+         {2, 2, 5, 3},
+         {"", "", "", "", ""},
+         {"0", "1", "1", "1", "0"},
+         3,
+         0},
+        {"part outside the Export column only recounts",
+         SelectPart,
+         {{"", "0"}, {"", "1"}, {"", "0"}},
+         {4, 1, 5, 3},
+         {"", "", ""},
+         {"0", "1", "0"},
+         1,
+         0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RecordTable t = Loaded(c.flags);
+        t.SelectedCount = 7;
+        t.SetSelection(c.selection);
+        ScriptedInteraction ui;
+        c.op(t, ui, Lang::French, nullptr);
+        EXPECT_EQ(Column(t, 2), c.suppr);
+        EXPECT_EQ(Column(t, 3), c.exports);
+        EXPECT_EQ(t.SelectedCount, c.selected);
+        EXPECT_EQ(t.DeleteCount, c.deleted);
+    }
 }
 
-TEST(TableOperations, SelectNoneClearsMarksAndSelectionAndBothLabels) {
-    RecordTable t = Loaded({{"x", "1"}, {"", "1"}, {"0", "0"}});
-    ScriptedInteraction ui;
-    SelectNone(t, ui, Lang::French);
-    EXPECT_EQ(Column(t, 2), (Strings{"", "", ""}));
-    EXPECT_EQ(Column(t, 3), (Strings{"0", "0", "0"}));
-    EXPECT_EQ(t.SelectedCount, 0);
-    EXPECT_EQ(t.DeleteCount, 0);
-    SelectionDisplay fr = RefreshSelectionDisplay(t, Lang::French);
+// Zero is singular in French, plural in English.
+TEST(TableOperations, SelectionLabelsCountInEachLanguage) {
+    RecordTable t = Loaded({{"", "0"}, {"", "1"}});
+    EXPECT_EQ(RefreshSelectionDisplay(t, Lang::English).selectLabel, "1 selected line");
+    t.SetCell(kColExport, 2, "0");
+    t.SelectedCount = 0;
+    const SelectionDisplay fr = RefreshSelectionDisplay(t, Lang::French);
     EXPECT_EQ(fr.selectLabel, "0 ligne s\xC3\xA9lectionn\xC3\xA9"
                               "e");
     EXPECT_EQ(fr.deleteLabel, "0 ligne \xC3\xA0 supprimer");
-    SelectionDisplay en = RefreshSelectionDisplay(t, Lang::English);
+    const SelectionDisplay en = RefreshSelectionDisplay(t, Lang::English);
     EXPECT_EQ(en.selectLabel, "0 selected lines");
     EXPECT_EQ(en.deleteLabel, "0 lines to delete");
 }
@@ -320,27 +368,6 @@ TEST(TableOperations, SelectionCommandsOverTheRowsAFilterShows) {
     t.SetSelection({kColExport, 1, kColExport, 4}); // a drag over the rows shown and hidden
     SelectPart(t, ui, Lang::English, &first);
     EXPECT_EQ(Column(t, 3), (Strings{"1", "1", "1", "0"}));
-}
-
-TEST(TableOperations, SelectPartAddsTheRowsWhoseExportCellIsInTheRectangle) {
-    RecordTable t = Loaded({{"", "0"}, {"", "0"}, {"", "0"}, {"", "1"}, {"", "0"}});
-    t.SelectedCount = 7; // stale on purpose: the operation recounts
-    t.SetSelection({2, 2, 5, 3});
-    ScriptedInteraction ui;
-    SelectPart(t, ui, Lang::French);
-    EXPECT_EQ(Column(t, 3), (Strings{"0", "1", "1", "1", "0"}));
-    EXPECT_EQ(t.SelectedCount, 3);
-}
-
-TEST(TableOperations, SelectPartOutsideTheExportColumnOnlyRecounts) {
-    RecordTable t = Loaded({{"", "0"}, {"", "1"}, {"", "0"}});
-    t.SelectedCount = 0;
-    t.SetSelection({4, 1, 5, 3});
-    ScriptedInteraction ui;
-    SelectPart(t, ui, Lang::English);
-    EXPECT_EQ(Column(t, 3), (Strings{"0", "1", "0"}));
-    EXPECT_EQ(t.SelectedCount, 1);
-    EXPECT_EQ(RefreshSelectionDisplay(t, Lang::English).selectLabel, "1 selected line");
 }
 
 // --- Toggles ----------------------------------------------------------------------------

@@ -119,7 +119,7 @@ TEST(Template, ALoadWarnsOfOverlappingFieldsNamingBoth) {
         "NAVAID.dbt", TemplateText({{"KEY1", 4, 4, 'C', "Key"}, {"KE", 6, 2, 'C', "Part"}}));
     orvane::testing::ScriptedInteraction ui;
     TPOD pod;
-    ASSERT_TRUE(LoadTemplate(pod, dbt, "NAVAID", ui, Lang::English, nullptr));
+    ASSERT_TRUE(LoadTemplate(pod, dbt, "NAVAID", ui, nullptr));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].kind, MessageKind::Warning);
     EXPECT_EQ(ui.messages[0].text, "Template: the fields KEY1 (bytes 4 to 7) and KE (bytes 6 to "

@@ -1,4 +1,4 @@
-// A user-interaction fake for tests: records every message, question and
+// The unattended seam of the tests: records every message, question and
 // beep, and answers questions and pickers from a script.
 #pragma once
 
@@ -11,7 +11,7 @@
 
 namespace orvane::testing {
 
-class ScriptedInteraction : public UserInteraction, public BusyIndicator {
+class ScriptedInteraction : public UnattendedInteraction {
   public:
     struct Shown {
         MessageKind kind;

@@ -2,6 +2,9 @@
 // progress dialogs, driven as a user would through the scripted seam.
 #include "database/Archive.h"
 #include "database/ArchiveWriter.h"
+#include "demo/DemoFolder.h"
+#include "exchange/KmlFile.h"
+#include "exchange/TableFormats.h"
 #include "platform/Progress.h"
 #include "support/ArchiveFixtures.h"
 #include "support/DbdFixtures.h"
@@ -11,11 +14,13 @@
 #include "ui/qt/QtText.h"
 
 #include <QCheckBox>
+#include <QFile>
 #include <QGroupBox>
 #include <QProcess>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTableWidget>
+#include <QXmlStreamReader>
 
 #include <filesystem>
 #include <set>
@@ -52,6 +57,7 @@ class ExchangeTest : public QObject {
   private slots:
     void exportsMatchTheBatchTool_data();
     void exportsMatchTheBatchTool();
+    void kmlOfTheDemoTablesIsWellFormed();
     void fly1DexAsksThenOpensAndAdds();
     void csvRoundTripAndMenus();
     void directWriteChangesOneRecord();
@@ -65,20 +71,24 @@ class ExchangeTest : public QObject {
 void ExchangeTest::exportsMatchTheBatchTool_data() {
     QTest::addColumn<QString>("extension");
     QTest::addColumn<bool>("selection");
-    for (const char* ext : {"dex", "csv"})
+    // Every export of the format table, in its menu's items.
+    for (const TableFormat& f : TableFormats()) {
+        if (!f.write || f.exportMenu == ExportMenu::None || f.id == TableFormatId::Dbd) continue;
+        const QString ext = Q(f.DefaultSuffix());
         for (bool selection : {false, true})
-            AddRow(qPrintable(QString("%1 %2").arg(ext, selection ? "selection" : "all")),
-                   QString(ext), selection);
+            AddRow(qPrintable(QString("%1 %2").arg(ext, selection ? "selection" : "all")), ext,
+                   selection);
+    }
 }
 
 void ExchangeTest::exportsMatchTheBatchTool() {
     QFETCH(QString, extension);
     QFETCH(bool, selection);
-    const bool dex = extension == "dex";
+    const TableFormat& format = *FormatOfPath("x." + S(extension));
     WithPod<EditorHarness> h(2, "english");
-    QAction* item =
-        dex ? (selection ? h.Item("DEX_Enregistrer_select") : h.Item("DEX_Enregistrer_tout"))
-            : (selection ? h.Item("CSV_Enregistrer_select") : h.Item("CSV_Enregistrer_tout"));
+    QAction* item = h.Item(
+        (std::string(format.name) + (selection ? "_Enregistrer_select" : "_Enregistrer_tout"))
+            .c_str());
     QVERIFY(item->isEnabled());
     const std::string target = h.world.Work() + "OUT." + S(extension);
 
@@ -86,7 +96,7 @@ void ExchangeTest::exportsMatchTheBatchTool() {
     QVERIFY(!std::filesystem::exists(target));
     const FileDialogRequest& r = h.ui.saveRequests.at(0);
     QCOMPARE(Q(r.title), Q(txt::ExportSaveTitle.en));
-    QCOMPARE(Q(r.filter), Q((dex ? txt::DexSaveFilter : txt::CsvSaveFilter).en));
+    QCOMPARE(Q(r.filter), Q(format.SaveFilter(Lang::English)));
     QCOMPARE(Q(r.initialFolder), Q(h.world.Work()));
     QCOMPARE(Q(r.fileName), QString("AIRPORT"));
     QCOMPARE(Q(r.defaultExtension), extension);
@@ -105,9 +115,42 @@ void ExchangeTest::exportsMatchTheBatchTool() {
         h.Save(item, target);
         QCOMPARE(h.ui.messages.size(), shown + 1); // one box, from the boundary
         QCOMPARE(h.ui.messages.back().kind, MessageKind::Error);
-        QCOMPARE(Q(h.ui.messages.back().text),
-                 Q((dex ? txt::NoSelectedRecords : txt::NoSelectedRecord).en));
+        QCOMPARE(
+            Q(h.ui.messages.back().text),
+            Q((format.id == TableFormatId::Csv ? txt::NoSelectedRecord : txt::NoSelectedRecords)
+                  .en));
         QVERIFY(ReadBytes(target).size() > 40);
+    }
+}
+
+// The KML a user gets from the demo's airports and runways reads as XML in
+// the KML namespace: a placemark a record, a point an airport, a line a
+// runway.
+void ExchangeTest::kmlOfTheDemoTablesIsWellFormed() {
+    TempDir dir;
+    MakeDemoFolder(dir.Path());
+    for (const char* type : {"AIRPORT", "RUNWAY"}) {
+        SessionState s;
+        ScriptedInteraction ui;
+        const std::string pod = dir.File(std::string("fly2/system/") + type + ".POD");
+        QVERIFY(FormatById(TableFormatId::Archive).read(s, pod, {}, ui, &ui, {}).loaded);
+        const std::string kml = dir.File(std::string(type) + ".kml");
+        QCOMPARE(ExportKml(s, kml, false, ui), s.Table.RowCount() - 1);
+        QFile file(Q(kml));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QXmlStreamReader xml(&file);
+        int placemarks = 0, points = 0, lines = 0;
+        while (!xml.atEnd()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+            QCOMPARE(xml.namespaceUri().toString(), QString("http://www.opengis.net/kml/2.2"));
+            placemarks += xml.name() == QLatin1String("Placemark");
+            points += xml.name() == QLatin1String("Point");
+            lines += xml.name() == QLatin1String("LineString");
+        }
+        QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+        QCOMPARE(placemarks, s.Table.RowCount() - 1);
+        QCOMPARE(std::string(type) == "AIRPORT" ? points : lines, placemarks);
+        QVERIFY(ui.messages.empty());
     }
 }
 

@@ -64,6 +64,8 @@ void CommandFamilies::TableReplaced() {
     bulk->TableReplaced();
     compare->TableReplaced();
     reconcile->TableReplaced();
+    search->TableLoaded();
+    grid->RowsUnsorted(); // rows in file order
 }
 
 void CommandFamilies::TableChanged() {

@@ -41,8 +41,9 @@ struct CommandFamilies {
     // The window's own commands: quitting, and the check beside the grid.
     std::function<void()> Quit;
     std::function<void()> Check;
-    // The comparisons follow the table: another table ends them, a change
-    // of this one recomputes them.
+    // The families follow the table: another table ends the comparisons and
+    // starts the search and the rows' order afresh, a change of this one
+    // recomputes the comparisons.
     void TableReplaced();
     void TableChanged();
 

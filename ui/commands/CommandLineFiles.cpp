@@ -11,24 +11,6 @@
 
 namespace orvane {
 
-CommandLineFiles::Kind CommandLineFiles::KindOf(const std::string& path) {
-    if (ToUpperAscii(ExtensionOf(path)) == ".DBT") return Kind::Template;
-    const TableFormat* format = FormatOfPath(path);
-    if (!format || !format->read) return Kind::Unknown;
-    switch (format->id) {
-    case TableFormatId::Dbd:
-        return Kind::Dbd;
-    case TableFormatId::Archive:
-        return Kind::Archive;
-    case TableFormatId::Dex:
-        return Kind::Dex;
-    case TableFormatId::Csv:
-        return Kind::Csv;
-    default:
-        return Kind::Unknown;
-    }
-}
-
 void CommandLineFiles::Open(const std::vector<std::string>& paths) {
     if (paths.empty()) return;
     OpenOne(paths.front());
@@ -43,28 +25,22 @@ void CommandLineFiles::Open(const std::vector<std::string>& paths) {
                           Format(txt::CommandLineOthersLeft.In(lang), others, first.c_str()));
 }
 
+// By the format table's row of the file's name: the archives and the
+// templates have their own open, an exchange file opens as its menu's open
+// does, any other readable file as a DBD.
 void CommandLineFiles::OpenOne(const std::string& path) {
-    switch (KindOf(path)) {
-    case Kind::Dbd:
-        files_.LoadDbd(path);
-        break;
-    case Kind::Template:
+    const TableFormat* format = FormatOfPath(path);
+    if (format && format->id == TableFormatId::Template)
         OpenTemplate(path);
-        break;
-    case Kind::Archive:
+    else if (format && format->id == TableFormatId::Archive)
         OpenArchive(path);
-        break;
-    case Kind::Dex:
-        exchange_.Import(ExchangeFormat::Dex, path, ImportMode::Open);
-        break;
-    case Kind::Csv:
-        exchange_.Import(ExchangeFormat::Csv, path, ImportMode::Open);
-        break;
-    case Kind::Unknown:
+    else if (format && format->import)
+        exchange_.Import(format->id, path, ImportMode::Open);
+    else if (format && format->read)
+        files_.LoadDbd(path);
+    else
         c_.ui.ShowMessage(MessageKind::Error,
                           Format(txt::CommandLineUnknownKind.In(c_.lang()), path.c_str()));
-        break;
-    }
 }
 
 // An archive of the simulator's database opens its table, as "Open a DBD
@@ -99,7 +75,7 @@ void CommandLineFiles::OpenTemplate(const std::string& path) {
     const std::string dataType = UpperDataTypeOf(path);
     TPOD pod;
     TemplateInfo info;
-    LoadTemplate(pod, path, dataType, c_.ui, c_.lang(), &info);
+    LoadTemplate(pod, path, dataType, c_.ui, &info);
     LoadOutcome outcome;
     outcome.templateLoaded = true;
     outcome.definitions = MakeDefinitionPage(dataType, info, c_.lang() == Lang::English);

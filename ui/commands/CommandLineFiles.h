@@ -15,10 +15,6 @@ class FileCommands;
 
 class CommandLineFiles {
   public:
-    enum class Kind { Dbd, Template, Archive, Dex, Csv, Unknown };
-    // By the extension, in any letter case.
-    static Kind KindOf(const std::string& path);
-
     CommandLineFiles(CommandContext context, FileCommands& files, ExchangeCommands& exchange)
         : c_(context), files_(files), exchange_(exchange) {}
 

@@ -122,7 +122,7 @@ void CompareCommands::CompareWithClick() {
         return;
     }
     FileDialogRequest r;
-    r.filter = "Tables|" + ReadablePatterns() + "|" + txt::OpenFilterAll.In(lang);
+    r.filter = Format(txt::CompareOpenFilter.In(lang), ReadablePatterns().c_str());
     r.initialFolder = s.WorkDir;
     const auto path = c_.ui.OpenFile(r);
     if (!path) return;

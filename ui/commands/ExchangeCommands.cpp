@@ -1,6 +1,5 @@
 #include "ui/commands/ExchangeCommands.h"
 
-#include "exchange/CsvFile.h"
 #include "platform/Paths.h"
 #include "settings/Texts.h"
 #include "table/History.h"
@@ -11,18 +10,9 @@
 
 namespace orvane {
 
-namespace {
-
-// The formats with a menu of their own.
-bool HasOwnMenu(TableFormatId id) {
-    return id == TableFormatId::Dbd || id == TableFormatId::Dex || id == TableFormatId::Csv;
-}
-
-} // namespace
-
 ExchangeCommands::ExchangeCommands(CommandContext context) : c_(context) {
     for (const TableFormat& f : TableFormats()) {
-        if (!f.exportTarget || HasOwnMenu(f.id)) continue;
+        if (f.exportMenu != ExportMenu::Shared) continue;
         const std::string name(f.name);
         otherExports_.push_back({f.id, name + "_Enregistrer_tout", name + "_Enregistrer_select",
                                  Format(txt::MenuExportAllAs.fr, name.c_str()),
@@ -160,7 +150,7 @@ std::optional<std::string> ExchangeCommands::ChooseSaveTarget() {
     FileDialogRequest r;
     r.title = txt::SaveDbdTitle.In(lang);
     const TableFormat& dbd = FormatById(TableFormatId::Dbd);
-    r.filter = dbd.saveFilter->In(lang);
+    r.filter = dbd.SaveFilter(lang);
     r.initialFolder = c_.session.WorkDir;
     r.fileName = c_.session.DataType + ".dbd";
     r.defaultExtension = dbd.DefaultSuffix();
@@ -201,7 +191,7 @@ std::optional<std::string> ExchangeCommands::ChooseExport(ExchangeFormat format)
     const TableFormat& f = FormatById(format);
     FileDialogRequest r;
     r.title = txt::ExportSaveTitle.In(c_.lang());
-    r.filter = f.saveFilter->In(c_.lang());
+    r.filter = f.SaveFilter(c_.lang());
     r.initialFolder = c_.session.WorkDir;
     r.fileName = c_.session.DataType;
     r.defaultExtension = f.DefaultSuffix();
@@ -216,10 +206,8 @@ void ExchangeCommands::Import(ExchangeFormat format, const std::string& path, Im
     {
         RecordGridModel::Reset reset(c_.model);
         const auto import = [&] {
-            outcome =
-                format == ExchangeFormat::Dex
-                    ? ImportDex(c_.session, path, mode, c_.ui, c_.busy, "", progress.Callback())
-                    : ImportCsv(c_.session, path, mode, c_.ui, c_.busy, "", progress.Callback());
+            outcome = FormatById(format).import(c_.session, path, mode, c_.ui, c_.busy, "",
+                                                progress.Callback());
         };
         if (mode == ImportMode::Add) {
             // Rows added are one step, named by their count once known.
@@ -234,11 +222,6 @@ void ExchangeCommands::Import(ExchangeFormat format, const std::string& path, Im
             added = c_.session.Table.RowCount() - rowsBefore;
         } else {
             import(); // an opened file starts a new history
-        }
-        if (outcome.templateLoaded && outcome.tableChanged) {
-            c_.session.FinishLoad();
-            c_.session.CameFrom(
-                {format == ExchangeFormat::Dex ? SourceKind::Dex : SourceKind::Csv, path, {}});
         }
     }
     c_.view.ShowImport(outcome);

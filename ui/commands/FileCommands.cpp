@@ -62,15 +62,11 @@ std::optional<std::string> FileCommands::ChooseDbd() {
     return path;
 }
 
-bool FileCommands::Apply(const std::function<LoadOutcome()>& load, TableSource source) {
+bool FileCommands::Apply(const std::function<LoadOutcome()>& load) {
     LoadOutcome outcome;
     {
         RecordGridModel::Reset reset(c_.model);
         outcome = load();
-        if (outcome.loaded) {
-            c_.session.FinishLoad();
-            c_.session.CameFrom(std::move(source));
-        }
     }
     c_.view.ShowLoad(outcome);
     return outcome.loaded;
@@ -78,18 +74,15 @@ bool FileCommands::Apply(const std::function<LoadOutcome()>& load, TableSource s
 
 bool FileCommands::LoadArchive(const std::string& path) {
     QtProgress progress(c_.progress, txt::ProgressLoad, FileNameOf(path), c_.lang());
-    return Apply(
-        [&] {
-            return OpenDbdFromArchive(c_.session, path, {}, c_.ui, c_.busy, progress.Callback());
-        },
-        {SourceKind::Archive, path, TableEntryOf(path)});
+    return Apply([&] {
+        return OpenDbdFromArchive(c_.session, path, {}, c_.ui, c_.busy, progress.Callback());
+    });
 }
 
 bool FileCommands::LoadDbd(const std::string& path) {
     QtProgress progress(c_.progress, txt::ProgressLoad, FileNameOf(path), c_.lang());
     return Apply(
-        [&] { return OpenDbdFromDisk(c_.session, path, {}, c_.ui, c_.busy, progress.Callback()); },
-        {SourceKind::Dbd, path, {}});
+        [&] { return OpenDbdFromDisk(c_.session, path, {}, c_.ui, c_.busy, progress.Callback()); });
 }
 
 } // namespace orvane

@@ -37,7 +37,7 @@ class FileCommands {
     std::string ArchiveFolder() const;
 
   private:
-    bool Apply(const std::function<LoadOutcome()>& load, TableSource source);
+    bool Apply(const std::function<LoadOutcome()>& load);
     CommandContext c_;
 };
 

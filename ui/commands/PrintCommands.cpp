@@ -52,7 +52,7 @@ void PrintCommands::Print(const PrintRange& range) {
     // Pages of the later column bands repeat these, to match them to their rows.
     sheet.repeatedColumns = {kColNumber, kFirstFieldColumn};
     BusyScope busy(c_.busy);
-    lastPages_ = PrintRangeOf(*printer_, sheet, range, PrintLook{}, c_.lang());
+    lastPages_ = PrintRangeOf(*printer_, sheet, range, PrintLook{});
 }
 
 } // namespace orvane

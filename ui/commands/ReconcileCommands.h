@@ -11,8 +11,8 @@
 // undoable step, and the check opens when the result holds a finding.
 #pragma once
 
-#include "exchange/RealWorldAdd.h"
-#include "exchange/Reconcile.h"
+#include "realworld/RealWorldAdd.h"
+#include "realworld/Reconcile.h"
 #include "ui/commands/Command.h"
 #include "ui/commands/CommandContext.h"
 #include "ui/grid/FindingsDock.h"

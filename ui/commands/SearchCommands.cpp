@@ -130,7 +130,7 @@ void SearchCommands::ShowCaptions() {
 void SearchCommands::Press(SearchMode mode) {
     last_ = mode;
     const std::string text = QStringToCell(w_.cbSrch->currentText());
-    const SearchResult r = state_.Press(mode, c_.session.Table, text, c_.ui, c_.lang());
+    const SearchResult r = state_.Press(mode, c_.session.Table, text, c_.ui);
     if (r.found) c_.view.ShowSearchHit(r.hit);
     ShowCaptions();
 }

@@ -1,6 +1,7 @@
 #include "ui/dialogs/ArchiveViewer.h"
 
 #include "database/Extraction.h"
+#include "exchange/TableFormats.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"
 #include "settings/Texts.h"
@@ -283,15 +284,14 @@ void ArchiveViewer::ChooseArchive() {
     r.initialFolder = SystemFolder();
     const auto path = ui_.OpenFile(r);
     if (!path) return;
-    const std::string ext = ToUpperAscii(ExtensionOf(*path));
-    if (ext != ".POD" && ext != ".EPD") return; // silently, as a wrong pick
+    if (!IsFormat(*path, TableFormatId::Archive)) return; // silently, as a wrong pick
     OpenArchive(*path);
 }
 
 void ArchiveViewer::OpenArchive(const std::string& path) {
     BusyScope busy(busy_);
     // The list shown stays until the new archive has been read.
-    auto pod = std::make_unique<TPOD>(path, &ui_, lang());
+    auto pod = std::make_unique<TPOD>(path, &ui_);
     if (!pod->IsOpen()) throw FileError(txt::CannotOpenArchive, path);
     pod->ReadHeader();
     pod->ReadDirectory();

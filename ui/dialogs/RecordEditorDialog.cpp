@@ -440,7 +440,7 @@ void RecordEditorDialog::OpenEntryDialog(EditorPageGrid* grid, Qt::MouseButton b
     const MouseButton b = button == Qt::LeftButton    ? MouseButton::Left
                           : button == Qt::RightButton ? MouseButton::Right
                                                       : MouseButton::Other;
-    const EntryRequest req = editor_.OpenEntryDialog(page, row, b, session_.Language_());
+    const EntryRequest req = editor_.OpenEntryDialog(page, row, b);
     if (req.kind == EntryRequest::Kind::Coordinates) {
         CoordinateEntry& entry = coordinateDialog_->Entry();
         entry.Latitude = req.latitude;
@@ -517,7 +517,7 @@ void RecordEditorDialog::PrintPage() {
     look.landscape = false;
     look.editorPage = true;
     look.title = Q(EditorPrintTitle(editor_.CurrentPage, session_.DataType, editor_.TableRow()));
-    PrintRangeOf(*choice, sheet, {0, 3, 1, kFieldsPerPage}, look, session_.Language_());
+    PrintRangeOf(*choice, sheet, {0, 3, 1, kFieldsPerPage}, look);
 }
 
 } // namespace orvane

@@ -4,6 +4,7 @@
 #include "database/SessionState.h"
 #include "database/TableCheck.h"
 #include "platform/Paths.h"
+#include "table/CoordinatePairs.h"
 #include "table/ValueDisplay.h"
 #include "ui/qt/QtText.h"
 
@@ -430,17 +431,7 @@ int MapWidget::ItemAt(QPointF at) {
 }
 
 int MapWidget::LabelColumn() const {
-    const RecordTable& t = session_.Table;
-    // An airport's ICAO code, a navaid's or a runway end's identifier.
-    for (const char* word : {"icao", "oaci", "ident"}) {
-        for (int c = kFirstFieldColumn; c < t.ColumnCount(); ++c) {
-            const std::string title = ToLowerAscii(t.Cell(c, 0));
-            // Not the record's own hexadecimal identifier.
-            if (title.find(word) != std::string::npos && title.find("unique") == std::string::npos)
-                return c;
-        }
-    }
-    return -1;
+    return PlaceLabelColumn(session_.Table);
 }
 
 std::vector<int> MapWidget::EndLabelColumns() const {

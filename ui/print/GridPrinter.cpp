@@ -178,7 +178,7 @@ std::string SuggestedPrintFile(const std::string& folder, const std::string& dat
 }
 
 std::vector<PrintPage> PrintRangeOf(const PrinterChoice& choice, const PrintSheet& sheet,
-                                    PrintRange range, const PrintLook& look, Lang) {
+                                    PrintRange range, const PrintLook& look) {
     if (range.firstColumn > range.lastColumn || range.firstRow > range.lastRow ||
         range.firstRow >= sheet.rowCount)
         return {};

@@ -64,7 +64,7 @@ void SetUpPrinter(QPrinter& printer, const PrinterChoice& choice, const PrintLoo
 // Prints a range on the chosen printer. Nothing starts for an empty range.
 // Throws when the printer (or the file) cannot be opened.
 std::vector<PrintPage> PrintRangeOf(const PrinterChoice& choice, const PrintSheet& sheet,
-                                    PrintRange range, const PrintLook& look, Lang lang);
+                                    PrintRange range, const PrintLook& look);
 
 // The PDF file proposed for printing to a file: the data type's name in the
 // work folder.

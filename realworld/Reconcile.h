@@ -8,7 +8,7 @@
 #pragma once
 
 #include "database/Template.h"
-#include "exchange/OurAirports.h"
+#include "realworld/OurAirports.h"
 #include "settings/Texts.h"
 #include "table/CoordinatePairs.h"
 #include "table/RecordTable.h"

@@ -1,4 +1,4 @@
-#include "exchange/RealWorldAdd.h"
+#include "realworld/RealWorldAdd.h"
 
 #include "database/DbdFile.h"
 #include "database/RecordConversion.h"

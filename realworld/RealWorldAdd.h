@@ -5,8 +5,8 @@
 #pragma once
 
 #include "database/SessionState.h"
-#include "exchange/Reconcile.h"
 #include "platform/UserInteraction.h"
+#include "realworld/Reconcile.h"
 
 #include <cstdint>
 #include <string>

@@ -1,4 +1,4 @@
-#include "exchange/OurAirports.h"
+#include "realworld/OurAirports.h"
 
 #include "platform/BinaryFile.h"
 #include "platform/Cp1252.h"

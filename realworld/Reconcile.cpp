@@ -1,4 +1,4 @@
-#include "exchange/Reconcile.h"
+#include "realworld/Reconcile.h"
 
 #include "platform/Cp1252.h"
 #include "platform/Errors.h"
