@@ -877,8 +877,10 @@ inline constexpr BiText FilterHint{
     "Column filter: text contained, =value, <>value, <n, >n, <=n, >=n"};
 inline constexpr BiText FilterClear{"Effacer le filtre", "Clear filter"};
 inline constexpr BiText FilterActsOn{
-    "Enregistrements et exports : toutes les lignes. Sélection : les lignes affichées.",
-    "Saves and exports: every row. Select buttons: the rows shown."};
+    "Enregistrements, exports et effacement de la sélection : toutes les lignes. Boutons de "
+    "sélection, remplacement et collage : les lignes affichées.",
+    "Saves, exports and Erase selection: every row. Select buttons, replace and paste: the rows "
+    "shown."};
 inline constexpr BiText SearchFieldChooser{"Choisir le champ cherché", "Choose the field searched"};
 inline constexpr BiText SearchHitNote{"Ligne %d, champ %s", "Row %d, field %s"};
 inline constexpr BiText SearchHitHidden{"Ligne %d, champ %s : cachée par le filtre",
