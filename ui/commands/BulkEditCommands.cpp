@@ -244,10 +244,11 @@ void BulkEditCommands::FindReplace() {
     dialog_->activateWindow();
 }
 
-bool BulkEditCommands::FindNext() {
-    const CellReplacer replacer(dialog_->Rule());
+// Where the dialog looks: the selected cells, or the columns it names.
+std::pair<std::vector<std::pair<int, int>>, std::vector<int>>
+BulkEditCommands::ReplaceScope() const {
     const RecordTable& t = c_.session.Table;
-    std::vector<std::pair<int, int>> cells; // (table row, column), in grid order
+    std::vector<std::pair<int, int>> cells;
     std::vector<int> columns;
     switch (dialog_->ChosenScope()) {
     case ReplaceDialog::Scope::Selection:
@@ -260,6 +261,13 @@ bool BulkEditCommands::FindNext() {
         for (int c = kFirstFieldColumn; c < t.ColumnCount(); ++c)
             columns.push_back(c);
     }
+    return {std::move(cells), std::move(columns)};
+}
+
+bool BulkEditCommands::FindNext() {
+    const CellReplacer replacer(dialog_->Rule());
+    const RecordTable& t = c_.session.Table;
+    auto [cells, columns] = ReplaceScope(); // cells in grid order
     const int startRow = c_.model.ModelRow(t.CurrentRow());
     const int startColumn = t.CurrentColumn();
     if (!columns.empty()) {
@@ -324,19 +332,7 @@ void BulkEditCommands::ReplaceAction(int action) {
         dialog_->ShowOutcome(FindNext() ? QString() : Q(txt::ReplaceNoMatch.In(lang)));
         return;
     }
-    std::vector<std::pair<int, int>> cells;
-    std::vector<int> columns;
-    switch (dialog_->ChosenScope()) {
-    case ReplaceDialog::Scope::Selection:
-        cells = SelectedCells();
-        break;
-    case ReplaceDialog::Scope::Column:
-        columns = {t.CurrentColumn()};
-        break;
-    default:
-        for (int c = kFirstFieldColumn; c < t.ColumnCount(); ++c)
-            columns.push_back(c);
-    }
+    auto [cells, columns] = ReplaceScope();
     // Under a filter, the rows shown.
     if (cells.empty() && c_.session.Filtering())
         for (int row : c_.session.KeptRows())

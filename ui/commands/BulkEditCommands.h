@@ -67,6 +67,9 @@ class BulkEditCommands {
     bool Apply(const CellPlan& plan, const CountText& step, const BiText& refusedText);
     std::string RefusalText(const std::vector<RefusedCell>& refused) const;
     bool FindNext();
+    // The selected cells (table row, column), or else the columns, the
+    // find-and-replace dialog looks in.
+    std::pair<std::vector<std::pair<int, int>>, std::vector<int>> ReplaceScope() const;
 
     CommandContext c_;
     Captions& captions_;
