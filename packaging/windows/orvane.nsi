@@ -6,9 +6,9 @@
 ; opens .dbd .dex .pod .epd files in Orvane (as "orvane FILE" does) and
 ; registers its uninstaller. The uninstaller removes exactly the files it
 ; installed: settings and notes written beside the program stay.
-Unicode true
+; A 64-bit installer for a 64-bit program (it does not start on 32-bit Windows).
+Target amd64-unicode
 !include "MUI2.nsh"
-!include "x64.nsh"
 !include "LogicLib.nsh"
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Orvane"
@@ -36,14 +36,7 @@ BrandingText "Orvane ${VERSION}"
 !insertmacro MUI_LANGUAGE "English"
 !insertmacro MUI_LANGUAGE "French"
 
-LangString Needs64 ${LANG_ENGLISH} "Orvane needs 64-bit Windows."
-LangString Needs64 ${LANG_FRENCH} "Orvane nécessite Windows 64 bits."
-
 Function .onInit
-  ${IfNot} ${RunningX64}
-    MessageBox MB_ICONSTOP "$(Needs64)" /SD IDOK
-    Abort
-  ${EndIf}
   SetRegView 64
 FunctionEnd
 
