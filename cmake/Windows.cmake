@@ -20,10 +20,12 @@ foreach(size 16 24 32 48 64 256)
     DEPENDS ${CMAKE_SOURCE_DIR}/data/${ORVANE_APP_ID}.svg VERBATIM)
   list(APPEND ORVANE_ICON_PNGS ${png})
 endforeach()
+# The largest size is kept as PNG inside the .ico (as Windows Vista and later read it).
 set(ORVANE_ICON ${ORVANE_WINDOWS_DIR}/orvane.ico)
+list(POP_BACK ORVANE_ICON_PNGS ORVANE_ICON_LARGEST)
 add_custom_command(OUTPUT ${ORVANE_ICON}
-  COMMAND ${ICOTOOL} -c -o ${ORVANE_ICON} ${ORVANE_ICON_PNGS}
-  DEPENDS ${ORVANE_ICON_PNGS} VERBATIM)
+  COMMAND ${ICOTOOL} -c -o ${ORVANE_ICON} ${ORVANE_ICON_PNGS} --raw=${ORVANE_ICON_LARGEST}
+  DEPENDS ${ORVANE_ICON_PNGS} ${ORVANE_ICON_LARGEST} VERBATIM)
 
 configure_file(${CMAKE_SOURCE_DIR}/cmake/orvane.rc.in ${ORVANE_WINDOWS_DIR}/orvane.rc @ONLY)
 target_sources(orvane PRIVATE ${ORVANE_WINDOWS_DIR}/orvane.rc)
