@@ -82,7 +82,8 @@ host_version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
 
 # A build used in place: its prefix is its own folder. The +dfsg sources lack
 # wintab (no tablet events); the windows plugin needs OpenGL on (dynamic, no
-# GL headers needed).
+# GL headers needed). Direct2D stays on: without it Gui lacks the DirectWrite
+# font engine that PrintSupport calls, and PrintSupport does not link.
 configure_started=$(date +%s)
 cmake -S "$src" -B "$QT_DIR" -G Ninja -Wno-dev \
   -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" \
@@ -90,7 +91,7 @@ cmake -S "$src" -B "$QT_DIR" -G Ninja -Wno-dev \
   -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
   -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
   -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_concurrent=OFF \
-  -DFEATURE_tabletevent=OFF -DFEATURE_direct2d=OFF \
+  -DFEATURE_tabletevent=OFF \
   -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_harfbuzz=OFF \
   -DFEATURE_system_freetype=OFF -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF \
   >>"$log" 2>&1 || { tail -n 30 "$log" >&2; exit 1; }
