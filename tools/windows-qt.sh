@@ -13,8 +13,8 @@
 # WinMain of GUI programs. Qt's
 # host tools (moc, rcc, uic) come from Debian's Linux Qt of the same version.
 #
-# The compile takes about an hour on two cores; it runs with "nice -n 19" so
-# that other builds on the machine keep priority.
+# The compile took 78 minutes on two cores shared with other builds; it runs
+# with "nice -n 19" so that other builds on the machine keep priority.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 QT_VERSION=6.4.2
@@ -70,6 +70,8 @@ if [ ! -f "$src/.orvane-unpacked" ]; then
   (cd "$CACHE/download" && apt-get source --download-only qt6-base >>"$log" 2>&1)
   dsc=$(ls "$CACHE"/download/qt6-base_"$QT_VERSION"*.dsc)
   dpkg-source -x "$dsc" "$src" >>"$log" 2>&1
+  # dpkg-source leaves a copy of the upstream tarball beside the sources.
+  rm -f "$CACHE"/qt6-base_*.orig.tar.*
   touch "$src/.orvane-unpacked"
 fi
 
