@@ -1,6 +1,7 @@
 // Program start: the application object, the windows in their creation
 // order (the main window first: its creation reads the settings, so every
 // later window knows the language), then the event loop.
+#include "database/DbdFile.h"
 #include "database/SessionState.h"
 #include "settings/Settings.h"
 #include "settings/Texts.h"
@@ -11,6 +12,7 @@
 #include "ui/dialogs/DirectoriesDialog.h"
 #include "ui/map/MapWidget.h"
 #include "ui/qt/DesktopRecent.h"
+#include "ui/qt/QtText.h"
 #include "ui/qt/QtUserInteraction.h"
 
 #include <QAction>
@@ -41,9 +43,13 @@ namespace {
 // its status bar's text on stdout (what a script checks) and quits.
 // On the map, ORVANE_SCREENSHOT_MAP sets the view: "world", or
 // "longitude,latitude,pixels per degree"; ORVANE_SCREENSHOT_ROW makes a row
-// current; ORVANE_SCREENSHOT_CHECK=1 runs Tools > Check.
+// current; ORVANE_SCREENSHOT_CHECK=1 runs Tools > Check;
+// ORVANE_SCREENSHOT_SAVE names a DBD file the loaded table is saved to, as
+// the save of all rows writes it (the Windows build's trial compares it with
+// the Linux build's).
 // Not a user feature; nothing else reads the environment.
-void ScheduleScreenshot(orvane::MainWindow& window) {
+void ScheduleScreenshot(orvane::MainWindow& window, orvane::SessionState& session,
+                        orvane::UserInteraction& ui) {
     const char* png = std::getenv("ORVANE_SCREENSHOT");
     if (!png || !*png) return;
     const char* archive = std::getenv("ORVANE_SCREENSHOT_ARCHIVE");
@@ -56,8 +62,11 @@ void ScheduleScreenshot(orvane::MainWindow& window) {
     const char* rowText = std::getenv("ORVANE_SCREENSHOT_ROW");
     const int row = rowText ? std::atoi(rowText) : 0;
     const bool check = std::getenv("ORVANE_SCREENSHOT_CHECK") != nullptr;
-    QTimer::singleShot(300, &window, [&window, out, source, pageIndex, view, row, check] {
+    const char* saveTo = std::getenv("ORVANE_SCREENSHOT_SAVE");
+    const std::string dbd = saveTo ? saveTo : "";
+    QTimer::singleShot(300, &window, [=, &window, &session, &ui] {
         if (!source.empty()) window.Commands().files->LoadArchive(source);
+        if (!dbd.empty()) orvane::SaveDbd(session, dbd, false, ui);
         if (row > 0) window.GoToCell(orvane::kFirstFieldColumn, row);
         if (check) window.findChild<QAction*>("Verifier")->trigger();
         window.findChild<QTabWidget*>("PageControl")->setCurrentIndex(pageIndex);
@@ -166,7 +175,7 @@ int main(int argc, char** argv) {
     }
     std::vector<std::string> files;
     for (const QString& file : line.files)
-        files.push_back(QFileInfo(file).absoluteFilePath().toStdString());
+        files.push_back(orvane::NativePath(QFileInfo(file).absoluteFilePath()));
 
     orvane::QtUserInteraction ui;
     orvane::QtBusyIndicator busy;
@@ -190,7 +199,7 @@ int main(int argc, char** argv) {
         frame.moveCenter(screen->availableGeometry().center());
         mainWindow.move(frame.topLeft());
     }
-    ScheduleScreenshot(mainWindow);
+    ScheduleScreenshot(mainWindow, session, ui);
     mainWindow.Commands().recent->ToDesktop = orvane::AddToDesktopRecent;
     // The files open once the window shows, so their messages open over it;
     // without a file, the last table when the option says so. The

@@ -5,6 +5,8 @@
 #
 #   cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
 #         -DORVANE_GUI=OFF -DORVANE_BENCH=OFF
+#
+# The editor too: tools/windows-package.sh.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
@@ -18,7 +20,16 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+# The editor's build (tools/windows-package.sh) links Qt's DLLs, which use
+# MinGW's runtime DLLs: its programs share them (-DORVANE_STATIC_RUNTIME=OFF)
+# and find Qt for Windows in ORVANE_WINDOWS_QT (tools/windows-qt.sh).
+if(NOT DEFINED ORVANE_STATIC_RUNTIME OR ORVANE_STATIC_RUNTIME)
+  set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+endif()
+if(ORVANE_WINDOWS_QT)
+  list(APPEND CMAKE_FIND_ROOT_PATH ${ORVANE_WINDOWS_QT})
+  list(APPEND CMAKE_PREFIX_PATH ${ORVANE_WINDOWS_QT})
+endif()
 
 find_program(ORVANE_WINE NAMES wine wine64)
 if(ORVANE_WINE)

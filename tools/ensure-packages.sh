@@ -12,8 +12,10 @@ ORVANE_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libb
 # clang's runtime package, and llvm-symbolizer makes the reports readable.
 ORVANE_FUZZ_PACKAGES=(clang libclang-rt-14-dev llvm-14)
 # The Windows build: MinGW-w64 with POSIX threads, Wine (64-bit) to run it,
-# zip for the archive of orvane-cli.exe.
-ORVANE_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine wine64 zip unzip bsdextrautils)
+# zip for the archives, dpkg-dev to unpack Qt's sources (tools/windows-qt.sh),
+# icotool for the program's icon, NSIS for the installer.
+ORVANE_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine wine64 zip unzip bsdextrautils dpkg-dev
+  icoutils nsis)
 
 # ensure_packages [fuzz|windows]: the build's packages, and clang's with
 # "fuzz", MinGW-w64's and Wine's with "windows".

@@ -2,10 +2,11 @@
 # Builds the core, orvane-cli and the core tests for Windows with MinGW-w64
 # (build-windows/), runs the tests under Wine, then checks that the Windows
 # and the Linux orvane-cli write the same demo folder and show every demo
-# archive with the same bytes. The editor's windows are not built (no Qt for
-# Windows here). Last, it packs orvane-cli.exe and its manual as a zip
-# (build-windows/orvane-cli-<version>-windows-x64.zip) and runs the unpacked
-# tool from a clean folder outside the build tree.
+# archive with the same bytes. Then it packs orvane-cli.exe and its manual as
+# a zip (build-windows/orvane-cli-<version>-windows-x64.zip) and runs the
+# unpacked tool from a clean folder outside the build tree. Last, when the Qt
+# for Windows of tools/windows-qt.sh is there, it builds the window tests
+# against it (build-windows-gui/) and runs them under Wine, offscreen.
 #
 #   tools/windows-check.sh
 #
@@ -25,15 +26,9 @@ cmake --build "$WIN_DIR" --parallel "$(nproc)" --target orvane_core_tests orvane
 cmake -S . -B "$LINUX_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$LINUX_DIR" --parallel "$(nproc)" --target orvane-cli
 
-export WINEPREFIX="$PWD/$WIN_DIR/wine-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+source tools/windows-env.sh
 unset DISPLAY WAYLAND_DISPLAY
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  echo "Creating the Wine prefix $WINEPREFIX"
-  wine wineboot -i >/dev/null 2>&1 || true
-  wineserver -w
-fi
-[ -f "$WINEPREFIX/system.reg" ] || { echo "Wine could not create $WINEPREFIX" >&2; exit 1; }
-windows_path() { wine winepath -w "$1" 2>/dev/null | tr -d '\r'; }
+wine_prefix "$WIN_DIR/wine-prefix"
 
 echo "== Core and orvane-cli tests under Wine"
 log="$WIN_DIR/windows-tests.log"
@@ -139,4 +134,38 @@ unzip -q "$WIN_DIR/$name.zip" -d "$clean"
 "$LINUX_DIR/orvane-cli" show "$cmp_dir/linux/fly2/system/AIRPORT.POD" --decimal . >"$clean/show-linux.txt"
 cmp "$clean/show-linux.txt" "$clean/$name/show.txt"
 echo "The unpacked archive runs from $clean: --version, help, make-demo and show as on Linux"
+
+echo "== The window tests under Wine (offscreen)"
+# Only with the Qt for Windows of tools/windows-qt.sh, which takes long to
+# build the first time: this check does not build it.
+if QT_DIR=$(tools/windows-qt.sh --cached); then
+  GUI_DIR=${ORVANE_WINDOWS_GUI_DIR:-build-windows-gui}
+  windows_gui_configure "$GUI_DIR" "$QT_DIR"
+  mapfile -t ui_tests < <(find tests/ui -name 'test_*.cpp' -printf '%f\n' | sed 's/\.cpp$//' | sort)
+  cmake --build "$GUI_DIR" --parallel "$(nproc)" --target orvane-cli "${ui_tests[@]}"
+  # Qt's and MinGW's DLLs from where they were built.
+  wine_path=""
+  while IFS= read -r dir; do
+    wine_path+="${wine_path:+;}$(windows_path "$dir")"
+  done < <(windows_runtime_dirs "$QT_DIR")
+  failed=()
+  # Wine passes no QT_* variable to Windows programs: the platform goes on
+  # the command line. Without a console, Qt Test writes its results to the
+  # debugger: into a file instead (its exit status counts the failures).
+  for t in "${ui_tests[@]}"; do
+    status=0
+    rm -f "$GUI_DIR/$t.log"
+    WINEPATH="$wine_path" ORVANE_CLI=$(windows_path "$PWD/$GUI_DIR/orvane-cli.exe") \
+      wine "$GUI_DIR/$t.exe" -platform offscreen -o "$(windows_path "$PWD/$GUI_DIR/$t.log"),txt" \
+      >/dev/null 2>&1 || status=$?
+    echo "$t: $(tr -d '\r' <"$GUI_DIR/$t.log" 2>/dev/null | grep -E '^Totals:' || echo "no totals")"
+    [ "$status" -eq 0 ] || failed+=("$t")
+  done
+  if [ ${#failed[@]} -ne 0 ]; then
+    echo "Window tests failed under Wine: ${failed[*]} (logs in $GUI_DIR/<test>.log)" >&2
+    exit 1
+  fi
+else
+  echo "Not run: no Qt for Windows (tools/windows-qt.sh builds it once)"
+fi
 echo "Windows check passed in $(($(date +%s) - started)) s"

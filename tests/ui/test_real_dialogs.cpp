@@ -8,10 +8,12 @@
 #include "support/EditorFixtures.h"
 #include "support/EditorHarness.h"
 #include "support/RealDialogs.h"
+#include "support/TempDir.h"
 #include "ui/dialogs/RecordEditorDialog.h"
 #include "ui/qt/QtText.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
 
@@ -75,6 +77,8 @@ class RealDialogsTest : public QObject {
     void directWriteRefusesValue();
     void typingIntoAReadOnlyCellKeepsTheRow();
     void editorRecordIntoAnErasedTable();
+    void dialogsGiveSystemPaths_data();
+    void dialogsGiveSystemPaths();
 };
 
 // A command chosen while a cell editor is open works on what the cell shows:
@@ -189,6 +193,44 @@ void RealDialogsTest::editorRecordIntoAnErasedTable() {
     w.Item("EditRecord")->trigger();
     QCOMPARE(shown, QString("ZZ001"));
     QCOMPARE(w.boxes.texts.size(), 1);
+}
+
+// The folder or file picked in a real dialog comes back written as the system
+// writes paths, the way the folders dialog and the messages show it: Qt's
+// dialogs give '/' on Windows too.
+void RealDialogsTest::dialogsGiveSystemPaths_data() {
+    QTest::addColumn<bool>("folder");
+    AddRow("a folder", true);
+    AddRow("a file", false);
+}
+
+void RealDialogsTest::dialogsGiveSystemPaths() {
+    QFETCH(bool, folder);
+    TempDir dir;
+    const std::string pod = dir.Write("fly2/system/AIRPORT.POD", "POD3");
+    const QString qtFolder = QDir::cleanPath(Q(dir.File("fly2/system")));
+    QtUserInteraction ui;
+    OnNextDialog([folder](QDialog* d) {
+        auto* files = qobject_cast<QFileDialog*>(d);
+        QVERIFY(files);
+        if (!folder) files->selectFile(QStringLiteral("AIRPORT.POD"));
+        static_cast<QDialog*>(files)->accept();
+    });
+    std::optional<std::string> picked;
+    if (folder) {
+        picked = ui.PickFolder("Fly! II", dir.File("fly2/system"));
+    } else {
+        FileDialogRequest request;
+        request.title = "Open";
+        request.initialFolder = dir.File("fly2/system");
+        picked = ui.OpenFile(request);
+    }
+    QVERIFY(picked);
+    const QString expected = folder ? qtFolder : qtFolder + QStringLiteral("/AIRPORT.POD");
+    QCOMPARE(Q(*picked), QDir::toNativeSeparators(expected));
+#ifdef _WIN32
+    QVERIFY(!picked->empty() && picked->find('/') == std::string::npos);
+#endif
 }
 
 QTEST_MAIN(RealDialogsTest)

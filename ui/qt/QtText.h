@@ -2,6 +2,7 @@
 // cells Windows-1252; Qt wants QString.
 #pragma once
 
+#include <QDir>
 #include <QString>
 
 #include <string>
@@ -17,6 +18,12 @@ inline QString Q(const std::string& utf8) {
 }
 inline std::string S(const QString& text) {
     return text.toStdString();
+}
+
+// A path Qt gives (file dialogs, the command line) as the program keeps and
+// shows it: with the system's separators (Qt gives '/' on Windows too).
+inline std::string NativePath(const QString& path) {
+    return QDir::toNativeSeparators(path).toStdString();
 }
 
 // A Windows-1252 cell as a QString (ASCII takes the short road).

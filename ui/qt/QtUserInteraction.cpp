@@ -153,7 +153,7 @@ std::optional<std::string> RunFileDialog(QWidget* parent, const FileDialogReques
     if (!r.fileName.empty()) dialog.selectFile(Q(r.fileName));
     if (Answer(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return dialog.selectedFiles().first().toStdString();
+    return NativePath(dialog.selectedFiles().first());
 }
 
 } // namespace
@@ -174,7 +174,7 @@ std::optional<std::string> QtUserInteraction::PickFolder(const std::string& titl
         folder = QFileDialog::getExistingDirectory(Parent(), Q(title), StartFolder(start));
     }
     if (folder.isEmpty()) return std::nullopt;
-    return folder.toStdString();
+    return NativePath(folder);
 }
 
 std::optional<PrinterChoice> QtUserInteraction::ChoosePrinter(const PrinterRequest& request) {
@@ -189,7 +189,7 @@ std::optional<PrinterChoice> QtUserInteraction::ChoosePrinter(const PrinterReque
     if (Answer(dialog) != QDialog::Accepted) return std::nullopt;
     PrinterChoice choice;
     if (printer_->outputFormat() == QPrinter::PdfFormat)
-        choice.outputFile = printer_->outputFileName().toStdString();
+        choice.outputFile = NativePath(printer_->outputFileName());
     else
         choice.printerName = printer_->printerName().toStdString();
     choice.copies = printer_->copyCount();
