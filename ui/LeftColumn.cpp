@@ -1,7 +1,7 @@
 #include "ui/LeftColumn.h"
 
-#include "ui/Captions.h"
-#include "ui/commands/CommandControls.h"
+#include "ui/qt/Captions.h"
+#include "ui/qt/CommandControls.h"
 #include "ui/qt/QtText.h"
 
 #include <QComboBox>
@@ -38,7 +38,7 @@ QVBoxLayout* BoxLayout(QGroupBox* g) {
 
 } // namespace
 
-LeftColumn::LeftColumn(const CommandControls& controls, const CommandTable& editionRows,
+LeftColumn::LeftColumn(const CommandControls& controls, const CommandTable& rowButtons,
                        Captions& captions, QWidget* parent)
     : QWidget(parent), captions_(captions) {
     setObjectName("Panel3");
@@ -99,10 +99,9 @@ LeftColumn::LeftColumn(const CommandControls& controls, const CommandTable& edit
     deleteLabel_ = InfoLabel(exportBox, "lblDelete");
     exp->addWidget(selectLabel_);
     exp->addWidget(deleteLabel_);
-    for (const Command& c : editionRows) {
+    for (const Command& c : rowButtons) {
         buttons_.push_back(controls.Button(c.name));
-        (std::string(c.place) == editBox_->objectName().toStdString() ? edit : exp)
-            ->addWidget(buttons_.back());
+        (c.place == Place::EditBox ? edit : exp)->addWidget(buttons_.back());
     }
     column->addStretch(1);
     // The keyboard goes down the column as it reads, from the search box

@@ -21,8 +21,8 @@ class CommandControls;
 class LeftColumn : public QWidget {
     Q_OBJECT
   public:
-    // editionRows: the Edition and Export boxes' buttons, in their order.
-    LeftColumn(const CommandControls& controls, const CommandTable& editionRows, Captions& captions,
+    // rowButtons: the Edition and Export boxes' buttons, in their order.
+    LeftColumn(const CommandControls& controls, const CommandTable& rowButtons, Captions& captions,
                QWidget* parent);
     // The find box's controls, for the search commands.
     const SearchControls& Search() const { return search_; }

@@ -8,15 +8,13 @@
 #include "platform/Cp1252.h"
 #include "table/Search.h"
 #include "table/TableEffect.h"
+#include "ui/CommandLineFiles.h"
 #include "ui/LeftColumn.h"
 #include "ui/RecordPages.h"
 #include "ui/commands/BulkEditCommands.h"
-#include "ui/commands/CommandControls.h"
 #include "ui/commands/CommandFamilies.h"
-#include "ui/commands/CommandLineFiles.h"
 #include "ui/commands/CompareCommands.h"
 #include "ui/commands/DirectWriteCommands.h"
-#include "ui/commands/EditionCommands.h"
 #include "ui/commands/ExchangeCommands.h"
 #include "ui/commands/FileCommands.h"
 #include "ui/commands/GridCommands.h"
@@ -24,6 +22,7 @@
 #include "ui/commands/PrintCommands.h"
 #include "ui/commands/RecentCommands.h"
 #include "ui/commands/ReconcileCommands.h"
+#include "ui/commands/RowCommands.h"
 #include "ui/commands/SearchCommands.h"
 #include "ui/commands/ToolsCommands.h"
 #include "ui/commands/UndoCommands.h"
@@ -37,6 +36,7 @@
 #include "ui/grid/RecordGridView.h"
 #include "ui/map/CheckPanel.h"
 #include "ui/map/MapWidget.h"
+#include "ui/qt/CommandControls.h"
 #include "ui/qt/FileStatusLabel.h"
 #include "ui/qt/QtText.h"
 
@@ -75,7 +75,7 @@ MainWindow::MainWindow(SessionState& session, UserInteraction& ui, BusyIndicator
     auto* layout = new QHBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
-    leftColumn_ = new LeftColumn(*controls_, commands_->edition->Commands(), captions_, central);
+    leftColumn_ = new LeftColumn(*controls_, commands_->rows->Commands(), captions_, central);
     layout->addWidget(leftColumn_);
     commands_->search->Attach(leftColumn_->Search(), boundary_);
     auto* right = new QWidget(central);
@@ -136,8 +136,8 @@ MainWindow::~MainWindow() {
 // The menus, then each family's rows in the families' order.
 void MainWindow::BuildCommands() {
     controls_ = std::make_unique<CommandControls>(this, captions_, boundary_);
-    for (const auto& [name, title] : CommandFamilies::Menus())
-        controls_->AddMenu(name, title);
+    for (const MenuEntry& menu : CommandFamilies::Menus())
+        controls_->AddMenu(menu);
     connect(menuBar()->findChild<QMenu*>("Edition"), &QMenu::aboutToShow, this,
             [this] { ShowHistory(); });
     commands_->tools->ShowArchiveViewer = [this] { archiveViewer_->exec(); };
@@ -151,7 +151,7 @@ void MainWindow::BuildCommands() {
         controls_->Add(table);
         // The recent files come right after the opens (the first table's rows).
         if (&table == &tables.front())
-            controls_->AddSubmenu("FichierDBD", "Recents", txt::MenuRecents);
+            controls_->AddSubmenu(Place::DbdMenu, CommandFamilies::RecentMenu());
     }
     auto* versions = new QActionGroup(this);
     versions->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
@@ -252,10 +252,10 @@ void MainWindow::WireEvents() {
     commands_->grid->Attach({gridView_, pages_->Definitions(), coordinatePanel_, recordEditor_},
                             run);
     connect(gridView_, &RecordGridView::cellPressed, this,
-            [=, this] { run([this] { commands_->edition->DataGridMouseDown(); }); });
+            [=, this] { run([this] { commands_->rows->DataGridMouseDown(); }); });
     connect(gridView_, &RecordGridView::deletePressed, this, [=, this] {
         run([this] {
-            commands_->edition->EmptyCells(gridView_->selectionModel()->selectedIndexes());
+            commands_->rows->EmptyCells(gridView_->selectionModel()->selectedIndexes());
         });
     });
     connect(pages_->Map(), &MapWidget::rowClicked, this, [=, this](int row) {

@@ -6,8 +6,9 @@
 // the editor's state makes available.
 #pragma once
 
-#include "ui/Captions.h"
+#include "ui/EditorView.h"
 #include "ui/commands/CommandContext.h"
+#include "ui/qt/Captions.h"
 #include "ui/qt/CommandBoundary.h"
 #include "ui/qt/QtProgress.h"
 

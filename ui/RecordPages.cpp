@@ -1,12 +1,12 @@
 #include "ui/RecordPages.h"
 
-#include "ui/Captions.h"
 #include "ui/grid/DefinitionsPage.h"
 #include "ui/grid/FilterBar.h"
 #include "ui/grid/RecordGridModel.h"
 #include "ui/grid/RecordGridView.h"
 #include "ui/map/CheckPanel.h"
 #include "ui/map/MapWidget.h"
+#include "ui/qt/Captions.h"
 
 #include <QHBoxLayout>
 #include <QSplitter>

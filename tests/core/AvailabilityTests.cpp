@@ -1,5 +1,5 @@
 // Which commands the editor's state makes available: state -> commands.
-#include "ui/commands/Availability.h"
+#include "forms/Availability.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,6 @@
 #include "support/ScriptedInteraction.h"
 #include "support/UiFixtures.h"
 #include "support/Widgets.h"
-#include "ui/Captions.h"
 #include "ui/MainWindow.h"
 #include "ui/commands/CommandFamilies.h"
 #include "ui/commands/CompareCommands.h"
@@ -17,6 +16,7 @@
 #include "ui/dialogs/DirectoriesDialog.h"
 #include "ui/grid/RecordGridModel.h"
 #include "ui/grid/RecordGridView.h"
+#include "ui/qt/Captions.h"
 #include "ui/qt/QtUserInteraction.h"
 
 #include <QAbstractButton>

@@ -2,12 +2,12 @@
 
 #include "platform/Cp1252.h"
 #include "table/TabText.h"
-#include "ui/Captions.h"
 #include "ui/commands/UndoCommands.h"
 #include "ui/dialogs/ReplaceDialog.h"
 #include "ui/grid/FilterBar.h"
 #include "ui/grid/RecordGridModel.h"
 #include "ui/grid/RecordGridView.h"
+#include "ui/qt/Captions.h"
 #include "ui/qt/QtText.h"
 
 #include <QApplication>
@@ -48,31 +48,47 @@ BulkEditCommands::~BulkEditCommands() = default;
 
 CommandTable BulkEditCommands::Commands() {
     return {
-        {"Couper", txt::MenuCut, "Edition", {"Ctrl+X"}, When::TableLoaded, [this] { Cut(); }, true},
-        {"Copier", txt::MenuCopy, "Edition", {"Ctrl+C"}, When::TableLoaded, [this] { Copy(); }},
-        {"Coller", txt::MenuPaste, "Edition", {"Ctrl+V"}, When::TableLoaded, [this] { Paste(); }},
+        {"Couper",
+         txt::MenuCut,
+         Place::EditMenu,
+         {"Ctrl+X"},
+         When::TableLoaded,
+         [this] { Cut(); },
+         true},
+        {"Copier",
+         txt::MenuCopy,
+         Place::EditMenu,
+         {"Ctrl+C"},
+         When::TableLoaded,
+         [this] { Copy(); }},
+        {"Coller",
+         txt::MenuPaste,
+         Place::EditMenu,
+         {"Ctrl+V"},
+         When::TableLoaded,
+         [this] { Paste(); }},
         {"RecopierBas",
          txt::MenuFillDown,
-         "Edition",
+         Place::EditMenu,
          {"Ctrl+D"},
          When::TableLoaded,
          [this] { FillDown(); }},
         {"CopierTitres",
          txt::MenuCopyTitles,
-         "Edition",
+         Place::EditMenu,
          {},
          When::Always,
          [this] { copyTitles_ = !copyTitles_; }},
         {"Remplacer",
          txt::MenuFindReplace,
-         "Edition",
+         Place::EditMenu,
          {"Ctrl+H"},
          When::TableLoaded,
          [this] { FindReplace(); },
          true},
         {"Filtrer",
          txt::MenuFilter,
-         "Edition",
+         Place::EditMenu,
          {"Ctrl+Shift+L"},
          When::TableLoaded,
          [this] { ToggleFilter(); }},

@@ -4,31 +4,57 @@
 // command is one row and one handler.
 #pragma once
 
+#include "forms/Availability.h"
 #include "settings/Texts.h"
-#include "ui/commands/Availability.h"
 
 #include <functional>
-#include <string>
 #include <vector>
 
 namespace orvane {
 
+// Where a command's control goes: a menu of the menu bar (or the recent
+// files' submenu), the menu bar itself, a group box of the left column
+// (a button), or nowhere (a key without an item).
+enum class Place {
+    KeyboardOnly,
+    MenuBar,
+    DbdMenu,
+    DexMenu,
+    CsvMenu,
+    OtherFormatsMenu,
+    EditMenu,
+    ViewMenu,
+    ToolsMenu,
+    OptionsMenu,
+    HelpMenu,
+    RecentMenu, // within the DBD menu
+    SearchBox,
+    EditBox,
+    ExportBox,
+};
+
+// A button of a group box rather than an action.
+constexpr bool IsButton(Place place) {
+    return place == Place::SearchBox || place == Place::EditBox || place == Place::ExportBox;
+}
+
 struct Command {
     const char* name;              // the control's object name
     BiText caption;                // empty for a command of the keyboard only
-    const char* place;             // the menu or group box it goes in; "" for the keyboard
-                                   // only, kMenuBar for a command on the menu bar itself
+    Place place;                   // the menu or group box it goes in
     std::vector<const char*> keys; // portable key texts ("Ctrl+Shift+O"), the first shown
     When when = When::Always;
     std::function<void()> run;
     bool separatorBefore = false;
-
-    static constexpr const char* kMenuBar = "MainMenu";
 };
 
 using CommandTable = std::vector<Command>;
 
-// The names and rules of a table's rows.
-std::vector<CommandRule> RulesOf(const CommandTable& table);
+// A menu of the menu bar: its place, object name and title.
+struct MenuEntry {
+    Place place;
+    const char* name;
+    BiText title;
+};
 
 } // namespace orvane

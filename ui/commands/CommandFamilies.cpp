@@ -4,7 +4,6 @@
 #include "ui/commands/BulkEditCommands.h"
 #include "ui/commands/CompareCommands.h"
 #include "ui/commands/DirectWriteCommands.h"
-#include "ui/commands/EditionCommands.h"
 #include "ui/commands/ExchangeCommands.h"
 #include "ui/commands/FileCommands.h"
 #include "ui/commands/GridCommands.h"
@@ -12,6 +11,7 @@
 #include "ui/commands/PrintCommands.h"
 #include "ui/commands/RecentCommands.h"
 #include "ui/commands/ReconcileCommands.h"
+#include "ui/commands/RowCommands.h"
 #include "ui/commands/SearchCommands.h"
 #include "ui/commands/ToolsCommands.h"
 #include "ui/commands/UndoCommands.h"
@@ -23,8 +23,7 @@ namespace orvane {
 
 CommandFamilies::CommandFamilies(const CommandContext& context, QMainWindow* window,
                                  const std::string& iniPath, Captions& captions)
-    : files(std::make_unique<FileCommands>(context)),
-      edition(std::make_unique<EditionCommands>(context)),
+    : files(std::make_unique<FileCommands>(context)), rows(std::make_unique<RowCommands>(context)),
       exchange(std::make_unique<ExchangeCommands>(context)),
       directWrite(std::make_unique<DirectWriteCommands>(context)),
       search(std::make_unique<SearchCommands>(context)),
@@ -47,7 +46,7 @@ CommandFamilies::CommandFamilies(const CommandContext& context, QMainWindow* win
     };
     directWrite->ReloadArchive = [this](const std::string& path) { files->LoadArchive(path); };
     undo->RowsReordered = [this] { grid->RowsUnsorted(); };
-    bulk->EmptyCells = [this](const QModelIndexList& cells) { edition->EmptyCells(cells); };
+    bulk->EmptyCells = [this](const QModelIndexList& cells) { rows->EmptyCells(cells); };
     // One comparison at a time colours the grid.
     compare->Starting = [this] { reconcile->TableReplaced(); };
     reconcile->Started = [this] { compare->TableReplaced(); };
@@ -73,24 +72,29 @@ void CommandFamilies::TableChanged() {
     reconcile->Refresh();
 }
 
-const std::vector<std::pair<const char*, BiText>>& CommandFamilies::Menus() {
-    static const std::vector<std::pair<const char*, BiText>> menus = {
-        {"FichierDBD", txt::MenuFichierDBD},
-        {"FichierDEX", txt::MenuFichierDEX},
-        {"FichierCSV", txt::MenuFichierCSV},
-        {"AutresFormats", txt::MenuAutresFormats},
-        {"Edition", txt::MenuEdition},
-        {"Affichage", txt::MenuAffichage},
-        {"Outils", txt::MenuOutils},
-        {"Options", txt::MenuOptions},
-        {"Aide", txt::MenuAide}};
+const std::vector<MenuEntry>& CommandFamilies::Menus() {
+    static const std::vector<MenuEntry> menus = {
+        {Place::DbdMenu, "FichierDBD", txt::MenuFichierDBD},
+        {Place::DexMenu, "FichierDEX", txt::MenuFichierDEX},
+        {Place::CsvMenu, "FichierCSV", txt::MenuFichierCSV},
+        {Place::OtherFormatsMenu, "AutresFormats", txt::MenuAutresFormats},
+        {Place::EditMenu, "Edition", txt::MenuEdition},
+        {Place::ViewMenu, "Affichage", txt::MenuAffichage},
+        {Place::ToolsMenu, "Outils", txt::MenuOutils},
+        {Place::OptionsMenu, "Options", txt::MenuOptions},
+        {Place::HelpMenu, "Aide", txt::MenuAide}};
     return menus;
+}
+
+const MenuEntry& CommandFamilies::RecentMenu() {
+    static const MenuEntry recent = {Place::RecentMenu, "Recents", txt::MenuRecents};
+    return recent;
 }
 
 std::vector<CommandTable> CommandFamilies::Tables() const {
     const CommandTable window = {
-        {"Quitter", txt::MenuQuitter, "FichierDBD", {"Ctrl+Q"}, When::Always, Quit, true},
-        {"Verifier", txt::MenuVerifier, "Outils", {"F7"}, When::Always, Check, true}};
+        {"Quitter", txt::MenuQuitter, Place::DbdMenu, {"Ctrl+Q"}, When::Always, Quit, true},
+        {"Verifier", txt::MenuVerifier, Place::ToolsMenu, {"F7"}, When::Always, Check, true}};
     return {files->Commands(),
             exchange->Commands(),
             directWrite->Commands(),
@@ -102,7 +106,7 @@ std::vector<CommandTable> CommandFamilies::Tables() const {
             options->Commands(),
             print->Commands(),
             search->Commands(),
-            edition->Commands(),
+            rows->Commands(),
             window,
             reconcile->Commands(),
             recent->Commands(),

@@ -1,5 +1,6 @@
 // Every command family of the main window, made once with the window's
-// context, and their tables in the order the menus show their rows.
+// context, the menus in their order, and the families' tables in the order
+// each menu shows its rows.
 #pragma once
 
 #include "ui/commands/CommandContext.h"
@@ -17,7 +18,7 @@ class BulkEditCommands;
 class Captions;
 class CompareCommands;
 class DirectWriteCommands;
-class EditionCommands;
+class RowCommands;
 class ExchangeCommands;
 class FileCommands;
 class GridCommands;
@@ -34,8 +35,11 @@ struct CommandFamilies {
     CommandFamilies(const CommandContext& context, QMainWindow* window, const std::string& iniPath,
                     Captions& captions);
     ~CommandFamilies();
-    // The menu bar's menus, in their order.
-    static const std::vector<std::pair<const char*, BiText>>& Menus();
+    // The menu bar's menus, in their order (a menu's items keep the order
+    // of the tables below).
+    static const std::vector<MenuEntry>& Menus();
+    // The recent files' submenu of the DBD menu, after the opens.
+    static const MenuEntry& RecentMenu();
     // Within a menu, the rows' order is the menu's.
     std::vector<CommandTable> Tables() const;
     // The window's own commands: quitting, and the check beside the grid.
@@ -48,7 +52,7 @@ struct CommandFamilies {
     void TableChanged();
 
     std::unique_ptr<FileCommands> files;
-    std::unique_ptr<EditionCommands> edition;
+    std::unique_ptr<RowCommands> rows; // the Edition and Export boxes' buttons
     std::unique_ptr<ExchangeCommands> exchange;
     std::unique_ptr<DirectWriteCommands> directWrite;
     std::unique_ptr<SearchCommands> search;

@@ -5,10 +5,10 @@
 #include "exchange/TableFormats.h"
 #include "platform/Cp1252.h"
 #include "platform/Paths.h"
-#include "ui/Captions.h"
 #include "ui/commands/UndoCommands.h"
 #include "ui/grid/DifferencePanel.h"
 #include "ui/grid/RecordGridModel.h"
+#include "ui/qt/Captions.h"
 #include "ui/qt/CommandBoundary.h"
 #include "ui/qt/QtText.h"
 
@@ -71,26 +71,26 @@ CommandTable CompareCommands::Commands() {
     return {
         {"Comparer",
          txt::MenuCompare,
-         "Edition",
+         Place::EditMenu,
          {},
          When::Always,
          [this] { CompareWithClick(); },
          true},
         {"DifferenceSuivante",
          txt::MenuNextDifference,
-         "Edition",
+         Place::EditMenu,
          {"F8"},
          When::Comparing,
          [this] { NextDifferenceClick(); }},
         {"DifferencePrecedente",
          txt::MenuPreviousDifference,
-         "Edition",
+         Place::EditMenu,
          {"Shift+F8"},
          When::Comparing,
          [this] { PreviousDifferenceClick(); }},
         {"EffacerComparaison",
          txt::MenuClearComparison,
-         "Edition",
+         Place::EditMenu,
          {},
          When::Comparing,
          [this] { ClearClick(); }},

@@ -3,8 +3,8 @@
 #include "platform/Errors.h"
 #include "platform/Paths.h"
 #include "settings/Texts.h"
-#include "ui/Captions.h"
 #include "ui/grid/RecordGridModel.h"
+#include "ui/qt/Captions.h"
 
 #include <string>
 
@@ -14,20 +14,20 @@ CommandTable DirectWriteCommands::Commands() {
     return {
         {"POD_ouvrir_ligne",
          Both(txt::MenuPodOuvrirLigne),
-         "FichierDBD",
+         Place::DbdMenu,
          {},
          When::Always,
          [this] { POD_ouvrir_ligneClick(OpenArchive); },
          true},
         {"POD_Enregistrer_ligne",
          Both(txt::MenuPodEnregistrerLigne),
-         "FichierDBD",
+         Place::DbdMenu,
          {},
          When::DirectWrite,
          [this] { POD_Enregistrer_ligneClick(); }},
         {"POD_mode_normal",
          Both(txt::MenuPodModeNormal),
-         "FichierDBD",
+         Place::DbdMenu,
          {},
          When::DirectWrite,
          [this] { POD_mode_normalClick(); }},

@@ -21,7 +21,7 @@ CommandTable GridCommands::Commands() {
     // Ctrl+Enter: not taken by the line edits (the search box has the focus at start).
     return {{"EditRecord",
              txt::MenuEditRecord,
-             "Edition",
+             Place::EditMenu,
              {"Ctrl+Return", "Ctrl+Enter"},
              When::Always,
              [this] { EditRecord(); },

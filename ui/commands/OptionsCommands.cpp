@@ -2,7 +2,7 @@
 
 #include "settings/Settings.h"
 #include "settings/Texts.h"
-#include "ui/Captions.h"
+#include "ui/qt/Captions.h"
 #include "ui/qt/QtText.h"
 
 #include <QAction>
@@ -46,19 +46,29 @@ CommandTable OptionsCommands::Commands() {
     return {
         {"Initialisation",
          txt::MenuInitialisation,
-         "Options",
+         Place::OptionsMenu,
          {},
          When::Always,
          [this] { InitialisationClick(); }},
-        {"Langage", txt::MenuLangage, "Options", {}, When::Always, [this] { LangageClick(); }},
+        {"Langage",
+         txt::MenuLangage,
+         Place::OptionsMenu,
+         {},
+         When::Always,
+         [this] { LangageClick(); }},
         {"Fly11",
          Both(txt::MenuFly11),
-         "Options",
+         Place::OptionsMenu,
          {},
          When::Always,
          [this] { Fly11Click(); },
          true},
-        {"Fly21", Both(txt::MenuFly21), "Options", {}, When::Always, [this] { Fly21Click(); }},
+        {"Fly21",
+         Both(txt::MenuFly21),
+         Place::OptionsMenu,
+         {},
+         When::Always,
+         [this] { Fly21Click(); }},
     };
 }
 

@@ -10,7 +10,7 @@
 namespace orvane {
 
 CommandTable PrintCommands::Commands() {
-    return {{"Imprimer", txt::MenuImprimer, Command::kMenuBar, {"Ctrl+P"}, When::Always, [this] {
+    return {{"Imprimer", txt::MenuImprimer, Place::MenuBar, {"Ctrl+P"}, When::Always, [this] {
                  ImprimerClick();
              }}};
 }

@@ -31,12 +31,12 @@ RecentCommands::RecentCommands(CommandContext context, std::string iniPath, File
 CommandTable RecentCommands::Commands() {
     CommandTable rows;
     for (std::size_t i = 0; i < kRecentFilesKept; ++i)
-        rows.push_back({ItemNames()[i].c_str(), {}, "Recents", {}, When::Always, [this, i] {
+        rows.push_back({ItemNames()[i].c_str(), {}, Place::RecentMenu, {}, When::Always, [this, i] {
                             OpenRecent(i);
                         }});
     rows.push_back({"RouvrirDernier",
                     txt::MenuRouvrirDernier,
-                    "Options",
+                    Place::OptionsMenu,
                     {},
                     When::Always,
                     [this] { RouvrirDernierClick(); },

@@ -8,10 +8,10 @@
 #include "platform/LocaleInfo.h"
 #include "platform/Paths.h"
 #include "table/ValueDisplay.h"
-#include "ui/Captions.h"
 #include "ui/commands/UndoCommands.h"
 #include "ui/grid/DifferencePanel.h"
 #include "ui/grid/RecordGridModel.h"
+#include "ui/qt/Captions.h"
 #include "ui/qt/QtText.h"
 
 #include <QComboBox>
@@ -150,7 +150,7 @@ CommandTable ReconcileCommands::Commands() {
     return {
         {"CompareOurAirports",
          txt::MenuReconcile,
-         "Outils",
+         Place::ToolsMenu,
          {},
          When::Always,
          [this] { CompareWithRealWorldClick(); }},

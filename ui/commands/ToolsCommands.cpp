@@ -3,9 +3,9 @@
 #include "platform/BinaryFile.h"
 #include "platform/Launcher.h"
 #include "platform/Paths.h"
-#include "ui/Captions.h"
 #include "ui/dialogs/AboutBox.h"
 #include "ui/dialogs/MemoWindow.h"
+#include "ui/qt/Captions.h"
 #include "ui/qt/QtText.h"
 
 #include <QDesktopServices>
@@ -22,30 +22,40 @@ CommandTable ToolsCommands::Commands() {
     return {
         {"Extraction_POD",
          txt::MenuExtractionPod,
-         "Outils",
+         Place::ToolsMenu,
          {},
          When::Always,
          [this] { ShowArchiveViewer(); }},
         {"LancerDexImport",
          Both(txt::MenuLancerDexImport),
-         "Outils",
+         Place::ToolsMenu,
          {},
          When::Always,
          [this] { LancerDexImportClick(); }},
         {"LancerDBImport",
          txt::MenuLancerDBImport,
-         "Outils",
+         Place::ToolsMenu,
          {},
          When::Always,
          [this] { LancerDBImportClick(); }},
         {"Pournepasoublier",
          txt::MenuPournepasoublier,
-         "Outils",
+         Place::ToolsMenu,
          {},
          When::Always,
          [this] { PournepasoublierClick(); }},
-        {"Apropos", txt::MenuApropos, "Aide", {}, When::Always, [this] { AproposClick(); }},
-        {"AideHTML", txt::MenuAideHTML, "Aide", {"F1"}, When::Always, [this] { AideHTMLClick(); }},
+        {"Apropos",
+         txt::MenuApropos,
+         Place::HelpMenu,
+         {},
+         When::Always,
+         [this] { AproposClick(); }},
+        {"AideHTML",
+         txt::MenuAideHTML,
+         Place::HelpMenu,
+         {"F1"},
+         When::Always,
+         [this] { AideHTMLClick(); }},
     };
 }
 

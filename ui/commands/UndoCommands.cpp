@@ -10,10 +10,15 @@ namespace orvane {
 
 CommandTable UndoCommands::Commands() {
     return {
-        {"Annuler", txt::MenuUndo, "Edition", {"Ctrl+Z"}, When::Undo, [this] { UndoClick(); }},
+        {"Annuler",
+         txt::MenuUndo,
+         Place::EditMenu,
+         {"Ctrl+Z"},
+         When::Undo,
+         [this] { UndoClick(); }},
         {"Retablir",
          txt::MenuRedo,
-         "Edition",
+         Place::EditMenu,
          {"Ctrl+Y", "Ctrl+Shift+Z"},
          When::Redo,
          [this] { RedoClick(); }},

@@ -3,8 +3,8 @@
 #pragma once
 
 #include "table/History.h"
-#include "ui/Captions.h"
 #include "ui/commands/CommandContext.h"
+#include "ui/qt/Captions.h"
 
 class QAction;
 

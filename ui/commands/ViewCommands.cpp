@@ -9,23 +9,23 @@ CommandTable ViewCommands::Commands() {
     return {
         {"VoirVerification",
          txt::MenuVoirVerification,
-         "Affichage",
+         Place::ViewMenu,
          {},
          When::Always,
          toggle(Check)},
         {"VoirComparaison",
          txt::MenuVoirComparaison,
-         "Affichage",
+         Place::ViewMenu,
          {},
          When::TableLoaded,
          toggle(Comparison)},
         {"VoirMondeReel",
          txt::MenuVoirMondeReel,
-         "Affichage",
+         Place::ViewMenu,
          {},
          When::TableLoaded,
          toggle(RealWorld)},
-        {"VoirCarte", txt::MenuVoirCarte, "Affichage", {}, When::Always, toggle(Map), true},
+        {"VoirCarte", txt::MenuVoirCarte, Place::ViewMenu, {}, When::Always, toggle(Map), true},
     };
 }
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "settings/Texts.h"
-#include "ui/Captions.h"
+#include "ui/qt/Captions.h"
 
 #include <QDialog>
 

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "database/SessionState.h"
-#include "ui/Captions.h"
+#include "ui/qt/Captions.h"
 #include "ui/qt/CommandBoundary.h"
 #include "ui/qt/QtProgress.h"
 

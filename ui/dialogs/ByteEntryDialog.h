@@ -6,7 +6,7 @@
 
 #include "forms/ByteEntry.h"
 #include "platform/UserInteraction.h"
-#include "ui/Captions.h"
+#include "ui/qt/Captions.h"
 #include "ui/qt/CommandBoundary.h"
 
 #include <QDialog>

@@ -7,7 +7,7 @@
 
 #include "forms/CoordinateEntry.h"
 #include "platform/UserInteraction.h"
-#include "ui/Captions.h"
+#include "ui/qt/Captions.h"
 #include "ui/qt/CommandBoundary.h"
 
 #include <QDialog>

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "database/SessionState.h"
-#include "ui/Captions.h"
+#include "ui/qt/Captions.h"
 #include "ui/qt/CommandBoundary.h"
 
 #include <QDialog>

@@ -5,7 +5,7 @@
 
 #include "platform/UserInteraction.h"
 #include "settings/Texts.h"
-#include "ui/Captions.h"
+#include "ui/qt/Captions.h"
 #include "ui/qt/CommandBoundary.h"
 
 #include <QDialog>

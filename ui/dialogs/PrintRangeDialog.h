@@ -7,7 +7,7 @@
 
 #include "database/SessionState.h"
 #include "forms/Pagination.h"
-#include "ui/Captions.h"
+#include "ui/qt/Captions.h"
 #include "ui/qt/CommandBoundary.h"
 
 #include <QDialog>

@@ -8,7 +8,7 @@
 
 #include "database/SessionState.h"
 #include "forms/RecordEditor.h"
-#include "ui/Captions.h"
+#include "ui/qt/Captions.h"
 #include "ui/qt/CommandBoundary.h"
 
 #include <QDialog>

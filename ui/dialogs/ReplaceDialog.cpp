@@ -1,7 +1,7 @@
 #include "ui/dialogs/ReplaceDialog.h"
 
 #include "platform/Cp1252.h"
-#include "ui/Captions.h"
+#include "ui/qt/Captions.h"
 #include "ui/qt/QtText.h"
 
 #include <QCheckBox>

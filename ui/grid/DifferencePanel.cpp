@@ -1,6 +1,6 @@
 #include "ui/grid/DifferencePanel.h"
 
-#include "ui/Captions.h"
+#include "ui/qt/Captions.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>

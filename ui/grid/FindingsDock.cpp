@@ -1,6 +1,6 @@
 #include "ui/grid/FindingsDock.h"
 
-#include "ui/Captions.h"
+#include "ui/qt/Captions.h"
 
 #include <QDockWidget>
 #include <QEvent>

@@ -27,11 +27,12 @@ class CommandControls {
         : window_(window), captions_(captions), boundary_(boundary) {}
 
     // A menu of the menu bar, after the ones added before.
-    QMenu* AddMenu(const char* name, BiText title);
-    // A submenu at the current end of a menu; rows whose place names it go in it.
-    QMenu* AddSubmenu(const char* parent, const char* name, BiText title);
+    QMenu* AddMenu(const MenuEntry& menu);
+    // A submenu at the current end of a menu; rows placed in it go in it.
+    QMenu* AddSubmenu(Place parent, const MenuEntry& menu);
     // The table's rows, after the rows added before (within a menu, that
-    // order is the items' order).
+    // order is the items' order). A row placed in a menu not added yet is
+    // refused (std::out_of_range).
     void Add(const CommandTable& table);
     QAction* Item(const std::string& name) const;
     QPushButton* Button(const std::string& name) const;
@@ -42,8 +43,8 @@ class CommandControls {
     QMainWindow* window_;
     Captions& captions_;
     const CommandBoundary& boundary_;
-    std::vector<QMenu*> menus_;    // the menu bar's
-    std::vector<QMenu*> submenus_; // within them
+    std::map<Place, QMenu*> menus_; // the menu bar's and their submenus
+    QMenu* lastMenu_ = nullptr;     // the menu bar's last
     std::map<std::string, QObject*> controls_;
     std::vector<CommandRule> rules_;
 };

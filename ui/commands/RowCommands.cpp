@@ -1,4 +1,4 @@
-#include "ui/commands/EditionCommands.h"
+#include "ui/commands/RowCommands.h"
 
 #include "ui/commands/UndoCommands.h"
 #include "ui/grid/RecordGridModel.h"
@@ -7,53 +7,53 @@
 
 namespace orvane {
 
-CommandTable EditionCommands::Commands() {
+CommandTable RowCommands::Commands() {
     return {
         {"btnEffacerTout",
          txt::BtnEffacerTout,
-         "gbEdition",
+         Place::EditBox,
          {},
          When::RowsMayMove,
          [this] { btnEffacerToutClick(); }},
         {"btnInserLigne",
          txt::BtnInserLigne,
-         "gbEdition",
+         Place::EditBox,
          {},
          When::RowsMayMove,
          [this] { btnInserLigneClick(); }},
         {"bntAjoutFin",
          txt::BtnAjoutFin,
-         "gbEdition",
+         Place::EditBox,
          {},
          When::RowsMayMove,
          [this] { bntAjoutFinClick(); }},
         {"btnSuppSelect",
          txt::BtnSuppSelect,
-         "gbEdition",
+         Place::EditBox,
          {},
          When::RowsMayMove,
          [this] { btnSuppSelectClick(); }},
         {"btnSuppLigne",
          txt::BtnSuppLigne,
-         "gbEdition",
+         Place::EditBox,
          {},
          When::RowsMayMove,
          [this] { btnSuppLigneClick(); }},
         {"btnSelectionAll",
          txt::BtnSelectionAll,
-         "gbExport",
+         Place::ExportBox,
          {},
          When::Always,
          [this] { btnSelectionAllClick(); }},
         {"btnSelectionNone",
          txt::BtnSelectionNone,
-         "gbExport",
+         Place::ExportBox,
          {},
          When::Always,
          [this] { btnSelectionNoneClick(); }},
         {"btnSelectPart",
          txt::BtnSelectPart,
-         "gbExport",
+         Place::ExportBox,
          {},
          When::Always,
          [this] { btnSelectPartClick(); }},
@@ -86,19 +86,19 @@ class ResetOnConfirm : public UserInteraction {
 
 } // namespace
 
-template <typename Op> bool EditionCommands::Confirmed(Op op) {
+template <typename Op> bool RowCommands::Confirmed(Op op) {
     ResetOnConfirm ui(c_.ui, c_.model);
     return op(ui);
 }
 
-void EditionCommands::btnEffacerToutClick() {
+void RowCommands::btnEffacerToutClick() {
     const TableEffect done = c_.session.ChangeTable(Step(txt::StepEraseAll), [&](RecordTable& t) {
         return Confirmed([&](UserInteraction& ui) { return EraseAll(t, ui, c_.lang()); });
     });
     if (done.Changed()) c_.view.ShowRows(true);
 }
 
-void EditionCommands::btnInserLigneClick() {
+void RowCommands::btnInserLigneClick() {
     const int after = std::max(c_.session.Table.CurrentRow(), 0) + 1;
     {
         RecordGridModel::Reset reset(c_.model);
@@ -110,7 +110,7 @@ void EditionCommands::btnInserLigneClick() {
     c_.view.ShowRows(false); // the counters follow through the change event
 }
 
-void EditionCommands::bntAjoutFinClick() {
+void RowCommands::bntAjoutFinClick() {
     {
         RecordGridModel::Reset reset(c_.model);
         c_.session.ChangeTable(Step(txt::StepAppendLine), [&](RecordTable& t) {
@@ -123,7 +123,7 @@ void EditionCommands::bntAjoutFinClick() {
     c_.view.ScrollToRow(c_.session.Table.RowCount() - 1);
 }
 
-void EditionCommands::btnSuppSelectClick() {
+void RowCommands::btnSuppSelectClick() {
     const TableEffect done = c_.session.ChangeTable(
         Step(txt::StepDeleteLines, c_.session.Table.SelectedCount), [&](RecordTable& t) {
             return Confirmed(
@@ -132,7 +132,7 @@ void EditionCommands::btnSuppSelectClick() {
     if (done.Changed()) c_.view.ShowRows(false);
 }
 
-void EditionCommands::btnSuppLigneClick() {
+void RowCommands::btnSuppLigneClick() {
     const TableEffect done = c_.session.ChangeTable(
         Step(txt::StepDeleteLine, c_.session.Table.CurrentRow()), [&](RecordTable& t) {
             return Confirmed([&](UserInteraction& ui) { return DeleteLine(t, ui, c_.lang()); });
@@ -142,27 +142,27 @@ void EditionCommands::btnSuppLigneClick() {
 
 // The grid and the labels follow through the session's change event.
 // With a filter on, they act on the rows it shows.
-void EditionCommands::SelectionChanged(bool (*op)(RecordTable&, UserInteraction&, Lang,
-                                                  const std::vector<int>*),
-                                       BiText stepName) {
+void RowCommands::SelectionChanged(bool (*op)(RecordTable&, UserInteraction&, Lang,
+                                              const std::vector<int>*),
+                                   BiText stepName) {
     const std::vector<int>* shown = c_.session.Filtering() ? &c_.session.KeptRows() : nullptr;
     c_.session.ChangeTable(Step(stepName),
                            [&](RecordTable& t) { return op(t, c_.ui, c_.lang(), shown); });
 }
 
-void EditionCommands::btnSelectionAllClick() {
+void RowCommands::btnSelectionAllClick() {
     SelectionChanged(&SelectAll, txt::StepSelectAll);
 }
 
-void EditionCommands::btnSelectionNoneClick() {
+void RowCommands::btnSelectionNoneClick() {
     SelectionChanged(&SelectNone, txt::StepSelectNone);
 }
 
-void EditionCommands::btnSelectPartClick() {
+void RowCommands::btnSelectPartClick() {
     SelectionChanged(&SelectPart, txt::StepSelectPart);
 }
 
-void EditionCommands::DataGridMouseDown() {
+void RowCommands::DataGridMouseDown() {
     RecordTable& t = c_.session.Table;
     const int col = t.CurrentColumn();
     const int row = t.CurrentRow();
@@ -173,7 +173,7 @@ void EditionCommands::DataGridMouseDown() {
     });
 }
 
-void EditionCommands::EmptyCells(const QModelIndexList& cells) {
+void RowCommands::EmptyCells(const QModelIndexList& cells) {
     int fields = 0;
     for (const QModelIndex& index : cells)
         fields += index.column() >= kFirstFieldColumn && c_.session.MayChangeColumn(index.column());

@@ -1,6 +1,4 @@
-#include "ui/commands/Availability.h"
-
-#include "ui/commands/Command.h"
+#include "forms/Availability.h"
 
 namespace orvane {
 
@@ -38,14 +36,6 @@ std::set<std::string> AvailableCommands(const EditorState& state,
     for (const CommandRule& r : rules)
         if (IsAvailable(r.when, state)) names.insert(r.name);
     return names;
-}
-
-std::vector<CommandRule> RulesOf(const CommandTable& table) {
-    std::vector<CommandRule> rules;
-    rules.reserve(table.size());
-    for (const Command& c : table)
-        rules.push_back({c.name, c.when});
-    return rules;
 }
 
 } // namespace orvane

@@ -1,6 +1,6 @@
-#include "ui/commands/CommandControls.h"
+#include "ui/qt/CommandControls.h"
 
-#include "ui/Captions.h"
+#include "ui/qt/Captions.h"
 #include "ui/qt/CommandBoundary.h"
 
 #include <QMainWindow>
@@ -10,32 +10,29 @@
 
 namespace orvane {
 
-QMenu* CommandControls::AddMenu(const char* name, BiText title) {
+QMenu* CommandControls::AddMenu(const MenuEntry& menu) {
     if (menus_.empty()) captions_.Mnemonics(window_->menuBar());
     QMenu* m = window_->menuBar()->addMenu(QString());
-    m->setObjectName(name);
-    captions_.Title(m, title);
+    m->setObjectName(menu.name);
+    captions_.Title(m, menu.title);
     captions_.Mnemonics(m);
-    menus_.push_back(m);
+    menus_[menu.place] = m;
+    lastMenu_ = m;
     return m;
 }
 
-QMenu* CommandControls::AddSubmenu(const char* parent, const char* name, BiText title) {
-    QMenu* in = nullptr;
-    for (QMenu* m : menus_)
-        if (m->objectName() == parent) in = m;
-    QMenu* m = in->addMenu(QString());
-    m->setObjectName(name);
-    captions_.Title(m, title);
-    submenus_.push_back(m);
+QMenu* CommandControls::AddSubmenu(Place parent, const MenuEntry& menu) {
+    QMenu* m = menus_.at(parent)->addMenu(QString());
+    m->setObjectName(menu.name);
+    captions_.Title(m, menu.title);
+    menus_[menu.place] = m;
     return m;
 }
 
 void CommandControls::Add(const CommandTable& table) {
     for (const Command& c : table) {
-        const std::string place = c.place;
         QObject* control = nullptr;
-        if (place.rfind("gb", 0) == 0) { // a group box of the window's
+        if (IsButton(c.place)) { // the window's layout puts it in its group box
             auto* b = new QPushButton(window_);
             b->setAutoDefault(false);
             captions_.Text(b, c.caption);
@@ -43,17 +40,19 @@ void CommandControls::Add(const CommandTable& table) {
             control = b;
         } else {
             auto* a = new QAction(window_);
-            QMenu* menu = nullptr;
-            for (const auto* list : {&menus_, &submenus_})
-                for (QMenu* m : *list)
-                    if (m->objectName() == c.place) menu = m;
-            if (place == Command::kMenuBar) // before the last menu ("Aide")
-                window_->menuBar()->insertAction(menus_.back()->menuAction(), a);
-            else if (menu) {
+            switch (c.place) {
+            case Place::KeyboardOnly: // a key without an item
+                window_->addAction(a);
+                break;
+            case Place::MenuBar: // before the last menu (Help)
+                window_->menuBar()->insertAction(lastMenu_->menuAction(), a);
+                break;
+            default: {
+                QMenu* menu = menus_.at(c.place);
                 if (c.separatorBefore) menu->addSeparator();
                 menu->addAction(a);
-            } else
-                window_->addAction(a); // a key without an item
+            }
+            }
             QList<QKeySequence> keys;
             for (const char* k : c.keys)
                 keys << QKeySequence(QString::fromLatin1(k), QKeySequence::PortableText);

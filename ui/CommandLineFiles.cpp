@@ -1,4 +1,4 @@
-#include "ui/commands/CommandLineFiles.h"
+#include "ui/CommandLineFiles.h"
 
 #include "database/Archive.h"
 #include "database/DbdFile.h"

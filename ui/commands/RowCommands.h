@@ -10,9 +10,9 @@
 
 namespace orvane {
 
-class EditionCommands {
+class RowCommands {
   public:
-    explicit EditionCommands(CommandContext context) : c_(context) {}
+    explicit RowCommands(CommandContext context) : c_(context) {}
     // The "Edition" and "Export" boxes' buttons.
     CommandTable Commands();
 

@@ -1,4 +1,4 @@
-#include "ui/Captions.h"
+#include "ui/qt/Captions.h"
 
 #include <QComboBox>
 #include <QWidget>
