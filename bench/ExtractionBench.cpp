@@ -74,7 +74,7 @@ void BM_ExtractRatio(benchmark::State& state) {
     const int count = static_cast<int>(state.range(0));
     const std::size_t size = static_cast<std::size_t>(state.range(1));
     Fixture& f = Files(count, size);
-    TPOD pod(f.archive);
+    ArchiveFile pod(f.archive);
     pod.ReadHeader();
     pod.ReadDirectory();
     std::vector<int> all;

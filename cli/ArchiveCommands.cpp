@@ -50,7 +50,7 @@ bool WantsHelp(const Args& args) {
 }
 
 // Opens the archive and reads its directory; throws with a clear text.
-void OpenForReading(TPOD& pod, const std::string& path) {
+void OpenForReading(ArchiveFile& pod, const std::string& path) {
     if (ArchiveKindOf(path) == ArchiveKind::None) throw RefusedError(txt::CliNotArchive, path);
     if (!pod.OpenArchive(path))
         throw FileError(txt::CliCannotOpenArchive, path, std::strerror(errno));
@@ -90,7 +90,7 @@ int RunList(const Args& args) {
         return Fail("list: expected one ARCHIVE (see 'orvane-cli list --help')");
 
     return Guarded([&] {
-        TPOD pod;
+        ArchiveFile pod;
         OpenForReading(pod, positional[0]);
         std::string out;
         for (const ArchiveEntry& e : pod.Entries()) {
@@ -131,7 +131,7 @@ int RunExtract(const Args& args) {
     return Guarded([&] {
         const std::string& archivePath = positional[0];
         const std::string& dest = positional[1];
-        TPOD pod;
+        ArchiveFile pod;
         OpenForReading(pod, archivePath);
 
         std::vector<int> chosen;

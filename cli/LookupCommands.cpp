@@ -166,7 +166,7 @@ int RunWriteRecord(const Args& args) {
                                                 : ui.Joined());
 
         // A file whose records have another size has another layout.
-        const TPOD& sourcePod = *source.CurrentPod;
+        const ArchiveFile& sourcePod = *source.CurrentPod;
         const TableFormatId fromId = fromFormat->id;
         const int fromSize = fromId == TableFormatId::Dbd ? sourcePod.Dbd.RecordSize()
                              : fromId == TableFormatId::Dex && !read.converted

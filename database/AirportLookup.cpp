@@ -34,7 +34,7 @@ std::string AirportArchivePath(const SessionState& s) {
 
 std::optional<std::string> LookupAirport(const std::string& archivePath, std::string_view code,
                                          UserInteraction& ui) {
-    TPOD pod(archivePath, &ui); // closed when the lookup ends, whatever happens
+    ArchiveFile pod(archivePath, &ui); // closed when the lookup ends, whatever happens
     if (!pod.IsOpen()) throw FileError(txt::CannotOpenArchive, archivePath.c_str());
     pod.ReadHeader();
     pod.ReadDirectory();

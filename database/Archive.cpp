@@ -30,11 +30,11 @@ ArchiveKind ArchiveKindOf(const std::string& path) {
     return ArchiveKind::None;
 }
 
-TPOD::TPOD(const std::string& path, UserInteraction* ui) : ui_(ui) {
+ArchiveFile::ArchiveFile(const std::string& path, UserInteraction* ui) : ui_(ui) {
     OpenArchive(path);
 }
 
-TPOD::~TPOD() {
+ArchiveFile::~ArchiveFile() {
     // A destructor never throws: whoever must know whether a write arrived
     // has called CloseFile() before.
     try {
@@ -43,7 +43,7 @@ TPOD::~TPOD() {
     }
 }
 
-void TPOD::CloseFile() {
+void ArchiveFile::CloseFile() {
     const bool written = std::exchange(written_, false);
     try {
         file_.Close();
@@ -52,7 +52,7 @@ void TPOD::CloseFile() {
     }
 }
 
-bool TPOD::OpenArchive(const std::string& path) {
+bool ArchiveFile::OpenArchive(const std::string& path) {
     CloseFile();
     path_ = path;
     readOnly_ = false;
@@ -73,7 +73,7 @@ bool TPOD::OpenArchive(const std::string& path) {
     return true;
 }
 
-void TPOD::MarkChangedByWrite() {
+void ArchiveFile::MarkChangedByWrite() {
     try {
         file_.MarkChangedSince(identity_.modifiedNs);
     } catch (const FileError&) {
@@ -83,7 +83,7 @@ void TPOD::MarkChangedByWrite() {
     identity_ = file_.Identity();
 }
 
-void TPOD::CheckUnchanged(std::string_view entryName) {
+void ArchiveFile::CheckUnchanged(std::string_view entryName) {
     if (!file_.IsOpen()) throw FileError(txt::ArchiveNotOpen, path_);
     // The path must still name the file open here (not one renamed over it,
     // nor none), unchanged since it was loaded or last written through here.
@@ -114,7 +114,7 @@ void TPOD::CheckUnchanged(std::string_view entryName) {
     if (!same) throw ArchiveChangedError(txt::ArchiveChanged, path_);
 }
 
-std::uint64_t TPOD::ArchiveSize() const {
+std::uint64_t ArchiveFile::ArchiveSize() const {
     return file_.IsOpen() ? file_.Size() : 0;
 }
 
@@ -131,7 +131,7 @@ void RequireOpen(const BinaryFile& file, const std::string& path) {
 
 } // namespace
 
-void TPOD::ReadHeader() {
+void ArchiveFile::ReadHeader() {
     RequireOpen(file_, path_);
     entries_.clear();
     headerRead_ = false;
@@ -177,7 +177,7 @@ void TPOD::ReadHeader() {
     headerRead_ = true;
 }
 
-void TPOD::ReadDirectory() {
+void ArchiveFile::ReadDirectory() {
     RequireOpen(file_, path_);
     if (!headerRead_) throw FileError(txt::HeaderNotRead, path_);
     entries_.clear();
@@ -231,7 +231,7 @@ void TPOD::ReadDirectory() {
     entries_ = std::move(entries);
 }
 
-int TPOD::FindEntry(std::string_view name) const {
+int ArchiveFile::FindEntry(std::string_view name) const {
     for (std::size_t i = 0; i < entries_.size(); ++i)
         if (entries_[i].name == name) return static_cast<int>(i);
     return -1;
@@ -252,8 +252,8 @@ void CheckEntry(const ArchiveEntry& entry, std::uint64_t fileSize, const std::st
 
 } // namespace
 
-const ArchiveEntry* TPOD::LocateEntry(std::string_view name, const BiText& missing,
-                                      std::uint32_t least) {
+const ArchiveEntry* ArchiveFile::LocateEntry(std::string_view name, const BiText& missing,
+                                             std::uint32_t least) {
     RequireOpen(file_, path_);
     const int index = FindEntry(name);
     if (index < 0) {
@@ -268,7 +268,7 @@ const ArchiveEntry* TPOD::LocateEntry(std::string_view name, const BiText& missi
     return &entry;
 }
 
-bool TPOD::ReadEntry(std::string_view name) {
+bool ArchiveFile::ReadEntry(std::string_view name) {
     const ArchiveEntry* entry = LocateEntry(name, txt::EntryNotFound, 0);
     if (!entry) return false;
     EntryData.assign(entry->size, 0);
@@ -276,14 +276,14 @@ bool TPOD::ReadEntry(std::string_view name) {
     return true;
 }
 
-std::int64_t TPOD::ReadDbdHeader(std::string_view name) {
+std::int64_t ArchiveFile::ReadDbdHeader(std::string_view name) {
     if (!LocateEntry(name, txt::EntryNotFound, DbdHeader::kSize)) return -1;
     const std::int64_t position = static_cast<std::int64_t>(file_.Position());
     file_.ReadExact(Dbd.bytes.data(), DbdHeader::kSize);
     return position;
 }
 
-bool TPOD::ReadIndex(std::string_view name) {
+bool ArchiveFile::ReadIndex(std::string_view name) {
     const ArchiveEntry* entry = LocateEntry(name, txt::IndexNotFound, kIndexHeaderSize);
     if (!entry) return false;
     const std::uint64_t fileSize = file_.Size();
@@ -300,7 +300,7 @@ bool TPOD::ReadIndex(std::string_view name) {
     return true;
 }
 
-bool TPOD::ReadRelative(std::int64_t distance, void* buffer, std::size_t n) {
+bool ArchiveFile::ReadRelative(std::int64_t distance, void* buffer, std::size_t n) {
     if (!file_.IsOpen()) return false;
     try {
         if (!file_.SeekRelative(distance)) return false;

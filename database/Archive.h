@@ -35,18 +35,18 @@ inline constexpr std::size_t kPod3HeaderSize = 288;
 inline constexpr std::size_t kPodEntrySize = 20;
 inline constexpr std::size_t kIndexHeaderSize = 68;
 
-class TPOD {
+class ArchiveFile {
   public:
     // An archive object with no archive (a table loaded from exchange files
     // or a template read from a loose file).
-    TPOD() = default;
+    ArchiveFile() = default;
     // Calls OpenArchive; reports nothing. ui may be null (no messages shown).
-    TPOD(const std::string& path, UserInteraction* ui = nullptr);
+    ArchiveFile(const std::string& path, UserInteraction* ui = nullptr);
     // Closes the file without reporting anything: call CloseFile() first to
     // learn whether a record written into the archive reached it.
-    ~TPOD();
-    TPOD(const TPOD&) = delete;
-    TPOD& operator=(const TPOD&) = delete;
+    ~ArchiveFile();
+    ArchiveFile(const ArchiveFile&) = delete;
+    ArchiveFile& operator=(const ArchiveFile&) = delete;
 
     // Kind from the extension (".EPD"/".POD", any letter case); opens the file
     // read/write, or read-only when it cannot be written or has no write

@@ -95,7 +95,7 @@ void WriteRecord(BinaryFile& file, const RecordTable& table, int row,
     file.Write(record.data(), static_cast<std::size_t>(recordSize));
 }
 
-int EffectiveRecordSize(const TPOD& pod) {
+int EffectiveRecordSize(const ArchiveFile& pod) {
     if (pod.Dbd.RecordSize() > 0) return pod.Dbd.RecordSize();
     if (pod.Dex.RecordSize() > 0) return pod.Dex.RecordSize();
     const std::int64_t end = std::max<std::int64_t>(kMinRecordSize, FieldsEnd(pod.Fields));
@@ -112,14 +112,14 @@ std::string ArchivePathFor(const SessionState& s, const std::string& dataType) {
     return ResolvePathCase(JoinPath(folder, dataType + ext));
 }
 
-bool LoadTemplate(TPOD& pod, const std::string& source, const std::string& dataType,
+bool LoadTemplate(ArchiveFile& pod, const std::string& source, const std::string& dataType,
                   UserInteraction& ui, TemplateInfo* info) {
     const std::string entry = kDatabasePrefix + dataType + ".DBT";
     if (IsArchivePath(source)) {
         if (source == pod.Path() && pod.Kind() != ArchiveKind::None) {
             if (!pod.ReadEntry(entry)) return false;
         } else {
-            TPOD other(source, &ui);
+            ArchiveFile other(source, &ui);
             if (!other.IsOpen()) throw FileError(txt::CannotOpenArchive, source.c_str());
             other.ReadHeader();
             other.ReadDirectory();
@@ -152,7 +152,7 @@ namespace {
 // After a load: the shared steps that put the table, the session and the
 // archive object in place (the session finishes the load once its summary
 // is known).
-void PutLoadInPlace(SessionState& s, std::unique_ptr<TPOD> pod, const std::string& dataType,
+void PutLoadInPlace(SessionState& s, std::unique_ptr<ArchiveFile> pod, const std::string& dataType,
                     const TemplateInfo& info, UserInteraction& ui) {
     s.DataType = dataType;
     s.FieldCount = info.FieldCount;
@@ -195,8 +195,8 @@ void WarnShortRecords(UserInteraction& ui, const std::vector<FieldDef>& fields, 
                 MessageOf(txt::ShortRecords, static_cast<int>(end), name, recordSize));
 }
 
-std::unique_ptr<TPOD> OpenArchiveObject(const std::string& path, UserInteraction& ui) {
-    auto pod = std::make_unique<TPOD>(path, &ui);
+std::unique_ptr<ArchiveFile> OpenArchiveObject(const std::string& path, UserInteraction& ui) {
+    auto pod = std::make_unique<ArchiveFile>(path, &ui);
     if (!pod->IsOpen()) throw FileError(txt::CannotOpenArchive, path.c_str());
     pod->ReadHeader();
     pod->ReadDirectory();
@@ -243,11 +243,11 @@ LoadOutcome OpenDbdFromDisk(SessionState& s, const std::string& dbdPath,
         if (source.empty()) throw RefusedError(txt::NoSimulatorVersion);
     }
 
-    std::unique_ptr<TPOD> pod;
+    std::unique_ptr<ArchiveFile> pod;
     if (IsArchivePath(source)) {
         pod = OpenArchiveObject(source, ui);
     } else {
-        pod = std::make_unique<TPOD>();
+        pod = std::make_unique<ArchiveFile>();
         pod->SetInteraction(&ui);
     }
     TemplateInfo info;
@@ -340,7 +340,7 @@ LoadOutcome OpenDbdFromArchive(SessionState& s, const std::string& archivePath,
 int SaveDbd(SessionState& s, const std::string& path, bool selectionOnly, UserInteraction& ui,
             BusyIndicator* busy, const ProgressFn& progress) {
     TableToWrite(s);
-    TPOD& pod = *s.CurrentPod;
+    ArchiveFile& pod = *s.CurrentPod;
     DbdHeader header = pod.Dbd;
     if (header.IsZero()) {
         // A table that never came from a DBD (an exchange-file import): a

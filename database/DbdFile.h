@@ -43,7 +43,7 @@ void WriteRecord(BinaryFile& file, const RecordTable& table, int row,
 
 // The record size a table's header uses: the held DBD header's when it was
 // read from a DBD, else the exchange header's, else the end of the last field.
-int EffectiveRecordSize(const TPOD& pod);
+int EffectiveRecordSize(const ArchiveFile& pod);
 
 // --- Loads ---------------------------------------------------------------------
 
@@ -88,7 +88,7 @@ LoadOutcome OpenDbdFromArchive(SessionState& s, const std::string& archivePath,
 // Reads a template from an archive or a .dbt file into pod.Fields (and
 // EntryData). False when an archive has no such entry (after the archive's
 // own warning for EPD). Throws on unreadable files and bad templates.
-bool LoadTemplate(TPOD& pod, const std::string& source, const std::string& dataType,
+bool LoadTemplate(ArchiveFile& pod, const std::string& source, const std::string& dataType,
                   UserInteraction& ui, TemplateInfo* info = nullptr);
 
 // --- Save ------------------------------------------------------------------------

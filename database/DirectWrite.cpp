@@ -63,7 +63,7 @@ namespace {
 // waited for a little while, polling, then the archive is busy.
 class ArchiveWriteLock {
   public:
-    ArchiveWriteLock(TPOD& pod, std::chrono::milliseconds wait) : file_(pod.File()) {
+    ArchiveWriteLock(ArchiveFile& pod, std::chrono::milliseconds wait) : file_(pod.File()) {
         const auto deadline = std::chrono::steady_clock::now() + wait;
         while (!(held_ = file_.TryLockForWrite())) {
             // A file system without locks (ENOLCK, EINVAL...) has no writer
@@ -91,7 +91,7 @@ DirectWriteOutcome WriteCurrentRow(SessionState& s, int row, UserInteraction& ui
                                    std::chrono::milliseconds lockWait) {
     const Lang lang = s.Language_();
     if (!s.CurrentPod) throw RefusedError(txt::NoTableLoaded);
-    TPOD& pod = *s.CurrentPod;
+    ArchiveFile& pod = *s.CurrentPod;
     // A table loaded from disk or from an exchange file has no archive file
     // open to write into.
     if (!pod.IsOpen() || pod.Kind() == ArchiveKind::None)

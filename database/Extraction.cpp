@@ -59,7 +59,7 @@ int Distinct(std::vector<std::string> paths, int count) {
 
 } // namespace
 
-std::vector<EntryRow> EntryRows(const TPOD& archive, const DisplayContext& context) {
+std::vector<EntryRow> EntryRows(const ArchiveFile& archive, const DisplayContext& context) {
     std::vector<EntryRow> rows;
     rows.reserve(archive.Entries().size());
     for (const ArchiveEntry& e : archive.Entries()) {
@@ -75,7 +75,7 @@ std::vector<EntryRow> EntryRows(const TPOD& archive, const DisplayContext& conte
     return rows;
 }
 
-std::string EntryListStatus(const TPOD& archive, const std::string& fileName, Lang lang) {
+std::string EntryListStatus(const ArchiveFile& archive, const std::string& fileName, Lang lang) {
     std::uint64_t total = 0;
     for (const ArchiveEntry& e : archive.Entries())
         total += e.size;
@@ -158,7 +158,7 @@ std::string ExtractionPath(const std::string& folder, const std::string& entryNa
     return JoinPath(folder, Cp1252ToUtf8(relative));
 }
 
-int ExtractEntries(TPOD& archive, const std::vector<int>& entries, const std::string& folder,
+int ExtractEntries(ArchiveFile& archive, const std::vector<int>& entries, const std::string& folder,
                    bool structure, const ProgressFn& progress) {
     if (!archive.IsOpen()) throw FileError(txt::ArchiveNotOpen, archive.Path());
 

@@ -20,9 +20,9 @@ struct EntryRow {
     std::string date;   // DateDecode of the entry's stamp
 };
 
-std::vector<EntryRow> EntryRows(const TPOD& archive, const DisplayContext& context);
+std::vector<EntryRow> EntryRows(const ArchiveFile& archive, const DisplayContext& context);
 // "%s - %d fichiers pour %d octets" / "%s - %d files for %d bytes"
-std::string EntryListStatus(const TPOD& archive, const std::string& fileName, Lang lang);
+std::string EntryListStatus(const ArchiveFile& archive, const std::string& fileName, Lang lang);
 
 // The output path of one entry under folder: folder + base name (flat), or
 // folder + full name with '\' turned into the native separator (structure).
@@ -40,7 +40,7 @@ std::string ExtractionPath(const std::string& folder, const std::string& entryNa
 // extraction: the files already complete stay, the one being copied is
 // removed. Returns the number of files written (entries that ended on the
 // same path, flat, count once).
-int ExtractEntries(TPOD& archive, const std::vector<int>& entries, const std::string& folder,
+int ExtractEntries(ArchiveFile& archive, const std::vector<int>& entries, const std::string& folder,
                    bool structure, const ProgressFn& progress = {});
 
 } // namespace orvane

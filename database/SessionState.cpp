@@ -23,7 +23,7 @@ namespace {
 // Closes an archive being released; a failed close after a write is shown.
 // It is told rather than thrown: the load or the quit that released the
 // archive has already taken place, and must finish.
-void CloseAndReport(TPOD& pod, UserInteraction& ui) {
+void CloseAndReport(ArchiveFile& pod, UserInteraction& ui) {
     try {
         pod.CloseFile();
     } catch (const FileError& e) {
@@ -33,8 +33,8 @@ void CloseAndReport(TPOD& pod, UserInteraction& ui) {
 
 } // namespace
 
-void SessionState::ReplaceArchive(std::unique_ptr<TPOD> pod, UserInteraction& ui) {
-    const std::unique_ptr<TPOD> previous = std::exchange(CurrentPod, std::move(pod));
+void SessionState::ReplaceArchive(std::unique_ptr<ArchiveFile> pod, UserInteraction& ui) {
+    const std::unique_ptr<ArchiveFile> previous = std::exchange(CurrentPod, std::move(pod));
     if (previous) CloseAndReport(*previous, ui);
 }
 
@@ -342,7 +342,7 @@ std::int64_t SessionState::ArchiveDbdEntry() {
 // Record `row` of the archive into row `intoRow` of a table, as a load reads
 // it. False for a row the archive holds no record of.
 bool SessionState::ReadArchiveRecord(std::int64_t entry, int row, RecordTable& into, int intoRow) {
-    TPOD& pod = *CurrentPod;
+    ArchiveFile& pod = *CurrentPod;
     const int size = pod.Dbd.RecordSize();
     if (entry < 0 || size < kMinRecordSize || size > kMaxRecordSize || row < 1 ||
         row > pod.Dbd.RecordCount() || row >= Table.RowCount())

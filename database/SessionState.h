@@ -27,10 +27,10 @@ struct SessionState : SessionSettings {
     std::string OpenFilter; // filter of the dialog that opens a DBD out of an archive
     std::string DataType;   // "AIRPORT", "COMM", "ILS", "NAVAID", "RUNWAY" (8-bit)
     int FieldCount = 0;
-    std::unique_ptr<TPOD> CurrentPod; // archive object of the loaded table
-    RecordTable Table;                // holds SelectedCount and DeleteCount
-    DisplayContext Display;           // decimal separator, time zone, date formats
-    History Undo;                     // the steps taken on Table since its load
+    std::unique_ptr<ArchiveFile> CurrentPod; // archive object of the loaded table
+    RecordTable Table;                       // holds SelectedCount and DeleteCount
+    DisplayContext Display;                  // decimal separator, time zone, date formats
+    History Undo;                            // the steps taken on Table since its load
     // Row n of Table is record n of the file it came from: false once the
     // rows may have moved before the direct-write mode came on.
     bool RowsAreRecords = false;
@@ -62,7 +62,7 @@ struct SessionState : SessionSettings {
     // Puts a load's archive object in place of the current one, which is
     // closed. When that close fails after a record was written into the
     // archive, the error is shown through ui: the load itself has succeeded.
-    void ReplaceArchive(std::unique_ptr<TPOD> pod, UserInteraction& ui);
+    void ReplaceArchive(std::unique_ptr<ArchiveFile> pod, UserInteraction& ui);
     // Closes the archive held open (the program ends), with the same report.
     void ReleaseArchive(UserInteraction& ui);
 

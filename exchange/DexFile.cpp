@@ -25,7 +25,7 @@ std::string DexNameBeforeDbd(const DexHeader& header) {
 
 // The record size an export uses: the held exchange header's, or, for a
 // table whose header never got one, the size its template needs.
-int ExportRecordSize(const TPOD& pod) {
+int ExportRecordSize(const ArchiveFile& pod) {
     const int held = pod.Dex.RecordSize();
     return held > 0 ? held : EffectiveRecordSize(pod);
 }
@@ -60,7 +60,7 @@ int DetectDexVersion(const DexHeader& header, int simulatorVersion) {
 int ExportDex(SessionState& s, const std::string& path, bool selectionOnly, UserInteraction& ui,
               BusyIndicator* busy, const ProgressFn& progress) {
     TableToWrite(s);
-    TPOD& pod = *s.CurrentPod;
+    ArchiveFile& pod = *s.CurrentPod;
     DexHeader header = pod.Dex;
     header.SetName(s.DataType + ".DBD");
     RecordFileEncoder<DexHeader> encoder(s, path, header, ExportRecordSize(pod), pod.Dex);
@@ -180,7 +180,7 @@ ImportOutcome ImportDex(SessionState& s, const std::string& path, ImportMode mod
     else if (!PrepareOpen(s, header, detected, templateSource, target, out, ui))
         return out;
 
-    TPOD& pod = target.loaded.pod ? *target.loaded.pod : *s.CurrentPod;
+    ArchiveFile& pod = target.loaded.pod ? *target.loaded.pod : *s.CurrentPod;
     const int count = header.RecordCount();
     const int firstRow = target.firstRow;
     ImportRows rows(s.Table, mode == ImportMode::Add ? nullptr : &pod.Fields, count, lang);

@@ -30,12 +30,12 @@ LoadedTemplate LoadImportTemplate(const SessionState& s, const std::string& data
     }
     LoadedTemplate loaded;
     if (ArchiveKindOf(source) != ArchiveKind::None) {
-        loaded.pod = std::make_unique<TPOD>(source, &ui);
+        loaded.pod = std::make_unique<ArchiveFile>(source, &ui);
         if (!loaded.pod->IsOpen()) throw FileError(txt::CannotOpenArchive, source.c_str());
         loaded.pod->ReadHeader();
         loaded.pod->ReadDirectory();
     } else {
-        loaded.pod = std::make_unique<TPOD>();
+        loaded.pod = std::make_unique<ArchiveFile>();
         loaded.pod->SetInteraction(&ui);
     }
     loaded.found = LoadTemplate(*loaded.pod, source, dataType, ui, &loaded.info);

@@ -27,7 +27,7 @@ ChosenFile ParseChosenFile(const std::string& path, TableFormatId format);
 
 struct LoadedTemplate {
     bool found = false;
-    std::unique_ptr<TPOD> pod; // the new table's archive object, its file closed
+    std::unique_ptr<ArchiveFile> pod; // the new table's archive object, its file closed
     TemplateInfo info;
 };
 // The template of a new table of dataType: from templateSource (an archive

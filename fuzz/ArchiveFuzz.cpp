@@ -17,7 +17,7 @@ namespace {
 // Past this many entries the same code only runs again.
 constexpr std::size_t kEntriesRead = 16;
 
-void ReadOneEntry(TPOD& pod, const ArchiveEntry& entry, std::string_view bytes) {
+void ReadOneEntry(ArchiveFile& pod, const ArchiveEntry& entry, std::string_view bytes) {
     try {
         if (pod.ReadEntry(entry.name)) {
             // The first entry of that name is the one read.
@@ -60,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     UnattendedInteraction ui;
     const std::string& path = fuzz::RamFiles::Get().Put(std::string("ARCHIVE") + extension, bytes);
 
-    TPOD pod(path, &ui);
+    ArchiveFile pod(path, &ui);
     fuzz::Require(pod.IsOpen(), "the archive did not open");
     try {
         pod.ReadHeader();

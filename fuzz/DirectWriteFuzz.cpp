@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     // Where the row's record lies, as the write will find it.
     std::int64_t begin = -1, end = -1;
-    const TPOD& pod = *s.CurrentPod;
+    const ArchiveFile& pod = *s.CurrentPod;
     const int index = pod.FindEntry("DATABASE\\NAVAID.DBD");
     if (index >= 0) {
         begin = RecordPosition(pod.Entries()[std::size_t(index)].offset, row, pod.Dbd.RecordSize());

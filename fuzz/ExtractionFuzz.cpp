@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string out = ram.Folder() + "/out";
 
     UnattendedInteraction ui;
-    TPOD pod(path, &ui);
+    ArchiveFile pod(path, &ui);
     try {
         pod.ReadHeader();
         pod.ReadDirectory();

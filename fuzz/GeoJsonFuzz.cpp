@@ -220,7 +220,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     s.SimulatorVersion = 2;
     s.Display.decimalSeparator = separator;
     s.DataType = "NAVAID";
-    s.CurrentPod = std::make_unique<TPOD>();
+    s.CurrentPod = std::make_unique<ArchiveFile>();
     s.CurrentPod->Fields = fields;
     s.FieldCount = static_cast<int>(fields.size());
     ApplyColumns(s.Table, fields);

@@ -50,7 +50,7 @@ void CommandLineFiles::OpenArchive(const std::string& path) {
     const std::string entry = TableEntryOf(path);
     bool holdsTable = true;
     {
-        TPOD pod(path);
+        ArchiveFile pod(path);
         if (pod.IsOpen()) {
             try {
                 pod.ReadHeader();
@@ -73,7 +73,7 @@ void CommandLineFiles::OpenArchive(const std::string& path) {
 // A template alone holds no records: its definitions page shows its fields.
 void CommandLineFiles::OpenTemplate(const std::string& path) {
     const std::string dataType = UpperDataTypeOf(path);
-    TPOD pod;
+    ArchiveFile pod;
     TemplateInfo info;
     LoadTemplate(pod, path, dataType, c_.ui, &info);
     LoadOutcome outcome;

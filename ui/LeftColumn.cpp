@@ -56,25 +56,25 @@ LeftColumn::LeftColumn(const CommandControls& controls, const CommandTable& rowB
 
     QGroupBox* find = Group("gbChercher", txt::GbChercher);
     auto* findLayout = BoxLayout(find);
-    search_.lblNom = InfoLabel(find, "lblNom");
-    captions_.Text(search_.lblNom, txt::LblNomUndefined);
-    search_.cbSrch = new QComboBox(find);
-    search_.cbSrch->setObjectName("cbSrch");
-    search_.cbSrch->setEditable(true);
-    search_.edOACI = new QLineEdit(find);
-    search_.edOACI->setObjectName("edOACI");
-    search_.edOACI->setMaxLength(5); // index keys have up to 5 characters
-    search_.btnChercher1 = controls.Button("btnChercher1");
-    search_.btnChercher2 = controls.Button("btnChercher2");
-    search_.btnOACI = controls.Button("btnOACI");
+    search_.fieldLabel = InfoLabel(find, "lblNom");
+    captions_.Text(search_.fieldLabel, txt::LblNomUndefined);
+    search_.searchBox = new QComboBox(find);
+    search_.searchBox->setObjectName("cbSrch");
+    search_.searchBox->setEditable(true);
+    search_.icaoBox = new QLineEdit(find);
+    search_.icaoBox->setObjectName("edOACI");
+    search_.icaoBox->setMaxLength(5); // index keys have up to 5 characters
+    search_.findExactButton = controls.Button("btnChercher1");
+    search_.findPartialButton = controls.Button("btnChercher2");
+    search_.icaoButton = controls.Button("btnOACI");
     auto* findButtons = new QHBoxLayout;
     auto* icao = new QHBoxLayout;
     for (QHBoxLayout* row : {findButtons, icao})
         row->setSpacing(3);
-    findButtons->addWidget(search_.btnChercher1);
-    findButtons->addWidget(search_.btnChercher2);
-    icao->addWidget(search_.edOACI, 1);
-    icao->addWidget(search_.btnOACI);
+    findButtons->addWidget(search_.findExactButton);
+    findButtons->addWidget(search_.findPartialButton);
+    icao->addWidget(search_.icaoBox, 1);
+    icao->addWidget(search_.icaoButton);
     search_.fieldChooser = new QToolButton(find);
     search_.fieldChooser->setObjectName("btnChamp");
     search_.fieldChooser->setArrowType(Qt::DownArrow);
@@ -82,10 +82,10 @@ LeftColumn::LeftColumn(const CommandControls& controls, const CommandTable& rowB
     captions_.ToolTip(search_.fieldChooser, txt::SearchFieldChooser);
     auto* fieldRow = new QHBoxLayout;
     fieldRow->setSpacing(2);
-    fieldRow->addWidget(search_.lblNom, 1);
+    fieldRow->addWidget(search_.fieldLabel, 1);
     fieldRow->addWidget(search_.fieldChooser);
     findLayout->addLayout(fieldRow);
-    findLayout->addWidget(search_.cbSrch);
+    findLayout->addWidget(search_.searchBox);
     findLayout->addLayout(findButtons);
     findLayout->addLayout(icao);
     // 110 pixels as designed, or what the platform's font needs.
@@ -107,10 +107,11 @@ LeftColumn::LeftColumn(const CommandControls& controls, const CommandTable& rowB
     // The keyboard goes down the column as it reads, from the search box
     // (which has the focus at start).
     QWidget* previous = search_.fieldChooser;
-    setTabOrder(previous, search_.cbSrch);
-    previous = search_.cbSrch;
-    for (QWidget* next : std::initializer_list<QWidget*>{search_.btnChercher1, search_.btnChercher2,
-                                                         search_.edOACI, search_.btnOACI})
+    setTabOrder(previous, search_.searchBox);
+    previous = search_.searchBox;
+    for (QWidget* next :
+         std::initializer_list<QWidget*>{search_.findExactButton, search_.findPartialButton,
+                                         search_.icaoBox, search_.icaoButton})
         setTabOrder(std::exchange(previous, next), next);
     for (QWidget* next : buttons_)
         setTabOrder(std::exchange(previous, next), next);

@@ -144,7 +144,7 @@ void MainWindow::BuildCommands() {
     commands_->Quit = [this] { close(); };
     commands_->Check = [this] { // F7 on another page too: the findings show beside the grid
         pages_->ShowRecords();
-        pages_->Check()->VerifierClick();
+        pages_->Check()->CheckWholeTable();
     };
     const std::vector<CommandTable> tables = commands_->Tables();
     for (const CommandTable& table : tables) {
@@ -527,8 +527,7 @@ bool MainWindow::MayReplaceTable() {
     gridView_->EndEdit(true); // the question counts the text being typed
     // The question's Save is the Save command's: to the file's DBD, or where
     // the user says when the table has none yet.
-    return session_.MayReplaceTable(ui_,
-                                    [this] { return commands_->exchange->EnregistrerClick(); });
+    return session_.MayReplaceTable(ui_, [this] { return commands_->exchange->SaveTable(); });
 }
 
 // The table or its history changed: the comparison follows, the undo items

@@ -47,7 +47,7 @@ std::vector<ArchiveSourceEntry> SampleEntries() {
 }
 
 struct Opened {
-    std::unique_ptr<TPOD> pod;
+    std::unique_ptr<ArchiveFile> pod;
     std::string path;
 };
 
@@ -55,7 +55,7 @@ Opened OpenBytes(const TempDir& dir, const std::string& name, const std::string&
                  UserInteraction* ui = nullptr) {
     Opened o;
     o.path = dir.Write(name, bytes);
-    o.pod = std::make_unique<TPOD>(o.path, ui);
+    o.pod = std::make_unique<ArchiveFile>(o.path, ui);
     return o;
 }
 
@@ -147,7 +147,7 @@ TEST_P(ArchiveLayouts, ReadRelativeNeverThrows) {
     EXPECT_FALSE(o.pod->ReadRelative(-1, buffer, 1));
     o.pod->File().Seek(0);
     EXPECT_TRUE(o.pod->ReadRelative(size - 4, buffer, 4)); // the last four bytes
-    TPOD closed;
+    ArchiveFile closed;
     EXPECT_FALSE(closed.ReadRelative(0, buffer, 1));
 }
 
@@ -193,7 +193,7 @@ TEST(Archive, WrongExtensionIsRefusedSilentlyWhateverTheContents) {
     ScriptedInteraction ui;
     const std::string path =
         dir.Write("AIRPORT.dat", BuildArchive(ArchiveLayout::Pod3, SampleEntries()));
-    TPOD pod(path, &ui);
+    ArchiveFile pod(path, &ui);
     EXPECT_EQ(pod.Kind(), ArchiveKind::None);
     EXPECT_FALSE(pod.IsOpen());
     EXPECT_FALSE(pod.OpenArchive(path));
@@ -204,7 +204,7 @@ TEST(Archive, WrongExtensionIsRefusedSilentlyWhateverTheContents) {
 
 TEST(Archive, MissingFileGivesFalseThenReadErrors) {
     TempDir dir;
-    TPOD pod;
+    ArchiveFile pod;
     EXPECT_FALSE(pod.OpenArchive(dir.File("NONE.POD")));
     EXPECT_EQ(pod.Kind(), ArchiveKind::Pod);
     EXPECT_THROW(pod.ReadHeader(), FileError);
@@ -222,7 +222,7 @@ TEST(Archive, ReadOnlyFileStillOpensForViewing) {
     const std::string path =
         dir.Write("AIRPORT.POD", BuildArchive(ArchiveLayout::Pod3, SampleEntries()));
     ASSERT_EQ(chmod(path.c_str(), 0444), 0);
-    TPOD pod(path);
+    ArchiveFile pod(path);
     ASSERT_TRUE(pod.IsOpen());
     EXPECT_TRUE(pod.IsReadOnly());
     pod.ReadHeader();

@@ -76,7 +76,7 @@ TempDir* DemoFolder::dir_ = nullptr;
 DemoSummary DemoFolder::summary_;
 
 std::vector<unsigned char> EntryBytes(const std::string& archive, const std::string& name) {
-    TPOD pod(archive);
+    ArchiveFile pod(archive);
     pod.ReadHeader();
     pod.ReadDirectory();
     EXPECT_TRUE(pod.ReadEntry(name)) << name;
@@ -88,7 +88,7 @@ TEST_F(DemoFolder, EveryTableOfBothVersionsLoadsCleanlyWithSaneValues) {
         for (const std::string type : kTypes) {
             SCOPED_TRACE(type + " Fly! " + std::to_string(version));
             auto s = Load(version, type);
-            const TPOD& pod = *s->CurrentPod;
+            const ArchiveFile& pod = *s->CurrentPod;
             const int size = pod.Dbd.RecordSize();
             EXPECT_EQ(s->DataType, type);
             EXPECT_GT(pod.Dbd.RecordCount(), 40);
@@ -185,7 +185,7 @@ TEST_F(DemoFolder, IndexRowsPointAtTheirAirportRecords) {
         const int keyCol = Column(*s, "Airport key"), icaoCol = Column(*s, "ICAO identifier");
         const int size = s->CurrentPod->Dbd.RecordSize();
 
-        TPOD pod(Archive(version, "AIRPORT"));
+        ArchiveFile pod(Archive(version, "AIRPORT"));
         pod.ReadHeader();
         pod.ReadDirectory();
         ASSERT_TRUE(pod.ReadIndex("DATABASE\\APRTICAO.DBI"));

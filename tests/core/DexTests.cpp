@@ -150,7 +150,7 @@ TEST(DexVersions, Fly1AirportUnderFly2AsksAndCancelLeavesEverything) {
     SessionState s = sim.Session_(2);
     other.Load(s);
     s.Table.SetCell(4, 1, "mine");
-    const TPOD* pod = s.CurrentPod.get();
+    const ArchiveFile* pod = s.CurrentPod.get();
     const std::string dex =
         sim.dir.Write("AIRPORT.dex", DexBytes("AIRPORT.DBD", 330, {AirportLikeRecord(5)}));
 
@@ -394,7 +394,7 @@ TEST(DexImport, DamagedFilesAreRefusedBeforeTheTableChanges) {
         for (ImportMode mode : {ImportMode::Open, ImportMode::Add}) {
             SessionState s = EnglishSession(2);
             s.DataType = "COMM";
-            s.CurrentPod = std::make_unique<TPOD>();
+            s.CurrentPod = std::make_unique<ArchiveFile>();
             s.CurrentPod->Fields = ParseTemplate(TemplateText(kCommFields)).Fields;
             ApplyColumns(s.Table, s.CurrentPod->Fields);
             s.Table.SetCell(4, 1, "mine");

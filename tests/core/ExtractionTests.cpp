@@ -18,15 +18,15 @@ namespace {
 
 using testing::TempDir;
 
-std::unique_ptr<TPOD> Open(const TempDir& dir, const std::string& name, ArchiveLayout layout,
-                           const std::vector<ArchiveSourceEntry>& entries) {
-    auto pod = std::make_unique<TPOD>(dir.Write(name, BuildArchive(layout, entries)));
+std::unique_ptr<ArchiveFile> Open(const TempDir& dir, const std::string& name, ArchiveLayout layout,
+                                  const std::vector<ArchiveSourceEntry>& entries) {
+    auto pod = std::make_unique<ArchiveFile>(dir.Write(name, BuildArchive(layout, entries)));
     pod->ReadHeader();
     pod->ReadDirectory();
     return pod;
 }
 
-std::vector<int> All(const TPOD& pod) {
+std::vector<int> All(const ArchiveFile& pod) {
     std::vector<int> v;
     for (int i = 0; i < pod.EntryCount(); ++i)
         v.push_back(i);
@@ -70,7 +70,7 @@ TEST(ExtractionRows, TotalBeyond32BitsIsNotNegative) {
     testing::PatchU32(
         bytes, testing::EntryFieldAt(bytes, ArchiveLayout::Epd, 1, testing::EntryField::Size),
         0x20000000u);
-    TPOD pod(dir.Write("BIG.EPD", bytes));
+    ArchiveFile pod(dir.Write("BIG.EPD", bytes));
     pod.ReadHeader();
     pod.ReadDirectory();
     EXPECT_EQ(EntryRows(pod, {})[0].size, "4026531840");
@@ -200,7 +200,7 @@ TEST_P(ExtractionLayouts, EntryPastTheEndIsFormatErrorAndWritesNothing) {
         BuildArchive(GetParam(), {{"GOOD.DAT", "good", 0}, {"CUT.DAT", "0123456789", 0}});
     testing::PatchU32(bytes, testing::EntryFieldAt(bytes, GetParam(), 1, testing::EntryField::Size),
                       static_cast<std::uint32_t>(bytes.size()));
-    TPOD pod(dir.Write(Name("SRC"), bytes));
+    ArchiveFile pod(dir.Write(Name("SRC"), bytes));
     pod.ReadHeader();
     pod.ReadDirectory();
     EXPECT_THROW(ExtractEntries(pod, All(pod), dir.File("out"), false), FormatError);

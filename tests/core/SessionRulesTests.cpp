@@ -516,7 +516,7 @@ class RandomSession {
         ASSERT_EQ(now.size(), original_.size()) << Steps();
         if (now == original_) return;
         const auto& fields = pristine_->Fields();
-        TPOD& pod = *pristine_->CurrentPod;
+        ArchiveFile& pod = *pristine_->CurrentPod;
         const std::int64_t entry = pod.ReadDbdHeader("DATABASE\\" + type_ + ".DBD");
         const int size = pod.Dbd.RecordSize();
         for (std::size_t i = 0; i < now.size(); ++i) {

@@ -118,7 +118,7 @@ TEST(Template, ALoadWarnsOfOverlappingFieldsNamingBoth) {
     const std::string dbt = dir.Write(
         "NAVAID.dbt", TemplateText({{"KEY1", 4, 4, 'C', "Key"}, {"KE", 6, 2, 'C', "Part"}}));
     orvane::testing::ScriptedInteraction ui;
-    TPOD pod;
+    ArchiveFile pod;
     ASSERT_TRUE(LoadTemplate(pod, dbt, "NAVAID", ui, nullptr));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].kind, MessageKind::Warning);

@@ -36,7 +36,7 @@ inline void FillSession(SessionState& session, const std::vector<FieldDef>& fiel
                         const std::string& language = "francais") {
     session.Language = language;
     session.DataType = "AIRPORT";
-    session.CurrentPod = std::make_unique<TPOD>();
+    session.CurrentPod = std::make_unique<ArchiveFile>();
     session.CurrentPod->Fields = fields;
     session.FieldCount = int(fields.size());
     RecordTable& t = session.Table;

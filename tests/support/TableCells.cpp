@@ -41,7 +41,7 @@ RecordTable TableOfEqualValues(int rows) {
 void PlaceTable(SessionState& s, const std::string& type, const std::vector<FieldSpec>& fields,
                 const Cells& rows) {
     s.DataType = type;
-    s.CurrentPod = std::make_unique<TPOD>();
+    s.CurrentPod = std::make_unique<ArchiveFile>();
     s.CurrentPod->Fields = ParseTemplate(TemplateText(fields)).Fields;
     s.FieldCount = static_cast<int>(fields.size());
     ApplyColumns(s.Table, s.CurrentPod->Fields);

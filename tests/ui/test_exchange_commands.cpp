@@ -294,7 +294,7 @@ void ExchangeTest::directWriteChangesOneRecord() {
     QVERIFY(h.ui.messages.empty());
     QCOMPARE(h.window->statusBar()->currentMessage(), Q("Ligne 2 écrite dans AIRPORT.POD"));
 
-    TPOD pod(h.world.Pod());
+    ArchiveFile pod(h.world.Pod());
     pod.ReadHeader();
     pod.ReadDirectory();
     const auto& entry = pod.Entries()[std::size_t(pod.FindEntry("DATABASE\\AIRPORT.DBD"))];

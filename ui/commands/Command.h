@@ -21,7 +21,7 @@ enum class Place {
     DbdMenu,
     DexMenu,
     CsvMenu,
-    OtherFormatsMenu,
+    GisExportMenu,
     EditMenu,
     ViewMenu,
     ToolsMenu,

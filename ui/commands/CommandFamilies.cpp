@@ -38,7 +38,7 @@ CommandFamilies::CommandFamilies(const CommandContext& context, QMainWindow* win
       recent(std::make_unique<RecentCommands>(context, iniPath, *files, *exchange)),
       view(std::make_unique<ViewCommands>()) {
     exchange->LeaveDirectWrite = [this] { directWrite->Leave(); };
-    directWrite->OpenArchive = [this] { files->POD_ouvrirClick(); };
+    directWrite->OpenArchive = [this] { files->OpenFromArchive(); };
     recent->LeaveDirectWrite = exchange->LeaveDirectWrite;
     // A DBD the table was saved to is a recent file too: it is the one edited now.
     exchange->Saved = [this](const std::string& path) {
@@ -77,7 +77,7 @@ const std::vector<MenuEntry>& CommandFamilies::Menus() {
         {Place::DbdMenu, "FichierDBD", txt::MenuFichierDBD},
         {Place::DexMenu, "FichierDEX", txt::MenuFichierDEX},
         {Place::CsvMenu, "FichierCSV", txt::MenuFichierCSV},
-        {Place::OtherFormatsMenu, "AutresFormats", txt::MenuAutresFormats},
+        {Place::GisExportMenu, "AutresFormats", txt::MenuAutresFormats},
         {Place::EditMenu, "Edition", txt::MenuEdition},
         {Place::ViewMenu, "Affichage", txt::MenuAffichage},
         {Place::ToolsMenu, "Outils", txt::MenuOutils},

@@ -17,30 +17,30 @@ CommandTable DirectWriteCommands::Commands() {
          Place::DbdMenu,
          {},
          When::Always,
-         [this] { POD_ouvrir_ligneClick(OpenArchive); },
+         [this] { OpenForDirectWrite(OpenArchive); },
          true},
         {"POD_Enregistrer_ligne",
          Both(txt::MenuPodEnregistrerLigne),
          Place::DbdMenu,
          {},
          When::DirectWrite,
-         [this] { POD_Enregistrer_ligneClick(); }},
+         [this] { WriteRowToArchive(); }},
         {"POD_mode_normal",
          Both(txt::MenuPodModeNormal),
          Place::DbdMenu,
          {},
          When::DirectWrite,
-         [this] { POD_mode_normalClick(); }},
+         [this] { BackToNormalMode(); }},
     };
 }
 
-void DirectWriteCommands::POD_ouvrir_ligneClick(const std::function<void()>& openArchive) {
+void DirectWriteCommands::OpenForDirectWrite(const std::function<void()>& openArchive) {
     c_.session.EnterDirectWrite();
     c_.view.ShowMode(EditMode::DirectWrite);
     if (openArchive) openArchive();
 }
 
-void DirectWriteCommands::POD_Enregistrer_ligneClick() {
+void DirectWriteCommands::WriteRowToArchive() {
     SessionState& s = c_.session;
     const int row = s.Table.CurrentRow();
     const bool epd =
@@ -66,7 +66,7 @@ void DirectWriteCommands::POD_Enregistrer_ligneClick() {
     }
 }
 
-void DirectWriteCommands::POD_mode_normalClick() {
+void DirectWriteCommands::BackToNormalMode() {
     if (c_.session.LeaveDirectWrite(c_.ui)) c_.view.ShowMode(EditMode::Normal);
 }
 

@@ -21,15 +21,15 @@ class DirectWriteCommands {
 
     // Fly! 2 only: the mode goes on, then openArchive runs (the archive
     // open of the DBD menu); the mode stays on when its dialog is cancelled.
-    void POD_ouvrir_ligneClick(const std::function<void()>& openArchive);
+    void OpenForDirectWrite(const std::function<void()>& openArchive);
     // Writes the current row over its record in the open archive; the
     // status bar says so, and the row is no longer marked as unwritten
     // (with no such row left, the table is as saved). Refusals (a row
     // without a record, a table not from the open archive) are shown and
     // change nothing.
-    void POD_Enregistrer_ligneClick();
+    void WriteRowToArchive();
     // Asks first when rows changed in the mode are not written yet.
-    void POD_mode_normalClick();
+    void BackToNormalMode();
     // Leaves the mode without asking (the caller has asked, and a load
     // replaces the table).
     void Leave();

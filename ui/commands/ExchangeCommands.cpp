@@ -32,84 +32,74 @@ CommandTable ExchangeCommands::Commands() {
          Place::DbdMenu,
          {"Ctrl+S"},
          When::TableLoaded,
-         [this] { EnregistrerClick(); },
+         [this] { SaveTable(); },
          true},
         {"DBD_Enregistrer_tout",
          txt::MenuDbdEnregistrerTout,
          Place::DbdMenu,
          {"Ctrl+Shift+S"},
          When::DbdLoaded,
-         [this] { DBD_Enregistrer_toutClick(); }},
+         [this] { SaveAs(); }},
         {"DBD_Enregistrer_select",
          txt::MenuDbdEnregistrerSelect,
          Place::DbdMenu,
          {},
          When::DbdSelection,
-         [this] { DBD_Enregistrer_selectClick(); }},
-        {"DEX_ouvrir",
-         txt::MenuDexOuvrir,
-         Place::DexMenu,
-         {},
-         When::Always,
-         [this] { DEX_ouvrirClick(); }},
+         [this] { SaveSelection(); }},
+        {"DEX_ouvrir", txt::MenuDexOuvrir, Place::DexMenu, {}, When::Always, [this] { OpenDex(); }},
         {"DEX_Enregistrer_tout",
          txt::MenuDexEnregistrerTout,
          Place::DexMenu,
          {},
          When::TableLoaded,
-         [this] { DEX_Enregistrer_toutClick(); },
+         [this] { ExportAllDex(); },
          true},
         {"DEX_Enregistrer_select",
          txt::MenuDexEnregistrerSelect,
          Place::DexMenu,
          {},
          When::Selection,
-         [this] { DEX_Enregistrer_selectClick(); }},
+         [this] { ExportSelectionDex(); }},
         {"DEX_Ajouter",
          txt::MenuDexAjouter,
          Place::DexMenu,
          {},
          When::AddToTable,
-         [this] { DEX_AjouterClick(); },
+         [this] { AddDex(); },
          true},
-        {"CSV_Import",
-         txt::MenuCsvImport,
-         Place::CsvMenu,
-         {},
-         When::Always,
-         [this] { CSV_ImportClick(); }},
+        {"CSV_Import", txt::MenuCsvImport, Place::CsvMenu, {}, When::Always, [this] { OpenCsv(); }},
         {"CSV_Enregistrer_tout",
          txt::MenuCsvEnregistrerTout,
          Place::CsvMenu,
          {},
          When::TableLoaded,
-         [this] { CSV_Enregistrer_toutClick(); },
+         [this] { ExportAllCsv(); },
          true},
         {"CSV_Enregistrer_select",
          txt::MenuCsvEnregistrerSelect,
          Place::CsvMenu,
          {},
          When::Selection,
-         [this] { CSV_Enregistrer_selectClick(); }},
+         [this] { ExportSelectionCsv(); }},
         {"CSV_Ajouter",
          txt::MenuCsvAjouter,
          Place::CsvMenu,
          {},
          When::AddToTable,
-         [this] { CSV_AjouterClick(); },
+         [this] { AddCsv(); },
          true},
     };
     for (const OtherExport& e : otherExports_) {
         const TableFormatId id = e.format;
         rows.push_back({e.allName.c_str(),
                         BiText(e.allFr.c_str(), e.allEn.c_str()),
-                        Place::OtherFormatsMenu,
+                        Place::GisExportMenu,
                         {},
                         When::TableLoaded,
                         [this, id] { Export(id, false); }});
         rows.push_back({e.selectionName.c_str(),
                         BiText(e.selectionFr.c_str(), e.selectionEn.c_str()),
-                        Place::OtherFormatsMenu,
+                        Place::GisExportMenu,
                         {},
                         When::Selection,
                         [this, id] { Export(id, true); }});
@@ -117,7 +107,7 @@ CommandTable ExchangeCommands::Commands() {
     return rows;
 }
 
-bool ExchangeCommands::EnregistrerClick() {
+bool ExchangeCommands::SaveTable() {
     std::string target = c_.session.SaveTarget();
     if (target.empty()) {
         const auto path = ChooseSaveTarget();
@@ -128,7 +118,7 @@ bool ExchangeCommands::EnregistrerClick() {
     return true;
 }
 
-bool ExchangeCommands::DBD_Enregistrer_toutClick() {
+bool ExchangeCommands::SaveAs() {
     const auto path = ChooseSaveTarget();
     if (path) SaveWhole(*path);
     return path.has_value();
@@ -141,7 +131,7 @@ void ExchangeCommands::SaveWhole(const std::string& path) {
     if (Saved) Saved(path);
 }
 
-void ExchangeCommands::DBD_Enregistrer_selectClick() {
+void ExchangeCommands::SaveSelection() {
     if (auto path = ChooseSaveTarget()) SaveDbd(c_.session, *path, true, c_.ui, c_.busy);
 }
 

@@ -31,24 +31,24 @@ class ExchangeCommands {
     // "Enregistrer": the whole table to the DBD it came from or was last
     // saved to, without a question; a table out of an archive, a DEX or a
     // CSV file asks where first, once. True when the table was saved.
-    bool EnregistrerClick();
+    bool SaveTable();
     // "Save as": asks where, then saves the whole table there.
-    bool DBD_Enregistrer_toutClick();
+    bool SaveAs();
     // Told of every DBD the whole table was saved to.
     std::function<void(const std::string& path)> Saved;
     // A saved selection is not the whole table: the unsaved mark stays.
-    void DBD_Enregistrer_selectClick();
+    void SaveSelection();
     // The save dialog: DataType + ".dbd" proposed in WorkDir.
     std::optional<std::string> ChooseSaveTarget();
 
-    void DEX_ouvrirClick() { Open(ExchangeFormat::Dex); }
-    void DEX_Enregistrer_toutClick() { Export(ExchangeFormat::Dex, false); }
-    void DEX_Enregistrer_selectClick() { Export(ExchangeFormat::Dex, true); }
-    void DEX_AjouterClick() { Add(ExchangeFormat::Dex); }
-    void CSV_ImportClick() { Open(ExchangeFormat::Csv); }
-    void CSV_Enregistrer_toutClick() { Export(ExchangeFormat::Csv, false); }
-    void CSV_Enregistrer_selectClick() { Export(ExchangeFormat::Csv, true); }
-    void CSV_AjouterClick() { Add(ExchangeFormat::Csv); }
+    void OpenDex() { Open(ExchangeFormat::Dex); }
+    void ExportAllDex() { Export(ExchangeFormat::Dex, false); }
+    void ExportSelectionDex() { Export(ExchangeFormat::Dex, true); }
+    void AddDex() { Add(ExchangeFormat::Dex); }
+    void OpenCsv() { Open(ExchangeFormat::Csv); }
+    void ExportAllCsv() { Export(ExchangeFormat::Csv, false); }
+    void ExportSelectionCsv() { Export(ExchangeFormat::Csv, true); }
+    void AddCsv() { Add(ExchangeFormat::Csv); }
 
     // The open dialog of an import: the file picked, nullopt on Cancel.
     std::optional<std::string> ChooseImport(ExchangeFormat format);

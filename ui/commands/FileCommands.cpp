@@ -7,12 +7,12 @@
 
 namespace orvane {
 
-void FileCommands::POD_ouvrirClick() {
+void FileCommands::OpenFromArchive() {
     if (!c_.view.MayReplaceTable()) return;
     if (auto path = ChooseArchive()) LoadArchive(*path);
 }
 
-void FileCommands::DBD_ouvrirClick() {
+void FileCommands::OpenDbdFile() {
     if (!c_.view.MayReplaceTable()) return;
     if (auto path = ChooseDbd()) LoadDbd(*path);
 }
@@ -24,13 +24,13 @@ CommandTable FileCommands::Commands() {
          Place::DbdMenu,
          {"Ctrl+O"},
          When::Always,
-         [this] { POD_ouvrirClick(); }},
+         [this] { OpenFromArchive(); }},
         {"DBD_ouvrir",
          txt::MenuDbdOuvrir,
          Place::DbdMenu,
          {"Ctrl+Shift+O"},
          When::Always,
-         [this] { DBD_ouvrirClick(); }},
+         [this] { OpenDbdFile(); }},
     };
 }
 

@@ -20,8 +20,8 @@ class FileCommands {
 
     // The family's menu items.
     CommandTable Commands();
-    void POD_ouvrirClick();
-    void DBD_ouvrirClick();
+    void OpenFromArchive();
+    void OpenDbdFile();
 
     // "Ouvrir un DBD à partir d'un EPD ou POD": the archive the user picked,
     // nullopt on Cancel or for a file that is not an EPD or POD archive.

@@ -16,7 +16,7 @@ std::string OpenFilterFor(int version, Lang lang) {
     return txt::OpenFilterAll.In(lang);
 }
 
-void OptionsCommands::InitialisationClick() {
+void OptionsCommands::OpenDirectories() {
     if (init_) init_->exec();
 }
 
@@ -49,13 +49,13 @@ CommandTable OptionsCommands::Commands() {
          Place::OptionsMenu,
          {},
          When::Always,
-         [this] { InitialisationClick(); }},
+         [this] { OpenDirectories(); }},
         {"Langage",
          txt::MenuLangage,
          Place::OptionsMenu,
          {},
          When::Always,
-         [this] { LangageClick(); }},
+         [this] { SwitchLanguage(); }},
         {"Fly11",
          Both(txt::MenuFly11),
          Place::OptionsMenu,
@@ -72,7 +72,7 @@ CommandTable OptionsCommands::Commands() {
     };
 }
 
-void OptionsCommands::LangageClick() {
+void OptionsCommands::SwitchLanguage() {
     const bool toEnglish = Captions::Plain(langage_->text()).contains(QStringLiteral("English"));
     LanguageWrite(iniPath_, toEnglish);
     captions_.SetItemText(langage_, Q(toEnglish ? txt::MenuLangage.en : txt::MenuLangage.fr));

@@ -26,9 +26,9 @@ class OptionsCommands {
     // The language item, whose caption names the other language.
     void SetLanguageItem(QAction* item) { langage_ = item; }
 
-    void InitialisationClick();
+    void OpenDirectories();
     // Writes the other language into the settings file; it applies at the next start.
-    void LangageClick();
+    void SwitchLanguage();
     void Fly11Click() { SelectVersion(1); }
     void Fly21Click() { SelectVersion(2); }
 

@@ -11,7 +11,7 @@ namespace orvane {
 
 CommandTable PrintCommands::Commands() {
     return {{"Imprimer", txt::MenuImprimer, Place::MenuBar, {"Ctrl+P"}, When::Always, [this] {
-                 ImprimerClick();
+                 PrintTable();
              }}};
 }
 
@@ -20,7 +20,7 @@ void PrintCommands::Attach(QWidget* window, QTableView* grid) {
     grid_ = grid;
 }
 
-void PrintCommands::ImprimerClick() {
+void PrintCommands::PrintTable() {
     // The file printed to last, while the program runs; else one in the work folder.
     printer_ = c_.ui.ChoosePrinter(
         {lastFile_.empty() ? SuggestedPrintFile(c_.session.WorkDir, c_.session.DataType)

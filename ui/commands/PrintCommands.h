@@ -26,7 +26,7 @@ class PrintCommands {
     void Attach(QWidget* window, QTableView* grid);
 
     // Menu "Imprimer" (Ctrl+P).
-    void ImprimerClick();
+    void PrintTable();
 
     // Prints a range of the table on the printer chosen last.
     void Print(const PrintRange& range);

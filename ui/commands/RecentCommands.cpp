@@ -39,7 +39,7 @@ CommandTable RecentCommands::Commands() {
                     Place::OptionsMenu,
                     {},
                     When::Always,
-                    [this] { RouvrirDernierClick(); },
+                    [this] { ToggleReopenLast(); },
                     true});
     return rows;
 }
@@ -93,7 +93,7 @@ bool RecentCommands::Open(const RecentFile& file) {
     return false;
 }
 
-void RecentCommands::RouvrirDernierClick() {
+void RecentCommands::ToggleReopenLast() {
     reopen_ = !reopen_;
     WriteReopenLast(iniPath_, reopen_);
     Show();

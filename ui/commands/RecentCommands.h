@@ -35,7 +35,7 @@ class RecentCommands {
     // Opens the list's entry at `index`, as its menu command opens its kind;
     // an entry whose file is gone says so and leaves the list.
     void OpenRecent(std::size_t index);
-    void RouvrirDernierClick();
+    void ToggleReopenLast();
     // Start-up without a file: with the option on, the last table, at its row.
     void ReopenLast();
     // The window closes on this table row: the last table's row to come back to.

@@ -14,49 +14,49 @@ CommandTable RowCommands::Commands() {
          Place::EditBox,
          {},
          When::RowsMayMove,
-         [this] { btnEffacerToutClick(); }},
+         [this] { EraseAllRows(); }},
         {"btnInserLigne",
          txt::BtnInserLigne,
          Place::EditBox,
          {},
          When::RowsMayMove,
-         [this] { btnInserLigneClick(); }},
+         [this] { InsertRowAfterCurrent(); }},
         {"bntAjoutFin",
          txt::BtnAjoutFin,
          Place::EditBox,
          {},
          When::RowsMayMove,
-         [this] { bntAjoutFinClick(); }},
+         [this] { AppendRow(); }},
         {"btnSuppSelect",
          txt::BtnSuppSelect,
          Place::EditBox,
          {},
          When::RowsMayMove,
-         [this] { btnSuppSelectClick(); }},
+         [this] { DeleteSelectedRows(); }},
         {"btnSuppLigne",
          txt::BtnSuppLigne,
          Place::EditBox,
          {},
          When::RowsMayMove,
-         [this] { btnSuppLigneClick(); }},
+         [this] { DeleteCurrentRow(); }},
         {"btnSelectionAll",
          txt::BtnSelectionAll,
          Place::ExportBox,
          {},
          When::Always,
-         [this] { btnSelectionAllClick(); }},
+         [this] { SelectAllRows(); }},
         {"btnSelectionNone",
          txt::BtnSelectionNone,
          Place::ExportBox,
          {},
          When::Always,
-         [this] { btnSelectionNoneClick(); }},
+         [this] { UnselectAllRows(); }},
         {"btnSelectPart",
          txt::BtnSelectPart,
          Place::ExportBox,
          {},
          When::Always,
-         [this] { btnSelectPartClick(); }},
+         [this] { SelectPartOfRows(); }},
     };
 }
 
@@ -91,14 +91,14 @@ template <typename Op> bool RowCommands::Confirmed(Op op) {
     return op(ui);
 }
 
-void RowCommands::btnEffacerToutClick() {
+void RowCommands::EraseAllRows() {
     const TableEffect done = c_.session.ChangeTable(Step(txt::StepEraseAll), [&](RecordTable& t) {
         return Confirmed([&](UserInteraction& ui) { return EraseAll(t, ui, c_.lang()); });
     });
     if (done.Changed()) c_.view.ShowRows(true);
 }
 
-void RowCommands::btnInserLigneClick() {
+void RowCommands::InsertRowAfterCurrent() {
     const int after = std::max(c_.session.Table.CurrentRow(), 0) + 1;
     {
         RecordGridModel::Reset reset(c_.model);
@@ -110,7 +110,7 @@ void RowCommands::btnInserLigneClick() {
     c_.view.ShowRows(false); // the counters follow through the change event
 }
 
-void RowCommands::bntAjoutFinClick() {
+void RowCommands::AppendRow() {
     {
         RecordGridModel::Reset reset(c_.model);
         c_.session.ChangeTable(Step(txt::StepAppendLine), [&](RecordTable& t) {
@@ -123,7 +123,7 @@ void RowCommands::bntAjoutFinClick() {
     c_.view.ScrollToRow(c_.session.Table.RowCount() - 1);
 }
 
-void RowCommands::btnSuppSelectClick() {
+void RowCommands::DeleteSelectedRows() {
     const TableEffect done = c_.session.ChangeTable(
         Step(txt::StepDeleteLines, c_.session.Table.SelectedCount), [&](RecordTable& t) {
             return Confirmed(
@@ -132,7 +132,7 @@ void RowCommands::btnSuppSelectClick() {
     if (done.Changed()) c_.view.ShowRows(false);
 }
 
-void RowCommands::btnSuppLigneClick() {
+void RowCommands::DeleteCurrentRow() {
     const TableEffect done = c_.session.ChangeTable(
         Step(txt::StepDeleteLine, c_.session.Table.CurrentRow()), [&](RecordTable& t) {
             return Confirmed([&](UserInteraction& ui) { return DeleteLine(t, ui, c_.lang()); });
@@ -150,15 +150,15 @@ void RowCommands::SelectionChanged(bool (*op)(RecordTable&, UserInteraction&, La
                            [&](RecordTable& t) { return op(t, c_.ui, c_.lang(), shown); });
 }
 
-void RowCommands::btnSelectionAllClick() {
+void RowCommands::SelectAllRows() {
     SelectionChanged(&SelectAll, txt::StepSelectAll);
 }
 
-void RowCommands::btnSelectionNoneClick() {
+void RowCommands::UnselectAllRows() {
     SelectionChanged(&SelectNone, txt::StepSelectNone);
 }
 
-void RowCommands::btnSelectPartClick() {
+void RowCommands::SelectPartOfRows() {
     SelectionChanged(&SelectPart, txt::StepSelectPart);
 }
 

@@ -17,15 +17,15 @@ class RowCommands {
     CommandTable Commands();
 
     // "Edition" box.
-    void btnEffacerToutClick();
-    void btnInserLigneClick();
-    void bntAjoutFinClick();
-    void btnSuppSelectClick();
-    void btnSuppLigneClick();
+    void EraseAllRows();
+    void InsertRowAfterCurrent();
+    void AppendRow();
+    void DeleteSelectedRows();
+    void DeleteCurrentRow();
     // "Export" box.
-    void btnSelectionAllClick();
-    void btnSelectionNoneClick();
-    void btnSelectPartClick();
+    void SelectAllRows();
+    void UnselectAllRows();
+    void SelectPartOfRows();
     // The press rule: the current cell in "Export" or "Suppr" toggles that
     // flag on the current row.
     void DataGridMouseDown();

@@ -24,14 +24,14 @@ CommandTable SearchCommands::Commands() {
          Place::SearchBox,
          {},
          When::Always,
-         [this] { btnChercher1Click(); }},
+         [this] { FindExact(); }},
         {"btnChercher2",
          txt::BtnChercher2,
          Place::SearchBox,
          {},
          When::Always,
-         [this] { btnChercher2Click(); }},
-        {"btnOACI", txt::BtnOACI, Place::SearchBox, {}, When::Always, [this] { btnOACIClick(); }},
+         [this] { FindPartial(); }},
+        {"btnOACI", txt::BtnOACI, Place::SearchBox, {}, When::Always, [this] { LookUpIcao(); }},
         {"FocusSearch",
          {},
          Place::KeyboardOnly,
@@ -49,8 +49,8 @@ CommandTable SearchCommands::Commands() {
 }
 
 void SearchCommands::FocusSearchBox() {
-    w_.cbSrch->setFocus(Qt::ShortcutFocusReason);
-    w_.cbSrch->lineEdit()->selectAll();
+    w_.searchBox->setFocus(Qt::ShortcutFocusReason);
+    w_.searchBox->lineEdit()->selectAll();
 }
 
 namespace {
@@ -86,22 +86,22 @@ class BoxEvents : public QObject {
 
 void SearchCommands::Attach(const SearchControls& controls, const CommandBoundary& boundary) {
     w_ = controls;
-    QComboBox* box = w_.cbSrch;
+    QComboBox* box = w_.searchBox;
     // The list collects the texts itself, on leaving the box.
     box->setInsertPolicy(QComboBox::NoInsert);
     QLineEdit* edit = box->lineEdit();
     const CommandBoundary* b = &boundary;
     QObject::connect(edit, &QLineEdit::textEdited, box,
-                     [=, this] { b->Run([this] { cbSrchChange(); }); });
+                     [=, this] { b->Run([this] { SearchTextChanged(); }); });
     QObject::connect(box, &QComboBox::activated, box,
-                     [=, this] { b->Run([this] { cbSrchChange(); }); });
+                     [=, this] { b->Run([this] { SearchTextChanged(); }); });
     // The box holds the focus and hands keys on to its line edit.
     box->installEventFilter(new BoxEvents(
         box,
         [this] {
-            if (w_.btnChercher1->isEnabled()) w_.btnChercher1->click();
+            if (w_.findExactButton->isEnabled()) w_.findExactButton->click();
         },
-        [=, this] { b->Run([this] { cbSrchExit(); }); }));
+        [=, this] { b->Run([this] { SearchBoxLeft(); }); }));
     // The list of fields, made afresh from the table's headings each time.
     auto* fields = new QMenu(w_.fieldChooser);
     fields->setObjectName("FieldList");
@@ -122,36 +122,36 @@ void SearchCommands::Attach(const SearchControls& controls, const CommandBoundar
         for (int c = kFirstFieldColumn; c < t.ColumnCount(); ++c)
             add(c, CellToQString(t.Cell(c, 0)));
     });
-    QObject::connect(w_.edOACI, &QLineEdit::returnPressed, w_.edOACI, [=, this] {
-        if (w_.btnOACI->isEnabled()) w_.btnOACI->click();
+    QObject::connect(w_.icaoBox, &QLineEdit::returnPressed, w_.icaoBox, [=, this] {
+        if (w_.icaoButton->isEnabled()) w_.icaoButton->click();
     });
 }
 
 void SearchCommands::ShowCaptions() {
-    w_.btnChercher1->setText(Q(state_.Caption(SearchMode::Exact, c_.lang())));
-    w_.btnChercher2->setText(Q(state_.Caption(SearchMode::Partial, c_.lang())));
+    w_.findExactButton->setText(Q(state_.Caption(SearchMode::Exact, c_.lang())));
+    w_.findPartialButton->setText(Q(state_.Caption(SearchMode::Partial, c_.lang())));
 }
 
 void SearchCommands::Press(SearchMode mode) {
     last_ = mode;
-    const std::string text = QStringToCell(w_.cbSrch->currentText());
+    const std::string text = QStringToCell(w_.searchBox->currentText());
     const SearchResult r = state_.Press(mode, c_.session.Table, text, c_.ui);
     if (r.found) c_.view.ShowSearchHit(r.hit);
     ShowCaptions();
 }
 
-void SearchCommands::cbSrchChange() {
+void SearchCommands::SearchTextChanged() {
     state_.TextChanged();
     ShowCaptions();
 }
 
-void SearchCommands::cbSrchExit() {
-    w_.cbSrch->addItem(w_.cbSrch->currentText());
+void SearchCommands::SearchBoxLeft() {
+    w_.searchBox->addItem(w_.searchBox->currentText());
 }
 
 void SearchCommands::FieldCellClicked(int column, const QString& title) {
     state_.FieldCellClicked(column);
-    w_.lblNom->setText(title);
+    w_.fieldLabel->setText(title);
     ShowCaptions();
 }
 
@@ -169,22 +169,22 @@ void SearchCommands::SearchCurrentColumn() {
     FocusSearchBox();
 }
 
-void SearchCommands::btnOACIClick() {
-    const std::string code = QStringToCell(w_.edOACI->text());
+void SearchCommands::LookUpIcao() {
+    const std::string code = QStringToCell(w_.icaoBox->text());
     if (code.empty()) {
         c_.ui.Beep();
-        w_.edOACI->setFocus();
+        w_.icaoBox->setFocus();
         return;
     }
     const std::optional<std::string> text = LookupAirport(c_.session, code, c_.ui);
     if (!text) return;
-    w_.cbSrch->setEditText(CellToQString(*text));
+    w_.searchBox->setEditText(CellToQString(*text));
     // The text is a key: its own column is searched, so that Find = goes to
     // the airport, and the label says which column that is.
     const int column = KeyColumn();
     state_.LookupFilled(column);
     if (state_.SearchColumn == column)
-        w_.lblNom->setText(CellToQString(c_.session.Table.Cell(column, 0)));
+        w_.fieldLabel->setText(CellToQString(c_.session.Table.Cell(column, 0)));
     ShowCaptions();
 }
 
@@ -203,13 +203,13 @@ void SearchCommands::TableLoaded() {
     const RecordTable& t = c_.session.Table;
     int column = 0;
     if (state_.SearchColumn >= kFirstFieldColumn) {
-        const std::string title = QStringToCell(w_.lblNom->text());
+        const std::string title = QStringToCell(w_.fieldLabel->text());
         for (int c = kFirstFieldColumn; c < t.ColumnCount() && column == 0; ++c)
             if (t.Cell(c, 0) == title) column = c;
     }
     if (column == 0) {
         state_.FieldCellClicked(0);
-        w_.lblNom->setText(Q(txt::LblNomUndefined.In(c_.lang())));
+        w_.fieldLabel->setText(Q(txt::LblNomUndefined.In(c_.lang())));
     } else {
         state_.FieldCellClicked(column);
     }

@@ -20,12 +20,12 @@ class CommandBoundary;
 
 // The box's controls, owned by the main window.
 struct SearchControls {
-    QComboBox* cbSrch = nullptr;
-    QPushButton* btnChercher1 = nullptr;
-    QPushButton* btnChercher2 = nullptr;
-    QLabel* lblNom = nullptr;
-    QLineEdit* edOACI = nullptr;
-    QPushButton* btnOACI = nullptr;
+    QComboBox* searchBox = nullptr;
+    QPushButton* findExactButton = nullptr;
+    QPushButton* findPartialButton = nullptr;
+    QLabel* fieldLabel = nullptr;
+    QLineEdit* icaoBox = nullptr;
+    QPushButton* icaoButton = nullptr;
     QToolButton* fieldChooser = nullptr; // beside lblNom: the field searched, from a list
 };
 
@@ -39,17 +39,17 @@ class SearchCommands {
     // Enter) and Enter in edOACI, each through the boundary.
     void Attach(const SearchControls& controls, const CommandBoundary& boundary);
 
-    void btnChercher1Click() { Press(SearchMode::Exact); }
-    void btnChercher2Click() { Press(SearchMode::Partial); }
+    void FindExact() { Press(SearchMode::Exact); }
+    void FindPartial() { Press(SearchMode::Partial); }
     // F3: the button pressed last, pressed again (the exact one at first).
     void FindNextClick() { Press(last_); }
     // Ctrl+F: the search box takes the focus, its text selected.
     void FocusSearchBox();
-    void btnOACIClick();
+    void LookUpIcao();
     // The user changed the search text: both buttons back to "find".
-    void cbSrchChange();
+    void SearchTextChanged();
     // The focus left the search box: its text goes at the end of its list.
-    void cbSrchExit();
+    void SearchBoxLeft();
     // A click on a field cell or heading: the column searched, its title in lblNom.
     void FieldCellClicked(int column, const QString& title);
     // Ctrl+Shift+F: the current cell's field is searched (every field from

@@ -31,31 +31,31 @@ CommandTable ToolsCommands::Commands() {
          Place::ToolsMenu,
          {},
          When::Always,
-         [this] { LancerDexImportClick(); }},
+         [this] { RunDexImport(); }},
         {"LancerDBImport",
          txt::MenuLancerDBImport,
          Place::ToolsMenu,
          {},
          When::Always,
-         [this] { LancerDBImportClick(); }},
+         [this] { RunDbImport(); }},
         {"Pournepasoublier",
          txt::MenuPournepasoublier,
          Place::ToolsMenu,
          {},
          When::Always,
-         [this] { PournepasoublierClick(); }},
+         [this] { OpenMemo(); }},
         {"Apropos",
          txt::MenuApropos,
          Place::HelpMenu,
          {},
          When::Always,
-         [this] { AproposClick(); }},
+         [this] { ShowAboutBox(); }},
         {"AideHTML",
          txt::MenuAideHTML,
          Place::HelpMenu,
          {"F1"},
          When::Always,
-         [this] { AideHTMLClick(); }},
+         [this] { OpenHelpPage(); }},
     };
 }
 
@@ -77,11 +77,11 @@ void ToolsCommands::StartCompanion(const std::string& folder, const char* file,
         c_.view.ShowNote(Format(txt::ProgramStarted.In(c_.lang()), FileNameOf(*path).c_str()));
 }
 
-void ToolsCommands::LancerDBImportClick() {
+void ToolsCommands::RunDbImport() {
     StartCompanion(c_.session.DbImportDir, "dbimport.exe", txt::DbImportNotFound.In(c_.lang()));
 }
 
-void ToolsCommands::LancerDexImportClick() {
+void ToolsCommands::RunDexImport() {
     StartCompanion(c_.session.DexImportDir, "deximportgui.exe",
                    txt::DexImportNotFound.In(c_.lang()));
 }
@@ -104,7 +104,7 @@ bool OpenInBrowser(const std::string& page) {
 
 } // namespace
 
-void ToolsCommands::AideHTMLClick() {
+void ToolsCommands::OpenHelpPage() {
     const Lang lang = c_.lang();
     const std::string page = HelpPagePath(lang);
     // The page is opened first, so that one message says what became of it.
@@ -129,11 +129,11 @@ AboutBox* ToolsCommands::About() {
     return about_;
 }
 
-void ToolsCommands::PournepasoublierClick() {
+void ToolsCommands::OpenMemo() {
     Memo()->exec();
 }
 
-void ToolsCommands::AproposClick() {
+void ToolsCommands::ShowAboutBox() {
     About()->exec();
 }
 

@@ -1,5 +1,5 @@
 // The "Outils" and "Aide" menus: the simulator's two import tools, the memo,
-// the about box and the help. (The archive viewer, Extraction_PODClick, has
+// the about box and the help. (The archive viewer, OpenArchiveViewer, has
 // its own home.)
 #pragma once
 
@@ -25,12 +25,12 @@ class ToolsCommands {
     // "Extraction POD": the archive viewer, shown modally (the window's).
     std::function<void()> ShowArchiveViewer;
 
-    void LancerDBImportClick();
-    void LancerDexImportClick();
+    void RunDbImport();
+    void RunDexImport();
     // The help message, then the help page of the user's language in the browser.
-    void AideHTMLClick();
-    void PournepasoublierClick();
-    void AproposClick();
+    void OpenHelpPage();
+    void OpenMemo();
+    void ShowAboutBox();
 
     // Created at their first showing, then kept (the memo keeps its text).
     MemoWindow* Memo();

@@ -33,7 +33,7 @@ const QColor kMarkedRow(255, 244, 190);
 
 // --- Entry model ----------------------------------------------------------------------
 
-void ArchiveEntryModel::SetArchive(const TPOD& archive, const DisplayContext& display) {
+void ArchiveEntryModel::SetArchive(const ArchiveFile& archive, const DisplayContext& display) {
     beginResetModel();
     const std::vector<EntryRow> rows = EntryRows(archive, display);
     const auto& entries = archive.Entries();
@@ -291,7 +291,7 @@ void ArchiveViewer::ChooseArchive() {
 void ArchiveViewer::OpenArchive(const std::string& path) {
     BusyScope busy(busy_);
     // The list shown stays until the new archive has been read.
-    auto pod = std::make_unique<TPOD>(path, &ui_);
+    auto pod = std::make_unique<ArchiveFile>(path, &ui_);
     if (!pod->IsOpen()) throw FileError(txt::CannotOpenArchive, path);
     pod->ReadHeader();
     pod->ReadDirectory();

@@ -33,7 +33,7 @@ class ArchiveEntryModel : public QAbstractTableModel {
     explicit ArchiveEntryModel(Lang lang, QObject* parent = nullptr)
         : QAbstractTableModel(parent), lang_(lang) {}
 
-    void SetArchive(const TPOD& archive, const DisplayContext& display);
+    void SetArchive(const ArchiveFile& archive, const DisplayContext& display);
     void Clear();
 
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -112,7 +112,7 @@ class ArchiveViewer : public QDialog {
     QTableView* entries_ = nullptr;
     QStatusBar* statusBar_ = nullptr;
     QLabel* statusLabel_ = nullptr;
-    std::unique_ptr<TPOD> pod_;
+    std::unique_ptr<ArchiveFile> pod_;
     bool markAll_ = false;
     int sortColumn_ = -1;
     Qt::SortOrder sortOrder_ = Qt::AscendingOrder;

@@ -99,7 +99,7 @@ CheckPanel::CheckPanel(SessionState& session, QAbstractItemModel* table, QWidget
     hide();
 }
 
-void CheckPanel::VerifierClick() {
+void CheckPanel::CheckWholeTable() {
     const bool opening = isHidden();
     CheckAll();
     show();

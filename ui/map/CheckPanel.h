@@ -26,7 +26,7 @@ class CheckPanel : public QWidget {
 
     // Checks the table and lists what it finds (the panel shows itself, and
     // keeps its place in the list when it was showing already).
-    void VerifierClick();
+    void CheckWholeTable();
     int FindingCount() const;
     QString Heading() const;
     QListView* List() const { return list_; }
