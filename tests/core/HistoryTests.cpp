@@ -200,7 +200,7 @@ TEST(History, CleanPointAndChangesBesideTheHistory) {
         HistoryStep s(h, t, {txt::StepTyping});
         t.SetCell(5, 1, "a");
     }
-    EXPECT_EQ(h.RedoName()->text.en, txt::StepTyping.en);
+    EXPECT_STREQ(h.RedoName()->text.en, txt::StepTyping.en);
 
     // A change made beside the history: undo would take back the wrong
     // rows, so there is none.
