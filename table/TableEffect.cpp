@@ -55,11 +55,19 @@ void EffectJournal::RowsInserted(std::vector<int> positions) {
     effect_.rowsInserted = true;
     if (followInserted_) {
         // Rows inserted before others shift them down.
+        // Rows added below every row followed so far (appends, row by
+        // row) shift none: no pass over them.
         std::vector<int> sorted = positions;
         std::sort(sorted.begin(), sorted.end());
-        for (int& row : effect_.insertedRows)
-            for (int p : sorted)
-                if (p <= row) ++row;
+        if (!sorted.empty() && sorted.front() <= lastInserted_) {
+            lastInserted_ = 0;
+            for (int& row : effect_.insertedRows) {
+                for (int p : sorted)
+                    if (p <= row) ++row;
+                lastInserted_ = std::max(lastInserted_, row);
+            }
+        }
+        if (!sorted.empty()) lastInserted_ = std::max(lastInserted_, sorted.back());
         effect_.insertedRows.insert(effect_.insertedRows.end(), positions.begin(), positions.end());
     }
     if (inner_) inner_->RowsInserted(std::move(positions));

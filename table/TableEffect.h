@@ -71,6 +71,7 @@ class EffectJournal : public TableJournal {
     std::function<bool(int col)> guarded_;
     bool attached_ = true;
     bool followInserted_ = true;
+    int lastInserted_ = 0; // the bottom-most row of insertedRows
     TableEffect effect_;
     // Guarded cells as they were before the change: (column, row, text).
     struct Before {
